@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package Velmora needs to build, test and run.
+# Safe to run again: packages already present are left alone.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins
+  nlohmann-json3-dev
+  libgtest-dev libgmock-dev googletest
+  libbenchmark-dev
+  libsqlite3-dev
+  clang libclang-rt-14-dev
+  xvfb xauth trayer x11-utils imagemagick fonts-dejavu-core
+  xdg-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+echo "setup: installing ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
