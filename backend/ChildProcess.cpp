@@ -1,0 +1,173 @@
+#include "backend/ChildProcess.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace {
+
+struct SocketPair {
+    int parent = -1;
+    int child = -1;
+};
+
+bool makeSocketPair(SocketPair& pair) {
+    int fds[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
+        return false;
+    }
+    pair.parent = fds[0];
+    pair.child = fds[1];
+    return true;
+}
+
+void closeIfOpen(int& fd) {
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+    std::vector<char*> result;
+    result.reserve(strings.size() + 1);
+    for (auto& s : strings) {
+        result.push_back(s.data());
+    }
+    result.push_back(nullptr);
+    return result;
+}
+
+} // namespace
+
+ChildProcess::~ChildProcess() {
+    terminate(std::chrono::milliseconds(200));
+    closeIfOpen(input_);
+    closeIfOpen(output_);
+}
+
+std::string ChildProcess::start(const std::filesystem::path& executable,
+                                const std::vector<std::string>& arguments,
+                                const std::vector<std::string>& environment) {
+    std::lock_guard lock(mutex_);
+    if (pid_ > 0) {
+        return "the backend was already started";
+    }
+    SocketPair in, out;
+    if (!makeSocketPair(in) || !makeSocketPair(out)) {
+        const std::string error = std::strerror(errno);
+        closeIfOpen(in.parent);
+        closeIfOpen(in.child);
+        closeIfOpen(out.parent);
+        closeIfOpen(out.child);
+        return error;
+    }
+    // The child reads requests only and writes responses only.
+    ::shutdown(in.child, SHUT_WR);
+    ::shutdown(out.child, SHUT_RD);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in.child, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out.child, STDOUT_FILENO);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+
+    // The child starts with default signal dispositions and an empty mask.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<std::string> argv{executable.string()};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> envp = environment;
+    auto argvPointers = pointers(argv);
+    auto envPointers = pointers(envp);
+
+    pid_t pid = -1;
+    const int error = ::posix_spawn(&pid, executable.c_str(), &actions, &attributes,
+                                    argvPointers.data(), envPointers.data());
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    closeIfOpen(in.child);
+    closeIfOpen(out.child);
+    if (error != 0) {
+        closeIfOpen(in.parent);
+        closeIfOpen(out.parent);
+        return std::strerror(error);
+    }
+    pid_ = pid;
+    exited_ = false;
+    input_ = in.parent;
+    output_ = out.parent;
+    return {};
+}
+
+bool ChildProcess::reapIfExitedLocked() {
+    if (exited_) {
+        return true;
+    }
+    int status = 0;
+    const pid_t r = ::waitpid(pid_, &status, WNOHANG);
+    if (r == pid_ || (r < 0 && errno == ECHILD)) {
+        exited_ = true;
+    }
+    return exited_;
+}
+
+bool ChildProcess::running() {
+    std::lock_guard lock(mutex_);
+    return !reapIfExitedLocked();
+}
+
+void ChildProcess::shutdownStreams() {
+    std::lock_guard lock(mutex_);
+    if (input_ >= 0) {
+        ::shutdown(input_, SHUT_RDWR);
+    }
+    if (output_ >= 0) {
+        ::shutdown(output_, SHUT_RDWR);
+    }
+}
+
+void ChildProcess::terminate(std::chrono::milliseconds grace) {
+    {
+        std::lock_guard lock(mutex_);
+        if (reapIfExitedLocked()) {
+            return;
+        }
+        ::kill(pid_, SIGTERM);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + grace;
+    while (std::chrono::steady_clock::now() < deadline) {
+        {
+            std::lock_guard lock(mutex_);
+            if (reapIfExitedLocked()) {
+                return;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::lock_guard lock(mutex_);
+    if (reapIfExitedLocked()) {
+        return;
+    }
+    ::kill(pid_, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    exited_ = true;
+}
+
+} // namespace velmora
