@@ -1,0 +1,85 @@
+#pragma once
+
+#include "model/ActionDescriptor.h"
+#include "model/IncidentSnapshot.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The verdict of a detail. Every key is required; the initialisers are the placeholder a
+// detail without a verdict block shows.
+struct VerdictBlock {
+    std::string verdictLabel = "Unknown";
+    std::string confidenceLabel = "Unavailable";
+    std::string explanation = "No verdict details available.";
+
+    bool operator==(const VerdictBlock&) const = default;
+};
+
+// Reasons for the verdict; `reasons` is required.
+struct WhyBlock {
+    std::vector<std::string> reasons;
+
+    bool operator==(const WhyBlock&) const = default;
+};
+
+// A command line the user can copy, with the action that copies it. Every key is required.
+struct NextCommandDescriptor {
+    std::string command;
+    std::string explanation;
+    ActionDescriptor action;
+
+    bool operator==(const NextCommandDescriptor&) const = default;
+};
+
+// What the user can do about the finding. Every key is defaulted.
+struct ActBlock {
+    std::vector<ActionDescriptor> actions;
+    std::vector<NextCommandDescriptor> nextCommands;
+    bool requiresDestructiveConfirmation = false;
+
+    bool operator==(const ActBlock&) const = default;
+};
+
+// Identity, evidence and metric lines. Every key is required.
+struct DiagnosticsBlock {
+    std::vector<std::string> identityLines;
+    std::vector<std::string> evidenceLines;
+    std::vector<DiagnosticMetric> metrics;
+
+    bool operator==(const DiagnosticsBlock&) const = default;
+};
+
+// An evidence artifact kept for the finding. Every key is required.
+struct ArtifactBoundaryBlock {
+    std::string title;
+    std::string body;
+    std::string reason;
+    std::vector<std::string> metaLines;
+    std::vector<ActionDescriptor> actions;
+
+    bool operator==(const ArtifactBoundaryBlock&) const = default;
+};
+
+// The drill-down of one finding. Every key is defaulted or optional, so `{}` decodes to the
+// default-constructed value.
+struct DetailSnapshot {
+    std::string key;
+    std::string title = "Detail";
+    VerdictBlock verdictBlock;
+    WhyBlock whyBlock;
+    ActBlock actBlock;
+    std::vector<IncidentTimelineItem> timeline;
+    DiagnosticsBlock diagnosticsBlock;
+    std::optional<ArtifactBoundaryBlock> artifactBoundary;
+
+    bool operator==(const DetailSnapshot&) const = default;
+};
+
+// Identity in lists: the id of the command's action.
+std::string identity(const NextCommandDescriptor& command);
+
+} // namespace velmora

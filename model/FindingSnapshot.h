@@ -1,0 +1,54 @@
+#pragma once
+
+#include "model/ActionDescriptor.h"
+#include "model/Enums.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// One live suspect row. `key` and `title` are required, the rest defaulted or optional.
+// A missing verdict is derived from the severity, confidence label and explanation.
+struct FindingSnapshot {
+    std::string key;
+    std::string title;
+    std::string rate = "N/A";
+    std::vector<uint16_t> sparklineSamples;
+    std::string confidencePillLabel = "unknown";
+    std::string explanation;
+    std::vector<ActionDescriptor> orderedActions;
+    FindingVerdict verdict = FindingVerdict::watch;
+    FindingSeverity severity = FindingSeverity::watch;
+    std::optional<std::string> exhaustionEstimate;
+    std::optional<std::string> curvatureLabel;
+
+    bool operator==(const FindingSnapshot&) const = default;
+};
+
+// A recent finding with its status. Every key is required.
+struct RecentFindingSnapshot {
+    std::string key;
+    std::string title;
+    std::string statusLabel;
+    std::string explanation;
+    std::string lastSeenText;
+    FindingSeverity severity = FindingSeverity::watch;
+
+    bool operator==(const RecentFindingSnapshot&) const = default;
+};
+
+// The verdict of a row that does not state one: allClear -> normal, watch -> watch,
+// critical -> criticalRunaway; suspect -> probable when the lower-cased
+// "<confidence> <explanation>" contains "probable", else suspect.
+FindingVerdict fallbackVerdict(FindingSeverity severity, std::string_view confidence,
+                               std::string_view explanation);
+
+// Identities in lists: the key.
+std::string identity(const FindingSnapshot& row);
+std::string identity(const RecentFindingSnapshot& finding);
+
+} // namespace velmora

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "model/ActionDescriptor.h"
+#include "model/DetailSnapshot.h"
+#include "model/Enums.h"
+#include "model/FindingSnapshot.h"
+#include "model/IncidentSnapshot.h"
+#include "model/ReliefPlanSnapshot.h"
+#include "model/SettingsSnapshot.h"
+#include "model/TrustAccessSnapshot.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The memory-state header. Every key is required; the initialisers are the placeholder a
+// snapshot without a header shows.
+struct SystemStateSnapshot {
+    std::string pressureLabel = "Memory state unavailable";
+    std::string headroomLabel = "Headroom unavailable";
+    std::string scopeLabel = "Process scan pending";
+    double usedMemoryFraction = 0.0;
+
+    bool operator==(const SystemStateSnapshot&) const = default;
+};
+
+// The footer chips. Every key is required; the initialisers are the placeholder.
+struct FooterTelemetrySnapshot {
+    std::string storageText = "Storage unavailable";
+    std::string pruneText = "Prune unavailable";
+
+    bool operator==(const FooterTelemetrySnapshot&) const = default;
+};
+
+// Progress of the first scan after launch. Every key is required.
+struct BootstrapScanSnapshot {
+    bool active = false;
+    bool historyRefining = false;
+    int64_t watchedProcessCount = 0;
+
+    bool operator==(const BootstrapScanSnapshot&) const = default;
+};
+
+// The result of the latest user action; a different `id` is a new event. Every key is required.
+struct ActionFeedbackSnapshot {
+    std::string id;
+    ActionFeedbackKind kind = ActionFeedbackKind::success;
+    std::string title;
+    std::string message;
+
+    bool operator==(const ActionFeedbackSnapshot&) const = default;
+};
+
+// A destructive action waiting for the user's confirmation. Every key is required.
+struct DestructiveConfirmationSnapshot {
+    std::string title;
+    std::string message;
+    ActionDescriptor confirmAction;
+    ActionDescriptor cancelAction;
+
+    bool operator==(const DestructiveConfirmationSnapshot&) const = default;
+};
+
+// The whole live state in one backend answer. Every key is defaulted or optional, so `{}` is
+// a valid snapshot; a default-constructed value is that calm all-clear placeholder.
+struct PopoverSnapshot {
+    SnapshotTone globalTone = SnapshotTone::allClear;
+    std::string summaryText = "ALL CLEAR";
+    uint64_t refreshIntervalMs = 1000;
+    SystemStateSnapshot systemState;
+    FooterTelemetrySnapshot footerTelemetry;
+    std::optional<ReliefPlanSnapshot> relief;
+    std::optional<ActionFeedbackSnapshot> actionFeedback;
+    BootstrapScanSnapshot bootstrapScan;
+    SettingsSnapshot settings = SettingsSnapshot::fallback();
+    IncidentSnapshot incident = IncidentSnapshot::fallback();
+    std::vector<FindingSnapshot> rows;
+    std::vector<RecentFindingSnapshot> recentFindings;
+    TrustAccessSnapshot trustAccess;
+    std::optional<DetailSnapshot> selectedDetail;
+    std::optional<DestructiveConfirmationSnapshot> destructiveConfirmation;
+
+    bool operator==(const PopoverSnapshot&) const = default;
+};
+
+} // namespace velmora
