@@ -1,0 +1,146 @@
+#include "app/RuntimeOptions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace velmora {
+namespace {
+
+class OptionReader {
+public:
+    OptionReader(const std::vector<std::string>& arguments, const Environment& environment)
+        : arguments_(arguments), environment_(environment) {}
+
+    bool flag(const std::string& form, const std::string& variable) const {
+        if (std::find(arguments_.begin(), arguments_.end(), form) != arguments_.end()) {
+            return true;
+        }
+        const auto found = environment_.find(variable);
+        return found != environment_.end() && found->second == "1";
+    }
+
+    std::optional<std::string> argumentValue(const std::string& form) const {
+        const auto found = std::find(arguments_.begin(), arguments_.end(), form);
+        if (found == arguments_.end() || std::next(found) == arguments_.end()) {
+            return std::nullopt;
+        }
+        return *std::next(found);
+    }
+
+    std::optional<std::string> environmentValue(const std::string& variable) const {
+        const auto found = environment_.find(variable);
+        if (found == environment_.end()) {
+            return std::nullopt;
+        }
+        return found->second;
+    }
+
+    std::optional<std::string> value(const std::string& form, const std::string& variable) const {
+        if (auto fromArgument = argumentValue(form)) {
+            return fromArgument;
+        }
+        return environmentValue(variable);
+    }
+
+    std::optional<int32_t> processID(const std::string& form, const std::string& variable) const {
+        if (const auto fromArgument = argumentValue(form)) {
+            if (const auto pid = parseProcessID(*fromArgument)) {
+                return pid;
+            }
+        }
+        if (const auto fromEnvironment = environmentValue(variable)) {
+            return parseProcessID(*fromEnvironment);
+        }
+        return std::nullopt;
+    }
+
+private:
+    const std::vector<std::string>& arguments_;
+    const Environment& environment_;
+};
+
+} // namespace
+
+std::optional<int32_t> parseProcessID(const std::string& text) {
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    // Parse with the sign so that the most negative value fits.
+    const std::string signedText = (negative ? "-" : "") + std::string(digits);
+    int32_t value = 0;
+    const auto [end, error] =
+        std::from_chars(signedText.data(), signedText.data() + signedText.size(), value);
+    if (error != std::errc() || end != signedText.data() + signedText.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+RuntimeOptions RuntimeOptions::parse(const std::vector<std::string>& arguments,
+                                     const Environment& environment) {
+    const OptionReader read(arguments, environment);
+    RuntimeOptions options;
+    options.isSmokeTest = read.flag("--smoke-test", "VELMORA_UI_SMOKE_TEST");
+    options.smokeHome = read.value("--smoke-home", "VELMORA_UI_SMOKE_HOME");
+    if (const auto logPath = read.value("--smoke-log", "VELMORA_UI_SMOKE_LOG")) {
+        options.smokeLogPath = std::filesystem::path(*logPath);
+    }
+    options.demoArtifactBoundary =
+        read.flag("--demo-artifact-boundary", "VELMORA_UI_DEMO_ARTIFACT_BOUNDARY");
+    options.demoDetailRouting =
+        read.flag("--demo-detail-routing", "VELMORA_UI_DEMO_DETAIL_ROUTING");
+    options.interactiveMenuSmoke =
+        read.flag("--interactive-menu-smoke", "VELMORA_UI_INTERACTIVE_MENU_SMOKE");
+    options.advancedHistorySmoke =
+        read.flag("--advanced-history-smoke", "VELMORA_UI_ADVANCED_HISTORY_SMOKE");
+    options.exportFeedbackSmoke =
+        read.flag("--export-feedback-smoke", "VELMORA_UI_EXPORT_FEEDBACK_SMOKE");
+    options.recoveryFeedbackSmoke =
+        read.flag("--recovery-feedback-smoke", "VELMORA_UI_RECOVERY_FEEDBACK_SMOKE");
+    options.restartFeedbackSmoke =
+        read.flag("--restart-feedback-smoke", "VELMORA_UI_RESTART_FEEDBACK_SMOKE");
+    options.restartFeedbackTargetKey =
+        read.value("--restart-feedback-target-key", "VELMORA_UI_RESTART_FEEDBACK_TARGET_KEY");
+    options.recoverySmokePID =
+        read.processID("--recovery-smoke-pid", "VELMORA_UI_RECOVERY_SMOKE_PID");
+    return options;
+}
+
+const RuntimeOptions& RuntimeOptions::current(const std::vector<std::string>& arguments) {
+    static const RuntimeOptions options = parse(arguments, processEnvironment());
+    return options;
+}
+
+Environment RuntimeOptions::backendEnvironment() const {
+    if (!smokeHome) {
+        return {};
+    }
+    return {{"HOME", *smokeHome}};
+}
+
+Environment processEnvironment() {
+    Environment environment;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        const auto equals = text.find('=');
+        if (equals == std::string_view::npos) {
+            continue;
+        }
+        // The first definition of a name wins, as getenv() sees it.
+        environment.emplace(std::string(text.substr(0, equals)),
+                            std::string(text.substr(equals + 1)));
+    }
+    return environment;
+}
+
+} // namespace velmora
