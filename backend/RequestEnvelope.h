@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace velmora {
 
@@ -49,5 +50,7 @@ std::string encodeRequestLine(const RequestEnvelope& request);
 // Reads a request line back (a trailing "\n" is allowed). `kind` is required; the other keys
 // are optional and unknown keys are ignored. Used by test backends.
 Decoded<RequestEnvelope> decodeRequestLine(std::string_view line);
+
+RequestEnvelope decodeRecord(const Json& json, std::type_identity<RequestEnvelope>);
 
 } // namespace velmora

@@ -261,7 +261,7 @@ public:
         }
         return *this;
     }
-    Json done() && { return Json(std::move(object_)); }
+    Json done() { return Json(std::move(object_)); }
 
 private:
     Json::object_t object_;

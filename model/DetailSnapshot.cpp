@@ -1,0 +1,141 @@
+#include "model/DetailSnapshot.h"
+
+#include "model/Codec.h"
+
+namespace velmora {
+
+VerdictBlock decodeRecord(const Json& json, std::type_identity<VerdictBlock>) {
+    const ObjectReader in(json);
+    return {
+        .verdictLabel = in.required<std::string>("verdictLabel"),
+        .confidenceLabel = in.required<std::string>("confidenceLabel"),
+        .explanation = in.required<std::string>("explanation"),
+    };
+}
+
+Json encodeRecord(const VerdictBlock& value) {
+    return ObjectWriter()
+        .field("verdictLabel", value.verdictLabel)
+        .field("confidenceLabel", value.confidenceLabel)
+        .field("explanation", value.explanation)
+        .done();
+}
+
+WhyBlock decodeRecord(const Json& json, std::type_identity<WhyBlock>) {
+    const ObjectReader in(json);
+    return {.reasons = in.required<std::vector<std::string>>("reasons")};
+}
+
+Json encodeRecord(const WhyBlock& value) {
+    return ObjectWriter().field("reasons", value.reasons).done();
+}
+
+NextCommandDescriptor decodeRecord(const Json& json, std::type_identity<NextCommandDescriptor>) {
+    const ObjectReader in(json);
+    return {
+        .command = in.required<std::string>("command"),
+        .explanation = in.required<std::string>("explanation"),
+        .action = in.required<ActionDescriptor>("action"),
+    };
+}
+
+Json encodeRecord(const NextCommandDescriptor& value) {
+    return ObjectWriter()
+        .field("command", value.command)
+        .field("explanation", value.explanation)
+        .field("action", value.action)
+        .done();
+}
+
+ActBlock decodeRecord(const Json& json, std::type_identity<ActBlock>) {
+    const ObjectReader in(json);
+    return {
+        .actions =
+            in.defaulted<std::vector<ActionDescriptor>>("actions", std::vector<ActionDescriptor>{}),
+        .nextCommands = in.defaulted<std::vector<NextCommandDescriptor>>(
+            "nextCommands", std::vector<NextCommandDescriptor>{}),
+        .requiresDestructiveConfirmation =
+            in.defaulted<bool>("requiresDestructiveConfirmation", false),
+    };
+}
+
+Json encodeRecord(const ActBlock& value) {
+    return ObjectWriter()
+        .field("actions", value.actions)
+        .field("nextCommands", value.nextCommands)
+        .field("requiresDestructiveConfirmation", value.requiresDestructiveConfirmation)
+        .done();
+}
+
+DiagnosticsBlock decodeRecord(const Json& json, std::type_identity<DiagnosticsBlock>) {
+    const ObjectReader in(json);
+    return {
+        .identityLines = in.required<std::vector<std::string>>("identityLines"),
+        .evidenceLines = in.required<std::vector<std::string>>("evidenceLines"),
+        .metrics = in.required<std::vector<DiagnosticMetric>>("metrics"),
+    };
+}
+
+Json encodeRecord(const DiagnosticsBlock& value) {
+    return ObjectWriter()
+        .field("identityLines", value.identityLines)
+        .field("evidenceLines", value.evidenceLines)
+        .field("metrics", value.metrics)
+        .done();
+}
+
+ArtifactBoundaryBlock decodeRecord(const Json& json, std::type_identity<ArtifactBoundaryBlock>) {
+    const ObjectReader in(json);
+    return {
+        .title = in.required<std::string>("title"),
+        .body = in.required<std::string>("body"),
+        .reason = in.required<std::string>("reason"),
+        .metaLines = in.required<std::vector<std::string>>("metaLines"),
+        .actions = in.required<std::vector<ActionDescriptor>>("actions"),
+    };
+}
+
+Json encodeRecord(const ArtifactBoundaryBlock& value) {
+    return ObjectWriter()
+        .field("title", value.title)
+        .field("body", value.body)
+        .field("reason", value.reason)
+        .field("metaLines", value.metaLines)
+        .field("actions", value.actions)
+        .done();
+}
+
+DetailSnapshot decodeRecord(const Json& json, std::type_identity<DetailSnapshot>) {
+    static const DetailSnapshot defaults;
+    const ObjectReader in(json);
+    return {
+        .key = in.defaulted<std::string>("key", defaults.key),
+        .title = in.defaulted<std::string>("title", defaults.title),
+        .verdictBlock = in.defaulted<VerdictBlock>("verdictBlock", defaults.verdictBlock),
+        .whyBlock = in.defaulted<WhyBlock>("whyBlock", defaults.whyBlock),
+        .actBlock = in.defaulted<ActBlock>("actBlock", defaults.actBlock),
+        .timeline = in.defaulted<std::vector<IncidentTimelineItem>>("timeline", defaults.timeline),
+        .diagnosticsBlock =
+            in.defaulted<DiagnosticsBlock>("diagnosticsBlock", defaults.diagnosticsBlock),
+        .artifactBoundary = in.optional<ArtifactBoundaryBlock>("artifactBoundary"),
+    };
+}
+
+Json encodeRecord(const DetailSnapshot& value) {
+    return ObjectWriter()
+        .field("key", value.key)
+        .field("title", value.title)
+        .field("verdictBlock", value.verdictBlock)
+        .field("whyBlock", value.whyBlock)
+        .field("actBlock", value.actBlock)
+        .field("timeline", value.timeline)
+        .field("diagnosticsBlock", value.diagnosticsBlock)
+        .field("artifactBoundary", value.artifactBoundary)
+        .done();
+}
+
+std::string identity(const NextCommandDescriptor& command) {
+    return command.action.id;
+}
+
+} // namespace velmora
