@@ -1,0 +1,216 @@
+#include "views/ActionCapsuleButton.h"
+
+#include "views/ProgressSpinner.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimerEvent>
+#include <cmath>
+
+namespace velmora {
+
+namespace {
+
+constexpr int spinnerSide = static_cast<int>(ProgressSpinner::ControlSize::mini);
+constexpr int spacing = 5;
+
+} // namespace
+
+ActionCapsuleButton::Metrics ActionCapsuleButton::card() {
+    return Metrics{};
+}
+
+ActionCapsuleButton::Metrics ActionCapsuleButton::relief() {
+    Metrics metrics;
+    metrics.paddingX = 10;
+    metrics.paddingY = 5;
+    return metrics;
+}
+
+ActionCapsuleButton::Metrics ActionCapsuleButton::chip() {
+    Metrics metrics;
+    metrics.paddingX = 10;
+    metrics.paddingY = 6;
+    metrics.weight = std::nullopt;
+    metrics.pendingOpacity = 0.92;
+    metrics.spinnerScale = 0.65;
+    metrics.workingWhilePending = true;
+    metrics.labelMode = LabelMode::raw;
+    return metrics;
+}
+
+ColorRef ActionCapsuleButton::textColor(ActionStyle style) {
+    switch (style) {
+    case ActionStyle::primary:
+        return ColorRef::fixedColor(Qt::white);
+    case ActionStyle::warning:
+        return {PaletteColor::suspectText, 1.0, {}};
+    case ActionStyle::destructive:
+        return {PaletteColor::criticalText, 1.0, {}};
+    case ActionStyle::secondary:
+        return {PaletteColor::mutedText, 1.0, {}};
+    }
+    return {PaletteColor::mutedText, 1.0, {}};
+}
+
+ColorRef ActionCapsuleButton::fillColor(ActionStyle style) {
+    switch (style) {
+    case ActionStyle::primary:
+        return {PaletteColor::primaryActionFill, 1.0, {}};
+    case ActionStyle::warning:
+        return {PaletteColor::suspectText, 0.16, {}};
+    case ActionStyle::destructive:
+        return {PaletteColor::criticalText, 0.14, {}};
+    case ActionStyle::secondary:
+        return {PaletteColor::inset, 1.0, {}};
+    }
+    return {PaletteColor::inset, 1.0, {}};
+}
+
+ActionCapsuleButton::ActionCapsuleButton(Metrics metrics, QWidget* parent)
+    : QAbstractButton(parent), metrics_(metrics) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (!pending_ && onTap_) {
+            onTap_();
+        }
+    });
+    repaintOnAppearanceChange(this);
+}
+
+void ActionCapsuleButton::setAction(const ActionDescriptor& action) {
+    if (action == action_) {
+        return;
+    }
+    const QString before = labelText();
+    action_ = action;
+    refresh(labelText() != before);
+}
+
+void ActionCapsuleButton::setPending(bool pending) {
+    if (pending == pending_) {
+        return;
+    }
+    pending_ = pending;
+    setEnabled(!pending);
+    syncTimer();
+    refresh(true);
+}
+
+void ActionCapsuleButton::setColorOverride(std::optional<std::pair<ColorRef, ColorRef>> colors) {
+    if (colors == override_) {
+        return;
+    }
+    override_ = colors;
+    update();
+}
+
+QString ActionCapsuleButton::labelText() const {
+    if (pending_ && metrics_.workingWhilePending) {
+        return tr("Working");
+    }
+    if (metrics_.labelMode == LabelMode::raw) {
+        return QString::fromStdString(action_.label);
+    }
+    return QString::fromStdString(actionDisplayLabel(action_));
+}
+
+void ActionCapsuleButton::refresh(bool geometry) {
+    setText(labelText());
+    setAccessibleName(labelText());
+    setAccessibleDescription(pending_ ? tr("Working") : QString());
+    if (geometry) {
+        updateGeometry();
+    }
+    update();
+}
+
+QFont ActionCapsuleButton::labelFont() const {
+    return velmoraFont(metrics_.role, metrics_.weight);
+}
+
+QSize ActionCapsuleButton::sizeHint() const {
+    const QFontMetricsF metrics(labelFont());
+    double width = metrics.horizontalAdvance(labelText()) + 2 * metrics_.paddingX;
+    if (pending_) {
+        width += spinnerSide + spacing;
+    }
+    const double height =
+        std::max<double>(metrics.height(), pending_ ? spinnerSide : 0) + 2 * metrics_.paddingY;
+    return {static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(height))};
+}
+
+void ActionCapsuleButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (pending_) {
+        painter.setOpacity(metrics_.pendingOpacity);
+    }
+    const ColorRef text = override_ ? override_->first : textColor(action_.style);
+    const ColorRef fill = override_ ? override_->second : fillColor(action_.style);
+    const QRectF bounds = QRectF(rect());
+    QPainterPath capsule;
+    capsule.addRoundedRect(bounds, bounds.height() / 2, bounds.height() / 2);
+    painter.fillPath(capsule, fill.resolve());
+    if (isDown()) {
+        painter.fillPath(capsule, QColor(0, 0, 0, 24));
+    }
+
+    const QFont font = labelFont();
+    const QFontMetricsF metrics(font);
+    const QString label = labelText();
+    double contentWidth = metrics.horizontalAdvance(label);
+    if (pending_) {
+        contentWidth += spinnerSide + spacing;
+    }
+    double x = (bounds.width() - contentWidth) / 2;
+    const QColor textColour = text.resolve();
+    if (pending_) {
+        const double side = spinnerSide * metrics_.spinnerScale;
+        const QRectF slot(x, (bounds.height() - spinnerSide) / 2, spinnerSide, spinnerSide);
+        const QRectF box(slot.center().x() - side / 2, slot.center().y() - side / 2, side, side);
+        ProgressSpinner::paint(painter, box, ProgressSpinner::currentPhase(), textColour);
+        x += spinnerSide + spacing;
+    }
+    painter.setFont(font);
+    painter.setPen(textColour);
+    const double baseline = (bounds.height() - metrics.height()) / 2 + metrics.ascent();
+    painter.drawText(QPointF(x, baseline), label);
+    if (hasFocus()) {
+        painter.setPen(QPen(textColour, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(bounds.adjusted(1, 1, -1, -1), bounds.height() / 2 - 1,
+                                bounds.height() / 2 - 1);
+    }
+}
+
+void ActionCapsuleButton::syncTimer() {
+    if (pending_ && isVisible()) {
+        spinTimer_.start(83, this);
+    } else {
+        spinTimer_.stop();
+    }
+}
+
+void ActionCapsuleButton::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == spinTimer_.timerId()) {
+        update();
+        return;
+    }
+    QAbstractButton::timerEvent(event);
+}
+
+void ActionCapsuleButton::showEvent(QShowEvent* event) {
+    syncTimer();
+    QAbstractButton::showEvent(event);
+}
+
+void ActionCapsuleButton::hideEvent(QHideEvent* event) {
+    spinTimer_.stop();
+    QAbstractButton::hideEvent(event);
+}
+
+} // namespace velmora

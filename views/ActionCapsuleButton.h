@@ -1,0 +1,79 @@
+#pragma once
+
+#include "model/ActionDescriptor.h"
+#include "views/VelmoraPalette.h"
+#include "views/VelmoraType.h"
+
+#include <QAbstractButton>
+#include <QBasicTimer>
+#include <functional>
+#include <optional>
+
+namespace velmora {
+
+// The capsule button of an ActionDescriptor: the incident card's next action, the relief
+// strip's action, the detail view's chips and artifact buttons. Coloured by the action's style;
+// while pending it is disabled, dimmed and shows a spinning indicator before its label.
+class ActionCapsuleButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    enum class LabelMode { display, raw };
+
+    struct Metrics {
+        int paddingX = 11;
+        int paddingY = 6;
+        TypeRole role = TypeRole::caption;
+        std::optional<QFont::Weight> weight = QFont::DemiBold;
+        double pendingOpacity = 0.9;
+        double spinnerScale = 0.62;
+        bool workingWhilePending = false; // "Working" replaces the label while pending
+        LabelMode labelMode = LabelMode::display;
+    };
+
+    // Card buttons: 11 x 6, caption semibold, short labels, spinner at 0.62, opacity 0.9.
+    static Metrics card();
+    // Relief strip: as the card, padded 10 x 5.
+    static Metrics relief();
+    // Detail chips: 10 x 6, caption, the label as sent, "Working" while pending, 0.65, 0.92.
+    static Metrics chip();
+
+    // The style colours: text and capsule fill.
+    static ColorRef textColor(ActionStyle style);
+    static ColorRef fillColor(ActionStyle style);
+
+    explicit ActionCapsuleButton(Metrics metrics = card(), QWidget* parent = nullptr);
+
+    void setAction(const ActionDescriptor& action);
+    const ActionDescriptor& action() const { return action_; }
+    void setPending(bool pending);
+    bool isPending() const { return pending_; }
+    // Colours that replace the style colours (artifact buttons look alike whatever the style).
+    void setColorOverride(std::optional<std::pair<ColorRef, ColorRef>> textAndFill);
+    void setOnTap(std::function<void()> onTap) { onTap_ = std::move(onTap); }
+
+    // The text the button shows now.
+    QString labelText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void refresh(bool geometry);
+    void syncTimer();
+    QFont labelFont() const;
+
+    Metrics metrics_;
+    ActionDescriptor action_;
+    bool pending_ = false;
+    std::optional<std::pair<ColorRef, ColorRef>> override_;
+    std::function<void()> onTap_;
+    QBasicTimer spinTimer_;
+};
+
+} // namespace velmora

@@ -1,0 +1,75 @@
+#include "views/VelmoraType.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace velmora {
+
+namespace {
+
+struct RoleSpec {
+    int pixelSize;
+    QFont::Weight weight;
+    bool monospaced;
+};
+
+RoleSpec specOf(TypeRole role) {
+    switch (role) {
+    case TypeRole::eyebrow:
+        return {12, QFont::Medium, false};
+    case TypeRole::tonePill:
+        return {12, QFont::Bold, false};
+    case TypeRole::summary:
+        return {13, QFont::Medium, false};
+    case TypeRole::title:
+        return {15, QFont::DemiBold, false};
+    case TypeRole::rate:
+        return {16, QFont::Bold, true};
+    case TypeRole::body:
+        return {13, QFont::Normal, false};
+    case TypeRole::caption:
+        return {12, QFont::Normal, false};
+    case TypeRole::metric:
+        return {13, QFont::Medium, true};
+    }
+    return {13, QFont::Normal, false};
+}
+
+} // namespace
+
+QString velmoraRoundedFamily() {
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const char* candidate : {"Nunito", "Varela Round", "M PLUS Rounded 1c", "Comfortaa",
+                                      "Quicksand", "Arial Rounded MT Bold"}) {
+            if (installed.contains(QString::fromLatin1(candidate), Qt::CaseInsensitive)) {
+                return QString::fromLatin1(candidate);
+            }
+        }
+        return QApplication::font().family();
+    }();
+    return family;
+}
+
+QFont velmoraRoundedFont(int pixelSize, QFont::Weight weight) {
+    QFont font(velmoraRoundedFamily());
+    font.setPixelSize(pixelSize);
+    font.setWeight(weight);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+QFont velmoraFont(TypeRole role, std::optional<QFont::Weight> weight) {
+    const RoleSpec spec = specOf(role);
+    if (!spec.monospaced) {
+        return velmoraRoundedFont(spec.pixelSize, weight.value_or(spec.weight));
+    }
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(spec.pixelSize);
+    font.setWeight(weight.value_or(spec.weight));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+} // namespace velmora
