@@ -1,0 +1,41 @@
+#pragma once
+
+#include "model/Enums.h"
+
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+// What the monitor knows about one family at the end of one minute: its one-minute median
+// footprint and the score and verdict of that minute. Minutes at `suspect` or above are
+// suspect windows; nearby ones are compacted into one incident.
+struct FamilyMinute {
+    std::string key;
+    std::string title;
+    int64_t minuteMs = 0; // start of the minute, epoch milliseconds
+    uint64_t medianBytes = 0;
+    uint32_t score = 0;
+    FindingVerdict verdict = FindingVerdict::normal;
+    double rateMbPerMin = 0.0;
+
+    bool isSuspect() const {
+        return verdict == FindingVerdict::suspect || verdict == FindingVerdict::probable ||
+               verdict == FindingVerdict::criticalRunaway;
+    }
+    bool isCritical() const { return verdict == FindingVerdict::criticalRunaway; }
+
+    bool operator==(const FamilyMinute&) const = default;
+};
+
+// One stored one-minute footprint, as read back (for instance to warm the live series after a
+// restart).
+struct FootprintSample {
+    int64_t minuteMs = 0;
+    uint64_t medianBytes = 0;
+    uint32_t score = 0;
+
+    bool operator==(const FootprintSample&) const = default;
+};
+
+} // namespace velmora
