@@ -1,0 +1,86 @@
+#include "monitor/history/AdvancedHistory.h"
+
+#include "monitor/history/HistoryStore.h"
+#include "monitor/history/OffenderWording.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace velmora {
+
+namespace {
+
+bool ranksBefore(const OffenderStats& a, const OffenderStats& b) {
+    return std::tuple(b.incidentCount30d, b.criticalIncidentCount30d, b.peakScore30d,
+                      b.lastIncidentEndMs,
+                      a.key) < std::tuple(a.incidentCount30d, a.criticalIncidentCount30d,
+                                          a.peakScore30d, a.lastIncidentEndMs, b.key);
+}
+
+HistoricalOffenderDetailSnapshot detailOf(const OffenderDetailStats& detail, bool liveNow,
+                                          int64_t nowMs) {
+    OffenderWording wording(detail.stats, liveNow, nowMs);
+    HistoricalOffenderDetailSnapshot snapshot;
+    snapshot.key = detail.stats.key;
+    snapshot.title = detail.stats.title;
+    snapshot.riskLabel =
+        detail.stats.incidentCount30d > 0 ? wording.riskLabel() : "No incidents on record";
+    snapshot.typicalityLabel = wording.typicalityLabel();
+    snapshot.lastSeenText = wording.lastSeenText();
+    snapshot.evidenceTags = wording.evidenceTags();
+    snapshot.interpretation = wording.interpretation();
+    snapshot.metrics = detailMetrics(detail, nowMs);
+    snapshot.insightLines = detailInsights(detail, nowMs);
+    return snapshot;
+}
+
+} // namespace
+
+Outcome<AdvancedHistorySnapshot>
+AdvancedHistory::snapshot(const std::optional<std::string>& selectedKey,
+                          const std::set<std::string>& liveKeys) const {
+    int64_t now = store_.now();
+    auto window = HistoryWindow::endingAt(now);
+    auto offenders = store_.offenders(window);
+    if (!offenders) {
+        return offenders.error();
+    }
+    auto ranked = std::move(offenders).value();
+    std::sort(ranked.begin(), ranked.end(), ranksBefore);
+    if (ranked.size() > maxOffenders_) {
+        ranked.resize(maxOffenders_);
+    }
+    AdvancedHistorySnapshot snapshot;
+    snapshot.generatedAtMs = now;
+    for (const auto& stats : ranked) {
+        snapshot.offenders.push_back(
+            OffenderWording(stats, liveKeys.count(stats.key) > 0, now).summary());
+    }
+    if (selectedKey) {
+        auto detail = store_.offender(*selectedKey, window);
+        if (!detail) {
+            return detail.error();
+        }
+        if (detail.value()) {
+            snapshot.selectedDetail =
+                detailOf(*detail.value(), liveKeys.count(*selectedKey) > 0, now);
+        }
+    }
+    return snapshot;
+}
+
+HistoryLine AdvancedHistory::historyFor(const std::string& key) const {
+    auto detail = store_.offender(key, HistoryWindow::endingAt(store_.now()));
+    if (!detail) {
+        return HistoryLine{false};
+    }
+    HistoryLine line;
+    if (const auto& found = detail.value()) {
+        line.incidentCount30d = found->stats.incidentCount30d;
+        line.criticalIncidentCount30d = found->stats.criticalIncidentCount30d;
+        line.peakScore30d = found->stats.peakScore30d;
+    }
+    return line;
+}
+
+} // namespace velmora

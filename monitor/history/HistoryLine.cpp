@@ -1,0 +1,20 @@
+#include "monitor/history/HistoryLine.h"
+
+namespace velmora {
+
+std::string HistoryLine::text() const {
+    if (!available) {
+        return "History unavailable";
+    }
+    if (incidentCount30d == 0) {
+        return "History: no incidents in 30d";
+    }
+    std::string line = "History: " + std::to_string(incidentCount30d) +
+                       (incidentCount30d == 1 ? " incident" : " incidents") + " in 30d";
+    if (criticalIncidentCount30d > 0) {
+        line += "; " + std::to_string(criticalIncidentCount30d) + " critical";
+    }
+    return line + "; peak score " + std::to_string(peakScore30d);
+}
+
+} // namespace velmora

@@ -1,0 +1,32 @@
+#include "monitor/history/RelativeTime.h"
+
+#include "monitor/history/Clock.h"
+
+namespace velmora {
+
+std::string agoText(int64_t elapsedMs) {
+    if (elapsedMs < kMinuteMs) {
+        return "just now";
+    }
+    if (elapsedMs < kHourMs) {
+        return std::to_string(elapsedMs / kMinuteMs) + "m ago";
+    }
+    if (elapsedMs < kDayMs) {
+        return std::to_string(elapsedMs / kHourMs) + "h ago";
+    }
+    return std::to_string(elapsedMs / kDayMs) + "d ago";
+}
+
+std::string durationText(int64_t durationMs) {
+    if (durationMs < kHourMs) {
+        return std::to_string(std::max<int64_t>(durationMs, 0) / kMinuteMs) + "m";
+    }
+    if (durationMs < kDayMs) {
+        return std::to_string(durationMs / kHourMs) + "h " +
+               std::to_string(durationMs % kHourMs / kMinuteMs) + "m";
+    }
+    return std::to_string(durationMs / kDayMs) + "d " +
+           std::to_string(durationMs % kDayMs / kHourMs) + "h";
+}
+
+} // namespace velmora
