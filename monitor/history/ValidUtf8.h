@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// The bytes with every invalid UTF-8 sequence (stray continuation bytes, overlongs,
+// surrogates, values above U+10FFFF, truncated sequences) replaced by U+FFFD; everything
+// else, line breaks included, is kept. Files under /proc are bytes, not text.
+std::string withValidUtf8(std::string_view bytes);
+
+} // namespace velmora
