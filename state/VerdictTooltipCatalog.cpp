@@ -1,5 +1,6 @@
 #include "state/VerdictTooltipCatalog.h"
 
+#include "model/Utf8.h"
 #include "state/Utf8Text.h"
 
 #include <fstream>
@@ -18,12 +19,12 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t lineStart = 0;
     for (std::size_t offset = 0; offset < text.size();) {
-        const utf8::CodePoint point = utf8::decodeAt(text, offset);
-        if (utf8::isLineBreak(point.value)) {
+        const utf8::Unit unit = utf8::decodeAt(text, offset);
+        if (utf8text::isLineBreak(unit.codePoint)) {
             lines.push_back(text.substr(lineStart, offset - lineStart));
-            lineStart = offset + point.length;
+            lineStart = offset + unit.length;
         }
-        offset += point.length;
+        offset += unit.length;
     }
     lines.push_back(text.substr(lineStart));
     return lines;
@@ -79,7 +80,7 @@ VerdictTooltipCatalog VerdictTooltipCatalog::parse(std::string_view text) {
     VerdictTooltipCatalog catalog;
     SectionBuilder section(catalog.tooltips);
     for (std::string_view raw : splitLines(text)) {
-        const std::string_view line = utf8::trim(raw, utf8::isWhiteSpaceOrNewline);
+        const std::string_view line = utf8text::trim(raw, utf8text::isWhitespaceOrNewline);
         if (line.empty()) {
             continue;
         }
@@ -89,8 +90,8 @@ VerdictTooltipCatalog VerdictTooltipCatalog::parse(std::string_view text) {
         }
         const std::size_t equals = line.find('=');
         if (equals != std::string_view::npos) {
-            section.set(utf8::trim(line.substr(0, equals), utf8::isSpace),
-                        utf8::trim(line.substr(equals + 1), utf8::isSpace));
+            section.set(utf8text::trim(line.substr(0, equals), utf8text::isSpace),
+                        utf8text::trim(line.substr(equals + 1), utf8text::isSpace));
         }
     }
     section.close();
@@ -112,7 +113,7 @@ VerdictTooltipCatalog VerdictTooltipCatalog::load(const std::filesystem::path& f
         return {};
     }
     std::string text = std::move(contents).str();
-    if (!utf8::isValid(text)) {
+    if (!utf8text::isValid(text)) {
         return {};
     }
     std::string_view view = text;

@@ -1,12 +1,5 @@
-#include "state/VerdictTooltipCatalog.h"
-
-#if __has_include("backend/ResourcesDirectory.h")
 #include "backend/ResourcesDirectory.h"
-#else
-namespace velmora {
-std::filesystem::path resourcesDirectory();
-} // namespace velmora
-#endif
+#include "state/VerdictTooltipCatalog.h"
 
 namespace velmora {
 

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace velmora {
+
+// Which surface the popover shows.
+enum class PopoverSurface { live, advanced };
+
+} // namespace velmora
