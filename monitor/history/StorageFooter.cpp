@@ -1,0 +1,17 @@
+#include "monitor/history/StorageFooter.h"
+
+#include "monitor/history/ByteText.h"
+#include "monitor/history/RelativeTime.h"
+
+namespace velmora {
+
+FooterTelemetrySnapshot storageFooter(uint64_t folderBytes, std::optional<int64_t> lastPruneMs,
+                                      int64_t nowMs) {
+    FooterTelemetrySnapshot footer;
+    footer.storageText = "Storage " + byteSizeText(folderBytes);
+    footer.pruneText =
+        lastPruneMs ? "Last prune " + agoText(nowMs - *lastPruneMs) : "Prune pending";
+    return footer;
+}
+
+} // namespace velmora
