@@ -1,0 +1,326 @@
+#include "views/SupportingFindingRow.h"
+
+#include "state/VelmoraMotion.h"
+#include "views/SparklineView.h"
+#include "views/SupportingActionPill.h"
+#include "views/SupportingActions.h"
+#include "views/VelmoraSymbols.h"
+
+#include <QBoxLayout>
+#include <QGraphicsDropShadowEffect>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QShowEvent>
+#include <QVariantAnimation>
+
+namespace velmora {
+
+namespace {
+
+constexpr double dotDiameter = 7;
+constexpr int dotTopPadding = 4;
+
+double lerp(double from, double to, double t) {
+    return from + (to - from) * t;
+}
+
+// The standard ease-out: a cubic Bézier through (0, 0), (0, 0), (0.58, 1), (1, 1).
+QEasingCurve easeOut() {
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
+    return curve;
+}
+
+bool isAccelerating(const std::optional<std::string>& curvature) {
+    return curvature && curvature->find("Accelerating") != std::string::npos;
+}
+
+} // namespace
+
+SupportingFindingRow::SupportingFindingRow(QWidget* parent)
+    : QAbstractButton(parent), animation_(new QVariantAnimation(this)) {
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    animation_->setStartValue(0.0);
+    animation_->setEndValue(1.0);
+    animation_->setEasingCurve(easeOut());
+    connect(animation_, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& value) { setProgress(value.toDouble()); });
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (onOpenDetail_) {
+            onOpenDetail_();
+        }
+    });
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(14, 12, 14, 12);
+    layout->setSpacing(10);
+    dotSlot_ = new QWidget(this);
+    dotSlot_->setFixedSize(static_cast<int>(dotDiameter),
+                           static_cast<int>(dotDiameter) + dotTopPadding);
+    dotSlot_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    layout->addWidget(dotSlot_, 0, Qt::AlignVCenter);
+
+    auto* content = new QVBoxLayout;
+    content->setSpacing(8);
+    content->addWidget(buildTitleRow());
+    explanation_ = makeText(TypeRole::body, {}, paletteRef(PaletteColor::mutedText), 2, this);
+    explanation_->setObjectName("explanation");
+    content->addWidget(explanation_);
+    content->addWidget(buildCurvatureChip(), 0, Qt::AlignLeft);
+    actionsRow_ = new QWidget(this);
+    auto* actions = new QHBoxLayout(actionsRow_);
+    actions->setContentsMargins(0, 0, 0, 0);
+    actions->setSpacing(16);
+    actions->addStretch(1);
+    pills_.attach(actions);
+    content->addWidget(actionsRow_);
+    layout->addLayout(content, 1);
+    repaintOnAppearanceChange(this);
+}
+
+SupportingFindingRow::~SupportingFindingRow() = default;
+
+QWidget* SupportingFindingRow::buildTitleRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    title_ = makeText(TypeRole::title, {}, paletteRef(PaletteColor::neutralText), 1, row);
+    title_->setObjectName("title");
+    layout->addWidget(title_, 1);
+    sparkline_ = new SparklineView(row);
+    sparkline_->setObjectName("sparkline");
+    layout->addWidget(sparkline_, 0, Qt::AlignVCenter);
+    rate_ = makeText(TypeRole::rate, {}, paletteRef(PaletteColor::watchText), 1, row);
+    rate_->setObjectName("rate");
+    rate_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    layout->addWidget(rate_, 0, Qt::AlignVCenter);
+    verdictPill_ = new CapsuleLabel(TypeRole::caption, QFont::DemiBold, 8, 4, row);
+    verdictPill_->setObjectName("verdictPill");
+    verdictPill_->label()->setTextCase(VelmoraText::TextCase::lower);
+    layout->addWidget(verdictPill_, 0, Qt::AlignVCenter);
+    return row;
+}
+
+QWidget* SupportingFindingRow::buildCurvatureChip() {
+    curvatureChip_ = new Panel(
+        PanelStyle{PanelStyle::capsule, paletteRef(PaletteColor::watchText, 0.12), {}, {}, 0},
+        this);
+    curvatureChip_->setObjectName("curvatureChip");
+    curvatureChip_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    auto* layout = new QHBoxLayout(curvatureChip_);
+    layout->setContentsMargins(8, 3, 8, 3);
+    layout->setSpacing(5);
+    curvatureSymbol_ = new SymbolView("arrow.down.forward.circle.fill", 11,
+                                      paletteRef(PaletteColor::watchText), curvatureChip_);
+    layout->addWidget(curvatureSymbol_, 0, Qt::AlignVCenter);
+    curvatureLabel_ = makeText(TypeRole::caption, QFont::DemiBold,
+                               paletteRef(PaletteColor::watchText), 1, curvatureChip_);
+    curvatureLabel_->setObjectName("curvatureLabel");
+    layout->addWidget(curvatureLabel_, 0, Qt::AlignVCenter);
+    curvatureChip_->hide();
+    return curvatureChip_;
+}
+
+void SupportingFindingRow::setFinding(const FindingSnapshot& finding) {
+    if (hasFinding_ && finding == finding_) {
+        return;
+    }
+    const bool severityChanged = !hasFinding_ || finding.severity != finding_.severity;
+    finding_ = finding;
+    hasFinding_ = true;
+    setObjectName(QString::fromStdString("supportingFindingRow:" + finding_.key));
+    showTexts();
+    showActions();
+    if (severityChanged) {
+        applyShadow();
+        syncCriticalAttention();
+    }
+    update();
+}
+
+void SupportingFindingRow::setEscalated(bool escalated) {
+    if (escalated == escalated_) {
+        return;
+    }
+    escalated_ = escalated;
+    if (hasFinding_) {
+        syncCriticalAttention();
+        update();
+    }
+}
+
+void SupportingFindingRow::setIsActionPending(PendingTest isPending) {
+    isPending_ = std::move(isPending);
+    refreshPending();
+}
+
+void SupportingFindingRow::refreshPending() {
+    for (auto* pill : pills_.widgets()) {
+        pill->setPending(isPending_ && isPending_(pill->action()));
+    }
+}
+
+void SupportingFindingRow::showTexts() {
+    const ColorRef tint = ColorRef{severityColor(finding_.severity), 1.0, {}};
+    title_->setText(QString::fromStdString(finding_.title));
+    sparkline_->setSamples(finding_.sparklineSamples);
+    sparkline_->setTint(tint);
+    rate_->setText(QString::fromStdString(finding_.rate));
+    rate_->setColor(tint);
+    const std::string pill =
+        finding_.severity == FindingSeverity::watch ? "watch" : finding_.confidencePillLabel;
+    verdictPill_->setText(QString::fromStdString(pill));
+    verdictPill_->setTint(tint, ColorRef{tint.name, 0.14, {}});
+    explanation_->setText(QString::fromStdString(finding_.explanation));
+    setAccessibleName(QString::fromStdString(finding_.title));
+    setAccessibleDescription(QString::fromStdString(finding_.explanation));
+
+    setShown(curvatureChip_, finding_.curvatureLabel.has_value());
+    if (finding_.curvatureLabel) {
+        const bool accelerating = isAccelerating(finding_.curvatureLabel);
+        const PaletteColor colour =
+            accelerating ? PaletteColor::suspectText : PaletteColor::watchText;
+        curvatureSymbol_->setSymbol(accelerating ? "arrow.up.forward.circle.fill"
+                                                 : "arrow.down.forward.circle.fill");
+        curvatureSymbol_->setColor(paletteRef(colour));
+        curvatureLabel_->setText(QString::fromStdString(*finding_.curvatureLabel));
+        curvatureLabel_->setColor(paletteRef(colour));
+        PanelStyle chip = curvatureChip_->panelStyle();
+        chip.fill = paletteRef(colour, 0.12);
+        curvatureChip_->setPanelStyle(chip);
+    }
+}
+
+void SupportingFindingRow::showActions() {
+    const auto actions = preferredSupportingActions(finding_);
+    pills_.reconcile(
+        actions, [](const ActionDescriptor& action) { return action.id; },
+        [this](const ActionDescriptor&) { return new SupportingActionPill(actionsRow_); },
+        [this](SupportingActionPill& pill, const ActionDescriptor& action) {
+            pill.setObjectName(QString::fromStdString("actionPill:" + action.id));
+            pill.setAction(action);
+            pill.setPending(isPending_ && isPending_(action));
+            pill.setOnTap([this, action] {
+                if (onDispatch_) {
+                    onDispatch_(action);
+                }
+            });
+        });
+    setShown(actionsRow_, !actions.empty());
+}
+
+void SupportingFindingRow::showEvent(QShowEvent* event) {
+    QAbstractButton::showEvent(event);
+    if (hasFinding_ && !event->spontaneous()) {
+        syncCriticalAttention();
+    }
+}
+
+// Not critical: dim at once. Critical: dim at once, then, once this update has been drawn,
+// brighten with the escalation ease-out (0.20 s) or the breathing one (0.24 s).
+void SupportingFindingRow::syncCriticalAttention() {
+    ++attentionGeneration_;
+    animation_->stop();
+    attention_ = false;
+    setProgress(0);
+    if (!isCritical()) {
+        return;
+    }
+    const MotionName name =
+        escalated_ ? MotionName::criticalAttention : MotionName::criticalRowBreathing;
+    const unsigned generation = attentionGeneration_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, name] {
+            if (generation != attentionGeneration_ || !isCritical()) {
+                return;
+            }
+            attention_ = true;
+            animation_->setDuration(static_cast<int>(motion(name).duration * 1000));
+            animation_->start();
+        },
+        Qt::QueuedConnection);
+}
+
+void SupportingFindingRow::setProgress(double progress) {
+    if (progress == progress_) {
+        return;
+    }
+    progress_ = progress;
+    applyShadow();
+    update();
+}
+
+void SupportingFindingRow::applyShadow() {
+    if (!isCritical()) {
+        setGraphicsEffect(nullptr);
+        return;
+    }
+    auto* shadow = qobject_cast<QGraphicsDropShadowEffect*>(graphicsEffect());
+    if (shadow == nullptr) {
+        shadow = new QGraphicsDropShadowEffect(this);
+        shadow->setOffset(0, 0);
+        setGraphicsEffect(shadow);
+    }
+    shadow->setColor(
+        VelmoraPalette::current().color(PaletteColor::criticalText, lerp(0.08, 0.22, progress_)));
+    shadow->setBlurRadius(2 * lerp(4, 14, progress_));
+}
+
+PanelStyle SupportingFindingRow::cardStyle() const {
+    PanelStyle style;
+    style.radius = 16;
+    const bool critical = isCritical();
+    style.fill = critical ? paletteRef(PaletteColor::criticalText, escalated_ ? 0.18 : 0.11)
+                          : paletteRef(PaletteColor::coolSurface);
+    if (critical) {
+        style.fillEnd = paletteRef(PaletteColor::coolSurface);
+    }
+    style.strokeWidth = critical && escalated_ ? 1.5 : 1;
+    style.stroke = critical ? paletteRef(PaletteColor::criticalText, escalated_ ? 0.68 : 0.42)
+                            : paletteRef(PaletteColor::coolStroke, 0.45);
+    return style;
+}
+
+double SupportingFindingRow::dotScale() const {
+    return isCritical() ? lerp(0.94, 1.45, progress_) : 1.0;
+}
+
+void SupportingFindingRow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintPanel(painter, QRectF(rect()), cardStyle());
+    if (isDown()) {
+        paintPanel(painter, QRectF(rect()),
+                   PanelStyle{16, ColorRef::fixedColor(QColor(0, 0, 0, 14)), {}, {}, 0});
+    }
+    paintDot(painter);
+}
+
+void SupportingFindingRow::paintDot(QPainter& painter) {
+    const QRectF slot = QRectF(dotSlot_->geometry());
+    const QPointF centre(slot.left() + dotDiameter / 2,
+                         slot.top() + dotTopPadding + dotDiameter / 2);
+    const double radius = dotDiameter / 2 * dotScale();
+    const auto& palette = VelmoraPalette::current();
+    if (isCritical()) {
+        const double glow = lerp(0, 8, progress_);
+        if (glow > 0) {
+            QRadialGradient halo(centre, radius + glow);
+            halo.setColorAt(radius / (radius + glow),
+                            palette.color(PaletteColor::criticalText, lerp(0.08, 0.34, progress_)));
+            halo.setColorAt(1, palette.color(PaletteColor::criticalText, 0));
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(halo);
+            painter.drawEllipse(centre, radius + glow, radius + glow);
+        }
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(palette.severityTint(finding_.severity, 0.9));
+    painter.drawEllipse(centre, radius, radius);
+}
+
+} // namespace velmora
