@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Environment.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -8,8 +10,6 @@
 #include <vector>
 
 namespace velmora {
-
-using Environment = std::map<std::string, std::string>;
 
 // The launch options, read once from the argument list and the environment.
 //
@@ -47,8 +47,5 @@ struct RuntimeOptions {
 
 // A signed 32-bit decimal: an optional "+" or "-", then digits only, within range.
 std::optional<int32_t> parseProcessID(const std::string& text);
-
-// The environment of this process as a map.
-Environment processEnvironment();
 
 } // namespace velmora

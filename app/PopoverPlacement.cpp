@@ -1,0 +1,37 @@
+#include "app/PopoverPlacement.h"
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+int clampedStart(int start, int length, int areaStart, int areaLength) {
+    const int lastStart = areaStart + areaLength - length;
+    if (lastStart < areaStart) {
+        return areaStart;
+    }
+    return std::clamp(start, areaStart, lastStart);
+}
+
+} // namespace
+
+PlacementPoint popoverTopLeft(std::optional<PlacementRect> anchor, PlacementPoint pointer,
+                              PlacementSize size, PlacementRect screenArea) {
+    if (anchor && anchor->isEmpty()) {
+        anchor.reset();
+    }
+    const PlacementRect target = anchor.value_or(PlacementRect{pointer.x, pointer.y, 0, 0});
+    const int centreX = target.x + target.width / 2;
+    int x = centreX - size.width / 2;
+    int y = target.bottom() + popoverAnchorGap;
+    const bool roomBelow = y + size.height <= screenArea.bottom();
+    const int above = target.y - popoverAnchorGap - size.height;
+    if (!roomBelow && above >= screenArea.y) {
+        y = above;
+    }
+    x = clampedStart(x, size.width, screenArea.x, screenArea.width);
+    y = clampedStart(y, size.height, screenArea.y, screenArea.height);
+    return {x, y};
+}
+
+} // namespace velmora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+
+namespace velmora {
+
+struct PlacementPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const PlacementPoint&) const = default;
+};
+
+struct PlacementSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PlacementSize&) const = default;
+};
+
+struct PlacementRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool isEmpty() const { return width <= 0 || height <= 0; }
+    int right() const { return x + width; }
+    int bottom() const { return y + height; }
+    bool operator==(const PlacementRect&) const = default;
+};
+
+// Space between the tray icon (or the pointer) and the popover.
+inline constexpr int popoverAnchorGap = 6;
+
+// The top-left corner of a popover of `size`: centred under the anchor (the tray icon's
+// geometry; an empty one does not count) or under the pointer, flipped above it when there is
+// no room below (a panel at the bottom of the screen), then kept inside `screenArea`. A popover
+// larger than the area is pinned to the area's top-left corner.
+PlacementPoint popoverTopLeft(std::optional<PlacementRect> anchor, PlacementPoint pointer,
+                              PlacementSize size, PlacementRect screenArea);
+
+} // namespace velmora

@@ -1,0 +1,48 @@
+#include "app/SmokeReporter.h"
+
+#include "app/AtomicFile.h"
+
+#include <exception>
+
+namespace velmora {
+
+void SmokeReporter::emitSmokeLine(const RuntimeOptions& options, std::string_view prefix,
+                                  const SmokeSummary& summary, std::string_view fallbackMessage) {
+    std::string line;
+    try {
+        line = std::string(prefix) + " " + summary.encode();
+    } catch (const std::exception&) {
+        line = std::string(fallbackMessage);
+    }
+    emit(options, line, out_);
+}
+
+void SmokeReporter::emitSuccess(const RuntimeOptions& options, const PopoverSnapshot& snapshot,
+                                bool menuBarButtonPresent, bool popoverShown) {
+    emitSuccess(options, SmokeSummary::from(snapshot, menuBarButtonPresent, popoverShown));
+}
+
+void SmokeReporter::emitSuccess(const RuntimeOptions& options, const SmokeSummary& summary) {
+    emitSmokeLine(options, successPrefix, summary, successPrefix);
+}
+
+void SmokeReporter::emitFailure(const RuntimeOptions& options, std::string_view message) {
+    emit(options, std::string(message), err_);
+}
+
+void SmokeReporter::emit(const RuntimeOptions& options, const std::string& line,
+                         std::ostream& stream) {
+    if (options.smokeLogPath) {
+        try {
+            writeFileAtomically(*options.smokeLogPath, line + "\n");
+            return;
+        } catch (const std::exception& error) {
+            err_ << "VelmoraUIApp: cannot write the smoke log: " << error.what() << '\n';
+        }
+    }
+    stream << line << '\n';
+    stream.flush();
+    err_.flush();
+}
+
+} // namespace velmora

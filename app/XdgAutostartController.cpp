@@ -1,0 +1,157 @@
+#include "app/XdgAutostartController.h"
+
+#include "app/AtomicFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace velmora {
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+std::string lowercase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+} // namespace
+
+std::string quotedExecArgument(const std::string& argument) {
+    const bool plain = std::all_of(argument.begin(), argument.end(), [](unsigned char c) {
+        return std::isalnum(c) || c == '/' || c == '.' || c == '-' || c == '_' || c == '+';
+    });
+    if (plain && !argument.empty()) {
+        return argument;
+    }
+    std::string quoted = "\"";
+    for (const char c : argument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    quoted += '"';
+    // A desktop entry value reads "\\" as one backslash, so the escapes are doubled again.
+    std::string escaped;
+    for (const char c : quoted) {
+        escaped += c;
+        if (c == '\\') {
+            escaped += '\\';
+        }
+    }
+    return escaped;
+}
+
+XdgAutostartController::XdgAutostartController(std::filesystem::path entryPath,
+                                               std::filesystem::path executable, bool installedCopy,
+                                               std::function<void()> openStartupApplications)
+    : entryPath_(std::move(entryPath)), executable_(std::move(executable)),
+      installedCopy_(installedCopy), openStartupApplications_(std::move(openStartupApplications)) {}
+
+std::filesystem::path XdgAutostartController::defaultEntryPath(const Environment& environment) {
+    std::filesystem::path configHome;
+    const auto xdg = environment.find("XDG_CONFIG_HOME");
+    if (xdg != environment.end() && std::filesystem::path(xdg->second).is_absolute()) {
+        configHome = xdg->second;
+    } else {
+        const auto home = environment.find("HOME");
+        configHome =
+            std::filesystem::path(home == environment.end() ? "" : home->second) / ".config";
+    }
+    return configHome / "autostart" / "velmora.desktop";
+}
+
+std::string XdgAutostartController::entryText(const std::filesystem::path& executable) {
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Velmora\n"
+           "Comment=Local memory-leak monitor\n"
+           "Exec=" +
+           quotedExecArgument(executable.string()) +
+           "\n"
+           "Icon=velmora\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}
+
+bool XdgAutostartController::isSwitchedOff(const std::string& text) {
+    std::istringstream lines(text);
+    std::string line;
+    bool inMainGroup = false;
+    while (std::getline(lines, line)) {
+        line = trimmed(line);
+        if (line.starts_with('[')) {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!inMainGroup || equals == std::string::npos) {
+            continue;
+        }
+        const auto key = trimmed(line.substr(0, equals));
+        const auto value = lowercase(trimmed(line.substr(equals + 1)));
+        if ((key == "Hidden" && value == "true") ||
+            (key == "X-GNOME-Autostart-enabled" && value == "false")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+LoginItemStatus XdgAutostartController::status() const {
+    if (!installedCopy_) {
+        return LoginItemStatus::notFound;
+    }
+    std::ifstream in(entryPath_, std::ios::binary);
+    if (!in) {
+        return LoginItemStatus::notRegistered;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return isSwitchedOff(text.str()) ? LoginItemStatus::requiresApproval : LoginItemStatus::enabled;
+}
+
+void XdgAutostartController::registerItem() {
+    if (!installedCopy_) {
+        throw LoginItemUnsupported();
+    }
+    std::error_code error;
+    std::filesystem::create_directories(entryPath_.parent_path(), error);
+    if (error) {
+        throw std::runtime_error("Cannot create " + entryPath_.parent_path().string() + ": " +
+                                 error.message());
+    }
+    writeFileAtomically(entryPath_, entryText(executable_));
+}
+
+void XdgAutostartController::unregisterItem() {
+    if (!installedCopy_) {
+        throw LoginItemUnsupported();
+    }
+    std::error_code error;
+    std::filesystem::remove(entryPath_, error);
+    if (error) {
+        throw std::runtime_error("Cannot remove " + entryPath_.string() + ": " + error.message());
+    }
+}
+
+void XdgAutostartController::openSystemSettings() {
+    if (openStartupApplications_) {
+        openStartupApplications_();
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,41 @@
+#include "app/PopoverPlacement.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+const PlacementRect screen{0, 0, 1920, 1080};
+const PlacementSize popover{448, 600};
+} // namespace
+
+TEST(PopoverPlacement, CentresUnderTheTrayIcon) {
+    const PlacementRect icon{1000, 0, 24, 24};
+    EXPECT_EQ(popoverTopLeft(icon, {5, 5}, popover, screen),
+              (PlacementPoint{1012 - 224, 24 + popoverAnchorGap}));
+}
+
+TEST(PopoverPlacement, UsesThePointerWhenTheTrayReportsNoGeometry) {
+    EXPECT_EQ(popoverTopLeft(PlacementRect{0, 0, 0, 0}, {800, 10}, popover, screen),
+              (PlacementPoint{800 - 224, 10 + popoverAnchorGap}));
+    EXPECT_EQ(popoverTopLeft(std::nullopt, {800, 10}, popover, screen),
+              (PlacementPoint{800 - 224, 10 + popoverAnchorGap}));
+}
+
+TEST(PopoverPlacement, ClampsToTheScreenArea) {
+    // An icon at the right edge: the popover stays on screen.
+    EXPECT_EQ(popoverTopLeft(PlacementRect{1900, 0, 20, 20}, {}, popover, screen).x, 1920 - 448);
+    EXPECT_EQ(popoverTopLeft(PlacementRect{0, 0, 20, 20}, {}, popover, screen).x, 0);
+    // A panel at the bottom: the popover opens above the icon.
+    EXPECT_EQ(popoverTopLeft(PlacementRect{900, 1050, 30, 30}, {}, popover, screen),
+              (PlacementPoint{915 - 224, 1050 - popoverAnchorGap - 600}));
+    // A second screen to the right, with a panel taking its top 32 pixels.
+    const PlacementRect second{1920, 32, 1280, 992};
+    EXPECT_EQ(popoverTopLeft(std::nullopt, {3190, 5}, popover, second),
+              (PlacementPoint{3200 - 448, 32}));
+}
+
+TEST(PopoverPlacement, PinsAPopoverLargerThanTheScreen) {
+    const PlacementRect small{100, 50, 400, 500};
+    EXPECT_EQ(popoverTopLeft(std::nullopt, {300, 300}, popover, small), (PlacementPoint{100, 50}));
+}
