@@ -202,11 +202,34 @@ AdvancedHistorySnapshot historyWithSelectedDetail() {
 PopoverSnapshot largeSnapshot(std::size_t rows, std::size_t samples) {
     auto snapshot = detailWithArtifactSnapshot();
     snapshot.relief = reliefPlan();
-    snapshot.recentFindings = recentFindingsSnapshot().recentFindings;
+    for (int i = 0; i < 10; ++i) {
+        for (auto finding : recentFindingsSnapshot().recentFindings) {
+            finding.key.append("-").append(std::to_string(i));
+            snapshot.recentFindings.push_back(std::move(finding));
+        }
+    }
     snapshot.actionFeedback = feedbackSnapshot().actionFeedback;
     snapshot.rows.clear();
     for (std::size_t i = 0; i < rows; ++i) {
-        snapshot.rows.push_back(suspectRow("process-family-" + std::to_string(i), samples));
+        auto row = suspectRow("process-family-" + std::to_string(i), samples);
+        row.explanation +=
+            " It kept 14 worker threads busy and its private dirty pages grew in "
+            "every sample, while the shared and file-backed pages stayed flat. The same family "
+            "leaked twice this week and was restarted by hand both times; its footprint "
+            "returned to 300 MB after each restart.";
+        row.curvatureLabel =
+            "Linear growth of about 48 MB per minute over the last 40 minutes, with no "
+            "plateau after idle periods and no release after garbage collection";
+        row.orderedActions.push_back(
+            action("ignore", "Ignore for this session", ActionStyle::secondary, row.key));
+        row.orderedActions.push_back(
+            action("capture_evidence", "Capture a heap profile", ActionStyle::primary, row.key));
+        snapshot.rows.push_back(std::move(row));
+    }
+    for (int i = 0; i < 20; ++i) {
+        snapshot.incident.timeline.push_back(
+            {"12:" + std::to_string(10 + i), "Sample " + std::to_string(i),
+             "Resident memory +48 MB since the previous sample", TimelineTone::watch});
     }
     return snapshot;
 }
