@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/PopoverSnapshot.h"
+
+#include <QWidget>
+#include <functional>
+
+namespace velmora {
+
+class PlainTextButton;
+class SurfaceFrame;
+class VelmoraText;
+
+// The destructive-action confirmation: a dimming layer over the whole popover with a 280-point
+// dialog in its centre offering the backend's cancel and confirm actions.
+class ConfirmationOverlay : public QWidget {
+    Q_OBJECT
+public:
+    explicit ConfirmationOverlay(QWidget* parent = nullptr);
+
+    void setOnDispatchAction(std::function<void(const ActionDescriptor&)> onDispatch) {
+        onDispatch_ = std::move(onDispatch);
+    }
+    void setConfirmation(const DestructiveConfirmationSnapshot& confirmation);
+
+    SurfaceFrame* dialog() const { return dialog_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeDialog();
+
+    SurfaceFrame* dialog_;
+    VelmoraText* title_;
+    VelmoraText* message_;
+    PlainTextButton* cancel_;
+    PlainTextButton* confirm_;
+    DestructiveConfirmationSnapshot confirmation_;
+    std::function<void(const ActionDescriptor&)> onDispatch_;
+};
+
+} // namespace velmora

@@ -1,0 +1,260 @@
+#include "views/FooterTelemetry.h"
+
+#include "views/FooterCommandButton.h"
+#include "views/SurfacePainter.h"
+#include "views/VelmoraText.h"
+
+#include <QBoxLayout>
+#include <QPainter>
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+// The cluster's rounded background.
+class CommandCluster : public QWidget {
+public:
+    explicit CommandCluster(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("footerCommandCluster"));
+        repaintOnAppearanceChange(this);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const auto& palette = VelmoraPalette::current();
+        paintSurface(painter, QRectF(rect()), 11, palette.color(PaletteColor::utilitySurface, 0.72),
+                     palette.color(PaletteColor::utilityStroke, 0.48));
+    }
+};
+
+const char* roleName(FooterCommandRole role) {
+    switch (role) {
+    case FooterCommandRole::advancedHistory:
+        return "advancedHistory";
+    case FooterCommandRole::exportReport:
+        return "exportReport";
+    case FooterCommandRole::openSettings:
+        return "openSettings";
+    case FooterCommandRole::quit:
+        return "quit";
+    }
+    return "unknown";
+}
+
+} // namespace
+
+PaletteColor footerCommandColor(FooterCommandTone tone) {
+    switch (tone) {
+    case FooterCommandTone::watch:
+        return PaletteColor::watchText;
+    case FooterCommandTone::suspect:
+        return PaletteColor::suspectText;
+    case FooterCommandTone::utility:
+        return PaletteColor::coolStroke;
+    case FooterCommandTone::critical:
+        return PaletteColor::criticalText;
+    }
+    return PaletteColor::coolStroke;
+}
+
+std::vector<FooterCommandSpec> footerCommandSpecs(bool isFocusedIncidentLayout,
+                                                  bool isShowingAdvancedHistory) {
+    std::vector<FooterCommandSpec> specs;
+    if (isShowingAdvancedHistory) {
+        specs.push_back({FooterCommandRole::advancedHistory, "dot.radiowaves.left.and.right",
+                         "Return to live triage", "Return to live triage",
+                         FooterCommandTone::watch});
+    } else {
+        specs.push_back({FooterCommandRole::advancedHistory, "clock.arrow.circlepath",
+                         "Open advanced history", "Open advanced history",
+                         FooterCommandTone::watch});
+    }
+    specs.push_back({FooterCommandRole::exportReport, "square.and.arrow.up", "Export report",
+                     "Export report", FooterCommandTone::suspect});
+    if (!isFocusedIncidentLayout || isShowingAdvancedHistory) {
+        specs.push_back({FooterCommandRole::openSettings, "gearshape", "Open settings",
+                         "Open settings", FooterCommandTone::utility});
+        specs.push_back({FooterCommandRole::quit, "power", "Quit Velmora", "Quit Velmora",
+                         FooterCommandTone::critical});
+    }
+    return specs;
+}
+
+FooterTelemetryChip::FooterTelemetryChip(const QString& label, QWidget* parent) : QWidget(parent) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(10, 8, 10, 8);
+    column->setSpacing(3);
+    auto* title =
+        new VelmoraText(label, TypeRole::caption, {PaletteColor::coolStroke, 1.0, {}}, this);
+    title->setRole(TypeRole::caption, QFont::DemiBold);
+    title->setUppercase(true);
+    title->setLineLimit(1);
+    value_ =
+        new VelmoraText(QString(), TypeRole::caption, {PaletteColor::mutedText, 1.0, {}}, this);
+    value_->setRole(TypeRole::caption, QFont::DemiBold);
+    value_->setLineLimit(1);
+    column->addWidget(title);
+    column->addWidget(value_);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    repaintOnAppearanceChange(this);
+}
+
+void FooterTelemetryChip::setValue(const QString& value) {
+    value_->setText(value);
+}
+
+void FooterTelemetryChip::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const auto& palette = VelmoraPalette::current();
+    paintSurface(painter, QRectF(rect()), 11, palette.color(PaletteColor::inset, 0.95),
+                 palette.color(PaletteColor::insetStroke, 0.36));
+}
+
+FooterTelemetry::FooterTelemetry(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("footerTelemetry"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 1, 0, 0); // the rule is painted in the top point
+    column->setSpacing(10);
+
+    chips_ = new QWidget(this);
+    chips_->setObjectName(QStringLiteral("footerChips"));
+    auto* chipRow = new QHBoxLayout(chips_);
+    chipRow->setContentsMargins(0, 0, 0, 0);
+    chipRow->setSpacing(8);
+    storage_ = new FooterTelemetryChip(QStringLiteral("Storage"), chips_);
+    storage_->setObjectName(QStringLiteral("storageChip"));
+    retention_ = new FooterTelemetryChip(QStringLiteral("Retention"), chips_);
+    retention_->setObjectName(QStringLiteral("retentionChip"));
+    chipRow->addWidget(storage_);
+    chipRow->addWidget(retention_);
+    column->addSpacing(0);
+    column->addWidget(chips_);
+
+    auto* commandRow = new QHBoxLayout();
+    commandRow->addStretch(1);
+    cluster_ = new CommandCluster(this);
+    clusterLayout_ = new QHBoxLayout(cluster_);
+    clusterLayout_->setContentsMargins(4, 4, 4, 4);
+    clusterLayout_->setSpacing(8);
+    commandRow->addWidget(cluster_);
+    column->addLayout(commandRow);
+    repaintOnAppearanceChange(this);
+}
+
+void FooterTelemetry::setContent(const FooterTelemetrySnapshot& telemetry,
+                                 bool isShowingAdvancedHistory, bool isFocusedIncidentLayout,
+                                 const std::function<bool(ShellCommand)>& isPending) {
+    storage_->setValue(QString::fromStdString(telemetry.storageText));
+    retention_->setValue(QString::fromStdString(telemetry.pruneText));
+    chips_->setVisible(!isFocusedIncidentLayout);
+
+    const double rule = (isFocusedIncidentLayout && !isShowingAdvancedHistory) ? 0.36 : 1.0;
+    if (rule != ruleOpacity_) {
+        ruleOpacity_ = rule;
+        update(0, 0, width(), 1);
+    }
+
+    // Buttons are kept by role: a role that stays keeps its widget and its state.
+    const auto specs = footerCommandSpecs(isFocusedIncidentLayout, isShowingAdvancedHistory);
+    std::vector<std::pair<FooterCommandRole, FooterCommandButton*>> next;
+    for (const auto& spec : specs) {
+        auto found = std::find_if(buttons_.begin(), buttons_.end(),
+                                  [&](const auto& entry) { return entry.first == spec.role; });
+        FooterCommandButton* button = nullptr;
+        if (found != buttons_.end()) {
+            button = found->second;
+            buttons_.erase(found);
+        } else {
+            button = new FooterCommandButton(cluster_);
+            button->setObjectName(QStringLiteral("footerCommand_%1").arg(roleName(spec.role)));
+            button->setOnTap([this, role = spec.role] { tap(role); });
+        }
+        button->setSymbol(spec.systemName);
+        button->setLabel(QString::fromStdString(spec.accessibilityLabel),
+                         QString::fromStdString(spec.helpText));
+        button->setTint(footerCommandColor(spec.tone));
+        switch (spec.role) {
+        case FooterCommandRole::advancedHistory:
+            button->setPending(false);
+            button->setActive(isShowingAdvancedHistory);
+            break;
+        case FooterCommandRole::exportReport:
+            button->setPending(isPending && isPending(ShellCommand::exportReport));
+            button->setActive(false);
+            break;
+        case FooterCommandRole::openSettings:
+            button->setPending(false);
+            button->setActive(false);
+            break;
+        case FooterCommandRole::quit:
+            button->setPending(isPending && isPending(ShellCommand::quit));
+            button->setActive(false);
+            break;
+        }
+        next.emplace_back(spec.role, button);
+    }
+    for (const auto& stale : buttons_) {
+        stale.second->hide();
+        stale.second->deleteLater();
+    }
+    buttons_ = std::move(next);
+    for (int i = 0; i < static_cast<int>(buttons_.size()); ++i) {
+        if (clusterLayout_->indexOf(buttons_[i].second) != i) {
+            clusterLayout_->removeWidget(buttons_[i].second);
+            clusterLayout_->insertWidget(i, buttons_[i].second);
+        }
+        buttons_[i].second->show();
+    }
+}
+
+std::vector<FooterCommandButton*> FooterTelemetry::buttons() const {
+    std::vector<FooterCommandButton*> out;
+    for (const auto& entry : buttons_) {
+        out.push_back(entry.second);
+    }
+    return out;
+}
+
+FooterCommandButton* FooterTelemetry::button(FooterCommandRole role) const {
+    for (const auto& entry : buttons_) {
+        if (entry.first == role) {
+            return entry.second;
+        }
+    }
+    return nullptr;
+}
+
+void FooterTelemetry::tap(FooterCommandRole role) {
+    switch (role) {
+    case FooterCommandRole::advancedHistory:
+        if (callbacks_.onToggleAdvancedHistory) {
+            callbacks_.onToggleAdvancedHistory();
+        }
+        return;
+    case FooterCommandRole::exportReport:
+        if (callbacks_.onCommand) {
+            callbacks_.onCommand(ShellCommand::exportReport);
+        }
+        return;
+    case FooterCommandRole::openSettings:
+        if (callbacks_.onCommand) {
+            callbacks_.onCommand(ShellCommand::openSettings);
+        }
+        return;
+    case FooterCommandRole::quit:
+        if (callbacks_.onCommand) {
+            callbacks_.onCommand(ShellCommand::quit);
+        }
+        return;
+    }
+}
+
+void FooterTelemetry::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(QRectF(0, 0, width(), 1),
+                     VelmoraPalette::current().color(PaletteColor::footerRule, ruleOpacity_));
+}
+
+} // namespace velmora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "views/VelmoraPalette.h"
+#include "views/VelmoraType.h"
+
+#include <QAbstractButton>
+#include <functional>
+
+namespace velmora {
+
+// A borderless text button ("Dismiss", the confirmation's cancel and confirm): just its label in
+// a font and a palette colour, dimmed while pressed.
+class PlainTextButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit PlainTextButton(QWidget* parent = nullptr);
+
+    void setLabel(const QString& label);
+    void setLabelFont(const QFont& font);
+    void setColor(ColorRef color);
+    void setOnTap(std::function<void()> onTap) { onTap_ = std::move(onTap); }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QFont font_;
+    ColorRef color_{PaletteColor::mutedText, 1.0, {}};
+    std::function<void()> onTap_;
+};
+
+} // namespace velmora

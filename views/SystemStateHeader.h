@@ -1,0 +1,88 @@
+#pragma once
+
+#include "model/PopoverSnapshot.h"
+
+#include <QWidget>
+
+namespace velmora {
+
+class CriticalAttention;
+class VelmoraText;
+
+// The capsule that shows the memory pressure in the tone's tint; under a critical tone it
+// brightens once (glow, scale, lift) when the tone turns critical.
+class PressurePill : public QWidget {
+    Q_OBJECT
+public:
+    explicit PressurePill(QWidget* parent = nullptr);
+
+    void setContent(const QString& pressureLabel, SnapshotTone tone);
+    void setAttention(double level);
+    QString displayText() const;
+    SnapshotTone tone() const { return tone_; }
+    double attention() const { return attention_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void syncShadow();
+
+    QString label_;
+    SnapshotTone tone_ = SnapshotTone::allClear;
+    double attention_ = 0;
+};
+
+// The 4-point bar filled to the used-memory fraction in the tone's tint.
+class UsedMemoryBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit UsedMemoryBar(QWidget* parent = nullptr);
+
+    // 0 for a fraction that is not finite or not positive, 1 above 1, else the fraction.
+    static double clampedFraction(double fraction);
+
+    void setContent(double fraction, SnapshotTone tone);
+    double fraction() const { return fraction_; }
+    // The width of the filled part at the current width.
+    double filledWidth() const;
+
+    QSize sizeHint() const override { return {100, 4}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    double fraction_ = 0;
+    SnapshotTone tone_ = SnapshotTone::allClear;
+};
+
+// The topmost section of the card: "SYSTEM STATE", the headroom line, the pressure pill, the
+// scope line and the used-memory bar.
+class SystemStateHeader : public QWidget {
+    Q_OBJECT
+public:
+    explicit SystemStateHeader(QWidget* parent = nullptr);
+
+    void setState(const SystemStateSnapshot& state, SnapshotTone tone);
+    double attention() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void syncCriticalAttention();
+
+    VelmoraText* headroom_;
+    VelmoraText* scope_;
+    PressurePill* pill_;
+    UsedMemoryBar* bar_;
+    CriticalAttention* attention_;
+    SnapshotTone tone_ = SnapshotTone::allClear;
+    bool hasState_ = false;
+};
+
+} // namespace velmora
