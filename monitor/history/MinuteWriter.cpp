@@ -58,22 +58,25 @@ void MinuteWriter::writeIncident(SqliteConnection& db, int64_t familyId,
     auto& latest = latestIncident(db, familyId);
     if (latest && latest->absorbs(minute, mergeGapMs_)) {
         latest->absorb(minute);
-        db.statement("UPDATE incidents SET start_ms = ?2, end_ms = ?3, peak_score = ?4, "
-                     "critical = ?5, peak_rate = ?6, minutes = ?7 WHERE id = ?1")
-            .bind(1, latest->id)
-            .bind(2, latest->startMs)
-            .bind(3, latest->endMs)
-            .bind(4, static_cast<int64_t>(latest->peakScore))
-            .bind(5, static_cast<int64_t>(latest->critical))
-            .bind(6, latest->peakRate)
-            .bind(7, latest->minutes)
-            .run();
+        updateIncident(db, *latest);
         return;
     }
     if (latest && minute.minuteMs < latest->startMs) {
-        return; // a late sample from well before the latest incident: not worth a new one
+        // A late minute from before the latest incident: it joins an earlier incident it is
+        // near, or becomes one of its own; the latest incident stays the latest.
+        if (auto earlier = incidentNear(db, familyId, minute)) {
+            earlier->absorb(minute);
+            updateIncident(db, *earlier);
+        } else {
+            insertIncident(db, familyId, IncidentSpan::startingWith(minute));
+        }
+        return;
     }
-    IncidentSpan span = IncidentSpan::startingWith(minute);
+    latest = insertIncident(db, familyId, IncidentSpan::startingWith(minute));
+}
+
+IncidentSpan MinuteWriter::insertIncident(SqliteConnection& db, int64_t familyId,
+                                          IncidentSpan span) {
     auto& insert = db.statement(
         "INSERT INTO incidents (family_id, start_ms, end_ms, peak_score, critical, peak_rate, "
         "minutes) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) RETURNING id");
@@ -87,18 +90,28 @@ void MinuteWriter::writeIncident(SqliteConnection& db, int64_t familyId,
     insert.step();
     span.id = insert.integer(0);
     insert.reset();
-    latest = span;
+    return span;
 }
 
-std::optional<IncidentSpan>& MinuteWriter::latestIncident(SqliteConnection& db, int64_t familyId) {
-    auto found = latestIncident_.find(familyId);
-    if (found != latestIncident_.end()) {
-        return found->second;
-    }
-    auto& query = db.statement("SELECT id, start_ms, end_ms, peak_score, critical, peak_rate, "
-                               "minutes FROM incidents WHERE family_id = ?1 "
-                               "ORDER BY end_ms DESC LIMIT 1");
-    query.bind(1, familyId);
+void MinuteWriter::updateIncident(SqliteConnection& db, const IncidentSpan& span) {
+    db.statement("UPDATE incidents SET start_ms = ?2, end_ms = ?3, peak_score = ?4, "
+                 "critical = ?5, peak_rate = ?6, minutes = ?7 WHERE id = ?1")
+        .bind(1, span.id)
+        .bind(2, span.startMs)
+        .bind(3, span.endMs)
+        .bind(4, static_cast<int64_t>(span.peakScore))
+        .bind(5, static_cast<int64_t>(span.critical))
+        .bind(6, span.peakRate)
+        .bind(7, span.minutes)
+        .run();
+}
+
+namespace {
+
+const std::string kSpanColumns =
+    "SELECT id, start_ms, end_ms, peak_score, critical, peak_rate, minutes FROM incidents ";
+
+std::optional<IncidentSpan> firstSpan(SqliteStatement& query) {
     std::optional<IncidentSpan> span;
     if (query.step()) {
         span = IncidentSpan{query.integer(0),      query.integer(1),
@@ -107,7 +120,31 @@ std::optional<IncidentSpan>& MinuteWriter::latestIncident(SqliteConnection& db, 
                             query.integer(6)};
     }
     query.reset();
-    return latestIncident_.emplace(familyId, span).first->second;
+    return span;
+}
+
+} // namespace
+
+std::optional<IncidentSpan> MinuteWriter::incidentNear(SqliteConnection& db, int64_t familyId,
+                                                       const FamilyMinute& minute) {
+    auto& query =
+        db.statement(kSpanColumns + "WHERE family_id = ?1 AND end_ms > ?2 ORDER BY end_ms LIMIT 1");
+    query.bind(1, familyId).bind(2, minute.minuteMs - mergeGapMs_);
+    auto span = firstSpan(query);
+    if (span && span->absorbs(minute, mergeGapMs_)) {
+        return span;
+    }
+    return std::nullopt;
+}
+
+std::optional<IncidentSpan>& MinuteWriter::latestIncident(SqliteConnection& db, int64_t familyId) {
+    auto found = latestIncident_.find(familyId);
+    if (found != latestIncident_.end()) {
+        return found->second;
+    }
+    auto& query = db.statement(kSpanColumns + "WHERE family_id = ?1 ORDER BY end_ms DESC LIMIT 1");
+    query.bind(1, familyId);
+    return latestIncident_.emplace(familyId, firstSpan(query)).first->second;
 }
 
 } // namespace velmora

@@ -32,6 +32,11 @@ private:
     void writeFootprint(SqliteConnection& db, int64_t familyId, const FamilyMinute& minute);
     void writeIncident(SqliteConnection& db, int64_t familyId, const FamilyMinute& minute);
     std::optional<IncidentSpan>& latestIncident(SqliteConnection& db, int64_t familyId);
+    // The stored incident that `minute` lies near, if any.
+    std::optional<IncidentSpan> incidentNear(SqliteConnection& db, int64_t familyId,
+                                             const FamilyMinute& minute);
+    static IncidentSpan insertIncident(SqliteConnection& db, int64_t familyId, IncidentSpan span);
+    static void updateIncident(SqliteConnection& db, const IncidentSpan& span);
 
     int64_t mergeGapMs_;
     std::unordered_map<int64_t, std::optional<IncidentSpan>> latestIncident_;

@@ -53,7 +53,7 @@ std::string actionLabel(const std::string& id) {
 } // namespace
 
 uint32_t OffenderWording::daysWatched() const {
-    int64_t watched = (nowMs_ - stats_.firstSeenMs) / kDayMs + 1;
+    int64_t watched = (nowMs_ - stats_.firstSeenMs + kDayMs - 1) / kDayMs;
     return static_cast<uint32_t>(std::clamp<int64_t>(watched, 1, 30));
 }
 
