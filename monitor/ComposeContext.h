@@ -1,0 +1,29 @@
+#pragma once
+
+#include "monitor/ConfigStore.h"
+#include "monitor/InteractionState.h"
+#include "monitor/LiveView.h"
+#include "monitor/MonitorPaths.h"
+
+#include <string>
+#include <sys/types.h>
+
+namespace velmora {
+
+// Everything an answer is made from: the latest published view (null before the first pass),
+// the persisted settings, the user's interaction state and where things live.
+struct ComposeContext {
+    const LiveView* view = nullptr;
+    const ConfigStore& config;
+    const InteractionState& interaction;
+    const MonitorPaths& paths;
+    double monotonicNow = 0;
+    double wallNow = 0;
+    uid_t uid = 0;
+    std::string storageText = "Storage unavailable";
+
+    const FamilyView* family(const std::string& key) const;
+    bool hasArtifact(const std::string& key) const { return interaction.artifacts.count(key) != 0; }
+};
+
+} // namespace velmora

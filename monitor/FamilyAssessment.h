@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/Enums.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace velmora {
+
+// The signals and verdict of one family, computed from its series.
+struct FamilyAssessment {
+    bool hasRate = false;        // enough closed buckets for a growth rate
+    double rateKiBPerSecond = 0; // Theil-Sen slope over the rate window
+    std::optional<double> hourRateKiBPerSecond;
+    std::optional<double> sixHourRateKiBPerSecond;
+    double tau = 0;                  // Mann-Kendall strength of the trend
+    double steadiness = 0;           // share of rising bucket-to-bucket steps
+    double consistency = 0;          // how well the thirds of the window agree with the slope
+    bool step = false;               // a one-off step rather than a ramp
+    std::optional<double> curvature; // recent slope / window slope, when growing
+    double windowSeconds = 0;        // time the rate window covers
+    uint64_t footprintKiB = 0;
+    uint64_t baselineKiB = 0;
+    double baselineMultiple = 1;
+    bool idle = false;
+    std::optional<double> exhaustionSeconds;
+    int score = 0;
+    FindingVerdict verdict = FindingVerdict::normal;
+
+    bool growing() const { return hasRate && rateKiBPerSecond > 0 && consistency >= 0.5; }
+};
+
+FindingSeverity severityOf(FindingVerdict verdict);
+
+} // namespace velmora

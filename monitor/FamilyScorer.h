@@ -1,0 +1,26 @@
+#pragma once
+
+#include "monitor/FamilyAssessment.h"
+#include "monitor/FamilySeries.h"
+#include "monitor/Tuning.h"
+
+namespace velmora {
+
+// Turns a family's series into signals, a 0-100 score and a verdict. The score rises with
+// growth relative to the footprint, steadiness, trend strength, duration, the baseline multiple
+// and idleness; tiny families, one-off steps, sawtooths and short bursts never score high.
+class FamilyScorer {
+public:
+    FamilyScorer(const Tuning& tuning, double clockTicksPerSecond);
+
+    FamilyAssessment assess(const FamilySeries& series, uint64_t memAvailableKiB) const;
+    FindingVerdict verdictFor(int score, const FamilyAssessment& signals) const;
+
+private:
+    int score(const FamilyAssessment& a, const FamilySeries& series) const;
+
+    Tuning tuning_;
+    double ticksPerSecond_;
+};
+
+} // namespace velmora

@@ -1,0 +1,86 @@
+#include "monitor/Formatting.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+namespace velmora {
+
+std::string formatKiB(double kib) {
+    static const char* units[] = {"KB", "MB", "GB", "TB", "PB"};
+    double value = kib < 0 ? 0 : kib;
+    int unit = 0;
+    while (value >= 1024.0 && unit < 4) {
+        value /= 1024.0;
+        ++unit;
+    }
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.1f %s", value, units[unit]);
+    return buf;
+}
+
+std::string formatKiB(uint64_t kib) {
+    return formatKiB(static_cast<double>(kib));
+}
+
+std::string formatRate(double kibPerSecond) {
+    double mibPerMinute = kibPerSecond * 60.0 / 1024.0;
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%s%.1f MB/min", mibPerMinute < 0 ? "-" : "+",
+                  std::fabs(mibPerMinute));
+    return buf;
+}
+
+std::string formatDuration(double seconds) {
+    if (!std::isfinite(seconds) || seconds < 60) {
+        return "under a minute";
+    }
+    auto minutes = static_cast<long long>(seconds / 60.0);
+    if (minutes < 60) {
+        return "about " + std::to_string(minutes) + " min";
+    }
+    long long hours = minutes / 60;
+    if (hours >= 48) {
+        return "about " + std::to_string(hours / 24) + " days";
+    }
+    long long rest = minutes % 60;
+    return "about " + std::to_string(hours) + " h" +
+           (rest > 0 ? " " + std::to_string(rest) + " min" : "");
+}
+
+std::string formatSpan(double seconds) {
+    if (!std::isfinite(seconds) || seconds < 0) {
+        seconds = 0;
+    }
+    if (seconds < 60) {
+        return std::to_string(static_cast<long long>(std::lround(seconds))) + " s";
+    }
+    auto minutes = static_cast<long long>(std::lround(seconds / 60.0));
+    if (minutes < 60) {
+        return std::to_string(minutes) + " min";
+    }
+    return std::to_string(minutes / 60) + " h" +
+           (minutes % 60 > 0 ? " " + std::to_string(minutes % 60) + " min" : "");
+}
+
+std::string formatAgo(double seconds) {
+    if (seconds < 60) {
+        return "just now";
+    }
+    auto minutes = static_cast<long long>(seconds / 60.0);
+    if (minutes < 60) {
+        return std::to_string(minutes) + " min ago";
+    }
+    return std::to_string(minutes / 60) + " h ago";
+}
+
+std::string formatClock(double unixSeconds) {
+    auto t = static_cast<std::time_t>(unixSeconds);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%H:%M", &local);
+    return buf;
+}
+
+} // namespace velmora

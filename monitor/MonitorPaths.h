@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+// The XDG locations: configuration in $XDG_CONFIG_HOME/velmora (default ~/.config/velmora),
+// data in $XDG_DATA_HOME/velmora (default ~/.local/share/velmora) with artifacts/, reports/
+// and logs/.
+struct MonitorPaths {
+    std::string home;
+    std::string configDir;
+    std::string configFile;
+    std::string dataDir;
+    std::string artifactsDir;
+    std::string reportsDir;
+    std::string logsDir;
+    std::string smokeTargetsFile; // always under $HOME/.config/velmora
+
+    static MonitorPaths fromEnvironment();
+    // The path with the home directory written as "~".
+    std::string display(const std::string& path) const;
+};
+
+// mkdir -p; true when the directory exists afterwards.
+bool makeDirectories(const std::string& path);
+// Writes to "<path>.tmp", flushes, renames over path and syncs the directory.
+bool writeFileAtomically(const std::string& path, const std::string& content, std::string& error);
+
+} // namespace velmora

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+
+namespace velmora {
+
+// How many files of each kind one sampling pass read (for the trust panel).
+struct PassStatistics {
+    std::size_t listed = 0;   // numeric entries of /proc
+    std::size_t sameUser = 0; // processes kept
+    std::size_t statm = 0;
+    std::size_t stat = 0;
+    std::size_t status = 0;
+    std::size_t smapsRollup = 0;
+    std::size_t cmdline = 0;
+    std::size_t cgroup = 0;
+    std::size_t discovered = 0;
+    std::size_t vanished = 0;
+    bool meminfo = false;
+    bool pressure = false;
+};
+
+} // namespace velmora

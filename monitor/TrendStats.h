@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace velmora {
+
+// Robust trend of an evenly spaced series: the Theil-Sen slope (median of pairwise slopes) and
+// the Mann-Kendall statistic over the same pairs, as Kendall's tau in [-1, 1].
+struct TrendFit {
+    double slopePerPoint = 0; // units per original point, after any downsampling
+    double tau = 0;
+    std::size_t points = 0;
+};
+
+// Fits at most maxPoints points: longer series are first reduced to medians of equal groups.
+TrendFit fitTrend(std::span<const uint32_t> values, std::size_t maxPoints = 128);
+
+// Share of point-to-point steps that rise by more than epsilon.
+double risingShare(std::span<const uint32_t> values, double epsilon);
+
+// A one-off step rather than a ramp: most of the net rise happened in one step, and the first
+// and last thirds are each nearly flat.
+bool looksLikeStep(std::span<const uint32_t> values);
+
+// Medians of consecutive groups so that at most maxPoints remain; the group size is returned.
+std::vector<double> reduceToMedians(std::span<const uint32_t> values, std::size_t maxPoints,
+                                    std::size_t& groupSize);
+
+} // namespace velmora

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/Json.h"
+
+namespace velmora {
+
+// Every window, cadence and threshold of sampling and scoring, in one place. The defaults are
+// the production values; a "tuning" object in config.json can shorten them (tests run a real
+// leaking child for seconds instead of minutes this way).
+struct Tuning {
+    double sampleIntervalSeconds = 1.0;    // enumeration tick: list /proc, read statm
+    double suspectDetailSeconds = 2.0;     // smaps_rollup for active suspects
+    double backgroundDetailSeconds = 10.0; // status (VmSwap) and stat (CPU) for the rest
+    double bucketSeconds = 60.0;           // the "one-minute" medians
+    int fineSampleCount = 1200;            // 20 minutes of 1 s samples
+    int bucketCount = 1440;                // 24 hours of one-minute medians
+    int rateWindowBuckets = 15;            // growth rate window
+    int minRateBuckets = 5;                // data needed before any rate
+    int curvatureBuckets = 5;              // recent window compared with the rate window
+    int hourWindowBuckets = 60;
+    int sixHourWindowBuckets = 360;
+    int sparklineBuckets = 60;
+    int maxWindowPoints = 128;     // Theil-Sen is quadratic: downsample beyond this
+    double minFootprintMiB = 64.0; // tiny families never score high
+    double exhaustionCriticalMinutes = 15.0;
+    double idleCpuFraction = 0.02;        // CPU share below which a family counts as idle
+    double recentFindingSeconds = 3600.0; // suspects that left the rows stay this long
+    double ignoreSeconds = 86400.0;       // "ignore" lasts a day
+    double actionWaitSeconds = 2.0;       // how long an action waits for a graceful exit
+    int maxRows = 12;
+    double reliefHeadroomFraction = 0.15; // below this share of MemAvailable, offer relief
+    int watchScore = 30;
+    int suspectScore = 50;
+    int probableScore = 65;
+    int criticalScore = 85;
+
+    // Reads the known keys of a "tuning" object; missing, mistyped or out-of-range values keep
+    // their defaults.
+    static Tuning fromJson(const Json& object);
+};
+
+} // namespace velmora
