@@ -1,0 +1,150 @@
+#include "backend/MockVelmoraBackend.h"
+
+#include "backend/ScenarioLibrary.h"
+#include "backend/Uuid.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace {
+
+FindingSeverity severityOfRow(const PopoverSnapshot& snapshot, const std::string& key) {
+    const auto row = std::find_if(snapshot.rows.begin(), snapshot.rows.end(),
+                                  [&](const FindingSnapshot& r) { return r.key == key; });
+    return row == snapshot.rows.end() ? FindingSeverity::suspect : row->severity;
+}
+
+ActionFeedbackSnapshot feedback(std::string title, std::string message) {
+    return ActionFeedbackSnapshot{newUuidV4(), ActionFeedbackKind::success, std::move(title),
+                                  std::move(message)};
+}
+
+void printLine(const std::string& text) {
+    const std::string line = text + "\n";
+    std::size_t written = 0;
+    while (written < line.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, line.data() + written, line.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+}
+
+} // namespace
+
+MockVelmoraBackend::MockVelmoraBackend(PopoverSnapshot initial) : subject_(std::move(initial)) {}
+
+PopoverSnapshot MockVelmoraBackend::currentSnapshot() const {
+    return subject_.value();
+}
+
+std::unique_ptr<Subscription> MockVelmoraBackend::subscribe(SnapshotHandler handler) {
+    return subject_.subscribe(std::move(handler));
+}
+
+bool MockVelmoraBackend::applyAction(PopoverSnapshot& snapshot, const std::string& actionID,
+                                     const std::string& targetKey) {
+    if (actionID == "select_detail") {
+        snapshot.selectedDetail =
+            ScenarioLibrary::detail(targetKey, severityOfRow(snapshot, targetKey));
+        snapshot.destructiveConfirmation.reset();
+    } else if (actionID == "dismiss_detail") {
+        snapshot.selectedDetail.reset();
+        snapshot.destructiveConfirmation.reset();
+    } else if (actionID == "request_force_quit") {
+        snapshot.destructiveConfirmation = ScenarioLibrary::forceQuitConfirmation(targetKey);
+    } else if (actionID == "cancel_force_quit" || actionID == "confirm_force_quit") {
+        snapshot.destructiveConfirmation.reset();
+    } else if (actionID == "recover") {
+        snapshot.actionFeedback =
+            feedback("Recovery completed",
+                     "Velmora stopped " + targetKey + " with a graceful recovery pass.");
+    } else if (actionID == "restart") {
+        snapshot.actionFeedback =
+            feedback("Restart completed", "Velmora quit and relaunched " + targetKey + ".");
+    } else if (actionID == "ignore") {
+        snapshot.actionFeedback =
+            feedback("Ignored for 24 hours", "Velmora will keep " + targetKey +
+                                                 " out of the suspect lane for the next 24 hours.");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void MockVelmoraBackend::dispatch(const std::string& actionID, const std::string& targetKey) {
+    subject_.modify(
+        [&](PopoverSnapshot& snapshot) { return applyAction(snapshot, actionID, targetKey); });
+}
+
+std::filesystem::path MockVelmoraBackend::previewReportPath() {
+    std::filesystem::path dataHome;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
+        dataHome = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        dataHome = std::filesystem::path(home) / ".local" / "share";
+    } else {
+        dataHome = std::filesystem::temp_directory_path();
+    }
+    return dataHome / "velmora" / "reports" / "report_preview.json";
+}
+
+void MockVelmoraBackend::dispatch(ShellCommand command) {
+    if (command != ShellCommand::exportReport) {
+        printLine("[MockVelmoraBackend] command=" + std::string(toWire(command)));
+        return;
+    }
+    subject_.modify([](PopoverSnapshot& snapshot) {
+        snapshot.actionFeedback =
+            feedback("Report exported", "Saved " + previewReportPath().string() + ".");
+        return true;
+    });
+}
+
+void MockVelmoraBackend::fetchAdvancedHistory(std::optional<std::string> selectedKey,
+                                              HistoryCompletion completion) {
+    if (!completion) {
+        return;
+    }
+    completion(selectedKey ? HistoryResult{ScenarioLibrary::advancedHistoryDetail(*selectedKey)}
+                           : HistoryResult{ScenarioLibrary::advancedHistory()});
+}
+
+uint64_t MockVelmoraBackend::refreshIntervalMs(double seconds) {
+    if (!(seconds > 0.5)) { // also a NaN
+        return 500;
+    }
+    return static_cast<uint64_t>(std::llround(std::min(seconds, 10.0) * 1000.0));
+}
+
+void MockVelmoraBackend::updateRefreshInterval(double seconds) {
+    subject_.modify([&](PopoverSnapshot& snapshot) {
+        snapshot.refreshIntervalMs = refreshIntervalMs(seconds);
+        return true;
+    });
+}
+
+void MockVelmoraBackend::updateStorageMode(SettingsStorageMode mode) {
+    subject_.modify([&](PopoverSnapshot& snapshot) {
+        snapshot.settings = snapshot.settings.updating(mode, std::nullopt);
+        return true;
+    });
+}
+
+void MockVelmoraBackend::updateEvidenceCaptureEnabled(bool enabled) {
+    subject_.modify([&](PopoverSnapshot& snapshot) {
+        snapshot.settings = snapshot.settings.updating(std::nullopt, enabled);
+        return true;
+    });
+}
+
+} // namespace velmora

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "backend/BackendRequestError.h"
+#include "backend/ShellCommand.h"
+#include "backend/Subscription.h"
+#include "model/AdvancedHistorySnapshot.h"
+#include "model/Enums.h"
+#include "model/PopoverSnapshot.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace velmora {
+
+using SnapshotHandler = std::function<void(const PopoverSnapshot&)>;
+using HistoryResult = std::variant<AdvancedHistorySnapshot, BackendRequestError>;
+using HistoryCompletion = std::function<void(HistoryResult)>;
+
+// The backend as the view model sees it. Every user action is a request; its outcome arrives
+// as the next snapshot. No operation blocks its caller.
+class VelmoraBackend {
+public:
+    virtual ~VelmoraBackend() = default;
+
+    // The latest snapshot (before the first answer: the implementation's placeholder).
+    virtual PopoverSnapshot currentSnapshot() const = 0;
+
+    // The handler first receives the current snapshot (synchronously, inside subscribe),
+    // then every later one, on the publishing thread (the client's worker for the stdio
+    // client). Destroying the returned token ends the subscription.
+    [[nodiscard]] virtual std::unique_ptr<Subscription> subscribe(SnapshotHandler) = 0;
+
+    // Sends the action of an ActionDescriptor: its id and target key. Fire and forget.
+    virtual void dispatch(const std::string& actionID, const std::string& targetKey) = 0;
+
+    // Sends a shell command. Fire and forget.
+    virtual void dispatch(ShellCommand) = 0;
+
+    // Asks for the advanced history, optionally with one offender selected. The completion
+    // may run on any thread, possibly before this call returns.
+    virtual void fetchAdvancedHistory(std::optional<std::string> selectedKey,
+                                      HistoryCompletion) = 0;
+
+    virtual void updateRefreshInterval(double seconds) = 0;
+    virtual void updateStorageMode(SettingsStorageMode) = 0;
+    virtual void updateEvidenceCaptureEnabled(bool) = 0;
+};
+
+} // namespace velmora

@@ -1,0 +1,186 @@
+#include "backend/ScenarioLibrary.h"
+#include "backend/StdioVelmoraBackend.h"
+#include "tests/backend/support/FixtureRun.h"
+
+#include <cmath>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace velmora::testing;
+
+TEST(StdioFailure, ABackendThatExitsAtOnceDropsEveryRequestSilently) {
+    FixtureRun run("fake_backend_exit_now", {});
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    ASSERT_TRUE(eventually([&] { return !backend.backendRunning(); }));
+    bool completed = false;
+    backend.dispatch("restart", "x");
+    backend.fetchAdvancedHistory(std::nullopt, [&](HistoryResult) { completed = true; });
+    backend.waitForIdle();
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(backend.currentSnapshot(), ScenarioLibrary::allClear());
+    EXPECT_EQ(stderrCapture.text(), "");
+}
+
+TEST(StdioFailure, ABackendThatExitsAfterTwoAnswersKeepsTheLastSnapshotAndIsNotRestarted) {
+    ScriptedFixture run({snapshotLine("ONE"), snapshotLine("TWO")});
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    SnapshotRecorder recorder(backend);
+    backend.dispatch("restart", "x");
+    backend.waitForIdle();
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "TWO");
+    ASSERT_TRUE(eventually([&] { return !backend.backendRunning(); }));
+    const auto published = recorder.count();
+    for (int i = 0; i < 3; ++i) {
+        backend.dispatch("restart", "x");
+        backend.updateStorageMode(SettingsStorageMode::low);
+    }
+    backend.waitForIdle();
+    EXPECT_EQ(recorder.count(), published);
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "TWO");
+    EXPECT_EQ(run.requestCount(), 2u);
+    EXPECT_FALSE(backend.backendRunning());
+    EXPECT_EQ(stderrCapture.text(), "");
+}
+
+TEST(StdioFailure, WritingToABackendThatStoppedReadingDropsTheRequestWithoutSigpipe) {
+    ScriptedFixture run({"@deaf " + snapshotLine("DEAF")});
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    backend.waitForIdle();
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "DEAF");
+    for (int i = 0; i < 5; ++i) {
+        backend.dispatch("restart", "x"); // EPIPE, never SIGPIPE
+    }
+    backend.waitForIdle();
+    EXPECT_TRUE(backend.backendRunning());
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "DEAF");
+    EXPECT_EQ(stderrCapture.text(), "");
+}
+
+TEST(StdioFailure, APartialLineBeforeExitIsDecodedAsTheResponse) {
+    ScriptedFixture run({"@partial " + snapshotLine("PARTIAL")});
+    StdioVelmoraBackend backend(run.options);
+    backend.waitForIdle();
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "PARTIAL");
+}
+
+TEST(StdioFailure, GarbageIsATransportErrorAndLeavesTheSnapshotUnchanged) {
+    ScriptedFixture run({snapshotLine("GOOD"), "this is not json",
+                         R"({"kind":"snapshot","snapshot":{"globalTone":"warning"}})", "",
+                         "@silent"});
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    SnapshotRecorder recorder(backend);
+    backend.waitForIdle();
+    const auto published = recorder.count();
+    backend.dispatch("a", "b");
+    backend.dispatch("a", "b");
+    backend.dispatch("a", "b"); // an empty line
+    backend.waitForIdle();
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "GOOD");
+    EXPECT_EQ(recorder.count(), published);
+    const auto lines = stderrCapture.linesStartingWith("VelmoraUIApp transport error: ");
+    ASSERT_EQ(lines.size(), 3u) << stderrCapture.text();
+    EXPECT_NE(lines[1].find("globalTone"), std::string::npos) << lines[1];
+    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp").size(), 3u);
+}
+
+TEST(StdioFailure, AnOverlongLineIsDiscardedAndTheNextAnswerStillArrives) {
+    ScriptedFixture run({"@long 3000000", snapshotLine("AFTER"), "@silent"});
+    run.options.maxLineBytes = 1 << 20;
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    std::optional<HistoryResult> result;
+    backend.waitForIdle();
+    EXPECT_EQ(backend.currentSnapshot(), ScenarioLibrary::allClear());
+    backend.dispatch("a", "b");
+    backend.waitForIdle();
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "AFTER");
+    const auto lines = stderrCapture.linesStartingWith("VelmoraUIApp transport error: ");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("exceeds 1048576 bytes"), std::string::npos) << lines[0];
+}
+
+TEST(StdioFailure, ARequestThatCannotBeEncodedIsATransportError) {
+    EchoFixture run;
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    backend.updateRefreshInterval(std::nan(""));
+    backend.waitForIdle();
+    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp transport error: ").size(), 1u);
+    EXPECT_EQ(run.requestCount(), 1u); // only the initial poll reached the backend
+}
+
+TEST(StdioFailure, ANonExecutableBackendBinWithoutABundledCopyResolvesToNothing) {
+    TemporaryDirectory dir;
+    writeFile(dir / "velmora", "#!/bin/sh\n");
+    ::chmod((dir / "velmora").c_str(), 0644);
+    ::setenv("VELMORA_BACKEND_BIN", (dir / "velmora").c_str(), 1);
+    ::setenv("VELMORA_RESOURCES_DIR", (dir / "no-resources").c_str(), 1);
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    {
+        StdioVelmoraBackend backend; // resolves through the environment
+        backend.dispatch("restart", "x");
+        backend.waitForIdle();
+        EXPECT_EQ(backend.currentSnapshot(), ScenarioLibrary::allClear());
+        EXPECT_FALSE(backend.backendRunning());
+    }
+    ::unsetenv("VELMORA_BACKEND_BIN");
+    ::unsetenv("VELMORA_RESOURCES_DIR");
+    EXPECT_EQ(stderrCapture.text(), "VelmoraUIApp: failed to resolve backend executable\n");
+}
+
+TEST(StdioFailure, ABackendBinNamingAFixtureIsStarted) {
+    EchoFixture run;
+    ::setenv("VELMORA_BACKEND_BIN", fixture("fake_backend_echo").c_str(), 1);
+    run.options.executable.reset();
+    StdioVelmoraBackend backend(run.options);
+    ::unsetenv("VELMORA_BACKEND_BIN");
+    backend.waitForIdle();
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "POLL 1");
+}
+
+TEST(StdioFailure, ALaunchErrorIsReportedWithItsDescription) {
+    TemporaryDirectory dir;
+    writeFile(dir / "velmora", "not a program");
+    ::chmod((dir / "velmora").c_str(), 0644);
+    StdioBackendOptions options;
+    options.executable = dir / "velmora";
+    options.polling = false;
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    {
+        StdioVelmoraBackend backend(options);
+        backend.waitForIdle();
+    }
+    EXPECT_EQ(stderrCapture.text(), "VelmoraUIApp: failed to start backend: Permission denied\n");
+}
+
+TEST(StdioFailure, ShutdownEndsPromptlyWhileAnExchangeWaitsOnASilentBackend) {
+    for (const char* silence : {"@silent", "@stubborn"}) {
+        ScriptedFixture run({silence});
+        auto backend = std::make_unique<StdioVelmoraBackend>(run.options);
+        bool completed = false;
+        backend->fetchAdvancedHistory(std::nullopt, [&](HistoryResult) { completed = true; });
+        ASSERT_TRUE(eventually([&] { return run.requestCount() == 1 && run.pid() > 0; }));
+        std::this_thread::sleep_for(20ms); // let the backend reach its silence
+        const pid_t pid = run.pid();
+        const auto start = std::chrono::steady_clock::now();
+        backend.reset();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << silence;
+        EXPECT_FALSE(completed);
+        // Reaped, not left as a zombie: the process id no longer exists at all.
+        EXPECT_EQ(::kill(pid, 0), -1) << silence;
+        EXPECT_EQ(errno, ESRCH) << silence;
+    }
+}
+
+} // namespace
+} // namespace velmora
