@@ -43,14 +43,14 @@ PruneReport Pruner::prune(SettingsStorageMode mode, int64_t nowMs) {
     pruneDirectoryBudget(folder_.artifacts(), policy.artifactBudgetBytes, report.artifactsRemoved);
     pruneDirectoryBudget(folder_.reports(), policy.exportBudgetBytes, report.reportsRemoved);
     forgetMissingArtifacts();
-    store_.compact();
-    pruneTotalBudget(policy, nowMs, report);
-    report.bytesAfter = folder_.totalBytes();
     prunedThisLaunch_ = true;
     lastPruneMs_ = nowMs;
     if (auto saved = store_.setLastPruneMs(nowMs); !saved && !report.historyError) {
         report.historyError = saved.error().message;
     }
+    store_.compact();
+    pruneTotalBudget(policy, nowMs, report);
+    report.bytesAfter = folder_.totalBytes();
     return report;
 }
 
@@ -121,6 +121,7 @@ void Pruner::pruneTotalBudget(const StoragePolicy& policy, int64_t nowMs, PruneR
             return;
         }
         removeFile(oldest->path, *removed);
+        store_.compact(); // forgetting an artifact grows the write-ahead log
     }
     report.budgetsHeld = folder_.totalBytes() <= policy.totalBudgetBytes;
 }

@@ -1,0 +1,88 @@
+#include "HistoryTestSupport.h"
+
+#include <csignal>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <random>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace velmora {
+namespace {
+
+constexpr int64_t kBaseMs = 1'779'999'960'000;
+
+// Runs the writer from `firstMinute`, kills it with SIGKILL after `checkpoints` committed
+// minutes (mid-write, since it writes without pause), and returns the last minute it reported
+// as committed.
+int64_t runAndKill(const std::filesystem::path& dir, int64_t firstMinute, int checkpoints) {
+    int fds[2];
+    EXPECT_EQ(::pipe(fds), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    std::string dirArg = dir.string();
+    std::string minuteArg = std::to_string(firstMinute);
+    char* argv[] = {const_cast<char*>(VELMORA_CRASH_WRITER), dirArg.data(), minuteArg.data(),
+                    nullptr};
+    pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, VELMORA_CRASH_WRITER, &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+
+    FILE* reports = ::fdopen(fds[0], "r");
+    long long minute = -1;
+    long long last = firstMinute - 1;
+    for (int seen = 0; seen < checkpoints && std::fscanf(reports, "%lld", &minute) == 1; ++seen) {
+        last = minute;
+    }
+    ::kill(pid, SIGKILL);
+    while (std::fscanf(reports, "%lld", &minute) == 1) { // reported before the kill landed
+        last = minute;
+    }
+    std::fclose(reports);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+        << "the writer ended by itself before the kill, status " << status;
+    return last;
+}
+
+TEST(CrashSafety, AKilledWriterLosesNothingItCommittedAndTheStoreStartsAgain) {
+    test::TempDir dir;
+    test::ManualClock clock;
+    clock.nowMs = kBaseMs + 2 * kDayMs;
+    std::mt19937 random(std::random_device{}());
+    int64_t next = 0;
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        int64_t committed =
+            runAndKill(dir.path(), next, std::uniform_int_distribution(2, 25)(random));
+        ASSERT_GE(committed, next) << "no checkpoint was reported";
+
+        std::vector<std::string> diagnostics;
+        auto store = test::openStore(dir.path(), clock, &diagnostics);
+        ASSERT_FALSE(store->unavailableReason()) << *store->unavailableReason();
+        EXPECT_TRUE(diagnostics.empty()) << diagnostics.front();
+        EXPECT_EQ(store->integrityCheck().value(), "ok");
+        for (int family : {0, 99, 199}) {
+            auto samples = store->footprints("app." + std::to_string(family), kBaseMs).value();
+            ASSERT_GE(samples.size(), static_cast<std::size_t>(committed + 1));
+            for (int64_t minute = 0; minute <= committed; ++minute) {
+                ASSERT_EQ(samples[static_cast<std::size_t>(minute)].minuteMs,
+                          kBaseMs + minute * kMinuteMs);
+            }
+        }
+        auto offenders = store->offenders(HistoryWindow::endingAt(clock.nowMs));
+        ASSERT_TRUE(offenders.ok());
+        EXPECT_EQ(offenders.value().size(), 200u);
+        next = committed + 1;
+    }
+}
+
+} // namespace
+} // namespace velmora
