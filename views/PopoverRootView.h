@@ -1,0 +1,89 @@
+#pragma once
+
+#include "state/VelmoraMotion.h"
+#include "views/PopoverRenderState.h"
+
+#include <QImage>
+#include <QWidget>
+#include <optional>
+
+class QVBoxLayout;
+
+namespace velmora {
+
+class ActionFeedbackBanner;
+class ConfirmationOverlay;
+class DetailView;
+class FooterTelemetry;
+class LiveTriageList;
+class PopoverCard;
+class RecentFindingsSection;
+class SummaryStrip;
+class SystemStateHeader;
+class VerdictOnboardingTooltip;
+
+// The single view inside the popover, 448 points wide, as tall as its content. It decides
+// which sections appear, in which order, and reports every control through the callbacks.
+// A render reconciles the existing widgets: sections stay, rows keep their widgets by key,
+// and a state that changes nothing visible repaints nothing. Sections enter and leave with
+// the motion the change names; without one the change is immediate.
+class PopoverRootView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int popoverWidth = 448;
+
+    explicit PopoverRootView(QWidget* parent = nullptr);
+    ~PopoverRootView() override;
+
+    void setCallbacks(PopoverCallbacks callbacks);
+    void render(const PopoverRenderState& state, std::optional<VelmoraMotion> motion = {});
+    const PopoverRenderState& state() const { return state_; }
+
+    // 448 wide, as tall as the content needs.
+    QSize popoverSize() const;
+    QSize sizeHint() const override { return popoverSize(); }
+
+    QWidget* card() const;
+    LiveTriageList* liveList() const { return live_; }
+    DetailView* detailView() const { return detail_; }
+    ConfirmationOverlay* confirmationOverlay() const { return overlay_; }
+
+signals:
+    void popoverSizeChanged(QSize size);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildSections();
+    void renderMainArea(const PopoverRenderState& state,
+                        const std::optional<VelmoraMotion>& motion);
+    void renderOverlay(const PopoverRenderState& state, const std::optional<VelmoraMotion>& motion);
+    void handleCommand(ShellCommand command);
+    void fitHeight();
+    std::optional<VelmoraMotion> cardMotion(const PopoverRenderState& next,
+                                            std::optional<VelmoraMotion> motion) const;
+
+    PopoverCallbacks callbacks_;
+    PopoverRenderState state_;
+    bool rendered_ = false;
+    PopoverCard* card_;
+    QVBoxLayout* sections_;
+    SystemStateHeader* header_;
+    SummaryStrip* summary_;
+    VerdictOnboardingTooltip* tooltip_;
+    QWidget* mainArea_;
+    LiveTriageList* live_;
+    DetailView* detail_;
+    QWidget* history_;
+    RecentFindingsSection* recent_;
+    ActionFeedbackBanner* banner_;
+    FooterTelemetry* footer_;
+    ConfirmationOverlay* overlay_;
+    QImage shadow_;
+    QSize shadowFor_;
+    qreal shadowDpr_ = 0;
+};
+
+} // namespace velmora
