@@ -1,0 +1,75 @@
+#include "monitor/LiveMonitor.h"
+
+#include <chrono>
+#include <cstdio>
+#include <time.h>
+
+namespace velmora {
+
+double continuousSeconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_BOOTTIME, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+double wallSeconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+LiveMonitor::LiveMonitor(SamplerOptions options)
+    : interval_(options.tuning.sampleIntervalSeconds), sampler_(std::move(options)) {}
+
+LiveMonitor::~LiveMonitor() {
+    stop();
+}
+
+void LiveMonitor::start() {
+    if (!thread_.joinable()) {
+        thread_ = std::thread([this] { run(); });
+    }
+}
+
+void LiveMonitor::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+std::shared_ptr<const LiveView> LiveMonitor::latest() const {
+    std::lock_guard lock(mutex_);
+    return latest_;
+}
+
+void LiveMonitor::run() {
+    auto next = std::chrono::steady_clock::now();
+    for (;;) {
+        std::shared_ptr<const LiveView> view;
+        try {
+            view = sampler_.pass(continuousSeconds(), wallSeconds());
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "velmora: sampling pass failed: %s\n", error.what());
+        }
+        std::unique_lock lock(mutex_);
+        if (view) {
+            latest_ = std::move(view);
+        }
+        next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(interval_));
+        auto now = std::chrono::steady_clock::now();
+        if (next < now) {
+            next = now; // a late pass does not cause a burst of catch-up passes
+        }
+        if (wake_.wait_until(lock, next, [this] { return stopping_; })) {
+            return;
+        }
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,45 @@
+// velmora: the Linux monitor behind velmora-ui. "velmora ui-backend" answers one JSON line on
+// standard output for every request line on standard input; diagnostics go to standard error.
+
+#include "monitor/LineReader.h"
+#include "monitor/LiveMonitor.h"
+#include "monitor/MonitorSession.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#ifndef VELMORA_VERSION
+#define VELMORA_VERSION "0.0.0"
+#endif
+
+namespace {
+
+void printUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "Usage: velmora ui-backend\n"
+                 "       velmora --help | --version\n\n"
+                 "Watches your own processes for memory that keeps growing. In ui-backend mode it\n"
+                 "reads one JSON request per line on standard input and answers each with one\n"
+                 "JSON line on standard output; velmora-ui starts it this way.\n\n"
+                 "Settings: $XDG_CONFIG_HOME/velmora/config.json (default ~/.config/velmora)\n"
+                 "Data:     $XDG_DATA_HOME/velmora (default ~/.local/share/velmora)\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("velmora %s\n", VELMORA_VERSION);
+        return 0;
+    }
+    if (argc != 2 || std::strcmp(argv[1], "ui-backend") != 0) {
+        printUsage(stderr);
+        return 2;
+    }
+    return velmora::runSession(0, 1);
+}
