@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/Enums.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+#include <vector>
+
+class QPainter;
+
+namespace velmora {
+
+class MotionAnimator;
+
+// The colour stops of the drop's fill, from the bottom of the drop upwards.
+std::vector<QColor> fillGradientColors(SnapshotTone tone);
+// The height of the fill band in a drop of `side` points: side × fraction (clamped to 0..1),
+// never less than 1.5 points when the fraction is above 0.
+double fillBandHeight(double side, double fillFraction);
+
+// Paints the drop-urgency icon into `square`: halo, empty drop, fill band, glosses, outline,
+// transformed and shadowed by tone.
+void paintDropUrgencyIcon(QPainter& painter, const QRectF& square, SnapshotTone tone,
+                          double fillFraction, int leakCount);
+
+// The icon as a widget; changes of the fill animate with the `menuBarFill` motion.
+class DropUrgencyIcon : public QWidget {
+    Q_OBJECT
+public:
+    explicit DropUrgencyIcon(QWidget* parent = nullptr);
+
+    void setContent(SnapshotTone tone, double fillFraction, int leakCount);
+    double displayedFill() const { return shownFill_; }
+
+    QSize sizeHint() const override { return {14, 14}; }
+
+signals:
+    void frameChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    SnapshotTone tone_ = SnapshotTone::allClear;
+    double fill_ = 0;
+    double shownFill_ = 0;
+    int leakCount_ = 0;
+    bool hasContent_ = false;
+    QPointer<MotionAnimator> animator_;
+};
+
+} // namespace velmora

@@ -1,0 +1,179 @@
+// velmora-gallery --out DIR: renders every popover scenario, the secondary surfaces and the tray
+// label, light and dark, at device pixel ratio 2, as PNG files into DIR. It writes nothing else.
+
+#include "backend/ScenarioLibrary.h"
+#include "state/VerdictTooltipCatalog.h"
+#include "views/MenuBarLabel.h"
+#include "views/MotionAnimator.h"
+#include "views/PopoverRootView.h"
+#include "views/VelmoraPalette.h"
+#include "views/VerdictHelpView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+
+namespace {
+
+using namespace velmora;
+
+constexpr qreal dpr = 2.0;
+
+QImage renderWidget(QWidget& widget) {
+    QImage image(QSizeF(QSizeF(widget.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    widget.render(&image);
+    return image;
+}
+
+bool save(const QImage& image, const QString& dir, const QString& name) {
+    const QString path = QDir(dir).filePath(name + QStringLiteral(".png"));
+    if (!image.save(path)) {
+        std::fprintf(stderr, "velmora-gallery: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+PopoverRenderState liveState(const PopoverSnapshot& snapshot) {
+    PopoverRenderState state;
+    state.snapshot = snapshot;
+    state.activeSummaryText = snapshot.summaryText;
+    return state;
+}
+
+bool renderPopover(const PopoverRenderState& state, const QString& dir, const QString& name) {
+    PopoverRootView root;
+    root.render(state);
+    root.resize(root.popoverSize());
+    root.show();
+    root.render(state);
+    root.resize(root.popoverSize());
+    return save(renderWidget(root), dir, name);
+}
+
+std::string historySummary(const AdvancedHistorySnapshot& history) {
+    if (history.selectedDetail) {
+        return QString::fromStdString(history.selectedDetail->title).toUpper().toStdString() +
+               " HISTORY";
+    }
+    const auto n = history.offenders.size();
+    if (n == 0) {
+        return "ADVANCED HISTORY";
+    }
+    return std::to_string(n) + " RECURRING ISSUE" + (n == 1 ? "" : "S");
+}
+
+bool renderAppearance(const QString& dir, const QString& look) {
+    bool ok = true;
+    for (const auto& scenario : ScenarioLibrary::allScenarios()) {
+        ok &= renderPopover(liveState(scenario.snapshot), dir,
+                            QStringLiteral("popover-%1-%2")
+                                .arg(QString::fromUtf8(scenario.name.data(),
+                                                       static_cast<int>(scenario.name.size())),
+                                     look));
+    }
+    ok &= renderPopover(liveState(ScenarioLibrary::detailOpened()), dir,
+                        QStringLiteral("detail-%1").arg(look));
+
+    PopoverRenderState history = liveState(ScenarioLibrary::suspect());
+    history.surface = PopoverSurface::advanced;
+    history.advancedHistory = ScenarioLibrary::advancedHistory();
+    history.activeSummaryText = historySummary(*history.advancedHistory);
+    ok &= renderPopover(history, dir, QStringLiteral("history-list-%1").arg(look));
+    const auto& offenders = ScenarioLibrary::advancedHistory().offenders;
+    if (!offenders.empty()) {
+        history.advancedHistory = ScenarioLibrary::advancedHistoryDetail(offenders.front().key);
+        history.activeSummaryText = historySummary(*history.advancedHistory);
+        ok &= renderPopover(history, dir, QStringLiteral("history-detail-%1").arg(look));
+    }
+
+    PopoverRenderState confirmation = liveState(ScenarioLibrary::suspect());
+    const std::string target =
+        confirmation.snapshot.rows.empty() ? "demo" : confirmation.snapshot.rows.front().key;
+    confirmation.snapshot.destructiveConfirmation = ScenarioLibrary::forceQuitConfirmation(target);
+    ok &= renderPopover(confirmation, dir, QStringLiteral("confirmation-%1").arg(look));
+
+    PopoverRenderState banner = liveState(ScenarioLibrary::actionFeedback());
+    banner.visibleActionFeedback = banner.snapshot.actionFeedback;
+    if (!banner.visibleActionFeedback) {
+        banner.visibleActionFeedback =
+            ActionFeedbackSnapshot{"gallery", ActionFeedbackKind::success, "Restart requested",
+                                   "Velmora asked the process family to restart."};
+    }
+    ok &= renderPopover(banner, dir, QStringLiteral("feedback-banner-%1").arg(look));
+
+    PopoverRenderState tooltip = liveState(ScenarioLibrary::multiRowSuspect());
+    const auto tooltips = VerdictTooltipCatalog::bundled().orderedTooltips();
+    if (!tooltips.empty()) {
+        tooltip.activeVerdictTooltip = tooltips.front();
+    }
+    ok &= renderPopover(tooltip, dir, QStringLiteral("verdict-tooltip-%1").arg(look));
+
+    VerdictHelpView help;
+    help.setCatalog(VerdictTooltipCatalog::bundled());
+    help.resize(520, 640);
+    help.show();
+    ok &= save(renderWidget(help), dir, QStringLiteral("verdict-help-%1").arg(look));
+    return ok;
+}
+
+PopoverSnapshot traySnapshot(SnapshotTone tone, int suspects) {
+    PopoverSnapshot snapshot;
+    snapshot.globalTone = tone;
+    for (int i = 0; i < suspects; ++i) {
+        FindingSnapshot row;
+        row.key = "row" + std::to_string(i);
+        row.title = "Process " + std::to_string(i);
+        row.severity = tone == SnapshotTone::critical && i == 0 ? FindingSeverity::critical
+                                                                : FindingSeverity::suspect;
+        snapshot.rows.push_back(row);
+    }
+    return snapshot;
+}
+
+bool renderTray(const QString& dir, const QString& look) {
+    bool ok = true;
+    for (const SnapshotTone tone : allCases<SnapshotTone>()) {
+        for (const int suspects : {0, 3, 12}) {
+            ok &= save(renderMenuBarLabel(traySnapshot(tone, suspects), dpr), dir,
+                       QStringLiteral("tray-%1-%2-%3")
+                           .arg(QString::fromUtf8(toWire(tone).data(),
+                                                  static_cast<int>(toWire(tone).size())))
+                           .arg(suspects)
+                           .arg(look));
+        }
+    }
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int at = args.indexOf(QStringLiteral("--out"));
+    if (at < 0 || at + 1 >= args.size()) {
+        std::fprintf(stderr, "usage: velmora-gallery --out DIR\n");
+        return 2;
+    }
+    const QString dir = args.at(at + 1);
+    if (!QDir().mkpath(dir)) {
+        std::fprintf(stderr, "velmora-gallery: cannot create %s\n", qPrintable(dir));
+        return 1;
+    }
+    MotionAnimator::setAnimationsEnabled(false);
+    bool ok = true;
+    for (const bool dark : {false, true}) {
+        VelmoraPalette::setDark(dark);
+        const QString look = dark ? QStringLiteral("dark") : QStringLiteral("light");
+        ok &= renderAppearance(dir, look);
+        ok &= renderTray(dir, look);
+    }
+    return ok ? 0 : 1;
+}
