@@ -14,12 +14,8 @@ RecentFindingCard::RecentFindingCard(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(14, 11, 14, 11);
     layout->setSpacing(10);
-    auto* dotColumn = new QVBoxLayout;
-    dotColumn->setContentsMargins(0, 5, 0, 0);
-    dot_ = new DotView(7, paletteRef(PaletteColor::watchText, 0.75), this);
-    dotColumn->addWidget(dot_);
-    dotColumn->addStretch(1);
-    layout->addLayout(dotColumn);
+    dot_ = new DotView(7, paletteRef(PaletteColor::watchText, 0.75), 5, this);
+    layout->addWidget(dot_, 0, Qt::AlignTop);
 
     auto* content = new QVBoxLayout;
     content->setSpacing(4);

@@ -1,17 +1,17 @@
 #include "views/SupportingFindingRow.h"
 
 #include "state/VelmoraMotion.h"
+#include "views/CriticalAttention.h"
 #include "views/SparklineView.h"
 #include "views/SupportingActionPill.h"
 #include "views/SupportingActions.h"
+#include "views/SurfacePainter.h"
 #include "views/VelmoraSymbols.h"
 
 #include <QBoxLayout>
-#include <QGraphicsDropShadowEffect>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QShowEvent>
-#include <QVariantAnimation>
 
 namespace velmora {
 
@@ -20,17 +20,6 @@ namespace {
 constexpr double dotDiameter = 7;
 constexpr int dotTopPadding = 4;
 
-double lerp(double from, double to, double t) {
-    return from + (to - from) * t;
-}
-
-// The standard ease-out: a cubic Bézier through (0, 0), (0, 0), (0.58, 1), (1, 1).
-QEasingCurve easeOut() {
-    QEasingCurve curve(QEasingCurve::BezierSpline);
-    curve.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
-    return curve;
-}
-
 bool isAccelerating(const std::optional<std::string>& curvature) {
     return curvature && curvature->find("Accelerating") != std::string::npos;
 }
@@ -38,15 +27,11 @@ bool isAccelerating(const std::optional<std::string>& curvature) {
 } // namespace
 
 SupportingFindingRow::SupportingFindingRow(QWidget* parent)
-    : QAbstractButton(parent), animation_(new QVariantAnimation(this)) {
+    : QAbstractButton(parent),
+      attention_(new CriticalAttention([this] { attentionChanged(); }, this)) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    animation_->setStartValue(0.0);
-    animation_->setEndValue(1.0);
-    animation_->setEasingCurve(easeOut());
-    connect(animation_, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant& value) { setProgress(value.toDouble()); });
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (onOpenDetail_) {
             onOpenDetail_();
@@ -223,9 +208,7 @@ void SupportingFindingRow::showEvent(QShowEvent* event) {
 // brighten with the escalation ease-out (0.20 s) or the breathing one (0.24 s).
 void SupportingFindingRow::syncCriticalAttention() {
     ++attentionGeneration_;
-    animation_->stop();
-    attention_ = false;
-    setProgress(0);
+    attention_->reset();
     if (!isCritical()) {
         return;
     }
@@ -235,39 +218,35 @@ void SupportingFindingRow::syncCriticalAttention() {
     QMetaObject::invokeMethod(
         this,
         [this, generation, name] {
-            if (generation != attentionGeneration_ || !isCritical()) {
-                return;
+            if (generation == attentionGeneration_ && isCritical()) {
+                attention_->brighten(motion(name));
             }
-            attention_ = true;
-            animation_->setDuration(static_cast<int>(motion(name).duration * 1000));
-            animation_->start();
         },
         Qt::QueuedConnection);
 }
 
-void SupportingFindingRow::setProgress(double progress) {
-    if (progress == progress_) {
-        return;
-    }
-    progress_ = progress;
+bool SupportingFindingRow::animateCriticalAttention() const {
+    return attention_->isOn();
+}
+
+double SupportingFindingRow::criticalAttentionProgress() const {
+    return attention_->level();
+}
+
+void SupportingFindingRow::attentionChanged() {
     applyShadow();
     update();
 }
 
 void SupportingFindingRow::applyShadow() {
     if (!isCritical()) {
-        setGraphicsEffect(nullptr);
+        setWidgetShadow(this, Qt::transparent, 0);
         return;
     }
-    auto* shadow = qobject_cast<QGraphicsDropShadowEffect*>(graphicsEffect());
-    if (shadow == nullptr) {
-        shadow = new QGraphicsDropShadowEffect(this);
-        shadow->setOffset(0, 0);
-        setGraphicsEffect(shadow);
-    }
-    shadow->setColor(
-        VelmoraPalette::current().color(PaletteColor::criticalText, lerp(0.08, 0.22, progress_)));
-    shadow->setBlurRadius(2 * lerp(4, 14, progress_));
+    const double level = attention_->level();
+    setWidgetShadow(
+        this, VelmoraPalette::current().color(PaletteColor::criticalText, mix(0.08, 0.22, level)),
+        mix(4, 14, level));
 }
 
 PanelStyle SupportingFindingRow::cardStyle() const {
@@ -286,7 +265,7 @@ PanelStyle SupportingFindingRow::cardStyle() const {
 }
 
 double SupportingFindingRow::dotScale() const {
-    return isCritical() ? lerp(0.94, 1.45, progress_) : 1.0;
+    return isCritical() ? mix(0.94, 1.45, attention_->level()) : 1.0;
 }
 
 void SupportingFindingRow::paintEvent(QPaintEvent*) {
@@ -307,11 +286,12 @@ void SupportingFindingRow::paintDot(QPainter& painter) {
     const double radius = dotDiameter / 2 * dotScale();
     const auto& palette = VelmoraPalette::current();
     if (isCritical()) {
-        const double glow = lerp(0, 8, progress_);
+        const double glow = mix(0, 8, attention_->level());
         if (glow > 0) {
             QRadialGradient halo(centre, radius + glow);
-            halo.setColorAt(radius / (radius + glow),
-                            palette.color(PaletteColor::criticalText, lerp(0.08, 0.34, progress_)));
+            halo.setColorAt(
+                radius / (radius + glow),
+                palette.color(PaletteColor::criticalText, mix(0.08, 0.34, attention_->level())));
             halo.setColorAt(1, palette.color(PaletteColor::criticalText, 0));
             painter.setPen(Qt::NoPen);
             painter.setBrush(halo);

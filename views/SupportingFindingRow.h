@@ -8,10 +8,9 @@
 #include <QAbstractButton>
 #include <functional>
 
-class QVariantAnimation;
-
 namespace velmora {
 
+class CriticalAttention;
 class SparklineView;
 class SupportingActionPill;
 class SymbolView;
@@ -47,8 +46,8 @@ public:
     void refreshPending();
 
     // The critical-attention flag and how far its animation has run (0 dim, 1 bright).
-    bool animateCriticalAttention() const { return attention_; }
-    double criticalAttentionProgress() const { return progress_; }
+    bool animateCriticalAttention() const;
+    double criticalAttentionProgress() const;
 
     // What the card paints now.
     PanelStyle cardStyle() const;
@@ -65,7 +64,7 @@ private:
     void showTexts();
     void showActions();
     void syncCriticalAttention();
-    void setProgress(double progress);
+    void attentionChanged();
     void applyShadow();
     void paintDot(QPainter& painter);
     bool isCritical() const { return finding_.severity == FindingSeverity::critical; }
@@ -73,10 +72,8 @@ private:
     FindingSnapshot finding_;
     bool hasFinding_ = false;
     bool escalated_ = false;
-    bool attention_ = false;
-    double progress_ = 0;
     unsigned attentionGeneration_ = 0;
-    QVariantAnimation* animation_;
+    CriticalAttention* attention_;
 
     QWidget* dotSlot_;
     VelmoraText* title_;

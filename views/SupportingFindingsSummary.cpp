@@ -1,5 +1,6 @@
 #include "views/SupportingFindingsSummary.h"
 
+#include "views/AccessibleValue.h"
 #include "views/VelmoraSymbols.h"
 
 #include <QBoxLayout>
@@ -83,7 +84,7 @@ void SupportingFindingsSummary::setFindings(const std::vector<FindingSnapshot>& 
     detail_->setText(detail);
     symbol_->setColor(ColorRef{severityColor(findings_.front().severity), 1.0, {}});
     setAccessibleName(title);
-    setAccessibleDescription(detail);
+    setAccessibleValue(this, detail);
 }
 
 } // namespace velmora

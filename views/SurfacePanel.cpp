@@ -1,46 +1,21 @@
 #include "views/SurfacePanel.h"
 
+#include "views/SurfacePainter.h"
+
 #include <QBoxLayout>
-#include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace velmora {
 
-namespace {
-
-QPainterPath roundedPath(const QRectF& rect, double radius) {
-    const double r =
-        radius == PanelStyle::capsule ? rect.height() / 2 : std::min(radius, rect.height() / 2);
-    QPainterPath path;
-    path.addRoundedRect(rect, r, r);
-    return path;
-}
-
-} // namespace
-
 void paintPanel(QPainter& painter, const QRectF& rect, const PanelStyle& style) {
+    const double radius = style.radius == PanelStyle::capsule ? rect.height() / 2 : style.radius;
+    const QBrush fill = style.fillEnd
+                            ? diagonalGradient(rect, style.fill.resolve(), style.fillEnd->resolve())
+                            : QBrush(style.fill.resolve());
+    const QColor border = style.stroke ? style.stroke->resolve() : QColor(Qt::transparent);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath shape = roundedPath(rect, style.radius);
-    if (style.fillEnd) {
-        QLinearGradient gradient(rect.topLeft(), rect.bottomRight());
-        gradient.setColorAt(0, style.fill.resolve());
-        gradient.setColorAt(1, style.fillEnd->resolve());
-        painter.fillPath(shape, gradient);
-    } else {
-        painter.fillPath(shape, style.fill.resolve());
-    }
-    if (style.stroke && style.strokeWidth > 0) {
-        const double half = style.strokeWidth / 2;
-        const QRectF inner = rect.adjusted(half, half, -half, -half);
-        const double radius = style.radius == PanelStyle::capsule
-                                  ? PanelStyle::capsule
-                                  : std::max(0.0, style.radius - half);
-        painter.setPen(QPen(style.stroke->resolve(), style.strokeWidth));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(roundedPath(inner, radius));
-    }
+    paintSurface(painter, rect, radius, fill, border, style.stroke ? style.strokeWidth : 0);
     painter.restore();
 }
 
@@ -122,31 +97,6 @@ void CapsuleLabel::setTint(ColorRef text, ColorRef fill) {
     PanelStyle style = panelStyle();
     style.fill = fill;
     setPanelStyle(style);
-}
-
-DotView::DotView(double diameter, ColorRef color, QWidget* parent)
-    : QWidget(parent), diameter_(diameter), color_(color) {
-    const int side = static_cast<int>(std::ceil(diameter));
-    setFixedSize(side, side);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    repaintOnAppearanceChange(this);
-}
-
-void DotView::setColor(ColorRef color) {
-    if (color == color_) {
-        return;
-    }
-    color_ = color;
-    update();
-}
-
-void DotView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(color_.resolve());
-    const QRectF box(QPointF(0, 0), QSizeF(diameter_, diameter_));
-    painter.drawEllipse(box.translated(QRectF(rect()).center() - box.center()));
 }
 
 VerticalDivider::VerticalDivider(int height, int padding, QWidget* parent) : QWidget(parent) {

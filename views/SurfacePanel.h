@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/SurfaceFrame.h"
 #include "views/VelmoraPalette.h"
 #include "views/VelmoraText.h"
 #include "views/VelmoraType.h"
@@ -84,23 +85,6 @@ public:
 
 private:
     VelmoraText* label_;
-};
-
-// A filled circle of a palette colour.
-class DotView : public QWidget {
-    Q_OBJECT
-public:
-    DotView(double diameter, ColorRef color, QWidget* parent = nullptr);
-
-    void setColor(ColorRef color);
-    ColorRef color() const { return color_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    double diameter_;
-    ColorRef color_;
 };
 
 // A thin vertical rule between the items of a row, `height` high with `padding` on both sides.

@@ -1,0 +1,101 @@
+#include "views/AdvancedHistoryDetailView.h"
+
+#include "views/FlexibleTags.h"
+#include "views/SectionBlock.h"
+#include "views/TextLineList.h"
+
+#include <QBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+constexpr double blockRadius = 16;
+
+} // namespace
+
+AdvancedHistoryDetailView::AdvancedHistoryDetailView(QWidget* parent) : QWidget(parent) {
+    setObjectName("advancedHistoryDetail");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(11);
+    auto* header =
+        new SurfaceHeader(QStringLiteral("Back to History"), QStringLiteral("ADVANCED"), this);
+    header->backButton()->setOnTap([this] {
+        if (onBack_) {
+            onBack_();
+        }
+    });
+    layout->addWidget(header);
+    offenderBlock_ = buildOffenderBlock();
+    layout->addWidget(offenderBlock_);
+
+    auto* metricsBlock = new SectionBlock(blockRadius, this);
+    metricsBlock->setObjectName("metricsBlock");
+    metricsBlock->setTitle(QStringLiteral("METRICS"));
+    metrics_ = new LabeledValueList(7, "historyMetric", metricsBlock);
+    metricsBlock->content()->addWidget(metrics_);
+    layout->addWidget(metricsBlock);
+
+    readBlock_ = new SectionBlock(blockRadius, this);
+    readBlock_->setObjectName("readBlock");
+    readBlock_->setTitle(QStringLiteral("READ"));
+    insights_ = new TextLineList(TypeRole::body, paletteRef(PaletteColor::mutedText), 6,
+                                 "insightLine", readBlock_);
+    insights_->setPrefix(QStringLiteral("\u2022 "));
+    readBlock_->content()->addWidget(insights_);
+    readBlock_->hide();
+    layout->addWidget(readBlock_);
+}
+
+SectionBlock* AdvancedHistoryDetailView::buildOffenderBlock() {
+    auto* block = new SectionBlock(blockRadius, this);
+    block->setObjectName("offenderBlock");
+    auto* column = new QVBoxLayout;
+    column->setSpacing(8);
+    interpretation_ = makeText(TypeRole::body, {}, paletteRef(PaletteColor::neutralText), 0, block);
+    interpretation_->setObjectName("interpretation");
+    column->addWidget(interpretation_);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    risk_ = new AdvancedHistoryTag(block);
+    risk_->setObjectName("riskTag");
+    risk_->label()->setUppercase(true);
+    typicality_ = new AdvancedHistoryTag(block);
+    typicality_->setObjectName("typicalityTag");
+    typicality_->label()->setUppercase(true);
+    lastSeen_ =
+        makeText(TypeRole::caption, QFont::DemiBold, paletteRef(PaletteColor::mutedText), 1, block);
+    lastSeen_->setObjectName("lastSeen");
+    lastSeen_->setUppercase(true);
+    lastSeen_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    row->addWidget(risk_, 0, Qt::AlignVCenter);
+    row->addWidget(typicality_, 0, Qt::AlignVCenter);
+    row->addStretch(1);
+    row->addWidget(lastSeen_, 0, Qt::AlignVCenter);
+    column->addLayout(row);
+    tags_ = new FlexibleTags(block);
+    column->addWidget(tags_);
+    block->content()->addLayout(column);
+    return block;
+}
+
+void AdvancedHistoryDetailView::setDetail(const HistoricalOffenderDetailSnapshot& detail) {
+    const auto qs = [](const std::string& text) { return QString::fromStdString(text); };
+    offenderBlock_->setTitle(qs(detail.title));
+    interpretation_->setText(qs(detail.interpretation));
+    risk_->setTag(qs(detail.riskLabel), paletteRef(PaletteColor::suspectText));
+    typicality_->setTag(qs(detail.typicalityLabel), paletteRef(PaletteColor::mutedText, 0.9));
+    lastSeen_->setText(qs(detail.lastSeenText));
+    tags_->setTags(detail.evidenceTags);
+    setShown(tags_, !detail.evidenceTags.empty());
+    std::vector<std::pair<std::string, std::string>> values;
+    for (const auto& metric : detail.metrics) {
+        values.emplace_back(metric.label, metric.value);
+    }
+    metrics_->setValues(values);
+    insights_->setLines(detail.insightLines);
+    setShown(readBlock_, !detail.insightLines.empty());
+}
+
+} // namespace velmora

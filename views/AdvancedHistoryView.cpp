@@ -1,0 +1,80 @@
+#include "views/AdvancedHistoryView.h"
+
+#include "views/AdvancedHistoryDetailView.h"
+#include "views/AdvancedHistoryEmptyState.h"
+#include "views/AdvancedHistoryListView.h"
+#include "views/SurfacePanel.h"
+
+#include <QBoxLayout>
+
+namespace velmora {
+
+AdvancedHistoryView::AdvancedHistoryView(QWidget* parent) : QScrollArea(parent) {
+    setObjectName("advancedHistoryView");
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(true);
+    viewport()->setAutoFillBackground(false);
+    auto* content = new QWidget;
+    content->setAutoFillBackground(false);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 2, 0, 2);
+    layout->setSpacing(11);
+    detail_ = new AdvancedHistoryDetailView(content);
+    list_ = new AdvancedHistoryListView(content);
+    loading_ = new AdvancedHistoryLoadingView(content);
+    unavailable_ = new AdvancedHistoryEmptyState(content);
+    unavailable_->setObjectName("advancedHistoryUnavailable");
+    for (QWidget* screen :
+         std::initializer_list<QWidget*>{detail_, list_, loading_, unavailable_}) {
+        layout->addWidget(screen);
+        screen->hide();
+    }
+    layout->addStretch(1);
+    setWidget(content);
+    setState(std::nullopt, false, std::nullopt);
+}
+
+void AdvancedHistoryView::setState(const std::optional<AdvancedHistorySnapshot>& history,
+                                   bool isLoading, const std::optional<std::string>& errorText) {
+    State next{history, isLoading, errorText};
+    if (state_ && *state_ == next) {
+        return;
+    }
+    state_ = std::move(next);
+    if (history && history->selectedDetail) {
+        detail_->setDetail(*history->selectedDetail);
+        showScreen(Screen::detail);
+    } else if (history) {
+        list_->setState(history->offenders, isLoading, errorText);
+        showScreen(Screen::list);
+    } else if (isLoading) {
+        showScreen(Screen::loading);
+    } else {
+        unavailable_->setTexts(
+            QStringLiteral("Advanced history unavailable"),
+            errorText ? QString::fromStdString(*errorText)
+                      : QStringLiteral("Velmora has not built enough history yet to rank "
+                                       "recurring offenders."));
+        showScreen(Screen::unavailable);
+    }
+}
+
+void AdvancedHistoryView::showScreen(Screen screen) {
+    screen_ = screen;
+    setShown(detail_, screen == Screen::detail);
+    setShown(list_, screen == Screen::list);
+    setShown(loading_, screen == Screen::loading);
+    setShown(unavailable_, screen == Screen::unavailable);
+}
+
+void AdvancedHistoryView::setOnBack(std::function<void()> onBack) {
+    detail_->setOnBack(std::move(onBack));
+}
+
+void AdvancedHistoryView::setOnSelectOffender(std::function<void(const std::string&)> onSelect) {
+    list_->setOnSelectOffender(std::move(onSelect));
+}
+
+} // namespace velmora
