@@ -1,9 +1,12 @@
 #include "state/VerdictTooltipCatalog.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -150,6 +153,25 @@ TEST(VerdictTooltipCatalogResource, ShippedFileExplainsEveryListedVerdict) {
             << tooltip.id;
     }
     EXPECT_EQ(catalog.find("watch")->title, "Watch: memory is climbing slowly");
+}
+
+TEST(VerdictTooltipCatalogResource, BundledCatalogIsLoadedOnceFromTheResourcesDirectory) {
+    const auto resources = std::filesystem::path(VELMORA_SOURCE_DIR) / "resources";
+    ::setenv("VELMORA_RESOURCES_DIR", resources.c_str(), 1);
+    std::vector<const VerdictTooltipCatalog*> seen(4);
+    std::vector<std::thread> threads;
+    for (auto& slot : seen) {
+        threads.emplace_back([&slot] { slot = &VerdictTooltipCatalog::bundled(); });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    for (const auto* catalog : seen) {
+        EXPECT_EQ(catalog, &VerdictTooltipCatalog::bundled());
+    }
+    EXPECT_EQ(VerdictTooltipCatalog::bundled(),
+              VerdictTooltipCatalog::load(resources / "VerdictTooltips.txt"));
+    EXPECT_EQ(VerdictTooltipCatalog::bundled().orderedTooltips().size(), 4u);
 }
 
 } // namespace
