@@ -205,10 +205,7 @@ Outcome<int64_t> HistoryStore::recordAction(const ActionRecord& action) {
             .bind(3, action.action)
             .bind(4, action.outcome)
             .bind(5, static_cast<int64_t>(action.succeeded));
-        insert.step();
-        int64_t id = insert.integer(0);
-        insert.reset();
-        return id;
+        return insert.runForInteger();
     });
 }
 
@@ -229,10 +226,7 @@ Outcome<int64_t> HistoryStore::recordArtifact(const ArtifactRecord& artifact) {
             .bind(3, artifact.kind)
             .bind(4, static_cast<int64_t>(artifact.sizeBytes))
             .bind(5, artifact.createdMs);
-        insert.step();
-        int64_t id = insert.integer(0);
-        insert.reset();
-        return id;
+        return insert.runForInteger();
     });
 }
 

@@ -23,10 +23,7 @@ int64_t MinuteWriter::familyId(SqliteConnection& db, const std::string& key,
         "first_seen_ms = min(first_seen_ms, excluded.first_seen_ms), "
         "last_seen_ms = max(last_seen_ms, excluded.last_seen_ms) RETURNING id");
     upsert.bind(1, key).bind(2, title).bind(3, seenMs);
-    upsert.step();
-    int64_t id = upsert.integer(0);
-    upsert.reset();
-    return id;
+    return upsert.runForInteger();
 }
 
 void MinuteWriter::writeFootprint(SqliteConnection& db, int64_t familyId,
@@ -87,9 +84,7 @@ IncidentSpan MinuteWriter::insertIncident(SqliteConnection& db, int64_t familyId
         .bind(5, static_cast<int64_t>(span.critical))
         .bind(6, span.peakRate)
         .bind(7, span.minutes);
-    insert.step();
-    span.id = insert.integer(0);
-    insert.reset();
+    span.id = insert.runForInteger();
     return span;
 }
 

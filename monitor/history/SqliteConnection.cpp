@@ -45,10 +45,7 @@ SqliteStatement& SqliteConnection::statement(const std::string& sql) {
 }
 
 int64_t SqliteConnection::scalar(const std::string& sql) {
-    auto& query = statement(sql);
-    int64_t value = query.step() ? query.integer(0) : 0;
-    query.reset();
-    return value;
+    return statement(sql).runForInteger();
 }
 
 int64_t SqliteConnection::changes() const {

@@ -73,6 +73,12 @@ void SqliteStatement::run() {
     reset();
 }
 
+int64_t SqliteStatement::runForInteger() {
+    int64_t value = step() ? integer(0) : 0;
+    reset();
+    return value;
+}
+
 void SqliteStatement::reset() {
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);

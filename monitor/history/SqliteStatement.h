@@ -28,6 +28,9 @@ public:
     bool step();
     // Runs the statement to completion and resets it.
     void run();
+    // Runs the statement, returns the first column of its first row (0 when there is none,
+    // e.g. the id of an INSERT ... RETURNING id) and resets it.
+    int64_t runForInteger();
     void reset();
 
     int64_t integer(int column) const;
