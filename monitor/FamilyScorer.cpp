@@ -135,7 +135,8 @@ int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series) c
     if (a.consistency < 0.5) {
         total = std::min(total, 20.0);
     }
-    if (a.step) {
+    // A leak rises in most steps; one or two jumps (a load, a cache fill) are not one.
+    if (a.step || a.steadiness < 0.5) {
         total = std::min(total, 25.0);
     }
     if (footprint < tuning_.minFootprintMiB * 1024) {

@@ -71,7 +71,7 @@ double risingShare(std::span<const uint32_t> values, double epsilon) {
 
 bool looksLikeStep(std::span<const uint32_t> values) {
     std::size_t n = values.size();
-    if (n < 6) {
+    if (n < 4) {
         return false;
     }
     double net = static_cast<double>(values[n - 1]) - static_cast<double>(values[0]);
@@ -91,7 +91,7 @@ bool looksLikeStep(std::span<const uint32_t> values) {
                                             values.begin() + static_cast<std::ptrdiff_t>(to));
         return static_cast<double>(*hi) - static_cast<double>(*lo);
     };
-    std::size_t third = n / 3;
+    std::size_t third = std::max<std::size_t>(n / 3, 1);
     return spread(0, third) < 0.2 * net && spread(n - third, n) < 0.2 * net;
 }
 

@@ -1,0 +1,147 @@
+#include "monitor/FamilyScorer.h"
+#include "monitor/TrendStats.h"
+
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+constexpr double kMiB = 1024.0; // KiB
+
+// Feeds one sample per second for `seconds` into a series with one-minute buckets.
+FamilySeries seriesOf(
+    double seconds, const std::function<double(double)>& footprintKiB,
+    const std::function<uint64_t(double)>& cpu = [](double t) {
+        return static_cast<uint64_t>(t * 50); // half a CPU: busy
+    }) {
+    Tuning t;
+    FamilySeries series(static_cast<std::size_t>(t.fineSampleCount),
+                        static_cast<std::size_t>(t.bucketCount), t.bucketSeconds);
+    for (double s = 0; s < seconds; s += 1.0) {
+        series.append(s, static_cast<uint64_t>(footprintKiB(s)), cpu(s));
+    }
+    return series;
+}
+
+FamilyAssessment assess(const FamilySeries& series, uint64_t availableKiB = 16 * 1024 * kMiB) {
+    return FamilyScorer(Tuning{}, 100).assess(series, availableKiB);
+}
+
+TEST(TrendStats, TheilSenAndMannKendallOnRampsAndNoise) {
+    std::vector<uint32_t> ramp;
+    for (uint32_t i = 0; i < 20; ++i) {
+        ramp.push_back(1000 + 10 * i + (i % 3 == 0 ? 7 : 0)); // outliers do not move the slope
+    }
+    TrendFit fit = fitTrend(ramp);
+    EXPECT_NEAR(fit.slopePerPoint, 10.0, 1.0);
+    EXPECT_GT(fit.tau, 0.8);
+
+    std::vector<uint32_t> flat(30, 5000);
+    EXPECT_EQ(fitTrend(flat).slopePerPoint, 0.0);
+    EXPECT_EQ(fitTrend(flat).tau, 0.0);
+
+    // 360 points are reduced to at most 128 and the slope stays per original point.
+    std::vector<uint32_t> longRamp;
+    for (uint32_t i = 0; i < 360; ++i) {
+        longRamp.push_back(100000 + 4 * i);
+    }
+    TrendFit reduced = fitTrend(longRamp, 128);
+    EXPECT_LE(reduced.points, 128u);
+    EXPECT_NEAR(reduced.slopePerPoint, 4.0, 0.1);
+}
+
+TEST(TrendStats, StepIsToldApartFromRamp) {
+    std::vector<uint32_t> step(15, 1000);
+    for (std::size_t i = 7; i < step.size(); ++i) {
+        step[i] = 5000;
+    }
+    EXPECT_TRUE(looksLikeStep(step));
+    std::vector<uint32_t> ramp;
+    for (uint32_t i = 0; i < 15; ++i) {
+        ramp.push_back(1000 + 300 * i);
+    }
+    EXPECT_FALSE(looksLikeStep(ramp));
+}
+
+TEST(FamilyScorer, SteadyGrowthIsAProbableLeakWithItsRate) {
+    // 200 MiB growing 8 MiB/min for 20 minutes.
+    auto series = seriesOf(20 * 60, [](double s) { return 200 * kMiB + 8 * kMiB * s / 60; });
+    FamilyAssessment a = assess(series);
+    ASSERT_TRUE(a.hasRate);
+    EXPECT_NEAR(a.rateKiBPerSecond * 60 / kMiB, 8.0, 0.2);
+    EXPECT_GE(a.steadiness, 0.9);
+    EXPECT_GE(static_cast<int>(a.verdict), static_cast<int>(FindingVerdict::suspect));
+    ASSERT_TRUE(a.curvature);
+    EXPECT_NEAR(*a.curvature, 1.0, 0.2);
+}
+
+TEST(FamilyScorer, SawtoothStepAndFlatAreNotLeaks) {
+    // Allocate for five minutes, free it all, again and again.
+    auto sawtooth = seriesOf(
+        30 * 60, [](double s) { return 300 * kMiB + 40 * kMiB * std::fmod(s, 360.0) / 360.0; });
+    EXPECT_LT(assess(sawtooth).score, 30);
+
+    // One allocation of 300 MiB in the middle, flat before and after.
+    auto step = seriesOf(20 * 60, [](double s) { return s < 600 ? 200 * kMiB : 500 * kMiB; });
+    EXPECT_LT(static_cast<int>(assess(step).verdict), static_cast<int>(FindingVerdict::suspect));
+
+    auto flat =
+        seriesOf(20 * 60, [](double s) { return 900 * kMiB + (static_cast<int>(s) % 7) * 10; });
+    EXPECT_EQ(assess(flat).verdict, FindingVerdict::normal);
+
+    // Tiny families never score high, however steadily they grow.
+    auto tiny = seriesOf(20 * 60, [](double s) { return 2 * kMiB + 2 * kMiB * s / 1200; });
+    EXPECT_LE(assess(tiny).score, 20);
+}
+
+TEST(FamilyScorer, ShortBurstAfterQuietDoesNotScoreHigh) {
+    auto burst = seriesOf(20 * 60, [](double s) {
+        return s < 16 * 60 ? 300 * kMiB : 300 * kMiB + 60 * kMiB * (s - 16 * 60) / 240;
+    });
+    EXPECT_LT(assess(burst).score, 50);
+}
+
+TEST(FamilyScorer, SlowGrowthOverADayIsFlaggedByTheLongWindows) {
+    // 100 MiB to 400 MiB over 24 hours, while idle.
+    Tuning t;
+    FamilySeries series(static_cast<std::size_t>(t.fineSampleCount),
+                        static_cast<std::size_t>(t.bucketCount), t.bucketSeconds);
+    for (double s = 0; s < 86400; s += 10) {
+        series.append(s, static_cast<uint64_t>(100 * kMiB + 300 * kMiB * s / 86400), 0);
+    }
+    FamilyAssessment a = assess(series);
+    ASSERT_TRUE(a.sixHourRateKiBPerSecond);
+    EXPECT_NEAR(*a.sixHourRateKiBPerSecond * 86400 / kMiB, 300, 15);
+    EXPECT_TRUE(a.idle);
+    EXPECT_GE(static_cast<int>(a.verdict), static_cast<int>(FindingVerdict::suspect));
+    EXPECT_NE(a.verdict, FindingVerdict::criticalRunaway);
+}
+
+TEST(FamilyScorer, RunawayThatExhaustsMemorySoonIsCritical) {
+    auto runaway = seriesOf(10 * 60, [](double s) { return 500 * kMiB + 200 * kMiB * s / 60; });
+    FamilyAssessment a = assess(runaway, 2048 * kMiB); // 2 GiB left: about 10 minutes
+    ASSERT_TRUE(a.exhaustionSeconds);
+    EXPECT_LT(*a.exhaustionSeconds, 15 * 60);
+    EXPECT_EQ(a.verdict, FindingVerdict::criticalRunaway);
+    EXPECT_EQ(severityOf(a.verdict), FindingSeverity::critical);
+}
+
+TEST(FamilySeries, GapsRepeatTheLastMedianAndStorageStaysCompact) {
+    Tuning t;
+    FamilySeries series(1200, 1440, 60);
+    series.append(0, 1000, 0);
+    series.append(30, 1000, 0);
+    series.append(600, 2000, 0); // nine buckets without samples
+    EXPECT_EQ(series.medianCount(), 10u);
+    EXPECT_EQ(series.medians(10).front(), 1000u);
+    for (double s = 600; s < 600 + 86400; s += 1) {
+        series.append(s, 3000, 1);
+    }
+    EXPECT_EQ(series.medianCount(), 1440u);
+    EXPECT_LT(series.memoryBytes(), 32 * 1024u);
+}
+
+} // namespace
+} // namespace velmora
