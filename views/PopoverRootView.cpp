@@ -15,6 +15,7 @@
 #include "views/VerdictOnboardingTooltip.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QPainter>
 
 namespace velmora {
@@ -272,6 +273,14 @@ void PopoverRootView::fitHeight() {
         resize(size);
         emit popoverSizeChanged(size);
     }
+}
+
+bool PopoverRootView::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::LayoutRequest) {
+        fitHeight(); // children that were just shown may need more (or less) height
+    }
+    return handled;
 }
 
 void PopoverRootView::resizeEvent(QResizeEvent* event) {

@@ -52,6 +52,7 @@ signals:
     void popoverSizeChanged(QSize size);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

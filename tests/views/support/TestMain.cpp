@@ -1,0 +1,17 @@
+// The main of every view test program: one QApplication (offscreen unless a platform is set),
+// animations switched off so that every motion lands at once, then Google Test.
+
+#include "views/MotionAnimator.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    velmora::MotionAnimator::setAnimationsEnabled(false);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
