@@ -14,7 +14,7 @@ void SmokeReporter::emitSmokeLine(const RuntimeOptions& options, std::string_vie
     } catch (const std::exception&) {
         line = std::string(fallbackMessage);
     }
-    emit(options, line, out_);
+    writeLine(options, line, out_);
 }
 
 void SmokeReporter::emitSuccess(const RuntimeOptions& options, const PopoverSnapshot& snapshot,
@@ -27,11 +27,11 @@ void SmokeReporter::emitSuccess(const RuntimeOptions& options, const SmokeSummar
 }
 
 void SmokeReporter::emitFailure(const RuntimeOptions& options, std::string_view message) {
-    emit(options, std::string(message), err_);
+    writeLine(options, std::string(message), err_);
 }
 
-void SmokeReporter::emit(const RuntimeOptions& options, const std::string& line,
-                         std::ostream& stream) {
+void SmokeReporter::writeLine(const RuntimeOptions& options, const std::string& line,
+                              std::ostream& stream) {
     if (options.smokeLogPath) {
         try {
             writeFileAtomically(*options.smokeLogPath, line + "\n");

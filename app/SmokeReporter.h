@@ -27,7 +27,7 @@ public:
     void emitFailure(const RuntimeOptions& options, std::string_view message);
 
 private:
-    void emit(const RuntimeOptions& options, const std::string& line, std::ostream& stream);
+    void writeLine(const RuntimeOptions& options, const std::string& line, std::ostream& stream);
 
     std::ostream& out_;
     std::ostream& err_;

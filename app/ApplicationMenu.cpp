@@ -1,0 +1,38 @@
+#include "app/ApplicationMenu.h"
+
+namespace velmora {
+
+ApplicationMenu::ApplicationMenu(QWidget* parent) : QMenu(parent) {
+    setObjectName(QStringLiteral("applicationMenu"));
+    const auto item = [this](const QString& title, const char* name, auto signal) {
+        auto* action = addAction(title);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, signal);
+        return action;
+    };
+    item(QStringLiteral("About Velmora"), "aboutAction", &ApplicationMenu::aboutRequested);
+    item(QStringLiteral("What Velmora accesses\u2026"), "trustAccessAction",
+         &ApplicationMenu::trustAccessRequested);
+    item(QStringLiteral("What do the verdicts mean?"), "verdictHelpAction",
+         &ApplicationMenu::verdictHelpRequested);
+    item(QStringLiteral("Settings\u2026"), "settingsAction", &ApplicationMenu::settingsRequested);
+    checkForUpdates_ = item(QStringLiteral("Check for Updates\u2026"), "checkForUpdatesAction",
+                            &ApplicationMenu::checkForUpdatesRequested);
+    checkForUpdates_->setEnabled(false);
+    addSeparator();
+    version_ = addAction(QStringLiteral("Version"));
+    version_->setObjectName(QStringLiteral("versionAction"));
+    version_->setEnabled(false);
+    addSeparator();
+    item(QStringLiteral("Quit Velmora"), "quitAction", &ApplicationMenu::quitRequested);
+}
+
+void ApplicationMenu::setUpdatesEnabled(bool enabled) {
+    checkForUpdates_->setEnabled(enabled);
+}
+
+void ApplicationMenu::setVersionTitle(const QString& title) {
+    version_->setText(title);
+}
+
+} // namespace velmora

@@ -1,0 +1,76 @@
+#include "app/AuxiliaryWindows.h"
+
+#include "app/TrustAccessPanel.h"
+#include "state/PopoverViewModel.h"
+#include "state/VerdictTooltipCatalog.h"
+#include "views/VelmoraType.h"
+
+#include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#if __has_include("views/VerdictHelpView.h")
+#include "views/VerdictHelpView.h"
+#define VELMORA_HAVE_VERDICT_HELP_VIEW 1
+#endif
+
+namespace velmora {
+
+void presentWindow(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+TrustAccessWindow::TrustAccessWindow(std::shared_ptr<PopoverViewModel> viewModel, QWidget* parent)
+    : QWidget(parent), viewModel_(std::move(viewModel)) {
+    setObjectName(QString::fromLatin1(identifier));
+    setWindowTitle(QStringLiteral("What Velmora accesses"));
+    resize(560, 640);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    panel_ = new TrustAccessPanelView(
+        [this] { viewModel_->sendCommand(ShellCommand::openDataFolder); }, this);
+    layout->addWidget(panel_);
+    panel_->setTrust(viewModel_->snapshot().trustAccess);
+    observation_ = viewModel_->observe([this](const ViewModelChange& change) {
+        if (change.has(ViewModelField::snapshot)) {
+            panel_->setTrust(viewModel_->snapshot().trustAccess);
+        }
+    });
+}
+
+TrustAccessWindow::~TrustAccessWindow() = default;
+
+VerdictHelpWindow::VerdictHelpWindow(QWidget* parent) : QWidget(parent) {
+    setObjectName(QString::fromLatin1(identifier));
+    setWindowTitle(QStringLiteral("What do the verdicts mean?"));
+    resize(560, 520);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+#ifdef VELMORA_HAVE_VERDICT_HELP_VIEW
+    auto* help = new VerdictHelpView(this);
+    help->setCatalog(VerdictTooltipCatalog::bundled());
+    layout->addWidget(help);
+#else
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    auto* body = new QWidget(scroll);
+    auto* list = new QVBoxLayout(body);
+    list->setContentsMargins(20, 20, 20, 20);
+    for (const auto& tooltip : VerdictTooltipCatalog::bundled().orderedTooltips()) {
+        auto* title = new QLabel(QString::fromStdString(tooltip.title), body);
+        title->setFont(velmoraFont(TypeRole::title));
+        list->addWidget(title);
+        auto* meaning = new QLabel(QString::fromStdString(tooltip.meaning), body);
+        meaning->setWordWrap(true);
+        meaning->setFont(velmoraFont(TypeRole::body));
+        list->addWidget(meaning);
+    }
+    list->addStretch();
+    scroll->setWidget(body);
+    layout->addWidget(scroll);
+#endif
+}
+
+} // namespace velmora

@@ -1,0 +1,138 @@
+#include "app/PopoverWindow.h"
+
+#include "app/PopoverPlacement.h"
+#include "state/PopoverViewModel.h"
+#include "views/VelmoraPalette.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style style,
+                             PopoverContentActions actions, QMenu* applicationMenu, QWidget* parent)
+    : QWidget(parent), viewModel_(std::move(viewModel)), style_(style),
+      scroll_(new QScrollArea(this)) {
+    setObjectName(QStringLiteral("popoverWindow"));
+    setWindowTitle(QStringLiteral("Velmora"));
+    if (style_ == Style::popover) {
+        setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    } else {
+        setWindowFlags(Qt::Window);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (style_ == Style::window && applicationMenu) {
+        auto* bar = new QHBoxLayout();
+        bar->setContentsMargins(8, 6, 8, 0);
+        bar->addStretch();
+        auto* menuButton = new QToolButton(this);
+        menuButton->setObjectName(QStringLiteral("applicationMenuButton"));
+        menuButton->setText(QStringLiteral("Velmora \u25BE"));
+        menuButton->setMenu(applicationMenu);
+        menuButton->setPopupMode(QToolButton::InstantPopup);
+        bar->addWidget(menuButton);
+        layout->addLayout(bar);
+    }
+    content_ = createPopoverContent(viewModel_, popoverContentWidth, std::move(actions), nullptr);
+    scroll_->setWidget(content_);
+    scroll_->setWidgetResizable(false);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    layout->addWidget(scroll_);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, VelmoraPalette::current().color(PaletteColor::shell));
+    setPalette(background);
+    setAutoFillBackground(true);
+    resize(preferredSize(screen()->availableGeometry()));
+}
+
+void PopoverWindow::setFixedContentSize(QSize size) {
+    fixedSize_ = size;
+    setFixedSize(size);
+}
+
+QSize PopoverWindow::preferredSize(const QRect& screenArea) const {
+    if (fixedSize_) {
+        return *fixedSize_;
+    }
+    content_->adjustSize();
+    const int scrollBar = scroll_->verticalScrollBar()->sizeHint().width();
+    const int width = popoverContentWidth + scrollBar;
+    const int height = std::min(content_->sizeHint().height() + 4, screenArea.height() - 24);
+    return {width, std::max(height, 200)};
+}
+
+void PopoverWindow::showAnchored(QRect iconGeometry, QPoint pointer) {
+    const QPoint probe = iconGeometry.isEmpty() ? pointer : iconGeometry.center();
+    QScreen* target = QGuiApplication::screenAt(probe);
+    if (!target) {
+        target = QGuiApplication::primaryScreen();
+    }
+    const QRect area = target->availableGeometry();
+    const QSize size = preferredSize(area);
+    resize(size);
+    std::optional<PlacementRect> anchor;
+    if (!iconGeometry.isEmpty()) {
+        anchor = PlacementRect{iconGeometry.x(), iconGeometry.y(), iconGeometry.width(),
+                               iconGeometry.height()};
+    }
+    const auto topLeft =
+        popoverTopLeft(anchor, {pointer.x(), pointer.y()}, {size.width(), size.height()},
+                       {area.x(), area.y(), area.width(), area.height()});
+    move(topLeft.x, topLeft.y);
+    present();
+}
+
+void PopoverWindow::toggleAnchored(QRect iconGeometry, QPoint pointer) {
+    if (isVisible()) {
+        hide();
+        return;
+    }
+    showAnchored(iconGeometry, pointer);
+}
+
+void PopoverWindow::present() {
+    show();
+    raise();
+    activateWindow();
+}
+
+bool PopoverWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate && style_ == Style::popover &&
+        closesOnDeactivation_ && isVisible()) {
+        hide();
+    }
+    return QWidget::event(event);
+}
+
+void PopoverWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape closes an open detail first (through the view model); only then the popover.
+    if (event->key() == Qt::Key_Escape) {
+        if (viewModel_->snapshot().selectedDetail) {
+            viewModel_->closeDetail();
+        } else if (style_ == Style::popover) {
+            hide();
+        }
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PopoverWindow::closeEvent(QCloseEvent* event) {
+    // Closing never ends the application; a later click or launch brings the window back.
+    event->ignore();
+    hide();
+}
+
+} // namespace velmora

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/PopoverContent.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+#include <memory>
+
+class QScrollArea;
+class QMenu;
+
+namespace velmora {
+
+class PopoverViewModel;
+
+// The window that hosts the popover's root view.
+//
+// As a popover (the tray case): a frameless tool window placed under the tray icon or at the
+// pointer, closed by Escape (when no detail is open, which Escape leaves to the view) or, when
+// `closesOnDeactivation`, as soon as another window takes the focus.
+// As an ordinary window (no tray on this desktop): titled "Velmora", with a menu button for
+// the application commands; closing it only hides it.
+class PopoverWindow : public QWidget {
+    Q_OBJECT
+public:
+    enum class Style { popover, window };
+
+    PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style style,
+                  PopoverContentActions actions, QMenu* applicationMenu = nullptr,
+                  QWidget* parent = nullptr);
+
+    void setClosesOnDeactivation(bool closes) { closesOnDeactivation_ = closes; }
+    // A fixed outer size (the self-check uses 476 × 620); otherwise the height follows the
+    // content up to the screen's height.
+    void setFixedContentSize(QSize size);
+
+    // Shows the popover anchored to the tray icon geometry (empty: at `pointer`).
+    void showAnchored(QRect iconGeometry, QPoint pointer);
+    void toggleAnchored(QRect iconGeometry, QPoint pointer);
+    // Shows and raises the window where it is.
+    void present();
+
+    QWidget* content() const { return content_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QSize preferredSize(const QRect& screenArea) const;
+
+    std::shared_ptr<PopoverViewModel> viewModel_;
+    Style style_;
+    QScrollArea* scroll_;
+    QWidget* content_;
+    bool closesOnDeactivation_ = true;
+    std::optional<QSize> fixedSize_;
+};
+
+} // namespace velmora

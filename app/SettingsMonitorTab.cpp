@@ -1,0 +1,138 @@
+// The sections of the Settings window's "Monitor" tab.
+#include "app/SettingsWidgets.h"
+#include "app/SettingsWindow.h"
+#include "app/TrustAccessPanel.h"
+#include "state/PopoverViewModel.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSlider>
+
+namespace velmora {
+
+QWidget* SettingsWindow::buildTriage(QWidget* parent) {
+    auto* group = new SettingsGroup(QStringLiteral("Triage"), parent);
+    group->setObjectName(QStringLiteral("triageGroup"));
+    samplingLine_ = new SettingsLine(QStringLiteral("Sampling"), group);
+    group->body()->addWidget(samplingLine_);
+
+    auto* cadence = new QHBoxLayout();
+    cadence->addWidget(settingsCaption(QStringLiteral("Refresh cadence"), group));
+    cadence->addStretch();
+    cadenceValue_ = new QLabel(group);
+    cadenceValue_->setObjectName(QStringLiteral("refreshCadenceValue"));
+    QFont valueFont = velmoraFont(TypeRole::metric, QFont::DemiBold);
+    cadenceValue_->setFont(valueFont);
+    cadence->addWidget(cadenceValue_);
+    group->body()->addLayout(cadence);
+
+    auto* controls = new QHBoxLayout();
+    cadenceSlider_ = new QSlider(Qt::Horizontal, group);
+    cadenceSlider_->setObjectName(QStringLiteral("refreshCadenceSlider"));
+    cadenceSlider_->setRange(1, 20); // half seconds: 0.5 to 10.0
+    cadenceSlider_->setSingleStep(1);
+    cadenceSlider_->setPageStep(1);
+    controls->addWidget(cadenceSlider_, 1);
+    cadenceStepper_ = new QDoubleSpinBox(group);
+    cadenceStepper_->setObjectName(QStringLiteral("refreshCadenceStepper"));
+    cadenceStepper_->setRange(0.5, 10.0);
+    cadenceStepper_->setSingleStep(0.5);
+    cadenceStepper_->setDecimals(1);
+    cadenceStepper_->setSuffix(QStringLiteral(" s"));
+    controls->addWidget(cadenceStepper_);
+    group->body()->addLayout(controls);
+    group->body()->addWidget(
+        settingsCaption(QStringLiteral("Faster sampling raises overhead."), group));
+
+    connect(cadenceSlider_, &QSlider::sliderPressed, this,
+            [this] { isAdjustingRefreshInterval_ = true; });
+    connect(cadenceSlider_, &QSlider::sliderReleased, this, [this] {
+        isAdjustingRefreshInterval_ = false;
+        refreshFromSnapshot();
+    });
+    connect(cadenceSlider_, &QSlider::valueChanged, this, [this](int halves) {
+        if (!updatingControls_) {
+            setRefreshIntervalSeconds(halves / 2.0);
+        }
+    });
+    connect(cadenceStepper_, &QDoubleSpinBox::valueChanged, this, [this](double seconds) {
+        if (!updatingControls_) {
+            setRefreshIntervalSeconds(seconds);
+        }
+    });
+    return group;
+}
+
+QWidget* SettingsWindow::buildStorage(QWidget* parent) {
+    auto* group = new SettingsGroup(QStringLiteral("Storage & Evidence"), parent);
+    group->setObjectName(QStringLiteral("storageGroup"));
+    group->body()->addWidget(settingsCaption(QStringLiteral("Storage preset"), group));
+    auto* segments = new QHBoxLayout();
+    segments->setSpacing(0);
+    storageModes_ = new QButtonGroup(group);
+    storageModes_->setExclusive(true);
+    const std::pair<SettingsStorageMode, const char*> modes[] = {
+        {SettingsStorageMode::low, "Low"},
+        {SettingsStorageMode::balanced, "Balanced"},
+        {SettingsStorageMode::deepInvestigation, "Deep"}};
+    for (const auto& [mode, title] : modes) {
+        auto* button = new QPushButton(QString::fromLatin1(title), group);
+        button->setObjectName(QStringLiteral("storageMode") + QString::fromLatin1(title));
+        button->setCheckable(true);
+        storageModes_->addButton(button, static_cast<int>(mode));
+        segments->addWidget(button);
+    }
+    group->body()->addLayout(segments);
+    connect(storageModes_, &QButtonGroup::idClicked, this, [this](int id) {
+        viewModel_->updateStorageMode(static_cast<SettingsStorageMode>(id));
+        refreshFromSnapshot();
+    });
+
+    evidenceToggle_ = new QCheckBox(QStringLiteral("Auto-capture wrapped evidence"), group);
+    evidenceToggle_->setObjectName(QStringLiteral("evidenceCaptureToggle"));
+    group->body()->addWidget(evidenceToggle_);
+    evidenceCaption_ = settingsCaption({}, group);
+    evidenceCaption_->setObjectName(QStringLiteral("evidenceCaptureCaption"));
+    group->body()->addWidget(evidenceCaption_);
+    connect(evidenceToggle_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!updatingControls_) {
+            viewModel_->updateEvidenceCaptureEnabled(on);
+            refreshFromSnapshot();
+        }
+    });
+
+    auto* details = new DisclosureGroup(QStringLiteral("Advanced storage details"), group);
+    details->setObjectName(QStringLiteral("advancedStorageDetails"));
+    budgetLine_ = new SettingsLine(QStringLiteral("Budget"), details);
+    safetyLine_ = new SettingsLine(QStringLiteral("Safety"), details);
+    details->body()->addWidget(budgetLine_);
+    details->body()->addWidget(safetyLine_);
+    details->body()->addWidget(settingsCaption(QStringLiteral("Retention"), details));
+    retentionList_ = new QLabel(details);
+    retentionList_->setObjectName(QStringLiteral("retentionLines"));
+    retentionList_->setWordWrap(true);
+    retentionList_->setFont(velmoraFont(TypeRole::body));
+    retentionList_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    details->body()->addWidget(retentionList_);
+    group->body()->addWidget(details);
+    return group;
+}
+
+QWidget* SettingsWindow::buildPrivacy(QWidget* parent) {
+    auto* group = new SettingsGroup(QStringLiteral("Privacy & Trust"), parent);
+    group->setObjectName(QStringLiteral("privacyGroup"));
+    workspaceLine_ = new SettingsLine(QStringLiteral("Workspace scope"), group);
+    group->body()->addWidget(workspaceLine_);
+    auto* details = new DisclosureGroup(QStringLiteral("Access details"), group);
+    details->setObjectName(QStringLiteral("accessDetails"));
+    trustClaims_ = new TrustAccessClaimsView(
+        [this] { viewModel_->sendCommand(ShellCommand::openDataFolder); }, details);
+    details->body()->addWidget(trustClaims_);
+    group->body()->addWidget(details);
+    return group;
+}
+
+} // namespace velmora

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QButtonGroup;
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+
+namespace velmora {
+
+class DisclosureGroup;
+class LaunchAtLoginManager;
+class Observation;
+class PopoverViewModel;
+class SettingsLine;
+class TrustAccessClaimsView;
+class UpdaterController;
+
+// The Settings window: tabs "Monitor" (triage, storage and evidence, privacy and trust) and
+// "Lifecycle" (startup, updates). Sampling, storage and privacy come from the snapshot and
+// change through the view model; launch at login and update preferences are local.
+class SettingsWindow : public QWidget {
+    Q_OBJECT
+public:
+    SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
+                   std::shared_ptr<UpdaterController> updater,
+                   std::shared_ptr<LaunchAtLoginManager> loginItem, QWidget* parent = nullptr);
+    ~SettingsWindow() override;
+
+    double refreshIntervalSeconds() const { return refreshIntervalSeconds_; }
+    bool isAdjustingRefreshInterval() const { return isAdjustingRefreshInterval_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* buildMonitorTab();
+    QWidget* buildLifecycleTab();
+    QWidget* buildTriage(QWidget* parent);
+    QWidget* buildStorage(QWidget* parent);
+    QWidget* buildPrivacy(QWidget* parent);
+    QWidget* buildStartup(QWidget* parent);
+    QWidget* buildUpdates(QWidget* parent);
+
+    void refreshFromSnapshot();
+    void refreshLoginItem();
+    void refreshUpdates();
+    // A user's change of the cadence (slider or stepper).
+    void setRefreshIntervalSeconds(double seconds);
+    void showRefreshInterval();
+
+    std::shared_ptr<PopoverViewModel> viewModel_;
+    std::shared_ptr<UpdaterController> updater_;
+    std::shared_ptr<LaunchAtLoginManager> loginItem_;
+    std::unique_ptr<Observation> observation_;
+
+    double refreshIntervalSeconds_ = 1.0;
+    bool isAdjustingRefreshInterval_ = false;
+    bool updatingControls_ = false;
+    uint64_t shownRefreshIntervalMs_ = 0;
+
+    SettingsLine* samplingLine_ = nullptr;
+    QLabel* cadenceValue_ = nullptr;
+    QSlider* cadenceSlider_ = nullptr;
+    QDoubleSpinBox* cadenceStepper_ = nullptr;
+    QButtonGroup* storageModes_ = nullptr;
+    QCheckBox* evidenceToggle_ = nullptr;
+    QLabel* evidenceCaption_ = nullptr;
+    SettingsLine* budgetLine_ = nullptr;
+    SettingsLine* safetyLine_ = nullptr;
+    QLabel* retentionList_ = nullptr;
+    SettingsLine* workspaceLine_ = nullptr;
+    TrustAccessClaimsView* trustClaims_ = nullptr;
+
+    QCheckBox* loginToggle_ = nullptr;
+    QLabel* loginStatus_ = nullptr;
+    QPushButton* loginApproval_ = nullptr;
+    QLabel* loginError_ = nullptr;
+
+    QCheckBox* checksToggle_ = nullptr;
+    QCheckBox* downloadsToggle_ = nullptr;
+    SettingsLine* integrityLine_ = nullptr;
+    SettingsLine* keyLine_ = nullptr;
+    QPushButton* checkButton_ = nullptr;
+    QLabel* unavailableNote_ = nullptr;
+};
+
+} // namespace velmora

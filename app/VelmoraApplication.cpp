@@ -1,0 +1,197 @@
+#include "app/VelmoraApplication.h"
+
+#include "app/ApplicationMenu.h"
+#include "app/AuxiliaryWindows.h"
+#include "app/BackendChoice.h"
+#include "app/Environment.h"
+#include "app/InstallLocation.h"
+#include "app/InstanceHandover.h"
+#include "app/InteractiveMenuSmokeHarness.h"
+#include "app/LaunchAtLoginManager.h"
+#include "app/PopoverWindow.h"
+#include "app/QSettingsKeyValueStore.h"
+#include "app/SettingsWindow.h"
+#include "app/TrayOwner.h"
+#include "app/UpdaterController.h"
+#include "app/XdgAutostartController.h"
+#include "backend/ResourcesDirectory.h"
+#include "state/PopoverViewModel.h"
+#include "state/VerdictTooltipCatalog.h"
+#include "views/QtScheduler.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QUrl>
+#include <iostream>
+
+namespace velmora {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Opens the desktop's startup-applications tool, or the autostart folder when none is known.
+void openStartupApplications(const std::filesystem::path& entry) {
+    for (const auto* tool : {"gnome-session-properties", "xfce4-session-settings"}) {
+        if (!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty() &&
+            QProcess::startDetached(QString::fromLatin1(tool), {})) {
+            return;
+        }
+    }
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QString::fromStdString(entry.parent_path().string())));
+}
+
+std::shared_ptr<LaunchAtLoginManager> makeLoginItem(const RuntimeOptions& options) {
+    const auto executable = currentExecutable();
+    const bool installed = isInstalledPrefix(executable);
+    std::shared_ptr<LoginItemControlling> controller;
+    if (options.isSmokeTest) {
+        // A self-check never touches the user's login items.
+        controller = std::make_shared<UnavailableLoginItemController>();
+    } else {
+        const auto entry = XdgAutostartController::defaultEntryPath(processEnvironment());
+        controller = std::make_shared<XdgAutostartController>(
+            entry, executable, installed, [entry] { openStartupApplications(entry); });
+    }
+    return std::make_shared<LaunchAtLoginManager>(controller, installed);
+}
+
+} // namespace
+
+VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover* handover)
+    : options_(std::move(options)), scheduler_(std::make_shared<QtScheduler>()) {
+    loginItem_ = makeLoginItem(options_);
+    const auto defaults = std::make_shared<QSettingsKeyValueStore>();
+    const UpdaterRuntime runtime{InfoDictionary::load(resourcesDirectory()), resourcesDirectory(),
+                                 currentExecutable(), processEnvironment()};
+    // Linux has no in-app update framework: packaged installs update through the package
+    // manager, so no updater is started even where the runtime is eligible.
+    updater_ = UpdaterController::create(runtime, UpdaterPreferences(defaults), nullptr);
+    backend_ = chooseBackend(options_);
+    viewModel_ = PopoverViewModel::create(
+        backend_, scheduler_, VerdictTooltipCatalog::bundled(),
+        std::make_shared<KeyValueVerdictTooltipDismissalStore>(defaults), 10s, 4s);
+    harness_ = new InteractiveMenuSmokeHarness(viewModel_, options_, this);
+    if (handover) {
+        connect(handover, &InstanceHandover::showRequested, this, &VelmoraApplication::showPopover);
+    }
+}
+
+VelmoraApplication::~VelmoraApplication() {
+    trayObservation_.reset();
+    delete popover_;
+    delete settings_;
+    delete trustAccess_;
+    delete verdictHelp_;
+    delete fallbackMenu_;
+}
+
+void VelmoraApplication::start() {
+    if (!options_.isSmokeTest) {
+        useTray_ = QSystemTrayIcon::isSystemTrayAvailable();
+        if (useTray_) {
+            tray_ = new TrayOwner(this);
+            connectMenu(tray_->menu());
+            connect(tray_, &TrayOwner::popoverToggleRequested, this,
+                    &VelmoraApplication::togglePopover);
+            trayObservation_ = viewModel_->observe([this](const ViewModelChange& change) {
+                if (change.has(ViewModelField::snapshot)) {
+                    refreshTrayIcon();
+                }
+            });
+            refreshTrayIcon();
+            tray_->show();
+        } else {
+            std::cerr << "VelmoraUIApp: no system tray is available; showing Velmora in a window\n";
+            fallbackMenu_ = new ApplicationMenu();
+            connectMenu(fallbackMenu_);
+            showPopover();
+        }
+    }
+    // Started once the event loop runs, as when launching has finished.
+    QMetaObject::invokeMethod(harness_, &InteractiveMenuSmokeHarness::startIfRequested,
+                              Qt::QueuedConnection);
+}
+
+void VelmoraApplication::connectMenu(ApplicationMenu* menu) {
+    menu->setUpdatesEnabled(updater_->isEnabled());
+    menu->setVersionTitle(QString::fromStdString(updater_->versionSummary().menuTitle()));
+    connect(menu, &ApplicationMenu::aboutRequested, this, &VelmoraApplication::showAbout);
+    connect(menu, &ApplicationMenu::trustAccessRequested, this,
+            &VelmoraApplication::openTrustAccess);
+    connect(menu, &ApplicationMenu::verdictHelpRequested, this,
+            &VelmoraApplication::openVerdictHelp);
+    connect(menu, &ApplicationMenu::settingsRequested, this, &VelmoraApplication::openSettings);
+    connect(menu, &ApplicationMenu::checkForUpdatesRequested, this,
+            [this] { updater_->checkForUpdates(); });
+    connect(menu, &ApplicationMenu::quitRequested, qApp, &QApplication::quit);
+}
+
+void VelmoraApplication::refreshTrayIcon() {
+    const auto& snapshot = viewModel_->snapshot();
+    tray_->setIcon(renderTrayIcon(snapshot, 2.0));
+    tray_->setToolTip(QStringLiteral("Velmora \u2014 ") +
+                      QString::fromStdString(viewModel_->activeSummaryText()));
+}
+
+PopoverWindow* VelmoraApplication::popoverWindow() {
+    if (!popover_) {
+        PopoverContentActions actions{[this] { openSettings(); }};
+        popover_ = new PopoverWindow(
+            viewModel_, useTray_ ? PopoverWindow::Style::popover : PopoverWindow::Style::window,
+            actions, fallbackMenu_);
+    }
+    return popover_;
+}
+
+void VelmoraApplication::togglePopover(QRect iconGeometry, QPoint pointer) {
+    popoverWindow()->toggleAnchored(iconGeometry, pointer);
+}
+
+void VelmoraApplication::showPopover() {
+    if (options_.isSmokeTest) {
+        return;
+    }
+    auto* window = popoverWindow();
+    if (useTray_) {
+        window->showAnchored(tray_->trayIcon()->geometry(), QCursor::pos());
+    } else {
+        window->present();
+    }
+}
+
+void VelmoraApplication::openSettings() {
+    if (!settings_) {
+        settings_ = new SettingsWindow(viewModel_, updater_, loginItem_);
+    }
+    presentWindow(settings_);
+}
+
+void VelmoraApplication::openTrustAccess() {
+    if (!trustAccess_) {
+        trustAccess_ = new TrustAccessWindow(viewModel_);
+    }
+    presentWindow(trustAccess_);
+}
+
+void VelmoraApplication::openVerdictHelp() {
+    if (!verdictHelp_) {
+        verdictHelp_ = new VerdictHelpWindow();
+    }
+    presentWindow(verdictHelp_);
+}
+
+void VelmoraApplication::showAbout() {
+    const auto& version = updater_->versionSummary();
+    QMessageBox::about(nullptr, QStringLiteral("About Velmora"),
+                       QStringLiteral("<b>Velmora</b><br>Version %1 (%2)<br><br>A local "
+                                      "memory-leak monitor for the Linux desktop.")
+                           .arg(QString::fromStdString(version.shortVersion),
+                                QString::fromStdString(version.buildVersion)));
+}
+
+} // namespace velmora
