@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# End-to-end runs of the interactive self-checks under a private Xvfb display with a tray host
+# (trayer), each with its own throw-away home so nothing touches the user's settings.
+set -uo pipefail
+ui=$1 session=$2
+work=$(mktemp -d)
+display_number=$((90 + RANDOM % 400))
+Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  kill "$tray" "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY=":$display_number"
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display_number" ] && break; sleep 0.1; done
+trayer --edge top --align right --widthtype pixel --width 200 --height 28 >/dev/null 2>&1 &
+tray=$!
+sleep 0.5
+export QT_QPA_PLATFORM=xcb HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+expect_ok() { # name, expected fragment, args...
+  local name=$1 fragment=$2; shift 2
+  out=$(timeout 30 "$ui" --interactive-menu-smoke "$@" 2>"$work/err"); rc=$?
+  [ $rc -eq 0 ] || { fail "$name: exit $rc: $(cat "$work/err")"; return; }
+  [[ $out == "VELMORA_UI_SMOKE_OK {"* ]] || fail "$name: output '$out'"
+  [[ $out == *'"menuBarButtonPresent":true,"popoverShown":true'* ]] || fail "$name: surfaces: $out"
+  [[ $out == *"$fragment"* ]] || fail "$name: missing $fragment in $out"
+  echo "ok: $name"
+}
+
+expect_ok "detail routing" '"hasSelectedDetail":true' --demo-detail-routing
+expect_ok "advanced history" '"historicalDetailShown":true' --demo-detail-routing --advanced-history-smoke
+expect_ok "export feedback" '"actionFeedbackTitle":"Report exported"' --demo-detail-routing --export-feedback-smoke
+
+export VELMORA_BACKEND_BIN=$session
+expect_ok "restart feedback" '"actionFeedbackTitle":"Restart completed"' --restart-feedback-smoke
+expect_ok "restart feedback with a key" '"actionFeedbackTitle":"Restart completed"' \
+  --restart-feedback-smoke --restart-feedback-target-key org.example.editor
+
+# A real process for the backend to stop; orphaned so that it is reaped as soon as it ends.
+( sleep 120 & echo $! >"$work/target.pid" )
+target=$(cat "$work/target.pid")
+APP_RECOVERY_TARGET_PID=$target expect_ok "recovery feedback" '"recoveryTargetExited":true' \
+  --recovery-feedback-smoke --recovery-smoke-pid "$target"
+kill "$target" 2>/dev/null
+
+start=$(date +%s)
+out=$(timeout 30 "$ui" --interactive-menu-smoke --recovery-feedback-smoke 2>"$work/err"); rc=$?
+elapsed=$(($(date +%s) - start))
+[ $rc -eq 1 ] || fail "recovery without a pid: exit $rc"
+[ -z "$out" ] || fail "recovery without a pid printed '$out'"
+grep -qx "VelmoraUIApp interactive menu smoke timed out" "$work/err" \
+  || grep -qx "VelmoraUIApp recovery feedback smoke timed out waiting for action feedback" "$work/err" \
+  || fail "recovery without a pid: $(cat "$work/err")"
+[ $elapsed -le 15 ] || fail "recovery without a pid took ${elapsed}s"
+echo "ok: recovery without a pid ends by its time-out"
+
+[ $failures -eq 0 ] && echo "all interactive checks passed"
+exit $((failures > 0))
