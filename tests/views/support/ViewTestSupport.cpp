@@ -12,7 +12,7 @@ QImage renderToImage(QWidget& widget, qreal dpr) {
     QImage image(QSizeF(QSizeF(widget.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(dpr);
     image.fill(Qt::transparent);
-    widget.render(&image);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren); // no window background
     return image;
 }
 

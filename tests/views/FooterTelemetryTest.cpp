@@ -1,0 +1,102 @@
+#include "views/FooterTelemetry.h"
+
+#include "support/ViewTestSupport.h"
+#include "views/AccessibleValue.h"
+#include "views/FooterCommandButton.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+std::vector<FooterCommandRole> roles(const std::vector<FooterCommandSpec>& specs) {
+    std::vector<FooterCommandRole> out;
+    for (const auto& spec : specs) {
+        out.push_back(spec.role);
+    }
+    return out;
+}
+
+using R = FooterCommandRole;
+
+TEST(FooterCommandSpecsTest, FocusedLiveLayoutKeepsOnlyHistoryAndExport) {
+    EXPECT_EQ(roles(footerCommandSpecs(true, false)),
+              (std::vector{R::advancedHistory, R::exportReport}));
+    EXPECT_EQ(roles(footerCommandSpecs(true, true)),
+              (std::vector{R::advancedHistory, R::exportReport, R::openSettings, R::quit}));
+    EXPECT_EQ(roles(footerCommandSpecs(false, false)),
+              (std::vector{R::advancedHistory, R::exportReport, R::openSettings, R::quit}));
+    const auto shown = footerCommandSpecs(true, true).front();
+    EXPECT_EQ(shown.systemName, "dot.radiowaves.left.and.right");
+    EXPECT_EQ(shown.accessibilityLabel, "Return to live triage");
+    const auto hidden = footerCommandSpecs(false, false).front();
+    EXPECT_EQ(hidden.systemName, "clock.arrow.circlepath");
+    EXPECT_EQ(hidden.helpText, "Open advanced history");
+    const auto all = footerCommandSpecs(false, false);
+    EXPECT_EQ(all[1].accessibilityLabel, "Export report");
+    EXPECT_EQ(all[2].accessibilityLabel, "Open settings");
+    EXPECT_EQ(all[3].accessibilityLabel, "Quit Velmora");
+    EXPECT_EQ(all[3].tone, FooterCommandTone::critical);
+}
+
+class FooterTelemetryTest : public ::testing::Test {
+protected:
+    FooterTelemetryTest() {
+        footer.setCallbacks(
+            {[this] { ++toggles; }, [this](ShellCommand c) { commands.push_back(c); }});
+        footer.resize(388, 120);
+        footer.show();
+    }
+    void show(bool history, bool focused, std::set<ShellCommand> pending = {}) {
+        footer.setContent({}, history, focused,
+                          [pending](ShellCommand c) { return pending.count(c) != 0; });
+    }
+    FooterTelemetry footer;
+    int toggles = 0;
+    std::vector<ShellCommand> commands;
+};
+
+TEST_F(FooterTelemetryTest, LayoutsDecideChipsRuleAndButtons) {
+    show(false, true);
+    EXPECT_EQ(footer.buttons().size(), 2u);
+    EXPECT_FALSE(footer.findChild<QWidget*>("footerChips")->isVisibleTo(&footer));
+    EXPECT_DOUBLE_EQ(footer.ruleOpacity(), 0.36);
+
+    show(true, true);
+    ASSERT_EQ(footer.buttons().size(), 4u);
+    auto* history = footer.button(R::advancedHistory);
+    EXPECT_TRUE(history->isActive());
+    EXPECT_EQ(history->symbol(), "dot.radiowaves.left.and.right");
+    EXPECT_EQ(history->accessibleName(), "Return to live triage");
+    EXPECT_EQ(accessibleValue(history), "Active");
+    EXPECT_DOUBLE_EQ(footer.ruleOpacity(), 1.0);
+    EXPECT_FALSE(footer.findChild<QWidget*>("footerChips")->isVisibleTo(&footer));
+
+    show(false, false);
+    EXPECT_EQ(footer.buttons().size(), 4u);
+    EXPECT_TRUE(footer.findChild<QWidget*>("footerChips")->isVisibleTo(&footer));
+    EXPECT_EQ(footer.button(R::advancedHistory), history); // kept by role
+    EXPECT_EQ(accessibleValue(history), "Ready");
+    EXPECT_EQ(history->toolTip(), "Open advanced history");
+}
+
+TEST_F(FooterTelemetryTest, PendingExportIsDisabledAndWorkingWhileOthersStayUsable) {
+    show(false, false, {ShellCommand::exportReport});
+    auto* exportButton = footer.button(R::exportReport);
+    EXPECT_TRUE(exportButton->isPending());
+    EXPECT_FALSE(exportButton->isEnabled());
+    EXPECT_EQ(accessibleValue(exportButton), "Working");
+    exportButton->click();
+    EXPECT_TRUE(commands.empty());
+    footer.button(R::openSettings)->click();
+    footer.button(R::quit)->click();
+    footer.button(R::advancedHistory)->click();
+    EXPECT_EQ(commands, (std::vector{ShellCommand::openSettings, ShellCommand::quit}));
+    EXPECT_EQ(toggles, 1);
+    show(false, false);
+    EXPECT_TRUE(exportButton->isEnabled());
+    EXPECT_EQ(accessibleValue(exportButton), "Ready");
+}
+
+} // namespace
+} // namespace velmora
