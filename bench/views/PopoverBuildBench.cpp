@@ -1,0 +1,69 @@
+// Building the whole popover from a 50-row snapshot, and applying a snapshot that changes
+// nothing visible to a popover already on screen.
+
+#include "backend/ScenarioLibrary.h"
+#include "views/MotionAnimator.h"
+#include "views/PopoverRootView.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace velmora;
+
+PopoverRenderState fiftyRows() {
+    PopoverRenderState state;
+    state.snapshot = ScenarioLibrary::multiRowSuspect();
+    const auto templateRow =
+        state.snapshot.rows.empty() ? FindingSnapshot{} : state.snapshot.rows.back();
+    state.snapshot.rows.clear();
+    for (int i = 0; i < 50; ++i) {
+        FindingSnapshot row = templateRow;
+        row.key = "row-" + std::to_string(i);
+        row.title = "Process family " + std::to_string(i);
+        row.sparklineSamples = {100, 140, 180, static_cast<uint16_t>(200 + i), 260, 320};
+        state.snapshot.rows.push_back(row);
+    }
+    state.activeSummaryText = state.snapshot.summaryText;
+    return state;
+}
+
+void BM_BuildPopover(benchmark::State& bench) {
+    const PopoverRenderState state = fiftyRows();
+    for (auto _ : bench) {
+        PopoverRootView root;
+        root.render(state);
+        root.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(root.popoverSize());
+    }
+}
+BENCHMARK(BM_BuildPopover)->Unit(benchmark::kMillisecond);
+
+void BM_ApplyUnchangedSnapshot(benchmark::State& bench) {
+    const PopoverRenderState state = fiftyRows();
+    PopoverRootView root;
+    root.render(state);
+    root.show();
+    QApplication::processEvents();
+    for (auto _ : bench) {
+        root.render(state);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ApplyUnchangedSnapshot)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    MotionAnimator::setAnimationsEnabled(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
