@@ -61,10 +61,13 @@ StdioVelmoraBackend::StdioVelmoraBackend(std::map<std::string, std::string> laun
 StdioVelmoraBackend::StdioVelmoraBackend(StdioBackendOptions options)
     : options_(std::move(options)), subject_(ScenarioLibrary::allClear()),
       worker_([this] { exchange(RequestEnvelope::getSnapshot(), {}, {}); }) {
-    // The timer is armed before the first request goes out, so no answer can be overtaken
-    // by the initial forced retime; its first tick still comes one period from now.
+    const bool started = startProcessIfPossible();
     schedulePolling();
-    startProcessIfPossible();
+    // The first snapshot is asked for at once rather than after the first period. It goes out
+    // only now, so its answer can never be overtaken by the initial forced retime.
+    if (started) {
+        enqueue(RequestEnvelope::getSnapshot());
+    }
 }
 
 StdioVelmoraBackend::~StdioVelmoraBackend() {
@@ -78,14 +81,14 @@ void StdioVelmoraBackend::schedulePolling() {
     retime(static_cast<double>(subject_.value().refreshIntervalMs) / 1000.0, true);
 }
 
-void StdioVelmoraBackend::startProcessIfPossible() {
+bool StdioVelmoraBackend::startProcessIfPossible() {
     auto executable = options_.executable;
     if (!executable) {
         executable = BackendExecutableResolver::resolve();
     }
     if (!executable) {
         writeDiagnosticLine("VelmoraUIApp: failed to resolve backend executable");
-        return;
+        return false;
     }
     const auto environment = options_.launchEnvironment.empty()
                                  ? currentEnvironment()
@@ -93,10 +96,10 @@ void StdioVelmoraBackend::startProcessIfPossible() {
     const std::string error = process_.start(*executable, {"ui-backend"}, environment);
     if (!error.empty()) {
         writeDiagnosticLine("VelmoraUIApp: failed to start backend: " + error);
-        return;
+        return false;
     }
     reader_ = std::make_unique<LineReader>(process_.outputFd(), options_.maxLineBytes);
-    enqueue(RequestEnvelope::getSnapshot());
+    return true;
 }
 
 PopoverSnapshot StdioVelmoraBackend::currentSnapshot() const {

@@ -75,7 +75,7 @@ private:
     using ErrorHandler = std::function<void(const std::string&)>;
 
     void schedulePolling();
-    void startProcessIfPossible();
+    bool startProcessIfPossible();
     void enqueue(RequestEnvelope request, HistoryHandler onHistory = {}, ErrorHandler onError = {});
     void exchange(const RequestEnvelope& request, const HistoryHandler& onHistory,
                   const ErrorHandler& onError);

@@ -1,0 +1,106 @@
+// Reading one response line from the backend's standard output: the peeking reader (a
+// socketpair, recv with MSG_PEEK in 64 KiB chunks, then exactly the bytes through the line
+// feed) against reading one byte per system call, for 1 KB, 100 KB and 1 MB lines. Both consume
+// nothing beyond the line feed. Reports bytes per second and read calls per line.
+
+#include "backend/LineReader.h"
+
+#include <atomic>
+#include <benchmark/benchmark.h>
+#include <cerrno>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// A writer thread that keeps one side of a socketpair full of identical lines.
+class LineSource {
+public:
+    explicit LineSource(std::size_t lineBytes) : line_(lineBytes - 1, 'x') {
+        line_.push_back('\n');
+        int fds[2];
+        ::socketpair(AF_UNIX, SOCK_STREAM, 0, fds);
+        reader_ = fds[0];
+        writer_ = fds[1];
+        thread_ = std::thread([this] { run(); });
+    }
+    ~LineSource() {
+        ::shutdown(reader_, SHUT_RDWR); // the writer's next send fails and it ends
+        thread_.join();
+        ::close(reader_);
+        ::close(writer_);
+    }
+    int fd() const { return reader_; }
+
+private:
+    void run() {
+        for (;;) {
+            std::size_t sent = 0;
+            while (sent < line_.size()) {
+                const ssize_t n =
+                    ::send(writer_, line_.data() + sent, line_.size() - sent, MSG_NOSIGNAL);
+                if (n < 0 && errno == EINTR) {
+                    continue;
+                }
+                if (n <= 0) {
+                    return;
+                }
+                sent += static_cast<std::size_t>(n);
+            }
+        }
+    }
+
+    std::string line_;
+    int reader_ = -1;
+    int writer_ = -1;
+    std::thread thread_;
+};
+
+// The reader it replaces: one read() per byte.
+std::size_t readLineByteAtATime(int fd, std::string& line, std::uint64_t& calls) {
+    line.clear();
+    char c = 0;
+    for (;;) {
+        ++calls;
+        const ssize_t n = ::read(fd, &c, 1);
+        if (n <= 0 || c == '\n') {
+            return line.size();
+        }
+        line.push_back(c);
+    }
+}
+
+void report(benchmark::State& state, std::uint64_t calls) {
+    const auto lines = static_cast<double>(state.iterations());
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+    state.counters["reads/line"] = static_cast<double>(calls) / lines;
+}
+
+void BM_PeekingLineReader(benchmark::State& state) {
+    LineSource source(static_cast<std::size_t>(state.range(0)));
+    velmora::LineReader reader(source.fd());
+    for (auto _ : state) {
+        auto result = reader.readLine();
+        benchmark::DoNotOptimize(result.text.data());
+    }
+    report(state, reader.readCalls());
+}
+
+void BM_ByteAtATimeReader(benchmark::State& state) {
+    LineSource source(static_cast<std::size_t>(state.range(0)));
+    std::string line;
+    std::uint64_t calls = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(readLineByteAtATime(source.fd(), line, calls));
+    }
+    report(state, calls);
+}
+
+BENCHMARK(BM_PeekingLineReader)->Arg(1 << 10)->Arg(100 << 10)->Arg(1 << 20)->UseRealTime();
+BENCHMARK(BM_ByteAtATimeReader)->Arg(1 << 10)->Arg(100 << 10)->Arg(1 << 20)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
