@@ -1,0 +1,146 @@
+#include "support/ViewTestSupport.h"
+#include "views/ActionCapsuleButton.h"
+#include "views/ActionFeedbackBanner.h"
+#include "views/ConfirmationOverlay.h"
+#include "views/MotionAnimator.h"
+#include "views/QtScheduler.h"
+#include "views/SectionTransition.h"
+#include "views/SurfaceFrame.h"
+#include "views/VelmoraText.h"
+#include "views/VerdictOnboardingTooltip.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing::findByObjectName;
+
+TEST(ActionCapsuleButtonTest, CardButtonShowsTheShortLabelAndDimsWhilePending) {
+    ActionCapsuleButton button(ActionCapsuleButton::card());
+    int taps = 0;
+    button.setOnTap([&] { ++taps; });
+    button.setAction({"recover", "Quit Safari", ActionStyle::primary, "safari"});
+    EXPECT_EQ(button.labelText(), "Quit");
+    const int idleWidth = button.sizeHint().width();
+    button.click();
+    EXPECT_EQ(taps, 1);
+    button.setPending(true);
+    EXPECT_FALSE(button.isEnabled());
+    EXPECT_EQ(button.labelText(), "Quit"); // the card keeps its label beside the spinner
+    EXPECT_GT(button.sizeHint().width(), idleWidth);
+    button.click();
+    EXPECT_EQ(taps, 1);
+    button.setPending(false);
+    EXPECT_TRUE(button.isEnabled());
+}
+
+TEST(ActionCapsuleButtonTest, ChipShowsTheLabelAsSentAndWorkingWhilePending) {
+    ActionCapsuleButton chip(ActionCapsuleButton::chip());
+    chip.setAction({"request_force_quit", "Force Quit", ActionStyle::destructive, "k"});
+    EXPECT_EQ(chip.labelText(), "Force Quit");
+    chip.setPending(true);
+    EXPECT_EQ(chip.labelText(), "Working");
+    EXPECT_EQ(chip.accessibleName(), "Working");
+    EXPECT_EQ(ActionCapsuleButton::textColor(ActionStyle::destructive),
+              (ColorRef{PaletteColor::criticalText, 1.0, {}}));
+    EXPECT_EQ(ActionCapsuleButton::fillColor(ActionStyle::destructive),
+              (ColorRef{PaletteColor::criticalText, 0.14, {}}));
+    EXPECT_EQ(ActionCapsuleButton::fillColor(ActionStyle::warning),
+              (ColorRef{PaletteColor::suspectText, 0.16, {}}));
+    EXPECT_EQ(ActionCapsuleButton::fillColor(ActionStyle::secondary),
+              (ColorRef{PaletteColor::inset, 1.0, {}}));
+}
+
+TEST(ConfirmationOverlayTest, DialogKeepsItsWidthAndLongTextsWrap) {
+    ConfirmationOverlay overlay;
+    overlay.resize(448, 700);
+    DestructiveConfirmationSnapshot confirmation;
+    confirmation.title = "Force quit every renderer helper of the browser family right now?";
+    confirmation.message =
+        std::string(600, 'x')
+            .replace(0, 600, 600 / 6, ' ')
+            .append(" Unsaved work in every tab will be lost and cannot be recovered afterwards.");
+    overlay.setConfirmation(confirmation);
+    EXPECT_EQ(overlay.dialog()->width(), 280);
+    auto* title = findByObjectName<VelmoraText>(&overlay, "confirmationTitle");
+    EXPECT_EQ(title->lineLimit(), 0);
+    EXPECT_GT(title->heightForWidth(248), title->sizeHint().height());
+}
+
+TEST(ActionFeedbackBannerTest, WarningIsFilledSlightlyMoreStrongly) {
+    ActionFeedbackBanner banner;
+    banner.setFeedback({"1", ActionFeedbackKind::warning, "Careful", "Check it"});
+    EXPECT_EQ(banner.fill(), (ColorRef{PaletteColor::suspectText, 0.11, {}}));
+    banner.setFeedback({"2", ActionFeedbackKind::success, "Done", "Restarted"});
+    EXPECT_EQ(banner.fill(), (ColorRef{PaletteColor::allClearText, 0.1, {}}));
+    banner.setFeedback({"3", ActionFeedbackKind::error, "Failed", "Not allowed"});
+    EXPECT_EQ(banner.fill(), (ColorRef{PaletteColor::criticalText, 0.1, {}}));
+    EXPECT_EQ(banner.border(), (ColorRef{PaletteColor::criticalText, 0.34, {}}));
+    EXPECT_EQ(findByObjectName<VelmoraText>(&banner, "feedbackTitle")->text(), "Failed");
+}
+
+TEST(VerdictOnboardingTooltipTest, LinesAlwaysReadMeansFalsePositivePostureAndDismissReports) {
+    VerdictOnboardingTooltip tooltip;
+    int dismissed = 0;
+    tooltip.setOnDismiss([&] { ++dismissed; });
+    tooltip.setTooltip({"suspect", "Suspect", "", "Short spikes", "Watch it"});
+    tooltip.resize(388, 300);
+    tooltip.show();
+    testing::settle();
+    const char* order[] = {"tooltipMeans", "tooltipFalsePositive", "tooltipPosture"};
+    int lastY = -1;
+    for (const char* name : order) {
+        auto* line = tooltip.findChild<QWidget*>(name);
+        ASSERT_NE(line, nullptr) << name;
+        EXPECT_GT(line->y(), lastY) << name;
+        lastY = line->y();
+    }
+    tooltip.findChild<QAbstractButton*>("tooltipDismiss")->click();
+    EXPECT_EQ(dismissed, 1);
+}
+
+TEST(SectionTransitionTest, AnimatedRemovalLeavesAGhostAndInsertionAnEffect) {
+    QWidget parent;
+    auto* layout = new QVBoxLayout(&parent);
+    auto* section = new QWidget(&parent);
+    section->setMinimumSize(100, 40);
+    layout->addWidget(section);
+    parent.show();
+    testing::settle();
+    MotionAnimator::setAnimationsEnabled(true);
+    setSectionVisible(section, false, motion(MotionName::overlay), TransitionStyle::moveFromTop(),
+                      TransitionStyle::moveFromTop());
+    EXPECT_TRUE(section->isHidden());
+    EXPECT_NE(parent.findChild<QWidget*>("transitionGhost"), nullptr);
+    setSectionVisible(section, true, motion(MotionName::overlay), TransitionStyle::moveFromTop(),
+                      TransitionStyle::moveFromTop());
+    EXPECT_NE(qobject_cast<TransitionEffect*>(section->graphicsEffect()), nullptr);
+    MotionAnimator::setAnimationsEnabled(false);
+    // Without a motion the change is immediate and leaves nothing behind.
+    QWidget other(&parent);
+    other.show();
+    setSectionVisible(&other, false, std::nullopt, {}, {});
+    EXPECT_TRUE(other.isHidden());
+}
+
+TEST(QtSchedulerTest, PostedAndDueTasksRunOnTheEventLoopAndCancelledOnesDoNot) {
+    QtScheduler scheduler;
+    std::vector<int> ran;
+    scheduler.post([&] { ran.push_back(1); });
+    auto cancelled = scheduler.postAfter(std::chrono::milliseconds(0), [&] { ran.push_back(2); });
+    auto kept = scheduler.postAfter(std::chrono::milliseconds(0), [&] { ran.push_back(3); });
+    cancelled->cancel();
+    EXPECT_TRUE(ran.empty());
+    for (int i = 0; i < 5 && ran.size() < 2; ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_EQ(ran, (std::vector<int>{1, 3}));
+    const auto before = scheduler.now();
+    EXPECT_GE(scheduler.now(), before);
+}
+
+} // namespace
+} // namespace velmora
