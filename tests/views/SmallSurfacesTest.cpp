@@ -59,10 +59,9 @@ TEST(ConfirmationOverlayTest, DialogKeepsItsWidthAndLongTextsWrap) {
     overlay.resize(448, 700);
     DestructiveConfirmationSnapshot confirmation;
     confirmation.title = "Force quit every renderer helper of the browser family right now?";
-    confirmation.message =
-        std::string(600, 'x')
-            .replace(0, 600, 600 / 6, ' ')
-            .append(" Unsaved work in every tab will be lost and cannot be recovered afterwards.");
+    for (int i = 0; i < 8; ++i) {
+        confirmation.message += "Unsaved work in every tab will be lost and cannot be recovered. ";
+    }
     overlay.setConfirmation(confirmation);
     EXPECT_EQ(overlay.dialog()->width(), 280);
     auto* title = findByObjectName<VelmoraText>(&overlay, "confirmationTitle");
