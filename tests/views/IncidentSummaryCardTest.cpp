@@ -1,0 +1,169 @@
+#include "views/IncidentSummaryCard.h"
+
+#include "tests/views/support/ViewTestSupport.h"
+#include "views/ActionCapsuleButton.h"
+#include "views/IncidentCardRules.h"
+#include "views/IncidentTimelineList.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing::widgetCount;
+
+QString textOf(const QWidget& parent, const char* name) {
+    const auto* text = parent.findChild<VelmoraText*>(name);
+    return text != nullptr ? text->displayText() : QStringLiteral("<missing %1>").arg(name);
+}
+
+IncidentSnapshot strongIncident() {
+    IncidentSnapshot incident;
+    incident.stage = IncidentStage::strongSignal;
+    incident.stageLabel = "Strong signal";
+    incident.headline = "Browser helpers keep growing";
+    incident.decisionLine = "Decision: restart the helper";
+    incident.causeLine = "Cause: tab renderer";
+    incident.primaryMetrics = {{"Footprint", "2.1 GB"}, {"Growth", "+40 MB/min"}};
+    incident.confidenceSteps = {{"Trend", "Sustained", IncidentConfidenceTone::strong}};
+    incident.nextAction = ActionDescriptor{"restart", "Restart helper", ActionStyle::warning, "k"};
+    incident.actionRationale = "Safe next move: restart the helper process";
+    return incident;
+}
+
+TEST(IncidentCardRules, StatusLineOnlyWithoutANextAction) {
+    IncidentSnapshot incident;
+    incident.actionRationale = "Safe next move:  wait for the next sample";
+    EXPECT_EQ(actionStatusLine(incident), "Wait for the next sample");
+    incident.actionRationale.reset();
+    incident.outcomeLine = "Last action: restarted";
+    EXPECT_EQ(actionStatusLine(incident), "Restarted");
+    incident.outcomeLine = "Last action:";
+    EXPECT_EQ(actionStatusLine(incident), "Last action:");
+    incident.outcomeLine.reset();
+    EXPECT_EQ(actionStatusLine(incident), std::nullopt);
+    incident.actionRationale = "Next proof step: capture";
+    incident.nextAction = ActionDescriptor{"capture", "Capture", ActionStyle::primary, "k"};
+    EXPECT_EQ(actionStatusLine(incident), std::nullopt);
+    EXPECT_EQ(nextActionLine(incident), "Capture");
+}
+
+TEST(IncidentCardRules, StageTintFollowsTheStageThenTheTone) {
+    EXPECT_EQ(stageTint(IncidentStage::normal, SnapshotTone::critical), PaletteColor::allClearText);
+    EXPECT_EQ(stageTint(IncidentStage::actionTaken, SnapshotTone::critical),
+              PaletteColor::allClearText);
+    EXPECT_EQ(stageTint(IncidentStage::watch, SnapshotTone::critical), PaletteColor::watchText);
+    EXPECT_EQ(stageTint(IncidentStage::evidenceRunning, SnapshotTone::suspect),
+              PaletteColor::suspectText);
+    EXPECT_EQ(stageTint(IncidentStage::suspicious, SnapshotTone::critical),
+              PaletteColor::criticalText);
+    EXPECT_DOUBLE_EQ(stageBorderOpacity(IncidentStage::strongSignal), 0.52);
+    EXPECT_DOUBLE_EQ(stageFillOpacity(IncidentStage::normal), 0.07);
+    EXPECT_EQ(timelineToneColor(TimelineTone::watch), PaletteColor::suspectText);
+    EXPECT_EQ(confidenceToneColor(IncidentConfidenceTone::evidence), PaletteColor::coolStroke);
+}
+
+TEST(IncidentSummaryCard, ShowsTheIncidentWithTheNextAction) {
+    IncidentSummaryCard card;
+    card.setIncident(strongIncident(), SnapshotTone::critical);
+    EXPECT_EQ(card.findChild<CapsuleLabel*>("stagePill")->displayText(), "STRONG SIGNAL");
+    EXPECT_EQ(card.stageTintRef().name, PaletteColor::criticalText);
+    EXPECT_EQ(textOf(card, "headline"), "Browser helpers keep growing");
+
+    const auto metrics = card.metrics();
+    ASSERT_EQ(metrics.size(), 2u);
+    EXPECT_EQ(textOf(*metrics[0], "metricLabel"), "FOOTPRINT");
+    EXPECT_FALSE(metrics[0]->hasLeadingDivider());
+    EXPECT_TRUE(metrics[1]->hasLeadingDivider());
+    EXPECT_FALSE(card.findChild<QWidget*>("confidenceLadder")->isHidden());
+
+    QStringList factLabels;
+    for (auto* label :
+         card.findChild<QWidget*>("primaryFacts")->findChildren<VelmoraText*>("factLabel")) {
+        factLabels << label->displayText();
+    }
+    EXPECT_EQ(factLabels, (QStringList{"DECISION", "CAUSE"}));
+    EXPECT_EQ(textOf(card, "nextActionLine"), "Restart the helper process");
+    EXPECT_EQ(textOf(card, "safestLabel"), "SAFEST");
+    EXPECT_TRUE(card.findChild<QWidget*>("actionStatusLine")->isHidden());
+    auto* button = card.findChild<ActionCapsuleButton*>("nextActionButton");
+    EXPECT_EQ(button->labelText(), "Restart");
+}
+
+TEST(IncidentSummaryCard, NextActionTapsPendingAndStatusLine) {
+    IncidentSummaryCard card;
+    std::vector<std::string> sent;
+    bool pending = false;
+    card.setOnDispatchAction([&](const ActionDescriptor& a) { sent.push_back(a.id); });
+    card.setIsActionPending([&](const ActionDescriptor&) { return pending; });
+    card.setIncident(strongIncident(), SnapshotTone::critical);
+    auto* button = card.findChild<ActionCapsuleButton*>("nextActionButton");
+    button->click();
+    EXPECT_EQ(sent, (std::vector<std::string>{"restart"}));
+    pending = true;
+    card.refreshPending();
+    EXPECT_TRUE(button->isPending());
+    EXPECT_FALSE(button->isEnabled());
+
+    auto taken = strongIncident();
+    taken.stage = IncidentStage::actionTaken;
+    taken.nextAction.reset();
+    taken.actionRationale.reset();
+    taken.outcomeLine = "Last action: helper restarted";
+    card.setIncident(taken, SnapshotTone::critical);
+    EXPECT_EQ(card.stageTintRef().name, PaletteColor::allClearText);
+    EXPECT_TRUE(card.findChild<QWidget*>("nextActionRow")->isHidden());
+    EXPECT_FALSE(card.findChild<QWidget*>("actionStatusLine")->isHidden());
+    EXPECT_EQ(textOf(card, "actionStatusLine"), "Helper restarted");
+}
+
+TEST(IncidentSummaryCard, RefreshKeepsWidgetsAndAnUnchangedIncidentBuildsNothing) {
+    IncidentSummaryCard card;
+    card.setIncident(strongIncident(), SnapshotTone::critical);
+    testing::settle();
+    auto* growth = card.findChild<QWidget*>("metric:Growth");
+    const int widgets = widgetCount(&card);
+    card.setIncident(strongIncident(), SnapshotTone::critical);
+    EXPECT_EQ(widgetCount(&card), widgets);
+
+    auto reordered = strongIncident();
+    std::swap(reordered.primaryMetrics[0], reordered.primaryMetrics[1]);
+    card.setIncident(reordered, SnapshotTone::critical);
+    testing::settle();
+    EXPECT_EQ(card.metrics().front(), growth);
+    EXPECT_EQ(widgetCount(&card), widgets);
+}
+
+TEST(IncidentSummaryCard, CalmIncidentShowsConfidenceMetricAndNoLadder) {
+    IncidentSummaryCard card;
+    card.setIncident(IncidentSnapshot::fallback(), SnapshotTone::allClear);
+    const auto metrics = card.metrics();
+    ASSERT_EQ(metrics.size(), 2u);
+    EXPECT_EQ(textOf(*metrics[0], "metricLabel"), "CONFIDENCE");
+    EXPECT_EQ(textOf(*metrics[1], "metricLabel"), "METRICS");
+    EXPECT_TRUE(card.findChild<QWidget*>("confidenceLadder")->isHidden());
+    EXPECT_TRUE(card.findChild<QWidget*>("nextActionRow")->isHidden());
+}
+
+TEST(IncidentTimelineList, ConnectsEveryRowButTheLast) {
+    IncidentTimelineList list;
+    list.setItems({{"Seen", "First growth", "At 10:02", TimelineTone::watch}});
+    auto rows = list.rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_FALSE(rows[0]->hasConnector());
+    EXPECT_EQ(rows[0]->layout()->contentsMargins().bottom(), 0);
+    EXPECT_EQ(textOf(*rows[0], "label"), "SEEN");
+
+    list.setItems({{"Seen", "First growth", "At 10:02", TimelineTone::watch},
+                   {"Now", "Still growing", "At 10:30", TimelineTone::action}});
+    rows = list.rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(rows[0]->hasConnector());
+    EXPECT_EQ(rows[0]->layout()->contentsMargins().bottom(), 8);
+    EXPECT_FALSE(rows[1]->hasConnector());
+    list.setDetailLineLimit(2);
+    EXPECT_EQ(rows[1]->findChild<VelmoraText*>("detail")->lineLimit(), 2);
+}
+
+} // namespace
+} // namespace velmora
