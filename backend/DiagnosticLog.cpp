@@ -13,15 +13,17 @@ void writeDiagnosticLine(std::string_view text) {
         line.push_back(c == '\n' || c == '\r' ? ' ' : c);
     }
     line.push_back('\n');
-    // One write() per line; a short write (only possible on a full, non-blocking or
-    // interrupted descriptor) continues with the rest so nothing is lost.
+    writeWholeLine(STDERR_FILENO, line);
+}
+
+void writeWholeLine(int fd, std::string_view line) {
     std::size_t written = 0;
     while (written < line.size()) {
-        const ssize_t n = ::write(STDERR_FILENO, line.data() + written, line.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+        const ssize_t n = ::write(fd, line.data() + written, line.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
             return;
         }
         written += static_cast<std::size_t>(n);

@@ -1,10 +1,10 @@
 #include "backend/MockVelmoraBackend.h"
 
+#include "backend/DiagnosticLog.h"
 #include "backend/ScenarioLibrary.h"
 #include "backend/Uuid.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <unistd.h>
@@ -25,18 +25,7 @@ ActionFeedbackSnapshot feedback(std::string title, std::string message) {
 }
 
 void printLine(const std::string& text) {
-    const std::string line = text + "\n";
-    std::size_t written = 0;
-    while (written < line.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, line.data() + written, line.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return;
-        }
-        written += static_cast<std::size_t>(n);
-    }
+    writeWholeLine(STDOUT_FILENO, text + "\n");
 }
 
 } // namespace
