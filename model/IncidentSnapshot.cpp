@@ -154,8 +154,12 @@ IncidentSnapshot IncidentSnapshot::fallback() {
 
 namespace {
 
-constexpr std::size_t kPrimaryLimit = 3;
-constexpr int kPrimaryFacts = 3;
+// How many steps, metrics and facts the first screen of the incident card shows.
+constexpr int kPrimaryLimit = 3;
+
+bool isFull(const auto& list) {
+    return list.size() >= static_cast<std::size_t>(kPrimaryLimit);
+}
 
 bool hasText(std::string_view text) {
     return !trimmedWhitespace(text).empty();
@@ -184,7 +188,7 @@ LabeledText firstPresent(
 std::vector<IncidentConfidenceStep> primaryConfidenceSteps(const IncidentSnapshot& incident) {
     std::vector<IncidentConfidenceStep> steps;
     for (const auto& step : incident.confidenceSteps) {
-        if (steps.size() == kPrimaryLimit) {
+        if (isFull(steps)) {
             break;
         }
         if (hasText(step.label) && hasText(step.value)) {
@@ -202,7 +206,7 @@ std::vector<DiagnosticMetric> primarySurfaceMetrics(const IncidentSnapshot& inci
         result.push_back({"Confidence", incident.confidenceLabel});
     }
     for (const auto& metric : source) {
-        if (result.size() == kPrimaryLimit) {
+        if (isFull(result)) {
             break;
         }
         if (!hasText(metric.value)) {
@@ -232,7 +236,7 @@ std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapsh
                      {"History:", "Changed:"}),
         next,
     };
-    auto facts = compactedUniqueFacts(pairs, kPrimaryFacts);
+    auto facts = compactedUniqueFacts(pairs, kPrimaryLimit);
     if (!facts.empty()) {
         return facts;
     }
@@ -241,7 +245,7 @@ std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapsh
     for (const auto& line : incident.whyLines) {
         why.push_back({"Why", primarySurfaceLine(line, {})});
     }
-    return compactedUniqueFacts(why, kPrimaryFacts);
+    return compactedUniqueFacts(why, kPrimaryLimit);
 }
 
 std::string identity(const IncidentConfidenceStep& step) {
