@@ -17,8 +17,10 @@ QLabel* settingsCaption(const QString& text, QWidget* parent) {
 }
 
 SettingsGroup::SettingsGroup(const QString& title, QWidget* parent)
-    : QGroupBox(title, parent), body_(new QVBoxLayout(this)) {
-    setFont(velmoraFont(TypeRole::title));
+    : QGroupBox(QString(title).replace(QLatin1Char('&'), QStringLiteral("&&")), parent),
+      body_(new QVBoxLayout(this)) {
+    // Only the title is set in the title font; the controls inside keep the body font.
+    setStyleSheet(QStringLiteral("QGroupBox { font-size: 15px; font-weight: 600; }"));
     body_->setSpacing(8);
 }
 

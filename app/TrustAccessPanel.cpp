@@ -48,8 +48,8 @@ QWidget* claimView(const TrustClaim& claim, const std::function<void()>& action,
     layout->setSpacing(4);
     auto* header = new QHBoxLayout();
     header->addWidget(
-        label(claim.title, velmoraFont(TypeRole::title), PaletteColor::neutralText, false, view));
-    header->addStretch();
+        label(claim.title, velmoraFont(TypeRole::title), PaletteColor::neutralText, false, view),
+        1);
     if (claim.actionTitle) {
         auto* button = new QPushButton(*claim.actionTitle, view);
         button->setObjectName(QStringLiteral("openDataDirButton"));
