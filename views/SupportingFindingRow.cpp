@@ -116,7 +116,9 @@ void SupportingFindingRow::setFinding(const FindingSnapshot& finding) {
     const bool severityChanged = !hasFinding_ || finding.severity != finding_.severity;
     finding_ = finding;
     hasFinding_ = true;
-    setObjectName(QString::fromStdString("supportingFindingRow:" + finding_.key));
+    if (objectName().isEmpty()) {
+        setObjectName(QString::fromStdString("supportingFindingRow:" + finding_.key));
+    }
     showTexts();
     showActions();
     if (severityChanged) {

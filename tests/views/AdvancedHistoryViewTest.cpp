@@ -128,6 +128,32 @@ TEST(AdvancedHistoryView, OffenderCardsShowTheirCountsTagsAndSelectByKey) {
     view.setState(historyOf({quiet, live}), false, std::nullopt);
     testing::settle();
     EXPECT_EQ(view.listView()->cards()[0], b);
+    const int widgets = testing::widgetCount(&view);
+    view.setState(historyOf({quiet, live}), false, std::nullopt);
+    EXPECT_EQ(testing::widgetCount(&view), widgets);
+
+    // Opening a detail and coming back shows the same list widgets again.
+    auto opened = historyOf({quiet, live});
+    opened.selectedDetail = HistoricalOffenderDetailSnapshot{
+        "b", "Offender b", "Low", "Usual", "1h ago", {}, "Quiet", {}, {}};
+    view.setState(opened, false, std::nullopt);
+    EXPECT_EQ(view.screen(), Screen::detail);
+    view.setState(historyOf({quiet, live}), false, std::nullopt);
+    EXPECT_EQ(view.screen(), Screen::list);
+    EXPECT_EQ(view.listView()->cards()[0], b);
+}
+
+TEST(FlexibleTags, KeepsTagWidgetsByTextAndShowsAtMostThree) {
+    FlexibleTags tags;
+    tags.setTags({"heap", "fd"});
+    AdvancedHistoryTag* fd = tags.tags()[1];
+    tags.setTags({"fd", "heap", "gpu", "mmap"});
+    testing::settle();
+    ASSERT_EQ(tags.tags().size(), 3u);
+    EXPECT_EQ(tags.tags()[0], fd);
+    EXPECT_EQ(tags.tags()[2]->displayText(), "gpu");
+    EXPECT_EQ(fd->label()->color().name, PaletteColor::mutedText);
+    EXPECT_DOUBLE_EQ(fd->label()->color().opacity, 0.86);
 }
 
 TEST(AdvancedHistoryView, DetailShowsMetricsAlwaysAndReadOnlyWithInsights) {

@@ -159,6 +159,16 @@ TEST(DetailView, ARefreshKeepsChipsAndRowsByIdentity) {
     testing::settle();
     EXPECT_EQ(view.actionChips()[1], restart);
     EXPECT_FALSE(shown(view, "timelineBlock"));
+
+    const int widgets = testing::widgetCount(&view);
+    view.setDetail(reordered);
+    EXPECT_EQ(testing::widgetCount(&view), widgets);
+    auto fewer = reordered;
+    fewer.actBlock.actions.pop_back();
+    view.setDetail(fewer);
+    testing::settle();
+    EXPECT_EQ(view.actionChips().size(), 1u);
+    EXPECT_EQ(view.findChild<DetailActionChip*>("actionChip:restart"), nullptr);
 }
 
 } // namespace

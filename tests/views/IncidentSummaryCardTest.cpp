@@ -28,6 +28,7 @@ IncidentSnapshot strongIncident() {
     incident.confidenceSteps = {{"Trend", "Sustained", IncidentConfidenceTone::strong}};
     incident.nextAction = ActionDescriptor{"restart", "Restart helper", ActionStyle::warning, "k"};
     incident.actionRationale = "Safe next move: restart the helper process";
+    incident.outcomeLine = "Last action: none yet";
     return incident;
 }
 

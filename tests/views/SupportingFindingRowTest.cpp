@@ -177,6 +177,19 @@ TEST(SupportingFindingRow, PillsKeepTheirWidgetsAndReportPendingAndTaps) {
     EXPECT_EQ(opened, 1);
 }
 
+TEST(SupportingFindingRow, AnUnchangedFindingBuildsNothingAndSameIdTargetsBothShow) {
+    SupportingFindingRow row;
+    auto twin = finding("a");
+    twin.orderedActions = {action("restart", "Restart", "a"), action("restart", "Restart", "b")};
+    row.setFinding(twin);
+    testing::settle();
+    ASSERT_EQ(row.actionPills().size(), 2u);
+    EXPECT_EQ(row.actionPills()[1]->action().targetKey, "b");
+    const int widgets = testing::widgetCount(&row);
+    row.setFinding(twin);
+    EXPECT_EQ(testing::widgetCount(&row), widgets);
+}
+
 TEST(SupportingFindingRow, CriticalRowsBrightenAfterTheUpdateAndFollowEscalation) {
     SupportingFindingRow row;
     row.setFinding(finding("a", FindingSeverity::critical));
