@@ -1,0 +1,30 @@
+#include "app/BackendChoice.h"
+
+#include "backend/ScenarioLibrary.h"
+#include "backend/VelmoraBackend.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+TEST(BackendChoice, DemoModesChooseTheMockAndTheArtifactBoundaryWins) {
+    RuntimeOptions options;
+    options.demoDetailRouting = true;
+    EXPECT_EQ(chooseBackend(options)->currentSnapshot(), ScenarioLibrary::multiRowSuspect());
+    options.demoArtifactBoundary = true;
+    EXPECT_EQ(chooseBackend(options)->currentSnapshot(), ScenarioLibrary::detailOpened());
+    const auto fromEnvironment = RuntimeOptions::parse(
+        {"velmora-ui", "--demo-detail-routing"}, {{"VELMORA_UI_DEMO_ARTIFACT_BOUNDARY", "1"}});
+    EXPECT_EQ(chooseBackend(fromEnvironment)->currentSnapshot(), ScenarioLibrary::detailOpened());
+}
+
+TEST(BackendChoice, SelfCheckFlagsDoNotChooseTheMock) {
+    // Without a backend executable the stdio client shows its all-clear placeholder.
+    ::setenv("VELMORA_BACKEND_BIN", "/nonexistent/velmora", 1);
+    ::setenv("VELMORA_RESOURCES_DIR", "/nonexistent/share/velmora", 1);
+    RuntimeOptions options;
+    options.isSmokeTest = true;
+    options.interactiveMenuSmoke = true;
+    options.exportFeedbackSmoke = true;
+    EXPECT_EQ(chooseBackend(options)->currentSnapshot(), ScenarioLibrary::allClear());
+}
