@@ -63,6 +63,8 @@ SupportingFindingRow::SupportingFindingRow(QWidget* parent)
     content->addWidget(actionsRow_);
     layout->addLayout(content, 1);
     repaintOnAppearanceChange(this);
+    connect(&PaletteNotifier::instance(), &PaletteNotifier::changed, this,
+            [this] { applyShadow(); });
 }
 
 SupportingFindingRow::~SupportingFindingRow() = default;
