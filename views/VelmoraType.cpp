@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 
 namespace velmora {
@@ -66,6 +67,13 @@ QFont velmoraFont(TypeRole role, std::optional<QFont::Weight> weight) {
         return velmoraRoundedFont(spec.pixelSize, weight.value_or(spec.weight));
     }
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    if (!QFontInfo(font).fixedPitch()) {
+        // Some platforms (the offscreen one among them) report a proportional "fixed" font.
+        font.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Sans Mono"),
+                          QStringLiteral("Liberation Mono"), QStringLiteral("monospace")});
+    }
     font.setPixelSize(spec.pixelSize);
     font.setWeight(weight.value_or(spec.weight));
     font.setHintingPreference(QFont::PreferNoHinting);
