@@ -5,6 +5,19 @@
 #include <ctime>
 
 namespace velmora {
+namespace {
+
+// "3 h" or "3 h 20 min".
+std::string hoursAndMinutes(long long hours, long long minutes) {
+    std::string text = std::to_string(hours);
+    text.append(" h");
+    if (minutes > 0) {
+        text.append(" ").append(std::to_string(minutes)).append(" min");
+    }
+    return text;
+}
+
+} // namespace
 
 std::string formatKiB(double kib) {
     static const char* units[] = {"KB", "MB", "GB", "TB", "PB"};
@@ -44,8 +57,7 @@ std::string formatDuration(double seconds) {
         return "about " + std::to_string(hours / 24) + " days";
     }
     long long rest = minutes % 60;
-    return "about " + std::to_string(hours) + " h" +
-           (rest > 0 ? " " + std::to_string(rest) + " min" : "");
+    return "about " + hoursAndMinutes(hours, rest);
 }
 
 std::string formatSpan(double seconds) {
@@ -59,8 +71,7 @@ std::string formatSpan(double seconds) {
     if (minutes < 60) {
         return std::to_string(minutes) + " min";
     }
-    return std::to_string(minutes / 60) + " h" +
-           (minutes % 60 > 0 ? " " + std::to_string(minutes % 60) + " min" : "");
+    return hoursAndMinutes(minutes / 60, minutes % 60);
 }
 
 std::string formatAgo(double seconds) {

@@ -54,7 +54,9 @@ MonitorPaths MonitorPaths::fromEnvironment() {
 std::string MonitorPaths::display(const std::string& path) const {
     if (!home.empty() && home != "/" && path.rfind(home, 0) == 0 &&
         (path.size() == home.size() || path[home.size()] == '/')) {
-        return "~" + path.substr(home.size());
+        std::string shown = "~";
+        shown.append(path, home.size(), std::string::npos);
+        return shown;
     }
     return path;
 }

@@ -179,9 +179,10 @@ void Sampler::retire(double now) {
     }
 }
 
-FamilyView Sampler::viewOf(
-    const std::string& key, const FamilyState& family,
-    const std::unordered_map<std::string, std::vector<const ProcessRecord*>>& members) const {
+FamilyView
+Sampler::viewOf(const std::string& key, const FamilyState& family,
+                const std::unordered_map<std::string, std::vector<const ProcessRecord*>>& members,
+                const std::set<pid_t>& ancestors) const {
     FamilyView view;
     view.key = key;
     view.title = family.identity.title;
@@ -203,7 +204,6 @@ FamilyView Sampler::viewOf(
     if (found == members.end()) {
         return view;
     }
-    std::set<pid_t> ancestors = protected_.selfAndAncestors();
     for (const ProcessRecord* record : found->second) {
         MemberView member;
         member.identity = {record->pid, record->startTime, record->uid, record->exe};
@@ -289,8 +289,9 @@ std::shared_ptr<LiveView> Sampler::publish(double now, double wall, const Machin
         }
     }
     view->families.reserve(chosen.size());
+    std::set<pid_t> ancestors = protected_.selfAndAncestors();
     for (const std::string* key : chosen) {
-        view->families.push_back(viewOf(*key, families_.at(*key), members));
+        view->families.push_back(viewOf(*key, families_.at(*key), members, ancestors));
     }
     return view;
 }

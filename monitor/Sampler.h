@@ -11,6 +11,7 @@
 #include "monitor/Tuning.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -58,7 +59,8 @@ private:
                                       const PassStatistics& stats);
     FamilyView
     viewOf(const std::string& key, const FamilyState& family,
-           const std::unordered_map<std::string, std::vector<const ProcessRecord*>>& members) const;
+           const std::unordered_map<std::string, std::vector<const ProcessRecord*>>& members,
+           const std::set<pid_t>& ancestors) const;
 
     SamplerOptions options_;
     ProcRoot root_;

@@ -1,0 +1,176 @@
+// Sampling pass CPU time (real /proc and a synthetic tree), answer time with 12 rows and the
+// memory of 24 hours of series.
+
+#include "model/Codec.h"
+#include "monitor/Sampler.h"
+#include "monitor/SnapshotComposer.h"
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+void writeFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path) << text;
+}
+
+// A fake /proc with `count` processes in families of five, plus meminfo and PSI.
+std::string makeSyntheticTree(int count) {
+    std::string root =
+        "/tmp/velmora-bench-proc-" + std::to_string(::getpid()) + "-" + std::to_string(count);
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root + "/pressure");
+    writeFile(root + "/meminfo", "MemTotal: 16000000 kB\nMemFree: 1000 kB\nMemAvailable: "
+                                 "8000000 kB\nSwapTotal: 0 kB\nSwapFree: 0 kB\n");
+    writeFile(root + "/pressure/memory", "some avg10=0.00 avg60=0.00 avg300=0.00 total=0\n"
+                                         "full avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
+    for (int i = 0; i < count; ++i) {
+        int pid = 1000 + i;
+        int parent = i % 5 == 0 ? 1 : pid - (i % 5);
+        auto dir = std::filesystem::path(root) / std::to_string(pid);
+        std::filesystem::create_directories(dir);
+        writeFile(dir / "stat", std::to_string(pid) + " (app" + std::to_string(i / 5) + ") S " +
+                                    std::to_string(parent) +
+                                    " 1 1 0 -1 0 0 0 0 0 100 20 0 0 20 0 1 0 " +
+                                    std::to_string(5000 + i) + " 1000000 500 0\n");
+        writeFile(dir / "statm", "50000 " + std::to_string(20000 + i) + " 3000 10 0 9000 0\n");
+        writeFile(dir / "status", "Name:\tapp\nUid:\t0\t0\t0\t0\nVmSwap:\t   0 kB\n");
+        writeFile(dir / "smaps_rollup", "Rss: 80000 kB\nAnonymous: 60000 kB\nSwap: 0 kB\n");
+        writeFile(dir / "cmdline", std::string("/usr/bin/app") + std::to_string(i / 5) + '\0');
+        writeFile(dir / "cgroup", "0::/user.slice\n");
+        std::filesystem::create_symlink("/usr/bin/app" + std::to_string(i / 5), dir / "exe");
+    }
+    return root;
+}
+
+void runPasses(benchmark::State& state, const std::string& procPath) {
+    SamplerOptions options;
+    options.procPath = procPath;
+    options.uid = ::getuid();
+    options.self = ::getpid();
+    Sampler sampler(options);
+    double now = 0;
+    for (int warm = 0; warm < 3; ++warm) {
+        sampler.pass(now += 1.0, 0);
+    }
+    std::size_t processes = 0;
+    for (auto _ : state) {
+        auto view = sampler.pass(now += 1.0, 0);
+        processes = view->watchedProcesses;
+        benchmark::DoNotOptimize(view);
+    }
+    state.counters["processes"] = static_cast<double>(processes);
+}
+
+void BM_PassRealProc(benchmark::State& state) {
+    runPasses(state, "/proc");
+}
+BENCHMARK(BM_PassRealProc)->Unit(benchmark::kMillisecond);
+
+void BM_PassSyntheticTree(benchmark::State& state) {
+    std::string root = makeSyntheticTree(static_cast<int>(state.range(0)));
+    runPasses(state, root);
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_PassSyntheticTree)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// A view with 12 suspect families of 8 processes each, 60 sparkline points.
+LiveView suspectView() {
+    LiveView view;
+    view.passCount = 100;
+    view.monotonicTime = 3600;
+    view.machine.valid = true;
+    view.machine.memory = {32 * 1024 * 1024, 8 * 1024 * 1024, 0, 0};
+    view.watchedProcesses = 300;
+    view.familyCount = 120;
+    for (int f = 0; f < 12; ++f) {
+        FamilyView family;
+        family.key = "proc:app" + std::to_string(f) + ":" + std::to_string(1000 + f) + ":5";
+        family.title = "Application " + std::to_string(f);
+        family.footprintKiB = 512 * 1024 + static_cast<uint64_t>(f) * 1024;
+        family.assessment.hasRate = true;
+        family.assessment.rateKiBPerSecond = 100;
+        family.assessment.steadiness = 0.9;
+        family.assessment.tau = 0.9;
+        family.assessment.windowSeconds = 840;
+        family.assessment.footprintKiB = family.footprintKiB;
+        family.assessment.baselineKiB = 300 * 1024;
+        family.assessment.score = 70 - f;
+        family.assessment.verdict = FindingVerdict::probable;
+        for (int i = 0; i < 60; ++i) {
+            family.sparklineKiB.push_back(400000 + static_cast<uint32_t>(i) * 1000);
+        }
+        for (int m = 0; m < 8; ++m) {
+            MemberView member;
+            member.identity = {1000 + f * 10 + m, 5, 0, "/usr/bin/app"};
+            member.name = "app";
+            member.cmdline = "/usr/bin/app --flag value";
+            member.footprintKiB = 64 * 1024;
+            family.members.push_back(member);
+        }
+        view.families.push_back(std::move(family));
+    }
+    return view;
+}
+
+void BM_AnswerGetSnapshot12Rows(benchmark::State& state) {
+    LiveView view = suspectView();
+    ConfigStore config("/nonexistent/config.json");
+    InteractionState interaction;
+    interaction.selectedKey = view.families[0].key;
+    MonitorPaths paths = MonitorPaths::fromEnvironment();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        ComposeContext context{&view, config, interaction, paths};
+        PopoverSnapshot snapshot = composeSnapshot(context);
+        std::string line = dumpJsonText(Json{{"kind", "snapshot"}, {"snapshot", encode(snapshot)}});
+        bytes = line.size();
+        benchmark::DoNotOptimize(line);
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_AnswerGetSnapshot12Rows)->Unit(benchmark::kMicrosecond);
+
+double residentMiB() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0;
+    long resident = 0;
+    statm >> size >> resident;
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+// 24 simulated hours at one sample a second for `families` families.
+void BM_SeriesMemory24Hours(benchmark::State& state) {
+    auto families = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        double before = residentMiB();
+        Tuning t;
+        MemorySeriesStore store(static_cast<std::size_t>(t.fineSampleCount),
+                                static_cast<std::size_t>(t.bucketCount), t.bucketSeconds);
+        std::vector<std::string> keys;
+        for (int f = 0; f < families; ++f) {
+            keys.push_back("proc:family-" + std::to_string(f) + ":" + std::to_string(1000 + f) +
+                           ":1");
+        }
+        for (int second = 0; second < 86400; ++second) {
+            for (int f = 0; f < families; ++f) {
+                store.record(keys[static_cast<std::size_t>(f)], second,
+                             100000 + static_cast<uint64_t>(second % 600),
+                             static_cast<uint64_t>(second));
+            }
+        }
+        state.counters["residentMiB"] = residentMiB();
+        state.counters["addedMiB"] = residentMiB() - before;
+        state.counters["storeKiBPerFamily"] =
+            static_cast<double>(store.memoryBytes()) / 1024.0 / families;
+    }
+}
+BENCHMARK(BM_SeriesMemory24Hours)->Arg(12)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace velmora
+
+BENCHMARK_MAIN();
