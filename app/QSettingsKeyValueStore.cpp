@@ -57,7 +57,9 @@ void QSettingsKeyValueStore::setValue(const std::string& key, StoredValue value)
         [&](const auto& v) {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, std::vector<std::string>>) {
-                QStringList list;
+                // An INI file writes a one-element QStringList as a bare string, which a
+                // later launch reads back as a string; a QVariantList keeps its type.
+                QVariantList list;
                 for (const auto& item : v) {
                     list << QString::fromStdString(item);
                 }
