@@ -1,0 +1,134 @@
+#include "monitor/Sampler.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+// A fake /proc the sampler reads through its directory descriptor, with time driven by hand.
+class FakeProc {
+public:
+    FakeProc() {
+        char pattern[] = "/tmp/velmora-fake-proc-XXXXXX";
+        root = ::mkdtemp(pattern);
+        std::filesystem::create_directories(root + "/pressure");
+        write("meminfo", "MemTotal: 16777216 kB\nMemAvailable: 8388608 kB\n");
+        write("pressure/memory", "some avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
+    }
+    ~FakeProc() { std::filesystem::remove_all(root); }
+
+    void write(const std::string& relative, const std::string& text) const {
+        std::ofstream(root + "/" + relative) << text;
+    }
+    void addProcess(int pid, int ppid, const std::string& exe, uint64_t residentPages) const {
+        std::filesystem::create_directories(root + "/" + std::to_string(pid));
+        std::string dir = std::to_string(pid) + "/";
+        write(dir + "stat", std::to_string(pid) + " (" + exe + ") S " + std::to_string(ppid) +
+                                " 1 1 0 -1 0 0 0 0 0 10 5 0 0 20 0 1 0 " +
+                                std::to_string(1000 + pid) + " 1 1 0\n");
+        setResident(pid, residentPages);
+        write(dir + "cmdline", "/usr/bin/" + exe + std::string(1, '\0') + "--flag");
+        write(dir + "cgroup", "0::/\n");
+        write(dir + "status", "Name:\t" + exe + "\nVmSwap:\t0 kB\n");
+        std::filesystem::create_symlink("/usr/bin/" + exe, root + "/" + dir + "exe");
+    }
+    void setResident(int pid, uint64_t pages) const {
+        write(std::to_string(pid) + "/statm",
+              "100000 " + std::to_string(pages + 100) + " 100 1 0 1 0\n");
+    }
+    void remove(int pid) const { std::filesystem::remove_all(root + "/" + std::to_string(pid)); }
+
+    std::string root;
+};
+
+SamplerOptions optionsFor(const FakeProc& proc, const std::string& smokeFile = {}) {
+    SamplerOptions options;
+    options.procPath = proc.root;
+    options.uid = ::getuid();
+    options.self = ::getpid();
+    options.smokeTargetsPath = smokeFile;
+    options.tuning = Tuning::fromJson(Json{{"bucketSeconds", 1.0},
+                                           {"rateWindowBuckets", 8},
+                                           {"minRateBuckets", 5},
+                                           {"minFootprintMiB", 8.0}});
+    return options;
+}
+
+const FamilyView* familyWith(const LiveView& view, pid_t pid) {
+    for (const FamilyView& family : view.families) {
+        for (const MemberView& member : family.members) {
+            if (member.identity.pid == pid) {
+                return &family;
+            }
+        }
+    }
+    return nullptr;
+}
+
+TEST(Sampler, GroupsSameExecutableTreesAndDropsVanishedProcesses) {
+    FakeProc proc;
+    proc.addProcess(100, 1, "editor", 1000);
+    proc.addProcess(101, 100, "editor", 500); // same executable: same family
+    proc.addProcess(102, 100, "helper", 300); // another program: its own family
+    Sampler sampler(optionsFor(proc));
+    auto view = sampler.pass(1.0, 0);
+    ASSERT_EQ(view->watchedProcesses, 3u);
+    const FamilyView* editor = familyWith(*view, 100);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->members.size(), 2u);
+    EXPECT_EQ(familyWith(*view, 101), editor);
+    EXPECT_NE(familyWith(*view, 102), editor);
+    long pageKiB = ::sysconf(_SC_PAGESIZE) / 1024;
+    EXPECT_EQ(editor->footprintKiB, static_cast<uint64_t>(1500 * pageKiB));
+    EXPECT_EQ(view->stats.statm, 3u);
+
+    proc.remove(101);
+    view = sampler.pass(2.0, 0);
+    EXPECT_EQ(view->watchedProcesses, 2u);
+    ASSERT_TRUE(familyWith(*view, 100));
+    EXPECT_EQ(familyWith(*view, 100)->members.size(), 1u);
+}
+
+TEST(Sampler, AGrowingFamilyBecomesASuspectAndAFlatOneDoesNot) {
+    FakeProc proc;
+    proc.addProcess(200, 1, "leaky", 4096);
+    proc.addProcess(300, 1, "steady", 65536);
+    Sampler sampler(optionsFor(proc));
+    std::shared_ptr<const LiveView> view;
+    for (int second = 1; second <= 20; ++second) {
+        proc.setResident(200, 4096 + static_cast<uint64_t>(second) * 1024); // +4 MiB/s
+        for (int tick = 0; tick < 4; ++tick) {
+            view = sampler.pass(second + tick * 0.25, 0);
+        }
+    }
+    const FamilyView* leaky = familyWith(*view, 200);
+    ASSERT_TRUE(leaky);
+    EXPECT_GE(static_cast<int>(leaky->assessment.verdict),
+              static_cast<int>(FindingVerdict::suspect));
+    long pageKiB = ::sysconf(_SC_PAGESIZE) / 1024;
+    EXPECT_NEAR(leaky->assessment.rateKiBPerSecond, 1024.0 * pageKiB, 100.0 * pageKiB);
+    const FamilyView* steady = familyWith(*view, 300);
+    ASSERT_TRUE(steady);
+    EXPECT_EQ(steady->assessment.verdict, FindingVerdict::normal);
+}
+
+TEST(Sampler, SelfCheckTargetsGetTheirOwnKeys) {
+    FakeProc proc;
+    proc.addProcess(400, 1, "sleeper", 100);
+    proc.addProcess(401, 1, "sleeper", 100);
+    std::string smoke = proc.root + "/smoke-targets.json";
+    proc.write("smoke-targets.json", R"({"recovery": 400, "restart": {"pid": 401}})");
+    Sampler sampler(optionsFor(proc, smoke));
+    auto view = sampler.pass(1.0, 0);
+    ASSERT_TRUE(familyWith(*view, 400));
+    EXPECT_EQ(familyWith(*view, 400)->key, kRecoverySmokeKey);
+    EXPECT_EQ(familyWith(*view, 400)->smokeRole, SmokeRole::recovery);
+    ASSERT_TRUE(familyWith(*view, 401));
+    EXPECT_EQ(familyWith(*view, 401)->key, kRestartSmokeKey);
+}
+
+} // namespace
+} // namespace velmora
