@@ -47,7 +47,7 @@ public:
     template <class Change> bool modify(Change&& change) {
         std::shared_ptr<const T> snapshot;
         std::uint64_t sequence = 0;
-        std::vector<std::shared_ptr<Slot>> slots;
+        std::vector<std::shared_ptr<Slot>> subscribers;
         {
             std::lock_guard lock(state_->mutex);
             if (!change(state_->value)) {
@@ -55,9 +55,9 @@ public:
             }
             sequence = ++state_->sequence;
             snapshot = std::make_shared<const T>(state_->value);
-            slots = state_->slots;
+            subscribers = state_->subscribers;
         }
-        for (const auto& slot : slots) {
+        for (const auto& slot : subscribers) {
             slot->deliver(sequence, *snapshot);
         }
         return true;
@@ -71,7 +71,7 @@ public:
             std::lock_guard lock(state_->mutex);
             sequence = state_->sequence;
             current = std::make_shared<const T>(state_->value);
-            state_->slots.push_back(slot);
+            state_->subscribers.push_back(slot);
         }
         slot->deliver(sequence, *current);
         return std::make_unique<Token>(state_, slot);
@@ -79,7 +79,7 @@ public:
 
     std::size_t subscriberCount() const {
         std::lock_guard lock(state_->mutex);
-        return state_->slots.size();
+        return state_->subscribers.size();
     }
 
 private:
@@ -115,7 +115,7 @@ private:
         mutable std::mutex mutex;
         T value;
         std::uint64_t sequence = 0;
-        std::vector<std::shared_ptr<Slot>> slots;
+        std::vector<std::shared_ptr<Slot>> subscribers;
     };
 
     class Token final : public Subscription {
@@ -125,8 +125,8 @@ private:
         ~Token() override {
             if (auto state = state_.lock()) {
                 std::lock_guard lock(state->mutex);
-                auto& slots = state->slots;
-                slots.erase(std::remove(slots.begin(), slots.end(), slot_), slots.end());
+                auto& subscribers = state->subscribers;
+                subscribers.erase(std::remove(subscribers.begin(), subscribers.end(), slot_), subscribers.end());
             }
             slot_->end();
         }
