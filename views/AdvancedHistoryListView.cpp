@@ -42,6 +42,7 @@ OffenderCard::OffenderCard(QWidget* parent)
     liveNow_ = new AdvancedHistoryTag(this);
     liveNow_->setObjectName("liveNowTag");
     liveNow_->setTag(QStringLiteral("LIVE NOW"), paletteRef(PaletteColor::criticalText));
+    liveNow_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // the title gives way first
     lastSeen_ =
         makeText(TypeRole::caption, QFont::DemiBold, paletteRef(PaletteColor::mutedText), 1, this);
     lastSeen_->setObjectName("lastSeen");

@@ -6,6 +6,7 @@
 #include "views/SurfacePanel.h"
 
 #include <QBoxLayout>
+#include <QResizeEvent>
 
 namespace velmora {
 
@@ -67,6 +68,17 @@ void AdvancedHistoryView::showScreen(Screen screen) {
     setShown(list_, screen == Screen::list);
     setShown(loading_, screen == Screen::loading);
     setShown(unavailable_, screen == Screen::unavailable);
+}
+
+void AdvancedHistoryView::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    QWidget* content = widget();
+    const int width = viewport()->width();
+    if (content != nullptr && content->minimumWidth() != width) {
+        // A fixed width overrides the layout's minimum, which would otherwise widen the
+        // content past the viewport whenever a row's natural width is larger.
+        content->setFixedWidth(width);
+    }
 }
 
 void AdvancedHistoryView::setOnBack(std::function<void()> onBack) {

@@ -20,6 +20,8 @@ class AdvancedHistoryLoadingView;
 // without a history, the loading view while fetching, otherwise the empty state.
 // Object name: "advancedHistoryView"; screens "advancedHistoryDetail", "advancedHistoryList",
 // "advancedHistoryLoading", "advancedHistoryUnavailable".
+// The content is always exactly as wide as the viewport and only scrolls vertically, so long
+// titles and tag rows shrink or truncate inside the card instead of running past its edge.
 class AdvancedHistoryView : public QScrollArea {
     Q_OBJECT
 public:
@@ -35,6 +37,9 @@ public:
 
     AdvancedHistoryListView* listView() const { return list_; }
     AdvancedHistoryDetailView* detailView() const { return detail_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct State {

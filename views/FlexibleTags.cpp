@@ -5,7 +5,12 @@
 namespace velmora {
 
 AdvancedHistoryTag::AdvancedHistoryTag(QWidget* parent)
-    : CapsuleLabel(TypeRole::caption, QFont::DemiBold, 8, 4, parent) {}
+    : CapsuleLabel(TypeRole::caption, QFont::DemiBold, 8, 4, parent) {
+    // A tag may give up width when its row is narrower than the tags: its text shrinks a little,
+    // then truncates.
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    label()->setMinimumScaleFactor(0.85);
+}
 
 void AdvancedHistoryTag::setTag(const QString& text, ColorRef tint) {
     setText(text);

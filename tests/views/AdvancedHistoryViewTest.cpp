@@ -1,11 +1,13 @@
 #include "views/AdvancedHistoryView.h"
 
+#include "backend/ScenarioLibrary.h"
 #include "tests/views/support/ViewTestSupport.h"
 #include "views/AdvancedHistoryDetailView.h"
 #include "views/AdvancedHistoryEmptyState.h"
 #include "views/AdvancedHistoryListView.h"
 #include "views/FlexibleTags.h"
 #include "views/OffenderTint.h"
+#include "views/PopoverRootView.h"
 
 #include <gtest/gtest.h>
 
@@ -182,6 +184,59 @@ TEST(AdvancedHistoryView, DetailShowsMetricsAlwaysAndReadOnlyWithInsights) {
     button->resize(button->sizeHint());
     button->click();
     EXPECT_EQ(back, 1);
+}
+
+// The right edge of `widget` in the coordinates of `ancestor`.
+int rightEdgeIn(const QWidget& widget, const QWidget* ancestor) {
+    return widget.mapTo(ancestor, QPoint(widget.width(), 0)).x();
+}
+
+TEST(AdvancedHistoryView, FitsTheCardOfThePopoverWithLongTitlesAndTags) {
+    auto wide = offender("wide", 4, 2, 97);
+    wide.title = "Chrome Helper (Renderer) with a very long process family title";
+    wide.liveNow = true;
+    wide.lastSeenText = "Live now";
+    wide.riskLabel = "Historical critical";
+    wide.typicalityLabel = "Recurring above baseline";
+    wide.evidenceTags = {"idle growth", "renderer helpers", "external evidence"};
+    PopoverRenderState state;
+    state.snapshot = ScenarioLibrary::suspect();
+    state.surface = PopoverSurface::advanced;
+    AdvancedHistorySnapshot history = ScenarioLibrary::advancedHistory();
+    history.offenders.insert(history.offenders.begin(), wide);
+    state.advancedHistory = history;
+
+    PopoverRootView root;
+    root.render(state);
+    root.resize(root.popoverSize());
+    root.show();
+    root.render(state);
+    root.resize(root.popoverSize());
+    testing::settle();
+    ASSERT_EQ(root.width(), 448);
+
+    auto* view = root.findChild<AdvancedHistoryView*>("advancedHistoryView");
+    ASSERT_NE(view, nullptr);
+    const QWidget* card = root.findChild<QWidget*>("popoverCard");
+    const QMargins margins = card->layout()->contentsMargins();
+    const int cardContentWidth = card->width() - margins.left() - margins.right();
+    EXPECT_LE(view->width(), cardContentWidth);
+    EXPECT_LE(view->widget()->width(), view->viewport()->width());
+    EXPECT_LE(rightEdgeIn(*view, card), card->width() - margins.right());
+
+    const QWidget* viewport = view->viewport();
+    for (const OffenderCard* offenderCard : view->listView()->cards()) {
+        EXPECT_LE(rightEdgeIn(*offenderCard, viewport), viewport->width())
+            << offenderCard->objectName().toStdString();
+        for (const char* name : {"liveNowTag", "lastSeen", "typicalityTag", "evidenceTags"}) {
+            const auto* part = offenderCard->findChild<QWidget*>(name);
+            ASSERT_NE(part, nullptr) << name;
+            EXPECT_LE(rightEdgeIn(*part, offenderCard), offenderCard->width()) << name;
+        }
+    }
+    // The long title gives way first; the live tag keeps its whole text.
+    const auto* live = view->listView()->cards()[0]->findChild<AdvancedHistoryTag*>("liveNowTag");
+    EXPECT_FALSE(live->label()->fitSingleLine(live->label()->width()).truncated);
 }
 
 } // namespace
