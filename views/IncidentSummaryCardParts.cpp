@@ -12,6 +12,7 @@ namespace velmora {
 namespace {
 
 constexpr int labelColumnWidth = 64;
+constexpr double minimumLabelScale = 0.75;
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -140,6 +141,8 @@ IncidentPrimaryFactRow::IncidentPrimaryFactRow(QWidget* parent) : QWidget(parent
     label_->setObjectName("factLabel");
     label_->setUppercase(true);
     label_->setFixedWidth(labelColumnWidth);
+    // A long label such as "DECISION" shrinks a little before it truncates.
+    label_->setMinimumScaleFactor(minimumLabelScale);
     text_ = makeText(TypeRole::body, {}, paletteRef(PaletteColor::neutralText, 0.78), 0, this);
     text_->setObjectName("factText");
     label_->setContentsMargins(
@@ -193,6 +196,7 @@ IncidentNextActionRow::IncidentNextActionRow(QWidget* parent) : QWidget(parent) 
     safest_->setObjectName("safestLabel");
     safest_->setText(QStringLiteral("SAFEST"));
     safest_->setFixedWidth(labelColumnWidth);
+    safest_->setMinimumScaleFactor(minimumLabelScale);
     safest_->setContentsMargins(
         0,
         baselineOffset(velmoraFont(TypeRole::caption), velmoraFont(TypeRole::body, QFont::Medium)),

@@ -5,6 +5,7 @@
 #include "views/IncidentCardRules.h"
 #include "views/IncidentTimelineList.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace velmora {
@@ -84,6 +85,12 @@ TEST(IncidentSummaryCard, ShowsTheIncidentWithTheNextAction) {
         factLabels << label->displayText();
     }
     EXPECT_EQ(factLabels, (QStringList{"DECISION", "CAUSE"}));
+    // The labels of the narrow fact column shrink rather than truncate.
+    for (auto* label :
+         card.findChildren<VelmoraText*>(QRegularExpression("^(fact|safest)Label$"))) {
+        EXPECT_FALSE(label->fitSingleLine(label->width()).truncated)
+            << label->displayText().toStdString();
+    }
     EXPECT_EQ(textOf(card, "nextActionLine"), "Restart the helper process");
     EXPECT_EQ(textOf(card, "safestLabel"), "SAFEST");
     EXPECT_TRUE(card.findChild<QWidget*>("actionStatusLine")->isHidden());
