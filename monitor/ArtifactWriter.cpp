@@ -73,9 +73,9 @@ ArtifactWriter::ArtifactWriter(const ProcRoot& root, std::string artifactsDir,
                                std::string reportsDir)
     : root_(root), artifactsDir_(std::move(artifactsDir)), reportsDir_(std::move(reportsDir)) {}
 
-std::optional<ArtifactRecord> ArtifactWriter::captureEvidence(const FamilyView& family,
-                                                              double wallNow,
-                                                              std::string& error) const {
+std::optional<CapturedArtifact> ArtifactWriter::captureEvidence(const FamilyView& family,
+                                                                double wallNow,
+                                                                std::string& error) const {
     Json processes = Json::array();
     for (std::size_t i = 0; i < family.members.size() && i < 16; ++i) {
         const MemberView& member = family.members[i];
@@ -105,8 +105,8 @@ std::optional<ArtifactRecord> ArtifactWriter::captureEvidence(const FamilyView& 
     if (!writeFileAtomically(path, text, error)) {
         return std::nullopt;
     }
-    return ArtifactRecord{path, wallNow, text.size(),
-                          std::min<std::size_t>(family.members.size(), 16)};
+    return CapturedArtifact{path, wallNow, text.size(),
+                            std::min<std::size_t>(family.members.size(), 16)};
 }
 
 std::optional<std::string> ArtifactWriter::exportReport(const PopoverSnapshot& snapshot,

@@ -16,8 +16,8 @@ class ArtifactWriter {
 public:
     ArtifactWriter(const ProcRoot& root, std::string artifactsDir, std::string reportsDir);
 
-    std::optional<ArtifactRecord> captureEvidence(const FamilyView& family, double wallNow,
-                                                  std::string& error) const;
+    std::optional<CapturedArtifact> captureEvidence(const FamilyView& family, double wallNow,
+                                                    std::string& error) const;
     std::optional<std::string> exportReport(const PopoverSnapshot& snapshot, double wallNow,
                                             std::string& error) const;
 

@@ -65,7 +65,7 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     detail.diagnosticsBlock.metrics = metricsOf(*family);
 
     if (hasArtifact) {
-        const ArtifactRecord& artifact = context.interaction.artifacts.at(key);
+        const CapturedArtifact& artifact = context.interaction.artifacts.at(key);
         ArtifactBoundaryBlock block;
         block.title = "Evidence artifact";
         block.body =

@@ -12,7 +12,7 @@
 namespace velmora {
 
 // An evidence artifact written for a family.
-struct ArtifactRecord {
+struct CapturedArtifact {
     std::string path;
     double wallTime = 0;
     uint64_t bytes = 0;
@@ -27,7 +27,7 @@ struct InteractionState {
     std::optional<ActionFeedbackSnapshot> feedback;
     double feedbackUntil = 0; // monotonic seconds
     uint64_t feedbackCounter = 0;
-    std::map<std::string, ArtifactRecord> artifacts;
+    std::map<std::string, CapturedArtifact> artifacts;
     std::map<std::string, std::vector<IncidentTimelineItem>> events;
     std::map<std::string, std::string> outcomes; // family key -> outcome of the last action
 
