@@ -3,6 +3,7 @@
 #include "monitor/DetailBuilder.h"
 #include "monitor/Formatting.h"
 #include "monitor/ProcessLauncher.h"
+#include "monitor/SmokeTargets.h"
 
 #include <cstdlib>
 #include <poll.h>
@@ -32,6 +33,18 @@ void ActionHandler::recordOutcome(const FamilyView& family, const std::string& t
     context_.interaction.outcomes[family.key] = "Last action: " + line;
     context_.interaction.addEvent(family.key,
                                   {formatClock(context_.wallClock()), title, line, tone});
+}
+
+void ActionHandler::remember(const std::string& action, const std::string& key,
+                             const std::string& title) {
+    const auto& feedback = context_.interaction.feedback;
+    // Self-check targets are test processes, not the user's applications.
+    if (context_.history == nullptr || !feedback || key == kRecoverySmokeKey ||
+        key == kRestartSmokeKey) {
+        return;
+    }
+    context_.history->recordAction(key, title, action, feedback->title + ": " + feedback->message,
+                                   feedback->kind == ActionFeedbackKind::success);
 }
 
 void ActionHandler::dispatch(const std::string& id, const std::string& key) {
@@ -75,6 +88,9 @@ void ActionHandler::dispatch(const std::string& id, const std::string& key) {
     }
     if (id == "ignore") {
         ignore(key, family ? family->title : key);
+        if (family != nullptr) {
+            remember(id, key, family->title);
+        }
         return;
     }
     if (id == "export_report") {
@@ -97,13 +113,16 @@ void ActionHandler::dispatch(const std::string& id, const std::string& key) {
         capture(*family);
     } else if (id == "recover") {
         recover(*family);
+        remember(id, family->key, family->title);
     } else if (id == "restart") {
         restart(*family);
+        remember(id, family->key, family->title);
     } else if (id == "request_force_quit") {
         requestForceQuit(*family);
     } else if (id == "confirm_force_quit") {
         state.confirmation.reset();
         forceQuit(*family);
+        remember(id, family->key, family->title);
     } else {
         auto commands = nextCommandsOf(*family);
         std::size_t index = id == "copy_command_1" ? 0 : 1;
@@ -121,6 +140,10 @@ void ActionHandler::capture(const FamilyView& family) {
         return;
     }
     context_.interaction.artifacts[family.key] = *artifact;
+    if (context_.history != nullptr) {
+        context_.history->recordArtifact(family.key, family.title, artifact->path, artifact->bytes,
+                                         static_cast<int64_t>(artifact->wallTime * 1000.0));
+    }
     context_.interaction.addEvent(family.key,
                                   {formatClock(artifact->wallTime), "Evidence captured",
                                    context_.paths.display(artifact->path), TimelineTone::evidence});
@@ -273,6 +296,7 @@ void ActionHandler::checkPendingExits() {
                 "Last action: " + it->title + " quit gracefully.";
             context_.feedback(ActionFeedbackKind::success, it->doneTitle,
                               it->title + " has ended.");
+            remember("recover", it->key, it->title);
             it = pending_.erase(it);
         } else {
             ++it;

@@ -29,6 +29,8 @@ private:
     void ignore(const std::string& key, const std::string& title);
     void openArtifact(const std::string& key, bool folder);
     void copyText(const std::string& text, const std::string& what);
+    // Stores the action and the feedback it left in the history.
+    void remember(const std::string& action, const std::string& key, const std::string& title);
     void recordOutcome(const FamilyView& family, const std::string& title, const std::string& line,
                        TimelineTone tone);
 

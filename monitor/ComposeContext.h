@@ -1,10 +1,13 @@
 #pragma once
 
+#include "model/PopoverSnapshot.h"
 #include "monitor/ConfigStore.h"
 #include "monitor/InteractionState.h"
 #include "monitor/LiveView.h"
 #include "monitor/MonitorPaths.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -20,7 +23,9 @@ struct ComposeContext {
     double monotonicNow = 0;
     double wallNow = 0;
     uid_t uid = 0;
-    std::string storageText = "Storage unavailable";
+    FooterTelemetrySnapshot footer{};
+    // The family's history line from the store, when it can be read.
+    std::function<std::optional<std::string>(const std::string&)> historyLine{};
 
     const FamilyView* family(const std::string& key) const;
     bool hasArtifact(const std::string& key) const { return interaction.artifacts.count(key) != 0; }

@@ -165,9 +165,13 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     incident.changeLine =
         "Changed: " + formatKiB(std::max(0.0, a.rateKiBPerSecond * a.windowSeconds)) +
         " more over " + formatSpan(a.windowSeconds);
-    if (a.baselineKiB > 0) {
-        incident.memoryLine = "History: typical footprint " + formatKiB(a.baselineKiB) +
-                              " this session (history across restarts is not recorded yet)";
+    std::optional<std::string> stored =
+        context.historyLine ? context.historyLine(lead->key) : std::nullopt;
+    if (stored) {
+        incident.memoryLine = *stored;
+    } else if (a.baselineKiB > 0) {
+        incident.memoryLine =
+            "History: typical footprint " + formatKiB(a.baselineKiB) + " this session";
     }
     incident.whyLines = reasonsOf(*lead);
     auto outcome = context.interaction.outcomes.find(lead->key);

@@ -56,10 +56,14 @@ void LiveMonitor::run() {
         } catch (const std::exception& error) {
             std::fprintf(stderr, "velmora: sampling pass failed: %s\n", error.what());
         }
-        std::unique_lock lock(mutex_);
         if (view) {
-            latest_ = std::move(view);
+            {
+                std::lock_guard lock(mutex_);
+                latest_ = view;
+            }
+            observe(*view); // after publishing: slow history work never delays an answer
         }
+        std::unique_lock lock(mutex_);
         next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
             std::chrono::duration<double>(interval_));
         auto now = std::chrono::steady_clock::now();
@@ -69,6 +73,17 @@ void LiveMonitor::run() {
         if (wake_.wait_until(lock, next, [this] { return stopping_; })) {
             return;
         }
+    }
+}
+
+void LiveMonitor::observe(const LiveView& view) {
+    if (!observer_) {
+        return;
+    }
+    try {
+        observer_(view);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "velmora: history update failed: %s\n", error.what());
     }
 }
 

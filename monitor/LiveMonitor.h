@@ -3,6 +3,7 @@
 #include "monitor/Sampler.h"
 
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -19,12 +20,17 @@ public:
     LiveMonitor& operator=(const LiveMonitor&) = delete;
 
     bool ok() const { return sampler_.ok(); }
+    // Called on the sampler thread after every pass that published a view; set before start().
+    void setPassObserver(std::function<void(const LiveView&)> observer) {
+        observer_ = std::move(observer);
+    }
     void start();
     void stop();
     std::shared_ptr<const LiveView> latest() const;
 
 private:
     void run();
+    void observe(const LiveView& view);
 
     double interval_;
     Sampler sampler_;
@@ -32,6 +38,7 @@ private:
     std::condition_variable wake_;
     bool stopping_ = false;
     std::shared_ptr<const LiveView> latest_;
+    std::function<void(const LiveView&)> observer_;
     std::thread thread_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "monitor/ArtifactWriter.h"
 #include "monitor/ConfigStore.h"
+#include "monitor/HistoryService.h"
 #include "monitor/InteractionState.h"
 #include "monitor/LiveView.h"
 #include "monitor/MonitorPaths.h"
@@ -22,6 +23,7 @@ struct MonitorContext {
     std::function<std::shared_ptr<const LiveView>()> latestView;
     std::function<double()> monotonicClock;
     std::function<double()> wallClock;
+    HistoryService* history = nullptr; // null when the monitor runs without one
     InteractionState interaction;
     ProcRoot proc{"/proc"};
     ProcessSignaller signaller;

@@ -1,6 +1,7 @@
 #include "monitor/MonitorSession.h"
 
 #include "monitor/FamilyResolver.h"
+#include "monitor/HistoryService.h"
 #include "monitor/LineReader.h"
 #include "monitor/LiveMonitor.h"
 #include "monitor/RequestHandler.h"
@@ -77,16 +78,20 @@ int runSession(int in, int out) {
     options.self = ::getpid();
     options.smokeTargetsPath = paths.smokeTargetsFile;
     options.tuning = config.tuning();
+    // Declared before the monitor, so the sampler thread has stopped before it goes.
+    HistoryService history(DataFolder{paths.dataDir}, config.storageMode());
     LiveMonitor monitor(options);
     if (!monitor.ok()) {
         std::fprintf(stderr, "velmora: cannot open /proc; answering without samples\n");
     }
+    monitor.setPassObserver([&history](const LiveView& view) { history.afterPass(view); });
     monitor.start();
 
     MonitorContext context(paths, config, options.uid, options.self);
     context.latestView = [&monitor] { return monitor.latest(); };
     context.monotonicClock = continuousSeconds;
     context.wallClock = wallSeconds;
+    context.history = &history;
     RequestHandler handler(context);
 
     LineReader reader(in);

@@ -4,7 +4,7 @@
 #include "monitor/Formatting.h"
 #include "monitor/SnapshotComposer.h"
 
-#include <filesystem>
+#include <set>
 
 namespace velmora {
 namespace {
@@ -23,28 +23,35 @@ std::string messageLine(const std::string& message) {
 
 } // namespace
 
-uint64_t directorySize(const std::string& path) {
-    std::error_code error;
-    uint64_t total = 0;
-    for (auto it = std::filesystem::recursive_directory_iterator(path, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_regular_file(error)) {
-            total += it->file_size(error);
-        }
-    }
-    return total;
-}
-
 RequestHandler::RequestHandler(MonitorContext& context) : context_(context), actions_(context) {}
 
-std::string RequestHandler::storageText() {
-    double now = context_.monotonicClock();
-    if (now - storageCheckedAt_ > 30) {
-        storageCheckedAt_ = now;
-        uint64_t bytes = directorySize(context_.paths.dataDir);
-        storageText_ = "Data folder " + formatKiB(static_cast<double>(bytes) / 1024.0);
+std::string RequestHandler::advancedHistoryLine(const Json& request) {
+    HistoryService* history = context_.history;
+    if (history == nullptr) {
+        return messageLine("History is unavailable: Velmora is running without its data folder.");
     }
-    return storageText_;
+    std::optional<std::string> selectedKey;
+    auto it = request.find("selectedKey");
+    if (it != request.end() && !it->is_null()) {
+        if (!it->is_string()) {
+            return messageLine("getAdvancedHistory needs selectedKey as a string or null.");
+        }
+        selectedKey = it->get<std::string>();
+    }
+    std::set<std::string> liveKeys;
+    if (auto view = context_.latestView()) {
+        for (const FamilyView& family : view->families) {
+            if (family.smokeRole == SmokeRole::none) {
+                liveKeys.insert(family.key);
+            }
+        }
+    }
+    auto result = history->snapshot(selectedKey, liveKeys);
+    if (!result) {
+        return messageLine(result.error().message);
+    }
+    return dumpJsonText(
+        Json{{"kind", "advancedHistory"}, {"advancedHistory", encode(result.value())}});
 }
 
 PopoverSnapshot RequestHandler::snapshot() {
@@ -57,7 +64,12 @@ PopoverSnapshot RequestHandler::snapshot() {
     compose.monotonicNow = now;
     compose.wallNow = context_.wallClock();
     compose.uid = context_.uid;
-    compose.storageText = storageText();
+    if (HistoryService* history = context_.history) {
+        compose.footer = history->footer();
+        compose.historyLine = [history](const std::string& key) {
+            return history->historyLine(key);
+        };
+    }
     return composeSnapshot(compose);
 }
 
@@ -102,8 +114,7 @@ std::string RequestHandler::route(const Json& request) {
     // A new request from the user replaces the previous banner.
     context_.interaction.feedback.reset();
     if (*kind == "getAdvancedHistory") {
-        return messageLine("Advanced history is not recorded yet: this version of Velmora keeps "
-                           "only the live series in memory.");
+        return advancedHistoryLine(request);
     }
     if (*kind == "dispatchAction") {
         auto actionId = stringField(request, "actionId");
@@ -158,6 +169,9 @@ std::string RequestHandler::updateSetting(const std::string& kind, const Json& r
                             "\"deep_investigation\".");
         }
         config.setStorageMode(*parsed);
+        if (context_.history != nullptr) {
+            context_.history->setStorageMode(*parsed);
+        }
     } else {
         auto it = request.find("enabled");
         if (it == request.end() || !it->is_boolean()) {

@@ -9,7 +9,8 @@
 namespace velmora {
 
 // Answers one request line with one response line (without the line feed): a snapshot for
-// every kind but "getAdvancedHistory", which gets a message until history is recorded. A
+// every kind but "getAdvancedHistory", which gets the advanced history (or a message saying why
+// the history cannot be read). A
 // request that is not JSON, has no kind, names an unknown kind or lacks a field is answered
 // with a snapshot carrying an error feedback; nothing ends the process.
 class RequestHandler {
@@ -27,16 +28,11 @@ private:
     std::string snapshotLine();
     std::string rejected(const std::string& reason);
     std::string updateSetting(const std::string& kind, const Json& request);
-    std::string storageText();
+    std::string advancedHistoryLine(const Json& request);
 
     MonitorContext& context_;
     ActionHandler actions_;
     bool quitRequested_ = false;
-    double storageCheckedAt_ = -1e300;
-    std::string storageText_ = "Storage unavailable";
 };
-
-// The size of everything below a directory, in bytes.
-uint64_t directorySize(const std::string& path);
 
 } // namespace velmora

@@ -157,8 +157,7 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
         static_cast<uint64_t>(context.config.refreshIntervalSeconds() * 1000.0 + 0.5);
     snapshot.settings = settingsOf(context.config);
     snapshot.trustAccess = trustAccessOf(context);
-    snapshot.footerTelemetry.storageText = context.storageText;
-    snapshot.footerTelemetry.pruneText = "Prune: nothing stored that needs pruning yet";
+    snapshot.footerTelemetry = context.footer;
     snapshot.actionFeedback = context.interaction.feedback;
     snapshot.destructiveConfirmation = context.interaction.confirmation;
     if (view == nullptr) {

@@ -2,6 +2,7 @@
 #include "model/Codec.h"
 #include "monitor/SnapshotComposer.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -27,6 +28,25 @@ PopoverSnapshot snapshotOf(const std::optional<std::string>& line) {
     auto snapshot = decode<PopoverSnapshot>(json.value()["snapshot"]);
     EXPECT_TRUE(snapshot.ok()) << (snapshot ? "" : snapshot.error().text());
     return snapshot ? snapshot.value() : PopoverSnapshot{};
+}
+
+// A history answer is an advancedHistory envelope (never a snapshot) the UI's model decodes.
+AdvancedHistorySnapshot historyOf(const std::optional<std::string>& line) {
+    EXPECT_TRUE(line.has_value());
+    if (!line) {
+        return {};
+    }
+    auto json = parseJsonText(*line);
+    EXPECT_TRUE(json.ok()) << *line;
+    if (!json || !json.value().contains("advancedHistory")) {
+        ADD_FAILURE() << "no advancedHistory in " << line->substr(0, 300);
+        return {};
+    }
+    EXPECT_EQ(json.value().value("kind", ""), "advancedHistory");
+    EXPECT_FALSE(json.value().contains("snapshot"));
+    auto history = decode<AdvancedHistorySnapshot>(json.value()["advancedHistory"]);
+    EXPECT_TRUE(history.ok()) << (history ? "" : history.error().text());
+    return history ? history.value() : AdvancedHistorySnapshot{};
 }
 
 void expectError(const std::optional<std::string>& line, const std::string& fragment) {
@@ -68,12 +88,16 @@ TEST(MonitorSession, BadRequestsAreAnsweredAndNeverEndTheProcess) {
     // A 17 MiB line is discarded, not buffered forever, and answered once.
     expectError(monitor.request(std::string(17 * 1024 * 1024, 'x')), "too long");
 
-    auto history = monitor.request(R"({"kind":"getAdvancedHistory","selectedKey":"k"})");
-    ASSERT_TRUE(history);
-    auto json = parseJsonText(*history);
+    // An unknown selected key is no error: the offenders come without a detail.
+    AdvancedHistorySnapshot history =
+        historyOf(monitor.request(R"({"kind":"getAdvancedHistory","selectedKey":"k"})"));
+    EXPECT_FALSE(history.selectedDetail);
+    auto wrongKey = monitor.request(R"({"kind":"getAdvancedHistory","selectedKey":7})");
+    ASSERT_TRUE(wrongKey);
+    auto json = parseJsonText(*wrongKey);
     ASSERT_TRUE(json.ok());
     EXPECT_FALSE(json.value().contains("snapshot"));
-    EXPECT_NE(json.value().value("message", "").find("not recorded yet"), std::string::npos);
+    EXPECT_NE(json.value().value("message", "").find("selectedKey"), std::string::npos);
 
     PopoverSnapshot healthy = snapshotOf(monitor.request(R"({"kind":"getSnapshot"})"));
     EXPECT_FALSE(healthy.actionFeedback) << "a poll after an error keeps no stale banner";
@@ -133,6 +157,44 @@ TEST(MonitorSession, ExportReportWritesAFileAndSaysWhere) {
     auto report = parseJsonText(text.str());
     ASSERT_TRUE(report.ok()) << path;
     EXPECT_TRUE(decode<PopoverSnapshot>(report.value()["snapshot"]).ok());
+}
+
+TEST(MonitorSession, ARunningMonitorKeepsItsHistoryInTheDataFolder) {
+    TempHome home;
+    MonitorProcess monitor(home);
+    ASSERT_TRUE(monitor.request(R"({"kind":"getSnapshot"})"));
+    AdvancedHistorySnapshot history =
+        historyOf(monitor.request(R"({"kind":"getAdvancedHistory","selectedKey":null})"));
+    EXPECT_GT(history.generatedAtMs, 0);
+    EXPECT_FALSE(history.selectedDetail);
+    for (const auto& offender : history.offenders) {
+        EXPECT_FALSE(offender.key.empty());
+    }
+    EXPECT_TRUE(std::filesystem::exists(home.path + "/.local/share/velmora/history.sqlite3"));
+
+    PopoverSnapshot snapshot = snapshotOf(monitor.request(R"({"kind":"getSnapshot"})"));
+    EXPECT_EQ(snapshot.footerTelemetry.storageText.rfind("Storage ", 0), 0u)
+        << snapshot.footerTelemetry.storageText;
+    EXPECT_FALSE(snapshot.footerTelemetry.pruneText.empty());
+    monitor.closeInput();
+    EXPECT_EQ(monitor.wait(), 0);
+}
+
+TEST(MonitorSession, AnUnreadableHistoryIsAMessageAndTheMonitorKeepsAnswering) {
+    TempHome home;
+    // A directory where the database belongs: the store cannot open it and says so.
+    std::filesystem::create_directories(home.path + "/.local/share/velmora/history.sqlite3");
+    MonitorProcess monitor(home);
+    auto line = monitor.request(R"({"kind":"getAdvancedHistory"})");
+    ASSERT_TRUE(line);
+    auto json = parseJsonText(*line);
+    ASSERT_TRUE(json.ok()) << *line;
+    EXPECT_FALSE(json.value().contains("advancedHistory"));
+    EXPECT_FALSE(json.value().value("message", "").empty()) << *line;
+    PopoverSnapshot snapshot = snapshotOf(monitor.request(R"({"kind":"getSnapshot"})"));
+    EXPECT_EQ(snapshot.footerTelemetry.storageText.rfind("Storage ", 0), 0u);
+    monitor.closeInput();
+    EXPECT_EQ(monitor.wait(), 0);
 }
 
 TEST(MonitorSession, TheFirstAnswerBeforeAnyPassIsABootstrap) {

@@ -1,0 +1,126 @@
+#include "monitor/HistoryService.h"
+
+#include "tests/history/HistoryTestSupport.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using test::ManualClock;
+using test::TempDir;
+
+FamilyView familyOf(const std::string& key, int score, FindingVerdict verdict,
+                    uint64_t footprintKiB) {
+    FamilyView family;
+    family.key = key;
+    family.title = key + " app";
+    family.footprintKiB = footprintKiB;
+    family.sparklineKiB = {static_cast<uint32_t>(footprintKiB - 2048),
+                           static_cast<uint32_t>(footprintKiB - 1024)};
+    family.assessment.score = score;
+    family.assessment.verdict = verdict;
+    family.assessment.hasRate = true;
+    family.assessment.rateKiBPerSecond = 1024.0 / 60.0; // 1 MB/min
+    return family;
+}
+
+LiveView viewWithLeak() {
+    LiveView view;
+    view.families.push_back(familyOf("leaky", 70, FindingVerdict::probable, 512 * 1024));
+    view.families.push_back(familyOf("calm", 5, FindingVerdict::normal, 900 * 1024));
+    FamilyView smoke = familyOf("velmora.recovery.smoke.target", 0, FindingVerdict::normal, 4096);
+    smoke.smokeRole = SmokeRole::recovery;
+    view.families.push_back(smoke);
+    return view;
+}
+
+TEST(HistoryMinutes, KeepTheNewestMedianOfEveryRealFamily) {
+    auto minutes = minutesOf(viewWithLeak(), 120'000);
+    ASSERT_EQ(minutes.size(), 2u) << "the self-check target is never stored";
+    EXPECT_EQ(minutes[0].key, "leaky");
+    EXPECT_EQ(minutes[0].title, "leaky app");
+    EXPECT_EQ(minutes[0].minuteMs, 120'000);
+    EXPECT_EQ(minutes[0].medianBytes, (512u * 1024 - 1024) * 1024);
+    EXPECT_EQ(minutes[0].score, 70u);
+    EXPECT_EQ(minutes[0].verdict, FindingVerdict::probable);
+    EXPECT_DOUBLE_EQ(minutes[0].rateMbPerMin, 1.0);
+    EXPECT_EQ(minutes[1].verdict, FindingVerdict::normal);
+
+    LiveView fresh;
+    fresh.families.push_back(familyOf("new", 0, FindingVerdict::normal, 4096));
+    fresh.families[0].sparklineKiB.clear();
+    fresh.families[0].assessment.hasRate = false;
+    auto first = minutesOf(fresh, 0);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].medianBytes, 4096u * 1024) << "before any closed minute: the footprint";
+    EXPECT_EQ(first[0].rateMbPerMin, 0.0);
+}
+
+TEST(HistoryService, ClosedMinutesBecomeOffendersAndTheHistoryLine) {
+    TempDir dir;
+    ManualClock clock;
+    HistoryService history(DataFolder{dir.path()}, SettingsStorageMode::balanced, clock.clock());
+    LiveView view = viewWithLeak();
+
+    history.afterPass(view); // the first pass opens a minute and prunes once
+    EXPECT_EQ(history.footer().pruneText, "Last prune just now");
+    clock.nowMs += 1000;
+    history.afterPass(view); // same minute: nothing written
+    auto empty = history.snapshot(std::nullopt, {});
+    ASSERT_TRUE(empty.ok()) << empty.error().message;
+    EXPECT_TRUE(empty.value().offenders.empty());
+    EXPECT_EQ(history.historyLine("leaky"), "History: no incidents in 30d");
+
+    for (int minute = 0; minute < 5; ++minute) {
+        clock.nowMs += kMinuteMs;
+        history.afterPass(view);
+    }
+    std::optional<std::string> line = history.historyLine("leaky");
+    ASSERT_TRUE(line);
+    EXPECT_EQ(*line, "History: 1 incident in 30d; peak score 70");
+
+    view.families[0].assessment.score = 90;
+    clock.nowMs += kMinuteMs - 500; // into the next minute, which records the higher score
+    history.afterPass(view);
+    EXPECT_EQ(history.historyLine("leaky"), line) << "the line is cached for a minute";
+    clock.nowMs += 1000;
+    EXPECT_EQ(history.historyLine("leaky"), "History: 1 incident in 30d; peak score 90");
+
+    auto result = history.snapshot(std::string("leaky"), {"leaky"});
+    ASSERT_TRUE(result.ok()) << result.error().message;
+    const AdvancedHistorySnapshot& snapshot = result.value();
+    ASSERT_EQ(snapshot.offenders.size(), 1u) << "a calm family is a baseline, not an offender";
+    EXPECT_EQ(snapshot.offenders[0].key, "leaky");
+    EXPECT_TRUE(snapshot.offenders[0].liveNow);
+    EXPECT_EQ(snapshot.offenders[0].peakScore30d, 90u);
+    ASSERT_TRUE(snapshot.selectedDetail);
+    EXPECT_EQ(snapshot.selectedDetail->title, "leaky app");
+
+    FooterTelemetrySnapshot footer = history.footer();
+    EXPECT_EQ(footer.storageText.rfind("Storage ", 0), 0u) << footer.storageText;
+}
+
+TEST(HistoryService, AnUnusableFolderGivesMessagesNotFailures) {
+    TempDir dir;
+    std::ofstream(dir.path() / "file") << "not a folder";
+    ManualClock clock;
+    HistoryService history(DataFolder{dir.path() / "file" / "velmora"}, SettingsStorageMode::low,
+                           clock.clock());
+    LiveView view = viewWithLeak();
+    history.afterPass(view);
+    clock.nowMs += kMinuteMs;
+    history.afterPass(view);
+    history.recordAction("leaky", "leaky app", "recover", "Recovery failed: gone", false);
+    history.recordArtifact("leaky", "leaky app", "/nowhere.json", 10, clock.nowMs);
+
+    auto result = history.snapshot(std::nullopt, {});
+    ASSERT_FALSE(result.ok());
+    EXPECT_FALSE(result.error().message.empty());
+    EXPECT_FALSE(history.historyLine("leaky"));
+    EXPECT_EQ(history.footer().storageText.rfind("Storage ", 0), 0u);
+}
+
+} // namespace
+} // namespace velmora
