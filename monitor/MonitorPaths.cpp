@@ -24,7 +24,7 @@ std::string homeDirectory() {
 
 std::string xdgDir(const char* variable, const std::string& fallback) {
     const char* value = std::getenv(variable);
-    // The base directory spec ignores relative paths.
+    // XDG base directories must be absolute; a relative value is ignored.
     if (value != nullptr && *value == '/') {
         return value;
     }
