@@ -76,7 +76,8 @@ std::optional<int32_t> parseProcessID(const std::string& text) {
         return std::nullopt;
     }
     // Parse with the sign so that the most negative value fits.
-    const std::string signedText = (negative ? "-" : "") + std::string(digits);
+    std::string signedText(negative ? "-" : "");
+    signedText.append(digits);
     int32_t value = 0;
     const auto [end, error] =
         std::from_chars(signedText.data(), signedText.data() + signedText.size(), value);

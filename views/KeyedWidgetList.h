@@ -32,7 +32,7 @@ public:
         for (const auto& item : items) {
             std::string itemKey = key(item);
             if (const int seen = occurrences[itemKey]++; seen > 0) {
-                itemKey += "#" + std::to_string(seen);
+                itemKey.append(1, '#').append(std::to_string(seen));
             }
             W* widget = take(itemKey);
             if (widget == nullptr) {

@@ -15,7 +15,7 @@ PopoverSnapshot snapshot(SnapshotTone tone, std::vector<FindingSeverity> severit
     int i = 0;
     for (const auto severity : severities) {
         FindingSnapshot row;
-        row.key = "k" + std::to_string(i++);
+        row.key = std::string(1, 'k').append(std::to_string(i++));
         row.title = "t";
         row.severity = severity;
         value.rows.push_back(row);
