@@ -16,7 +16,7 @@ PopoverSnapshot snapshot(SnapshotTone tone, std::vector<FindingSeverity> severit
     for (const auto severity : severities) {
         FindingSnapshot row;
         row.key = std::string(1, 'k').append(std::to_string(i++));
-        row.title = "t";
+        row.title.assign(1, 't');
         row.severity = severity;
         value.rows.push_back(row);
     }
