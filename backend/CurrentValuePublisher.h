@@ -126,7 +126,8 @@ private:
             if (auto state = state_.lock()) {
                 std::lock_guard lock(state->mutex);
                 auto& subscribers = state->subscribers;
-                subscribers.erase(std::remove(subscribers.begin(), subscribers.end(), slot_), subscribers.end());
+                subscribers.erase(std::remove(subscribers.begin(), subscribers.end(), slot_),
+                                  subscribers.end());
             }
             slot_->end();
         }
