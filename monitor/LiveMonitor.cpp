@@ -25,10 +25,16 @@ LiveMonitor::~LiveMonitor() {
     stop();
 }
 
-void LiveMonitor::start() {
-    if (!thread_.joinable()) {
-        thread_ = std::thread([this] { run(); });
+void LiveMonitor::start(bool firstPassHere) {
+    if (thread_.joinable()) {
+        return;
     }
+    auto next = std::chrono::steady_clock::now();
+    if (firstPassHere) {
+        passOnce();
+        next += interval();
+    }
+    thread_ = std::thread([this, next] { run(next); });
 }
 
 void LiveMonitor::stop() {
@@ -47,31 +53,40 @@ std::shared_ptr<const LiveView> LiveMonitor::latest() const {
     return latest_;
 }
 
-void LiveMonitor::run() {
-    auto next = std::chrono::steady_clock::now();
+std::chrono::steady_clock::duration LiveMonitor::interval() const {
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(interval_));
+}
+
+void LiveMonitor::passOnce() {
+    std::shared_ptr<const LiveView> view;
+    try {
+        view = sampler_.pass(continuousSeconds(), wallSeconds());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "velmora: sampling pass failed: %s\n", error.what());
+    }
+    if (view) {
+        {
+            std::lock_guard lock(mutex_);
+            latest_ = view;
+        }
+        observe(*view); // after publishing: slow history work never delays an answer
+    }
+}
+
+void LiveMonitor::run(std::chrono::steady_clock::time_point next) {
     for (;;) {
-        std::shared_ptr<const LiveView> view;
-        try {
-            view = sampler_.pass(continuousSeconds(), wallSeconds());
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "velmora: sampling pass failed: %s\n", error.what());
-        }
-        if (view) {
-            {
-                std::lock_guard lock(mutex_);
-                latest_ = view;
+        {
+            std::unique_lock lock(mutex_);
+            if (wake_.wait_until(lock, next, [this] { return stopping_; })) {
+                return;
             }
-            observe(*view); // after publishing: slow history work never delays an answer
         }
-        std::unique_lock lock(mutex_);
-        next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-            std::chrono::duration<double>(interval_));
+        passOnce();
+        next += interval();
         auto now = std::chrono::steady_clock::now();
         if (next < now) {
             next = now; // a late pass does not cause a burst of catch-up passes
-        }
-        if (wake_.wait_until(lock, next, [this] { return stopping_; })) {
-            return;
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "monitor/Sampler.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -24,12 +25,17 @@ public:
     void setPassObserver(std::function<void(const LiveView&)> observer) {
         observer_ = std::move(observer);
     }
-    void start();
+    // Starts the sampler thread. With firstPassHere the first pass runs on the calling thread
+    // before start returns, so the first answer already carries sampled rows (the self-checks
+    // look for their target in it); otherwise the first answer is the bootstrap snapshot.
+    void start(bool firstPassHere = false);
     void stop();
     std::shared_ptr<const LiveView> latest() const;
 
 private:
-    void run();
+    void run(std::chrono::steady_clock::time_point next);
+    void passOnce();
+    std::chrono::steady_clock::duration interval() const;
     void observe(const LiveView& view);
 
     double interval_;

@@ -2,7 +2,7 @@
 # End-to-end runs of the interactive self-checks under a private Xvfb display with a tray host
 # (trayer), each with its own throw-away home so nothing touches the user's settings.
 set -uo pipefail
-ui=$1 session=$2
+ui=$1 session=$2 monitor=${3:-}
 work=$(mktemp -d)
 display_number=$((90 + RANDOM % 400))
 Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
@@ -60,6 +60,28 @@ grep -qx "VelmoraUIApp interactive menu smoke timed out" "$work/err" \
   || fail "recovery without a pid: $(cat "$work/err")"
 [ $elapsed -le 15 ] || fail "recovery without a pid took ${elapsed}s"
 echo "ok: recovery without a pid ends by its time-out"
+
+# The same self-checks against the real monitor, with targets named in smoke-targets.json.
+if [ -n "$monitor" ]; then
+  export VELMORA_BACKEND_BIN=$monitor
+  mkdir -p "$HOME/.config/velmora"
+  # A distinctive argument finds the relaunched copy, which nothing else owns.
+  restart_argument=$((3000 + RANDOM % 1000)).$$
+  ( setsid sleep "$restart_argument" & echo $! >"$work/restart.pid" )
+  echo "{\"restart\": $(cat "$work/restart.pid")}" >"$HOME/.config/velmora/smoke-targets.json"
+  expect_ok "monitor: restart feedback" '"actionFeedbackTitle":"Restart completed"' \
+    --restart-feedback-smoke
+  kill "$(cat "$work/restart.pid")" 2>/dev/null
+  pkill -u "$(id -u)" -fx "sleep $restart_argument" 2>/dev/null
+
+  ( setsid sleep 120 & echo $! >"$work/target.pid" )
+  target=$(cat "$work/target.pid")
+  echo "{\"recovery\": $target}" >"$HOME/.config/velmora/smoke-targets.json"
+  expect_ok "monitor: recovery feedback" '"recoveryTargetExited":true' \
+    --recovery-feedback-smoke --recovery-smoke-pid "$target"
+  kill "$target" 2>/dev/null
+  rm -f "$HOME/.config/velmora/smoke-targets.json"
+fi
 
 [ $failures -eq 0 ] && echo "all interactive checks passed"
 exit $((failures > 0))
