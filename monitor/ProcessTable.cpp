@@ -11,6 +11,15 @@ namespace {
 
 constexpr std::size_t kCommandLineLimit = 64 * 1024;
 constexpr std::size_t kDetailReadsPerTick = 4;
+// smaps_rollup walks the whole address space: about 3 ms per GiB resident. One tick reads at
+// most this much (and always the longest-waiting suspect), and a suspect larger than this is
+// read proportionally less often, so a big process costs at most ~0.4 ms per second on average.
+constexpr uint64_t kDetailKiBPerTick = 512 * 1024;
+
+double detailPeriodOf(const ProcessRecord& record, double suspectPeriod) {
+    double scale = static_cast<double>(record.anonKiB) / static_cast<double>(kDetailKiBPerTick);
+    return suspectPeriod * std::max(1.0, scale);
+}
 
 // Spreads the background reads of many processes over the period instead of one burst.
 double staggerOffset(pid_t pid, double period) {
@@ -185,20 +194,7 @@ ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
         records_.emplace(pid, std::move(record));
     }
 
-    // smaps_rollup costs about 3 ms per GiB: at most a few per tick, the longest-waiting first.
-    std::vector<ProcessRecord*> due;
-    for (auto& [pid, record] : records_) {
-        if (isSuspect && isSuspect(*record) && now - record->lastDetailRead >= suspectPeriod) {
-            due.push_back(record.get());
-        }
-    }
-    std::sort(due.begin(), due.end(), [](const ProcessRecord* a, const ProcessRecord* b) {
-        return a->lastDetailRead < b->lastDetailRead;
-    });
-    for (std::size_t i = 0; i < due.size() && i < kDetailReadsPerTick; ++i) {
-        readDetail(*due[i], stats);
-        due[i]->lastDetailRead = now;
-    }
+    readDueDetails(now, suspectPeriod, isSuspect, stats);
     for (auto& [pid, record] : records_) {
         if (now - record->lastBackgroundRead >= backgroundPeriod) {
             readBackground(*record, stats);
@@ -207,6 +203,34 @@ ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
     }
     stats.sameUser = records_.size();
     return discovered;
+}
+
+void ProcessTable::readDueDetails(double now, double suspectPeriod,
+                                  const std::function<bool(const ProcessRecord&)>& isSuspect,
+                                  PassStatistics& stats) {
+    if (!isSuspect) {
+        return;
+    }
+    std::vector<ProcessRecord*> due;
+    for (auto& [pid, record] : records_) {
+        if (isSuspect(*record) &&
+            now - record->lastDetailRead >= detailPeriodOf(*record, suspectPeriod)) {
+            due.push_back(record.get());
+        }
+    }
+    std::sort(due.begin(), due.end(), [](const ProcessRecord* a, const ProcessRecord* b) {
+        return a->lastDetailRead != b->lastDetailRead ? a->lastDetailRead < b->lastDetailRead
+                                                      : a->pid < b->pid;
+    });
+    uint64_t budgetKiB = kDetailKiBPerTick;
+    for (std::size_t i = 0; i < due.size() && i < kDetailReadsPerTick; ++i) {
+        if (i > 0 && due[i]->anonKiB > budgetKiB) {
+            break;
+        }
+        readDetail(*due[i], stats);
+        due[i]->lastDetailRead = now;
+        budgetKiB -= std::min(budgetKiB, due[i]->anonKiB);
+    }
 }
 
 } // namespace velmora

@@ -40,6 +40,9 @@ private:
     bool readStatm(ProcessRecord& record, PassStatistics& stats);
     void readBackground(ProcessRecord& record, PassStatistics& stats);
     void readDetail(ProcessRecord& record, PassStatistics& stats);
+    void readDueDetails(double now, double suspectPeriod,
+                        const std::function<bool(const ProcessRecord&)>& isSuspect,
+                        PassStatistics& stats);
     void closeRecord(ProcessRecord& record);
 
     ProcRoot& root_;

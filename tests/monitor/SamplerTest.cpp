@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <unistd.h>
 
 namespace velmora {
@@ -128,6 +129,41 @@ TEST(Sampler, SelfCheckTargetsGetTheirOwnKeys) {
     EXPECT_EQ(familyWith(*view, 400)->smokeRole, SmokeRole::recovery);
     ASSERT_TRUE(familyWith(*view, 401));
     EXPECT_EQ(familyWith(*view, 401)->key, kRestartSmokeKey);
+}
+
+TEST(ProcessTable, DetailReadsStayWithinATickBudgetAndBigSuspectsAreReadLessOften) {
+    FakeProc proc;
+    long pageKiB = ::sysconf(_SC_PAGESIZE) / 1024;
+    const uint64_t mib = 1024 / static_cast<uint64_t>(pageKiB); // pages per MiB
+    std::map<int, uint64_t> residentMiB{{500, 2048}, {501, 200}, {502, 200}, {503, 200}};
+    for (auto [pid, size] : residentMiB) {
+        proc.addProcess(pid, 1, "big" + std::to_string(pid), size * mib);
+        proc.write(std::to_string(pid) + "/smaps_rollup",
+                   "Rss: 1 kB\nAnonymous: " + std::to_string(size * 1024) + " kB\nSwap: 0 kB\n");
+    }
+    ProcRoot root(proc.root);
+    ProcessTable table(root, ::getuid());
+    std::map<int, int> reads;
+    for (int tick = 1; tick <= 40; ++tick) {
+        PassStatistics stats;
+        table.refresh(
+            tick, 2.0, 10.0, [](const ProcessRecord&) { return true; }, stats);
+        uint64_t readKiB = 0;
+        for (auto [pid, size] : residentMiB) {
+            if (table.find(pid)->lastDetailRead == tick) {
+                ++reads[pid];
+                readKiB += size * 1024;
+            }
+        }
+        // One tick reads at most half a GiB, unless it reads a single bigger process alone.
+        EXPECT_TRUE(readKiB <= 512 * 1024 || stats.smapsRollup == 1) << "tick " << tick;
+    }
+    // The 2 GiB suspect is read every 8 s instead of every 2 s; the small ones keep the cadence.
+    EXPECT_GE(reads[500], 4);
+    EXPECT_LE(reads[500], 6);
+    for (int pid : {501, 502, 503}) {
+        EXPECT_GE(reads[pid], 14) << pid;
+    }
 }
 
 } // namespace
