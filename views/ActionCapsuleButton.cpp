@@ -5,7 +5,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTimerEvent>
 #include <cmath>
 
 namespace velmora {
@@ -69,7 +68,7 @@ ColorRef ActionCapsuleButton::fillColor(ActionStyle style) {
 }
 
 ActionCapsuleButton::ActionCapsuleButton(Metrics metrics, QWidget* parent)
-    : QAbstractButton(parent), metrics_(metrics) {
+    : SpinningButton(parent), metrics_(metrics) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -96,7 +95,7 @@ void ActionCapsuleButton::setPending(bool pending) {
     }
     pending_ = pending;
     setEnabled(!pending);
-    syncTimer();
+    setSpinning(pending_);
     refresh(true);
 }
 
@@ -185,32 +184,6 @@ void ActionCapsuleButton::paintEvent(QPaintEvent*) {
         painter.drawRoundedRect(bounds.adjusted(1, 1, -1, -1), bounds.height() / 2 - 1,
                                 bounds.height() / 2 - 1);
     }
-}
-
-void ActionCapsuleButton::syncTimer() {
-    if (pending_ && isVisible()) {
-        spinTimer_.start(83, this);
-    } else {
-        spinTimer_.stop();
-    }
-}
-
-void ActionCapsuleButton::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == spinTimer_.timerId()) {
-        update();
-        return;
-    }
-    QAbstractButton::timerEvent(event);
-}
-
-void ActionCapsuleButton::showEvent(QShowEvent* event) {
-    syncTimer();
-    QAbstractButton::showEvent(event);
-}
-
-void ActionCapsuleButton::hideEvent(QHideEvent* event) {
-    spinTimer_.stop();
-    QAbstractButton::hideEvent(event);
 }
 
 } // namespace velmora

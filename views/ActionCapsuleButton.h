@@ -1,11 +1,10 @@
 #pragma once
 
 #include "model/ActionDescriptor.h"
+#include "views/SpinningButton.h"
 #include "views/VelmoraPalette.h"
 #include "views/VelmoraType.h"
 
-#include <QAbstractButton>
-#include <QBasicTimer>
 #include <functional>
 #include <optional>
 
@@ -14,7 +13,7 @@ namespace velmora {
 // The capsule button of an ActionDescriptor: the incident card's next action, the relief
 // strip's action, the detail view's chips and artifact buttons. Coloured by the action's style;
 // while pending it is disabled, dimmed and shows a spinning indicator before its label.
-class ActionCapsuleButton : public QAbstractButton {
+class ActionCapsuleButton : public SpinningButton {
     Q_OBJECT
 public:
     enum class LabelMode { display, raw };
@@ -59,13 +58,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void refresh(bool geometry);
-    void syncTimer();
     QFont labelFont() const;
 
     Metrics metrics_;
@@ -73,7 +68,6 @@ private:
     bool pending_ = false;
     std::optional<std::pair<ColorRef, ColorRef>> override_;
     std::function<void()> onTap_;
-    QBasicTimer spinTimer_;
 };
 
 } // namespace velmora

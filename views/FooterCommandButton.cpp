@@ -7,11 +7,10 @@
 #include "views/VelmoraSymbols.h"
 
 #include <QPainter>
-#include <QTimerEvent>
 
 namespace velmora {
 
-FooterCommandButton::FooterCommandButton(QWidget* parent) : QAbstractButton(parent) {
+FooterCommandButton::FooterCommandButton(QWidget* parent) : SpinningButton(parent) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -59,7 +58,7 @@ void FooterCommandButton::setPending(bool pending) {
     pending_ = pending;
     setEnabled(!pending);
     syncValue();
-    syncTimer();
+    setSpinning(pending_);
     update();
 }
 
@@ -130,32 +129,6 @@ void FooterCommandButton::paintEvent(QPaintEvent*) {
     const double side = 15;
     const QRectF box(bounds.center().x() - side / 2, bounds.center().y() - side / 2, side, side);
     paintSymbol(painter, symbol_, box, glyph);
-}
-
-void FooterCommandButton::syncTimer() {
-    if (pending_ && isVisible()) {
-        spinTimer_.start(83, this);
-    } else {
-        spinTimer_.stop();
-    }
-}
-
-void FooterCommandButton::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == spinTimer_.timerId()) {
-        update();
-        return;
-    }
-    QAbstractButton::timerEvent(event);
-}
-
-void FooterCommandButton::showEvent(QShowEvent* event) {
-    syncTimer();
-    QAbstractButton::showEvent(event);
-}
-
-void FooterCommandButton::hideEvent(QHideEvent* event) {
-    spinTimer_.stop();
-    QAbstractButton::hideEvent(event);
 }
 
 } // namespace velmora

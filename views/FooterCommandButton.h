@@ -1,9 +1,8 @@
 #pragma once
 
+#include "views/SpinningButton.h"
 #include "views/VelmoraPalette.h"
 
-#include <QAbstractButton>
-#include <QBasicTimer>
 #include <QPointer>
 #include <functional>
 #include <string>
@@ -15,7 +14,7 @@ class MotionAnimator;
 // One icon button of the footer's command cluster: a 32 x 30 tile with a glyph in its tint,
 // filled with the tint while active; while pending disabled, dimmed, slightly shrunk and
 // spinning. Its accessibility value is "Working", "Active" or "Ready".
-class FooterCommandButton : public QAbstractButton {
+class FooterCommandButton : public SpinningButton {
     Q_OBJECT
 public:
     explicit FooterCommandButton(QWidget* parent = nullptr);
@@ -37,14 +36,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void syncValue();
     void syncShadow();
-    void syncTimer();
 
     std::string symbol_;
     PaletteColor tint_ = PaletteColor::coolStroke;
@@ -53,7 +48,6 @@ private:
     double activeLevel_ = 0;
     QPointer<MotionAnimator> animator_;
     std::function<void()> onTap_;
-    QBasicTimer spinTimer_;
 };
 
 } // namespace velmora

@@ -6,8 +6,9 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
-// The length of the well-formed sequence starting at `at`, or 0.
-std::size_t sequenceLength(std::string_view bytes, std::size_t at) {
+} // namespace
+
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t at) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     unsigned char lead = byte(at);
     if (lead < 0x80) {
@@ -43,13 +44,11 @@ std::size_t sequenceLength(std::string_view bytes, std::size_t at) {
     return length;
 }
 
-} // namespace
-
 std::string withValidUtf8(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size());
     for (std::size_t at = 0; at < bytes.size();) {
-        std::size_t length = sequenceLength(bytes, at);
+        std::size_t length = utf8SequenceLength(bytes, at);
         if (length == 0) {
             text += kReplacement;
             at += 1;
