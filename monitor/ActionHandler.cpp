@@ -287,6 +287,7 @@ void ActionHandler::openDataFolder() {
 }
 
 void ActionHandler::checkPendingExits() {
+    reapLingeringChildren();
     for (auto it = pending_.begin(); it != pending_.end();) {
         std::erase_if(it->pidfds, [](const UniqueFd& fd) {
             return ProcessSignaller::waitForExit(fd.get(), 0);

@@ -135,8 +135,56 @@ LaunchResult launchDetached(const std::string& program, const std::vector<std::s
     return result;
 }
 
+namespace {
+
+// Tools still running when runWithInput stopped waiting (a clipboard tool may stay to serve the
+// selection). They are reaped later, so none stays our zombie. Only the request thread runs
+// tools.
+std::vector<pid_t>& lingeringChildren() {
+    static std::vector<pid_t> children;
+    return children;
+}
+
+double secondsUntil(std::chrono::steady_clock::time_point deadline) {
+    return std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+}
+
+// Writes all of `input` before the deadline, waiting while the reader is slow; false when the
+// reader went away or the deadline passed.
+bool writeBefore(int fd, const std::string& input, std::chrono::steady_clock::time_point deadline) {
+    std::size_t written = 0;
+    while (written < input.size()) {
+        ssize_t n = ::write(fd, input.data() + written, input.size() - written);
+        if (n > 0) {
+            written += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        double left = secondsUntil(deadline);
+        if (n == 0 || errno != EAGAIN || left <= 0) {
+            return false;
+        }
+        pollfd ready{fd, POLLOUT, 0};
+        ::poll(&ready, 1, static_cast<int>(left * 1000) + 1);
+    }
+    return true;
+}
+
+} // namespace
+
+void reapLingeringChildren() {
+    std::erase_if(lingeringChildren(), [](pid_t pid) {
+        int status = 0;
+        pid_t done = ::waitpid(pid, &status, WNOHANG);
+        return done == pid || (done < 0 && errno == ECHILD);
+    });
+}
+
 bool runWithInput(const std::string& program, const std::vector<std::string>& arguments,
                   const std::string& input, double timeoutSeconds) {
+    reapLingeringChildren();
     int in[2];
     if (::pipe2(in, O_CLOEXEC) != 0) {
         return false;
@@ -160,29 +208,22 @@ bool runWithInput(const std::string& program, const std::vector<std::string>& ar
         ::_exit(127);
     }
     ::close(in[0]);
-    std::size_t written = 0;
-    while (written < input.size()) {
-        ssize_t n = ::write(in[1], input.data() + written, input.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        written += static_cast<std::size_t>(n);
-    }
+    auto deadline = std::chrono::steady_clock::now() +
+                    std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                        std::chrono::duration<double>(timeoutSeconds));
+    ::fcntl(in[1], F_SETFL, O_NONBLOCK);
+    bool delivered = writeBefore(in[1], input, deadline);
     ::close(in[1]);
-    auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
     int status = 0;
     for (;;) {
         pid_t done = ::waitpid(pid, &status, WNOHANG);
         if (done == pid) {
-            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            return delivered && WIFEXITED(status) && WEXITSTATUS(status) == 0;
         }
-        if (std::chrono::steady_clock::now() > deadline) {
+        if (secondsUntil(deadline) <= 0) {
             // A clipboard tool may stay to serve the selection; it has taken the input.
-            return written == input.size();
+            lingeringChildren().push_back(pid);
+            return delivered;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }

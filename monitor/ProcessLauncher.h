@@ -20,8 +20,12 @@ LaunchResult launchDetached(const std::string& program, const std::vector<std::s
                             const std::string& workingDirectory = {});
 
 // Runs a program with `input` on its standard input and waits for it (up to timeoutSeconds);
-// true when it exited with status 0.
+// true when it exited with status 0, or when it took all the input and is still running (a
+// clipboard tool stays to serve the selection; it is reaped later, never left a zombie).
 bool runWithInput(const std::string& program, const std::vector<std::string>& arguments,
                   const std::string& input, double timeoutSeconds);
+
+// Reaps the tools runWithInput left running that have ended since.
+void reapLingeringChildren();
 
 } // namespace velmora
