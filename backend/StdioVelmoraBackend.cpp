@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::string_view transportErrorPrefix = "VelmoraUIApp transport error: ";
 constexpr std::string_view backendErrorPrefix = "VelmoraUIApp backend error: ";
+constexpr std::string_view backendEndedMessage = "The Velmora monitor stopped before it answered.";
 
 enum class WriteOutcome { written, backendGone, failed };
 
@@ -71,6 +72,7 @@ StdioVelmoraBackend::StdioVelmoraBackend(StdioBackendOptions options)
 }
 
 StdioVelmoraBackend::~StdioVelmoraBackend() {
+    closing_ = true;
     worker_.stop();
     process_.shutdownStreams();
     process_.terminate(options_.terminationGrace);
@@ -187,7 +189,12 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
     const auto response = reader_->readLine();
     switch (response.status) {
     case LineReader::Status::endOfStream:
-        return; // no byte before the end of the stream: no response at all
+        // No byte before the end of the stream: no response at all. A waiting history
+        // completion is failed rather than left waiting for an answer that cannot come.
+        if (onError && !closing_) {
+            onError(std::string(backendEndedMessage));
+        }
+        return;
     case LineReader::Status::failed:
     case LineReader::Status::tooLong:
         reportTransportError(response.error, onError);

@@ -89,6 +89,7 @@ private:
     std::unique_ptr<LineReader> reader_;
     PollingInterval polling_; // touched by the worker only (and the constructor before it)
     std::atomic<double> pollingSeconds_{PollingInterval::initialSeconds};
+    std::atomic<bool> closing_{false}; // the client is being destroyed: nobody waits any more
     SerialWorker worker_; // last: it is stopped and joined before anything above goes away
 };
 

@@ -50,6 +50,22 @@ TEST(StdioFailure, ABackendThatExitsAfterTwoAnswersKeepsTheLastSnapshotAndIsNotR
     EXPECT_EQ(stderrCapture.text(), "");
 }
 
+TEST(StdioFailure, AHistoryRequestTheBackendEndsOnFailsInsteadOfWaitingForever) {
+    ScriptedFixture run({snapshotLine("ONE"), "@exit"});
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    backend.waitForIdle();
+    std::optional<HistoryResult> result;
+    backend.fetchAdvancedHistory(std::nullopt, [&](HistoryResult r) { result = std::move(r); });
+    backend.waitForIdle();
+    ASSERT_TRUE(result);
+    ASSERT_TRUE(std::holds_alternative<BackendRequestError>(*result));
+    EXPECT_EQ(std::get<BackendRequestError>(*result).message,
+              "The Velmora monitor stopped before it answered.");
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "ONE");
+    EXPECT_EQ(stderrCapture.text(), ""); // the end of the stream is not logged
+}
+
 TEST(StdioFailure, WritingToABackendThatStoppedReadingDropsTheRequestWithoutSigpipe) {
     ScriptedFixture run({"@deaf " + snapshotLine("DEAF")});
     CapturedOutput stderrCapture(STDERR_FILENO);
@@ -165,11 +181,13 @@ TEST(StdioFailure, ALaunchErrorIsReportedWithItsDescription) {
 
 TEST(StdioFailure, ShutdownEndsPromptlyWhileAnExchangeWaitsOnASilentBackend) {
     for (const char* silence : {"@silent", "@stubborn"}) {
-        ScriptedFixture run({silence});
+        ScriptedFixture run({snapshotLine("ONE"), silence});
         auto backend = std::make_unique<StdioVelmoraBackend>(run.options);
+        backend->waitForIdle();
         bool completed = false;
+        // Blocked in its exchange when the client goes: it is not completed during shutdown.
         backend->fetchAdvancedHistory(std::nullopt, [&](HistoryResult) { completed = true; });
-        ASSERT_TRUE(eventually([&] { return run.requestCount() == 1 && run.pid() > 0; }));
+        ASSERT_TRUE(eventually([&] { return run.requestCount() == 2 && run.pid() > 0; }));
         std::this_thread::sleep_for(20ms); // let the backend reach its silence
         const pid_t pid = run.pid();
         const auto start = std::chrono::steady_clock::now();
