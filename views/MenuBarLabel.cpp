@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace velmora {
 
@@ -18,6 +19,10 @@ namespace {
 constexpr QSizeF pillSize(48, 26);
 constexpr double paddingX = 11;
 constexpr double paddingY = 4;
+// The tray's square: the pill as wide as it is high, with room for the badge across its
+// top-right corner (3 points right, 2 up).
+constexpr double trayPillSide = 26;
+constexpr double trayPadding = 2;
 
 struct PillLook {
     double fill, border;
@@ -127,11 +132,12 @@ QSize menuBarLabelSize() {
     return QSizeF(pillSize.width() + 2 * paddingX, pillSize.height() + 2 * paddingY).toSize();
 }
 
-void paintMenuBarLabel(QPainter& painter, const MenuBarLabelLook& look) {
+namespace {
+
+void paintPill(QPainter& painter, const MenuBarLabelLook& look, const QRectF& pill) {
     const auto& palette = VelmoraPalette::current();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF pill(QPointF(paddingX, paddingY), pillSize);
     const PillLook tones = pillLook(look.tone);
     paintSurface(painter, pill, 9, palette.toneTint(look.tone, tones.fill),
                  palette.toneTint(look.tone, tones.border));
@@ -141,14 +147,37 @@ void paintMenuBarLabel(QPainter& painter, const MenuBarLabelLook& look) {
     painter.restore();
 }
 
-QImage renderMenuBarLabel(const MenuBarLabelLook& look, qreal dpr) {
-    QImage image(QSizeF(QSizeF(menuBarLabelSize()) * dpr).toSize(),
-                 QImage::Format_ARGB32_Premultiplied);
+QImage renderPicture(QSizeF size, qreal dpr, const std::function<void(QPainter&)>& paint) {
+    QImage image((size * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(dpr);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    paintMenuBarLabel(painter, look);
+    paint(painter);
     return image;
+}
+
+} // namespace
+
+void paintMenuBarLabel(QPainter& painter, const MenuBarLabelLook& look) {
+    paintPill(painter, look, QRectF(QPointF(paddingX, paddingY), pillSize));
+}
+
+QSize trayGlyphSize() {
+    const double side = trayPillSide + 2 * trayPadding;
+    return QSizeF(side, side).toSize();
+}
+
+QImage renderTrayGlyph(const PopoverSnapshot& snapshot, qreal dpr) {
+    const MenuBarLabelLook look = menuBarLabelLook(snapshot);
+    return renderPicture(trayGlyphSize(), dpr, [&](QPainter& painter) {
+        const QRectF pill(trayPadding - 1, trayPadding + 1, trayPillSide, trayPillSide);
+        paintPill(painter, look, pill);
+    });
+}
+
+QImage renderMenuBarLabel(const MenuBarLabelLook& look, qreal dpr) {
+    return renderPicture(menuBarLabelSize(), dpr,
+                         [&](QPainter& painter) { paintMenuBarLabel(painter, look); });
 }
 
 QImage renderMenuBarLabel(const PopoverSnapshot& snapshot, qreal dpr) {

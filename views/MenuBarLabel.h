@@ -35,6 +35,11 @@ void paintMenuBarLabel(QPainter& painter, const MenuBarLabelLook& look);
 // The label as a picture for the tray icon, at the given device pixel ratio.
 QImage renderMenuBarLabel(const PopoverSnapshot& snapshot, qreal dpr);
 QImage renderMenuBarLabel(const MenuBarLabelLook& look, qreal dpr);
+// Tray hosts show square icons of about 22 pixels, where the wide label would shrink to a
+// sliver: the tray's glyph is the same pill made square (26 x 26 points, with the drop and the
+// badge at their label sizes) on a 30-point square that always keeps the same scale.
+QSize trayGlyphSize();
+QImage renderTrayGlyph(const PopoverSnapshot& snapshot, qreal dpr);
 
 // The tray label as a widget: fill changes animate with `menuBarFill`; the badge fades and
 // scales in and out. frameChanged() tells the tray to take a new picture (image()).

@@ -74,6 +74,23 @@ TEST(MenuBarLabelTest, TrayImageIsTheLabelAtDoubleResolutionWithBadgeOnlyForSusp
     EXPECT_NEAR(pill.alphaF(), 0.17, 0.05);
 }
 
+TEST(MenuBarLabelTest, TrayGlyphIsASquarePillWithTheBadgeInsideItsPicture) {
+    EXPECT_EQ(trayGlyphSize(), QSize(30, 30));
+    const QImage calm = renderTrayGlyph(snapshot(SnapshotTone::allClear, {}), 2);
+    const QImage busy =
+        renderTrayGlyph(snapshot(SnapshotTone::suspect, {S::suspect, S::suspect}), 2);
+    EXPECT_EQ(calm.size(), QSize(60, 60));
+    EXPECT_EQ(busy.size(), calm.size()); // a badge never changes the icon's scale
+    // The square pill is tinted near its bottom-left corner.
+    EXPECT_NEAR(testing::pixelAt(busy, QPointF(5, 25)).alphaF(), 0.17, 0.05);
+    // The badge sits across the pill's top-right corner, within the picture.
+    EXPECT_EQ(testing::pixelAt(calm, QPointF(27, 4)).alpha(), 0);
+    const QColor badge = testing::pixelAt(busy, QPointF(18.5, 8)); // beside the digit
+    EXPECT_GT(badge.alpha(), 200);
+    EXPECT_TRUE(
+        testing::colorsClose(badge, VelmoraPalette::current().toneTint(SnapshotTone::suspect), 40));
+}
+
 TEST(MenuBarLabelTest, WidgetReportsFramesAndKeepsAnUnchangedSnapshotQuiet) {
     MenuBarLabel label;
     int frames = 0;

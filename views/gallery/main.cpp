@@ -139,12 +139,15 @@ bool renderTray(const QString& dir, const QString& look) {
     bool ok = true;
     for (const SnapshotTone tone : allCases<SnapshotTone>()) {
         for (const int suspects : {0, 3, 12}) {
+            const QString name = QStringLiteral("%1-%2-%3")
+                                     .arg(QString::fromUtf8(toWire(tone).data(),
+                                                            static_cast<int>(toWire(tone).size())))
+                                     .arg(suspects)
+                                     .arg(look);
             ok &= save(renderMenuBarLabel(traySnapshot(tone, suspects), dpr), dir,
-                       QStringLiteral("tray-%1-%2-%3")
-                           .arg(QString::fromUtf8(toWire(tone).data(),
-                                                  static_cast<int>(toWire(tone).size())))
-                           .arg(suspects)
-                           .arg(look));
+                       QStringLiteral("tray-") + name);
+            ok &= save(renderTrayGlyph(traySnapshot(tone, suspects), dpr), dir,
+                       QStringLiteral("tray-glyph-") + name);
         }
     }
     return ok;
