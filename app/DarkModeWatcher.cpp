@@ -42,7 +42,7 @@ std::optional<bool> DarkModeWatcher::darkFromColorScheme(const QVariant& value) 
     const auto scheme = unwrapped(value);
     bool ok = false;
     const auto code = scheme.toUInt(&ok);
-    if (!ok) {
+    if (!ok || (code != 1 && code != 2)) {
         return std::nullopt;
     }
     return code == 1;
@@ -58,6 +58,8 @@ void DarkModeWatcher::settingChanged(const QString& changedGroup, const QString&
 void DarkModeWatcher::apply(const QVariant& value) {
     if (const auto dark = darkFromColorScheme(value)) {
         VelmoraPalette::setDark(*dark);
+    } else {
+        VelmoraPalette::followApplicationPalette();
     }
 }
 

@@ -8,14 +8,16 @@
 namespace velmora {
 
 // Follows the desktop's colour scheme from the XDG desktop portal
-// (org.freedesktop.appearance color-scheme: 1 dark, 0 and 2 light) and feeds it to
-// VelmoraPalette. Without a portal the palette follows the application palette.
+// (org.freedesktop.appearance color-scheme: 1 prefers dark, 2 prefers light) and feeds it to
+// VelmoraPalette. Without a portal, or with no preference (0), the palette follows the
+// application palette, which a dark desktop theme may already have made dark.
 class DarkModeWatcher : public QObject {
     Q_OBJECT
 public:
     explicit DarkModeWatcher(QObject* parent = nullptr);
 
-    // The portal's answer as a dark flag; none when the value is not a colour scheme.
+    // The portal's answer as a dark flag; none for "no preference" or a value that is not a
+    // colour scheme.
     static std::optional<bool> darkFromColorScheme(const QVariant& value);
 
 private slots:
