@@ -50,9 +50,7 @@ PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style 
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     layout->addWidget(scroll_);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, VelmoraPalette::current().color(PaletteColor::shell));
-    setPalette(background);
+    followPaletteColor(this, QPalette::Window, PaletteColor::shell);
     setAutoFillBackground(true);
     resize(preferredSize(screen()->availableGeometry()));
 }

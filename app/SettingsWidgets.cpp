@@ -9,10 +9,7 @@ QLabel* settingsCaption(const QString& text, QWidget* parent) {
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setFont(velmoraFont(TypeRole::caption));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText,
-                     VelmoraPalette::current().color(PaletteColor::mutedText));
-    label->setPalette(palette);
+    followPaletteColor(label, QPalette::WindowText, PaletteColor::mutedText);
     return label;
 }
 

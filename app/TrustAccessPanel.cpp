@@ -30,9 +30,7 @@ QLabel* label(const QString& content, QFont font, PaletteColor color, bool selec
     result->setTextFormat(Qt::PlainText);
     result->setWordWrap(true);
     result->setFont(font);
-    QPalette palette = result->palette();
-    palette.setColor(QPalette::WindowText, VelmoraPalette::current().color(color));
-    result->setPalette(palette);
+    followPaletteColor(result, QPalette::WindowText, color);
     if (selectable) {
         result->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }

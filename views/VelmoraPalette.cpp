@@ -187,4 +187,14 @@ void repaintOnAppearanceChange(QWidget* widget) {
                      [widget] { widget->update(); });
 }
 
+void followPaletteColor(QWidget* widget, QPalette::ColorRole role, PaletteColor color) {
+    auto apply = [widget, role, color] {
+        QPalette palette = widget->palette();
+        palette.setColor(role, VelmoraPalette::current().color(color));
+        widget->setPalette(palette);
+    };
+    apply();
+    QObject::connect(&PaletteNotifier::instance(), &PaletteNotifier::changed, widget, apply);
+}
+
 } // namespace velmora

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPalette>
 #include <optional>
 
 class QWidget;
@@ -102,5 +103,8 @@ private:
 
 // Repaints `widget` whenever the appearance flips.
 void repaintOnAppearanceChange(QWidget* widget);
+// Sets one role of the widget's Qt palette to the named colour, now and again whenever the
+// appearance flips (for standard widgets that draw with their QPalette).
+void followPaletteColor(QWidget* widget, QPalette::ColorRole role, PaletteColor color);
 
 } // namespace velmora

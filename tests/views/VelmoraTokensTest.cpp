@@ -4,6 +4,7 @@
 #include "views/VelmoraType.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPalette>
 #include <gtest/gtest.h>
 
@@ -50,6 +51,19 @@ TEST(VelmoraPaletteTest, AppearanceFollowsTheApplicationPaletteUnlessForced) {
     VelmoraPalette::followApplicationPalette();
     EXPECT_FALSE(VelmoraPalette::current().isDark());
     EXPECT_EQ(flips, 2);
+}
+
+TEST(VelmoraPaletteTest, StandardWidgetsFollowTheAppearanceWhenItFlips) {
+    QLabel label;
+    VelmoraPalette::setDark(false);
+    followPaletteColor(&label, QPalette::WindowText, PaletteColor::mutedText);
+    const auto text = [&] { return label.palette().color(QPalette::WindowText); };
+    EXPECT_EQ(text(), VelmoraPalette::light().color(PaletteColor::mutedText));
+    VelmoraPalette::setDark(true);
+    EXPECT_EQ(text(), VelmoraPalette::dark().color(PaletteColor::mutedText));
+    VelmoraPalette::setDark(false);
+    EXPECT_EQ(text(), VelmoraPalette::light().color(PaletteColor::mutedText));
+    VelmoraPalette::followApplicationPalette();
 }
 
 TEST(VelmoraTypeTest, PixelSizesEqualThePointsOfTheScale) {
