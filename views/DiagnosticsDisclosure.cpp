@@ -38,6 +38,8 @@ DiagnosticsDisclosure::DiagnosticsDisclosure(QWidget* parent)
     labels->addWidget(subtitle);
     toggleLayout->addLayout(labels, 1);
     chevron_ = new SymbolView("chevron.right", 11, paletteRef(PaletteColor::mutedText), toggle_);
+    chevron_->setObjectName("diagnosticsChevron");
+    chevron_->setFrameSize(QSize(12, 12)); // the same room pointing right or down
     toggleLayout->addWidget(chevron_, 0, Qt::AlignVCenter);
     toggle_->setOnTap([this] { setExpanded(!expanded_); });
     layout->addWidget(toggle_);
@@ -74,6 +76,7 @@ void DiagnosticsDisclosure::setExpanded(bool expanded) {
         return;
     }
     expanded_ = expanded;
+    chevron_->setSymbol(expanded ? "chevron.down" : "chevron.right");
     setShown(content_, expanded);
 }
 

@@ -120,6 +120,11 @@ const std::map<std::string_view, Glyph>& glyphs() {
           [] {
               return stroked(polyline({{3.5, 3.5}, {10.5, 12}, {3.5, 20.5}}), 2.8);
           }}},
+        {"chevron.down",
+         {1.0,
+          [] {
+              return stroked(polyline({{3.5, 8.5}, {12, 15.5}, {20.5, 8.5}}), 2.8);
+          }}},
         {"list.bullet.indent",
          {1.0,
           [] {

@@ -4,6 +4,8 @@
 #include "views/ArtifactBoundaryCard.h"
 #include "views/DetailActionChip.h"
 #include "views/NextCommandRow.h"
+#include "views/VelmoraSymbols.h"
+#include "views/VelmoraSymbols.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -89,8 +91,12 @@ TEST(DetailView, ShowsEverySectionInOrderWhenPresent) {
     const auto chips = view.actionChips();
     ASSERT_EQ(chips.size(), 2u);
     EXPECT_EQ(chips[0]->labelText(), "Restart helper");
+    const auto* chevron = view.findChild<SymbolView*>("diagnosticsChevron");
+    ASSERT_TRUE(chevron);
+    EXPECT_EQ(chevron->symbol(), "chevron.right");
     view.setDiagnosticsExpanded(true);
     EXPECT_TRUE(shown(view, "diagnosticsContent"));
+    EXPECT_EQ(chevron->symbol(), "chevron.down");
     EXPECT_EQ(textOf(*view.findChild<QWidget*>("diagnosticMetric:RSS"), "metricValue"), "2.1 GB");
 }
 
