@@ -5,7 +5,6 @@
 #include "views/DetailActionChip.h"
 #include "views/NextCommandRow.h"
 #include "views/VelmoraSymbols.h"
-#include "views/VelmoraSymbols.h"
 
 #include <QApplication>
 #include <QKeyEvent>
