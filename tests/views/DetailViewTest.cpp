@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -151,6 +154,24 @@ TEST(DetailView, EscapeAndTheBackButtonLeaveTheDetail) {
     button->click();
     EXPECT_EQ(back, 2);
     EXPECT_EQ(button->accessibleName(), "Back to Suspects");
+}
+
+TEST(DetailView, EscapeLeavesTheDetailWhereverTheFocusIsInItsWindow) {
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* field = new QLineEdit(&window); // a sibling that does not take Escape itself
+    auto* view = new DetailView(&window);
+    layout->addWidget(field);
+    layout->addWidget(view);
+    int back = 0;
+    view->setOnBack([&] { ++back; });
+    view->setDetail(fullDetail());
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(back, 1);
 }
 
 TEST(DetailView, ARefreshKeepsChipsAndRowsByIdentity) {
