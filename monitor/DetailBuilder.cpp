@@ -68,10 +68,14 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
         const CapturedArtifact& artifact = context.interaction.artifacts.at(key);
         ArtifactBoundaryBlock block;
         block.title = "Evidence artifact";
+        const std::string processes = artifact.processCount > 0
+                                          ? std::to_string(artifact.processCount) + " processes"
+                                          : "the family's processes";
         block.body =
             "smaps_rollup, status, the largest anonymous mappings and the command line of " +
-            std::to_string(artifact.processCount) + " processes, kept on this machine.";
-        block.reason = "Captured " + formatClock(artifact.wallTime) + " for " + family->title;
+            processes + ", kept on this machine.";
+        block.reason = "Captured " + formatMoment(artifact.wallTime, context.wallNow) + " for " +
+                       family->title;
         block.metaLines = {context.paths.display(artifact.path),
                            formatKiB(artifact.bytes / 1024.0)};
         block.actions = {

@@ -94,4 +94,21 @@ std::string formatClock(double unixSeconds) {
     return buf;
 }
 
+std::string formatMoment(double unixSeconds, double nowUnixSeconds) {
+    auto then = static_cast<std::time_t>(unixSeconds);
+    auto now = static_cast<std::time_t>(nowUnixSeconds);
+    std::tm thenLocal{};
+    std::tm nowLocal{};
+    localtime_r(&then, &thenLocal);
+    localtime_r(&now, &nowLocal);
+    if (thenLocal.tm_year == nowLocal.tm_year && thenLocal.tm_yday == nowLocal.tm_yday) {
+        return formatClock(unixSeconds);
+    }
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%H:%M", &thenLocal);
+    static constexpr const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    return std::to_string(thenLocal.tm_mday) + " " + months[thenLocal.tm_mon] + " " + buf;
+}
+
 } // namespace velmora

@@ -19,5 +19,7 @@ std::string formatSpan(double seconds);
 std::string formatAgo(double seconds);
 // Wall-clock time of day, "14:05".
 std::string formatClock(double unixSeconds);
+// The time of day when it is today ("14:05"), else with the date ("5 Dec 14:05").
+std::string formatMoment(double unixSeconds, double nowUnixSeconds);
 
 } // namespace velmora

@@ -150,4 +150,12 @@ void HistoryService::recordArtifact(const std::string& key, const std::string& t
     }
 }
 
+std::optional<ArtifactRecord> HistoryService::latestArtifact(const std::string& key) {
+    auto found = store_->latestArtifact(key);
+    if (!found) {
+        return std::nullopt;
+    }
+    return found.value();
+}
+
 } // namespace velmora

@@ -44,6 +44,9 @@ public:
                       const std::string& outcome, bool succeeded);
     void recordArtifact(const std::string& key, const std::string& title, const std::string& path,
                         uint64_t bytes, int64_t createdMs);
+    // The newest artifact recorded for the family; nothing when there is none or the history
+    // cannot be read.
+    std::optional<ArtifactRecord> latestArtifact(const std::string& key);
 
 private:
     void recordMinute(const LiveView& view, int64_t minuteMs);

@@ -135,7 +135,8 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     bool captured = context.hasArtifact(lead->key);
     incident.evidenceLabel =
         captured ? "Evidence captured " +
-                       formatClock(context.interaction.artifacts.at(lead->key).wallTime)
+                       formatMoment(context.interaction.artifacts.at(lead->key).wallTime,
+                                    context.wallNow)
                  : "No evidence captured yet";
     incident.confidenceSteps = {
         {"Growth", rateText(a),

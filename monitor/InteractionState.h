@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct InteractionState {
     double feedbackUntil = 0; // monotonic seconds
     uint64_t feedbackCounter = 0;
     std::map<std::string, CapturedArtifact> artifacts;
+    std::set<std::string> artifactsRecalled; // families whose stored artifact was looked up
     std::map<std::string, std::vector<IncidentTimelineItem>> events;
     std::map<std::string, std::string> outcomes; // family key -> outcome of the last action
 

@@ -1,6 +1,7 @@
 #include "monitor/RequestHandler.h"
 
 #include "model/Codec.h"
+#include "monitor/ArtifactRecall.h"
 #include "monitor/Formatting.h"
 #include "monitor/SnapshotComposer.h"
 
@@ -59,6 +60,9 @@ PopoverSnapshot RequestHandler::snapshot() {
     double now = context_.monotonicClock();
     if (context_.interaction.feedback && now > context_.interaction.feedbackUntil) {
         context_.interaction.feedback.reset();
+    }
+    if (view && context_.history != nullptr) {
+        recallArtifacts(*context_.history, *view, context_.interaction);
     }
     ComposeContext compose{view.get(), context_.config, context_.interaction, context_.paths};
     compose.monotonicNow = now;

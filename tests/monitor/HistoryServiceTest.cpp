@@ -1,5 +1,7 @@
 #include "monitor/HistoryService.h"
 
+#include "monitor/ArtifactRecall.h"
+#include "monitor/Formatting.h"
 #include "tests/history/HistoryTestSupport.h"
 
 #include <fstream>
@@ -120,6 +122,39 @@ TEST(HistoryService, AnUnusableFolderGivesMessagesNotFailures) {
     EXPECT_FALSE(result.error().message.empty());
     EXPECT_FALSE(history.historyLine("leaky"));
     EXPECT_EQ(history.footer().storageText.rfind("Storage ", 0), 0u);
+}
+
+TEST(ArtifactRecall, EvidenceCapturedBeforeARestartCountsAgainWhileItsFileIsThere) {
+    TempDir dir;
+    ManualClock clock;
+    HistoryService history(DataFolder{dir.path()}, SettingsStorageMode::balanced, clock.clock());
+    const std::string kept = (dir.path() / "evidence-leaky.json").string();
+    std::ofstream(kept) << "{\"a\":1}";
+    history.recordArtifact("leaky", "leaky app", kept, 7, clock.nowMs - 3'600'000);
+    history.recordArtifact("calm", "calm app", (dir.path() / "deleted.json").string(), 10,
+                           clock.nowMs);
+
+    InteractionState interaction;
+    recallArtifacts(history, viewWithLeak(), interaction);
+    ASSERT_EQ(interaction.artifacts.count("leaky"), 1u);
+    const CapturedArtifact& artifact = interaction.artifacts.at("leaky");
+    EXPECT_EQ(artifact.path, kept);
+    EXPECT_EQ(artifact.bytes, 7u);
+    EXPECT_DOUBLE_EQ(artifact.wallTime, static_cast<double>(clock.nowMs - 3'600'000) / 1000.0);
+    EXPECT_EQ(interaction.artifacts.count("calm"), 0u) << "its file is gone";
+
+    // Each family is looked up once: a capture made since is never replaced by the stored one.
+    interaction.artifacts["leaky"].path = "/fresh.json";
+    recallArtifacts(history, viewWithLeak(), interaction);
+    EXPECT_EQ(interaction.artifacts.at("leaky").path, "/fresh.json");
+}
+
+TEST(Formatting, AMomentOfAnotherDayCarriesItsDate) {
+    const double now = 1'779'999'960.0; // 28 May 2026, evening
+    EXPECT_EQ(formatMoment(now - 60, now), formatClock(now - 60));
+    const std::string yesterday = formatMoment(now - 2 * 86'400, now);
+    EXPECT_NE(yesterday.find(" May "), std::string::npos) << yesterday;
+    EXPECT_EQ(yesterday.substr(yesterday.size() - 5), formatClock(now - 2 * 86'400));
 }
 
 } // namespace
