@@ -48,10 +48,11 @@ FindingSeverity severityOf(FindingVerdict verdict) {
 FamilyScorer::FamilyScorer(const Tuning& tuning, double clockTicksPerSecond)
     : tuning_(tuning), ticksPerSecond_(clockTicksPerSecond > 0 ? clockTicksPerSecond : 100) {}
 
-FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAvailableKiB) const {
+FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAvailableKiB,
+                                      std::optional<uint64_t> storedBaselineKiB) const {
     FamilyAssessment a;
     a.footprintKiB = series.latestKiB();
-    a.baselineKiB = series.baselineKiB();
+    a.baselineKiB = storedBaselineKiB.value_or(series.baselineKiB());
     a.baselineMultiple =
         a.baselineKiB > 0 ? static_cast<double>(a.footprintKiB) / static_cast<double>(a.baselineKiB)
                           : 1.0;

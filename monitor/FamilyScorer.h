@@ -4,6 +4,8 @@
 #include "monitor/FamilySeries.h"
 #include "monitor/Tuning.h"
 
+#include <optional>
+
 namespace velmora {
 
 // Turns a family's series into signals, a 0-100 score and a verdict. The score rises with
@@ -13,7 +15,10 @@ class FamilyScorer {
 public:
     FamilyScorer(const Tuning& tuning, double clockTicksPerSecond);
 
-    FamilyAssessment assess(const FamilySeries& series, uint64_t memAvailableKiB) const;
+    // storedBaselineKiB, when known, is the family's typical footprint over a longer history
+    // than the series holds; it replaces the series' own baseline.
+    FamilyAssessment assess(const FamilySeries& series, uint64_t memAvailableKiB,
+                            std::optional<uint64_t> storedBaselineKiB = std::nullopt) const;
     FindingVerdict verdictFor(int score, const FamilyAssessment& signals) const;
 
 private:

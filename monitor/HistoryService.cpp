@@ -54,11 +54,13 @@ HistoryService::HistoryService(DataFolder folder, SettingsStorageMode mode, Cloc
     }
     advanced_ = std::make_unique<AdvancedHistory>(*store_);
     pruner_ = std::make_unique<Pruner>(*store_, folder_);
+    baselines_ = std::make_unique<StoredBaselines>(*store_, clock_);
 }
 
 HistoryService::~HistoryService() = default;
 
 void HistoryService::afterPass(const LiveView& view) {
+    baselines_->nextPass();
     int64_t now = clock_();
     int64_t minute = now / kMinuteMs;
     if (lastMinuteIndex_ >= 0 && minute != lastMinuteIndex_) {

@@ -3,6 +3,7 @@
 #include "model/AdvancedHistorySnapshot.h"
 #include "model/PopoverSnapshot.h"
 #include "monitor/LiveView.h"
+#include "monitor/StoredBaselines.h"
 #include "monitor/history/AdvancedHistory.h"
 #include "monitor/history/DataFolder.h"
 #include "monitor/history/HistoryStore.h"
@@ -32,6 +33,11 @@ public:
     // Sampler thread, after every pass: once per wall-clock minute, the families of the view
     // are written as the minute that just closed; then the store is pruned when it is due.
     void afterPass(const LiveView& view);
+    // Sampler thread, during a pass: the family's typical footprint from the stored minutes
+    // (7 days at most), when enough of them are stored.
+    std::optional<uint64_t> storedBaselineKiB(const std::string& key) {
+        return baselines_->baselineKiB(key);
+    }
     void setStorageMode(SettingsStorageMode mode) { mode_.store(mode); }
 
     // Request thread.
@@ -59,7 +65,8 @@ private:
     std::unique_ptr<AdvancedHistory> advanced_;
     std::mutex prunerMutex_; // the pruner is shared by the sampler and the request thread
     std::unique_ptr<Pruner> pruner_;
-    int64_t lastMinuteIndex_ = -1; // sampler thread only
+    std::unique_ptr<StoredBaselines> baselines_; // sampler thread only
+    int64_t lastMinuteIndex_ = -1;               // sampler thread only
 
     std::mutex cacheMutex_;
     std::optional<FooterTelemetrySnapshot> footer_;

@@ -29,6 +29,10 @@ public:
     // before start returns, so the first answer already carries sampled rows (the self-checks
     // look for their target in it); otherwise the first answer is the bootstrap snapshot.
     void start(bool firstPassHere = false);
+    // Set before start(); called on the sampler thread.
+    void setBaselineSource(Sampler::BaselineSource source) {
+        sampler_.setBaselineSource(std::move(source));
+    }
     void stop();
     std::shared_ptr<const LiveView> latest() const;
 

@@ -85,6 +85,8 @@ int runSession(int in, int out) {
         std::fprintf(stderr, "velmora: cannot open /proc; answering without samples\n");
     }
     monitor.setPassObserver([&history](const LiveView& view) { history.afterPass(view); });
+    monitor.setBaselineSource(
+        [&history](const std::string& key) { return history.storedBaselineKiB(key); });
     // The UI's self-checks look for their target in the first answer.
     monitor.start(::access(paths.smokeTargetsFile.c_str(), F_OK) == 0);
 

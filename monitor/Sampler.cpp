@@ -136,7 +136,11 @@ void Sampler::score(uint64_t memAvailableKiB) {
         }
         if (series->closedBuckets() != family.assessedBuckets) {
             FindingVerdict before = family.assessment.verdict;
-            family.assessment = scorer_.assess(*series, memAvailableKiB);
+            std::optional<uint64_t> baseline;
+            if (baselineSource_) {
+                baseline = baselineSource_(key);
+            }
+            family.assessment = scorer_.assess(*series, memAvailableKiB, baseline);
             family.assessedBuckets = series->closedBuckets();
             if (atLeast(family.assessment.verdict, family.peakVerdict)) {
                 family.peakVerdict = family.assessment.verdict;

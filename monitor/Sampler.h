@@ -10,7 +10,9 @@
 #include "monitor/SmokeTargets.h"
 #include "monitor/Tuning.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -36,6 +38,9 @@ public:
     bool ok() const { return root_.ok(); }
     std::shared_ptr<const LiveView> pass(double monotonicNow, double wallNow);
     const SeriesStore& store() const { return *store_; }
+    // Where a family's longer-term baseline comes from (the history); none by default.
+    using BaselineSource = std::function<std::optional<uint64_t>(const std::string& key)>;
+    void setBaselineSource(BaselineSource source) { baselineSource_ = std::move(source); }
     const ProcessTable& table() const { return table_; }
 
 private:
@@ -70,6 +75,7 @@ private:
     FamilyScorer scorer_;
     ProtectedProcesses protected_;
     std::unique_ptr<SeriesStore> store_;
+    BaselineSource baselineSource_;
     std::unique_ptr<SmokeTargets> smoke_;
     SmokeTargetPids smokePids_;
     std::unordered_map<std::string, FamilyState> families_;

@@ -1,7 +1,8 @@
 // The advanced-history query over 90 days of one-minute footprints for 200 families, and the
 // database's size per family-day. The fixture database is built once (a few minutes) under
-// $TMPDIR/velmora-history-bench and reused by later runs.
+// $TMPDIR/velmora-history-bench and reused by later runs. Also the stored-baseline lookup.
 
+#include "monitor/StoredBaselines.h"
 #include "monitor/history/AdvancedHistory.h"
 #include "monitor/history/HistoryStore.h"
 
@@ -128,6 +129,18 @@ void BM_HistoryLine(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HistoryLine)->Unit(benchmark::kMicrosecond);
+
+// A family's stored baseline: the median of its daily means over the last 7 days (day rollups
+// of the 90-day database), what the sampler looks up for at most a few families per pass.
+void BM_StoredBaselineLookup(benchmark::State& state) {
+    int family = 0;
+    for (auto _ : state) {
+        StoredBaselines baselines(fixtureStore(), [] { return kNowMs; });
+        auto kib = baselines.baselineKiB("app.family" + std::to_string(family++ % kFamilies));
+        benchmark::DoNotOptimize(kib);
+    }
+}
+BENCHMARK(BM_StoredBaselineLookup)->Unit(benchmark::kMicrosecond);
 
 // The monitor's per-minute write: one minute of 200 families in one transaction, into the
 // 90-day database (a copy, so the fixture stays as built).

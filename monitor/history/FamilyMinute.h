@@ -38,4 +38,13 @@ struct FootprintSample {
     bool operator==(const FootprintSample&) const = default;
 };
 
+// One day of a family's stored minutes: how many, and their mean.
+struct DailyFootprint {
+    int64_t day = 0; // days since the epoch (UTC)
+    uint64_t samples = 0;
+    uint64_t meanBytes = 0;
+
+    bool operator==(const DailyFootprint&) const = default;
+};
+
 } // namespace velmora

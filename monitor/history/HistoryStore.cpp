@@ -258,6 +258,24 @@ Outcome<std::vector<FootprintSample>> HistoryStore::footprints(const std::string
     });
 }
 
+Outcome<std::vector<DailyFootprint>> HistoryStore::dailyFootprints(const std::string& key,
+                                                                   int64_t sinceMs) {
+    return guarded([&](SqliteConnection& db) {
+        auto& query = db.statement("SELECT d.day, d.samples, d.sum_bytes / d.samples "
+                                   "FROM family_days d JOIN families f ON f.id = d.family_id "
+                                   "WHERE f.key = ?1 AND d.day >= ?2 AND d.samples > 0 "
+                                   "ORDER BY d.day");
+        query.bind(1, key).bind(2, sinceMs / kDayMs);
+        std::vector<DailyFootprint> days;
+        while (query.step()) {
+            days.push_back(DailyFootprint{query.integer(0), static_cast<uint64_t>(query.integer(1)),
+                                          static_cast<uint64_t>(query.integer(2))});
+        }
+        query.reset();
+        return days;
+    });
+}
+
 Outcome<std::optional<ArtifactRecord>> HistoryStore::latestArtifact(const std::string& key) {
     return guarded([&](SqliteConnection& db) {
         auto& query =

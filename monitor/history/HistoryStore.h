@@ -69,6 +69,8 @@ public:
     Outcome<std::optional<OffenderDetailStats>> offender(const std::string& key,
                                                          const HistoryWindow& window);
     Outcome<std::vector<FootprintSample>> footprints(const std::string& key, int64_t sinceMs);
+    // The family's day rollups from the day holding sinceMs on, oldest first.
+    Outcome<std::vector<DailyFootprint>> dailyFootprints(const std::string& key, int64_t sinceMs);
     Outcome<std::optional<ArtifactRecord>> latestArtifact(const std::string& key);
 
     // Retention support.

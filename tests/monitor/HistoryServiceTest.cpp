@@ -2,6 +2,7 @@
 
 #include "monitor/ArtifactRecall.h"
 #include "monitor/Formatting.h"
+#include "monitor/StoredBaselines.h"
 #include "tests/history/HistoryTestSupport.h"
 
 #include <fstream>
@@ -147,6 +148,40 @@ TEST(ArtifactRecall, EvidenceCapturedBeforeARestartCountsAgainWhileItsFileIsTher
     interaction.artifacts["leaky"].path = "/fresh.json";
     recallArtifacts(history, viewWithLeak(), interaction);
     EXPECT_EQ(interaction.artifacts.at("leaky").path, "/fresh.json");
+}
+
+TEST(StoredBaselines, TheMedianOfAWeeksDailyMeansOnceAnHourIsStored) {
+    TempDir dir;
+    ManualClock clock;
+    auto store = test::openStore(dir.path(), clock);
+    StoredBaselines baselines(*store, clock.clock());
+    auto day = [&](int daysAgo, int minutes, uint64_t mib) {
+        for (int i = 0; i < minutes; ++i) {
+            store->record(test::minuteOf("app", clock.nowMs - daysAgo * kDayMs - i * kMinuteMs, 10,
+                                         FindingVerdict::normal, mib << 20));
+        }
+        store->flush();
+    };
+    day(8, 120, 900); // older than a week
+    day(3, 59, 100);
+    EXPECT_EQ(baselines.baselineKiB("app"), std::nullopt) << "59 minutes are not enough";
+
+    day(2, 30, 100);
+    day(0, 30, 500); // today it leaks: the median of the daily means stays at the usual
+    EXPECT_EQ(baselines.baselineKiB("app"), std::nullopt) << "kept for ten minutes";
+    clock.nowMs += StoredBaselines::kRefreshMs;
+    EXPECT_EQ(baselines.baselineKiB("app"), uint64_t(100) << 10) << "in KiB";
+
+    // A pass looks up a few families at most; the others wait for a later pass.
+    for (int i = 0; i < StoredBaselines::kLookupsPerPass; ++i) {
+        baselines.baselineKiB("other" + std::to_string(i));
+    }
+    EXPECT_EQ(baselines.baselineKiB("app"), uint64_t(100) << 10) << "cached values still answer";
+    clock.nowMs += StoredBaselines::kRefreshMs;
+    EXPECT_EQ(baselines.baselineKiB("app"), uint64_t(100) << 10) << "a slightly stale value";
+    baselines.nextPass();
+    day(1, 200, 300);
+    EXPECT_EQ(baselines.baselineKiB("app"), uint64_t(300) << 10) << "looked up again";
 }
 
 TEST(Formatting, AMomentOfAnotherDayCarriesItsDate) {

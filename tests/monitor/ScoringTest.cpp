@@ -77,6 +77,18 @@ TEST(FamilyScorer, SteadyGrowthIsAProbableLeakWithItsRate) {
     EXPECT_NEAR(*a.curvature, 1.0, 0.2);
 }
 
+TEST(FamilyScorer, AStoredBaselineReplacesTheSeriesOwn) {
+    // Flat at 400 MiB for an hour: by its own series it is at its baseline.
+    auto series = seriesOf(60 * 60, [](double) { return 400 * kMiB; });
+    EXPECT_NEAR(assess(series).baselineMultiple, 1.0, 0.01);
+    // The stored week says it usually holds 100 MiB: four times its usual footprint.
+    FamilyAssessment a = FamilyScorer(Tuning{}, 100)
+                             .assess(series, 16 * 1024 * kMiB, static_cast<uint64_t>(100 * kMiB));
+    EXPECT_EQ(a.baselineKiB, static_cast<uint64_t>(100 * kMiB));
+    EXPECT_NEAR(a.baselineMultiple, 4.0, 0.01);
+    EXPECT_EQ(a.verdict, FindingVerdict::normal) << "a high baseline multiple alone is no leak";
+}
+
 TEST(FamilyScorer, SawtoothStepAndFlatAreNotLeaks) {
     // Allocate for five minutes, free it all, again and again.
     auto sawtooth = seriesOf(
