@@ -116,6 +116,28 @@ TEST(Sampler, AGrowingFamilyBecomesASuspectAndAFlatOneDoesNot) {
     EXPECT_EQ(steady->assessment.verdict, FindingVerdict::normal);
 }
 
+TEST(Sampler, TheBaselineSourceSetsTheBaselineOfEveryAssessment) {
+    FakeProc proc;
+    proc.addProcess(200, 1, "app", 4096);
+    Sampler sampler(optionsFor(proc));
+    std::vector<std::string> asked;
+    sampler.setBaselineSource([&](const std::string& key) -> std::optional<uint64_t> {
+        asked.push_back(key);
+        return 1024;
+    });
+    std::shared_ptr<const LiveView> view;
+    for (int second = 1; second <= 3; ++second) {
+        view = sampler.pass(second, 0);
+    }
+    const FamilyView* app = familyWith(*view, 200);
+    ASSERT_TRUE(app);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back(), app->key);
+    EXPECT_EQ(app->assessment.baselineKiB, 1024u);
+    long pageKiB = ::sysconf(_SC_PAGESIZE) / 1024;
+    EXPECT_NEAR(app->assessment.baselineMultiple, 4096.0 * pageKiB / 1024, 0.01);
+}
+
 TEST(Sampler, SelfCheckTargetsGetTheirOwnKeys) {
     FakeProc proc;
     proc.addProcess(400, 1, "sleeper", 100);
