@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -154,7 +155,8 @@ double secondsUntil(std::chrono::steady_clock::time_point deadline) {
 bool writeBefore(int fd, const std::string& input, std::chrono::steady_clock::time_point deadline) {
     std::size_t written = 0;
     while (written < input.size()) {
-        ssize_t n = ::write(fd, input.data() + written, input.size() - written);
+        ssize_t n =
+            ::send(fd, input.data() + written, input.size() - written, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             written += static_cast<std::size_t>(n);
             continue;
@@ -186,7 +188,8 @@ bool runWithInput(const std::string& program, const std::vector<std::string>& ar
                   const std::string& input, double timeoutSeconds) {
     reapLingeringChildren();
     int in[2];
-    if (::pipe2(in, O_CLOEXEC) != 0) {
+    // A socket rather than a pipe: a tool that exits unread gives EPIPE, never SIGPIPE.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, in) != 0) {
         return false;
     }
     auto argv = pointers(arguments);
@@ -211,7 +214,6 @@ bool runWithInput(const std::string& program, const std::vector<std::string>& ar
     auto deadline = std::chrono::steady_clock::now() +
                     std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                         std::chrono::duration<double>(timeoutSeconds));
-    ::fcntl(in[1], F_SETFL, O_NONBLOCK);
     bool delivered = writeBefore(in[1], input, deadline);
     ::close(in[1]);
     int status = 0;

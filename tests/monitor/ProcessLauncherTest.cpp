@@ -47,6 +47,8 @@ TEST(RunWithInput, DeliversTheInputAndReportsTheExitStatus) {
     EXPECT_EQ(contents(dir.file("out")), text);
     EXPECT_FALSE(runWithInput("sh", {"sh", "-c", "cat >/dev/null; exit 3"}, "text", 5));
     EXPECT_FALSE(runWithInput("velmora-no-such-tool", {"velmora-no-such-tool"}, "text", 5));
+    // A tool that ends without reading: the write fails quietly, no SIGPIPE ends this process.
+    EXPECT_FALSE(runWithInput("sh", {"sh", "-c", "exit 0"}, std::string(1 << 20, 'x'), 5));
 }
 
 TEST(RunWithInput, AToolThatNeverReadsCannotHoldUsAndIsReapedWhenItEnds) {
