@@ -59,27 +59,27 @@ PaletteColor footerCommandColor(FooterCommandTone tone) {
     return PaletteColor::coolStroke;
 }
 
-std::vector<FooterCommandSpec> footerCommandSpecs(bool isFocusedIncidentLayout,
+std::vector<FooterCommandItem> footerCommandItems(bool isFocusedIncidentLayout,
                                                   bool isShowingAdvancedHistory) {
-    std::vector<FooterCommandSpec> specs;
+    std::vector<FooterCommandItem> items;
     if (isShowingAdvancedHistory) {
-        specs.push_back({FooterCommandRole::advancedHistory, "dot.radiowaves.left.and.right",
+        items.push_back({FooterCommandRole::advancedHistory, "dot.radiowaves.left.and.right",
                          "Return to live triage", "Return to live triage",
                          FooterCommandTone::watch});
     } else {
-        specs.push_back({FooterCommandRole::advancedHistory, "clock.arrow.circlepath",
+        items.push_back({FooterCommandRole::advancedHistory, "clock.arrow.circlepath",
                          "Open advanced history", "Open advanced history",
                          FooterCommandTone::watch});
     }
-    specs.push_back({FooterCommandRole::exportReport, "square.and.arrow.up", "Export report",
+    items.push_back({FooterCommandRole::exportReport, "square.and.arrow.up", "Export report",
                      "Export report", FooterCommandTone::suspect});
     if (!isFocusedIncidentLayout || isShowingAdvancedHistory) {
-        specs.push_back({FooterCommandRole::openSettings, "gearshape", "Open settings",
+        items.push_back({FooterCommandRole::openSettings, "gearshape", "Open settings",
                          "Open settings", FooterCommandTone::utility});
-        specs.push_back({FooterCommandRole::quit, "power", "Quit Velmora", "Quit Velmora",
+        items.push_back({FooterCommandRole::quit, "power", "Quit Velmora", "Quit Velmora",
                          FooterCommandTone::critical});
     }
-    return specs;
+    return items;
 }
 
 FooterTelemetryChip::FooterTelemetryChip(const QString& label, QWidget* parent) : QWidget(parent) {
@@ -157,25 +157,25 @@ void FooterTelemetry::setContent(const FooterTelemetrySnapshot& telemetry,
     }
 
     // Buttons are kept by role: a role that stays keeps its widget and its state.
-    const auto specs = footerCommandSpecs(isFocusedIncidentLayout, isShowingAdvancedHistory);
+    const auto items = footerCommandItems(isFocusedIncidentLayout, isShowingAdvancedHistory);
     std::vector<std::pair<FooterCommandRole, FooterCommandButton*>> next;
-    for (const auto& spec : specs) {
+    for (const auto& item : items) {
         auto found = std::find_if(buttons_.begin(), buttons_.end(),
-                                  [&](const auto& entry) { return entry.first == spec.role; });
+                                  [&](const auto& entry) { return entry.first == item.role; });
         FooterCommandButton* button = nullptr;
         if (found != buttons_.end()) {
             button = found->second;
             buttons_.erase(found);
         } else {
             button = new FooterCommandButton(cluster_);
-            button->setObjectName(QStringLiteral("footerCommand_%1").arg(roleName(spec.role)));
-            button->setOnTap([this, role = spec.role] { tap(role); });
+            button->setObjectName(QStringLiteral("footerCommand_%1").arg(roleName(item.role)));
+            button->setOnTap([this, role = item.role] { tap(role); });
         }
-        button->setSymbol(spec.systemName);
-        button->setLabel(QString::fromStdString(spec.accessibilityLabel),
-                         QString::fromStdString(spec.helpText));
-        button->setTint(footerCommandColor(spec.tone));
-        switch (spec.role) {
+        button->setSymbol(item.systemName);
+        button->setLabel(QString::fromStdString(item.accessibilityLabel),
+                         QString::fromStdString(item.helpText));
+        button->setTint(footerCommandColor(item.tone));
+        switch (item.role) {
         case FooterCommandRole::advancedHistory:
             button->setPending(false);
             button->setActive(isShowingAdvancedHistory);
@@ -193,7 +193,7 @@ void FooterTelemetry::setContent(const FooterTelemetrySnapshot& telemetry,
             button->setActive(false);
             break;
         }
-        next.emplace_back(spec.role, button);
+        next.emplace_back(item.role, button);
     }
     for (const auto& stale : buttons_) {
         stale.second->hide();

@@ -23,18 +23,18 @@ enum class FooterCommandTone { watch, suspect, utility, critical };
 PaletteColor footerCommandColor(FooterCommandTone tone);
 
 // One button of the command cluster; `role` is also its identity.
-struct FooterCommandSpec {
+struct FooterCommandItem {
     FooterCommandRole role;
     std::string systemName;
     std::string accessibilityLabel;
     std::string helpText;
     FooterCommandTone tone;
-    bool operator==(const FooterCommandSpec&) const = default;
+    bool operator==(const FooterCommandItem&) const = default;
 };
 
 // The history button (in its shown or not-shown form) and export; settings and quit too unless
 // the layout is focused and the history is not shown.
-std::vector<FooterCommandSpec> footerCommandSpecs(bool isFocusedIncidentLayout,
+std::vector<FooterCommandItem> footerCommandItems(bool isFocusedIncidentLayout,
                                                   bool isShowingAdvancedHistory);
 
 // A labelled storage fact of the footer ("STORAGE" over its value).

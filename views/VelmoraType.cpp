@@ -9,13 +9,13 @@ namespace velmora {
 
 namespace {
 
-struct RoleSpec {
+struct RoleStyle {
     int pixelSize;
     QFont::Weight weight;
     bool monospaced;
 };
 
-RoleSpec specOf(TypeRole role) {
+RoleStyle styleOf(TypeRole role) {
     switch (role) {
     case TypeRole::eyebrow:
         return {12, QFont::Medium, false};
@@ -62,9 +62,9 @@ QFont velmoraRoundedFont(int pixelSize, QFont::Weight weight) {
 }
 
 QFont velmoraFont(TypeRole role, std::optional<QFont::Weight> weight) {
-    const RoleSpec spec = specOf(role);
-    if (!spec.monospaced) {
-        return velmoraRoundedFont(spec.pixelSize, weight.value_or(spec.weight));
+    const RoleStyle style = styleOf(role);
+    if (!style.monospaced) {
+        return velmoraRoundedFont(style.pixelSize, weight.value_or(style.weight));
     }
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::Monospace);
@@ -74,8 +74,8 @@ QFont velmoraFont(TypeRole role, std::optional<QFont::Weight> weight) {
         font.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Sans Mono"),
                           QStringLiteral("Liberation Mono"), QStringLiteral("monospace")});
     }
-    font.setPixelSize(spec.pixelSize);
-    font.setWeight(weight.value_or(spec.weight));
+    font.setPixelSize(style.pixelSize);
+    font.setWeight(weight.value_or(style.weight));
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }

@@ -9,30 +9,30 @@
 namespace velmora {
 namespace {
 
-std::vector<FooterCommandRole> roles(const std::vector<FooterCommandSpec>& specs) {
+std::vector<FooterCommandRole> roles(const std::vector<FooterCommandItem>& items) {
     std::vector<FooterCommandRole> out;
-    for (const auto& spec : specs) {
-        out.push_back(spec.role);
+    for (const auto& item : items) {
+        out.push_back(item.role);
     }
     return out;
 }
 
 using R = FooterCommandRole;
 
-TEST(FooterCommandSpecsTest, FocusedLiveLayoutKeepsOnlyHistoryAndExport) {
-    EXPECT_EQ(roles(footerCommandSpecs(true, false)),
+TEST(FooterCommandItemsTest, FocusedLiveLayoutKeepsOnlyHistoryAndExport) {
+    EXPECT_EQ(roles(footerCommandItems(true, false)),
               (std::vector{R::advancedHistory, R::exportReport}));
-    EXPECT_EQ(roles(footerCommandSpecs(true, true)),
+    EXPECT_EQ(roles(footerCommandItems(true, true)),
               (std::vector{R::advancedHistory, R::exportReport, R::openSettings, R::quit}));
-    EXPECT_EQ(roles(footerCommandSpecs(false, false)),
+    EXPECT_EQ(roles(footerCommandItems(false, false)),
               (std::vector{R::advancedHistory, R::exportReport, R::openSettings, R::quit}));
-    const auto shown = footerCommandSpecs(true, true).front();
+    const auto shown = footerCommandItems(true, true).front();
     EXPECT_EQ(shown.systemName, "dot.radiowaves.left.and.right");
     EXPECT_EQ(shown.accessibilityLabel, "Return to live triage");
-    const auto hidden = footerCommandSpecs(false, false).front();
+    const auto hidden = footerCommandItems(false, false).front();
     EXPECT_EQ(hidden.systemName, "clock.arrow.circlepath");
     EXPECT_EQ(hidden.helpText, "Open advanced history");
-    const auto all = footerCommandSpecs(false, false);
+    const auto all = footerCommandItems(false, false);
     EXPECT_EQ(all[1].accessibilityLabel, "Export report");
     EXPECT_EQ(all[2].accessibilityLabel, "Open settings");
     EXPECT_EQ(all[3].accessibilityLabel, "Quit Velmora");
