@@ -104,11 +104,10 @@ std::string formatMoment(double unixSeconds, double nowUnixSeconds) {
     if (thenLocal.tm_year == nowLocal.tm_year && thenLocal.tm_yday == nowLocal.tm_yday) {
         return formatClock(unixSeconds);
     }
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%H:%M", &thenLocal);
     static constexpr const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    return std::to_string(thenLocal.tm_mday) + " " + months[thenLocal.tm_mon] + " " + buf;
+    return std::to_string(thenLocal.tm_mday) + " " + months[thenLocal.tm_mon] + " " +
+           formatClock(unixSeconds);
 }
 
 } // namespace velmora
