@@ -261,6 +261,14 @@ void PopoverRootView::renderOverlay(const PopoverRenderState& state,
                       style);
 }
 
+void PopoverRootView::renderStandalone(const PopoverRenderState& state) {
+    render(state);
+    resize(popoverSize());
+    show();
+    render(state);
+    resize(popoverSize());
+}
+
 QSize PopoverRootView::popoverSize() const {
     const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(popoverWidth)
                                                      : layout()->totalSizeHint().height();

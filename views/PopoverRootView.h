@@ -41,6 +41,9 @@ public:
 
     // 448 wide, as tall as the content needs.
     QSize popoverSize() const;
+    // Renders the state in a top-level view of its own (the gallery, tests): shown, and sized
+    // to the popover again once shown widgets have their real heights.
+    void renderStandalone(const PopoverRenderState& state);
     QSize sizeHint() const override { return popoverSize(); }
 
     QWidget* card() const;

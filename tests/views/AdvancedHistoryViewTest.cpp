@@ -207,11 +207,7 @@ TEST(AdvancedHistoryView, FitsTheCardOfThePopoverWithLongTitlesAndTags) {
     state.advancedHistory = history;
 
     PopoverRootView root;
-    root.render(state);
-    root.resize(root.popoverSize());
-    root.show();
-    root.render(state);
-    root.resize(root.popoverSize());
+    root.renderStandalone(state);
     testing::settle();
     ASSERT_EQ(root.width(), 448);
 

@@ -47,11 +47,7 @@ PopoverRenderState liveState(const PopoverSnapshot& snapshot) {
 
 bool renderPopover(const PopoverRenderState& state, const QString& dir, const QString& name) {
     PopoverRootView root;
-    root.render(state);
-    root.resize(root.popoverSize());
-    root.show();
-    root.render(state);
-    root.resize(root.popoverSize());
+    root.renderStandalone(state);
     return save(renderWidget(root), dir, name);
 }
 
