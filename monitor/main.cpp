@@ -1,9 +1,9 @@
 // velmora: the Linux monitor behind velmora-ui. "velmora ui-backend" answers one JSON line on
 // standard output for every request line on standard input; diagnostics go to standard error.
 
-#include "monitor/LineReader.h"
-#include "monitor/LiveMonitor.h"
-#include "monitor/MonitorSession.h"
+#include "monitor/live/LiveMonitor.h"
+#include "monitor/session/LineReader.h"
+#include "monitor/session/MonitorSession.h"
 
 #include <cstdio>
 #include <cstring>

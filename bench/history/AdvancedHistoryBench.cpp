@@ -2,9 +2,9 @@
 // database's size per family-day. The fixture database is built once (a few minutes) under
 // $TMPDIR/velmora-history-bench and reused by later runs. Also the stored-baseline lookup.
 
-#include "monitor/StoredBaselines.h"
 #include "monitor/history/AdvancedHistory.h"
 #include "monitor/history/HistoryStore.h"
+#include "monitor/live/StoredBaselines.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

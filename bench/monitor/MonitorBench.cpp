@@ -2,8 +2,8 @@
 // memory of 24 hours of series.
 
 #include "model/Codec.h"
-#include "monitor/Sampler.h"
-#include "monitor/SnapshotComposer.h"
+#include "monitor/compose/SnapshotComposer.h"
+#include "monitor/live/Sampler.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

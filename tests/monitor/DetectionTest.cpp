@@ -1,6 +1,6 @@
 #include "MonitorProcess.h"
 #include "model/Codec.h"
-#include "monitor/Utf8Text.h"
+#include "monitor/common/Utf8Text.h"
 
 #include <chrono>
 #include <cstdlib>

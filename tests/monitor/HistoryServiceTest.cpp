@@ -1,8 +1,8 @@
-#include "monitor/HistoryService.h"
+#include "monitor/live/HistoryService.h"
 
-#include "monitor/ArtifactRecall.h"
-#include "monitor/Formatting.h"
-#include "monitor/StoredBaselines.h"
+#include "monitor/actions/ArtifactRecall.h"
+#include "monitor/common/Formatting.h"
+#include "monitor/live/StoredBaselines.h"
 #include "tests/history/HistoryTestSupport.h"
 
 #include <fstream>

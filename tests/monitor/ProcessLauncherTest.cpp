@@ -1,4 +1,4 @@
-#include "monitor/ProcessLauncher.h"
+#include "monitor/actions/ProcessLauncher.h"
 
 #include <chrono>
 #include <filesystem>

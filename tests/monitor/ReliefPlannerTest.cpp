@@ -1,6 +1,6 @@
-#include "monitor/ReliefPlanner.h"
+#include "monitor/compose/ReliefPlanner.h"
 
-#include "monitor/Formatting.h"
+#include "monitor/common/Formatting.h"
 
 #include <gtest/gtest.h>
 

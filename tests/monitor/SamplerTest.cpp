@@ -1,4 +1,4 @@
-#include "monitor/Sampler.h"
+#include "monitor/live/Sampler.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,5 +1,5 @@
-#include "monitor/FamilyScorer.h"
-#include "monitor/TrendStats.h"
+#include "monitor/scoring/FamilyScorer.h"
+#include "monitor/scoring/TrendStats.h"
 
 #include <cmath>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "MonitorProcess.h"
 #include "model/Codec.h"
-#include "monitor/SnapshotComposer.h"
+#include "monitor/compose/SnapshotComposer.h"
 
 #include <filesystem>
 #include <fstream>

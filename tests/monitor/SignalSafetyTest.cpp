@@ -1,5 +1,5 @@
-#include "monitor/ProcParsers.h"
-#include "monitor/ProcessSignaller.h"
+#include "monitor/actions/ProcessSignaller.h"
+#include "monitor/proc/ProcParsers.h"
 
 #include <csignal>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "monitor/FamilyResolver.h"
-#include "monitor/Formatting.h"
-#include "monitor/LineReader.h"
-#include "monitor/MachineState.h"
-#include "monitor/ProcParsers.h"
-#include "monitor/Tuning.h"
-#include "monitor/Utf8Text.h"
+#include "monitor/common/Formatting.h"
+#include "monitor/common/Utf8Text.h"
+#include "monitor/families/FamilyResolver.h"
+#include "monitor/proc/MachineState.h"
+#include "monitor/proc/ProcParsers.h"
+#include "monitor/scoring/Tuning.h"
+#include "monitor/session/LineReader.h"
 
 #include <gtest/gtest.h>
 #include <thread>

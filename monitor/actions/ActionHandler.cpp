@@ -1,0 +1,308 @@
+#include "monitor/actions/ActionHandler.h"
+
+#include "monitor/actions/ProcessLauncher.h"
+#include "monitor/common/Formatting.h"
+#include "monitor/compose/DetailBuilder.h"
+#include "monitor/families/SmokeTargets.h"
+
+#include <cstdlib>
+#include <poll.h>
+
+namespace velmora {
+namespace {
+
+const char* kGone = "It is no longer running; nothing was done.";
+
+} // namespace
+
+bool copyToClipboard(const std::string& text) {
+    if (std::getenv("WAYLAND_DISPLAY") != nullptr &&
+        runWithInput("wl-copy", {"wl-copy"}, text, 2)) {
+        return true;
+    }
+    if (std::getenv("DISPLAY") != nullptr &&
+        (runWithInput("xclip", {"xclip", "-selection", "clipboard"}, text, 2) ||
+         runWithInput("xsel", {"xsel", "--clipboard", "--input"}, text, 2))) {
+        return true;
+    }
+    return false;
+}
+
+void ActionHandler::recordOutcome(const FamilyView& family, const std::string& title,
+                                  const std::string& line, TimelineTone tone) {
+    context_.interaction.outcomes[family.key] = "Last action: " + line;
+    context_.interaction.addEvent(family.key,
+                                  {formatClock(context_.wallClock()), title, line, tone});
+}
+
+void ActionHandler::remember(const std::string& action, const std::string& key,
+                             const std::string& title) {
+    const auto& feedback = context_.interaction.feedback;
+    // Self-check targets are test processes, not the user's applications.
+    if (context_.history == nullptr || !feedback || key == kRecoverySmokeKey ||
+        key == kRestartSmokeKey) {
+        return;
+    }
+    context_.history->recordAction(key, title, action, feedback->title + ": " + feedback->message,
+                                   feedback->kind == ActionFeedbackKind::success);
+}
+
+void ActionHandler::dispatch(const std::string& id, const std::string& key) {
+    auto view = context_.latestView();
+    const FamilyView* family = nullptr;
+    if (view) {
+        for (const FamilyView& candidate : view->families) {
+            if (candidate.key == key) {
+                family = &candidate;
+            }
+        }
+    }
+    InteractionState& state = context_.interaction;
+    if (id == "select_detail") {
+        state.selectedKey = key;
+        return;
+    }
+    if (id == "dismiss_detail") {
+        state.selectedKey.reset();
+        state.confirmation.reset();
+        return;
+    }
+    if (id == "cancel_force_quit") {
+        state.confirmation.reset();
+        context_.feedback(ActionFeedbackKind::success, "Force quit cancelled", "Nothing was quit.");
+        return;
+    }
+    if (id == "open_artifact_external" || id == "reveal_artifact") {
+        openArtifact(key, id == "reveal_artifact");
+        return;
+    }
+    if (id == "copy_artifact_path") {
+        auto it = state.artifacts.find(key);
+        if (it == state.artifacts.end()) {
+            context_.feedback(ActionFeedbackKind::error, "Copy failed",
+                              "No evidence artifact was captured for it.");
+            return;
+        }
+        copyText(it->second.path, "Path");
+        return;
+    }
+    if (id == "ignore") {
+        ignore(key, family ? family->title : key);
+        if (family != nullptr) {
+            remember(id, key, family->title);
+        }
+        return;
+    }
+    if (id == "export_report") {
+        return; // handled by the router, which can compose the snapshot
+    }
+    static const std::vector<std::string> familyActions{
+        "capture_stronger_evidence", "recover",        "restart",       "request_force_quit",
+        "confirm_force_quit",        "copy_command_1", "copy_command_2"};
+    if (std::find(familyActions.begin(), familyActions.end(), id) == familyActions.end()) {
+        context_.feedback(ActionFeedbackKind::error, "Action not available",
+                          "Velmora does not know the action \"" + id + "\".");
+        return;
+    }
+    if (family == nullptr) {
+        state.confirmation.reset();
+        context_.feedback(ActionFeedbackKind::error, "Nothing to act on", kGone);
+        return;
+    }
+    if (id == "capture_stronger_evidence") {
+        capture(*family);
+    } else if (id == "recover") {
+        recover(*family);
+        remember(id, family->key, family->title);
+    } else if (id == "restart") {
+        restart(*family);
+        remember(id, family->key, family->title);
+    } else if (id == "request_force_quit") {
+        requestForceQuit(*family);
+    } else if (id == "confirm_force_quit") {
+        state.confirmation.reset();
+        forceQuit(*family);
+        remember(id, family->key, family->title);
+    } else {
+        auto commands = nextCommandsOf(*family);
+        std::size_t index = id == "copy_command_1" ? 0 : 1;
+        if (index < commands.size()) {
+            copyText(commands[index].command, "Command");
+        }
+    }
+}
+
+void ActionHandler::capture(const FamilyView& family) {
+    std::string error;
+    auto artifact = context_.artifacts.captureEvidence(family, context_.wallClock(), error);
+    if (!artifact) {
+        context_.feedback(ActionFeedbackKind::error, "Evidence capture failed", error);
+        return;
+    }
+    context_.interaction.artifacts[family.key] = *artifact;
+    if (context_.history != nullptr) {
+        context_.history->recordArtifact(family.key, family.title, artifact->path, artifact->bytes,
+                                         static_cast<int64_t>(artifact->wallTime * 1000.0));
+    }
+    context_.interaction.addEvent(family.key,
+                                  {formatClock(artifact->wallTime), "Evidence captured",
+                                   context_.paths.display(artifact->path), TimelineTone::evidence});
+    context_.feedback(ActionFeedbackKind::success, "Evidence captured",
+                      "Saved " + context_.paths.display(artifact->path) + ".");
+}
+
+void ActionHandler::recover(const FamilyView& family) {
+    double wait = context_.config.tuning().actionWaitSeconds;
+    QuitOutcome outcome = context_.actions.quit(family, false, wait);
+    if (outcome.refused) {
+        context_.feedback(ActionFeedbackKind::error, "Recovery failed", outcome.reason);
+        return;
+    }
+    if (outcome.stillRunning.empty()) {
+        std::string line = family.title + " quit gracefully; about " +
+                           formatKiB(family.footprintKiB) + " given back.";
+        recordOutcome(family, "Recovered", line, TimelineTone::outcome);
+        context_.feedback(ActionFeedbackKind::success, "Recovery completed", line);
+        return;
+    }
+    recordOutcome(family, "Quit requested", family.title + " was asked to quit.",
+                  TimelineTone::action);
+    context_.feedback(ActionFeedbackKind::warning, "Recovery requested",
+                      family.title + " was asked to quit and is still running; Velmora will say "
+                                     "when it has ended.");
+    pending_.push_back(
+        {family.key, family.title, "Recovery completed", std::move(outcome.stillRunning)});
+}
+
+void ActionHandler::restart(const FamilyView& family) {
+    std::string message;
+    bool ok = context_.actions.restart(
+        family, std::max(context_.config.tuning().actionWaitSeconds, 3.0), message);
+    if (!ok) {
+        context_.feedback(ActionFeedbackKind::error, "Restart failed", message);
+        return;
+    }
+    recordOutcome(family, "Restarted", message, TimelineTone::outcome);
+    context_.feedback(ActionFeedbackKind::success, "Restart completed", message);
+}
+
+void ActionHandler::requestForceQuit(const FamilyView& family) {
+    if (family.isProtected) {
+        context_.feedback(ActionFeedbackKind::error, "Force quit not allowed",
+                          "Velmora never signals itself, its app or the desktop session's own "
+                          "processes.");
+        return;
+    }
+    DestructiveConfirmationSnapshot confirmation;
+    confirmation.title = "Force quit " + family.title + "?";
+    confirmation.message = "Its " + std::to_string(family.members.size()) +
+                           " processes stop at once and unsaved work is lost.";
+    confirmation.confirmAction.id = "confirm_force_quit";
+    confirmation.confirmAction.label = "Force Quit";
+    confirmation.confirmAction.style = ActionStyle::destructive;
+    confirmation.confirmAction.targetKey = family.key;
+    confirmation.cancelAction.id = "cancel_force_quit";
+    confirmation.cancelAction.label = "Cancel";
+    confirmation.cancelAction.style = ActionStyle::secondary;
+    confirmation.cancelAction.targetKey = family.key;
+    context_.interaction.confirmation = std::move(confirmation);
+}
+
+void ActionHandler::forceQuit(const FamilyView& family) {
+    QuitOutcome outcome =
+        context_.actions.quit(family, true, context_.config.tuning().actionWaitSeconds);
+    if (outcome.refused) {
+        context_.feedback(ActionFeedbackKind::error, "Force quit failed", outcome.reason);
+        return;
+    }
+    std::string line = family.title + ": " + std::to_string(outcome.ended) + " of " +
+                       std::to_string(outcome.signalled) + " processes stopped.";
+    recordOutcome(family, "Force quit", line, TimelineTone::action);
+    context_.feedback(
+        outcome.stillRunning.empty() ? ActionFeedbackKind::success : ActionFeedbackKind::warning,
+        outcome.stillRunning.empty() ? "Force quit completed" : "Force quit incomplete", line);
+}
+
+void ActionHandler::ignore(const std::string& key, const std::string& title) {
+    double until = context_.wallClock() + context_.config.tuning().ignoreSeconds;
+    context_.config.ignore(key, title, until);
+    std::string error;
+    if (!context_.config.save(error)) {
+        context_.feedback(ActionFeedbackKind::warning, "Ignored until restart",
+                          title + " is hidden, but the setting could not be saved: " + error);
+        return;
+    }
+    context_.feedback(ActionFeedbackKind::success, "Ignored for 24 hours",
+                      title + " stays out of the rows until " + formatClock(until) + " tomorrow.");
+}
+
+void ActionHandler::openArtifact(const std::string& key, bool folder) {
+    auto it = context_.interaction.artifacts.find(key);
+    if (it == context_.interaction.artifacts.end()) {
+        context_.feedback(ActionFeedbackKind::error, "Nothing to open",
+                          "No evidence artifact was captured for it.");
+        return;
+    }
+    std::string target = folder ? context_.paths.artifactsDir : it->second.path;
+    LaunchResult launched = launchDetached("xdg-open", {"xdg-open", target});
+    if (!launched.ok) {
+        context_.feedback(ActionFeedbackKind::error, "Could not open", launched.error);
+        return;
+    }
+    context_.feedback(ActionFeedbackKind::success, folder ? "Folder opened" : "Artifact opened",
+                      "Opened " + context_.paths.display(target) + ".");
+}
+
+void ActionHandler::copyText(const std::string& text, const std::string& what) {
+    if (copyToClipboard(text)) {
+        context_.feedback(ActionFeedbackKind::success, what + " copied", text.substr(0, 200));
+        return;
+    }
+    context_.feedback(ActionFeedbackKind::error, "Copy failed",
+                      "No clipboard tool (wl-copy, xclip or xsel) could take it: " +
+                          text.substr(0, 200));
+}
+
+void ActionHandler::exportReport(const std::function<PopoverSnapshot()>& compose) {
+    std::string error;
+    auto path = context_.artifacts.exportReport(compose(), context_.wallClock(), error);
+    if (!path) {
+        context_.feedback(ActionFeedbackKind::error, "Report export failed", error);
+        return;
+    }
+    context_.feedback(ActionFeedbackKind::success, "Report exported",
+                      "Saved " + context_.paths.display(*path) + ".");
+}
+
+void ActionHandler::openDataFolder() {
+    makeDirectories(context_.paths.dataDir);
+    LaunchResult launched = launchDetached("xdg-open", {"xdg-open", context_.paths.dataDir});
+    if (!launched.ok) {
+        context_.feedback(ActionFeedbackKind::error, "Could not open the data folder",
+                          launched.error);
+        return;
+    }
+    context_.feedback(ActionFeedbackKind::success, "Data folder opened",
+                      "Opened " + context_.paths.display(context_.paths.dataDir) + ".");
+}
+
+void ActionHandler::checkPendingExits() {
+    reapLingeringChildren();
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        std::erase_if(it->pidfds, [](const UniqueFd& fd) {
+            return ProcessSignaller::waitForExit(fd.get(), 0);
+        });
+        if (it->pidfds.empty()) {
+            context_.interaction.outcomes[it->key] =
+                "Last action: " + it->title + " quit gracefully.";
+            context_.feedback(ActionFeedbackKind::success, it->doneTitle,
+                              it->title + " has ended.");
+            remember("recover", it->key, it->title);
+            it = pending_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "monitor/actions/MonitorContext.h"
+
+#include <string>
+
+namespace velmora {
+
+// Carries out one "dispatchAction": detail selection, evidence capture, recover, restart,
+// force quit with its confirmation, ignore, artifact and copy actions. Every action leaves an
+// honest feedback, failures included. Targets are resolved from the family key in the latest
+// view at the moment of the action.
+class ActionHandler {
+public:
+    explicit ActionHandler(MonitorContext& context) : context_(context) {}
+
+    void dispatch(const std::string& actionId, const std::string& targetKey);
+    // Reports processes that were asked to quit earlier and have ended since.
+    void checkPendingExits();
+    void exportReport(const std::function<PopoverSnapshot()>& compose);
+    void openDataFolder();
+
+private:
+    void recover(const FamilyView& family);
+    void restart(const FamilyView& family);
+    void forceQuit(const FamilyView& family);
+    void requestForceQuit(const FamilyView& family);
+    void capture(const FamilyView& family);
+    void ignore(const std::string& key, const std::string& title);
+    void openArtifact(const std::string& key, bool folder);
+    void copyText(const std::string& text, const std::string& what);
+    // Stores the action and the feedback it left in the history.
+    void remember(const std::string& action, const std::string& key, const std::string& title);
+    void recordOutcome(const FamilyView& family, const std::string& title, const std::string& line,
+                       TimelineTone tone);
+
+    struct PendingExit {
+        std::string key;
+        std::string title;
+        std::string doneTitle;
+        std::vector<UniqueFd> pidfds;
+    };
+
+    MonitorContext& context_;
+    std::vector<PendingExit> pending_;
+};
+
+// Copies text to the desktop clipboard with wl-copy, xclip or xsel.
+bool copyToClipboard(const std::string& text);
+
+} // namespace velmora

@@ -1,0 +1,132 @@
+#include "monitor/actions/ProcessActions.h"
+
+#include "monitor/actions/ProcessLauncher.h"
+
+#include <csignal>
+#include <set>
+
+namespace velmora {
+namespace {
+
+std::vector<std::string> splitNul(const std::string& raw) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start < raw.size()) {
+        std::size_t end = raw.find('\0', start);
+        if (end == std::string::npos) {
+            end = raw.size();
+        }
+        parts.push_back(raw.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+} // namespace
+
+std::vector<const MemberView*> topMembers(const FamilyView& family) {
+    std::set<pid_t> pids;
+    for (const MemberView& member : family.members) {
+        pids.insert(member.identity.pid);
+    }
+    std::vector<const MemberView*> tops;
+    for (const MemberView& member : family.members) {
+        if (pids.count(member.ppid) == 0) {
+            tops.push_back(&member);
+        }
+    }
+    return tops;
+}
+
+ProcessActions::ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller)
+    : root_(root), signaller_(signaller) {}
+
+QuitOutcome ProcessActions::quit(const FamilyView& family, bool force, double waitSeconds) const {
+    QuitOutcome outcome;
+    if (family.isProtected) {
+        outcome.refused = true;
+        outcome.reason = "Velmora never signals itself, its app or the desktop session's own "
+                         "processes.";
+        return outcome;
+    }
+    std::vector<const MemberView*> targets;
+    if (force) {
+        for (const MemberView& member : family.members) {
+            targets.push_back(&member);
+        }
+    } else {
+        targets = topMembers(family);
+    }
+    std::vector<UniqueFd> pidfds;
+    for (const MemberView* member : targets) {
+        SignalOutcome sent = signaller_.send(member->identity, force ? SIGKILL : SIGTERM);
+        if (sent.result == SignalResult::sent) {
+            pidfds.push_back(std::move(sent.pidfd));
+        } else if (sent.result != SignalResult::gone && outcome.reason.empty()) {
+            outcome.reason = sent.reason;
+        }
+    }
+    outcome.signalled = pidfds.size();
+    if (pidfds.empty()) {
+        outcome.refused = true;
+        if (outcome.reason.empty()) {
+            outcome.reason = "Its processes had already ended.";
+        }
+        return outcome;
+    }
+    for (UniqueFd& pidfd : pidfds) {
+        // One shared deadline: later processes get what is left of it.
+        if (ProcessSignaller::waitForExit(pidfd.get(), waitSeconds)) {
+            ++outcome.ended;
+        } else {
+            outcome.stillRunning.push_back(std::move(pidfd));
+            waitSeconds = 0;
+        }
+    }
+    return outcome;
+}
+
+bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
+                             std::string& message) const {
+    auto tops = topMembers(family);
+    if (tops.size() != 1) {
+        message = "Restart needs one main process; this family has " + std::to_string(tops.size()) +
+                  ". Quit it and start it again yourself.";
+        return false;
+    }
+    const MemberView& top = *tops.front();
+    pid_t pid = top.identity.pid;
+    auto rawArguments = root_.readWholePidFile(pid, "cmdline", 1 << 20);
+    auto rawEnvironment = root_.readWholePidFile(pid, "environ", 1 << 20);
+    auto cwd = root_.readLink(pid, "cwd");
+    std::string exe = top.identity.exe;
+    if (!rawArguments || rawArguments->empty() || exe.empty()) {
+        message = "Its command line could not be read, so it could not be started again.";
+        return false;
+    }
+    if (exe.size() > 10 && exe.compare(exe.size() - 10, 10, " (deleted)") == 0) {
+        message = "Its program file was replaced or removed since it started; start it again "
+                  "yourself.";
+        return false;
+    }
+    QuitOutcome quitOutcome = quit(family, false, waitSeconds);
+    if (quitOutcome.refused || quitOutcome.ended == 0) {
+        message = quitOutcome.refused
+                      ? quitOutcome.reason
+                      : "It did not quit within " + std::to_string(static_cast<int>(waitSeconds)) +
+                            " s, so it was not started again.";
+        return false;
+    }
+    LaunchResult launched = launchDetached(
+        exe, splitNul(*rawArguments),
+        rawEnvironment ? splitNul(*rawEnvironment) : std::vector<std::string>{}, cwd.value_or("/"));
+    if (!launched.ok) {
+        message = "It quit, but starting it again failed: " + launched.error;
+        return false;
+    }
+    message = family.title + " quit gracefully and started again as PID " +
+              std::to_string(launched.pid) + ".";
+    return true;
+}
+
+} // namespace velmora

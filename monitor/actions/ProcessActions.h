@@ -1,0 +1,40 @@
+#pragma once
+
+#include "monitor/actions/ProcessSignaller.h"
+#include "monitor/live/LiveView.h"
+
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The outcome of quitting a family's processes.
+struct QuitOutcome {
+    bool refused = false; // nothing was signalled (protected, gone, changed, other user)
+    std::string reason;   // why, for refusals and failures
+    std::size_t signalled = 0;
+    std::size_t ended = 0;              // of those signalled, how many ended within the wait
+    std::vector<UniqueFd> stillRunning; // pidfds of those that did not end yet
+};
+
+// Graceful quit, force quit and restart of a family, through the signaller only.
+class ProcessActions {
+public:
+    ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller);
+
+    // SIGTERM (graceful) or SIGKILL to the family's top processes (those whose parent is not in
+    // the family; with force, every process), then waits up to waitSeconds for them to end.
+    QuitOutcome quit(const FamilyView& family, bool force, double waitSeconds) const;
+    // Graceful quit of the family's one top process, then the same command line again,
+    // detached, in the same directory with the same environment.
+    bool restart(const FamilyView& family, double waitSeconds, std::string& message) const;
+
+private:
+    const ProcRoot& root_;
+    const ProcessSignaller& signaller_;
+};
+
+// The top processes of a family: members whose parent is not a member.
+std::vector<const MemberView*> topMembers(const FamilyView& family);
+
+} // namespace velmora

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/PopoverSnapshot.h"
+#include "monitor/compose/InteractionState.h"
+#include "monitor/config/ConfigStore.h"
+#include "monitor/config/MonitorPaths.h"
+#include "monitor/live/LiveView.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+namespace velmora {
+
+// Everything an answer is made from: the latest published view (null before the first pass),
+// the persisted settings, the user's interaction state and where things live.
+struct ComposeContext {
+    const LiveView* view = nullptr;
+    const ConfigStore& config;
+    const InteractionState& interaction;
+    const MonitorPaths& paths;
+    double monotonicNow = 0;
+    double wallNow = 0;
+    uid_t uid = 0;
+    FooterTelemetrySnapshot footer{};
+    // The family's history line from the store, when it can be read.
+    std::function<std::optional<std::string>(const std::string&)> historyLine{};
+
+    const FamilyView* family(const std::string& key) const;
+    bool hasArtifact(const std::string& key) const { return interaction.artifacts.count(key) != 0; }
+};
+
+} // namespace velmora

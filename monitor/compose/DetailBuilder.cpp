@@ -1,0 +1,92 @@
+#include "monitor/compose/DetailBuilder.h"
+
+#include "monitor/common/Formatting.h"
+#include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/IncidentBuilder.h"
+
+namespace velmora {
+
+std::vector<NextCommandDescriptor> nextCommandsOf(const FamilyView& family) {
+    std::vector<NextCommandDescriptor> commands;
+    if (family.members.empty()) {
+        return commands;
+    }
+    std::string pid = std::to_string(family.members.front().identity.pid);
+    commands.push_back({"cat /proc/" + pid + "/smaps_rollup",
+                        "Anonymous, swapped and shared memory of the largest process right now.",
+                        makeAction("copy_command_1", "Copy", ActionStyle::secondary, family.key)});
+    commands.push_back({"sort -k2 -n -r <(awk '/^[0-9a-f]/{m=$0} /^Anonymous:/{print m, $2}' "
+                        "/proc/" +
+                            pid + "/smaps) | head",
+                        "Its largest anonymous mappings, to see which allocation keeps growing.",
+                        makeAction("copy_command_2", "Copy", ActionStyle::secondary, family.key)});
+    return commands;
+}
+
+DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key) {
+    DetailSnapshot detail;
+    detail.key = key;
+    const FamilyView* family = context.family(key);
+    if (family == nullptr) {
+        detail.title = "No longer running";
+        detail.verdictBlock = {
+            "Ended", "Not sampled",
+            "This family has no running processes now; nothing is left to act on."};
+        detail.whyBlock.reasons = {"Its processes exited or were quit since the row was shown."};
+        return detail;
+    }
+    const FamilyAssessment& a = family->assessment;
+    detail.title = family->title;
+    detail.verdictBlock = {verdictLabel(a.verdict), confidenceLabel(a), explanationOf(*family)};
+    detail.whyBlock.reasons = reasonsOf(*family);
+    bool hasArtifact = context.hasArtifact(key);
+    for (auto& action : actionsFor(*family, hasArtifact)) {
+        if (action.id != "select_detail") {
+            detail.actBlock.actions.push_back(std::move(action));
+        }
+    }
+    detail.actBlock.nextCommands = nextCommandsOf(*family);
+    detail.actBlock.requiresDestructiveConfirmation = !family->isProtected;
+    detail.timeline = timelineOf(context, *family);
+
+    for (std::size_t i = 0; i < family->members.size() && i < 8; ++i) {
+        const MemberView& member = family->members[i];
+        detail.diagnosticsBlock.identityLines.push_back(
+            "PID " + std::to_string(member.identity.pid) + " \u00B7 " + member.name + " \u00B7 " +
+            formatKiB(member.footprintKiB) + (member.isProtected ? " \u00B7 protected" : "") +
+            (member.cmdline.empty() ? "" : " \u00B7 " + member.cmdline.substr(0, 200)));
+    }
+    detail.diagnosticsBlock.evidenceLines.push_back(
+        "Footprint = anonymous resident memory (statm resident - shared) + swap (status VmSwap, "
+        "smaps_rollup Swap for suspects).");
+    detail.diagnosticsBlock.evidenceLines.push_back(
+        std::to_string(a.hasRate ? context.config.tuning().rateWindowBuckets : 0) +
+        " bucket medians in the rate window.");
+    detail.diagnosticsBlock.metrics = metricsOf(*family);
+
+    if (hasArtifact) {
+        const CapturedArtifact& artifact = context.interaction.artifacts.at(key);
+        ArtifactBoundaryBlock block;
+        block.title = "Evidence artifact";
+        const std::string processes = artifact.processCount > 0
+                                          ? std::to_string(artifact.processCount) + " processes"
+                                          : "the family's processes";
+        block.body =
+            "smaps_rollup, status, the largest anonymous mappings and the command line of " +
+            processes + ", kept on this machine.";
+        block.reason = "Captured " + formatMoment(artifact.wallTime, context.wallNow) + " for " +
+                       family->title;
+        block.metaLines = {context.paths.display(artifact.path),
+                           formatKiB(artifact.bytes / 1024.0)};
+        block.actions = {
+            makeAction("open_artifact_external", "Open", ActionStyle::secondary, key),
+            makeAction("reveal_artifact", "Show in Folder", ActionStyle::secondary, key),
+            makeAction("copy_artifact_path", "Copy Path", ActionStyle::secondary, key),
+            makeAction("export_report", "Export Report", ActionStyle::secondary, key),
+        };
+        detail.artifactBoundary = std::move(block);
+    }
+    return detail;
+}
+
+} // namespace velmora

@@ -1,0 +1,184 @@
+#include "monitor/compose/FamilyTexts.h"
+
+#include "monitor/common/Formatting.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace velmora {
+namespace {
+
+std::string percent(double fraction) {
+    return std::to_string(static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * 100))) +
+           "%";
+}
+
+std::string multiple(double value) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f\u00D7", value);
+    return buf;
+}
+
+} // namespace
+
+std::string verdictLabel(FindingVerdict verdict) {
+    switch (verdict) {
+    case FindingVerdict::normal:
+        return "Normal";
+    case FindingVerdict::watch:
+        return "Watch";
+    case FindingVerdict::suspect:
+        return "Suspected leak";
+    case FindingVerdict::probable:
+        return "Probable leak";
+    case FindingVerdict::criticalRunaway:
+        return "Critical runaway";
+    }
+    return "Normal";
+}
+
+std::string confidenceLabel(const FamilyAssessment& a) {
+    const char* level = a.score >= 85   ? "Very high"
+                        : a.score >= 65 ? "High"
+                        : a.score >= 50 ? "Medium"
+                                        : "Low";
+    return std::string(level) + " confidence \u00B7 score " + std::to_string(a.score);
+}
+
+std::string rateText(const FamilyAssessment& a) {
+    return a.hasRate ? formatRate(a.rateKiBPerSecond) : "N/A";
+}
+
+std::optional<std::string> exhaustionText(const FamilyAssessment& a) {
+    if (!a.exhaustionSeconds) {
+        return std::nullopt;
+    }
+    return "Memory runs out in " + formatDuration(*a.exhaustionSeconds) + " at this rate";
+}
+
+std::optional<std::string> curvatureText(const FamilyAssessment& a) {
+    if (!a.curvature || !a.growing()) {
+        return std::nullopt;
+    }
+    if (*a.curvature > 1.5) {
+        return "Accelerating growth";
+    }
+    if (*a.curvature < 0.5) {
+        return "Decelerating growth";
+    }
+    return "Steady growth";
+}
+
+std::string explanationOf(const FamilyView& family) {
+    const FamilyAssessment& a = family.assessment;
+    if (family.smokeRole != SmokeRole::none) {
+        return "Controlled self-check target named in smoke-targets.json.";
+    }
+    if (!a.hasRate) {
+        return "Collecting samples before judging growth.";
+    }
+    std::string text = "Grew " + formatRate(a.rateKiBPerSecond) + " over " +
+                       formatSpan(a.windowSeconds) + ", " + percent(a.steadiness) +
+                       " of steps rising; now " + formatKiB(a.footprintKiB);
+    if (a.baselineMultiple >= 1.2) {
+        text += " (" + multiple(a.baselineMultiple) + " its typical size)";
+    }
+    if (a.idle) {
+        text += ", stayed elevated while idle";
+    }
+    return text + ".";
+}
+
+std::vector<std::string> reasonsOf(const FamilyView& family) {
+    const FamilyAssessment& a = family.assessment;
+    std::vector<std::string> reasons;
+    if (!a.hasRate) {
+        reasons.push_back("Not enough samples yet to measure a growth rate.");
+        return reasons;
+    }
+    reasons.push_back("Footprint (anonymous memory plus swap) changes by " +
+                      formatRate(a.rateKiBPerSecond) + " (Theil-Sen slope of bucket medians).");
+    reasons.push_back(percent(a.steadiness) + " of bucket-to-bucket steps rose; trend strength " +
+                      std::to_string(static_cast<int>(std::lround(a.tau * 100))) +
+                      "/100 (Mann-Kendall).");
+    if (a.step) {
+        reasons.push_back("The rise came in one step rather than a ramp, which is rarely a leak.");
+    }
+    if (a.consistency < 0.5) {
+        reasons.push_back("Memory rises and falls again (allocate and free), not a steady climb.");
+    }
+    if (a.hourRateKiBPerSecond && *a.hourRateKiBPerSecond > 0) {
+        reasons.push_back("Over the last hour: " + formatRate(*a.hourRateKiBPerSecond) + ".");
+    }
+    if (a.sixHourRateKiBPerSecond && *a.sixHourRateKiBPerSecond > 0) {
+        reasons.push_back("Over the last six hours: " + formatRate(*a.sixHourRateKiBPerSecond) +
+                          ".");
+    }
+    if (a.baselineKiB > 0) {
+        reasons.push_back("Now " + formatKiB(a.footprintKiB) + ", " + multiple(a.baselineMultiple) +
+                          " its typical " + formatKiB(a.baselineKiB) + ".");
+    }
+    if (a.idle) {
+        reasons.push_back(
+            "It stayed elevated while idle: memory rose while CPU time barely moved.");
+    }
+    if (auto exhaustion = exhaustionText(a)) {
+        reasons.push_back(*exhaustion + ".");
+    }
+    return reasons;
+}
+
+std::vector<uint16_t> sparklineOf(const std::vector<uint32_t>& kib) {
+    std::vector<uint16_t> out;
+    if (kib.empty()) {
+        return out;
+    }
+    auto [lo, hi] = std::minmax_element(kib.begin(), kib.end());
+    double low = *lo;
+    double range = static_cast<double>(*hi) - low;
+    out.reserve(kib.size());
+    for (uint32_t value : kib) {
+        double scaled = range <= 0 ? 0.5 : (static_cast<double>(value) - low) / range;
+        out.push_back(static_cast<uint16_t>(std::lround(scaled * 65535.0)));
+    }
+    return out;
+}
+
+ActionDescriptor makeAction(std::string id, std::string label, ActionStyle style,
+                            std::string targetKey) {
+    ActionDescriptor action;
+    action.id = std::move(id);
+    action.label = std::move(label);
+    action.style = style;
+    action.targetKey = std::move(targetKey);
+    return action;
+}
+
+std::vector<ActionDescriptor> actionsFor(const FamilyView& family, bool hasArtifact) {
+    const std::string& key = family.key;
+    if (family.smokeRole == SmokeRole::recovery) {
+        return {makeAction("recover", "Recover", ActionStyle::primary, key)};
+    }
+    if (family.smokeRole == SmokeRole::restart) {
+        return {makeAction("restart", "Restart", ActionStyle::warning, key)};
+    }
+    std::vector<ActionDescriptor> actions;
+    actions.push_back(makeAction("select_detail", "Inspect", ActionStyle::secondary, key));
+    if (!hasArtifact) {
+        actions.push_back(
+            makeAction("capture_stronger_evidence", "Capture Evidence", ActionStyle::primary, key));
+    }
+    if (!family.isProtected) {
+        bool critical = family.assessment.verdict == FindingVerdict::criticalRunaway;
+        actions.push_back(makeAction("restart", "Restart", ActionStyle::warning, key));
+        actions.push_back(makeAction("recover", "Quit " + family.title,
+                                     critical ? ActionStyle::primary : ActionStyle::warning, key));
+        actions.push_back(
+            makeAction("request_force_quit", "Force Quit", ActionStyle::destructive, key));
+    }
+    actions.push_back(makeAction("ignore", "Ignore for 24 Hours", ActionStyle::secondary, key));
+    return actions;
+}
+
+} // namespace velmora

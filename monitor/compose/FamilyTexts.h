@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/ActionDescriptor.h"
+#include "model/FindingSnapshot.h"
+#include "monitor/live/LiveView.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The display texts derived from one family's signals, shared by the row, the incident and
+// the detail so they never disagree.
+std::string verdictLabel(FindingVerdict verdict);
+std::string confidenceLabel(const FamilyAssessment& a);
+std::string rateText(const FamilyAssessment& a);
+std::string explanationOf(const FamilyView& family);
+std::optional<std::string> exhaustionText(const FamilyAssessment& a);
+std::optional<std::string> curvatureText(const FamilyAssessment& a);
+std::vector<std::string> reasonsOf(const FamilyView& family);
+// The newest bucket medians scaled into 0..65535 between their minimum and maximum.
+std::vector<uint16_t> sparklineOf(const std::vector<uint32_t>& kib);
+
+// The actions a family offers, best first. Families holding a protected process offer no
+// signal. Self-check targets offer exactly their one action.
+std::vector<ActionDescriptor> actionsFor(const FamilyView& family, bool hasArtifact);
+ActionDescriptor makeAction(std::string id, std::string label, ActionStyle style,
+                            std::string targetKey);
+
+} // namespace velmora

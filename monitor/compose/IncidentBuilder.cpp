@@ -1,0 +1,199 @@
+#include "monitor/compose/IncidentBuilder.h"
+
+#include "monitor/common/Formatting.h"
+#include "monitor/compose/FamilyTexts.h"
+
+#include <cmath>
+
+namespace velmora {
+namespace {
+
+IncidentStage stageOf(const ComposeContext& context, const FamilyView& family) {
+    if (context.interaction.outcomes.count(family.key) != 0) {
+        return IncidentStage::actionTaken;
+    }
+    if (context.hasArtifact(family.key)) {
+        return IncidentStage::evidenceCaptured;
+    }
+    switch (family.assessment.verdict) {
+    case FindingVerdict::normal:
+        return IncidentStage::normal;
+    case FindingVerdict::watch:
+        return IncidentStage::watch;
+    case FindingVerdict::suspect:
+        return IncidentStage::suspicious;
+    case FindingVerdict::probable:
+    case FindingVerdict::criticalRunaway:
+        return IncidentStage::strongSignal;
+    }
+    return IncidentStage::watch;
+}
+
+std::string stageLabelOf(IncidentStage stage) {
+    switch (stage) {
+    case IncidentStage::normal:
+        return "Normal";
+    case IncidentStage::watch:
+        return "Watch";
+    case IncidentStage::suspicious:
+        return "Suspicious";
+    case IncidentStage::strongSignal:
+        return "Strong signal";
+    case IncidentStage::evidenceRunning:
+        return "Capturing evidence";
+    case IncidentStage::evidenceCaptured:
+        return "Evidence captured";
+    case IncidentStage::actionTaken:
+        return "Action taken";
+    }
+    return "Normal";
+}
+
+IncidentConfidenceTone toneOfScore(double fraction) {
+    return fraction >= 0.8   ? IncidentConfidenceTone::strong
+           : fraction >= 0.5 ? IncidentConfidenceTone::watch
+                             : IncidentConfidenceTone::neutral;
+}
+
+std::string attributionOf(const FamilyView& family) {
+    std::string line = std::to_string(family.members.size()) +
+                       (family.members.size() == 1 ? " process" : " processes");
+    if (!family.appId.empty()) {
+        line += " in the app scope " + family.appId;
+    } else if (!family.workspace.empty()) {
+        line += " working in " + family.workspace;
+    } else if (!family.members.empty()) {
+        line += " under PID " + std::to_string(family.members.front().identity.pid);
+    }
+    return line;
+}
+
+} // namespace
+
+std::vector<DiagnosticMetric> metricsOf(const FamilyView& family) {
+    const FamilyAssessment& a = family.assessment;
+    std::vector<DiagnosticMetric> metrics{{"Footprint", formatKiB(family.footprintKiB)},
+                                          {"Growth", rateText(a)}};
+    if (a.baselineKiB > 0) {
+        metrics.push_back({"Typical", formatKiB(a.baselineKiB)});
+    }
+    metrics.push_back({"Score", std::to_string(a.score) + " / 100"});
+    return metrics;
+}
+
+std::vector<IncidentTimelineItem> timelineOf(const ComposeContext& context,
+                                             const FamilyView& family) {
+    std::vector<IncidentTimelineItem> items;
+    double age = context.view ? context.view->monotonicTime - family.firstSeen : 0;
+    items.push_back({"Seen", "Family first sampled",
+                     formatAgo(age) + " \u00B7 " + formatKiB(family.footprintKiB) + " now",
+                     TimelineTone::neutral});
+    if (static_cast<int>(family.assessment.verdict) >= static_cast<int>(FindingVerdict::watch)) {
+        items.push_back({"Now", verdictLabel(family.assessment.verdict), explanationOf(family),
+                         family.assessment.verdict == FindingVerdict::watch
+                             ? TimelineTone::watch
+                             : TimelineTone::evidence});
+    }
+    auto events = context.interaction.events.find(family.key);
+    if (events != context.interaction.events.end()) {
+        items.insert(items.end(), events->second.begin(), events->second.end());
+    }
+    return items;
+}
+
+IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* lead) {
+    if (lead == nullptr) {
+        IncidentSnapshot calm = IncidentSnapshot::fallback();
+        if (context.view != nullptr) {
+            calm.attributionLine = "Watching " + std::to_string(context.view->watchedProcesses) +
+                                   " processes in " + std::to_string(context.view->familyCount) +
+                                   " families";
+            calm.metricLine = headroomLabel(context.view->machine);
+            calm.primaryMetrics = {{"Headroom", calm.metricLine}};
+        }
+        return calm;
+    }
+    const FamilyAssessment& a = lead->assessment;
+    IncidentSnapshot incident;
+    incident.key = lead->key;
+    incident.stage = stageOf(context, *lead);
+    incident.stageLabel = stageLabelOf(incident.stage);
+    incident.suspectTitle = lead->title;
+    incident.headline = a.verdict == FindingVerdict::criticalRunaway
+                            ? lead->title + " is running away with memory"
+                            : lead->title + " keeps growing";
+    incident.attributionLine = attributionOf(*lead);
+    incident.decisionLine = "Decision: " + verdictLabel(a.verdict) + " at " + rateText(a);
+    incident.impactLine =
+        "Holds " + formatKiB(lead->footprintKiB) + " of anonymous memory and swap";
+    if (auto exhaustion = exhaustionText(a)) {
+        incident.impactLine = *incident.impactLine + "; " + *exhaustion;
+    }
+    incident.causeLine = a.idle ? "Cause: memory rises while the app is idle, typical of a leak"
+                                : "Cause: steady growth that is not released again";
+    incident.confidenceLabel = confidenceLabel(a);
+    bool captured = context.hasArtifact(lead->key);
+    incident.evidenceLabel =
+        captured ? "Evidence captured " +
+                       formatMoment(context.interaction.artifacts.at(lead->key).wallTime,
+                                    context.wallNow)
+                 : "No evidence captured yet";
+    incident.confidenceSteps = {
+        {"Growth", rateText(a),
+         a.rateKiBPerSecond > 0 ? IncidentConfidenceTone::watch : IncidentConfidenceTone::neutral},
+        {"Steadiness",
+         std::to_string(static_cast<int>(std::lround(a.steadiness * 100))) + "% rising",
+         toneOfScore(a.steadiness)},
+        {"Trend", std::to_string(static_cast<int>(std::lround(a.tau * 100))) + "/100",
+         toneOfScore(a.tau)},
+    };
+    if (captured) {
+        incident.confidenceSteps.push_back(
+            {"Evidence", "Captured", IncidentConfidenceTone::evidence});
+    }
+    incident.attributionFacts.push_back(
+        {"Family", lead->title, incident.attributionLine, IncidentConfidenceTone::neutral});
+    if (!lead->members.empty()) {
+        incident.attributionFacts.push_back(
+            {"Largest", lead->members.front().name,
+             "PID " + std::to_string(lead->members.front().identity.pid) + " \u00B7 " +
+                 formatKiB(lead->members.front().footprintKiB),
+             IncidentConfidenceTone::neutral});
+    }
+    incident.timeline = timelineOf(context, *lead);
+    incident.metricLine = formatKiB(lead->footprintKiB) + " \u00B7 " + rateText(a);
+    incident.primaryMetrics = metricsOf(*lead);
+    incident.changeLine =
+        "Changed: " + formatKiB(std::max(0.0, a.rateKiBPerSecond * a.windowSeconds)) +
+        " more over " + formatSpan(a.windowSeconds);
+    std::optional<std::string> stored =
+        context.historyLine ? context.historyLine(lead->key) : std::nullopt;
+    if (stored) {
+        incident.memoryLine = *stored;
+    } else if (a.baselineKiB > 0) {
+        incident.memoryLine =
+            "History: typical footprint " + formatKiB(a.baselineKiB) + " this session";
+    }
+    incident.whyLines = reasonsOf(*lead);
+    auto outcome = context.interaction.outcomes.find(lead->key);
+    if (outcome != context.interaction.outcomes.end()) {
+        incident.outcomeLine = outcome->second;
+    }
+    if (!captured) {
+        incident.nextAction = makeAction("capture_stronger_evidence", "Capture Evidence",
+                                         ActionStyle::primary, lead->key);
+        incident.actionRationale = "Next proof step: capture smaps_rollup, status and the largest "
+                                   "anonymous mappings before acting";
+    } else if (!lead->isProtected) {
+        incident.nextAction = makeAction("restart", "Restart", ActionStyle::warning, lead->key);
+        incident.actionRationale = "Safe next move: restart it gracefully to give the memory back";
+    } else {
+        incident.actionRationale = "Safe next move: this belongs to the desktop session; "
+                                   "Velmora will not signal it";
+    }
+    incident.contextLines = {"Sampled from " + context.view->procPath + " every " +
+                             formatSpan(context.config.tuning().sampleIntervalSeconds)};
+    return incident;
+}
+
+} // namespace velmora

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/IncidentSnapshot.h"
+#include "monitor/compose/ComposeContext.h"
+
+namespace velmora {
+
+// The lead suspect as an incident: stage from the verdict and from what happened to it
+// (evidence captured, action taken), with its lines, ladder, metrics and timeline. Without a
+// lead suspect, the calm incident of stage normal.
+IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* lead);
+
+// The family's timeline: first seen, what the score crossed, and the user's actions.
+std::vector<IncidentTimelineItem> timelineOf(const ComposeContext& context,
+                                             const FamilyView& family);
+std::vector<DiagnosticMetric> metricsOf(const FamilyView& family);
+
+} // namespace velmora

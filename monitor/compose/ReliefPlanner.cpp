@@ -1,0 +1,77 @@
+#include "monitor/compose/ReliefPlanner.h"
+
+#include "monitor/common/Formatting.h"
+#include "monitor/compose/FamilyTexts.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
+    if (context.view == nullptr || !context.view->machine.valid) {
+        return std::nullopt;
+    }
+    const MachineState& machine = context.view->machine;
+    double reliefBelow = context.config.tuning().reliefHeadroomFraction;
+    if (machine.level == PressureLevel::normal && machine.headroomFraction() >= reliefBelow) {
+        return std::nullopt;
+    }
+    std::vector<const FamilyView*> families;
+    for (const FamilyView& family : context.view->families) {
+        if (!family.isProtected && family.smokeRole == SmokeRole::none &&
+            !context.config.isIgnored(family.key, context.wallNow)) {
+            families.push_back(&family);
+        }
+    }
+    auto suspect = [](const FamilyView* f) {
+        return static_cast<int>(f->assessment.verdict) >= static_cast<int>(FindingVerdict::suspect);
+    };
+    std::stable_sort(families.begin(), families.end(),
+                     [&](const FamilyView* a, const FamilyView* b) {
+                         if (suspect(a) != suspect(b)) {
+                             return suspect(a);
+                         }
+                         return a->footprintKiB > b->footprintKiB;
+                     });
+    if (families.size() > 5) {
+        families.resize(5);
+    }
+    ReliefPlanSnapshot plan;
+    plan.urgency = machine.level == PressureLevel::critical ? ReliefUrgencyTone::critical
+                   : machine.level == PressureLevel::high   ? ReliefUrgencyTone::actNow
+                                                            : ReliefUrgencyTone::advisory;
+    plan.pressureLabel = pressureLabel(machine.level);
+    double wanted = 0.2 * static_cast<double>(machine.memory.totalKiB) -
+                    static_cast<double>(machine.memory.availableKiB);
+    plan.targetFreeLabel = wanted > 0 ? "Free " + formatKiB(wanted) + " to get back to 20% headroom"
+                                      : "Headroom is back above 20%";
+    uint64_t reclaim = 0;
+    bool anySuspect = !families.empty() && suspect(families.front());
+    for (std::size_t i = 0; i < families.size(); ++i) {
+        const FamilyView& family = *families[i];
+        ReliefCandidateSnapshot candidate;
+        candidate.key = family.key;
+        candidate.title = family.title;
+        candidate.footprintLabel = formatKiB(family.footprintKiB);
+        candidate.recommended = anySuspect ? suspect(&family) : i == 0;
+        candidate.detail = suspect(&family) ? verdictLabel(family.assessment.verdict) + " at " +
+                                                  rateText(family.assessment)
+                                            : "Largest footprint, not growing";
+        candidate.action =
+            makeAction("recover", "Quit " + family.title, ActionStyle::warning, family.key);
+        if (candidate.recommended) {
+            reclaim += family.footprintKiB;
+            ++plan.recommendedCount;
+        }
+        plan.candidates.push_back(std::move(candidate));
+    }
+    plan.projectedReclaimLabel = "About " + formatKiB(reclaim) + " back";
+    plan.headline =
+        plan.urgency == ReliefUrgencyTone::advisory ? "Memory is getting tight" : "Free memory now";
+    plan.summary = plan.candidates.empty()
+                       ? "No app of yours holds enough memory to make a difference."
+                       : "Quitting the recommended apps gracefully gives their memory back.";
+    return plan;
+}
+
+} // namespace velmora

@@ -1,0 +1,219 @@
+#include "monitor/compose/SnapshotComposer.h"
+
+#include "monitor/common/Formatting.h"
+#include "monitor/compose/DetailBuilder.h"
+#include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/IncidentBuilder.h"
+#include "monitor/compose/ReliefPlanner.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace velmora {
+namespace {
+
+int rank(FindingSeverity severity) {
+    return static_cast<int>(severity);
+}
+
+SnapshotTone toneOf(FindingSeverity severity) {
+    return static_cast<SnapshotTone>(rank(severity));
+}
+
+std::string secondsText(double seconds) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", seconds);
+    return std::string(buf) + "s";
+}
+
+std::string summaryOf(SnapshotTone tone, const std::vector<FindingSnapshot>& rows) {
+    auto count = [&](FindingSeverity floor) {
+        return std::count_if(rows.begin(), rows.end(), [&](const FindingSnapshot& row) {
+            return rank(row.severity) >= rank(floor);
+        });
+    };
+    switch (tone) {
+    case SnapshotTone::allClear:
+        return "ALL CLEAR";
+    case SnapshotTone::watch:
+        return count(FindingSeverity::watch) == 1
+                   ? "1 FAMILY TO WATCH"
+                   : std::to_string(count(FindingSeverity::watch)) + " FAMILIES TO WATCH";
+    case SnapshotTone::suspect:
+        return count(FindingSeverity::suspect) <= 1
+                   ? "1 SUSPECTED LEAK"
+                   : std::to_string(count(FindingSeverity::suspect)) + " SUSPECTED LEAKS";
+    case SnapshotTone::critical:
+        return count(FindingSeverity::critical) >= 1 ? "CRITICAL RUNAWAY" : "CRITICAL PRESSURE";
+    }
+    return "ALL CLEAR";
+}
+
+std::vector<std::string> filesReadOf(const LiveView& view) {
+    const PassStatistics& s = view.stats;
+    const std::string& proc = view.procPath;
+    std::vector<std::string> lines;
+    auto add = [&](const char* file, std::size_t count) {
+        if (count > 0) {
+            lines.push_back(proc + "/PID/" + file + " for " + std::to_string(count) +
+                            (count == 1 ? " process" : " processes"));
+        }
+    };
+    add("statm", s.statm);
+    add("stat", s.stat);
+    add("status", s.status);
+    add("smaps_rollup", s.smapsRollup);
+    add("cmdline", s.cmdline);
+    add("cgroup", s.cgroup);
+    if (s.meminfo) {
+        lines.push_back(proc + "/meminfo");
+    }
+    if (s.pressure) {
+        lines.push_back(proc + "/pressure/memory");
+    }
+    if (lines.empty()) {
+        lines.push_back("No process file paths in the latest snapshot.");
+    }
+    return lines;
+}
+
+} // namespace
+
+std::vector<const FamilyView*> rowFamilies(const ComposeContext& context) {
+    std::vector<const FamilyView*> rows;
+    if (context.view == nullptr) {
+        return rows;
+    }
+    for (const FamilyView& family : context.view->families) {
+        if (family.smokeRole != SmokeRole::none) {
+            rows.push_back(&family);
+        }
+    }
+    for (const FamilyView& family : context.view->families) {
+        if (family.smokeRole == SmokeRole::none &&
+            rank(severityOf(family.assessment.verdict)) >= rank(FindingSeverity::watch) &&
+            !context.config.isIgnored(family.key, context.wallNow)) {
+            rows.push_back(&family);
+        }
+    }
+    auto limit = static_cast<std::size_t>(context.config.tuning().maxRows);
+    if (rows.size() > limit) {
+        rows.resize(limit);
+    }
+    return rows;
+}
+
+FindingSnapshot rowOf(const ComposeContext& context, const FamilyView& family) {
+    const FamilyAssessment& a = family.assessment;
+    FindingSnapshot row;
+    row.key = family.key;
+    row.title = family.title;
+    row.rate = rateText(a);
+    row.sparklineSamples = sparklineOf(family.sparklineKiB);
+    row.confidencePillLabel =
+        family.smokeRole != SmokeRole::none ? "Self-check" : confidenceLabel(a);
+    row.explanation = explanationOf(family);
+    row.orderedActions = actionsFor(family, context.hasArtifact(family.key));
+    row.verdict = family.smokeRole != SmokeRole::none ? FindingVerdict::watch : a.verdict;
+    row.severity = severityOf(row.verdict);
+    row.exhaustionEstimate = exhaustionText(a);
+    row.curvatureLabel = curvatureText(a);
+    return row;
+}
+
+SettingsSnapshot settingsOf(const ConfigStore& config) {
+    SettingsSnapshot settings =
+        SettingsSnapshot::fallback().updating(config.storageMode(), config.evidenceCapture());
+    const Tuning& t = config.tuning();
+    settings.samplingLine = "Enumerates every " + secondsText(t.sampleIntervalSeconds) +
+                            "; active suspects every " + secondsText(t.suspectDetailSeconds) +
+                            "; background targets every " + secondsText(t.backgroundDetailSeconds) +
+                            ".";
+    return settings;
+}
+
+TrustAccessSnapshot trustAccessOf(const ComposeContext& context) {
+    TrustAccessSnapshot trust;
+    const MonitorPaths& paths = context.paths;
+    trust.processScope =
+        "Same-user running processes only (uid " + std::to_string(context.uid) + ").";
+    trust.fileReadScope = "/proc files of your own processes, executable paths and workspace "
+                          "markers; never source file contents.";
+    trust.fileWriteScope = "Local Velmora data under " + paths.display(paths.dataDir) + ".";
+    trust.dataDir = paths.display(paths.dataDir);
+    trust.configPath = paths.display(paths.configFile);
+    trust.artifactsDir = paths.display(paths.artifactsDir);
+    trust.logsDir = paths.display(paths.logsDir);
+    if (context.view != nullptr) {
+        trust.filesReadLastPass = filesReadOf(*context.view);
+    }
+    return trust;
+}
+
+PopoverSnapshot composeSnapshot(const ComposeContext& context) {
+    PopoverSnapshot snapshot;
+    const LiveView* view = context.view;
+    snapshot.refreshIntervalMs =
+        static_cast<uint64_t>(context.config.refreshIntervalSeconds() * 1000.0 + 0.5);
+    snapshot.settings = settingsOf(context.config);
+    snapshot.trustAccess = trustAccessOf(context);
+    snapshot.footerTelemetry = context.footer;
+    snapshot.actionFeedback = context.interaction.feedback;
+    snapshot.destructiveConfirmation = context.interaction.confirmation;
+    if (view == nullptr) {
+        snapshot.bootstrapScan.active = true;
+        snapshot.systemState.scopeLabel = "First process scan running";
+        return snapshot;
+    }
+    snapshot.bootstrapScan.active = false;
+    snapshot.bootstrapScan.watchedProcessCount = static_cast<int64_t>(view->watchedProcesses);
+    const Tuning& tuning = context.config.tuning();
+    snapshot.bootstrapScan.historyRefining =
+        view->monotonicTime - view->startedAt < tuning.minRateBuckets * tuning.bucketSeconds;
+
+    const MachineState& machine = view->machine;
+    if (machine.valid) {
+        snapshot.systemState.pressureLabel = pressureLabel(machine.level);
+        snapshot.systemState.headroomLabel = headroomLabel(machine);
+        snapshot.systemState.usedMemoryFraction = machine.usedFraction();
+    }
+    snapshot.systemState.scopeLabel = std::to_string(view->watchedProcesses) +
+                                      " same-user processes in " +
+                                      std::to_string(view->familyCount) + " families";
+
+    auto families = rowFamilies(context);
+    const FamilyView* lead = nullptr;
+    SnapshotTone tone = SnapshotTone::allClear;
+    for (const FamilyView* family : families) {
+        snapshot.rows.push_back(rowOf(context, *family));
+        if (family->smokeRole == SmokeRole::none) {
+            tone = std::max(tone, toneOf(snapshot.rows.back().severity));
+            if (lead == nullptr) {
+                lead = family;
+            }
+        }
+    }
+    if (machine.level == PressureLevel::critical) {
+        tone = SnapshotTone::critical;
+    } else if (machine.level == PressureLevel::high) {
+        tone = std::max(tone, SnapshotTone::suspect);
+    }
+    snapshot.globalTone = tone;
+    snapshot.summaryText = summaryOf(tone, snapshot.rows);
+    snapshot.incident = buildIncident(context, lead);
+    snapshot.relief = planRelief(context);
+    for (const DepartedFinding& departed : view->departed) {
+        snapshot.recentFindings.push_back(
+            {departed.key, departed.title,
+             departed.processEnded ? "Process ended" : "Growth stopped",
+             verdictLabel(departed.peakVerdict) + " earlier; no longer in the live rows.",
+             formatAgo(view->monotonicTime - departed.leftAt), severityOf(departed.peakVerdict)});
+    }
+    std::reverse(snapshot.recentFindings.begin(), snapshot.recentFindings.end());
+    if (context.interaction.selectedKey) {
+        snapshot.selectedDetail = buildDetail(context, *context.interaction.selectedKey);
+    }
+    return snapshot;
+}
+
+} // namespace velmora

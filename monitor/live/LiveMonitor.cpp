@@ -1,0 +1,105 @@
+#include "monitor/live/LiveMonitor.h"
+
+#include <chrono>
+#include <cstdio>
+#include <time.h>
+
+namespace velmora {
+
+double continuousSeconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_BOOTTIME, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+double wallSeconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+LiveMonitor::LiveMonitor(SamplerOptions options)
+    : interval_(options.tuning.sampleIntervalSeconds), sampler_(std::move(options)) {}
+
+LiveMonitor::~LiveMonitor() {
+    stop();
+}
+
+void LiveMonitor::start(bool firstPassHere) {
+    if (thread_.joinable()) {
+        return;
+    }
+    auto next = std::chrono::steady_clock::now();
+    if (firstPassHere) {
+        passOnce();
+        next += interval();
+    }
+    thread_ = std::thread([this, next] { run(next); });
+}
+
+void LiveMonitor::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+std::shared_ptr<const LiveView> LiveMonitor::latest() const {
+    std::lock_guard lock(mutex_);
+    return latest_;
+}
+
+std::chrono::steady_clock::duration LiveMonitor::interval() const {
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(interval_));
+}
+
+void LiveMonitor::passOnce() {
+    std::shared_ptr<const LiveView> view;
+    try {
+        view = sampler_.pass(continuousSeconds(), wallSeconds());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "velmora: sampling pass failed: %s\n", error.what());
+    }
+    if (view) {
+        {
+            std::lock_guard lock(mutex_);
+            latest_ = view;
+        }
+        observe(*view); // after publishing: slow history work never delays an answer
+    }
+}
+
+void LiveMonitor::run(std::chrono::steady_clock::time_point next) {
+    for (;;) {
+        {
+            std::unique_lock lock(mutex_);
+            if (wake_.wait_until(lock, next, [this] { return stopping_; })) {
+                return;
+            }
+        }
+        passOnce();
+        next += interval();
+        auto now = std::chrono::steady_clock::now();
+        if (next < now) {
+            next = now; // a late pass does not cause a burst of catch-up passes
+        }
+    }
+}
+
+void LiveMonitor::observe(const LiveView& view) {
+    if (!observer_) {
+        return;
+    }
+    try {
+        observer_(view);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "velmora: history update failed: %s\n", error.what());
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,303 @@
+#include "monitor/live/Sampler.h"
+
+#include "monitor/common/Utf8Text.h"
+
+#include <algorithm>
+#include <time.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+constexpr std::size_t kMaxMembersPublished = 256;
+constexpr std::size_t kReliefFamilies = 8;
+
+double threadCpuSeconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
+    return static_cast<int>(verdict) >= static_cast<int>(floor);
+}
+
+} // namespace
+
+Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
+    : options_(std::move(options)), root_(options_.procPath), table_(root_, options_.uid),
+      resolver_(root_, desktopEntries_),
+      scorer_(options_.tuning, static_cast<double>(::sysconf(_SC_CLK_TCK))),
+      protected_(root_, options_.self), store_(std::move(store)) {
+    const Tuning& t = options_.tuning;
+    if (!store_) {
+        store_ = std::make_unique<MemorySeriesStore>(static_cast<std::size_t>(t.fineSampleCount),
+                                                     static_cast<std::size_t>(t.bucketCount),
+                                                     t.bucketSeconds);
+    }
+    if (!options_.smokeTargetsPath.empty()) {
+        smoke_ = std::make_unique<SmokeTargets>(options_.smokeTargetsPath);
+    }
+}
+
+std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
+    double cpuStart = threadCpuSeconds();
+    if (passCount_ == 0) {
+        startedAt_ = now;
+    }
+    PassStatistics stats;
+    if (smoke_ && now - lastSmokeCheck_ >= 1.0) {
+        smokePids_ = smoke_->current();
+        lastSmokeCheck_ = now;
+    }
+    auto isSuspect = [this](const ProcessRecord& record) {
+        return suspects_.count(record.familyKey) != 0;
+    };
+    const Tuning& t = options_.tuning;
+    auto discovered =
+        table_.refresh(now, t.suspectDetailSeconds, t.backgroundDetailSeconds, isSuspect, stats);
+    assignFamilies(discovered);
+    applySmokeTargets();
+    MachineState machine = readMachineState(root_, stats);
+    aggregate(now);
+    score(machine.valid ? machine.memory.availableKiB : 0);
+    retire(now);
+    ++passCount_;
+    auto view = publish(now, wall, machine, stats);
+    view->passCpuSeconds = threadCpuSeconds() - cpuStart;
+    return view;
+}
+
+void Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered) {
+    PassStatistics ignored;
+    for (ProcessRecord* record : discovered) {
+        FamilyIdentity identity = resolver_.resolve(*record, table_, ignored);
+        record->familyKey = identity.key;
+        record->familyTitle = identity.title;
+        auto& family = families_[identity.key];
+        if (family.identity.key.empty()) {
+            family.identity = std::move(identity);
+        }
+    }
+}
+
+void Sampler::applySmokeTargets() {
+    auto assign = [this](std::optional<pid_t> pid, const char* key, const char* title) {
+        if (!pid) {
+            return;
+        }
+        const ProcessRecord* found = table_.find(*pid);
+        if (found == nullptr || found->familyKey == key) {
+            return;
+        }
+        auto* record = const_cast<ProcessRecord*>(found);
+        record->familyKey = key;
+        record->familyTitle = title;
+        auto& family = families_[key];
+        family.identity.key = key;
+        family.identity.title = title;
+    };
+    assign(smokePids_.recovery, kRecoverySmokeKey, "Velmora recovery self-check target");
+    assign(smokePids_.restart, kRestartSmokeKey, "Velmora restart self-check target");
+}
+
+void Sampler::aggregate(double now) {
+    for (auto& [key, family] : families_) {
+        family.footprintKiB = 0;
+        family.cpuTicks = 0;
+        family.members = 0;
+    }
+    for (const auto& [pid, record] : table_.records()) {
+        auto it = families_.find(record->familyKey);
+        if (it == families_.end()) {
+            continue;
+        }
+        it->second.footprintKiB += record->footprintKiB();
+        it->second.cpuTicks += record->cpuTicks;
+        ++it->second.members;
+    }
+    for (auto& [key, family] : families_) {
+        if (family.members > 0) {
+            store_->record(key, now, family.footprintKiB, family.cpuTicks);
+            family.lastSeen = now;
+        }
+    }
+}
+
+void Sampler::score(uint64_t memAvailableKiB) {
+    suspects_.clear();
+    for (auto& [key, family] : families_) {
+        if (family.members == 0) {
+            continue;
+        }
+        const FamilySeries* series = store_->find(key);
+        if (series == nullptr) {
+            continue;
+        }
+        if (series->closedBuckets() != family.assessedBuckets) {
+            FindingVerdict before = family.assessment.verdict;
+            std::optional<uint64_t> baseline;
+            if (baselineSource_) {
+                baseline = baselineSource_(key);
+            }
+            family.assessment = scorer_.assess(*series, memAvailableKiB, baseline);
+            family.assessedBuckets = series->closedBuckets();
+            if (atLeast(family.assessment.verdict, family.peakVerdict)) {
+                family.peakVerdict = family.assessment.verdict;
+            }
+            if (atLeast(before, FindingVerdict::suspect) &&
+                !atLeast(family.assessment.verdict, FindingVerdict::watch)) {
+                departed_.push_back(
+                    {key, family.identity.title, family.peakVerdict, family.lastSeen, false});
+            }
+        }
+        family.assessment.footprintKiB = family.footprintKiB;
+        if (atLeast(family.assessment.verdict, FindingVerdict::watch)) {
+            suspects_.insert(key);
+        }
+    }
+}
+
+void Sampler::retire(double now) {
+    const Tuning& t = options_.tuning;
+    double grace = std::max(2 * t.bucketSeconds, 5 * t.sampleIntervalSeconds);
+    for (auto it = families_.begin(); it != families_.end();) {
+        FamilyState& family = it->second;
+        if (family.members == 0 && family.assessedBuckets != UINT64_MAX &&
+            atLeast(family.assessment.verdict, FindingVerdict::suspect)) {
+            departed_.push_back({it->first, family.identity.title, family.peakVerdict, now, true});
+            family.assessment.verdict = FindingVerdict::normal;
+        }
+        if (family.members == 0 && now - family.lastSeen > grace) {
+            store_->forget(it->first);
+            it = families_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    std::erase_if(departed_, [&](const DepartedFinding& finding) {
+        return now - finding.leftAt > t.recentFindingSeconds;
+    });
+    if (departed_.size() > 32) {
+        departed_.erase(departed_.begin(), departed_.end() - 32);
+    }
+}
+
+FamilyView
+Sampler::viewOf(const std::string& key, const FamilyState& family,
+                const std::unordered_map<std::string, std::vector<const ProcessRecord*>>& members,
+                const std::set<pid_t>& ancestors) const {
+    FamilyView view;
+    view.key = key;
+    view.title = family.identity.title;
+    view.appId = family.identity.appId;
+    view.workspace = family.identity.workspace;
+    view.footprintKiB = family.footprintKiB;
+    view.assessment = family.assessment;
+    if (const FamilySeries* series = store_->find(key)) {
+        view.sparklineKiB =
+            series->medians(static_cast<std::size_t>(options_.tuning.sparklineBuckets));
+        view.firstSeen = series->firstSeen();
+    }
+    if (key == kRecoverySmokeKey) {
+        view.smokeRole = SmokeRole::recovery;
+    } else if (key == kRestartSmokeKey) {
+        view.smokeRole = SmokeRole::restart;
+    }
+    auto found = members.find(key);
+    if (found == members.end()) {
+        return view;
+    }
+    for (const ProcessRecord* record : found->second) {
+        MemberView member;
+        member.identity = {record->pid, record->startTime, record->uid, record->exe};
+        member.ppid = record->ppid;
+        member.name = displayText(record->comm, 64);
+        member.cmdline = displayText(record->cmdline, 1024);
+        member.footprintKiB = record->footprintKiB();
+        member.anonKiB = record->anonKiB;
+        member.swapKiB = record->swapKiB;
+        member.isProtected = ProtectedProcesses::isProtected(
+            record->pid, executableBaseName(record->exe), record->comm, ancestors);
+        view.isProtected = view.isProtected || member.isProtected;
+        view.members.push_back(std::move(member));
+    }
+    std::sort(
+        view.members.begin(), view.members.end(),
+        [](const MemberView& a, const MemberView& b) { return a.footprintKiB > b.footprintKiB; });
+    if (view.members.size() > kMaxMembersPublished) {
+        view.members.resize(kMaxMembersPublished);
+    }
+    return view;
+}
+
+std::shared_ptr<LiveView> Sampler::publish(double now, double wall, const MachineState& machine,
+                                           const PassStatistics& stats) {
+    auto view = std::make_shared<LiveView>();
+    view->passCount = passCount_;
+    view->monotonicTime = now;
+    view->wallTime = wall;
+    view->startedAt = startedAt_;
+    view->machine = machine;
+    view->stats = stats;
+    view->procPath = root_.path();
+    view->watchedProcesses = table_.records().size();
+    view->departed = departed_;
+
+    std::vector<const std::string*> scored;
+    std::vector<const std::string*> largest;
+    std::vector<const std::string*> smoke;
+    for (const auto& [key, family] : families_) {
+        if (family.members == 0) {
+            continue;
+        }
+        ++view->familyCount;
+        if (key == kRecoverySmokeKey || key == kRestartSmokeKey) {
+            smoke.push_back(&key);
+        } else if (atLeast(family.assessment.verdict, FindingVerdict::watch)) {
+            scored.push_back(&key);
+        } else {
+            largest.push_back(&key);
+        }
+    }
+    auto byScore = [this](const std::string* a, const std::string* b) {
+        const auto& fa = families_.at(*a);
+        const auto& fb = families_.at(*b);
+        return fa.assessment.score != fb.assessment.score
+                   ? fa.assessment.score > fb.assessment.score
+                   : fa.footprintKiB > fb.footprintKiB;
+    };
+    auto byFootprint = [this](const std::string* a, const std::string* b) {
+        return families_.at(*a).footprintKiB > families_.at(*b).footprintKiB;
+    };
+    std::sort(scored.begin(), scored.end(), byScore);
+    if (scored.size() > 24) {
+        scored.resize(24);
+    }
+    std::size_t relief = std::min(kReliefFamilies, largest.size());
+    std::partial_sort(largest.begin(), largest.begin() + static_cast<std::ptrdiff_t>(relief),
+                      largest.end(), byFootprint);
+    largest.resize(relief);
+
+    std::vector<const std::string*> chosen = scored;
+    chosen.insert(chosen.end(), largest.begin(), largest.end());
+    chosen.insert(chosen.end(), smoke.begin(), smoke.end());
+    std::unordered_map<std::string, std::vector<const ProcessRecord*>> members;
+    for (const std::string* key : chosen) {
+        members[*key];
+    }
+    for (const auto& [pid, record] : table_.records()) {
+        auto it = members.find(record->familyKey);
+        if (it != members.end()) {
+            it->second.push_back(record.get());
+        }
+    }
+    view->families.reserve(chosen.size());
+    std::set<pid_t> ancestors = protected_.selfAndAncestors();
+    for (const std::string* key : chosen) {
+        view->families.push_back(viewOf(*key, families_.at(*key), members, ancestors));
+    }
+    return view;
+}
+
+} // namespace velmora

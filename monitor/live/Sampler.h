@@ -1,0 +1,89 @@
+#pragma once
+
+#include "monitor/families/DesktopEntries.h"
+#include "monitor/families/FamilyResolver.h"
+#include "monitor/families/ProtectedProcesses.h"
+#include "monitor/families/SmokeTargets.h"
+#include "monitor/live/LiveView.h"
+#include "monitor/proc/ProcessTable.h"
+#include "monitor/scoring/FamilyScorer.h"
+#include "monitor/scoring/SeriesStore.h"
+#include "monitor/scoring/Tuning.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace velmora {
+
+struct SamplerOptions {
+    std::string procPath = "/proc";
+    uid_t uid = 0;
+    pid_t self = 0;
+    std::string smokeTargetsPath; // empty: no self-check targets
+    Tuning tuning;
+};
+
+// One sampling pass after another: refreshes the process table, groups processes into
+// families, appends each family's footprint to its series, scores the families whose series
+// closed a bucket and publishes a LiveView. Not thread-safe: one thread drives it.
+class Sampler {
+public:
+    explicit Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store = nullptr);
+
+    bool ok() const { return root_.ok(); }
+    std::shared_ptr<const LiveView> pass(double monotonicNow, double wallNow);
+    const SeriesStore& store() const { return *store_; }
+    // Where a family's longer-term baseline comes from (the history); none by default.
+    using BaselineSource = std::function<std::optional<uint64_t>(const std::string& key)>;
+    void setBaselineSource(BaselineSource source) { baselineSource_ = std::move(source); }
+    const ProcessTable& table() const { return table_; }
+
+private:
+    struct FamilyState {
+        FamilyIdentity identity;
+        uint64_t footprintKiB = 0;
+        uint64_t cpuTicks = 0;
+        std::size_t members = 0;
+        double lastSeen = 0;
+        uint64_t assessedBuckets = UINT64_MAX;
+        FamilyAssessment assessment;
+        FindingVerdict peakVerdict = FindingVerdict::normal;
+    };
+
+    void assignFamilies(const std::vector<ProcessRecord*>& discovered);
+    void applySmokeTargets();
+    void aggregate(double now);
+    void score(uint64_t memAvailableKiB);
+    void retire(double now);
+    std::shared_ptr<LiveView> publish(double now, double wall, const MachineState& machine,
+                                      const PassStatistics& stats);
+    FamilyView
+    viewOf(const std::string& key, const FamilyState& family,
+           const std::unordered_map<std::string, std::vector<const ProcessRecord*>>& members,
+           const std::set<pid_t>& ancestors) const;
+
+    SamplerOptions options_;
+    ProcRoot root_;
+    ProcessTable table_;
+    DesktopEntries desktopEntries_;
+    FamilyResolver resolver_;
+    FamilyScorer scorer_;
+    ProtectedProcesses protected_;
+    std::unique_ptr<SeriesStore> store_;
+    BaselineSource baselineSource_;
+    std::unique_ptr<SmokeTargets> smoke_;
+    SmokeTargetPids smokePids_;
+    std::unordered_map<std::string, FamilyState> families_;
+    std::unordered_set<std::string> suspects_;
+    std::vector<DepartedFinding> departed_;
+    uint64_t passCount_ = 0;
+    double startedAt_ = 0;
+    double lastSmokeCheck_ = -1e300;
+};
+
+} // namespace velmora

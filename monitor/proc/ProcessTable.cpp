@@ -1,0 +1,236 @@
+#include "monitor/proc/ProcessTable.h"
+
+#include "monitor/proc/ProcParsers.h"
+
+#include <algorithm>
+#include <unistd.h>
+#include <unordered_set>
+
+namespace velmora {
+namespace {
+
+constexpr std::size_t kCommandLineLimit = 64 * 1024;
+constexpr std::size_t kDetailReadsPerTick = 4;
+// smaps_rollup walks the whole address space: about 3 ms per GiB resident. One tick reads at
+// most this much (and always the longest-waiting suspect), and a suspect larger than this is
+// read proportionally less often, so a big process costs at most ~0.4 ms per second on average.
+constexpr uint64_t kDetailKiBPerTick = 512 * 1024;
+
+double detailPeriodOf(const ProcessRecord& record, double suspectPeriod) {
+    double scale = static_cast<double>(record.anonKiB) / static_cast<double>(kDetailKiBPerTick);
+    return suspectPeriod * std::max(1.0, scale);
+}
+
+// Spreads the background reads of many processes over the period instead of one burst.
+double staggerOffset(pid_t pid, double period) {
+    return period * static_cast<double>((static_cast<uint32_t>(pid) * 2654435761u) % 1000u) /
+           1000.0;
+}
+
+} // namespace
+
+ProcessTable::ProcessTable(ProcRoot& root, uid_t ownUid, std::size_t maxKeptDescriptors)
+    : root_(root), ownUid_(ownUid), maxKept_(maxKeptDescriptors) {
+    long page = ::sysconf(_SC_PAGESIZE);
+    pageKiB_ = page > 0 ? static_cast<uint64_t>(page) / 1024 : 4;
+}
+
+ProcessTable::~ProcessTable() {
+    for (auto& [pid, record] : records_) {
+        closeRecord(*record);
+    }
+}
+
+const ProcessRecord* ProcessTable::find(pid_t pid) const {
+    auto it = records_.find(pid);
+    return it == records_.end() ? nullptr : it->second.get();
+}
+
+void ProcessTable::closeRecord(ProcessRecord& record) {
+    if (record.statmFd >= 0) {
+        ::close(record.statmFd);
+        record.statmFd = -1;
+        --kept_;
+    }
+}
+
+std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now,
+                                                      PassStatistics& stats) {
+    auto owner = root_.ownerOf(pid);
+    if (!owner || *owner != ownUid_) {
+        return nullptr;
+    }
+    char buf[2048];
+    if (root_.readPidFile(pid, "stat", buf, sizeof buf) <= 0) {
+        return nullptr;
+    }
+    ++stats.stat;
+    auto stat = parseStat(buf);
+    if (!stat) {
+        return nullptr;
+    }
+    auto record = std::make_unique<ProcessRecord>();
+    record->pid = pid;
+    record->uid = *owner;
+    record->ppid = stat->ppid;
+    record->startTime = stat->startTime;
+    record->cpuTicks = stat->cpuTicks;
+    record->comm = std::move(stat->comm);
+    record->exe = root_.readLink(pid, "exe").value_or("");
+    if (auto raw = root_.readWholePidFile(pid, "cmdline", kCommandLineLimit)) {
+        record->cmdline = joinCommandLine(*raw);
+    }
+    ++stats.cmdline;
+    if (record->exe.empty() && record->cmdline.empty()) {
+        return nullptr; // a kernel thread (or a zombie): no memory of its own to follow
+    }
+    if (kept_ < maxKept_) {
+        record->statmFd = root_.openPidFile(pid, "statm");
+        if (record->statmFd >= 0) {
+            ++kept_;
+        }
+    }
+    record->lastBackgroundRead = now - staggerOffset(pid, 1.0);
+    ++stats.discovered;
+    return record;
+}
+
+bool ProcessTable::readStatm(ProcessRecord& record, PassStatistics& stats) {
+    char buf[256];
+    long n = record.statmFd >= 0 ? ProcRoot::readOnce(record.statmFd, buf, sizeof buf)
+                                 : root_.readPidFile(record.pid, "statm", buf, sizeof buf);
+    if (n <= 0) {
+        return false;
+    }
+    ++stats.statm;
+    auto statm = parseStatm(buf);
+    if (!statm) {
+        return false;
+    }
+    uint64_t anonPages =
+        statm->residentPages > statm->sharedPages ? statm->residentPages - statm->sharedPages : 0;
+    record.anonKiB = anonPages * pageKiB_;
+    return true;
+}
+
+void ProcessTable::readBackground(ProcessRecord& record, PassStatistics& stats) {
+    char buf[8192];
+    if (root_.readPidFile(record.pid, "status", buf, sizeof buf) > 0) {
+        ++stats.status;
+        record.swapKiB = parseKiBField(buf, "VmSwap:").value_or(0);
+    }
+    if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) > 0) {
+        ++stats.stat;
+        if (auto stat = parseStat(buf); stat && stat->startTime == record.startTime) {
+            record.cpuTicks = stat->cpuTicks;
+            record.ppid = stat->ppid;
+        }
+    }
+}
+
+void ProcessTable::readDetail(ProcessRecord& record, PassStatistics& stats) {
+    char buf[4096];
+    if (root_.readPidFile(record.pid, "smaps_rollup", buf, sizeof buf) > 0) {
+        ++stats.smapsRollup;
+        if (auto rollup = parseSmapsRollup(buf)) {
+            record.smapsAnonKiB = rollup->anonymousKiB;
+            record.swapKiB = rollup->swapKiB;
+        }
+    }
+}
+
+std::vector<ProcessRecord*>
+ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
+                      const std::function<bool(const ProcessRecord&)>& isSuspect,
+                      PassStatistics& stats) {
+    std::vector<pid_t> pids = root_.listPids();
+    stats.listed = pids.size();
+    std::unordered_set<pid_t> listed(pids.begin(), pids.end());
+    std::vector<ProcessRecord*> discovered;
+
+    // Drop what left the listing.
+    for (auto it = records_.begin(); it != records_.end();) {
+        if (listed.count(it->first) == 0) {
+            closeRecord(*it->second);
+            it = records_.erase(it);
+            ++stats.vanished;
+        } else {
+            ++it;
+        }
+    }
+    for (auto it = foreign_.begin(); it != foreign_.end();) {
+        it = listed.count(it->first) == 0 ? foreign_.erase(it) : std::next(it);
+    }
+
+    for (pid_t pid : pids) {
+        auto it = records_.find(pid);
+        if (it != records_.end()) {
+            ProcessRecord& record = *it->second;
+            if (readStatm(record, stats)) {
+                continue;
+            }
+            // Gone, or its PID already belongs to another process: forget it and look again.
+            closeRecord(record);
+            records_.erase(it);
+            ++stats.vanished;
+        } else if (auto f = foreign_.find(pid); f != foreign_.end()) {
+            if (now - f->second < backgroundPeriod) {
+                continue;
+            }
+            foreign_.erase(f);
+        }
+        auto record = discover(pid, now, stats);
+        if (!record) {
+            foreign_[pid] = now;
+            continue;
+        }
+        if (!readStatm(*record, stats)) {
+            closeRecord(*record);
+            continue;
+        }
+        readBackground(*record, stats);
+        record->lastBackgroundRead = now - staggerOffset(pid, backgroundPeriod);
+        discovered.push_back(record.get());
+        records_.emplace(pid, std::move(record));
+    }
+
+    readDueDetails(now, suspectPeriod, isSuspect, stats);
+    for (auto& [pid, record] : records_) {
+        if (now - record->lastBackgroundRead >= backgroundPeriod) {
+            readBackground(*record, stats);
+            record->lastBackgroundRead = now;
+        }
+    }
+    stats.sameUser = records_.size();
+    return discovered;
+}
+
+void ProcessTable::readDueDetails(double now, double suspectPeriod,
+                                  const std::function<bool(const ProcessRecord&)>& isSuspect,
+                                  PassStatistics& stats) {
+    if (!isSuspect) {
+        return;
+    }
+    std::vector<ProcessRecord*> due;
+    for (auto& [pid, record] : records_) {
+        if (isSuspect(*record) &&
+            now - record->lastDetailRead >= detailPeriodOf(*record, suspectPeriod)) {
+            due.push_back(record.get());
+        }
+    }
+    std::sort(due.begin(), due.end(), [](const ProcessRecord* a, const ProcessRecord* b) {
+        return a->lastDetailRead != b->lastDetailRead ? a->lastDetailRead < b->lastDetailRead
+                                                      : a->pid < b->pid;
+    });
+    uint64_t budgetKiB = kDetailKiBPerTick;
+    for (std::size_t i = 0; i < due.size() && i < kDetailReadsPerTick; ++i) {
+        if (i > 0 && due[i]->anonKiB > budgetKiB) {
+            break;
+        }
+        readDetail(*due[i], stats);
+        due[i]->lastDetailRead = now;
+        budgetKiB -= std::min(budgetKiB, due[i]->anonKiB);
+    }
+}
+
+} // namespace velmora

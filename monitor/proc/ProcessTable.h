@@ -1,0 +1,57 @@
+#pragma once
+
+#include "monitor/proc/PassStatistics.h"
+#include "monitor/proc/ProcRoot.h"
+#include "monitor/proc/ProcessRecord.h"
+
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace velmora {
+
+// The current user's processes, refreshed once per tick: /proc is listed, new PIDs are
+// discovered (owner, stat, exe, command line) and every known process's statm is read again
+// through a descriptor kept open, so a tick costs one pread per process. A process that
+// vanished (ESRCH, ENOENT, EACCES) is simply dropped.
+class ProcessTable {
+public:
+    ProcessTable(ProcRoot& root, uid_t ownUid, std::size_t maxKeptDescriptors = 8192);
+    ~ProcessTable();
+    ProcessTable(const ProcessTable&) = delete;
+    ProcessTable& operator=(const ProcessTable&) = delete;
+
+    // One enumeration tick at time now (seconds). isSuspect tells which processes get the
+    // detailed read (smaps_rollup) every suspectPeriod; the rest get status/stat every
+    // backgroundPeriod. Returns the records discovered in this pass.
+    std::vector<ProcessRecord*> refresh(double now, double suspectPeriod, double backgroundPeriod,
+                                        const std::function<bool(const ProcessRecord&)>& isSuspect,
+                                        PassStatistics& stats);
+
+    const std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>>& records() const {
+        return records_;
+    }
+    const ProcessRecord* find(pid_t pid) const;
+    ProcRoot& root() { return root_; }
+
+private:
+    std::unique_ptr<ProcessRecord> discover(pid_t pid, double now, PassStatistics& stats);
+    bool readStatm(ProcessRecord& record, PassStatistics& stats);
+    void readBackground(ProcessRecord& record, PassStatistics& stats);
+    void readDetail(ProcessRecord& record, PassStatistics& stats);
+    void readDueDetails(double now, double suspectPeriod,
+                        const std::function<bool(const ProcessRecord&)>& isSuspect,
+                        PassStatistics& stats);
+    void closeRecord(ProcessRecord& record);
+
+    ProcRoot& root_;
+    uid_t ownUid_;
+    std::size_t maxKept_;
+    std::size_t kept_ = 0;
+    uint64_t pageKiB_;
+    std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
+    std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
+};
+
+} // namespace velmora

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "monitor/scoring/FamilyAssessment.h"
+#include "monitor/scoring/FamilySeries.h"
+#include "monitor/scoring/Tuning.h"
+
+#include <optional>
+
+namespace velmora {
+
+// Turns a family's series into signals, a 0-100 score and a verdict. The score rises with
+// growth relative to the footprint, steadiness, trend strength, duration, the baseline multiple
+// and idleness; tiny families, one-off steps, sawtooths and short bursts never score high.
+class FamilyScorer {
+public:
+    FamilyScorer(const Tuning& tuning, double clockTicksPerSecond);
+
+    // storedBaselineKiB, when known, is the family's typical footprint over a longer history
+    // than the series holds; it replaces the series' own baseline.
+    FamilyAssessment assess(const FamilySeries& series, uint64_t memAvailableKiB,
+                            std::optional<uint64_t> storedBaselineKiB = std::nullopt) const;
+    FindingVerdict verdictFor(int score, const FamilyAssessment& signals) const;
+
+private:
+    int score(const FamilyAssessment& a, const FamilySeries& series) const;
+
+    Tuning tuning_;
+    double ticksPerSecond_;
+};
+
+} // namespace velmora

@@ -1,0 +1,98 @@
+#include "monitor/scoring/TrendStats.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmora {
+
+std::vector<double> reduceToMedians(std::span<const uint32_t> values, std::size_t maxPoints,
+                                    std::size_t& groupSize) {
+    maxPoints = std::max<std::size_t>(maxPoints, 2);
+    groupSize = (values.size() + maxPoints - 1) / maxPoints;
+    groupSize = std::max<std::size_t>(groupSize, 1);
+    std::vector<double> out;
+    out.reserve(values.size() / groupSize + 1);
+    // Groups are aligned to the newest point so the most recent data is never a partial group.
+    std::size_t start = values.size() % groupSize;
+    std::vector<uint32_t> group;
+    for (std::size_t i = start; i + groupSize <= values.size(); i += groupSize) {
+        group.assign(values.begin() + static_cast<std::ptrdiff_t>(i),
+                     values.begin() + static_cast<std::ptrdiff_t>(i + groupSize));
+        auto middle = group.begin() + static_cast<std::ptrdiff_t>(group.size() / 2);
+        std::nth_element(group.begin(), middle, group.end());
+        out.push_back(static_cast<double>(*middle));
+    }
+    return out;
+}
+
+TrendFit fitTrend(std::span<const uint32_t> values, std::size_t maxPoints) {
+    TrendFit fit;
+    std::size_t groupSize = 1;
+    std::vector<double> y = reduceToMedians(values, maxPoints, groupSize);
+    std::size_t n = y.size();
+    fit.points = n;
+    if (n < 2) {
+        return fit;
+    }
+    std::vector<double> slopes;
+    slopes.reserve(n * (n - 1) / 2);
+    long long s = 0;
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        for (std::size_t j = i + 1; j < n; ++j) {
+            double dy = y[j] - y[i];
+            slopes.push_back(dy / static_cast<double>(j - i));
+            s += (dy > 0) - (dy < 0);
+        }
+    }
+    auto middle = slopes.begin() + static_cast<std::ptrdiff_t>(slopes.size() / 2);
+    std::nth_element(slopes.begin(), middle, slopes.end());
+    double median = *middle;
+    if (slopes.size() % 2 == 0) {
+        double lower = *std::max_element(slopes.begin(), middle);
+        median = (median + lower) / 2;
+    }
+    fit.slopePerPoint = median / static_cast<double>(groupSize);
+    fit.tau = static_cast<double>(s) / static_cast<double>(slopes.size());
+    return fit;
+}
+
+double risingShare(std::span<const uint32_t> values, double epsilon) {
+    if (values.size() < 2) {
+        return 0;
+    }
+    std::size_t rising = 0;
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        if (static_cast<double>(values[i]) - static_cast<double>(values[i - 1]) > epsilon) {
+            ++rising;
+        }
+    }
+    return static_cast<double>(rising) / static_cast<double>(values.size() - 1);
+}
+
+bool looksLikeStep(std::span<const uint32_t> values) {
+    std::size_t n = values.size();
+    if (n < 4) {
+        return false;
+    }
+    double net = static_cast<double>(values[n - 1]) - static_cast<double>(values[0]);
+    if (net <= 0) {
+        return false;
+    }
+    double largest = 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        largest =
+            std::max(largest, static_cast<double>(values[i]) - static_cast<double>(values[i - 1]));
+    }
+    if (largest < 0.6 * net) {
+        return false;
+    }
+    auto spread = [&](std::size_t from, std::size_t to) {
+        auto [lo, hi] = std::minmax_element(values.begin() + static_cast<std::ptrdiff_t>(from),
+                                            values.begin() + static_cast<std::ptrdiff_t>(to));
+        return static_cast<double>(*hi) - static_cast<double>(*lo);
+    };
+    std::size_t third = std::max<std::size_t>(n / 3, 1);
+    return spread(0, third) < 0.2 * net && spread(n - third, n) < 0.2 * net;
+}
+
+} // namespace velmora

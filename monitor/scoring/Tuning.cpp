@@ -1,0 +1,67 @@
+#include "monitor/scoring/Tuning.h"
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+void readSeconds(const Json& object, const char* key, double& field, double low, double high) {
+    auto it = object.find(key);
+    if (it != object.end() && it->is_number()) {
+        double value = it->get<double>();
+        if (value >= low && value <= high) {
+            field = value;
+        }
+    }
+}
+
+void readCount(const Json& object, const char* key, int& field, int low, int high) {
+    auto it = object.find(key);
+    if (it != object.end() && it->is_number_integer()) {
+        auto value = it->get<int64_t>();
+        if (value >= low && value <= high) {
+            field = static_cast<int>(value);
+        }
+    }
+}
+
+} // namespace
+
+Tuning Tuning::fromJson(const Json& object) {
+    Tuning t;
+    if (!object.is_object()) {
+        return t;
+    }
+    readSeconds(object, "sampleIntervalSeconds", t.sampleIntervalSeconds, 0.05, 60);
+    readSeconds(object, "suspectDetailSeconds", t.suspectDetailSeconds, 0.05, 600);
+    readSeconds(object, "backgroundDetailSeconds", t.backgroundDetailSeconds, 0.05, 3600);
+    readSeconds(object, "bucketSeconds", t.bucketSeconds, 0.1, 3600);
+    readCount(object, "fineSampleCount", t.fineSampleCount, 8, 100000);
+    readCount(object, "bucketCount", t.bucketCount, 8, 100000);
+    readCount(object, "rateWindowBuckets", t.rateWindowBuckets, 3, 10000);
+    readCount(object, "minRateBuckets", t.minRateBuckets, 3, 10000);
+    readCount(object, "curvatureBuckets", t.curvatureBuckets, 2, 10000);
+    readCount(object, "hourWindowBuckets", t.hourWindowBuckets, 3, 100000);
+    readCount(object, "sixHourWindowBuckets", t.sixHourWindowBuckets, 3, 100000);
+    readCount(object, "sparklineBuckets", t.sparklineBuckets, 2, 1000);
+    readCount(object, "maxWindowPoints", t.maxWindowPoints, 8, 1024);
+    readSeconds(object, "minFootprintMiB", t.minFootprintMiB, 0, 1e7);
+    readSeconds(object, "exhaustionCriticalMinutes", t.exhaustionCriticalMinutes, 0, 1e6);
+    readSeconds(object, "idleCpuFraction", t.idleCpuFraction, 0, 1);
+    readSeconds(object, "recentFindingSeconds", t.recentFindingSeconds, 0, 1e7);
+    readSeconds(object, "ignoreSeconds", t.ignoreSeconds, 0, 1e8);
+    readSeconds(object, "actionWaitSeconds", t.actionWaitSeconds, 0, 30);
+    readCount(object, "maxRows", t.maxRows, 1, 12);
+    readSeconds(object, "reliefHeadroomFraction", t.reliefHeadroomFraction, 0, 1);
+    readCount(object, "watchScore", t.watchScore, 0, 100);
+    readCount(object, "suspectScore", t.suspectScore, 0, 100);
+    readCount(object, "probableScore", t.probableScore, 0, 100);
+    readCount(object, "criticalScore", t.criticalScore, 0, 100);
+    t.minRateBuckets = std::min(t.minRateBuckets, t.rateWindowBuckets);
+    t.curvatureBuckets = std::min(t.curvatureBuckets, t.rateWindowBuckets);
+    t.fineSampleCount = std::max(t.fineSampleCount, 8);
+    t.bucketCount = std::max({t.bucketCount, t.rateWindowBuckets, t.sparklineBuckets});
+    return t;
+}
+
+} // namespace velmora

@@ -1,0 +1,122 @@
+#include "monitor/session/MonitorSession.h"
+
+#include "monitor/families/FamilyResolver.h"
+#include "monitor/live/HistoryService.h"
+#include "monitor/live/LiveMonitor.h"
+#include "monitor/session/LineReader.h"
+#include "monitor/session/RequestHandler.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+bool writeLine(int fd, std::string line) {
+    line.push_back('\n');
+    std::size_t done = 0;
+    while (done < line.size()) {
+        ssize_t n = ::write(fd, line.data() + done, line.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Kept descriptors (one statm per process) need more than the default soft limit.
+void raiseDescriptorLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = std::min<rlim_t>(limit.rlim_max, 65536);
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+// "quit": the parent velmora-ui is asked to quit too, through a checked pidfd.
+void askParentToQuit(const MonitorContext& context) {
+    pid_t parent = ::getppid();
+    auto exe = context.proc.readLink(parent, "exe");
+    if (!exe || executableBaseName(*exe) != "velmora-ui") {
+        return;
+    }
+    char buf[2048];
+    if (context.proc.readPidFile(parent, "stat", buf, sizeof buf) <= 0) {
+        return;
+    }
+    auto stat = parseStat(buf);
+    UniqueFd pidfd(openPidfd(parent));
+    if (!stat || !pidfd.valid() || context.proc.readLink(parent, "exe") != exe) {
+        return;
+    }
+    sendPidfdSignal(pidfd.get(), SIGTERM);
+}
+
+} // namespace
+
+int runSession(int in, int out) {
+    std::signal(SIGPIPE, SIG_IGN);
+    raiseDescriptorLimit();
+    MonitorPaths paths = MonitorPaths::fromEnvironment();
+    ConfigStore config(paths.configFile);
+    config.load();
+    if (!config.loadProblem().empty()) {
+        std::fprintf(stderr, "velmora: %s is unreadable (%s); using defaults\n",
+                     paths.configFile.c_str(), config.loadProblem().c_str());
+    }
+    config.pruneIgnores(wallSeconds());
+
+    SamplerOptions options;
+    options.uid = ::getuid();
+    options.self = ::getpid();
+    options.smokeTargetsPath = paths.smokeTargetsFile;
+    options.tuning = config.tuning();
+    // Declared before the monitor, so the sampler thread has stopped before it goes.
+    HistoryService history(DataFolder{paths.dataDir}, config.storageMode());
+    LiveMonitor monitor(options);
+    if (!monitor.ok()) {
+        std::fprintf(stderr, "velmora: cannot open /proc; answering without samples\n");
+    }
+    monitor.setPassObserver([&history](const LiveView& view) { history.afterPass(view); });
+    monitor.setBaselineSource(
+        [&history](const std::string& key) { return history.storedBaselineKiB(key); });
+    // The UI's self-checks look for their target in the first answer.
+    monitor.start(::access(paths.smokeTargetsFile.c_str(), F_OK) == 0);
+
+    MonitorContext context(paths, config, options.uid, options.self);
+    context.latestView = [&monitor] { return monitor.latest(); };
+    context.monotonicClock = continuousSeconds;
+    context.wallClock = wallSeconds;
+    context.history = &history;
+    RequestHandler handler(context);
+
+    LineReader reader(in);
+    std::string line;
+    std::size_t discarded = 0;
+    for (;;) {
+        LineReader::Status status = reader.next(line, discarded);
+        if (status == LineReader::Status::end) {
+            break;
+        }
+        std::string answer = status == LineReader::Status::oversized ? handler.oversized(discarded)
+                                                                     : handler.handle(line);
+        if (!writeLine(out, std::move(answer))) {
+            break; // nobody reads our answers any more
+        }
+        if (handler.quitRequested()) {
+            askParentToQuit(context);
+            break;
+        }
+    }
+    monitor.stop();
+    return 0;
+}
+
+} // namespace velmora
