@@ -1,0 +1,40 @@
+#pragma once
+
+#include "MemoryTrace.h"
+#include "model/Enums.h"
+#include "monitor/scoring/Tuning.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// What the monitor said about one trace, replayed through the series store and the scorer the
+// sampler uses, with the trace's own clock.
+struct TraceOutcome {
+    const MemoryTrace* trace = nullptr;
+    FindingVerdict peak = FindingVerdict::normal;
+    std::optional<double> firstFlagged;   // first moment at "suspect" or above
+    std::optional<double> firstWatch;     // first moment at "watch"
+    std::optional<double> stillFlaggedAt; // after settling: flagged past the fall-back allowance
+    std::string lastExplanation;          // of the last verdict at "suspect" or above
+
+    // Seconds from the leak's onset to its first flag.
+    std::optional<double> delay() const;
+    bool falseAlarm() const;
+    bool missed() const; // a leak not flagged by its deadline
+    bool passed() const { return !falseAlarm() && !missed() && !stillFlaggedAt; }
+    std::string describe() const;
+};
+
+// Time allowed, after growth stops, for the verdict to fall below "suspect".
+constexpr double kFallBackSeconds = 6 * 60;
+
+TraceOutcome replayTrace(const MemoryTrace& trace, const Tuning& tuning);
+
+// Per class and overall: traces, recall at "suspect" or above, the worst delay, false alarms
+// (a non-leak at "suspect" or above at any moment) and noise (a non-leak at "watch").
+std::string corpusTable(const std::vector<TraceOutcome>& outcomes);
+
+} // namespace velmora

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// One sample of a family: seconds since the family appeared, its footprint (anonymous memory
+// plus swap) and the CPU ticks its live members have used.
+struct TracePoint {
+    double seconds = 0;
+    uint64_t footprintKiB = 0;
+    uint64_t cpuTicks = 0;
+};
+
+// A labelled memory behaviour: what a family's footprint did, whether that is a leak and, for a
+// leak, the time by which a monitor must call it one.
+struct MemoryTrace {
+    std::string name;
+    std::string behaviour; // the class: "warmup", "steadyLeak", ...
+    bool leak = false;
+    double onsetSeconds = 0;            // leaks: when the growth starts
+    double deadlineSeconds = 0;         // leaks: flagged at "suspect" or above by then
+    std::optional<double> settledAfter; // growth stops here: the verdict must fall back
+    std::vector<TracePoint> points;
+};
+
+// The text form: "# key: value" header lines (name, class, truth, onset, deadline,
+// settled), then one
+// "seconds footprint_kib cpu_ticks" line per sample.
+std::optional<MemoryTrace> readTraceFile(const std::string& path, std::string& error);
+void writeTraceFile(const MemoryTrace& trace, const std::string& path);
+
+} // namespace velmora
