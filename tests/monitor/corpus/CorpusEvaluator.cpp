@@ -5,6 +5,7 @@
 #include "monitor/scoring/SeriesStore.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 
 namespace velmora {
@@ -15,6 +16,17 @@ constexpr double kTicksPerSecond = 100;
 
 bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
     return static_cast<int>(verdict) >= static_cast<int>(floor);
+}
+
+std::string signalsOf(const FamilyAssessment& a) {
+    char buf[200];
+    std::snprintf(
+        buf, sizeof buf,
+        "score %d, tau %.2f, steady %.2f, consistency %.2f, floor %.2f%s, recent %.2f%s%s", a.score,
+        a.tau, a.steadiness, a.consistency, a.floorAgreement, a.floorBased ? " (floor-based)" : "",
+        a.rateKiBPerSecond > 0 ? a.recentRateKiBPerSecond / a.rateKiBPerSecond : 0.0,
+        a.young ? ", young" : "", a.revisited ? ", revisited" : "");
+    return buf;
 }
 
 std::string minutes(double seconds) {
@@ -85,6 +97,9 @@ std::string TraceOutcome::describe() const {
     if (stillFlaggedAt) {
         text += ", still flagged at " + minutes(*stillFlaggedAt) + " min after settling";
     }
+    if (!firstFlagSignals.empty()) {
+        text += "; first flagged with " + firstFlagSignals;
+    }
     if (!lastExplanation.empty()) {
         text += "; \"" + lastExplanation + "\"";
     }
@@ -111,11 +126,19 @@ TraceOutcome replayTrace(const MemoryTrace& trace, const Tuning& tuning) {
         view.key = key;
         view.assessment = scorer.assess(series, kAvailableKiB);
         FindingVerdict verdict = view.assessment.verdict;
+        if (const char* traced = std::getenv("VELMORA_CORPUS_TRACE");
+            traced && trace.name == traced) {
+            std::printf("%s %5.1f min: %s, %s\n", traced, point.seconds / 60,
+                        std::string(toWire(verdict)).c_str(), signalsOf(view.assessment).c_str());
+        }
         if (atLeast(verdict, outcome.peak)) {
             outcome.peak = verdict;
         }
         if (atLeast(verdict, FindingVerdict::suspect)) {
-            outcome.firstFlagged = outcome.firstFlagged.value_or(point.seconds);
+            if (!outcome.firstFlagged) {
+                outcome.firstFlagged = point.seconds;
+                outcome.firstFlagSignals = signalsOf(view.assessment);
+            }
             outcome.lastExplanation = explanationOf(view);
             if (trace.settledAfter && point.seconds > *trace.settledAfter + kFallBackSeconds &&
                 !outcome.stillFlaggedAt) {

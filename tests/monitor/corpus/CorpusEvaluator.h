@@ -19,6 +19,7 @@ struct TraceOutcome {
     std::optional<double> firstWatch;     // first moment at "watch"
     std::optional<double> stillFlaggedAt; // after settling: flagged past the fall-back allowance
     std::string lastExplanation;          // of the last verdict at "suspect" or above
+    std::string firstFlagSignals;         // the signals behind the first flag
 
     // Seconds from the leak's onset to its first flag.
     std::optional<double> delay() const;

@@ -2,6 +2,7 @@
 #include "SyntheticCorpus.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -41,6 +42,9 @@ TEST(DetectionCorpus, EveryLeakInTimeAndNoFalseAlarmUnderDefaultSettings) {
     std::cout << corpusTable(outcomes);
     for (const TraceOutcome& outcome : outcomes) {
         EXPECT_TRUE(outcome.passed()) << outcome.describe();
+        if (getenv("VELMORA_CORPUS_VERBOSE") != nullptr) {
+            std::cout << outcome.describe() << "\n";
+        }
     }
 }
 

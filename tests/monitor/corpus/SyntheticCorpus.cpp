@@ -131,17 +131,23 @@ void notLeaks(std::vector<MemoryTrace>& out) {
                              },
                              0.3}));
     }
-    // Bounded random walks: the working set moves within a range as documents come and go.
-    for (int seed = 0; seed < 6; ++seed) {
+    // Bounded random walks: the working set moves within a range as documents come and go,
+    // in jumps at random moments or in small steps every ten seconds.
+    for (int seed = 0; seed < 8; ++seed) {
         double low = seed % 2 == 0 ? 150 : 600;
-        double range = seed < 3 ? 200 : 600;
+        double range = seed % 4 < 2 ? 200 : 600;
+        bool jumps = seed < 4;
         auto level = std::make_shared<double>(low + range / 2);
-        out.push_back(build("walk-" + std::to_string(seed) + "-" + mb(low) + "-" + mb(range),
+        auto next = std::make_shared<double>(0);
+        out.push_back(build("walk-" + std::string(jumps ? "jumps-" : "steps-") +
+                                std::to_string(seed) + "-" + mb(low) + "-" + mb(range),
                             "boundedWalk", false, 90,
                             {[=](double s, Noise& noise) {
-                                 if (static_cast<int>(s) % 10 == 0) {
-                                     *level += noise.symmetric(range * 0.03);
-                                     *level = std::clamp(*level, low, low + range);
+                                 if (s >= *next) {
+                                     double move = jumps ? noise.symmetric(range * 0.25)
+                                                         : noise.symmetric(range * 0.015);
+                                     *level = std::clamp(*level + move, low, low + range);
+                                     *next = s + (jumps ? noise.between(30, 240) : 10);
                                  }
                                  return *level;
                              },
