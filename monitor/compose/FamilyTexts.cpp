@@ -20,6 +20,24 @@ std::string multiple(double value) {
     return buf;
 }
 
+// The evidence the verdict rests on: the rate, over how long, of the medians or of the floor
+// under a sawtooth, how steadily, and whether the growth has stopped since.
+std::string growthEvidence(const FamilyAssessment& a) {
+    std::string text;
+    if (a.floorBased) {
+        text = "Floor (low points after releases) grew " + formatRate(a.rateKiBPerSecond) +
+               " over " + formatSpan(a.windowSeconds) + ", higher in " + percent(a.steadiness) +
+               " of stretches";
+    } else {
+        text = "Median grew " + formatRate(a.rateKiBPerSecond) + " over " +
+               formatSpan(a.windowSeconds) + ", " + percent(a.steadiness) + " of steps rising";
+    }
+    if (a.stoppedSeconds) {
+        text += "; growth stopped " + formatAgo(*a.stoppedSeconds);
+    }
+    return text;
+}
+
 } // namespace
 
 std::string verdictLabel(FindingVerdict verdict) {
@@ -78,9 +96,7 @@ std::string explanationOf(const FamilyView& family) {
     if (!a.hasRate) {
         return "Collecting samples before judging growth.";
     }
-    std::string text = "Grew " + formatRate(a.rateKiBPerSecond) + " over " +
-                       formatSpan(a.windowSeconds) + ", " + percent(a.steadiness) +
-                       " of steps rising; now " + formatKiB(a.footprintKiB);
+    std::string text = growthEvidence(a) + "; now " + formatKiB(a.footprintKiB);
     if (a.baselineMultiple >= 1.2) {
         text += " (" + multiple(a.baselineMultiple) + " its typical size)";
     }
@@ -97,15 +113,36 @@ std::vector<std::string> reasonsOf(const FamilyView& family) {
         reasons.push_back("Not enough samples yet to measure a growth rate.");
         return reasons;
     }
-    reasons.push_back("Footprint (anonymous memory plus swap) changes by " +
-                      formatRate(a.rateKiBPerSecond) + " (Theil-Sen slope of bucket medians).");
-    reasons.push_back(percent(a.steadiness) + " of bucket-to-bucket steps rose; trend strength " +
-                      std::to_string(static_cast<int>(std::lround(a.tau * 100))) +
-                      "/100 (Mann-Kendall).");
+    if (a.floorBased) {
+        reasons.push_back("Memory is released again and again (a sawtooth): judged by its floor, "
+                          "the low points after each release, which changes by " +
+                          formatRate(a.rateKiBPerSecond) + ".");
+        reasons.push_back("The floor was higher in " + percent(a.steadiness) +
+                          " of the window's stretches; trend strength " +
+                          std::to_string(static_cast<int>(std::lround(a.tau * 100))) +
+                          "/100 (Mann-Kendall).");
+    } else {
+        reasons.push_back("Footprint (anonymous memory plus swap) changes by " +
+                          formatRate(a.rateKiBPerSecond) + " (Theil-Sen slope of bucket medians).");
+        reasons.push_back(
+            percent(a.steadiness) + " of bucket-to-bucket steps rose; trend strength " +
+            std::to_string(static_cast<int>(std::lround(a.tau * 100))) + "/100 (Mann-Kendall).");
+    }
+    if (a.stoppedSeconds) {
+        reasons.push_back("Growth stopped " + formatAgo(*a.stoppedSeconds) +
+                          ": memory that levels off is a warm-up or a cache, not a leak.");
+    } else if (a.young) {
+        reasons.push_back("The family is new: growth in its first minutes (a warm-up) needs "
+                          "more evidence before it counts as a leak.");
+    }
+    if (a.revisited) {
+        reasons.push_back("It has been this large before and came back down: a working set "
+                          "moving within its range.");
+    }
     if (a.step) {
         reasons.push_back("The rise came in one step rather than a ramp, which is rarely a leak.");
     }
-    if (a.consistency < 0.5) {
+    if (a.consistency < 0.5 || a.floorAgreement < 0.5) {
         reasons.push_back("Memory rises and falls again (allocate and free), not a steady climb.");
     }
     if (a.hourRateKiBPerSecond && *a.hourRateKiBPerSecond > 0) {

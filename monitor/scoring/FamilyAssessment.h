@@ -13,12 +13,21 @@ struct FamilyAssessment {
     double rateKiBPerSecond = 0; // Theil-Sen slope over the rate window
     std::optional<double> hourRateKiBPerSecond;
     std::optional<double> sixHourRateKiBPerSecond;
-    double tau = 0;                  // Mann-Kendall strength of the trend
-    double steadiness = 0;           // share of rising bucket-to-bucket steps
-    double consistency = 0;          // how well the thirds of the window agree with the slope
-    bool step = false;               // a one-off step rather than a ramp
-    std::optional<double> curvature; // recent slope / window slope, when growing
-    double windowSeconds = 0;        // time the rate window covers
+    double tau = 0;         // Mann-Kendall strength of the trend
+    double steadiness = 0;  // share of rising bucket-to-bucket steps
+    double consistency = 0; // how well the thirds of the window agree with the slope
+    bool step = false;      // a one-off step rather than a ramp
+    // The floor: the low points of each bucket. Under a sawtooth (memory released again and
+    // again) the rate is the floor's, and a floor that does not rise is no leak.
+    bool floorBased = false;              // releases seen in the window: judged by the floor
+    double floorAgreement = 0;            // floor rise against the rise the rate implies
+    double recentRateKiBPerSecond = 0;    // slope of the newest few buckets
+    std::optional<double> stoppedSeconds; // growth has stopped: how long ago
+    bool young = false;                   // still within its warm-up
+    bool sustainedGrowth = false;         // the hour or six-hour window rose steadily
+    bool revisited = false;               // it has been this large before and came back down
+    std::optional<double> curvature;      // recent slope / window slope, when growing
+    double windowSeconds = 0;             // time the rate window covers
     uint64_t footprintKiB = 0;
     uint64_t baselineKiB = 0;
     double baselineMultiple = 1;

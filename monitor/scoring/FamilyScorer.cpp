@@ -9,6 +9,8 @@
 namespace velmora {
 namespace {
 
+constexpr double kNoLeakCap = 20; // the score of what is no leak: below "watch" by default
+
 double clamp01(double value) {
     return std::clamp(value, 0.0, 1.0);
 }
@@ -68,8 +70,15 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
     a.rateKiBPerSecond = fit.slopePerPoint / bucket;
     a.tau = fit.tau;
     a.windowSeconds = static_cast<double>(window.size() - 1) * bucket;
-    double epsilon = std::max(64.0, 0.0005 * static_cast<double>(a.footprintKiB));
+    a.young = series.closedBuckets() < static_cast<uint64_t>(tuning_.warmupBuckets);
+    const double epsilon = std::max(64.0, 0.0005 * static_cast<double>(a.footprintKiB));
     a.steadiness = risingShare(window, epsilon);
+    if (auto onset = growthOnset(window); onset > 0) {
+        // Flat, then growing: the flat part says nothing against the growth after it.
+        auto growth = std::span<const uint32_t>(window).subspan(onset);
+        a.steadiness = std::max(a.steadiness, risingShare(growth, epsilon));
+        a.tau = std::max(a.tau, fitTrend(growth, points).tau);
+    }
     a.step = looksLikeStep(window);
 
     // A ramp moves its thirds apart by two thirds of the rise; a sawtooth or a burst does not.
@@ -79,13 +88,27 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
     double expected = a.rateKiBPerSecond * a.windowSeconds * 2.0 / 3.0;
     a.consistency = expected > 0 ? clamp01(thirdsRise / expected) : 0;
 
+    judgeFloor(a, series.minima(window.size()), window);
+    judgeRecentGrowth(a, window, epsilon);
+    a.revisited = revisited(a, series, window.size());
+
+    // The hour and six-hour windows, once there is data: slow growth that only shows over
+    // hours is sustained when it added a good share of the footprint, steadily.
     auto longRate = [&](int buckets) -> std::optional<double> {
         auto values = series.medians(static_cast<std::size_t>(buckets));
         if (values.size() * 3 < static_cast<std::size_t>(buckets) * 2 ||
             values.size() <= window.size()) {
             return std::nullopt;
         }
-        return fitTrend(values, points).slopePerPoint / bucket;
+        TrendFit longFit = fitTrend(values, points);
+        double rate = longFit.slopePerPoint / bucket;
+        double seconds = static_cast<double>(values.size() - 1) * bucket;
+        if (longFit.tau >= tuning_.leakTrendStrength &&
+            relativeGrowth(rate, seconds, static_cast<double>(a.footprintKiB)) >=
+                tuning_.longRiseShare) {
+            a.sustainedGrowth = true;
+        }
+        return rate;
     };
     a.hourRateKiBPerSecond = longRate(tuning_.hourWindowBuckets);
     a.sixHourRateKiBPerSecond = longRate(tuning_.sixHourWindowBuckets);
@@ -99,12 +122,113 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
             static_cast<double>(series.cpuTicks(window.size() - 1)) / ticksPerSecond_;
         a.idle = a.windowSeconds > 0 && cpuSeconds / a.windowSeconds < tuning_.idleCpuFraction;
     }
-    if (a.growing() && a.tau > 0.3) {
+    if (a.growing() && a.tau > 0.3 && !a.stoppedSeconds) {
         a.exhaustionSeconds = static_cast<double>(memAvailableKiB) / a.rateKiBPerSecond;
     }
     a.score = score(a, series);
     a.verdict = verdictFor(a.score, a);
     return a;
+}
+
+void FamilyScorer::judgeFloor(FamilyAssessment& a, const std::vector<uint32_t>& minima,
+                              const std::vector<uint32_t>& medians) const {
+    const std::size_t n = std::min(minima.size(), medians.size());
+    if (n < 3 || a.rateKiBPerSecond <= 0) {
+        return;
+    }
+    const double bucket = a.windowSeconds / static_cast<double>(medians.size() - 1);
+    const double perBucket = a.rateKiBPerSecond * bucket;
+    // Releases: low points far under the medians in most buckets (several cycles a bucket),
+    // or buckets whose low point fell well under the one before (longer cycles).
+    std::vector<double> dips;
+    std::size_t drops = 0;
+    const double release = std::max(perBucket, 0.02 * static_cast<double>(a.footprintKiB));
+    for (std::size_t i = 0; i < n; ++i) {
+        double low = static_cast<double>(minima[minima.size() - n + i]);
+        dips.push_back(static_cast<double>(medians[medians.size() - n + i]) - low);
+        if (i > 0 && static_cast<double>(minima[minima.size() - n + i - 1]) - low > release) {
+            ++drops;
+        }
+    }
+    std::nth_element(dips.begin(), dips.begin() + static_cast<std::ptrdiff_t>(n / 2), dips.end());
+    a.floorBased = drops >= 2 || dips[n / 2] > std::max(2 * perBucket,
+                                                        0.02 * static_cast<double>(a.footprintKiB));
+    std::size_t third = n / 3;
+    auto lowest = [&](std::size_t from, std::size_t to) {
+        return static_cast<double>(
+            *std::min_element(minima.end() - static_cast<std::ptrdiff_t>(n - from),
+                              minima.end() - static_cast<std::ptrdiff_t>(n - to)));
+    };
+    double first = lowest(0, third);
+    double last = lowest(n - third, n);
+    double span = static_cast<double>(n - third) * bucket;
+    double floorRate = (last - first) / span;
+    a.floorAgreement = clamp01(floorRate / a.rateKiBPerSecond);
+    if (a.floorBased) {
+        // Under a sawtooth the medians follow the teeth: the floor's rate is the leak's, and
+        // its rise must be spread over the window rather than one jump.
+        a.rateKiBPerSecond = std::max(floorRate, 0.0);
+        // The floor of each stretch of the window (a few buckets each) must sit above the one
+        // before: one rise and a long flat floor, or a walk, fails some stretch.
+        std::size_t stretches =
+            std::max<std::size_t>(3, n / static_cast<std::size_t>(tuning_.floorStretchBuckets));
+        std::size_t rising = 0;
+        double previous = 0;
+        double minimumRise = 0.1 * (last - first) / static_cast<double>(stretches - 1);
+        for (std::size_t k = 0; k < stretches; ++k) {
+            double low = lowest(k * n / stretches, (k + 1) * n / stretches);
+            rising += k > 0 && low - previous > minimumRise ? 1 : 0;
+            previous = low;
+        }
+        a.steadiness = static_cast<double>(rising) / static_cast<double>(stretches - 1);
+    }
+}
+
+void FamilyScorer::judgeRecentGrowth(FamilyAssessment& a, const std::vector<uint32_t>& medians,
+                                     double epsilon) const {
+    std::size_t recent =
+        std::min<std::size_t>(static_cast<std::size_t>(tuning_.recentBuckets), medians.size());
+    if (recent < 2 || a.rateKiBPerSecond <= 0) {
+        return;
+    }
+    const double bucket = a.windowSeconds / static_cast<double>(medians.size() - 1);
+    std::span<const uint32_t> tail(medians.data() + medians.size() - recent, recent);
+    // Under a sawtooth the newest medians follow the teeth: the floor's thirds judge instead.
+    a.recentRateKiBPerSecond =
+        a.floorBased ? a.rateKiBPerSecond : fitTrend(tail).slopePerPoint / bucket;
+    if (a.recentRateKiBPerSecond > tuning_.stoppedShare * a.rateKiBPerSecond) {
+        return;
+    }
+    // Growth stopped: since the newest bucket that sits clearly below the latest level.
+    double latest = static_cast<double>(medians.back());
+    double band = std::max(epsilon, 0.5 * a.rateKiBPerSecond * bucket);
+    std::size_t flat = 0;
+    while (flat + 1 < medians.size() &&
+           latest - static_cast<double>(medians[medians.size() - 2 - flat]) <= band) {
+        ++flat;
+    }
+    a.stoppedSeconds = static_cast<double>(flat) * bucket;
+}
+
+bool FamilyScorer::revisited(const FamilyAssessment& a, const FamilySeries& series,
+                             std::size_t windowBuckets) const {
+    auto older = series.medians(windowBuckets + static_cast<std::size_t>(tuning_.revisitBuckets));
+    if (older.size() <= windowBuckets + 1) {
+        return false;
+    }
+    older.resize(older.size() - windowBuckets);
+    auto now = series.medians(static_cast<std::size_t>(tuning_.recentBuckets));
+    double level = medianOfRange(now, 0, now.size());
+    double highest = 0;
+    double drawdown = 0; // the largest fall from a high to a later low
+    for (uint32_t value : older) {
+        highest = std::max(highest, static_cast<double>(value));
+        drawdown = std::max(drawdown, highest - static_cast<double>(value));
+    }
+    // It has been this large before, or it has already given back as much as it now gained:
+    // a working set wandering within its range. A sawtooth's teeth are judged by its floor.
+    double rise = a.rateKiBPerSecond * a.windowSeconds;
+    return highest >= level || (!a.floorBased && drawdown >= 0.25 * rise);
 }
 
 int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series) const {
@@ -133,30 +257,59 @@ int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series) c
     double baseline = 10 * clamp01(a.baselineMultiple - 1.0);
     double idleness = a.idle ? 5 : 0;
     double total = growth + sustained + steadiness + strength + duration + baseline + idleness;
-    if (a.consistency < 0.5) {
-        total = std::min(total, 20.0);
+    // Caps: what is not a leak however fast it grew. A leak rises in most steps; one or two
+    // jumps (a load, a cache fill) are not one, nor is a floor that stays put under a sawtooth.
+    if (a.consistency < 0.5 || a.floorAgreement < 0.5) {
+        total = std::min(total, kNoLeakCap);
     }
-    // A leak rises in most steps; one or two jumps (a load, a cache fill) are not one.
-    if (a.step || a.steadiness < 0.5) {
-        total = std::min(total, 25.0);
+    if (a.step || (a.steadiness < tuning_.leakSteadyShare && !a.sustainedGrowth)) {
+        total = std::min(total, kNoLeakCap);
+    }
+    if (a.stoppedSeconds) {
+        total = std::min(total, kNoLeakCap);
+    }
+    // Growth too weak or too slow over the rate window (unless the long windows show it
+    // sustained), slowing, back where it has been before, or not yet past a young family's
+    // warm-up is worth watching, not yet a leak.
+    bool weak =
+        a.tau < (a.floorBased ? tuning_.floorTrendStrength : tuning_.leakTrendStrength) ||
+        a.rateKiBPerSecond * 60 < tuning_.minLeakMiBPerMinute * 1024 ||
+        relativeGrowth(a.rateKiBPerSecond, a.windowSeconds, footprint) < tuning_.minRiseShare;
+    bool slowing = a.recentRateKiBPerSecond < tuning_.slowingShare * a.rateKiBPerSecond;
+    bool tooEarly =
+        a.young && (a.windowSeconds < static_cast<double>(tuning_.warmupMinBuckets - 1) *
+                                          series.bucketSeconds() ||
+                    a.recentRateKiBPerSecond < tuning_.youngSteadyShare * a.rateKiBPerSecond);
+    if ((weak && !a.sustainedGrowth) || (slowing && !a.sustainedGrowth) || tooEarly ||
+        a.revisited) {
+        total = std::min(total, static_cast<double>(tuning_.suspectScore - 1));
     }
     if (footprint < tuning_.minFootprintMiB * 1024) {
-        total = std::min(total, 20.0);
+        total = std::min(total, kNoLeakCap);
     }
     return static_cast<int>(std::lround(std::clamp(total, 0.0, 100.0)));
 }
 
 FindingVerdict FamilyScorer::verdictFor(int score, const FamilyAssessment& a) const {
-    bool exhausting = a.exhaustionSeconds &&
-                      *a.exhaustionSeconds <= tuning_.exhaustionCriticalMinutes * 60 &&
-                      score >= tuning_.watchScore;
-    if (score >= tuning_.criticalScore || exhausting) {
+    // A runaway threatens the machine or the family soon: memory gone within the hour at this
+    // rate, or the family doubling within a quarter of an hour; or memory gone within minutes
+    // at a rate that is only worth watching.
+    bool leak = score >= tuning_.suspectScore;
+    bool exhaustsSoon = a.exhaustionSeconds &&
+                        *a.exhaustionSeconds <= tuning_.exhaustionCriticalMinutes * 60 &&
+                        score >= tuning_.watchScore;
+    bool exhaustsWithinTheHour =
+        a.exhaustionSeconds && *a.exhaustionSeconds <= tuning_.runawayExhaustionMinutes * 60;
+    bool doublesSoon =
+        a.rateKiBPerSecond > 0 && static_cast<double>(a.footprintKiB) / a.rateKiBPerSecond <=
+                                      tuning_.runawayDoublingMinutes * 60;
+    if (exhaustsSoon || (leak && (exhaustsWithinTheHour || doublesSoon))) {
         return FindingVerdict::criticalRunaway;
     }
     if (score >= tuning_.probableScore) {
         return FindingVerdict::probable;
     }
-    if (score >= tuning_.suspectScore) {
+    if (leak) {
         return FindingVerdict::suspect;
     }
     if (score >= tuning_.watchScore) {

@@ -5,6 +5,7 @@
 #include "monitor/scoring/Tuning.h"
 
 #include <optional>
+#include <vector>
 
 namespace velmora {
 
@@ -23,6 +24,12 @@ public:
 
 private:
     int score(const FamilyAssessment& a, const FamilySeries& series) const;
+    void judgeFloor(FamilyAssessment& a, const std::vector<uint32_t>& minima,
+                    const std::vector<uint32_t>& medians) const;
+    void judgeRecentGrowth(FamilyAssessment& a, const std::vector<uint32_t>& medians,
+                           double epsilon) const;
+    bool revisited(const FamilyAssessment& a, const FamilySeries& series,
+                   std::size_t windowBuckets) const;
 
     Tuning tuning_;
     double ticksPerSecond_;

@@ -11,6 +11,8 @@ uint32_t toStored(uint64_t kib) {
     return static_cast<uint32_t>(std::min<uint64_t>(kib, std::numeric_limits<uint32_t>::max()));
 }
 
+constexpr std::size_t kMinimaBuckets = 60;
+
 uint32_t medianOf(std::vector<uint32_t> values) {
     if (values.empty()) {
         return 0;
@@ -25,7 +27,8 @@ uint32_t medianOf(std::vector<uint32_t> values) {
 FamilySeries::FamilySeries(std::size_t fineCapacity, std::size_t bucketCapacity,
                            double bucketSeconds)
     : bucketSeconds_(bucketSeconds > 0 ? bucketSeconds : 60.0), fine_(fineCapacity),
-      medians_(bucketCapacity), cpu_(bucketCapacity) {}
+      medians_(bucketCapacity), minima_(std::min(bucketCapacity, kMinimaBuckets)),
+      cpu_(bucketCapacity) {}
 
 void FamilySeries::append(double now, uint64_t footprintKiB, uint64_t cpuTicks) {
     auto index = static_cast<int64_t>(std::floor(now / bucketSeconds_));
@@ -40,6 +43,7 @@ void FamilySeries::append(double now, uint64_t footprintKiB, uint64_t cpuTicks) 
         // Buckets without a sample (the machine slept, a pass was late) repeat the last median.
         for (int64_t k = 1; k < gap; ++k) {
             medians_.push(medians_.back());
+            minima_.push(minima_.back());
             cpu_.push(0);
             ++closedBuckets_;
         }
@@ -56,6 +60,7 @@ void FamilySeries::closeBucket() {
     if (pending_.empty()) {
         return;
     }
+    minima_.push(*std::min_element(pending_.begin(), pending_.end()));
     medians_.push(medianOf(pending_));
     uint64_t used = lastCpu_ > pendingCpuStart_ ? lastCpu_ - pendingCpuStart_ : 0;
     cpu_.push(toStored(used));
@@ -76,8 +81,8 @@ uint32_t FamilySeries::baselineKiB() const {
 }
 
 std::size_t FamilySeries::memoryBytes() const {
-    return sizeof(*this) + fine_.memoryBytes() + medians_.memoryBytes() + cpu_.memoryBytes() +
-           pending_.capacity() * sizeof(uint32_t);
+    return sizeof(*this) + fine_.memoryBytes() + medians_.memoryBytes() + minima_.memoryBytes() +
+           cpu_.memoryBytes() + pending_.capacity() * sizeof(uint32_t);
 }
 
 } // namespace velmora

@@ -9,7 +9,8 @@ namespace velmora {
 
 // The footprint history of one family: the latest fine samples (one per tick) and the medians
 // of closed buckets ("one-minute medians"), stored as KiB in 32 bits, with the CPU ticks the
-// family used during each bucket.
+// family used during each bucket. The lowest sample of each bucket is kept for the last hour:
+// under a garbage collector's sawtooth, those low points are what tells growth from churn.
 class FamilySeries {
 public:
     FamilySeries(std::size_t fineCapacity, std::size_t bucketCapacity, double bucketSeconds);
@@ -18,6 +19,8 @@ public:
 
     // Closed bucket medians, the newest `count`, oldest first.
     std::vector<uint32_t> medians(std::size_t count) const { return medians_.newest(count); }
+    // Lowest sample of each closed bucket, the newest `count` (at most the last hour's).
+    std::vector<uint32_t> minima(std::size_t count) const { return minima_.newest(count); }
     std::size_t medianCount() const { return medians_.size(); }
     // Buckets closed since the family was first seen (not capped by the capacity).
     uint64_t closedBuckets() const { return closedBuckets_; }
@@ -37,6 +40,7 @@ private:
     double bucketSeconds_;
     RingBuffer<uint32_t> fine_;
     RingBuffer<uint32_t> medians_;
+    RingBuffer<uint32_t> minima_;
     RingBuffer<uint32_t> cpu_;
     std::vector<uint32_t> pending_;
     int64_t bucketIndex_ = -1;

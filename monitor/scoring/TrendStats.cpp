@@ -95,4 +95,28 @@ bool looksLikeStep(std::span<const uint32_t> values) {
     return spread(0, third) < 0.2 * net && spread(n - third, n) < 0.2 * net;
 }
 
+std::size_t growthOnset(std::span<const uint32_t> window) {
+    std::size_t n = window.size();
+    std::size_t third = n / 3;
+    if (third < 2) {
+        return 0;
+    }
+    double rise = static_cast<double>(window.back()) - static_cast<double>(window.front());
+    if (rise <= 0) {
+        return 0;
+    }
+    std::size_t end = 0;
+    double low = window[0];
+    double high = window[0];
+    for (std::size_t i = 1; i < n; ++i) {
+        low = std::min(low, static_cast<double>(window[i]));
+        high = std::max(high, static_cast<double>(window[i]));
+        if (high - low > 0.1 * rise) {
+            break;
+        }
+        end = i;
+    }
+    return end + 1 >= third && end + 1 < n - 2 ? end : 0;
+}
+
 } // namespace velmora

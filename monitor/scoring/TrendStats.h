@@ -24,6 +24,10 @@ double risingShare(std::span<const uint32_t> values, double epsilon);
 // and last thirds are each nearly flat.
 bool looksLikeStep(std::span<const uint32_t> values);
 
+// Where growth began when the window's older part is flat (within a tenth of the net rise) for
+// at least a third of it and the growth came after: the last index of that flat run, else 0.
+std::size_t growthOnset(std::span<const uint32_t> window);
+
 // Medians of consecutive groups so that at most maxPoints remain; the group size is returned.
 std::vector<double> reduceToMedians(std::span<const uint32_t> values, std::size_t maxPoints,
                                     std::size_t& groupSize);

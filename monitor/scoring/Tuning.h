@@ -20,19 +20,35 @@ struct Tuning {
     int hourWindowBuckets = 60;
     int sixHourWindowBuckets = 360;
     int sparklineBuckets = 60;
-    int maxWindowPoints = 128;     // Theil-Sen is quadratic: downsample beyond this
-    double minFootprintMiB = 64.0; // tiny families never score high
+    int maxWindowPoints = 128;        // Theil-Sen is quadratic: downsample beyond this
+    double minFootprintMiB = 64.0;    // tiny families never score high
+    double minLeakMiBPerMinute = 1.0; // slower growth is worth watching, not a leak
+    int recentBuckets = 3;            // the newest buckets that say whether growth goes on
+    int warmupBuckets = 15;           // a family's first buckets: growth needs more evidence
+    int warmupMinBuckets = 6;         // the rate window a young family needs before a verdict
+    int revisitBuckets = 60;          // how far back a higher level means "wandering, not leaking"
     double exhaustionCriticalMinutes = 15.0;
-    double idleCpuFraction = 0.02;        // CPU share below which a family counts as idle
-    double recentFindingSeconds = 3600.0; // suspects that left the rows stay this long
-    double ignoreSeconds = 86400.0;       // "ignore" lasts a day
-    double actionWaitSeconds = 2.0;       // how long an action waits for a graceful exit
+    double runawayExhaustionMinutes = 60.0; // a leak that exhausts memory within this is critical
+    double runawayDoublingMinutes = 15.0;   // ... and so is one that doubles the family this soon
+    double idleCpuFraction = 0.02;          // CPU share below which a family counts as idle
+    double recentFindingSeconds = 3600.0;   // suspects that left the rows stay this long
+    double ignoreSeconds = 86400.0;         // "ignore" lasts a day
+    double actionWaitSeconds = 2.0;         // how long an action waits for a graceful exit
     int maxRows = 12;
     double reliefHeadroomFraction = 0.15; // below this share of MemAvailable, offer relief
+    // What growth must show before it is called a leak (below these it is at most "watch").
+    double leakSteadyShare = 0.85;    // share of rising bucket steps, or of rising floor stretches
+    double leakTrendStrength = 0.8;   // Mann-Kendall tau of the window
+    double floorTrendStrength = 0.65; // ... under a sawtooth, whose medians follow the teeth
+    double minRiseShare = 0.015;      // share of the footprint the window must add
+    double longRiseShare = 0.10;      // ... or the hour or six-hour window, growing steadily
+    double slowingShare = 0.5;        // recent rate under this share of the window's: slowing
+    double stoppedShare = 0.2;        // ... and under this one, growth has stopped
+    double youngSteadyShare = 0.85;   // a young family's growth must not slow below this
+    int floorStretchBuckets = 3;      // a stretch of the floor: longer than most GC cycles
     int watchScore = 30;
     int suspectScore = 50;
     int probableScore = 65;
-    int criticalScore = 85;
 
     // Reads the known keys of a "tuning" object; missing, mistyped or out-of-range values keep
     // their defaults.

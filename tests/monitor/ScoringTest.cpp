@@ -1,3 +1,4 @@
+#include "monitor/compose/FamilyTexts.h"
 #include "monitor/scoring/FamilyScorer.h"
 #include "monitor/scoring/TrendStats.h"
 
@@ -138,6 +139,84 @@ TEST(FamilyScorer, RunawayThatExhaustsMemorySoonIsCritical) {
     EXPECT_LT(*a.exhaustionSeconds, 15 * 60);
     EXPECT_EQ(a.verdict, FindingVerdict::criticalRunaway);
     EXPECT_EQ(severityOf(a.verdict), FindingSeverity::critical);
+}
+
+TEST(TrendStats, GrowthOnsetIsFoundOnlyAfterAFlatStretch) {
+    std::vector<uint32_t> late(15, 1000);
+    for (uint32_t i = 8; i < 15; ++i) {
+        late[i] = 1000 + 100 * (i - 7);
+    }
+    EXPECT_EQ(growthOnset(late), 7u);
+    std::vector<uint32_t> ramp;
+    for (uint32_t i = 0; i < 15; ++i) {
+        ramp.push_back(1000 + 100 * i);
+    }
+    EXPECT_EQ(growthOnset(ramp), 0u);
+    std::vector<uint32_t> flat(15, 1000);
+    EXPECT_EQ(growthOnset(flat), 0u) << "no rise, no onset";
+}
+
+TEST(FamilyScorer, GrowthThatLevelsOffFallsBackAndSaysSince) {
+    // 20 MiB/min for 12 minutes, then flat: a leak while it grows, not once it has stopped.
+    auto plateau = [](double end) {
+        return seriesOf(end,
+                        [](double s) { return 200 * kMiB + 20 * kMiB * std::min(s, 720.0) / 60; });
+    };
+    EXPECT_GE(static_cast<int>(assess(plateau(11 * 60)).verdict),
+              static_cast<int>(FindingVerdict::suspect));
+    FamilyAssessment settled = assess(plateau(17 * 60));
+    EXPECT_LT(static_cast<int>(settled.verdict), static_cast<int>(FindingVerdict::suspect));
+    ASSERT_TRUE(settled.stoppedSeconds);
+    FamilyView view;
+    view.assessment = settled;
+    EXPECT_NE(explanationOf(view).find("growth stopped 4 min ago"), std::string::npos)
+        << explanationOf(view);
+}
+
+TEST(FamilyScorer, UnderASawtoothTheFloorDecides) {
+    // Rises 100 MiB over a minute and releases it, again and again, for 20 minutes.
+    auto tooth = [](double s) { return 100 * kMiB * std::fmod(s, 60.0) / 60; };
+    auto flatFloor = seriesOf(20 * 60, [&](double s) { return 300 * kMiB + tooth(s); });
+    EXPECT_EQ(assess(flatFloor).verdict, FindingVerdict::normal);
+
+    // The same teeth on a floor rising 8 MiB/min: a leak at the floor's rate.
+    auto rising =
+        seriesOf(20 * 60, [&](double s) { return 300 * kMiB + 8 * kMiB * s / 60 + tooth(s); });
+    FamilyAssessment a = assess(rising);
+    EXPECT_TRUE(a.floorBased);
+    EXPECT_NEAR(a.rateKiBPerSecond * 60 / kMiB, 8.0, 1.0);
+    EXPECT_GE(static_cast<int>(a.verdict), static_cast<int>(FindingVerdict::suspect));
+    FamilyView view;
+    view.assessment = a;
+    EXPECT_EQ(explanationOf(view).rfind("Floor (low points after releases) grew +", 0), 0u)
+        << explanationOf(view);
+}
+
+TEST(FamilyScorer, RunawayIsKeptForGrowthThatThreatensSoon) {
+    // A steady 8 MiB/min leak in a 150 MiB process: probable, but it needs more than a quarter
+    // of an hour to double and memory lasts for days.
+    auto steady = seriesOf(20 * 60, [](double s) { return 150 * kMiB + 8 * kMiB * s / 60; });
+    FamilyAssessment a = assess(steady);
+    EXPECT_GE(static_cast<int>(a.verdict), static_cast<int>(FindingVerdict::suspect));
+    EXPECT_NE(a.verdict, FindingVerdict::criticalRunaway);
+    // The same leak with 400 MiB left runs memory out within the hour.
+    EXPECT_EQ(assess(steady, 400 * kMiB).verdict, FindingVerdict::criticalRunaway);
+    // 60 MiB/min in an 800 MiB family doubles it within a quarter of an hour.
+    auto doubling = seriesOf(10 * 60, [](double s) { return 200 * kMiB + 60 * kMiB * s / 60; });
+    EXPECT_EQ(assess(doubling).verdict, FindingVerdict::criticalRunaway);
+}
+
+TEST(FamilyScorer, AYoungFamilyNeedsGrowthThatDoesNotSlow) {
+    // An exponential warm-up to 600 MiB (time constant 3 min) slows from the start: at six
+    // minutes it is growing fast, but it is a warm-up, not a leak.
+    auto warmup = seriesOf(
+        6 * 60 + 1, [](double s) { return 100 * kMiB + 600 * kMiB * (1 - std::exp(-s / 180)); });
+    FamilyAssessment a = assess(warmup);
+    EXPECT_TRUE(a.young);
+    EXPECT_LT(static_cast<int>(a.verdict), static_cast<int>(FindingVerdict::suspect));
+    // A steady 20 MiB/min leak of the same age is called one.
+    auto leak = seriesOf(6 * 60 + 1, [](double s) { return 100 * kMiB + 20 * kMiB * s / 60; });
+    EXPECT_GE(static_cast<int>(assess(leak).verdict), static_cast<int>(FindingVerdict::suspect));
 }
 
 TEST(FamilySeries, GapsRepeatTheLastMedianAndStorageStaysCompact) {

@@ -110,12 +110,20 @@ TEST(Tuning, OnlyValidValuesAreTaken) {
                                      {"rateWindowBuckets", 8},
                                      {"minRateBuckets", 50},
                                      {"sampleIntervalSeconds", -3},
-                                     {"maxRows", "twelve"}});
+                                     {"maxRows", "twelve"},
+                                     {"leakSteadyShare", 0.7},
+                                     {"leakTrendStrength", 1.5},
+                                     {"warmupBuckets", 0},
+                                     {"warmupMinBuckets", 50}});
     EXPECT_DOUBLE_EQ(t.bucketSeconds, 1.0);
     EXPECT_EQ(t.rateWindowBuckets, 8);
     EXPECT_EQ(t.minRateBuckets, 8); // never more than the window
     EXPECT_DOUBLE_EQ(t.sampleIntervalSeconds, 1.0);
     EXPECT_EQ(t.maxRows, 12);
+    EXPECT_DOUBLE_EQ(t.leakSteadyShare, 0.7);
+    EXPECT_DOUBLE_EQ(t.leakTrendStrength, 0.8) << "a share above 1 is refused";
+    EXPECT_EQ(t.warmupBuckets, 0) << "no warm-up at all is allowed";
+    EXPECT_EQ(t.warmupMinBuckets, 8) << "never more than the window";
 }
 
 TEST(LineReader, SplitsLinesAndDiscardsOversizedOnes) {
