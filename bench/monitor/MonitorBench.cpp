@@ -1,9 +1,10 @@
-// Sampling pass CPU time (real /proc and a synthetic tree), answer time with 12 rows and the
-// memory of 24 hours of series.
+// Sampling pass CPU time (real /proc and a synthetic tree), answer time with 12 rows, the
+// memory of 24 hours of series and the time to judge one family.
 
 #include "model/Codec.h"
 #include "monitor/compose/SnapshotComposer.h"
 #include "monitor/live/Sampler.h"
+#include "monitor/scoring/FamilyScorer.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -169,6 +170,23 @@ void BM_SeriesMemory24Hours(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SeriesMemory24Hours)->Arg(12)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// One judgement of a family with a day of history under a collector's sawtooth whose floor
+// rises: every window is full, the long windows are read and the floor is judged.
+void BM_AssessFamilyWithADayOfHistory(benchmark::State& state) {
+    Tuning t;
+    FamilySeries series(static_cast<std::size_t>(t.fineSampleCount),
+                        static_cast<std::size_t>(t.bucketCount), t.bucketSeconds);
+    for (int second = 0; second < 86400; ++second) {
+        auto kib = 300000 + second / 10 + (second % 90) * 800;
+        series.append(second, static_cast<uint64_t>(kib), static_cast<uint64_t>(second));
+    }
+    FamilyScorer scorer(t, 100);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(scorer.assess(series, 8000000));
+    }
+}
+BENCHMARK(BM_AssessFamilyWithADayOfHistory)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace velmora

@@ -140,7 +140,7 @@ void Sampler::score(uint64_t memAvailableKiB) {
             if (baselineSource_) {
                 baseline = baselineSource_(key);
             }
-            family.assessment = scorer_.assess(*series, memAvailableKiB, baseline);
+            family.assessment = scorer_.assess(*series, memAvailableKiB, baseline, before);
             family.assessedBuckets = series->closedBuckets();
             if (atLeast(family.assessment.verdict, family.peakVerdict)) {
                 family.peakVerdict = family.assessment.verdict;

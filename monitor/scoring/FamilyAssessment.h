@@ -13,10 +13,11 @@ struct FamilyAssessment {
     double rateKiBPerSecond = 0; // Theil-Sen slope over the rate window
     std::optional<double> hourRateKiBPerSecond;
     std::optional<double> sixHourRateKiBPerSecond;
-    double tau = 0;         // Mann-Kendall strength of the trend
-    double steadiness = 0;  // share of rising bucket-to-bucket steps
-    double consistency = 0; // how well the thirds of the window agree with the slope
-    bool step = false;      // a one-off step rather than a ramp
+    double tau = 0;          // Mann-Kendall strength of the trend
+    double steadiness = 0;   // share of rising bucket-to-bucket steps
+    double significance = 0; // mean step over its standard error (of the floor if floorBased)
+    double consistency = 0;  // how well the thirds of the window agree with the slope
+    bool step = false;       // a one-off step rather than a ramp
     // The floor: the low points of each bucket. Under a sawtooth (memory released again and
     // again) the rate is the floor's, and a floor that does not rise is no leak.
     bool floorBased = false;              // releases seen in the window: judged by the floor

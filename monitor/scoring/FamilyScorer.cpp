@@ -9,7 +9,9 @@
 namespace velmora {
 namespace {
 
-constexpr double kNoLeakCap = 20; // the score of what is no leak: below "watch" by default
+constexpr double kNoLeakCap = 20;      // the score of what is no leak: below "watch" by default
+constexpr double kReleaseShare = 0.02; // a release gives back at least this share at once
+constexpr std::size_t kReleasesForFloor = 2; // releases in the window that make it a sawtooth
 
 double clamp01(double value) {
     return std::clamp(value, 0.0, 1.0);
@@ -51,7 +53,8 @@ FamilyScorer::FamilyScorer(const Tuning& tuning, double clockTicksPerSecond)
     : tuning_(tuning), ticksPerSecond_(clockTicksPerSecond > 0 ? clockTicksPerSecond : 100) {}
 
 FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAvailableKiB,
-                                      std::optional<uint64_t> storedBaselineKiB) const {
+                                      std::optional<uint64_t> storedBaselineKiB,
+                                      FindingVerdict previous) const {
     FamilyAssessment a;
     a.footprintKiB = series.latestKiB();
     a.baselineKiB = storedBaselineKiB.value_or(series.baselineKiB());
@@ -73,12 +76,14 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
     a.young = series.closedBuckets() < static_cast<uint64_t>(tuning_.warmupBuckets);
     const double epsilon = std::max(64.0, 0.0005 * static_cast<double>(a.footprintKiB));
     a.steadiness = risingShare(window, epsilon);
+    auto growth = std::span<const uint32_t>(window);
     if (auto onset = growthOnset(window); onset > 0) {
         // Flat, then growing: the flat part says nothing against the growth after it.
-        auto growth = std::span<const uint32_t>(window).subspan(onset);
+        growth = growth.subspan(onset);
         a.steadiness = std::max(a.steadiness, risingShare(growth, epsilon));
         a.tau = std::max(a.tau, fitTrend(growth, points).tau);
     }
+    a.significance = incrementSignificance(std::vector<double>(growth.begin(), growth.end()));
     a.step = looksLikeStep(window);
 
     // A ramp moves its thirds apart by two thirds of the rise; a sawtooth or a burst does not.
@@ -88,7 +93,8 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
     double expected = a.rateKiBPerSecond * a.windowSeconds * 2.0 / 3.0;
     a.consistency = expected > 0 ? clamp01(thirdsRise / expected) : 0;
 
-    judgeFloor(a, series.minima(window.size()), window);
+    auto fineCount = static_cast<std::size_t>(a.windowSeconds / tuning_.sampleIntervalSeconds) + 1;
+    judgeFloor(a, series.minima(window.size()), window, series.fineSamples(fineCount));
     judgeRecentGrowth(a, window, epsilon);
     a.revisited = revisited(a, series, window.size());
 
@@ -125,34 +131,24 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
     if (a.growing() && a.tau > 0.3 && !a.stoppedSeconds) {
         a.exhaustionSeconds = static_cast<double>(memAvailableKiB) / a.rateKiBPerSecond;
     }
-    a.score = score(a, series);
+    a.score =
+        score(a, series, static_cast<int>(previous) >= static_cast<int>(FindingVerdict::suspect));
     a.verdict = verdictFor(a.score, a);
     return a;
 }
 
 void FamilyScorer::judgeFloor(FamilyAssessment& a, const std::vector<uint32_t>& minima,
-                              const std::vector<uint32_t>& medians) const {
+                              const std::vector<uint32_t>& medians,
+                              const std::vector<uint32_t>& fine) const {
     const std::size_t n = std::min(minima.size(), medians.size());
     if (n < 3 || a.rateKiBPerSecond <= 0) {
         return;
     }
     const double bucket = a.windowSeconds / static_cast<double>(medians.size() - 1);
-    const double perBucket = a.rateKiBPerSecond * bucket;
-    // Releases: low points far under the medians in most buckets (several cycles a bucket),
-    // or buckets whose low point fell well under the one before (longer cycles).
-    std::vector<double> dips;
-    std::size_t drops = 0;
-    const double release = std::max(perBucket, 0.02 * static_cast<double>(a.footprintKiB));
-    for (std::size_t i = 0; i < n; ++i) {
-        double low = static_cast<double>(minima[minima.size() - n + i]);
-        dips.push_back(static_cast<double>(medians[medians.size() - n + i]) - low);
-        if (i > 0 && static_cast<double>(minima[minima.size() - n + i - 1]) - low > release) {
-            ++drops;
-        }
-    }
-    std::nth_element(dips.begin(), dips.begin() + static_cast<std::ptrdiff_t>(n / 2), dips.end());
-    a.floorBased = drops >= 2 || dips[n / 2] > std::max(2 * perBucket,
-                                                        0.02 * static_cast<double>(a.footprintKiB));
+    // Under a sawtooth memory is handed back at once, again and again: sharp falls between
+    // two samples. A wandering working set moves in small steps either way and has none.
+    a.floorBased = countReleases(fine, kReleaseShare * static_cast<double>(a.footprintKiB)) >=
+                   kReleasesForFloor;
     std::size_t third = n / 3;
     auto lowest = [&](std::size_t from, std::size_t to) {
         return static_cast<double>(
@@ -172,15 +168,17 @@ void FamilyScorer::judgeFloor(FamilyAssessment& a, const std::vector<uint32_t>& 
         // before: one rise and a long flat floor, or a walk, fails some stretch.
         std::size_t stretches =
             std::max<std::size_t>(3, n / static_cast<std::size_t>(tuning_.floorStretchBuckets));
-        std::size_t rising = 0;
-        double previous = 0;
-        double minimumRise = 0.1 * (last - first) / static_cast<double>(stretches - 1);
+        std::vector<double> floors;
         for (std::size_t k = 0; k < stretches; ++k) {
-            double low = lowest(k * n / stretches, (k + 1) * n / stretches);
-            rising += k > 0 && low - previous > minimumRise ? 1 : 0;
-            previous = low;
+            floors.push_back(lowest(k * n / stretches, (k + 1) * n / stretches));
+        }
+        double minimumRise = 0.1 * (last - first) / static_cast<double>(stretches - 1);
+        std::size_t rising = 0;
+        for (std::size_t k = 1; k < stretches; ++k) {
+            rising += floors[k] - floors[k - 1] > minimumRise ? 1 : 0;
         }
         a.steadiness = static_cast<double>(rising) / static_cast<double>(stretches - 1);
+        a.significance = incrementSignificance(floors);
     }
 }
 
@@ -231,7 +229,8 @@ bool FamilyScorer::revisited(const FamilyAssessment& a, const FamilySeries& seri
     return highest >= level || (!a.floorBased && drawdown >= 0.25 * rise);
 }
 
-int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series) const {
+int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series,
+                        bool wasFlagged) const {
     if (!a.hasRate || a.rateKiBPerSecond <= 0) {
         return 0;
     }
@@ -257,22 +256,35 @@ int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series) c
     double baseline = 10 * clamp01(a.baselineMultiple - 1.0);
     double idleness = a.idle ? 5 : 0;
     double total = growth + sustained + steadiness + strength + duration + baseline + idleness;
-    // Caps: what is not a leak however fast it grew. A leak rises in most steps; one or two
-    // jumps (a load, a cache fill) are not one, nor is a floor that stays put under a sawtooth.
-    if (a.consistency < 0.5 || a.floorAgreement < 0.5) {
-        total = std::min(total, kNoLeakCap);
+    total = std::min(total, highestAllowed(a, series, wasFlagged));
+    return static_cast<int>(std::lround(std::clamp(total, 0.0, 100.0)));
+}
+
+double FamilyScorer::highestAllowed(const FamilyAssessment& a, const FamilySeries& series,
+                                    bool wasFlagged) const {
+    // What is no leak however fast it grew: one or two jumps (a load, a cache fill), memory
+    // that rises and falls again, a floor that stays put under a sawtooth, growth that has
+    // stopped, a tiny family.
+    const double footprint = static_cast<double>(a.footprintKiB);
+    if (a.consistency < 0.5 || a.floorAgreement < 0.5 || a.step || a.stoppedSeconds ||
+        (a.steadiness < 0.5 && !a.sustainedGrowth) || footprint < tuning_.minFootprintMiB * 1024) {
+        return kNoLeakCap;
     }
-    if (a.step || (a.steadiness < tuning_.leakSteadyShare && !a.sustainedGrowth)) {
-        total = std::min(total, kNoLeakCap);
+    // A family already flagged keeps its verdict through a bucket that misses one of the
+    // gates below while it still grows, so the verdict does not flap from one minute to the
+    // next; it falls back once the growth stops or turns out to be none of the above.
+    if (wasFlagged) {
+        return 100;
     }
-    if (a.stoppedSeconds) {
-        total = std::min(total, kNoLeakCap);
+    if (a.steadiness < tuning_.leakSteadyShare && !a.sustainedGrowth) {
+        return kNoLeakCap;
     }
-    // Growth too weak or too slow over the rate window (unless the long windows show it
-    // sustained), slowing, back where it has been before, or not yet past a young family's
-    // warm-up is worth watching, not yet a leak.
+    // Growth too weak, too uneven or too slow over the rate window (unless the long windows
+    // show it sustained), slowing, back where it has been before, or not yet past a young
+    // family's warm-up is worth watching, not yet a leak.
     bool weak =
         a.tau < (a.floorBased ? tuning_.floorTrendStrength : tuning_.leakTrendStrength) ||
+        a.significance < tuning_.minSignificance ||
         a.rateKiBPerSecond * 60 < tuning_.minLeakMiBPerMinute * 1024 ||
         relativeGrowth(a.rateKiBPerSecond, a.windowSeconds, footprint) < tuning_.minRiseShare;
     bool slowing = a.recentRateKiBPerSecond < tuning_.slowingShare * a.rateKiBPerSecond;
@@ -280,14 +292,10 @@ int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series) c
         a.young && (a.windowSeconds < static_cast<double>(tuning_.warmupMinBuckets - 1) *
                                           series.bucketSeconds() ||
                     a.recentRateKiBPerSecond < tuning_.youngSteadyShare * a.rateKiBPerSecond);
-    if ((weak && !a.sustainedGrowth) || (slowing && !a.sustainedGrowth) || tooEarly ||
-        a.revisited) {
-        total = std::min(total, static_cast<double>(tuning_.suspectScore - 1));
+    if (((weak || slowing) && !a.sustainedGrowth) || tooEarly || a.revisited) {
+        return static_cast<double>(tuning_.suspectScore - 1);
     }
-    if (footprint < tuning_.minFootprintMiB * 1024) {
-        total = std::min(total, kNoLeakCap);
-    }
-    return static_cast<int>(std::lround(std::clamp(total, 0.0, 100.0)));
+    return 100;
 }
 
 FindingVerdict FamilyScorer::verdictFor(int score, const FamilyAssessment& a) const {

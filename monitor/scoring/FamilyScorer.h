@@ -17,15 +17,19 @@ public:
     FamilyScorer(const Tuning& tuning, double clockTicksPerSecond);
 
     // storedBaselineKiB, when known, is the family's typical footprint over a longer history
-    // than the series holds; it replaces the series' own baseline.
+    // than the series holds; it replaces the series' own baseline. `previous` is the verdict
+    // of the family's last assessment: a flagged family is not dropped for one weak bucket.
     FamilyAssessment assess(const FamilySeries& series, uint64_t memAvailableKiB,
-                            std::optional<uint64_t> storedBaselineKiB = std::nullopt) const;
+                            std::optional<uint64_t> storedBaselineKiB = std::nullopt,
+                            FindingVerdict previous = FindingVerdict::normal) const;
     FindingVerdict verdictFor(int score, const FamilyAssessment& signals) const;
 
 private:
-    int score(const FamilyAssessment& a, const FamilySeries& series) const;
+    int score(const FamilyAssessment& a, const FamilySeries& series, bool wasFlagged) const;
+    double highestAllowed(const FamilyAssessment& a, const FamilySeries& series,
+                          bool wasFlagged) const;
     void judgeFloor(FamilyAssessment& a, const std::vector<uint32_t>& minima,
-                    const std::vector<uint32_t>& medians) const;
+                    const std::vector<uint32_t>& medians, const std::vector<uint32_t>& fine) const;
     void judgeRecentGrowth(FamilyAssessment& a, const std::vector<uint32_t>& medians,
                            double epsilon) const;
     bool revisited(const FamilyAssessment& a, const FamilySeries& series,

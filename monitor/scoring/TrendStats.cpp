@@ -95,6 +95,49 @@ bool looksLikeStep(std::span<const uint32_t> values) {
     return spread(0, third) < 0.2 * net && spread(n - third, n) < 0.2 * net;
 }
 
+double incrementSignificance(std::span<const double> values) {
+    constexpr double cap = 100;
+    std::size_t n = values.size();
+    if (n < 3) {
+        return 0;
+    }
+    double sum = 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        sum += values[i] - values[i - 1];
+    }
+    double mean = sum / static_cast<double>(n - 1);
+    double squares = 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        double d = values[i] - values[i - 1] - mean;
+        squares += d * d;
+    }
+    double error = std::sqrt(squares / static_cast<double>(n - 2)) / std::sqrt(n - 1.0);
+    if (error <= 0) {
+        return mean > 0 ? cap : mean < 0 ? -cap : 0;
+    }
+    return std::clamp(mean / error, -cap, cap);
+}
+
+std::size_t countReleases(std::span<const uint32_t> samples, double minimumFall) {
+    if (samples.size() < 3) {
+        return 0;
+    }
+    std::vector<double> steps;
+    steps.reserve(samples.size() - 1);
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        steps.push_back(
+            std::fabs(static_cast<double>(samples[i]) - static_cast<double>(samples[i - 1])));
+    }
+    auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
+    std::nth_element(steps.begin(), middle, steps.end());
+    double fall = std::max(minimumFall, 8 * *middle);
+    std::size_t releases = 0;
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        releases += static_cast<double>(samples[i - 1]) - static_cast<double>(samples[i]) > fall;
+    }
+    return releases;
+}
+
 std::size_t growthOnset(std::span<const uint32_t> window) {
     std::size_t n = window.size();
     std::size_t third = n / 3;

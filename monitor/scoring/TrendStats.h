@@ -24,6 +24,15 @@ double risingShare(std::span<const uint32_t> values, double epsilon);
 // and last thirds are each nearly flat.
 bool looksLikeStep(std::span<const uint32_t> values);
 
+// How surely the steps of a series rise: the mean of the point-to-point increments over its
+// standard error (a t statistic). A leak adds about the same each step and scores high; a
+// random walk that happens to climb has uneven steps and scores low. Capped at 100.
+double incrementSignificance(std::span<const double> values);
+
+// Releases in a run of samples: falls from one sample to the next larger than `minimumFall`
+// and than eight times the typical step, as when a collector hands memory back at once.
+std::size_t countReleases(std::span<const uint32_t> samples, double minimumFall);
+
 // Where growth began when the window's older part is flat (within a tenth of the net rise) for
 // at least a third of it and the growth came after: the last index of that flat run, else 0.
 std::size_t growthOnset(std::span<const uint32_t> window);

@@ -62,6 +62,7 @@ Tuning Tuning::fromJson(const Json& object) {
     readSeconds(object, "reliefHeadroomFraction", t.reliefHeadroomFraction, 0, 1);
     readSeconds(object, "leakSteadyShare", t.leakSteadyShare, 0, 1);
     readSeconds(object, "leakTrendStrength", t.leakTrendStrength, 0, 1);
+    readSeconds(object, "minSignificance", t.minSignificance, 0, 100);
     readSeconds(object, "floorTrendStrength", t.floorTrendStrength, 0, 1);
     readSeconds(object, "minRiseShare", t.minRiseShare, 0, 10);
     readSeconds(object, "longRiseShare", t.longRiseShare, 0, 10);

@@ -39,6 +39,7 @@ struct Tuning {
     // What growth must show before it is called a leak (below these it is at most "watch").
     double leakSteadyShare = 0.85;    // share of rising bucket steps, or of rising floor stretches
     double leakTrendStrength = 0.8;   // Mann-Kendall tau of the window
+    double minSignificance = 4.0;     // mean step over its standard error: even steps, not a walk
     double floorTrendStrength = 0.65; // ... under a sawtooth, whose medians follow the teeth
     double minRiseShare = 0.015;      // share of the footprint the window must add
     double longRiseShare = 0.10;      // ... or the hour or six-hour window, growing steadily

@@ -156,6 +156,27 @@ TEST(TrendStats, GrowthOnsetIsFoundOnlyAfterAFlatStretch) {
     EXPECT_EQ(growthOnset(flat), 0u) << "no rise, no onset";
 }
 
+TEST(TrendStats, ReleasesAreSharpFallsAndEvenStepsAreSignificant) {
+    // A collector's sawtooth hands 100 MiB back at once each minute; a walk never does.
+    std::vector<uint32_t> sawtooth;
+    std::vector<uint32_t> walk;
+    uint32_t level = 200 * 1024;
+    for (uint32_t s = 0; s < 600; ++s) {
+        sawtooth.push_back(300 * 1024 + 100 * 1024 * (s % 60) / 60);
+        level = s % 2 == 0 ? level + 4096 : level - 3072 * (s % 3);
+        walk.push_back(level);
+    }
+    EXPECT_EQ(countReleases(sawtooth, 2048), 9u);
+    EXPECT_EQ(countReleases(walk, 2048), 0u);
+
+    // Ten even steps of +5 are sure; a climb of the same size in uneven steps is not.
+    std::vector<double> even{0, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50};
+    std::vector<double> uneven{0, 20, 12, 30, 24, 50, 35, 31, 44, 60, 50};
+    EXPECT_EQ(incrementSignificance(even), 100.0);
+    EXPECT_LT(incrementSignificance(uneven), 4.0);
+    EXPECT_LT(incrementSignificance(std::vector<double>{50, 40, 30}), 0.0);
+}
+
 TEST(FamilyScorer, GrowthThatLevelsOffFallsBackAndSaysSince) {
     // 20 MiB/min for 12 minutes, then flat: a leak while it grows, not once it has stopped.
     auto plateau = [](double end) {

@@ -19,11 +19,12 @@ bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
 }
 
 std::string signalsOf(const FamilyAssessment& a) {
-    char buf[200];
+    char buf[240];
     std::snprintf(
         buf, sizeof buf,
-        "score %d, tau %.2f, steady %.2f, consistency %.2f, floor %.2f%s, recent %.2f%s%s", a.score,
-        a.tau, a.steadiness, a.consistency, a.floorAgreement, a.floorBased ? " (floor-based)" : "",
+        "score %d, tau %.2f, t %.1f, steady %.2f, consistency %.2f, floor %.2f%s, recent %.2f%s%s",
+        a.score, a.tau, a.significance, a.steadiness, a.consistency, a.floorAgreement,
+        a.floorBased ? " (floor-based)" : "",
         a.rateKiBPerSecond > 0 ? a.recentRateKiBPerSecond / a.rateKiBPerSecond : 0.0,
         a.young ? ", young" : "", a.revisited ? ", revisited" : "");
     return buf;
@@ -43,6 +44,7 @@ struct ClassRow {
     std::optional<double> worstDelay;
     int falseAlarms = 0;
     int noise = 0;
+    int flaps = 0;
     int failures = 0;
 };
 
@@ -51,9 +53,10 @@ std::string rowText(const ClassRow& row) {
     std::string recall =
         row.leak ? std::to_string(row.flagged) + "/" + std::to_string(row.traces) : "-";
     std::string delay = row.worstDelay ? minutes(*row.worstDelay) + " min" : "-";
-    std::snprintf(buf, sizeof buf, "%-18s %-7s %6d %8s %11s %7d %6d %5s\n", row.behaviour.c_str(),
-                  row.leak ? "leak" : "no leak", row.traces, recall.c_str(), delay.c_str(),
-                  row.falseAlarms, row.noise, row.failures == 0 ? "ok" : "FAIL");
+    std::snprintf(buf, sizeof buf, "%-18s %-7s %6d %8s %11s %7d %6d %6d %5s\n",
+                  row.behaviour.c_str(), row.leak ? "leak" : "no leak", row.traces, recall.c_str(),
+                  delay.c_str(), row.falseAlarms, row.noise, row.flaps,
+                  row.failures == 0 ? "ok" : "FAIL");
     return buf;
 }
 
@@ -67,6 +70,7 @@ void add(ClassRow& row, const TraceOutcome& outcome) {
     }
     row.falseAlarms += outcome.falseAlarm() ? 1 : 0;
     row.noise += !row.leak && outcome.firstWatch ? 1 : 0;
+    row.flaps += outcome.flaps;
     row.failures += outcome.passed() ? 0 : 1;
 }
 
@@ -114,6 +118,7 @@ TraceOutcome replayTrace(const MemoryTrace& trace, const Tuning& tuning) {
     FamilyScorer scorer(tuning, kTicksPerSecond);
     const std::string key = "trace";
     uint64_t assessedBuckets = 0;
+    FindingVerdict previous = FindingVerdict::normal;
     for (const TracePoint& point : trace.points) {
         store.record(key, point.seconds, point.footprintKiB, point.cpuTicks);
         const FamilySeries& series = *store.find(key);
@@ -124,8 +129,13 @@ TraceOutcome replayTrace(const MemoryTrace& trace, const Tuning& tuning) {
         assessedBuckets = series.closedBuckets();
         FamilyView view;
         view.key = key;
-        view.assessment = scorer.assess(series, kAvailableKiB);
+        view.assessment = scorer.assess(series, kAvailableKiB, std::nullopt, previous);
         FindingVerdict verdict = view.assessment.verdict;
+        if (atLeast(verdict, FindingVerdict::suspect) && outcome.firstFlagged &&
+            !atLeast(previous, FindingVerdict::suspect)) {
+            ++outcome.flaps; // flagged before, dropped, flagged again
+        }
+        previous = verdict;
         if (const char* traced = std::getenv("VELMORA_CORPUS_TRACE");
             traced && trace.name == traced) {
             std::printf("%s %5.1f min: %s, %s\n", traced, point.seconds / 60,
@@ -165,8 +175,9 @@ std::string corpusTable(const std::vector<TraceOutcome>& outcomes) {
         add(row, outcome);
         add(outcome.trace->leak ? leaks : notLeaks, outcome);
     }
-    std::string text = "class              truth   traces   recall worst delay  false  noise\n"
-                       "                                                        alarms\n";
+    std::string text =
+        "class              truth   traces   recall worst delay  false  noise  flaps\n"
+        "                                                        alarms\n";
     for (const auto& [key, row] : rows) {
         text += rowText(row);
     }

@@ -20,6 +20,7 @@ struct TraceOutcome {
     std::optional<double> stillFlaggedAt; // after settling: flagged past the fall-back allowance
     std::string lastExplanation;          // of the last verdict at "suspect" or above
     std::string firstFlagSignals;         // the signals behind the first flag
+    int flaps = 0; // times a flag was dropped and raised again: a verdict that comes and goes
 
     // Seconds from the leak's onset to its first flag.
     std::optional<double> delay() const;
@@ -35,7 +36,8 @@ constexpr double kFallBackSeconds = 6 * 60;
 TraceOutcome replayTrace(const MemoryTrace& trace, const Tuning& tuning);
 
 // Per class and overall: traces, recall at "suspect" or above, the worst delay, false alarms
-// (a non-leak at "suspect" or above at any moment) and noise (a non-leak at "watch").
+// (a non-leak at "suspect" or above at any moment), noise (a non-leak at "watch") and flaps
+// (a flag dropped and raised again).
 std::string corpusTable(const std::vector<TraceOutcome>& outcomes);
 
 } // namespace velmora

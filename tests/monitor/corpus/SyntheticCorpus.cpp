@@ -133,21 +133,28 @@ void notLeaks(std::vector<MemoryTrace>& out) {
     }
     // Bounded random walks: the working set moves within a range as documents come and go,
     // in jumps at random moments or in small steps every ten seconds.
-    for (int seed = 0; seed < 8; ++seed) {
+    // The churn walks move 2 % of their range every two seconds: minutes-long climbs as
+    // steep as a fast leak, then back down.
+    for (int seed = 0; seed < 12; ++seed) {
         double low = seed % 2 == 0 ? 150 : 600;
         double range = seed % 4 < 2 ? 200 : 600;
         bool jumps = seed < 4;
+        bool churn = seed >= 8;
         auto level = std::make_shared<double>(low + range / 2);
         auto next = std::make_shared<double>(0);
-        out.push_back(build("walk-" + std::string(jumps ? "jumps-" : "steps-") +
+        out.push_back(build("walk-" +
+                                std::string(jumps   ? "jumps-"
+                                            : churn ? "churn-"
+                                                    : "steps-") +
                                 std::to_string(seed) + "-" + mb(low) + "-" + mb(range),
                             "boundedWalk", false, 90,
                             {[=](double s, Noise& noise) {
                                  if (s >= *next) {
-                                     double move = jumps ? noise.symmetric(range * 0.25)
-                                                         : noise.symmetric(range * 0.015);
+                                     double move = jumps   ? noise.symmetric(range * 0.25)
+                                                   : churn ? noise.symmetric(range * 0.02)
+                                                           : noise.symmetric(range * 0.015);
                                      *level = std::clamp(*level + move, low, low + range);
-                                     *next = s + (jumps ? noise.between(30, 240) : 10);
+                                     *next = s + (jumps ? noise.between(30, 240) : churn ? 2 : 10);
                                  }
                                  return *level;
                              },
