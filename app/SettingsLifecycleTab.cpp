@@ -38,9 +38,7 @@ QWidget* SettingsWindow::buildStartup(QWidget* parent) {
     group->body()->addWidget(loginApproval_, 0, Qt::AlignLeft);
     loginError_ = settingsCaption({}, group);
     loginError_->setObjectName(QStringLiteral("launchAtLoginError"));
-    QPalette red = loginError_->palette();
-    red.setColor(QPalette::WindowText, QColor(0xC6, 0x28, 0x28));
-    loginError_->setPalette(red);
+    followPaletteColor(loginError_, QPalette::WindowText, PaletteColor::criticalText);
     group->body()->addWidget(loginError_);
     connect(loginToggle_, &QCheckBox::toggled, this, [this](bool on) {
         if (!updatingControls_) {

@@ -113,6 +113,7 @@ QWidget* SettingsWindow::buildStorage(QWidget* parent) {
     details->body()->addWidget(settingsCaption(QStringLiteral("Retention"), details));
     retentionList_ = new QLabel(details);
     retentionList_->setObjectName(QStringLiteral("retentionLines"));
+    retentionList_->setTextFormat(Qt::PlainText);
     retentionList_->setWordWrap(true);
     retentionList_->setFont(velmoraFont(TypeRole::body));
     retentionList_->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -4,9 +4,12 @@
 #include "views/VelmoraType.h"
 
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QToolButton>
+#include <string_view>
 
+class QScrollArea;
 class QVBoxLayout;
 
 namespace velmora {
@@ -15,10 +18,11 @@ namespace velmora {
 class SettingsGroup : public QGroupBox {
 public:
     SettingsGroup(const QString& title, QWidget* parent);
+    // The layout of the section's controls.
     QVBoxLayout* body() const { return body_; }
 
 private:
-    QVBoxLayout* body_;
+    QVBoxLayout* body_ = nullptr;
 };
 
 // A two-part row: the title as a small label over the value as selectable text.
@@ -32,7 +36,9 @@ private:
     QLabel* value_;
 };
 
-// A collapsed group that opens when its header is pressed.
+// A collapsed group that opens when its header is pressed. Inside a scroll area, opening or
+// closing it lays the page out at once; opening scrolls just enough to bring the opened body
+// into view, keeping the header in sight.
 class DisclosureGroup : public QWidget {
 public:
     DisclosureGroup(const QString& title, QWidget* parent);
@@ -41,6 +47,8 @@ public:
     void setExpanded(bool expanded);
 
 private:
+    void reveal(QScrollArea* area);
+
     QToolButton* header_;
     QWidget* container_;
     QVBoxLayout* body_;
@@ -48,5 +56,21 @@ private:
 
 // A caption-sized, secondary label that wraps.
 QLabel* settingsCaption(const QString& text, QWidget* parent);
+
+// A page that scrolls vertically only: `content` takes the viewport's width and the height its
+// wrapped texts need at that width.
+QScrollArea* verticalScrollPage(QWidget* content, QWidget* parent = nullptr);
+
+// The glyph `name` as an icon of `size` px (sharp on high-density screens), in the palette's
+// neutral text colour when selected ("on") and its muted text colour otherwise.
+QIcon symbolIcon(std::string_view name, int size, const VelmoraPalette& palette);
+
+// The Qt palette of a standard window in the current light or dark appearance: the
+// application palette when it already has that appearance, otherwise one made of the
+// appearance's own colours (a dark desktop whose toolkit theme stays light, and the reverse).
+QPalette appearanceWindowPalette();
+
+// Gives `window` the appearance's window palette, now and whenever the appearance flips.
+void followAppearance(QWidget* window);
 
 } // namespace velmora

@@ -11,13 +11,30 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QSlider>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace velmora {
+namespace {
+
+constexpr int tabIconSize = 16;
+// Room the window manager's title bar and frame take above the window.
+constexpr int windowFrameAllowance = 40;
+
+int openingHeight(const QScreen* screen) {
+    const int room = screen != nullptr ? screen->availableGeometry().height() - windowFrameAllowance
+                                       : SettingsWindow::preferredWindowHeight;
+    return std::clamp(room, SettingsWindow::minimumWindowHeight,
+                      SettingsWindow::preferredWindowHeight);
+}
+
+} // namespace
 
 SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
                                std::shared_ptr<UpdaterController> updater,
@@ -26,19 +43,25 @@ SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
       loginItem_(std::move(loginItem)) {
     setObjectName(QStringLiteral("settingsWindow"));
     setWindowTitle(QStringLiteral("Velmora Settings"));
-    setFixedWidth(500);
-    setMinimumHeight(560);
+    setFixedWidth(windowWidth);
+    setMinimumHeight(minimumWindowHeight);
+    resize(windowWidth, openingHeight(screen()));
+    followAppearance(this);
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(14);
     auto* header = new QLabel(QStringLiteral("Velmora"), this);
     header->setObjectName(QStringLiteral("settingsHeader"));
     header->setFont(velmoraRoundedFont(20, QFont::DemiBold));
     layout->addWidget(header);
-    auto* tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("settingsTabs"));
-    tabs->addTab(buildMonitorTab(), QStringLiteral("Monitor"));
-    tabs->addTab(buildLifecycleTab(), QStringLiteral("Lifecycle"));
-    layout->addWidget(tabs);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("settingsTabs"));
+    tabs_->setIconSize(QSize(tabIconSize, tabIconSize));
+    tabs_->addTab(buildMonitorTab(), QStringLiteral("Monitor"));
+    tabs_->addTab(buildLifecycleTab(), QStringLiteral("Lifecycle"));
+    layout->addWidget(tabs_, 1);
+    refreshTabIcons();
+    connect(&PaletteNotifier::instance(), &PaletteNotifier::changed, this,
+            [this] { refreshTabIcons(); });
 
     observation_ = viewModel_->observe([this](const ViewModelChange& change) {
         if (change.has(ViewModelField::snapshot)) {
@@ -67,7 +90,9 @@ QWidget* SettingsWindow::buildMonitorTab() {
     layout->addWidget(buildStorage(tab));
     layout->addWidget(buildPrivacy(tab));
     layout->addStretch();
-    return tab;
+    auto* page = verticalScrollPage(tab);
+    page->setObjectName(QStringLiteral("monitorPage"));
+    return page;
 }
 
 QWidget* SettingsWindow::buildLifecycleTab() {
@@ -78,7 +103,18 @@ QWidget* SettingsWindow::buildLifecycleTab() {
     layout->addWidget(buildStartup(tab));
     layout->addWidget(buildUpdates(tab));
     layout->addStretch();
-    return tab;
+    auto* page = verticalScrollPage(tab);
+    page->setObjectName(QStringLiteral("lifecyclePage"));
+    return page;
+}
+
+void SettingsWindow::refreshTabIcons() {
+    // In tab order: "Monitor", "Lifecycle".
+    const char* symbols[] = {"gauge", "arrow.triangle.2.circlepath"};
+    for (int index = 0; index < tabs_->count(); ++index) {
+        tabs_->setTabIcon(index,
+                          symbolIcon(symbols[index], tabIconSize, VelmoraPalette::current()));
+    }
 }
 
 void SettingsWindow::showEvent(QShowEvent* event) {

@@ -23,7 +23,8 @@ class TrustAccessClaimsView;
 class UpdaterController;
 
 // The Settings window: tabs "Monitor" (triage, storage and evidence, privacy and trust) and
-// "Lifecycle" (startup, updates). Sampling, storage and privacy come from the snapshot and
+// "Lifecycle" (startup, updates), each a page that scrolls vertically so that every section
+// stays reachable in a short window. Sampling, storage and privacy come from the snapshot and
 // change through the view model; launch at login and update preferences are local.
 class SettingsWindow : public QWidget {
     Q_OBJECT
@@ -32,6 +33,12 @@ public:
                    std::shared_ptr<UpdaterController> updater,
                    std::shared_ptr<LaunchAtLoginManager> loginItem, QWidget* parent = nullptr);
     ~SettingsWindow() override;
+
+    static constexpr int windowWidth = 500;
+    static constexpr int minimumWindowHeight = 560;
+    // The height the window opens at, within the screen's free height (a title bar kept aside)
+    // and never below the minimum.
+    static constexpr int preferredWindowHeight = 640;
 
     double refreshIntervalSeconds() const { return refreshIntervalSeconds_; }
     bool isAdjustingRefreshInterval() const { return isAdjustingRefreshInterval_; }
@@ -47,6 +54,8 @@ private:
     QWidget* buildPrivacy(QWidget* parent);
     QWidget* buildStartup(QWidget* parent);
     QWidget* buildUpdates(QWidget* parent);
+    // The tab symbols, tinted for the current appearance.
+    void refreshTabIcons();
 
     void refreshFromSnapshot();
     void refreshLoginItem();
@@ -59,6 +68,7 @@ private:
     std::shared_ptr<UpdaterController> updater_;
     std::shared_ptr<LaunchAtLoginManager> loginItem_;
     std::unique_ptr<Observation> observation_;
+    QTabWidget* tabs_ = nullptr;
 
     double refreshIntervalSeconds_ = 1.0;
     bool isAdjustingRefreshInterval_ = false;

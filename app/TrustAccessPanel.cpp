@@ -1,5 +1,6 @@
 #include "app/TrustAccessPanel.h"
 
+#include "app/SettingsWidgets.h"
 #include "views/VelmoraPalette.h"
 #include "views/VelmoraType.h"
 
@@ -37,47 +38,76 @@ QLabel* label(const QString& content, QFont font, PaletteColor color, bool selec
     return result;
 }
 
-QWidget* claimView(const TrustClaim& claim, const std::function<void()>& action, QWidget* parent) {
-    auto* view = new QWidget(parent);
-    view->setObjectName(QStringLiteral("trustClaim"));
-    view->setAccessibleName(claim.title);
-    auto* layout = new QVBoxLayout(view);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-    auto* header = new QHBoxLayout();
-    header->addWidget(
-        label(claim.title, velmoraFont(TypeRole::title), PaletteColor::neutralText, false, view),
-        1);
-    if (claim.actionTitle) {
-        auto* button = new QPushButton(*claim.actionTitle, view);
-        button->setObjectName(QStringLiteral("openDataDirButton"));
-        button->setFont(velmoraFont(TypeRole::caption));
-        QObject::connect(button, &QPushButton::clicked, view, [action] {
-            if (action) {
-                action();
-            }
-        });
-        header->addWidget(button);
-    }
-    layout->addLayout(header);
-    auto* claimLabel =
-        label(claim.claim, velmoraFont(TypeRole::body), PaletteColor::neutralText, true, view);
-    claimLabel->setObjectName(QStringLiteral("claimText"));
-    layout->addWidget(claimLabel);
-    auto* verify = label(claim.verifyTitle, velmoraFont(TypeRole::caption, QFont::DemiBold),
-                         PaletteColor::neutralText, false, view);
-    verify->setObjectName(QStringLiteral("verifyTitle"));
-    layout->addWidget(verify);
-    for (const auto& line : claim.verifyLines) {
-        auto* lineLabel =
-            label(line, velmoraFont(TypeRole::caption), PaletteColor::mutedText, true, view);
-        lineLabel->setObjectName(QStringLiteral("verifyLine"));
-        layout->addWidget(lineLabel);
-    }
-    return view;
-}
-
 } // namespace
+
+// One claim, updated in place: a new snapshot changes texts and adds or drops verify lines, so
+// a selection in an unchanged line survives and the page keeps its layout between polls.
+class TrustClaimView : public QWidget {
+public:
+    TrustClaimView(std::function<void()> action, QWidget* parent)
+        : QWidget(parent), action_(std::move(action)), layout_(new QVBoxLayout(this)),
+          header_(new QHBoxLayout()) {
+        setObjectName(QStringLiteral("trustClaim"));
+        layout_->setContentsMargins(0, 0, 0, 0);
+        layout_->setSpacing(4);
+        title_ = label({}, velmoraFont(TypeRole::title), PaletteColor::neutralText, false, this);
+        header_->addWidget(title_, 1);
+        layout_->addLayout(header_);
+        claim_ = label({}, velmoraFont(TypeRole::body), PaletteColor::neutralText, true, this);
+        claim_->setObjectName(QStringLiteral("claimText"));
+        layout_->addWidget(claim_);
+        verifyTitle_ = label({}, velmoraFont(TypeRole::caption, QFont::DemiBold),
+                             PaletteColor::neutralText, false, this);
+        verifyTitle_->setObjectName(QStringLiteral("verifyTitle"));
+        layout_->addWidget(verifyTitle_);
+    }
+
+    void setClaim(const TrustClaim& claim) {
+        setAccessibleName(claim.title);
+        title_->setText(claim.title);
+        if (claim.actionTitle && button_ == nullptr) {
+            button_ = new QPushButton(this);
+            button_->setObjectName(QStringLiteral("openDataDirButton"));
+            button_->setFont(velmoraFont(TypeRole::caption));
+            QObject::connect(button_, &QPushButton::clicked, this, [this] {
+                if (action_) {
+                    action_();
+                }
+            });
+            header_->addWidget(button_, 0, Qt::AlignTop);
+        }
+        if (button_ != nullptr) {
+            button_->setText(claim.actionTitle.value_or(QString()));
+            button_->setVisible(claim.actionTitle.has_value());
+        }
+        claim_->setText(claim.claim);
+        verifyTitle_->setText(claim.verifyTitle);
+        while (lines_.size() > static_cast<std::size_t>(claim.verifyLines.size())) {
+            delete lines_.back();
+            lines_.pop_back();
+        }
+        while (lines_.size() < static_cast<std::size_t>(claim.verifyLines.size())) {
+            auto* line =
+                label({}, velmoraFont(TypeRole::caption), PaletteColor::mutedText, true, this);
+            line->setObjectName(QStringLiteral("verifyLine"));
+            layout_->addWidget(line);
+            lines_.push_back(line);
+        }
+        for (std::size_t index = 0; index < lines_.size(); ++index) {
+            lines_[index]->setText(claim.verifyLines[static_cast<qsizetype>(index)]);
+        }
+    }
+
+private:
+    std::function<void()> action_;
+    QVBoxLayout* layout_;
+    QHBoxLayout* header_;
+    QLabel* title_;
+    QPushButton* button_ = nullptr;
+    QLabel* claim_;
+    QLabel* verifyTitle_;
+    std::vector<QLabel*> lines_;
+};
 
 std::vector<TrustClaim> trustClaims(const TrustAccessSnapshot& trust) {
     return {
@@ -104,24 +134,29 @@ std::vector<TrustClaim> trustClaims(const TrustAccessSnapshot& trust) {
 }
 
 TrustAccessClaimsView::TrustAccessClaimsView(std::function<void()> onOpenDataDir, QWidget* parent)
-    : QWidget(parent), onOpenDataDir_(std::move(onOpenDataDir)), layout_(new QVBoxLayout(this)) {
+    : QWidget(parent), onOpenDataDir_(std::move(onOpenDataDir)) {
     setObjectName(QStringLiteral("trustAccessClaims"));
-    layout_->setContentsMargins(0, 0, 0, 0);
-    layout_->setSpacing(14);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(14);
+    for (std::size_t count = trustClaims(TrustAccessSnapshot{}).size(); count > 0; --count) {
+        auto* view = new TrustClaimView(onOpenDataDir_, this);
+        layout->addWidget(view);
+        claims_.push_back(view);
+    }
     setTrust(TrustAccessSnapshot{});
 }
 
+TrustAccessClaimsView::~TrustAccessClaimsView() = default;
+
 void TrustAccessClaimsView::setTrust(const TrustAccessSnapshot& trust) {
     if (shown_ == trust) {
-        return; // an unchanged snapshot keeps any text selection the user made
+        return;
     }
     shown_ = trust;
-    while (auto* item = layout_->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
-    for (const auto& claim : trustClaims(trust)) {
-        layout_->addWidget(claimView(claim, claim.actionTitle ? onOpenDataDir_ : nullptr, this));
+    const auto claims = trustClaims(trust);
+    for (std::size_t index = 0; index < claims_.size(); ++index) {
+        claims_[index]->setClaim(claims[index]);
     }
 }
 
@@ -129,12 +164,11 @@ TrustAccessPanelView::TrustAccessPanelView(std::function<void()> onOpenDataDir, 
     : QWidget(parent) {
     setObjectName(QStringLiteral("trustAccessPanel"));
     setMinimumSize(520, 560);
+    followAppearance(this);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto* body = new QWidget(scroll);
+    auto* body = new QWidget();
+    body->setObjectName(QStringLiteral("trustPanelBody"));
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(14);
@@ -148,7 +182,8 @@ TrustAccessPanelView::TrustAccessPanelView(std::function<void()> onOpenDataDir, 
     claims_ = new TrustAccessClaimsView(std::move(onOpenDataDir), body);
     layout->addWidget(claims_);
     layout->addStretch();
-    scroll->setWidget(body);
+    auto* scroll = verticalScrollPage(body, this);
+    scroll->setObjectName(QStringLiteral("trustPanelPage"));
     outer->addWidget(scroll);
 }
 

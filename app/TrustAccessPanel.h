@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-class QVBoxLayout;
-
 namespace velmora {
+
+class TrustClaimView;
 
 // One claim: title (with an optional action button), claim text, verify title and lines.
 // The claim text and the verify lines are selectable so that paths can be copied.
@@ -24,16 +24,18 @@ struct TrustClaim {
 // The five claims for a trust snapshot, in order.
 std::vector<TrustClaim> trustClaims(const TrustAccessSnapshot& trust);
 
-// The claims, stacked; "Open Data Dir" calls `onOpenDataDir`.
+// The claims, stacked; "Open Data Dir" calls `onOpenDataDir`. A new snapshot updates the
+// claims in place.
 class TrustAccessClaimsView : public QWidget {
     Q_OBJECT
 public:
     explicit TrustAccessClaimsView(std::function<void()> onOpenDataDir, QWidget* parent = nullptr);
+    ~TrustAccessClaimsView() override;
     void setTrust(const TrustAccessSnapshot& trust);
 
 private:
     std::function<void()> onOpenDataDir_;
-    QVBoxLayout* layout_;
+    std::vector<TrustClaimView*> claims_;
     std::optional<TrustAccessSnapshot> shown_;
 };
 

@@ -1,5 +1,11 @@
-// Renders the Settings window (both tabs), the trust window and the verdict help window of the
-// demo scenario to PNG files, for the README. Usage: app_screenshots <output dir>
+// Renders the Settings window (both tabs, with its details closed and opened), the trust window
+// and the verdict help window to PNG files at twice the pixel density, in light and dark, with
+// the settings and trust texts a running monitor sends. Usage: app_screenshots <output dir>
+//
+// Files: app-settings-monitor, app-settings-lifecycle, app-trust-access and app-verdict-help
+// (the window at its opening size and scroll position); app-settings-monitor-open-<n> and
+// app-trust-access-<n> (one picture per page of scrolling, with every disclosure open). Dark
+// pictures end in "-dark".
 #include "app/AuxiliaryWindows.h"
 #include "app/LaunchAtLoginManager.h"
 #include "app/SettingsWindow.h"
@@ -9,41 +15,131 @@
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
+#include "views/VelmoraPalette.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QToolButton>
+#include <cstdio>
 
 using namespace velmora;
 using namespace std::chrono_literals;
 
 namespace {
-void save(QWidget* window, const QString& path) {
-    window->show();
-    QApplication::processEvents();
-    window->grab().save(path);
+
+// Lines kept in view from one page of scrolling to the next.
+constexpr int pageOverlap = 48;
+
+// The settings and trust texts of a monitor running as uid 1000 in the middle of a session.
+PopoverSnapshot runningMonitorSnapshot() {
+    PopoverSnapshot snapshot = ScenarioLibrary::multiRowSuspect();
+    TrustAccessSnapshot& trust = snapshot.trustAccess;
+    trust.processScope = "Same-user running processes only (uid 1000).";
+    trust.fileReadScope = "/proc files of your own processes, executable paths and workspace "
+                          "markers; never source file contents.";
+    trust.filesReadLastPass = {"/proc/PID/statm for 312 processes",
+                               "/proc/PID/stat for 312 processes",
+                               "/proc/PID/status for 41 processes",
+                               "/proc/PID/smaps_rollup for 6 processes",
+                               "/proc/PID/cmdline for 312 processes",
+                               "/proc/PID/cgroup for 312 processes",
+                               "/proc/meminfo",
+                               "/proc/pressure/memory"};
+    return snapshot;
 }
+
+class Renderer {
+public:
+    explicit Renderer(QString directory) : directory_(std::move(directory)) {}
+
+    void setDark(bool dark) {
+        VelmoraPalette::setDark(dark);
+        suffix_ = dark ? QStringLiteral("-dark") : QString();
+        QApplication::processEvents();
+    }
+
+    // The window as it is now.
+    void save(QWidget* window, const QString& name) {
+        window->show();
+        QApplication::processEvents();
+        QImage image(window->size() * 2, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        image.fill(Qt::transparent);
+        window->render(&image);
+        const QString path =
+            directory_ + QLatin1Char('/') + name + suffix_ + QStringLiteral(".png");
+        if (!image.save(path)) {
+            std::fprintf(stderr, "app_screenshots: cannot write %s\n", qPrintable(path));
+        }
+    }
+
+    // One picture per page of `area`, from the top, then back to the top.
+    void savePages(QWidget* window, QScrollArea* area, const QString& name) {
+        window->show();
+        QApplication::processEvents();
+        QScrollBar* bar = area->verticalScrollBar();
+        int page = 1;
+        for (int value = 0;; value += bar->pageStep() - pageOverlap) {
+            bar->setValue(std::min(value, bar->maximum()));
+            save(window, QStringLiteral("%1-%2").arg(name).arg(page++));
+            if (value >= bar->maximum()) {
+                break;
+            }
+        }
+        bar->setValue(0);
+    }
+
+private:
+    QString directory_;
+    QString suffix_;
+};
+
+void openEveryDisclosure(QWidget* window, bool open) {
+    for (auto* header : window->findChildren<QToolButton*>(QStringLiteral("disclosureHeader"))) {
+        header->setChecked(open);
+    }
+    QApplication::processEvents();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    Renderer renderer(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     auto scheduler = std::make_shared<ManualScheduler>();
-    auto backend = std::make_shared<MockVelmoraBackend>(ScenarioLibrary::multiRowSuspect());
+    auto backend = std::make_shared<MockVelmoraBackend>(runningMonitorSnapshot());
     auto viewModel =
         PopoverViewModel::create(backend, scheduler, VerdictTooltipCatalog::bundled(),
                                  std::make_shared<MemoryVerdictTooltipDismissalStore>(), 10s, 4s);
+    scheduler->runPending();
     auto updater = UpdaterController::create(
         {}, UpdaterPreferences(std::make_shared<MemoryKeyValueStore>()), nullptr);
     auto login = std::make_shared<LaunchAtLoginManager>(
         std::make_shared<UnavailableLoginItemController>(), false);
     SettingsWindow settings(viewModel, updater, login);
-    settings.resize(500, 640);
-    save(&settings, out + QStringLiteral("/app-settings-monitor.png"));
-    settings.findChild<QTabWidget*>(QStringLiteral("settingsTabs"))->setCurrentIndex(1);
-    save(&settings, out + QStringLiteral("/app-settings-lifecycle.png"));
+    auto* tabs = settings.findChild<QTabWidget*>(QStringLiteral("settingsTabs"));
+    auto* monitorPage = settings.findChild<QScrollArea*>(QStringLiteral("monitorPage"));
     TrustAccessWindow trust(viewModel);
-    save(&trust, out + QStringLiteral("/app-trust-access.png"));
+    auto* trustPage = trust.findChild<QScrollArea*>(QStringLiteral("trustPanelPage"));
     VerdictHelpWindow help;
-    save(&help, out + QStringLiteral("/app-verdict-help.png"));
+
+    for (const bool dark : {false, true}) {
+        renderer.setDark(dark);
+        tabs->setCurrentIndex(0);
+        renderer.save(&settings, QStringLiteral("app-settings-monitor"));
+        openEveryDisclosure(&settings, true);
+        renderer.savePages(&settings, monitorPage, QStringLiteral("app-settings-monitor-open"));
+        openEveryDisclosure(&settings, false);
+        tabs->setCurrentIndex(1);
+        renderer.save(&settings, QStringLiteral("app-settings-lifecycle"));
+        renderer.save(&trust, QStringLiteral("app-trust-access"));
+        if (trustPage != nullptr) {
+            renderer.savePages(&trust, trustPage, QStringLiteral("app-trust-access"));
+        }
+        renderer.save(&help, QStringLiteral("app-verdict-help"));
+    }
     return 0;
 }
