@@ -2,7 +2,7 @@
 
 #include "app/PopoverPlacement.h"
 #include "state/PopoverViewModel.h"
-#include "views/VelmoraPalette.h"
+#include "views/PopoverHost.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -44,14 +44,8 @@ PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style 
         layout->addLayout(bar);
     }
     content_ = createPopoverContent(viewModel_, popoverContentWidth, std::move(actions), nullptr);
-    scroll_->setWidget(content_);
-    scroll_->setWidgetResizable(false);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    hostInPopoverScrollArea(scroll_, content_);
     layout->addWidget(scroll_);
-    followPaletteColor(this, QPalette::Window, PaletteColor::shell);
-    setAutoFillBackground(true);
     resize(preferredSize(screen()->availableGeometry()));
 }
 

@@ -185,6 +185,8 @@ const std::vector<NamedScenario>& allScenarios() {
         {"pendingConfirmation", pendingConfirmation()},
         {"actionFeedback", actionFeedback()},
         {"firstScan", firstScan()},
+        {"listWatch", listWatch()},
+        {"listSuspects", listSuspects()},
     };
     return scenarios;
 }

@@ -39,6 +39,12 @@ const PopoverSnapshot& pendingConfirmation();
 const PopoverSnapshot& actionFeedback();
 // The first scan after launch is still running.
 const PopoverSnapshot& firstScan();
+// The list layout (no incident has formed): three processes on watch, each with its
+// sparkline and curvature, and recent findings.
+const PopoverSnapshot& listWatch();
+// The list layout under a critical tone: Chrome, a critical renderer with a long name and a
+// fast rate, and cargo run; recent findings below.
+const PopoverSnapshot& listSuspects();
 
 // The two incidents the scenarios use.
 const IncidentSnapshot& allClearIncident();
@@ -64,7 +70,7 @@ struct NamedScenario {
 
 // Every named snapshot, in a stable order, for the gallery: allClear, suspect,
 // multiRowSuspect, detailOpened, criticalRunaway, watchOnly, pendingConfirmation,
-// actionFeedback, firstScan.
+// actionFeedback, firstScan, listWatch, listSuspects.
 const std::vector<NamedScenario>& allScenarios();
 
 } // namespace velmora::ScenarioLibrary

@@ -69,7 +69,8 @@ ColorRef ActionCapsuleButton::fillColor(ActionStyle style) {
 
 ActionCapsuleButton::ActionCapsuleButton(Metrics metrics, QWidget* parent)
     : SpinningButton(parent), metrics_(metrics) {
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    setContentsMargins(metrics_.paddingX, metrics_.paddingY, metrics_.paddingX, metrics_.paddingY);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     connect(this, &QAbstractButton::clicked, this, [this] {
@@ -142,6 +143,48 @@ QSize ActionCapsuleButton::sizeHint() const {
     return {static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(height))};
 }
 
+// As narrow as a first letter and an ellipsis (or the whole label when that is shorter).
+QSize ActionCapsuleButton::minimumSizeHint() const {
+    const QFontMetricsF metrics(labelFont());
+    const QString label = labelText();
+    const double text =
+        std::min(metrics.horizontalAdvance(label), metrics.horizontalAdvance(label.left(1) + "…"));
+    const QSize hint = sizeHint();
+    const double width = text + 2 * metrics_.paddingX + (pending_ ? spinnerSide + spacing : 0);
+    return {std::min(hint.width(), static_cast<int>(std::ceil(width))), hint.height()};
+}
+
+ActionCapsuleButton::LabelPlacement ActionCapsuleButton::placeLabel() const {
+    const QFontMetricsF metrics(labelFont());
+    const QString label = labelText();
+    const double spinner = pending_ ? spinnerSide + spacing : 0;
+    const double available = width() - 2 * metrics_.paddingX - spinner;
+    LabelPlacement placement;
+    placement.text = label;
+    if (metrics.horizontalAdvance(label) > available + 0.01) {
+        placement.text = metrics.elidedText(label, Qt::ElideRight, std::max(0.0, available));
+        placement.elided = true;
+    }
+    const double content = metrics.horizontalAdvance(placement.text) + spinner;
+    placement.spinnerX = (width() - content) / 2;
+    placement.textX = placement.spinnerX + spinner;
+    return placement;
+}
+
+QString ActionCapsuleButton::shownLabel() const {
+    return placeLabel().text;
+}
+
+std::vector<DrawnText> ActionCapsuleButton::drawnTexts() const {
+    const LabelPlacement placement = placeLabel();
+    if (placement.text.isEmpty()) {
+        return {};
+    }
+    const QFont font = labelFont();
+    const double top = (height() - QFontMetricsF(font).height()) / 2;
+    return {DrawnText{placement.text, font, QPointF(placement.textX, top), 1.0, placement.elided}};
+}
+
 void ActionCapsuleButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -158,26 +201,19 @@ void ActionCapsuleButton::paintEvent(QPaintEvent*) {
         painter.fillPath(capsule, QColor(0, 0, 0, 24));
     }
 
-    const QFont font = labelFont();
-    const QFontMetricsF metrics(font);
-    const QString label = labelText();
-    double contentWidth = metrics.horizontalAdvance(label);
-    if (pending_) {
-        contentWidth += spinnerSide + spacing;
-    }
-    double x = (bounds.width() - contentWidth) / 2;
     const QColor textColour = text.resolve();
     if (pending_) {
         const double side = spinnerSide * metrics_.spinnerScale;
-        const QRectF slot(x, (bounds.height() - spinnerSide) / 2, spinnerSide, spinnerSide);
+        const QRectF slot(placeLabel().spinnerX, (bounds.height() - spinnerSide) / 2, spinnerSide,
+                          spinnerSide);
         const QRectF box(slot.center().x() - side / 2, slot.center().y() - side / 2, side, side);
         ProgressSpinner::paint(painter, box, ProgressSpinner::currentPhase(), textColour);
-        x += spinnerSide + spacing;
     }
-    painter.setFont(font);
     painter.setPen(textColour);
-    const double baseline = (bounds.height() - metrics.height()) / 2 + metrics.ascent();
-    painter.drawText(QPointF(x, baseline), label);
+    for (const DrawnText& line : drawnTexts()) {
+        painter.setFont(line.font);
+        painter.drawText(line.origin + QPointF(0, QFontMetricsF(line.font).ascent()), line.text);
+    }
     if (hasFocus()) {
         painter.setPen(QPen(textColour, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ActionDescriptor.h"
+#include "views/DrawnText.h"
 #include "views/SpinningButton.h"
 #include "views/VelmoraPalette.h"
 #include "views/VelmoraType.h"
@@ -12,8 +13,10 @@ namespace velmora {
 
 // The capsule button of an ActionDescriptor: the incident card's next action, the relief
 // strip's action, the detail view's chips and artifact buttons. Coloured by the action's style;
-// while pending it is disabled, dimmed and shows a spinning indicator before its label.
-class ActionCapsuleButton : public SpinningButton {
+// while pending it is disabled, dimmed and shows a spinning indicator before its label. It
+// prefers the width of its whole label; given less, it elides the label at the tail and never
+// paints past its padding.
+class ActionCapsuleButton : public SpinningButton, public DrawsText {
     Q_OBJECT
 public:
     enum class LabelMode { display, raw };
@@ -50,18 +53,28 @@ public:
     void setColorOverride(std::optional<std::pair<ColorRef, ColorRef>> textAndFill);
     void setOnTap(std::function<void()> onTap) { onTap_ = std::move(onTap); }
 
-    // The text the button shows now.
+    // The text the button shows now, and as it fits the current width.
     QString labelText() const;
+    QString shownLabel() const;
+    std::vector<DrawnText> drawnTexts() const override;
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    struct LabelPlacement {
+        QString text;
+        bool elided = false;
+        double spinnerX = 0; // left edge of the spinner's slot
+        double textX = 0;
+    };
+
     void refresh(bool geometry);
     QFont labelFont() const;
+    LabelPlacement placeLabel() const;
 
     Metrics metrics_;
     ActionDescriptor action_;

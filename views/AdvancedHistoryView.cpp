@@ -34,7 +34,51 @@ AdvancedHistoryView::AdvancedHistoryView(QWidget* parent) : QScrollArea(parent) 
     }
     layout->addStretch(1);
     setWidget(content);
+    // The content sits in the viewport, where a change of its layout reaches no layout of ours:
+    // pass it on so that the popover re-reads this surface's height.
+    content->installEventFilter(this);
     setState(std::nullopt, false, std::nullopt);
+}
+
+void AdvancedHistoryView::setFitsContent(int maximumHeight) {
+    if (maximumHeight == fitMaximum_) {
+        return;
+    }
+    fitMaximum_ = std::max(0, maximumHeight);
+    setSizePolicy(QSizePolicy::Expanding,
+                  fitMaximum_ > 0 ? QSizePolicy::Preferred : QSizePolicy::Expanding);
+    updateGeometry();
+}
+
+bool AdvancedHistoryView::hasHeightForWidth() const {
+    return fitMaximum_ > 0;
+}
+
+int AdvancedHistoryView::heightForWidth(int width) const {
+    const QWidget* content = widget();
+    if (fitMaximum_ <= 0 || content == nullptr) {
+        return QScrollArea::heightForWidth(width);
+    }
+    const QMargins frame = contentsMargins();
+    const int inner = width - frame.left() - frame.right();
+    const int needed = content->hasHeightForWidth() ? content->heightForWidth(inner)
+                                                    : content->sizeHint().height();
+    return std::min(std::max(needed, 0), fitMaximum_) + frame.top() + frame.bottom();
+}
+
+QSize AdvancedHistoryView::sizeHint() const {
+    const QSize hint = QScrollArea::sizeHint();
+    if (fitMaximum_ <= 0) {
+        return hint;
+    }
+    return {hint.width(), heightForWidth(width() > 0 ? width() : hint.width())};
+}
+
+bool AdvancedHistoryView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == widget() && event->type() == QEvent::LayoutRequest && fitMaximum_ > 0) {
+        updateGeometry();
+    }
+    return QScrollArea::eventFilter(watched, event);
 }
 
 void AdvancedHistoryView::setState(const std::optional<AdvancedHistorySnapshot>& history,
@@ -59,6 +103,9 @@ void AdvancedHistoryView::setState(const std::optional<AdvancedHistorySnapshot>&
                       : QStringLiteral("Velmora has not built enough history yet to rank "
                                        "recurring offenders."));
         showScreen(Screen::unavailable);
+    }
+    if (fitMaximum_ > 0) {
+        updateGeometry();
     }
 }
 

@@ -38,8 +38,16 @@ public:
     AdvancedHistoryListView* listView() const { return list_; }
     AdvancedHistoryDetailView* detailView() const { return detail_; }
 
+    // Inside the popover the surface is as tall as its content at the width it is given, up to
+    // `maximumHeight`, and scrolls beyond that; 0 (the default) leaves its height to the owner.
+    void setFitsContent(int maximumHeight);
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct State {
@@ -53,6 +61,7 @@ private:
 
     std::optional<State> state_;
     Screen screen_ = Screen::unavailable;
+    int fitMaximum_ = 0;
     AdvancedHistoryDetailView* detail_;
     AdvancedHistoryListView* list_;
     AdvancedHistoryLoadingView* loading_;

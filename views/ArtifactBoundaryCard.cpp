@@ -51,11 +51,8 @@ ArtifactBoundaryCard::ArtifactBoundaryCard(QWidget* parent)
     layout->addWidget(metaLines_);
 
     actionsRow_ = new QWidget(this);
-    auto* actions = new QHBoxLayout(actionsRow_);
-    actions->setContentsMargins(0, 0, 0, 0);
-    actions->setSpacing(6);
-    actions->addStretch(1);
-    buttons_.attach(actions);
+    actionsRow_->setObjectName("artifactActions");
+    buttons_.attach(new WrappingRowLayout(6, 6, actionsRow_));
     layout->addWidget(actionsRow_);
 }
 

@@ -3,6 +3,7 @@
 #include "model/DetailSnapshot.h"
 #include "views/KeyedWidgetList.h"
 #include "views/SurfacePanel.h"
+#include "views/WrappingRowLayout.h"
 
 #include <functional>
 
@@ -12,7 +13,8 @@ class ArtifactActionButton;
 class TextLineList;
 
 // The evidence artifact kept for a finding: icon tile, title, body and reason, selectable
-// meta lines and the artifact's actions. Object names: "artifactBoundaryCard", inside it
+// meta lines and the artifact's actions, which continue on a second line rather than cut
+// their labels when they do not fit one. Object names: "artifactBoundaryCard", inside it
 // "artifactTitle", "artifactBody", "artifactReason", "metaLine:<n>", "artifactAction:<id>".
 class ArtifactBoundaryCard : public Panel {
     Q_OBJECT
@@ -34,7 +36,7 @@ private:
     VelmoraText* reason_;
     TextLineList* metaLines_;
     QWidget* actionsRow_;
-    KeyedWidgetList<ArtifactActionButton> buttons_;
+    KeyedWidgetList<ArtifactActionButton, WrappingRowLayout> buttons_;
     ActionHandler onDispatch_;
     PendingTest isPending_;
 };

@@ -101,12 +101,10 @@ SectionBlock* DetailView::buildActBlock() {
     block->setTitle(QStringLiteral("ACT"));
     auto* column = new QVBoxLayout;
     column->setSpacing(8);
+    // The chips continue on a new line rather than cut a label when they do not fit one.
     chipsRow_ = new QWidget(block);
-    auto* chips = new QHBoxLayout(chipsRow_);
-    chips->setContentsMargins(0, 0, 0, 0);
-    chips->setSpacing(6);
-    chips->addStretch(1);
-    chips_.attach(chips);
+    chipsRow_->setObjectName("actionChips");
+    chips_.attach(new WrappingRowLayout(6, 6, chipsRow_));
     commandsList_ = new QWidget(block);
     auto* commands = new QVBoxLayout(commandsList_);
     commands->setContentsMargins(0, 0, 0, 0);

@@ -3,6 +3,7 @@
 #include "model/DetailSnapshot.h"
 #include "views/KeyedWidgetList.h"
 #include "views/SurfacePanel.h"
+#include "views/WrappingRowLayout.h"
 
 #include <functional>
 
@@ -24,7 +25,7 @@ class TextLineList;
 //
 // Object names: "detailView"; "backButton" ("backLabel"), "eyebrow"; blocks "verdictBlock"
 // ("verdictLabel", "confidenceLabel", "verdictExplanation"), "whyBlock" ("reason:<n>"),
-// "timelineBlock", "actBlock" ("actionChip:<id>", "nextCommand:<id>"),
+// "timelineBlock", "actBlock" ("actionChips" holding "actionChip:<id>", "nextCommand:<id>"),
 // "artifactBoundaryCard", "diagnostics" ("diagnosticsToggle", "diagnosticsContent",
 // "identityLine:<n>", "evidenceLine:<n>", "diagnosticMetric:<label>").
 class DetailView : public QWidget {
@@ -73,7 +74,7 @@ private:
     IncidentTimelineList* timeline_;
     QWidget* chipsRow_;
     QWidget* commandsList_;
-    KeyedWidgetList<DetailActionChip> chips_;
+    KeyedWidgetList<DetailActionChip, WrappingRowLayout> chips_;
     KeyedWidgetList<NextCommandRow> commands_;
     ArtifactBoundaryCard* artifact_;
     DiagnosticsDisclosure* diagnostics_;

@@ -12,6 +12,8 @@ namespace velmora {
 
 namespace {
 
+constexpr int stackSpacing = 10;
+
 // The cluster's rounded background.
 class CommandCluster : public QWidget {
 public:
@@ -97,7 +99,9 @@ FooterTelemetryChip::FooterTelemetryChip(const QString& label, QWidget* parent) 
     value_->setLineLimit(1);
     column->addWidget(title);
     column->addWidget(value_);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The two chips share the row equally whatever their texts: a chip takes no width from its
+    // value, which truncates at the tail when it is longer than its half.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     repaintOnAppearanceChange(this);
 }
 
@@ -114,9 +118,11 @@ void FooterTelemetryChip::paintEvent(QPaintEvent*) {
 
 FooterTelemetry::FooterTelemetry(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("footerTelemetry"));
+    // The rule is painted in the top point; the first row keeps the stack's spacing of 10 below
+    // it (a spacer item would take that spacing away).
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 1, 0, 0); // the rule is painted in the top point
-    column->setSpacing(10);
+    column->setContentsMargins(0, 1 + stackSpacing, 0, 0);
+    column->setSpacing(stackSpacing);
 
     chips_ = new QWidget(this);
     chips_->setObjectName(QStringLiteral("footerChips"));
@@ -127,9 +133,8 @@ FooterTelemetry::FooterTelemetry(QWidget* parent) : QWidget(parent) {
     storage_->setObjectName(QStringLiteral("storageChip"));
     retention_ = new FooterTelemetryChip(QStringLiteral("Retention"), chips_);
     retention_->setObjectName(QStringLiteral("retentionChip"));
-    chipRow->addWidget(storage_);
-    chipRow->addWidget(retention_);
-    column->addSpacing(0);
+    chipRow->addWidget(storage_, 1);
+    chipRow->addWidget(retention_, 1);
     column->addWidget(chips_);
 
     auto* commandRow = new QHBoxLayout();

@@ -24,6 +24,13 @@ int baselineOffset(const QFont& smaller, const QFont& larger) {
     return std::max(0, static_cast<int>(std::lround(offset)));
 }
 
+// At least `minimum` high with the content at the top, and never taller than that content:
+// a card that gets more height than it asked for must not open a band under its metric row.
+void keepsItsHeight(QWidget* widget, int minimum) {
+    widget->setMinimumHeight(minimum);
+    widget->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
 // A row holding a divider (hidden for the first item) and a column of texts.
 QVBoxLayout* dividedColumn(QWidget* owner, int dividerHeight, QWidget*& divider) {
     auto* row = new QHBoxLayout(owner);
@@ -53,7 +60,7 @@ IncidentInlineMetric::IncidentInlineMetric(QWidget* parent) : QWidget(parent) {
     column->addWidget(label_);
     column->addWidget(value_);
     column->addStretch(1);
-    setMinimumHeight(36);
+    keepsItsHeight(this, 36);
     divider_->hide();
 }
 
@@ -93,7 +100,7 @@ IncidentConfidenceStepSummary::IncidentConfidenceStepSummary(QWidget* parent) : 
     value_->setTruncation(VelmoraText::Truncation::tail);
     column->addWidget(value_);
     column->addStretch(1);
-    setMinimumHeight(34);
+    keepsItsHeight(this, 34);
     divider_->hide();
 }
 

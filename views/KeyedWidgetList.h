@@ -9,16 +9,16 @@
 
 namespace velmora {
 
-// Keeps one child widget per item of a list inside a box layout, in the order of the items,
-// matched to the items by identity. A refresh reuses the widget of every key it already
-// shows (so a row keeps its widget, and its state, across a reorder), creates widgets only
-// for new keys and deletes the widgets of keys that left. Repeated keys are told apart by
-// their occurrence ("a", "a#1", ...). These widgets come first in the layout; only
-// spacers or stretches may follow them.
-template <class W> class KeyedWidgetList {
+// Keeps one child widget per item of a list inside a layout `L` (a box layout, or any layout
+// with insertWidget(index, widget)), in the order of the items, matched to the items by
+// identity. A refresh reuses the widget of every key it already shows (so a row keeps its
+// widget, and its state, across a reorder), creates widgets only for new keys and deletes the
+// widgets of keys that left. Repeated keys are told apart by their occurrence ("a", "a#1",
+// ...). These widgets come first in the layout; only spacers or stretches may follow them.
+template <class W, class L = QBoxLayout> class KeyedWidgetList {
 public:
-    explicit KeyedWidgetList(QBoxLayout* layout = nullptr) : layout_(layout) {}
-    void attach(QBoxLayout* layout) { layout_ = layout; }
+    explicit KeyedWidgetList(L* layout = nullptr) : layout_(layout) {}
+    void attach(L* layout) { layout_ = layout; }
     KeyedWidgetList(const KeyedWidgetList&) = delete;
     KeyedWidgetList& operator=(const KeyedWidgetList&) = delete;
 
@@ -106,7 +106,7 @@ private:
         }
     }
 
-    QBoxLayout* layout_ = nullptr;
+    L* layout_ = nullptr;
     std::vector<Entry> entries_;
 };
 

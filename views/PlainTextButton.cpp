@@ -52,6 +52,21 @@ QSize PlainTextButton::sizeHint() const {
             static_cast<int>(std::ceil(metrics.height())) + 2};
 }
 
+// The label one point in from the leading edge, centred vertically.
+std::vector<DrawnText> PlainTextButton::drawnTexts() const {
+    if (text().isEmpty()) {
+        return {};
+    }
+    const QFontMetricsF metrics(font_);
+    const double available = width() - 2;
+    DrawnText line{text(), font_, QPointF(1, (height() - metrics.height()) / 2), 1.0, false};
+    if (metrics.horizontalAdvance(line.text) > available + 0.01) {
+        line.text = metrics.elidedText(line.text, Qt::ElideRight, std::max(0.0, available));
+        line.elided = true;
+    }
+    return {line};
+}
+
 void PlainTextButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -61,7 +76,9 @@ void PlainTextButton::paintEvent(QPaintEvent*) {
     painter.setFont(font_);
     painter.setPen(color_.resolve());
     const QFontMetricsF metrics(font_);
-    painter.drawText(QPointF(1, (height() - metrics.height()) / 2 + metrics.ascent()), text());
+    for (const DrawnText& line : drawnTexts()) {
+        painter.drawText(line.origin + QPointF(0, metrics.ascent()), line.text);
+    }
     if (hasFocus()) {
         painter.setPen(QPen(color_.resolve(), 1, Qt::DotLine));
         painter.drawLine(QPointF(1, height() - 1), QPointF(width() - 1, height() - 1));

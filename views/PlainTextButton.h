@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/DrawnText.h"
 #include "views/VelmoraPalette.h"
 #include "views/VelmoraType.h"
 
@@ -9,8 +10,9 @@
 namespace velmora {
 
 // A borderless text button ("Dismiss", the confirmation's cancel and confirm): just its label in
-// a font and a palette colour, dimmed while pressed.
-class PlainTextButton : public QAbstractButton {
+// a font and a palette colour, dimmed while pressed. Given less than its label's width it elides
+// the label at the tail.
+class PlainTextButton : public QAbstractButton, public DrawsText {
     Q_OBJECT
 public:
     explicit PlainTextButton(QWidget* parent = nullptr);
@@ -19,6 +21,8 @@ public:
     void setLabelFont(const QFont& font);
     void setColor(ColorRef color);
     void setOnTap(std::function<void()> onTap) { onTap_ = std::move(onTap); }
+
+    std::vector<DrawnText> drawnTexts() const override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -5,22 +5,24 @@
 #define VELMORA_HAS_HISTORY_VIEW 1
 #endif
 
-#include <algorithm>
-
 namespace velmora {
+
+#ifdef VELMORA_HAS_HISTORY_VIEW
 
 namespace {
 
-// The card's content width inside the 448-point popover, and the tallest the surface grows.
-constexpr int popoverContentWidth = 448 - 2 * 14 - 2 * 16;
+// The tallest the surface grows inside the popover before it scrolls.
 constexpr int maximumHistoryHeight = 560;
 
 } // namespace
 
-#ifdef VELMORA_HAS_HISTORY_VIEW
-
 QWidget* createHistorySurface(QWidget* parent, const PopoverCallbacks& callbacks) {
     auto* view = new AdvancedHistoryView(parent);
+    // On the card: no backdrop of its own, and as tall as its content at the card's width.
+    if (view->widget() != nullptr) {
+        view->widget()->setAutoFillBackground(false);
+    }
+    view->setFitsContent(maximumHistoryHeight);
     view->setOnBack([&callbacks] {
         if (callbacks.loadAdvancedHistory) {
             callbacks.loadAdvancedHistory(std::nullopt);
@@ -38,20 +40,6 @@ void renderHistorySurface(QWidget* surface, const PopoverRenderState& state) {
     auto* view = static_cast<AdvancedHistoryView*>(surface);
     view->setState(state.advancedHistory, state.isAdvancedHistoryLoading,
                    state.advancedHistoryError);
-    QWidget* content = view->widget();
-    if (content == nullptr) {
-        return;
-    }
-    // Inside the popover the surface sits on the card: no backdrop of its own, and as tall as
-    // its content up to a screenful, scrolling beyond that.
-    content->setAutoFillBackground(false);
-    const int width = view->width() > 0 ? view->width() : popoverContentWidth;
-    const int needed = content->hasHeightForWidth() ? content->heightForWidth(width)
-                                                    : content->sizeHint().height();
-    const int height = std::min(std::max(needed, 0), maximumHistoryHeight);
-    if (view->minimumHeight() != height) {
-        view->setMinimumHeight(height);
-    }
 }
 
 #else

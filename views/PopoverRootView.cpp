@@ -262,6 +262,7 @@ void PopoverRootView::renderOverlay(const PopoverRenderState& state,
 }
 
 void PopoverRootView::renderStandalone(const PopoverRenderState& state) {
+    setFixedWidth(popoverWidth); // as the app holds it, whatever width the layout would like
     render(state);
     resize(popoverSize());
     show();

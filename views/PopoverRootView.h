@@ -41,8 +41,9 @@ public:
 
     // 448 wide, as tall as the content needs.
     QSize popoverSize() const;
-    // Renders the state in a top-level view of its own (the gallery, tests): shown, and sized
-    // to the popover again once shown widgets have their real heights.
+    // Renders the state in a top-level view of its own (tests): held at the popover's width,
+    // shown, and sized to the popover again once shown widgets have their real heights.
+    // PopoverHost shows it inside the app's own hosting.
     void renderStandalone(const PopoverRenderState& state);
     QSize sizeHint() const override { return popoverSize(); }
 

@@ -71,11 +71,14 @@ bool canAnimate(QWidget* section, const std::optional<VelmoraMotion>& motion) {
 TransitionEffect::TransitionEffect(TransitionStyle style, QObject* parent)
     : QGraphicsEffect(parent), style_(style) {}
 
+// The moved picture covers a different area at every step: the parent repaints the area it
+// covered before as well, or copies of it would stay behind where it passed.
 void TransitionEffect::setProgress(double progress) {
     if (progress == progress_) {
         return;
     }
     progress_ = progress;
+    updateBoundingRect();
     update();
 }
 

@@ -7,11 +7,13 @@
 #include "views/SupportingActions.h"
 #include "views/SurfacePainter.h"
 #include "views/VelmoraSymbols.h"
+#include "views/YieldingRowLayout.h"
 
 #include <QBoxLayout>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QShowEvent>
+#include <cmath>
 
 namespace velmora {
 
@@ -19,6 +21,9 @@ namespace {
 
 constexpr double dotDiameter = 7;
 constexpr int dotTopPadding = 4;
+constexpr double rateMinimumScale = 0.75;
+constexpr int keptCharacters = 3;     // what a truncated text of the title row still shows
+constexpr int keptRateCharacters = 5; // the number of a rate such as "+21.4 MB/min"
 
 bool isAccelerating(const std::optional<std::string>& curvature) {
     return curvature && curvature->find("Accelerating") != std::string::npos;
@@ -69,25 +74,46 @@ SupportingFindingRow::SupportingFindingRow(QWidget* parent)
 
 SupportingFindingRow::~SupportingFindingRow() = default;
 
+// Title, flexible space, sparkline, rate and verdict pill. A narrow row takes width from the
+// others before it touches the name: the rate shrinks, then truncates, then the pill
+// truncates, and only then the title, each keeping at least a few characters.
 QWidget* SupportingFindingRow::buildTitleRow() {
     auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
+    row->setObjectName("titleRow");
+    auto* layout = new YieldingRowLayout(8, row);
     title_ = makeText(TypeRole::title, {}, paletteRef(PaletteColor::neutralText), 1, row);
     title_->setObjectName("title");
-    layout->addWidget(title_, 1);
     sparkline_ = new SparklineView(row);
     sparkline_->setObjectName("sparkline");
-    layout->addWidget(sparkline_, 0, Qt::AlignVCenter);
     rate_ = makeText(TypeRole::rate, {}, paletteRef(PaletteColor::watchText), 1, row);
     rate_->setObjectName("rate");
-    rate_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    layout->addWidget(rate_, 0, Qt::AlignVCenter);
+    rate_->setMinimumScaleFactor(rateMinimumScale);
     verdictPill_ = new CapsuleLabel(TypeRole::caption, QFont::DemiBold, 8, 4, row);
     verdictPill_->setObjectName("verdictPill");
     verdictPill_->label()->setTextCase(VelmoraText::TextCase::lower);
-    layout->addWidget(verdictPill_, 0, Qt::AlignVCenter);
+    layout->addWidget(title_);
+    layout->addFlexibleSpace();
+    layout->addWidget(sparkline_);
+    layout->addWidget(rate_);
+    layout->addWidget(verdictPill_);
+
+    const auto text = [](const QWidget& widget) -> const VelmoraText& {
+        return static_cast<const VelmoraText&>(widget);
+    };
+    layout->addYieldStep(rate_, [text](const QWidget& rate) {
+        return static_cast<int>(std::ceil(text(rate).sizeHint().width() * rateMinimumScale));
+    });
+    layout->addYieldStep(rate_, [text](const QWidget& rate) {
+        return text(rate).truncatedWidth(keptRateCharacters);
+    });
+    layout->addYieldStep(verdictPill_, [](const QWidget& widget) {
+        const auto& pill = static_cast<const CapsuleLabel&>(widget);
+        const QMargins padding = pill.layout()->contentsMargins();
+        return pill.label()->truncatedWidth(keptCharacters) + padding.left() + padding.right();
+    });
+    layout->addYieldStep(title_, [text](const QWidget& title) {
+        return text(title).truncatedWidth(keptCharacters);
+    });
     return row;
 }
 

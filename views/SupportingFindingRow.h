@@ -20,9 +20,9 @@ class SymbolView;
 // row brightens with a short ease-out when it appears, when it is newly escalated and when its
 // severity changes; the bright state follows the row's key across refreshes.
 //
-// Object names: "supportingFindingRow:<key>" (unless the owner names it), and inside it "title",
-// "sparkline", "rate", "verdictPill", "explanation", "curvatureChip", "curvatureLabel",
-// "actionPill:<id>".
+// Object names: "supportingFindingRow:<key>" (unless the owner names it), and inside it
+// "titleRow" (holding "title", "sparkline", "rate", "verdictPill"), "explanation",
+// "curvatureChip", "curvatureLabel", "actionPill:<id>".
 class SupportingFindingRow : public QAbstractButton {
     Q_OBJECT
 public:

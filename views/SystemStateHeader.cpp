@@ -15,7 +15,20 @@ namespace velmora {
 
 namespace {
 
-constexpr double pillMargin = 2; // room for the pill's 1.04 scale
+// The critical pill breathes between these scales about its centre and lifts by half a point.
+constexpr double pillRestScale = 0.98;
+constexpr double pillBrightScale = 1.04;
+constexpr double pillLift = 0.5;
+constexpr double pillPaddingX = 12;
+constexpr double pillPaddingY = 7;
+constexpr double pillDot = 8;
+constexpr double pillSpacing = 7;
+
+QFont pillFont() {
+    QFont font = velmoraFont(TypeRole::tonePill);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
+    return font;
+}
 
 } // namespace
 
@@ -66,18 +79,58 @@ void PressurePill::syncShadow() {
                     mix(4, 14, t));
 }
 
-static QFont pillFont() {
-    QFont font = velmoraFont(TypeRole::tonePill);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
-    return font;
+QSizeF PressurePill::capsuleSize() const {
+    const QFontMetricsF metrics(pillFont());
+    return {pillPaddingX + pillDot + pillSpacing + metrics.horizontalAdvance(displayText()) +
+                pillPaddingX,
+            std::max(pillDot, metrics.height()) + 2 * pillPaddingY};
+}
+
+// Half the growth of the largest scale on each side, the lift, and half a point for the
+// antialiased edge, whatever the tone: the pill keeps its place when the tone turns critical.
+QSizeF PressurePill::margins() const {
+    const QSizeF capsule = capsuleSize();
+    const double grow = (pillBrightScale - 1) / 2;
+    return {std::ceil(capsule.width() * grow + 0.5),
+            std::ceil(capsule.height() * grow + pillLift + 0.5)};
+}
+
+QRectF PressurePill::capsuleRect() const {
+    const QSizeF margin = margins();
+    return QRectF(rect()).adjusted(margin.width(), margin.height(), -margin.width(),
+                                   -margin.height());
+}
+
+QTransform PressurePill::capsuleTransform() const {
+    QTransform transform;
+    if (tone_ != SnapshotTone::critical) {
+        return transform;
+    }
+    const QRectF capsule = capsuleRect();
+    const double scale = mix(pillRestScale, pillBrightScale, attention_);
+    const double lift = mix(pillLift, -pillLift, attention_);
+    transform.translate(capsule.center().x(), capsule.center().y() + lift);
+    transform.scale(scale, scale);
+    transform.translate(-capsule.center().x(), -capsule.center().y());
+    return transform;
 }
 
 QSize PressurePill::sizeHint() const {
-    const QFontMetricsF metrics(pillFont());
-    const double width = 12 + 8 + 7 + metrics.horizontalAdvance(displayText()) + 12;
-    const double height = std::max(8.0, metrics.height()) + 2 * 7;
-    return {static_cast<int>(std::ceil(width + 2 * pillMargin)),
-            static_cast<int>(std::ceil(height + 2 * pillMargin))};
+    const QSizeF capsule = capsuleSize();
+    const QSizeF margin = margins();
+    return {static_cast<int>(std::ceil(capsule.width() + 2 * margin.width())),
+            static_cast<int>(std::ceil(capsule.height() + 2 * margin.height()))};
+}
+
+// The label as painted, in the widget's coordinates (the transform applied).
+std::vector<DrawnText> PressurePill::drawnTexts() const {
+    const QFont font = pillFont();
+    const QFontMetricsF metrics(font);
+    const QRectF capsule = capsuleRect();
+    const QTransform transform = capsuleTransform();
+    const QPointF origin(capsule.left() + pillPaddingX + pillDot + pillSpacing,
+                         capsule.center().y() - metrics.height() / 2);
+    return {DrawnText{displayText(), font, transform.map(origin), transform.m11(), false}};
 }
 
 void PressurePill::paintEvent(QPaintEvent*) {
@@ -85,26 +138,24 @@ void PressurePill::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const auto& palette = VelmoraPalette::current();
     const QColor tint = palette.toneTint(tone_);
-    const QRectF capsule =
-        QRectF(rect()).adjusted(pillMargin, pillMargin, -pillMargin, -pillMargin);
-    if (tone_ == SnapshotTone::critical) {
-        const double scale = mix(0.98, 1.04, attention_);
-        const double lift = mix(0.5, -0.5, attention_);
-        painter.translate(capsule.center() + QPointF(0, lift));
-        painter.scale(scale, scale);
-        painter.translate(-capsule.center());
-    }
+    const QRectF capsule = capsuleRect();
+    painter.save();
+    painter.setTransform(capsuleTransform(), true);
     painter.fillPath(capsuleShape(capsule), palette.toneTint(tone_, mix(0.1, 0.2, attention_)));
-    const QFont font = pillFont();
-    const QFontMetricsF metrics(font);
-    const QPointF dotCentre(capsule.left() + 12 + 4, capsule.center().y());
+    const QPointF dotCentre(capsule.left() + pillPaddingX + pillDot / 2, capsule.center().y());
     painter.setPen(Qt::NoPen);
     painter.setBrush(tint);
-    painter.drawEllipse(dotCentre, 4, 4);
-    painter.setFont(font);
+    painter.drawEllipse(dotCentre, pillDot / 2, pillDot / 2);
+    painter.restore();
     painter.setPen(tint);
-    const double baseline = capsule.center().y() - metrics.height() / 2 + metrics.ascent();
-    painter.drawText(QPointF(capsule.left() + 12 + 8 + 7, baseline), displayText());
+    for (const DrawnText& line : drawnTexts()) {
+        painter.save();
+        painter.setFont(line.font);
+        painter.translate(line.origin);
+        painter.scale(line.scale, line.scale);
+        painter.drawText(QPointF(0, QFontMetricsF(line.font).ascent()), line.text);
+        painter.restore();
+    }
 }
 
 UsedMemoryBar::UsedMemoryBar(QWidget* parent) : QWidget(parent) {
@@ -175,8 +226,9 @@ SystemStateHeader::SystemStateHeader(QWidget* parent) : QWidget(parent) {
     row->addSpacerItem(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
 
     auto* right = new QVBoxLayout();
-    right->setSpacing(4 - 2 * static_cast<int>(pillMargin)); // the pill's margin counts
     pill_ = new PressurePill(this);
+    // The pill's room for its scale counts towards the 4 points between it and the scope.
+    right->setSpacing(std::max(0, 4 - static_cast<int>(pill_->margins().height())));
     scope_ =
         new VelmoraText(QString(), TypeRole::caption, {PaletteColor::mutedText, 1.0, {}}, this);
     scope_->setObjectName(QStringLiteral("scopeLabel"));
@@ -198,6 +250,11 @@ void SystemStateHeader::setState(const SystemStateSnapshot& state, SnapshotTone 
     headroom_->setText(QString::fromStdString(state.headroomLabel));
     scope_->setText(QString::fromStdString(state.scopeLabel));
     pill_->setContent(QString::fromStdString(state.pressureLabel), tone);
+    // The scope line ends where the capsule ends, inside the pill's room for its scale.
+    const int inset = static_cast<int>(pill_->margins().width());
+    if (scope_->contentsMargins().right() != inset) {
+        scope_->setContentsMargins(0, 0, inset, 0);
+    }
     bar_->setContent(state.usedMemoryFraction, tone);
     const bool toneChanged = hasState_ && tone != tone_;
     tone_ = tone;

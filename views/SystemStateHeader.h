@@ -1,7 +1,9 @@
 #pragma once
 
 #include "model/PopoverSnapshot.h"
+#include "views/DrawnText.h"
 
+#include <QTransform>
 #include <QWidget>
 
 namespace velmora {
@@ -10,8 +12,9 @@ class CriticalAttention;
 class VelmoraText;
 
 // The capsule that shows the memory pressure in the tone's tint; under a critical tone it
-// brightens once (glow, scale, lift) when the tone turns critical.
-class PressurePill : public QWidget {
+// brightens once (glow, scale, lift) when the tone turns critical. The widget keeps room around
+// the capsule for its largest scale and lift, so the capsule is never cut at its ends.
+class PressurePill : public QWidget, public DrawsText {
     Q_OBJECT
 public:
     explicit PressurePill(QWidget* parent = nullptr);
@@ -22,6 +25,13 @@ public:
     SnapshotTone tone() const { return tone_; }
     double attention() const { return attention_; }
 
+    // The room kept on each side of the capsule: left and right, top and bottom.
+    QSizeF margins() const;
+    // The capsule at rest and the transform it is painted with now (scale and lift).
+    QRectF capsuleRect() const;
+    QTransform capsuleTransform() const;
+    std::vector<DrawnText> drawnTexts() const override;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -30,6 +40,7 @@ protected:
 
 private:
     void syncShadow();
+    QSizeF capsuleSize() const;
 
     QString label_;
     SnapshotTone tone_ = SnapshotTone::allClear;

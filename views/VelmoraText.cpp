@@ -180,6 +180,17 @@ VelmoraText::LineFit VelmoraText::fitSingleLine(double width) const {
     return {minimumScale_, metrics.elidedText(shown, mode, width / minimumScale_), true};
 }
 
+int VelmoraText::truncatedWidth(int characters) const {
+    const QString shown = displayText();
+    const QMargins margins = contentsMargins();
+    const QFontMetricsF metrics(effectiveFont());
+    double width = metrics.horizontalAdvance(shown);
+    if (shown.size() > characters) {
+        width = std::min(width, metrics.horizontalAdvance(shown.left(characters) + QChar(0x2026)));
+    }
+    return static_cast<int>(std::ceil(width * minimumScale_)) + margins.left() + margins.right();
+}
+
 int VelmoraText::wrappedLineCount(double width) const {
     QTextLayout layout(displayText(), effectiveFont());
     QTextOption option;
@@ -201,15 +212,17 @@ int VelmoraText::wrappedLineCount(double width) const {
 
 QSize VelmoraText::sizeHint() const {
     const QFontMetricsF metrics(effectiveFont());
+    const QMargins margins = contentsMargins();
     const int width = static_cast<int>(std::ceil(naturalWidth()));
-    return {width, static_cast<int>(std::ceil(metrics.height()))};
+    return QSize(width, static_cast<int>(std::ceil(metrics.height()))).grownBy(margins);
 }
 
 QSize VelmoraText::minimumSizeHint() const {
     const QFontMetricsF metrics(effectiveFont());
     const int natural = static_cast<int>(std::ceil(naturalWidth()));
     const int floor = static_cast<int>(std::ceil(metrics.horizontalAdvance(QStringLiteral("W…"))));
-    return {std::min(natural, floor), static_cast<int>(std::ceil(metrics.height()))};
+    return QSize(std::min(natural, floor), static_cast<int>(std::ceil(metrics.height())))
+        .grownBy(contentsMargins());
 }
 
 bool VelmoraText::hasHeightForWidth() const {
@@ -218,83 +231,111 @@ bool VelmoraText::hasHeightForWidth() const {
 
 int VelmoraText::heightForWidth(int width) const {
     const QFontMetricsF metrics(effectiveFont());
+    const QMargins margins = contentsMargins();
     if (lineLimit_ == 1) {
-        return static_cast<int>(std::ceil(metrics.height()));
+        return static_cast<int>(std::ceil(metrics.height())) + margins.top() + margins.bottom();
     }
     const int limit = lineLimit_ == 0 ? unlimitedLines : lineLimit_;
-    const int lines = std::min(limit, wrappedLineCount(width));
-    return static_cast<int>(std::ceil(metrics.height() + (lines - 1) * metrics.lineSpacing()));
+    const int lines = std::min(limit, wrappedLineCount(width - margins.left() - margins.right()));
+    return static_cast<int>(std::ceil(metrics.height() + (lines - 1) * metrics.lineSpacing())) +
+           margins.top() + margins.bottom();
+}
+
+double VelmoraText::alignedX(double available, double drawnWidth) const {
+    if (alignment_ & Qt::AlignRight) {
+        return available - drawnWidth;
+    }
+    if (alignment_ & Qt::AlignHCenter) {
+        return (available - drawnWidth) / 2;
+    }
+    return 0;
+}
+
+std::vector<DrawnText> VelmoraText::drawnTexts() const {
+    if (displayText().isEmpty()) {
+        return {};
+    }
+    return lineLimit_ == 1 ? singleLine() : wrappedLines();
+}
+
+std::vector<DrawnText> VelmoraText::singleLine() const {
+    const QRectF box = QRectF(contentsRect());
+    const LineFit fit = fitSingleLine(box.width());
+    const QFont font = effectiveFont();
+    const QFontMetricsF metrics(font);
+    const double drawnWidth = metrics.horizontalAdvance(fit.shown) * fit.scale;
+    const double lineHeight = metrics.height() * fit.scale;
+    const QPointF origin(box.left() + alignedX(box.width(), drawnWidth),
+                         box.top() + (box.height() - lineHeight) / 2);
+    return {DrawnText{fit.shown, font, origin, fit.scale, fit.truncated}};
+}
+
+// The text broken at word boundaries (anywhere inside a word too long for a line), one line
+// every line spacing; when the line limit leaves text over, the last line shows the rest of
+// the text elided at the tail.
+std::vector<DrawnText> VelmoraText::wrappedLines() const {
+    const QString shown = displayText();
+    const QFont font = effectiveFont();
+    const QFontMetricsF metrics(font);
+    const QRectF box = QRectF(contentsRect());
+    QTextLayout layout(shown, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const int limit = lineLimit_ == 0 ? unlimitedLines : lineLimit_;
+    std::vector<std::pair<int, int>> spans;
+    bool more = false;
+    layout.beginLayout();
+    while (true) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) {
+            break;
+        }
+        if (static_cast<int>(spans.size()) == limit) {
+            more = true;
+            break;
+        }
+        line.setLineWidth(std::max(1.0, box.width()));
+        spans.emplace_back(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+
+    std::vector<DrawnText> lines;
+    lines.reserve(spans.size());
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const bool last = i + 1 == spans.size();
+        DrawnText drawn{{}, font, {}, 1.0, false};
+        if (last && more) {
+            const QString rest = shown.mid(spans[i].first).simplified();
+            drawn.text = metrics.elidedText(rest, Qt::ElideRight, box.width());
+            drawn.elided = true;
+        } else {
+            QString text = shown.mid(spans[i].first, spans[i].second);
+            while (!text.isEmpty() && text.back().isSpace()) {
+                text.chop(1);
+            }
+            drawn.text = text;
+        }
+        const double width = metrics.horizontalAdvance(drawn.text);
+        drawn.origin = QPointF(box.left() + alignedX(box.width(), width),
+                               box.top() + static_cast<double>(i) * metrics.lineSpacing());
+        lines.push_back(std::move(drawn));
+    }
+    return lines;
 }
 
 void VelmoraText::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(color_.resolve());
-    painter.setFont(effectiveFont());
-    if (lineLimit_ == 1) {
-        paintSingleLine(painter);
-    } else {
-        paintWrapped(painter);
-    }
-}
-
-void VelmoraText::paintSingleLine(QPainter& painter) {
-    const LineFit fit = fitSingleLine(width());
-    const QFontMetricsF metrics(effectiveFont());
-    const double drawnWidth = metrics.horizontalAdvance(fit.shown) * fit.scale;
-    double x = 0;
-    if (alignment_ & Qt::AlignRight) {
-        x = width() - drawnWidth;
-    } else if (alignment_ & Qt::AlignHCenter) {
-        x = (width() - drawnWidth) / 2;
-    }
-    const double lineHeight = metrics.height() * fit.scale;
-    const double y = (height() - lineHeight) / 2 + metrics.ascent() * fit.scale;
-    painter.translate(x, y);
-    painter.scale(fit.scale, fit.scale);
-    painter.drawText(QPointF(0, 0), fit.shown);
-}
-
-void VelmoraText::paintWrapped(QPainter& painter) {
-    const QString shown = displayText();
-    const QFont font = effectiveFont();
-    const QFontMetricsF metrics(font);
-    QTextLayout layout(shown, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    option.setAlignment(alignment_);
-    layout.setTextOption(option);
-    const int limit = lineLimit_ == 0 ? unlimitedLines : lineLimit_;
-    layout.beginLayout();
-    double y = 0;
-    int count = 0;
-    int lastStart = 0;
-    bool more = false;
-    while (true) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid()) {
-            break;
-        }
-        if (count == limit) {
-            more = true;
-            break;
-        }
-        line.setLineWidth(width());
-        line.setPosition(QPointF(0, y));
-        lastStart = line.textStart();
-        y += metrics.lineSpacing();
-        ++count;
-    }
-    layout.endLayout();
-    const int drawn = more ? count - 1 : count;
-    for (int i = 0; i < drawn; ++i) {
-        layout.lineAt(i).draw(&painter, QPointF(0, 0));
-    }
-    if (more && count > 0) {
-        const QString rest = shown.mid(lastStart).simplified();
-        const QString elided = metrics.elidedText(rest, Qt::ElideRight, width());
-        const QTextLine last = layout.lineAt(count - 1);
-        painter.drawText(QPointF(0, last.y() + last.ascent()), elided);
+    for (const DrawnText& line : drawnTexts()) {
+        const QFontMetricsF metrics(line.font);
+        painter.save();
+        painter.setFont(line.font);
+        painter.translate(line.origin);
+        painter.scale(line.scale, line.scale);
+        painter.drawText(QPointF(0, metrics.ascent()), line.text);
+        painter.restore();
     }
 }
 

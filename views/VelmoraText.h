@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/DrawnText.h"
 #include "views/VelmoraPalette.h"
 #include "views/VelmoraType.h"
 
@@ -9,15 +10,14 @@
 #include <memory>
 #include <optional>
 
-class QTextLayout;
-
 namespace velmora {
 
 // The one text widget of the popover surfaces: a text in a font and a palette colour, optionally
 // upper- or lower-cased and letter-tracked, on one line (shrinking to a minimum scale factor
 // before it truncates at the tail or in the middle), on at most N lines, or wrapping freely.
-// Every setter does nothing, not even a repaint, when the value is unchanged.
-class VelmoraText : public QWidget {
+// Every setter does nothing, not even a repaint, when the value is unchanged. The text sits in
+// the contents rect: contents margins add to its size.
+class VelmoraText : public QWidget, public DrawsText {
     Q_OBJECT
 public:
     enum class Truncation { tail, middle };
@@ -59,6 +59,12 @@ public:
     void setTextAlignment(Qt::Alignment alignment);
 
     LineFit fitSingleLine(double width) const;
+    // The narrowest width at which one line still shows its first `characters` characters and
+    // an ellipsis, at the minimum scale (the whole width when the text is no longer than that).
+    int truncatedWidth(int characters) const;
+    // The lines painted at the current size (one line, or the wrapped lines with the last one
+    // elided when the line limit cuts the text).
+    std::vector<DrawnText> drawnTexts() const override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -75,8 +81,9 @@ private:
     QFont effectiveFont() const;
     double naturalWidth() const;
     int wrappedLineCount(double width) const;
-    void paintSingleLine(QPainter& painter);
-    void paintWrapped(QPainter& painter);
+    double alignedX(double available, double drawnWidth) const;
+    std::vector<DrawnText> singleLine() const;
+    std::vector<DrawnText> wrappedLines() const;
     void applySizePolicy();
 
     QString text_;

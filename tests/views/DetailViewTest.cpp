@@ -1,5 +1,6 @@
 #include "views/DetailView.h"
 
+#include "backend/ScenarioLibrary.h"
 #include "tests/views/support/ViewTestSupport.h"
 #include "views/ArtifactBoundaryCard.h"
 #include "views/DetailActionChip.h"
@@ -195,6 +196,31 @@ TEST(DetailView, ARefreshKeepsChipsAndRowsByIdentity) {
     testing::settle();
     EXPECT_EQ(view.actionChips().size(), 1u);
     EXPECT_EQ(view.findChild<DetailActionChip*>("actionChip:restart"), nullptr);
+}
+
+// At the popover's card width the artifact's four buttons do not fit one line: they continue on
+// a second line, each at its whole width with its whole label, inside the card.
+TEST(DetailView, ArtifactButtonsThatDoNotFitOneLineContinueOnTheNext) {
+    DetailView view;
+    view.setDetail(ScenarioLibrary::detail("com.google.Chrome", FindingSeverity::suspect));
+    const int cardWidth = 448 - 2 * 14 - 2 * 16;
+    view.resize(cardWidth, view.heightForWidth(cardWidth));
+    view.show();
+    testing::settle();
+    const auto* card = view.findChild<ArtifactBoundaryCard*>("artifactBoundaryCard");
+    ASSERT_NE(card, nullptr);
+    const auto buttons = card->actionButtons();
+    ASSERT_EQ(buttons.size(), 4u);
+    std::set<int> lines;
+    for (const auto* button : buttons) {
+        const std::string name = button->objectName().toStdString();
+        EXPECT_EQ(button->shownLabel(), button->labelText()) << name;
+        EXPECT_EQ(button->width(), button->sizeHint().width()) << name;
+        const QRect inCard(button->mapTo(card, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(card->rect().contains(inCard)) << name;
+        lines.insert(button->y());
+    }
+    EXPECT_EQ(lines.size(), 2u);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "support/ViewTestSupport.h"
 #include "views/AccessibleValue.h"
 #include "views/FooterCommandButton.h"
+#include "views/VelmoraText.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,35 @@ TEST_F(FooterTelemetryTest, PendingExportIsDisabledAndWorkingWhileOthersStayUsab
     show(false, false);
     EXPECT_TRUE(exportButton->isEnabled());
     EXPECT_EQ(accessibleValue(exportButton), "Ready");
+}
+
+// The rule is the top point of the footer; whatever row comes first keeps the stack's 10 points
+// below it, and the two chips split their row in equal halves whatever their texts.
+TEST_F(FooterTelemetryTest, RowsKeepTheirDistanceFromTheRuleAndChipsShareTheRowEqually) {
+    for (const bool focused : {false, true}) {
+        show(false, focused);
+        footer.setContent({"Storage 12 MB", "Prune scheduled after the first scan"}, false, focused,
+                          {});
+        footer.resize(388, footer.sizeHint().height());
+        testing::settle();
+        const auto shown = testing::visibleChildrenByY(&footer);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.front()->y(), 1 + 10) << (focused ? "focused" : "list") << " layout";
+    }
+    show(false, false);
+    footer.setContent({"Storage 12 MB", "Prune scheduled after the first scan"}, false, false, {});
+    testing::settle();
+    const auto* storage = footer.findChild<QWidget*>("storageChip");
+    const auto* retention = footer.findChild<QWidget*>("retentionChip");
+    EXPECT_LE(std::abs(storage->width() - retention->width()), 1);
+    EXPECT_EQ(storage->width() + 8 + retention->width(), 388);
+    // The short value is whole; the long one is cut at its tail, with an ellipsis.
+    const auto* storageValue = storage->findChildren<VelmoraText*>().back();
+    const auto* retentionValue = retention->findChildren<VelmoraText*>().back();
+    EXPECT_FALSE(storageValue->drawnTexts().front().elided);
+    const DrawnText cut = retentionValue->drawnTexts().front();
+    EXPECT_TRUE(cut.elided);
+    EXPECT_TRUE(cut.text.endsWith(QChar(0x2026))) << cut.text.toStdString();
 }
 
 } // namespace

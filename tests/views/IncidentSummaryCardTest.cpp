@@ -153,6 +153,26 @@ TEST(IncidentSummaryCard, CalmIncidentShowsConfidenceMetricAndNoLadder) {
     EXPECT_TRUE(card.findChild<QWidget*>("nextActionRow")->isHidden());
 }
 
+// The metrics and the confidence steps are at least 36 and 34 points high with their texts at
+// the top, and no taller: a card given more height than it asked for opens no band under them.
+TEST(IncidentSummaryCard, MetricRowAndLadderKeepTheirHeightInATallerCard) {
+    IncidentSummaryCard card;
+    card.setIncident(strongIncident(), SnapshotTone::suspect);
+    card.resize(388, card.heightForWidth(388) + 15);
+    card.show();
+    testing::settle();
+    const auto* metrics = card.findChild<QWidget*>("metricRow");
+    const auto* ladder = card.findChild<QWidget*>("confidenceLadder");
+    ASSERT_NE(metrics, nullptr);
+    ASSERT_NE(ladder, nullptr);
+    EXPECT_EQ(metrics->height(), 36);
+    EXPECT_EQ(ladder->height(), 34);
+    for (const auto* metric : card.metrics()) {
+        EXPECT_EQ(metric->height(), 36) << metric->objectName().toStdString();
+        EXPECT_EQ(metric->findChild<QWidget*>("metricLabel")->y(), 0);
+    }
+}
+
 TEST(IncidentTimelineList, ConnectsEveryRowButTheLast) {
     IncidentTimelineList list;
     list.setItems({{"Seen", "First growth", "At 10:02", TimelineTone::watch}});

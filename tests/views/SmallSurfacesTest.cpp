@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QFontMetricsF>
+#include <QPaintEvent>
 #include <gtest/gtest.h>
 
 namespace velmora {
@@ -52,6 +54,26 @@ TEST(ActionCapsuleButtonTest, ChipShowsTheLabelAsSentAndWorkingWhilePending) {
               (ColorRef{PaletteColor::suspectText, 0.16, {}}));
     EXPECT_EQ(ActionCapsuleButton::fillColor(ActionStyle::secondary),
               (ColorRef{PaletteColor::inset, 1.0, {}}));
+}
+
+// Given less than its label needs, a button cuts the label at its tail, with an ellipsis, inside
+// its padding; given its preferred width, it shows the whole label.
+TEST(ActionCapsuleButtonTest, NarrowerThanItsLabelElidesInsideItsPadding) {
+    ActionCapsuleButton chip(ActionCapsuleButton::chip());
+    chip.setAction({"open_artifact_external", "Open externally", ActionStyle::secondary, "k"});
+    chip.resize(chip.sizeHint());
+    EXPECT_EQ(chip.shownLabel(), "Open externally");
+    EXPECT_FALSE(chip.drawnTexts().front().elided);
+    EXPECT_LT(chip.minimumSizeHint().width(), chip.sizeHint().width());
+
+    chip.resize(60, chip.sizeHint().height());
+    const DrawnText line = chip.drawnTexts().front();
+    EXPECT_TRUE(line.elided);
+    EXPECT_TRUE(line.text.endsWith(QChar(0x2026))) << line.text.toStdString();
+    EXPECT_TRUE(line.text.startsWith(QStringLiteral("Op"))) << line.text.toStdString();
+    EXPECT_GE(line.origin.x(), 10 - 0.5);
+    EXPECT_LE(line.origin.x() + QFontMetricsF(line.font).horizontalAdvance(line.text), 50 + 0.5);
+    EXPECT_EQ(chip.accessibleName(), "Open externally"); // the whole label for assistive tools
 }
 
 TEST(ConfirmationOverlayTest, DialogKeepsItsWidthAndLongTextsWrap) {
@@ -123,6 +145,43 @@ TEST(SectionTransitionTest, AnimatedRemovalLeavesAGhostAndInsertionAnEffect) {
     other.show();
     setSectionVisible(&other, false, std::nullopt, {}, {});
     EXPECT_TRUE(other.isHidden());
+}
+
+// A section moving in from the top covers a different area at every step: the area it covered
+// a step earlier is painted again, or translucent copies of it stay behind over the header.
+TEST(SectionTransitionTest, AMovingSectionRepaintsTheAreaItLeaves) {
+    QWidget parent;
+    parent.resize(200, 300);
+    auto* layout = new QVBoxLayout(&parent);
+    layout->setContentsMargins(0, 160, 0, 0);
+    auto* section = new QWidget(&parent);
+    section->setFixedSize(200, 80);
+    layout->addWidget(section, 0, Qt::AlignTop);
+    parent.show();
+    testing::settle();
+    ASSERT_EQ(section->y(), 160);
+
+    auto* effect = new TransitionEffect(TransitionStyle::moveFromTop(), section);
+    section->setGraphicsEffect(effect);
+    effect->setProgress(0.2); // the picture covers y 96..176 of the parent
+    testing::settle();
+
+    struct Recorder : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) {
+                painted += static_cast<QPaintEvent*>(event)->region();
+            }
+            return false;
+        }
+    } recorder;
+    parent.installEventFilter(&recorder);
+    effect->setProgress(0.6); // now y 128..208: y 96..128 must be painted over
+    testing::settle();
+    EXPECT_TRUE(recorder.painted.contains(QPoint(100, 100)))
+        << "painted " << recorder.painted.boundingRect().y() << ".."
+        << recorder.painted.boundingRect().bottom();
+    parent.removeEventFilter(&recorder);
 }
 
 TEST(QtSchedulerTest, PostedAndDueTasksRunOnTheEventLoopAndCancelledOnesDoNot) {

@@ -9,6 +9,7 @@
 #include "views/SupportingFindingsSummary.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -138,6 +139,51 @@ TEST(SupportingFindingRow, ShowsTheRowWithItsPreferredActions) {
     row.setFinding(suspect);
     EXPECT_EQ(row.findChild<CapsuleLabel*>("verdictPill")->displayText(), "probable leak");
     EXPECT_TRUE(row.findChild<QWidget*>("curvatureChip")->isHidden());
+}
+
+const DrawnText& firstLine(const std::vector<DrawnText>& lines) {
+    static const DrawnText none;
+    return lines.empty() ? none : lines.front();
+}
+
+// At the popover's width the rate and the verdict pill give up width before the name: the rate
+// shrinks, then truncates, then the pill truncates; the name truncates only when nothing else is
+// left to give, and keeps its first characters. The two lines of the explanation fit the row.
+TEST(SupportingFindingRow, TheNameIsTheLastToGiveWay) {
+    SupportingFindingRow row;
+    auto adapter = finding("adapter");
+    adapter.title = "adapter-os";
+    adapter.rate = "+4.1 MB/min";
+    adapter.confidencePillLabel = "baseline anomaly";
+    adapter.explanation = "Leak suspect. Footprint stays above healthy baseline while the "
+                          "machine sits idle, and it climbs again after every sync.";
+    row.setFinding(adapter);
+    const int cardWidth = 448 - 2 * 14 - 2 * 16;
+    row.resize(cardWidth, row.heightForWidth(cardWidth));
+    row.show();
+    testing::settle();
+    const auto* title = row.findChild<VelmoraText*>("title");
+    const auto* rate = row.findChild<VelmoraText*>("rate");
+    const auto* explanation = row.findChild<VelmoraText*>("explanation");
+    EXPECT_EQ(firstLine(title->drawnTexts()).text, "adapter-os");
+    EXPECT_FALSE(firstLine(title->drawnTexts()).elided);
+    EXPECT_LT(rate->width(), rate->sizeHint().width()); // the rate gave way
+    const auto lines = explanation->drawnTexts();
+    ASSERT_EQ(lines.size(), 2u);
+    const QFontMetricsF metrics(lines.back().font);
+    EXPECT_LE(lines.back().origin.y() + metrics.height(), explanation->height() + 0.5);
+
+    auto longName = adapter;
+    longName.title = "Visual Studio Code Helper (Renderer) for the remote workspace";
+    row.setFinding(longName);
+    row.resize(cardWidth, row.heightForWidth(cardWidth));
+    testing::settle();
+    const DrawnText name = firstLine(title->drawnTexts());
+    EXPECT_TRUE(name.elided);
+    EXPECT_TRUE(name.text.startsWith(QStringLiteral("Visual Studio"))) << name.text.toStdString();
+    EXPECT_EQ(rate->width(), rate->truncatedWidth(5)); // down to its number
+    const auto* pill = row.findChild<CapsuleLabel*>("verdictPill");
+    EXPECT_TRUE(firstLine(pill->label()->drawnTexts()).text.startsWith(QStringLiteral("bas")));
 }
 
 TEST(SupportingFindingRow, PillsKeepTheirWidgetsAndReportPendingAndTaps) {

@@ -136,5 +136,41 @@ TEST(VelmoraTextTest, UnchangedSettersRepaintNothing) {
     EXPECT_EQ(text.accessibleName(), "HELLO");
 }
 
+// At its brightest the critical pill is scaled by 1.04 about its centre and lifted: its rounded
+// ends and its edges are still painted inside the widget, with clear pixels around them.
+TEST(SystemStateHeaderTest, CriticalPillKeepsBothRoundedEndsAtItsLargestScale) {
+    PressurePill pill;
+    pill.setContent(QStringLiteral("Critical pressure"), SnapshotTone::critical);
+    pill.setAttention(1.0);
+    pill.resize(pill.sizeHint());
+    const QRectF painted = pill.capsuleTransform().mapRect(pill.capsuleRect());
+    EXPECT_GT(pill.capsuleRect().width(), 150); // a long label: 4 % of it is several points
+    EXPECT_NEAR(painted.width(), pill.capsuleRect().width() * 1.04, 0.01);
+    EXPECT_GE(painted.left(), 0.5);
+    EXPECT_LE(painted.right(), pill.width() - 0.5);
+    EXPECT_GE(painted.top(), 0.5);
+    EXPECT_LE(painted.bottom(), pill.height() - 0.5);
+
+    // Along the middle row the paint starts and ends inside the image: nothing is cut.
+    pill.setGraphicsEffect(nullptr); // the glow around it is drawn by the parent, not clipped
+    const QImage image = testing::renderToImage(pill, 2);
+    const int row = static_cast<int>(painted.center().y() * 2);
+    int first = -1;
+    int last = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixelColor(x, row).alpha() > 0) {
+            first = first < 0 ? x : first;
+            last = x;
+        }
+    }
+    EXPECT_GT(first, 0);
+    EXPECT_LT(last, image.width() - 1);
+    EXPECT_NEAR((last - first + 1) / 2.0, painted.width(), 2.0);
+    // The label is painted at the same scale, inside the capsule.
+    const DrawnText label = pill.drawnTexts().front();
+    EXPECT_DOUBLE_EQ(label.scale, 1.04);
+    EXPECT_GT(label.origin.x(), painted.left());
+}
+
 } // namespace
 } // namespace velmora
