@@ -1,10 +1,13 @@
 #include "app/AuxiliaryWindows.h"
 
 #include "app/TrustAccessPanel.h"
+#include "backend/ResourcesDirectory.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
 #include "views/VelmoraType.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -20,6 +23,23 @@ void presentWindow(QWidget* window) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+QIcon applicationIcon() {
+    auto share = resourcesDirectory();
+    if (share.filename().empty()) {
+        share = share.parent_path(); // a trailing slash
+    }
+    const QDir hicolor(
+        QString::fromStdString((share.parent_path() / "icons" / "hicolor").string()));
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128}) {
+        const QString path = hicolor.filePath(QStringLiteral("%1x%1/apps/velmora.png").arg(size));
+        if (QFileInfo::exists(path)) {
+            icon.addFile(path, QSize(size, size));
+        }
+    }
+    return icon.isNull() ? QIcon::fromTheme(QStringLiteral("velmora")) : icon;
 }
 
 TrustAccessWindow::TrustAccessWindow(std::shared_ptr<PopoverViewModel> viewModel, QWidget* parent)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -37,5 +38,10 @@ public:
 
 // Brings a window to the front of the other applications.
 void presentWindow(QWidget* window);
+
+// Velmora's icon for its windows (and so for docks and task switchers): the sizes found under
+// the icons/hicolor folder beside the resources directory (both an installed prefix and the
+// build tree have one), else the "velmora" icon of the icon theme.
+QIcon applicationIcon();
 
 } // namespace velmora

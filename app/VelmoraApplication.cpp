@@ -17,14 +17,16 @@
 #include "backend/ResourcesDirectory.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
+#include "views/MenuBarLabel.h"
 #include "views/QtScheduler.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QSystemTrayIcon>
+#include <QTimer>
 #include <QUrl>
 #include <iostream>
 
@@ -76,41 +78,55 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
         backend_, scheduler_, VerdictTooltipCatalog::bundled(),
         std::make_shared<KeyValueVerdictTooltipDismissalStore>(defaults), 10s, 4s);
     harness_ = new InteractiveMenuSmokeHarness(viewModel_, options_, this);
+    // Every window (Settings, the auxiliary windows, the popover, message boxes) carries the
+    // application's icon, so docks and task switchers show it.
+    QApplication::setWindowIcon(applicationIcon());
     if (handover) {
         connect(handover, &InstanceHandover::showRequested, this, &VelmoraApplication::showPopover);
     }
 }
 
 VelmoraApplication::~VelmoraApplication() {
+    presence_.reset();
     trayObservation_.reset();
     delete popover_;
     delete settings_;
     delete trustAccess_;
     delete verdictHelp_;
     delete fallbackMenu_;
+    delete trayLabel_;
 }
 
 void VelmoraApplication::start() {
     if (!options_.isSmokeTest) {
-        useTray_ = QSystemTrayIcon::isSystemTrayAvailable();
-        if (useTray_) {
-            tray_ = new TrayOwner(this);
-            connectMenu(tray_->menu());
-            connect(tray_, &TrayOwner::popoverToggleRequested, this,
-                    &VelmoraApplication::togglePopover);
-            trayObservation_ = viewModel_->observe([this](const ViewModelChange& change) {
-                if (change.has(ViewModelField::snapshot)) {
-                    refreshTrayIcon();
-                }
-            });
-            refreshTrayIcon();
-            tray_->show();
-        } else {
-            std::cerr << "VelmoraUIApp: no system tray is available; showing Velmora in a window\n";
-            fallbackMenu_ = new ApplicationMenu();
-            connectMenu(fallbackMenu_);
-            showPopover();
-        }
+        tray_ = new TrayOwner(this);
+        connectMenu(tray_->menu());
+        connect(tray_, &TrayOwner::popoverToggleRequested, this,
+                &VelmoraApplication::togglePopover);
+        // The label animates its fill and badge and redraws when the appearance flips; the tray
+        // takes its frames at most every 40 ms.
+        trayLabel_ = new MenuBarLabel();
+        trayFrameTimer_ = new QTimer(this);
+        trayFrameTimer_->setSingleShot(true);
+        trayFrameTimer_->setInterval(40);
+        connect(trayFrameTimer_, &QTimer::timeout, this, [this] {
+            if (trayFramePending_) {
+                trayFramePending_ = false;
+                trayFrameChanged();
+            }
+        });
+        connect(trayLabel_, &MenuBarLabel::frameChanged, this,
+                &VelmoraApplication::trayFrameChanged);
+        trayObservation_ = viewModel_->observe([this](const ViewModelChange& change) {
+            if (change.has(ViewModelField::snapshot)) {
+                refreshTrayIcon();
+            }
+        });
+        refreshTrayIcon();
+        presence_ = std::make_unique<TrayPresence>(
+            scheduler_, &TrayOwner::trayAvailable,
+            [this](TrayPresence::Placement placement) { applyPlacement(placement); });
+        presence_->start();
     }
     // Started once the event loop runs, as when launching has finished.
     QMetaObject::invokeMethod(harness_, &InteractiveMenuSmokeHarness::startIfRequested,
@@ -132,35 +148,73 @@ void VelmoraApplication::connectMenu(ApplicationMenu* menu) {
 }
 
 void VelmoraApplication::refreshTrayIcon() {
-    const auto& snapshot = viewModel_->snapshot();
-    tray_->setIcon(renderTrayIcon(snapshot, 2.0));
+    trayLabel_->setSnapshot(viewModel_->snapshot());
     tray_->setToolTip(QStringLiteral("Velmora \u2014 ") +
                       QString::fromStdString(viewModel_->activeSummaryText()));
 }
 
-PopoverWindow* VelmoraApplication::popoverWindow() {
+void VelmoraApplication::trayFrameChanged() {
+    if (trayFrameTimer_->isActive()) {
+        trayFramePending_ = true;
+        return;
+    }
+    tray_->setIcon(trayLabel_->trayIcon());
+    trayFrameTimer_->start();
+}
+
+bool VelmoraApplication::inTray() const {
+    return presence_ && presence_->placement() == TrayPresence::Placement::tray;
+}
+
+void VelmoraApplication::applyPlacement(TrayPresence::Placement placement) {
+    if (placement == TrayPresence::Placement::tray) {
+        tray_->attach();
+        if (popover_ && popoverStyle_ == PopoverWindow::Style::window) {
+            // The tray is back: the window that stood in for it goes.
+            popover_->hide();
+            popover_->deleteLater();
+            popover_.clear();
+        }
+    } else if (placement == TrayPresence::Placement::window) {
+        std::cerr << "VelmoraUIApp: no system tray is available; showing Velmora in a window\n";
+        tray_->detach();
+        showPopover();
+    }
+}
+
+PopoverWindow* VelmoraApplication::popoverWindow(PopoverWindow::Style style) {
+    if (popover_ && popoverStyle_ != style) {
+        popover_->hide();
+        popover_->deleteLater();
+        popover_.clear();
+    }
     if (!popover_) {
+        if (style == PopoverWindow::Style::window && fallbackMenu_ == nullptr) {
+            fallbackMenu_ = new ApplicationMenu();
+            connectMenu(fallbackMenu_);
+        }
         PopoverContentActions actions{[this] { openSettings(); }};
-        popover_ = new PopoverWindow(
-            viewModel_, useTray_ ? PopoverWindow::Style::popover : PopoverWindow::Style::window,
-            actions, fallbackMenu_);
+        popover_ =
+            new PopoverWindow(viewModel_, style, actions,
+                              style == PopoverWindow::Style::window ? fallbackMenu_ : nullptr);
+        popoverStyle_ = style;
     }
     return popover_;
 }
 
 void VelmoraApplication::togglePopover(QRect iconGeometry, QPoint pointer) {
-    popoverWindow()->toggleAnchored(iconGeometry, pointer);
+    popoverWindow(PopoverWindow::Style::popover)->toggleAnchored(iconGeometry, pointer);
 }
 
 void VelmoraApplication::showPopover() {
     if (options_.isSmokeTest) {
         return;
     }
-    auto* window = popoverWindow();
-    if (useTray_) {
-        window->showAnchored(tray_->trayIcon()->geometry(), QCursor::pos());
+    if (inTray()) {
+        popoverWindow(PopoverWindow::Style::popover)
+            ->showAnchored(tray_->iconGeometry(), QCursor::pos());
     } else {
-        window->present();
+        popoverWindow(PopoverWindow::Style::window)->present();
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/PopoverWindow.h"
 #include "app/RuntimeOptions.h"
+#include "app/TrayPresence.h"
 
 #include <QObject>
 #include <QPointer>
@@ -8,6 +10,7 @@
 #include <memory>
 
 class QMenu;
+class QTimer;
 
 namespace velmora {
 
@@ -15,9 +18,9 @@ class ApplicationMenu;
 class InstanceHandover;
 class InteractiveMenuSmokeHarness;
 class LaunchAtLoginManager;
+class MenuBarLabel;
 class Observation;
 class PopoverViewModel;
-class PopoverWindow;
 class QtScheduler;
 class SettingsWindow;
 class TrayOwner;
@@ -32,7 +35,8 @@ public:
     VelmoraApplication(RuntimeOptions options, InstanceHandover* handover);
     ~VelmoraApplication() override;
 
-    // Places the tray icon (or the fallback window) and starts the self-check harness.
+    // Starts following the tray host (the tray icon while there is one, else the window) and
+    // the self-check harness.
     void start();
 
     const std::shared_ptr<PopoverViewModel>& viewModel() const { return viewModel_; }
@@ -46,8 +50,12 @@ public:
 private:
     void connectMenu(ApplicationMenu* menu);
     void refreshTrayIcon();
+    void trayFrameChanged();
+    void applyPlacement(TrayPresence::Placement placement);
     void togglePopover(QRect iconGeometry, QPoint pointer);
-    PopoverWindow* popoverWindow();
+    // The popover in the given style, made anew when the one there has the other style.
+    PopoverWindow* popoverWindow(PopoverWindow::Style style);
+    bool inTray() const;
 
     RuntimeOptions options_;
     std::shared_ptr<QtScheduler> scheduler_;
@@ -58,9 +66,13 @@ private:
     std::unique_ptr<Observation> trayObservation_;
     InteractiveMenuSmokeHarness* harness_ = nullptr;
     TrayOwner* tray_ = nullptr;
+    MenuBarLabel* trayLabel_ = nullptr; // draws the tray icon's frames; never shown
+    QTimer* trayFrameTimer_ = nullptr;
+    bool trayFramePending_ = false;
+    std::unique_ptr<TrayPresence> presence_;
     ApplicationMenu* fallbackMenu_ = nullptr;
-    bool useTray_ = false;
     QPointer<PopoverWindow> popover_;
+    PopoverWindow::Style popoverStyle_ = PopoverWindow::Style::window;
     QPointer<SettingsWindow> settings_;
     QPointer<QWidget> trustAccess_;
     QPointer<QWidget> verdictHelp_;

@@ -7,6 +7,7 @@
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPen>
 #include <algorithm>
 #include <cmath>
 
@@ -70,9 +71,17 @@ double fillBandHeight(double side, double fillFraction) {
 }
 
 void paintDropUrgencyIcon(QPainter& painter, const QRectF& square, SnapshotTone tone,
-                          double fillFraction, int leakCount) {
+                          double fillFraction, int leakCount, const DropIconDetail& detail) {
     const auto& palette = VelmoraPalette::current();
-    const ToneLook look = lookOf(tone);
+    ToneLook look = lookOf(tone);
+    if (!detail.effects) {
+        look.haloOpacity = 0;
+        look.shadowOpacity = 0;
+        look.scale = 1;
+        look.offsetY = 0;
+        look.rotation = 0;
+        look.outlineOpacity = 1;
+    }
     const double s = std::min(square.width(), square.height());
     const QPainterPath drop = symbolPath("drop.fill", square);
 
@@ -87,7 +96,7 @@ void paintDropUrgencyIcon(QPainter& painter, const QRectF& square, SnapshotTone 
     if (look.shadowOpacity > 0) {
         paintShadow(painter, drop, palette.toneTint(tone, look.shadowOpacity), look.shadowRadius);
     }
-    if (tone != SnapshotTone::allClear || leakCount >= 1) {
+    if (look.haloOpacity > 0 && (tone != SnapshotTone::allClear || leakCount >= 1)) {
         const double d = s * look.haloScale;
         QPainterPath halo;
         halo.addEllipse(centre, d / 2, d / 2);
@@ -135,7 +144,16 @@ void paintDropUrgencyIcon(QPainter& painter, const QRectF& square, SnapshotTone 
     }
     painter.restore();
 
-    painter.fillPath(symbolPath("drop", square), palette.toneTint(tone, look.outlineOpacity));
+    const QColor outline = palette.toneTint(tone, look.outlineOpacity);
+    if (detail.outlineWidth > 0) {
+        // A pen twice as wide, clipped to the drop, leaves the outline inside its edge.
+        painter.save();
+        painter.setClipPath(drop);
+        painter.strokePath(drop, QPen(outline, 2 * detail.outlineWidth));
+        painter.restore();
+    } else {
+        painter.fillPath(symbolPath("drop", square), outline);
+    }
     painter.restore();
 }
 

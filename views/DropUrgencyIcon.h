@@ -19,10 +19,19 @@ std::vector<QColor> fillGradientColors(SnapshotTone tone);
 // never less than 1.5 points when the fraction is above 0.
 double fillBandHeight(double side, double fillFraction);
 
+// How much finery the drop carries. At popover sizes it has its halo, its tone shadow and tilt
+// and the symbol's hairline outline; in the tray, a dozen pixels tall, those would only blur
+// it, so without effects the drop leaves them out and draws its outline opaque (and, with an
+// outline width, firmer).
+struct DropIconDetail {
+    bool effects = true;
+    double outlineWidth = 0; // points, drawn inside the drop's edge; 0 keeps the symbol's own
+};
+
 // Paints the drop-urgency icon into `square`: halo, empty drop, fill band, glosses, outline,
 // transformed and shadowed by tone.
 void paintDropUrgencyIcon(QPainter& painter, const QRectF& square, SnapshotTone tone,
-                          double fillFraction, int leakCount);
+                          double fillFraction, int leakCount, const DropIconDetail& detail = {});
 
 // The icon as a widget; changes of the fill animate with the `menuBarFill` motion.
 class DropUrgencyIcon : public QWidget {

@@ -8,9 +8,11 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPixmap>
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace velmora {
 
@@ -19,10 +21,23 @@ namespace {
 constexpr QSizeF pillSize(48, 26);
 constexpr double paddingX = 11;
 constexpr double paddingY = 4;
-// The tray's square: the pill as wide as it is high, with room for the badge across its
-// top-right corner (3 points right, 2 up).
-constexpr double trayPillSide = 26;
-constexpr double trayPadding = 2;
+
+// The tray glyph, in points of a 22-point square (see trayGlyphLayout).
+constexpr double traySide = 22;
+constexpr QRectF trayPill(1, 1, 20, 20);
+constexpr double trayPillRadius = 6;
+constexpr double trayRingWidth = 1.25;
+constexpr double trayKnockout = 1;
+constexpr double trayBadgeFaceHeight = 9;
+constexpr double trayBadgePadding = 2;
+constexpr double trayDropOutline = 1.6;
+constexpr double trayDropSideAlone = 13;
+constexpr double trayDropSideBeside = 10.5;
+constexpr QPointF trayDropCentreAlone(11, 11.5);
+constexpr QPointF trayDropCentreBeside(6.75, 13.75);
+// A middle lightness: at least 3:1 against a #1e1e1e and a #f0f0f0 panel, and 4.5:1 under
+// white digits.
+constexpr double trayBadgeLuminance = 0.17;
 
 struct PillLook {
     double fill, border;
@@ -162,17 +177,168 @@ void paintMenuBarLabel(QPainter& painter, const MenuBarLabelLook& look) {
     paintPill(painter, look, QRectF(QPointF(paddingX, paddingY), pillSize));
 }
 
+namespace {
+
+double channelLuminance(double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+QFont trayBadgeFont(int pixelSize) {
+    QFont font = velmoraRoundedFont(pixelSize, QFont::Black);
+    font.setStyleHint(QFont::SansSerif);
+    // Digits a few pixels tall stay crisp only when their stems sit on whole pixels.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+// The badge's text in runs of one font: the count, or "9" and a smaller "+" that keeps the
+// badge narrow enough to leave the drop alone.
+struct BadgeRun {
+    QString text;
+    QFont font;
+    double width;
+};
+
+std::vector<BadgeRun> trayBadgeRuns(int count) {
+    std::vector<BadgeRun> runs;
+    const auto add = [&](const QString& text, int pixelSize) {
+        const QFont font = trayBadgeFont(pixelSize);
+        runs.push_back({text, font, QFontMetricsF(font).horizontalAdvance(text)});
+    };
+    if (count > 9) {
+        add(QStringLiteral("9"), 7);
+        add(QStringLiteral("+"), 6);
+    } else {
+        add(badgeText(count), 7);
+    }
+    return runs;
+}
+
+double runsWidth(const std::vector<BadgeRun>& runs) {
+    double width = 0;
+    for (const auto& run : runs) {
+        width += run.width;
+    }
+    return width;
+}
+
+// The tray pill's opaque body: the appearance's surface colour (taken deeper in the dark, so
+// that the middle-lightness badge keeps 3:1 against it) washed with the tone at half the
+// label's opacity.
+QColor trayPillFill(SnapshotTone tone) {
+    const auto& palette = VelmoraPalette::current();
+    const QColor base = palette.isDark()
+                            ? mixColor(palette.color(PaletteColor::shell), Qt::black, 0.45)
+                            : palette.color(PaletteColor::inset);
+    return mixColor(base, palette.toneTint(tone), pillLook(tone).fill / 2);
+}
+
+} // namespace
+
+double relativeLuminance(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return 0.2126 * channelLuminance(rgb.redF()) + 0.7152 * channelLuminance(rgb.greenF()) +
+           0.0722 * channelLuminance(rgb.blueF());
+}
+
+double contrastRatio(const QColor& first, const QColor& second) {
+    const double a = relativeLuminance(first);
+    const double b = relativeLuminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
 QSize trayGlyphSize() {
-    const double side = trayPillSide + 2 * trayPadding;
-    return QSizeF(side, side).toSize();
+    return QSizeF(traySide, traySide).toSize();
+}
+
+TrayGlyphLayout trayGlyphLayout(const MenuBarLabelLook& look) {
+    TrayGlyphLayout layout;
+    layout.pill = trayPill;
+    const bool badged = look.count >= 1 && look.badge > 0;
+    const double beside = badged ? std::clamp(look.badge, 0.0, 1.0) : 0.0;
+    const double side = mix(trayDropSideAlone, trayDropSideBeside, beside);
+    const QPointF centre(mix(trayDropCentreAlone.x(), trayDropCentreBeside.x(), beside),
+                         mix(trayDropCentreAlone.y(), trayDropCentreBeside.y(), beside));
+    layout.drop = QRectF(centre.x() - side / 2, centre.y() - side / 2, side, side);
+    if (badged) {
+        const double faceWidth =
+            std::max(trayBadgeFaceHeight,
+                     std::ceil(runsWidth(trayBadgeRuns(look.count))) + 2 * trayBadgePadding);
+        const double height = trayBadgeFaceHeight + 2 * trayKnockout;
+        const double width = faceWidth + 2 * trayKnockout;
+        layout.badge = QRectF(trayPill.right() - width, trayPill.top(), width, height);
+        layout.badgeFace =
+            layout.badge.adjusted(trayKnockout, trayKnockout, -trayKnockout, -trayKnockout);
+    }
+    return layout;
+}
+
+QColor trayBadgeColor(SnapshotTone tone) {
+    const PaletteColor name =
+        tone == SnapshotTone::allClear ? PaletteColor::mutedText : toneColor(tone);
+    const QColor deep = VelmoraPalette::light().color(name);
+    const QColor bright = VelmoraPalette::dark().color(name);
+    // The light appearance's colour is the deeper one: search the mix between the two for the
+    // middle lightness.
+    double low = 0;
+    double high = 1;
+    for (int step = 0; step < 24; ++step) {
+        const double t = (low + high) / 2;
+        (relativeLuminance(mixColor(deep, bright, t)) < trayBadgeLuminance ? low : high) = t;
+    }
+    return mixColor(deep, bright, (low + high) / 2);
+}
+
+void paintTrayGlyph(QPainter& painter, const MenuBarLabelLook& look) {
+    const auto& palette = VelmoraPalette::current();
+    const TrayGlyphLayout layout = trayGlyphLayout(look);
+    const QColor pillFill = trayPillFill(look.tone);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paintSurface(painter, layout.pill, trayPillRadius, pillFill, palette.toneTint(look.tone),
+                 trayRingWidth);
+    paintDropUrgencyIcon(painter, layout.drop, look.tone, look.fill, look.count,
+                         DropIconDetail{false, trayDropOutline});
+    if (!layout.badge.isEmpty()) {
+        painter.save();
+        painter.setOpacity(std::clamp(look.badge, 0.0, 1.0));
+        const double scale = mix(0.88, 1.0, look.badge);
+        painter.translate(layout.badge.topRight());
+        painter.scale(scale, scale);
+        painter.translate(-layout.badge.topRight());
+        painter.fillPath(capsuleShape(layout.badge), pillFill);
+        painter.fillPath(capsuleShape(layout.badgeFace), trayBadgeColor(look.tone));
+        painter.setPen(Qt::white);
+        const auto runs = trayBadgeRuns(look.count);
+        double x = layout.badgeFace.center().x() - runsWidth(runs) / 2;
+        for (const auto& run : runs) {
+            painter.setFont(run.font);
+            painter.drawText(
+                QRectF(x, layout.badgeFace.top(), run.width, layout.badgeFace.height()),
+                Qt::AlignCenter, run.text);
+            x += run.width;
+        }
+        painter.restore();
+    }
+    painter.restore();
+}
+
+QImage renderTrayGlyph(const MenuBarLabelLook& look, qreal dpr) {
+    return renderPicture(trayGlyphSize(), dpr,
+                         [&](QPainter& painter) { paintTrayGlyph(painter, look); });
 }
 
 QImage renderTrayGlyph(const PopoverSnapshot& snapshot, qreal dpr) {
-    const MenuBarLabelLook look = menuBarLabelLook(snapshot);
-    return renderPicture(trayGlyphSize(), dpr, [&](QPainter& painter) {
-        const QRectF pill(trayPadding - 1, trayPadding + 1, trayPillSide, trayPillSide);
-        paintPill(painter, look, pill);
-    });
+    return renderTrayGlyph(menuBarLabelLook(snapshot), dpr);
+}
+
+QIcon trayGlyphIcon(const MenuBarLabelLook& look) {
+    QIcon icon;
+    for (const qreal dpr : {1.0, 2.0}) {
+        icon.addPixmap(QPixmap::fromImage(renderTrayGlyph(look, dpr)));
+    }
+    return icon;
 }
 
 QImage renderMenuBarLabel(const MenuBarLabelLook& look, qreal dpr) {
@@ -187,7 +353,12 @@ QImage renderMenuBarLabel(const PopoverSnapshot& snapshot, qreal dpr) {
 MenuBarLabel::MenuBarLabel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("menuBarLabel"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    repaintOnAppearanceChange(this);
+    connect(&PaletteNotifier::instance(), &PaletteNotifier::changed, this, [this] {
+        update();
+        if (hasSnapshot_) {
+            emit frameChanged();
+        }
+    });
 }
 
 void MenuBarLabel::setSnapshot(const PopoverSnapshot& snapshot) {

@@ -2,6 +2,7 @@
 
 #include "model/PopoverSnapshot.h"
 
+#include <QIcon>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -35,14 +36,42 @@ void paintMenuBarLabel(QPainter& painter, const MenuBarLabelLook& look);
 // The label as a picture for the tray icon, at the given device pixel ratio.
 QImage renderMenuBarLabel(const PopoverSnapshot& snapshot, qreal dpr);
 QImage renderMenuBarLabel(const MenuBarLabelLook& look, qreal dpr);
-// Tray hosts show square icons of about 22 pixels, where the wide label would shrink to a
-// sliver: the tray's glyph is the same pill made square (26 x 26 points, with the drop and the
-// badge at their label sizes) on a 30-point square that always keeps the same scale.
+// WCAG 2 relative luminance of a colour (alpha ignored), and the contrast ratio of two colours
+// (1 to 21).
+double relativeLuminance(const QColor& color);
+double contrastRatio(const QColor& first, const QColor& second);
+
+// The tray icon. Tray hosts give about 22 pixels on a panel of a colour nobody tells us (GNOME's
+// top bar is dark even in light mode), so the tray's glyph is the pill made square and
+// self-contained: an opaque pill in the appearance's surface colour washed with the tone and
+// ringed in the tone tint (a light ring round a dark pill, a dark ring round a light one, so
+// either the ring or the pill stands off any panel); inside it the drop with a firm outline;
+// in the top-right corner the count badge, in the tone's colour at a middle lightness that
+// reads on dark and light panels alike (and under white digits), set off from the drop by a
+// knockout ring in the pill's colour. The drop moves down and left beside a badge. Nothing
+// reaches the picture's edge.
+struct TrayGlyphLayout {
+    QRectF pill;
+    QRectF drop;      // the drop's square
+    QRectF badge;     // the badge with its knockout ring; empty when there is no badge
+    QRectF badgeFace; // the coloured capsule inside the knockout ring
+};
+
+// 22 x 22 points: one point per pixel at the size trays draw.
 QSize trayGlyphSize();
+TrayGlyphLayout trayGlyphLayout(const MenuBarLabelLook& look);
+// The badge colour: the tone tint (the muted text colour when all is clear) between its light
+// and dark variants, at the lightness that keeps 3:1 against dark and light panels.
+QColor trayBadgeColor(SnapshotTone tone);
+void paintTrayGlyph(QPainter& painter, const MenuBarLabelLook& look);
+QImage renderTrayGlyph(const MenuBarLabelLook& look, qreal dpr);
 QImage renderTrayGlyph(const PopoverSnapshot& snapshot, qreal dpr);
+// The glyph at 22 and 44 pixels (device pixel ratios 1 and 2), for the tray host to pick from.
+QIcon trayGlyphIcon(const MenuBarLabelLook& look);
 
 // The tray label as a widget: fill changes animate with `menuBarFill`; the badge fades and
-// scales in and out. frameChanged() tells the tray to take a new picture (image()).
+// scales in and out. frameChanged() tells the tray to take a new picture (image(),
+// trayIcon()); it is also emitted when the appearance flips, since the colours change.
 class MenuBarLabel : public QWidget {
     Q_OBJECT
 public:
@@ -51,6 +80,8 @@ public:
     void setSnapshot(const PopoverSnapshot& snapshot);
     const MenuBarLabelLook& look() const { return shown_; }
     QImage image(qreal dpr) const { return renderMenuBarLabel(shown_, dpr); }
+    QImage trayImage(qreal dpr) const { return renderTrayGlyph(shown_, dpr); }
+    QIcon trayIcon() const { return trayGlyphIcon(shown_); }
 
     QSize sizeHint() const override { return menuBarLabelSize(); }
 

@@ -3,8 +3,13 @@
 #include "support/ViewTestSupport.h"
 #include "views/DropUrgencyIcon.h"
 #include "views/VelmoraPalette.h"
+#include "views/VelmoraSymbols.h"
 
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace velmora {
 namespace {
@@ -74,21 +79,202 @@ TEST(MenuBarLabelTest, TrayImageIsTheLabelAtDoubleResolutionWithBadgeOnlyForSusp
     EXPECT_NEAR(pill.alphaF(), 0.17, 0.05);
 }
 
-TEST(MenuBarLabelTest, TrayGlyphIsASquarePillWithTheBadgeInsideItsPicture) {
-    EXPECT_EQ(trayGlyphSize(), QSize(30, 30));
-    const QImage calm = renderTrayGlyph(snapshot(SnapshotTone::allClear, {}), 2);
-    const QImage busy =
-        renderTrayGlyph(snapshot(SnapshotTone::suspect, {S::suspect, S::suspect}), 2);
-    EXPECT_EQ(calm.size(), QSize(60, 60));
-    EXPECT_EQ(busy.size(), calm.size()); // a badge never changes the icon's scale
-    // The square pill is tinted near its bottom-left corner.
-    EXPECT_NEAR(testing::pixelAt(busy, QPointF(5, 25)).alphaF(), 0.17, 0.05);
-    // The badge sits across the pill's top-right corner, within the picture.
-    EXPECT_EQ(testing::pixelAt(calm, QPointF(27, 4)).alpha(), 0);
-    const QColor badge = testing::pixelAt(busy, QPointF(18.5, 8)); // beside the digit
-    EXPECT_GT(badge.alpha(), 200);
-    EXPECT_TRUE(
-        testing::colorsClose(badge, VelmoraPalette::current().toneTint(SnapshotTone::suspect), 40));
+// ---- The tray glyph on real panels ----
+
+const QColor darkPanel(0x1e, 0x1e, 0x1e);
+const QColor lightPanel(0xf0, 0xf0, 0xf0);
+constexpr int trayCounts[] = {0, 1, 3, 9, 12};
+
+// The snapshot of `count` suspect rows (the first one critical under a critical tone).
+PopoverSnapshot suspects(SnapshotTone tone, int count) {
+    std::vector<S> rows(static_cast<std::size_t>(count), S::suspect);
+    if (tone == SnapshotTone::critical && count > 0) {
+        rows.front() = S::critical;
+    }
+    return snapshot(tone, rows);
+}
+
+// The glyph as a tray draws it onto an opaque panel.
+QImage onPanel(const QImage& glyph, const QColor& panel) {
+    QImage out(glyph.size(), QImage::Format_RGB32);
+    out.setDevicePixelRatio(glyph.devicePixelRatio());
+    out.fill(panel);
+    QPainter painter(&out);
+    painter.drawImage(QPointF(0, 0), glyph);
+    return out;
+}
+
+// The colours of the pixels of `picture` that `shape` (in points) covers at least `share` of.
+std::vector<QColor> pixelsInside(const QImage& picture, const QPainterPath& shape,
+                                 double share = 1.0) {
+    QImage mask(picture.size(), QImage::Format_Grayscale8);
+    mask.fill(0);
+    {
+        QPainter painter(&mask);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(picture.devicePixelRatio(), picture.devicePixelRatio());
+        painter.fillPath(shape, Qt::white);
+    }
+    std::vector<QColor> colours;
+    for (int y = 0; y < mask.height(); ++y) {
+        for (int x = 0; x < mask.width(); ++x) {
+            if (qGray(mask.pixel(x, y)) >= std::lround(share * 255)) {
+                colours.push_back(picture.pixelColor(x, y));
+            }
+        }
+    }
+    return colours;
+}
+
+QColor mostCommon(const std::vector<QColor>& colours) {
+    std::map<QRgb, int> counts;
+    for (const auto& colour : colours) {
+        ++counts[colour.rgb()];
+    }
+    const auto best = std::max_element(counts.begin(), counts.end(),
+                                       [](auto& a, auto& b) { return a.second < b.second; });
+    return best == counts.end() ? QColor() : QColor::fromRgb(best->first);
+}
+
+double medianContrast(const std::vector<QColor>& colours, const QColor& against) {
+    std::vector<double> ratios;
+    for (const auto& colour : colours) {
+        ratios.push_back(contrastRatio(colour, against));
+    }
+    if (ratios.empty()) {
+        return 0;
+    }
+    std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
+    return ratios[ratios.size() / 2];
+}
+
+double maxContrast(const std::vector<QColor>& colours, const QColor& against) {
+    double best = 0;
+    for (const auto& colour : colours) {
+        best = std::max(best, contrastRatio(colour, against));
+    }
+    return best;
+}
+
+QPainterPath ringOf(const QRectF& pill, double width) {
+    QPainterPath outer;
+    outer.addRoundedRect(pill, 6, 6);
+    QPainterPath inner;
+    inner.addRoundedRect(pill.adjusted(width, width, -width, -width), 6 - width, 6 - width);
+    return outer.subtracted(inner);
+}
+
+QPainterPath capsule(const QRectF& rect) {
+    QPainterPath path;
+    const double r = std::min(rect.width(), rect.height()) / 2;
+    path.addRoundedRect(rect, r, r);
+    return path;
+}
+
+QPainterPath rectangle(const QRectF& rect) {
+    QPainterPath path;
+    path.addRect(rect);
+    return path;
+}
+
+// Runs `check` for both appearances, every tone and every count, at the real size and at
+// device pixel ratio 2, restoring the appearance afterwards.
+template <class Check> void forEveryTrayGlyph(Check check) {
+    const bool wasDark = VelmoraPalette::current().isDark();
+    for (const bool dark : {false, true}) {
+        VelmoraPalette::setDark(dark);
+        for (const SnapshotTone tone : allCases<SnapshotTone>()) {
+            for (const int count : trayCounts) {
+                for (const qreal dpr : {1.0, 2.0}) {
+                    const MenuBarLabelLook look = menuBarLabelLook(suspects(tone, count));
+                    SCOPED_TRACE(::testing::Message()
+                                 << (dark ? "dark" : "light") << " appearance, tone "
+                                 << toWire(tone) << ", " << count << " suspects, dpr " << dpr);
+                    check(look, renderTrayGlyph(look, dpr));
+                }
+            }
+        }
+    }
+    VelmoraPalette::setDark(wasDark);
+}
+
+TEST(MenuBarLabelTest, TrayGlyphStandsOffDarkAndLightPanelsAlike) {
+    constexpr double ring = 1.25;
+    forEveryTrayGlyph([&](const MenuBarLabelLook& look, const QImage& glyph) {
+        const TrayGlyphLayout layout = trayGlyphLayout(look);
+        QPainterPath body;
+        body.addRoundedRect(layout.pill.adjusted(ring + 0.5, ring + 0.5, -ring - 0.5, -ring - 0.5),
+                            4, 4);
+        body = body.subtracted(rectangle(layout.drop)).subtracted(rectangle(layout.badge));
+        const QPainterPath drop = symbolPath("drop.fill", layout.drop);
+        QPainterPathStroker stroker;
+        stroker.setWidth(2 * 1.6);
+        QPainterPath outline = drop.intersected(stroker.createStroke(drop));
+        outline = outline.subtracted(capsule(layout.badge));
+
+        for (const QColor& panel : {darkPanel, lightPanel}) {
+            SCOPED_TRACE(panel.name().toStdString());
+            const QImage picture = onPanel(glyph, panel);
+            const QColor fill = mostCommon(pixelsInside(picture, body));
+            const auto ringPixels = pixelsInside(picture, ringOf(layout.pill, ring));
+            ASSERT_FALSE(ringPixels.empty());
+            // The pill stands off the panel by its ring or by its body.
+            EXPECT_GE(std::max(medianContrast(ringPixels, panel), contrastRatio(fill, panel)), 3.0);
+            // The drop's outline stands off the pill around it.
+            // (At 22 pixels a 1.6-point outline covers few pixels whole: take the mostly covered.)
+            const auto dropPixels = pixelsInside(picture, outline, 0.7);
+            ASSERT_GE(dropPixels.size(), 12u);
+            EXPECT_GE(medianContrast(dropPixels, fill), 3.0);
+            if (look.count == 0) {
+                continue;
+            }
+            // The badge reads against the panel, the pill and under its digits.
+            const auto facePixels =
+                pixelsInside(picture, capsule(layout.badgeFace.adjusted(0.5, 0.5, -0.5, -0.5)));
+            const QColor face = mostCommon(facePixels);
+            EXPECT_GE(contrastRatio(face, panel), 3.0);
+            EXPECT_GE(contrastRatio(face, fill), 3.0);
+            EXPECT_GE(maxContrast(facePixels, face), 4.5);
+        }
+    });
+}
+
+TEST(MenuBarLabelTest, TrayBadgeStaysInsideThePictureAndOffTheDrop) {
+    EXPECT_EQ(trayGlyphSize(), QSize(22, 22));
+    const QRectF canvas(QPointF(0, 0), QSizeF(trayGlyphSize()));
+    forEveryTrayGlyph([&](const MenuBarLabelLook& look, const QImage& glyph) {
+        EXPECT_EQ(glyph.size(), trayGlyphSize() * glyph.devicePixelRatio());
+        // Nothing reaches the picture's edge, so nothing is cut there.
+        int touched = 0;
+        for (int i = 0; i < glyph.width(); ++i) {
+            for (const QPoint p : {QPoint(i, 0), QPoint(i, glyph.height() - 1), QPoint(0, i),
+                                   QPoint(glyph.width() - 1, i)}) {
+                touched += qAlpha(glyph.pixel(p)) > 0 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(touched, 0);
+
+        const TrayGlyphLayout layout = trayGlyphLayout(look);
+        EXPECT_TRUE(canvas.adjusted(0.5, 0.5, -0.5, -0.5).contains(layout.pill));
+        EXPECT_EQ(layout.badge.isEmpty(), look.count == 0);
+        if (look.count == 0) {
+            return;
+        }
+        EXPECT_TRUE(layout.pill.contains(layout.badge));
+        EXPECT_TRUE(layout.badge.contains(layout.badgeFace));
+        // The badge hides at most a small share of the drop.
+        const QPainterPath drop = symbolPath("drop.fill", layout.drop);
+        QImage dropOnly(glyph.size() * 2, QImage::Format_ARGB32_Premultiplied);
+        dropOnly.setDevicePixelRatio(glyph.devicePixelRatio() * 2);
+        dropOnly.fill(Qt::transparent);
+        const auto whole = pixelsInside(dropOnly, drop).size();
+        const auto hidden = pixelsInside(dropOnly, drop.intersected(capsule(layout.badge))).size();
+        ASSERT_GT(whole, 0u);
+        EXPECT_LE(double(hidden) / double(whole), 0.08);
+        // The digits fit their face.
+        EXPECT_GE(layout.badgeFace.height(), 9.0);
+        EXPECT_GE(layout.badgeFace.width(), layout.badgeFace.height());
+    });
 }
 
 TEST(MenuBarLabelTest, WidgetReportsFramesAndKeepsAnUnchangedSnapshotQuiet) {
@@ -104,6 +290,26 @@ TEST(MenuBarLabelTest, WidgetReportsFramesAndKeepsAnUnchangedSnapshotQuiet) {
     EXPECT_GT(frames, 1);
     EXPECT_DOUBLE_EQ(label.look().fill, 0.0);
     EXPECT_DOUBLE_EQ(label.look().badge, 0.0);
+}
+
+TEST(MenuBarLabelTest, TrayIconIsRedrawnWhenTheAppearanceFlips) {
+    const bool wasDark = VelmoraPalette::current().isDark();
+    VelmoraPalette::setDark(false);
+    MenuBarLabel label;
+    int frames = 0;
+    QObject::connect(&label, &MenuBarLabel::frameChanged, [&] { ++frames; });
+    label.setSnapshot(snapshot(SnapshotTone::allClear, {}));
+    const QPointF body(4, 11); // inside the pill, beside the drop
+    EXPECT_GT(testing::pixelAt(label.trayImage(1), body).lightnessF(), 0.8);
+
+    const int before = frames;
+    VelmoraPalette::setDark(true);
+    EXPECT_EQ(frames, before + 1); // a new picture without waiting for the next snapshot
+    EXPECT_LT(testing::pixelAt(label.trayImage(1), body).lightnessF(), 0.25);
+    EXPECT_LT(testing::pixelAt(label.trayIcon().pixmap(22, 22).toImage(), body).lightnessF(), 0.25);
+    VelmoraPalette::setDark(true); // no flip, no frame
+    EXPECT_EQ(frames, before + 1);
+    VelmoraPalette::setDark(wasDark);
 }
 
 } // namespace

@@ -1,13 +1,15 @@
 // velmora-gallery --out DIR: renders every popover scenario, the secondary surfaces and the tray
 // label, light and dark, at device pixel ratio 2, as PNG files into DIR. It writes nothing else.
+// The popover is drawn at its real 448-point width inside the app's hosting (PopoverHost).
 
 #include "backend/ScenarioLibrary.h"
 #include "state/VerdictTooltipCatalog.h"
 #include "views/MenuBarLabel.h"
 #include "views/MotionAnimator.h"
-#include "views/PopoverRootView.h"
+#include "views/PopoverHost.h"
 #include "views/VelmoraPalette.h"
 #include "views/VerdictHelpView.h"
+#include "views/gallery/TrayPanels.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,10 +47,12 @@ PopoverRenderState liveState(const PopoverSnapshot& snapshot) {
     return state;
 }
 
+// The popover as the app shows it: the root held at 448 points inside the app's hosting, drawn
+// at that width whatever width its layout would like.
 bool renderPopover(const PopoverRenderState& state, const QString& dir, const QString& name) {
-    PopoverRootView root;
-    root.renderStandalone(state);
-    return save(renderWidget(root), dir, name);
+    PopoverHost host;
+    host.present(state);
+    return save(host.grabPopover(dpr), dir, name);
 }
 
 std::string historySummary(const AdvancedHistorySnapshot& history) {
@@ -174,5 +178,6 @@ int main(int argc, char** argv) {
         ok &= renderAppearance(dir, look);
         ok &= renderTray(dir, look);
     }
+    ok &= renderTrayPanels(dir);
     return ok ? 0 : 1;
 }
