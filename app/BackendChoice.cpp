@@ -13,7 +13,12 @@ std::shared_ptr<VelmoraBackend> chooseBackend(const RuntimeOptions& options) {
     if (options.demoDetailRouting) {
         return std::make_shared<MockVelmoraBackend>(ScenarioLibrary::multiRowSuspect());
     }
-    return std::make_shared<StdioVelmoraBackend>(options.backendEnvironment());
+    StdioBackendOptions stdio;
+    stdio.launchEnvironment = options.backendEnvironment();
+    // A self-check run never restarts anything: a backend that fails stays failed, and the
+    // check ends by its own time-out or failure text.
+    stdio.restarts = !options.isSmokeTest && !options.interactiveMenuSmoke;
+    return std::make_shared<StdioVelmoraBackend>(std::move(stdio));
 }
 
 } // namespace velmora

@@ -57,9 +57,15 @@ std::string ChildProcess::start(const std::filesystem::path& executable,
                                 const std::vector<std::string>& arguments,
                                 const std::vector<std::string>& environment) {
     std::lock_guard lock(mutex_);
-    if (pid_ > 0) {
-        return "the backend was already started";
+    if (closed_) {
+        return "the backend is shutting down";
     }
+    if (!reapIfExitedLocked()) {
+        return "the backend is still running";
+    }
+    // The previous child's streams go with it.
+    closeIfOpen(input_);
+    closeIfOpen(output_);
     SocketPair in, out;
     if (!makeSocketPair(in) || !makeSocketPair(out)) {
         const std::string error = std::strerror(errno);
@@ -109,9 +115,19 @@ std::string ChildProcess::start(const std::filesystem::path& executable,
     }
     pid_ = pid;
     exited_ = false;
+    lastExit_.reset();
     input_ = in.parent;
     output_ = out.parent;
     return {};
+}
+
+void ChildProcess::noteExitLocked(int status) {
+    exited_ = true;
+    if (WIFSIGNALED(status)) {
+        lastExit_ = ChildExit{true, WTERMSIG(status)};
+    } else {
+        lastExit_ = ChildExit{false, WEXITSTATUS(status)};
+    }
 }
 
 bool ChildProcess::reapIfExitedLocked() {
@@ -119,9 +135,14 @@ bool ChildProcess::reapIfExitedLocked() {
         return true;
     }
     int status = 0;
-    const pid_t r = ::waitpid(pid_, &status, WNOHANG);
-    if (r == pid_ || (r < 0 && errno == ECHILD)) {
-        exited_ = true;
+    pid_t r = -1;
+    do {
+        r = ::waitpid(pid_, &status, WNOHANG);
+    } while (r < 0 && errno == EINTR);
+    if (r == pid_) {
+        noteExitLocked(status);
+    } else if (r < 0 && errno == ECHILD) {
+        exited_ = true; // reaped elsewhere: how it ended is unknown
     }
     return exited_;
 }
@@ -141,33 +162,67 @@ void ChildProcess::shutdownStreams() {
     }
 }
 
-void ChildProcess::terminate(std::chrono::milliseconds grace) {
-    {
-        std::lock_guard lock(mutex_);
-        if (reapIfExitedLocked()) {
-            return;
-        }
-        ::kill(pid_, SIGTERM);
+void ChildProcess::close() {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    if (input_ >= 0) {
+        ::shutdown(input_, SHUT_RDWR);
     }
+    if (output_ >= 0) {
+        ::shutdown(output_, SHUT_RDWR);
+    }
+}
+
+std::optional<ChildExit> ChildProcess::lastExit() {
+    std::lock_guard lock(mutex_);
+    reapIfExitedLocked();
+    return lastExit_;
+}
+
+std::optional<ChildExit> ChildProcess::waitForExit(std::chrono::milliseconds grace) {
     const auto deadline = std::chrono::steady_clock::now() + grace;
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (;;) {
         {
             std::lock_guard lock(mutex_);
             if (reapIfExitedLocked()) {
-                return;
+                return lastExit_;
             }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+std::optional<ChildExit> ChildProcess::terminate(std::chrono::milliseconds grace) {
+    {
+        std::lock_guard lock(mutex_);
+        if (reapIfExitedLocked()) {
+            return lastExit_;
+        }
+        ::kill(pid_, SIGTERM);
+        ::kill(pid_, SIGCONT);
+    }
+    if (auto ended = waitForExit(grace)) {
+        return ended;
     }
     std::lock_guard lock(mutex_);
     if (reapIfExitedLocked()) {
-        return;
+        return lastExit_;
     }
     ::kill(pid_, SIGKILL);
     int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    pid_t r = -1;
+    do {
+        r = ::waitpid(pid_, &status, 0);
+    } while (r < 0 && errno == EINTR);
+    if (r == pid_) {
+        noteExitLocked(status);
+    } else {
+        exited_ = true;
     }
-    exited_ = true;
+    return lastExit_;
 }
 
 } // namespace velmora

@@ -3,10 +3,14 @@
 #include "backend/BackendEnvelope.h"
 #include "backend/BackendExecutableResolver.h"
 #include "backend/DiagnosticLog.h"
+#include "backend/DrainedBytes.h"
 #include "backend/ProcessEnvironment.h"
 #include "backend/ScenarioLibrary.h"
+#include "backend/SteadyBackendClock.h"
 
 #include <cerrno>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <sys/socket.h>
 
@@ -19,6 +23,8 @@ namespace {
 constexpr std::string_view transportErrorPrefix = "VelmoraUIApp transport error: ";
 constexpr std::string_view backendErrorPrefix = "VelmoraUIApp backend error: ";
 constexpr std::string_view backendEndedMessage = "The Velmora monitor stopped before it answered.";
+constexpr std::string_view notRunningMessage = "The Velmora monitor is not running.";
+constexpr std::string_view monitorPrefix = "VelmoraUIApp: monitor ";
 
 enum class WriteOutcome { written, backendGone, failed };
 
@@ -42,6 +48,24 @@ WriteOutcome writeRequest(int fd, const std::string& bytes, std::string& error) 
     return WriteOutcome::written;
 }
 
+MonitorLinkState watchingAsOf(BackendClock::Duration now) {
+    MonitorLinkState state;
+    state.asOf = now;
+    return state;
+}
+
+// "1 s", "15 s", "0.25 s".
+std::string secondsText(std::chrono::nanoseconds span) {
+    const double seconds = std::chrono::duration<double>(span).count();
+    char text[32];
+    if (std::fabs(seconds - std::round(seconds)) < 1e-9) {
+        std::snprintf(text, sizeof text, "%.0f s", seconds);
+    } else {
+        std::snprintf(text, sizeof text, "%g s", seconds);
+    }
+    return text;
+}
+
 void reportTransportError(const std::string& description,
                           const std::function<void(const std::string&)>& onError) {
     writeDiagnosticLine(std::string(transportErrorPrefix) + description);
@@ -60,23 +84,38 @@ StdioVelmoraBackend::StdioVelmoraBackend(std::map<std::string, std::string> laun
       }()) {}
 
 StdioVelmoraBackend::StdioVelmoraBackend(StdioBackendOptions options)
-    : options_(std::move(options)), subject_(ScenarioLibrary::allClear()),
+    : options_(std::move(options)),
+      clock_(options_.clock ? options_.clock
+                            : std::shared_ptr<BackendClock>(makeSteadyBackendClock())),
+      subject_(ScenarioLibrary::allClear()), link_(watchingAsOf(clock_->now())),
+      watchdog_(*clock_, [this] { process_.shutdownStreams(); }),
       worker_([this] { exchange(RequestEnvelope::getSnapshot(), {}, {}); }) {
+    lifeline_->client = this;
     const bool started = startProcessIfPossible();
     schedulePolling();
     // The first snapshot is asked for at once rather than after the first period. It goes out
     // only now, so its answer can never be overtaken by the initial forced retime.
     if (started) {
         enqueue(RequestEnvelope::getSnapshot());
+    } else {
+        worker_.post([this] { backendLost(Loss::notStarted); });
     }
 }
 
 StdioVelmoraBackend::~StdioVelmoraBackend() {
+    {
+        std::lock_guard lock(lifeline_->mutex);
+        lifeline_->client = nullptr;
+    }
     closing_ = true;
     worker_.stop();
-    process_.shutdownStreams();
+    watchdog_.close();
+    process_.close();
     process_.terminate(options_.terminationGrace);
     worker_.join();
+    if (restartAlarm_) {
+        restartAlarm_->cancel();
+    }
 }
 
 void StdioVelmoraBackend::schedulePolling() {
@@ -157,6 +196,32 @@ bool StdioVelmoraBackend::backendRunning() {
     return process_.running();
 }
 
+MonitorLinkState StdioVelmoraBackend::currentMonitorLink() const {
+    return link_.value();
+}
+
+std::unique_ptr<Subscription>
+StdioVelmoraBackend::subscribeMonitorLink(MonitorLinkHandler handler) {
+    return link_.subscribe(std::move(handler));
+}
+
+void StdioVelmoraBackend::restartMonitor() {
+    worker_.post([this] {
+        if (reader_ && link_.value().cause == MonitorLinkCause::notSampling) {
+            // It answers, but its sampling has stalled: a new one may get going again.
+            writeDiagnosticLine(std::string(monitorPrefix) +
+                                "restart asked for while its sampling has stalled");
+            reader_.reset();
+            process_.terminate(options_.terminationGrace);
+        }
+        if (reader_) {
+            return; // it is watching
+        }
+        restartPolicy_.reset();
+        restartNow();
+    });
+}
+
 void StdioVelmoraBackend::enqueue(RequestEnvelope request, HistoryHandler onHistory,
                                   ErrorHandler onError) {
     worker_.post([this, request = std::move(request), onHistory = std::move(onHistory),
@@ -165,8 +230,12 @@ void StdioVelmoraBackend::enqueue(RequestEnvelope request, HistoryHandler onHist
 
 void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const HistoryHandler& onHistory,
                                    const ErrorHandler& onError) {
-    // A backend that never started or has exited drops the request silently.
-    if (!reader_ || !process_.running()) {
+    // With no backend running the request is dropped; a history request fails at once rather
+    // than wait for an answer that cannot come.
+    if (!reader_) {
+        if (onError && !closing_) {
+            onError(std::string(notRunningMessage));
+        }
         return;
     }
     std::string line;
@@ -176,32 +245,60 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
         reportTransportError(std::string("failed to encode request: ") + error.what(), onError);
         return;
     }
+    // Whatever the backend wrote unasked would otherwise be read as this request's answer.
+    const DrainedBytes unasked = drainQueuedBytes(process_.outputFd());
+    if (unasked.count > 0) {
+        writeDiagnosticLine("VelmoraUIApp: discarded " + std::to_string(unasked.count) +
+                            " bytes the backend wrote unasked");
+    }
+    if (unasked.ended) {
+        failWaiting(onError);
+        backendLost(Loss::endOfOutput);
+        return;
+    }
+    watchdog_.arm(options_.answerDeadline);
     std::string writeError;
-    switch (writeRequest(process_.inputFd(), line, writeError)) {
-    case WriteOutcome::written:
-        break;
-    case WriteOutcome::backendGone:
-        return; // it exited after the running check: the request is dropped like the others
-    case WriteOutcome::failed:
-        reportTransportError(writeError, onError);
+    const WriteOutcome written = writeRequest(process_.inputFd(), line, writeError);
+    if (written != WriteOutcome::written) {
+        const bool late = watchdog_.disarm();
+        if (written == WriteOutcome::failed && !late) {
+            reportTransportError(writeError, onError);
+        } else {
+            failWaiting(onError);
+        }
+        // A backend that no longer reads its requests cannot answer them.
+        backendLost(late ? Loss::missedDeadline : Loss::endOfOutput);
         return;
     }
     const auto response = reader_->readLine();
+    if (watchdog_.disarm()) {
+        failWaiting(onError);
+        backendLost(Loss::missedDeadline);
+        return;
+    }
     switch (response.status) {
     case LineReader::Status::endOfStream:
         // No byte before the end of the stream: no response at all. A waiting history
         // completion is failed rather than left waiting for an answer that cannot come.
-        if (onError && !closing_) {
-            onError(std::string(backendEndedMessage));
-        }
+        failWaiting(onError);
+        backendLost(Loss::endOfOutput);
         return;
     case LineReader::Status::failed:
+        reportTransportError(response.error, onError);
+        backendLost(Loss::endOfOutput);
+        return;
     case LineReader::Status::tooLong:
         reportTransportError(response.error, onError);
         return;
     case LineReader::Status::line:
         routeResponse(response.text, onHistory, onError);
         return;
+    }
+}
+
+void StdioVelmoraBackend::failWaiting(const ErrorHandler& onError) const {
+    if (onError && !closing_) {
+        onError(std::string(backendEndedMessage));
     }
 }
 
@@ -213,10 +310,14 @@ void StdioVelmoraBackend::routeResponse(const std::string& line, const HistoryHa
         return;
     }
     BackendEnvelope envelope = std::move(decoded).value();
+    restartPolicy_.answered(clock_->now());
     switch (route(envelope)) {
     case EnvelopeRoute::snapshot: {
         const double seconds = static_cast<double>(envelope.snapshot->refreshIntervalMs) / 1000.0;
+        const Duration now = clock_->now();
+        auto stall = samplingStallOf(*envelope.snapshot, now);
         subject_.publish(std::move(*envelope.snapshot));
+        noteSnapshot(std::move(stall), now);
         retime(seconds, false);
         return;
     }
@@ -234,6 +335,102 @@ void StdioVelmoraBackend::routeResponse(const std::string& line, const HistoryHa
     case EnvelopeRoute::nothing:
         return;
     }
+}
+
+void StdioVelmoraBackend::noteSnapshot(std::optional<MonitorLinkState> stall, Duration now) {
+    const MonitorLinkState current = link_.value();
+    if (stall) {
+        if (current.cause != MonitorLinkCause::notSampling) {
+            lastGoodAnswerAt_ = stall->lastGoodAnswerAt;
+            writeDiagnosticLine(std::string(monitorPrefix) + "answers, but has not sampled for " +
+                                secondsText(now - *stall->lastGoodAnswerAt));
+            link_.publish(*stall);
+        }
+        return;
+    }
+    lastGoodAnswerAt_ = now;
+    if (!current.watching()) {
+        writeDiagnosticLine(std::string(monitorPrefix) + "is watching again");
+        link_.publish(watchingAsOf(now));
+    }
+}
+
+void StdioVelmoraBackend::backendLost(Loss loss) {
+    reader_.reset();
+    if (closing_) {
+        return; // the client is going: its own shutdown ended the backend
+    }
+    MonitorLinkState state;
+    std::string what;
+    switch (loss) {
+    case Loss::notStarted:
+        state.cause = MonitorLinkCause::notStarted;
+        break;
+    case Loss::missedDeadline:
+        process_.terminate(options_.terminationGrace);
+        state.cause = MonitorLinkCause::notAnswering;
+        what = " (no answer within " + secondsText(options_.answerDeadline) + "; ended)";
+        break;
+    case Loss::endOfOutput:
+        // The end of its output usually means it is exiting: give it a moment to do so.
+        if (const auto ended = process_.waitForExit(options_.terminationGrace)) {
+            state.cause =
+                ended->signalled ? MonitorLinkCause::killedBySignal : MonitorLinkCause::exited;
+            state.code = ended->code;
+        } else {
+            process_.terminate(options_.terminationGrace);
+            state.cause = MonitorLinkCause::notAnswering;
+            what = " (its streams closed; ended)";
+        }
+        break;
+    }
+    const Duration now = clock_->now();
+    state.asOf = now;
+    state.lastGoodAnswerAt = lastGoodAnswerAt_;
+    std::string next;
+    if (!options_.restarts) {
+        state.recovery = MonitorRecovery::gaveUp;
+        next = "not restarted during a self-check";
+    } else if (const auto decision = restartPolicy_.failed(now); decision.delay) {
+        state.recovery = MonitorRecovery::scheduled;
+        state.nextAttemptAt = now + *decision.delay;
+        next = "next try in " + secondsText(*decision.delay);
+        restartAlarm_ = clock_->after(*decision.delay, [lifeline = lifeline_] {
+            std::lock_guard lock(lifeline->mutex);
+            if (StdioVelmoraBackend* client = lifeline->client) {
+                client->worker_.post([client] { client->restartNow(); });
+            }
+        });
+    } else {
+        state.recovery = MonitorRecovery::gaveUp;
+        next = "gave up after " + std::to_string(decision.recentFailures) +
+               " failures within 10 minutes";
+    }
+    writeDiagnosticLine(std::string(monitorPrefix) + notWatchingReason(state) + what + "; " + next);
+    link_.publish(state);
+}
+
+void StdioVelmoraBackend::restartNow() {
+    if (restartAlarm_) {
+        restartAlarm_->cancel();
+        restartAlarm_.reset();
+    }
+    if (closing_ || reader_) {
+        return;
+    }
+    MonitorLinkState state = link_.value();
+    const std::string reason = notWatchingReason(state);
+    state.recovery = MonitorRecovery::starting;
+    state.nextAttemptAt.reset();
+    state.asOf = clock_->now();
+    link_.publish(state);
+    if (!startProcessIfPossible()) {
+        backendLost(Loss::notStarted);
+        return;
+    }
+    writeDiagnosticLine(std::string(monitorPrefix) + "restarted as pid " +
+                        std::to_string(process_.pid()) + " (it was " + reason + ")");
+    exchange(RequestEnvelope::getSnapshot(), {}, {});
 }
 
 void StdioVelmoraBackend::retime(double seconds, bool force) {

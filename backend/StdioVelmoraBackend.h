@@ -1,10 +1,13 @@
 #pragma once
 
+#include "backend/BackendClock.h"
 #include "backend/ChildProcess.h"
 #include "backend/CurrentValuePublisher.h"
+#include "backend/ExchangeWatchdog.h"
 #include "backend/LineReader.h"
 #include "backend/PollingInterval.h"
 #include "backend/RequestEnvelope.h"
+#include "backend/RestartPolicy.h"
 #include "backend/SerialWorker.h"
 #include "backend/VelmoraBackend.h"
 
@@ -13,12 +16,17 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
 namespace velmora {
 
 struct StdioBackendOptions {
+    // No healthy answer takes this long, even on a loaded machine (the monitor answers in well
+    // under a millisecond): a backend that has not answered by then is not answering.
+    static constexpr std::chrono::milliseconds defaultAnswerDeadline{15000};
+
     // Extra environment for the child; a key also in the application's environment takes
     // this value. Empty: the child inherits the application's environment unchanged.
     std::map<std::string, std::string> launchEnvironment;
@@ -31,18 +39,36 @@ struct StdioBackendOptions {
     // Whether the polling timer runs. Switched off (by tests that count exchanges) the period
     // is still computed from every snapshot, only no tick is ever armed.
     bool polling = true;
+    // How long an answer may take; a backend that misses it is ended and counts as failed.
+    std::chrono::milliseconds answerDeadline = defaultAnswerDeadline;
+    // Whether a backend that failed is started again, with backoff (RestartPolicy). Self-check
+    // runs switch this off: they never restart anything.
+    bool restarts = true;
+    // The clock of the answer deadline and the restart delays; absent: the steady clock.
+    std::shared_ptr<BackendClock> clock;
 };
 
 // The production backend: runs the backend executable ("<executable> ui-backend") as a child
 // and exchanges one JSON request line for one response line with it.
+//
+// Watching the monitor: a backend that exits, is killed, ends its output, stops reading or
+// misses the answer deadline (it is then ended: SIGTERM, then SIGKILL) is reaped and started
+// again after a delay chosen by RestartPolicy; the fifth failure within 10 minutes gives up
+// until restartMonitor(). The monitor link (MonitorLinkState) says all of this, and also when
+// the monitor's own sampler has stalled; it is published next to the snapshots and clears on
+// the first good answer. Bytes the backend wrote unasked are discarded before each request,
+// so a stray line never shifts the answers that follow. Every exit, miss and restart writes
+// one diagnostic line.
 //
 // Threads: every exchange and every polling tick runs on one private worker thread, one at a
 // time and in order; the operations only enqueue and return at once. Snapshots are published
 // and advanced-history completions called on that worker. The client owns the worker:
 // destruction stops it, wakes an exchange blocked on a silent backend by shutting the
 // streams down, terminates the child (SIGTERM, then SIGKILL after the grace period), reaps it
-// and joins the worker, so no enqueued work outlives the client. Do not destroy the client
-// from inside one of its own callbacks.
+// and joins the worker, so no enqueued work outlives the client. The answer deadline and the
+// restart delays fall due on the clock's thread; there they only wake the blocked read or post
+// the restart to the worker, and once destruction has begun they do nothing. Do not destroy
+// the client from inside one of its own callbacks.
 class StdioVelmoraBackend final : public VelmoraBackend {
 public:
     explicit StdioVelmoraBackend(std::map<std::string, std::string> launchEnvironment = {});
@@ -60,6 +86,10 @@ public:
     void updateRefreshInterval(double seconds) override;
     void updateStorageMode(SettingsStorageMode mode) override;
     void updateEvidenceCaptureEnabled(bool enabled) override;
+    MonitorLinkState currentMonitorLink() const override;
+    [[nodiscard]] std::unique_ptr<Subscription>
+    subscribeMonitorLink(MonitorLinkHandler handler) override;
+    void restartMonitor() override;
 
     // Blocks until every request made before this call has been exchanged (or dropped).
     void waitForIdle();
@@ -73,9 +103,24 @@ public:
 private:
     using HistoryHandler = std::function<void(AdvancedHistorySnapshot)>;
     using ErrorHandler = std::function<void(const std::string&)>;
+    using Duration = BackendClock::Duration;
+
+    // How a backend was lost.
+    enum class Loss { notStarted, endOfOutput, missedDeadline };
+
+    // Points the alarms at the client while it lives; the destructor clears it.
+    struct Lifeline {
+        std::mutex mutex;
+        StdioVelmoraBackend* client = nullptr;
+    };
 
     void schedulePolling();
     bool startProcessIfPossible();
+    // Worker only, from here on.
+    void backendLost(Loss loss);
+    void restartNow();
+    void noteSnapshot(std::optional<MonitorLinkState> stall, Duration now);
+    void failWaiting(const ErrorHandler& onError) const;
     void enqueue(RequestEnvelope request, HistoryHandler onHistory = {}, ErrorHandler onError = {});
     void exchange(const RequestEnvelope& request, const HistoryHandler& onHistory,
                   const ErrorHandler& onError);
@@ -84,10 +129,19 @@ private:
     void retime(double seconds, bool force);
 
     StdioBackendOptions options_;
+    std::shared_ptr<BackendClock> clock_;
+    std::shared_ptr<Lifeline> lifeline_ = std::make_shared<Lifeline>();
     CurrentValuePublisher<PopoverSnapshot> subject_;
+    CurrentValuePublisher<MonitorLinkState> link_;
     ChildProcess process_;
-    std::unique_ptr<LineReader> reader_;
-    PollingInterval polling_; // touched by the worker only (and the constructor before it)
+    ExchangeWatchdog watchdog_;
+    // Touched by the worker only (and the constructor before it):
+    std::unique_ptr<LineReader> reader_; // present while a backend runs
+    PollingInterval polling_;
+    RestartPolicy restartPolicy_;
+    std::shared_ptr<BackendAlarm> restartAlarm_;
+    std::optional<Duration> lastGoodAnswerAt_;
+
     std::atomic<double> pollingSeconds_{PollingInterval::initialSeconds};
     std::atomic<bool> closing_{false}; // the client is being destroyed: nobody waits any more
     SerialWorker worker_; // last: it is stopped and joined before anything above goes away

@@ -5,6 +5,7 @@
 #include "backend/Subscription.h"
 #include "model/AdvancedHistorySnapshot.h"
 #include "model/Enums.h"
+#include "model/MonitorLinkState.h"
 #include "model/PopoverSnapshot.h"
 
 #include <functional>
@@ -18,6 +19,7 @@ namespace velmora {
 using SnapshotHandler = std::function<void(const PopoverSnapshot&)>;
 using HistoryResult = std::variant<AdvancedHistorySnapshot, BackendRequestError>;
 using HistoryCompletion = std::function<void(HistoryResult)>;
+using MonitorLinkHandler = std::function<void(const MonitorLinkState&)>;
 
 // The backend as the view model sees it. Every user action is a request; its outcome arrives
 // as the next snapshot. No operation blocks its caller.
@@ -47,6 +49,18 @@ public:
     virtual void updateRefreshInterval(double seconds) = 0;
     virtual void updateStorageMode(SettingsStorageMode) = 0;
     virtual void updateEvidenceCaptureEnabled(bool) = 0;
+
+    // Whether the monitor is watching. A backend with no monitor process to lose (the mock)
+    // always is; these defaults say so.
+    virtual MonitorLinkState currentMonitorLink() const { return {}; }
+
+    // Like subscribe(), for the monitor link: the handler first receives the current state
+    // (synchronously), then every change, on the publishing thread.
+    [[nodiscard]] virtual std::unique_ptr<Subscription> subscribeMonitorLink(MonitorLinkHandler);
+
+    // Starts the monitor again at once when it is not watching (after it failed, or after the
+    // restarts were given up). Fire and forget; the outcome arrives through the monitor link.
+    virtual void restartMonitor() {}
 };
 
 } // namespace velmora

@@ -117,6 +117,7 @@ PopoverSnapshot decodeRecord(const Json& json, std::type_identity<PopoverSnapsho
         .selectedDetail = in.optional<DetailSnapshot>("selectedDetail"),
         .destructiveConfirmation =
             in.optional<DestructiveConfirmationSnapshot>("destructiveConfirmation"),
+        .samplingStalledMs = in.optional<uint64_t>("samplingStalledMs"),
     };
 }
 
@@ -137,6 +138,7 @@ Json encodeRecord(const PopoverSnapshot& value) {
         .field("trustAccess", value.trustAccess)
         .field("selectedDetail", value.selectedDetail)
         .field("destructiveConfirmation", value.destructiveConfirmation)
+        .field("samplingStalledMs", value.samplingStalledMs)
         .done();
 }
 

@@ -82,6 +82,10 @@ struct PopoverSnapshot {
     TrustAccessSnapshot trustAccess;
     std::optional<DetailSnapshot> selectedDetail;
     std::optional<DestructiveConfirmationSnapshot> destructiveConfirmation;
+    // Present only when the monitor's sampler has not completed a pass for three ticks: how
+    // long ago it last completed one (or started, before the first), in milliseconds. The rows
+    // are then as old as that.
+    std::optional<uint64_t> samplingStalledMs;
 
     bool operator==(const PopoverSnapshot&) const = default;
 };

@@ -24,6 +24,7 @@ PopoverViewModel::create(std::shared_ptr<VelmoraBackend> backend,
         Passkey{}, std::move(backend), std::move(scheduler), std::move(tooltipCatalog),
         std::move(tooltipDismissalStore), focusFlipDelay, actionFeedbackDuration);
     viewModel->subscribe();
+    viewModel->subscribeMonitorLink();
     return viewModel;
 }
 
@@ -39,6 +40,7 @@ PopoverViewModel::PopoverViewModel(
       snapshot_(withUniqueRows(backend_->currentSnapshot())),
       latestBackendSnapshot_(withUniqueRows(backend_->currentSnapshot())) {
     activeTooltip_ = firstUndismissedTooltip(snapshot_);
+    monitorLink_ = rebased(backend_->currentMonitorLink(), scheduler_->now());
 }
 
 PopoverViewModel::~PopoverViewModel() = default;

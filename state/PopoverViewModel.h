@@ -70,6 +70,15 @@ public:
     bool isAdvancedHistoryLoading() const { return historyLoading_; }
     const std::optional<std::string>& advancedHistoryError() const { return historyError_; }
     const std::optional<VerdictTooltip>& activeVerdictTooltip() const { return activeTooltip_; }
+    // Whether Velmora is watching (the backend's monitor link), its time points moved onto the
+    // scheduler's clock. While it is not, `snapshot` keeps the last rows, which are as old as
+    // lastGoodSnapshotAge() says.
+    const MonitorLinkState& monitorLink() const { return monitorLink_; }
+
+    // From the scheduler's clock now: how long until the monitor is tried again, and how old
+    // the last good data is. Absent when nothing is scheduled, or while watching.
+    std::optional<Duration> nextMonitorAttemptIn() const;
+    std::optional<Duration> lastGoodSnapshotAge() const;
 
     // The popover's summary line for the surface on screen.
     std::string activeSummaryText() const;
@@ -103,10 +112,14 @@ public:
     // Verdict tooltips.
     void dismissActiveVerdictTooltip();
 
+    // Asks the backend to start its monitor again at once ("Restart monitor").
+    void restartMonitor();
+
 private:
     using Task = std::function<void(PopoverViewModel&)>;
 
     void subscribe();
+    void subscribeMonitorLink();
     // A timer that runs `task` on the main thread after `delay`, unless the view model is gone.
     std::shared_ptr<TimerHandle> after(Duration delay, Task task);
 
@@ -139,6 +152,9 @@ private:
     // History (PopoverViewModelHistory.cpp).
     void finishHistoryRequest(const std::string& token, bool namedKey, HistoryResult result);
 
+    // Monitor link (PopoverViewModelMonitorLink.cpp).
+    void applyMonitorLink(const MonitorLinkState& published);
+
     // Tooltips (PopoverViewModelTooltips.cpp).
     std::optional<VerdictTooltip> firstUndismissedTooltip(const PopoverSnapshot& snapshot) const;
     void presentFirstUndismissedTooltip(const PopoverSnapshot& snapshot);
@@ -163,6 +179,7 @@ private:
     bool historyLoading_ = false;
     std::optional<std::string> historyError_;
     std::optional<VerdictTooltip> activeTooltip_;
+    MonitorLinkState monitorLink_;
 
     // Intake state.
     PopoverSnapshot latestBackendSnapshot_;
@@ -176,8 +193,9 @@ private:
     std::shared_ptr<TimerHandle> actionFeedbackTask_;
     std::optional<std::string> lastPresentedActionFeedbackID_;
 
-    // Last, so that it ends first: no snapshot arrives while the rest is torn down.
+    // Last, so that they end first: nothing arrives while the rest is torn down.
     std::unique_ptr<Subscription> subscription_;
+    std::unique_ptr<Subscription> linkSubscription_;
 };
 
 } // namespace velmora

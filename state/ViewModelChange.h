@@ -23,6 +23,7 @@ enum class ViewModelField : std::uint32_t {
     isAdvancedHistoryLoading = 1u << 7,
     advancedHistoryError = 1u << 8,
     activeVerdictTooltip = 1u << 9,
+    monitorLink = 1u << 10,
 };
 
 constexpr std::uint32_t bit(ViewModelField field) {

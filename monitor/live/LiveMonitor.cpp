@@ -12,14 +12,21 @@ double continuousSeconds() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
+double steadySeconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
 double wallSeconds() {
     timespec ts{};
     ::clock_gettime(CLOCK_REALTIME, &ts);
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
-LiveMonitor::LiveMonitor(SamplerOptions options)
-    : interval_(options.tuning.sampleIntervalSeconds), sampler_(std::move(options)) {}
+LiveMonitor::LiveMonitor(SamplerOptions options, std::function<double()> clock)
+    : interval_(options.tuning.sampleIntervalSeconds), clock_(std::move(clock)),
+      sampler_(std::move(options)) {}
 
 LiveMonitor::~LiveMonitor() {
     stop();
@@ -28,6 +35,10 @@ LiveMonitor::~LiveMonitor() {
 void LiveMonitor::start(bool firstPassHere) {
     if (thread_.joinable()) {
         return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        lastProgress_ = clock_();
     }
     auto next = std::chrono::steady_clock::now();
     if (firstPassHere) {
@@ -53,6 +64,18 @@ std::shared_ptr<const LiveView> LiveMonitor::latest() const {
     return latest_;
 }
 
+std::optional<double> LiveMonitor::samplingStalledFor(double now) const {
+    std::lock_guard lock(mutex_);
+    if (!lastProgress_) {
+        return std::nullopt;
+    }
+    const double since = now - *lastProgress_;
+    if (since <= stalledTicks * interval_) {
+        return std::nullopt;
+    }
+    return since;
+}
+
 std::chrono::steady_clock::duration LiveMonitor::interval() const {
     return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
         std::chrono::duration<double>(interval_));
@@ -66,9 +89,11 @@ void LiveMonitor::passOnce() {
         std::fprintf(stderr, "velmora: sampling pass failed: %s\n", error.what());
     }
     if (view) {
+        const double completed = clock_();
         {
             std::lock_guard lock(mutex_);
             latest_ = view;
+            lastProgress_ = completed;
         }
         observe(*view); // after publishing: slow history work never delays an answer
     }

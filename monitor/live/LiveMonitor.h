@@ -7,15 +7,29 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace velmora {
 
+// CLOCK_BOOTTIME (keeps counting while the machine sleeps), CLOCK_MONOTONIC (does not) and the
+// wall clock, in seconds.
+double continuousSeconds();
+double steadySeconds();
+double wallSeconds();
+
 // Runs the sampler on its own thread, one pass per tick, and publishes each view under a lock.
-// Requests read the latest view and never wait for a pass.
+// Requests read the latest view and never wait for a pass; they can tell from
+// samplingStalledFor() that the passes have stopped (a /proc read that blocks, a stalled
+// thread), so that an answer never passes old rows off as fresh.
 class LiveMonitor {
 public:
-    explicit LiveMonitor(SamplerOptions options);
+    // A pass that has not completed for this many ticks counts as stalled.
+    static constexpr double stalledTicks = 3.0;
+
+    // `clock` reads monotonic seconds for the stall measure (the steady clock, which does not
+    // count a suspended machine as a stall); tests pass their own.
+    explicit LiveMonitor(SamplerOptions options, std::function<double()> clock = steadySeconds);
     ~LiveMonitor();
     LiveMonitor(const LiveMonitor&) = delete;
     LiveMonitor& operator=(const LiveMonitor&) = delete;
@@ -36,6 +50,12 @@ public:
     void stop();
     std::shared_ptr<const LiveView> latest() const;
 
+    // Seconds since the sampler last completed a pass (since start() before the first), when
+    // that is more than stalledTicks ticks at `now` on the monitor's clock; absent otherwise
+    // and before start().
+    std::optional<double> samplingStalledFor(double now) const;
+    double clockNow() const { return clock_(); }
+
 private:
     void run(std::chrono::steady_clock::time_point next);
     void passOnce();
@@ -43,17 +63,15 @@ private:
     void observe(const LiveView& view);
 
     double interval_;
+    std::function<double()> clock_;
     Sampler sampler_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;
     std::shared_ptr<const LiveView> latest_;
+    std::optional<double> lastProgress_; // clock_ at start() and at each completed pass
     std::function<void(const LiveView&)> observer_;
     std::thread thread_;
 };
-
-// CLOCK_BOOTTIME (keeps counting while the machine sleeps) and the wall clock, in seconds.
-double continuousSeconds();
-double wallSeconds();
 
 } // namespace velmora

@@ -96,6 +96,7 @@ int runSession(int in, int out) {
     context.wallClock = wallSeconds;
     context.history = &history;
     RequestHandler handler(context);
+    handler.setSamplingStall([&monitor] { return monitor.samplingStalledFor(monitor.clockNow()); });
 
     LineReader reader(in);
     std::string line;

@@ -5,6 +5,7 @@
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/SnapshotComposer.h"
 
+#include <algorithm>
 #include <set>
 
 namespace velmora {
@@ -74,7 +75,13 @@ PopoverSnapshot RequestHandler::snapshot() {
             return history->historyLine(key);
         };
     }
-    return composeSnapshot(compose);
+    PopoverSnapshot snapshot = composeSnapshot(compose);
+    if (samplingStall_) {
+        if (const auto stalled = samplingStall_()) {
+            snapshot.samplingStalledMs = static_cast<uint64_t>(std::max(0.0, *stalled) * 1000.0);
+        }
+    }
+    return snapshot;
 }
 
 std::string RequestHandler::snapshotLine() {

@@ -3,6 +3,8 @@
 #include "monitor/actions/ActionHandler.h"
 #include "monitor/actions/MonitorContext.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,11 @@ public:
     bool quitRequested() const { return quitRequested_; }
     PopoverSnapshot snapshot();
 
+    // Seconds since the sampler last made progress, when it has stalled (absent while it keeps
+    // up); every snapshot then says so in `samplingStalledMs`. None by default.
+    using SamplingStall = std::function<std::optional<double>()>;
+    void setSamplingStall(SamplingStall stall) { samplingStall_ = std::move(stall); }
+
 private:
     std::string route(const Json& request);
     std::string snapshotLine();
@@ -32,6 +39,7 @@ private:
 
     MonitorContext& context_;
     ActionHandler actions_;
+    SamplingStall samplingStall_;
     bool quitRequested_ = false;
 };
 

@@ -153,18 +153,20 @@ TEST(StdioExchange, PollsOnItsOwnAtTheClampedPeriod) {
     EXPECT_DOUBLE_EQ(backend.pollingIntervalSeconds(), 0.5);
 }
 
-TEST(StdioExchange, ResponsesPairWithRequestsByOrderAlone) {
-    ScriptedFixture run(
-        {snapshotLine("FIRST") + "\\n" + snapshotLine("SECOND"), snapshotLine("THIRD"), "@silent"});
+TEST(StdioExchange, AnAnswerWithAnExtraLineDoesNotShiftTheAnswersAfterIt) {
+    ScriptedFixture run({snapshotLine("FIRST") + "\\n" + snapshotLine("EXTRA"),
+                         snapshotLine("SECOND"), snapshotLine("THIRD")});
+    CapturedOutput stderrCapture(STDERR_FILENO);
     StdioVelmoraBackend backend(run.options);
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "FIRST");
-    backend.dispatch("restart", "x"); // answered by the second line of the first answer
+    backend.dispatch("restart", "x"); // the extra line is discarded before this request
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "SECOND");
     backend.dispatch("restart", "y");
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "THIRD");
+    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: discarded ").size(), 1u);
 }
 
 TEST(StdioExchange, RoutesByTheMemberThatIsPresent) {

@@ -1,6 +1,7 @@
 #include "backend/ScenarioLibrary.h"
 #include "backend/StdioVelmoraBackend.h"
 #include "tests/backend/support/FixtureRun.h"
+#include "tests/backend/support/ManualBackendClock.h"
 
 #include <cmath>
 #include <csignal>
@@ -14,29 +15,36 @@ namespace {
 using namespace std::chrono_literals;
 using namespace velmora::testing;
 
-TEST(StdioFailure, ABackendThatExitsAtOnceDropsEveryRequestSilently) {
+TEST(StdioFailure, ABackendThatExitsAtOnceIsNotWatchingAndItsRequestsAreDropped) {
     FixtureRun run("fake_backend_exit_now", {});
+    run.options.clock = std::make_shared<ManualBackendClock>();
     CapturedOutput stderrCapture(STDERR_FILENO);
     StdioVelmoraBackend backend(run.options);
-    ASSERT_TRUE(eventually([&] { return !backend.backendRunning(); }));
-    bool completed = false;
-    backend.dispatch("restart", "x");
-    backend.fetchAdvancedHistory(std::nullopt, [&](HistoryResult) { completed = true; });
     backend.waitForIdle();
-    EXPECT_FALSE(completed);
+    EXPECT_FALSE(backend.backendRunning());
+    EXPECT_EQ(notWatchingReason(backend.currentMonitorLink()), "stopped with status 3");
+    std::optional<HistoryResult> result;
+    backend.dispatch("restart", "x");
+    backend.fetchAdvancedHistory(std::nullopt, [&](HistoryResult r) { result = std::move(r); });
+    backend.waitForIdle();
+    // Nothing is written to a backend that is not running; a history request fails at once.
+    ASSERT_TRUE(result && std::holds_alternative<BackendRequestError>(*result));
+    EXPECT_EQ(std::get<BackendRequestError>(*result).message,
+              "The Velmora monitor is not running.");
     EXPECT_EQ(backend.currentSnapshot(), ScenarioLibrary::allClear());
-    EXPECT_EQ(stderrCapture.text(), "");
+    EXPECT_EQ(stderrCapture.text(),
+              "VelmoraUIApp: monitor stopped with status 3; next try in 1 s\n");
 }
 
-TEST(StdioFailure, ABackendThatExitsAfterTwoAnswersKeepsTheLastSnapshotAndIsNotRestarted) {
+TEST(StdioFailure, InASelfCheckABackendThatExitsKeepsTheLastSnapshotAndIsNotRestarted) {
     ScriptedFixture run({snapshotLine("ONE"), snapshotLine("TWO")});
+    run.options.restarts = false;
     CapturedOutput stderrCapture(STDERR_FILENO);
     StdioVelmoraBackend backend(run.options);
     SnapshotRecorder recorder(backend);
     backend.dispatch("restart", "x");
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "TWO");
-    ASSERT_TRUE(eventually([&] { return !backend.backendRunning(); }));
     const auto published = recorder.count();
     for (int i = 0; i < 3; ++i) {
         backend.dispatch("restart", "x");
@@ -45,13 +53,16 @@ TEST(StdioFailure, ABackendThatExitsAfterTwoAnswersKeepsTheLastSnapshotAndIsNotR
     backend.waitForIdle();
     EXPECT_EQ(recorder.count(), published);
     EXPECT_EQ(backend.currentSnapshot().summaryText, "TWO");
-    EXPECT_EQ(run.requestCount(), 2u);
+    EXPECT_EQ(run.requestCount(), 2u); // it had gone after its second answer
     EXPECT_FALSE(backend.backendRunning());
-    EXPECT_EQ(stderrCapture.text(), "");
+    EXPECT_EQ(run.starts(), 1u);
+    EXPECT_EQ(stderrCapture.text(),
+              "VelmoraUIApp: monitor stopped with status 0; not restarted during a self-check\n");
 }
 
 TEST(StdioFailure, AHistoryRequestTheBackendEndsOnFailsInsteadOfWaitingForever) {
     ScriptedFixture run({snapshotLine("ONE"), "@exit"});
+    run.options.clock = std::make_shared<ManualBackendClock>();
     CapturedOutput stderrCapture(STDERR_FILENO);
     StdioVelmoraBackend backend(run.options);
     backend.waitForIdle();
@@ -63,22 +74,29 @@ TEST(StdioFailure, AHistoryRequestTheBackendEndsOnFailsInsteadOfWaitingForever) 
     EXPECT_EQ(std::get<BackendRequestError>(*result).message,
               "The Velmora monitor stopped before it answered.");
     EXPECT_EQ(backend.currentSnapshot().summaryText, "ONE");
-    EXPECT_EQ(stderrCapture.text(), ""); // the end of the stream is not logged
+    // The end of the stream is no transport error; the exit is logged once.
+    EXPECT_EQ(stderrCapture.text(),
+              "VelmoraUIApp: monitor stopped with status 0; next try in 1 s\n");
 }
 
-TEST(StdioFailure, WritingToABackendThatStoppedReadingDropsTheRequestWithoutSigpipe) {
+TEST(StdioFailure, ABackendThatStoppedReadingIsEndedWithoutSigpipe) {
     ScriptedFixture run({"@deaf " + snapshotLine("DEAF")});
+    run.options.clock = std::make_shared<ManualBackendClock>();
     CapturedOutput stderrCapture(STDERR_FILENO);
     StdioVelmoraBackend backend(run.options);
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "DEAF");
+    const pid_t deaf = run.pid();
     for (int i = 0; i < 5; ++i) {
         backend.dispatch("restart", "x"); // EPIPE, never SIGPIPE
     }
     backend.waitForIdle();
-    EXPECT_TRUE(backend.backendRunning());
+    EXPECT_FALSE(backend.backendRunning());
+    EXPECT_EQ(::kill(deaf, 0), -1); // ended and reaped
+    EXPECT_EQ(notWatchingReason(backend.currentMonitorLink()), "not answering");
     EXPECT_EQ(backend.currentSnapshot().summaryText, "DEAF");
-    EXPECT_EQ(stderrCapture.text(), "");
+    EXPECT_EQ(stderrCapture.text(), "VelmoraUIApp: monitor not answering (its streams closed; "
+                                    "ended); next try in 1 s\n");
 }
 
 TEST(StdioFailure, APartialLineBeforeExitIsDecodedAsTheResponse) {
@@ -143,15 +161,21 @@ TEST(StdioFailure, ANonExecutableBackendBinWithoutABundledCopyResolvesToNothing)
     ::setenv("VELMORA_RESOURCES_DIR", (dir / "no-resources").c_str(), 1);
     CapturedOutput stderrCapture(STDERR_FILENO);
     {
-        StdioVelmoraBackend backend; // resolves through the environment
+        StdioBackendOptions options; // resolves through the environment
+        options.clock = std::make_shared<ManualBackendClock>();
+        StdioVelmoraBackend backend(options);
         backend.dispatch("restart", "x");
         backend.waitForIdle();
         EXPECT_EQ(backend.currentSnapshot(), ScenarioLibrary::allClear());
         EXPECT_FALSE(backend.backendRunning());
+        // Not a silent all clear: the placeholder is shown as not watching.
+        EXPECT_EQ(notWatchingReason(backend.currentMonitorLink()), "could not be started");
     }
     ::unsetenv("VELMORA_BACKEND_BIN");
     ::unsetenv("VELMORA_RESOURCES_DIR");
-    EXPECT_EQ(stderrCapture.text(), "VelmoraUIApp: failed to resolve backend executable\n");
+    EXPECT_EQ(stderrCapture.text(),
+              "VelmoraUIApp: failed to resolve backend executable\n"
+              "VelmoraUIApp: monitor could not be started; next try in 1 s\n");
 }
 
 TEST(StdioFailure, ABackendBinNamingAFixtureIsStarted) {
@@ -171,12 +195,15 @@ TEST(StdioFailure, ALaunchErrorIsReportedWithItsDescription) {
     StdioBackendOptions options;
     options.executable = dir / "velmora";
     options.polling = false;
+    options.restarts = false;
     CapturedOutput stderrCapture(STDERR_FILENO);
     {
         StdioVelmoraBackend backend(options);
         backend.waitForIdle();
     }
-    EXPECT_EQ(stderrCapture.text(), "VelmoraUIApp: failed to start backend: Permission denied\n");
+    EXPECT_EQ(stderrCapture.text(),
+              "VelmoraUIApp: failed to start backend: Permission denied\n"
+              "VelmoraUIApp: monitor could not be started; not restarted during a self-check\n");
 }
 
 TEST(StdioFailure, ShutdownEndsPromptlyWhileAnExchangeWaitsOnASilentBackend) {

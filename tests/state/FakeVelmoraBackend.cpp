@@ -6,15 +6,21 @@ namespace velmora::testing {
 
 class FakeVelmoraBackend::Token final : public Subscription {
 public:
-    Token(FakeVelmoraBackend& backend, int id) : backend_(backend), id_(id) {}
+    Token(FakeVelmoraBackend& backend, int id, bool link)
+        : backend_(backend), id_(id), link_(link) {}
     ~Token() override {
         std::lock_guard lock(backend_.mutex_);
-        backend_.handlers_.erase(id_);
+        if (link_) {
+            backend_.linkHandlers_.erase(id_);
+        } else {
+            backend_.handlers_.erase(id_);
+        }
     }
 
 private:
     FakeVelmoraBackend& backend_;
     int id_;
+    bool link_;
 };
 
 PopoverSnapshot FakeVelmoraBackend::currentSnapshot() const {
@@ -32,7 +38,43 @@ std::unique_ptr<Subscription> FakeVelmoraBackend::subscribe(SnapshotHandler hand
         current = current_;
     }
     handler(current);
-    return std::make_unique<Token>(*this, id);
+    return std::make_unique<Token>(*this, id, false);
+}
+
+MonitorLinkState FakeVelmoraBackend::currentMonitorLink() const {
+    std::lock_guard lock(mutex_);
+    return link_;
+}
+
+std::unique_ptr<Subscription> FakeVelmoraBackend::subscribeMonitorLink(MonitorLinkHandler handler) {
+    MonitorLinkState current;
+    int id = 0;
+    {
+        std::lock_guard lock(mutex_);
+        id = nextHandler_++;
+        linkHandlers_.emplace(id, handler);
+        current = link_;
+    }
+    handler(current);
+    return std::make_unique<Token>(*this, id, true);
+}
+
+void FakeVelmoraBackend::publishLink(const MonitorLinkState& state) {
+    std::vector<MonitorLinkHandler> handlers;
+    {
+        std::lock_guard lock(mutex_);
+        link_ = state;
+        for (const auto& [id, handler] : linkHandlers_) {
+            handlers.push_back(handler);
+        }
+    }
+    for (const auto& handler : handlers) {
+        handler(state);
+    }
+}
+
+void FakeVelmoraBackend::restartMonitor() {
+    record("restart monitor");
 }
 
 void FakeVelmoraBackend::publish(const PopoverSnapshot& snapshot) {

@@ -26,6 +26,12 @@ public:
     void updateRefreshInterval(double seconds) override;
     void updateStorageMode(SettingsStorageMode mode) override;
     void updateEvidenceCaptureEnabled(bool enabled) override;
+    MonitorLinkState currentMonitorLink() const override;
+    std::unique_ptr<Subscription> subscribeMonitorLink(MonitorLinkHandler handler) override;
+    void restartMonitor() override;
+
+    // Makes `state` the current monitor link and hands it to every link subscriber.
+    void publishLink(const MonitorLinkState& state);
 
     // Makes `snapshot` current and hands it to every subscriber.
     void publish(const PopoverSnapshot& snapshot);
@@ -35,7 +41,8 @@ public:
     std::size_t historyRequestCount() const;
 
     // The calls made so far ("dispatch restart::A", "command quit", "refresh 0.5",
-    // "storage low", "evidence off", "history A" or "history -"); takeCalls() also forgets them.
+    // "storage low", "evidence off", "history A", "history -" or "restart monitor"); takeCalls()
+    // also forgets them.
     std::vector<std::string> calls() const;
     std::vector<std::string> takeCalls();
     std::size_t subscriberCount() const;
@@ -46,7 +53,9 @@ private:
 
     mutable std::mutex mutex_;
     PopoverSnapshot current_;
+    MonitorLinkState link_;
     std::map<int, SnapshotHandler> handlers_;
+    std::map<int, MonitorLinkHandler> linkHandlers_;
     int nextHandler_ = 0;
     std::vector<std::string> calls_;
     std::vector<HistoryCompletion> completions_;

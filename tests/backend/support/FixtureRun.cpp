@@ -10,10 +10,16 @@ FixtureRun::FixtureRun(const std::string& program, std::map<std::string, std::st
     options.launchEnvironment = std::move(environment);
     options.launchEnvironment["VELMORA_FIXTURE_LOG"] = requestLog().string();
     options.launchEnvironment["VELMORA_FIXTURE_PID_FILE"] = (dir_ / "pid").string();
+    options.launchEnvironment["VELMORA_FIXTURE_START_LOG"] = (dir_ / "starts").string();
 }
 
 std::size_t FixtureRun::requestCount() const {
     const auto text = requests();
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::size_t FixtureRun::starts() const {
+    const auto text = readFile(dir_ / "starts");
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 

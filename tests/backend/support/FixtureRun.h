@@ -26,8 +26,10 @@ public:
     // Every request line the backend received, exactly as received.
     std::string requests() const { return readFile(requestLog()); }
     std::size_t requestCount() const;
-    // The process id the scripted backend wrote at start (-1 until it did).
+    // The process id the scripted backend wrote at its latest start (-1 until it did).
     pid_t pid() const;
+    // How many times the scripted backend has started.
+    std::size_t starts() const;
     const TemporaryDirectory& dir() const { return dir_; }
 
 protected:
