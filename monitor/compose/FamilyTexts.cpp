@@ -128,14 +128,16 @@ std::vector<std::string> reasonsOf(const FamilyView& family) {
             percent(a.steadiness) + " of bucket-to-bucket steps rose; trend strength " +
             std::to_string(static_cast<int>(std::lround(a.tau * 100))) + "/100 (Mann-Kendall).");
     }
+    // What held a growing family back, said only while it is held back.
+    bool flagged = static_cast<int>(a.verdict) >= static_cast<int>(FindingVerdict::suspect);
     if (a.stoppedSeconds) {
         reasons.push_back("Growth stopped " + formatAgo(*a.stoppedSeconds) +
                           ": memory that levels off is a warm-up or a cache, not a leak.");
-    } else if (a.young) {
+    } else if (a.young && !flagged) {
         reasons.push_back("The family is new: growth in its first minutes (a warm-up) needs "
                           "more evidence before it counts as a leak.");
     }
-    if (a.revisited) {
+    if (a.revisited && !flagged) {
         reasons.push_back("It has been this large before and came back down: a working set "
                           "moving within its range.");
     }
