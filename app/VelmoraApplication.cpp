@@ -18,7 +18,9 @@
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
 #include "views/MenuBarLabel.h"
+#include "views/NotWatchingNotice.h"
 #include "views/QtScheduler.h"
+#include "views/RepaintTicker.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -89,6 +91,7 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
 VelmoraApplication::~VelmoraApplication() {
     presence_.reset();
     trayObservation_.reset();
+    trayTicker_.reset();
     delete popover_;
     delete settings_;
     delete trustAccess_;
@@ -117,8 +120,9 @@ void VelmoraApplication::start() {
         });
         connect(trayLabel_, &MenuBarLabel::frameChanged, this,
                 &VelmoraApplication::trayFrameChanged);
+        trayTicker_ = std::make_unique<RepaintTicker>(scheduler_, [this] { refreshTrayIcon(); });
         trayObservation_ = viewModel_->observe([this](const ViewModelChange& change) {
-            if (change.has(ViewModelField::snapshot)) {
+            if (change.has(ViewModelField::snapshot) || change.has(ViewModelField::monitorLink)) {
                 refreshTrayIcon();
             }
         });
@@ -148,9 +152,24 @@ void VelmoraApplication::connectMenu(ApplicationMenu* menu) {
 }
 
 void VelmoraApplication::refreshTrayIcon() {
-    trayLabel_->setSnapshot(viewModel_->snapshot());
-    tray_->setToolTip(QStringLiteral("Velmora \u2014 ") +
-                      QString::fromStdString(viewModel_->activeSummaryText()));
+    const MonitorLinkState& link = viewModel_->monitorLink();
+    const auto notice = notWatchingNotice(link, viewModel_->nextMonitorAttemptIn(),
+                                          viewModel_->lastGoodSnapshotAge());
+    trayLabel_->setState(viewModel_->snapshot(), !notice);
+    tray_->setToolTip(notice ? QString::fromStdString(notWatchingToolTip(*notice))
+                             : QStringLiteral("Velmora \u2014 ") +
+                                   QString::fromStdString(viewModel_->activeSummaryText()));
+    if (notice.has_value() != trayShowsNotWatching_) {
+        trayShowsNotWatching_ = notice.has_value();
+        if (notice) {
+            std::cerr << "VelmoraUIApp: the tray shows that Velmora is not watching (monitor "
+                      << notWatchingReason(link) << ")\n";
+        } else {
+            std::cerr << "VelmoraUIApp: the tray shows that Velmora is watching again\n";
+        }
+    }
+    // The countdown in the tooltip moves once a second; nothing is timed while watching.
+    trayTicker_->setRunning(notice.has_value());
 }
 
 void VelmoraApplication::trayFrameChanged() {

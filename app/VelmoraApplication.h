@@ -22,6 +22,7 @@ class MenuBarLabel;
 class Observation;
 class PopoverViewModel;
 class QtScheduler;
+class RepaintTicker;
 class SettingsWindow;
 class TrayOwner;
 class UpdaterController;
@@ -49,6 +50,8 @@ public:
 
 private:
     void connectMenu(ApplicationMenu* menu);
+    // The tray icon and tooltip from the view model: the snapshot's look while the monitor is
+    // watching, the not-watching look (and a countdown in the tooltip) while it is not.
     void refreshTrayIcon();
     void trayFrameChanged();
     void applyPlacement(TrayPresence::Placement placement);
@@ -69,6 +72,8 @@ private:
     MenuBarLabel* trayLabel_ = nullptr; // draws the tray icon's frames; never shown
     QTimer* trayFrameTimer_ = nullptr;
     bool trayFramePending_ = false;
+    std::unique_ptr<RepaintTicker> trayTicker_; // runs only while the monitor is not watching
+    bool trayShowsNotWatching_ = false;
     std::unique_ptr<TrayPresence> presence_;
     ApplicationMenu* fallbackMenu_ = nullptr;
     QPointer<PopoverWindow> popover_;

@@ -79,6 +79,9 @@ public:
     // the last good data is. Absent when nothing is scheduled, or while watching.
     std::optional<Duration> nextMonitorAttemptIn() const;
     std::optional<Duration> lastGoodSnapshotAge() const;
+    // The main-thread scheduler whose clock those two read: views that show them re-read them
+    // on its timers.
+    const std::shared_ptr<Scheduler>& scheduler() const { return scheduler_; }
 
     // The popover's summary line for the surface on screen.
     std::string activeSummaryText() const;

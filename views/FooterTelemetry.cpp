@@ -1,6 +1,7 @@
 #include "views/FooterTelemetry.h"
 
 #include "views/FooterCommandButton.h"
+#include "views/OutOfDate.h"
 #include "views/SurfacePainter.h"
 #include "views/VelmoraText.h"
 
@@ -212,6 +213,10 @@ void FooterTelemetry::setContent(const FooterTelemetrySnapshot& telemetry,
         }
         buttons_[i].second->show();
     }
+}
+
+void FooterTelemetry::setOutOfDate(bool outOfDate) {
+    velmora::setOutOfDate(chips_, outOfDate);
 }
 
 std::vector<FooterCommandButton*> FooterTelemetry::buttons() const {

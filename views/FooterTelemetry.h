@@ -71,6 +71,8 @@ public:
 
     // The buttons in cluster order (for tests and the keyboard order).
     std::vector<FooterCommandButton*> buttons() const;
+    // Dims the storage chips as out of date (the commands stay as they are).
+    void setOutOfDate(bool outOfDate);
     FooterCommandButton* button(FooterCommandRole role) const;
     double ruleOpacity() const { return ruleOpacity_; }
 

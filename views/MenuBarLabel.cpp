@@ -4,6 +4,7 @@
 #include "views/MotionAnimator.h"
 #include "views/SurfacePainter.h"
 #include "views/VelmoraPalette.h"
+#include "views/VelmoraSymbols.h"
 #include "views/VelmoraType.h"
 
 #include <QFontMetricsF>
@@ -85,24 +86,53 @@ double toneFloor(SnapshotTone tone) {
     return 0;
 }
 
+// The "!" that stands in the badge's place while the monitor is not watching.
+const QString notWatchingMark = QStringLiteral("!");
+
+// How far the badge is shown (0 to 1): the "!" always, a count while it fades in or out.
+double badgeShown(const MenuBarLabelLook& look) {
+    if (look.notWatching) {
+        return 1.0;
+    }
+    return look.count >= 1 ? std::clamp(look.badge, 0.0, 1.0) : 0.0;
+}
+
+// The drop with nothing in it: only its outline, drawn inside its edge `outlineWidth` wide (or
+// the symbol's own outline for 0).
+void paintHollowDrop(QPainter& painter, const QRectF& square, const QColor& colour,
+                     double outlineWidth) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (outlineWidth > 0) {
+        const QPainterPath drop = symbolPath("drop.fill", square);
+        painter.setClipPath(drop);
+        painter.strokePath(drop, QPen(colour, 2 * outlineWidth));
+    } else {
+        painter.fillPath(symbolPath("drop", square), colour);
+    }
+    painter.restore();
+}
+
 void paintBadge(QPainter& painter, const MenuBarLabelLook& look, const QPointF& topRight) {
-    if (look.count < 1 || look.badge <= 0) {
+    const double shown = badgeShown(look);
+    if (shown <= 0) {
         return;
     }
     const auto& palette = VelmoraPalette::current();
-    const QColor colour = look.tone == SnapshotTone::allClear
+    const QColor colour = look.notWatching ? trayNotWatchingBadgeColor()
+                          : look.tone == SnapshotTone::allClear
                               ? palette.color(PaletteColor::mutedText)
                               : palette.toneTint(look.tone);
-    QFont font = velmoraRoundedFont(look.count > 9 ? 8 : 9, QFont::Black);
+    QFont font = velmoraRoundedFont(!look.notWatching && look.count > 9 ? 8 : 9, QFont::Black);
     font.setStyleHint(QFont::SansSerif);
-    const QString text = badgeText(look.count);
+    const QString text = look.notWatching ? notWatchingMark : badgeText(look.count);
     const QFontMetricsF metrics(font);
     const double width = std::max(14.0, metrics.horizontalAdvance(text) + 8);
     const QRectF badge(topRight.x() + 3 - width, topRight.y() - 2, width, 14);
 
     painter.save();
-    painter.setOpacity(std::clamp(look.badge, 0.0, 1.0));
-    const double scale = mix(0.88, 1.0, look.badge);
+    painter.setOpacity(shown);
+    const double scale = mix(0.88, 1.0, shown);
     painter.translate(badge.topRight());
     painter.scale(scale, scale);
     painter.translate(-badge.topRight());
@@ -138,9 +168,12 @@ QString badgeText(int count) {
     return count <= 9 ? QString::number(count) : QStringLiteral("9+");
 }
 
-MenuBarLabelLook menuBarLabelLook(const PopoverSnapshot& snapshot) {
+MenuBarLabelLook menuBarLabelLook(const PopoverSnapshot& snapshot, bool watching) {
+    if (!watching) {
+        return {SnapshotTone::allClear, 0, 0, 0, true};
+    }
     const int count = highlightedCount(snapshot);
-    return {snapshot.globalTone, urgencyFill(snapshot), count, count >= 1 ? 1.0 : 0.0};
+    return {snapshot.globalTone, urgencyFill(snapshot), count, count >= 1 ? 1.0 : 0.0, false};
 }
 
 QSize menuBarLabelSize() {
@@ -153,11 +186,17 @@ void paintPill(QPainter& painter, const MenuBarLabelLook& look, const QRectF& pi
     const auto& palette = VelmoraPalette::current();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const PillLook tones = pillLook(look.tone);
-    paintSurface(painter, pill, 9, palette.toneTint(look.tone, tones.fill),
-                 palette.toneTint(look.tone, tones.border));
     const QRectF icon(pill.center().x() - 7, pill.center().y() - 7, 14, 14);
-    paintDropUrgencyIcon(painter, icon, look.tone, look.fill, look.count);
+    if (look.notWatching) {
+        paintSurface(painter, pill, 9, palette.color(PaletteColor::mutedText, 0.1),
+                     palette.color(PaletteColor::mutedText, 0.42));
+        paintHollowDrop(painter, icon, palette.color(PaletteColor::mutedText), 0);
+    } else {
+        const PillLook tones = pillLook(look.tone);
+        paintSurface(painter, pill, 9, palette.toneTint(look.tone, tones.fill),
+                     palette.toneTint(look.tone, tones.border));
+        paintDropUrgencyIcon(painter, icon, look.tone, look.fill, look.count);
+    }
     paintBadge(painter, look, pill.topRight());
     painter.restore();
 }
@@ -199,13 +238,16 @@ struct BadgeRun {
     double width;
 };
 
-std::vector<BadgeRun> trayBadgeRuns(int count) {
+std::vector<BadgeRun> trayBadgeRuns(const MenuBarLabelLook& look) {
     std::vector<BadgeRun> runs;
     const auto add = [&](const QString& text, int pixelSize) {
         const QFont font = trayBadgeFont(pixelSize);
         runs.push_back({text, font, QFontMetricsF(font).horizontalAdvance(text)});
     };
-    if (count > 9) {
+    const int count = look.count;
+    if (look.notWatching) {
+        add(notWatchingMark, 7);
+    } else if (count > 9) {
         add(QStringLiteral("9"), 7);
         add(QStringLiteral("+"), 6);
     } else {
@@ -224,13 +266,16 @@ double runsWidth(const std::vector<BadgeRun>& runs) {
 
 // The tray pill's opaque body: the appearance's surface colour (taken deeper in the dark, so
 // that the middle-lightness badge keeps 3:1 against it) washed with the tone at half the
-// label's opacity.
-QColor trayPillFill(SnapshotTone tone) {
+// label's opacity; not washed at all while the monitor is not watching.
+QColor trayPillFill(const MenuBarLabelLook& look) {
     const auto& palette = VelmoraPalette::current();
     const QColor base = palette.isDark()
                             ? mixColor(palette.color(PaletteColor::shell), Qt::black, 0.45)
                             : palette.color(PaletteColor::inset);
-    return mixColor(base, palette.toneTint(tone), pillLook(tone).fill / 2);
+    if (look.notWatching) {
+        return base;
+    }
+    return mixColor(base, palette.toneTint(look.tone), pillLook(look.tone).fill / 2);
 }
 
 } // namespace
@@ -254,16 +299,15 @@ QSize trayGlyphSize() {
 TrayGlyphLayout trayGlyphLayout(const MenuBarLabelLook& look) {
     TrayGlyphLayout layout;
     layout.pill = trayPill;
-    const bool badged = look.count >= 1 && look.badge > 0;
-    const double beside = badged ? std::clamp(look.badge, 0.0, 1.0) : 0.0;
+    const double beside = badgeShown(look);
+    const bool badged = beside > 0;
     const double side = mix(trayDropSideAlone, trayDropSideBeside, beside);
     const QPointF centre(mix(trayDropCentreAlone.x(), trayDropCentreBeside.x(), beside),
                          mix(trayDropCentreAlone.y(), trayDropCentreBeside.y(), beside));
     layout.drop = QRectF(centre.x() - side / 2, centre.y() - side / 2, side, side);
     if (badged) {
-        const double faceWidth =
-            std::max(trayBadgeFaceHeight,
-                     std::ceil(runsWidth(trayBadgeRuns(look.count))) + 2 * trayBadgePadding);
+        const double faceWidth = std::max(
+            trayBadgeFaceHeight, std::ceil(runsWidth(trayBadgeRuns(look))) + 2 * trayBadgePadding);
         const double height = trayBadgeFaceHeight + 2 * trayKnockout;
         const double width = faceWidth + 2 * trayKnockout;
         layout.badge = QRectF(trayPill.right() - width, trayPill.top(), width, height);
@@ -289,28 +333,41 @@ QColor trayBadgeColor(SnapshotTone tone) {
     return mixColor(deep, bright, (low + high) / 2);
 }
 
+QColor trayNotWatchingBadgeColor() {
+    return trayBadgeColor(SnapshotTone::suspect);
+}
+
 void paintTrayGlyph(QPainter& painter, const MenuBarLabelLook& look) {
     const auto& palette = VelmoraPalette::current();
     const TrayGlyphLayout layout = trayGlyphLayout(look);
-    const QColor pillFill = trayPillFill(look.tone);
+    const QColor pillFill = trayPillFill(look);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    paintSurface(painter, layout.pill, trayPillRadius, pillFill, palette.toneTint(look.tone),
-                 trayRingWidth);
-    paintDropUrgencyIcon(painter, layout.drop, look.tone, look.fill, look.count,
-                         DropIconDetail{false, trayDropOutline});
+    if (look.notWatching) {
+        const QColor grey = palette.color(PaletteColor::mutedText);
+        paintSurface(painter, layout.pill, trayPillRadius, pillFill, grey, trayRingWidth);
+        paintHollowDrop(painter, layout.drop, grey, trayDropOutline);
+    } else {
+        paintSurface(painter, layout.pill, trayPillRadius, pillFill, palette.toneTint(look.tone),
+                     trayRingWidth);
+        paintDropUrgencyIcon(painter, layout.drop, look.tone, look.fill, look.count,
+                             DropIconDetail{false, trayDropOutline});
+    }
     if (!layout.badge.isEmpty()) {
+        const double shown = badgeShown(look);
         painter.save();
-        painter.setOpacity(std::clamp(look.badge, 0.0, 1.0));
-        const double scale = mix(0.88, 1.0, look.badge);
+        painter.setOpacity(shown);
+        const double scale = mix(0.88, 1.0, shown);
         painter.translate(layout.badge.topRight());
         painter.scale(scale, scale);
         painter.translate(-layout.badge.topRight());
         painter.fillPath(capsuleShape(layout.badge), pillFill);
-        painter.fillPath(capsuleShape(layout.badgeFace), trayBadgeColor(look.tone));
+        painter.fillPath(capsuleShape(layout.badgeFace), look.notWatching
+                                                             ? trayNotWatchingBadgeColor()
+                                                             : trayBadgeColor(look.tone));
         painter.setPen(Qt::white);
-        const auto runs = trayBadgeRuns(look.count);
+        const auto runs = trayBadgeRuns(look);
         double x = layout.badgeFace.center().x() - runsWidth(runs) / 2;
         for (const auto& run : runs) {
             painter.setFont(run.font);
@@ -361,19 +418,26 @@ MenuBarLabel::MenuBarLabel(QWidget* parent) : QWidget(parent) {
     });
 }
 
-void MenuBarLabel::setSnapshot(const PopoverSnapshot& snapshot) {
-    const MenuBarLabelLook next = menuBarLabelLook(snapshot);
+void MenuBarLabel::setState(const PopoverSnapshot& snapshot, bool watching) {
+    const MenuBarLabelLook next = menuBarLabelLook(snapshot, watching);
     if (hasSnapshot_ && next.tone == target_.tone && next.fill == target_.fill &&
-        next.count == target_.count) {
+        next.count == target_.count && next.notWatching == target_.notWatching) {
         return;
     }
     const MenuBarLabelLook previous = target_;
     target_ = next;
     shown_.tone = next.tone;
     shown_.count = next.count > 0 ? next.count : shown_.count; // the leaving badge keeps its text
-    setAccessibleName(next.count > 0 ? tr("Velmora, %1 suspected").arg(badgeText(next.count))
-                                     : tr("Velmora"));
-    if (!hasSnapshot_) {
+    setAccessibleName(next.notWatching ? tr("Velmora is not watching")
+                      : next.count > 0 ? tr("Velmora, %1 suspected").arg(badgeText(next.count))
+                                       : tr("Velmora"));
+    if (!hasSnapshot_ || next.notWatching || previous.notWatching) {
+        // The first picture, and the switch to or from not watching, are shown at once.
+        for (MotionAnimator* animator : {fillAnimator_.data(), badgeAnimator_.data()}) {
+            if (animator != nullptr) {
+                animator->stop();
+            }
+        }
         hasSnapshot_ = true;
         shown_ = next;
         update();

@@ -22,14 +22,17 @@ int highlightedCount(const PopoverSnapshot& snapshot);
 QString badgeText(int count);
 
 // What the tray label shows; `fill` and `badge` (0 hidden to 1 shown) may be mid-animation.
+// While the monitor is not watching the label shows none of the snapshot: a grey pill, a hollow
+// grey drop and a "!" badge, whatever the tone and the rows.
 struct MenuBarLabelLook {
     SnapshotTone tone = SnapshotTone::allClear;
     double fill = 0;
     int count = 0;
     double badge = 0;
+    bool notWatching = false;
 };
 
-MenuBarLabelLook menuBarLabelLook(const PopoverSnapshot& snapshot);
+MenuBarLabelLook menuBarLabelLook(const PopoverSnapshot& snapshot, bool watching = true);
 // The label's size in points: the 48 x 26 pill with 11 x 4 points of padding.
 QSize menuBarLabelSize();
 void paintMenuBarLabel(QPainter& painter, const MenuBarLabelLook& look);
@@ -63,6 +66,8 @@ TrayGlyphLayout trayGlyphLayout(const MenuBarLabelLook& look);
 // The badge colour: the tone tint (the muted text colour when all is clear) between its light
 // and dark variants, at the lightness that keeps 3:1 against dark and light panels.
 QColor trayBadgeColor(SnapshotTone tone);
+// The colour of the "!" badge while the monitor is not watching, at the same middle lightness.
+QColor trayNotWatchingBadgeColor();
 void paintTrayGlyph(QPainter& painter, const MenuBarLabelLook& look);
 QImage renderTrayGlyph(const MenuBarLabelLook& look, qreal dpr);
 QImage renderTrayGlyph(const PopoverSnapshot& snapshot, qreal dpr);
@@ -77,7 +82,10 @@ class MenuBarLabel : public QWidget {
 public:
     explicit MenuBarLabel(QWidget* parent = nullptr);
 
-    void setSnapshot(const PopoverSnapshot& snapshot);
+    void setSnapshot(const PopoverSnapshot& snapshot) { setState(snapshot, true); }
+    // The snapshot, and whether the monitor is watching. Switching between watching and not
+    // watching changes the picture at once.
+    void setState(const PopoverSnapshot& snapshot, bool watching);
     const MenuBarLabelLook& look() const { return shown_; }
     QImage image(qreal dpr) const { return renderMenuBarLabel(shown_, dpr); }
     QImage trayImage(qreal dpr) const { return renderTrayGlyph(shown_, dpr); }

@@ -5,6 +5,7 @@
 #include "model/PopoverSnapshot.h"
 #include "state/PopoverSurface.h"
 #include "state/VerdictTooltip.h"
+#include "views/NotWatchingNotice.h"
 
 #include <functional>
 #include <optional>
@@ -26,6 +27,9 @@ struct PopoverRenderState {
     std::optional<std::string> advancedHistoryError;
     std::optional<VerdictTooltip> activeVerdictTooltip;
     std::string activeSummaryText = "ALL CLEAR";
+    // Present while the monitor is not watching: the header says so and the snapshot's rows
+    // are shown as out of date.
+    std::optional<NotWatchingNotice> notWatching;
 
     bool isActionPending(const ActionDescriptor& action) const;
     bool isCommandPending(ShellCommand command) const {
@@ -43,6 +47,7 @@ struct PopoverCallbacks {
     std::function<void(std::optional<std::string>)> loadAdvancedHistory;
     std::function<void()> dismissActiveVerdictTooltip;
     std::function<void(const std::string&)> openDetail; // "select_detail" for a finding key
+    std::function<void()> restartMonitor;               // "Restart monitor"
 };
 
 // True when the incident stage is not `normal`.

@@ -17,13 +17,16 @@ PopoverRenderState renderStateOf(const PopoverViewModel& viewModel) {
     state.advancedHistoryError = viewModel.advancedHistoryError();
     state.activeVerdictTooltip = viewModel.activeVerdictTooltip();
     state.activeSummaryText = viewModel.activeSummaryText();
+    state.notWatching = notWatchingNotice(viewModel.monitorLink(), viewModel.nextMonitorAttemptIn(),
+                                          viewModel.lastGoodSnapshotAge());
     return state;
 }
 
 PopoverRootBinding::PopoverRootBinding(PopoverRootView& root,
                                        std::shared_ptr<PopoverViewModel> viewModel,
                                        std::function<void()> openSettings)
-    : root_(root), viewModel_(std::move(viewModel)) {
+    : root_(root), viewModel_(std::move(viewModel)),
+      ticker_(viewModel_->scheduler(), [this] { render(std::nullopt); }) {
     // The callbacks hold the view model weakly: the popover never keeps it alive.
     std::weak_ptr<PopoverViewModel> weak = viewModel_;
     const auto with = [weak](auto operation) {
@@ -47,11 +50,16 @@ PopoverRootBinding::PopoverRootBinding(PopoverRootView& root,
         with([](PopoverViewModel& m) { m.dismissActiveVerdictTooltip(); });
     callbacks.openDetail =
         with([](PopoverViewModel& m, const std::string& key) { m.openDetail(key); });
+    callbacks.restartMonitor = with([](PopoverViewModel& m) { m.restartMonitor(); });
     root_.setCallbacks(std::move(callbacks));
-    root_.render(renderStateOf(*viewModel_));
-    observation_ = viewModel_->observe([this](const ViewModelChange& change) {
-        root_.render(renderStateOf(*viewModel_), change.motion);
-    });
+    render(std::nullopt);
+    observation_ =
+        viewModel_->observe([this](const ViewModelChange& change) { render(change.motion); });
+}
+
+void PopoverRootBinding::render(std::optional<VelmoraMotion> motion) {
+    root_.render(renderStateOf(*viewModel_), motion);
+    ticker_.setRunning(!viewModel_->monitorLink().watching());
 }
 
 } // namespace velmora

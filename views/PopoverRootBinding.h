@@ -2,6 +2,7 @@
 
 #include "state/PopoverViewModel.h"
 #include "views/PopoverRenderState.h"
+#include "views/RepaintTicker.h"
 
 #include <functional>
 #include <memory>
@@ -15,15 +16,20 @@ PopoverRenderState renderStateOf(const PopoverViewModel& viewModel);
 
 // Keeps a PopoverRootView in step with the view model: every change re-renders it with the
 // change's motion, and every control of the popover calls the matching view-model operation.
-// "Open settings" goes to `openSettings`, which the app provides.
+// "Open settings" goes to `openSettings`, which the app provides. While the monitor is not
+// watching, the popover is rendered again once a second (on the view model's scheduler) so
+// that its countdown and the age of the rows stay true; while it watches, nothing is timed.
 class PopoverRootBinding {
 public:
     PopoverRootBinding(PopoverRootView& root, std::shared_ptr<PopoverViewModel> viewModel,
                        std::function<void()> openSettings);
 
 private:
+    void render(std::optional<VelmoraMotion> motion);
+
     PopoverRootView& root_;
     std::shared_ptr<PopoverViewModel> viewModel_;
+    RepaintTicker ticker_;
     std::unique_ptr<Observation> observation_;
 };
 

@@ -5,6 +5,8 @@
 #include "views/DetailView.h"
 #include "views/FooterTelemetry.h"
 #include "views/LiveTriageList.h"
+#include "views/NotWatchingPanel.h"
+#include "views/OutOfDate.h"
 #include "views/PopoverHistorySlot.h"
 #include "views/RecentFindingsSection.h"
 #include "views/SectionTransition.h"
@@ -76,6 +78,13 @@ PopoverRootView::~PopoverRootView() = default;
 
 void PopoverRootView::buildSections() {
     header_ = new SystemStateHeader(card_);
+    notice_ = new NotWatchingPanel(card_);
+    notice_->setOnRestart([this] {
+        if (callbacks_.restartMonitor) {
+            callbacks_.restartMonitor();
+        }
+    });
+    notice_->hide();
     summary_ = new SummaryStrip(card_);
     tooltip_ = new VerdictOnboardingTooltip(card_);
     tooltip_->setOnDismiss([this] {
@@ -85,7 +94,15 @@ void PopoverRootView::buildSections() {
     });
     tooltip_->hide();
 
-    mainArea_ = new QWidget(card_);
+    // The sections the snapshot fills below the header, in a stack of their own so that they
+    // can be dimmed together.
+    snapshotArea_ = new QWidget(card_);
+    snapshotArea_->setObjectName(QStringLiteral("snapshotArea"));
+    auto* snapshotStack = new QVBoxLayout(snapshotArea_);
+    snapshotStack->setContentsMargins(0, 0, 0, 0);
+    snapshotStack->setSpacing(sections_->spacing());
+
+    mainArea_ = new QWidget(snapshotArea_);
     mainArea_->setObjectName(QStringLiteral("mainArea"));
     auto* main = new QVBoxLayout(mainArea_);
     main->setContentsMargins(0, 0, 0, 0);
@@ -114,9 +131,11 @@ void PopoverRootView::buildSections() {
     main->addWidget(detail_);
     main->addWidget(history_);
 
-    recent_ = new RecentFindingsSection(card_);
+    recent_ = new RecentFindingsSection(snapshotArea_);
     recent_->setObjectName(QStringLiteral("recentFindingsSection"));
     recent_->hide();
+    snapshotStack->addWidget(mainArea_);
+    snapshotStack->addWidget(recent_);
     banner_ = new ActionFeedbackBanner(card_);
     banner_->hide();
     footer_ = new FooterTelemetry(card_);
@@ -127,8 +146,8 @@ void PopoverRootView::buildSections() {
                            },
                            [this](ShellCommand command) { handleCommand(command); }});
 
-    for (QWidget* section : std::initializer_list<QWidget*>{header_, summary_, tooltip_, mainArea_,
-                                                            recent_, banner_, footer_}) {
+    for (QWidget* section : std::initializer_list<QWidget*>{header_, notice_, summary_, tooltip_,
+                                                            snapshotArea_, banner_, footer_}) {
         sections_->addWidget(section);
     }
 }
@@ -174,11 +193,18 @@ void PopoverRootView::render(const PopoverRenderState& state,
     const PopoverSnapshot& snapshot = state.snapshot;
     const bool focused = isFocusedIncidentLayout(snapshot);
     const bool live = state.surface == PopoverSurface::live;
+    const bool watching = !state.notWatching.has_value();
     state_ = state;
 
-    header_->setState(snapshot.systemState, snapshot.globalTone);
+    header_->setState(snapshot.systemState, snapshot.globalTone, watching);
+    if (state.notWatching) {
+        notice_->setNotice(*state.notWatching);
+    }
+    setSectionVisible(notice_, !watching, motion, TransitionStyle::moveFromTop(),
+                      TransitionStyle::moveFromTop());
+    // The summary speaks for the snapshot as if it were current: the notice takes its place.
     summary_->setContent(QString::fromStdString(state.activeSummaryText), snapshot.globalTone);
-    setSectionVisible(summary_, !focused, motion, TransitionStyle::fadeScale(1.0),
+    setSectionVisible(summary_, !focused && watching, motion, TransitionStyle::fadeScale(1.0),
                       TransitionStyle::fadeScale(1.0));
 
     if (state.activeVerdictTooltip) {
@@ -206,9 +232,16 @@ void PopoverRootView::render(const PopoverRenderState& state,
                         focused,
                         [this](ShellCommand command) { return state_.isCommandPending(command); });
 
+    // Everything the snapshot filled in below the notice is as old as the notice says.
+    setOutOfDate(snapshotArea_, !watching);
+    footer_->setOutOfDate(!watching);
     renderOverlay(state, requested);
     rendered_ = true;
     fitHeight();
+}
+
+bool PopoverRootView::showsRowsOutOfDate() const {
+    return isOutOfDate(snapshotArea_);
 }
 
 void PopoverRootView::renderMainArea(const PopoverRenderState& state,

@@ -16,6 +16,7 @@ class ConfirmationOverlay;
 class DetailView;
 class FooterTelemetry;
 class LiveTriageList;
+class NotWatchingPanel;
 class PopoverCard;
 class RecentFindingsSection;
 class SummaryStrip;
@@ -26,7 +27,9 @@ class VerdictOnboardingTooltip;
 // which sections appear, in which order, and reports every control through the callbacks.
 // A render reconciles the existing widgets: sections stay, rows keep their widgets by key,
 // and a state that changes nothing visible repaints nothing. Sections enter and leave with
-// the motion the change names; without one the change is immediate.
+// the motion the change names; without one the change is immediate. While the monitor is not
+// watching, the notice under the header says so and everything the snapshot fills below it
+// (the main area, the recent findings and the footer's storage chips) is dimmed as out of date.
 class PopoverRootView : public QWidget {
     Q_OBJECT
 public:
@@ -48,6 +51,9 @@ public:
     QSize sizeHint() const override { return popoverSize(); }
 
     QWidget* card() const;
+    NotWatchingPanel* notWatchingPanel() const { return notice_; }
+    // Whether the rows are shown dimmed, as out of date.
+    bool showsRowsOutOfDate() const;
     LiveTriageList* liveList() const { return live_; }
     DetailView* detailView() const { return detail_; }
     ConfirmationOverlay* confirmationOverlay() const { return overlay_; }
@@ -76,8 +82,10 @@ private:
     PopoverCard* card_;
     QVBoxLayout* sections_;
     SystemStateHeader* header_;
+    NotWatchingPanel* notice_;
     SummaryStrip* summary_;
     VerdictOnboardingTooltip* tooltip_;
+    QWidget* snapshotArea_; // the main area and the recent findings
     QWidget* mainArea_;
     LiveTriageList* live_;
     DetailView* detail_;

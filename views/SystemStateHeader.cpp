@@ -44,13 +44,14 @@ QString PressurePill::displayText() const {
     return label_.toUpper();
 }
 
-void PressurePill::setContent(const QString& pressureLabel, SnapshotTone tone) {
-    if (pressureLabel == label_ && tone == tone_) {
+void PressurePill::setContent(const QString& pressureLabel, SnapshotTone tone, bool muted) {
+    if (pressureLabel == label_ && tone == tone_ && muted == muted_) {
         return;
     }
     const bool geometry = pressureLabel != label_;
     label_ = pressureLabel;
     tone_ = tone;
+    muted_ = muted;
     setAccessibleName(displayText());
     if (geometry) {
         updateGeometry();
@@ -68,8 +69,14 @@ void PressurePill::setAttention(double level) {
     update();
 }
 
+QColor PressurePill::tint(double opacity) const {
+    const auto& palette = VelmoraPalette::current();
+    return muted_ ? palette.color(PaletteColor::mutedText, opacity)
+                  : palette.toneTint(tone_, opacity);
+}
+
 void PressurePill::syncShadow() {
-    if (tone_ != SnapshotTone::critical) {
+    if (!glows()) {
         setWidgetShadow(this, Qt::transparent, 0);
         return;
     }
@@ -103,7 +110,7 @@ QRectF PressurePill::capsuleRect() const {
 
 QTransform PressurePill::capsuleTransform() const {
     QTransform transform;
-    if (tone_ != SnapshotTone::critical) {
+    if (!glows()) {
         return transform;
     }
     const QRectF capsule = capsuleRect();
@@ -136,12 +143,11 @@ std::vector<DrawnText> PressurePill::drawnTexts() const {
 void PressurePill::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const auto& palette = VelmoraPalette::current();
-    const QColor tint = palette.toneTint(tone_);
+    const QColor tint = this->tint();
     const QRectF capsule = capsuleRect();
     painter.save();
     painter.setTransform(capsuleTransform(), true);
-    painter.fillPath(capsuleShape(capsule), palette.toneTint(tone_, mix(0.1, 0.2, attention_)));
+    painter.fillPath(capsuleShape(capsule), this->tint(mix(0.1, 0.2, attention_)));
     const QPointF dotCentre(capsule.left() + pillPaddingX + pillDot / 2, capsule.center().y());
     painter.setPen(Qt::NoPen);
     painter.setBrush(tint);
@@ -172,13 +178,14 @@ double UsedMemoryBar::clampedFraction(double fraction) {
     return std::min(fraction, 1.0);
 }
 
-void UsedMemoryBar::setContent(double fraction, SnapshotTone tone) {
+void UsedMemoryBar::setContent(double fraction, SnapshotTone tone, bool muted) {
     const double clamped = clampedFraction(fraction);
-    if (clamped == fraction_ && tone == tone_) {
+    if (clamped == fraction_ && tone == tone_ && muted == muted_) {
         return;
     }
     fraction_ = clamped;
     tone_ = tone;
+    muted_ = muted;
     setAccessibleName(tr("Memory used"));
     update();
 }
@@ -195,7 +202,8 @@ void UsedMemoryBar::paintEvent(QPaintEvent*) {
     painter.fillPath(capsuleShape(track), palette.color(PaletteColor::insetStroke, 0.28));
     if (fraction_ > 0) {
         const QRectF filled(track.left(), track.top(), filledWidth(), track.height());
-        painter.fillPath(capsuleShape(filled), palette.toneTint(tone_, 0.72));
+        painter.fillPath(capsuleShape(filled), muted_ ? palette.color(PaletteColor::mutedText, 0.4)
+                                                      : palette.toneTint(tone_, 0.72));
     }
 }
 
@@ -246,20 +254,27 @@ SystemStateHeader::SystemStateHeader(QWidget* parent) : QWidget(parent) {
     attention_ = new CriticalAttention([this] { pill_->setAttention(attention_->level()); }, this);
 }
 
-void SystemStateHeader::setState(const SystemStateSnapshot& state, SnapshotTone tone) {
+void SystemStateHeader::setState(const SystemStateSnapshot& state, SnapshotTone tone,
+                                 bool watching) {
     headroom_->setText(QString::fromStdString(state.headroomLabel));
     scope_->setText(QString::fromStdString(state.scopeLabel));
-    pill_->setContent(QString::fromStdString(state.pressureLabel), tone);
+    // The last reading stays, dimmed, while nothing watches.
+    headroom_->setColor({PaletteColor::neutralText, watching ? 0.88 : 0.5, {}});
+    scope_->setColor({PaletteColor::mutedText, watching ? 1.0 : 0.62, {}});
+    pill_->setContent(watching ? QString::fromStdString(state.pressureLabel)
+                               : QString::fromLatin1(notWatchingPillLabel),
+                      tone, !watching);
     // The scope line ends where the capsule ends, inside the pill's room for its scale.
     const int inset = static_cast<int>(pill_->margins().width());
     if (scope_->contentsMargins().right() != inset) {
         scope_->setContentsMargins(0, 0, inset, 0);
     }
-    bar_->setContent(state.usedMemoryFraction, tone);
-    const bool toneChanged = hasState_ && tone != tone_;
+    bar_->setContent(state.usedMemoryFraction, tone, !watching);
+    const bool changed = hasState_ && (tone != tone_ || watching != watching_);
     tone_ = tone;
+    watching_ = watching;
     hasState_ = true;
-    if (toneChanged) {
+    if (changed) {
         syncCriticalAttention();
     }
 }
@@ -277,7 +292,7 @@ void SystemStateHeader::showEvent(QShowEvent* event) {
 
 void SystemStateHeader::syncCriticalAttention() {
     attention_->reset();
-    if (tone_ == SnapshotTone::critical) {
+    if (tone_ == SnapshotTone::critical && watching_) {
         attention_->brighten(motion(MotionName::criticalAttention));
     }
 }

@@ -19,10 +19,14 @@ class PressurePill : public QWidget, public DrawsText {
 public:
     explicit PressurePill(QWidget* parent = nullptr);
 
-    void setContent(const QString& pressureLabel, SnapshotTone tone);
+    // `muted`: the pill stands for no tone (the monitor is not watching): grey, and it never
+    // glows.
+    void setContent(const QString& pressureLabel, SnapshotTone tone, bool muted = false);
     void setAttention(double level);
     QString displayText() const;
     SnapshotTone tone() const { return tone_; }
+    bool isMuted() const { return muted_; }
+    QColor tint(double opacity = 1.0) const;
     double attention() const { return attention_; }
 
     // The room kept on each side of the capsule: left and right, top and bottom.
@@ -41,9 +45,11 @@ protected:
 private:
     void syncShadow();
     QSizeF capsuleSize() const;
+    bool glows() const { return tone_ == SnapshotTone::critical && !muted_; }
 
     QString label_;
     SnapshotTone tone_ = SnapshotTone::allClear;
+    bool muted_ = false;
     double attention_ = 0;
 };
 
@@ -56,7 +62,8 @@ public:
     // 0 for a fraction that is not finite or not positive, 1 above 1, else the fraction.
     static double clampedFraction(double fraction);
 
-    void setContent(double fraction, SnapshotTone tone);
+    // `muted`: filled in grey, for a reading that is out of date.
+    void setContent(double fraction, SnapshotTone tone, bool muted = false);
     double fraction() const { return fraction_; }
     // The width of the filled part at the current width.
     double filledWidth() const;
@@ -69,17 +76,22 @@ protected:
 private:
     double fraction_ = 0;
     SnapshotTone tone_ = SnapshotTone::allClear;
+    bool muted_ = false;
 };
 
 // The topmost section of the card: "SYSTEM STATE", the headroom line, the pressure pill, the
-// scope line and the used-memory bar.
+// scope line and the used-memory bar. While the monitor is not watching (`watching` false) the
+// pill reads "Not watching" in grey and the last reading under it is dimmed: it is out of date.
 class SystemStateHeader : public QWidget {
     Q_OBJECT
 public:
+    static constexpr const char* notWatchingPillLabel = "Not watching";
+
     explicit SystemStateHeader(QWidget* parent = nullptr);
 
-    void setState(const SystemStateSnapshot& state, SnapshotTone tone);
+    void setState(const SystemStateSnapshot& state, SnapshotTone tone, bool watching = true);
     double attention() const;
+    bool isWatching() const { return watching_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -93,6 +105,7 @@ private:
     UsedMemoryBar* bar_;
     CriticalAttention* attention_;
     SnapshotTone tone_ = SnapshotTone::allClear;
+    bool watching_ = true;
     bool hasState_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include "state/VerdictTooltipCatalog.h"
 #include "support/ViewTestSupport.h"
 #include "views/DetailView.h"
+#include "views/NotWatchingNotice.h"
 #include "views/PopoverHost.h"
 #include "views/PopoverRootView.h"
 #include "views/VelmoraPalette.h"
@@ -74,6 +75,19 @@ PopoverRenderState allPending(PopoverRenderState state) {
     return state;
 }
 
+// The monitor is not watching over `state`: why, what happens next, how old the rows are.
+PopoverRenderState notWatching(PopoverRenderState state, MonitorLinkCause cause, int code,
+                               MonitorRecovery recovery,
+                               std::optional<std::chrono::nanoseconds> age) {
+    using namespace std::chrono_literals;
+    MonitorLinkState link;
+    link.cause = cause;
+    link.code = code;
+    link.recovery = recovery;
+    state.notWatching = notWatchingNotice(link, 59s, age);
+    return state;
+}
+
 PopoverRenderState history(std::optional<AdvancedHistorySnapshot> snapshot, bool loading = false,
                            std::optional<std::string> error = {}) {
     PopoverRenderState state = live(S::suspect());
@@ -123,6 +137,37 @@ std::vector<AuditCase> auditCases() {
                              state.highlightedCriticalKeys.insert(row.key);
                          }
                          return state;
+                     }});
+    using C = MonitorLinkCause;
+    using R = MonitorRecovery;
+    using namespace std::chrono_literals;
+    cases.push_back(
+        {"notWatchingKilled",
+         [] { return notWatching(live(S::suspect()), C::killedBySignal, 9, R::scheduled, 2min); }});
+    cases.push_back({"notWatchingGaveUp", [] {
+                         // The longest detail: it breaks between the reason and the next step.
+                         return notWatching(live(S::criticalRunaway()), C::exited, 255, R::gaveUp,
+                                            59min);
+                     }});
+    cases.push_back({"notWatchingNeverStarted", [] {
+                         return notWatching(live(PopoverSnapshot{}), C::notStarted, 0, R::scheduled,
+                                            std::nullopt);
+                     }});
+    cases.push_back({"notWatchingRestartingInDetail", [] {
+                         return notWatching(allPending(live(S::detailOpened())), C::notAnswering, 0,
+                                            R::starting, 23h);
+                     }});
+    cases.push_back({"notWatchingStalledWithTooltip", [] {
+                         PopoverRenderState state = live(S::multiRowSuspect());
+                         const auto tooltips = VerdictTooltipCatalog::bundled().orderedTooltips();
+                         if (!tooltips.empty()) {
+                             state.activeVerdictTooltip = tooltips.front();
+                         }
+                         return notWatching(state, C::notSampling, 0, R::none, 45s);
+                     }});
+    cases.push_back({"notWatchingInHistory", [] {
+                         return notWatching(history(S::advancedHistory()), C::killedBySignal, 15,
+                                            R::scheduled, 10s);
                      }});
     for (const auto& tooltip : VerdictTooltipCatalog::bundled().orderedTooltips()) {
         cases.push_back({"tooltip_" + tooltip.id, [tooltip] {

@@ -177,15 +177,16 @@ QPainterPath rectangle(const QRectF& rect) {
     return path;
 }
 
-// Runs `check` for both appearances, every tone and every count, at the real size and at
-// device pixel ratio 2, restoring the appearance afterwards.
+// Runs `check` for both appearances, every tone and every count, and the look while the
+// monitor is not watching, at the real size and at device pixel ratio 2, restoring the
+// appearance afterwards.
 template <class Check> void forEveryTrayGlyph(Check check) {
     const bool wasDark = VelmoraPalette::current().isDark();
     for (const bool dark : {false, true}) {
         VelmoraPalette::setDark(dark);
-        for (const SnapshotTone tone : allCases<SnapshotTone>()) {
-            for (const int count : trayCounts) {
-                for (const qreal dpr : {1.0, 2.0}) {
+        for (const qreal dpr : {1.0, 2.0}) {
+            for (const SnapshotTone tone : allCases<SnapshotTone>()) {
+                for (const int count : trayCounts) {
                     const MenuBarLabelLook look = menuBarLabelLook(suspects(tone, count));
                     SCOPED_TRACE(::testing::Message()
                                  << (dark ? "dark" : "light") << " appearance, tone "
@@ -193,6 +194,11 @@ template <class Check> void forEveryTrayGlyph(Check check) {
                     check(look, renderTrayGlyph(look, dpr));
                 }
             }
+            const MenuBarLabelLook look =
+                menuBarLabelLook(suspects(SnapshotTone::critical, 3), false);
+            SCOPED_TRACE(::testing::Message()
+                         << (dark ? "dark" : "light") << " appearance, not watching, dpr " << dpr);
+            check(look, renderTrayGlyph(look, dpr));
         }
     }
     VelmoraPalette::setDark(wasDark);
@@ -225,7 +231,7 @@ TEST(MenuBarLabelTest, TrayGlyphStandsOffDarkAndLightPanelsAlike) {
             const auto dropPixels = pixelsInside(picture, outline, 0.7);
             ASSERT_GE(dropPixels.size(), 12u);
             EXPECT_GE(medianContrast(dropPixels, fill), 3.0);
-            if (look.count == 0) {
+            if (layout.badge.isEmpty()) {
                 continue;
             }
             // The badge reads against the panel, the pill and under its digits.
@@ -256,8 +262,8 @@ TEST(MenuBarLabelTest, TrayBadgeStaysInsideThePictureAndOffTheDrop) {
 
         const TrayGlyphLayout layout = trayGlyphLayout(look);
         EXPECT_TRUE(canvas.adjusted(0.5, 0.5, -0.5, -0.5).contains(layout.pill));
-        EXPECT_EQ(layout.badge.isEmpty(), look.count == 0);
-        if (look.count == 0) {
+        EXPECT_EQ(layout.badge.isEmpty(), look.count == 0 && !look.notWatching);
+        if (layout.badge.isEmpty()) {
             return;
         }
         EXPECT_TRUE(layout.pill.contains(layout.badge));
@@ -275,6 +281,87 @@ TEST(MenuBarLabelTest, TrayBadgeStaysInsideThePictureAndOffTheDrop) {
         EXPECT_GE(layout.badgeFace.height(), 9.0);
         EXPECT_GE(layout.badgeFace.width(), layout.badgeFace.height());
     });
+}
+
+// While the monitor is not watching the icon shows nothing of the snapshot: a grey ring and a
+// hollow grey drop (no tone, no fill), and a "!" badge where a count would be. It must not be
+// taken for any state of the snapshot, on either panel.
+TEST(MenuBarLabelTest, NotWatchingIsAHollowGreyDropWithAMarkNoTintedStateLooksLike) {
+    constexpr double ring = 1.25;
+    const bool wasDark = VelmoraPalette::current().isDark();
+    for (const bool dark : {false, true}) {
+        VelmoraPalette::setDark(dark);
+        const auto& palette = VelmoraPalette::current();
+        SCOPED_TRACE(dark ? "dark appearance" : "light appearance");
+        // Whatever the snapshot says, the look is the same.
+        const MenuBarLabelLook look = menuBarLabelLook(suspects(SnapshotTone::critical, 12), false);
+        EXPECT_TRUE(look.notWatching);
+        EXPECT_EQ(look.count, 0);
+        EXPECT_DOUBLE_EQ(look.fill, 0.0);
+        const QImage glyph = renderTrayGlyph(look, 2);
+        EXPECT_EQ(glyph,
+                  renderTrayGlyph(menuBarLabelLook(suspects(SnapshotTone::allClear, 0), false), 2));
+        const TrayGlyphLayout layout = trayGlyphLayout(look);
+        ASSERT_FALSE(layout.badge.isEmpty());
+
+        for (const QColor& panel : {darkPanel, lightPanel}) {
+            SCOPED_TRACE(panel.name().toStdString());
+            const QImage picture = onPanel(glyph, panel);
+            // The ring is grey: the muted text colour, not a tone's tint.
+            const QColor ringColour = mostCommon(pixelsInside(picture, ringOf(layout.pill, ring)));
+            EXPECT_TRUE(testing::colorsClose(ringColour, palette.color(PaletteColor::mutedText), 8))
+                << ringColour.name().toStdString();
+            for (const SnapshotTone tone : allCases<SnapshotTone>()) {
+                EXPECT_FALSE(testing::colorsClose(ringColour, palette.toneTint(tone), 24))
+                    << toWire(tone);
+            }
+            // The drop is hollow: inside its outline there is only the pill's body.
+            QPainterPath body;
+            body.addRoundedRect(layout.pill.adjusted(3, 3, -3, -3), 4, 4);
+            const QColor fill = mostCommon(pixelsInside(
+                picture,
+                body.subtracted(rectangle(layout.drop)).subtracted(rectangle(layout.badge))));
+            const QPainterPath drop = symbolPath("drop.fill", layout.drop);
+            QPainterPathStroker stroker;
+            stroker.setWidth(2 * (1.6 + 0.75));
+            const QPainterPath hollow = drop.subtracted(stroker.createStroke(drop));
+            const auto inside = pixelsInside(picture, hollow);
+            ASSERT_FALSE(inside.empty());
+            for (const QColor& pixel : inside) {
+                EXPECT_TRUE(testing::colorsClose(pixel, fill, 3)) << pixel.name().toStdString();
+            }
+            // The mark's face: the warning colour, off both panels and the pill.
+            const QColor face = mostCommon(
+                pixelsInside(picture, capsule(layout.badgeFace.adjusted(0.5, 0.5, -0.5, -0.5))));
+            EXPECT_TRUE(testing::colorsClose(face, trayNotWatchingBadgeColor(), 3));
+            EXPECT_GE(contrastRatio(face, panel), 3.0);
+            EXPECT_GE(contrastRatio(face, fill), 3.0);
+        }
+    }
+    VelmoraPalette::setDark(wasDark);
+}
+
+TEST(MenuBarLabelTest, WidgetSwitchesToAndFromNotWatchingAtOnce) {
+    MenuBarLabel label;
+    int frames = 0;
+    QObject::connect(&label, &MenuBarLabel::frameChanged, [&] { ++frames; });
+    const auto busy = snapshot(SnapshotTone::suspect, {S::suspect, S::suspect});
+    label.setState(busy, true);
+    EXPECT_EQ(label.accessibleName(), "Velmora, 2 suspected");
+    const int before = frames;
+    label.setState(busy, false);
+    EXPECT_EQ(frames, before + 1);
+    EXPECT_TRUE(label.look().notWatching);
+    EXPECT_EQ(label.look().count, 0);
+    EXPECT_EQ(label.accessibleName(), "Velmora is not watching");
+    EXPECT_EQ(label.trayImage(2), renderTrayGlyph(label.look(), 2));
+    label.setState(snapshot(SnapshotTone::allClear, {}), false); // still not watching: no frame
+    EXPECT_EQ(frames, before + 1);
+    label.setState(busy, true);
+    EXPECT_FALSE(label.look().notWatching);
+    EXPECT_EQ(label.look().count, 2);
+    EXPECT_DOUBLE_EQ(label.look().badge, 1.0);
+    EXPECT_DOUBLE_EQ(label.look().fill, urgencyFill(busy));
 }
 
 TEST(MenuBarLabelTest, WidgetReportsFramesAndKeepsAnUnchangedSnapshotQuiet) {

@@ -137,8 +137,9 @@ TEST_F(PopoverRootViewTest, SectionsFollowTheirOrder) {
         QWidget* widget = findByObjectName(root.card(), QString::fromLatin1(name));
         ASSERT_NE(widget, nullptr) << name;
         EXPECT_TRUE(widget->isVisibleTo(&root)) << name;
-        EXPECT_GT(widget->y(), lastY) << name;
-        lastY = widget->y();
+        const int y = widget->mapTo(root.card(), QPoint()).y();
+        EXPECT_GT(y, lastY) << name;
+        lastY = y;
     }
 }
 

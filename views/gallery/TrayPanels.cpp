@@ -35,12 +35,13 @@ PopoverSnapshot panelSnapshot(SnapshotTone tone, int suspects) {
     return snapshot;
 }
 
+// Every tone with every count, then the not-watching icon on its own.
 int stripWidth() {
     const int tones = static_cast<int>(allCases<SnapshotTone>().size());
     const int perTone = static_cast<int>(std::size(counts));
     const int side = trayGlyphSize().width();
-    return 2 * edge + tones * perTone * side + tones * (perTone - 1) * countGap +
-           (tones - 1) * toneGap;
+    return 2 * edge + tones * perTone * side + tones * (perTone - 1) * countGap + tones * toneGap +
+           side;
 }
 
 // One panel strip with every icon at one pixel per point, the way a tray paints it.
@@ -56,6 +57,9 @@ void paintStrip(QPainter& painter, int top, const QColor& panel) {
         }
         x += toneGap - countGap;
     }
+    MenuBarLabelLook notWatching;
+    notWatching.notWatching = true;
+    painter.drawImage(QPoint(x, top + (panelHeight - side) / 2), renderTrayGlyph(notWatching, 1.0));
 }
 
 bool save(const QImage& image, const QString& dir, const QString& name) {

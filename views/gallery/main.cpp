@@ -6,6 +6,7 @@
 #include "state/VerdictTooltipCatalog.h"
 #include "views/MenuBarLabel.h"
 #include "views/MotionAnimator.h"
+#include "views/NotWatchingNotice.h"
 #include "views/PopoverHost.h"
 #include "views/VelmoraPalette.h"
 #include "views/VerdictHelpView.h"
@@ -113,6 +114,23 @@ bool renderAppearance(const QString& dir, const QString& look) {
     }
     ok &= renderPopover(tooltip, dir, QStringLiteral("verdict-tooltip-%1").arg(look));
 
+    // The monitor was killed: the last rows, two minutes old, under the notice; then the same
+    // after the restarts were given up.
+    using namespace std::chrono_literals;
+    MonitorLinkState link;
+    link.cause = MonitorLinkCause::killedBySignal;
+    link.code = 9;
+    link.recovery = MonitorRecovery::scheduled;
+    PopoverRenderState notWatching = liveState(ScenarioLibrary::suspect());
+    notWatching.notWatching = notWatchingNotice(link, 4s, 2min);
+    ok &= renderPopover(notWatching, dir, QStringLiteral("not-watching-%1").arg(look));
+    link.cause = MonitorLinkCause::exited;
+    link.code = 3;
+    link.recovery = MonitorRecovery::gaveUp;
+    notWatching = liveState(ScenarioLibrary::criticalRunaway());
+    notWatching.notWatching = notWatchingNotice(link, std::nullopt, 14min);
+    ok &= renderPopover(notWatching, dir, QStringLiteral("not-watching-gave-up-%1").arg(look));
+
     VerdictHelpView help;
     help.setCatalog(VerdictTooltipCatalog::bundled());
     help.resize(520, 640);
@@ -150,6 +168,12 @@ bool renderTray(const QString& dir, const QString& look) {
                        QStringLiteral("tray-glyph-") + name);
         }
     }
+    MenuBarLabelLook notWatching;
+    notWatching.notWatching = true;
+    ok &= save(renderMenuBarLabel(notWatching, dpr), dir,
+               QStringLiteral("tray-not-watching-%1").arg(look));
+    ok &= save(renderTrayGlyph(notWatching, dpr), dir,
+               QStringLiteral("tray-glyph-not-watching-%1").arg(look));
     return ok;
 }
 
