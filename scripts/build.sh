@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # Configures (once) and builds the tree in build/ with Ninja. Extra arguments go to cmake.
+# VELMORA_BUILD_TARGETS (space-separated) builds only those targets and what they need.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${VELMORA_BUILD_DIR:-build}
 if [ ! -f "$build_dir/build.ninja" ]; then
   cmake -S . -B "$build_dir" -G Ninja "$@"
 fi
-cmake --build "$build_dir"
+targets=()
+if [ -n "${VELMORA_BUILD_TARGETS:-}" ]; then
+  read -r -a names <<<"$VELMORA_BUILD_TARGETS"
+  targets=(--target "${names[@]}")
+fi
+cmake --build "$build_dir" "${targets[@]}"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package Velmora needs to build, test and run.
+# Installs every Debian 12 package Velmora needs to build, test, package and run.
 # Safe to run again: packages already present are left alone.
 set -euo pipefail
 
@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth trayer x11-utils imagemagick fonts-dejavu-core
   xdg-utils
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 missing=()
