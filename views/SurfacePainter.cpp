@@ -1,5 +1,7 @@
 #include "views/SurfacePainter.h"
 
+#include "views/ShadowCache.h"
+
 #include <QGraphicsDropShadowEffect>
 #include <QLinearGradient>
 #include <QPainter>
@@ -124,6 +126,52 @@ QImage blurredImage(const QImage& source, double radius) {
     return image;
 }
 
+namespace {
+
+// The shadow picture of `shape` (already in the picture's pixel coordinates): the shape's
+// coverage is blurred once, then tinted with the premultiplied colour. A shadow is one colour,
+// so this is the blur of the filled shape with a single channel instead of four.
+QImage renderShadow(const QPainterPath& shape, QSize size, const QColor& color, double radius) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter shapePainter(&image);
+        shapePainter.setRenderHint(QPainter::Antialiasing);
+        shapePainter.fillPath(shape, Qt::white);
+    }
+    const int width = image.width();
+    const int height = image.height();
+    std::vector<float> coverage(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            coverage[static_cast<std::size_t>(y) * width + x] = static_cast<float>(qAlpha(row[x]));
+        }
+    }
+    if (const int r = static_cast<int>(std::round(radius / 2.0)); r > 0) {
+        for (int pass = 0; pass < 3; ++pass) {
+            boxBlurPass(coverage, width, height, r);
+        }
+    }
+    const QRgb tint = qPremultiply(color.rgba());
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const float share =
+                std::clamp(coverage[static_cast<std::size_t>(y) * width + x], 0.0f, 255.0f) /
+                255.0f;
+            const auto scaled = [share](int channel) {
+                return static_cast<int>(static_cast<float>(channel) * share + 0.5f);
+            };
+            row[x] = qRgba(scaled(qRed(tint)), scaled(qGreen(tint)), scaled(qBlue(tint)),
+                           scaled(qAlpha(tint)));
+        }
+    }
+    return image;
+}
+
+} // namespace
+
 void paintShadow(QPainter& painter, const QPainterPath& shape, const QColor& color, double radius,
                  QPointF offset) {
     if (color.alpha() == 0 || shape.isEmpty()) {
@@ -133,18 +181,32 @@ void paintShadow(QPainter& painter, const QPainterPath& shape, const QColor& col
         std::max(1.0, painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
     const double margin = std::ceil(radius * 1.5) + 1;
     const QRectF area = shape.boundingRect().adjusted(-margin, -margin, margin, margin);
-    QImage image((area.size() * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter shapePainter(&image);
-        shapePainter.setRenderHint(QPainter::Antialiasing);
-        shapePainter.scale(dpr, dpr);
-        shapePainter.translate(-area.topLeft());
-        shapePainter.fillPath(shape, color);
+    // The shape as the picture sees it: at the picture's origin, in device pixels.
+    QTransform toPicture;
+    toPicture.scale(dpr, dpr);
+    toPicture.translate(-area.left(), -area.top());
+    ShadowCache::Key key{toPicture.map(shape), color.rgba(), radius, dpr};
+    auto& cache = ShadowCache::shared();
+    QImage picture = cache.find(key);
+    if (picture.isNull()) {
+        // A wide blur has no detail to lose: it is computed at a fraction of the resolution
+        // and smoothly scaled up when drawn, which keeps the card's shadow small.
+        const double reduction = std::clamp(std::floor(radius * dpr / 8.0), 1.0, 4.0);
+        QTransform reduce;
+        reduce.scale(1 / reduction, 1 / reduction);
+        const QSizeF pixels = area.size() * dpr / reduction;
+        picture = renderShadow(reduce.map(key.shape),
+                               QSize(static_cast<int>(std::ceil(pixels.width())),
+                                     static_cast<int>(std::ceil(pixels.height()))),
+                               color, radius * dpr / reduction);
+        picture.setDevicePixelRatio(dpr / reduction);
+        cache.insert(std::move(key), picture);
     }
-    QImage blurred = blurredImage(image, radius * dpr);
-    blurred.setDevicePixelRatio(dpr);
-    painter.drawImage(area.topLeft() + offset, blurred);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(area.topLeft() + offset, picture.deviceIndependentSize()), picture,
+                      QRectF(picture.rect()));
+    painter.restore();
 }
 
 void setWidgetShadow(QWidget* widget, const QColor& color, double radius, QPointF offset) {
