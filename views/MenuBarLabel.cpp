@@ -3,6 +3,7 @@
 #include "views/DropUrgencyIcon.h"
 #include "views/MotionAnimator.h"
 #include "views/SurfacePainter.h"
+#include "views/TrayGlyphIconEngine.h"
 #include "views/VelmoraPalette.h"
 #include "views/VelmoraSymbols.h"
 #include "views/VelmoraType.h"
@@ -391,11 +392,9 @@ QImage renderTrayGlyph(const PopoverSnapshot& snapshot, qreal dpr) {
 }
 
 QIcon trayGlyphIcon(const MenuBarLabelLook& look) {
-    QIcon icon;
-    for (const qreal dpr : {1.0, 2.0}) {
-        icon.addPixmap(QPixmap::fromImage(renderTrayGlyph(look, dpr)));
-    }
-    return icon;
+    // An icon that paints itself at the size asked for: a pixmap icon would leave a scaled
+    // copy in Qt's pixmap cache for every frame the tray has shown.
+    return QIcon(new TrayGlyphIconEngine(look));
 }
 
 QImage renderMenuBarLabel(const MenuBarLabelLook& look, qreal dpr) {
