@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <csignal>
 #include <iostream>
+#include <malloc.h>
 
 using namespace velmora;
 
@@ -27,6 +28,11 @@ namespace {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Large buffers (pictures, shadows) come from and go back to the system directly: glibc
+    // would otherwise raise its threshold after each free and pin them in a fragmented heap,
+    // so a tray app that runs for weeks would creep upwards.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+
     // A write into the pipe of a backend that has gone must not end the application.
     std::signal(SIGPIPE, SIG_IGN);
 
