@@ -21,20 +21,6 @@ constexpr int counts[] = {0, 1, 3, 9, 12};
 const QColor darkPanel(0x1e, 0x1e, 0x1e);
 const QColor lightPanel(0xf0, 0xf0, 0xf0);
 
-PopoverSnapshot panelSnapshot(SnapshotTone tone, int suspects) {
-    PopoverSnapshot snapshot;
-    snapshot.globalTone = tone;
-    for (int i = 0; i < suspects; ++i) {
-        FindingSnapshot row;
-        row.key = "row" + std::to_string(i);
-        row.title = "Process " + std::to_string(i);
-        row.severity = tone == SnapshotTone::critical && i == 0 ? FindingSeverity::critical
-                                                                : FindingSeverity::suspect;
-        snapshot.rows.push_back(row);
-    }
-    return snapshot;
-}
-
 // Every tone with every count, then the not-watching icon on its own.
 int stripWidth() {
     const int tones = static_cast<int>(allCases<SnapshotTone>().size());
@@ -52,7 +38,7 @@ void paintStrip(QPainter& painter, int top, const QColor& panel) {
     for (const SnapshotTone tone : allCases<SnapshotTone>()) {
         for (const int count : counts) {
             painter.drawImage(QPoint(x, top + (panelHeight - side) / 2),
-                              renderTrayGlyph(panelSnapshot(tone, count), 1.0));
+                              renderTrayGlyph(traySnapshot(tone, count), 1.0));
             x += side + countGap;
         }
         x += toneGap - countGap;
@@ -93,6 +79,20 @@ bool renderTrayPanels(const QString& dir) {
     }
     VelmoraPalette::setDark(wasDark);
     return ok;
+}
+
+PopoverSnapshot traySnapshot(SnapshotTone tone, int suspects) {
+    PopoverSnapshot snapshot;
+    snapshot.globalTone = tone;
+    for (int i = 0; i < suspects; ++i) {
+        FindingSnapshot row;
+        row.key = "row" + std::to_string(i);
+        row.title = "Process " + std::to_string(i);
+        row.severity = tone == SnapshotTone::critical && i == 0 ? FindingSeverity::critical
+                                                                : FindingSeverity::suspect;
+        snapshot.rows.push_back(row);
+    }
+    return snapshot;
 }
 
 } // namespace velmora

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "model/PopoverSnapshot.h"
+
 #include <QString>
 
 namespace velmora {
+
+// A snapshot whose tray icon shows `tone` with `suspects` suspect rows (the first critical
+// under the critical tone).
+PopoverSnapshot traySnapshot(SnapshotTone tone, int suspects);
 
 // Writes the tray icon of every tone with 0, 1, 3, 9 and 12 suspects, and at the end the icon
 // shown while the monitor is not watching, on two panel strips, a

@@ -139,20 +139,6 @@ bool renderAppearance(const QString& dir, const QString& look) {
     return ok;
 }
 
-PopoverSnapshot traySnapshot(SnapshotTone tone, int suspects) {
-    PopoverSnapshot snapshot;
-    snapshot.globalTone = tone;
-    for (int i = 0; i < suspects; ++i) {
-        FindingSnapshot row;
-        row.key = "row" + std::to_string(i);
-        row.title = "Process " + std::to_string(i);
-        row.severity = tone == SnapshotTone::critical && i == 0 ? FindingSeverity::critical
-                                                                : FindingSeverity::suspect;
-        snapshot.rows.push_back(row);
-    }
-    return snapshot;
-}
-
 bool renderTray(const QString& dir, const QString& look) {
     bool ok = true;
     for (const SnapshotTone tone : allCases<SnapshotTone>()) {
