@@ -45,7 +45,7 @@ public:
         return environmentValue(variable);
     }
 
-    std::optional<int32_t> processID(const std::string& form, const std::string& variable) const {
+    std::optional<int32_t> integer(const std::string& form, const std::string& variable) const {
         if (const auto fromArgument = argumentValue(form)) {
             if (const auto pid = parseProcessID(*fromArgument)) {
                 return pid;
@@ -113,7 +113,9 @@ RuntimeOptions RuntimeOptions::parse(const std::vector<std::string>& arguments,
     options.restartFeedbackTargetKey =
         read.value("--restart-feedback-target-key", "VELMORA_UI_RESTART_FEEDBACK_TARGET_KEY");
     options.recoverySmokePID =
-        read.processID("--recovery-smoke-pid", "VELMORA_UI_RECOVERY_SMOKE_PID");
+        read.integer("--recovery-smoke-pid", "VELMORA_UI_RECOVERY_SMOKE_PID");
+    options.soakDriveSeconds =
+        read.integer("--soak-drive-seconds", "VELMORA_UI_SOAK_DRIVE_SECONDS");
     return options;
 }
 

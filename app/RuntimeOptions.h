@@ -30,6 +30,8 @@ struct RuntimeOptions {
     bool restartFeedbackSmoke = false;
     std::optional<std::string> restartFeedbackTargetKey;
     std::optional<int32_t> recoverySmokePID;
+    // The memory soak's driver: seconds between its steps through the popover's surfaces.
+    std::optional<int32_t> soakDriveSeconds;
 
     // `arguments` is the whole argument list (the program name may be its first element).
     static RuntimeOptions parse(const std::vector<std::string>& arguments,

@@ -11,6 +11,7 @@
 #include "app/PopoverWindow.h"
 #include "app/QSettingsKeyValueStore.h"
 #include "app/SettingsWindow.h"
+#include "app/SoakDriver.h"
 #include "app/TrayOwner.h"
 #include "app/UpdaterController.h"
 #include "app/XdgAutostartController.h"
@@ -89,6 +90,7 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
 }
 
 VelmoraApplication::~VelmoraApplication() {
+    soakDriver_.reset();
     presence_.reset();
     trayObservation_.reset();
     trayTicker_.reset();
@@ -131,6 +133,11 @@ void VelmoraApplication::start() {
             scheduler_, &TrayOwner::trayAvailable,
             [this](TrayPresence::Placement placement) { applyPlacement(placement); });
         presence_->start();
+    }
+    if (options_.soakDriveSeconds && *options_.soakDriveSeconds > 0 && !options_.isSmokeTest) {
+        soakDriver_ = std::make_unique<SoakDriver>(
+            viewModel_, scheduler_, std::chrono::seconds(*options_.soakDriveSeconds));
+        soakDriver_->start();
     }
     // Started once the event loop runs, as when launching has finished.
     QMetaObject::invokeMethod(harness_, &InteractiveMenuSmokeHarness::startIfRequested,

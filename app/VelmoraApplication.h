@@ -24,6 +24,7 @@ class PopoverViewModel;
 class QtScheduler;
 class RepaintTicker;
 class SettingsWindow;
+class SoakDriver;
 class TrayOwner;
 class UpdaterController;
 class VelmoraBackend;
@@ -68,6 +69,7 @@ private:
     std::shared_ptr<PopoverViewModel> viewModel_;
     std::unique_ptr<Observation> trayObservation_;
     InteractiveMenuSmokeHarness* harness_ = nullptr;
+    std::unique_ptr<SoakDriver> soakDriver_; // only under the memory soak
     TrayOwner* tray_ = nullptr;
     MenuBarLabel* trayLabel_ = nullptr; // draws the tray icon's frames; never shown
     QTimer* trayFrameTimer_ = nullptr;

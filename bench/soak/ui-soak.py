@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Soak of the tray app: velmora-ui under Xvfb with a tray host and the scripted soak backend
 replaying a changing day at the fastest polling (500 ms). The popover is opened and closed
-through the tray icon every few seconds (xdotool), so the visible popover, its detail view and
-the hidden re-renders are all exercised. Anonymous memory (smaps_rollup "Anonymous:") and CPU
+through the tray icon every few seconds (xdotool), and the app's soak driver
+(--soak-drive-seconds) walks the surfaces in a loop: a row's detail opened and closed, the
+advanced history, one offender's detail, back to the live rows. So the visible popover, both
+detail views, the history list and the hidden re-renders are all exercised. Anonymous memory (smaps_rollup "Anonymous:") and CPU
 time are sampled every minute; after the warm-up the least-squares slope and the change over
 the measured window are printed with PASS when memory changes by less than 1 MB over the hour.
 
@@ -12,8 +14,7 @@ the measured window are printed with PASS when memory changes by less than 1 MB 
 Runs itself under xvfb-run when DISPLAY is unset. Needs Xvfb, trayer and xdotool; standard
 library only. The app keeps one instance per executable path, so two soaks at once need two
 copies of the binary. The backend is bench/soak/soak_backend.cpp (built with the benchmarks);
-the app's history window has no driver here, only the detail view (selected by the backend
-every few minutes and whenever the app asks for one).
+it answers the history requests with the scenario library's offenders and their details.
 """
 import argparse
 import os
@@ -84,6 +85,8 @@ def main():
     parser.add_argument("--sample-s", type=float, default=60)
     parser.add_argument("--click-s", type=float, default=7,
                         help="open or close the popover this often (0: never)")
+    parser.add_argument("--drive-s", type=int, default=3,
+                        help="seconds between the soak driver's steps (0: no driver)")
     parser.add_argument("--csv")
     parser.add_argument("--wrapper", default="", help="command prefix, e.g. 'heaptrack -o out'")
     args = parser.parse_args()
@@ -105,6 +108,8 @@ def main():
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     time.sleep(2)
     command = args.wrapper.split() + [os.path.abspath(args.ui)]
+    if args.drive_s:
+        command += ["--soak-drive-seconds", str(args.drive_s)]
     ui = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
                           stderr=open(f"{home}/ui.log", "w"))
     pid = ui.pid
