@@ -13,6 +13,7 @@
 #include "model/Json.h"
 #include "model/JsonReader.h"
 #include "model/JsonText.h"
+#include "model/MemoryOutlookSnapshot.h"
 #include "model/PopoverSnapshot.h"
 #include "model/ReliefPlanSnapshot.h"
 #include "model/SettingsSnapshot.h"
@@ -65,6 +66,8 @@ VELMORA_RECORD_CODEC(ArtifactBoundaryBlock);
 VELMORA_RECORD_CODEC(DetailSnapshot);
 VELMORA_RECORD_CODEC(FindingSnapshot);
 VELMORA_RECORD_CODEC(RecentFindingSnapshot);
+VELMORA_RECORD_CODEC(MemoryForecastSnapshot);
+VELMORA_RECORD_CODEC(OutOfMemoryKillSnapshot);
 VELMORA_RECORD_CODEC(SettingsSnapshot);
 VELMORA_RECORD_CODEC(TrustAccessSnapshot);
 VELMORA_RECORD_CODEC(ReliefCandidateSnapshot);

@@ -23,6 +23,8 @@ FindingSnapshot decodeRecord(const Json& json, std::type_identity<FindingSnapsho
         .severity = in.defaulted<FindingSeverity>("severity", defaults.severity),
         .exhaustionEstimate = in.optional<std::string>("exhaustionEstimate"),
         .curvatureLabel = in.optional<std::string>("curvatureLabel"),
+        .footprintLabel = in.optional<std::string>("footprintLabel"),
+        .growthSpanLabel = in.optional<std::string>("growthSpanLabel"),
     };
     // A missing verdict follows from the severity and texts decoded above.
     out.verdict = in.defaulted<FindingVerdict>("verdict", [&] {
@@ -44,6 +46,8 @@ Json encodeRecord(const FindingSnapshot& value) {
         .field("severity", value.severity)
         .field("exhaustionEstimate", value.exhaustionEstimate)
         .field("curvatureLabel", value.curvatureLabel)
+        .field("footprintLabel", value.footprintLabel)
+        .field("growthSpanLabel", value.growthSpanLabel)
         .done();
 }
 

@@ -25,6 +25,10 @@ struct FindingSnapshot {
     FindingSeverity severity = FindingSeverity::watch;
     std::optional<std::string> exhaustionEstimate;
     std::optional<std::string> curvatureLabel;
+    // The family's footprint now ("3.2 GB") and how long it has been growing ("12 min"), for
+    // texts that stand alone, such as notifications.
+    std::optional<std::string> footprintLabel;
+    std::optional<std::string> growthSpanLabel;
 
     bool operator==(const FindingSnapshot&) const = default;
 };

@@ -118,6 +118,9 @@ PopoverSnapshot decodeRecord(const Json& json, std::type_identity<PopoverSnapsho
         .destructiveConfirmation =
             in.optional<DestructiveConfirmationSnapshot>("destructiveConfirmation"),
         .samplingStalledMs = in.optional<uint64_t>("samplingStalledMs"),
+        .memoryForecast = in.optional<MemoryForecastSnapshot>("memoryForecast"),
+        .outOfMemoryKills = in.defaulted<std::vector<OutOfMemoryKillSnapshot>>(
+            "outOfMemoryKills", std::vector<OutOfMemoryKillSnapshot>{}),
     };
 }
 
@@ -139,6 +142,8 @@ Json encodeRecord(const PopoverSnapshot& value) {
         .field("selectedDetail", value.selectedDetail)
         .field("destructiveConfirmation", value.destructiveConfirmation)
         .field("samplingStalledMs", value.samplingStalledMs)
+        .field("memoryForecast", value.memoryForecast)
+        .field("outOfMemoryKills", value.outOfMemoryKills)
         .done();
 }
 

@@ -5,6 +5,7 @@
 #include "model/Enums.h"
 #include "model/FindingSnapshot.h"
 #include "model/IncidentSnapshot.h"
+#include "model/MemoryOutlookSnapshot.h"
 #include "model/ReliefPlanSnapshot.h"
 #include "model/SettingsSnapshot.h"
 #include "model/TrustAccessSnapshot.h"
@@ -86,6 +87,10 @@ struct PopoverSnapshot {
     // long ago it last completed one (or started, before the first), in milliseconds. The rows
     // are then as old as that.
     std::optional<uint64_t> samplingStalledMs;
+    // Present when the monitor knows when memory runs out or who the kernel would end first.
+    std::optional<MemoryForecastSnapshot> memoryForecast;
+    // Processes of watched families ended by the out-of-memory killer in the last hour.
+    std::vector<OutOfMemoryKillSnapshot> outOfMemoryKills;
 
     bool operator==(const PopoverSnapshot&) const = default;
 };

@@ -47,3 +47,34 @@ TEST(RoundTrip, OptionalFieldsAreWrittenOnlyWhenPresent) {
     EXPECT_EQ(row.at("verdict"), "probable");
     EXPECT_EQ(row.at("exhaustionEstimate"), "Memory exhausted in ~35 min");
 }
+
+TEST(RoundTrip, MemoryOutlookIsOptionalAndSurvivesTheWire) {
+    // A monitor that knows nothing of the outlook still decodes.
+    auto older = decodeText<PopoverSnapshot>(R"({"rows":[{"key":"k","title":"T"}]})");
+    ASSERT_TRUE(older.ok()) << older.error().text();
+    EXPECT_FALSE(older.value().memoryForecast);
+    EXPECT_TRUE(older.value().outOfMemoryKills.empty());
+    EXPECT_FALSE(older.value().rows.front().footprintLabel);
+
+    PopoverSnapshot snapshot;
+    snapshot.memoryForecast = MemoryForecastSnapshot{
+        .exhaustionSeconds = 2400,
+        .exhaustionText = "Memory runs out in about 40 min at this rate",
+        .firstVictimKey = "org.mozilla.firefox",
+        .firstVictimText = "First to be ended if memory runs out: Firefox, 3.2 GB",
+        .killerText = std::nullopt,
+    };
+    snapshot.outOfMemoryKills = {{"org.mozilla.firefox@1765100000", "org.mozilla.firefox",
+                                  "Firefox", "3.2 GB",
+                                  "Ended by the out-of-memory killer at 14:02 with 3.2 GB."}};
+    auto row = scenarios::suspectRow("k", 3);
+    row.footprintLabel = "3.2 GB";
+    row.growthSpanLabel = "12 min";
+    snapshot.rows = {row};
+    expectRoundTrip(snapshot, "outlook");
+    EXPECT_FALSE(encode(snapshot).at("memoryForecast").contains("killerText"));
+
+    auto broken = decodeText<PopoverSnapshot>(R"({"outOfMemoryKills":[{"id":"a","key":"k"}]})");
+    ASSERT_FALSE(broken.ok());
+    EXPECT_EQ(broken.error().text(), "outOfMemoryKills[0].title: missing required key");
+}
