@@ -12,7 +12,7 @@ packages=(
   libsqlite3-dev
   clang libclang-rt-14-dev
   xvfb xauth trayer x11-utils imagemagick fonts-dejavu-core
-  xdg-utils
+  xdg-utils dbus-daemon
   dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
