@@ -6,8 +6,16 @@
 // program then prints its own anonymous and resident memory at regular points of the
 // measured span, the least-squares slope and PASS or FAIL against "less than 1 MB of change".
 //
+// The request side runs too, on the same simulated clock: every pass goes through the SQLite
+// history (a minute written whenever one closes, pruning when due), an answer is composed and
+// encoded as the stdio loop does, and every 30 passes the advanced history is read with the
+// lead family selected.
+//
 //   monitor_soak [--processes 2000] [--seconds-per-pass 20] [--warmup-hours 24]
 //                [--measure-hours 24] [--tree DIR]
+#include "model/Codec.h"
+#include "monitor/compose/SnapshotComposer.h"
+#include "monitor/live/HistoryService.h"
 #include "monitor/live/Sampler.h"
 
 #include <cstdio>
@@ -15,7 +23,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <unistd.h>
 #include <unordered_map>
@@ -251,6 +261,58 @@ private:
     std::unordered_map<std::string, int> lastOf_;
 };
 
+// What the request thread does for each poll, on the soak's clock: the history's footer and
+// lines, a composed answer encoded to its line, and now and then the advanced history.
+class RequestSide {
+public:
+    RequestSide(const fs::path& root, const double& now)
+        : config_((root / "config.json").string()),
+          history_(DataFolder{root / "data"}, SettingsStorageMode::balanced,
+                   [&now] { return kSoakEpochMs + static_cast<int64_t>(now * 1000); }) {
+        paths_.home = root.string();
+        paths_.configDir = root.string();
+        paths_.configFile = config_.path();
+        paths_.dataDir = (root / "data").string();
+        paths_.artifactsDir = (root / "data" / "artifacts").string();
+        paths_.reportsDir = (root / "data" / "reports").string();
+        paths_.logsDir = (root / "data" / "logs").string();
+    }
+
+    // Returns the bytes of the answer's line, so the work cannot be optimised away.
+    std::size_t afterPass(const LiveView& view, uint64_t pass, double now) {
+        history_.afterPass(view);
+        ComposeContext compose{&view, config_, interaction_, paths_};
+        compose.monotonicNow = now;
+        compose.wallNow = now;
+        compose.footer = history_.footer();
+        compose.historyLine = [this](const std::string& key) { return history_.historyLine(key); };
+        const PopoverSnapshot snapshot = composeSnapshot(compose);
+        std::size_t bytes =
+            dumpJsonText(Json{{"kind", "snapshot"}, {"snapshot", encode(snapshot)}}).size();
+        if (pass % 30 == 0) {
+            std::set<std::string> live;
+            for (const auto& row : snapshot.rows) {
+                live.insert(row.key);
+            }
+            std::optional<std::string> selected;
+            if (!snapshot.rows.empty()) {
+                selected = snapshot.rows.front().key;
+            }
+            if (auto history = history_.snapshot(selected, live)) {
+                bytes += dumpJsonText(encode(history.value())).size();
+            }
+        }
+        return bytes;
+    }
+
+private:
+    static constexpr int64_t kSoakEpochMs = 1'796'000'000'000; // a Monday in 2026
+    ConfigStore config_;
+    InteractionState interaction_;
+    MonitorPaths paths_;
+    HistoryService history_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -269,6 +331,14 @@ int main(int argc, char** argv) {
     samplerOptions.uid = ::getuid();
     samplerOptions.self = ::getpid();
     Sampler sampler(samplerOptions);
+    double now = 0;
+    const fs::path requestRoot = tree + "-data";
+    fs::create_directories(requestRoot);
+    struct RemovedAtExit {
+        fs::path path;
+        ~RemovedAtExit() { fs::remove_all(path); }
+    } removed{requestRoot}; // outlives the history, which flushes when it ends
+    RequestSide requests(requestRoot, now);
 
     const auto warmupPasses =
         static_cast<uint64_t>(options.warmupHours * 3600 / options.secondsPerPass);
@@ -283,12 +353,14 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     std::vector<std::pair<double, long>> measured;
-    double now = 0;
     std::size_t families = 0;
+    std::size_t answered = 0;
     for (uint64_t pass = 0; pass < warmupPasses + measuredPasses; ++pass) {
         desktop.churn(pass, static_cast<uint64_t>(now * 100));
         now += options.secondsPerPass;
-        families = sampler.pass(now, now)->familyCount;
+        const auto view = sampler.pass(now, now);
+        families = view->familyCount;
+        answered += requests.afterPass(*view, pass, now);
         const bool warm = pass + 1 == warmupPasses;
         const bool point = pass >= warmupPasses && (pass + 1 - warmupPasses) % report == 0;
         if (warm || point || pass % 500 == 0) {
@@ -330,6 +402,7 @@ int main(int argc, char** argv) {
                 "hours; slope %+.1f kB/h\n",
                 measured.front().second, measured.back().second, change,
                 measured.back().first - measured.front().first, slope);
+    std::printf("answers: %.1f MB of JSON lines composed\n", static_cast<double>(answered) / 1e6);
     const bool passed = std::labs(change) < 1024;
     std::printf("%s: the monitor's anonymous memory must change by less than 1 MB\n",
                 passed ? "PASS" : "FAIL");
