@@ -3,6 +3,7 @@
 
 #include "model/Codec.h"
 #include "monitor/compose/SnapshotComposer.h"
+#include "monitor/live/MachineForecast.h"
 #include "monitor/live/Sampler.h"
 #include "monitor/scoring/FamilyScorer.h"
 
@@ -42,6 +43,8 @@ std::string makeSyntheticTree(int count) {
         writeFile(dir / "smaps_rollup", "Rss: 80000 kB\nAnonymous: 60000 kB\nSwap: 0 kB\n");
         writeFile(dir / "cmdline", std::string("/usr/bin/app") + std::to_string(i / 5) + '\0');
         writeFile(dir / "cgroup", "0::/user.slice\n");
+        writeFile(dir / "oom_score", std::to_string(600 + i % 50) + "\n");
+        writeFile(dir / "comm", "app" + std::to_string(i / 5) + "\n");
         std::filesystem::create_symlink("/usr/bin/app" + std::to_string(i / 5), dir / "exe");
     }
     return root;
@@ -187,6 +190,31 @@ void BM_AssessFamilyWithADayOfHistory(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AssessFamilyWithADayOfHistory)->Unit(benchmark::kMicrosecond);
+
+// The out-of-memory forecast's work: arg 0 is a plain pass (one trend sample, the victim's
+// footprint looked up), arg 1 the oom_score sweep a pass makes every 10 s, arg 2 the comm scan
+// for a daemon it makes every minute.
+void BM_ForecastUpdate(benchmark::State& state) {
+    std::string root = makeSyntheticTree(300);
+    ProcRoot proc(root);
+    ProcessTable table(proc, ::getuid());
+    PassStatistics stats;
+    table.refresh(
+        0, 2, 10, [](const ProcessRecord&) { return false; }, stats);
+    MachineState machine = readMachineState(proc, stats);
+    double sweep = state.range(0) == 1 ? 0.0 : 1e9;
+    double scan = state.range(0) == 2 ? 0.0 : 1e9;
+    MachineForecaster forecaster("/nonexistent/etc", sweep, scan);
+    double now = 0;
+    forecaster.update(now, machine, proc, table, stats);
+    for (auto _ : state) {
+        forecaster.update(now += 1.0, machine, proc, table, stats);
+        benchmark::DoNotOptimize(forecaster.view());
+    }
+    state.counters["trendBytes"] = static_cast<double>(forecaster.trend().memoryBytes());
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_ForecastUpdate)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace velmora

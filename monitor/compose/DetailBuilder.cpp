@@ -2,6 +2,7 @@
 
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/ForecastTexts.h"
 #include "monitor/compose/IncidentBuilder.h"
 
 namespace velmora {
@@ -39,6 +40,13 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     detail.title = family->title;
     detail.verdictBlock = {verdictLabel(a.verdict), confidenceLabel(a), explanationOf(*family)};
     detail.whyBlock.reasons = reasonsOf(*family);
+    std::optional<std::string> firstVictim = firstVictimLineFor(*context.view, key);
+    if (firstVictim) {
+        auto runsOut = statedExhaustion(*context.view);
+        detail.whyBlock.reasons.push_back(
+            (runsOut ? exhaustionSentence(*runsOut) + "; then" : "If memory runs out,") +
+            std::string(" the kernel ends one of this app's processes first."));
+    }
     bool hasArtifact = context.hasArtifact(key);
     for (auto& action : actionsFor(*family, hasArtifact)) {
         if (action.id != "select_detail") {
@@ -62,6 +70,9 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     detail.diagnosticsBlock.evidenceLines.push_back(
         std::to_string(a.hasRate ? context.config.tuning().rateWindowBuckets : 0) +
         " bucket medians in the rate window.");
+    if (firstVictim) {
+        detail.diagnosticsBlock.evidenceLines.push_back(*firstVictim);
+    }
     detail.diagnosticsBlock.metrics = metricsOf(*family);
 
     if (hasArtifact) {

@@ -2,10 +2,17 @@
 
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/ForecastTexts.h"
 
 #include <algorithm>
 
 namespace velmora {
+namespace {
+
+// A forecast this close turns advice into a call to act.
+constexpr double kActNowForecastSeconds = 15 * 60;
+
+} // namespace
 
 std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
     if (context.view == nullptr || !context.view->machine.valid) {
@@ -13,7 +20,10 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
     }
     const MachineState& machine = context.view->machine;
     double reliefBelow = context.config.tuning().reliefHeadroomFraction;
-    if (machine.level == PressureLevel::normal && machine.headroomFraction() >= reliefBelow) {
+    // Memory that runs out within the hour needs a plan even while there is headroom left.
+    std::optional<double> runsOut = statedExhaustion(*context.view);
+    if (machine.level == PressureLevel::normal && machine.headroomFraction() >= reliefBelow &&
+        !runsOut) {
         return std::nullopt;
     }
     std::vector<const FamilyView*> families;
@@ -40,11 +50,17 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
     plan.urgency = machine.level == PressureLevel::critical ? ReliefUrgencyTone::critical
                    : machine.level == PressureLevel::high   ? ReliefUrgencyTone::actNow
                                                             : ReliefUrgencyTone::advisory;
+    if (runsOut && *runsOut < kActNowForecastSeconds &&
+        plan.urgency == ReliefUrgencyTone::advisory) {
+        plan.urgency = ReliefUrgencyTone::actNow;
+    }
     plan.pressureLabel = pressureLabel(machine.level);
     double wanted = 0.2 * static_cast<double>(machine.memory.totalKiB) -
                     static_cast<double>(machine.memory.availableKiB);
     plan.targetFreeLabel = wanted > 0 ? "Free " + formatKiB(wanted) + " to get back to 20% headroom"
                                       : "Headroom is back above 20%";
+    const auto& victim = context.view->forecast.firstVictim;
+    const std::string victimKey = victim && victim->ours ? victim->familyKey : std::string();
     uint64_t reclaim = 0;
     bool anySuspect = !families.empty() && suspect(families.front());
     for (std::size_t i = 0; i < families.size(); ++i) {
@@ -57,6 +73,9 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
         candidate.detail = suspect(&family) ? verdictLabel(family.assessment.verdict) + " at " +
                                                   rateText(family.assessment)
                                             : "Largest footprint, not growing";
+        if (victimKey == family.key) {
+            candidate.detail += " \u00B7 first to be ended if memory runs out";
+        }
         candidate.action =
             makeAction("recover", "Quit " + family.title, ActionStyle::warning, family.key);
         if (candidate.recommended) {
@@ -66,11 +85,22 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
         plan.candidates.push_back(std::move(candidate));
     }
     plan.projectedReclaimLabel = "About " + formatKiB(reclaim) + " back";
-    plan.headline =
-        plan.urgency == ReliefUrgencyTone::advisory ? "Memory is getting tight" : "Free memory now";
+    plan.headline = runsOut ? "Memory " + exhaustionShort(*runsOut)
+                    : plan.urgency == ReliefUrgencyTone::advisory ? "Memory is getting tight"
+                                                                  : "Free memory now";
     plan.summary = plan.candidates.empty()
                        ? "No app of yours holds enough memory to make a difference."
                        : "Quitting the recommended apps gracefully gives their memory back.";
+    // What happens if nothing is done: when, who goes first, and who acts.
+    if (runsOut) {
+        plan.summary = exhaustionSentence(*runsOut) + ". " + plan.summary;
+    }
+    if (auto first = firstVictimSentence(*context.view)) {
+        plan.summary += " " + *first + ".";
+    }
+    if (auto killer = killerSentence(*context.view); killer && runsOut) {
+        plan.summary += " " + *killer + ".";
+    }
     return plan;
 }
 

@@ -3,7 +3,9 @@
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/DetailBuilder.h"
 #include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/ForecastTexts.h"
 #include "monitor/compose/IncidentBuilder.h"
+#include "monitor/compose/RecentFindings.h"
 #include "monitor/compose/ReliefPlanner.h"
 
 #include <algorithm>
@@ -71,6 +73,12 @@ std::vector<std::string> filesReadOf(const LiveView& view) {
     if (s.pressure) {
         lines.push_back(proc + "/pressure/memory");
     }
+    if (view.vmstatRead) {
+        lines.push_back(proc + "/vmstat");
+    }
+    for (std::string& line : forecastFilesRead(view)) {
+        lines.push_back(std::move(line));
+    }
     if (lines.empty()) {
         lines.push_back("No process file paths in the latest snapshot.");
     }
@@ -118,6 +126,8 @@ FindingSnapshot rowOf(const ComposeContext& context, const FamilyView& family) {
     row.severity = severityOf(row.verdict);
     row.exhaustionEstimate = exhaustionText(a);
     row.curvatureLabel = curvatureText(a);
+    row.footprintLabel = formatKiB(family.footprintKiB);
+    row.growthSpanLabel = growthSpanText(family, context.config.tuning().rateWindowBuckets);
     return row;
 }
 
@@ -137,8 +147,10 @@ TrustAccessSnapshot trustAccessOf(const ComposeContext& context) {
     const MonitorPaths& paths = context.paths;
     trust.processScope =
         "Same-user running processes only (uid " + std::to_string(context.uid) + ").";
-    trust.fileReadScope = "/proc files of your own processes, executable paths and workspace "
-                          "markers; never source file contents.";
+    trust.fileReadScope = "/proc files of your own processes, the oom_score and name of every "
+                          "process (who the kernel would end first), out-of-memory daemon "
+                          "settings, executable paths and workspace markers; never source file "
+                          "contents.";
     trust.fileWriteScope = "Local Velmora data under " + paths.display(paths.dataDir) + ".";
     trust.dataDir = paths.display(paths.dataDir);
     trust.configPath = paths.display(paths.configFile);
@@ -180,6 +192,9 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
     snapshot.systemState.scopeLabel = std::to_string(view->watchedProcesses) +
                                       " same-user processes in " +
                                       std::to_string(view->familyCount) + " families";
+    if (auto forecast = forecastScopeLabel(*view)) {
+        snapshot.systemState.scopeLabel = *forecast; // under the pressure pill, while it matters
+    }
 
     auto families = rowFamilies(context);
     const FamilyView* lead = nullptr;
@@ -202,14 +217,9 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
     snapshot.summaryText = summaryOf(tone, snapshot.rows);
     snapshot.incident = buildIncident(context, lead);
     snapshot.relief = planRelief(context);
-    for (const DepartedFinding& departed : view->departed) {
-        snapshot.recentFindings.push_back(
-            {departed.key, departed.title,
-             departed.processEnded ? "Process ended" : "Growth stopped",
-             verdictLabel(departed.peakVerdict) + " earlier; no longer in the live rows.",
-             formatAgo(view->monotonicTime - departed.leftAt), severityOf(departed.peakVerdict)});
-    }
-    std::reverse(snapshot.recentFindings.begin(), snapshot.recentFindings.end());
+    snapshot.memoryForecast = memoryForecastOf(*view);
+    snapshot.recentFindings = recentFindingsOf(*view);
+    snapshot.outOfMemoryKills = outOfMemoryKillsOf(*view);
     if (context.interaction.selectedKey) {
         snapshot.selectedDetail = buildDetail(context, *context.interaction.selectedKey);
     }

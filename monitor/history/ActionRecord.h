@@ -5,8 +5,13 @@
 
 namespace velmora {
 
-// A user action on a family ("restart", "recover", "confirm_force_quit", ...) and its outcome,
-// as the action's feedback described it ("Restarted; the new process is running.").
+// The action recorded when the kernel's out-of-memory killer ended one of the family's
+// processes; its outcome is the kill's message ("Ended by the out-of-memory killer at 14:02 with
+// 3.2 GB."). Not a user action: it never counts as the family's last action.
+inline constexpr const char* kOutOfMemoryKillAction = "oom_kill";
+
+// An action on a family ("restart", "recover", "confirm_force_quit", "oom_kill", ...) and its
+// outcome, as the action's feedback described it ("Restarted; the new process is running.").
 struct ActionRecord {
     std::string familyKey;
     std::string familyTitle;

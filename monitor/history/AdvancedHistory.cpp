@@ -11,10 +11,10 @@ namespace velmora {
 namespace {
 
 bool ranksBefore(const OffenderStats& a, const OffenderStats& b) {
-    return std::tuple(b.incidentCount30d, b.criticalIncidentCount30d, b.peakScore30d,
-                      b.lastIncidentEndMs,
-                      a.key) < std::tuple(a.incidentCount30d, a.criticalIncidentCount30d,
-                                          a.peakScore30d, a.lastIncidentEndMs, b.key);
+    return std::tuple(b.incidentCount30d, b.criticalIncidentCount30d, b.outOfMemoryKills30d(),
+                      b.peakScore30d, b.lastIncidentEndMs, a.key) <
+           std::tuple(a.incidentCount30d, a.criticalIncidentCount30d, a.outOfMemoryKills30d(),
+                      a.peakScore30d, a.lastIncidentEndMs, b.key);
 }
 
 HistoricalOffenderDetailSnapshot detailOf(const OffenderDetailStats& detail, bool liveNow,
@@ -23,8 +23,9 @@ HistoricalOffenderDetailSnapshot detailOf(const OffenderDetailStats& detail, boo
     HistoricalOffenderDetailSnapshot snapshot;
     snapshot.key = detail.stats.key;
     snapshot.title = detail.stats.title;
-    snapshot.riskLabel =
-        detail.stats.incidentCount30d > 0 ? wording.riskLabel() : "No incidents on record";
+    snapshot.riskLabel = detail.stats.incidentCount30d > 0 || detail.stats.outOfMemoryKills30d() > 0
+                             ? wording.riskLabel()
+                             : "No incidents on record";
     snapshot.typicalityLabel = wording.typicalityLabel();
     snapshot.lastSeenText = wording.lastSeenText();
     snapshot.evidenceTags = wording.evidenceTags();

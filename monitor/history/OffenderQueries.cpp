@@ -1,5 +1,6 @@
 #include "monitor/history/OffenderQueries.h"
 
+#include "monitor/history/ActionRecord.h"
 #include "monitor/history/Clock.h"
 #include "monitor/history/SqliteConnection.h"
 
@@ -50,13 +51,16 @@ void addEvidence(SqliteConnection& db, const HistoryWindow& window,
         }
     }
     artifacts.reset();
-    auto& actions = db.statement("SELECT family_id, action, COUNT(*) FROM actions "
+    auto& actions = db.statement("SELECT family_id, action, COUNT(*), MAX(at_ms) FROM actions "
                                  "WHERE at_ms >= ?1 AND succeeded = 1 GROUP BY family_id, action");
     actions.bind(1, window.since30dMs);
     while (actions.step()) {
         if (auto found = byId.find(actions.integer(0)); found != byId.end()) {
-            found->second->succeededActions30d[actions.text(1)] =
-                static_cast<uint32_t>(actions.integer(2));
+            std::string action = actions.text(1);
+            if (action == kOutOfMemoryKillAction) {
+                found->second->lastOutOfMemoryKillMs = actions.integer(3);
+            }
+            found->second->succeededActions30d[action] = static_cast<uint32_t>(actions.integer(2));
         }
     }
     actions.reset();
@@ -89,9 +93,10 @@ void addFootprint(SqliteConnection& db, const HistoryWindow& window, OffenderDet
 }
 
 void addLastAction(SqliteConnection& db, OffenderDetailStats& detail) {
+    // The kernel's kills are not actions someone took.
     auto& last = db.statement("SELECT action, outcome, succeeded, at_ms FROM actions "
-                              "WHERE family_id = ?1 ORDER BY at_ms DESC LIMIT 1");
-    last.bind(1, detail.stats.familyId);
+                              "WHERE family_id = ?1 AND action != ?2 ORDER BY at_ms DESC LIMIT 1");
+    last.bind(1, detail.stats.familyId).bind(2, std::string_view(kOutOfMemoryKillAction));
     if (last.step()) {
         detail.lastAction =
             LastAction{last.text(0), last.text(1), last.integer(2) != 0, last.integer(3)};
@@ -104,10 +109,16 @@ void addLastAction(SqliteConnection& db, OffenderDetailStats& detail) {
 namespace OffenderQueries {
 
 std::vector<OffenderStats> offenders(SqliteConnection& db, const HistoryWindow& window) {
-    auto& query =
-        db.statement(kStatsColumns + "FROM incidents i JOIN families f ON f.id = i.family_id "
-                                     "WHERE i.end_ms >= ?1 GROUP BY i.family_id");
-    query.bind(1, window.since30dMs).bind(2, window.since7dMs);
+    // Families with an incident or an out-of-memory kill in the window.
+    auto& query = db.statement(
+        kStatsColumns +
+        "FROM families f LEFT JOIN incidents i ON i.family_id = f.id AND i.end_ms >= ?1 "
+        "WHERE f.id IN (SELECT family_id FROM incidents WHERE end_ms >= ?1 UNION "
+        "SELECT family_id FROM actions WHERE action = ?3 AND at_ms >= ?1 AND succeeded = 1) "
+        "GROUP BY f.id");
+    query.bind(1, window.since30dMs)
+        .bind(2, window.since7dMs)
+        .bind(3, std::string_view(kOutOfMemoryKillAction));
     std::vector<OffenderStats> all;
     while (query.step()) {
         all.push_back(readStats(query));

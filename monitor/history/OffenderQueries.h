@@ -15,7 +15,8 @@ class SqliteConnection;
 // grow with the length of the history.
 namespace OffenderQueries {
 
-// Every family with at least one incident ending inside the 30-day window, unordered.
+// Every family with at least one incident ending inside the 30-day window or a process ended by
+// the out-of-memory killer in it, unordered.
 std::vector<OffenderStats> offenders(SqliteConnection& db, const HistoryWindow& window);
 
 // One family (with or without incidents), or nothing when the key is unknown.

@@ -1,5 +1,6 @@
 #include "monitor/history/OffenderStats.h"
 
+#include "monitor/history/ActionRecord.h"
 #include "monitor/history/Clock.h"
 
 namespace velmora {
@@ -11,6 +12,10 @@ HistoryWindow HistoryWindow::endingAt(int64_t nowMs) {
 uint32_t OffenderStats::actionCount(const std::string& actionId) const {
     auto found = succeededActions30d.find(actionId);
     return found == succeededActions30d.end() ? 0 : found->second;
+}
+
+uint32_t OffenderStats::outOfMemoryKills30d() const {
+    return actionCount(kOutOfMemoryKillAction);
 }
 
 } // namespace velmora

@@ -16,6 +16,7 @@ struct HistoryWindow {
 };
 
 // What the history holds about one family over the last 30 days, aggregated by the database.
+// The out-of-memory kills are "oom_kill" actions.
 struct OffenderStats {
     int64_t familyId = 0;
     std::string key;
@@ -32,8 +33,11 @@ struct OffenderStats {
     uint32_t artifactCount = 0;
     int64_t newestArtifactMs = 0;
     std::map<std::string, uint32_t> succeededActions30d; // action id -> count
+    int64_t lastOutOfMemoryKillMs = 0; // 0 when the OOM killer ended none of it in 30 days
 
     uint32_t actionCount(const std::string& actionId) const;
+    // Processes of the family the out-of-memory killer ended in the window.
+    uint32_t outOfMemoryKills30d() const;
 
     bool operator==(const OffenderStats&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "monitor/history/OffenderWording.h"
 
+#include "monitor/history/ActionRecord.h"
 #include "monitor/history/ByteText.h"
 #include "monitor/history/Clock.h"
 #include "monitor/history/RelativeTime.h"
@@ -17,8 +18,18 @@ std::string timesText(uint32_t count) {
     return count == 1 ? "once" : std::to_string(count) + "x";
 }
 
+// "ended by the OOM killer 2× in 30 days"
+std::string outOfMemoryKillTag(uint32_t count) {
+    return "ended by the OOM killer " + std::to_string(count) + "\u00d7 in 30 days";
+}
+
 std::string countText(uint32_t count, const std::string& one, const std::string& many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// "once", "2 times"
+std::string timesLongText(uint32_t count) {
+    return count == 1 ? "once" : std::to_string(count) + " times";
 }
 
 std::string rateText(double mbPerMin) {
@@ -39,6 +50,7 @@ constexpr std::array kActionWords{
     ActionWords{"confirm_force_quit", "Force quit", "force quit"},
     ActionWords{"capture_stronger_evidence", "Evidence capture", nullptr},
     ActionWords{"ignore", "Ignore", nullptr},
+    ActionWords{kOutOfMemoryKillAction, "Out-of-memory kill", nullptr}, // tagged on its own
 };
 
 std::string actionLabel(const std::string& id) {
@@ -51,6 +63,10 @@ std::string actionLabel(const std::string& id) {
 }
 
 } // namespace
+
+int64_t OffenderWording::lastSeenMs() const {
+    return std::max(stats_.lastIncidentEndMs, stats_.lastOutOfMemoryKillMs);
+}
 
 uint32_t OffenderWording::daysWatched() const {
     int64_t watched = (nowMs_ - stats_.firstSeenMs + kDayMs - 1) / kDayMs;
@@ -65,7 +81,8 @@ std::string OffenderWording::riskLabel() const {
     if (stats_.criticalIncidentCount30d > 0) {
         return "Historical critical";
     }
-    if (stats_.incidentCount30d >= 2 || stats_.peakScore30d >= 65) {
+    if (stats_.incidentCount30d >= 2 || stats_.peakScore30d >= 65 ||
+        stats_.outOfMemoryKills30d() > 0) {
         return "Historical suspect";
     }
     return "Historical watch";
@@ -78,7 +95,7 @@ std::string OffenderWording::typicalityLabel() const {
     if (isRecurring()) {
         return "Recurring above baseline";
     }
-    if (stats_.incidentCount30d >= 2) {
+    if (stats_.incidentCount30d + stats_.outOfMemoryKills30d() >= 2) {
         return "Occasional spikes";
     }
     return "Usually healthy";
@@ -88,16 +105,19 @@ std::string OffenderWording::lastSeenText() const {
     if (liveNow_) {
         return "Live now";
     }
-    if (stats_.lastIncidentEndMs == 0) {
+    if (lastSeenMs() == 0) {
         return "Not seen in 30d";
     }
-    return agoText(nowMs_ - stats_.lastIncidentEndMs);
+    return agoText(nowMs_ - lastSeenMs());
 }
 
 std::vector<std::string> OffenderWording::evidenceTags() const {
     std::vector<std::string> tags;
     if (stats_.criticalIncidentCount30d > 0) {
         tags.push_back("critical " + timesText(stats_.criticalIncidentCount30d));
+    }
+    if (uint32_t kills = stats_.outOfMemoryKills30d(); kills > 0) {
+        tags.push_back(outOfMemoryKillTag(kills));
     }
     if (stats_.artifactCount > 0) {
         tags.push_back(countText(stats_.artifactCount, "artifact", "artifacts"));
@@ -112,14 +132,16 @@ std::vector<std::string> OffenderWording::evidenceTags() const {
 
 std::string OffenderWording::interpretation() const {
     const auto& s = stats_;
+    if (s.incidentCount30d == 0 && s.outOfMemoryKills30d() > 0) {
+        return "No growth incident in 30 days, yet the out-of-memory killer ended " + s.title +
+               " " + timesLongText(s.outOfMemoryKills30d()) +
+               "; its memory use outgrew what was available.";
+    }
     if (s.incidentCount30d == 0) {
         return "No incidents in the last 30 days.";
     }
     if (s.criticalIncidentCount30d > 0) {
-        return "Went critical " +
-               (s.criticalIncidentCount30d == 1
-                    ? std::string("once")
-                    : std::to_string(s.criticalIncidentCount30d) + " times") +
+        return "Went critical " + timesLongText(s.criticalIncidentCount30d) +
                " in 30 days; treat new growth from " + s.title + " as urgent.";
     }
     if (isRecurring()) {
@@ -140,7 +162,7 @@ HistoricalOffenderSummarySnapshot OffenderWording::summary() const {
     summary.key = stats_.key;
     summary.title = stats_.title;
     summary.liveNow = liveNow_;
-    summary.lastSeenMs = stats_.lastIncidentEndMs;
+    summary.lastSeenMs = lastSeenMs();
     summary.lastSeenText = lastSeenText();
     summary.incidentCount7d = stats_.incidentCount7d;
     summary.incidentCount30d = stats_.incidentCount30d;
@@ -195,6 +217,11 @@ std::vector<std::string> detailInsights(const OffenderDetailStats& detail, int64
                           static_cast<double>(*detail.typicalFootprintBytes));
         lines.push_back(std::string("Peak footprint reached ") + ratio +
                         "x its typical footprint.");
+    }
+    if (uint32_t kills = s.outOfMemoryKills30d(); kills > 0) {
+        lines.push_back("Ended by the out-of-memory killer " + timesLongText(kills) +
+                        " in 30 days; the latest " + agoText(nowMs - s.lastOutOfMemoryKillMs) +
+                        ".");
     }
     if (detail.lastAction) {
         const auto& action = *detail.lastAction;

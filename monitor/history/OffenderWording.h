@@ -16,21 +16,23 @@ public:
         : stats_(stats), liveNow_(liveNow), nowMs_(nowMs) {}
 
     // "Historical critical" after any critical incident in 30 days; "Historical suspect" after
-    // two incidents or a peak score of 65; else "Historical watch".
+    // two incidents, a peak score of 65 or an out-of-memory kill; else "Historical watch".
     std::string riskLabel() const;
     // "Recurring above baseline" when incidents started on a third of the days watched or
-    // more, "Occasional spikes" for two or more incidents, "Usually healthy" for one or none,
-    // "Too new to judge" in its first two days.
+    // more, "Occasional spikes" for two or more incidents and out-of-memory kills together,
+    // "Usually healthy" for one or none, "Too new to judge" in its first two days.
     std::string typicalityLabel() const;
     // "Live now", "12m ago", ..., or "Not seen in 30d".
     std::string lastSeenText() const;
-    // "critical once", "3 artifacts", "restarted 2x", ...
+    // "critical once", "ended by the OOM killer 2× in 30 days", "3 artifacts", "restarted 2x"
     std::vector<std::string> evidenceTags() const;
     std::string interpretation() const;
 
     HistoricalOffenderSummarySnapshot summary() const;
 
 private:
+    // The end of the latest incident or the latest out-of-memory kill; 0 for neither.
+    int64_t lastSeenMs() const;
     uint32_t daysWatched() const;
     bool isRecurring() const;
 

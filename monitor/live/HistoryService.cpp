@@ -61,6 +61,7 @@ HistoryService::~HistoryService() = default;
 
 void HistoryService::afterPass(const LiveView& view) {
     baselines_->nextPass();
+    recordKills(view);
     int64_t now = clock_();
     int64_t minute = now / kMinuteMs;
     if (lastMinuteIndex_ >= 0 && minute != lastMinuteIndex_) {
@@ -78,6 +79,18 @@ void HistoryService::recordMinute(const LiveView& view, int64_t minuteMs) {
     if (!written) {
         printDiagnostic("history minute not written: " + written.error().message);
     }
+}
+
+void HistoryService::recordKills(const LiveView& view) {
+    std::set<std::string> current;
+    for (const OutOfMemoryKill& kill : view.outOfMemoryKills) {
+        current.insert(kill.id);
+        if (recordedKills_.count(kill.id) == 0) {
+            recordAction(kill.key, kill.title, kOutOfMemoryKillAction, outOfMemoryKillMessage(kill),
+                         true);
+        }
+    }
+    recordedKills_ = std::move(current); // kills leave the view after an hour
 }
 
 void HistoryService::pruneIfDue(int64_t nowMs) {

@@ -30,8 +30,10 @@ public:
     HistoryService(const HistoryService&) = delete;
     HistoryService& operator=(const HistoryService&) = delete;
 
-    // Sampler thread, after every pass: once per wall-clock minute, the families of the view
-    // are written as the minute that just closed; then the store is pruned when it is due.
+    // Sampler thread, after every pass: each out-of-memory kill new in the view is recorded as
+    // an "oom_kill" action whose outcome is the kill's message; once per wall-clock minute, the
+    // families of the view are written as the minute that just closed; then the store is
+    // pruned when it is due.
     void afterPass(const LiveView& view);
     // Sampler thread, during a pass: the family's typical footprint from the stored minutes
     // (7 days at most), when enough of them are stored.
@@ -56,6 +58,7 @@ public:
 
 private:
     void recordMinute(const LiveView& view, int64_t minuteMs);
+    void recordKills(const LiveView& view);
     void pruneIfDue(int64_t nowMs);
 
     DataFolder folder_;
@@ -67,6 +70,7 @@ private:
     std::unique_ptr<Pruner> pruner_;
     std::unique_ptr<StoredBaselines> baselines_; // sampler thread only
     int64_t lastMinuteIndex_ = -1;               // sampler thread only
+    std::set<std::string> recordedKills_;        // sampler thread only
 
     std::mutex cacheMutex_;
     std::optional<FooterTelemetrySnapshot> footer_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "monitor/live/ForecastView.h"
+#include "monitor/live/OutOfMemoryKill.h"
 #include "monitor/proc/MachineState.h"
 #include "monitor/proc/PassStatistics.h"
 #include "monitor/proc/ProcessIdentity.h"
@@ -65,6 +67,9 @@ struct LiveView {
     // then the self-check targets.
     std::vector<FamilyView> families;
     std::vector<DepartedFinding> departed;
+    std::vector<OutOfMemoryKill> outOfMemoryKills; // the last hour, oldest first
+    bool vmstatRead = false;                       // <proc>/vmstat read in this pass
+    MachineForecastView forecast;
     double passCpuSeconds = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "monitor/live/Sampler.h"
 
 #include "monitor/common/Utf8Text.h"
+#include "monitor/proc/VmStat.h"
 
 #include <algorithm>
 #include <time.h>
@@ -38,6 +39,7 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
     if (!options_.smokeTargetsPath.empty()) {
         smoke_ = std::make_unique<SmokeTargets>(options_.smokeTargetsPath);
     }
+    kills_ = OutOfMemoryKillDetector(t.recentFindingSeconds);
 }
 
 std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
@@ -59,11 +61,17 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     assignFamilies(discovered);
     applySmokeTargets();
     MachineState machine = readMachineState(root_, stats);
+    forecaster_.update(now, machine, root_, table_, stats);
+    std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
+    kills_.observe(oomKillCount, table_, now, wall);
     aggregate(now);
     score(machine.valid ? machine.memory.availableKiB : 0);
     retire(now);
     ++passCount_;
     auto view = publish(now, wall, machine, stats);
+    view->outOfMemoryKills = kills_.recent();
+    view->vmstatRead = oomKillCount.has_value();
+    view->forecast = forecaster_.view();
     view->passCpuSeconds = threadCpuSeconds() - cpuStart;
     return view;
 }

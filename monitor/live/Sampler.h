@@ -5,6 +5,8 @@
 #include "monitor/families/ProtectedProcesses.h"
 #include "monitor/families/SmokeTargets.h"
 #include "monitor/live/LiveView.h"
+#include "monitor/live/MachineForecast.h"
+#include "monitor/live/OutOfMemoryKillDetector.h"
 #include "monitor/proc/ProcessTable.h"
 #include "monitor/scoring/FamilyScorer.h"
 #include "monitor/scoring/SeriesStore.h"
@@ -22,6 +24,7 @@ namespace velmora {
 
 struct SamplerOptions {
     std::string procPath = "/proc";
+    std::string etcPath = "/etc"; // where out-of-memory daemons keep their configuration
     uid_t uid = 0;
     pid_t self = 0;
     std::string smokeTargetsPath; // empty: no self-check targets
@@ -81,9 +84,11 @@ private:
     std::unordered_map<std::string, FamilyState> families_;
     std::unordered_set<std::string> suspects_;
     std::vector<DepartedFinding> departed_;
+    OutOfMemoryKillDetector kills_;
     uint64_t passCount_ = 0;
     double startedAt_ = 0;
     double lastSmokeCheck_ = -1e300;
+    MachineForecaster forecaster_{options_.etcPath};
 };
 
 } // namespace velmora

@@ -14,6 +14,8 @@ struct PassStatistics {
     std::size_t smapsRollup = 0;
     std::size_t cmdline = 0;
     std::size_t cgroup = 0;
+    std::size_t oomScore = 0; // every 10 s, for every process (the out-of-memory forecast)
+    std::size_t comm = 0;     // every minute, looking for an out-of-memory daemon
     std::size_t discovered = 0;
     std::size_t vanished = 0;
     bool meminfo = false;

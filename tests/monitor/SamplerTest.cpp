@@ -1,5 +1,7 @@
 #include "monitor/live/Sampler.h"
 
+#include "FakeProcTree.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -9,52 +11,11 @@
 namespace velmora {
 namespace {
 
-// A fake /proc the sampler reads through its directory descriptor, with time driven by hand.
-class FakeProc {
-public:
-    FakeProc() {
-        char pattern[] = "/tmp/velmora-fake-proc-XXXXXX";
-        root = ::mkdtemp(pattern);
-        std::filesystem::create_directories(root + "/pressure");
-        write("meminfo", "MemTotal: 16777216 kB\nMemAvailable: 8388608 kB\n");
-        write("pressure/memory", "some avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
-    }
-    ~FakeProc() { std::filesystem::remove_all(root); }
-
-    void write(const std::string& relative, const std::string& text) const {
-        std::ofstream(root + "/" + relative) << text;
-    }
-    void addProcess(int pid, int ppid, const std::string& exe, uint64_t residentPages) const {
-        std::filesystem::create_directories(root + "/" + std::to_string(pid));
-        std::string dir = std::to_string(pid) + "/";
-        write(dir + "stat", std::to_string(pid) + " (" + exe + ") S " + std::to_string(ppid) +
-                                " 1 1 0 -1 0 0 0 0 0 10 5 0 0 20 0 1 0 " +
-                                std::to_string(1000 + pid) + " 1 1 0\n");
-        setResident(pid, residentPages);
-        write(dir + "cmdline", "/usr/bin/" + exe + std::string(1, '\0') + "--flag");
-        write(dir + "cgroup", "0::/\n");
-        write(dir + "status", "Name:\t" + exe + "\nVmSwap:\t0 kB\n");
-        std::filesystem::create_symlink("/usr/bin/" + exe, root + "/" + dir + "exe");
-    }
-    void setResident(int pid, uint64_t pages) const {
-        write(std::to_string(pid) + "/statm",
-              "100000 " + std::to_string(pages + 100) + " 100 1 0 1 0\n");
-    }
-    void remove(int pid) const { std::filesystem::remove_all(root + "/" + std::to_string(pid)); }
-
-    std::string root;
-};
+using FakeProc = test::FakeProcTree;
 
 SamplerOptions optionsFor(const FakeProc& proc, const std::string& smokeFile = {}) {
-    SamplerOptions options;
-    options.procPath = proc.root;
-    options.uid = ::getuid();
-    options.self = ::getpid();
+    SamplerOptions options = test::samplerOptionsFor(proc);
     options.smokeTargetsPath = smokeFile;
-    options.tuning = Tuning::fromJson(Json{{"bucketSeconds", 1.0},
-                                           {"rateWindowBuckets", 8},
-                                           {"minRateBuckets", 5},
-                                           {"minFootprintMiB", 8.0}});
     return options;
 }
 

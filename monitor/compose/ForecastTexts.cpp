@@ -1,0 +1,129 @@
+#include "monitor/compose/ForecastTexts.h"
+
+#include "monitor/common/Formatting.h"
+#include "monitor/scoring/TrendStats.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmora {
+
+std::optional<double> statedExhaustion(const LiveView& view) {
+    const auto& seconds = view.forecast.exhaustionSeconds;
+    if (!seconds || !std::isfinite(*seconds) || *seconds >= kStatedForecastSeconds) {
+        return std::nullopt;
+    }
+    return std::max(0.0, *seconds);
+}
+
+std::string exhaustionSentence(double seconds) {
+    return "Memory runs out in " + formatDuration(seconds) + " at this rate";
+}
+
+std::string exhaustionShort(double seconds) {
+    if (seconds < 60) {
+        return "runs out in under a minute";
+    }
+    return "runs out in ~" + formatSpan(seconds);
+}
+
+std::optional<std::string> forecastScopeLabel(const LiveView& view) {
+    auto seconds = statedExhaustion(view);
+    if (!seconds || !view.machine.valid) {
+        return std::nullopt;
+    }
+    return *seconds < 60 ? "Runs out in < 1 min" : "Runs out in ~" + formatSpan(*seconds);
+}
+
+std::optional<std::string> firstVictimSentence(const LiveView& view) {
+    const auto& victim = view.forecast.firstVictim;
+    if (!victim) {
+        return std::nullopt;
+    }
+    std::string text = "First to be ended if memory runs out: ";
+    if (!victim->ours) {
+        return text + (victim->name.empty() ? "PID " + std::to_string(victim->pid) : victim->name) +
+               ", another user's process";
+    }
+    std::string title = victim->familyTitle.empty() ? victim->name : victim->familyTitle;
+    return text + title + ", " + formatKiB(victim->footprintKiB);
+}
+
+std::optional<std::string> killerSentence(const LiveView& view) {
+    const auto& killer = view.forecast.killer;
+    if (!killer) {
+        return std::nullopt;
+    }
+    const MemInfo& memory = view.machine.memory;
+    bool hasSwap = !view.machine.valid || memory.swapTotalKiB > 0;
+    return describeOomKiller(*killer, hasSwap, memory.totalKiB);
+}
+
+std::optional<MemoryForecastSnapshot> memoryForecastOf(const LiveView& view) {
+    MemoryForecastSnapshot forecast;
+    if (auto seconds = statedExhaustion(view)) {
+        forecast.exhaustionSeconds = static_cast<uint64_t>(std::llround(*seconds));
+        forecast.exhaustionText = exhaustionSentence(*seconds);
+    }
+    if (const auto& victim = view.forecast.firstVictim;
+        victim && victim->ours && !victim->familyKey.empty()) {
+        forecast.firstVictimKey = victim->familyKey;
+    }
+    forecast.firstVictimText = firstVictimSentence(view);
+    forecast.killerText = killerSentence(view);
+    if (!forecast.exhaustionSeconds && !forecast.firstVictimText && !forecast.killerText) {
+        return std::nullopt;
+    }
+    return forecast;
+}
+
+std::vector<std::string> forecastFilesRead(const LiveView& view) {
+    std::vector<std::string> lines;
+    const MachineForecastView& f = view.forecast;
+    auto plural = [](std::size_t count) {
+        return std::to_string(count) + (count == 1 ? " process" : " processes");
+    };
+    if (f.oomScoresRead > 0) {
+        lines.push_back(view.procPath + "/PID/oom_score for " + plural(f.oomScoresRead) +
+                        " every 10 s");
+    }
+    if (f.commsRead > 0) {
+        lines.push_back(view.procPath + "/PID/comm for " + plural(f.commsRead) +
+                        " every minute, to find an out-of-memory daemon");
+    }
+    if (f.killer) {
+        lines.insert(lines.end(), f.killer->configFiles.begin(), f.killer->configFiles.end());
+    }
+    return lines;
+}
+
+std::optional<std::string> firstVictimLineFor(const LiveView& view, const std::string& key) {
+    const auto& victim = view.forecast.firstVictim;
+    if (!victim || !victim->ours || victim->familyKey != key) {
+        return std::nullopt;
+    }
+    return "PID " + std::to_string(victim->pid) + " (" + victim->name +
+           ") has the highest oom_score on this machine (" + std::to_string(victim->oomScore) +
+           "): the kernel ends it first if memory runs out.";
+}
+
+std::optional<std::string> growthSpanText(const FamilyView& family, int rateWindowBuckets) {
+    const FamilyAssessment& a = family.assessment;
+    if (!a.growing() || a.stoppedSeconds || a.windowSeconds <= 0) {
+        return std::nullopt;
+    }
+    double seconds = a.windowSeconds;
+    auto wanted = static_cast<std::size_t>(std::max(rateWindowBuckets, 2));
+    const auto& medians = family.sparklineKiB;
+    if (medians.size() >= 2) {
+        std::size_t count = std::min(wanted, medians.size());
+        std::span<const uint32_t> window(medians.data() + medians.size() - count, count);
+        double bucket = a.windowSeconds / static_cast<double>(std::max<std::size_t>(count - 1, 1));
+        if (std::size_t onset = growthOnset(window); onset > 0) {
+            seconds = static_cast<double>(count - 1 - onset) * bucket;
+        }
+    }
+    return formatSpan(seconds);
+}
+
+} // namespace velmora

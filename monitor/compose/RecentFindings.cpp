@@ -1,0 +1,64 @@
+#include "monitor/compose/RecentFindings.h"
+
+#include "monitor/common/Formatting.h"
+#include "monitor/compose/FamilyTexts.h"
+
+#include <algorithm>
+#include <set>
+
+namespace velmora {
+namespace {
+
+struct Dated {
+    double at = 0; // monotonic seconds
+    RecentFindingSnapshot finding;
+};
+
+} // namespace
+
+std::vector<RecentFindingSnapshot> recentFindingsOf(const LiveView& view) {
+    std::vector<Dated> dated;
+    std::set<std::string> killed;
+    for (auto kill = view.outOfMemoryKills.rbegin(); kill != view.outOfMemoryKills.rend(); ++kill) {
+        if (!killed.insert(kill->key).second) {
+            continue; // an older kill of a family already listed
+        }
+        dated.push_back(
+            {kill->at,
+             {kill->key, kill->title, "Ended: out of memory", outOfMemoryKillMessage(*kill),
+              formatAgo(view.monotonicTime - kill->at), FindingSeverity::critical}});
+    }
+    for (const DepartedFinding& departed : view.departed) {
+        if (killed.count(departed.key) != 0) {
+            continue;
+        }
+        dated.push_back(
+            {departed.leftAt,
+             {departed.key, departed.title,
+              departed.processEnded ? "Process ended" : "Growth stopped",
+              verdictLabel(departed.peakVerdict) + " earlier; no longer in the live rows.",
+              formatAgo(view.monotonicTime - departed.leftAt), severityOf(departed.peakVerdict)}});
+    }
+    // Newest first; departures of the same moment keep their reverse recording order.
+    std::reverse(dated.begin() + static_cast<std::ptrdiff_t>(killed.size()), dated.end());
+    std::stable_sort(dated.begin(), dated.end(),
+                     [](const Dated& a, const Dated& b) { return a.at > b.at; });
+    std::vector<RecentFindingSnapshot> findings;
+    findings.reserve(dated.size());
+    for (Dated& entry : dated) {
+        findings.push_back(std::move(entry.finding));
+    }
+    return findings;
+}
+
+std::vector<OutOfMemoryKillSnapshot> outOfMemoryKillsOf(const LiveView& view) {
+    std::vector<OutOfMemoryKillSnapshot> kills;
+    kills.reserve(view.outOfMemoryKills.size());
+    for (auto kill = view.outOfMemoryKills.rbegin(); kill != view.outOfMemoryKills.rend(); ++kill) {
+        kills.push_back({kill->id, kill->key, kill->title, formatKiB(kill->familyKiB),
+                         outOfMemoryKillMessage(*kill)});
+    }
+    return kills;
+}
+
+} // namespace velmora

@@ -1,0 +1,213 @@
+#include "monitor/live/MachineForecast.h"
+
+#include "monitor/common/Utf8Text.h"
+#include "monitor/proc/OomScores.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace velmora {
+namespace {
+
+constexpr std::size_t kConfigLimit = 64 * 1024;
+
+std::optional<std::string> readSmallFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string text(kConfigLimit, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+// The *.conf files of a drop-in folder in the order systemd applies them.
+std::vector<std::string> dropIns(const std::string& folder) {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().extension() == ".conf") {
+            files.push_back(entry.path().string());
+        }
+    }
+    std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
+        return std::filesystem::path(a).filename() < std::filesystem::path(b).filename();
+    });
+    return files;
+}
+
+std::optional<OomDaemon> daemonNamed(const std::string& comm) {
+    if (comm == "systemd-oomd") {
+        return OomDaemon::systemdOomd;
+    }
+    if (comm == "earlyoom") {
+        return OomDaemon::earlyoom;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+MachineForecaster::MachineForecaster(std::string etcPath, double oomScoreSeconds,
+                                     double daemonSeconds)
+    : etcPath_(std::move(etcPath)), oomScoreSeconds_(oomScoreSeconds),
+      daemonSeconds_(daemonSeconds) {}
+
+void MachineForecaster::update(double now, const MachineState& machine, ProcRoot& root,
+                               const ProcessTable& table, PassStatistics& stats) {
+    if (machine.valid) {
+        trend_.add(now, machine.memory.availableKiB + machine.memory.swapFreeKiB);
+    }
+    view_.exhaustionSeconds = trend_.exhaustionSeconds();
+    view_.trendKiBPerSecond = trend_.fit().slopeKiBPerSecond;
+
+    bool sweepDue = now - lastOomSweep_ >= oomScoreSeconds_ || now < lastOomSweep_;
+    bool scanDue = now - lastDaemonScan_ >= daemonSeconds_ || now < lastDaemonScan_;
+    if (!sweepDue && !scanDue) {
+        refreshVictim(table);
+        return;
+    }
+    std::vector<pid_t> pids = root.listPids();
+    if (sweepDue) {
+        sweepOomScores(root, pids, table, stats);
+        lastOomSweep_ = now;
+        // A daemon that went away is looked for again at once rather than a minute later.
+        if (view_.killer && std::find(pids.begin(), pids.end(), view_.killer->pid) == pids.end()) {
+            scanDue = true;
+        }
+    } else {
+        refreshVictim(table);
+    }
+    if (scanDue) {
+        findDaemon(root, pids, stats);
+        lastDaemonScan_ = now;
+    }
+}
+
+void MachineForecaster::sweepOomScores(ProcRoot& root, const std::vector<pid_t>& pids,
+                                       const ProcessTable& table, PassStatistics& stats) {
+    std::size_t before = stats.oomScore;
+    std::vector<OomScore> scores = readOomScores(root, pids, stats);
+    view_.oomScoresRead = stats.oomScore - before;
+    // Equal scores: the larger footprint of our own processes first (the kernel's badness is
+    // finer than the rounded score and grows with the footprint), then the newer PID.
+    auto footprint = [&](pid_t pid) -> uint64_t {
+        const ProcessRecord* record = table.find(pid);
+        return record != nullptr ? record->footprintKiB() : 0;
+    };
+    const OomScore* top = nullptr;
+    for (const OomScore& candidate : scores) {
+        if (candidate.score <= 0) {
+            continue; // never ended (oom_score_adj -1000) or a kernel thread
+        }
+        if (top == nullptr || candidate.score > top->score ||
+            (candidate.score == top->score &&
+             (footprint(candidate.pid) > footprint(top->pid) ||
+              (footprint(candidate.pid) == footprint(top->pid) && candidate.pid > top->pid)))) {
+            top = &candidate;
+        }
+    }
+    if (top == nullptr) {
+        view_.firstVictim.reset();
+        return;
+    }
+    OomVictimView victim;
+    victim.pid = top->pid;
+    victim.oomScore = top->score;
+    if (const ProcessRecord* record = table.find(top->pid)) {
+        victim.ours = true;
+        victim.name = displayText(record->comm, 64);
+        victim.familyKey = record->familyKey;
+        victim.familyTitle = record->familyTitle;
+        victim.footprintKiB = record->footprintKiB();
+        victimStartTime_ = record->startTime;
+    } else {
+        victim.name = displayText(readComm(root, top->pid, stats).value_or(""), 64);
+        victimStartTime_ = 0;
+    }
+    view_.firstVictim = std::move(victim);
+}
+
+void MachineForecaster::refreshVictim(const ProcessTable& table) {
+    if (!view_.firstVictim || !view_.firstVictim->ours) {
+        return;
+    }
+    const ProcessRecord* record = table.find(view_.firstVictim->pid);
+    if (record == nullptr || record->startTime != victimStartTime_) {
+        view_.firstVictim.reset(); // ended: the next sweep names the next one
+        return;
+    }
+    view_.firstVictim->footprintKiB = record->footprintKiB();
+    view_.firstVictim->familyKey = record->familyKey;
+    view_.firstVictim->familyTitle = record->familyTitle;
+}
+
+void MachineForecaster::findDaemon(ProcRoot& root, const std::vector<pid_t>& pids,
+                                   PassStatistics& stats) {
+    std::size_t before = stats.comm;
+    std::optional<OomKiller> found;
+    for (pid_t pid : pids) {
+        auto comm = readComm(root, pid, stats);
+        if (!comm) {
+            continue;
+        }
+        if (auto daemon = daemonNamed(*comm)) {
+            found = configure(root, *daemon, pid);
+            break;
+        }
+    }
+    view_.commsRead = stats.comm - before;
+    view_.killer = std::move(found);
+}
+
+OomKiller MachineForecaster::configure(const ProcRoot& root, OomDaemon daemon, pid_t pid) const {
+    OomKiller killer;
+    killer.daemon = daemon;
+    killer.pid = pid;
+    if (daemon == OomDaemon::systemdOomd) {
+        std::vector<std::string> files{etcPath_ + "/systemd/oomd.conf"};
+        for (std::string& dropIn : dropIns(etcPath_ + "/systemd/oomd.conf.d")) {
+            files.push_back(std::move(dropIn));
+        }
+        for (const std::string& file : files) {
+            if (auto text = readSmallFile(file)) {
+                applyOomdConfig(*text, killer.oomd);
+                killer.configFiles.push_back(file);
+            }
+        }
+        return killer;
+    }
+    // The running command line is what earlyoom was told; the defaults file only when the
+    // command line cannot be read.
+    if (auto raw = root.readWholePidFile(pid, "cmdline", 4096); raw && !raw->empty()) {
+        std::vector<std::string> args;
+        std::size_t start = 0;
+        while (start < raw->size()) {
+            std::size_t end = raw->find('\0', start);
+            if (end == std::string::npos) {
+                end = raw->size();
+            }
+            args.push_back(raw->substr(start, end - start));
+            start = end + 1;
+        }
+        if (!args.empty()) {
+            args.erase(args.begin());
+        }
+        applyEarlyoomArgs(args, killer.earlyoom);
+        killer.configFiles.push_back(root.path() + "/" + std::to_string(pid) + "/cmdline");
+        return killer;
+    }
+    std::string file = etcPath_ + "/default/earlyoom";
+    if (auto text = readSmallFile(file)) {
+        if (auto args = earlyoomArgsOf(*text)) {
+            applyEarlyoomArgs(*args, killer.earlyoom);
+        }
+        killer.configFiles.push_back(file);
+    }
+    return killer;
+}
+
+} // namespace velmora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "monitor/live/ForecastView.h"
+#include "monitor/live/MemoryTrend.h"
+#include "monitor/proc/MachineState.h"
+#include "monitor/proc/ProcessTable.h"
+
+#include <string>
+
+namespace velmora {
+
+// Keeps the machine's out-of-memory forecast: the trend of available memory plus free swap
+// (every pass, one sample), who the kernel would end first (oom_score of every process, every
+// oomScoreSeconds) and which out-of-memory daemon runs (comm of every process, every
+// daemonSeconds, then its configuration below etcPath).
+class MachineForecaster {
+public:
+    explicit MachineForecaster(std::string etcPath = "/etc", double oomScoreSeconds = 10.0,
+                               double daemonSeconds = 60.0);
+
+    void update(double now, const MachineState& machine, ProcRoot& root, const ProcessTable& table,
+                PassStatistics& stats);
+    const MachineForecastView& view() const { return view_; }
+    const MemoryTrend& trend() const { return trend_; }
+
+private:
+    void sweepOomScores(ProcRoot& root, const std::vector<pid_t>& pids, const ProcessTable& table,
+                        PassStatistics& stats);
+    void refreshVictim(const ProcessTable& table);
+    void findDaemon(ProcRoot& root, const std::vector<pid_t>& pids, PassStatistics& stats);
+    OomKiller configure(const ProcRoot& root, OomDaemon daemon, pid_t pid) const;
+
+    std::string etcPath_;
+    double oomScoreSeconds_;
+    double daemonSeconds_;
+    double lastOomSweep_ = -1e300;
+    double lastDaemonScan_ = -1e300;
+    uint64_t victimStartTime_ = 0;
+    MemoryTrend trend_;
+    MachineForecastView view_;
+};
+
+} // namespace velmora

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "monitor/live/Sampler.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace velmora::test {
+
+// A fake /proc the sampler reads through its directory descriptor: plain files in the same
+// layout, processes added, resized and removed by hand, and the kernel's out-of-memory kill
+// counter in vmstat.
+class FakeProcTree {
+public:
+    FakeProcTree() {
+        char pattern[] = "/tmp/velmora-fake-proc-XXXXXX";
+        root = ::mkdtemp(pattern);
+        std::filesystem::create_directories(root + "/pressure");
+        write("meminfo", "MemTotal: 16777216 kB\nMemAvailable: 8388608 kB\n");
+        write("pressure/memory", "some avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
+    }
+    ~FakeProcTree() { std::filesystem::remove_all(root); }
+    FakeProcTree(const FakeProcTree&) = delete;
+    FakeProcTree& operator=(const FakeProcTree&) = delete;
+
+    void write(const std::string& relative, const std::string& text) const {
+        std::ofstream(root + "/" + relative) << text;
+    }
+    // A process of `exe` (its own family unless its parent runs the same executable) holding
+    // `residentPages` anonymous pages.
+    void addProcess(int pid, int ppid, const std::string& exe, uint64_t residentPages) const {
+        std::filesystem::create_directories(root + "/" + std::to_string(pid));
+        std::string dir = std::to_string(pid) + "/";
+        write(dir + "stat", std::to_string(pid) + " (" + exe + ") S " + std::to_string(ppid) +
+                                " 1 1 0 -1 0 0 0 0 0 10 5 0 0 20 0 1 0 " +
+                                std::to_string(1000 + pid) + " 1 1 0\n");
+        setResident(pid, residentPages);
+        write(dir + "cmdline", "/usr/bin/" + exe + std::string(1, '\0') + "--flag");
+        write(dir + "cgroup", "0::/\n");
+        write(dir + "status", "Name:\t" + exe + "\nVmSwap:\t0 kB\n");
+        std::filesystem::create_symlink("/usr/bin/" + exe, root + "/" + dir + "exe");
+    }
+    void setResident(int pid, uint64_t pages) const {
+        write(std::to_string(pid) + "/statm",
+              "100000 " + std::to_string(pages + 100) + " 100 1 0 1 0\n");
+    }
+    // An ended process its parent has not reaped: still listed, no memory left.
+    void empty(int pid) const { write(std::to_string(pid) + "/statm", "0 0 0 0 0 0 0\n"); }
+    void remove(int pid) const { std::filesystem::remove_all(root + "/" + std::to_string(pid)); }
+    void setOutOfMemoryKills(uint64_t count) const {
+        write("vmstat", "nr_free_pages 1000\npgfault 5\noom_kill " + std::to_string(count) +
+                            "\nnr_unstable 0\n");
+    }
+
+    std::string root;
+};
+
+// A sampler over the fake tree at `procPath`, with buckets of a second so tests run fast.
+inline SamplerOptions samplerOptionsFor(const std::string& procPath) {
+    SamplerOptions options;
+    options.procPath = procPath;
+    options.uid = ::getuid();
+    options.self = ::getpid();
+    options.tuning = Tuning::fromJson(Json{{"bucketSeconds", 1.0},
+                                           {"rateWindowBuckets", 8},
+                                           {"minRateBuckets", 5},
+                                           {"minFootprintMiB", 8.0}});
+    return options;
+}
+
+inline SamplerOptions samplerOptionsFor(const FakeProcTree& proc) {
+    return samplerOptionsFor(proc.root);
+}
+
+} // namespace velmora::test
