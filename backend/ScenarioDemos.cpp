@@ -187,6 +187,7 @@ const std::vector<NamedScenario>& allScenarios() {
         {"firstScan", firstScan()},
         {"listWatch", listWatch()},
         {"listSuspects", listSuspects()},
+        {"memoryForecast", memoryForecast()},
     };
     return scenarios;
 }

@@ -45,6 +45,9 @@ const PopoverSnapshot& listWatch();
 // The list layout under a critical tone: Chrome, a critical renderer with a long name and a
 // fast rate, and cargo run; recent findings below.
 const PopoverSnapshot& listSuspects();
+// Memory runs out within the hour: the header says when, and an act-now relief plan names
+// Chrome as the process the kernel would end first and earlyoom as the daemon that would.
+const PopoverSnapshot& memoryForecast();
 
 // The two incidents the scenarios use.
 const IncidentSnapshot& allClearIncident();
@@ -70,7 +73,7 @@ struct NamedScenario {
 
 // Every named snapshot, in a stable order, for the gallery: allClear, suspect,
 // multiRowSuspect, detailOpened, criticalRunaway, watchOnly, pendingConfirmation,
-// actionFeedback, firstScan, listWatch, listSuspects.
+// actionFeedback, firstScan, listWatch, listSuspects, memoryForecast.
 const std::vector<NamedScenario>& allScenarios();
 
 } // namespace velmora::ScenarioLibrary
