@@ -1,0 +1,163 @@
+#include "state/NotificationText.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace velmora {
+namespace {
+
+constexpr const char* separator = " \u00B7 ";
+
+bool present(const std::optional<std::string>& text) {
+    return text && !text->empty() && *text != "N/A";
+}
+
+bool present(const std::string& text) {
+    return !text.empty() && text != "N/A";
+}
+
+std::string lowercasedFirst(std::string text) {
+    if (!text.empty() && std::isupper(static_cast<unsigned char>(text.front()))) {
+        text.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(text.front())));
+    }
+    return text;
+}
+
+std::string joined(const std::vector<std::string>& parts, const std::string& between) {
+    std::string text;
+    for (const auto& part : parts) {
+        text += (text.empty() ? "" : between) + part;
+    }
+    return text;
+}
+
+const std::vector<NotificationAction> familyActions{
+    NotificationAction::show, NotificationAction::captureEvidence, NotificationAction::ignore};
+
+} // namespace
+
+std::string findingSummary(const FindingSnapshot& row) {
+    switch (row.verdict) {
+    case FindingVerdict::criticalRunaway:
+        return "Runaway memory growth in " + row.title;
+    case FindingVerdict::probable:
+        return "Probable leak in " + row.title;
+    case FindingVerdict::suspect:
+        return "Suspected leak in " + row.title;
+    case FindingVerdict::watch:
+    case FindingVerdict::normal:
+        break;
+    }
+    return "Watching " + row.title;
+}
+
+std::string findingBody(const FindingSnapshot& row) {
+    std::vector<std::string> parts;
+    if (present(row.rate)) {
+        parts.push_back(present(row.growthSpanLabel) ? row.rate + " for " + *row.growthSpanLabel
+                                                     : row.rate);
+    } else if (present(row.growthSpanLabel)) {
+        parts.push_back("Growing for " + *row.growthSpanLabel);
+    }
+    if (present(row.footprintLabel)) {
+        parts.push_back(*row.footprintLabel + " now");
+    }
+    if (present(row.exhaustionEstimate)) {
+        parts.push_back(parts.empty() ? *row.exhaustionEstimate
+                                      : lowercasedFirst(*row.exhaustionEstimate));
+    }
+    return joined(parts, separator);
+}
+
+Notification findingNotification(const FindingSnapshot& row) {
+    Notification notification;
+    notification.incident = "family:" + row.key;
+    notification.summary = findingSummary(row);
+    notification.body = findingBody(row);
+    notification.urgency = row.verdict == FindingVerdict::criticalRunaway
+                               ? NotificationUrgency::critical
+                               : NotificationUrgency::normal;
+    notification.familyKey = row.key;
+    notification.actions = familyActions;
+    return notification;
+}
+
+std::string exhaustionSummary(uint64_t exhaustionSeconds) {
+    if (exhaustionSeconds < 60) {
+        return "Memory runs out in under a minute";
+    }
+    const uint64_t minutes = (exhaustionSeconds + 30) / 60;
+    return "Memory runs out in about " + std::to_string(minutes) + " min";
+}
+
+std::string exhaustionBody(const MemoryForecastSnapshot& forecast) {
+    std::vector<std::string> lines;
+    for (const auto* text : {&forecast.firstVictimText, &forecast.killerText}) {
+        if (present(*text)) {
+            lines.push_back(**text);
+        }
+    }
+    if (lines.empty() && present(forecast.exhaustionText)) {
+        lines.push_back(*forecast.exhaustionText);
+    }
+    return joined(lines, "\n");
+}
+
+Notification exhaustionNotification(const MemoryForecastSnapshot& forecast) {
+    Notification notification;
+    notification.incident = "memory";
+    notification.summary = exhaustionSummary(forecast.exhaustionSeconds.value_or(0));
+    notification.body = exhaustionBody(forecast);
+    notification.urgency = NotificationUrgency::critical;
+    if (present(forecast.firstVictimKey)) {
+        notification.familyKey = *forecast.firstVictimKey;
+        notification.actions = {NotificationAction::show};
+    }
+    return notification;
+}
+
+Notification killNotification(const OutOfMemoryKillSnapshot& kill) {
+    Notification notification;
+    notification.incident = "kill:" + kill.id;
+    notification.summary = kill.title + " was ended by the out-of-memory killer";
+    notification.body = kill.message;
+    notification.urgency = NotificationUrgency::critical;
+    if (!kill.key.empty()) {
+        notification.familyKey = kill.key;
+        notification.actions = {NotificationAction::show};
+    }
+    return notification;
+}
+
+Notification summaryNotification(const std::vector<Notification>& heldBack) {
+    const bool allSuspects = std::all_of(heldBack.begin(), heldBack.end(), [](const auto& n) {
+        return n.incident.starts_with("family:");
+    });
+    const auto count = heldBack.size();
+    Notification notification;
+    notification.incident = "summary";
+    notification.summary = std::to_string(count) + " more " +
+                           (allSuspects ? (count == 1 ? "suspect" : "suspects")
+                                        : (count == 1 ? "memory alert" : "memory alerts"));
+    std::vector<std::string> titles;
+    for (const auto& held : heldBack) {
+        titles.push_back(held.summary);
+    }
+    notification.body = joined(titles, "\n");
+    notification.urgency =
+        std::any_of(heldBack.begin(), heldBack.end(),
+                    [](const auto& n) { return n.urgency == NotificationUrgency::critical; })
+            ? NotificationUrgency::critical
+            : NotificationUrgency::normal;
+    return notification;
+}
+
+Notification testNotification() {
+    Notification notification;
+    notification.incident = "test";
+    notification.summary = "Velmora notifications are on";
+    notification.body = "This is how Velmora tells you about a leak or memory running out.";
+    return notification;
+}
+
+} // namespace velmora
