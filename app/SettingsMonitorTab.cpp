@@ -2,13 +2,16 @@
 #include "app/SettingsWidgets.h"
 #include "app/SettingsWindow.h"
 #include "app/TrustAccessPanel.h"
+#include "state/NotificationPreferences.h"
 #include "state/PopoverViewModel.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
+#include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 
 namespace velmora {
@@ -64,6 +67,68 @@ QWidget* SettingsWindow::buildTriage(QWidget* parent) {
         }
     });
     return group;
+}
+
+QWidget* SettingsWindow::buildNotifications(QWidget* parent) {
+    auto* group = new SettingsGroup(QStringLiteral("Notifications"), parent);
+    group->setObjectName(QStringLiteral("notificationsGroup"));
+    notificationLevels_ = new QButtonGroup(group);
+    notificationLevels_->setExclusive(true);
+    const std::pair<NotificationLevel, const char*> levels[] = {
+        {NotificationLevel::off, "Off"},
+        {NotificationLevel::criticalOnly, "Critical only"},
+        {NotificationLevel::probableAndUp, "Probable and up"},
+        {NotificationLevel::suspectAndUp, "Suspect and up"}};
+    for (const auto& [level, title] : levels) {
+        auto* choice = new QRadioButton(QString::fromLatin1(title), group);
+        choice->setObjectName(QStringLiteral("notificationLevel_") +
+                              QString::fromLatin1(storedName(level)));
+        notificationLevels_->addButton(choice, static_cast<int>(level));
+        group->body()->addWidget(choice);
+    }
+    group->body()->addWidget(settingsCaption(
+        QStringLiteral("Each incident notifies once, at most 3 in any 10 minutes. Memory about to "
+                       "run out and processes ended by the out-of-memory killer notify at every "
+                       "level except Off."),
+        group));
+    connect(notificationLevels_, &QButtonGroup::idClicked, this, [this](int id) {
+        notifications_.preferences->setLevel(static_cast<NotificationLevel>(id));
+        refreshNotificationLevel();
+    });
+
+    auto* test = new QHBoxLayout();
+    testNotificationButton_ = new QPushButton(QStringLiteral("Send a test notification"), group);
+    testNotificationButton_->setObjectName(QStringLiteral("testNotificationButton"));
+    testNotificationButton_->setEnabled(static_cast<bool>(notifications_.sendTest));
+    test->addWidget(testNotificationButton_);
+    test->addStretch();
+    group->body()->addLayout(test);
+    testNotificationResult_ = settingsCaption({}, group);
+    testNotificationResult_->setObjectName(QStringLiteral("testNotificationResult"));
+    testNotificationResult_->hide();
+    group->body()->addWidget(testNotificationResult_);
+    connect(testNotificationButton_, &QPushButton::clicked, this, [this] {
+        if (!notifications_.sendTest) {
+            return;
+        }
+        QPointer<QLabel> result = testNotificationResult_;
+        notifications_.sendTest([result](bool shown) {
+            if (result) {
+                result->setText(shown ? QStringLiteral("Sent.")
+                                      : QStringLiteral("No notification service answered on "
+                                                       "this desktop."));
+                result->show();
+            }
+        });
+    });
+    return group;
+}
+
+void SettingsWindow::refreshNotificationLevel() {
+    const int level = static_cast<int>(notifications_.preferences->level());
+    if (auto* choice = notificationLevels_->button(level); choice && !choice->isChecked()) {
+        choice->setChecked(true);
+    }
 }
 
 QWidget* SettingsWindow::buildStorage(QWidget* parent) {

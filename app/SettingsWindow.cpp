@@ -4,6 +4,7 @@
 #include "app/SettingsWidgets.h"
 #include "app/TrustAccessPanel.h"
 #include "app/UpdaterController.h"
+#include "state/NotificationPreferences.h"
 #include "state/PopoverViewModel.h"
 
 #include <QAbstractButton>
@@ -38,9 +39,14 @@ int openingHeight(const QScreen* screen) {
 
 SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
                                std::shared_ptr<UpdaterController> updater,
-                               std::shared_ptr<LaunchAtLoginManager> loginItem, QWidget* parent)
+                               std::shared_ptr<LaunchAtLoginManager> loginItem,
+                               SettingsNotifications notifications, QWidget* parent)
     : QWidget(parent), viewModel_(std::move(viewModel)), updater_(std::move(updater)),
-      loginItem_(std::move(loginItem)) {
+      loginItem_(std::move(loginItem)), notifications_(std::move(notifications)) {
+    if (!notifications_.preferences) {
+        notifications_.preferences =
+            std::make_shared<NotificationPreferences>(std::make_shared<MemoryKeyValueStore>());
+    }
     setObjectName(QStringLiteral("settingsWindow"));
     setWindowTitle(QStringLiteral("Velmora Settings"));
     setFixedWidth(windowWidth);
@@ -72,6 +78,7 @@ SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
     updater_->setOnChange([this] { refreshUpdates(); });
     refreshIntervalSeconds_ = 1.0;
     refreshFromSnapshot();
+    refreshNotificationLevel();
     refreshLoginItem();
     refreshUpdates();
 }
@@ -87,6 +94,7 @@ QWidget* SettingsWindow::buildMonitorTab() {
     auto* layout = new QVBoxLayout(tab);
     layout->setSpacing(14);
     layout->addWidget(buildTriage(tab));
+    layout->addWidget(buildNotifications(tab));
     layout->addWidget(buildStorage(tab));
     layout->addWidget(buildPrivacy(tab));
     layout->addStretch();
@@ -121,6 +129,7 @@ void SettingsWindow::showEvent(QShowEvent* event) {
     // Opening the window starts from the backend's current cadence.
     shownRefreshIntervalMs_ = 0;
     refreshFromSnapshot();
+    refreshNotificationLevel();
     QWidget::showEvent(event);
 }
 

@@ -19,10 +19,20 @@ class LaunchAtLoginManager;
 class Observation;
 class PopoverViewModel;
 class SettingsLine;
+class NotificationPreferences;
 class TrustAccessClaimsView;
 class UpdaterController;
 
-// The Settings window: tabs "Monitor" (triage, storage and evidence, privacy and trust) and
+// What the "Notifications" section works on: the stored level and a way to send the test
+// notification (which reports whether it was shown). Without preferences the level is kept
+// for the window's life; without a sender the test button is disabled.
+struct SettingsNotifications {
+    std::shared_ptr<NotificationPreferences> preferences;
+    std::function<void(std::function<void(bool shown)> done)> sendTest;
+};
+
+// The Settings window: tabs "Monitor" (triage, notifications, storage and evidence, privacy
+// and trust) and
 // "Lifecycle" (startup, updates), each a page that scrolls vertically so that every section
 // stays reachable in a short window. Sampling, storage and privacy come from the snapshot and
 // change through the view model; launch at login and update preferences are local.
@@ -31,7 +41,8 @@ class SettingsWindow : public QWidget {
 public:
     SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
                    std::shared_ptr<UpdaterController> updater,
-                   std::shared_ptr<LaunchAtLoginManager> loginItem, QWidget* parent = nullptr);
+                   std::shared_ptr<LaunchAtLoginManager> loginItem,
+                   SettingsNotifications notifications = {}, QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
     static constexpr int windowWidth = 500;
@@ -50,6 +61,7 @@ private:
     QWidget* buildMonitorTab();
     QWidget* buildLifecycleTab();
     QWidget* buildTriage(QWidget* parent);
+    QWidget* buildNotifications(QWidget* parent);
     QWidget* buildStorage(QWidget* parent);
     QWidget* buildPrivacy(QWidget* parent);
     QWidget* buildStartup(QWidget* parent);
@@ -58,6 +70,7 @@ private:
     void refreshTabIcons();
 
     void refreshFromSnapshot();
+    void refreshNotificationLevel();
     void refreshLoginItem();
     void refreshUpdates();
     // A user's change of the cadence (slider or stepper).
@@ -67,6 +80,7 @@ private:
     std::shared_ptr<PopoverViewModel> viewModel_;
     std::shared_ptr<UpdaterController> updater_;
     std::shared_ptr<LaunchAtLoginManager> loginItem_;
+    SettingsNotifications notifications_;
     std::unique_ptr<Observation> observation_;
     QTabWidget* tabs_ = nullptr;
 
@@ -79,6 +93,9 @@ private:
     QLabel* cadenceValue_ = nullptr;
     QSlider* cadenceSlider_ = nullptr;
     QDoubleSpinBox* cadenceStepper_ = nullptr;
+    QButtonGroup* notificationLevels_ = nullptr;
+    QPushButton* testNotificationButton_ = nullptr;
+    QLabel* testNotificationResult_ = nullptr;
     QButtonGroup* storageModes_ = nullptr;
     QCheckBox* evidenceToggle_ = nullptr;
     QLabel* evidenceCaption_ = nullptr;

@@ -8,6 +8,7 @@
 #include "app/InstanceHandover.h"
 #include "app/InteractiveMenuSmokeHarness.h"
 #include "app/LaunchAtLoginManager.h"
+#include "app/NotificationRelay.h"
 #include "app/PopoverWindow.h"
 #include "app/QSettingsKeyValueStore.h"
 #include "app/SettingsWindow.h"
@@ -25,6 +26,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDBusConnection>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QProcess>
@@ -80,6 +82,7 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
     viewModel_ = PopoverViewModel::create(
         backend_, scheduler_, VerdictTooltipCatalog::bundled(),
         std::make_shared<KeyValueVerdictTooltipDismissalStore>(defaults), 10s, 4s);
+    notificationPreferences_ = std::make_shared<NotificationPreferences>(defaults);
     harness_ = new InteractiveMenuSmokeHarness(viewModel_, options_, this);
     // Every window (Settings, the auxiliary windows, the popover, message boxes) carries the
     // application's icon, so docks and task switchers show it.
@@ -90,6 +93,7 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
 }
 
 VelmoraApplication::~VelmoraApplication() {
+    notifications_.reset();
     soakDriver_.reset();
     presence_.reset();
     trayObservation_.reset();
@@ -138,6 +142,12 @@ void VelmoraApplication::start() {
         soakDriver_ = std::make_unique<SoakDriver>(
             viewModel_, scheduler_, std::chrono::seconds(*options_.soakDriveSeconds));
         soakDriver_->start();
+    }
+    if (allowsDesktopNotifications(options_)) {
+        notifications_ = std::make_unique<NotificationRelay>(
+            viewModel_, scheduler_, notificationPreferences_,
+            std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus()),
+            [this] { showPopover(); });
     }
     // Started once the event loop runs, as when launching has finished.
     QMetaObject::invokeMethod(harness_, &InteractiveMenuSmokeHarness::startIfRequested,
@@ -246,7 +256,15 @@ void VelmoraApplication::showPopover() {
 
 void VelmoraApplication::openSettings() {
     if (!settings_) {
-        settings_ = new SettingsWindow(viewModel_, updater_, loginItem_);
+        SettingsNotifications notifications{notificationPreferences_, {}};
+        if (notifications_) {
+            notifications.sendTest = [this](std::function<void(bool)> done) {
+                if (notifications_) {
+                    notifications_->sendTest(std::move(done));
+                }
+            };
+        }
+        settings_ = new SettingsWindow(viewModel_, updater_, loginItem_, notifications);
     }
     presentWindow(settings_);
 }

@@ -19,6 +19,8 @@ class InstanceHandover;
 class InteractiveMenuSmokeHarness;
 class LaunchAtLoginManager;
 class MenuBarLabel;
+class NotificationPreferences;
+class NotificationRelay;
 class Observation;
 class PopoverViewModel;
 class QtScheduler;
@@ -70,6 +72,8 @@ private:
     std::unique_ptr<Observation> trayObservation_;
     InteractiveMenuSmokeHarness* harness_ = nullptr;
     std::unique_ptr<SoakDriver> soakDriver_; // only under the memory soak
+    std::shared_ptr<NotificationPreferences> notificationPreferences_;
+    std::unique_ptr<NotificationRelay> notifications_; // never in a self-check
     TrayOwner* tray_ = nullptr;
     MenuBarLabel* trayLabel_ = nullptr; // draws the tray icon's frames; never shown
     QTimer* trayFrameTimer_ = nullptr;

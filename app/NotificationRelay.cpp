@@ -1,0 +1,77 @@
+#include "app/NotificationRelay.h"
+
+#include "state/NotificationText.h"
+#include "state/PopoverViewModel.h"
+
+namespace velmora {
+
+bool allowsDesktopNotifications(const RuntimeOptions& options) {
+    return !options.isSmokeTest && !options.interactiveMenuSmoke && !options.advancedHistorySmoke &&
+           !options.exportFeedbackSmoke && !options.recoveryFeedbackSmoke &&
+           !options.restartFeedbackSmoke && !options.recoverySmokePID && !options.soakDriveSeconds;
+}
+
+NotificationRelay::NotificationRelay(std::shared_ptr<PopoverViewModel> viewModel,
+                                     std::shared_ptr<Scheduler> scheduler,
+                                     std::shared_ptr<NotificationPreferences> preferences,
+                                     std::unique_ptr<DesktopNotifier> notifier,
+                                     std::function<void()> showPopover)
+    : viewModel_(std::move(viewModel)), policy_(std::move(scheduler), std::move(preferences)),
+      showPopover_(std::move(showPopover)), notifier_(std::move(notifier)) {
+    notifier_->setOnAction(
+        [this](NotificationAction action, const std::string& key) { act(action, key); });
+    notifier_->setOnClosed([this](uint32_t id) { policy_.closed(id); });
+    observation_ = viewModel_->observe([this](const ViewModelChange& change) {
+        if (change.has(ViewModelField::snapshot)) {
+            review();
+        }
+    });
+    review();
+}
+
+NotificationRelay::~NotificationRelay() = default;
+
+void NotificationRelay::review() {
+    for (const auto& notification : policy_.review(viewModel_->snapshot())) {
+        notifier_->send(notification,
+                        [this, incident = notification.incident](std::optional<uint32_t> id) {
+                            if (id) {
+                                policy_.delivered(incident, *id);
+                            }
+                        });
+    }
+}
+
+void NotificationRelay::sendTest(std::function<void(bool shown)> done) {
+    notifier_->send(testNotification(), [done = std::move(done)](std::optional<uint32_t> id) {
+        if (done) {
+            done(id.has_value());
+        }
+    });
+}
+
+void NotificationRelay::act(NotificationAction action, const std::string& key) {
+    switch (action) {
+    case NotificationAction::show:
+        if (showPopover_) {
+            showPopover_();
+        }
+        if (!key.empty()) {
+            viewModel_->openDetail(key);
+        }
+        break;
+    case NotificationAction::captureEvidence:
+        if (!key.empty()) {
+            viewModel_->dispatch(
+                {"capture_stronger_evidence", "Capture evidence", ActionStyle::primary, key});
+        }
+        break;
+    case NotificationAction::ignore:
+        if (!key.empty()) {
+            viewModel_->dispatch({"ignore", "Ignore for 24h", ActionStyle::secondary, key});
+        }
+        break;
+    }
+}
+
+} // namespace velmora

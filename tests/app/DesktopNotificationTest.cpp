@@ -1,0 +1,309 @@
+// Desktop notifications over a real private session bus: the relay, the D-Bus client and a
+// fake notification server on a second connection, with the view model over a fake backend.
+#include "FakeNotificationServer.h"
+#include "FakeVelmoraBackend.h"
+#include "PrivateSessionBus.h"
+#include "app/NotificationRelay.h"
+#include "state/ManualScheduler.h"
+#include "state/PopoverViewModel.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::testing;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Runs the event loop until `done` holds or five seconds pass; a timer wakes the loop so the
+// deadline is noticed even when nothing arrives.
+template <class Predicate> bool waitUntil(Predicate done) {
+    QElapsedTimer clock;
+    clock.start();
+    QTimer wake;
+    wake.start(20);
+    while (!done()) {
+        if (clock.hasExpired(5000)) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+FindingSnapshot firefox(FindingVerdict verdict) {
+    FindingSnapshot row;
+    row.key = "firefox";
+    row.title = "Firefox";
+    row.verdict = verdict;
+    row.rate = "+18 MB/min";
+    row.growthSpanLabel = "12 min";
+    row.footprintLabel = "3.2 GB";
+    row.exhaustionEstimate = "Memory runs out in about 40 min at this rate";
+    return row;
+}
+
+FindingSnapshot family(const std::string& key) {
+    FindingSnapshot row;
+    row.key = key;
+    row.title = key;
+    row.verdict = FindingVerdict::probable;
+    return row;
+}
+
+const QStringList fullCapabilities{QStringLiteral("body"), QStringLiteral("actions")};
+
+// One session: a private bus, optionally a server with `capabilities`, and velmora's relay on
+// its own connection to that bus.
+class Session {
+public:
+    explicit Session(std::optional<QStringList> capabilities = fullCapabilities) {
+        if (bus.address().isEmpty()) {
+            return;
+        }
+        if (capabilities) {
+            server = std::make_unique<FakeNotificationServer>(bus.address(), *capabilities);
+        }
+        static int sessions = 0;
+        clientName_ = QStringLiteral("velmora-client-%1").arg(++sessions);
+        viewModel = PopoverViewModel::create(backend, scheduler, {},
+                                             std::make_shared<MemoryVerdictTooltipDismissalStore>(),
+                                             10s, 4s);
+        scheduler->runPending();
+        auto notifier = std::make_unique<DesktopNotifier>(
+            QDBusConnection::connectToBus(bus.address(), clientName_),
+            [this](std::string_view line) { diagnostics.emplace_back(line); });
+        relay = std::make_unique<NotificationRelay>(
+            viewModel, scheduler, preferences, std::move(notifier), [this] { ++popoverShown; });
+    }
+    ~Session() {
+        relay.reset();
+        if (!clientName_.isEmpty()) {
+            QDBusConnection::disconnectFromBus(clientName_);
+        }
+    }
+
+    bool ready() const { return !bus.address().isEmpty() && (!server || server->isServing()); }
+
+    // One poll of the monitor: a snapshot with `rows` that differs from the last one in its
+    // footer, as every live poll does.
+    void poll(std::vector<FindingSnapshot> rows) {
+        PopoverSnapshot snapshot;
+        snapshot.rows = std::move(rows);
+        snapshot.footerTelemetry.storageText = "poll " + std::to_string(++polls_);
+        scheduler->advance(1s);
+        backend->publish(snapshot);
+        scheduler->runPending();
+    }
+
+    // Sends the test notification and waits until it has been answered: everything sent
+    // before it has reached the server by then.
+    bool sync() {
+        std::optional<bool> shown;
+        relay->sendTest([&shown](bool ok) { shown = ok; });
+        return waitUntil([&] { return shown.has_value(); }) && *shown;
+    }
+
+    // The server's notifications without the test ones sync() sent.
+    std::vector<ReceivedNotification> alerts() const {
+        std::vector<ReceivedNotification> found;
+        for (const auto& n : server->received()) {
+            if (n.summary != QStringLiteral("Velmora notifications are on")) {
+                found.push_back(n);
+            }
+        }
+        return found;
+    }
+
+    PrivateSessionBus bus;
+    std::unique_ptr<FakeNotificationServer> server;
+    std::shared_ptr<FakeVelmoraBackend> backend = std::make_shared<FakeVelmoraBackend>();
+    std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
+    std::shared_ptr<PopoverViewModel> viewModel;
+    std::shared_ptr<NotificationPreferences> preferences =
+        std::make_shared<NotificationPreferences>(std::make_shared<MemoryKeyValueStore>());
+    std::vector<std::string> diagnostics;
+    int popoverShown = 0;
+    std::unique_ptr<NotificationRelay> relay;
+
+private:
+    QString clientName_;
+    int polls_ = 0;
+};
+
+#define REQUIRE_SESSION(session)                                                                   \
+    if (!PrivateSessionBus::daemonInstalled()) {                                                   \
+        GTEST_SKIP() << "dbus-daemon is not installed (Debian package dbus-daemon); these "        \
+                        "tests need a private session bus";                                        \
+    }                                                                                              \
+    ASSERT_TRUE((session).ready()) << "the private bus or the fake server did not start"
+
+} // namespace
+
+// What the server receives: one notification per incident however many polls repeat it, with
+// the app's name, icon, desktop entry and buttons; the escalation replaces it, critical; past
+// three in ten minutes one summary stands for the rest, then nothing.
+TEST(DesktopNotifications, OncePerIncidentEscalationReplacesAndTheCapHolds) {
+    Session s;
+    REQUIRE_SESSION(s);
+    for (int poll = 0; poll < 40; ++poll) {
+        s.poll({firefox(FindingVerdict::probable)});
+    }
+    ASSERT_TRUE(s.sync());
+    auto alerts = s.alerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    const ReceivedNotification first = alerts[0];
+    EXPECT_EQ(first.appName, "Velmora");
+    EXPECT_EQ(first.appIcon, "velmora");
+    EXPECT_EQ(first.replacesId, 0u);
+    EXPECT_EQ(first.summary, "Probable leak in Firefox");
+    EXPECT_EQ(first.body, "+18 MB/min for 12 min \u00B7 3.2 GB now \u00B7 memory runs out in about "
+                          "40 min at this rate");
+    EXPECT_EQ(first.actions, (QStringList{"default", "Show", "show", "Show", "capture",
+                                          "Capture evidence", "ignore", "Ignore for 24 h"}));
+    EXPECT_EQ(first.hints.value("urgency").typeId(), QMetaType::UChar);
+    EXPECT_EQ(first.hints.value("urgency").toInt(), 1);
+    EXPECT_EQ(first.hints.value("desktop-entry").toString(), "velmora");
+    EXPECT_EQ(first.expireTimeout, -1);
+    // The picture in the README is drawn from this dump.
+    EXPECT_TRUE(s.server->dump(QStringLiteral(VELMORA_NOTIFICATION_DUMP)));
+
+    for (int poll = 0; poll < 10; ++poll) {
+        s.poll({firefox(FindingVerdict::criticalRunaway)});
+    }
+    ASSERT_TRUE(s.sync());
+    alerts = s.alerts();
+    ASSERT_EQ(alerts.size(), 2u);
+    EXPECT_EQ(alerts[1].summary, "Runaway memory growth in Firefox");
+    EXPECT_EQ(alerts[1].replacesId, first.id);
+    EXPECT_EQ(alerts[1].hints.value("urgency").toInt(), 2);
+
+    // Two sent so far: one more fits, a summary stands for the other three, then nothing.
+    std::vector<FindingSnapshot> rows{firefox(FindingVerdict::criticalRunaway)};
+    for (const char* key : {"slack", "code", "teams", "zoom"}) {
+        rows.push_back(family(key));
+    }
+    for (int poll = 0; poll < 10; ++poll) {
+        s.poll(rows);
+    }
+    rows.push_back(family("spotify"));
+    s.poll(rows);
+    ASSERT_TRUE(s.sync());
+    alerts = s.alerts();
+    ASSERT_EQ(alerts.size(), 4u);
+    EXPECT_EQ(alerts[2].summary, "Probable leak in slack");
+    EXPECT_EQ(alerts[3].summary, "3 more suspects");
+    EXPECT_EQ(alerts[3].body,
+              "Probable leak in code\nProbable leak in teams\nProbable leak in zoom");
+    EXPECT_TRUE(s.diagnostics.empty());
+}
+
+// Each button reaches the backend as the request the popover's own control sends; "Show" and
+// the notification itself open the popover on the family's detail; a signal about someone
+// else's notification does nothing.
+TEST(DesktopNotifications, ActionsReachTheBackendAndShowOpensTheDetail) {
+    Session s;
+    REQUIRE_SESSION(s);
+    s.poll({firefox(FindingVerdict::probable)});
+    ASSERT_TRUE(s.sync());
+    ASSERT_EQ(s.alerts().size(), 1u);
+    const uint id = s.alerts()[0].id;
+    s.backend->takeCalls();
+
+    const std::pair<const char*, std::vector<std::string>> presses[] = {
+        {"capture", {"dispatch capture_stronger_evidence::firefox"}},
+        {"ignore", {"dispatch ignore::firefox"}},
+        {"show", {"dispatch select_detail::firefox"}},
+        {"default", {"dispatch select_detail::firefox"}},
+    };
+    int shown = 0;
+    for (const auto& [key, expected] : presses) {
+        s.server->invokeAction(id, QString::fromLatin1(key));
+        ASSERT_TRUE(waitUntil([&] { return !s.backend->calls().empty(); })) << key;
+        EXPECT_EQ(s.backend->takeCalls(), expected) << key;
+        if (std::string_view(key) == "show" || std::string_view(key) == "default") {
+            EXPECT_EQ(s.popoverShown, ++shown) << key;
+        }
+    }
+    EXPECT_EQ(s.popoverShown, 2);
+
+    s.server->invokeAction(id + 100, QStringLiteral("ignore"));
+    s.server->close(id);
+    s.server->invokeAction(id, QStringLiteral("ignore")); // closed: no longer ours
+    ASSERT_TRUE(s.sync());
+    EXPECT_TRUE(s.backend->calls().empty());
+    EXPECT_EQ(s.popoverShown, 2);
+
+    // Closed on screen, the escalation comes as a new notification rather than a replacement.
+    s.poll({firefox(FindingVerdict::criticalRunaway)});
+    ASSERT_TRUE(s.sync());
+    ASSERT_EQ(s.alerts().size(), 2u);
+    EXPECT_EQ(s.alerts()[1].replacesId, 0u);
+}
+
+// A server without actions gets the text alone; one that reads markup gets the body escaped.
+TEST(DesktopNotifications, NoButtonsWithoutActionSupportAndMarkupIsEscaped) {
+    Session s(QStringList{QStringLiteral("body"), QStringLiteral("body-markup")});
+    REQUIRE_SESSION(s);
+    FindingSnapshot row = firefox(FindingVerdict::probable);
+    row.footprintLabel = "<3.2 GB & rising>";
+    s.poll({row});
+    ASSERT_TRUE(s.sync());
+    ASSERT_EQ(s.alerts().size(), 1u);
+    EXPECT_TRUE(s.alerts()[0].actions.isEmpty());
+    EXPECT_TRUE(s.alerts()[0].body.contains("&lt;3.2 GB &amp; rising&gt; now"))
+        << s.alerts()[0].body.toStdString();
+}
+
+// With no notification server on the bus, one diagnostic line says so, however many
+// notifications are due, and everything else goes on.
+TEST(DesktopNotifications, WithoutAServerOneDiagnosticLineAndNothingBreaks) {
+    Session s(std::nullopt);
+    REQUIRE_SESSION(s);
+    s.poll({firefox(FindingVerdict::probable)});
+    s.poll({firefox(FindingVerdict::criticalRunaway), family("slack")});
+    std::optional<bool> shown;
+    s.relay->sendTest([&shown](bool ok) { shown = ok; });
+    ASSERT_TRUE(waitUntil([&] { return shown.has_value(); }));
+    EXPECT_FALSE(*shown);
+    ASSERT_EQ(s.diagnostics.size(), 1u);
+    EXPECT_TRUE(s.diagnostics[0].starts_with("VelmoraUIApp: desktop notifications are unavailable"))
+        << s.diagnostics[0];
+    s.poll({firefox(FindingVerdict::criticalRunaway), family("slack"), family("code")});
+    s.backend->takeCalls();
+    s.viewModel->openDetail("firefox"); // the rest of the app is unaffected
+    EXPECT_EQ(s.backend->takeCalls(), std::vector<std::string>{"dispatch select_detail::firefox"});
+    std::optional<bool> again;
+    s.relay->sendTest([&again](bool ok) { again = ok; });
+    ASSERT_TRUE(waitUntil([&] { return again.has_value(); }));
+    EXPECT_EQ(s.diagnostics.size(), 1u);
+}
+
+// Self-checks and the soak never notify.
+TEST(DesktopNotifications, SelfChecksNeverNotify) {
+    EXPECT_TRUE(allowsDesktopNotifications(RuntimeOptions{}));
+    const std::function<void(RuntimeOptions&)> smokeFlags[] = {
+        [](RuntimeOptions& o) { o.isSmokeTest = true; },
+        [](RuntimeOptions& o) { o.interactiveMenuSmoke = true; },
+        [](RuntimeOptions& o) { o.advancedHistorySmoke = true; },
+        [](RuntimeOptions& o) { o.exportFeedbackSmoke = true; },
+        [](RuntimeOptions& o) { o.recoveryFeedbackSmoke = true; },
+        [](RuntimeOptions& o) { o.restartFeedbackSmoke = true; },
+        [](RuntimeOptions& o) { o.recoverySmokePID = 42; },
+        [](RuntimeOptions& o) { o.soakDriveSeconds = 5; },
+    };
+    for (const auto& set : smokeFlags) {
+        RuntimeOptions options;
+        set(options);
+        EXPECT_FALSE(allowsDesktopNotifications(options));
+    }
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
