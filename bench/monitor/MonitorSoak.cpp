@@ -1,7 +1,8 @@
 // The monitor's soak: the real sampler over a fake /proc tree that churns the way a busy
 // desktop does, at an accelerated clock. Processes appear and vanish every pass and by the
 // thousand in bursts, families come and go under new names, running processes rename
-// themselves, some families belong to systemd app scopes whose ids keep changing. The first
+// themselves, some families belong to systemd app scopes whose ids keep changing, and now and
+// then the out-of-memory killer ends one (its oom_kill counter rises). The first
 // simulated day is the warm-up (every family series has filled its rings by then); the
 // program then prints its own anonymous and resident memory at regular points of the
 // measured span, the least-squares slope and PASS or FAIL against "less than 1 MB of change".
@@ -18,6 +19,7 @@
 #include "monitor/live/HistoryService.h"
 #include "monitor/live/Sampler.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,6 +82,7 @@ public:
         writeFile(root_ / "pressure/memory", "some avg10=0.00 avg60=0.00 avg300=0.00 total=0\n"
                                              "full avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
         setMachine(8000000);
+        writeVmStat();
     }
     ~FakeProc() { fs::remove_all(root_); }
 
@@ -97,6 +100,7 @@ public:
         writeFile(dir / "cmdline", process.exe + '\0' + "--instance" + '\0' + std::to_string(pid));
         writeFile(dir / "cgroup", process.cgroup);
         fs::create_symlink(process.exe, dir / "exe");
+        writeFile(dir / "oom_score", std::to_string(pid % 1000) + "\n");
         processes_[pid] = std::move(process);
         writeStat(pid);
         writeMemory(pid);
@@ -105,6 +109,13 @@ public:
     void vanish(int pid) {
         fs::remove_all(root_ / std::to_string(pid));
         processes_.erase(pid);
+    }
+
+    // The kernel's out-of-memory killer ends `pid`: its kill counter rises as the process goes.
+    void killOutOfMemory(int pid) {
+        ++oomKills_;
+        writeVmStat();
+        vanish(pid);
     }
 
     void rename(int pid, const std::string& name) {
@@ -129,12 +140,16 @@ public:
     std::size_t size() const { return processes_.size(); }
 
 private:
+    void writeVmStat() {
+        writeFile(root_ / "vmstat", "pgfault 1000\noom_kill " + std::to_string(oomKills_) + "\n");
+    }
     void writeStat(int pid) {
         const auto& p = processes_[pid];
         writeFile(root_ / std::to_string(pid) / "stat",
                   std::to_string(pid) + " (" + p.name + ") S " + std::to_string(p.parent) +
                       " 1 1 0 -1 0 0 0 0 0 100 20 0 0 20 0 1 0 " + std::to_string(p.startTicks) +
                       " 1000000 500 0\n");
+        writeFile(root_ / std::to_string(pid) / "comm", p.name + "\n");
     }
     void writeMemory(int pid) {
         const auto& p = processes_[pid];
@@ -150,6 +165,7 @@ private:
 
     fs::path root_;
     std::unordered_map<int, FakeProcess> processes_;
+    uint64_t oomKills_ = 0;
 };
 
 struct Options {
@@ -203,7 +219,12 @@ public:
         // Every 100 passes: a burst, half the population replaced at once.
         const std::size_t leaving = pass % 100 == 99 ? pids.size() / 2 : steady;
         for (std::size_t i = 0; i < leaving && i < pids.size(); ++i) {
-            proc_.vanish(pids[i]);
+            // Now and then the out-of-memory killer ends one, so kills are recorded too.
+            if (i == 0 && pass % 7 == 3) {
+                proc_.killOutOfMemory(pids[i]);
+            } else {
+                proc_.vanish(pids[i]);
+            }
         }
         if (pass % 50 == 0) {
             ++generation_;
@@ -287,6 +308,7 @@ public:
         compose.footer = history_.footer();
         compose.historyLine = [this](const std::string& key) { return history_.historyLine(key); };
         const PopoverSnapshot snapshot = composeSnapshot(compose);
+        mostKillsListed_ = std::max(mostKillsListed_, snapshot.outOfMemoryKills.size());
         std::size_t bytes =
             dumpJsonText(Json{{"kind", "snapshot"}, {"snapshot", encode(snapshot)}}).size();
         if (pass % 30 == 0) {
@@ -305,7 +327,11 @@ public:
         return bytes;
     }
 
+    // The most out-of-memory kills one answer listed: shows the kill records were exercised.
+    std::size_t mostKillsListed() const { return mostKillsListed_; }
+
 private:
+    std::size_t mostKillsListed_ = 0;
     static constexpr int64_t kSoakEpochMs = 1'796'000'000'000; // a Monday in 2026
     ConfigStore config_;
     InteractionState interaction_;
@@ -402,7 +428,8 @@ int main(int argc, char** argv) {
                 "hours; slope %+.1f kB/h\n",
                 measured.front().second, measured.back().second, change,
                 measured.back().first - measured.front().first, slope);
-    std::printf("answers: %.1f MB of JSON lines composed\n", static_cast<double>(answered) / 1e6);
+    std::printf("answers: %.1f MB of JSON lines composed, up to %zu out-of-memory kills listed\n",
+                static_cast<double>(answered) / 1e6, requests.mostKillsListed());
     const bool passed = std::labs(change) < 1024;
     std::printf("%s: the monitor's anonymous memory must change by less than 1 MB\n",
                 passed ? "PASS" : "FAIL");
