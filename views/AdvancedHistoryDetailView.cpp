@@ -3,6 +3,7 @@
 #include "views/FlexibleTags.h"
 #include "views/SectionBlock.h"
 #include "views/TextLineList.h"
+#include "views/WrappingRowLayout.h"
 
 #include <QBoxLayout>
 
@@ -53,27 +54,32 @@ SectionBlock* AdvancedHistoryDetailView::buildOffenderBlock() {
     block->setObjectName("offenderBlock");
     auto* column = new QVBoxLayout;
     column->setSpacing(8);
+    // The interpretation with the last-seen time at its trailing edge, then the two pills on
+    // a row of their own that wraps rather than cutting a label short.
+    auto* top = new QHBoxLayout;
+    top->setSpacing(12);
     interpretation_ = makeText(TypeRole::body, {}, paletteRef(PaletteColor::neutralText), 0, block);
     interpretation_->setObjectName("interpretation");
-    column->addWidget(interpretation_);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(8);
-    risk_ = new AdvancedHistoryTag(block);
-    risk_->setObjectName("riskTag");
-    risk_->label()->setUppercase(true);
-    typicality_ = new AdvancedHistoryTag(block);
-    typicality_->setObjectName("typicalityTag");
-    typicality_->label()->setUppercase(true);
+    top->addWidget(interpretation_, 1);
     lastSeen_ =
         makeText(TypeRole::caption, QFont::DemiBold, paletteRef(PaletteColor::mutedText), 1, block);
     lastSeen_->setObjectName("lastSeen");
     lastSeen_->setUppercase(true);
     lastSeen_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    row->addWidget(risk_, 0, Qt::AlignVCenter);
-    row->addWidget(typicality_, 0, Qt::AlignVCenter);
-    row->addStretch(1);
-    row->addWidget(lastSeen_, 0, Qt::AlignVCenter);
-    column->addLayout(row);
+    top->addWidget(lastSeen_, 0, Qt::AlignTop);
+    column->addLayout(top);
+    auto* pills = new QWidget(block);
+    auto* row = new WrappingRowLayout(8, 8, pills);
+    row->setContentsMargins(0, 0, 0, 0);
+    risk_ = new AdvancedHistoryTag(pills);
+    risk_->setObjectName("riskTag");
+    risk_->label()->setUppercase(true);
+    typicality_ = new AdvancedHistoryTag(pills);
+    typicality_->setObjectName("typicalityTag");
+    typicality_->label()->setUppercase(true);
+    row->addWidget(risk_);
+    row->addWidget(typicality_);
+    column->addWidget(pills);
     tags_ = new FlexibleTags(block);
     column->addWidget(tags_);
     block->content()->addLayout(column);

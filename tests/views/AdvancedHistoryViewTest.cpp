@@ -1,6 +1,7 @@
 #include "views/AdvancedHistoryView.h"
 
 #include "backend/ScenarioLibrary.h"
+#include "tests/views/support/LayoutAudit.h"
 #include "tests/views/support/ViewTestSupport.h"
 #include "views/AdvancedHistoryDetailView.h"
 #include "views/AdvancedHistoryEmptyState.h"
@@ -233,6 +234,28 @@ TEST(AdvancedHistoryView, FitsTheCardOfThePopoverWithLongTitlesAndTags) {
     // The long title gives way first; the live tag keeps its whole text.
     const auto* live = view->listView()->cards()[0]->findChild<AdvancedHistoryTag*>("liveNowTag");
     EXPECT_FALSE(live->label()->fitSingleLine(live->label()->width()).truncated);
+
+    // Its detail: the risk and typicality pills wrap rather than cut their labels short beside
+    // the last-seen time.
+    state.advancedHistory->selectedDetail =
+        HistoricalOffenderDetailSnapshot{"wide",
+                                         wide.title,
+                                         wide.riskLabel,
+                                         wide.typicalityLabel,
+                                         wide.lastSeenText,
+                                         wide.evidenceTags,
+                                         "Recurring issue pattern that is active again right now.",
+                                         {},
+                                         {}};
+    root.renderStandalone(state);
+    testing::settle();
+    const QWidget* detail = view->detailView();
+    ASSERT_TRUE(testing::isShownUnder(detail, &root));
+    for (const char* name : {"riskTag", "typicalityTag"}) {
+        const auto* pill = detail->findChild<AdvancedHistoryTag*>(name);
+        EXPECT_FALSE(pill->label()->fitSingleLine(pill->label()->width()).truncated) << name;
+        EXPECT_LE(rightEdgeIn(*pill, detail), detail->width()) << name;
+    }
 }
 
 } // namespace
