@@ -1,28 +1,12 @@
 #include "monitor/actions/ProcessActions.h"
 
 #include "monitor/actions/ProcessLauncher.h"
+#include "monitor/proc/ProcParsers.h"
 
 #include <csignal>
 #include <set>
 
 namespace velmora {
-namespace {
-
-std::vector<std::string> splitNul(const std::string& raw) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start < raw.size()) {
-        std::size_t end = raw.find('\0', start);
-        if (end == std::string::npos) {
-            end = raw.size();
-        }
-        parts.push_back(raw.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
-} // namespace
 
 std::vector<const MemberView*> topMembers(const FamilyView& family) {
     std::set<pid_t> pids;
@@ -117,9 +101,10 @@ bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
                             " s, so it was not started again.";
         return false;
     }
-    LaunchResult launched = launchDetached(
-        exe, splitNul(*rawArguments),
-        rawEnvironment ? splitNul(*rawEnvironment) : std::vector<std::string>{}, cwd.value_or("/"));
+    LaunchResult launched = launchDetached(exe, splitNulSeparated(*rawArguments),
+                                           rawEnvironment ? splitNulSeparated(*rawEnvironment)
+                                                          : std::vector<std::string>{},
+                                           cwd.value_or("/"));
     if (!launched.ok) {
         message = "It quit, but starting it again failed: " + launched.error;
         return false;

@@ -2,6 +2,7 @@
 
 #include "monitor/common/Utf8Text.h"
 #include "monitor/proc/OomScores.h"
+#include "monitor/proc/ProcParsers.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -183,16 +184,7 @@ OomKiller MachineForecaster::configure(const ProcRoot& root, OomDaemon daemon, p
     // The running command line is what earlyoom was told; the defaults file only when the
     // command line cannot be read.
     if (auto raw = root.readWholePidFile(pid, "cmdline", 4096); raw && !raw->empty()) {
-        std::vector<std::string> args;
-        std::size_t start = 0;
-        while (start < raw->size()) {
-            std::size_t end = raw->find('\0', start);
-            if (end == std::string::npos) {
-                end = raw->size();
-            }
-            args.push_back(raw->substr(start, end - start));
-            start = end + 1;
-        }
+        std::vector<std::string> args = splitNulSeparated(*raw);
         if (!args.empty()) {
             args.erase(args.begin());
         }

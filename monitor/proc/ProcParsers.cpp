@@ -186,4 +186,18 @@ std::string joinCommandLine(std::string_view raw) {
     return out;
 }
 
+std::vector<std::string> splitNulSeparated(std::string_view raw) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start < raw.size()) {
+        std::size_t end = raw.find('\0', start);
+        if (end == std::string_view::npos) {
+            end = raw.size();
+        }
+        parts.emplace_back(raw.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
 } // namespace velmora

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 namespace velmora {
 
@@ -56,5 +57,7 @@ std::optional<Pressure> parsePressure(std::string_view text);
 
 // The NUL-separated arguments of a cmdline file.
 std::string joinCommandLine(std::string_view raw);
+// The NUL-separated strings of a cmdline or environ file, one each.
+std::vector<std::string> splitNulSeparated(std::string_view raw);
 
 } // namespace velmora
