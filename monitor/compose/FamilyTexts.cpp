@@ -24,6 +24,11 @@ std::string multiple(double value) {
 // under a sawtooth, how steadily, and whether the growth has stopped since.
 std::string growthEvidence(const FamilyAssessment& a) {
     std::string text;
+    if (a.stairs) {
+        return "Grew in " + std::to_string(a.stairSteps) + " steps over " +
+               formatSpan(a.stairSeconds) + " (" + formatRate(a.rateKiBPerSecond) +
+               "), none of it given back";
+    }
     if (a.floorBased) {
         text = "Floor (low points after releases) grew " + formatRate(a.rateKiBPerSecond) +
                " over " + formatSpan(a.windowSeconds) + ", higher in " + percent(a.steadiness) +
@@ -113,7 +118,11 @@ std::vector<std::string> reasonsOf(const FamilyView& family) {
         reasons.push_back("Not enough samples yet to measure a growth rate.");
         return reasons;
     }
-    if (a.floorBased) {
+    if (a.stairs) {
+        reasons.push_back("Memory grew in " + std::to_string(a.stairSteps) + " steps over " +
+                          formatSpan(a.stairSeconds) + " and gave none of it back: " +
+                          formatRate(a.rateKiBPerSecond) + " on average.");
+    } else if (a.floorBased) {
         reasons.push_back("Memory is released again and again (a sawtooth): judged by its floor, "
                           "the low points after each release, which changes by " +
                           formatRate(a.rateKiBPerSecond) + ".");
@@ -130,7 +139,7 @@ std::vector<std::string> reasonsOf(const FamilyView& family) {
     }
     // What held a growing family back, said only while it is held back.
     bool flagged = static_cast<int>(a.verdict) >= static_cast<int>(FindingVerdict::suspect);
-    if (a.stoppedSeconds) {
+    if (a.stoppedSeconds && !a.stairs) {
         reasons.push_back("Growth stopped " + formatAgo(*a.stoppedSeconds) +
                           ": memory that levels off is a warm-up or a cache, not a leak.");
     } else if (a.young && !flagged) {
@@ -140,6 +149,9 @@ std::vector<std::string> reasonsOf(const FamilyView& family) {
     if (a.revisited && !flagged) {
         reasons.push_back("It has been this large before and came back down: a working set "
                           "moving within its range.");
+    }
+    if (a.decelerating && !flagged) {
+        reasons.push_back("Growth keeps slowing down, as a warm-up does before it levels off.");
     }
     if (a.step) {
         reasons.push_back("The rise came in one step rather than a ramp, which is rarely a leak.");

@@ -2,6 +2,7 @@
 
 #include "monitor/common/Utf8Text.h"
 #include "monitor/proc/VmStat.h"
+#include "monitor/scoring/RunawayRule.h"
 
 #include <algorithm>
 #include <time.h>
@@ -65,7 +66,7 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
     kills_.observe(oomKillCount, table_, now, wall);
     aggregate(now);
-    score(machine.valid ? machine.memory.availableKiB : 0);
+    score(machine.valid ? machine.memory.availableKiB + machine.memory.swapFreeKiB : 0);
     retire(now);
     ++passCount_;
     auto view = publish(now, wall, machine, stats);
@@ -132,8 +133,9 @@ void Sampler::aggregate(double now) {
     }
 }
 
-void Sampler::score(uint64_t memAvailableKiB) {
+void Sampler::score(uint64_t reserveKiB) {
     suspects_.clear();
+    std::vector<FamilyAssessment*> live;
     for (auto& [key, family] : families_) {
         if (family.members == 0) {
             continue;
@@ -148,7 +150,7 @@ void Sampler::score(uint64_t memAvailableKiB) {
             if (baselineSource_) {
                 baseline = baselineSource_(key);
             }
-            family.assessment = scorer_.assess(*series, memAvailableKiB, baseline, before);
+            family.assessment = scorer_.assess(*series, reserveKiB, baseline, before);
             family.assessedBuckets = series->closedBuckets();
             if (atLeast(family.assessment.verdict, family.peakVerdict)) {
                 family.peakVerdict = family.assessment.verdict;
@@ -160,7 +162,14 @@ void Sampler::score(uint64_t memAvailableKiB) {
             }
         }
         family.assessment.footprintKiB = family.footprintKiB;
-        if (atLeast(family.assessment.verdict, FindingVerdict::watch)) {
+        live.push_back(&family.assessment);
+    }
+    // Whether a leak puts the machine at risk depends on every family and on the machine's
+    // trend, which move every pass.
+    applyRunawayRule(live, MachineOutlook{reserveKiB, forecaster_.view().exhaustionSeconds},
+                     options_.tuning);
+    for (auto& [key, family] : families_) {
+        if (family.members > 0 && atLeast(family.assessment.verdict, FindingVerdict::watch)) {
             suspects_.insert(key);
         }
     }

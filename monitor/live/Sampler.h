@@ -61,7 +61,7 @@ private:
     void assignFamilies(const std::vector<ProcessRecord*>& discovered);
     void applySmokeTargets();
     void aggregate(double now);
-    void score(uint64_t memAvailableKiB);
+    void score(uint64_t reserveKiB);
     void retire(double now);
     std::shared_ptr<LiveView> publish(double now, double wall, const MachineState& machine,
                                       const PassStatistics& stats);

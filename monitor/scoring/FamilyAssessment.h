@@ -2,6 +2,7 @@
 
 #include "model/Enums.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -27,8 +28,14 @@ struct FamilyAssessment {
     bool young = false;                   // still within its warm-up
     bool sustainedGrowth = false;         // the hour or six-hour window rose steadily
     bool revisited = false;               // it has been this large before and came back down
-    std::optional<double> curvature;      // recent slope / window slope, when growing
-    double windowSeconds = 0;             // time the rate window covers
+    bool stairs = false;                  // grows in steps that are never given back
+    std::size_t stairSteps = 0;           // ... how many steps, over how long
+    double stairSeconds = 0;
+    bool decelerating = false;       // a warm-up that keeps slowing down
+    double steadyRiseShare = 0;      // what steady growth added, as a share of where it began
+    std::size_t startUpBuckets = 0;  // first buckets left out as the family's start-up
+    std::optional<double> curvature; // recent slope / window slope, when growing
+    double windowSeconds = 0;        // time the rate window covers
     uint64_t footprintKiB = 0;
     uint64_t baselineKiB = 0;
     double baselineMultiple = 1;
@@ -36,6 +43,7 @@ struct FamilyAssessment {
     std::optional<double> exhaustionSeconds;
     int score = 0;
     FindingVerdict verdict = FindingVerdict::normal;
+    FindingVerdict scoredVerdict = FindingVerdict::normal; // before the machine-wide runaway rule
 
     bool growing() const { return hasRate && rateKiBPerSecond > 0 && consistency >= 0.5; }
 };

@@ -1,5 +1,7 @@
 #include "monitor/scoring/FamilyScorer.h"
 
+#include "monitor/scoring/Stairs.h"
+#include "monitor/scoring/StartUp.h"
 #include "monitor/scoring/TrendStats.h"
 
 #include <algorithm>
@@ -11,7 +13,23 @@ namespace {
 
 constexpr double kNoLeakCap = 20;      // the score of what is no leak: below "watch" by default
 constexpr double kReleaseShare = 0.02; // a release gives back at least this share at once
-constexpr std::size_t kReleasesForFloor = 2; // releases in the window that make it a sawtooth
+constexpr std::size_t kReleasesForFloor = 2;      // releases in the window that make it a sawtooth
+constexpr std::size_t kReleasesForFloorTrend = 4; // ... and that give the floor's own trend
+
+// Share of consecutive floors that sit above the one before by a tenth of the average rise
+// at least: one rise and a long flat floor, or a walk, fails some of them.
+double risingFloorShare(const std::vector<double>& floors) {
+    if (floors.size() < 2) {
+        return 0;
+    }
+    double minimumRise =
+        0.1 * (floors.back() - floors.front()) / static_cast<double>(floors.size() - 1);
+    std::size_t rising = 0;
+    for (std::size_t k = 1; k < floors.size(); ++k) {
+        rising += floors[k] - floors[k - 1] > minimumRise ? 1 : 0;
+    }
+    return static_cast<double>(rising) / static_cast<double>(floors.size() - 1);
+}
 
 double clamp01(double value) {
     return std::clamp(value, 0.0, 1.0);
@@ -32,7 +50,28 @@ double relativeGrowth(double ratePerSecond, double seconds, double footprint) {
     return rise / start;
 }
 
+bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
+    return static_cast<int>(verdict) >= static_cast<int>(floor);
+}
+
 } // namespace
+
+// The family's closed buckets after its start-up: what it is judged on.
+class FamilyScorer::JudgedSpan {
+public:
+    JudgedSpan(const FamilySeries& series, std::size_t startUp)
+        : series_(series), held_(series.medianCount() - std::min(startUp, series.medianCount())) {}
+
+    std::vector<uint32_t> medians(std::size_t count) const {
+        return series_.medians(std::min(count, held_));
+    }
+    std::size_t held() const { return held_; }
+    const FamilySeries& series() const { return series_; }
+
+private:
+    const FamilySeries& series_;
+    std::size_t held_;
+};
 
 FindingSeverity severityOf(FindingVerdict verdict) {
     switch (verdict) {
@@ -52,7 +91,7 @@ FindingSeverity severityOf(FindingVerdict verdict) {
 FamilyScorer::FamilyScorer(const Tuning& tuning, double clockTicksPerSecond)
     : tuning_(tuning), ticksPerSecond_(clockTicksPerSecond > 0 ? clockTicksPerSecond : 100) {}
 
-FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAvailableKiB,
+FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t reserveKiB,
                                       std::optional<uint64_t> storedBaselineKiB,
                                       FindingVerdict previous) const {
     FamilyAssessment a;
@@ -61,10 +100,12 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
     a.baselineMultiple =
         a.baselineKiB > 0 ? static_cast<double>(a.footprintKiB) / static_cast<double>(a.baselineKiB)
                           : 1.0;
+    a.startUpBuckets =
+        startUpBuckets(series, static_cast<std::size_t>(std::max(tuning_.startUpMaxBuckets, 0)));
+    const JudgedSpan span(series, a.startUpBuckets);
     const double bucket = series.bucketSeconds();
-    const auto window = series.medians(static_cast<std::size_t>(tuning_.rateWindowBuckets));
+    const auto window = span.medians(static_cast<std::size_t>(tuning_.rateWindowBuckets));
     if (window.size() < static_cast<std::size_t>(tuning_.minRateBuckets)) {
-        a.verdict = FindingVerdict::normal;
         return a;
     }
     const auto points = static_cast<std::size_t>(tuning_.maxWindowPoints);
@@ -73,7 +114,8 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
     a.rateKiBPerSecond = fit.slopePerPoint / bucket;
     a.tau = fit.tau;
     a.windowSeconds = static_cast<double>(window.size() - 1) * bucket;
-    a.young = series.closedBuckets() < static_cast<uint64_t>(tuning_.warmupBuckets);
+    a.young =
+        series.closedBuckets() - a.startUpBuckets < static_cast<uint64_t>(tuning_.warmupBuckets);
     const double epsilon = std::max(64.0, 0.0005 * static_cast<double>(a.footprintKiB));
     a.steadiness = risingShare(window, epsilon);
     auto growth = std::span<const uint32_t>(window);
@@ -96,31 +138,13 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
     auto fineCount = static_cast<std::size_t>(a.windowSeconds / tuning_.sampleIntervalSeconds) + 1;
     judgeFloor(a, series.minima(window.size()), window, series.fineSamples(fineCount));
     judgeRecentGrowth(a, window, epsilon);
-    a.revisited = revisited(a, series, window.size());
-
-    // The hour and six-hour windows, once there is data: slow growth that only shows over
-    // hours is sustained when it added a good share of the footprint, steadily.
-    auto longRate = [&](int buckets) -> std::optional<double> {
-        auto values = series.medians(static_cast<std::size_t>(buckets));
-        if (values.size() * 3 < static_cast<std::size_t>(buckets) * 2 ||
-            values.size() <= window.size()) {
-            return std::nullopt;
-        }
-        TrendFit longFit = fitTrend(values, points);
-        double rate = longFit.slopePerPoint / bucket;
-        double seconds = static_cast<double>(values.size() - 1) * bucket;
-        if (longFit.tau >= tuning_.leakTrendStrength &&
-            relativeGrowth(rate, seconds, static_cast<double>(a.footprintKiB)) >=
-                tuning_.longRiseShare) {
-            a.sustainedGrowth = true;
-        }
-        return rate;
-    };
-    a.hourRateKiBPerSecond = longRate(tuning_.hourWindowBuckets);
-    a.sixHourRateKiBPerSecond = longRate(tuning_.sixHourWindowBuckets);
+    a.revisited = revisited(a, span, window.size());
+    judgeLongWindows(a, span);
+    judgeShape(a, span, window);
+    judgeStairs(a, span);
 
     if (a.rateKiBPerSecond > 0) {
-        auto recent = series.medians(static_cast<std::size_t>(tuning_.curvatureBuckets));
+        auto recent = span.medians(static_cast<std::size_t>(tuning_.curvatureBuckets));
         if (recent.size() >= 2) {
             a.curvature = fitTrend(recent, points).slopePerPoint / bucket / a.rateKiBPerSecond;
         }
@@ -128,12 +152,12 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t memAv
             static_cast<double>(series.cpuTicks(window.size() - 1)) / ticksPerSecond_;
         a.idle = a.windowSeconds > 0 && cpuSeconds / a.windowSeconds < tuning_.idleCpuFraction;
     }
-    if (a.growing() && a.tau > 0.3 && !a.stoppedSeconds) {
-        a.exhaustionSeconds = static_cast<double>(memAvailableKiB) / a.rateKiBPerSecond;
+    if (a.rateKiBPerSecond > 0 && (a.stairs || (a.growing() && a.tau > 0.3 && !a.stoppedSeconds))) {
+        a.exhaustionSeconds = static_cast<double>(reserveKiB) / a.rateKiBPerSecond;
     }
-    a.score =
-        score(a, series, static_cast<int>(previous) >= static_cast<int>(FindingVerdict::suspect));
+    a.score = score(a, series, atLeast(previous, FindingVerdict::suspect));
     a.verdict = verdictFor(a.score, a);
+    a.scoredVerdict = a.verdict;
     return a;
 }
 
@@ -147,8 +171,8 @@ void FamilyScorer::judgeFloor(FamilyAssessment& a, const std::vector<uint32_t>& 
     const double bucket = a.windowSeconds / static_cast<double>(medians.size() - 1);
     // Under a sawtooth memory is handed back at once, again and again: sharp falls between
     // two samples. A wandering working set moves in small steps either way and has none.
-    a.floorBased = countReleases(fine, kReleaseShare * static_cast<double>(a.footprintKiB)) >=
-                   kReleasesForFloor;
+    const auto releases = releaseFloors(fine, kReleaseShare * static_cast<double>(a.footprintKiB));
+    a.floorBased = releases.size() >= kReleasesForFloor;
     std::size_t third = n / 3;
     auto lowest = [&](std::size_t from, std::size_t to) {
         return static_cast<double>(
@@ -160,26 +184,45 @@ void FamilyScorer::judgeFloor(FamilyAssessment& a, const std::vector<uint32_t>& 
     double span = static_cast<double>(n - third) * bucket;
     double floorRate = (last - first) / span;
     a.floorAgreement = clamp01(floorRate / a.rateKiBPerSecond);
-    if (a.floorBased) {
-        // Under a sawtooth the medians follow the teeth: the floor's rate is the leak's, and
-        // its rise must be spread over the window rather than one jump.
-        a.rateKiBPerSecond = std::max(floorRate, 0.0);
-        // The floor of each stretch of the window (a few buckets each) must sit above the one
-        // before: one rise and a long flat floor, or a walk, fails some stretch.
-        std::size_t stretches =
-            std::max<std::size_t>(3, n / static_cast<std::size_t>(tuning_.floorStretchBuckets));
-        std::vector<double> floors;
-        for (std::size_t k = 0; k < stretches; ++k) {
-            floors.push_back(lowest(k * n / stretches, (k + 1) * n / stretches));
-        }
-        double minimumRise = 0.1 * (last - first) / static_cast<double>(stretches - 1);
-        std::size_t rising = 0;
-        for (std::size_t k = 1; k < stretches; ++k) {
-            rising += floors[k] - floors[k - 1] > minimumRise ? 1 : 0;
-        }
-        a.steadiness = static_cast<double>(rising) / static_cast<double>(stretches - 1);
-        a.significance = incrementSignificance(floors);
+    if (!a.floorBased) {
+        return;
     }
+    if (releases.size() >= kReleasesForFloorTrend) {
+        judgeReleaseFloors(a, releases);
+        return;
+    }
+    // Under a sawtooth the medians follow the teeth: the floor's rate is the leak's, and
+    // its rise must be spread over the window rather than one jump.
+    a.rateKiBPerSecond = std::max(floorRate, 0.0);
+    // The floor of each stretch of the window (a few buckets each) must sit above the one
+    // before: one rise and a long flat floor, or a walk, fails some stretch.
+    std::size_t stretches =
+        std::max<std::size_t>(3, n / static_cast<std::size_t>(tuning_.floorStretchBuckets));
+    std::vector<double> floors;
+    for (std::size_t k = 0; k < stretches; ++k) {
+        floors.push_back(lowest(k * n / stretches, (k + 1) * n / stretches));
+    }
+    a.steadiness = risingFloorShare(floors);
+    a.significance = incrementSignificance(floors);
+}
+
+void FamilyScorer::judgeReleaseFloors(FamilyAssessment& a,
+                                      const std::vector<ReleaseFloor>& releases) const {
+    // Where each collection brought memory back down: under a leak those levels climb, one
+    // after the other, whatever the teeth's period and wherever they fall in the buckets.
+    std::vector<double> times;
+    std::vector<double> levels;
+    for (const ReleaseFloor& release : releases) {
+        times.push_back(static_cast<double>(release.index) * tuning_.sampleIntervalSeconds);
+        levels.push_back(release.level);
+    }
+    TrendFit fit = fitUnevenTrend(times, levels);
+    const double medianRate = a.rateKiBPerSecond;
+    a.rateKiBPerSecond = std::max(fit.slopePerPoint, 0.0);
+    a.floorAgreement = medianRate > 0 ? clamp01(a.rateKiBPerSecond / medianRate) : 0;
+    a.tau = fit.tau;
+    a.steadiness = risingFloorShare(levels);
+    a.significance = incrementSignificance(levels);
 }
 
 void FamilyScorer::judgeRecentGrowth(FamilyAssessment& a, const std::vector<uint32_t>& medians,
@@ -208,14 +251,123 @@ void FamilyScorer::judgeRecentGrowth(FamilyAssessment& a, const std::vector<uint
     a.stoppedSeconds = static_cast<double>(flat) * bucket;
 }
 
-bool FamilyScorer::revisited(const FamilyAssessment& a, const FamilySeries& series,
+void FamilyScorer::judgeLongWindows(FamilyAssessment& a, const JudgedSpan& span) const {
+    const double bucket = span.series().bucketSeconds();
+    const auto points = static_cast<std::size_t>(tuning_.maxWindowPoints);
+    const auto windowBuckets = static_cast<std::size_t>(a.windowSeconds / bucket) + 1;
+    // The hour and six-hour windows, once there is data: slow growth that only shows over
+    // hours is sustained when it added a good share of the footprint, steadily, without
+    // slowing down to a crawl (a warm-up's long tail).
+    auto longRate = [&](int buckets) -> std::optional<double> {
+        auto values = span.medians(static_cast<std::size_t>(buckets));
+        if (values.size() * 3 < static_cast<std::size_t>(buckets) * 2 ||
+            values.size() <= windowBuckets) {
+            return std::nullopt;
+        }
+        TrendFit longFit = fitTrend(values, points);
+        double rate = longFit.slopePerPoint / bucket;
+        double seconds = static_cast<double>(values.size() - 1) * bucket;
+        if (longFit.tau >= tuning_.leakTrendStrength &&
+            relativeGrowth(rate, seconds, static_cast<double>(a.footprintKiB)) >=
+                tuning_.longRiseShare &&
+            a.rateKiBPerSecond >= tuning_.slowerShare * rate) {
+            a.sustainedGrowth = true;
+        }
+        return rate;
+    };
+    a.hourRateKiBPerSecond = longRate(tuning_.hourWindowBuckets);
+    a.sixHourRateKiBPerSecond = longRate(tuning_.sixHourWindowBuckets);
+
+    // What steady growth has added: over the rate window, or over the longest stretch up to
+    // the hour that still rises steadily. A slow leak on a large base needs more than a
+    // quarter of an hour to add a noticeable share.
+    // A stretch of n buckets covers n buckets of growth, one more than its medians span.
+    const double footprint = static_cast<double>(a.footprintKiB);
+    a.steadyRiseShare =
+        std::max(0.0, relativeGrowth(a.rateKiBPerSecond, a.windowSeconds + bucket, footprint));
+    if (a.floorBased || a.rateKiBPerSecond <= 0) {
+        return;
+    }
+    const double epsilon = std::max(64.0, 0.0005 * footprint);
+    const auto hour = static_cast<std::size_t>(tuning_.hourWindowBuckets);
+    for (std::size_t stretch = windowBuckets + 5; stretch < hour + 5; stretch += 5) {
+        auto values = span.medians(std::min(stretch, hour));
+        if (values.size() <= windowBuckets) {
+            break;
+        }
+        TrendFit longFit = fitTrend(values, points);
+        if (longFit.tau < tuning_.leakTrendStrength ||
+            risingShare(values, epsilon) < tuning_.leakSteadyShare) {
+            break;
+        }
+        double seconds = static_cast<double>(values.size()) * bucket;
+        a.steadyRiseShare = std::max(
+            a.steadyRiseShare, relativeGrowth(longFit.slopePerPoint / bucket, seconds, footprint));
+        if (values.size() < std::min(stretch, hour)) {
+            break; // the whole judged span
+        }
+    }
+}
+
+void FamilyScorer::judgeShape(FamilyAssessment& a, const JudgedSpan& span,
+                              const std::vector<uint32_t>& window) const {
+    const double bucket = span.series().bucketSeconds();
+    // A warm-up that keeps slowing: its increments fall across the window and still fall in its
+    // newer half, or its newest buckets grow slower than the window (a warm-up that gave way to
+    // a leak has stopped slowing); or, its long tail, slower now than in the window
+    // before or over the hour while not speeding up within this window.
+    if (a.floorBased || a.rateKiBPerSecond <= 0) {
+        return;
+    }
+    std::span<const uint32_t> all(window);
+    bool slowingNow = incrementsSlowing(all) &&
+                      (incrementsSlowing(all.last(std::max<std::size_t>(5, window.size() / 2))) ||
+                       a.recentRateKiBPerSecond < tuning_.youngSteadyShare * a.rateKiBPerSecond);
+    bool slowerThanBefore = false;
+    bool notSpeedingUp = false;
+    if (window.size() >= 9) {
+        const std::size_t third = window.size() / 3;
+        notSpeedingUp =
+            fitTrend(all.last(third)).slopePerPoint <= fitTrend(all.first(third)).slopePerPoint;
+        auto before = span.medians(2 * window.size());
+        if (before.size() >= window.size() + 9) {
+            before.resize(before.size() - window.size());
+            double earlier = fitTrend(before).slopePerPoint / bucket;
+            slowerThanBefore = earlier > 0 && a.rateKiBPerSecond < tuning_.slowerShare * earlier;
+        }
+    }
+    bool slowerThanHour = a.hourRateKiBPerSecond && *a.hourRateKiBPerSecond > 0 &&
+                          a.rateKiBPerSecond < tuning_.slowerShare * *a.hourRateKiBPerSecond;
+    a.decelerating = slowingNow || (notSpeedingUp && (slowerThanBefore || slowerThanHour));
+}
+
+void FamilyScorer::judgeStairs(FamilyAssessment& a, const JudgedSpan& span) const {
+    const double bucket = span.series().bucketSeconds();
+    // Stairs over the last hour at most.
+    auto recent = span.medians(static_cast<std::size_t>(tuning_.hourWindowBuckets));
+    StairRun run = findStairs(recent, tuning_.stairStepShare);
+    a.stairs = run.even && run.steps >= static_cast<std::size_t>(tuning_.stairMinSteps) &&
+               run.spanBuckets >= static_cast<std::size_t>(tuning_.stairMinBuckets) &&
+               run.sinceLastStep <= std::max<std::size_t>(run.longestGap, 2) + 1;
+    if (a.stairs) {
+        double seconds = static_cast<double>(run.spanBuckets) * bucket;
+        a.stairSteps = run.steps;
+        a.stairSeconds = seconds;
+        a.rateKiBPerSecond = run.riseKiB / seconds;
+        a.steadyRiseShare =
+            std::max(a.steadyRiseShare, relativeGrowth(a.rateKiBPerSecond, seconds,
+                                                       static_cast<double>(a.footprintKiB)));
+    }
+}
+
+bool FamilyScorer::revisited(const FamilyAssessment& a, const JudgedSpan& span,
                              std::size_t windowBuckets) const {
-    auto older = series.medians(windowBuckets + static_cast<std::size_t>(tuning_.revisitBuckets));
+    auto older = span.medians(windowBuckets + static_cast<std::size_t>(tuning_.revisitBuckets));
     if (older.size() <= windowBuckets + 1) {
         return false;
     }
     older.resize(older.size() - windowBuckets);
-    auto now = series.medians(static_cast<std::size_t>(tuning_.recentBuckets));
+    auto now = span.medians(static_cast<std::size_t>(tuning_.recentBuckets));
     double level = medianOfRange(now, 0, now.size());
     double highest = 0;
     double drawdown = 0; // the largest fall from a high to a later low
@@ -227,6 +379,15 @@ bool FamilyScorer::revisited(const FamilyAssessment& a, const FamilySeries& seri
     // a working set wandering within its range. A sawtooth's teeth are judged by its floor.
     double rise = a.rateKiBPerSecond * a.windowSeconds;
     return highest >= level || (!a.floorBased && drawdown >= 0.25 * rise);
+}
+
+bool FamilyScorer::leakEvidence(const FamilyAssessment& a, double bucketSeconds) const {
+    // Steady growth, fast enough, long enough, that has added a fair share of the footprint;
+    // or stairs that keep climbing.
+    const double shortest = static_cast<double>(tuning_.suspectMinBuckets - 1) * bucketSeconds;
+    return a.stairs ||
+           (a.rateKiBPerSecond * 60 >= tuning_.suspectMinMiBPerMinute * 1024 &&
+            a.windowSeconds >= shortest && a.steadyRiseShare >= tuning_.suspectRiseShare);
 }
 
 int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series,
@@ -256,18 +417,30 @@ int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series,
     double baseline = 10 * clamp01(a.baselineMultiple - 1.0);
     double idleness = a.idle ? 5 : 0;
     double total = growth + sustained + steadiness + strength + duration + baseline + idleness;
-    total = std::min(total, highestAllowed(a, series, wasFlagged));
+    double allowed = highestAllowed(a, series, wasFlagged);
+    if (allowed >= 100 && leakEvidence(a, series.bucketSeconds())) {
+        total = std::max(total, static_cast<double>(tuning_.suspectScore));
+    }
+    total = std::min(total, allowed);
     return static_cast<int>(std::lround(std::clamp(total, 0.0, 100.0)));
 }
 
 double FamilyScorer::highestAllowed(const FamilyAssessment& a, const FamilySeries& series,
                                     bool wasFlagged) const {
+    const double footprint = static_cast<double>(a.footprintKiB);
+    if (footprint < tuning_.minFootprintMiB * 1024) {
+        return kNoLeakCap;
+    }
+    // Stairs keep climbing with flat stretches between the steps, which the ramp signals
+    // below would read as growth that stopped.
+    if (a.stairs) {
+        return a.revisited ? static_cast<double>(tuning_.suspectScore - 1) : 100;
+    }
     // What is no leak however fast it grew: one or two jumps (a load, a cache fill), memory
     // that rises and falls again, a floor that stays put under a sawtooth, growth that has
-    // stopped, a tiny family.
-    const double footprint = static_cast<double>(a.footprintKiB);
+    // stopped.
     if (a.consistency < 0.5 || a.floorAgreement < 0.5 || a.step || a.stoppedSeconds ||
-        (a.steadiness < 0.5 && !a.sustainedGrowth) || footprint < tuning_.minFootprintMiB * 1024) {
+        (a.steadiness < 0.5 && !a.sustainedGrowth)) {
         return kNoLeakCap;
     }
     // A family already flagged keeps its verdict through a bucket that misses one of the
@@ -280,8 +453,8 @@ double FamilyScorer::highestAllowed(const FamilyAssessment& a, const FamilySerie
         return kNoLeakCap;
     }
     // Growth too weak, too uneven or too slow over the rate window (unless the long windows
-    // show it sustained), slowing, back where it has been before, or not yet past a young
-    // family's warm-up is worth watching, not yet a leak.
+    // show it sustained), slowing, a warm-up that keeps slowing, back where it has been
+    // before, or not yet past a young family's warm-up is worth watching, not yet a leak.
     bool weak =
         a.tau < (a.floorBased ? tuning_.floorTrendStrength : tuning_.leakTrendStrength) ||
         a.significance < tuning_.minSignificance ||
@@ -292,29 +465,22 @@ double FamilyScorer::highestAllowed(const FamilyAssessment& a, const FamilySerie
         a.young && (a.windowSeconds < static_cast<double>(tuning_.warmupMinBuckets - 1) *
                                           series.bucketSeconds() ||
                     a.recentRateKiBPerSecond < tuning_.youngSteadyShare * a.rateKiBPerSecond);
-    if (((weak || slowing) && !a.sustainedGrowth) || tooEarly || a.revisited) {
+    if (((weak || slowing) && !a.sustainedGrowth) || tooEarly || a.revisited || a.decelerating) {
         return static_cast<double>(tuning_.suspectScore - 1);
     }
     return 100;
 }
 
 FindingVerdict FamilyScorer::verdictFor(int score, const FamilyAssessment& a) const {
-    // A runaway threatens the machine or the family soon: memory gone within the hour at this
-    // rate, or the family doubling within a quarter of an hour; or memory gone within minutes
-    // at a rate that is only worth watching.
+    // A leak that alone would use up what the machine has left within two hours, or that
+    // doubles the family within a quarter of an hour, is probable at once.
     bool leak = score >= tuning_.suspectScore;
-    bool exhaustsSoon = a.exhaustionSeconds &&
-                        *a.exhaustionSeconds <= tuning_.exhaustionCriticalMinutes * 60 &&
-                        score >= tuning_.watchScore;
-    bool exhaustsWithinTheHour =
-        a.exhaustionSeconds && *a.exhaustionSeconds <= tuning_.runawayExhaustionMinutes * 60;
+    bool exhaustsWithinHours =
+        a.exhaustionSeconds && *a.exhaustionSeconds <= tuning_.probableExhaustionMinutes * 60;
     bool doublesSoon =
         a.rateKiBPerSecond > 0 && static_cast<double>(a.footprintKiB) / a.rateKiBPerSecond <=
-                                      tuning_.runawayDoublingMinutes * 60;
-    if (exhaustsSoon || (leak && (exhaustsWithinTheHour || doublesSoon))) {
-        return FindingVerdict::criticalRunaway;
-    }
-    if (score >= tuning_.probableScore) {
+                                      tuning_.probableDoublingMinutes * 60;
+    if (score >= tuning_.probableScore || (leak && (exhaustsWithinHours || doublesSoon))) {
         return FindingVerdict::probable;
     }
     if (leak) {

@@ -2,6 +2,7 @@
 
 #include "monitor/scoring/FamilyAssessment.h"
 #include "monitor/scoring/FamilySeries.h"
+#include "monitor/scoring/TrendStats.h"
 #include "monitor/scoring/Tuning.h"
 
 #include <optional>
@@ -9,30 +10,42 @@
 
 namespace velmora {
 
-// Turns a family's series into signals, a 0-100 score and a verdict. The score rises with
-// growth relative to the footprint, steadiness, trend strength, duration, the baseline multiple
-// and idleness; tiny families, one-off steps, sawtooths and short bursts never score high.
+// Turns a family's series into signals, a 0-100 score and a verdict up to "probable" (whether a
+// leak puts the machine at risk is for the runaway rule, which sees every family). The family
+// is judged from after its start-up. The score rises with growth relative to the footprint,
+// steadiness, trend strength, duration, the baseline multiple and idleness; tiny families,
+// one-off steps, sawtooths, warm-ups and short bursts never score high.
 class FamilyScorer {
 public:
     FamilyScorer(const Tuning& tuning, double clockTicksPerSecond);
 
+    // reserveKiB is what the machine has left: available memory plus free swap.
     // storedBaselineKiB, when known, is the family's typical footprint over a longer history
     // than the series holds; it replaces the series' own baseline. `previous` is the verdict
     // of the family's last assessment: a flagged family is not dropped for one weak bucket.
-    FamilyAssessment assess(const FamilySeries& series, uint64_t memAvailableKiB,
+    FamilyAssessment assess(const FamilySeries& series, uint64_t reserveKiB,
                             std::optional<uint64_t> storedBaselineKiB = std::nullopt,
                             FindingVerdict previous = FindingVerdict::normal) const;
     FindingVerdict verdictFor(int score, const FamilyAssessment& signals) const;
 
 private:
+    // The closed bucket medians after the start-up, the newest `count`.
+    class JudgedSpan;
+
     int score(const FamilyAssessment& a, const FamilySeries& series, bool wasFlagged) const;
     double highestAllowed(const FamilyAssessment& a, const FamilySeries& series,
                           bool wasFlagged) const;
+    bool leakEvidence(const FamilyAssessment& a, double bucketSeconds) const;
     void judgeFloor(FamilyAssessment& a, const std::vector<uint32_t>& minima,
                     const std::vector<uint32_t>& medians, const std::vector<uint32_t>& fine) const;
+    void judgeReleaseFloors(FamilyAssessment& a, const std::vector<ReleaseFloor>& releases) const;
     void judgeRecentGrowth(FamilyAssessment& a, const std::vector<uint32_t>& medians,
                            double epsilon) const;
-    bool revisited(const FamilyAssessment& a, const FamilySeries& series,
+    void judgeLongWindows(FamilyAssessment& a, const JudgedSpan& span) const;
+    void judgeShape(FamilyAssessment& a, const JudgedSpan& span,
+                    const std::vector<uint32_t>& window) const;
+    void judgeStairs(FamilyAssessment& a, const JudgedSpan& span) const;
+    bool revisited(const FamilyAssessment& a, const JudgedSpan& span,
                    std::size_t windowBuckets) const;
 
     Tuning tuning_;

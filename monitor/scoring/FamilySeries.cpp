@@ -22,6 +22,15 @@ uint32_t medianOf(std::vector<uint32_t> values) {
     return *middle;
 }
 
+std::vector<uint32_t> oldestOf(const RingBuffer<uint32_t>& ring, std::size_t count) {
+    std::vector<uint32_t> out;
+    out.reserve(std::min(count, ring.size()));
+    for (std::size_t i = 0; i < ring.size() && i < count; ++i) {
+        out.push_back(ring.at(i));
+    }
+    return out;
+}
+
 } // namespace
 
 FamilySeries::FamilySeries(std::size_t fineCapacity, std::size_t bucketCapacity,
@@ -74,6 +83,14 @@ uint64_t FamilySeries::cpuTicks(std::size_t count) const {
         total += ticks;
     }
     return total;
+}
+
+std::vector<uint32_t> FamilySeries::oldestMedians(std::size_t count) const {
+    return oldestOf(medians_, count);
+}
+
+std::vector<uint32_t> FamilySeries::oldestMinima(std::size_t count) const {
+    return oldestOf(minima_, count);
 }
 
 uint32_t FamilySeries::baselineKiB() const {

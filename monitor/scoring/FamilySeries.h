@@ -19,6 +19,9 @@ public:
 
     // Closed bucket medians, the newest `count`, oldest first.
     std::vector<uint32_t> medians(std::size_t count) const { return medians_.newest(count); }
+    // The oldest `count` closed bucket medians and minima held, oldest first.
+    std::vector<uint32_t> oldestMedians(std::size_t count) const;
+    std::vector<uint32_t> oldestMinima(std::size_t count) const;
     // Lowest sample of each closed bucket, the newest `count` (at most the last hour's).
     std::vector<uint32_t> minima(std::size_t count) const { return minima_.newest(count); }
     std::size_t medianCount() const { return medians_.size(); }

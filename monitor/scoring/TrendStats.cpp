@@ -118,10 +118,12 @@ double incrementSignificance(std::span<const double> values) {
     return std::clamp(mean / error, -cap, cap);
 }
 
-std::size_t countReleases(std::span<const uint32_t> samples, double minimumFall) {
-    if (samples.size() < 3) {
-        return 0;
-    }
+namespace {
+
+constexpr std::size_t kReleaseSamples = 5; // a collection lands within this many samples
+
+// The fall a release must exceed: `minimumFall`, and eight times the median step.
+double releaseFall(std::span<const uint32_t> samples, double minimumFall) {
     std::vector<double> steps;
     steps.reserve(samples.size() - 1);
     for (std::size_t i = 1; i < samples.size(); ++i) {
@@ -130,36 +132,113 @@ std::size_t countReleases(std::span<const uint32_t> samples, double minimumFall)
     }
     auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
     std::nth_element(steps.begin(), middle, steps.end());
-    double fall = std::max(minimumFall, 8 * *middle);
-    std::size_t releases = 0;
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-        releases += static_cast<double>(samples[i - 1]) - static_cast<double>(samples[i]) > fall;
+    return std::max(minimumFall, 8 * *middle);
+}
+
+} // namespace
+
+std::size_t countReleases(std::span<const uint32_t> samples, double minimumFall) {
+    return releaseFloors(samples, minimumFall).size();
+}
+
+std::vector<ReleaseFloor> releaseFloors(std::span<const uint32_t> samples, double minimumFall) {
+    std::vector<ReleaseFloor> floors;
+    if (samples.size() < 3) {
+        return floors;
     }
-    return releases;
+    const double fall = releaseFall(samples, minimumFall);
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        if (static_cast<double>(samples[i - 1]) - static_cast<double>(samples[i]) <= fall) {
+            continue;
+        }
+        std::size_t end = std::min(samples.size(), i + kReleaseSamples);
+        auto lowest = std::min_element(samples.begin() + static_cast<std::ptrdiff_t>(i),
+                                       samples.begin() + static_cast<std::ptrdiff_t>(end));
+        if (!floors.empty() && i - floors.back().index < kReleaseSamples) {
+            floors.back().level = std::min(floors.back().level, static_cast<double>(*lowest));
+        } else {
+            floors.push_back({i, static_cast<double>(*lowest)});
+        }
+    }
+    return floors;
+}
+
+TrendFit fitUnevenTrend(std::span<const double> x, std::span<const double> y) {
+    TrendFit fit;
+    const std::size_t n = std::min(x.size(), y.size());
+    fit.points = n;
+    if (n < 2) {
+        return fit;
+    }
+    std::vector<double> slopes;
+    slopes.reserve(n * (n - 1) / 2);
+    long long s = 0;
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        for (std::size_t j = i + 1; j < n; ++j) {
+            double dx = x[j] - x[i];
+            double dy = y[j] - y[i];
+            if (dx > 0) {
+                slopes.push_back(dy / dx);
+            }
+            s += (dy > 0) - (dy < 0);
+        }
+    }
+    if (slopes.empty()) {
+        return fit;
+    }
+    auto middle = slopes.begin() + static_cast<std::ptrdiff_t>(slopes.size() / 2);
+    std::nth_element(slopes.begin(), middle, slopes.end());
+    fit.slopePerPoint = *middle;
+    fit.tau = static_cast<double>(s) / static_cast<double>(n * (n - 1) / 2);
+    return fit;
 }
 
 std::size_t growthOnset(std::span<const uint32_t> window) {
-    std::size_t n = window.size();
-    std::size_t third = n / 3;
-    if (third < 2) {
+    constexpr std::size_t kFlatPoints = 3;   // a pause lasts at least this long
+    constexpr std::size_t kGrowthPoints = 5; // ... and growth since then at least this
+    const std::size_t n = window.size();
+    if (n < kFlatPoints + kGrowthPoints) {
         return 0;
     }
-    double rise = static_cast<double>(window.back()) - static_cast<double>(window.front());
-    if (rise <= 0) {
-        return 0;
-    }
-    std::size_t end = 0;
-    double low = window[0];
-    double high = window[0];
-    for (std::size_t i = 1; i < n; ++i) {
-        low = std::min(low, static_cast<double>(window[i]));
-        high = std::max(high, static_cast<double>(window[i]));
-        if (high - low > 0.1 * rise) {
+    // The newest flat run that growth to the end of the window follows: the last index of the
+    // run. Whatever came before it (a warm-up, an earlier spell of the same leak) is past.
+    for (std::size_t end = n - kGrowthPoints; end + 1 >= kFlatPoints; --end) {
+        double rise = static_cast<double>(window.back()) - static_cast<double>(window[end]);
+        if (rise > 0) {
+            auto [low, high] = std::minmax_element(
+                window.begin() + static_cast<std::ptrdiff_t>(end + 1 - kFlatPoints),
+                window.begin() + static_cast<std::ptrdiff_t>(end + 1));
+            if (static_cast<double>(*high) - static_cast<double>(*low) <= 0.1 * rise) {
+                return end;
+            }
+        }
+        if (end == 0) {
             break;
         }
-        end = i;
     }
-    return end + 1 >= third && end + 1 < n - 2 ? end : 0;
+    return 0;
+}
+
+bool incrementsSlowing(std::span<const uint32_t> values) {
+    constexpr double kFallingTau = -0.5;
+    constexpr double kFallShare = 0.25;
+    if (values.size() < 5) {
+        return false;
+    }
+    std::vector<uint32_t> increments;
+    double sum = 0;
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        double step = static_cast<double>(values[i]) - static_cast<double>(values[i - 1]);
+        increments.push_back(static_cast<uint32_t>(std::max(step, 0.0)));
+        sum += step;
+    }
+    double mean = sum / static_cast<double>(increments.size());
+    if (mean <= 0) {
+        return false;
+    }
+    TrendFit fit = fitTrend(increments);
+    double fall = -fit.slopePerPoint * static_cast<double>(increments.size() - 1);
+    return fit.tau <= kFallingTau && fall >= kFallShare * mean;
 }
 
 } // namespace velmora

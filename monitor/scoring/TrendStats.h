@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -33,9 +34,27 @@ double incrementSignificance(std::span<const double> values);
 // and than eight times the typical step, as when a collector hands memory back at once.
 std::size_t countReleases(std::span<const uint32_t> samples, double minimumFall);
 
-// Where growth began when the window's older part is flat (within a tenth of the net rise) for
-// at least a third of it and the growth came after: the last index of that flat run, else 0.
+// Where each release landed: its sample index and the lowest level of the few samples after it
+// (a collection may take a few seconds). Falls within those few samples count once.
+struct ReleaseFloor {
+    std::size_t index = 0;
+    double level = 0;
+};
+std::vector<ReleaseFloor> releaseFloors(std::span<const uint32_t> samples, double minimumFall);
+
+// Theil-Sen slope (per unit of x) and Kendall's tau of points at uneven places.
+TrendFit fitUnevenTrend(std::span<const double> x, std::span<const double> y);
+
+// Where growth began after a pause: the last index of the newest flat run (three points within a
+// tenth of the rise that follows) after which the window grows to its end over at least five
+// points, else 0.
 std::size_t growthOnset(std::span<const uint32_t> window);
+
+// Whether growth keeps slowing down over a run of points: its step-to-step increments fall
+// consistently (Kendall's tau of the increments at or under -0.5) and by at least a quarter of
+// their mean across the run, as in a warm-up approaching its plateau. A steady leak's increments
+// scatter around a constant.
+bool incrementsSlowing(std::span<const uint32_t> values);
 
 // Medians of consecutive groups so that at most maxPoints remain; the group size is returned.
 std::vector<double> reduceToMedians(std::span<const uint32_t> values, std::size_t maxPoints,

@@ -53,7 +53,8 @@ Tuning Tuning::fromJson(const Json& object) {
     readCount(object, "revisitBuckets", t.revisitBuckets, 0, 100000);
     readSeconds(object, "exhaustionCriticalMinutes", t.exhaustionCriticalMinutes, 0, 1e6);
     readSeconds(object, "runawayExhaustionMinutes", t.runawayExhaustionMinutes, 0, 1e6);
-    readSeconds(object, "runawayDoublingMinutes", t.runawayDoublingMinutes, 0, 1e6);
+    readSeconds(object, "probableExhaustionMinutes", t.probableExhaustionMinutes, 0, 1e6);
+    readSeconds(object, "probableDoublingMinutes", t.probableDoublingMinutes, 0, 1e6);
     readSeconds(object, "idleCpuFraction", t.idleCpuFraction, 0, 1);
     readSeconds(object, "recentFindingSeconds", t.recentFindingSeconds, 0, 1e7);
     readSeconds(object, "ignoreSeconds", t.ignoreSeconds, 0, 1e8);
@@ -70,6 +71,14 @@ Tuning Tuning::fromJson(const Json& object) {
     readSeconds(object, "stoppedShare", t.stoppedShare, 0, 1);
     readSeconds(object, "youngSteadyShare", t.youngSteadyShare, 0, 1);
     readCount(object, "floorStretchBuckets", t.floorStretchBuckets, 1, 1000);
+    readSeconds(object, "suspectMinMiBPerMinute", t.suspectMinMiBPerMinute, 0, 1e6);
+    readCount(object, "suspectMinBuckets", t.suspectMinBuckets, 2, 10000);
+    readSeconds(object, "suspectRiseShare", t.suspectRiseShare, 0, 10);
+    readSeconds(object, "slowerShare", t.slowerShare, 0, 1);
+    readSeconds(object, "stairStepShare", t.stairStepShare, 0, 1);
+    readCount(object, "stairMinSteps", t.stairMinSteps, 2, 1000);
+    readCount(object, "stairMinBuckets", t.stairMinBuckets, 2, 10000);
+    readCount(object, "startUpMaxBuckets", t.startUpMaxBuckets, 0, 100);
     readCount(object, "watchScore", t.watchScore, 0, 100);
     readCount(object, "suspectScore", t.suspectScore, 0, 100);
     readCount(object, "probableScore", t.probableScore, 0, 100);

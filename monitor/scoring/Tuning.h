@@ -21,19 +21,24 @@ struct Tuning {
     int sixHourWindowBuckets = 360;
     int sparklineBuckets = 60;
     int maxWindowPoints = 128;        // Theil-Sen is quadratic: downsample beyond this
-    double minFootprintMiB = 64.0;    // tiny families never score high
+    double minFootprintMiB = 32.0;    // tiny families never score high
     double minLeakMiBPerMinute = 1.0; // slower growth is worth watching, not a leak
     int recentBuckets = 3;            // the newest buckets that say whether growth goes on
     int warmupBuckets = 15;           // a family's first buckets: growth needs more evidence
     int warmupMinBuckets = 6;         // the rate window a young family needs before a verdict
     int revisitBuckets = 60;          // how far back a higher level means "wandering, not leaking"
+    // The machine at risk: memory as a whole (available plus free swap) runs out within the hour
+    // and the family is the main contributor; within a quarter of an hour even a family only
+    // worth watching is. A leak that alone would use it all up within two hours, or that doubles
+    // the family within a quarter of an hour, is at least "probable".
     double exhaustionCriticalMinutes = 15.0;
-    double runawayExhaustionMinutes = 60.0; // a leak that exhausts memory within this is critical
-    double runawayDoublingMinutes = 15.0;   // ... and so is one that doubles the family this soon
-    double idleCpuFraction = 0.02;          // CPU share below which a family counts as idle
-    double recentFindingSeconds = 3600.0;   // suspects that left the rows stay this long
-    double ignoreSeconds = 86400.0;         // "ignore" lasts a day
-    double actionWaitSeconds = 2.0;         // how long an action waits for a graceful exit
+    double runawayExhaustionMinutes = 60.0;
+    double probableExhaustionMinutes = 120.0;
+    double probableDoublingMinutes = 15.0;
+    double idleCpuFraction = 0.02;        // CPU share below which a family counts as idle
+    double recentFindingSeconds = 3600.0; // suspects that left the rows stay this long
+    double ignoreSeconds = 86400.0;       // "ignore" lasts a day
+    double actionWaitSeconds = 2.0;       // how long an action waits for a graceful exit
     int maxRows = 12;
     double reliefHeadroomFraction = 0.15; // below this share of MemAvailable, offer relief
     // What growth must show before it is called a leak (below these it is at most "watch").
@@ -47,6 +52,22 @@ struct Tuning {
     double stoppedShare = 0.2;        // ... and under this one, growth has stopped
     double youngSteadyShare = 0.85;   // a young family's growth must not slow below this
     int floorStretchBuckets = 3;      // a stretch of the floor: longer than most GC cycles
+    // Evidence that makes steady growth "suspect" whatever else the score says: at least this
+    // fast, lasting this many buckets, and having added this share of the footprint over its
+    // steady stretch (up to an hour).
+    double suspectMinMiBPerMinute = 1.8; // 2 MB/min, less what estimating the rate may miss
+    int suspectMinBuckets = 6;
+    double suspectRiseShare = 0.05;
+    // A warm-up's long tail: the rate window grows at under this share of the window before it
+    // or of the hour.
+    double slowerShare = 0.7;
+    // Growth in stairs: steps of at least this share of the footprint, this many of them, none
+    // given back, over at least this many buckets.
+    double stairStepShare = 0.012;
+    int stairMinSteps = 4;
+    int stairMinBuckets = 8;
+    // A family's first buckets that may be its start-up (judged neither way).
+    int startUpMaxBuckets = 3;
     int watchScore = 30;
     int suspectScore = 50;
     int probableScore = 65;

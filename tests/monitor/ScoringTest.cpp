@@ -1,5 +1,6 @@
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/scoring/FamilyScorer.h"
+#include "monitor/scoring/RunawayRule.h"
 #include "monitor/scoring/TrendStats.h"
 
 #include <cmath>
@@ -10,6 +11,7 @@ namespace velmora {
 namespace {
 
 constexpr double kMiB = 1024.0; // KiB
+constexpr uint64_t kGiBKiB = 1024 * 1024;
 
 // Feeds one sample per second for `seconds` into a series with one-minute buckets.
 FamilySeries seriesOf(
@@ -26,8 +28,11 @@ FamilySeries seriesOf(
     return series;
 }
 
-FamilyAssessment assess(const FamilySeries& series, uint64_t availableKiB = 16 * 1024 * kMiB) {
-    return FamilyScorer(Tuning{}, 100).assess(series, availableKiB);
+// Scores one family as the sampler does: the scorer, then the machine-wide runaway rule.
+FamilyAssessment assess(const FamilySeries& series, uint64_t reserveKiB = 16 * 1024 * kMiB) {
+    FamilyAssessment a = FamilyScorer(Tuning{}, 100).assess(series, reserveKiB);
+    applyRunawayRule({&a}, MachineOutlook{reserveKiB, std::nullopt}, Tuning{});
+    return a;
 }
 
 TEST(TrendStats, TheilSenAndMannKendallOnRampsAndNoise) {
@@ -213,18 +218,35 @@ TEST(FamilyScorer, UnderASawtoothTheFloorDecides) {
         << explanationOf(view);
 }
 
-TEST(FamilyScorer, RunawayIsKeptForGrowthThatThreatensSoon) {
-    // A steady 8 MiB/min leak in a 150 MiB process: probable, but it needs more than a quarter
-    // of an hour to double and memory lasts for days.
+TEST(FamilyScorer, CriticalOnlyWhileTheMachineRunsOutAndTheFamilyIsWhy) {
+    // A steady 8 MiB/min leak in a 150 MiB process: a leak, but memory lasts for days.
     auto steady = seriesOf(20 * 60, [](double s) { return 150 * kMiB + 8 * kMiB * s / 60; });
     FamilyAssessment a = assess(steady);
     EXPECT_GE(static_cast<int>(a.verdict), static_cast<int>(FindingVerdict::suspect));
     EXPECT_NE(a.verdict, FindingVerdict::criticalRunaway);
     // The same leak with 400 MiB left runs memory out within the hour.
     EXPECT_EQ(assess(steady, 400 * kMiB).verdict, FindingVerdict::criticalRunaway);
-    // 60 MiB/min in an 800 MiB family doubles it within a quarter of an hour.
+    // 60 MiB/min doubles a 200 MiB family within minutes, but 16 GiB last hours: probable.
     auto doubling = seriesOf(10 * 60, [](double s) { return 200 * kMiB + 60 * kMiB * s / 60; });
-    EXPECT_EQ(assess(doubling).verdict, FindingVerdict::criticalRunaway);
+    EXPECT_EQ(assess(doubling).verdict, FindingVerdict::probable);
+    // Growth that alone would use up what is left within two hours is probable at once.
+    EXPECT_EQ(assess(steady, 900 * kMiB).verdict, FindingVerdict::probable);
+
+    // Two leaks while 1 GiB is left: only the faster one is the runaway.
+    FamilyScorer scorer(Tuning{}, 100);
+    FamilyAssessment fast = scorer.assess(doubling, 1024 * kMiB);
+    FamilyAssessment slow = scorer.assess(steady, 1024 * kMiB);
+    applyRunawayRule({&fast, &slow}, MachineOutlook{kGiBKiB, std::nullopt}, Tuning{});
+    EXPECT_EQ(fast.verdict, FindingVerdict::criticalRunaway);
+    EXPECT_NE(slow.verdict, FindingVerdict::criticalRunaway);
+    // Memory runs out within the hour, but something else eats it (another user, 200 MiB/min):
+    // the slow leak alone would last two hours and is not that runaway.
+    FamilyAssessment alone = scorer.assess(steady, 16 * 1024 * kMiB);
+    applyRunawayRule({&alone}, MachineOutlook{kGiBKiB, 5.0 * 60}, Tuning{});
+    EXPECT_NE(alone.verdict, FindingVerdict::criticalRunaway);
+    // Once the machine's reserve recovers, the verdict falls back to the scorer's.
+    applyRunawayRule({&fast}, MachineOutlook{64 * kGiBKiB, std::nullopt}, Tuning{});
+    EXPECT_EQ(fast.verdict, fast.scoredVerdict);
 }
 
 TEST(FamilyScorer, AYoungFamilyNeedsGrowthThatDoesNotSlow) {
