@@ -2,8 +2,10 @@
 
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/scoring/FamilyScorer.h"
+#include "monitor/scoring/RunawayRule.h"
 #include "monitor/scoring/SeriesStore.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -11,22 +13,26 @@
 namespace velmora {
 namespace {
 
-constexpr uint64_t kAvailableKiB = 16ull * 1024 * 1024; // 16 GiB free: no exhaustion rule
+constexpr uint64_t kPlentyKiB = 16ull * 1024 * 1024; // 16 GiB free: nothing runs out
 constexpr double kTicksPerSecond = 100;
+constexpr double kRateSpanSeconds = 300; // the real rate: growth over the last five minutes
 
 bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
     return static_cast<int>(verdict) >= static_cast<int>(floor);
 }
 
 std::string signalsOf(const FamilyAssessment& a) {
-    char buf[240];
+    char buf[280];
     std::snprintf(
         buf, sizeof buf,
-        "score %d, tau %.2f, t %.1f, steady %.2f, consistency %.2f, floor %.2f%s, recent %.2f%s%s",
-        a.score, a.tau, a.significance, a.steadiness, a.consistency, a.floorAgreement,
-        a.floorBased ? " (floor-based)" : "",
+        "score %d, tau %.2f, t %.1f, steady %.2f, rise %.3f, consistency %.2f, floor %.2f%s, "
+        "recent %.2f%s%s%s%s%s",
+        a.score, a.tau, a.significance, a.steadiness, a.steadyRiseShare, a.consistency,
+        a.floorAgreement, a.floorBased ? " (floor-based)" : "",
         a.rateKiBPerSecond > 0 ? a.recentRateKiBPerSecond / a.rateKiBPerSecond : 0.0,
-        a.young ? ", young" : "", a.revisited ? ", revisited" : "");
+        a.young ? ", young" : "", a.revisited ? ", revisited" : "", a.stairs ? ", stairs" : "",
+        a.decelerating ? ", decelerating" : "",
+        a.startUpBuckets > 0 ? (", start-up " + std::to_string(a.startUpBuckets)).c_str() : "");
     return buf;
 }
 
@@ -36,26 +42,62 @@ std::string minutes(double seconds) {
     return buf;
 }
 
+// The machine's reserve as the family uses it up, and the family's real rate, from the trace.
+class TraceMachine {
+public:
+    explicit TraceMachine(const MemoryTrace& trace) : trace_(trace) {}
+
+    uint64_t reserveAt(std::size_t index) const {
+        uint64_t start = trace_.availableKiB.value_or(kPlentyKiB);
+        uint64_t first = trace_.points.front().footprintKiB;
+        uint64_t now = trace_.points[index].footprintKiB;
+        uint64_t used = now > first ? now - first : 0;
+        return start > used ? start - used : 0;
+    }
+
+    // Seconds the reserve lasts at the family's growth over the last five minutes.
+    std::optional<double> lastsSeconds(std::size_t index) const {
+        const TracePoint& now = trace_.points[index];
+        std::size_t back = index;
+        while (back > 0 && now.seconds - trace_.points[back].seconds < kRateSpanSeconds) {
+            --back;
+        }
+        double span = now.seconds - trace_.points[back].seconds;
+        double grown = static_cast<double>(now.footprintKiB) -
+                       static_cast<double>(trace_.points[back].footprintKiB);
+        if (span <= 0 || grown <= 0) {
+            return std::nullopt;
+        }
+        return static_cast<double>(reserveAt(index)) / (grown / span);
+    }
+
+private:
+    const MemoryTrace& trace_;
+};
+
 struct ClassRow {
     std::string behaviour;
     bool leak = false;
     int traces = 0;
     int flagged = 0;
-    std::optional<double> worstDelay;
+    std::optional<double> worstBirthDelay;
+    std::optional<double> worstMidLifeDelay;
     int falseAlarms = 0;
     int noise = 0;
     int flaps = 0;
+    int runaways = 0;
     int failures = 0;
 };
 
 std::string rowText(const ClassRow& row) {
-    char buf[160];
+    char buf[200];
     std::string recall =
         row.leak ? std::to_string(row.flagged) + "/" + std::to_string(row.traces) : "-";
-    std::string delay = row.worstDelay ? minutes(*row.worstDelay) + " min" : "-";
-    std::snprintf(buf, sizeof buf, "%-18s %-7s %6d %8s %11s %7d %6d %6d %5s\n",
+    auto delay = [](const std::optional<double>& d) { return d ? minutes(*d) + " min" : "-"; };
+    std::snprintf(buf, sizeof buf, "%-18s %-7s %6d %8s %10s %10s %6d %6d %5d %5d %5s\n",
                   row.behaviour.c_str(), row.leak ? "leak" : "no leak", row.traces, recall.c_str(),
-                  delay.c_str(), row.falseAlarms, row.noise, row.flaps,
+                  delay(row.worstBirthDelay).c_str(), delay(row.worstMidLifeDelay).c_str(),
+                  row.falseAlarms, row.noise, row.flaps, row.runaways,
                   row.failures == 0 ? "ok" : "FAIL");
     return buf;
 }
@@ -66,11 +108,14 @@ void add(ClassRow& row, const TraceOutcome& outcome) {
         ++row.flagged;
     }
     if (auto delay = outcome.delay(); delay && row.leak) {
-        row.worstDelay = std::max(row.worstDelay.value_or(0), *delay);
+        auto& worst =
+            outcome.view == TraceView::birth ? row.worstBirthDelay : row.worstMidLifeDelay;
+        worst = std::max(worst.value_or(0), *delay);
     }
     row.falseAlarms += outcome.falseAlarm() ? 1 : 0;
     row.noise += !row.leak && outcome.firstWatch ? 1 : 0;
     row.flaps += outcome.flaps;
+    row.runaways += outcome.firstCritical ? 1 : 0;
     row.failures += outcome.passed() ? 0 : 1;
 }
 
@@ -80,26 +125,35 @@ std::optional<double> TraceOutcome::delay() const {
     if (!firstFlagged) {
         return std::nullopt;
     }
-    return *firstFlagged - trace->onsetSeconds;
+    return *firstFlagged - trace.onsetSeconds;
 }
 
 bool TraceOutcome::falseAlarm() const {
-    return !trace->leak && firstFlagged.has_value();
+    return !trace.leak && firstFlagged.has_value();
 }
 
 bool TraceOutcome::missed() const {
-    return trace->leak && (!firstFlagged || *firstFlagged > trace->deadlineSeconds);
+    return trace.leak && (!firstFlagged || *firstFlagged > trace.deadlineSeconds);
 }
 
 std::string TraceOutcome::describe() const {
-    std::string text = trace->name + " (" + trace->behaviour + "): peak " +
-                       std::string(toWire(peak)) + ", flagged " +
+    std::string text = trace.name + " (" + trace.behaviour + ", from " +
+                       std::string(viewName(view)) + "): peak " + std::string(toWire(peak)) +
+                       ", flagged " +
                        (firstFlagged ? "at " + minutes(*firstFlagged) + " min" : "never");
-    if (trace->leak) {
-        text += ", deadline " + minutes(trace->deadlineSeconds) + " min";
+    if (trace.leak) {
+        text += ", deadline " + minutes(trace.deadlineSeconds) + " min";
     }
     if (stillFlaggedAt) {
         text += ", still flagged at " + minutes(*stillFlaggedAt) + " min after settling";
+    }
+    if (understatedAt) {
+        text += ", only suspect at " + minutes(*understatedAt) +
+                " min while memory runs out within two hours";
+    }
+    if (criticalWithoutRiskAt) {
+        text += ", critical at " + minutes(*criticalWithoutRiskAt) +
+                " min while memory lasts more than an hour";
     }
     if (!firstFlagSignals.empty()) {
         text += "; first flagged with " + firstFlagSignals;
@@ -110,46 +164,69 @@ std::string TraceOutcome::describe() const {
     return text;
 }
 
-TraceOutcome replayTrace(const MemoryTrace& trace, const Tuning& tuning) {
+TraceOutcome replayTrace(const MemoryTrace& original, TraceView view, const Tuning& tuning) {
     TraceOutcome outcome;
-    outcome.trace = &trace;
+    outcome.trace = viewOf(original, view);
+    outcome.view = view;
+    const MemoryTrace& trace = outcome.trace;
+    const double phase = clockPhaseOf(original, view);
+    const TraceMachine machine(trace);
     MemorySeriesStore store(static_cast<std::size_t>(tuning.fineSampleCount),
                             static_cast<std::size_t>(tuning.bucketCount), tuning.bucketSeconds);
     FamilyScorer scorer(tuning, kTicksPerSecond);
     const std::string key = "trace";
+    const char* traced = std::getenv("VELMORA_CORPUS_TRACE");
+    const bool tracing = traced != nullptr && trace.name == traced;
     uint64_t assessedBuckets = 0;
     FindingVerdict previous = FindingVerdict::normal;
-    for (const TracePoint& point : trace.points) {
-        store.record(key, point.seconds, point.footprintKiB, point.cpuTicks);
+    for (std::size_t i = 0; i < trace.points.size(); ++i) {
+        const TracePoint& point = trace.points[i];
+        store.record(key, phase + point.seconds, point.footprintKiB, point.cpuTicks);
         const FamilySeries& series = *store.find(key);
         // As in the sampler: a family is judged again whenever a bucket has closed.
         if (series.closedBuckets() == assessedBuckets) {
             continue;
         }
         assessedBuckets = series.closedBuckets();
-        FamilyView view;
-        view.key = key;
-        view.assessment = scorer.assess(series, kAvailableKiB, std::nullopt, previous);
-        FindingVerdict verdict = view.assessment.verdict;
+        FamilyView family;
+        family.key = key;
+        const uint64_t reserve = machine.reserveAt(i);
+        family.assessment = scorer.assess(series, reserve, std::nullopt, previous);
+        std::vector<FamilyAssessment*> all{&family.assessment};
+        applyRunawayRule(all, MachineOutlook{reserve, std::nullopt}, tuning);
+        const FamilyAssessment& a = family.assessment;
+        FindingVerdict verdict = a.verdict;
         if (atLeast(verdict, FindingVerdict::suspect) && outcome.firstFlagged &&
             !atLeast(previous, FindingVerdict::suspect)) {
             ++outcome.flaps; // flagged before, dropped, flagged again
         }
         previous = verdict;
-        if (const char* traced = std::getenv("VELMORA_CORPUS_TRACE");
-            traced && trace.name == traced) {
-            std::printf("%s %5.1f min: %s, %s\n", traced, point.seconds / 60,
-                        std::string(toWire(verdict)).c_str(), signalsOf(view.assessment).c_str());
+        if (tracing) {
+            std::printf("%s (%s) %5.1f min: %s, %s\n", traced, std::string(viewName(view)).c_str(),
+                        point.seconds / 60, std::string(toWire(verdict)).c_str(),
+                        signalsOf(a).c_str());
         }
         if (atLeast(verdict, outcome.peak)) {
             outcome.peak = verdict;
         }
+        std::optional<double> lasts = machine.lastsSeconds(i);
+        if (verdict == FindingVerdict::criticalRunaway) {
+            outcome.firstCritical = outcome.firstCritical.value_or(point.seconds);
+            // The rule allows an hour at the family's rate; the rate is estimated, so a little
+            // more is no fault.
+            if ((!lasts || *lasts > 1.15 * 3600) && !outcome.criticalWithoutRiskAt) {
+                outcome.criticalWithoutRiskAt = point.seconds;
+            }
+        }
         if (atLeast(verdict, FindingVerdict::suspect)) {
             if (!outcome.firstFlagged) {
                 outcome.firstFlagged = point.seconds;
-                outcome.firstFlagSignals = signalsOf(view.assessment);
+                outcome.firstFlagSignals = signalsOf(a);
+                if (verdict == FindingVerdict::suspect && lasts && *lasts < 0.9 * 2 * 3600) {
+                    outcome.understatedAt = point.seconds;
+                }
             }
-            outcome.lastExplanation = explanationOf(view);
+            outcome.lastExplanation = explanationOf(family);
             if (trace.settledAfter && point.seconds > *trace.settledAfter + kFallBackSeconds &&
                 !outcome.stillFlaggedAt) {
                 outcome.stillFlaggedAt = point.seconds;
@@ -169,15 +246,15 @@ std::string corpusTable(const std::vector<TraceOutcome>& outcomes) {
     leaks.behaviour = "all leaks";
     leaks.leak = true;
     for (const TraceOutcome& outcome : outcomes) {
-        ClassRow& row = rows[{outcome.trace->leak, outcome.trace->behaviour}];
-        row.behaviour = outcome.trace->behaviour;
-        row.leak = outcome.trace->leak;
+        ClassRow& row = rows[{outcome.trace.leak, outcome.trace.behaviour}];
+        row.behaviour = outcome.trace.behaviour;
+        row.leak = outcome.trace.leak;
         add(row, outcome);
-        add(outcome.trace->leak ? leaks : notLeaks, outcome);
+        add(outcome.trace.leak ? leaks : notLeaks, outcome);
     }
-    std::string text =
-        "class              truth   traces   recall worst delay  false  noise  flaps\n"
-        "                                                        alarms\n";
+    std::string text = "class              truth   traces   recall worst delay from     false  "
+                       "noise flaps runaways\n"
+                       "                                               birth   mid-life alarms\n";
     for (const auto& [key, row] : rows) {
         text += rowText(row);
     }

@@ -34,10 +34,12 @@ std::vector<MemoryTrace> wholeCorpus() {
 
 TEST(DetectionCorpus, EveryLeakInTimeAndNoFalseAlarmUnderDefaultSettings) {
     std::vector<MemoryTrace> corpus = wholeCorpus();
-    ASSERT_GE(corpus.size(), 80u);
+    ASSERT_GE(corpus.size(), 150u);
     std::vector<TraceOutcome> outcomes;
     for (const MemoryTrace& trace : corpus) {
-        outcomes.push_back(replayTrace(trace, Tuning{}));
+        for (TraceView view : {TraceView::birth, TraceView::midLife}) {
+            outcomes.push_back(replayTrace(trace, view, Tuning{}));
+        }
     }
     std::cout << corpusTable(outcomes);
     for (const TraceOutcome& outcome : outcomes) {

@@ -24,12 +24,17 @@ struct MemoryTrace {
     double onsetSeconds = 0;            // leaks: when the growth starts
     double deadlineSeconds = 0;         // leaks: flagged at "suspect" or above by then
     std::optional<double> settledAfter; // growth stops here: the verdict must fall back
+    // The first sample is the process's birth (a few MB, rising to its working size within
+    // seconds); otherwise the trace begins in mid-life, at its working size.
+    bool fromBirth = false;
+    // Memory the machine has left (available plus free swap) at the first sample; the family's
+    // own growth uses it up. Absent: plenty, so that nothing runs out.
+    std::optional<uint64_t> availableKiB;
     std::vector<TracePoint> points;
 };
 
-// The text form: "# key: value" header lines (name, class, truth, onset, deadline,
-// settled), then one
-// "seconds footprint_kib cpu_ticks" line per sample.
+// The text form: "# key: value" header lines (name, class, truth, onset, deadline, settled,
+// seen, available), then one "seconds footprint_kib cpu_ticks" line per sample.
 std::optional<MemoryTrace> readTraceFile(const std::string& path, std::string& error);
 void writeTraceFile(const MemoryTrace& trace, const std::string& path);
 

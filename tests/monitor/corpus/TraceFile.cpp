@@ -30,6 +30,14 @@ bool readHeader(const std::string& line, MemoryTrace& trace, std::string& error)
         trace.deadlineSeconds = std::stod(value);
     } else if (key == "settled" && std::stod(value) > 0) {
         trace.settledAfter = std::stod(value);
+    } else if (key == "seen") {
+        if (value != "birth" && value != "midLife") {
+            error = "seen: unknown value \"" + value + "\"";
+            return false;
+        }
+        trace.fromBirth = value == "birth";
+    } else if (key == "available" && std::stod(value) > 0) {
+        trace.availableKiB = static_cast<uint64_t>(std::stod(value));
     }
     return true;
 }
@@ -83,6 +91,8 @@ void writeTraceFile(const MemoryTrace& trace, const std::string& path) {
         << "\n# truth: " << (trace.leak ? "leak" : "notLeak") << "\n# onset: " << trace.onsetSeconds
         << "\n# deadline: " << trace.deadlineSeconds
         << "\n# settled: " << trace.settledAfter.value_or(0)
+        << "\n# seen: " << (trace.fromBirth ? "birth" : "midLife")
+        << "\n# available: " << trace.availableKiB.value_or(0)
         << "\n# columns: seconds footprint_kib cpu_ticks\n";
     for (const TracePoint& p : trace.points) {
         out << p.seconds << ' ' << p.footprintKiB << ' ' << p.cpuTicks << '\n';

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "MemoryTrace.h"
+
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+constexpr double kMinute = 60;
+
+// Uniform numbers from a fixed generator, independent of the standard library's distributions.
+class Noise {
+public:
+    explicit Noise(uint32_t seed) : engine_(seed) {}
+    double uniform() { return static_cast<double>(engine_()) / 4294967296.0; }
+    double between(double low, double high) { return low + (high - low) * uniform(); }
+    double symmetric(double amplitude) { return between(-amplitude, amplitude); }
+
+private:
+    std::mt19937 engine_;
+};
+
+struct Shape {
+    std::function<double(double seconds, Noise& noise)> mib; // footprint in MiB at a moment
+    double busyShare = 0.3;                                  // CPU share used
+    double jitterShare = 0.002;                              // sample noise, share of footprint
+};
+
+// One sample a second for `minutes`, with a fixed seed drawn from the name.
+MemoryTrace build(std::string name, std::string behaviour, bool leak, double minutes, Shape shape);
+
+std::string mb(double value);
+
+// A sawtooth that rises over `riseMinutes` (varied by jitter each cycle) by `amplitude`, then
+// drops back to its floor, which rises by `floorRate` MiB per minute.
+std::function<double(double, Noise&)> sawtooth(double floor, double amplitude, double riseMinutes,
+                                               double floorRate);
+
+// Minutes from the onset of steady growth by which a leak must be suspect: once the growth has
+// lasted 6 minutes and added 5 % of the footprint, 2 minutes more. Slower growth than 2 MB/min
+// has no such deadline.
+std::optional<double> steadyGrowthDeadline(double ratePerMinute, double baseMiB);
+
+void addNotLeaks(std::vector<MemoryTrace>& out);
+void addLeaks(std::vector<MemoryTrace>& out);
+
+} // namespace velmora
