@@ -285,6 +285,49 @@ private:
     double base_, rate_, onset_, pauseAt_, pauseFor_, max_;
 };
 
+// Memory that grows by chunks: every `every-sec` a step of `step-pct` percent of the current
+// size (or `step-mb`), never given back, up to max-mb.
+class StairShape : public Shape {
+public:
+    explicit StairShape(Options& o)
+        : base_(o.get("base-mb", 300)), stepShare_(o.get("step-pct", 0) / 100),
+          stepMiB_(o.get("step-mb", 30)), every_(std::max(1.0, o.get("every-sec", 180))),
+          max_(o.get("max-mb", 0)) {}
+    double targetMiB(double t) override {
+        double size = base_;
+        for (double at = every_; at <= t; at += every_) {
+            size += stepShare_ > 0 ? size * stepShare_ : stepMiB_;
+        }
+        return max_ > 0 ? std::min(size, max_) : size;
+    }
+
+private:
+    double base_, stepShare_, stepMiB_, every_, max_;
+};
+
+// A process's start-up: it appears with next to nothing and climbs to where the behaviour
+// begins within `seconds`, quick at first; the behaviour's own clock starts after it.
+class StartUpShape : public Shape {
+public:
+    StartUpShape(std::unique_ptr<Shape> inner, double seconds)
+        : inner_(std::move(inner)), seconds_(seconds) {}
+    double targetMiB(double t) override {
+        if (t >= seconds_) {
+            return inner_->targetMiB(t - seconds_);
+        }
+        if (first_ < 0) {
+            first_ = inner_->targetMiB(0);
+        }
+        double x = t / seconds_;
+        return first_ * (1 - (1 - x) * (1 - x));
+    }
+
+private:
+    std::unique_ptr<Shape> inner_;
+    double seconds_;
+    double first_ = -1;
+};
+
 Options parseOptions(int argc, char** argv) {
     Options options;
     options.mode = argv[1];
@@ -321,7 +364,9 @@ void printUsage(std::FILE* out) {
         "            --max-mb 0]\n"
         "  family    --children 4 --child-mb 20 --root-mb 20 --leaker 1 --rate 10\n"
         "            [--max-mb 0]                 this process and its children, one leaking\n"
+        "  stairs    --base-mb 300 --step-mb 30 | --step-pct 5, --every-sec 180 [--max-mb 0]\n"
         "Every mode: --busy PERCENT (CPU of one core spent working over its memory, default 0)\n"
+        "            --startup-sec 0 (climb from nothing to the behaviour's first size first)\n"
         "            --seed N (random choices), --tick-sec 1, --time-scale 1 (a faster clock)\n"
         "Ends cleanly on SIGTERM, SIGINT, SIGHUP and when its parent dies.\n",
         out);
@@ -483,6 +528,8 @@ int main(int argc, char** argv) {
         shape = std::make_unique<StepShape>(options);
     } else if (mode == "leak") {
         shape = std::make_unique<LeakShape>(options);
+    } else if (mode == "stairs") {
+        shape = std::make_unique<StairShape>(options);
     } else if (mode == "family") {
         family = std::make_unique<Family>(options);
         shape = std::make_unique<FlatShape>(options.get("root-mb", 20));
@@ -490,6 +537,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora-behaviour: unknown mode \"%s\"\n", mode.c_str());
         printUsage(stderr);
         return 2;
+    }
+    if (double startUp = options.get("startup-sec", 0); startUp > 0 && shape) {
+        shape = std::make_unique<StartUpShape>(std::move(shape), startUp);
     }
     if (auto unused = options.unused(); !unused.empty()) {
         for (const auto& name : unused) {
