@@ -1,5 +1,7 @@
 #include "monitor/scoring/Stairs.h"
 
+#include "monitor/scoring/TrendStats.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -13,15 +15,6 @@ constexpr double kGiveBackShare = 0.3; // a fall of this share of a step gives m
 constexpr double kSizeSpread = 4;      // the largest step at most this many times the smallest
 constexpr double kPaceSpread = 3;      // the longest gap at most this many times the shortest
 constexpr double kKeptShare = 0.8;     // the level keeps this share of what the steps added
-
-double medianOf(std::vector<double> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
 
 } // namespace
 

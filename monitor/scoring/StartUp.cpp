@@ -1,5 +1,7 @@
 #include "monitor/scoring/StartUp.h"
 
+#include "monitor/scoring/TrendStats.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -18,12 +20,7 @@ double typicalStep(const std::vector<uint32_t>& life, std::size_t from) {
     for (std::size_t i = from; i + 1 < life.size() && steps.size() < kFollowingSteps; ++i) {
         steps.push_back(std::fabs(static_cast<double>(life[i + 1]) - life[i]));
     }
-    if (steps.empty()) {
-        return 0;
-    }
-    auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
-    std::nth_element(steps.begin(), middle, steps.end());
-    return *middle;
+    return medianOf(std::move(steps));
 }
 
 } // namespace

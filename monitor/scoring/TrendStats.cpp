@@ -26,34 +26,28 @@ std::vector<double> reduceToMedians(std::span<const uint32_t> values, std::size_
 }
 
 TrendFit fitTrend(std::span<const uint32_t> values, std::size_t maxPoints) {
-    TrendFit fit;
     std::size_t groupSize = 1;
     std::vector<double> y = reduceToMedians(values, maxPoints, groupSize);
-    std::size_t n = y.size();
-    fit.points = n;
-    if (n < 2) {
-        return fit;
+    std::vector<double> x(y.size());
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        x[i] = static_cast<double>(i);
     }
-    std::vector<double> slopes;
-    slopes.reserve(n * (n - 1) / 2);
-    long long s = 0;
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        for (std::size_t j = i + 1; j < n; ++j) {
-            double dy = y[j] - y[i];
-            slopes.push_back(dy / static_cast<double>(j - i));
-            s += (dy > 0) - (dy < 0);
-        }
-    }
-    auto middle = slopes.begin() + static_cast<std::ptrdiff_t>(slopes.size() / 2);
-    std::nth_element(slopes.begin(), middle, slopes.end());
-    double median = *middle;
-    if (slopes.size() % 2 == 0) {
-        double lower = *std::max_element(slopes.begin(), middle);
-        median = (median + lower) / 2;
-    }
-    fit.slopePerPoint = median / static_cast<double>(groupSize);
-    fit.tau = static_cast<double>(s) / static_cast<double>(slopes.size());
+    TrendFit fit = fitUnevenTrend(x, y);
+    fit.slopePerPoint /= static_cast<double>(groupSize);
     return fit;
+}
+
+double medianOf(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    double median = *middle;
+    if (values.size() % 2 == 0) {
+        median = (median + *std::max_element(values.begin(), middle)) / 2;
+    }
+    return median;
 }
 
 double risingShare(std::span<const uint32_t> values, double epsilon) {
@@ -183,12 +177,7 @@ TrendFit fitUnevenTrend(std::span<const double> x, std::span<const double> y) {
             s += (dy > 0) - (dy < 0);
         }
     }
-    if (slopes.empty()) {
-        return fit;
-    }
-    auto middle = slopes.begin() + static_cast<std::ptrdiff_t>(slopes.size() / 2);
-    std::nth_element(slopes.begin(), middle, slopes.end());
-    fit.slopePerPoint = *middle;
+    fit.slopePerPoint = medianOf(std::move(slopes));
     fit.tau = static_cast<double>(s) / static_cast<double>(n * (n - 1) / 2);
     return fit;
 }

@@ -18,6 +18,9 @@ struct TrendFit {
 // Fits at most maxPoints points: longer series are first reduced to medians of equal groups.
 TrendFit fitTrend(std::span<const uint32_t> values, std::size_t maxPoints = 128);
 
+// The median (the mean of the middle two for an even count); 0 for none.
+double medianOf(std::vector<double> values);
+
 // Share of point-to-point steps that rise by more than epsilon.
 double risingShare(std::span<const uint32_t> values, double epsilon);
 
