@@ -172,18 +172,32 @@ void VelmoraApplication::refreshTrayIcon() {
     const MonitorLinkState& link = viewModel_->monitorLink();
     const auto notice = notWatchingNotice(link, viewModel_->nextMonitorAttemptIn(),
                                           viewModel_->lastGoodSnapshotAge());
-    trayLabel_->setState(viewModel_->snapshot(), !notice);
+    if (notice && notice->starting) {
+        trayLabel_->setLook(startingMenuBarLabelLook());
+    } else {
+        trayLabel_->setState(viewModel_->snapshot(), !notice);
+    }
     tray_->setToolTip(notice ? QString::fromStdString(notWatchingToolTip(*notice))
                              : QStringLiteral("Velmora \u2014 ") +
                                    QString::fromStdString(viewModel_->activeSummaryText()));
-    if (notice.has_value() != trayShowsNotWatching_) {
-        trayShowsNotWatching_ = notice.has_value();
-        if (notice) {
+    const TrayLink shown = !notice            ? TrayLink::watching
+                           : notice->starting ? TrayLink::starting
+                                              : TrayLink::notWatching;
+    if (shown != trayLink_) {
+        switch (shown) {
+        case TrayLink::starting:
+            std::cerr << "VelmoraUIApp: the tray shows that Velmora is starting its monitor\n";
+            break;
+        case TrayLink::notWatching:
             std::cerr << "VelmoraUIApp: the tray shows that Velmora is not watching (monitor "
                       << notWatchingReason(link) << ")\n";
-        } else {
-            std::cerr << "VelmoraUIApp: the tray shows that Velmora is watching again\n";
+            break;
+        case TrayLink::watching:
+            std::cerr << "VelmoraUIApp: the tray shows that Velmora is watching"
+                      << (trayLink_ == TrayLink::notWatching ? " again\n" : "\n");
+            break;
         }
+        trayLink_ = shown;
     }
     // The countdown in the tooltip moves once a second; nothing is timed while watching.
     trayTicker_->setRunning(notice.has_value());
