@@ -8,6 +8,7 @@
 #include "app/InstanceHandover.h"
 #include "app/InteractiveMenuSmokeHarness.h"
 #include "app/LaunchAtLoginManager.h"
+#include "app/NotificationMemoryFile.h"
 #include "app/NotificationRelay.h"
 #include "app/PopoverWindow.h"
 #include "app/QSettingsKeyValueStore.h"
@@ -147,7 +148,9 @@ void VelmoraApplication::start() {
         notifications_ = std::make_unique<NotificationRelay>(
             viewModel_, scheduler_, notificationPreferences_,
             std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus()),
-            [this] { showPopover(); });
+            [this] { showPopover(); },
+            std::make_shared<NotificationMemoryFile>(
+                NotificationMemoryFile::defaultPath(processEnvironment())));
     }
     // Started once the event loop runs, as when launching has finished.
     QMetaObject::invokeMethod(harness_, &InteractiveMenuSmokeHarness::startIfRequested,
