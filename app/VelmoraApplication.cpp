@@ -89,7 +89,10 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
     // application's icon, so docks and task switchers show it.
     QApplication::setWindowIcon(applicationIcon());
     if (handover) {
-        connect(handover, &InstanceHandover::showRequested, this, &VelmoraApplication::showPopover);
+        connect(handover, &InstanceHandover::showRequested, this, [this] {
+            std::cerr << "VelmoraUIApp: another launch in this session asked to show Velmora\n";
+            showPopover();
+        });
     }
 }
 
