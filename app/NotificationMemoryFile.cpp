@@ -26,16 +26,8 @@ NotificationMemoryFile::NotificationMemoryFile(std::filesystem::path path, WallC
       wallClock_(wallClock ? std::move(wallClock) : WallClock(systemMilliseconds)) {}
 
 std::filesystem::path NotificationMemoryFile::defaultPath(const Environment& environment) {
-    std::filesystem::path stateHome;
-    const auto xdg = environment.find("XDG_STATE_HOME");
-    if (xdg != environment.end() && std::filesystem::path(xdg->second).is_absolute()) {
-        stateHome = xdg->second;
-    } else {
-        const auto home = environment.find("HOME");
-        stateHome = std::filesystem::path(home == environment.end() ? "" : home->second) /
-                    ".local" / "state";
-    }
-    return stateHome / "velmora" / "notifications.json";
+    return xdgBaseDirectory(environment, "XDG_STATE_HOME", ".local/state") / "velmora" /
+           "notifications.json";
 }
 
 std::optional<NotificationMemory> NotificationMemoryFile::load() {

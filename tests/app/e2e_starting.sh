@@ -23,30 +23,20 @@ answer_deadline=15
 
 work=$(mktemp -d)
 err=$work/stderr
-app="" tray="" xvfb=""
-display_number=$((90 + RANDOM % 400))
+app=""
+display_pids=()
 cleanup() {
   [ -n "$app" ] && kill -TERM "$app" 2>/dev/null
-  [ -n "$tray" ] && kill "$tray" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  kill "${display_pids[@]}" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display_number"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display_number" ] && break; sleep 0.1; done
-trayer --edge top --align right --widthtype pixel --width 200 --height 28 >/dev/null 2>&1 &
-tray=$!
-sleep 0.5
-
-export QT_QPA_PLATFORM=xcb HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-export XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state VELMORA_BACKEND_BIN=$backend
-export VELMORA_FIXTURE_LOG=$work/requests.log
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/e2e_display.sh"
+start_display_with_tray
+use_throwaway_home "$work"
+export VELMORA_BACKEND_BIN=$backend VELMORA_FIXTURE_LOG=$work/requests.log
 
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
