@@ -21,3 +21,32 @@ use_throwaway_home() {
   mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME"
   chmod 700 "$XDG_RUNTIME_DIR"
 }
+
+# All of the above for a script: `work` becomes a fresh folder holding the throw-away home; at
+# exit `app` (when set), the display and the folder go.
+begin_private_session() {
+  work=$(mktemp -d)
+  app=""
+  display_pids=()
+  trap end_private_session EXIT
+  start_display_with_tray
+  use_throwaway_home "$work"
+}
+end_private_session() {
+  [ -n "${app:-}" ] && kill -TERM "$app" 2>/dev/null
+  kill "${display_pids[@]}" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+
+# Failures are counted as they come; finish ends the script with them, showing velmora-ui's
+# standard error (the file `err`, when set) if there were any.
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+finish() {
+  if [ $failures -ne 0 ] && [ -n "${err:-}" ]; then
+    echo "--- velmora-ui standard error ---" >&2
+    cat "$err" >&2
+  fi
+  exit $((failures > 0))
+}

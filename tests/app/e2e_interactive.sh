@@ -3,20 +3,8 @@
 # (trayer), each with its own throw-away home so nothing touches the user's settings.
 set -uo pipefail
 ui=$1 session=$2 monitor=${3:-}
-work=$(mktemp -d)
-display_pids=()
-cleanup() {
-  kill "${display_pids[@]}" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 source "$(dirname "$0")/e2e_display.sh"
-start_display_with_tray
-use_throwaway_home "$work"
-
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+begin_private_session
 
 expect_ok() { # name, expected fragment, args...
   local name=$1 fragment=$2; shift 2

@@ -25,32 +25,11 @@ shown_to_answer_limit=3
 answer_deadline=15
 stop_to_answer_limit=$((answer_deadline + 5))
 
-work=$(mktemp -d)
-err=$work/stderr
-app=""
-display_pids=()
-cleanup() {
-  [ -n "$app" ] && kill -TERM "$app" 2>/dev/null
-  kill "${display_pids[@]}" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "$0")/e2e_display.sh"
-start_display_with_tray
-use_throwaway_home "$work"
+begin_private_session
+err=$work/stderr
 export VELMORA_BACKEND_BIN=$monitor
 
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-finish() {
-  if [ $failures -ne 0 ]; then
-    echo "--- velmora-ui standard error ---" >&2
-    cat "$err" >&2
-  fi
-  exit $((failures > 0))
-}
 
 # Microseconds since the epoch, from an $EPOCHREALTIME reading.
 micros() { local t=${1/./}; echo $((10#$t)); }

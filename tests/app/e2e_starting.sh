@@ -21,32 +21,11 @@ for tool in Xvfb trayer xwininfo; do
 done
 answer_deadline=15
 
-work=$(mktemp -d)
-err=$work/stderr
-app=""
-display_pids=()
-cleanup() {
-  [ -n "$app" ] && kill -TERM "$app" 2>/dev/null
-  kill "${display_pids[@]}" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "$0")/e2e_display.sh"
-start_display_with_tray
-use_throwaway_home "$work"
+begin_private_session
+err=$work/stderr
 export VELMORA_BACKEND_BIN=$backend VELMORA_FIXTURE_LOG=$work/requests.log
 
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-finish() {
-  if [ $failures -ne 0 ]; then
-    echo "--- velmora-ui standard error ---" >&2
-    cat "$err" >&2
-  fi
-  exit $((failures > 0))
-}
 # Waits up to $2 seconds for a line of velmora-ui's standard error that contains $1.
 await_line() {
   local end=$((SECONDS + $2))
