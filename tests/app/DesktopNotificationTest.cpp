@@ -312,14 +312,18 @@ TEST(DesktopNotifications, ARestartedAppDoesNotNotifyAgain) {
     s.startRelay(std::make_shared<NotificationMemoryFile>(path));
     OutOfMemoryKillSnapshot kill{"k1", "slack", "Slack", "1.2 GB", "Ended at 14:02."};
     PopoverSnapshot ongoing;
-    ongoing.rows = {firefox(FindingVerdict::probable)};
+    ongoing.rows = {firefox(FindingVerdict::probable), family("code")};
     ongoing.outOfMemoryKills = {kill};
     s.backend->publish(ongoing);
     s.scheduler->runPending();
     ASSERT_TRUE(s.sync());
-    ASSERT_EQ(s.alerts().size(), 2u);
+    ASSERT_EQ(s.alerts().size(), 3u);
     const uint firefoxId = s.alerts()[1].id;
     ASSERT_TRUE(std::filesystem::exists(path));
+    // The ids are kept with the bus name of the server that gave them.
+    const auto kept = NotificationMemoryFile(path).load();
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->serverOwner, s.server->uniqueName().toStdString());
 
     // Quit and start again: the monitor starts, then answers with the same incidents.
     s.stopRelay();
@@ -334,21 +338,35 @@ TEST(DesktopNotifications, ARestartedAppDoesNotNotifyAgain) {
     s.backend->publishLink(MonitorLinkState{});
     s.scheduler->advance(1s);
     ASSERT_TRUE(s.sync());
-    EXPECT_EQ(s.alerts().size(), 2u) << "told again after a restart";
-    s.poll({firefox(FindingVerdict::criticalRunaway)});
+    EXPECT_EQ(s.alerts().size(), 3u) << "told again after a restart";
+    s.poll({firefox(FindingVerdict::criticalRunaway), family("code")});
     ASSERT_TRUE(s.sync());
-    ASSERT_EQ(s.alerts().size(), 3u);
-    EXPECT_EQ(s.alerts()[2].replacesId, firefoxId);
+    ASSERT_EQ(s.alerts().size(), 4u);
+    EXPECT_EQ(s.alerts()[3].replacesId, firefoxId);
 
-    // A file that is not a memory: a fresh start, one line, no crash.
+    // Quit; the desktop's notification server is replaced meanwhile; start again. The ids kept
+    // are the old server's: nothing the new one shows is replaced by them.
+    s.stopRelay();
+    s.server.reset();
+    s.server = std::make_unique<FakeNotificationServer>(s.bus.address(), fullCapabilities);
+    ASSERT_TRUE(s.server->isServing());
+    s.startRelay(std::make_shared<NotificationMemoryFile>(path));
+    FindingSnapshot codeRunaway = family("code");
+    codeRunaway.verdict = FindingVerdict::criticalRunaway;
+    s.poll({firefox(FindingVerdict::criticalRunaway), codeRunaway});
+    ASSERT_TRUE(s.sync());
+    ASSERT_EQ(s.alerts().size(), 1u);
+    EXPECT_EQ(s.alerts()[0].summary, "Runaway memory growth in code");
+    EXPECT_EQ(s.alerts()[0].replacesId, 0u);
+
+    // A file that is not a memory: a fresh start (the ongoing runaways are told again), one
+    // line, no crash.
     s.stopRelay();
     { std::ofstream(path) << "{\"version\":1,\"incidents\":["; }
-    s.diagnostics.clear();
     CapturedOutput errors(STDERR_FILENO);
     s.startRelay(std::make_shared<NotificationMemoryFile>(path));
-    s.poll({firefox(FindingVerdict::probable)});
     ASSERT_TRUE(s.sync());
-    EXPECT_EQ(s.alerts().size(), 4u);
+    EXPECT_EQ(s.alerts().size(), 3u);
     EXPECT_NE(errors.text().find("notification memory " + path.string() +
                                  " could not be read; starting fresh"),
               std::string::npos)
