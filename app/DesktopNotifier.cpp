@@ -5,6 +5,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QVariantMap>
 
 namespace velmora {
@@ -53,6 +54,10 @@ DesktopNotifier::DesktopNotifier(QDBusConnection bus, Diagnose diagnose, QObject
                      SLOT(actionInvoked(uint, QString)));
         bus_.connect(service, path, interface, QStringLiteral("NotificationClosed"), this,
                      SLOT(notificationClosed(uint, uint)));
+        auto* watcher =
+            new QDBusServiceWatcher(service, bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
+        connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+                &DesktopNotifier::serviceOwnerChanged);
     }
 }
 
@@ -78,38 +83,75 @@ void DesktopNotifier::askCapabilities() {
     state_ = ServerState::asking;
     auto* watcher =
         new QDBusPendingCallWatcher(bus_.asyncCall(call("GetCapabilities"), callTimeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        const QDBusPendingReply<QStringList> reply = *w;
-        if (reply.isError()) {
-            state_ = ServerState::unknown;
-            serverFailed(reply.error().message());
-            auto dropped = std::move(waiting_);
-            waiting_.clear();
-            for (auto& pending : dropped) {
-                if (pending.done) {
-                    pending.done(std::nullopt);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, generation = generation_](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                if (generation != generation_) {
+                    return; // asked of a server that has gone; its successor is being asked
                 }
-            }
-            return;
-        }
-        state_ = ServerState::ready;
-        capabilities_ = reply.value();
-        auto queued = std::move(waiting_);
-        waiting_.clear();
-        for (auto& pending : queued) {
-            deliver(pending.notification, std::move(pending.done));
-        }
-    });
+                const QDBusPendingReply<QStringList> reply = *w;
+                if (reply.isError()) {
+                    state_ = ServerState::unknown;
+                    serverFailed(reply.error().message());
+                    auto dropped = std::move(waiting_);
+                    waiting_.clear();
+                    for (auto& pending : dropped) {
+                        if (pending.done) {
+                            pending.done(std::nullopt);
+                        }
+                    }
+                    return;
+                }
+                // The answer comes from the server's own bus name.
+                if (const auto owner = reply.reply().service().toStdString(); owner != owner_) {
+                    serverReplaced(owner);
+                }
+                state_ = ServerState::ready;
+                capabilities_ = reply.value();
+                auto queued = std::move(waiting_);
+                waiting_.clear();
+                for (auto& pending : queued) {
+                    deliver(pending.notification, std::move(pending.done));
+                }
+            });
+}
+
+void DesktopNotifier::serviceOwnerChanged(const QString&, const QString&, const QString& newOwner) {
+    if (newOwner.toStdString() == owner_) {
+        return;
+    }
+    serverReplaced(newOwner.toStdString());
+    capabilities_.clear();
+    state_ = ServerState::unknown;
+    // A new server may show other things (buttons, markup); without one, what waits is
+    // delivered by whatever the bus starts, or dropped.
+    if (!newOwner.isEmpty() || !waiting_.empty()) {
+        askCapabilities();
+    }
+}
+
+void DesktopNotifier::serverReplaced(const std::string& owner) {
+    ++generation_;
+    owner_ = owner;
+    shown_.clear();
+    shownOrder_.clear();
+    // What waits to be shown was made for the old server: it replaces nothing on the new one.
+    for (auto& pending : waiting_) {
+        pending.notification.replacesId = 0;
+    }
+    if (onServerChanged_) {
+        onServerChanged_(owner);
+    }
 }
 
 void DesktopNotifier::deliver(const Notification& notification, Done done) {
     QStringList actions;
     if (capabilities_.contains(QStringLiteral("actions"))) {
+        // The notification itself is the "Show" action: no second button says the same.
         actions << QStringLiteral("default") << QStringLiteral("Show");
         for (const auto action : notification.actions) {
             for (const auto& entry : actionKeys) {
-                if (entry.action == action) {
+                if (entry.action == action && action != NotificationAction::show) {
                     actions << QLatin1String(entry.key) << QLatin1String(entry.caption);
                 }
             }
@@ -127,32 +169,50 @@ void DesktopNotifier::deliver(const Notification& notification, Done done) {
             << QLatin1String(desktopEntry) << QString::fromStdString(notification.summary) << body
             << actions << hints << -1;
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(message, callTimeoutMs), this);
-    connect(
-        watcher, &QDBusPendingCallWatcher::finished, this,
-        [this, key = notification.familyKey, done = std::move(done)](QDBusPendingCallWatcher* w) {
-            w->deleteLater();
-            const QDBusPendingReply<uint> reply = *w;
-            if (reply.isError()) {
-                // The server went away: ask it again before the next one.
-                state_ = ServerState::unknown;
-                serverFailed(reply.error().message());
-                if (done) {
-                    done(std::nullopt);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, key = notification.familyKey, done = std::move(done),
+             generation = generation_](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                const QDBusPendingReply<uint> reply = *w;
+                if (generation != generation_) {
+                    // Shown by a server that has gone since: its id means nothing now.
+                    if (done) {
+                        done(std::nullopt);
+                    }
+                    return;
                 }
-                return;
-            }
-            outageReported_ = false;
-            const uint32_t id = reply.value();
-            shown_[id] = key;
-            // A server that never reports closing would make this grow for weeks: keep the
-            // latest ones, whose buttons a person may still press.
-            if (shown_.size() > maxRemembered) {
-                shown_.erase(shown_.begin());
-            }
-            if (done) {
-                done(id);
-            }
-        });
+                if (reply.isError()) {
+                    // The server went away: ask it again before the next one.
+                    state_ = ServerState::unknown;
+                    serverFailed(reply.error().message());
+                    if (done) {
+                        done(std::nullopt);
+                    }
+                    return;
+                }
+                outageReported_ = false;
+                const uint32_t id = reply.value();
+                remember(id, key);
+                if (done) {
+                    done(id);
+                }
+            });
+}
+
+void DesktopNotifier::remember(uint32_t id, const std::string& key) {
+    // A replacement keeps its id: it moves to the end as the latest shown.
+    if (shown_.erase(id) > 0) {
+        std::erase(shownOrder_, id);
+    }
+    shown_[id] = key;
+    shownOrder_.push_back(id);
+    // A server that never reports closing would make this grow for weeks: keep the latest
+    // ones, whose buttons a person may still press. Ids are the server's to choose (a new
+    // server starts again from 1), so the oldest is the first shown, not the smallest.
+    while (shownOrder_.size() > maxRemembered) {
+        shown_.erase(shownOrder_.front());
+        shownOrder_.pop_front();
+    }
 }
 
 void DesktopNotifier::serverFailed(const QString& what) {
@@ -173,7 +233,11 @@ void DesktopNotifier::actionInvoked(uint id, const QString& actionKey) {
 }
 
 void DesktopNotifier::notificationClosed(uint id, uint) {
-    if (shown_.erase(id) > 0 && onClosed_) {
+    if (shown_.erase(id) == 0) {
+        return;
+    }
+    std::erase(shownOrder_, id);
+    if (onClosed_) {
         onClosed_(id);
     }
 }

@@ -16,10 +16,16 @@
 namespace velmora {
 
 // A client of the desktop's notification server (org.freedesktop.Notifications) on a D-Bus
-// connection. It asks the server for its capabilities once and offers buttons only when the
-// server shows actions; every call is asynchronous, so the UI thread never waits on the bus.
-// Without a server (or a bus) it writes one diagnostic line per outage and drops what it was
-// asked to show; the next request tries again, once.
+// connection. It asks the server for its capabilities and offers buttons only when the server
+// shows actions; every call is asynchronous, so the UI thread never waits on the bus. Without a
+// server (or a bus) it writes one diagnostic line per outage and drops what it was asked to
+// show; the next request tries again, once.
+//
+// It follows the server: when another process takes the name (NameOwnerChanged: the desktop
+// restarted its notification daemon, or another one took over) it asks for the capabilities
+// again and forgets the ids the old one gave, and says so through setOnServerChanged(). The
+// server's bus name is learnt from its answers too, so a server that changed while nobody
+// listened is noticed at the first answer.
 class DesktopNotifier : public QObject {
     Q_OBJECT
 public:
@@ -46,6 +52,13 @@ public:
     void setOnClosed(std::function<void(uint32_t serverId)> handler) {
         onClosed_ = std::move(handler);
     }
+    // The server now has another bus name (empty: there is none): ids of the old one are void.
+    void setOnServerChanged(std::function<void(const std::string& owner)> handler) {
+        onServerChanged_ = std::move(handler);
+    }
+    // The bus name of the server the caller's ids came from (kept from an earlier run): until a
+    // server with another name answers, those ids are taken to be its.
+    void expectServer(const std::string& owner) { owner_ = owner; }
 
     // The capabilities the server reported; empty until it answered.
     const QStringList& capabilities() const { return capabilities_; }
@@ -53,6 +66,8 @@ public:
 private slots:
     void actionInvoked(uint id, const QString& actionKey);
     void notificationClosed(uint id, uint reason);
+    void serviceOwnerChanged(const QString& service, const QString& oldOwner,
+                             const QString& newOwner);
 
 private:
     enum class ServerState { unknown, asking, ready };
@@ -64,18 +79,27 @@ private:
     void askCapabilities();
     void deliver(const Notification& notification, Done done);
     void serverFailed(const QString& what);
+    // Another process owns the name now: what the old one gave means nothing to it.
+    void serverReplaced(const std::string& owner);
+    void remember(uint32_t id, const std::string& key);
 
     QDBusConnection bus_;
     Diagnose diagnose_;
     ServerState state_ = ServerState::unknown;
+    // Moves on with every change of server: answers to calls made before are stale.
+    uint64_t generation_ = 0;
+    std::string owner_;
     QStringList capabilities_;
     std::deque<Pending> waiting_;
     bool outageReported_ = false;
-    // The family each shown notification acts on, by server id.
+    // The family each shown notification acts on, by server id, and the ids in the order they
+    // were shown (the oldest is forgotten first).
     static constexpr std::size_t maxRemembered = 32;
     std::map<uint32_t, std::string> shown_;
+    std::deque<uint32_t> shownOrder_;
     ActionHandler onAction_;
     std::function<void(uint32_t)> onClosed_;
+    std::function<void(const std::string&)> onServerChanged_;
 };
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -10,5 +11,18 @@ using Environment = std::map<std::string, std::string>;
 
 // The environment of this process.
 Environment processEnvironment();
+
+// An XDG base directory: the value of `variable` ("XDG_CONFIG_HOME", "XDG_STATE_HOME") when it
+// is an absolute path, else `underHome` (".config", ".local/state") in $HOME.
+inline std::filesystem::path xdgBaseDirectory(const Environment& environment,
+                                              const std::string& variable,
+                                              const std::filesystem::path& underHome) {
+    const auto set = environment.find(variable);
+    if (set != environment.end() && std::filesystem::path(set->second).is_absolute()) {
+        return set->second;
+    }
+    const auto home = environment.find("HOME");
+    return std::filesystem::path(home == environment.end() ? "" : home->second) / underHome;
+}
 
 } // namespace velmora

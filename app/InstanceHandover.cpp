@@ -1,17 +1,31 @@
 #include "app/InstanceHandover.h"
 
-#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
 #include <unistd.h>
 
 namespace velmora {
 namespace {
+
 constexpr char showMessage[] = "show\n";
+
+QString inDirectory(const QString& directory, const char* name) {
+    return directory + QLatin1Char('/') + QLatin1String(name);
 }
 
-InstanceHandover::InstanceHandover(QObject* parent) : QObject(parent) {}
+} // namespace
+
+InstanceHandover::InstanceHandover(QString runtimeDirectory, QObject* parent)
+    : QObject(parent), directory_(runtimeDirectory.isEmpty() ? defaultRuntimeDirectory()
+                                                             : std::move(runtimeDirectory)),
+      lock_(inDirectory(directory_, "velmora-ui.lock")) {
+    // The lock is held as long as its copy runs, however long that is: only a holder that has
+    // gone makes it stale.
+    lock_.setStaleLockTime(0);
+}
 
 InstanceHandover::~InstanceHandover() {
     if (server_) {
@@ -19,23 +33,46 @@ InstanceHandover::~InstanceHandover() {
     }
 }
 
-QString InstanceHandover::socketPath(qint64 pid) {
-    QString directory = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (directory.isEmpty() || !QDir(directory).exists()) {
-        directory = QDir::tempPath() + QStringLiteral("/velmora-ui-%1").arg(::getuid());
-        QDir().mkpath(directory);
-        QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner);
+QString InstanceHandover::defaultRuntimeDirectory() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QDir(runtime).exists()) {
+        return runtime;
     }
-    return directory + QStringLiteral("/velmora-ui.%1.sock").arg(pid);
+    const QString directory = QDir::tempPath() + QStringLiteral("/velmora-ui-%1").arg(::getuid());
+    QDir().mkpath(directory);
+    QFile::setPermissions(directory,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return directory;
+}
+
+QString InstanceHandover::lockPath() const {
+    return inDirectory(directory_, "velmora-ui.lock");
+}
+
+QString InstanceHandover::socketPath() const {
+    return inDirectory(directory_, "velmora-ui.sock");
+}
+
+InstanceHandover::Claim InstanceHandover::claim() {
+    if (lock_.tryLock(0)) {
+        return Claim::claimed;
+    }
+    return lock_.error() == QLockFile::LockFailedError ? Claim::heldByAnother : Claim::unavailable;
+}
+
+qint64 InstanceHandover::holderPid() const {
+    qint64 pid = 0;
+    QString hostname;
+    QString application;
+    return lock_.getLockInfo(&pid, &hostname, &application) ? pid : 0;
 }
 
 bool InstanceHandover::listen() {
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    const auto path = socketPath(QCoreApplication::applicationPid());
-    QLocalServer::removeServer(path); // a stale socket of an earlier process with our pid
-    if (!server_->listen(path)) {
+    // A socket left by a copy that did not end cleanly: the lock says it is ours now.
+    QLocalServer::removeServer(socketPath());
+    if (!server_->listen(socketPath())) {
         return false;
     }
     connect(server_, &QLocalServer::newConnection, this, [this] {
@@ -52,17 +89,24 @@ bool InstanceHandover::listen() {
     return true;
 }
 
-bool InstanceHandover::requestShow(qint64 pid) {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath(pid));
-    if (!socket.waitForConnected(1000)) {
-        return false;
+bool InstanceHandover::requestShow(int patienceMs) const {
+    // The copy holding the lock may not be listening yet: it took the lock a moment ago.
+    const QDeadlineTimer deadline(patienceMs);
+    for (;;) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(1000)) {
+            socket.write(showMessage);
+            socket.flush();
+            socket.waitForBytesWritten(1000);
+            socket.waitForDisconnected(500);
+            return true;
+        }
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(100);
     }
-    socket.write(showMessage);
-    socket.flush();
-    socket.waitForBytesWritten(1000);
-    socket.waitForDisconnected(500);
-    return true;
 }
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "app/PopoverPlacement.h"
 #include "state/PopoverViewModel.h"
 #include "views/PopoverHost.h"
+#include "views/PopoverRootView.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -47,6 +48,22 @@ PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style 
     hostInPopoverScrollArea(scroll_, content_);
     layout->addWidget(scroll_);
     resize(preferredSize(screen()->availableGeometry()));
+    // The content grows and shrinks as the state changes (the first answer after "starting",
+    // a notice, a detail): the window follows it while it is on screen.
+    if (auto* root = qobject_cast<PopoverRootView*>(content_)) {
+        connect(root, &PopoverRootView::popoverSizeChanged, this, [this] { followContent(); });
+    }
+}
+
+void PopoverWindow::followContent() {
+    if (!isVisible() || fixedSize_) {
+        return;
+    }
+    if (anchor_) {
+        place(anchor_->first, anchor_->second);
+    } else {
+        resize(preferredSize(screen()->availableGeometry()));
+    }
 }
 
 void PopoverWindow::setFixedContentSize(QSize size) {
@@ -66,6 +83,12 @@ QSize PopoverWindow::preferredSize(const QRect& screenArea) const {
 }
 
 void PopoverWindow::showAnchored(QRect iconGeometry, QPoint pointer) {
+    anchor_ = {iconGeometry, pointer};
+    place(iconGeometry, pointer);
+    present();
+}
+
+void PopoverWindow::place(QRect iconGeometry, QPoint pointer) {
     const QPoint probe = iconGeometry.isEmpty() ? pointer : iconGeometry.center();
     QScreen* target = QGuiApplication::screenAt(probe);
     if (!target) {
@@ -83,7 +106,6 @@ void PopoverWindow::showAnchored(QRect iconGeometry, QPoint pointer) {
         popoverTopLeft(anchor, {pointer.x(), pointer.y()}, {size.width(), size.height()},
                        {area.x(), area.y(), area.width(), area.height()});
     move(topLeft.x, topLeft.y);
-    present();
 }
 
 void PopoverWindow::toggleAnchored(QRect iconGeometry, QPoint pointer) {

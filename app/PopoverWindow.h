@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QScrollArea;
 class QMenu;
@@ -32,7 +34,8 @@ public:
 
     void setClosesOnDeactivation(bool closes) { closesOnDeactivation_ = closes; }
     // A fixed outer size (the self-check uses 476 × 620); otherwise the height follows the
-    // content up to the screen's height.
+    // content up to the screen's height, also while the window is on screen (a popover keeps
+    // to its anchor as it grows).
     void setFixedContentSize(QSize size);
 
     // Shows the popover anchored to the tray icon geometry (empty: at `pointer`).
@@ -50,6 +53,9 @@ protected:
 
 private:
     QSize preferredSize(const QRect& screenArea) const;
+    // Sizes the popover to its content and places it at its anchor.
+    void place(QRect iconGeometry, QPoint pointer);
+    void followContent();
 
     std::shared_ptr<PopoverViewModel> viewModel_;
     Style style_;
@@ -57,6 +63,7 @@ private:
     QWidget* content_;
     bool closesOnDeactivation_ = true;
     std::optional<QSize> fixedSize_;
+    std::optional<std::pair<QRect, QPoint>> anchor_; // where the popover was last shown
 };
 
 } // namespace velmora

@@ -8,6 +8,7 @@
 #include "app/InstanceHandover.h"
 #include "app/InteractiveMenuSmokeHarness.h"
 #include "app/LaunchAtLoginManager.h"
+#include "app/NotificationMemoryFile.h"
 #include "app/NotificationRelay.h"
 #include "app/PopoverWindow.h"
 #include "app/QSettingsKeyValueStore.h"
@@ -88,7 +89,10 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
     // application's icon, so docks and task switchers show it.
     QApplication::setWindowIcon(applicationIcon());
     if (handover) {
-        connect(handover, &InstanceHandover::showRequested, this, &VelmoraApplication::showPopover);
+        connect(handover, &InstanceHandover::showRequested, this, [this] {
+            std::cerr << "VelmoraUIApp: another launch in this session asked to show Velmora\n";
+            showPopover();
+        });
     }
 }
 
@@ -147,7 +151,9 @@ void VelmoraApplication::start() {
         notifications_ = std::make_unique<NotificationRelay>(
             viewModel_, scheduler_, notificationPreferences_,
             std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus()),
-            [this] { showPopover(); });
+            [this] { showPopover(); },
+            std::make_shared<NotificationMemoryFile>(
+                NotificationMemoryFile::defaultPath(processEnvironment())));
     }
     // Started once the event loop runs, as when launching has finished.
     QMetaObject::invokeMethod(harness_, &InteractiveMenuSmokeHarness::startIfRequested,
@@ -172,18 +178,32 @@ void VelmoraApplication::refreshTrayIcon() {
     const MonitorLinkState& link = viewModel_->monitorLink();
     const auto notice = notWatchingNotice(link, viewModel_->nextMonitorAttemptIn(),
                                           viewModel_->lastGoodSnapshotAge());
-    trayLabel_->setState(viewModel_->snapshot(), !notice);
+    if (notice && notice->starting) {
+        trayLabel_->setLook(startingMenuBarLabelLook());
+    } else {
+        trayLabel_->setState(viewModel_->snapshot(), !notice);
+    }
     tray_->setToolTip(notice ? QString::fromStdString(notWatchingToolTip(*notice))
                              : QStringLiteral("Velmora \u2014 ") +
                                    QString::fromStdString(viewModel_->activeSummaryText()));
-    if (notice.has_value() != trayShowsNotWatching_) {
-        trayShowsNotWatching_ = notice.has_value();
-        if (notice) {
+    const TrayLink shown = !notice            ? TrayLink::watching
+                           : notice->starting ? TrayLink::starting
+                                              : TrayLink::notWatching;
+    if (shown != trayLink_) {
+        switch (shown) {
+        case TrayLink::starting:
+            std::cerr << "VelmoraUIApp: the tray shows that Velmora is starting its monitor\n";
+            break;
+        case TrayLink::notWatching:
             std::cerr << "VelmoraUIApp: the tray shows that Velmora is not watching (monitor "
                       << notWatchingReason(link) << ")\n";
-        } else {
-            std::cerr << "VelmoraUIApp: the tray shows that Velmora is watching again\n";
+            break;
+        case TrayLink::watching:
+            std::cerr << "VelmoraUIApp: the tray shows that Velmora is watching"
+                      << (trayLink_ == TrayLink::notWatching ? " again\n" : "\n");
+            break;
         }
+        trayLink_ = shown;
     }
     // The countdown in the tooltip moves once a second; nothing is timed while watching.
     trayTicker_->setRunning(notice.has_value());

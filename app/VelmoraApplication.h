@@ -79,7 +79,9 @@ private:
     QTimer* trayFrameTimer_ = nullptr;
     bool trayFramePending_ = false;
     std::unique_ptr<RepaintTicker> trayTicker_; // runs only while the monitor is not watching
-    bool trayShowsNotWatching_ = false;
+    // What the tray last showed of the monitor link, so that each change is logged once.
+    enum class TrayLink { watching, starting, notWatching };
+    TrayLink trayLink_ = TrayLink::watching;
     std::unique_ptr<TrayPresence> presence_;
     ApplicationMenu* fallbackMenu_ = nullptr;
     QPointer<PopoverWindow> popover_;

@@ -62,16 +62,8 @@ XdgAutostartController::XdgAutostartController(std::filesystem::path entryPath,
       installedCopy_(installedCopy), openStartupApplications_(std::move(openStartupApplications)) {}
 
 std::filesystem::path XdgAutostartController::defaultEntryPath(const Environment& environment) {
-    std::filesystem::path configHome;
-    const auto xdg = environment.find("XDG_CONFIG_HOME");
-    if (xdg != environment.end() && std::filesystem::path(xdg->second).is_absolute()) {
-        configHome = xdg->second;
-    } else {
-        const auto home = environment.find("HOME");
-        configHome =
-            std::filesystem::path(home == environment.end() ? "" : home->second) / ".config";
-    }
-    return configHome / "autostart" / "velmora.desktop";
+    return xdgBaseDirectory(environment, "XDG_CONFIG_HOME", ".config") / "autostart" /
+           "velmora.desktop";
 }
 
 std::string XdgAutostartController::entryText(const std::filesystem::path& executable) {

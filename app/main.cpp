@@ -1,6 +1,5 @@
 // velmora-ui: the tray front end of the Velmora memory-leak monitor.
 #include "app/DarkModeWatcher.h"
-#include "app/DuplicateInstanceGuard.h"
 #include "app/InstanceHandover.h"
 #include "app/RuntimeOptions.h"
 #include "app/SmokeReporter.h"
@@ -17,11 +16,13 @@ using namespace velmora;
 
 namespace {
 
-// Another instance of this user runs already: ask it to show itself and end this launch.
-[[noreturn]] void handOverTo(int32_t pid) {
-    std::cerr << "VelmoraUIApp: duplicate UI launch detected; keeping existing instance pid " << pid
-              << '\n';
-    InstanceHandover::requestShow(pid);
+// Another copy runs in this session already: ask it to show itself and end this launch.
+[[noreturn]] void handOverTo(const InstanceHandover& handover) {
+    std::cerr << "VelmoraUIApp: duplicate UI launch detected; keeping existing instance pid "
+              << handover.holderPid() << '\n';
+    if (!handover.requestShow()) {
+        std::cerr << "VelmoraUIApp: the running copy could not be asked to show itself\n";
+    }
     std::exit(0);
 }
 
@@ -40,9 +41,17 @@ int main(int argc, char** argv) {
     SmokeReporter reporter;
     SynchronousLaunchSmokeProbe::exitIfHandled(options, reporter);
 
+    // One copy per graphical session; a self-check never takes part.
+    InstanceHandover handover;
+    InstanceHandover::Claim claim = InstanceHandover::Claim::unavailable;
     if (!options.isSmokeTest) {
-        if (const auto pid = DuplicateInstanceGuard::existingInstance()) {
-            handOverTo(*pid);
+        claim = handover.claim();
+        if (claim == InstanceHandover::Claim::heldByAnother) {
+            handOverTo(handover);
+        }
+        if (claim == InstanceHandover::Claim::unavailable) {
+            std::cerr << "VelmoraUIApp: cannot lock " << handover.lockPath().toStdString()
+                      << "; running without the one-copy-per-session check\n";
         }
     }
 
@@ -56,13 +65,10 @@ int main(int argc, char** argv) {
     QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &application,
                      [](int) { QApplication::exit(0); });
 
-    InstanceHandover handover;
-    if (!options.isSmokeTest) {
-        handover.listen();
-    }
+    const bool listening = claim == InstanceHandover::Claim::claimed && handover.listen();
     DarkModeWatcher darkMode;
 
-    VelmoraApplication velmora(options, options.isSmokeTest ? nullptr : &handover);
+    VelmoraApplication velmora(options, listening ? &handover : nullptr);
     velmora.start();
     return application.exec();
 }

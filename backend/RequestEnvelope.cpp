@@ -7,19 +7,19 @@
 namespace velmora {
 
 namespace {
-RequestEnvelope ofKind(const char* kind) {
+RequestEnvelope ofKind(std::string_view kind) {
     RequestEnvelope request;
-    request.kind = kind;
+    request.kind = std::string(kind);
     return request;
 }
 } // namespace
 
 RequestEnvelope RequestEnvelope::getSnapshot() {
-    return ofKind("getSnapshot");
+    return ofKind(getSnapshotKind);
 }
 
 RequestEnvelope RequestEnvelope::dispatchAction(std::string actionId, std::string targetKey) {
-    auto request = ofKind("dispatchAction");
+    auto request = ofKind(dispatchActionKind);
     request.actionId = std::move(actionId);
     request.targetKey = std::move(targetKey);
     return request;

@@ -16,6 +16,9 @@ namespace velmora {
 // One request line to the backend. Build it with the factory of its kind; each sets exactly
 // the fields its kind carries, all others stay absent and are not written.
 struct RequestEnvelope {
+    static constexpr std::string_view getSnapshotKind = "getSnapshot";
+    static constexpr std::string_view dispatchActionKind = "dispatchAction";
+
     std::string kind;
     std::optional<std::string> actionId;
     std::optional<std::string> targetKey;
@@ -32,6 +35,10 @@ struct RequestEnvelope {
     static RequestEnvelope updateRefreshInterval(double seconds);
     static RequestEnvelope updateStorageMode(SettingsStorageMode mode);
     static RequestEnvelope updateEvidenceCapture(bool enabled);
+
+    // A poll: its answer is a snapshot. An action: it may wait for processes to quit.
+    bool isPoll() const { return kind == getSnapshotKind; }
+    bool isAction() const { return kind == dispatchActionKind; }
 
     bool operator==(const RequestEnvelope&) const = default;
 };

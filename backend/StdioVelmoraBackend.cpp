@@ -5,7 +5,6 @@
 #include "backend/DiagnosticLog.h"
 #include "backend/DrainedBytes.h"
 #include "backend/ProcessEnvironment.h"
-#include "backend/ScenarioLibrary.h"
 #include "backend/SteadyBackendClock.h"
 
 #include <cerrno>
@@ -24,6 +23,7 @@ constexpr std::string_view transportErrorPrefix = "VelmoraUIApp transport error:
 constexpr std::string_view backendErrorPrefix = "VelmoraUIApp backend error: ";
 constexpr std::string_view backendEndedMessage = "The Velmora monitor stopped before it answered.";
 constexpr std::string_view notRunningMessage = "The Velmora monitor is not running.";
+constexpr std::string_view noHistoryMessage = "The Velmora monitor answered without a history.";
 constexpr std::string_view monitorPrefix = "VelmoraUIApp: monitor ";
 
 enum class WriteOutcome { written, backendGone, failed };
@@ -50,6 +50,13 @@ WriteOutcome writeRequest(int fd, const std::string& bytes, std::string& error) 
 
 MonitorLinkState watchingAsOf(BackendClock::Duration now) {
     MonitorLinkState state;
+    state.asOf = now;
+    return state;
+}
+
+MonitorLinkState startingAsOf(BackendClock::Duration now) {
+    MonitorLinkState state;
+    state.cause = MonitorLinkCause::starting;
     state.asOf = now;
     return state;
 }
@@ -87,7 +94,7 @@ StdioVelmoraBackend::StdioVelmoraBackend(StdioBackendOptions options)
     : options_(std::move(options)),
       clock_(options_.clock ? options_.clock
                             : std::shared_ptr<BackendClock>(makeSteadyBackendClock())),
-      subject_(ScenarioLibrary::allClear()), link_(watchingAsOf(clock_->now())),
+      subject_(PopoverSnapshot{}), link_(startingAsOf(clock_->now())),
       watchdog_(*clock_, [this] { process_.shutdownStreams(); }),
       worker_([this] { exchange(RequestEnvelope::getSnapshot(), {}, {}); }) {
     lifeline_->client = this;
@@ -140,6 +147,7 @@ bool StdioVelmoraBackend::startProcessIfPossible() {
         return false;
     }
     reader_ = std::make_unique<LineReader>(process_.outputFd(), options_.maxLineBytes);
+    unreadableInARow_ = 0;
     return true;
 }
 
@@ -256,7 +264,8 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
         backendLost(Loss::endOfOutput);
         return;
     }
-    watchdog_.arm(options_.answerDeadline);
+    deadline_ = request.isAction() ? options_.actionAnswerDeadline : options_.answerDeadline;
+    watchdog_.arm(deadline_);
     std::string writeError;
     const WriteOutcome written = writeRequest(process_.inputFd(), line, writeError);
     if (written != WriteOutcome::written) {
@@ -289,9 +298,10 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
         return;
     case LineReader::Status::tooLong:
         reportTransportError(response.error, onError);
+        noteUnreadable();
         return;
     case LineReader::Status::line:
-        routeResponse(response.text, onHistory, onError);
+        routeResponse(response.text, request, onHistory, onError);
         return;
     }
 }
@@ -302,38 +312,52 @@ void StdioVelmoraBackend::failWaiting(const ErrorHandler& onError) const {
     }
 }
 
-void StdioVelmoraBackend::routeResponse(const std::string& line, const HistoryHandler& onHistory,
+void StdioVelmoraBackend::routeResponse(const std::string& line, const RequestEnvelope& request,
+                                        const HistoryHandler& onHistory,
                                         const ErrorHandler& onError) {
     auto decoded = decodeBackendEnvelope(line);
     if (!decoded) {
         reportTransportError(decoded.error().text(), onError);
+        noteUnreadable();
         return;
     }
     BackendEnvelope envelope = std::move(decoded).value();
+    const EnvelopeRoute routed = route(envelope);
+    if (routed == EnvelopeRoute::message) {
+        writeDiagnosticLine(std::string(backendErrorPrefix) + *envelope.message);
+        if (onError) {
+            onError(*envelope.message);
+        }
+        // A poll must be answered with a snapshot: a monitor that answers it with errors is not
+        // watching. Any other request may fail and still be a readable answer.
+        if (request.isPoll()) {
+            noteUnreadable();
+            return;
+        }
+    }
+    unreadableInARow_ = 0;
     restartPolicy_.answered(clock_->now());
-    switch (route(envelope)) {
-    case EnvelopeRoute::snapshot: {
+    if (routed == EnvelopeRoute::snapshot) {
         const double seconds = static_cast<double>(envelope.snapshot->refreshIntervalMs) / 1000.0;
         const Duration now = clock_->now();
         auto stall = samplingStallOf(*envelope.snapshot, now);
         subject_.publish(std::move(*envelope.snapshot));
         noteSnapshot(std::move(stall), now);
         retime(seconds, false);
+    }
+    if (!onHistory) {
         return;
     }
-    case EnvelopeRoute::advancedHistory:
-        if (onHistory) {
-            onHistory(std::move(*envelope.advancedHistory));
-        }
-        return;
-    case EnvelopeRoute::message:
-        writeDiagnosticLine(std::string(backendErrorPrefix) + *envelope.message);
-        if (onError) {
-            onError(*envelope.message);
-        }
-        return;
-    case EnvelopeRoute::nothing:
-        return;
+    if (routed == EnvelopeRoute::advancedHistory) {
+        onHistory(std::move(*envelope.advancedHistory));
+    } else if (routed != EnvelopeRoute::message && onError) {
+        onError(std::string(noHistoryMessage)); // the request ends either way
+    }
+}
+
+void StdioVelmoraBackend::noteUnreadable() {
+    if (++unreadableInARow_ >= unreadableAnswersToLose) {
+        backendLost(Loss::unreadable);
     }
 }
 
@@ -350,7 +374,9 @@ void StdioVelmoraBackend::noteSnapshot(std::optional<MonitorLinkState> stall, Du
     }
     lastGoodAnswerAt_ = now;
     if (!current.watching()) {
-        writeDiagnosticLine(std::string(monitorPrefix) + "is watching again");
+        if (current.cause != MonitorLinkCause::starting) {
+            writeDiagnosticLine(std::string(monitorPrefix) + "is watching again");
+        }
         link_.publish(watchingAsOf(now));
     }
 }
@@ -369,7 +395,11 @@ void StdioVelmoraBackend::backendLost(Loss loss) {
     case Loss::missedDeadline:
         process_.terminate(options_.terminationGrace);
         state.cause = MonitorLinkCause::notAnswering;
-        what = " (no answer within " + secondsText(options_.answerDeadline) + "; ended)";
+        what = " (no answer within " + secondsText(deadline_) + "; ended)";
+        break;
+    case Loss::unreadable:
+        process_.terminate(options_.terminationGrace);
+        state.cause = MonitorLinkCause::unreadable;
         break;
     case Loss::endOfOutput:
         // The end of its output usually means it is exiting: give it a moment to do so.

@@ -26,6 +26,9 @@ struct StdioBackendOptions {
     // No healthy answer takes this long, even on a loaded machine (the monitor answers in well
     // under a millisecond): a backend that has not answered by then is not answering.
     static constexpr std::chrono::milliseconds defaultAnswerDeadline{15000};
+    // An action may wait for the processes it ends to quit: the monitor gives one action at
+    // most its actionWaitSeconds (30 s at most) for all of them, plus a few seconds of work.
+    static constexpr std::chrono::milliseconds defaultActionAnswerDeadline{45000};
 
     // Extra environment for the child; a key also in the application's environment takes
     // this value. Empty: the child inherits the application's environment unchanged.
@@ -41,6 +44,8 @@ struct StdioBackendOptions {
     bool polling = true;
     // How long an answer may take; a backend that misses it is ended and counts as failed.
     std::chrono::milliseconds answerDeadline = defaultAnswerDeadline;
+    // The same for the answer to an action ("dispatchAction").
+    std::chrono::milliseconds actionAnswerDeadline = defaultActionAnswerDeadline;
     // Whether a backend that failed is started again, with backoff (RestartPolicy). Self-check
     // runs switch this off: they never restart anything.
     bool restarts = true;
@@ -51,14 +56,18 @@ struct StdioBackendOptions {
 // The production backend: runs the backend executable ("<executable> ui-backend") as a child
 // and exchanges one JSON request line for one response line with it.
 //
-// Watching the monitor: a backend that exits, is killed, ends its output, stops reading or
-// misses the answer deadline (it is then ended: SIGTERM, then SIGKILL) is reaped and started
-// again after a delay chosen by RestartPolicy; the fifth failure within 10 minutes gives up
-// until restartMonitor(). The monitor link (MonitorLinkState) says all of this, and also when
-// the monitor's own sampler has stalled; it is published next to the snapshots and clears on
-// the first good answer. Bytes the backend wrote unasked are discarded before each request,
-// so a stray line never shifts the answers that follow. Every exit, miss and restart writes
-// one diagnostic line.
+// Watching the monitor: a backend that exits, is killed, ends its output, stops reading, misses
+// the answer deadline or gives three answers in a row that cannot be read (a line that does not
+// decode, an over-long line, an error answer to a poll) is ended (SIGTERM, then SIGKILL), reaped
+// and started again after a delay chosen by RestartPolicy; the fifth failure within 10 minutes
+// gives up until restartMonitor(). The monitor link (MonitorLinkState) says all of this, and
+// also when the monitor's own sampler has stalled; it is published next to the snapshots, says
+// "starting" until the first answer and clears on the first good answer. Until then the
+// snapshot is an empty placeholder that stands for no data: nothing in it is to be shown. Bytes
+// the backend wrote unasked are discarded before each request, so a stray line never shifts
+// the answers that follow. Every exit, miss and restart writes one diagnostic line.
+//
+// Every request ends: a history request whose answer holds no history fails with an error.
 //
 // Threads: every exchange and every polling tick runs on one private worker thread, one at a
 // time and in order; the operations only enqueue and return at once. Snapshots are published
@@ -71,6 +80,9 @@ struct StdioBackendOptions {
 // the client from inside one of its own callbacks.
 class StdioVelmoraBackend final : public VelmoraBackend {
 public:
+    // Unreadable answers in a row that count as losing the monitor.
+    static constexpr int unreadableAnswersToLose = 3;
+
     explicit StdioVelmoraBackend(std::map<std::string, std::string> launchEnvironment = {});
     explicit StdioVelmoraBackend(StdioBackendOptions options);
     ~StdioVelmoraBackend() override;
@@ -106,7 +118,7 @@ private:
     using Duration = BackendClock::Duration;
 
     // How a backend was lost.
-    enum class Loss { notStarted, endOfOutput, missedDeadline };
+    enum class Loss { notStarted, endOfOutput, missedDeadline, unreadable };
 
     // Points the alarms at the client while it lives; the destructor clears it.
     struct Lifeline {
@@ -124,8 +136,10 @@ private:
     void enqueue(RequestEnvelope request, HistoryHandler onHistory = {}, ErrorHandler onError = {});
     void exchange(const RequestEnvelope& request, const HistoryHandler& onHistory,
                   const ErrorHandler& onError);
-    void routeResponse(const std::string& line, const HistoryHandler& onHistory,
-                       const ErrorHandler& onError);
+    void routeResponse(const std::string& line, const RequestEnvelope& request,
+                       const HistoryHandler& onHistory, const ErrorHandler& onError);
+    // An answer that could not be read; the third in a row loses the backend.
+    void noteUnreadable();
     void retime(double seconds, bool force);
 
     StdioBackendOptions options_;
@@ -141,6 +155,8 @@ private:
     RestartPolicy restartPolicy_;
     std::shared_ptr<BackendAlarm> restartAlarm_;
     std::optional<Duration> lastGoodAnswerAt_;
+    std::chrono::milliseconds deadline_{0}; // of the latest exchange
+    int unreadableInARow_ = 0;
 
     std::atomic<double> pollingSeconds_{PollingInterval::initialSeconds};
     std::atomic<bool> closing_{false}; // the client is being destroyed: nobody waits any more

@@ -20,6 +20,10 @@ std::string notWatchingReason(const MonitorLinkState& state) {
         return "could not be started";
     case MonitorLinkCause::notSampling:
         return "not sampling";
+    case MonitorLinkCause::unreadable:
+        return "ended: its answers could not be read";
+    case MonitorLinkCause::starting:
+        return "starting";
     }
     return {};
 }

@@ -16,6 +16,8 @@ enum class MonitorLinkCause {
     notAnswering,   // it missed the answer deadline or stopped reading or writing, and was ended
     notStarted,     // its executable could not be found or started
     notSampling,    // it answers, but its sampler has not completed a pass for three ticks
+    unreadable,     // three answers in a row could not be read, and it was ended
+    starting,       // it was started and has not answered yet: there is no data at all
 };
 
 // What happens next while the monitor is not watching.
@@ -44,12 +46,15 @@ struct MonitorLinkState {
     Duration asOf{0};
 
     bool watching() const { return cause == MonitorLinkCause::none; }
+    // Whether any data came from a monitor: false before the first answer, when nothing that
+    // could be shown exists.
+    bool hasData() const { return watching() || lastGoodAnswerAt.has_value(); }
 
     bool operator==(const MonitorLinkState&) const = default;
 };
 
 // "stopped with status 3", "killed by signal 9", "not answering", "could not be started",
-// "not sampling"; empty while watching.
+// "not sampling", "ended: its answers could not be read", "starting"; empty while watching.
 std::string notWatchingReason(const MonitorLinkState& state);
 
 // The same state with every time point moved from the clock of `state.asOf` onto a clock

@@ -151,10 +151,10 @@ FooterTelemetry::FooterTelemetry(QWidget* parent) : QWidget(parent) {
 
 void FooterTelemetry::setContent(const FooterTelemetrySnapshot& telemetry,
                                  bool isShowingAdvancedHistory, bool isFocusedIncidentLayout,
-                                 const std::function<bool(ShellCommand)>& isPending) {
+                                 const std::function<bool(ShellCommand)>& isPending, bool hasData) {
     storage_->setValue(QString::fromStdString(telemetry.storageText));
     retention_->setValue(QString::fromStdString(telemetry.pruneText));
-    chips_->setVisible(!isFocusedIncidentLayout);
+    chips_->setVisible(!isFocusedIncidentLayout && hasData);
 
     const double rule = (isFocusedIncidentLayout && !isShowingAdvancedHistory) ? 0.36 : 1.0;
     if (rule != ruleOpacity_) {

@@ -64,10 +64,11 @@ public:
     explicit FooterTelemetry(QWidget* parent = nullptr);
 
     void setCallbacks(Callbacks callbacks) { callbacks_ = std::move(callbacks); }
-    // `pendingCommands` answers the command pending test.
+    // `pendingCommands` answers the command pending test. Without `hasData` (the monitor has not
+    // answered yet) the storage chips are not shown: their texts are placeholders.
     void setContent(const FooterTelemetrySnapshot& telemetry, bool isShowingAdvancedHistory,
                     bool isFocusedIncidentLayout,
-                    const std::function<bool(ShellCommand)>& isPending);
+                    const std::function<bool(ShellCommand)>& isPending, bool hasData = true);
 
     // The buttons in cluster order (for tests and the keyboard order).
     std::vector<FooterCommandButton*> buttons() const;

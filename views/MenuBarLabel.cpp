@@ -90,10 +90,14 @@ double toneFloor(SnapshotTone tone) {
 // The "!" that stands in the badge's place while the monitor is not watching.
 const QString notWatchingMark = QStringLiteral("!");
 
-// How far the badge is shown (0 to 1): the "!" always, a count while it fades in or out.
+// How far the badge is shown (0 to 1): the "!" always, a count while it fades in or out, and
+// nothing while the monitor is starting.
 double badgeShown(const MenuBarLabelLook& look) {
     if (look.notWatching) {
         return 1.0;
+    }
+    if (look.starting) {
+        return 0.0;
     }
     return look.count >= 1 ? std::clamp(look.badge, 0.0, 1.0) : 0.0;
 }
@@ -171,10 +175,17 @@ QString badgeText(int count) {
 
 MenuBarLabelLook menuBarLabelLook(const PopoverSnapshot& snapshot, bool watching) {
     if (!watching) {
-        return {SnapshotTone::allClear, 0, 0, 0, true};
+        return {SnapshotTone::allClear, 0, 0, 0, true, false};
     }
     const int count = highlightedCount(snapshot);
-    return {snapshot.globalTone, urgencyFill(snapshot), count, count >= 1 ? 1.0 : 0.0, false};
+    return {
+        snapshot.globalTone, urgencyFill(snapshot), count, count >= 1 ? 1.0 : 0.0, false, false};
+}
+
+MenuBarLabelLook startingMenuBarLabelLook() {
+    MenuBarLabelLook look;
+    look.starting = true;
+    return look;
 }
 
 QSize menuBarLabelSize() {
@@ -188,7 +199,7 @@ void paintPill(QPainter& painter, const MenuBarLabelLook& look, const QRectF& pi
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF icon(pill.center().x() - 7, pill.center().y() - 7, 14, 14);
-    if (look.notWatching) {
+    if (look.showsNoSnapshot()) {
         paintSurface(painter, pill, 9, palette.color(PaletteColor::mutedText, 0.1),
                      palette.color(PaletteColor::mutedText, 0.42));
         paintHollowDrop(painter, icon, palette.color(PaletteColor::mutedText), 0);
@@ -273,7 +284,7 @@ QColor trayPillFill(const MenuBarLabelLook& look) {
     const QColor base = palette.isDark()
                             ? mixColor(palette.color(PaletteColor::shell), Qt::black, 0.45)
                             : palette.color(PaletteColor::inset);
-    if (look.notWatching) {
+    if (look.showsNoSnapshot()) {
         return base;
     }
     return mixColor(base, palette.toneTint(look.tone), pillLook(look.tone).fill / 2);
@@ -345,7 +356,7 @@ void paintTrayGlyph(QPainter& painter, const MenuBarLabelLook& look) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    if (look.notWatching) {
+    if (look.showsNoSnapshot()) {
         const QColor grey = palette.color(PaletteColor::mutedText);
         paintSurface(painter, layout.pill, trayPillRadius, pillFill, grey, trayRingWidth);
         paintHollowDrop(painter, layout.drop, grey, trayDropOutline);
@@ -418,9 +429,13 @@ MenuBarLabel::MenuBarLabel(QWidget* parent) : QWidget(parent) {
 }
 
 void MenuBarLabel::setState(const PopoverSnapshot& snapshot, bool watching) {
-    const MenuBarLabelLook next = menuBarLabelLook(snapshot, watching);
+    setLook(menuBarLabelLook(snapshot, watching));
+}
+
+void MenuBarLabel::setLook(const MenuBarLabelLook& next) {
     if (hasSnapshot_ && next.tone == target_.tone && next.fill == target_.fill &&
-        next.count == target_.count && next.notWatching == target_.notWatching) {
+        next.count == target_.count && next.notWatching == target_.notWatching &&
+        next.starting == target_.starting) {
         return;
     }
     const MenuBarLabelLook previous = target_;
@@ -428,9 +443,10 @@ void MenuBarLabel::setState(const PopoverSnapshot& snapshot, bool watching) {
     shown_.tone = next.tone;
     shown_.count = next.count > 0 ? next.count : shown_.count; // the leaving badge keeps its text
     setAccessibleName(next.notWatching ? tr("Velmora is not watching")
+                      : next.starting  ? tr("Velmora is starting its monitor")
                       : next.count > 0 ? tr("Velmora, %1 suspected").arg(badgeText(next.count))
                                        : tr("Velmora"));
-    if (!hasSnapshot_ || next.notWatching || previous.notWatching) {
+    if (!hasSnapshot_ || next.showsNoSnapshot() || previous.showsNoSnapshot()) {
         // The first picture, and the switch to or from not watching, are shown at once.
         for (MotionAnimator* animator : {fillAnimator_.data(), badgeAnimator_.data()}) {
             if (animator != nullptr) {

@@ -23,16 +23,21 @@ QString badgeText(int count);
 
 // What the tray label shows; `fill` and `badge` (0 hidden to 1 shown) may be mid-animation.
 // While the monitor is not watching the label shows none of the snapshot: a grey pill, a hollow
-// grey drop and a "!" badge, whatever the tone and the rows.
+// grey drop and a "!" badge, whatever the tone and the rows. While it is starting (no answer
+// yet, so no data) it is the same grey pill and hollow drop, without a badge.
 struct MenuBarLabelLook {
     SnapshotTone tone = SnapshotTone::allClear;
     double fill = 0;
     int count = 0;
     double badge = 0;
     bool notWatching = false;
+    bool starting = false;
+
+    bool showsNoSnapshot() const { return notWatching || starting; }
 };
 
 MenuBarLabelLook menuBarLabelLook(const PopoverSnapshot& snapshot, bool watching = true);
+MenuBarLabelLook startingMenuBarLabelLook();
 // The label's size in points: the 48 x 26 pill with 11 x 4 points of padding.
 QSize menuBarLabelSize();
 void paintMenuBarLabel(QPainter& painter, const MenuBarLabelLook& look);
@@ -86,6 +91,8 @@ public:
     // The snapshot, and whether the monitor is watching. Switching between watching and not
     // watching changes the picture at once.
     void setState(const PopoverSnapshot& snapshot, bool watching);
+    // A look of its own (the starting one); a change of fill or badge animates as above.
+    void setLook(const MenuBarLabelLook& next);
     const MenuBarLabelLook& look() const { return shown_; }
     QImage image(qreal dpr) const { return renderMenuBarLabel(shown_, dpr); }
     QImage trayImage(qreal dpr) const { return renderTrayGlyph(shown_, dpr); }

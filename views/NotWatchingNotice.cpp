@@ -60,6 +60,11 @@ std::optional<NotWatchingNotice> notWatchingNotice(const MonitorLinkState& link,
         return std::nullopt;
     }
     NotWatchingNotice notice;
+    if (link.cause == MonitorLinkCause::starting) {
+        notice.title = NotWatchingNotice::startingTitle;
+        notice.starting = true;
+        return notice;
+    }
     notice.title = "Velmora is not watching";
     notice.reason = "Monitor " + notWatchingReason(link);
     notice.next = recoveryText(link, nextAttemptIn);
@@ -74,6 +79,9 @@ std::string noticeDetail(const NotWatchingNotice& notice) {
 }
 
 std::string notWatchingToolTip(const NotWatchingNotice& notice) {
+    if (notice.starting) {
+        return notice.title;
+    }
     return notice.title + "\n" + noticeDetail(notice) + "\n" + notice.lastUpdated;
 }
 

@@ -11,9 +11,7 @@
 
 namespace velmora {
 
-namespace {
-
-// The tray's own not-watching picture, so the popover and the tray look alike.
+// The tray's own not-watching (or starting) picture, so the popover and the tray look alike.
 class NotWatchingIcon : public QWidget {
 public:
     explicit NotWatchingIcon(QWidget* parent) : QWidget(parent) {
@@ -22,14 +20,27 @@ public:
         repaintOnAppearanceChange(this);
     }
 
+    void setStarting(bool starting) {
+        if (starting != starting_) {
+            starting_ = starting;
+            update();
+        }
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         MenuBarLabelLook look;
-        look.notWatching = true;
+        look.notWatching = !starting_;
+        look.starting = starting_;
         paintTrayGlyph(painter, look);
     }
+
+private:
+    bool starting_ = false;
 };
+
+namespace {
 
 // The reason and what happens next on one line; when they do not fit, the line breaks at the
 // dot between them and never inside either.
@@ -51,7 +62,8 @@ NotWatchingPanel::NotWatchingPanel(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(14, 12, 14, 12);
     row->setSpacing(10);
-    row->addWidget(new NotWatchingIcon(this), 0, Qt::AlignTop);
+    icon_ = new NotWatchingIcon(this);
+    row->addWidget(icon_, 0, Qt::AlignTop);
 
     auto* column = new QVBoxLayout();
     column->setSpacing(4);
@@ -99,6 +111,11 @@ void NotWatchingPanel::setNotice(const NotWatchingNotice& notice) {
     detail_->setText(detailText(notice));
     lastUpdated_->setText(QString::fromStdString(notice.lastUpdated));
     restart_->setPending(notice.restarting);
+    // Starting, there is nothing to explain, to restart or to date: the title says it all.
+    icon_->setStarting(notice.starting);
+    detail_->setVisible(!notice.starting);
+    restart_->setVisible(!notice.starting);
+    lastUpdated_->setVisible(!notice.starting);
     setAccessibleName(QString::fromStdString(notice.title));
 }
 

@@ -8,12 +8,14 @@
 namespace velmora {
 
 class ActionCapsuleButton;
+class NotWatchingIcon;
 class VelmoraText;
 
 // The section under the header while the monitor is not watching: the tray's not-watching icon,
 // "Velmora is not watching", why and what happens next, how old the rows below are, and the
 // "Restart monitor" button, which reports through `onRestart`. Pressed, the button spins until
-// the new monitor answers or fails.
+// the new monitor answers or fails. While the first monitor is starting it shows the icon (without
+// its "!") and the title alone.
 class NotWatchingPanel : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +33,7 @@ protected:
 
 private:
     NotWatchingNotice notice_;
+    NotWatchingIcon* icon_;
     VelmoraText* title_;
     VelmoraText* detail_;
     VelmoraText* lastUpdated_;

@@ -30,6 +30,9 @@ struct PopoverRenderState {
     // Present while the monitor is not watching: the header says so and the snapshot's rows
     // are shown as out of date.
     std::optional<NotWatchingNotice> notWatching;
+    // Whether the snapshot holds the monitor's data; false before its first answer, when the
+    // snapshot is a placeholder and no figure of it is shown.
+    bool hasData = true;
 
     bool isActionPending(const ActionDescriptor& action) const;
     bool isCommandPending(ShellCommand command) const {

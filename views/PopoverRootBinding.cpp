@@ -19,6 +19,7 @@ PopoverRenderState renderStateOf(const PopoverViewModel& viewModel) {
     state.activeSummaryText = viewModel.activeSummaryText();
     state.notWatching = notWatchingNotice(viewModel.monitorLink(), viewModel.nextMonitorAttemptIn(),
                                           viewModel.lastGoodSnapshotAge());
+    state.hasData = viewModel.monitorLink().hasData();
     return state;
 }
 

@@ -196,7 +196,11 @@ void PopoverRootView::render(const PopoverRenderState& state,
     const bool watching = !state.notWatching.has_value();
     state_ = state;
 
+    // Before the monitor's first answer there are no figures to show: neither the header's
+    // reading nor anything below it that the snapshot fills.
     header_->setState(snapshot.systemState, snapshot.globalTone, watching);
+    setSectionVisible(header_, state.hasData, motion, TransitionStyle::fadeScale(1.0),
+                      TransitionStyle::fadeScale(1.0));
     if (state.notWatching) {
         notice_->setNotice(*state.notWatching);
     }
@@ -210,12 +214,16 @@ void PopoverRootView::render(const PopoverRenderState& state,
     if (state.activeVerdictTooltip) {
         tooltip_->setTooltip(*state.activeVerdictTooltip);
     }
-    setSectionVisible(tooltip_, state.activeVerdictTooltip && live, motion,
+    setSectionVisible(tooltip_, state.activeVerdictTooltip && live && state.hasData, motion,
                       TransitionStyle::moveFromTop(), TransitionStyle::moveFromTop());
 
+    // The history is fetched on its own, so it may show without data; the live list and the
+    // detail may not.
+    setSectionVisible(snapshotArea_, state.hasData || !live, motion,
+                      TransitionStyle::fadeScale(1.0), TransitionStyle::fadeScale(1.0));
     renderMainArea(state, motion);
 
-    const bool showRecent = live && !focused && !snapshot.recentFindings.empty();
+    const bool showRecent = live && !focused && state.hasData && !snapshot.recentFindings.empty();
     if (showRecent) {
         recent_->setRecentFindings(snapshot.recentFindings);
     }
@@ -228,9 +236,9 @@ void PopoverRootView::render(const PopoverRenderState& state,
     setSectionVisible(banner_, state.visibleActionFeedback.has_value(), motion,
                       TransitionStyle::moveFromBottom(), TransitionStyle::moveFromBottom());
 
-    footer_->setContent(snapshot.footerTelemetry, state.surface == PopoverSurface::advanced,
-                        focused,
-                        [this](ShellCommand command) { return state_.isCommandPending(command); });
+    footer_->setContent(
+        snapshot.footerTelemetry, state.surface == PopoverSurface::advanced, focused,
+        [this](ShellCommand command) { return state_.isCommandPending(command); }, state.hasData);
 
     // Everything the snapshot filled in below the notice is as old as the notice says.
     setOutOfDate(snapshotArea_, !watching);

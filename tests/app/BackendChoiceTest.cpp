@@ -19,12 +19,15 @@ TEST(BackendChoice, DemoModesChooseTheMockAndTheArtifactBoundaryWins) {
 }
 
 TEST(BackendChoice, SelfCheckFlagsDoNotChooseTheMock) {
-    // Without a backend executable the stdio client shows its all-clear placeholder.
+    // Without a backend executable the stdio client holds its empty placeholder, which stands
+    // for no data (the demo's all clear is the mock's alone).
     ::setenv("VELMORA_BACKEND_BIN", "/nonexistent/velmora", 1);
     ::setenv("VELMORA_RESOURCES_DIR", "/nonexistent/share/velmora", 1);
     RuntimeOptions options;
     options.isSmokeTest = true;
     options.interactiveMenuSmoke = true;
     options.exportFeedbackSmoke = true;
-    EXPECT_EQ(chooseBackend(options)->currentSnapshot(), ScenarioLibrary::allClear());
+    const auto backend = chooseBackend(options);
+    EXPECT_EQ(backend->currentSnapshot(), PopoverSnapshot{});
+    EXPECT_FALSE(backend->currentMonitorLink().hasData());
 }

@@ -3,13 +3,18 @@
 #include "FakeNotificationServer.h"
 #include "FakeVelmoraBackend.h"
 #include "PrivateSessionBus.h"
+#include "app/NotificationMemoryFile.h"
 #include "app/NotificationRelay.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
+#include "tests/backend/support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -67,22 +72,30 @@ public:
         if (capabilities) {
             server = std::make_unique<FakeNotificationServer>(bus.address(), *capabilities);
         }
-        static int sessions = 0;
-        clientName_ = QStringLiteral("velmora-client-%1").arg(++sessions);
         viewModel = PopoverViewModel::create(backend, scheduler, {},
                                              std::make_shared<MemoryVerdictTooltipDismissalStore>(),
                                              10s, 4s);
         scheduler->runPending();
+        startRelay();
+    }
+    ~Session() { stopRelay(); }
+
+    // The relay as the app starts it, on a connection of its own, with `memory` as its store.
+    void startRelay(std::shared_ptr<NotificationMemoryStore> memory = {}) {
+        static int clients = 0;
+        clientName_ = QStringLiteral("velmora-client-%1").arg(++clients);
         auto notifier = std::make_unique<DesktopNotifier>(
             QDBusConnection::connectToBus(bus.address(), clientName_),
             [this](std::string_view line) { diagnostics.emplace_back(line); });
         relay = std::make_unique<NotificationRelay>(
-            viewModel, scheduler, preferences, std::move(notifier), [this] { ++popoverShown; });
+            viewModel, scheduler, preferences, std::move(notifier), [this] { ++popoverShown; },
+            std::move(memory));
     }
-    ~Session() {
+    void stopRelay() {
         relay.reset();
         if (!clientName_.isEmpty()) {
             QDBusConnection::disconnectFromBus(clientName_);
+            clientName_.clear();
         }
     }
 
@@ -162,8 +175,9 @@ TEST(DesktopNotifications, OncePerIncidentEscalationReplacesAndTheCapHolds) {
     EXPECT_EQ(first.summary, "Probable leak in Firefox");
     EXPECT_EQ(first.body, "+18 MB/min for 12 min \u00B7 3.2 GB now \u00B7 memory runs out in about "
                           "40 min at this rate");
-    EXPECT_EQ(first.actions, (QStringList{"default", "Show", "show", "Show", "capture",
-                                          "Capture evidence", "ignore", "Ignore for 24 h"}));
+    // One "Show": the notification itself.
+    EXPECT_EQ(first.actions, (QStringList{"default", "Show", "capture", "Capture evidence",
+                                          "ignore", "Ignore for 24 h"}));
     EXPECT_EQ(first.hints.value("urgency").typeId(), QMetaType::UChar);
     EXPECT_EQ(first.hints.value("urgency").toInt(), 1);
     EXPECT_EQ(first.hints.value("desktop-entry").toString(), "velmora");
@@ -181,7 +195,8 @@ TEST(DesktopNotifications, OncePerIncidentEscalationReplacesAndTheCapHolds) {
     EXPECT_EQ(alerts[1].replacesId, first.id);
     EXPECT_EQ(alerts[1].hints.value("urgency").toInt(), 2);
 
-    // Two sent so far: one more fits, a summary stands for the other three, then nothing.
+    // One counts towards the cap (the critical one does not): two more fit, a summary stands
+    // for the other two, then nothing.
     std::vector<FindingSnapshot> rows{firefox(FindingVerdict::criticalRunaway)};
     for (const char* key : {"slack", "code", "teams", "zoom"}) {
         rows.push_back(family(key));
@@ -193,12 +208,169 @@ TEST(DesktopNotifications, OncePerIncidentEscalationReplacesAndTheCapHolds) {
     s.poll(rows);
     ASSERT_TRUE(s.sync());
     alerts = s.alerts();
-    ASSERT_EQ(alerts.size(), 4u);
+    ASSERT_EQ(alerts.size(), 5u);
     EXPECT_EQ(alerts[2].summary, "Probable leak in slack");
-    EXPECT_EQ(alerts[3].summary, "3 more suspects");
-    EXPECT_EQ(alerts[3].body,
-              "Probable leak in code\nProbable leak in teams\nProbable leak in zoom");
+    EXPECT_EQ(alerts[3].summary, "Probable leak in code");
+    EXPECT_EQ(alerts[4].summary, "2 more suspects");
+    EXPECT_EQ(alerts[4].body, "Probable leak in teams\nProbable leak in zoom");
     EXPECT_TRUE(s.diagnostics.empty());
+}
+
+// Once the window's summary has gone out, a family that turns into a runaway is still told at
+// once, critical, replacing its first notification; and what the cap held back after the
+// summary is told when the window has room again.
+TEST(DesktopNotifications, ARunawayAfterTheWindowsSummaryIsDeliveredAndTheHeldBackFollow) {
+    Session s;
+    REQUIRE_SESSION(s);
+    std::vector<FindingSnapshot> rows{firefox(FindingVerdict::probable)};
+    for (const char* key : {"slack", "code", "teams", "zoom"}) {
+        rows.push_back(family(key));
+    }
+    s.poll(rows);
+    rows.push_back(family("spotify")); // after the summary: held back
+    s.poll(rows);
+    ASSERT_TRUE(s.sync());
+    auto alerts = s.alerts();
+    ASSERT_EQ(alerts.size(), 4u);
+    EXPECT_EQ(alerts[3].summary, "2 more suspects");
+
+    rows[0] = firefox(FindingVerdict::criticalRunaway);
+    s.poll(rows);
+    ASSERT_TRUE(s.sync());
+    alerts = s.alerts();
+    ASSERT_EQ(alerts.size(), 5u);
+    EXPECT_EQ(alerts[4].summary, "Runaway memory growth in Firefox");
+    EXPECT_EQ(alerts[4].hints.value("urgency").toInt(), 2);
+    EXPECT_EQ(alerts[4].replacesId, alerts[0].id);
+
+    s.scheduler->advance(NotificationPolicy::capWindow);
+    s.poll(rows);
+    ASSERT_TRUE(s.sync());
+    alerts = s.alerts();
+    ASSERT_EQ(alerts.size(), 6u);
+    EXPECT_EQ(alerts[5].summary, "Probable leak in spotify");
+}
+
+// The notifier follows the server: the oldest shown id is forgotten first, whatever its
+// number; when another server takes the name it asks for its capabilities again and forgets
+// the old one's ids, so nothing the new one shows is replaced by mistake.
+TEST(DesktopNotifications, TheNotifierFollowsTheServer) {
+    Session s;
+    REQUIRE_SESSION(s);
+    // 32 notifications numbered from 1000, then one numbered 5: the one shown first goes.
+    s.server->setNextId(1000);
+    for (int i = 0; i < 33; ++i) {
+        if (i == 32) {
+            s.server->setNextId(5);
+        }
+        s.relay->sendTest();
+    }
+    ASSERT_TRUE(s.sync());
+    s.poll({firefox(FindingVerdict::probable)});
+    ASSERT_TRUE(s.sync());
+    ASSERT_EQ(s.alerts().size(), 1u);
+    const uint firefoxId = s.alerts()[0].id;
+    s.server->invokeAction(firefoxId, QStringLiteral("default"));
+    ASSERT_TRUE(waitUntil([&] { return s.popoverShown == 1; }))
+        << "the newest notification was forgotten";
+
+    // The server goes and another one, without buttons, takes the name.
+    const QString oldOwner = s.server->uniqueName();
+    s.server.reset();
+    ASSERT_TRUE(waitUntil([&] { return s.relay->notifier().capabilities().isEmpty(); }));
+    s.server = std::make_unique<FakeNotificationServer>(s.bus.address(), QStringList{"body"});
+    ASSERT_TRUE(s.server->isServing());
+    ASSERT_NE(s.server->uniqueName(), oldOwner);
+    ASSERT_TRUE(waitUntil([&] {
+        return s.relay->notifier().capabilities() == QStringList{QStringLiteral("body")};
+    })) << "the capabilities were not asked again";
+    s.server->setNextId(firefoxId); // the new server happens to hand out the same numbers
+    s.poll({firefox(FindingVerdict::criticalRunaway)});
+    ASSERT_TRUE(s.sync());
+    ASSERT_EQ(s.alerts().size(), 1u);
+    EXPECT_EQ(s.alerts()[0].replacesId, 0u);
+    EXPECT_TRUE(s.alerts()[0].actions.isEmpty());
+    // Clicked, the new server's notification under that number is the new one.
+    s.server->invokeAction(s.alerts()[0].id, QStringLiteral("default"));
+    ASSERT_TRUE(waitUntil([&] { return s.popoverShown == 2; }));
+    EXPECT_EQ(s.backend->takeCalls().back(), "dispatch select_detail::firefox");
+}
+
+// A restarted app does not tell again what it told: the memory is kept in a file, with the
+// ids of what is on screen; nothing is reviewed before the monitor's first answer, so its
+// placeholder does not make a kill look new. A corrupt file means starting fresh.
+TEST(DesktopNotifications, ARestartedAppDoesNotNotifyAgain) {
+    Session s;
+    REQUIRE_SESSION(s);
+    QTemporaryDir stateHome;
+    ASSERT_TRUE(stateHome.isValid());
+    const auto path = NotificationMemoryFile::defaultPath(
+        {{"XDG_STATE_HOME", stateHome.path().toStdString()}, {"HOME", "/nonexistent"}});
+    EXPECT_EQ(path, std::filesystem::path(stateHome.path().toStdString()) / "velmora" /
+                        "notifications.json");
+    s.stopRelay();
+    s.startRelay(std::make_shared<NotificationMemoryFile>(path));
+    OutOfMemoryKillSnapshot kill{"k1", "slack", "Slack", "1.2 GB", "Ended at 14:02."};
+    PopoverSnapshot ongoing;
+    ongoing.rows = {firefox(FindingVerdict::probable), family("code")};
+    ongoing.outOfMemoryKills = {kill};
+    s.backend->publish(ongoing);
+    s.scheduler->runPending();
+    ASSERT_TRUE(s.sync());
+    ASSERT_EQ(s.alerts().size(), 3u);
+    const uint firefoxId = s.alerts()[1].id;
+    ASSERT_TRUE(std::filesystem::exists(path));
+    // The ids are kept with the bus name of the server that gave them.
+    const auto kept = NotificationMemoryFile(path).load();
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->serverOwner, s.server->uniqueName().toStdString());
+
+    // Quit and start again: the monitor starts, then answers with the same incidents.
+    s.stopRelay();
+    MonitorLinkState starting;
+    starting.cause = MonitorLinkCause::starting;
+    s.backend->publishLink(starting);
+    s.backend->publish(PopoverSnapshot{});
+    s.scheduler->runPending();
+    s.startRelay(std::make_shared<NotificationMemoryFile>(path));
+    s.backend->publish(ongoing);
+    s.scheduler->runPending();
+    s.backend->publishLink(MonitorLinkState{});
+    s.scheduler->advance(1s);
+    ASSERT_TRUE(s.sync());
+    EXPECT_EQ(s.alerts().size(), 3u) << "told again after a restart";
+    s.poll({firefox(FindingVerdict::criticalRunaway), family("code")});
+    ASSERT_TRUE(s.sync());
+    ASSERT_EQ(s.alerts().size(), 4u);
+    EXPECT_EQ(s.alerts()[3].replacesId, firefoxId);
+
+    // Quit; the desktop's notification server is replaced meanwhile; start again. The ids kept
+    // are the old server's: nothing the new one shows is replaced by them.
+    s.stopRelay();
+    s.server.reset();
+    s.server = std::make_unique<FakeNotificationServer>(s.bus.address(), fullCapabilities);
+    ASSERT_TRUE(s.server->isServing());
+    s.startRelay(std::make_shared<NotificationMemoryFile>(path));
+    FindingSnapshot codeRunaway = family("code");
+    codeRunaway.verdict = FindingVerdict::criticalRunaway;
+    s.poll({firefox(FindingVerdict::criticalRunaway), codeRunaway});
+    ASSERT_TRUE(s.sync());
+    ASSERT_EQ(s.alerts().size(), 1u);
+    EXPECT_EQ(s.alerts()[0].summary, "Runaway memory growth in code");
+    EXPECT_EQ(s.alerts()[0].replacesId, 0u);
+
+    // A file that is not a memory: a fresh start (the ongoing runaways are told again), one
+    // line, no crash.
+    s.stopRelay();
+    { std::ofstream(path) << "{\"version\":1,\"incidents\":["; }
+    CapturedOutput errors(STDERR_FILENO);
+    s.startRelay(std::make_shared<NotificationMemoryFile>(path));
+    ASSERT_TRUE(s.sync());
+    EXPECT_EQ(s.alerts().size(), 3u);
+    EXPECT_NE(errors.text().find("notification memory " + path.string() +
+                                 " could not be read; starting fresh"),
+              std::string::npos)
+        << errors.text();
 }
 
 // Each button reaches the backend as the request the popover's own control sends; "Show" and

@@ -44,6 +44,12 @@ public:
         onReceived_ = std::move(handler);
     }
 
+    // The id the next new notification gets (the ones after it count up from there): servers
+    // choose their ids, and a new server starts again from 1.
+    void setNextId(uint id) { nextId_ = id; }
+    // This server's unique name on the bus.
+    QString uniqueName() const { return bus_.baseService(); }
+
     void invokeAction(uint id, const QString& key) { emit ActionInvoked(id, key); }
     void close(uint id) { emit NotificationClosed(id, 2); }
 

@@ -3,26 +3,8 @@
 # (trayer), each with its own throw-away home so nothing touches the user's settings.
 set -uo pipefail
 ui=$1 session=$2 monitor=${3:-}
-work=$(mktemp -d)
-display_number=$((90 + RANDOM % 400))
-Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-  kill "$tray" "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY=":$display_number"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display_number" ] && break; sleep 0.1; done
-trayer --edge top --align right --widthtype pixel --width 200 --height 28 >/dev/null 2>&1 &
-tray=$!
-sleep 0.5
-export QT_QPA_PLATFORM=xcb HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+source "$(dirname "$0")/e2e_display.sh"
+begin_private_session
 
 expect_ok() { # name, expected fragment, args...
   local name=$1 fragment=$2; shift 2

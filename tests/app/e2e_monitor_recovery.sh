@@ -25,43 +25,11 @@ shown_to_answer_limit=3
 answer_deadline=15
 stop_to_answer_limit=$((answer_deadline + 5))
 
-work=$(mktemp -d)
+source "$(dirname "$0")/e2e_display.sh"
+begin_private_session
 err=$work/stderr
-app=""
-tray=""
-xvfb=""
-display_number=$((90 + RANDOM % 400))
-cleanup() {
-  [ -n "$app" ] && kill -TERM "$app" 2>/dev/null
-  [ -n "$tray" ] && kill "$tray" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+export VELMORA_BACKEND_BIN=$monitor
 
-Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display_number"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display_number" ] && break; sleep 0.1; done
-trayer --edge top --align right --widthtype pixel --width 200 --height 28 >/dev/null 2>&1 &
-tray=$!
-sleep 0.5
-
-export QT_QPA_PLATFORM=xcb HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-export XDG_DATA_HOME=$work/data VELMORA_BACKEND_BIN=$monitor
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME"
-chmod 700 "$XDG_RUNTIME_DIR"
-
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-finish() {
-  if [ $failures -ne 0 ]; then
-    echo "--- velmora-ui standard error ---" >&2
-    cat "$err" >&2
-  fi
-  exit $((failures > 0))
-}
 
 # Microseconds since the epoch, from an $EPOCHREALTIME reading.
 micros() { local t=${1/./}; echo $((10#$t)); }

@@ -27,23 +27,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display_number=$((90 + RANDOM % 400))
-Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=":$display_number"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display_number" ] && break; sleep 0.1; done
-trayer --edge top --align right --widthtype pixel --width 200 --height 28 >/dev/null 2>&1 &
-pids+=($!)
+source "$(dirname "$0")/e2e_display.sh"
+start_display_with_tray
+pids+=("${display_pids[@]}")
 
 dbus-daemon --session --nofork --print-address=1 >"$work/bus" 2>/dev/null &
 pids+=($!)
 for _ in $(seq 50); do [ -s "$work/bus" ] && break; sleep 0.1; done
 export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
 
-export QT_QPA_PLATFORM=xcb HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-export XDG_DATA_HOME=$work/data VELMORA_BACKEND_BIN=$monitor
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/velmora" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME"
-chmod 700 "$XDG_RUNTIME_DIR"
+use_throwaway_home "$work"
+export VELMORA_BACKEND_BIN=$monitor
+mkdir -p "$XDG_CONFIG_HOME/velmora"
 # Windows shortened so that a real leak shows within seconds.
 cat >"$XDG_CONFIG_HOME/velmora/config.json" <<'JSON'
 {"tuning": {"sampleIntervalSeconds": 0.25, "suspectDetailSeconds": 0.5,

@@ -5,6 +5,10 @@ set -uo pipefail
 ui=$1 probe=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A session of its own: a launch that is not a self-check never meets a running copy.
+export XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 

@@ -1,4 +1,3 @@
-#include "backend/ScenarioLibrary.h"
 #include "backend/StdioVelmoraBackend.h"
 #include "tests/backend/support/FixtureRun.h"
 
@@ -114,13 +113,15 @@ TEST(StdioExchange, WithoutLaunchEnvironmentTheChildInheritsTheEnvironmentUnchan
     EXPECT_EQ(run.requests(), "{\"kind\":\"getSnapshot\"}\n");
 }
 
-TEST(StdioExchange, ThePlaceholderIsTheAllClearScenarioUntilTheBackendAnswers) {
+TEST(StdioExchange, ThePlaceholderIsAnEmptySnapshotMarkedStartingUntilTheBackendAnswers) {
     ScriptedFixture run({"@silent"});
     StdioVelmoraBackend backend(run.options);
-    EXPECT_EQ(backend.currentSnapshot(), ScenarioLibrary::allClear());
+    EXPECT_EQ(backend.currentSnapshot(), PopoverSnapshot{});
+    EXPECT_EQ(backend.currentMonitorLink().cause, MonitorLinkCause::starting);
+    EXPECT_FALSE(backend.currentMonitorLink().hasData());
     SnapshotRecorder recorder(backend);
     ASSERT_EQ(recorder.count(), 1u);
-    EXPECT_EQ(recorder.snapshots()[0], ScenarioLibrary::allClear());
+    EXPECT_EQ(recorder.snapshots()[0], PopoverSnapshot{});
 }
 
 TEST(StdioExchange, ThePollingPeriodFollowsTheBackendsRefreshInterval) {
@@ -194,7 +195,8 @@ TEST(StdioExchange, RoutesByTheMemberThatIsPresent) {
     backend.fetchAdvancedHistory(std::nullopt, collect); // answered with a snapshot
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "HISTORY AS SNAPSHOT");
-    EXPECT_TRUE(results.empty());
+    ASSERT_EQ(results.size(), 1u); // and ended, without a history
+    ASSERT_TRUE(std::holds_alternative<BackendRequestError>(results[0]));
     const auto published = recorder.count();
     backend.dispatch("a", "b"); // a history nobody waits for is dropped
     backend.dispatch("a", "b"); // an envelope with nothing in it does nothing
@@ -206,17 +208,17 @@ TEST(StdioExchange, RoutesByTheMemberThatIsPresent) {
     backend.fetchAdvancedHistory(std::nullopt, collect); // a backend error
     backend.fetchAdvancedHistory("x", collect);
     backend.waitForIdle();
-    ASSERT_EQ(results.size(), 3u);
-    ASSERT_TRUE(std::holds_alternative<BackendRequestError>(results[0]));
+    ASSERT_EQ(results.size(), 4u);
     ASSERT_TRUE(std::holds_alternative<BackendRequestError>(results[1]));
-    EXPECT_EQ(std::get<BackendRequestError>(results[1]).message, "history store is locked");
-    ASSERT_TRUE(std::holds_alternative<AdvancedHistorySnapshot>(results[2]));
-    EXPECT_EQ(std::get<AdvancedHistorySnapshot>(results[2]).generatedAtMs, 7);
+    ASSERT_TRUE(std::holds_alternative<BackendRequestError>(results[2]));
+    EXPECT_EQ(std::get<BackendRequestError>(results[2]).message, "history store is locked");
+    ASSERT_TRUE(std::holds_alternative<AdvancedHistorySnapshot>(results[3]));
+    EXPECT_EQ(std::get<AdvancedHistorySnapshot>(results[3]).generatedAtMs, 7);
 
     const auto transport = stderrCapture.linesStartingWith("VelmoraUIApp transport error: ");
     ASSERT_EQ(transport.size(), 1u);
     EXPECT_EQ(transport[0],
-              "VelmoraUIApp transport error: " + std::get<BackendRequestError>(results[0]).message);
+              "VelmoraUIApp transport error: " + std::get<BackendRequestError>(results[1]).message);
     EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp backend error: "),
               std::vector<std::string>{"VelmoraUIApp backend error: history store is locked"});
     EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp").size(), 2u);

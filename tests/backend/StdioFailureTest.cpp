@@ -1,4 +1,3 @@
-#include "backend/ScenarioLibrary.h"
 #include "backend/StdioVelmoraBackend.h"
 #include "tests/backend/support/FixtureRun.h"
 #include "tests/backend/support/ManualBackendClock.h"
@@ -31,7 +30,7 @@ TEST(StdioFailure, ABackendThatExitsAtOnceIsNotWatchingAndItsRequestsAreDropped)
     ASSERT_TRUE(result && std::holds_alternative<BackendRequestError>(*result));
     EXPECT_EQ(std::get<BackendRequestError>(*result).message,
               "The Velmora monitor is not running.");
-    EXPECT_EQ(backend.currentSnapshot(), ScenarioLibrary::allClear());
+    EXPECT_EQ(backend.currentSnapshot(), PopoverSnapshot{});
     EXPECT_EQ(stderrCapture.text(),
               "VelmoraUIApp: monitor stopped with status 3; next try in 1 s\n");
 }
@@ -79,6 +78,32 @@ TEST(StdioFailure, AHistoryRequestTheBackendEndsOnFailsInsteadOfWaitingForever) 
               "VelmoraUIApp: monitor stopped with status 0; next try in 1 s\n");
 }
 
+// Every history request ends: an answer that holds no history ends it with an error.
+TEST(StdioFailure, AHistoryRequestAnsweredWithoutAHistoryEndsWithAnError) {
+    ScriptedFixture run({snapshotLine("ONE"), snapshotLine("TWO"), R"({"kind":"ok"})",
+                         R"({"kind":"error","message":"history store is locked"})", "@silent"});
+    run.options.clock = std::make_shared<ManualBackendClock>();
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    backend.waitForIdle();
+    std::vector<HistoryResult> results;
+    for (int i = 0; i < 3; ++i) {
+        backend.fetchAdvancedHistory(std::nullopt, [&](HistoryResult r) { results.push_back(r); });
+    }
+    backend.waitForIdle();
+    ASSERT_EQ(results.size(), 3u);
+    std::vector<std::string> messages;
+    for (const auto& result : results) {
+        ASSERT_TRUE(std::holds_alternative<BackendRequestError>(result));
+        messages.push_back(std::get<BackendRequestError>(result).message);
+    }
+    EXPECT_EQ(messages, (std::vector<std::string>{"The Velmora monitor answered without a history.",
+                                                  "The Velmora monitor answered without a history.",
+                                                  "history store is locked"}));
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "TWO"); // a snapshot is still a snapshot
+    EXPECT_TRUE(backend.currentMonitorLink().watching());
+}
+
 TEST(StdioFailure, ABackendThatStoppedReadingIsEndedWithoutSigpipe) {
     ScriptedFixture run({"@deaf " + snapshotLine("DEAF")});
     run.options.clock = std::make_shared<ManualBackendClock>();
@@ -124,7 +149,10 @@ TEST(StdioFailure, GarbageIsATransportErrorAndLeavesTheSnapshotUnchanged) {
     const auto lines = stderrCapture.linesStartingWith("VelmoraUIApp transport error: ");
     ASSERT_EQ(lines.size(), 3u) << stderrCapture.text();
     EXPECT_NE(lines[1].find("globalTone"), std::string::npos) << lines[1];
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp").size(), 3u);
+    // Three in a row, and the monitor is not kept (StdioMonitorLinkTest follows that through).
+    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp").size(), 4u);
+    EXPECT_EQ(notWatchingReason(backend.currentMonitorLink()),
+              "ended: its answers could not be read");
 }
 
 TEST(StdioFailure, AnOverlongLineIsDiscardedAndTheNextAnswerStillArrives) {
@@ -134,7 +162,7 @@ TEST(StdioFailure, AnOverlongLineIsDiscardedAndTheNextAnswerStillArrives) {
     StdioVelmoraBackend backend(run.options);
     std::optional<HistoryResult> result;
     backend.waitForIdle();
-    EXPECT_EQ(backend.currentSnapshot(), ScenarioLibrary::allClear());
+    EXPECT_EQ(backend.currentSnapshot(), PopoverSnapshot{});
     backend.dispatch("a", "b");
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "AFTER");
@@ -166,7 +194,7 @@ TEST(StdioFailure, ANonExecutableBackendBinWithoutABundledCopyResolvesToNothing)
         StdioVelmoraBackend backend(options);
         backend.dispatch("restart", "x");
         backend.waitForIdle();
-        EXPECT_EQ(backend.currentSnapshot(), ScenarioLibrary::allClear());
+        EXPECT_EQ(backend.currentSnapshot(), PopoverSnapshot{});
         EXPECT_FALSE(backend.backendRunning());
         // Not a silent all clear: the placeholder is shown as not watching.
         EXPECT_EQ(notWatchingReason(backend.currentMonitorLink()), "could not be started");

@@ -1,6 +1,7 @@
 // The stdio client watching its backend: exits, kills, hangs, failed starts and stray output,
 // with real child processes and a hand-driven clock for every deadline and restart delay.
 
+#include "backend/ScenarioLibrary.h"
 #include "backend/StdioVelmoraBackend.h"
 #include "tests/backend/support/FixtureRun.h"
 #include "tests/backend/support/ManualBackendClock.h"
@@ -310,6 +311,112 @@ TEST_F(StdioMonitorLink, WithRestartsOffAFailedBackendStaysFailed) {
     EXPECT_EQ(run.starts(), 1u);
     EXPECT_EQ(stderrCapture.text(),
               "VelmoraUIApp: monitor stopped with status 3; not restarted during a self-check\n");
+}
+
+TEST_F(StdioMonitorLink, UntilItsFirstAnswerTheMonitorIsStartingAndNothingIsMadeUp) {
+    ScriptedFixture run({"@silent"}); // started, but it never answers
+    watch(run);
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    ASSERT_TRUE(eventually([&] { return run.requestCount() == 1; }));
+    MonitorLinkState state = link(backend);
+    EXPECT_FALSE(state.watching());
+    EXPECT_EQ(state.lastGoodAnswerAt, std::nullopt); // there is no data to show
+    // No figures of any kind: not the demo's all clear, nor any rows.
+    EXPECT_NE(backend.currentSnapshot(), ScenarioLibrary::allClear());
+    EXPECT_EQ(backend.currentSnapshot(), PopoverSnapshot{});
+
+    // The first answer does not come: starting becomes not watching, still without data.
+    clock->advance(StdioBackendOptions::defaultAnswerDeadline);
+    backend.waitForIdle();
+    state = link(backend);
+    EXPECT_EQ(notWatchingReason(state), "not answering");
+    EXPECT_EQ(state.recovery, MonitorRecovery::scheduled);
+    EXPECT_EQ(state.lastGoodAnswerAt, std::nullopt);
+    EXPECT_EQ(backend.currentSnapshot(), PopoverSnapshot{});
+}
+
+TEST_F(StdioMonitorLink, ThreeUnreadableAnswersInARowLoseTheMonitorAndOneAmongGoodOnesOnlyLogs) {
+    const std::string error = R"({"kind":"error","message":"unknown action"})";
+    ScriptedFixture run({snapshotLine("ONE"), "this is not json", snapshotLine("TWO"), error, error,
+                         error, snapshotLine("THREE"), "@long 2000000", "",
+                         R"({"kind":"snapshot","snapshot":{"globalTone":"purple"}})",
+                         snapshotLine("NEVER")});
+    watch(run);
+    run.options.maxLineBytes = 1 << 20;
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    backend.waitForIdle();
+    const pid_t first = run.pid();
+    // One bad line, then good ones (an error answer to an action is an answer): kept.
+    for (int i = 0; i < 6; ++i) {
+        backend.dispatch("a", "b");
+    }
+    backend.waitForIdle();
+    EXPECT_TRUE(link(backend).watching());
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "THREE");
+    EXPECT_TRUE(backend.backendRunning());
+
+    // An over-long line, an empty one and one that does not decode, in a row: lost.
+    for (int i = 0; i < 3; ++i) {
+        backend.dispatch("a", "b");
+    }
+    backend.waitForIdle();
+    const MonitorLinkState state = link(backend);
+    EXPECT_EQ(notWatchingReason(state), "ended: its answers could not be read");
+    EXPECT_EQ(state.recovery, MonitorRecovery::scheduled);
+    EXPECT_EQ(nextTryIn(backend), 1s);
+    EXPECT_FALSE(backend.backendRunning());
+    EXPECT_TRUE(gone(first));
+    EXPECT_EQ(backend.currentSnapshot().summaryText, "THREE"); // kept, as out of date
+    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp transport error: ").size(), 4u);
+    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: monitor "),
+              std::vector<std::string>{
+                  "VelmoraUIApp: monitor ended: its answers could not be read; next try in 1 s"});
+
+    reachNextTry(backend, 1s); // restarted with the usual backoff
+    EXPECT_EQ(run.starts(), 2u);
+    EXPECT_TRUE(link(backend).watching());
+}
+
+TEST_F(StdioMonitorLink, ErrorAnswersToItsPollsLoseTheMonitor) {
+    const std::string error = R"({"kind":"error","message":"sampler failed"})";
+    ScriptedFixture run({R"({"kind":"snapshot","snapshot":{"refreshIntervalMs":500}})", error,
+                         error, error, "@silent"});
+    watch(run);
+    run.options.polling = true; // the polls are the monitor's only requests here
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    ASSERT_TRUE(
+        eventually([&] { return !link(backend).watching() && run.requestCount() >= 4; }, 10s));
+    EXPECT_EQ(notWatchingReason(link(backend)), "ended: its answers could not be read");
+    EXPECT_EQ(run.requestCount(), 4u);
+    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp backend error: sampler failed").size(),
+              3u);
+}
+
+TEST_F(StdioMonitorLink, AnActionMayWaitLongerThanAnyOtherRequest) {
+    ScriptedFixture run({snapshotLine("ONE"), "@silent"}); // the action is still waiting
+    watch(run);
+    CapturedOutput stderrCapture(STDERR_FILENO);
+    StdioVelmoraBackend backend(run.options);
+    backend.waitForIdle();
+    backend.dispatch("recover", "org.example.editor");
+    ASSERT_TRUE(eventually([&] { return run.requestCount() == 2; }));
+    clock->advance(StdioBackendOptions::defaultAnswerDeadline);
+    EXPECT_TRUE(link(backend).watching()); // past the deadline of other requests: still waiting
+    EXPECT_TRUE(backend.backendRunning());
+    clock->advance(StdioBackendOptions::defaultActionAnswerDeadline -
+                   StdioBackendOptions::defaultAnswerDeadline - 1ms);
+    EXPECT_TRUE(link(backend).watching());
+    clock->advance(1ms);
+    backend.waitForIdle();
+    EXPECT_EQ(notWatchingReason(link(backend)), "not answering");
+    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: monitor not answering"),
+              std::vector<std::string>{"VelmoraUIApp: monitor not answering (no answer within "
+                                       "45 s; ended); next try in 1 s"});
+    static_assert(StdioBackendOptions::defaultActionAnswerDeadline > std::chrono::seconds(30 + 5),
+                  "longer than the monitor's whole action: its 30 s wait and its own work");
 }
 
 } // namespace

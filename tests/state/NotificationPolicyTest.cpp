@@ -131,28 +131,112 @@ TEST(NotificationPolicy, CapsAtThreeInTenMinutesWithOneSummary) {
 
     rows.push_back(row("f", FindingVerdict::probable));
     EXPECT_TRUE(p.poll(with(rows), 1min).empty()); // held back, no second summary
-    rows.push_back(row("g", FindingVerdict::criticalRunaway));
     EXPECT_TRUE(p.poll(with(rows), 8min).empty()); // 9 min after the burst
 
     rows.push_back(row("h", FindingVerdict::probable));
     const auto later = p.poll(with(rows), 1min); // the burst has left the window
-    EXPECT_EQ(summaries(later), std::vector<std::string>{"Probable leak in h"});
+    EXPECT_EQ(summaries(later),
+              (std::vector<std::string>{"Probable leak in f", "Probable leak in h"}));
     for (int poll = 0; poll < 30; ++poll) {
         EXPECT_TRUE(p.poll(with(rows), 1min).empty()) << poll;
     }
 
-    // Critical ones go first when a burst has to be cut, and a mixed summary says so.
+    // Critical ones go first, all of them, and take no room from the others.
     Policy q;
     PopoverSnapshot mixed = exhausting(300);
-    mixed.rows = {row("a", FindingVerdict::probable)};
+    mixed.rows = {row("a", FindingVerdict::probable), row("b", FindingVerdict::probable),
+                  row("c", FindingVerdict::probable), row("d", FindingVerdict::probable)};
     mixed.outOfMemoryKills = {kill("k1", "Firefox"), kill("k2", "Slack"), kill("k3", "Code")};
     const auto cut = q.poll(mixed);
     EXPECT_EQ(summaries(cut),
               (std::vector<std::string>{
                   "Memory runs out in about 5 min", "Firefox was ended by the out-of-memory killer",
-                  "Slack was ended by the out-of-memory killer", "2 more memory alerts"}));
-    EXPECT_EQ(cut.back().body, "Code was ended by the out-of-memory killer\nProbable leak in a");
-    EXPECT_EQ(cut.back().urgency, NotificationUrgency::critical);
+                  "Slack was ended by the out-of-memory killer",
+                  "Code was ended by the out-of-memory killer", "Probable leak in a",
+                  "Probable leak in b", "Probable leak in c", "1 more suspect"}));
+    EXPECT_EQ(cut.back().body, "Probable leak in d");
+    EXPECT_EQ(cut.back().urgency, NotificationUrgency::normal);
+}
+
+// Critical alarms are never held back by the cap, not even after the window's summary: an
+// escalation to a runaway, memory about to run out and a kill all go out. What the cap holds
+// back after the summary is told, in one notification, once the window has room again, unless
+// it has cleared by then.
+TEST(NotificationPolicy, TheCapNeverHoldsBackACriticalAlarmAndTellsWhatItHeldLater) {
+    Policy p;
+    std::vector<FindingSnapshot> rows;
+    for (const char* key : {"a", "b", "c", "d", "e"}) {
+        rows.push_back(row(key, FindingVerdict::probable));
+    }
+    ASSERT_EQ(summaries(p.poll(with(rows))).back(), "2 more suspects");
+
+    for (const char* key : {"f", "g", "h"}) {
+        rows.push_back(row(key, FindingVerdict::probable)); // held back, after the summary
+    }
+    EXPECT_TRUE(p.poll(with(rows), 1min).empty());
+    rows[0] = row("a", FindingVerdict::criticalRunaway);
+    PopoverSnapshot critical = exhausting(4 * 60);
+    critical.rows = rows;
+    critical.outOfMemoryKills = {kill("k1", "Slack")};
+    const auto alarms = p.poll(critical, 1min);
+    EXPECT_EQ(summaries(alarms), (std::vector<std::string>{
+                                     "Runaway memory growth in a", "Memory runs out in about 4 min",
+                                     "Slack was ended by the out-of-memory killer"}));
+    for (const auto& alarm : alarms) {
+        EXPECT_EQ(alarm.urgency, NotificationUrgency::critical);
+    }
+
+    // "g" calms down before the window has room; "f" and "h" are told together once it has.
+    critical.rows.erase(critical.rows.begin() + 6); // g
+    EXPECT_TRUE(p.poll(critical, 7min).empty());    // 9 min after the burst
+    const auto told = p.poll(critical, 1min);
+    ASSERT_EQ(summaries(told), std::vector<std::string>{"2 more suspects"});
+    EXPECT_EQ(told[0].body, "Probable leak in f\nProbable leak in h");
+    EXPECT_EQ(told[0].urgency, NotificationUrgency::normal);
+    for (int poll = 0; poll < 30; ++poll) {
+        EXPECT_TRUE(p.poll(critical, 1min).empty()) << poll;
+    }
+
+    // A single family held back is told as itself, with its own buttons.
+    Policy q;
+    std::vector<FindingSnapshot> four;
+    for (const char* key : {"a", "b", "c", "d"}) {
+        four.push_back(row(key, FindingVerdict::probable));
+    }
+    ASSERT_EQ(summaries(q.poll(with(four))).back(), "1 more suspect");
+    four.push_back(row("e", FindingVerdict::probable));
+    EXPECT_TRUE(q.poll(with(four), 1min).empty());
+    const auto alone = q.poll(with(four), 9min);
+    ASSERT_EQ(summaries(alone), std::vector<std::string>{"Probable leak in e"});
+    EXPECT_EQ(alone[0].familyKey, "e");
+}
+
+// At "off" nothing is sent, but incidents are still followed as they clear: a family that was
+// told before notifications were turned off, and calmed down while they were, is told again
+// when it leaks after they are turned on. Kills that happened meanwhile are not told late.
+TEST(NotificationPolicy, AtOffIncidentsStillClearSoTheyAreToldAfterTurningBackOn) {
+    Policy p;
+    const auto leaking = with({row("firefox", FindingVerdict::probable)});
+    ASSERT_EQ(p.poll(leaking).size(), 1u);
+    p.preferences->setLevel(NotificationLevel::off);
+    EXPECT_TRUE(p.poll(leaking, 5min).empty());
+    PopoverSnapshot calm;
+    calm.outOfMemoryKills = {kill("k1", "Slack")};
+    EXPECT_TRUE(p.poll(calm, 1min).empty());
+    EXPECT_TRUE(p.poll(calm, 31min).empty());
+    p.preferences->setLevel(NotificationLevel::probableAndUp);
+    EXPECT_TRUE(p.poll(calm, 1min).empty()); // the kill is past
+    PopoverSnapshot again = leaking;
+    again.outOfMemoryKills = calm.outOfMemoryKills;
+    EXPECT_EQ(summaries(p.poll(again, 1min)), std::vector<std::string>{"Probable leak in firefox"});
+
+    // Still leaking when they are turned on again: the same incident, not told twice.
+    Policy q;
+    ASSERT_EQ(q.poll(leaking).size(), 1u);
+    q.preferences->setLevel(NotificationLevel::off);
+    EXPECT_TRUE(q.poll(leaking, 40min).empty());
+    q.preferences->setLevel(NotificationLevel::probableAndUp);
+    EXPECT_TRUE(q.poll(leaking, 1min).empty());
 }
 
 // The level chooses the verdicts that notify; "off" silences everything, also memory running
@@ -225,6 +309,92 @@ TEST(NotificationPolicy, MemoryRunningOutAndKillsNotifyOnce) {
     kills.outOfMemoryKills.push_back(kill("3", "Firefox"));
     EXPECT_EQ(summaries(k.poll(kills)),
               std::vector<std::string>{"Firefox was ended by the out-of-memory killer"});
+}
+
+// A restarted app carries on where it stopped: what was told is not told again, an escalation
+// still replaces the notification on screen, and a family that cleared shortly before is in
+// its quiet period. After half an hour unwatched, or with another notification server, it is
+// as if new.
+TEST(NotificationPolicy, ARestartedPolicyCarriesOnWhereItStopped) {
+    PopoverSnapshot ongoing = exhausting(10 * 60);
+    ongoing.rows = {row("firefox", FindingVerdict::probable),
+                    row("slack", FindingVerdict::probable)};
+    ongoing.outOfMemoryKills = {kill("k1", "Code")};
+    Policy before;
+    before.policy.serverChanged(":1.7");
+    ASSERT_EQ(before.poll(ongoing).size(), 4u);
+    before.policy.delivered("family:firefox", 41);
+    ongoing.rows.pop_back(); // slack calms down
+    EXPECT_TRUE(before.poll(ongoing, 5min).empty());
+    const std::string saved = encodeNotificationMemory(before.policy.memory(), 1'000'000);
+
+    const auto restarted = [&](int64_t minutesLater, const std::string& owner) {
+        auto after = std::make_unique<Policy>();
+        after->scheduler->advance(7h); // another process: its clock reads something else
+        const auto memory = decodeNotificationMemory(saved, 1'000'000 + minutesLater * 60'000);
+        EXPECT_TRUE(memory.has_value());
+        after->policy.restore(*memory);
+        after->policy.serverChanged(owner);
+        return after;
+    };
+    auto after = restarted(2, ":1.7");
+    EXPECT_TRUE(after->poll(ongoing).empty());
+    PopoverSnapshot worse = ongoing;
+    worse.rows = {row("firefox", FindingVerdict::criticalRunaway),
+                  row("slack", FindingVerdict::probable)};
+    const auto escalation = after->poll(worse);
+    ASSERT_EQ(summaries(escalation), std::vector<std::string>{"Runaway memory growth in firefox"});
+    EXPECT_EQ(escalation[0].replacesId, 41u);
+
+    // The notification server was replaced meanwhile: its ids mean nothing any more.
+    after = restarted(2, ":1.9");
+    EXPECT_EQ(after->poll(worse).at(0).replacesId, 0u);
+
+    // Half an hour without anyone watching: the incidents are over, the kill is still known.
+    after = restarted(31, ":1.7");
+    EXPECT_EQ(
+        summaries(after->poll(ongoing)),
+        (std::vector<std::string>{"Memory runs out in about 10 min", "Probable leak in firefox"}));
+}
+
+// The kept memory is small and bounded, and anything that is not such a memory is none: the
+// policy then starts fresh.
+TEST(NotificationMemory, BadTextIsNoMemoryAndTheBoundsHold) {
+    for (const std::string& bad :
+         std::vector<std::string>{"", "not json", "[]", "{}", R"({"version":2,"savedAtMs":1})",
+                                  R"({"version":1})", R"({"version":"1","savedAtMs":1})",
+                                  std::string(100000, '['), "{\"version\":1,\xff}"}) {
+        EXPECT_EQ(decodeNotificationMemory(bad, 0), std::nullopt) << bad.substr(0, 40);
+    }
+    const auto odd = decodeNotificationMemory(
+        R"({"version":1,"savedAtMs":5000,"serverOwner":7,"kills":["k",3,""],"incidents":[)"
+        R"({"name":"family:a","active":true,"serverId":-4},{"name":"memory","clearedAgoMs":)"
+        R"(1000,"serverId":4294967296},{"active":true},"x",{"name":"family:b","active":"yes"}]})",
+        2000); // the clock went back since the save
+    ASSERT_TRUE(odd.has_value());
+    EXPECT_EQ(odd->serverOwner, "");
+    EXPECT_EQ(odd->kills, std::vector<std::string>{"k"});
+    EXPECT_EQ(odd->unobservedFor, 0s);
+    ASSERT_EQ(odd->incidents.size(), 3u);
+    EXPECT_EQ(odd->incidents[0], (NotificationMemory::Incident{"family:a", true, false, 0s, 0}));
+    EXPECT_EQ(odd->incidents[1], (NotificationMemory::Incident{"memory", false, false, 1s, 0}));
+    EXPECT_FALSE(odd->incidents[2].active);
+
+    NotificationMemory big;
+    for (int i = 0; i < 400; ++i) {
+        big.incidents.push_back({"family:" + std::to_string(i), true, false, 0s, 1});
+        big.kills.push_back("kill-" + std::to_string(i));
+    }
+    big.incidents.push_back({"family:" + std::string(600, 'x'), true, false, 0s, 1});
+    const std::string text = encodeNotificationMemory(big, 0);
+    EXPECT_LT(text.size(), 64u * 1024);
+    const auto kept = decodeNotificationMemory(text, 90'000);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->incidents.size(), NotificationMemory::maxIncidents - 1); // the newest
+    EXPECT_EQ(kept->incidents.back().name, "family:399");
+    EXPECT_EQ(kept->kills.size(), NotificationMemory::maxKills);
+    EXPECT_EQ(kept->kills.front(), "kill-144");
+    EXPECT_EQ(kept->unobservedFor, 90s);
 }
 
 // The texts come from the snapshot's own fields; a missing field leaves its part out and

@@ -150,8 +150,16 @@ std::vector<AuditCase> auditCases() {
                                             59min);
                      }});
     cases.push_back({"notWatchingNeverStarted", [] {
-                         return notWatching(live(PopoverSnapshot{}), C::notStarted, 0, R::scheduled,
-                                            std::nullopt);
+                         PopoverRenderState state = notWatching(
+                             live(PopoverSnapshot{}), C::notStarted, 0, R::scheduled, std::nullopt);
+                         state.hasData = false;
+                         return state;
+                     }});
+    cases.push_back({"startingWithoutData", [] {
+                         PopoverRenderState state = notWatching(
+                             live(PopoverSnapshot{}), C::starting, 0, R::none, std::nullopt);
+                         state.hasData = false;
+                         return state;
                      }});
     cases.push_back({"notWatchingRestartingInDetail", [] {
                          return notWatching(allPending(live(S::detailOpened())), C::notAnswering, 0,

@@ -341,6 +341,34 @@ TEST(MenuBarLabelTest, NotWatchingIsAHollowGreyDropWithAMarkNoTintedStateLooksLi
     VelmoraPalette::setDark(wasDark);
 }
 
+// Starting, the icon is the not-watching grey drop without its mark: no tone, no count, and
+// not the all-clear icon either.
+TEST(MenuBarLabelTest, StartingIsTheGreyDropWithoutAMark) {
+    const MenuBarLabelLook look = startingMenuBarLabelLook();
+    EXPECT_TRUE(look.showsNoSnapshot());
+    EXPECT_TRUE(trayGlyphLayout(look).badge.isEmpty());
+    MenuBarLabelLook notWatching;
+    notWatching.notWatching = true;
+    EXPECT_EQ(trayGlyphLayout(look).drop,
+              trayGlyphLayout(menuBarLabelLook(PopoverSnapshot{})).drop);
+    const QImage starting = renderTrayGlyph(look, 2);
+    EXPECT_NE(starting, renderTrayGlyph(notWatching, 2));
+    EXPECT_NE(starting, renderTrayGlyph(PopoverSnapshot{}, 2));
+    // The grey ring of the not-watching icon, without the mark's corner.
+    const TrayGlyphLayout marked = trayGlyphLayout(notWatching);
+    const QImage withMark = renderTrayGlyph(notWatching, 2);
+    EXPECT_EQ(testing::pixelAt(starting, QPoint(2, 11)), testing::pixelAt(withMark, QPoint(2, 11)));
+    EXPECT_FALSE(marked.badge.isEmpty());
+
+    MenuBarLabel label;
+    label.setLook(look);
+    EXPECT_TRUE(label.look().starting);
+    EXPECT_EQ(label.accessibleName(), "Velmora is starting its monitor");
+    label.setState(suspects(SnapshotTone::suspect, 2), true); // the first answer: at once
+    EXPECT_FALSE(label.look().starting);
+    EXPECT_EQ(label.look().count, 2);
+}
+
 TEST(MenuBarLabelTest, WidgetSwitchesToAndFromNotWatchingAtOnce) {
     MenuBarLabel label;
     int frames = 0;

@@ -77,6 +77,15 @@ TEST(NotWatchingNoticeTest, SaysWhyWhatHappensNextAndHowOldTheRowsAre) {
     EXPECT_EQ(never->lastUpdated, "No data yet");
 }
 
+TEST(NotWatchingNoticeTest, StartingSaysSoAndNothingElse) {
+    const auto starting = notWatchingNotice(
+        link(MonitorLinkCause::starting, 0, MonitorRecovery::none), std::nullopt, std::nullopt);
+    ASSERT_TRUE(starting.has_value());
+    EXPECT_TRUE(starting->starting);
+    EXPECT_EQ(starting->title, "Velmora is starting its monitor\u2026");
+    EXPECT_EQ(notWatchingToolTip(*starting), "Velmora is starting its monitor\u2026");
+}
+
 TEST(NotWatchingNoticeTest, CountsDownInWholeSecondsAndAgesDownwards) {
     EXPECT_EQ(nextTryText(4s), "next try in 4 s");
     EXPECT_EQ(nextTryText(3001ms), "next try in 4 s"); // never sooner than it is
@@ -225,6 +234,64 @@ TEST(NotWatchingPopoverTest, HeaderSaysSoRowsAreOutOfDateAndRestartReportsThroug
     EXPECT_EQ(pill->displayText(),
               QString::fromStdString(snapshot.systemState.pressureLabel).toUpper());
     EXPECT_FALSE(pill->isMuted());
+}
+
+// Every text the popover shows, for checking that none of the placeholder's figures is there.
+QStringList visibleTexts(const QWidget* root) {
+    QStringList texts;
+    for (const auto* text : root->findChildren<VelmoraText*>()) {
+        if (text->isVisibleTo(root) && !text->displayText().isEmpty()) {
+            texts << text->displayText();
+        }
+    }
+    return texts;
+}
+
+// Before the first answer: the starting notice and no figure at all; if the answer does not
+// come, "not watching" and still no figure; the first answer brings everything.
+TEST(NotWatchingPopoverTest, BeforeTheFirstAnswerThePopoverShowsNoFigures) {
+    PopoverRootView root;
+    root.show();
+    PopoverRenderState starting = liveState(PopoverSnapshot{});
+    starting.notWatching = notWatchingNotice(
+        link(MonitorLinkCause::starting, 0, MonitorRecovery::none), std::nullopt, std::nullopt);
+    starting.hasData = false;
+    root.render(starting);
+    ASSERT_TRUE(shown(&root, "notWatchingNotice"));
+    EXPECT_EQ(textOf(&root, "notWatchingTitle"), "Velmora is starting its monitor\u2026");
+    for (const char* hidden :
+         {"notWatchingDetail", "notWatchingLastUpdated", "restartMonitorButton",
+          "systemStateHeader", "summaryStrip", "snapshotArea", "footerChips"}) {
+        EXPECT_FALSE(shown(&root, hidden)) << hidden;
+    }
+    EXPECT_TRUE(shown(&root, "footerTelemetry")); // settings and quit stay within reach
+    const QStringList texts = visibleTexts(&root);
+    EXPECT_EQ(texts, QStringList{"Velmora is starting its monitor\u2026"})
+        << texts.join(" | ").toStdString();
+
+    PopoverRenderState failed = starting;
+    failed.notWatching = notWatchingNotice(
+        link(MonitorLinkCause::notAnswering, 0, MonitorRecovery::scheduled), 1s, std::nullopt);
+    root.render(failed);
+    EXPECT_EQ(textOf(&root, "notWatchingTitle"), "Velmora is not watching");
+    EXPECT_EQ(textOf(&root, "notWatchingLastUpdated"), "No data yet");
+    EXPECT_TRUE(shown(&root, "restartMonitorButton"));
+    EXPECT_FALSE(shown(&root, "systemStateHeader"));
+    EXPECT_FALSE(shown(&root, "snapshotArea"));
+    EXPECT_FALSE(shown(&root, "footerChips"));
+    for (const QString& text : visibleTexts(&root)) {
+        EXPECT_FALSE(text.contains("ALL CLEAR", Qt::CaseInsensitive) ||
+                     text.contains("No active memory incident") || text.contains("available"))
+            << text.toStdString();
+    }
+
+    const PopoverSnapshot& first = ScenarioLibrary::listSuspects();
+    root.render(liveState(first));
+    EXPECT_FALSE(shown(&root, "notWatchingNotice"));
+    EXPECT_TRUE(shown(&root, "systemStateHeader"));
+    EXPECT_TRUE(shown(&root, "snapshotArea"));
+    EXPECT_TRUE(shown(&root, "footerChips"));
+    EXPECT_FALSE(root.showsRowsOutOfDate());
 }
 
 TEST(NotWatchingPopoverTest, ACriticalPillDoesNotGlowWhileNotWatching) {
@@ -432,6 +499,19 @@ TEST_F(NotWatchingBindingTest, CountsDownOnceASecondOnlyWhileNotWatchingAndClear
     EXPECT_FALSE(root.showsRowsOutOfDate());
     EXPECT_TRUE(shown(&root, "summaryStrip"));
     EXPECT_EQ(scheduler->scheduledTimerCount(), healthyTimers);
+}
+
+TEST_F(NotWatchingBindingTest, AStartingMonitorHasNoDataToShow) {
+    MonitorLinkState state = link(MonitorLinkCause::starting, 0, MonitorRecovery::none);
+    state.asOf = scheduler->now();
+    publish(state);
+    EXPECT_FALSE(renderStateOf(*viewModel).hasData);
+    EXPECT_FALSE(shown(&root, "snapshotArea"));
+    EXPECT_EQ(textOf(&root, "notWatchingTitle"), "Velmora is starting its monitor\u2026");
+    killMonitor(1s, 0s); // a monitor that answered once has data, shown as out of date
+    EXPECT_TRUE(renderStateOf(*viewModel).hasData);
+    EXPECT_TRUE(shown(&root, "snapshotArea"));
+    EXPECT_TRUE(root.showsRowsOutOfDate());
 }
 
 TEST_F(NotWatchingBindingTest, GivenUpItWaitsForThePerson) {

@@ -131,6 +131,18 @@ bool renderAppearance(const QString& dir, const QString& look) {
     notWatching.notWatching = notWatchingNotice(link, std::nullopt, 14min);
     ok &= renderPopover(notWatching, dir, QStringLiteral("not-watching-gave-up-%1").arg(look));
 
+    // Before the monitor's first answer: starting, then not watching, and no data either time.
+    link = MonitorLinkState{};
+    link.cause = MonitorLinkCause::starting;
+    PopoverRenderState starting = liveState(PopoverSnapshot{});
+    starting.hasData = false;
+    starting.notWatching = notWatchingNotice(link, std::nullopt, std::nullopt);
+    ok &= renderPopover(starting, dir, QStringLiteral("starting-%1").arg(look));
+    link.cause = MonitorLinkCause::notAnswering;
+    link.recovery = MonitorRecovery::scheduled;
+    starting.notWatching = notWatchingNotice(link, 1s, std::nullopt);
+    ok &= renderPopover(starting, dir, QStringLiteral("starting-not-answering-%1").arg(look));
+
     VerdictHelpView help;
     help.setCatalog(VerdictTooltipCatalog::bundled());
     help.resize(520, 640);

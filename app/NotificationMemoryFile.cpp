@@ -1,0 +1,67 @@
+#include "app/NotificationMemoryFile.h"
+
+#include "app/AtomicFile.h"
+#include "backend/DiagnosticLog.h"
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace velmora {
+namespace {
+
+constexpr const char* prefix = "VelmoraUIApp: notification memory ";
+
+int64_t systemMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+NotificationMemoryFile::NotificationMemoryFile(std::filesystem::path path, WallClock wallClock)
+    : path_(std::move(path)),
+      wallClock_(wallClock ? std::move(wallClock) : WallClock(systemMilliseconds)) {}
+
+std::filesystem::path NotificationMemoryFile::defaultPath(const Environment& environment) {
+    return xdgBaseDirectory(environment, "XDG_STATE_HOME", ".local/state") / "velmora" /
+           "notifications.json";
+}
+
+std::optional<NotificationMemory> NotificationMemoryFile::load() {
+    std::error_code error;
+    const auto status = std::filesystem::status(path_, error);
+    if (!std::filesystem::exists(status)) {
+        return std::nullopt; // the first run, or one after a fresh start
+    }
+    const auto size = std::filesystem::file_size(path_, error);
+    if (!std::filesystem::is_regular_file(status) || error || size > maxFileBytes) {
+        writeDiagnosticLine(std::string(prefix) + path_.string() +
+                            " is not a small file; starting fresh");
+        return std::nullopt;
+    }
+    std::ifstream in(path_, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    auto memory = in ? decodeNotificationMemory(text.str(), wallClock_()) : std::nullopt;
+    if (!memory) {
+        writeDiagnosticLine(std::string(prefix) + path_.string() +
+                            " could not be read; starting fresh");
+    }
+    return memory;
+}
+
+void NotificationMemoryFile::save(const NotificationMemory& memory) {
+    try {
+        std::filesystem::create_directories(path_.parent_path());
+        std::filesystem::permissions(path_.parent_path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace);
+        writeFileAtomically(path_, encodeNotificationMemory(memory, wallClock_()));
+    } catch (const std::exception& failure) {
+        writeDiagnosticLine(std::string(prefix) + "not saved: " + failure.what());
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,75 @@
+// The notification memory's file: where it lives, what a save leaves on disk, and that no
+// file, however it looks, stops the app.
+#include "app/NotificationMemoryFile.h"
+
+#include "tests/backend/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::CapturedOutput;
+using testing::TemporaryDirectory;
+using testing::writeFile;
+
+TEST(NotificationMemoryFile, LivesInTheStateHome) {
+    EXPECT_EQ(NotificationMemoryFile::defaultPath({{"XDG_STATE_HOME", "/x/state"}, {"HOME", "/h"}}),
+              "/x/state/velmora/notifications.json");
+    EXPECT_EQ(NotificationMemoryFile::defaultPath({{"XDG_STATE_HOME", "relative"}, {"HOME", "/h"}}),
+              "/h/.local/state/velmora/notifications.json");
+    EXPECT_EQ(NotificationMemoryFile::defaultPath({{"HOME", "/h"}}),
+              "/h/.local/state/velmora/notifications.json");
+}
+
+TEST(NotificationMemoryFile, SavesInAPrivateFolderAndReadsBackWithTheTimePassed) {
+    TemporaryDirectory dir;
+    int64_t now = 1'700'000'000'000;
+    NotificationMemoryFile file(dir / "state/velmora/notifications.json", [&] { return now; });
+    CapturedOutput errors(STDERR_FILENO);
+    EXPECT_EQ(file.load(), std::nullopt); // never saved: a fresh start, said nowhere
+    NotificationMemory memory;
+    memory.incidents = {{"family:firefox", true, false, 0s, 7}, {"memory", false, true, 1min, 0}};
+    memory.kills = {"k1"};
+    memory.serverOwner = ":1.42";
+    file.save(memory);
+    struct stat folder {};
+    ASSERT_EQ(::stat((dir / "state/velmora").c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "state/velmora/notifications.json.new"));
+
+    now += 90'000;
+    const auto loaded = file.load();
+    ASSERT_TRUE(loaded.has_value());
+    NotificationMemory expected = memory;
+    expected.incidents[1].clearedAgo = 1min + 90s;
+    expected.unobservedFor = 90s;
+    EXPECT_EQ(*loaded, expected);
+    EXPECT_EQ(errors.text(), "");
+}
+
+TEST(NotificationMemoryFile, AnyUnusableFileIsAFreshStartAndAFailedSaveOnlyLogs) {
+    TemporaryDirectory dir;
+    CapturedOutput errors(STDERR_FILENO);
+    writeFile(dir / "big.json", std::string(NotificationMemoryFile::maxFileBytes + 1, ' '));
+    EXPECT_EQ(NotificationMemoryFile(dir / "big.json").load(), std::nullopt);
+    writeFile(dir / "garbage.json", "\x01\x02 not a memory");
+    EXPECT_EQ(NotificationMemoryFile(dir / "garbage.json").load(), std::nullopt);
+    std::filesystem::create_directory(dir / "folder.json");
+    EXPECT_EQ(NotificationMemoryFile(dir / "folder.json").load(), std::nullopt);
+    EXPECT_EQ(errors.linesStartingWith("VelmoraUIApp: notification memory ").size(), 3u)
+        << errors.text();
+
+    // A state folder that cannot be created (a file is in the way).
+    writeFile(dir / "blocked", "");
+    NotificationMemoryFile blocked(dir / "blocked/velmora/notifications.json");
+    blocked.save(NotificationMemory{});
+    const auto lines = errors.linesStartingWith("VelmoraUIApp: notification memory not saved: ");
+    EXPECT_EQ(lines.size(), 1u) << errors.text();
+}
+
+} // namespace
+} // namespace velmora
