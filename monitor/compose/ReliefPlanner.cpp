@@ -5,6 +5,7 @@
 #include "monitor/compose/ForecastTexts.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 namespace {
@@ -19,7 +20,8 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
         return std::nullopt;
     }
     const MachineState& machine = context.view->machine;
-    double reliefBelow = context.config.tuning().reliefHeadroomFraction;
+    const Tuning& tuning = context.config.tuning();
+    double reliefBelow = tuning.reliefHeadroomFraction;
     // Memory that runs out within the hour needs a plan even while there is headroom left.
     std::optional<double> runsOut = statedExhaustion(*context.view);
     if (machine.level == PressureLevel::normal && machine.headroomFraction() >= reliefBelow &&
@@ -43,8 +45,8 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
                          }
                          return a->footprintKiB > b->footprintKiB;
                      });
-    if (families.size() > 5) {
-        families.resize(5);
+    if (families.size() > static_cast<std::size_t>(tuning.reliefCandidates)) {
+        families.resize(static_cast<std::size_t>(tuning.reliefCandidates));
     }
     ReliefPlanSnapshot plan;
     plan.urgency = machine.level == PressureLevel::critical ? ReliefUrgencyTone::critical
@@ -55,10 +57,13 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
         plan.urgency = ReliefUrgencyTone::actNow;
     }
     plan.pressureLabel = pressureLabel(machine.level);
-    double wanted = 0.2 * static_cast<double>(machine.memory.totalKiB) -
+    double wanted = tuning.reliefTargetFraction * static_cast<double>(machine.memory.totalKiB) -
                     static_cast<double>(machine.memory.availableKiB);
-    plan.targetFreeLabel = wanted > 0 ? "Free " + formatKiB(wanted) + " to get back to 20% headroom"
-                                      : "Headroom is back above 20%";
+    const std::string target =
+        std::to_string(static_cast<int>(std::lround(tuning.reliefTargetFraction * 100))) + "%";
+    plan.targetFreeLabel =
+        wanted > 0 ? "Free " + formatKiB(wanted) + " to get back to " + target + " headroom"
+                   : "Headroom is back above " + target;
     const auto& victim = context.view->forecast.firstVictim;
     const std::string victimKey = victim && victim->ours ? victim->familyKey : std::string();
     uint64_t reclaim = 0;

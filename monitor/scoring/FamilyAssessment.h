@@ -45,7 +45,9 @@ struct FamilyAssessment {
     FindingVerdict verdict = FindingVerdict::normal;
     FindingVerdict scoredVerdict = FindingVerdict::normal; // before the machine-wide runaway rule
 
-    bool growing() const { return hasRate && rateKiBPerSecond > 0 && consistency >= 0.5; }
+    // Growing at a stated rate: a positive slope that the window's thirds agree with.
+    bool rising = false;
+    bool growing() const { return rising; }
 };
 
 FindingSeverity severityOf(FindingVerdict verdict);

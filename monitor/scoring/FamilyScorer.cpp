@@ -143,6 +143,7 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t reser
     judgeShape(a, span, window);
     judgeStairs(a, span);
 
+    a.rising = a.rateKiBPerSecond > 0 && a.consistency >= tuning_.agreementFloor;
     if (a.rateKiBPerSecond > 0) {
         auto recent = span.medians(static_cast<std::size_t>(tuning_.curvatureBuckets));
         if (recent.size() >= 2) {
@@ -152,7 +153,8 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t reser
             static_cast<double>(series.cpuTicks(window.size() - 1)) / ticksPerSecond_;
         a.idle = a.windowSeconds > 0 && cpuSeconds / a.windowSeconds < tuning_.idleCpuFraction;
     }
-    if (a.rateKiBPerSecond > 0 && (a.stairs || (a.growing() && a.tau > 0.3 && !a.stoppedSeconds))) {
+    if (a.rateKiBPerSecond > 0 &&
+        (a.stairs || (a.growing() && a.tau > tuning_.trendFloor && !a.stoppedSeconds))) {
         a.exhaustionSeconds = static_cast<double>(reserveKiB) / a.rateKiBPerSecond;
     }
     a.score = score(a, series, atLeast(previous, FindingVerdict::suspect));
@@ -410,7 +412,7 @@ int FamilyScorer::score(const FamilyAssessment& a, const FamilySeries& series,
         }
     }
     double steadiness = 20 * clamp01((a.steadiness - 0.5) / 0.4);
-    double strength = 15 * clamp01((a.tau - 0.3) / 0.6);
+    double strength = 15 * clamp01((a.tau - tuning_.trendFloor) / (0.9 - tuning_.trendFloor));
     double duration =
         10 * clamp01(a.windowSeconds /
                      (series.bucketSeconds() * static_cast<double>(tuning_.rateWindowBuckets - 1)));
@@ -439,8 +441,9 @@ double FamilyScorer::highestAllowed(const FamilyAssessment& a, const FamilySerie
     // What is no leak however fast it grew: one or two jumps (a load, a cache fill), memory
     // that rises and falls again, a floor that stays put under a sawtooth, growth that has
     // stopped.
-    if (a.consistency < 0.5 || a.floorAgreement < 0.5 || a.step || a.stoppedSeconds ||
-        (a.steadiness < 0.5 && !a.sustainedGrowth)) {
+    const double agree = tuning_.agreementFloor;
+    if (a.consistency < agree || a.floorAgreement < agree || a.step || a.stoppedSeconds ||
+        (a.steadiness < agree && !a.sustainedGrowth)) {
         return kNoLeakCap;
     }
     // A family already flagged keeps its verdict through a bucket that misses one of the

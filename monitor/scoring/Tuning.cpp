@@ -61,6 +61,10 @@ Tuning Tuning::fromJson(const Json& object) {
     readSeconds(object, "actionWaitSeconds", t.actionWaitSeconds, 0, 30);
     readCount(object, "maxRows", t.maxRows, 1, 12);
     readSeconds(object, "reliefHeadroomFraction", t.reliefHeadroomFraction, 0, 1);
+    readSeconds(object, "reliefTargetFraction", t.reliefTargetFraction, 0, 1);
+    readCount(object, "reliefCandidates", t.reliefCandidates, 1, 12);
+    readSeconds(object, "trendFloor", t.trendFloor, 0, 1);
+    readSeconds(object, "agreementFloor", t.agreementFloor, 0, 1);
     readSeconds(object, "leakSteadyShare", t.leakSteadyShare, 0, 1);
     readSeconds(object, "leakTrendStrength", t.leakTrendStrength, 0, 1);
     readSeconds(object, "minSignificance", t.minSignificance, 0, 100);

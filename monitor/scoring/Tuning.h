@@ -41,8 +41,19 @@ struct Tuning {
     double actionWaitSeconds = 2.0;       // how long an action waits for a graceful exit
     int maxRows = 12;
     double reliefHeadroomFraction = 0.15; // below this share of MemAvailable, offer relief
+    // What a relief plan aims for, and how many families it offers: one screenful of choices,
+    // and enough free memory that the machine is out of reclaim trouble.
+    double reliefTargetFraction = 0.2;
+    int reliefCandidates = 5;
     // What growth must show before it is called a leak (below these it is at most "watch").
-    double leakSteadyShare = 0.85;    // share of rising bucket steps, or of rising floor stretches
+    double leakSteadyShare = 0.85; // share of rising bucket steps, or of rising floor stretches
+    // Trend strength (Kendall's tau) above which growth counts at all: a rate is stated only
+    // for it, and the score's strength points start there. Noise around a flat line stays
+    // below it.
+    double trendFloor = 0.3;
+    // Below this share, a window's thirds disagree with its slope, its floor with its medians,
+    // or its steps rise no more often than they fall: memory that rises and falls, not a climb.
+    double agreementFloor = 0.5;
     double leakTrendStrength = 0.8;   // Mann-Kendall tau of the window
     double minSignificance = 4.0;     // mean step over its standard error: even steps, not a walk
     double floorTrendStrength = 0.65; // ... under a sawtooth, whose medians follow the teeth
