@@ -42,32 +42,44 @@ std::unique_ptr<Subscription> MockVelmoraBackend::subscribe(SnapshotHandler hand
 
 bool MockVelmoraBackend::applyAction(PopoverSnapshot& snapshot, const std::string& actionID,
                                      const std::string& targetKey) {
-    if (actionID == "select_detail") {
+    auto id = fromWire<ActionId>(actionID);
+    if (!id) {
+        return false;
+    }
+    switch (*id) {
+    case ActionId::selectDetail:
         snapshot.selectedDetail =
             ScenarioLibrary::detail(targetKey, severityOfRow(snapshot, targetKey));
         snapshot.destructiveConfirmation.reset();
-    } else if (actionID == "dismiss_detail") {
+        return true;
+    case ActionId::dismissDetail:
         snapshot.selectedDetail.reset();
         snapshot.destructiveConfirmation.reset();
-    } else if (actionID == "request_force_quit") {
+        return true;
+    case ActionId::requestForceQuit:
         snapshot.destructiveConfirmation = ScenarioLibrary::forceQuitConfirmation(targetKey);
-    } else if (actionID == "cancel_force_quit" || actionID == "confirm_force_quit") {
+        return true;
+    case ActionId::cancelForceQuit:
+    case ActionId::confirmForceQuit:
         snapshot.destructiveConfirmation.reset();
-    } else if (actionID == "recover") {
+        return true;
+    case ActionId::recover:
         snapshot.actionFeedback =
             feedback("Recovery completed",
                      "Velmora stopped " + targetKey + " with a graceful recovery pass.");
-    } else if (actionID == "restart") {
+        return true;
+    case ActionId::restart:
         snapshot.actionFeedback =
             feedback("Restart completed", "Velmora quit and relaunched " + targetKey + ".");
-    } else if (actionID == "ignore") {
+        return true;
+    case ActionId::ignore:
         snapshot.actionFeedback =
             feedback("Ignored for 24 hours", "Velmora will keep " + targetKey +
                                                  " out of the suspect lane for the next 24 hours.");
-    } else {
+        return true;
+    default:
         return false;
     }
-    return true;
 }
 
 void MockVelmoraBackend::dispatch(const std::string& actionID, const std::string& targetKey) {

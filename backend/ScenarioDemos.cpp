@@ -14,9 +14,9 @@ FindingSnapshot criticalChromeRow() {
     row.confidencePillLabel = "critical confidence";
     row.explanation = "Critical runaway. Growth is accelerating and headroom is closing.";
     row.orderedActions = {
-        action("select_detail", "Inspect", ActionStyle::secondary, chromeKey),
-        action("restart", "Restart Chrome", ActionStyle::warning, chromeKey),
-        action("request_force_quit", "Force Quit", ActionStyle::destructive, chromeKey)};
+        action(ActionId::selectDetail, "Inspect", ActionStyle::secondary, chromeKey),
+        action(ActionId::restart, "Restart Chrome", ActionStyle::warning, chromeKey),
+        action(ActionId::requestForceQuit, "Force Quit", ActionStyle::destructive, chromeKey)};
     row.verdict = FindingVerdict::criticalRunaway;
     row.severity = FindingSeverity::critical;
     row.exhaustionEstimate = "Memory runs out in about 1h 20m";
@@ -44,7 +44,7 @@ IncidentSnapshot criticalIncident() {
     value.primaryMetrics = {
         {"Footprint", "6.8 GB"}, {"Growth", "+14.7 MB/min"}, {"Headroom", "1h 20m"}};
     value.changeLine = "Changed: growth doubled in 10m; 4.1x healthy baseline; new 6.8 GB peak";
-    value.nextAction = action("restart", "Restart Chrome", ActionStyle::warning, chromeKey);
+    value.nextAction = action(ActionId::restart, "Restart Chrome", ActionStyle::warning, chromeKey);
     value.actionRationale = "Next proof step: none needed; evidence is on disk.";
     return value;
 }
@@ -60,11 +60,11 @@ ReliefPlanSnapshot criticalRelief() {
         2,
         {
             {chromeKey, "Chrome", "6.8 GB", "Restart keeps your tabs.", true,
-             action("restart", "Restart", ActionStyle::warning, chromeKey)},
+             action(ActionId::restart, "Restart", ActionStyle::warning, chromeKey)},
             {adapterKey, "adapter-os", "1.0 GB", "Recover releases its caches.", true,
-             action("recover", "Recover", ActionStyle::primary, adapterKey)},
+             action(ActionId::recover, "Recover", ActionStyle::primary, adapterKey)},
             {cargoKey, "cargo run", "1.3 GB", "Shut down only if you do not need it.", false,
-             action("request_force_quit", "Force Quit", ActionStyle::destructive, cargoKey)},
+             action(ActionId::requestForceQuit, "Force Quit", ActionStyle::destructive, cargoKey)},
         }};
 }
 
@@ -78,8 +78,8 @@ std::string forceQuitConfirmationMessage(const std::string& targetKey) {
 DestructiveConfirmationSnapshot forceQuitConfirmation(const std::string& targetKey) {
     return DestructiveConfirmationSnapshot{
         "Confirm destructive action", forceQuitConfirmationMessage(targetKey),
-        action("confirm_force_quit", "Confirm", ActionStyle::destructive, targetKey),
-        action("cancel_force_quit", "Cancel", ActionStyle::secondary, targetKey)};
+        action(ActionId::confirmForceQuit, "Confirm", ActionStyle::destructive, targetKey),
+        action(ActionId::cancelForceQuit, "Cancel", ActionStyle::secondary, targetKey)};
 }
 
 const PopoverSnapshot& criticalRunaway() {
@@ -113,8 +113,9 @@ const PopoverSnapshot& watchOnly() {
         row.sparklineSamples = {402, 404, 403, 407, 409, 408, 411, 413, 414};
         row.confidencePillLabel = "low confidence";
         row.explanation = "Watching. Slow growth after a display change; no verdict yet.";
-        row.orderedActions = {action("select_detail", "Inspect", ActionStyle::secondary, row.key),
-                              action("ignore", "Ignore for 24h", ActionStyle::secondary, row.key)};
+        row.orderedActions = {
+            action(ActionId::selectDetail, "Inspect", ActionStyle::secondary, row.key),
+            action(ActionId::ignore, "Ignore for 24h", ActionStyle::secondary, row.key)};
         row.verdict = FindingVerdict::watch;
         row.severity = FindingSeverity::watch;
         row.curvatureLabel = "Flattening";

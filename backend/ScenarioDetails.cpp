@@ -39,10 +39,10 @@ ArtifactBoundaryBlock artifactBoundary(const std::string& key) {
         "Reason: inline renderer unavailable",
         {"artifact type: external tool evidence", "artifact size: 4.1 MB",
          "artifact path: /tmp/velmora/artifact"},
-        {action("open_artifact_external", "Open externally", ActionStyle::secondary, key),
-         action("reveal_artifact", "Show in Folder", ActionStyle::secondary, key),
-         action("copy_artifact_path", "Copy path", ActionStyle::secondary, key),
-         action("export_report", "Export evidence", ActionStyle::primary, key)}};
+        {action(ActionId::openArtifactExternal, "Open externally", ActionStyle::secondary, key),
+         action(ActionId::revealArtifact, "Show in Folder", ActionStyle::secondary, key),
+         action(ActionId::copyArtifactPath, "Copy path", ActionStyle::secondary, key),
+         action(ActionId::exportReport, "Export evidence", ActionStyle::primary, key)}};
 }
 
 } // namespace
@@ -57,12 +57,12 @@ DetailSnapshot detail(const std::string& key, FindingSeverity severity) {
                                "Growth continued while the machine was idle.",
                                "The family stays well above its healthy baseline."}};
     value.actBlock.actions = {
-        action("recover", "Recover", ActionStyle::primary, key),
-        action("restart", "Restart", ActionStyle::warning, key),
-        action("request_force_quit", "Force Quit", ActionStyle::destructive, key)};
+        action(ActionId::recover, "Recover", ActionStyle::primary, key),
+        action(ActionId::restart, "Restart", ActionStyle::warning, key),
+        action(ActionId::requestForceQuit, "Force Quit", ActionStyle::destructive, key)};
     value.actBlock.nextCommands = {NextCommandDescriptor{
         "velmora capture --target " + key, "Capture a heap profile with the external tool.",
-        action("copy_next_command", "Copy command", ActionStyle::secondary, key)}};
+        ActionDescriptor{"copy_next_command", "Copy command", ActionStyle::secondary, key}}};
     value.actBlock.requiresDestructiveConfirmation = true;
     value.timeline = {
         {"Now", variant.verdict, variant.metricLine, TimelineTone::watch},

@@ -6,9 +6,9 @@ namespace velmora::ScenarioLibrary {
 
 namespace parts {
 
-ActionDescriptor action(const char* id, const char* label, ActionStyle style,
+ActionDescriptor action(ActionId id, const char* label, ActionStyle style,
                         const std::string& targetKey) {
-    return ActionDescriptor{id, label, style, targetKey};
+    return makeAction(id, label, style, targetKey);
 }
 
 PopoverSnapshot baseSnapshot(const char* scopeLabel, const char* storageText,
@@ -32,9 +32,10 @@ FindingSnapshot chromeRow() {
                             3700, 3790, 3860, 3940, 4010, 4060, 4120};
     row.confidencePillLabel = "high confidence";
     row.explanation = "Probable leak. 15m monotonic growth stayed elevated while idle.";
-    row.orderedActions = {action("select_detail", "Inspect", ActionStyle::secondary, chromeKey),
-                          action("restart", "Restart Chrome", ActionStyle::warning, chromeKey),
-                          action("ignore", "Ignore for 24h", ActionStyle::secondary, chromeKey)};
+    row.orderedActions = {
+        action(ActionId::selectDetail, "Inspect", ActionStyle::secondary, chromeKey),
+        action(ActionId::restart, "Restart Chrome", ActionStyle::warning, chromeKey),
+        action(ActionId::ignore, "Ignore for 24h", ActionStyle::secondary, chromeKey)};
     row.verdict = FindingVerdict::probable;
     row.severity = FindingSeverity::suspect;
     row.exhaustionEstimate = "Headroom lasts about 16h at this rate";
@@ -50,9 +51,10 @@ FindingSnapshot adapterRow() {
     row.sparklineSamples = {910, 915, 930, 928, 944, 951, 963, 970, 968, 984, 992, 1001};
     row.confidencePillLabel = "baseline anomaly";
     row.explanation = "Leak suspect. Footprint stays above healthy baseline.";
-    row.orderedActions = {action("select_detail", "Inspect", ActionStyle::secondary, adapterKey),
-                          action("recover", "Recover adapter-os", ActionStyle::primary, adapterKey),
-                          action("ignore", "Ignore for 24h", ActionStyle::secondary, adapterKey)};
+    row.orderedActions = {
+        action(ActionId::selectDetail, "Inspect", ActionStyle::secondary, adapterKey),
+        action(ActionId::recover, "Recover adapter-os", ActionStyle::primary, adapterKey),
+        action(ActionId::ignore, "Ignore for 24h", ActionStyle::secondary, adapterKey)};
     row.verdict = FindingVerdict::suspect;
     row.severity = FindingSeverity::suspect;
     row.curvatureLabel = "Plateau above baseline";
@@ -68,9 +70,9 @@ FindingSnapshot cargoRow() {
     row.confidencePillLabel = "wrapped evidence";
     row.explanation = "Live capture active. Wrapped target keeps climbing after restart.";
     row.orderedActions = {
-        action("select_detail", "Inspect", ActionStyle::secondary, cargoKey),
-        action("recover", "Quit cargo run", ActionStyle::primary, cargoKey),
-        action("request_force_quit", "Force Quit", ActionStyle::destructive, cargoKey)};
+        action(ActionId::selectDetail, "Inspect", ActionStyle::secondary, cargoKey),
+        action(ActionId::recover, "Quit cargo run", ActionStyle::primary, cargoKey),
+        action(ActionId::requestForceQuit, "Force Quit", ActionStyle::destructive, cargoKey)};
     row.verdict = FindingVerdict::suspect;
     row.severity = FindingSeverity::suspect;
     row.exhaustionEstimate = "Headroom lasts about 17h at this rate";
@@ -154,7 +156,7 @@ const IncidentSnapshot& chromeStrongSignalIncident() {
         value.whyLines = {"Footprint grew for 15 minutes without a drop.",
                           "Growth continued while the machine was idle.",
                           "The same family led an incident 9 days ago."};
-        value.nextAction = action("capture_stronger_evidence", "Capture evidence",
+        value.nextAction = action(ActionId::captureStrongerEvidence, "Capture evidence",
                                   ActionStyle::primary, chromeKey);
         value.actionRationale = "Safe next move: capture evidence first; this is a "
                                 "user-triggered proof step before remediation.";
@@ -208,11 +210,11 @@ const PopoverSnapshot& multiRowSuspect() {
             2,
             {
                 {chromeKey, "Chrome", "4.1 GB", "Restart keeps your tabs.", true,
-                 action("restart", "Restart", ActionStyle::warning, chromeKey)},
+                 action(ActionId::restart, "Restart", ActionStyle::warning, chromeKey)},
                 {cargoKey, "cargo run", "1.3 GB", "Wrapped dev target; safe to quit.", true,
-                 action("recover", "Quit cargo run", ActionStyle::primary, cargoKey)},
+                 action(ActionId::recover, "Quit cargo run", ActionStyle::primary, cargoKey)},
                 {adapterKey, "adapter-os", "1.0 GB", "Stays above baseline; recover if needed.",
-                 false, action("recover", "Recover", ActionStyle::primary, adapterKey)},
+                 false, action(ActionId::recover, "Recover", ActionStyle::primary, adapterKey)},
             }};
         return value;
     }();

@@ -17,8 +17,8 @@ FindingSnapshot watchRow(const char* key, const char* title, const char* rate,
     row.sparklineSamples = std::move(samples);
     row.confidencePillLabel = "low confidence";
     row.explanation = explanation;
-    row.orderedActions = {action("select_detail", "Inspect", ActionStyle::secondary, key),
-                          action("ignore", "Ignore for 24h", ActionStyle::secondary, key)};
+    row.orderedActions = {action(ActionId::selectDetail, "Inspect", ActionStyle::secondary, key),
+                          action(ActionId::ignore, "Ignore for 24h", ActionStyle::secondary, key)};
     row.verdict = FindingVerdict::watch;
     row.severity = FindingSeverity::watch;
     row.curvatureLabel = curvature;
@@ -80,9 +80,11 @@ const PopoverSnapshot& listSuspects() {
         renderer.explanation = "Critical runaway. An extension host keeps allocating while the "
                                "window sits in the background; growth doubled in ten minutes.";
         renderer.orderedActions = {
-            action("select_detail", "Inspect", ActionStyle::secondary, renderer.key),
-            action("restart", "Restart Visual Studio Code", ActionStyle::warning, renderer.key),
-            action("request_force_quit", "Force Quit", ActionStyle::destructive, renderer.key)};
+            action(ActionId::selectDetail, "Inspect", ActionStyle::secondary, renderer.key),
+            action(ActionId::restart, "Restart Visual Studio Code", ActionStyle::warning,
+                   renderer.key),
+            action(ActionId::requestForceQuit, "Force Quit", ActionStyle::destructive,
+                   renderer.key)};
         renderer.verdict = FindingVerdict::criticalRunaway;
         renderer.severity = FindingSeverity::critical;
         renderer.curvatureLabel = "Accelerating growth";

@@ -15,7 +15,7 @@ inline constexpr const char* adapterKey = "com.apple.adapter-os";
 inline constexpr const char* cargoKey = "dev.cargo.run";
 inline constexpr const char* windowServerKey = "com.apple.WindowServer";
 
-ActionDescriptor action(const char* id, const char* label, ActionStyle style,
+ActionDescriptor action(ActionId id, const char* label, ActionStyle style,
                         const std::string& targetKey);
 
 // The fields every scenario shares, with its scope line and footer chips.

@@ -23,24 +23,30 @@ Json encodeRecord(const ActionDescriptor& value) {
         .done();
 }
 
+ActionDescriptor makeAction(ActionId id, std::string label, ActionStyle style,
+                            std::string targetKey) {
+    return {std::string(toWire(id)), std::move(label), style, std::move(targetKey)};
+}
+
+std::optional<ActionId> actionIdOf(const ActionDescriptor& action) {
+    return fromWire<ActionId>(action.id);
+}
+
 std::string actionDisplayLabel(const ActionDescriptor& action) {
-    const std::string_view id = action.id;
-    if (id == "select_detail") {
+    switch (actionIdOf(action).value_or(ActionId::dismissDetail)) {
+    case ActionId::selectDetail:
         return "Inspect";
-    }
-    if (id == "restart") {
+    case ActionId::restart:
         return "Restart";
-    }
-    if (id == "recover") {
+    case ActionId::recover:
         return action.label.starts_with("Quit ") ? "Quit" : "Recover";
-    }
-    if (id == "ignore") {
+    case ActionId::ignore:
         return "Ignore";
-    }
-    if (id == "request_force_quit") {
+    case ActionId::requestForceQuit:
         return "Shut Down";
+    default:
+        return action.label;
     }
-    return action.label;
 }
 
 std::string identity(const ActionDescriptor& action) {

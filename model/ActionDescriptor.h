@@ -1,7 +1,9 @@
 #pragma once
 
+#include "model/ActionId.h"
 #include "model/Enums.h"
 
+#include <optional>
 #include <string>
 
 namespace velmora {
@@ -16,6 +18,13 @@ struct ActionDescriptor {
 
     bool operator==(const ActionDescriptor&) const = default;
 };
+
+// An action of a well-known id.
+ActionDescriptor makeAction(ActionId id, std::string label, ActionStyle style,
+                            std::string targetKey);
+
+// The well-known id of an action, if it has one.
+std::optional<ActionId> actionIdOf(const ActionDescriptor& action);
 
 // The short caption of the well-known action ids ("select_detail" is "Inspect",
 // "request_force_quit" is "Shut Down", ...); any other action shows its own label.

@@ -4,13 +4,6 @@
 
 namespace velmora {
 
-namespace {
-
-constexpr const char* selectDetailAction = "select_detail";
-constexpr const char* dismissDetailAction = "dismiss_detail";
-
-} // namespace
-
 void PopoverViewModel::dispatch(const ActionDescriptor& action) {
     ChangeNotifier::Batch batch(notifier_);
     std::string key = pendingKey(action);
@@ -50,11 +43,11 @@ void PopoverViewModel::closeDetail() {
     closed.selectedDetail.reset();
     closed.destructiveConfirmation.reset();
     assign(snapshot_, std::move(closed), ViewModelField::snapshot, MotionName::detailDismiss);
-    backend_->dispatch(dismissDetailAction, key);
+    backend_->dispatch(std::string(toWire(ActionId::dismissDetail)), key);
 }
 
 void PopoverViewModel::openDetail(const std::string& key) {
-    backend_->dispatch(selectDetailAction, key);
+    backend_->dispatch(std::string(toWire(ActionId::selectDetail)), key);
 }
 
 void PopoverViewModel::updateRefreshInterval(double seconds) {

@@ -13,14 +13,16 @@ std::vector<NextCommandDescriptor> nextCommandsOf(const FamilyView& family) {
         return commands;
     }
     std::string pid = std::to_string(family.members.front().identity.pid);
-    commands.push_back({"cat /proc/" + pid + "/smaps_rollup",
-                        "Anonymous, swapped and shared memory of the largest process right now.",
-                        makeAction("copy_command_1", "Copy", ActionStyle::secondary, family.key)});
-    commands.push_back({"sort -k2 -n -r <(awk '/^[0-9a-f]/{m=$0} /^Anonymous:/{print m, $2}' "
-                        "/proc/" +
-                            pid + "/smaps) | head",
-                        "Its largest anonymous mappings, to see which allocation keeps growing.",
-                        makeAction("copy_command_2", "Copy", ActionStyle::secondary, family.key)});
+    commands.push_back(
+        {"cat /proc/" + pid + "/smaps_rollup",
+         "Anonymous, swapped and shared memory of the largest process right now.",
+         makeAction(ActionId::copyCommand1, "Copy", ActionStyle::secondary, family.key)});
+    commands.push_back(
+        {"sort -k2 -n -r <(awk '/^[0-9a-f]/{m=$0} /^Anonymous:/{print m, $2}' "
+         "/proc/" +
+             pid + "/smaps) | head",
+         "Its largest anonymous mappings, to see which allocation keeps growing.",
+         makeAction(ActionId::copyCommand2, "Copy", ActionStyle::secondary, family.key)});
     return commands;
 }
 
@@ -49,7 +51,7 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     }
     bool hasArtifact = context.hasArtifact(key);
     for (auto& action : actionsFor(*family, hasArtifact)) {
-        if (action.id != "select_detail") {
+        if (actionIdOf(action) != ActionId::selectDetail) {
             detail.actBlock.actions.push_back(std::move(action));
         }
     }
@@ -90,10 +92,10 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
         block.metaLines = {context.paths.display(artifact.path),
                            formatKiB(artifact.bytes / 1024.0)};
         block.actions = {
-            makeAction("open_artifact_external", "Open", ActionStyle::secondary, key),
-            makeAction("reveal_artifact", "Show in Folder", ActionStyle::secondary, key),
-            makeAction("copy_artifact_path", "Copy Path", ActionStyle::secondary, key),
-            makeAction("export_report", "Export Report", ActionStyle::secondary, key),
+            makeAction(ActionId::openArtifactExternal, "Open", ActionStyle::secondary, key),
+            makeAction(ActionId::revealArtifact, "Show in Folder", ActionStyle::secondary, key),
+            makeAction(ActionId::copyArtifactPath, "Copy Path", ActionStyle::secondary, key),
+            makeAction(ActionId::exportReport, "Export Report", ActionStyle::secondary, key),
         };
         detail.artifactBoundary = std::move(block);
     }

@@ -196,39 +196,30 @@ std::vector<uint16_t> sparklineOf(const std::vector<uint32_t>& kib) {
     return out;
 }
 
-ActionDescriptor makeAction(std::string id, std::string label, ActionStyle style,
-                            std::string targetKey) {
-    ActionDescriptor action;
-    action.id = std::move(id);
-    action.label = std::move(label);
-    action.style = style;
-    action.targetKey = std::move(targetKey);
-    return action;
-}
-
 std::vector<ActionDescriptor> actionsFor(const FamilyView& family, bool hasArtifact) {
     const std::string& key = family.key;
     if (family.smokeRole == SmokeRole::recovery) {
-        return {makeAction("recover", "Recover", ActionStyle::primary, key)};
+        return {makeAction(ActionId::recover, "Recover", ActionStyle::primary, key)};
     }
     if (family.smokeRole == SmokeRole::restart) {
-        return {makeAction("restart", "Restart", ActionStyle::warning, key)};
+        return {makeAction(ActionId::restart, "Restart", ActionStyle::warning, key)};
     }
     std::vector<ActionDescriptor> actions;
-    actions.push_back(makeAction("select_detail", "Inspect", ActionStyle::secondary, key));
+    actions.push_back(makeAction(ActionId::selectDetail, "Inspect", ActionStyle::secondary, key));
     if (!hasArtifact) {
-        actions.push_back(
-            makeAction("capture_stronger_evidence", "Capture Evidence", ActionStyle::primary, key));
+        actions.push_back(makeAction(ActionId::captureStrongerEvidence, "Capture Evidence",
+                                     ActionStyle::primary, key));
     }
     if (!family.isProtected) {
         bool critical = family.assessment.verdict == FindingVerdict::criticalRunaway;
-        actions.push_back(makeAction("restart", "Restart", ActionStyle::warning, key));
-        actions.push_back(makeAction("recover", "Quit " + family.title,
+        actions.push_back(makeAction(ActionId::restart, "Restart", ActionStyle::warning, key));
+        actions.push_back(makeAction(ActionId::recover, "Quit " + family.title,
                                      critical ? ActionStyle::primary : ActionStyle::warning, key));
         actions.push_back(
-            makeAction("request_force_quit", "Force Quit", ActionStyle::destructive, key));
+            makeAction(ActionId::requestForceQuit, "Force Quit", ActionStyle::destructive, key));
     }
-    actions.push_back(makeAction("ignore", "Ignore for 24 Hours", ActionStyle::secondary, key));
+    actions.push_back(
+        makeAction(ActionId::ignore, "Ignore for 24 Hours", ActionStyle::secondary, key));
     return actions;
 }
 

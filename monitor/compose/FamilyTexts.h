@@ -25,7 +25,5 @@ std::vector<uint16_t> sparklineOf(const std::vector<uint32_t>& kib);
 // The actions a family offers, best first. Families holding a protected process offer no
 // signal. Self-check targets offer exactly their one action.
 std::vector<ActionDescriptor> actionsFor(const FamilyView& family, bool hasArtifact);
-ActionDescriptor makeAction(std::string id, std::string label, ActionStyle style,
-                            std::string targetKey);
 
 } // namespace velmora

@@ -180,12 +180,13 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
         incident.outcomeLine = outcome->second;
     }
     if (!captured) {
-        incident.nextAction = makeAction("capture_stronger_evidence", "Capture Evidence",
+        incident.nextAction = makeAction(ActionId::captureStrongerEvidence, "Capture Evidence",
                                          ActionStyle::primary, lead->key);
         incident.actionRationale = "Next proof step: capture smaps_rollup, status and the largest "
                                    "anonymous mappings before acting";
     } else if (!lead->isProtected) {
-        incident.nextAction = makeAction("restart", "Restart", ActionStyle::warning, lead->key);
+        incident.nextAction =
+            makeAction(ActionId::restart, "Restart", ActionStyle::warning, lead->key);
         incident.actionRationale = "Safe next move: restart it gracefully to give the memory back";
     } else {
         incident.actionRationale = "Safe next move: this belongs to the desktop session; "

@@ -82,7 +82,7 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
             candidate.detail += " \u00B7 first to be ended if memory runs out";
         }
         candidate.action =
-            makeAction("recover", "Quit " + family.title, ActionStyle::warning, family.key);
+            makeAction(ActionId::recover, "Quit " + family.title, ActionStyle::warning, family.key);
         if (candidate.recommended) {
             reclaim += family.footprintKiB;
             ++plan.recommendedCount;

@@ -1,5 +1,6 @@
 #include "monitor/history/OffenderWording.h"
 
+#include "model/ActionId.h"
 #include "monitor/history/ActionRecord.h"
 #include "monitor/history/ByteText.h"
 #include "monitor/history/Clock.h"
@@ -39,17 +40,17 @@ std::string rateText(double mbPerMin) {
 }
 
 struct ActionWords {
-    const char* id;
+    std::string_view id;
     const char* label; // "Restart"
     const char* tag;   // "restarted"
 };
 
 constexpr std::array kActionWords{
-    ActionWords{"restart", "Restart", "restarted"},
-    ActionWords{"recover", "Recover", "recovered"},
-    ActionWords{"confirm_force_quit", "Force quit", "force quit"},
-    ActionWords{"capture_stronger_evidence", "Evidence capture", nullptr},
-    ActionWords{"ignore", "Ignore", nullptr},
+    ActionWords{toWire(ActionId::restart), "Restart", "restarted"},
+    ActionWords{toWire(ActionId::recover), "Recover", "recovered"},
+    ActionWords{toWire(ActionId::confirmForceQuit), "Force quit", "force quit"},
+    ActionWords{toWire(ActionId::captureStrongerEvidence), "Evidence capture", nullptr},
+    ActionWords{toWire(ActionId::ignore), "Ignore", nullptr},
     ActionWords{kOutOfMemoryKillAction, "Out-of-memory kill", nullptr}, // tagged on its own
 };
 
@@ -123,7 +124,7 @@ std::vector<std::string> OffenderWording::evidenceTags() const {
         tags.push_back(countText(stats_.artifactCount, "artifact", "artifacts"));
     }
     for (const auto& words : kActionWords) {
-        if (uint32_t count = stats_.actionCount(words.id); words.tag && count > 0) {
+        if (uint32_t count = stats_.actionCount(std::string(words.id)); words.tag && count > 0) {
             tags.push_back(std::string(words.tag) + " " + timesText(count));
         }
     }
