@@ -57,7 +57,7 @@ void ProcessTable::closeRecord(ProcessRecord& record) {
 std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now,
                                                       PassStatistics& stats) {
     auto owner = root_.ownerOf(pid);
-    if (!owner || *owner != ownUid_) {
+    if (!owner || (ownUid_ != kAnyOwner && *owner != ownUid_)) {
         return nullptr;
     }
     char buf[2048];
@@ -203,6 +203,15 @@ ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
     }
     stats.sameUser = records_.size();
     return discovered;
+}
+
+void ProcessTable::rereadMemory(const std::function<bool(const ProcessRecord&)>& which,
+                                PassStatistics& stats) {
+    for (auto& [pid, record] : records_) {
+        if (which(*record)) {
+            readStatm(*record, stats);
+        }
+    }
 }
 
 void ProcessTable::readDueDetails(double now, double suspectPeriod,

@@ -17,6 +17,9 @@ namespace velmora {
 // vanished (ESRCH, ENOENT, EACCES) is simply dropped.
 class ProcessTable {
 public:
+    // As ownUid: every user's processes (a monitor run as root or with CAP_SYS_PTRACE).
+    static constexpr uid_t kAnyOwner = static_cast<uid_t>(-1);
+
     ProcessTable(ProcRoot& root, uid_t ownUid, std::size_t maxKeptDescriptors = 8192);
     ~ProcessTable();
     ProcessTable(const ProcessTable&) = delete;
@@ -28,6 +31,11 @@ public:
     std::vector<ProcessRecord*> refresh(double now, double suspectPeriod, double backgroundPeriod,
                                         const std::function<bool(const ProcessRecord&)>& isSuspect,
                                         PassStatistics& stats);
+
+    // Between ticks: reads statm again for the processes `which` picks (one pread each). A
+    // process that cannot be read keeps its last figures until the next tick.
+    void rereadMemory(const std::function<bool(const ProcessRecord&)>& which,
+                      PassStatistics& stats);
 
     const std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>>& records() const {
         return records_;
