@@ -79,6 +79,7 @@ struct Tuning {
     // Reads the known keys of a "tuning" object; missing, mistyped or out-of-range values keep
     // their defaults.
     static Tuning fromJson(const Json& object);
+    bool operator==(const Tuning&) const = default;
 };
 
 } // namespace velmora
