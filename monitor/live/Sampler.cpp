@@ -42,6 +42,7 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
         smoke_ = std::make_unique<SmokeTargets>(options_.smokeTargetsPath);
     }
     kills_ = OutOfMemoryKillDetector(t.recentFindingSeconds);
+    table_.setQuietPeriod(t.quietDetailSeconds);
 }
 
 std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {

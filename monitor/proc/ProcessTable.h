@@ -32,6 +32,11 @@ public:
                                         const std::function<bool(const ProcessRecord&)>& isSuspect,
                                         PassStatistics& stats);
 
+    // A quiet process (no CPU time between its last two background reads) cannot have
+    // allocated: its status and stat are read every `seconds` instead of every background
+    // period, when that is longer. Its statm is read every tick all the same.
+    void setQuietPeriod(double seconds) { quietPeriod_ = seconds; }
+
     // Between ticks: reads statm again for the processes `which` picks (one pread each). A
     // process that cannot be read keeps its last figures until the next tick.
     void rereadMemory(const std::function<bool(const ProcessRecord&)>& which,
@@ -58,6 +63,7 @@ private:
     std::size_t maxKept_;
     std::size_t kept_ = 0;
     uint64_t pageKiB_;
+    double quietPeriod_ = 0;
     std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
     std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
 };

@@ -1,5 +1,6 @@
 #include "monitor/serve/ServeOptions.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cmath>
@@ -11,6 +12,7 @@ namespace {
 constexpr double kMinInterval = 0.1;
 constexpr double kMaxInterval = 60;
 constexpr int kSysPtraceBit = 19;
+constexpr double kQuietDetailSeconds = 60;
 
 std::string listenProblem(const std::string& value) {
     const std::string example = " (for example 127.0.0.1:9787, 0.0.0.0:9787 or [::1]:9787)";
@@ -126,6 +128,13 @@ ServeArguments parseServeArguments(const std::vector<std::string>& args) {
         }
     }
     return result;
+}
+
+Tuning headlessTuning(const Tuning& settings, double intervalSeconds) {
+    Tuning tuning = settings;
+    tuning.sampleIntervalSeconds = intervalSeconds;
+    tuning.quietDetailSeconds = std::max(tuning.quietDetailSeconds, kQuietDetailSeconds);
+    return tuning;
 }
 
 bool mayWatchAllUsers(unsigned effectiveUid, const std::string& statusText) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "monitor/scoring/Tuning.h"
+
 #include <string>
 #include <vector>
 
@@ -28,6 +30,11 @@ ServeArguments parseServeArguments(const std::vector<std::string>& args);
 // Whether this process may read every user's processes: root, or CAP_SYS_PTRACE in its
 // effective set (read from `statusText`, the text of /proc/self/status).
 bool mayWatchAllUsers(unsigned effectiveUid, const std::string& statusText);
+
+// The settings' tuning as the headless monitor uses it: ticking every `intervalSeconds`, and
+// reading the swap and CPU time of quiet processes (thousands of idle ones on a server) once
+// a minute.
+Tuning headlessTuning(const Tuning& settings, double intervalSeconds);
 
 extern const char* const kServeUsage;
 

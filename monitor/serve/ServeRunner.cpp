@@ -42,11 +42,8 @@ std::string selfStatus() {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The settings' tuning, ticking at the chosen interval.
 Tuning tuningFor(const ConfigStore& config, const ServeOptions& options) {
-    Tuning tuning = config.tuning();
-    tuning.sampleIntervalSeconds = options.intervalSeconds;
-    return tuning;
+    return headlessTuning(config.tuning(), options.intervalSeconds);
 }
 
 // Writes the metrics to the textfile after every pass; says so once when that fails and once

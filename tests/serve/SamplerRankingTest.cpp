@@ -4,6 +4,7 @@
 #include "monitor/live/Sampler.h"
 
 #include <gtest/gtest.h>
+#include <map>
 #include <unistd.h>
 
 namespace velmora {
@@ -94,6 +95,37 @@ TEST(SamplerRanking, BetweenSlowTicksASuspectIsReadAgainAndTheTickRecordsTheMedi
 
     Sampler desktop(test::samplerOptionsFor(proc));
     EXPECT_DOUBLE_EQ(desktop.quickSeconds(), 0.0); // the app's 1 s tick needs none
+}
+
+TEST(SamplerRanking, AQuietProcessHasItsSwapAndCpuReadLessOftenButItsMemoryEveryTick) {
+    FakeProc proc;
+    proc.addProcess(600, 1, "idle", 2000);
+    proc.addProcess(700, 1, "busy", 2000);
+    ProcRoot root(proc.root);
+    ProcessTable table(root, ::getuid());
+    table.setQuietPeriod(60);
+    auto none = [](const ProcessRecord&) { return false; };
+    std::map<pid_t, int> backgroundReads;
+    int statmReads = 0;
+    for (int tick = 0; tick <= 12; ++tick) {
+        // busy uses CPU time between ticks; idle never does.
+        proc.write("700/stat", "700 (busy) S 1 1 1 0 -1 0 0 0 0 0 " + std::to_string(10 + tick) +
+                                   " 5 0 0 20 0 1 0 1700 1 1 0\n");
+        PassStatistics stats;
+        table.refresh(tick * 10.0, 2, 10, none, stats);
+        statmReads += static_cast<int>(stats.statm);
+        for (pid_t pid : {600, 700}) {
+            const ProcessRecord* record = table.find(pid);
+            ASSERT_TRUE(record);
+            if (record->lastBackgroundRead == tick * 10.0) {
+                ++backgroundReads[pid];
+            }
+        }
+    }
+    EXPECT_EQ(statmReads, 2 * 13);
+    EXPECT_GE(backgroundReads[700], 11); // every 10 s
+    EXPECT_LE(backgroundReads[600], 3);  // once a minute, once found quiet
+    EXPECT_EQ(table.find(700)->cpuTicks, 22u + 5u);
 }
 
 TEST(SamplerRanking, EveryUsersFamiliesCarryTheirUserInTheKey) {
