@@ -27,6 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # xdg-open opens the data folder and evidence; a clipboard helper copies commands and paths.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "wl-clipboard | xclip | xsel")
+# "velmora serve" exports to a Prometheus server, here or elsewhere, or through node_exporter's
+# textfile collector; its prometheus-cpp libraries come in through the shared library
+# dependencies of the executable.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "wl-clipboard | xclip | xsel, prometheus, prometheus-node-exporter")
 
 include(CPack)

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   libsqlite3-dev
+  prometheus-cpp-dev prometheus
   clang libclang-rt-14-dev
   xvfb xauth trayer x11-utils imagemagick fonts-dejavu-core
   xdg-utils dbus-daemon

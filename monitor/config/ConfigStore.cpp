@@ -90,4 +90,14 @@ void ConfigStore::pruneIgnores(double wallNow) {
     std::erase_if(ignores_, [&](const auto& entry) { return entry.second.second <= wallNow; });
 }
 
+bool loadConfigOrWarn(ConfigStore& config, const char* instead) {
+    config.load();
+    if (config.loadProblem().empty()) {
+        return true;
+    }
+    std::fprintf(stderr, "velmora: %s is unreadable (%s); %s\n", config.path().c_str(),
+                 config.loadProblem().c_str(), instead);
+    return false;
+}
+
 } // namespace velmora

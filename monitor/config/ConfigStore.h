@@ -48,4 +48,8 @@ private:
     std::string loadProblem_;
 };
 
+// Loads the file; when it is unreadable, says so on standard error with what happens instead
+// ("using defaults"). Returns whether it was read.
+bool loadConfigOrWarn(ConfigStore& config, const char* instead);
+
 } // namespace velmora

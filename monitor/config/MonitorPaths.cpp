@@ -76,14 +76,15 @@ bool makeDirectories(const std::string& path) {
     return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& content, std::string& error) {
+bool writeFileAtomically(const std::string& path, const std::string& content, std::string& error,
+                         mode_t mode) {
     std::string dir = parentOf(path);
     if (!makeDirectories(dir)) {
         error = "Could not create " + dir + ": " + std::strerror(errno);
         return false;
     }
     std::string temporary = path + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0) {
         error = "Could not write " + temporary + ": " + std::strerror(errno);
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 
 namespace velmora {
 
@@ -24,7 +25,9 @@ struct MonitorPaths {
 
 // mkdir -p; true when the directory exists afterwards.
 bool makeDirectories(const std::string& path);
-// Writes to "<path>.tmp", flushes, renames over path and syncs the directory.
-bool writeFileAtomically(const std::string& path, const std::string& content, std::string& error);
+// Writes to "<path>.tmp" (created with `mode`), flushes, renames over path and syncs the
+// directory.
+bool writeFileAtomically(const std::string& path, const std::string& content, std::string& error,
+                         mode_t mode = 0600);
 
 } // namespace velmora

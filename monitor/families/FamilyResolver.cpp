@@ -203,7 +203,8 @@ FamilyIdentity FamilyResolver::resolve(const ProcessRecord& record, const Proces
     const ProcessRecord* top = &record;
     for (int depth = 0; depth < 128; ++depth) {
         const ProcessRecord* parent = table.find(top->ppid);
-        if (parent == nullptr || parent == top || parent->exe != record.exe || record.exe.empty()) {
+        if (parent == nullptr || parent == top || parent->uid != record.uid ||
+            parent->exe != record.exe || record.exe.empty()) {
             break;
         }
         top = parent;

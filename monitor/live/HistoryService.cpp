@@ -71,6 +71,12 @@ void HistoryService::afterPass(const LiveView& view) {
     pruneIfDue(now);
 }
 
+void HistoryService::finish(const LiveView& view) {
+    if (lastMinuteIndex_ >= 0) {
+        recordMinute(view, lastMinuteIndex_ * kMinuteMs);
+    }
+}
+
 void HistoryService::recordMinute(const LiveView& view, int64_t minuteMs) {
     for (FamilyMinute& minute : minutesOf(view, minuteMs)) {
         store_->record(std::move(minute));

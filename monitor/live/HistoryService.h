@@ -35,6 +35,9 @@ public:
     // families of the view are written as the minute that just closed; then the store is
     // pruned when it is due.
     void afterPass(const LiveView& view);
+    // Sampler thread, once the sampler has stopped: the minute in progress is written from the
+    // last view (a minute already stored is left as it is), so that stopping loses nothing.
+    void finish(const LiveView& view);
     // Sampler thread, during a pass: the family's typical footprint from the stored minutes
     // (7 days at most), when enough of them are stored.
     std::optional<uint64_t> storedBaselineKiB(const std::string& key) {

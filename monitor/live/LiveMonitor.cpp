@@ -100,14 +100,25 @@ void LiveMonitor::passOnce() {
 }
 
 void LiveMonitor::run(std::chrono::steady_clock::time_point next) {
+    const auto quick = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(sampler_.quickSeconds()));
+    auto nextQuick = std::chrono::steady_clock::now() + quick;
     for (;;) {
+        const bool quickFirst = quick.count() > 0 && nextQuick < next;
         {
             std::unique_lock lock(mutex_);
-            if (wake_.wait_until(lock, next, [this] { return stopping_; })) {
+            if (wake_.wait_until(lock, quickFirst ? nextQuick : next,
+                                 [this] { return stopping_; })) {
                 return;
             }
         }
+        if (quickFirst) {
+            sampler_.quickPass();
+            nextQuick = std::max(nextQuick + quick, std::chrono::steady_clock::now());
+            continue;
+        }
         passOnce();
+        nextQuick = std::chrono::steady_clock::now() + quick;
         next += interval();
         auto now = std::chrono::steady_clock::now();
         if (next < now) {

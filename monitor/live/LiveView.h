@@ -42,6 +42,17 @@ struct FamilyView {
     SmokeRole smokeRole = SmokeRole::none;
 };
 
+// A family as the exporter sees it: its memory by kind and its judgement, no members.
+struct RankedFamily {
+    std::string key;
+    std::string title;
+    uid_t uid = 0;
+    uint64_t anonKiB = 0;
+    uint64_t swapKiB = 0;
+    uint64_t footprintKiB = 0;
+    FamilyAssessment assessment;
+};
+
 // A suspect that left the rows.
 struct DepartedFinding {
     std::string key;
@@ -71,6 +82,11 @@ struct LiveView {
     bool vmstatRead = false;                       // <proc>/vmstat read in this pass
     MachineForecastView forecast;
     double passCpuSeconds = 0;
+    // Only when the sampler is asked for them (SamplerOptions::rankedFamilies): families at
+    // watch or above, best score first, then the largest others; and the families whose last
+    // process ended in this pass.
+    std::vector<RankedFamily> ranked;
+    std::vector<std::string> endedFamilies;
 };
 
 } // namespace velmora

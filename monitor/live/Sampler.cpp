@@ -27,7 +27,8 @@ bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
 } // namespace
 
 Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
-    : options_(std::move(options)), root_(options_.procPath), table_(root_, options_.uid),
+    : options_(std::move(options)), root_(options_.procPath),
+      table_(root_, options_.allUsers ? ProcessTable::kAnyOwner : options_.uid),
       resolver_(root_, desktopEntries_),
       scorer_(options_.tuning, static_cast<double>(::sysconf(_SC_CLK_TCK))),
       protected_(root_, options_.self), store_(std::move(store)) {
@@ -41,6 +42,7 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
         smoke_ = std::make_unique<SmokeTargets>(options_.smokeTargetsPath);
     }
     kills_ = OutOfMemoryKillDetector(t.recentFindingSeconds);
+    table_.setQuietPeriod(t.quietDetailSeconds);
 }
 
 std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
@@ -73,19 +75,52 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     view->outOfMemoryKills = kills_.recent();
     view->vmstatRead = oomKillCount.has_value();
     view->forecast = forecaster_.view();
+    if (options_.rankedFamilies > 0) {
+        view->ranked = rank();
+        view->endedFamilies = ended_;
+    }
     view->passCpuSeconds = threadCpuSeconds() - cpuStart;
     return view;
+}
+
+double Sampler::quickSeconds() const {
+    const Tuning& t = options_.tuning;
+    return t.suspectSampleSeconds < t.sampleIntervalSeconds ? t.suspectSampleSeconds : 0.0;
+}
+
+void Sampler::quickPass() {
+    if (suspects_.empty()) {
+        return;
+    }
+    auto isSuspect = [this](const ProcessRecord& record) {
+        return suspects_.count(record.familyKey) != 0;
+    };
+    PassStatistics ignored;
+    table_.rereadMemory(isSuspect, ignored);
+    std::unordered_map<std::string, uint64_t> footprints;
+    for (const auto& [pid, record] : table_.records()) {
+        if (isSuspect(*record)) {
+            footprints[record->familyKey] += record->footprintKiB();
+        }
+    }
+    for (const auto& [key, footprint] : footprints) {
+        between_[key].push_back(footprint);
+    }
 }
 
 void Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered) {
     PassStatistics ignored;
     for (ProcessRecord* record : discovered) {
         FamilyIdentity identity = resolver_.resolve(*record, table_, ignored);
+        if (options_.allUsers) {
+            identity.key = "user:" + std::to_string(record->uid) + ":" + identity.key;
+        }
         record->familyKey = identity.key;
         record->familyTitle = identity.title;
         auto& family = families_[identity.key];
         if (family.identity.key.empty()) {
             family.identity = std::move(identity);
+            family.uid = record->uid;
         }
     }
 }
@@ -111,8 +146,14 @@ void Sampler::applySmokeTargets() {
 }
 
 void Sampler::aggregate(double now) {
+    std::unordered_set<const FamilyState*> wasAlive;
     for (auto& [key, family] : families_) {
+        if (family.members > 0) {
+            wasAlive.insert(&family);
+        }
         family.footprintKiB = 0;
+        family.anonKiB = 0;
+        family.swapKiB = 0;
         family.cpuTicks = 0;
         family.members = 0;
     }
@@ -122,15 +163,33 @@ void Sampler::aggregate(double now) {
             continue;
         }
         it->second.footprintKiB += record->footprintKiB();
+        it->second.anonKiB += record->anonKiB;
+        it->second.swapKiB += record->swapKiB;
         it->second.cpuTicks += record->cpuTicks;
         ++it->second.members;
     }
+    ended_.clear();
     for (auto& [key, family] : families_) {
         if (family.members > 0) {
-            store_->record(key, now, family.footprintKiB, family.cpuTicks);
+            store_->record(key, now, recordedFootprint(key, family.footprintKiB), family.cpuTicks);
             family.lastSeen = now;
+        } else if (wasAlive.count(&family) != 0) {
+            ended_.push_back(key);
         }
     }
+    between_.clear();
+}
+
+uint64_t Sampler::recordedFootprint(const std::string& key, uint64_t footprintKiB) {
+    auto reads = between_.find(key);
+    if (reads == between_.end()) {
+        return footprintKiB;
+    }
+    std::vector<uint64_t>& values = reads->second;
+    values.push_back(footprintKiB);
+    auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
 }
 
 void Sampler::score(uint64_t reserveKiB) {
@@ -198,6 +257,42 @@ void Sampler::retire(double now) {
     if (departed_.size() > 32) {
         departed_.erase(departed_.begin(), departed_.end() - 32);
     }
+}
+
+std::vector<RankedFamily> Sampler::rank() const {
+    std::vector<const std::pair<const std::string, FamilyState>*> alive;
+    for (const auto& entry : families_) {
+        if (entry.second.members > 0 && entry.first != kRecoverySmokeKey &&
+            entry.first != kRestartSmokeKey) {
+            alive.push_back(&entry);
+        }
+    }
+    auto flagged = [](const FamilyState& f) {
+        return atLeast(f.assessment.verdict, FindingVerdict::watch);
+    };
+    auto before = [&flagged](const auto* a, const auto* b) {
+        const FamilyState& fa = a->second;
+        const FamilyState& fb = b->second;
+        if (flagged(fa) != flagged(fb)) {
+            return flagged(fa);
+        }
+        if (flagged(fa) && fa.assessment.score != fb.assessment.score) {
+            return fa.assessment.score > fb.assessment.score;
+        }
+        return fa.footprintKiB != fb.footprintKiB ? fa.footprintKiB > fb.footprintKiB
+                                                  : a->first < b->first;
+    };
+    std::size_t count = std::min(options_.rankedFamilies, alive.size());
+    std::partial_sort(alive.begin(), alive.begin() + static_cast<std::ptrdiff_t>(count),
+                      alive.end(), before);
+    std::vector<RankedFamily> ranked;
+    ranked.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto& [key, family] = *alive[i];
+        ranked.push_back({key, family.identity.title, family.uid, family.anonKiB, family.swapKiB,
+                          family.footprintKiB, family.assessment});
+    }
+    return ranked;
 }
 
 FamilyView

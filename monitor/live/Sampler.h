@@ -29,6 +29,11 @@ struct SamplerOptions {
     pid_t self = 0;
     std::string smokeTargetsPath; // empty: no self-check targets
     Tuning tuning;
+    // Every user's processes rather than uid's; each family then belongs to one user and its
+    // key says which.
+    bool allUsers = false;
+    // How many families LiveView::ranked carries (none under the app).
+    std::size_t rankedFamilies = 0;
 };
 
 // One sampling pass after another: refreshes the process table, groups processes into
@@ -40,6 +45,11 @@ public:
 
     bool ok() const { return root_.ok(); }
     std::shared_ptr<const LiveView> pass(double monotonicNow, double wallNow);
+    // Seconds between the suspects' reads within a tick; 0 when the tick is quick enough.
+    double quickSeconds() const;
+    // Between ticks: reads the memory of the families at watch or above again; the next pass
+    // records the median of these reads and its own for each.
+    void quickPass();
     const SeriesStore& store() const { return *store_; }
     // Where a family's longer-term baseline comes from (the history); none by default.
     using BaselineSource = std::function<std::optional<uint64_t>(const std::string& key)>;
@@ -49,7 +59,10 @@ public:
 private:
     struct FamilyState {
         FamilyIdentity identity;
+        uid_t uid = 0;
         uint64_t footprintKiB = 0;
+        uint64_t anonKiB = 0;
+        uint64_t swapKiB = 0;
         uint64_t cpuTicks = 0;
         std::size_t members = 0;
         double lastSeen = 0;
@@ -61,8 +74,10 @@ private:
     void assignFamilies(const std::vector<ProcessRecord*>& discovered);
     void applySmokeTargets();
     void aggregate(double now);
+    uint64_t recordedFootprint(const std::string& key, uint64_t footprintKiB);
     void score(uint64_t reserveKiB);
     void retire(double now);
+    std::vector<RankedFamily> rank() const;
     std::shared_ptr<LiveView> publish(double now, double wall, const MachineState& machine,
                                       const PassStatistics& stats);
     FamilyView
@@ -82,6 +97,8 @@ private:
     std::unique_ptr<SmokeTargets> smoke_;
     SmokeTargetPids smokePids_;
     std::unordered_map<std::string, FamilyState> families_;
+    std::vector<std::string> ended_; // families whose last process ended in this pass
+    std::unordered_map<std::string, std::vector<uint64_t>> between_; // quick reads since the tick
     std::unordered_set<std::string> suspects_;
     std::vector<DepartedFinding> departed_;
     OutOfMemoryKillDetector kills_;

@@ -21,6 +21,7 @@ struct ProcessRecord {
     uint64_t swapKiB = 0;      // from status VmSwap or smaps_rollup Swap
     uint64_t smapsAnonKiB = 0; // last smaps_rollup Anonymous, 0 before any read
     double lastBackgroundRead = 0;
+    bool quiet = false; // no CPU time between its last two background reads
     double lastDetailRead = -1e300;
     int statmFd = -1;      // kept open between passes
     std::string familyKey; // assigned once, when the process is discovered

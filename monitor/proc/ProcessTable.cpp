@@ -57,7 +57,7 @@ void ProcessTable::closeRecord(ProcessRecord& record) {
 std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now,
                                                       PassStatistics& stats) {
     auto owner = root_.ownerOf(pid);
-    if (!owner || *owner != ownUid_) {
+    if (!owner || (ownUid_ != kAnyOwner && *owner != ownUid_)) {
         return nullptr;
     }
     char buf[2048];
@@ -122,6 +122,7 @@ void ProcessTable::readBackground(ProcessRecord& record, PassStatistics& stats) 
     if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) > 0) {
         ++stats.stat;
         if (auto stat = parseStat(buf); stat && stat->startTime == record.startTime) {
+            record.quiet = stat->cpuTicks == record.cpuTicks;
             record.cpuTicks = stat->cpuTicks;
             record.ppid = stat->ppid;
         }
@@ -189,20 +190,31 @@ ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
             continue;
         }
         readBackground(*record, stats);
+        record->quiet = false; // a newcomer has not shown it is quiet yet
         record->lastBackgroundRead = now - staggerOffset(pid, backgroundPeriod);
         discovered.push_back(record.get());
         records_.emplace(pid, std::move(record));
     }
 
     readDueDetails(now, suspectPeriod, isSuspect, stats);
+    const double quietPeriod = std::max(backgroundPeriod, quietPeriod_);
     for (auto& [pid, record] : records_) {
-        if (now - record->lastBackgroundRead >= backgroundPeriod) {
+        if (now - record->lastBackgroundRead >= (record->quiet ? quietPeriod : backgroundPeriod)) {
             readBackground(*record, stats);
             record->lastBackgroundRead = now;
         }
     }
     stats.sameUser = records_.size();
     return discovered;
+}
+
+void ProcessTable::rereadMemory(const std::function<bool(const ProcessRecord&)>& which,
+                                PassStatistics& stats) {
+    for (auto& [pid, record] : records_) {
+        if (which(*record)) {
+            readStatm(*record, stats);
+        }
+    }
 }
 
 void ProcessTable::readDueDetails(double now, double suspectPeriod,

@@ -17,6 +17,9 @@ namespace velmora {
 // vanished (ESRCH, ENOENT, EACCES) is simply dropped.
 class ProcessTable {
 public:
+    // As ownUid: every user's processes (a monitor run as root or with CAP_SYS_PTRACE).
+    static constexpr uid_t kAnyOwner = static_cast<uid_t>(-1);
+
     ProcessTable(ProcRoot& root, uid_t ownUid, std::size_t maxKeptDescriptors = 8192);
     ~ProcessTable();
     ProcessTable(const ProcessTable&) = delete;
@@ -28,6 +31,16 @@ public:
     std::vector<ProcessRecord*> refresh(double now, double suspectPeriod, double backgroundPeriod,
                                         const std::function<bool(const ProcessRecord&)>& isSuspect,
                                         PassStatistics& stats);
+
+    // A quiet process (no CPU time between its last two background reads) cannot have
+    // allocated: its status and stat are read every `seconds` instead of every background
+    // period, when that is longer. Its statm is read every tick all the same.
+    void setQuietPeriod(double seconds) { quietPeriod_ = seconds; }
+
+    // Between ticks: reads statm again for the processes `which` picks (one pread each). A
+    // process that cannot be read keeps its last figures until the next tick.
+    void rereadMemory(const std::function<bool(const ProcessRecord&)>& which,
+                      PassStatistics& stats);
 
     const std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>>& records() const {
         return records_;
@@ -50,6 +63,7 @@ private:
     std::size_t maxKept_;
     std::size_t kept_ = 0;
     uint64_t pageKiB_;
+    double quietPeriod_ = 0;
     std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
     std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
 };

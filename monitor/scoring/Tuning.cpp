@@ -34,7 +34,9 @@ Tuning Tuning::fromJson(const Json& object) {
     }
     readSeconds(object, "sampleIntervalSeconds", t.sampleIntervalSeconds, 0.05, 60);
     readSeconds(object, "suspectDetailSeconds", t.suspectDetailSeconds, 0.05, 600);
+    readSeconds(object, "suspectSampleSeconds", t.suspectSampleSeconds, 0.05, 60);
     readSeconds(object, "backgroundDetailSeconds", t.backgroundDetailSeconds, 0.05, 3600);
+    readSeconds(object, "quietDetailSeconds", t.quietDetailSeconds, 0.05, 3600);
     readSeconds(object, "bucketSeconds", t.bucketSeconds, 0.1, 3600);
     readCount(object, "fineSampleCount", t.fineSampleCount, 8, 100000);
     readCount(object, "bucketCount", t.bucketCount, 8, 100000);

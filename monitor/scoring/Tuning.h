@@ -11,12 +11,17 @@ struct Tuning {
     double sampleIntervalSeconds = 1.0;    // enumeration tick: list /proc, read statm
     double suspectDetailSeconds = 2.0;     // smaps_rollup for active suspects
     double backgroundDetailSeconds = 10.0; // status (VmSwap) and stat (CPU) for the rest
-    double bucketSeconds = 60.0;           // the "one-minute" medians
-    int fineSampleCount = 1200;            // 20 minutes of 1 s samples
-    int bucketCount = 1440;                // 24 hours of one-minute medians
-    int rateWindowBuckets = 15;            // growth rate window
-    int minRateBuckets = 5;                // data needed before any rate
-    int curvatureBuckets = 5;              // recent window compared with the rate window
+    double quietDetailSeconds = 10.0;      // ... for processes that used no CPU since the last
+    // Between ticks longer than this, the statm of families at watch or above is read this
+    // often, and each tick records the median of those reads: a slow tick (the headless
+    // monitor's 10 s) judges suspects from as steady a series as the desktop's 1 s tick.
+    double suspectSampleSeconds = 1.0;
+    double bucketSeconds = 60.0; // the "one-minute" medians
+    int fineSampleCount = 1200;  // 20 minutes of 1 s samples
+    int bucketCount = 1440;      // 24 hours of one-minute medians
+    int rateWindowBuckets = 15;  // growth rate window
+    int minRateBuckets = 5;      // data needed before any rate
+    int curvatureBuckets = 5;    // recent window compared with the rate window
     int hourWindowBuckets = 60;
     int sixHourWindowBuckets = 360;
     int sparklineBuckets = 60;
@@ -86,6 +91,7 @@ struct Tuning {
     // Reads the known keys of a "tuning" object; missing, mistyped or out-of-range values keep
     // their defaults.
     static Tuning fromJson(const Json& object);
+    bool operator==(const Tuning&) const = default;
 };
 
 } // namespace velmora

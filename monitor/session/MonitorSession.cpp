@@ -1,5 +1,6 @@
 #include "monitor/session/MonitorSession.h"
 
+#include "monitor/common/DescriptorLimit.h"
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/live/HistoryService.h"
 #include "monitor/live/LiveMonitor.h"
@@ -9,7 +10,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -29,15 +29,6 @@ bool writeLine(int fd, std::string line) {
         done += static_cast<std::size_t>(n);
     }
     return true;
-}
-
-// Kept descriptors (one statm per process) need more than the default soft limit.
-void raiseDescriptorLimit() {
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = std::min<rlim_t>(limit.rlim_max, 65536);
-        ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
 }
 
 // "quit": the parent velmora-ui is asked to quit too, through a checked pidfd.
@@ -66,11 +57,7 @@ int runSession(int in, int out) {
     raiseDescriptorLimit();
     MonitorPaths paths = MonitorPaths::fromEnvironment();
     ConfigStore config(paths.configFile);
-    config.load();
-    if (!config.loadProblem().empty()) {
-        std::fprintf(stderr, "velmora: %s is unreadable (%s); using defaults\n",
-                     paths.configFile.c_str(), config.loadProblem().c_str());
-    }
+    loadConfigOrWarn(config, "using defaults");
     config.pruneIgnores(wallSeconds());
 
     SamplerOptions options;

@@ -41,7 +41,10 @@ for f in usr/bin/velmora-ui usr/bin/velmora usr/share/velmora/Backend/velmora \
          usr/share/velmora/VerdictTooltips.txt usr/share/velmora/Info.json \
          usr/share/icons/hicolor/scalable/apps/velmora.svg \
          usr/share/man/man1/velmora.1.gz usr/share/man/man1/velmora-ui.1.gz \
-         usr/share/doc/velmora/copyright usr/share/doc/velmora/changelog.gz; do
+         usr/share/doc/velmora/copyright usr/share/doc/velmora/changelog.gz \
+         usr/share/velmora/prometheus/velmora-alerts.yml \
+         usr/lib/systemd/user/velmora-serve.service \
+         usr/lib/systemd/system/velmora-serve-all.service; do
   [ -f "$root/$f" ] || fail "$f is not in the package"
 done
 for size in 16 24 32 48 64 128 256; do
@@ -54,6 +57,21 @@ for page in velmora velmora-ui; do
     2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$page(1): $warnings"
 done
+
+# The headless monitor's units are valid, its rules load, and the package pulls in the
+# prometheus-cpp libraries it links.
+if command -v systemd-analyze >/dev/null; then
+  for unit in usr/lib/systemd/user/velmora-serve.service usr/lib/systemd/system/velmora-serve-all.service; do
+    problems=$(systemd-analyze verify "$root/$unit" 2>&1 | grep -v -e 'is not executable' \
+      -e "Command 'man velmora(1)' failed" -e 'RuntimeDirectory path' -e 'initialize manager')
+    [ -z "$problems" ] || fail "$unit: $problems"
+  done
+fi
+if command -v promtool >/dev/null; then
+  promtool check rules "$root/usr/share/velmora/prometheus/velmora-alerts.yml" >/dev/null \
+    || fail "promtool check rules"
+fi
+dpkg-deb -f "$deb" Depends | grep -q libprometheus-cpp-pull || fail "Depends lacks libprometheus-cpp-pull"
 
 # The monitor says the package's version.
 monitor_version=$("$root/usr/bin/velmora" --version) || fail "velmora --version exited $?"

@@ -119,6 +119,45 @@ void add(ClassRow& row, const TraceOutcome& outcome) {
     row.failures += outcome.passed() ? 0 : 1;
 }
 
+// What the sampler records of a trace at its tick: the sample at the tick itself, or for a
+// family at "watch" or above, the median of what the quicker suspect reads saw since the tick
+// before (a trace recorded at one sample a second under a 1 s tick keeps every sample).
+class TickSampler {
+public:
+    explicit TickSampler(const Tuning& tuning)
+        : tick_(tuning.sampleIntervalSeconds),
+          quick_(tuning.suspectSampleSeconds < tuning.sampleIntervalSeconds
+                     ? tuning.suspectSampleSeconds
+                     : tuning.sampleIntervalSeconds) {}
+
+    // The footprint to record at this point, or nothing between ticks.
+    std::optional<uint64_t> take(const TracePoint& point, FindingVerdict verdict) {
+        if (point.seconds >= lastQuick_ + quick_ - 1e-6) {
+            lastQuick_ = point.seconds;
+            between_.push_back(point.footprintKiB);
+        }
+        if (point.seconds < lastTick_ + tick_ - 1e-6) {
+            return std::nullopt;
+        }
+        lastTick_ = point.seconds;
+        uint64_t recorded = point.footprintKiB;
+        if (atLeast(verdict, FindingVerdict::watch) && between_.size() > 1) {
+            std::nth_element(between_.begin(), between_.begin() + between_.size() / 2,
+                             between_.end());
+            recorded = between_[between_.size() / 2];
+        }
+        between_.clear();
+        return recorded;
+    }
+
+private:
+    double tick_;
+    double quick_;
+    double lastTick_ = -1e300;
+    double lastQuick_ = -1e300;
+    std::vector<uint64_t> between_;
+};
+
 } // namespace
 
 std::optional<double> TraceOutcome::delay() const {
@@ -179,9 +218,14 @@ TraceOutcome replayTrace(const MemoryTrace& original, TraceView view, const Tuni
     const bool tracing = traced != nullptr && trace.name == traced;
     uint64_t assessedBuckets = 0;
     FindingVerdict previous = FindingVerdict::normal;
+    TickSampler sampler(tuning);
     for (std::size_t i = 0; i < trace.points.size(); ++i) {
         const TracePoint& point = trace.points[i];
-        store.record(key, phase + point.seconds, point.footprintKiB, point.cpuTicks);
+        std::optional<uint64_t> recorded = sampler.take(point, previous);
+        if (!recorded) {
+            continue;
+        }
+        store.record(key, phase + point.seconds, *recorded, point.cpuTicks);
         const FamilySeries& series = *store.find(key);
         // As in the sampler: a family is judged again whenever a bucket has closed.
         if (series.closedBuckets() == assessedBuckets) {

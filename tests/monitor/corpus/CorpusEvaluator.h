@@ -44,6 +44,7 @@ struct TraceOutcome {
 // Time allowed, after growth stops, for the verdict to fall below "suspect".
 constexpr double kFallBackSeconds = 6 * 60;
 
+// The trace is sampled as the sampler would at the tuning's tick and suspect cadence.
 TraceOutcome replayTrace(const MemoryTrace& trace, TraceView view, const Tuning& tuning);
 
 // Per class and overall: traces (each seen from birth and from mid-life), recall at "suspect"

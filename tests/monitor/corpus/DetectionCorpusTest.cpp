@@ -7,6 +7,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <set>
 
 namespace velmora {
 namespace {
@@ -32,21 +33,49 @@ std::vector<MemoryTrace> wholeCorpus() {
     return corpus;
 }
 
-TEST(DetectionCorpus, EveryLeakInTimeAndNoFalseAlarmUnderDefaultSettings) {
+// Every trace from both views through the scorer with `tuning`; the per-class table printed.
+std::vector<TraceOutcome> replayCorpus(const Tuning& tuning) {
     std::vector<MemoryTrace> corpus = wholeCorpus();
-    ASSERT_GE(corpus.size(), 150u);
+    EXPECT_GE(corpus.size(), 150u);
     std::vector<TraceOutcome> outcomes;
     for (const MemoryTrace& trace : corpus) {
         for (TraceView view : {TraceView::birth, TraceView::midLife}) {
-            outcomes.push_back(replayTrace(trace, view, Tuning{}));
+            outcomes.push_back(replayTrace(trace, view, tuning));
         }
     }
     std::cout << corpusTable(outcomes);
+    return outcomes;
+}
+
+TEST(DetectionCorpus, EveryLeakInTimeAndNoFalseAlarmUnderDefaultSettings) {
+    std::vector<TraceOutcome> outcomes = replayCorpus(Tuning{});
     for (const TraceOutcome& outcome : outcomes) {
         EXPECT_TRUE(outcome.passed()) << outcome.describe();
         if (getenv("VELMORA_CORPUS_VERBOSE") != nullptr) {
             std::cout << outcome.describe() << "\n";
         }
+    }
+}
+
+// The headless monitor ticks every 10 s by default (suspects still read every second between
+// ticks): no false alarm, no runaway called while memory lasts, every verdict falls back, and
+// every leak is in time but for the three named here, where a tenth of the samples is not
+// enough: a collector whose sawtooth has the bucket's own period (each tick meets its teeth
+// at the same phase until the family is watched) and a 2 MB/min leak on 1.5 GB, which seen
+// from birth is flagged under a minute late.
+TEST(DetectionCorpus, NoFalseAlarmAndEveryLeakButThreeInTimeAtTheHeadlessInterval) {
+    Tuning tuning;
+    tuning.sampleIntervalSeconds = 10;
+    const std::set<std::pair<std::string, TraceView>> late = {
+        {"leak-under-gc-5mb-60s", TraceView::birth},
+        {"leak-under-gc-5mb-60s", TraceView::midLife},
+        {"leak-2mb-on-1500", TraceView::birth}};
+    for (const TraceOutcome& outcome : replayCorpus(tuning)) {
+        EXPECT_FALSE(outcome.falseAlarm() || outcome.stillFlaggedAt || outcome.understatedAt ||
+                     outcome.criticalWithoutRiskAt)
+            << outcome.describe();
+        EXPECT_EQ(outcome.missed(), late.count({outcome.trace.name, outcome.view}) == 1)
+            << outcome.describe();
     }
 }
 

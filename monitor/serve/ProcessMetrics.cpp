@@ -1,0 +1,88 @@
+#include "monitor/serve/ProcessMetrics.h"
+
+#include "monitor/proc/ProcParsers.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void addGauge(std::vector<prometheus::MetricFamily>& all, const char* name, const char* help,
+              double value, prometheus::MetricType type = prometheus::MetricType::Gauge) {
+    prometheus::MetricFamily family;
+    family.name = name;
+    family.help = help;
+    family.type = type;
+    prometheus::ClientMetric sample;
+    if (type == prometheus::MetricType::Counter) {
+        sample.counter.value = value;
+    } else {
+        sample.gauge.value = value;
+    }
+    family.metric.push_back(sample);
+    all.push_back(std::move(family));
+}
+
+double bootTime(const std::string& procStat) {
+    std::istringstream in(readText(procStat));
+    std::string word;
+    while (in >> word) {
+        if (word == "btime") {
+            double seconds = 0;
+            in >> seconds;
+            return seconds;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+std::vector<prometheus::MetricFamily> processMetrics(const std::string& procSelf,
+                                                     const std::string& procStat) {
+    std::vector<prometheus::MetricFamily> all;
+    const auto ticks = static_cast<double>(::sysconf(_SC_CLK_TCK));
+    const auto page = static_cast<double>(::sysconf(_SC_PAGESIZE));
+    if (auto stat = parseStat(readText(procSelf + "/stat"))) {
+        addGauge(all, "process_cpu_seconds_total", "User and system CPU time spent in seconds.",
+                 static_cast<double>(stat->cpuTicks) / ticks, prometheus::MetricType::Counter);
+        addGauge(all, "process_start_time_seconds",
+                 "Start time of the process since the epoch in seconds.",
+                 bootTime(procStat) + static_cast<double>(stat->startTime) / ticks);
+    }
+    std::istringstream statm(readText(procSelf + "/statm"));
+    double sizePages = 0;
+    double residentPages = 0;
+    if (statm >> sizePages >> residentPages) {
+        addGauge(all, "process_resident_memory_bytes", "Resident memory size in bytes.",
+                 residentPages * page);
+        addGauge(all, "process_virtual_memory_bytes", "Virtual memory size in bytes.",
+                 sizePages * page);
+    }
+    std::error_code error;
+    std::size_t open = 0;
+    for (std::filesystem::directory_iterator it(procSelf + "/fd", error), end; !error && it != end;
+         it.increment(error)) {
+        ++open;
+    }
+    addGauge(all, "process_open_fds", "Number of open file descriptors.",
+             static_cast<double>(open));
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0) {
+        addGauge(all, "process_max_fds", "Maximum number of open file descriptors.",
+                 static_cast<double>(limit.rlim_cur));
+    }
+    return all;
+}
+
+} // namespace velmora

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "monitor/serve/ServeOptions.h"
+
+namespace velmora {
+
+// "velmora serve": samples, scores and keeps the history as under the app, exports the metrics
+// over HTTP (and to the textfile), and never signals a process. Runs until SIGTERM or SIGINT
+// (status 0, the history written); SIGHUP reads the settings again. Status 1 when it cannot
+// start (the address cannot be listened on), 2 when --all-users is not allowed.
+int runServe(const ServeOptions& options);
+
+} // namespace velmora

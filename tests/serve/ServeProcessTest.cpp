@@ -1,0 +1,243 @@
+// The real "velmora serve" against the real engine: a leaking child, a Prometheus server of the
+// Debian package scraping it every second, promtool checking what it serves and the alert rules.
+// Skipped, saying why, where prometheus or promtool is not installed.
+#include "../monitor/MonitorProcess.h"
+#include "ServeHarness.h"
+#include "model/Json.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <signal.h>
+#include <sqlite3.h>
+#include <thread>
+
+namespace velmora {
+namespace {
+
+using namespace velmora::testing;
+
+const std::string kServe = VELMORA_MONITOR_BIN;
+const std::string kChildFamily = "proc:monitor_memory_child";
+
+// Short windows, so that a real leak shows within seconds: 1 s buckets, an 8-bucket window.
+Json fastTuning() {
+    return Json{{"tuning",
+                 {{"suspectDetailSeconds", 0.5},
+                  {"backgroundDetailSeconds", 1.0},
+                  {"bucketSeconds", 1.0},
+                  {"rateWindowBuckets", 8},
+                  {"minRateBuckets", 5},
+                  {"curvatureBuckets", 3},
+                  {"minFootprintMiB", 16.0}}}};
+}
+
+std::vector<std::string> environmentOf(const TempHome& home) {
+    return {"HOME=" + home.path, "XDG_CONFIG_HOME=" + home.path + "/.config",
+            "XDG_DATA_HOME=" + home.path + "/.local/share"};
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Polls `done` every 250 ms until it holds or the time is up.
+template <class Predicate> bool eventually(double seconds, Predicate done) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    return done();
+}
+
+// The number of series an instant query returns, and the first one's value.
+struct QueryResult {
+    std::size_t series = 0;
+    double firstValue = 0;
+};
+QueryResult ask(PrometheusServer& prometheus, const std::string& promql) {
+    QueryResult result;
+    auto body = prometheus.query(promql);
+    if (!body) {
+        return result;
+    }
+    Json json = Json::parse(*body, nullptr, false);
+    if (!json.is_object() || json["status"] != "success") {
+        return result;
+    }
+    const Json& vector = json["data"]["result"];
+    result.series = vector.size();
+    if (!vector.empty()) {
+        result.firstValue = std::stod(vector[0]["value"][1].get<std::string>());
+    }
+    return result;
+}
+
+bool alertFiring(PrometheusServer& prometheus, const std::string& name, const std::string& family) {
+    Json json = Json::parse(prometheus.alerts(), nullptr, false);
+    if (!json.is_object()) {
+        return false;
+    }
+    for (const Json& alert : json["data"]["alerts"]) {
+        if (alert["labels"].value("alertname", "") == name &&
+            alert["labels"].value("family", "") == family && alert["state"] == "firing") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Footprint minutes stored for the families of `pid` (their keys name the process).
+int storedMinutes(const std::string& database, pid_t pid) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return -1;
+    }
+    std::string sql = "SELECT COUNT(*) FROM footprints JOIN families f ON f.id = family_id "
+                      "WHERE f.key LIKE '%:" +
+                      std::to_string(pid) + ":%'";
+    sqlite3_stmt* statement = nullptr;
+    int count = -1;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        count = sqlite3_column_int(statement, 0);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return count;
+}
+
+TEST(ServeCommandLine, BadOptionsGiveOneClearLineAndStatusTwo) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--interval", "abc"}, "--interval needs a number of seconds from 0.1 to 60, not 'abc'"},
+        {{"--interval=0"}, "--interval needs a number of seconds from 0.1 to 60, not '0'"},
+        {{"--interval"}, "--interval needs a number of seconds"},
+        {{"--listen", "9787"}, "--listen needs ADDRESS:PORT with an explicit address"},
+        {{"--listen", ":9787"}, "--listen needs ADDRESS:PORT with an explicit address"},
+        {{"--listen", "localhost:9787"}, "--listen needs a numeric address"},
+        {{"--listen", "127.0.0.1:70000"}, "--listen needs a port from 1 to 65535, not '70000'"},
+        {{"--textfile", "/tmp/velmora.txt"}, "--textfile needs a file name ending in .prom"},
+        {{"--all-users=yes"}, "unknown option '--all-users=yes'"},
+        {{"--verbose"}, "unknown option '--verbose' (see velmora serve --help)"},
+    };
+    for (const auto& [args, expected] : cases) {
+        std::vector<std::string> argv = {kServe, "serve"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        CommandResult result = runCommand(argv);
+        EXPECT_EQ(result.status, 2) << args[0];
+        EXPECT_EQ(result.err.rfind("velmora serve: " + expected, 0), 0u) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_TRUE(result.out.empty()) << result.out;
+    }
+    CommandResult help = runCommand({kServe, "serve", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--listen ADDRESS:PORT"), std::string::npos) << help.out;
+}
+
+TEST(ServeCommandLine, AnAddressInUseIsAClearErrorAndSighupReadsTheSettingsAgain) {
+    TempHome home;
+    int port = freePort();
+    BackgroundProcess first({kServe, "serve", "--listen", "127.0.0.1:" + std::to_string(port)},
+                            environmentOf(home), home.path + "/first.log");
+    ASSERT_TRUE(eventually(10, [&] { return httpGet(port, "/metrics").status == 200; }))
+        << first.log();
+    CommandResult second =
+        runCommand({kServe, "serve", "--listen", "127.0.0.1:" + std::to_string(port)});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err.rfind(
+                  "velmora serve: cannot listen on 127.0.0.1:" + std::to_string(port) + ": ", 0),
+              0u)
+        << second.err;
+
+    // SIGHUP: new settings are read; unreadable ones are reported and the old ones kept.
+    home.writeConfig(Json{{"storageMode", "low"}});
+    ::kill(first.pid(), SIGHUP);
+    EXPECT_TRUE(eventually(5, [&] {
+        return first.log().find("settings read again from " + home.path) != std::string::npos;
+    })) << first.log();
+    home.writeFile(".config/velmora/config.json", "{ not json");
+    ::kill(first.pid(), SIGHUP);
+    EXPECT_TRUE(eventually(5, [&] {
+        return first.log().find("is unreadable") != std::string::npos &&
+               first.log().find("keeping the settings in use") != std::string::npos;
+    })) << first.log();
+    EXPECT_EQ(httpGet(port, "/metrics").status, 200);
+    EXPECT_EQ(first.stop(SIGINT), 0) << first.log();
+}
+
+TEST(AlertRules, PromtoolAcceptsThemAndTheirUnitTestsPass) {
+    if (!findProgram("promtool")) {
+        GTEST_SKIP() << "promtool is not installed (Debian package prometheus)";
+    }
+    CommandResult check = runCommand({"promtool", "check", "rules", VELMORA_ALERT_RULES});
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+    EXPECT_NE(check.out.find("SUCCESS: 4 rules found"), std::string::npos) << check.out;
+    CommandResult test = runCommand({"promtool", "test", "rules", VELMORA_ALERT_RULE_TESTS});
+    EXPECT_EQ(test.status, 0) << test.out << test.err;
+}
+
+// One run covers the whole path: a real leaker, "velmora serve" with a textfile, a real
+// Prometheus scraping it every second with the alert rules loaded, then SIGTERM.
+TEST(ServeWithPrometheus, ARealServerSeesTheLeakingChildAndItsAlertAndNothingIsLost) {
+    auto prometheusBinary = findProgram("prometheus");
+    if (!prometheusBinary || !findProgram("promtool")) {
+        GTEST_SKIP() << "prometheus and promtool are not installed (Debian package prometheus)";
+    }
+    TempHome home;
+    home.writeConfig(fastTuning());
+    HelperChild leaker({"memory-child", "leak", "4", "32"}); // 4 MiB/s = 240 MiB/min
+    const int port = freePort();
+    const std::string textfile = home.path + "/textfile/velmora.prom";
+    std::filesystem::create_directories(home.path + "/textfile");
+    BackgroundProcess serve({kServe, "serve", "--listen", "127.0.0.1:" + std::to_string(port),
+                             "--interval", "0.25", "--textfile", textfile},
+                            environmentOf(home), home.path + "/serve.log");
+    PrometheusServer prometheus(*prometheusBinary, home.path + "/prometheus", port,
+                                VELMORA_ALERT_RULES);
+    ASSERT_TRUE(prometheus.ready()) << prometheus.log();
+
+    const std::string memory =
+        "velmora_family_memory_bytes{family=\"" + kChildFamily + "\",memtype=\"footprint\"}";
+    EXPECT_TRUE(
+        eventually(20, [&] { return ask(prometheus, "up{job=\"velmora\"} == 1").series == 1; }))
+        << prometheus.log() << serve.log();
+    EXPECT_TRUE(eventually(20, [&] { return ask(prometheus, memory + " > 16e6").series == 1; }))
+        << serve.log();
+    EXPECT_TRUE(eventually(
+        40, [&] { return alertFiring(prometheus, "VelmoraProbableLeak", kChildFamily); }))
+        << prometheus.alerts() << "\n"
+        << httpGet(port, "/metrics").body;
+
+    // What it serves passes promtool's checks, process_* metrics included.
+    HttpAnswer scrape = httpGet(port, "/metrics");
+    ASSERT_EQ(scrape.status, 200);
+    EXPECT_NE(scrape.body.find("process_resident_memory_bytes "), std::string::npos);
+    EXPECT_NE(scrape.body.find("velmora_build_info{version=\""), std::string::npos);
+    CommandResult lint = runCommand({"promtool", "check", "metrics"}, scrape.body);
+    EXPECT_EQ(lint.status, 0) << lint.out << lint.err;
+
+    // The textfile holds the same family metrics, without the process_* ones node_exporter
+    // has of its own, and passes the same checks.
+    std::string text = readFile(textfile);
+    EXPECT_NE(text.find("velmora_family_memory_bytes{family=\"" + kChildFamily), std::string::npos)
+        << text.substr(0, 2000);
+    EXPECT_EQ(text.find("\nprocess_"), std::string::npos);
+    EXPECT_EQ(text.find("# TYPE process_"), std::string::npos);
+    EXPECT_EQ(runCommand({"promtool", "check", "metrics"}, text).status, 0);
+
+    // SIGTERM while passes run every quarter second: a clean end with the minute in progress
+    // written to the history.
+    EXPECT_EQ(serve.stop(SIGTERM), 0) << serve.log();
+    EXPECT_GE(storedMinutes(home.path + "/.local/share/velmora/history.sqlite3", leaker.pid()), 1)
+        << serve.log();
+}
+
+} // namespace
+} // namespace velmora
