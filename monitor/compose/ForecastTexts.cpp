@@ -59,6 +59,15 @@ std::optional<std::string> killerSentence(const LiveView& view) {
     return describeOomKiller(*killer, hasSwap, memory.totalKiB);
 }
 
+std::optional<std::string> machineKillsSentence(const LiveView& view) {
+    const auto& kills = view.machineOomKills;
+    if (!kills || *kills == 0) {
+        return std::nullopt;
+    }
+    return std::to_string(*kills) + (*kills == 1 ? " out-of-memory kill" : " out-of-memory kills") +
+           " on this machine since boot";
+}
+
 std::optional<MemoryForecastSnapshot> memoryForecastOf(const LiveView& view) {
     MemoryForecastSnapshot forecast;
     if (auto seconds = statedExhaustion(view)) {

@@ -1,6 +1,7 @@
 #include "monitor/live/Sampler.h"
 
 #include "monitor/common/Utf8Text.h"
+#include "monitor/proc/MemoryCgroup.h"
 #include "monitor/proc/VmStat.h"
 
 #include <algorithm>
@@ -26,8 +27,8 @@ bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
 } // namespace
 
 Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
-    : options_(std::move(options)), root_(options_.procPath), table_(root_, options_.uid),
-      resolver_(root_, desktopEntries_),
+    : options_(std::move(options)), root_(options_.procPath), cgroupRoot_(options_.cgroupPath),
+      table_(root_, options_.uid), resolver_(root_, desktopEntries_),
       scorer_(options_.tuning, static_cast<double>(::sysconf(_SC_CLK_TCK))),
       protected_(root_, options_.self), store_(std::move(store)) {
     const Tuning& t = options_.tuning;
@@ -39,7 +40,7 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
     if (!options_.smokeTargetsPath.empty()) {
         smoke_ = std::make_unique<SmokeTargets>(options_.smokeTargetsPath);
     }
-    kills_ = OutOfMemoryKillDetector(t.recentFindingSeconds);
+    kills_ = OutOfMemoryKillDetector(options_.uid, t.recentFindingSeconds);
 }
 
 std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
@@ -58,28 +59,38 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     const Tuning& t = options_.tuning;
     auto discovered =
         table_.refresh(now, t.suspectDetailSeconds, t.backgroundDetailSeconds, isSuspect, stats);
-    assignFamilies(discovered);
+    assignFamilies(discovered, stats);
     applySmokeTargets();
     MachineState machine = readMachineState(root_, stats);
     forecaster_.update(now, machine, root_, table_, stats);
     std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
-    kills_.observe(oomKillCount, table_, now, wall);
+    kills_.observe(oomKillCount, table_, cgroupRoot_, now, wall, stats);
     aggregate(now);
     score(machine.valid ? machine.memory.availableKiB : 0);
     retire(now);
     ++passCount_;
     auto view = publish(now, wall, machine, stats);
     view->outOfMemoryKills = kills_.recent();
-    view->vmstatRead = oomKillCount.has_value();
+    view->machineOomKills = oomKillCount;
+    view->cgroupPath = cgroupRoot_.path();
+    view->cgroupKillCounts = kills_.followed();
     view->forecast = forecaster_.view();
     view->passCpuSeconds = threadCpuSeconds() - cpuStart;
     return view;
 }
 
-void Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered) {
-    PassStatistics ignored;
+void Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStatistics& stats) {
+    char cgroup[4096];
     for (ProcessRecord* record : discovered) {
-        FamilyIdentity identity = resolver_.resolve(*record, table_, ignored);
+        // Read once: it names the app and tells where the out-of-memory killer counts.
+        long n = root_.readPidFile(record->pid, "cgroup", cgroup, sizeof cgroup);
+        std::string_view cgroupText;
+        if (n > 0) {
+            ++stats.cgroup;
+            cgroupText = std::string_view(cgroup, static_cast<std::size_t>(n));
+            record->memoryKillFile = memoryKillCountFile(cgroupText);
+        }
+        FamilyIdentity identity = resolver_.resolve(*record, table_, cgroupText);
         record->familyKey = identity.key;
         record->familyTitle = identity.title;
         auto& family = families_[identity.key];

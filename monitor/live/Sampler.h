@@ -24,6 +24,7 @@ namespace velmora {
 
 struct SamplerOptions {
     std::string procPath = "/proc";
+    std::string cgroupPath = "/sys/fs/cgroup";
     std::string etcPath = "/etc"; // where out-of-memory daemons keep their configuration
     uid_t uid = 0;
     pid_t self = 0;
@@ -58,7 +59,7 @@ private:
         FindingVerdict peakVerdict = FindingVerdict::normal;
     };
 
-    void assignFamilies(const std::vector<ProcessRecord*>& discovered);
+    void assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStatistics& stats);
     void applySmokeTargets();
     void aggregate(double now);
     void score(uint64_t memAvailableKiB);
@@ -72,6 +73,7 @@ private:
 
     SamplerOptions options_;
     ProcRoot root_;
+    ProcRoot cgroupRoot_;
     ProcessTable table_;
     DesktopEntries desktopEntries_;
     FamilyResolver resolver_;

@@ -481,6 +481,14 @@ TEST(MemoryForecast, ACloseForecastTurnsThePlanIntoACallToActAndNothingKnownSend
     EXPECT_EQ(plan->urgency, ReliefUrgencyTone::actNow);
     EXPECT_EQ(plan->summary, "Memory runs out in about 10 min at this rate. Quitting the "
                              "recommended apps gracefully gives their memory back.");
+    // The machine's own count of kills is told as a number: it names no application.
+    view.machineOomKills = 3;
+    EXPECT_EQ(planRelief(context)->summary,
+              "Memory runs out in about 10 min at this rate. Quitting the recommended apps "
+              "gracefully gives their memory back. 3 out-of-memory kills on this machine since "
+              "boot.");
+    view.machineOomKills = 0;
+    EXPECT_EQ(planRelief(context)->summary, plan->summary);
 
     view.forecast.exhaustionSeconds = 20;
     EXPECT_EQ(planRelief(context)->headline, "Memory runs out in under a minute");
