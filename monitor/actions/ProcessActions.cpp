@@ -22,8 +22,9 @@ std::vector<const MemberView*> topMembers(const FamilyView& family) {
     return tops;
 }
 
-ProcessActions::ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller)
-    : root_(root), signaller_(signaller) {}
+ProcessActions::ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller,
+                               const ExitClock& clock)
+    : root_(root), signaller_(signaller), clock_(clock) {}
 
 QuitOutcome ProcessActions::quit(const FamilyView& family, bool force, double waitSeconds) const {
     QuitOutcome outcome;
@@ -60,7 +61,7 @@ QuitOutcome ProcessActions::quit(const FamilyView& family, bool force, double wa
     }
     for (UniqueFd& pidfd : pidfds) {
         // One shared deadline: later processes get what is left of it.
-        if (ProcessSignaller::waitForExit(pidfd.get(), waitSeconds)) {
+        if (clock_.waitForExit(pidfd.get(), waitSeconds)) {
             ++outcome.ended;
         } else {
             outcome.stillRunning.push_back(std::move(pidfd));

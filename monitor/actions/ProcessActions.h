@@ -1,5 +1,6 @@
 #pragma once
 
+#include "monitor/actions/ExitClock.h"
 #include "monitor/actions/ProcessSignaller.h"
 #include "monitor/live/LiveView.h"
 
@@ -20,7 +21,8 @@ struct QuitOutcome {
 // Graceful quit, force quit and restart of a family, through the signaller only.
 class ProcessActions {
 public:
-    ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller);
+    ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller,
+                   const ExitClock& clock = systemExitClock());
 
     // SIGTERM (graceful) or SIGKILL to the family's top processes (those whose parent is not in
     // the family; with force, every process), then waits up to waitSeconds for them to end.
@@ -32,6 +34,7 @@ public:
 private:
     const ProcRoot& root_;
     const ProcessSignaller& signaller_;
+    const ExitClock& clock_;
 };
 
 // The top processes of a family: members whose parent is not a member.
