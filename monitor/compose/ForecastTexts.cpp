@@ -100,6 +100,9 @@ std::vector<std::string> forecastFilesRead(const LiveView& view) {
         lines.push_back(view.procPath + "/PID/comm for " + plural(f.commsRead) +
                         " every minute, to find an out-of-memory daemon");
     }
+    for (const std::string& file : f.daemonChecks) {
+        lines.push_back(file + ", to tell whether it runs an out-of-memory daemon's program");
+    }
     if (f.killer) {
         lines.insert(lines.end(), f.killer->configFiles.begin(), f.killer->configFiles.end());
     }

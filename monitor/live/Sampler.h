@@ -25,7 +25,9 @@ namespace velmora {
 struct SamplerOptions {
     std::string procPath = "/proc";
     std::string cgroupPath = "/sys/fs/cgroup";
-    std::string etcPath = "/etc"; // where out-of-memory daemons keep their configuration
+    // The file system root under which out-of-memory daemons keep their configuration (/etc,
+    // /run, /usr/lib...); tests point it at a fake tree.
+    std::string configRoot = "/";
     uid_t uid = 0;
     pid_t self = 0;
     std::string smokeTargetsPath; // empty: no self-check targets
@@ -90,7 +92,7 @@ private:
     uint64_t passCount_ = 0;
     double startedAt_ = 0;
     double lastSmokeCheck_ = -1e300;
-    MachineForecaster forecaster_{options_.etcPath};
+    MachineForecaster forecaster_{options_.configRoot};
 };
 
 } // namespace velmora
