@@ -15,8 +15,10 @@ constexpr int kSlackPasses = 1;
 } // namespace
 
 std::size_t OutOfMemoryKillDetector::observe(std::optional<uint64_t> counter,
-                                             const ProcessTable& table, const ProcRoot& cgroupRoot,
-                                             double now, double wall, PassStatistics& stats) {
+                                             const ProcessTable& table,
+                                             const KillCountFiles& discovered,
+                                             const ProcRoot& cgroupRoot, double now, double wall,
+                                             PassStatistics& stats) {
     decayPending();
     if (takeCounter(counter)) {
         readCounts(cgroupRoot, stats);
@@ -25,7 +27,7 @@ std::size_t OutOfMemoryKillDetector::observe(std::optional<uint64_t> counter,
     if (anyPending_) {
         found = attribute(lostSince(table), now, wall);
     }
-    remember(table, cgroupRoot, stats);
+    remember(table, discovered, cgroupRoot, stats);
     expire(now);
     return found;
 }
@@ -184,8 +186,8 @@ std::size_t OutOfMemoryKillDetector::attributeIn(Cgroup& cgroup, const std::vect
     return count;
 }
 
-void OutOfMemoryKillDetector::remember(const ProcessTable& table, const ProcRoot& cgroupRoot,
-                                       PassStatistics& stats) {
+void OutOfMemoryKillDetector::remember(const ProcessTable& table, const KillCountFiles& discovered,
+                                       const ProcRoot& cgroupRoot, PassStatistics& stats) {
     for (auto it = previous_.begin(); it != previous_.end();) {
         const ProcessRecord* now = table.find(it->first);
         if (now == nullptr || now->startTime != it->second.startTime) {
@@ -201,7 +203,9 @@ void OutOfMemoryKillDetector::remember(const ProcessTable& table, const ProcRoot
         Seen& seen = it->second;
         if (fresh) {
             seen.startTime = record->startTime;
-            seen.cgroup = follow(record->memoryKillFile, cgroupRoot, stats, true);
+            if (auto file = discovered.find(pid); file != discovered.end()) {
+                seen.cgroup = follow(file->second, cgroupRoot, stats, true);
+            }
             if (seen.cgroup != nullptr) {
                 ++seen.cgroup->second.members;
             }

@@ -37,12 +37,17 @@ public:
                                      std::size_t maxKept = 32)
         : uid_(uid), keepSeconds_(keepSeconds), maxKept_(maxKept) {}
 
+    // Where the memory cgroup of each process discovered in a pass counts its kills, below the
+    // cgroup root (memoryKillCountFile), by PID; a process missing here has no such count.
+    using KillCountFiles = std::unordered_map<pid_t, std::string>;
+
     // After the table's refresh and the family assignment of a pass. `counter` is the
     // machine-wide oom_kill count read in this pass (nothing where the kernel does not publish
     // it: then nothing is detected); cgroup kill counts are read below `cgroupRoot`, and
     // counted in stats. Returns how many kills this pass found.
     std::size_t observe(std::optional<uint64_t> counter, const ProcessTable& table,
-                        const ProcRoot& cgroupRoot, double now, double wall, PassStatistics& stats);
+                        const KillCountFiles& discovered, const ProcRoot& cgroupRoot, double now,
+                        double wall, PassStatistics& stats);
 
     // The kills of the last keepSeconds, oldest first, at most maxKept.
     const std::vector<OutOfMemoryKill>& recent() const { return recent_; }
@@ -87,7 +92,8 @@ private:
     std::size_t attribute(const std::vector<Lost>& lost, double now, double wall);
     std::size_t attributeIn(Cgroup& cgroup, const std::vector<Lost>& lost, double now, double wall);
     uint64_t familyKiBBefore(const std::string& key) const;
-    void remember(const ProcessTable& table, const ProcRoot& cgroupRoot, PassStatistics& stats);
+    void remember(const ProcessTable& table, const KillCountFiles& discovered,
+                  const ProcRoot& cgroupRoot, PassStatistics& stats);
     // The followed cgroup of a kill count file (its count read when first seen), with its
     // parent for a process's own cgroup; none for "".
     CgroupEntry* follow(const std::string& file, const ProcRoot& cgroupRoot, PassStatistics& stats,

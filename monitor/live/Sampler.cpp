@@ -59,12 +59,12 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     const Tuning& t = options_.tuning;
     auto discovered =
         table_.refresh(now, t.suspectDetailSeconds, t.backgroundDetailSeconds, isSuspect, stats);
-    assignFamilies(discovered, stats);
+    auto killCountFiles = assignFamilies(discovered, stats);
     applySmokeTargets();
     MachineState machine = readMachineState(root_, stats);
     forecaster_.update(now, machine, root_, table_, stats);
     std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
-    kills_.observe(oomKillCount, table_, cgroupRoot_, now, wall, stats);
+    kills_.observe(oomKillCount, table_, killCountFiles, cgroupRoot_, now, wall, stats);
     aggregate(now);
     score(machine.valid ? machine.memory.availableKiB : 0);
     retire(now);
@@ -79,7 +79,9 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     return view;
 }
 
-void Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStatistics& stats) {
+OutOfMemoryKillDetector::KillCountFiles
+Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStatistics& stats) {
+    OutOfMemoryKillDetector::KillCountFiles killCountFiles;
     char cgroup[4096];
     for (ProcessRecord* record : discovered) {
         // Read once: it names the app and tells where the out-of-memory killer counts.
@@ -88,7 +90,9 @@ void Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered, Pass
         if (n > 0) {
             ++stats.cgroup;
             cgroupText = std::string_view(cgroup, static_cast<std::size_t>(n));
-            record->memoryKillFile = memoryKillCountFile(cgroupText);
+            if (std::string file = memoryKillCountFile(cgroupText); !file.empty()) {
+                killCountFiles.emplace(record->pid, std::move(file));
+            }
         }
         FamilyIdentity identity = resolver_.resolve(*record, table_, cgroupText);
         record->familyKey = identity.key;
@@ -98,6 +102,7 @@ void Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered, Pass
             family.identity = std::move(identity);
         }
     }
+    return killCountFiles;
 }
 
 void Sampler::applySmokeTargets() {

@@ -61,7 +61,9 @@ private:
         FindingVerdict peakVerdict = FindingVerdict::normal;
     };
 
-    void assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStatistics& stats);
+    // Also tells where each discovered process's memory cgroup counts its kills.
+    OutOfMemoryKillDetector::KillCountFiles
+    assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStatistics& stats);
     void applySmokeTargets();
     void aggregate(double now);
     void score(uint64_t memAvailableKiB);

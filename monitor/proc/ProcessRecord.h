@@ -25,9 +25,6 @@ struct ProcessRecord {
     int statmFd = -1;      // kept open between passes
     std::string familyKey; // assigned once, when the process is discovered
     std::string familyTitle;
-    // Where its memory cgroup counts out-of-memory kills, below the cgroup root (from
-    // /proc/PID/cgroup at discovery; empty when there is no such count).
-    std::string memoryKillFile;
     bool alive = true;
 
     uint64_t footprintKiB() const { return anonKiB + swapKiB; }
