@@ -1,8 +1,9 @@
 // The monitor's soak: the real sampler over a fake /proc tree that churns the way a busy
 // desktop does, at an accelerated clock. Processes appear and vanish every pass and by the
 // thousand in bursts, families come and go under new names, running processes rename
-// themselves, some families belong to systemd app scopes whose ids keep changing, and now and
-// then the out-of-memory killer ends one (its oom_kill counter rises). The first
+// themselves, some families belong to systemd app scopes whose ids keep changing (each scope a
+// memory cgroup, removed once empty), and now and then the out-of-memory killer ends one (the
+// machine's oom_kill counter and its cgroup's rise). The first
 // simulated day is the warm-up (every family series has filled its rings by then); the
 // program then prints its own anonymous and resident memory at regular points of the
 // measured span, the least-squares slope and PASS or FAIL against "less than 1 MB of change".
@@ -76,17 +77,23 @@ struct FakeProcess {
 
 class FakeProc {
 public:
-    explicit FakeProc(fs::path root) : root_(std::move(root)) {
+    explicit FakeProc(fs::path root)
+        : root_(std::move(root)), cgroupRoot_(root_.string() + "-cgroup") {
         fs::remove_all(root_);
+        fs::remove_all(cgroupRoot_);
         fs::create_directories(root_ / "pressure");
         writeFile(root_ / "pressure/memory", "some avg10=0.00 avg60=0.00 avg300=0.00 total=0\n"
                                              "full avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
         setMachine(8000000);
         writeVmStat();
     }
-    ~FakeProc() { fs::remove_all(root_); }
+    ~FakeProc() {
+        fs::remove_all(root_);
+        fs::remove_all(cgroupRoot_);
+    }
 
     const fs::path& root() const { return root_; }
+    const fs::path& cgroupRoot() const { return cgroupRoot_; }
 
     void setMachine(uint64_t availableKiB) {
         writeFile(root_ / "meminfo", "MemTotal: 16000000 kB\nMemFree: 1000 kB\nMemAvailable: " +
@@ -101,20 +108,32 @@ public:
         writeFile(dir / "cgroup", process.cgroup);
         fs::create_symlink(process.exe, dir / "exe");
         writeFile(dir / "oom_score", std::to_string(pid % 1000) + "\n");
+        if (Cgroup& cgroup = cgroups_[cgroupOf(process)]; cgroup.members++ == 0) {
+            writeKills(cgroupOf(process), cgroup.kills);
+        }
         processes_[pid] = std::move(process);
         writeStat(pid);
         writeMemory(pid);
     }
 
+    // The process leaves; its cgroup is removed once empty, as systemd removes a scope.
     void vanish(int pid) {
         fs::remove_all(root_ / std::to_string(pid));
+        const std::string cgroup = cgroupOf(processes_[pid]);
+        if (--cgroups_[cgroup].members == 0) {
+            fs::remove_all(cgroupRoot_ / cgroup);
+            cgroups_.erase(cgroup);
+        }
         processes_.erase(pid);
     }
 
-    // The kernel's out-of-memory killer ends `pid`: its kill counter rises as the process goes.
+    // The kernel's out-of-memory killer ends `pid`: the machine's kill counter and its cgroup's
+    // rise as the process goes.
     void killOutOfMemory(int pid) {
         ++oomKills_;
         writeVmStat();
+        const std::string cgroup = cgroupOf(processes_[pid]);
+        writeKills(cgroup, ++cgroups_[cgroup].kills);
         vanish(pid);
     }
 
@@ -140,6 +159,24 @@ public:
     std::size_t size() const { return processes_.size(); }
 
 private:
+    struct Cgroup {
+        std::size_t members = 0;
+        uint64_t kills = 0;
+    };
+
+    // "user.slice/app.scope" of "0::/user.slice/app.scope\n".
+    static std::string cgroupOf(const FakeProcess& process) {
+        std::string path = process.cgroup.substr(4);
+        while (!path.empty() && path.back() == '\n') {
+            path.pop_back();
+        }
+        return path;
+    }
+    void writeKills(const std::string& cgroup, uint64_t kills) {
+        fs::create_directories(cgroupRoot_ / cgroup);
+        writeFile(cgroupRoot_ / cgroup / "memory.events",
+                  "low 0\nhigh 0\nmax 0\noom 0\noom_kill " + std::to_string(kills) + "\n");
+    }
     void writeVmStat() {
         writeFile(root_ / "vmstat", "pgfault 1000\noom_kill " + std::to_string(oomKills_) + "\n");
     }
@@ -164,7 +201,9 @@ private:
     }
 
     fs::path root_;
+    fs::path cgroupRoot_;
     std::unordered_map<int, FakeProcess> processes_;
+    std::unordered_map<std::string, Cgroup> cgroups_;
     uint64_t oomKills_ = 0;
 };
 
@@ -354,6 +393,7 @@ int main(int argc, char** argv) {
 
     SamplerOptions samplerOptions;
     samplerOptions.procPath = proc.root().string();
+    samplerOptions.cgroupPath = proc.cgroupRoot().string();
     samplerOptions.uid = ::getuid();
     samplerOptions.self = ::getpid();
     Sampler sampler(samplerOptions);

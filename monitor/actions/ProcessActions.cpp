@@ -3,6 +3,7 @@
 #include "monitor/actions/ProcessLauncher.h"
 #include "monitor/proc/ProcParsers.h"
 
+#include <algorithm>
 #include <csignal>
 #include <set>
 
@@ -22,10 +23,15 @@ std::vector<const MemberView*> topMembers(const FamilyView& family) {
     return tops;
 }
 
-ProcessActions::ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller)
-    : root_(root), signaller_(signaller) {}
+ProcessActions::ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller,
+                               const ExitClock& clock)
+    : root_(root), signaller_(signaller), clock_(clock) {}
 
 QuitOutcome ProcessActions::quit(const FamilyView& family, bool force, double waitSeconds) const {
+    return quitBy(family, force, clock_.now() + waitSeconds);
+}
+
+QuitOutcome ProcessActions::quitBy(const FamilyView& family, bool force, double deadline) const {
     QuitOutcome outcome;
     if (family.isProtected) {
         outcome.refused = true;
@@ -59,12 +65,12 @@ QuitOutcome ProcessActions::quit(const FamilyView& family, bool force, double wa
         return outcome;
     }
     for (UniqueFd& pidfd : pidfds) {
-        // One shared deadline: later processes get what is left of it.
-        if (ProcessSignaller::waitForExit(pidfd.get(), waitSeconds)) {
+        // One deadline for the whole action: each process gets what the ones before it left,
+        // and once it has passed the rest are only checked.
+        if (clock_.waitForExit(pidfd.get(), std::max(0.0, deadline - clock_.now()))) {
             ++outcome.ended;
         } else {
             outcome.stillRunning.push_back(std::move(pidfd));
-            waitSeconds = 0;
         }
     }
     return outcome;
@@ -72,6 +78,7 @@ QuitOutcome ProcessActions::quit(const FamilyView& family, bool force, double wa
 
 bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
                              std::string& message) const {
+    const double deadline = clock_.now() + waitSeconds;
     auto tops = topMembers(family);
     if (tops.size() != 1) {
         message = "Restart needs one main process; this family has " + std::to_string(tops.size()) +
@@ -93,7 +100,7 @@ bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
                   "yourself.";
         return false;
     }
-    QuitOutcome quitOutcome = quit(family, false, waitSeconds);
+    QuitOutcome quitOutcome = quitBy(family, false, deadline);
     if (quitOutcome.refused || quitOutcome.ended == 0) {
         message = quitOutcome.refused
                       ? quitOutcome.reason

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "monitor/actions/ExitClock.h"
 #include "monitor/actions/ProcessSignaller.h"
 #include "monitor/live/LiveView.h"
 
@@ -20,18 +21,25 @@ struct QuitOutcome {
 // Graceful quit, force quit and restart of a family, through the signaller only.
 class ProcessActions {
 public:
-    ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller);
+    ProcessActions(const ProcRoot& root, const ProcessSignaller& signaller,
+                   const ExitClock& clock = systemExitClock());
 
     // SIGTERM (graceful) or SIGKILL to the family's top processes (those whose parent is not in
-    // the family; with force, every process), then waits up to waitSeconds for them to end.
+    // the family; with force, every process), then waits for them to end: waitSeconds in all,
+    // however many processes there are.
     QuitOutcome quit(const FamilyView& family, bool force, double waitSeconds) const;
     // Graceful quit of the family's one top process, then the same command line again,
-    // detached, in the same directory with the same environment.
+    // detached, in the same directory with the same environment. The whole restart waits at
+    // most waitSeconds.
     bool restart(const FamilyView& family, double waitSeconds, std::string& message) const;
 
 private:
+    // quit, waiting until `deadline` on the clock at most.
+    QuitOutcome quitBy(const FamilyView& family, bool force, double deadline) const;
+
     const ProcRoot& root_;
     const ProcessSignaller& signaller_;
+    const ExitClock& clock_;
 };
 
 // The top processes of a family: members whose parent is not a member.

@@ -59,6 +59,15 @@ std::optional<std::string> killerSentence(const LiveView& view) {
     return describeOomKiller(*killer, hasSwap, memory.totalKiB);
 }
 
+std::optional<std::string> machineKillsSentence(const LiveView& view) {
+    const auto& kills = view.machineOomKills;
+    if (!kills || *kills == 0) {
+        return std::nullopt;
+    }
+    return std::to_string(*kills) + (*kills == 1 ? " out-of-memory kill" : " out-of-memory kills") +
+           " on this machine since boot";
+}
+
 std::optional<MemoryForecastSnapshot> memoryForecastOf(const LiveView& view) {
     MemoryForecastSnapshot forecast;
     if (auto seconds = statedExhaustion(view)) {
@@ -90,6 +99,9 @@ std::vector<std::string> forecastFilesRead(const LiveView& view) {
     if (f.commsRead > 0) {
         lines.push_back(view.procPath + "/PID/comm for " + plural(f.commsRead) +
                         " every minute, to find an out-of-memory daemon");
+    }
+    for (const std::string& file : f.daemonChecks) {
+        lines.push_back(file + ", to tell whether it runs an out-of-memory daemon's program");
     }
     if (f.killer) {
         lines.insert(lines.end(), f.killer->configFiles.begin(), f.killer->configFiles.end());

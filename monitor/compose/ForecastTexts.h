@@ -29,6 +29,9 @@ std::optional<std::string> forecastScopeLabel(const LiveView& view);
 std::optional<std::string> firstVictimSentence(const LiveView& view);
 // Which daemon acts and at what threshold, when one runs.
 std::optional<std::string> killerSentence(const LiveView& view);
+// "3 out-of-memory kills on this machine since boot": every user's and container's, so it
+// names no application; none before the first kill or where the count is unknown.
+std::optional<std::string> machineKillsSentence(const LiveView& view);
 // The record itself; none when nothing of it is known.
 std::optional<MemoryForecastSnapshot> memoryForecastOf(const LiveView& view);
 // What the forecast read, for the trust panel ("/proc/PID/oom_score for 212 processes every

@@ -106,6 +106,9 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
     if (auto killer = killerSentence(*context.view); killer && runsOut) {
         plan.summary += " " + *killer + ".";
     }
+    if (auto kills = machineKillsSentence(*context.view); kills && runsOut) {
+        plan.summary += " " + *kills + ".";
+    }
     return plan;
 }
 

@@ -51,6 +51,22 @@ std::string summaryOf(SnapshotTone tone, const std::vector<FindingSnapshot>& row
     return "ALL CLEAR";
 }
 
+// The memory cgroups' kill counts: each read when its first process is seen, and again only
+// around an out-of-memory kill on the machine.
+std::vector<std::string> cgroupFilesRead(const LiveView& view) {
+    std::vector<std::string> lines;
+    auto add = [&](const char* file, std::size_t count) {
+        if (count > 0) {
+            lines.push_back(view.cgroupPath + file + " for " + std::to_string(count) +
+                            (count == 1 ? " cgroup" : " cgroups") +
+                            ", when first seen and after an out-of-memory kill");
+        }
+    };
+    add("/CGROUP/memory.events", view.cgroupKillCounts.events);
+    add("/memory/CGROUP/memory.oom_control", view.cgroupKillCounts.oomControl);
+    return lines;
+}
+
 std::vector<std::string> filesReadOf(const LiveView& view) {
     const PassStatistics& s = view.stats;
     const std::string& proc = view.procPath;
@@ -73,8 +89,11 @@ std::vector<std::string> filesReadOf(const LiveView& view) {
     if (s.pressure) {
         lines.push_back(proc + "/pressure/memory");
     }
-    if (view.vmstatRead) {
+    if (view.machineOomKills) {
         lines.push_back(proc + "/vmstat");
+    }
+    for (std::string& line : cgroupFilesRead(view)) {
+        lines.push_back(std::move(line));
     }
     for (std::string& line : forecastFilesRead(view)) {
         lines.push_back(std::move(line));

@@ -169,7 +169,7 @@ FamilyResolver::FamilyResolver(ProcRoot& root, DesktopEntries& desktopEntries)
     : root_(root), desktopEntries_(desktopEntries) {}
 
 FamilyIdentity FamilyResolver::resolve(const ProcessRecord& record, const ProcessTable& table,
-                                       PassStatistics& stats) {
+                                       std::string_view cgroupText) {
     FamilyIdentity identity;
     std::string base = record.exe.empty() ? record.comm : executableBaseName(record.exe);
     std::string title = displayText(base, 120);
@@ -189,15 +189,11 @@ FamilyIdentity FamilyResolver::resolve(const ProcessRecord& record, const Proces
         }
     }
 
-    char buf[4096];
-    if (root_.readPidFile(record.pid, "cgroup", buf, sizeof buf) > 0) {
-        ++stats.cgroup;
-        if (auto appId = appIdFromCgroup(buf)) {
-            identity.appId = *appId;
-            identity.key = "app:" + displayText(*appId, 256);
-            identity.title = desktopEntries_.nameFor(*appId).value_or(title);
-            return identity;
-        }
+    if (auto appId = appIdFromCgroup(cgroupText)) {
+        identity.appId = *appId;
+        identity.key = "app:" + displayText(*appId, 256);
+        identity.title = desktopEntries_.nameFor(*appId).value_or(title);
+        return identity;
     }
 
     const ProcessRecord* top = &record;

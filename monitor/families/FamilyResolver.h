@@ -1,7 +1,6 @@
 #pragma once
 
 #include "monitor/families/DesktopEntries.h"
-#include "monitor/proc/PassStatistics.h"
 #include "monitor/proc/ProcessTable.h"
 
 #include <optional>
@@ -35,8 +34,9 @@ class FamilyResolver {
 public:
     FamilyResolver(ProcRoot& root, DesktopEntries& desktopEntries);
 
+    // cgroupText: the process's /proc/PID/cgroup, read once at its discovery ("" when unread).
     FamilyIdentity resolve(const ProcessRecord& record, const ProcessTable& table,
-                           PassStatistics& stats);
+                           std::string_view cgroupText);
 
 private:
     ProcRoot& root_;

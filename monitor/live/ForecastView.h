@@ -34,6 +34,8 @@ struct MachineForecastView {
     // every minute while looking for a daemon, and the daemon's configuration files.
     std::size_t oomScoresRead = 0;
     std::size_t commsRead = 0;
+    // What the last look for a daemon read to tell its program (exe links, command lines).
+    std::vector<std::string> daemonChecks;
 };
 
 } // namespace velmora

@@ -8,6 +8,7 @@
 #include "monitor/scoring/FamilyAssessment.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,7 +80,12 @@ struct LiveView {
     std::vector<FamilyView> families;
     std::vector<DepartedFinding> departed;
     std::vector<OutOfMemoryKill> outOfMemoryKills; // the last hour, oldest first
-    bool vmstatRead = false;                       // <proc>/vmstat read in this pass
+    // The machine-wide count of out-of-memory kills since boot, read from <proc>/vmstat in
+    // this pass (nothing when it could not be read). Every user's and container's kills.
+    std::optional<uint64_t> machineOomKills;
+    // The cgroup tree, and how many memory cgroups have their kill count followed there.
+    std::string cgroupPath = "/sys/fs/cgroup";
+    FollowedKillCounts cgroupKillCounts;
     MachineForecastView forecast;
     double passCpuSeconds = 0;
     // Only when the sampler is asked for them (SamplerOptions::rankedFamilies): families at

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 namespace velmora {
 namespace {
@@ -25,36 +26,64 @@ std::optional<std::string> readSmallFile(const std::string& path) {
     return text;
 }
 
-// The *.conf files of a drop-in folder in the order systemd applies them.
-std::vector<std::string> dropIns(const std::string& folder) {
-    std::vector<std::string> files;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (entry.path().extension() == ".conf") {
-            files.push_back(entry.path().string());
-        }
+// `absolute` below the configuration root ("/" for the machine itself).
+std::string underRoot(std::string_view root, const char* absolute) {
+    while (!root.empty() && root.back() == '/') {
+        root.remove_suffix(1);
     }
-    std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
-        return std::filesystem::path(a).filename() < std::filesystem::path(b).filename();
-    });
-    return files;
+    return std::string(root) + absolute;
 }
 
-std::optional<OomDaemon> daemonNamed(const std::string& comm) {
-    if (comm == "systemd-oomd") {
-        return OomDaemon::systemdOomd;
+// Where systemd looks for its configuration, most important first.
+constexpr const char* kSystemdFolders[] = {"/etc/systemd", "/run/systemd", "/usr/local/lib/systemd",
+                                           "/usr/lib/systemd"};
+
+bool isRegularFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+// oomd.conf and its drop-ins in the order systemd applies them: the first oomd.conf found, then
+// every *.conf of the oomd.conf.d folders sorted by file name, a name in a more important folder
+// masking the same name in the others. A masking entry that is not a regular file (a link to
+// /dev/null) is applied as empty, so it is left out.
+std::vector<std::string> oomdConfigFiles(const std::string& root) {
+    std::vector<std::string> files;
+    for (const char* folder : kSystemdFolders) {
+        std::filesystem::path main = underRoot(root, folder) + "/oomd.conf";
+        std::error_code error;
+        if (std::filesystem::symlink_status(main, error).type() !=
+            std::filesystem::file_type::not_found) {
+            if (isRegularFile(main)) {
+                files.push_back(main.string());
+            }
+            break;
+        }
     }
-    if (comm == "earlyoom") {
-        return OomDaemon::earlyoom;
+    std::map<std::string, std::filesystem::path> dropIns;
+    for (const char* folder : kSystemdFolders) {
+        std::error_code error;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(underRoot(root, folder) + "/oomd.conf.d", error)) {
+            std::string name = entry.path().filename().string();
+            if (entry.path().extension() == ".conf" && name.front() != '.') {
+                dropIns.emplace(std::move(name), entry.path());
+            }
+        }
     }
-    return std::nullopt;
+    for (const auto& [name, path] : dropIns) {
+        if (isRegularFile(path)) {
+            files.push_back(path.string());
+        }
+    }
+    return files;
 }
 
 } // namespace
 
-MachineForecaster::MachineForecaster(std::string etcPath, double oomScoreSeconds,
+MachineForecaster::MachineForecaster(std::string configRoot, double oomScoreSeconds,
                                      double daemonSeconds)
-    : etcPath_(std::move(etcPath)), oomScoreSeconds_(oomScoreSeconds),
+    : configRoot_(std::move(configRoot)), oomScoreSeconds_(oomScoreSeconds),
       daemonSeconds_(daemonSeconds) {}
 
 void MachineForecaster::update(double now, const MachineState& machine, ProcRoot& root,
@@ -150,12 +179,14 @@ void MachineForecaster::findDaemon(ProcRoot& root, const std::vector<pid_t>& pid
                                    PassStatistics& stats) {
     std::size_t before = stats.comm;
     std::optional<OomKiller> found;
+    view_.daemonChecks.clear();
     for (pid_t pid : pids) {
         auto comm = readComm(root, pid, stats);
         if (!comm) {
             continue;
         }
-        if (auto daemon = daemonNamed(*comm)) {
+        auto daemon = oomDaemonNamed(*comm);
+        if (daemon && isDaemon(root, pid, *daemon)) {
             found = configure(root, *daemon, pid);
             break;
         }
@@ -164,16 +195,29 @@ void MachineForecaster::findDaemon(ProcRoot& root, const std::vector<pid_t>& pid
     view_.killer = std::move(found);
 }
 
+bool MachineForecaster::isDaemon(const ProcRoot& root, pid_t pid, OomDaemon daemon) {
+    const std::string folder = root.path() + "/" + std::to_string(pid) + "/";
+    view_.daemonChecks.push_back(folder + "exe");
+    if (auto exe = root.readLink(pid, "exe")) {
+        return isOomDaemonProgram(*exe, daemon);
+    }
+    // Another user's daemon hides its exe link; its command line is open, and only an absolute
+    // path there can name the installed program.
+    view_.daemonChecks.push_back(folder + "cmdline");
+    auto raw = root.readWholePidFile(pid, "cmdline", 4096);
+    if (!raw) {
+        return false;
+    }
+    std::string program = raw->substr(0, raw->find('\0'));
+    return program.starts_with('/') && isOomDaemonProgram(program, daemon);
+}
+
 OomKiller MachineForecaster::configure(const ProcRoot& root, OomDaemon daemon, pid_t pid) const {
     OomKiller killer;
     killer.daemon = daemon;
     killer.pid = pid;
     if (daemon == OomDaemon::systemdOomd) {
-        std::vector<std::string> files{etcPath_ + "/systemd/oomd.conf"};
-        for (std::string& dropIn : dropIns(etcPath_ + "/systemd/oomd.conf.d")) {
-            files.push_back(std::move(dropIn));
-        }
-        for (const std::string& file : files) {
+        for (const std::string& file : oomdConfigFiles(configRoot_)) {
             if (auto text = readSmallFile(file)) {
                 applyOomdConfig(*text, killer.oomd);
                 killer.configFiles.push_back(file);
@@ -192,7 +236,7 @@ OomKiller MachineForecaster::configure(const ProcRoot& root, OomDaemon daemon, p
         killer.configFiles.push_back(root.path() + "/" + std::to_string(pid) + "/cmdline");
         return killer;
     }
-    std::string file = etcPath_ + "/default/earlyoom";
+    std::string file = underRoot(configRoot_, "/etc/default/earlyoom");
     if (auto text = readSmallFile(file)) {
         if (auto args = earlyoomArgsOf(*text)) {
             applyEarlyoomArgs(*args, killer.earlyoom);

@@ -12,10 +12,12 @@ namespace velmora {
 // Keeps the machine's out-of-memory forecast: the trend of available memory plus free swap
 // (every pass, one sample), who the kernel would end first (oom_score of every process, every
 // oomScoreSeconds) and which out-of-memory daemon runs (comm of every process, every
-// daemonSeconds, then its configuration below etcPath).
+// daemonSeconds; a process so named is taken for the daemon only when it runs the daemon's
+// installed program, and its configuration is then read below configRoot, "/" for the machine
+// itself).
 class MachineForecaster {
 public:
-    explicit MachineForecaster(std::string etcPath = "/etc", double oomScoreSeconds = 10.0,
+    explicit MachineForecaster(std::string configRoot = "/", double oomScoreSeconds = 10.0,
                                double daemonSeconds = 60.0);
 
     void update(double now, const MachineState& machine, ProcRoot& root, const ProcessTable& table,
@@ -28,9 +30,12 @@ private:
                         PassStatistics& stats);
     void refreshVictim(const ProcessTable& table);
     void findDaemon(ProcRoot& root, const std::vector<pid_t>& pids, PassStatistics& stats);
+    // Whether the process runs the daemon's program (its exe link, or where that is closed, an
+    // absolute path heading its command line).
+    bool isDaemon(const ProcRoot& root, pid_t pid, OomDaemon daemon);
     OomKiller configure(const ProcRoot& root, OomDaemon daemon, pid_t pid) const;
 
-    std::string etcPath_;
+    std::string configRoot_;
     double oomScoreSeconds_;
     double daemonSeconds_;
     double lastOomSweep_ = -1e300;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <sys/types.h>
@@ -18,6 +19,14 @@ struct OutOfMemoryKill {
     double wallAt = 0;       // unix seconds of that pass
 
     bool operator==(const OutOfMemoryKill&) const = default;
+};
+
+// How many memory cgroups have their out-of-memory kill count followed, by kind of file.
+struct FollowedKillCounts {
+    std::size_t events = 0;     // cgroup v2 memory.events
+    std::size_t oomControl = 0; // cgroup v1 memory.oom_control
+
+    bool operator==(const FollowedKillCounts&) const = default;
 };
 
 // "Ended by the out-of-memory killer at 14:02 with 3.2 GB."

@@ -1,5 +1,7 @@
 #include "monitor/live/OutOfMemoryKillDetector.h"
 
+#include "monitor/proc/MemoryCgroup.h"
+
 #include <algorithm>
 #include <map>
 
@@ -7,34 +9,85 @@ namespace velmora {
 namespace {
 
 // Passes a counted kill may wait for its process to leave the table, after the pass that saw
-// the counter rise.
+// the count rise.
 constexpr int kSlackPasses = 1;
 
 } // namespace
 
 std::size_t OutOfMemoryKillDetector::observe(std::optional<uint64_t> counter,
-                                             const ProcessTable& table, double now, double wall) {
-    takeCounter(counter);
+                                             const ProcessTable& table,
+                                             const KillCountFiles& discovered,
+                                             const ProcRoot& cgroupRoot, double now, double wall,
+                                             PassStatistics& stats) {
+    decayPending();
+    if (takeCounter(counter)) {
+        readCounts(cgroupRoot, stats);
+    }
     std::size_t found = 0;
-    if (pendingKills_ > 0) {
+    if (anyPending_) {
         found = attribute(lostSince(table), now, wall);
     }
-    remember(table);
+    remember(table, discovered, cgroupRoot, stats);
     expire(now);
     return found;
 }
 
-void OutOfMemoryKillDetector::takeCounter(std::optional<uint64_t> counter) {
-    if (pendingKills_ > 0 && --pendingPasses_ < 0) {
-        pendingKills_ = 0; // the counted kills ended processes Velmora does not watch
+void OutOfMemoryKillDetector::decayPending() {
+    if (!anyPending_) {
+        return;
     }
-    if (counter && lastCounter_ && *counter > *lastCounter_) {
-        pendingKills_ += *counter - *lastCounter_;
-        pendingPasses_ = kSlackPasses;
+    anyPending_ = false;
+    for (auto& [file, cgroup] : cgroups_) {
+        if (cgroup.pending > 0 && --cgroup.pendingPasses < 0) {
+            cgroup.pending = 0; // the counted kills ended processes Velmora does not watch
+        }
+        anyPending_ = anyPending_ || cgroup.pending > 0;
     }
+}
+
+bool OutOfMemoryKillDetector::takeCounter(std::optional<uint64_t> counter) {
+    bool rose = counter && lastCounter_ && *counter > *lastCounter_;
     lastCounter_ = counter;
     if (!counter) {
-        pendingKills_ = 0;
+        windowPasses_ = 0;
+        return false;
+    }
+    if (rose) {
+        windowPasses_ = kSlackPasses + 1;
+    }
+    if (windowPasses_ == 0) {
+        return false;
+    }
+    --windowPasses_;
+    return true;
+}
+
+void OutOfMemoryKillDetector::readCounts(const ProcRoot& cgroupRoot, PassStatistics& stats) {
+    for (auto& [file, cgroup] : cgroups_) {
+        std::optional<uint64_t> kills = readCgroupKillCount(cgroupRoot, file);
+        ++stats.cgroupKillCounts;
+        cgroup.rise = kills && cgroup.kills && *kills > *cgroup.kills ? *kills - *cgroup.kills : 0;
+        cgroup.readable = kills.has_value();
+        if (kills) {
+            cgroup.kills = kills;
+        }
+    }
+    for (auto& [file, cgroup] : cgroups_) {
+        uint64_t unexplained = cgroup.rise;
+        // A parent's count also rises for kills below it: what the followed cgroups below do
+        // not account for happened in a child that is gone, removed once the kill emptied it.
+        if (cgroup.children > 0) {
+            for (const auto& [below, other] : cgroups_) {
+                if (other.members > 0 && other.readable && isBelowCgroupOf(below, file)) {
+                    unexplained -= std::min(unexplained, other.rise);
+                }
+            }
+        }
+        if (unexplained > 0) {
+            cgroup.pending += unexplained;
+            cgroup.pendingPasses = kSlackPasses;
+            anyPending_ = true;
+        }
     }
 }
 
@@ -42,7 +95,7 @@ std::vector<OutOfMemoryKillDetector::Lost>
 OutOfMemoryKillDetector::lostSince(const ProcessTable& table) const {
     std::vector<Lost> lost;
     for (const auto& [pid, seen] : previous_) {
-        if (attributed_.count({pid, seen.startTime}) != 0) {
+        if (seen.cgroup == nullptr || attributed_.count({pid, seen.startTime}) != 0) {
             continue;
         }
         const ProcessRecord* now = table.find(pid);
@@ -54,6 +107,18 @@ OutOfMemoryKillDetector::lostSince(const ProcessTable& table) const {
         }
     }
     return lost;
+}
+
+OutOfMemoryKillDetector::Cgroup* OutOfMemoryKillDetector::evidenceFor(const Seen& seen) {
+    Cgroup& own = seen.cgroup->second;
+    if (own.pending > 0) {
+        return &own;
+    }
+    // Its own cgroup is gone: the kill shows only in the parent's count.
+    if (!own.readable && own.parent != nullptr && own.parent->second.pending > 0) {
+        return &own.parent->second;
+    }
+    return nullptr;
 }
 
 uint64_t OutOfMemoryKillDetector::familyKiBBefore(const std::string& key) const {
@@ -68,6 +133,21 @@ uint64_t OutOfMemoryKillDetector::familyKiBBefore(const std::string& key) const 
 
 std::size_t OutOfMemoryKillDetector::attribute(const std::vector<Lost>& lost, double now,
                                                double wall) {
+    std::map<Cgroup*, std::vector<Lost>> byEvidence;
+    for (const Lost& candidate : lost) {
+        if (Cgroup* evidence = evidenceFor(*candidate.seen)) {
+            byEvidence[evidence].push_back(candidate);
+        }
+    }
+    std::size_t found = 0;
+    for (auto& [cgroup, candidates] : byEvidence) {
+        found += attributeIn(*cgroup, candidates, now, wall);
+    }
+    return found;
+}
+
+std::size_t OutOfMemoryKillDetector::attributeIn(Cgroup& cgroup, const std::vector<Lost>& lost,
+                                                 double now, double wall) {
     // Each family's largest lost process.
     std::map<std::string, Lost> largest;
     for (const Lost& candidate : lost) {
@@ -86,7 +166,7 @@ std::size_t OutOfMemoryKillDetector::attribute(const std::vector<Lost>& lost, do
                    ? a.seen->footprintKiB > b.seen->footprintKiB
                    : a.pid < b.pid;
     });
-    std::size_t count = std::min<std::size_t>(ranked.size(), pendingKills_);
+    std::size_t count = std::min<std::size_t>(ranked.size(), cgroup.pending);
     for (std::size_t i = 0; i < count; ++i) {
         const Lost& victim = ranked[i];
         OutOfMemoryKill kill;
@@ -102,29 +182,82 @@ std::size_t OutOfMemoryKillDetector::attribute(const std::vector<Lost>& lost, do
         recent_.push_back(std::move(kill));
         attributed_.insert({victim.pid, victim.seen->startTime});
     }
-    pendingKills_ -= count;
+    cgroup.pending -= count;
     return count;
 }
 
-void OutOfMemoryKillDetector::remember(const ProcessTable& table) {
+void OutOfMemoryKillDetector::remember(const ProcessTable& table, const KillCountFiles& discovered,
+                                       const ProcRoot& cgroupRoot, PassStatistics& stats) {
     for (auto it = previous_.begin(); it != previous_.end();) {
         const ProcessRecord* now = table.find(it->first);
         if (now == nullptr || now->startTime != it->second.startTime) {
             attributed_.erase({it->first, it->second.startTime});
+            release(it->second.cgroup);
             it = previous_.erase(it);
         } else {
             ++it;
         }
     }
     for (const auto& [pid, record] : table.records()) {
-        Seen& seen = previous_[pid];
-        if (seen.key != record->familyKey || seen.startTime != record->startTime) {
+        auto [it, fresh] = previous_.try_emplace(pid);
+        Seen& seen = it->second;
+        if (fresh) {
+            seen.startTime = record->startTime;
+            if (auto file = discovered.find(pid); file != discovered.end()) {
+                seen.cgroup = follow(file->second, cgroupRoot, stats, true);
+            }
+            if (seen.cgroup != nullptr) {
+                ++seen.cgroup->second.members;
+            }
+        }
+        if (fresh || seen.key != record->familyKey) {
             seen.key = record->familyKey;
             seen.title = record->familyTitle;
-            seen.startTime = record->startTime;
         }
         seen.footprintKiB = record->footprintKiB();
         seen.anonKiB = record->anonKiB;
+    }
+}
+
+OutOfMemoryKillDetector::CgroupEntry* OutOfMemoryKillDetector::follow(const std::string& file,
+                                                                      const ProcRoot& cgroupRoot,
+                                                                      PassStatistics& stats,
+                                                                      bool withParent) {
+    if (file.empty()) {
+        return nullptr;
+    }
+    auto [it, inserted] = cgroups_.try_emplace(file);
+    if (!inserted) {
+        return &*it;
+    }
+    ++(isLegacyKillCountFile(file) ? followed_.oomControl : followed_.events);
+    Cgroup& cgroup = it->second;
+    cgroup.kills = readCgroupKillCount(cgroupRoot, file);
+    cgroup.readable = cgroup.kills.has_value();
+    ++stats.cgroupKillCounts;
+    // Only a cgroup whose count was read can later be seen gone.
+    if (withParent && cgroup.readable) {
+        cgroup.parent = follow(parentKillCountFile(file, uid_), cgroupRoot, stats, false);
+        if (cgroup.parent != nullptr) {
+            ++cgroup.parent->second.children;
+        }
+    }
+    return &*it;
+}
+
+void OutOfMemoryKillDetector::release(CgroupEntry* entry) {
+    if (entry == nullptr) {
+        return;
+    }
+    --entry->second.members;
+    while (entry != nullptr && entry->second.members == 0 && entry->second.children == 0) {
+        CgroupEntry* parent = entry->second.parent;
+        --(isLegacyKillCountFile(entry->first) ? followed_.oomControl : followed_.events);
+        cgroups_.erase(cgroups_.find(entry->first));
+        if (parent != nullptr) {
+            --parent->second.children;
+        }
+        entry = parent;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monitor/live/OutOfMemoryKill.h"
+#include "monitor/proc/PassStatistics.h"
 #include "monitor/proc/ProcessTable.h"
 
 #include <cstdint>
@@ -13,54 +14,102 @@
 
 namespace velmora {
 
-// Tells which watched families the out-of-memory killer ended. Each pass hands it the kernel's
-// kill counter and the refreshed process table. When the counter rose by N, the processes that
-// left the table since the pass before are the candidates, and the families that lost the
-// largest of them (at most N) are the ones the killer ended. A process that exits while the
-// counter stands still is an ordinary exit.
+// Tells which watched families the out-of-memory killer ended, from evidence that points at a
+// process's own memory cgroup. The machine-wide kill counter (/proc/vmstat) also counts kills
+// in containers, other users' processes and other cgroups, so its rise only says when to look:
+// in a pass where it rose (and the pass after), the kill count of every watched process's
+// memory cgroup is read again. When a cgroup's count rose by N, the processes of that cgroup
+// that left the table are the candidates, and the families that lost the largest of them (at
+// most N) are the ones the killer ended. A process that exits while its cgroup's count stands
+// still is an ordinary exit, whatever happens elsewhere; without a readable count for its
+// cgroup nothing is ever recorded for it.
 //
-// The counter rises when the killer picks its victim, slightly before the process is gone: a
-// rise may wait one more pass for its process to leave. A killed child whose parent has not yet
-// reaped it stays listed with no memory; that collapse counts as leaving.
+// Each cgroup's count is read once when its first process is seen, and otherwise only around
+// a machine-wide kill: a quiet pass reads no cgroup file. The counters rise before the killer
+// sends its signal, so a rise may wait one more pass for its process to leave. A killed child
+// whose parent has not yet reaped it stays listed with no memory; that collapse counts as
+// leaving.
 class OutOfMemoryKillDetector {
 public:
-    explicit OutOfMemoryKillDetector(double keepSeconds = 3600.0, std::size_t maxKept = 32)
-        : keepSeconds_(keepSeconds), maxKept_(maxKept) {}
+    // `uid`: whose processes are watched (a parent cgroup is evidence only inside that user's
+    // own part of the tree).
+    explicit OutOfMemoryKillDetector(uid_t uid = 0, double keepSeconds = 3600.0,
+                                     std::size_t maxKept = 32)
+        : uid_(uid), keepSeconds_(keepSeconds), maxKept_(maxKept) {}
 
-    // After the table's refresh and the family assignment of a pass. `counter` is the oom_kill
-    // count read in this pass (nothing where the kernel does not publish it: then nothing is
-    // detected). Returns how many kills this pass found.
-    std::size_t observe(std::optional<uint64_t> counter, const ProcessTable& table, double now,
-                        double wall);
+    // Where the memory cgroup of each process discovered in a pass counts its kills, below the
+    // cgroup root (memoryKillCountFile), by PID; a process missing here has no such count.
+    using KillCountFiles = std::unordered_map<pid_t, std::string>;
+
+    // After the table's refresh and the family assignment of a pass. `counter` is the
+    // machine-wide oom_kill count read in this pass (nothing where the kernel does not publish
+    // it: then nothing is detected); cgroup kill counts are read below `cgroupRoot`, and
+    // counted in stats. Returns how many kills this pass found.
+    std::size_t observe(std::optional<uint64_t> counter, const ProcessTable& table,
+                        const KillCountFiles& discovered, const ProcRoot& cgroupRoot, double now,
+                        double wall, PassStatistics& stats);
 
     // The kills of the last keepSeconds, oldest first, at most maxKept.
     const std::vector<OutOfMemoryKill>& recent() const { return recent_; }
 
+    // How many memory cgroups of watched processes (and their parents) have their kill count
+    // followed.
+    FollowedKillCounts followed() const { return followed_; }
+
 private:
+    struct Cgroup;
+    using Cgroups = std::unordered_map<std::string, Cgroup>; // by kill count file
+    using CgroupEntry = Cgroups::value_type;
+    struct Cgroup {
+        std::optional<uint64_t> kills; // the count last read
+        bool readable = false;         // whether the last read found the file
+        uint64_t rise = 0;             // by how much the count rose at the last read
+        std::size_t members = 0;       // watched processes in it
+        std::size_t children = 0;      // followed cgroups whose parent it is
+        CgroupEntry* parent = nullptr; // where a kill still shows once this cgroup is gone
+        uint64_t pending = 0;          // counted here, not yet matched to a process
+        int pendingPasses = 0;         // passes those kills may still wait for their process
+    };
     struct Seen {
         uint64_t startTime = 0;
         uint64_t footprintKiB = 0;
         uint64_t anonKiB = 0;
         std::string key;
         std::string title;
+        CgroupEntry* cgroup = nullptr; // none: no evidence can ever name it
     };
     struct Lost {
         pid_t pid = 0;
         const Seen* seen = nullptr;
     };
 
-    void takeCounter(std::optional<uint64_t> counter);
+    void decayPending();
+    bool takeCounter(std::optional<uint64_t> counter);
+    void readCounts(const ProcRoot& cgroupRoot, PassStatistics& stats);
     std::vector<Lost> lostSince(const ProcessTable& table) const;
+    // The cgroup whose counted kills may name this lost process, if any.
+    Cgroup* evidenceFor(const Seen& seen);
     std::size_t attribute(const std::vector<Lost>& lost, double now, double wall);
+    std::size_t attributeIn(Cgroup& cgroup, const std::vector<Lost>& lost, double now, double wall);
     uint64_t familyKiBBefore(const std::string& key) const;
-    void remember(const ProcessTable& table);
+    void remember(const ProcessTable& table, const KillCountFiles& discovered,
+                  const ProcRoot& cgroupRoot, PassStatistics& stats);
+    // The followed cgroup of a kill count file (its count read when first seen), with its
+    // parent for a process's own cgroup; none for "".
+    CgroupEntry* follow(const std::string& file, const ProcRoot& cgroupRoot, PassStatistics& stats,
+                        bool withParent);
+    // One process of the cgroup is gone; cgroups nothing refers to any more are forgotten.
+    void release(CgroupEntry* entry);
     void expire(double now);
 
+    uid_t uid_;
     double keepSeconds_;
     std::size_t maxKept_;
     std::optional<uint64_t> lastCounter_;
-    uint64_t pendingKills_ = 0; // counted by the kernel, not yet matched to a process
-    int pendingPasses_ = 0;     // passes those kills may still wait for their process
+    int windowPasses_ = 0; // passes left in which the cgroup counts are read
+    bool anyPending_ = false;
+    Cgroups cgroups_;
+    FollowedKillCounts followed_;
     std::unordered_map<pid_t, Seen> previous_;
     std::set<std::pair<pid_t, uint64_t>> attributed_; // victims still listed (unreaped)
     std::vector<OutOfMemoryKill> recent_;

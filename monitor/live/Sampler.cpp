@@ -1,6 +1,7 @@
 #include "monitor/live/Sampler.h"
 
 #include "monitor/common/Utf8Text.h"
+#include "monitor/proc/MemoryCgroup.h"
 #include "monitor/proc/VmStat.h"
 #include "monitor/scoring/RunawayRule.h"
 
@@ -27,7 +28,7 @@ bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
 } // namespace
 
 Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
-    : options_(std::move(options)), root_(options_.procPath),
+    : options_(std::move(options)), root_(options_.procPath), cgroupRoot_(options_.cgroupPath),
       table_(root_, options_.allUsers ? ProcessTable::kAnyOwner : options_.uid),
       resolver_(root_, desktopEntries_),
       scorer_(options_.tuning, static_cast<double>(::sysconf(_SC_CLK_TCK))),
@@ -41,7 +42,7 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
     if (!options_.smokeTargetsPath.empty()) {
         smoke_ = std::make_unique<SmokeTargets>(options_.smokeTargetsPath);
     }
-    kills_ = OutOfMemoryKillDetector(t.recentFindingSeconds);
+    kills_ = OutOfMemoryKillDetector(options_.uid, t.recentFindingSeconds);
     table_.setQuietPeriod(t.quietDetailSeconds);
 }
 
@@ -61,19 +62,21 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     const Tuning& t = options_.tuning;
     auto discovered =
         table_.refresh(now, t.suspectDetailSeconds, t.backgroundDetailSeconds, isSuspect, stats);
-    assignFamilies(discovered);
+    auto killCountFiles = assignFamilies(discovered, stats);
     applySmokeTargets();
     MachineState machine = readMachineState(root_, stats);
     forecaster_.update(now, machine, root_, table_, stats);
     std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
-    kills_.observe(oomKillCount, table_, now, wall);
+    kills_.observe(oomKillCount, table_, killCountFiles, cgroupRoot_, now, wall, stats);
     aggregate(now);
     score(machine.valid ? machine.memory.availableKiB + machine.memory.swapFreeKiB : 0);
     retire(now);
     ++passCount_;
     auto view = publish(now, wall, machine, stats);
     view->outOfMemoryKills = kills_.recent();
-    view->vmstatRead = oomKillCount.has_value();
+    view->machineOomKills = oomKillCount;
+    view->cgroupPath = cgroupRoot_.path();
+    view->cgroupKillCounts = kills_.followed();
     view->forecast = forecaster_.view();
     if (options_.rankedFamilies > 0) {
         view->ranked = rank();
@@ -108,10 +111,22 @@ void Sampler::quickPass() {
     }
 }
 
-void Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered) {
-    PassStatistics ignored;
+OutOfMemoryKillDetector::KillCountFiles
+Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStatistics& stats) {
+    OutOfMemoryKillDetector::KillCountFiles killCountFiles;
+    char cgroup[4096];
     for (ProcessRecord* record : discovered) {
-        FamilyIdentity identity = resolver_.resolve(*record, table_, ignored);
+        // Read once: it names the app and tells where the out-of-memory killer counts.
+        long n = root_.readPidFile(record->pid, "cgroup", cgroup, sizeof cgroup);
+        std::string_view cgroupText;
+        if (n > 0) {
+            ++stats.cgroup;
+            cgroupText = std::string_view(cgroup, static_cast<std::size_t>(n));
+            if (std::string file = memoryKillCountFile(cgroupText); !file.empty()) {
+                killCountFiles.emplace(record->pid, std::move(file));
+            }
+        }
+        FamilyIdentity identity = resolver_.resolve(*record, table_, cgroupText);
         if (options_.allUsers) {
             identity.key = "user:" + std::to_string(record->uid) + ":" + identity.key;
         }
@@ -123,6 +138,7 @@ void Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered) {
             family.uid = record->uid;
         }
     }
+    return killCountFiles;
 }
 
 void Sampler::applySmokeTargets() {

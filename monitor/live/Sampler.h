@@ -24,7 +24,10 @@ namespace velmora {
 
 struct SamplerOptions {
     std::string procPath = "/proc";
-    std::string etcPath = "/etc"; // where out-of-memory daemons keep their configuration
+    std::string cgroupPath = "/sys/fs/cgroup";
+    // The file system root under which out-of-memory daemons keep their configuration (/etc,
+    // /run, /usr/lib...); tests point it at a fake tree.
+    std::string configRoot = "/";
     uid_t uid = 0;
     pid_t self = 0;
     std::string smokeTargetsPath; // empty: no self-check targets
@@ -71,7 +74,9 @@ private:
         FindingVerdict peakVerdict = FindingVerdict::normal;
     };
 
-    void assignFamilies(const std::vector<ProcessRecord*>& discovered);
+    // Also tells where each discovered process's memory cgroup counts its kills.
+    OutOfMemoryKillDetector::KillCountFiles
+    assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStatistics& stats);
     void applySmokeTargets();
     void aggregate(double now);
     uint64_t recordedFootprint(const std::string& key, uint64_t footprintKiB);
@@ -87,6 +92,7 @@ private:
 
     SamplerOptions options_;
     ProcRoot root_;
+    ProcRoot cgroupRoot_;
     ProcessTable table_;
     DesktopEntries desktopEntries_;
     FamilyResolver resolver_;
@@ -105,7 +111,7 @@ private:
     uint64_t passCount_ = 0;
     double startedAt_ = 0;
     double lastSmokeCheck_ = -1e300;
-    MachineForecaster forecaster_{options_.etcPath};
+    MachineForecaster forecaster_{options_.configRoot};
 };
 
 } // namespace velmora

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 namespace velmora {
 namespace {
@@ -35,10 +36,28 @@ std::optional<double> parseNumber(std::string_view text) {
     return value;
 }
 
-// The first number of "PERCENT[,KILL]".
-std::optional<double> firstOfPair(std::string_view text) {
-    return parseNumber(text.substr(0, text.find(',')));
+// The first number of "PERCENT[,KILL]" or "SIZE[,KILL]", when it lies within [0, most].
+std::optional<double> firstOfPair(std::string_view text, double most) {
+    auto number = parseNumber(text.substr(0, text.find(',')));
+    if (!number || *number > most) {
+        return std::nullopt;
+    }
+    return number;
 }
+
+// More than any machine's memory or swap, in KiB (1 PiB): a larger -M or -S is a typo.
+constexpr double kMostKiB = 1024.0 * 1024.0 * 1024.0 * 1024.0;
+// Longer than any sensible pressure duration (ten years); also keeps the sum finite.
+constexpr double kMostSpanSeconds = 10 * 365.25 * 86400;
+
+std::string_view trimFront(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+constexpr std::string_view kDeleted = " (deleted)";
 
 std::string percentText(double percent) {
     char buf[32];
@@ -96,7 +115,8 @@ std::optional<double> parseTimeSpan(std::string_view text) {
         if (!value) {
             return std::nullopt;
         }
-        text = text.substr(digits);
+        // systemd allows blanks between a number and its unit: "20 s", "1 min 30 s".
+        text = trimFront(text.substr(digits));
         std::size_t letters = 0;
         while (letters < text.size() && std::isalpha(static_cast<unsigned char>(text[letters]))) {
             ++letters;
@@ -112,6 +132,9 @@ std::optional<double> parseTimeSpan(std::string_view text) {
             return std::nullopt;
         }
         total += *value * scale;
+        if (total > kMostSpanSeconds) {
+            return std::nullopt;
+        }
         text = trim(text.substr(letters));
     }
     return total;
@@ -163,20 +186,18 @@ void applyEarlyoomArgs(const std::vector<std::string>& args, EarlyoomThresholds&
         if (value.empty() && i + 1 < args.size()) {
             value = args[++i];
         }
-        auto number = firstOfPair(value);
+        // Checked against its range before any conversion: a number out of it is ignored.
+        bool percent = arg[1] == 'm' || arg[1] == 's';
+        auto number = firstOfPair(value, percent ? 100.0 : kMostKiB);
         if (!number) {
             continue;
         }
         switch (arg[1]) {
         case 'm':
-            if (*number <= 100) {
-                into.memPercent = *number;
-            }
+            into.memPercent = *number;
             break;
         case 's':
-            if (*number <= 100) {
-                into.swapPercent = *number;
-            }
+            into.swapPercent = *number;
             break;
         case 'M':
             into.memKiB = static_cast<uint64_t>(*number);
@@ -248,6 +269,32 @@ std::optional<std::vector<std::string>> earlyoomArgsOf(std::string_view file) {
         found = std::move(args);
     }
     return found;
+}
+
+std::optional<OomDaemon> oomDaemonNamed(std::string_view comm) {
+    if (comm == "systemd-oomd") {
+        return OomDaemon::systemdOomd;
+    }
+    if (comm == "earlyoom") {
+        return OomDaemon::earlyoom;
+    }
+    return std::nullopt;
+}
+
+bool isOomDaemonProgram(std::string_view path, OomDaemon daemon) {
+    if (path.ends_with(kDeleted)) {
+        path.remove_suffix(kDeleted.size()); // upgraded while it runs: still the daemon
+    }
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) {
+        return false;
+    }
+    std::string_view folder = path.substr(0, slash);
+    std::string_view name = path.substr(slash + 1);
+    static constexpr std::string_view folders[] = {"/usr/bin", "/usr/sbin",        "/bin",
+                                                   "/sbin",    "/usr/lib/systemd", "/lib/systemd"};
+    return name == (daemon == OomDaemon::systemdOomd ? "systemd-oomd" : "earlyoom") &&
+           std::find(std::begin(folders), std::end(folders), folder) != std::end(folders);
 }
 
 std::string describeOomKiller(const OomKiller& killer, bool hasSwap, uint64_t memTotalKiB) {

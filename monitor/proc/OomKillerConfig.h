@@ -37,12 +37,23 @@ void applyEarlyoomArgs(const std::vector<std::string>& args, EarlyoomThresholds&
 // uncommented assignment, quotes removed; none when the file does not set it.
 std::optional<std::vector<std::string>> earlyoomArgsOf(std::string_view defaultsFile);
 
+// earlyoom's thresholds come from its command line: numbers outside their range (a percentage
+// above 100, a size above 1 PiB) are ignored, never converted.
+
 // "60%", "60.5%", "600‰", "6000‱" as a percentage.
 std::optional<double> parseOomdPercent(std::string_view text);
-// A systemd time span ("30s", "1min 30s", "500ms", "20" in seconds) in seconds.
+// A systemd time span ("30s", "1min 30s", "20 s", "500ms", "20" in seconds) in seconds; none
+// for what systemd would refuse or a span over ten years.
 std::optional<double> parseTimeSpan(std::string_view text);
 
 enum class OomDaemon { systemdOomd, earlyoom };
+
+// The daemon a process's name (comm) claims to be.
+std::optional<OomDaemon> oomDaemonNamed(std::string_view comm);
+// Whether `path` is that daemon's installed program: its name in /usr/bin, /usr/sbin, /bin,
+// /sbin, /usr/lib/systemd or /lib/systemd. Anyone can name a process "earlyoom"; only the
+// administrator can put a program there.
+bool isOomDaemonProgram(std::string_view path, OomDaemon daemon);
 
 // The daemon that runs, with the thresholds in force.
 struct OomKiller {

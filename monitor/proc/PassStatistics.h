@@ -16,6 +16,9 @@ struct PassStatistics {
     std::size_t cgroup = 0;
     std::size_t oomScore = 0; // every 10 s, for every process (the out-of-memory forecast)
     std::size_t comm = 0;     // every minute, looking for an out-of-memory daemon
+    // Out-of-memory kill counts of memory cgroups: each cgroup when first seen, and every
+    // watched one in the passes around a machine-wide kill.
+    std::size_t cgroupKillCounts = 0;
     std::size_t discovered = 0;
     std::size_t vanished = 0;
     bool meminfo = false;

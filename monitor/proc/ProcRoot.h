@@ -9,7 +9,8 @@
 namespace velmora {
 
 // The /proc tree, reached through one directory descriptor that is opened once. Tests and
-// benchmarks point it at a fake tree (plain files in the same layout).
+// benchmarks point it at a fake tree (plain files in the same layout). The cgroup tree
+// (/sys/fs/cgroup) is read the same way.
 class ProcRoot {
 public:
     explicit ProcRoot(const std::string& path = "/proc");

@@ -12,17 +12,22 @@ namespace velmora::test {
 
 // A fake /proc the sampler reads through its directory descriptor: plain files in the same
 // layout, processes added, resized and removed by hand, and the kernel's out-of-memory kill
-// counter in vmstat.
+// counter in vmstat. Beside it a fake /sys/fs/cgroup, where memory cgroups count their kills.
 class FakeProcTree {
 public:
     FakeProcTree() {
         char pattern[] = "/tmp/velmora-fake-proc-XXXXXX";
         root = ::mkdtemp(pattern);
+        cgroupRoot = root + "-cgroup";
         std::filesystem::create_directories(root + "/pressure");
+        std::filesystem::create_directories(cgroupRoot);
         write("meminfo", "MemTotal: 16777216 kB\nMemAvailable: 8388608 kB\n");
         write("pressure/memory", "some avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
     }
-    ~FakeProcTree() { std::filesystem::remove_all(root); }
+    ~FakeProcTree() {
+        std::filesystem::remove_all(root);
+        std::filesystem::remove_all(cgroupRoot);
+    }
     FakeProcTree(const FakeProcTree&) = delete;
     FakeProcTree& operator=(const FakeProcTree&) = delete;
 
@@ -54,8 +59,41 @@ public:
         write("vmstat", "nr_free_pages 1000\npgfault 5\noom_kill " + std::to_string(count) +
                             "\nnr_unstable 0\n");
     }
+    // Puts a process in the cgroup v2 `path` ("/user.slice/...") as /proc/PID/cgroup tells it.
+    void setCgroup(int pid, const std::string& path) const {
+        write(std::to_string(pid) + "/cgroup", "0::" + path + "\n");
+    }
+    // The same where the memory controller is mounted as cgroup v1.
+    void setLegacyMemoryCgroup(int pid, const std::string& path) const {
+        write(std::to_string(pid) + "/cgroup",
+              "5:pids:/user.slice\n4:memory:" + path + "\n1:name=systemd:/user.slice\n0::/\n");
+    }
+    // A v2 cgroup's count of out-of-memory kills (its memory.events).
+    void setCgroupKills(const std::string& path, uint64_t count) const {
+        writeCgroupFile(path + "/memory.events", "low 0\nhigh 0\nmax 12\noom 3\noom_kill " +
+                                                     std::to_string(count) +
+                                                     "\noom_group_kill 0\n");
+    }
+    // A v1 memory cgroup's count (its memory.oom_control).
+    void setLegacyCgroupKills(const std::string& path, uint64_t count) const {
+        writeCgroupFile("/memory" + path + "/memory.oom_control",
+                        "oom_kill_disable 0\nunder_oom 0\noom_kill " + std::to_string(count) +
+                            "\n");
+    }
+    // The cgroup is removed, as systemd removes a scope once its last process has gone.
+    void removeCgroup(const std::string& path) const {
+        std::filesystem::remove_all(cgroupRoot + path);
+    }
 
     std::string root;
+    std::string cgroupRoot;
+
+private:
+    void writeCgroupFile(const std::string& relative, const std::string& text) const {
+        std::filesystem::create_directories(
+            std::filesystem::path(cgroupRoot + relative).parent_path());
+        std::ofstream(cgroupRoot + relative) << text;
+    }
 };
 
 // A sampler over the fake tree at `procPath`, with buckets of a second so tests run fast.
@@ -72,7 +110,9 @@ inline SamplerOptions samplerOptionsFor(const std::string& procPath) {
 }
 
 inline SamplerOptions samplerOptionsFor(const FakeProcTree& proc) {
-    return samplerOptionsFor(proc.root);
+    SamplerOptions options = samplerOptionsFor(proc.root);
+    options.cgroupPath = proc.cgroupRoot;
+    return options;
 }
 
 } // namespace velmora::test

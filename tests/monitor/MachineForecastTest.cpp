@@ -111,6 +111,51 @@ TEST(OomKillerConfig, OomdReadsTheOomSectionAndKeepsDefaultsForWhatItCannotRead)
     EXPECT_FALSE(parseTimeSpan("-5s"));
 }
 
+TEST(OomKillerConfig, TimeSpansParseAsSystemdWritesThemBlanksIncluded) {
+    EXPECT_EQ(parseTimeSpan("20 s"), 20);
+    EXPECT_EQ(parseTimeSpan("1 min 30 s"), 90);
+    EXPECT_EQ(parseTimeSpan(" 2h 5min "), 7500);
+    EXPECT_EQ(parseTimeSpan("1.5 min"), 90);
+    EXPECT_FALSE(parseTimeSpan("20 s s"));
+    EXPECT_FALSE(parseTimeSpan("20 parsecs"));
+    EXPECT_FALSE(parseTimeSpan("99999999999999999999999 days")) << "longer than ten years";
+    EXPECT_FALSE(parseTimeSpan(std::string(400, '9') + "s")) << "no overflow";
+    OomdThresholds t;
+    applyOomdConfig("[OOM]\nDefaultMemoryPressureDurationSec = 20 s\n", t);
+    EXPECT_EQ(t.pressureSeconds, 20);
+}
+
+TEST(OomKillerConfig, EarlyoomNumbersOutOfRangeAreIgnoredNotConverted) {
+    EarlyoomThresholds t;
+    applyEarlyoomArgs({"-M", "1e30", "-S", "18446744073709551616", "-m", "nan", "-s", "inf"}, t);
+    EXPECT_EQ(t, EarlyoomThresholds{}) << "sizes beyond any machine, and no numbers at all";
+    applyEarlyoomArgs({"-M", std::string(400, '9'), "-m", "100.5", "-s", "-3", "-S", "+7"}, t);
+    EXPECT_EQ(t, EarlyoomThresholds{});
+    applyEarlyoomArgs({"-M", "819200,409600", "-S1048576", "-m", "100", "-s", "0"}, t);
+    EXPECT_EQ(t.memKiB, 819200u);
+    EXPECT_EQ(t.swapKiB, 1048576u);
+    EXPECT_EQ(t.memPercent, 100);
+    EXPECT_EQ(t.swapPercent, 0);
+}
+
+TEST(OomKillerConfig, OnlyTheInstalledProgramIsTheDaemon) {
+    EXPECT_EQ(oomDaemonNamed("earlyoom"), OomDaemon::earlyoom);
+    EXPECT_EQ(oomDaemonNamed("systemd-oomd"), OomDaemon::systemdOomd);
+    EXPECT_FALSE(oomDaemonNamed("earlyoom.sh"));
+    for (const char* path : {"/usr/bin/earlyoom", "/usr/sbin/earlyoom", "/bin/earlyoom",
+                             "/sbin/earlyoom", "/usr/bin/earlyoom (deleted)"}) {
+        EXPECT_TRUE(isOomDaemonProgram(path, OomDaemon::earlyoom)) << path;
+    }
+    for (const char* path : {"/usr/lib/systemd/systemd-oomd", "/lib/systemd/systemd-oomd"}) {
+        EXPECT_TRUE(isOomDaemonProgram(path, OomDaemon::systemdOomd)) << path;
+    }
+    for (const char* path : {"/home/me/bin/earlyoom", "earlyoom", "/usr/bin/../../tmp/earlyoom",
+                             "/usr/local/bin/earlyoom", "/usr/bin/systemd-oomd", "/usr/bin/"}) {
+        EXPECT_FALSE(isOomDaemonProgram(path, OomDaemon::earlyoom)) << path;
+    }
+    EXPECT_FALSE(isOomDaemonProgram("/tmp/systemd-oomd", OomDaemon::systemdOomd));
+}
+
 TEST(OomKillerConfig, EarlyoomReadsItsArgumentsFromTheCommandLineOrItsDefaultsFile) {
     EarlyoomThresholds t;
     applyEarlyoomArgs({"-r", "3600", "-m", "5,2", "-s15", "--avoid", "^(X|plasma)$"}, t);
@@ -190,13 +235,22 @@ public:
     void setOomScore(int pid, int score) const {
         write(proc + "/" + std::to_string(pid) + "/oom_score", std::to_string(score) + "\n");
     }
+    // Where /proc/PID/exe points; none: the link cannot be read (another user's process).
+    void setExe(int pid, std::optional<std::string> target) const {
+        std::string link = proc + "/" + std::to_string(pid) + "/exe";
+        std::filesystem::remove(link);
+        if (target) {
+            std::filesystem::create_symlink(*target, link);
+        }
+    }
 
     std::string base, proc, etc;
 };
 
+// The configuration root is the fake machine's base: its etc/, run/ and usr/ are there.
 SamplerOptions optionsFor(const FakeMachine& machine) {
     SamplerOptions options = test::samplerOptionsFor(machine.proc);
-    options.etcPath = machine.etc;
+    options.configRoot = machine.base;
     return options;
 }
 
@@ -251,7 +305,7 @@ TEST(MachineForecaster, TiesGoToTheLargerFootprintAndOtherUsersHaveNoFamily) {
     machine.setOomScore(300, 800);
     ProcRoot root(machine.proc);
     ProcessTable table(root, ::getuid() + 1);
-    MachineForecaster forecaster(machine.etc);
+    MachineForecaster forecaster(machine.base);
     PassStatistics stats;
     MachineState state = readMachineState(root, stats);
     forecaster.update(1, state, root, table, stats);
@@ -324,6 +378,83 @@ TEST(MachineForecaster, FindsSystemdOomdWithAndWithoutItsConfiguration) {
     ASSERT_TRUE(view->forecast.killer);
     EXPECT_EQ(view->forecast.killer->oomd, (OomdThresholds{80, 70, 20}));
     EXPECT_EQ(view->forecast.killer->configFiles.size(), 3u);
+}
+
+TEST(MachineForecaster, ANameAloneIsNoDaemonItsProgramIs) {
+    FakeMachine machine;
+    machine.addProcess(40, 1, "earlyoom", 10, 0, std::string("earlyoom\0-m\0009", 13));
+    machine.setExe(40, "/home/me/bin/earlyoom"); // a user's own script of that name
+    Sampler sampler(optionsFor(machine));
+    auto view = sampler.pass(1, 0);
+    EXPECT_FALSE(view->forecast.killer);
+
+    // Root's earlyoom: its exe link is closed to us, its command line names the program.
+    machine.addProcess(50, 1, "earlyoom", 10, 0, std::string("/usr/bin/earlyoom\0-m\0004", 22));
+    machine.setExe(50, std::nullopt);
+    view = sampler.pass(61, 0);
+    ASSERT_TRUE(view->forecast.killer);
+    EXPECT_EQ(view->forecast.killer->pid, 50);
+    EXPECT_EQ(view->forecast.killer->earlyoom.memPercent, 4);
+
+    // Without the exe link, only an absolute program path counts.
+    FakeMachine relative;
+    relative.addProcess(50, 1, "earlyoom", 10, 0, std::string("earlyoom\0-m\0004", 13));
+    relative.setExe(50, std::nullopt);
+    relative.addProcess(60, 1, "systemd-oomd", 10, 0);
+    relative.setExe(60, "/tmp/systemd-oomd");
+    Sampler other(optionsFor(relative));
+    EXPECT_FALSE(other.pass(1, 0)->forecast.killer);
+
+    // What told them apart is stated.
+    view = sampler.pass(62, 0);
+    std::vector<std::string> read = forecastFilesRead(*view);
+    EXPECT_NE(
+        std::find(read.begin(), read.end(),
+                  machine.proc +
+                      "/50/cmdline, to tell whether it runs an out-of-memory daemon's program"),
+        read.end());
+}
+
+TEST(MachineForecaster, SystemdOomdSettingsAreReadAsSystemdReadsThem) {
+    FakeMachine machine;
+    machine.addProcess(60, 1, "systemd-oomd", 10, 0);
+    machine.setExe(60, "/usr/lib/systemd/systemd-oomd");
+    const std::string& root = machine.base;
+    // The main file: the first of /etc, /run, /usr/local/lib, /usr/lib that has one.
+    machine.write(root + "/usr/lib/systemd/oomd.conf", "[OOM]\nSwapUsedLimit=70%\n");
+    machine.write(root + "/usr/local/lib/systemd/oomd.conf", "[OOM]\nSwapUsedLimit=75%\n");
+    // Drop-ins from every folder, sorted by name; a name in a more important folder masks it
+    // elsewhere, also as a link to /dev/null.
+    machine.write(root + "/usr/lib/systemd/oomd.conf.d/10-vendor.conf",
+                  "[OOM]\nDefaultMemoryPressureLimit=10%\n");
+    machine.write(root + "/etc/systemd/oomd.conf.d/10-vendor.conf",
+                  "[OOM]\nDefaultMemoryPressureLimit=45%\n");
+    machine.write(root + "/usr/lib/systemd/oomd.conf.d/05-first.conf",
+                  "[OOM]\nDefaultMemoryPressureLimit=20%\nDefaultMemoryPressureDurationSec=5s\n");
+    machine.write(root + "/run/systemd/oomd.conf.d/20-runtime.conf",
+                  "[OOM]\nDefaultMemoryPressureDurationSec=1 min 15 s\n");
+    machine.write(root + "/usr/lib/systemd/oomd.conf.d/30-masked.conf",
+                  "[OOM]\nSwapUsedLimit=1%\n");
+    std::filesystem::create_directories(root + "/etc/systemd/oomd.conf.d");
+    std::filesystem::create_symlink("/dev/null", root + "/etc/systemd/oomd.conf.d/30-masked.conf");
+    Sampler sampler(optionsFor(machine));
+    auto view = sampler.pass(1, 0);
+    ASSERT_TRUE(view->forecast.killer);
+    EXPECT_EQ(view->forecast.killer->oomd, (OomdThresholds{75, 45, 75}));
+    EXPECT_EQ(view->forecast.killer->configFiles,
+              (std::vector<std::string>{root + "/usr/local/lib/systemd/oomd.conf",
+                                        root + "/usr/lib/systemd/oomd.conf.d/05-first.conf",
+                                        root + "/etc/systemd/oomd.conf.d/10-vendor.conf",
+                                        root + "/run/systemd/oomd.conf.d/20-runtime.conf"}));
+
+    // /etc's main file comes first; masked by /dev/null, there is no main file at all.
+    machine.write(root + "/etc/systemd/oomd.conf", "[OOM]\nSwapUsedLimit=85%\n");
+    view = sampler.pass(61, 0);
+    EXPECT_EQ(view->forecast.killer->oomd.swapUsedPercent, 85);
+    std::filesystem::remove(root + "/etc/systemd/oomd.conf");
+    std::filesystem::create_symlink("/dev/null", root + "/etc/systemd/oomd.conf");
+    view = sampler.pass(121, 0);
+    EXPECT_EQ(view->forecast.killer->oomd.swapUsedPercent, 90);
 }
 
 // Runs the sampler over `seconds` one-second passes while memory changes, then composes.
@@ -481,6 +612,14 @@ TEST(MemoryForecast, ACloseForecastTurnsThePlanIntoACallToActAndNothingKnownSend
     EXPECT_EQ(plan->urgency, ReliefUrgencyTone::actNow);
     EXPECT_EQ(plan->summary, "Memory runs out in about 10 min at this rate. Quitting the "
                              "recommended apps gracefully gives their memory back.");
+    // The machine's own count of kills is told as a number: it names no application.
+    view.machineOomKills = 3;
+    EXPECT_EQ(planRelief(context)->summary,
+              "Memory runs out in about 10 min at this rate. Quitting the recommended apps "
+              "gracefully gives their memory back. 3 out-of-memory kills on this machine since "
+              "boot.");
+    view.machineOomKills = 0;
+    EXPECT_EQ(planRelief(context)->summary, plan->summary);
 
     view.forecast.exhaustionSeconds = 20;
     EXPECT_EQ(planRelief(context)->headline, "Memory runs out in under a minute");

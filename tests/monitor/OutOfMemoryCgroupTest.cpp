@@ -1,6 +1,7 @@
 // A real out-of-memory kill: a memory child in its own memory cgroup with a small limit grows
 // past it, the kernel ends it, and a real sampler over the real /proc must record the kill for
-// the child's family.
+// the child's family. A larger bystander in another memory cgroup is ended the moment the kill
+// is counted, an ordinary exit in the same pass: it must not be taken for the victim.
 
 #include "monitor/live/Sampler.h"
 #include "monitor/proc/VmStat.h"
@@ -47,8 +48,8 @@ std::string readFile(const fs::path& file) {
 // controller, or v2 with the memory controller enabled), removed at the end.
 class MemoryCgroup {
 public:
-    MemoryCgroup() {
-        std::string name = "velmora-oom-test-" + std::to_string(::getpid());
+    explicit MemoryCgroup(const std::string& role) {
+        std::string name = "velmora-oom-test-" + std::to_string(::getpid()) + "-" + role;
         if (tryCreate(fs::path("/sys/fs/cgroup/memory") / name, "memory.limit_in_bytes")) {
             writeFile(path_ / "memory.swappiness", "0"); // no swap to escape into
             v1_ = true;
@@ -196,11 +197,13 @@ TEST(OutOfMemoryCgroup, TheSamplerRecordsARealKillForTheChildsFamily) {
     if (!readOutOfMemoryKillCount(ProcRoot("/proc"))) {
         GTEST_SKIP() << "this kernel publishes no oom_kill counter in /proc/vmstat";
     }
-    MemoryCgroup cgroup;
+    MemoryCgroup cgroup("victim");
     if (cgroup.unavailable()) {
         GTEST_SKIP() << *cgroup.unavailable();
     }
     ASSERT_TRUE(cgroup.limit(kLimitBytes));
+    MemoryCgroup other("bystander");
+    ASSERT_FALSE(other.unavailable());
 
     // As root, the child runs as nobody and the sampler watches nobody's processes, as a
     // desktop monitor watches its own user's: the compilers and tests that come and go as
@@ -216,9 +219,12 @@ TEST(OutOfMemoryCgroup, TheSamplerRecordsARealKillForTheChildsFamily) {
     auto start = std::chrono::steady_clock::now();
     sampler.pass(0.0, 1.78e9);
 
+    // Twice the victim's limit, flat, in a cgroup without one.
+    ChildInCgroup bystander(other.procs(), user, {VELMORA_MEMORY_CHILD, "flat", "96"});
+    using Failure = ChildInCgroup::Failure;
+    ASSERT_FALSE(bystander.failure()) << "the bystander could not start in " << other.procs();
     // 16 MiB at once, then 40 MiB/s: past the 48 MiB limit in under a second.
     ChildInCgroup child(cgroup.procs(), user, {VELMORA_MEMORY_CHILD, "leak", "40", "16"});
-    using Failure = ChildInCgroup::Failure;
     ASSERT_NE(child.failure(), Failure::join) << "the child could not join " << cgroup.procs();
     if (child.failure()) {
         GTEST_SKIP() << "the memory child cannot run as uid " << options.uid << " from "
@@ -227,9 +233,17 @@ TEST(OutOfMemoryCgroup, TheSamplerRecordsARealKillForTheChildsFamily) {
 
     std::string familyKey;
     std::optional<OutOfMemoryKill> recorded;
+    std::optional<OutOfMemoryKill> misattributed;
     std::optional<double> endedAt;
     while (secondsSince(start) < 20.0 && !recorded) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // The kill is counted: the bystander ends too, before the sampler's next pass.
+        if (cgroup.kills().value_or(0) > 0 && !bystander.reap()) {
+            ::kill(bystander.pid(), SIGKILL);
+            while (!bystander.reap()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
         double now = secondsSince(start);
         auto view = sampler.pass(now, 1.78e9 + now);
         if (const ProcessRecord* record = sampler.table().find(child.pid())) {
@@ -238,6 +252,8 @@ TEST(OutOfMemoryCgroup, TheSamplerRecordsARealKillForTheChildsFamily) {
         for (const OutOfMemoryKill& kill : view->outOfMemoryKills) {
             if (kill.pid == child.pid()) {
                 recorded = kill;
+            } else if (kill.pid == bystander.pid()) {
+                misattributed = kill;
             }
         }
         if (child.reap() && !endedAt) {
@@ -247,6 +263,16 @@ TEST(OutOfMemoryCgroup, TheSamplerRecordsARealKillForTheChildsFamily) {
             break; // ended, reaped, and three seconds of passes saw no kill
         }
     }
+    // A few more passes: a misattribution may come late.
+    for (int pass = 0; pass < 3 && !misattributed; ++pass) {
+        double now = secondsSince(start);
+        for (const OutOfMemoryKill& kill : sampler.pass(now, 1.78e9 + now)->outOfMemoryKills) {
+            if (kill.pid == bystander.pid()) {
+                misattributed = kill;
+            }
+        }
+    }
+    EXPECT_FALSE(misattributed) << "the bystander's ordinary exit was taken for a kill";
     std::optional<int> status = child.reap();
     ASSERT_TRUE(status) << "the child outgrew its limit without being ended";
     ASSERT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL)

@@ -1,5 +1,5 @@
 #include "monitor/actions/ProcessSignaller.h"
-#include "monitor/proc/ProcParsers.h"
+#include "tests/monitor/SleepingChild.h"
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -9,38 +9,8 @@
 namespace velmora {
 namespace {
 
-// A child that sleeps until it is signalled; reaped by the destructor.
-struct SleepingChild {
-    pid_t pid = -1;
-    SleepingChild() {
-        pid = ::fork();
-        if (pid == 0) {
-            ::execl("/bin/sleep", "sleep", "30", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::usleep(50000); // let the exec happen so /proc/PID/exe is sleep
-    }
-    ~SleepingChild() {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
-    }
-    bool running() const {
-        int status = 0;
-        return ::waitpid(pid, &status, WNOHANG) == 0;
-    }
-};
-
-ProcessIdentity identityOf(const ProcRoot& proc, pid_t pid) {
-    char buf[2048];
-    EXPECT_GT(proc.readPidFile(pid, "stat", buf, sizeof buf), 0);
-    auto stat = parseStat(buf);
-    ProcessIdentity identity;
-    identity.pid = pid;
-    identity.startTime = stat ? stat->startTime : 0;
-    identity.uid = proc.ownerOf(pid).value_or(0);
-    identity.exe = proc.readLink(pid, "exe").value_or("");
-    return identity;
-}
+using test::identityOf;
+using test::SleepingChild;
 
 class SignalSafety : public ::testing::Test {
 protected:
