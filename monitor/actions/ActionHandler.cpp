@@ -5,6 +5,7 @@
 #include "monitor/compose/DetailBuilder.h"
 #include "monitor/families/SmokeTargets.h"
 
+#include <array>
 #include <cstdlib>
 #include <poll.h>
 
@@ -47,89 +48,140 @@ void ActionHandler::remember(const std::string& action, const std::string& key,
                                    feedback->kind == ActionFeedbackKind::success);
 }
 
-void ActionHandler::dispatch(const std::string& id, const std::string& key) {
+const ActionHandler::Route& ActionHandler::routeOf(ActionId id) {
+    // One row per action, in the order of ActionId: whether it needs the family to be there
+    // still, and whether what it did goes into the history.
+    static constexpr std::array<Route, EnumTable<ActionId>::entries.size()> routes{{
+        {ActionId::selectDetail, false, false, &ActionHandler::selectDetail},
+        {ActionId::dismissDetail, false, false, &ActionHandler::dismissDetail},
+        {ActionId::captureStrongerEvidence, true, false, &ActionHandler::capture},
+        {ActionId::openArtifactExternal, false, false, &ActionHandler::openArtifactFile},
+        {ActionId::revealArtifact, false, false, &ActionHandler::revealArtifact},
+        {ActionId::copyArtifactPath, false, false, &ActionHandler::copyArtifactPath},
+        {ActionId::recover, true, true, &ActionHandler::recover},
+        {ActionId::restart, true, true, &ActionHandler::restart},
+        {ActionId::requestForceQuit, true, false, &ActionHandler::requestForceQuit},
+        {ActionId::confirmForceQuit, true, true, &ActionHandler::confirmForceQuit},
+        {ActionId::cancelForceQuit, false, false, &ActionHandler::cancelForceQuit},
+        {ActionId::ignore, false, true, &ActionHandler::ignore},
+        // The router carries out reports: it can compose the snapshot they hold.
+        {ActionId::exportReport, false, false, &ActionHandler::nothing},
+        {ActionId::copyCommand1, true, false, &ActionHandler::copyFirstCommand},
+        {ActionId::copyCommand2, true, false, &ActionHandler::copySecondCommand},
+    }};
+    static_assert(
+        [] {
+            for (std::size_t i = 0; i < routes.size(); ++i) {
+                if (static_cast<std::size_t>(routes[i].id) != i) {
+                    return false;
+                }
+            }
+            return true;
+        }(),
+        "one route per action, in the order of ActionId");
+    return routes[static_cast<std::size_t>(id)];
+}
+
+void ActionHandler::dispatch(const std::string& actionId, const std::string& key) {
+    auto id = fromWire<ActionId>(actionId);
+    if (!id) {
+        context_.feedback(ActionFeedbackKind::error, "Action not available",
+                          "Velmora does not know the action \"" + actionId + "\".");
+        return;
+    }
+    const Route& route = routeOf(*id);
+    Target target{key, nullptr};
     auto view = context_.latestView();
-    const FamilyView* family = nullptr;
     if (view) {
         for (const FamilyView& candidate : view->families) {
             if (candidate.key == key) {
-                family = &candidate;
+                target.family = &candidate;
             }
         }
     }
-    InteractionState& state = context_.interaction;
-    if (id == "select_detail") {
-        state.selectedKey = key;
-        return;
-    }
-    if (id == "dismiss_detail") {
-        state.selectedKey.reset();
-        state.confirmation.reset();
-        return;
-    }
-    if (id == "cancel_force_quit") {
-        state.confirmation.reset();
-        context_.feedback(ActionFeedbackKind::success, "Force quit cancelled", "Nothing was quit.");
-        return;
-    }
-    if (id == "open_artifact_external" || id == "reveal_artifact") {
-        openArtifact(key, id == "reveal_artifact");
-        return;
-    }
-    if (id == "copy_artifact_path") {
-        auto it = state.artifacts.find(key);
-        if (it == state.artifacts.end()) {
-            context_.feedback(ActionFeedbackKind::error, "Copy failed",
-                              "No evidence artifact was captured for it.");
-            return;
-        }
-        copyText(it->second.path, "Path");
-        return;
-    }
-    if (id == "ignore") {
-        ignore(key, family ? family->title : key);
-        if (family != nullptr) {
-            remember(id, key, family->title);
-        }
-        return;
-    }
-    if (id == "export_report") {
-        return; // handled by the router, which can compose the snapshot
-    }
-    static const std::vector<std::string> familyActions{
-        "capture_stronger_evidence", "recover",        "restart",       "request_force_quit",
-        "confirm_force_quit",        "copy_command_1", "copy_command_2"};
-    if (std::find(familyActions.begin(), familyActions.end(), id) == familyActions.end()) {
-        context_.feedback(ActionFeedbackKind::error, "Action not available",
-                          "Velmora does not know the action \"" + id + "\".");
-        return;
-    }
-    if (family == nullptr) {
-        state.confirmation.reset();
+    if (route.needsFamily && target.family == nullptr) {
+        context_.interaction.confirmation.reset();
         context_.feedback(ActionFeedbackKind::error, "Nothing to act on", kGone);
         return;
     }
-    if (id == "capture_stronger_evidence") {
-        capture(*family);
-    } else if (id == "recover") {
-        recover(*family);
-        remember(id, family->key, family->title);
-    } else if (id == "restart") {
-        restart(*family);
-        remember(id, family->key, family->title);
-    } else if (id == "request_force_quit") {
-        requestForceQuit(*family);
-    } else if (id == "confirm_force_quit") {
-        state.confirmation.reset();
-        forceQuit(*family);
-        remember(id, family->key, family->title);
-    } else {
-        auto commands = nextCommandsOf(*family);
-        std::size_t index = id == "copy_command_1" ? 0 : 1;
-        if (index < commands.size()) {
-            copyText(commands[index].command, "Command");
-        }
+    (this->*route.run)(target);
+    if (route.remembered && target.family != nullptr) {
+        remember(actionId, key, target.family->title);
     }
+}
+
+void ActionHandler::selectDetail(const Target& target) {
+    context_.interaction.selectedKey = target.key;
+}
+
+void ActionHandler::dismissDetail(const Target&) {
+    context_.interaction.selectedKey.reset();
+    context_.interaction.confirmation.reset();
+}
+
+void ActionHandler::cancelForceQuit(const Target&) {
+    context_.interaction.confirmation.reset();
+    context_.feedback(ActionFeedbackKind::success, "Force quit cancelled", "Nothing was quit.");
+}
+
+void ActionHandler::confirmForceQuit(const Target& target) {
+    context_.interaction.confirmation.reset();
+    forceQuit(*target.family);
+}
+
+void ActionHandler::openArtifactFile(const Target& target) {
+    openArtifact(target.key, false);
+}
+
+void ActionHandler::revealArtifact(const Target& target) {
+    openArtifact(target.key, true);
+}
+
+void ActionHandler::copyArtifactPath(const Target& target) {
+    auto it = context_.interaction.artifacts.find(target.key);
+    if (it == context_.interaction.artifacts.end()) {
+        context_.feedback(ActionFeedbackKind::error, "Copy failed",
+                          "No evidence artifact was captured for it.");
+        return;
+    }
+    copyText(it->second.path, "Path");
+}
+
+void ActionHandler::copyFirstCommand(const Target& target) {
+    copyCommand(*target.family, 0);
+}
+
+void ActionHandler::copySecondCommand(const Target& target) {
+    copyCommand(*target.family, 1);
+}
+
+void ActionHandler::copyCommand(const FamilyView& family, std::size_t index) {
+    auto commands = nextCommandsOf(family);
+    if (index < commands.size()) {
+        copyText(commands[index].command, "Command");
+    }
+}
+
+void ActionHandler::nothing(const Target&) {}
+
+void ActionHandler::capture(const Target& target) {
+    capture(*target.family);
+}
+
+void ActionHandler::recover(const Target& target) {
+    recover(*target.family);
+}
+
+void ActionHandler::restart(const Target& target) {
+    restart(*target.family);
+}
+
+void ActionHandler::requestForceQuit(const Target& target) {
+    requestForceQuit(*target.family);
+}
+
+void ActionHandler::ignore(const Target& target) {
+    ignore(target.key, target.family ? target.family->title : target.key);
 }
 
 void ActionHandler::capture(const FamilyView& family) {
@@ -197,14 +249,10 @@ void ActionHandler::requestForceQuit(const FamilyView& family) {
     confirmation.title = "Force quit " + family.title + "?";
     confirmation.message = "Its " + std::to_string(family.members.size()) +
                            " processes stop at once and unsaved work is lost.";
-    confirmation.confirmAction.id = "confirm_force_quit";
-    confirmation.confirmAction.label = "Force Quit";
-    confirmation.confirmAction.style = ActionStyle::destructive;
-    confirmation.confirmAction.targetKey = family.key;
-    confirmation.cancelAction.id = "cancel_force_quit";
-    confirmation.cancelAction.label = "Cancel";
-    confirmation.cancelAction.style = ActionStyle::secondary;
-    confirmation.cancelAction.targetKey = family.key;
+    confirmation.confirmAction =
+        makeAction(ActionId::confirmForceQuit, "Force Quit", ActionStyle::destructive, family.key);
+    confirmation.cancelAction =
+        makeAction(ActionId::cancelForceQuit, "Cancel", ActionStyle::secondary, family.key);
     context_.interaction.confirmation = std::move(confirmation);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ActionId.h"
 #include "monitor/actions/MonitorContext.h"
 
 #include <string>
@@ -21,6 +22,37 @@ public:
     void openDataFolder();
 
 private:
+    // What an action acts on: the family key it names, and that family if it is still there.
+    struct Target {
+        const std::string& key;
+        const FamilyView* family;
+    };
+    using Run = void (ActionHandler::*)(const Target&);
+    struct Route {
+        ActionId id;
+        bool needsFamily; // it acts on processes that must still be running
+        bool remembered;  // what it did goes into the history
+        Run run;
+    };
+    static const Route& routeOf(ActionId id);
+
+    void selectDetail(const Target& target);
+    void dismissDetail(const Target& target);
+    void capture(const Target& target);
+    void openArtifactFile(const Target& target);
+    void revealArtifact(const Target& target);
+    void copyArtifactPath(const Target& target);
+    void recover(const Target& target);
+    void restart(const Target& target);
+    void requestForceQuit(const Target& target);
+    void confirmForceQuit(const Target& target);
+    void cancelForceQuit(const Target& target);
+    void ignore(const Target& target);
+    void nothing(const Target& target);
+    void copyFirstCommand(const Target& target);
+    void copySecondCommand(const Target& target);
+
+    void copyCommand(const FamilyView& family, std::size_t index);
     void recover(const FamilyView& family);
     void restart(const FamilyView& family);
     void forceQuit(const FamilyView& family);

@@ -133,7 +133,7 @@ std::string RequestHandler::route(const Json& request) {
         if (!actionId || !targetKey) {
             return rejected("dispatchAction needs actionId and targetKey strings.");
         }
-        if (*actionId == "export_report") {
+        if (fromWire<ActionId>(*actionId) == ActionId::exportReport) {
             actions_.exportReport([this] { return snapshot(); });
         } else {
             actions_.dispatch(*actionId, *targetKey);
