@@ -4,6 +4,7 @@
 #include "backend/BackendExecutableResolver.h"
 #include "backend/ProcessEnvironment.h"
 #include "backend/ScenarioLibrary.h"
+#include "base/DescriptorIo.h"
 
 #include <cerrno>
 #include <csignal>
@@ -96,41 +97,21 @@ pid_t spawnBackend(const std::filesystem::path& executable, const Environment& e
 // Writes the request; a backend that stops reading early is not an error here (its exit status
 // and its output tell what happened).
 void writeRequest(int fd) {
-    std::string_view rest = request;
-    while (!rest.empty()) {
-        const auto written = ::write(fd, rest.data(), rest.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return;
-        }
-        rest.remove_prefix(static_cast<std::size_t>(written));
-    }
+    writeAll(fd, request);
 }
 
-std::string readToEnd(int fd) {
+// Everything the backend wrote; a failed read ends it like the end of the stream.
+std::string outputOf(int fd) {
     std::string output;
-    char buffer[65536];
-    for (;;) {
-        const auto got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return output;
-        }
-        output.append(buffer, static_cast<std::size_t>(got));
-    }
+    readToEnd(fd, output);
+    return output;
 }
 
 int32_t waitForExit(pid_t pid) {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            throw SmokeProbeError::other(std::string("cannot wait for the backend: ") +
-                                         std::strerror(errno));
-        }
+    if (retryOnInterrupt([&] { return ::waitpid(pid, &status, 0); }) < 0) {
+        throw SmokeProbeError::other(std::string("cannot wait for the backend: ") +
+                                     std::strerror(errno));
     }
     if (WIFEXITED(status)) {
         return WEXITSTATUS(status);
@@ -171,7 +152,7 @@ PopoverSnapshot fetchBackendSnapshot(const std::filesystem::path& executable,
     output.closeWrite();
     writeRequest(input.write);
     input.closeWrite();
-    const auto text = readToEnd(output.read);
+    const auto text = outputOf(output.read);
     const auto status = waitForExit(pid);
     if (status != 0) {
         throw SmokeProbeError::backendExited(status);

@@ -1,5 +1,7 @@
 #include "backend/ChildProcess.h"
 
+#include "base/DescriptorIo.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -135,10 +137,7 @@ bool ChildProcess::reapIfExitedLocked() {
         return true;
     }
     int status = 0;
-    pid_t r = -1;
-    do {
-        r = ::waitpid(pid_, &status, WNOHANG);
-    } while (r < 0 && errno == EINTR);
+    const pid_t r = retryOnInterrupt([&] { return ::waitpid(pid_, &status, WNOHANG); });
     if (r == pid_) {
         noteExitLocked(status);
     } else if (r < 0 && errno == ECHILD) {
@@ -213,10 +212,7 @@ std::optional<ChildExit> ChildProcess::terminate(std::chrono::milliseconds grace
     }
     ::kill(pid_, SIGKILL);
     int status = 0;
-    pid_t r = -1;
-    do {
-        r = ::waitpid(pid_, &status, 0);
-    } while (r < 0 && errno == EINTR);
+    const pid_t r = retryOnInterrupt([&] { return ::waitpid(pid_, &status, 0); });
     if (r == pid_) {
         noteExitLocked(status);
     } else {

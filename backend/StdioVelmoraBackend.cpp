@@ -6,6 +6,7 @@
 #include "backend/DrainedBytes.h"
 #include "backend/ProcessEnvironment.h"
 #include "backend/SteadyBackendClock.h"
+#include "base/DescriptorIo.h"
 
 #include <cerrno>
 #include <cmath>
@@ -30,22 +31,14 @@ enum class WriteOutcome { written, backendGone, failed };
 
 // Writes the whole request. MSG_NOSIGNAL: a backend that died must never raise SIGPIPE here.
 WriteOutcome writeRequest(int fd, const std::string& bytes, std::string& error) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + written, bytes.size() - written, MSG_NOSIGNAL);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            if (errno == EPIPE || errno == ECONNRESET) {
-                return WriteOutcome::backendGone;
-            }
-            error = std::string("failed to write request: ") + std::strerror(errno);
-            return WriteOutcome::failed;
-        }
-        written += static_cast<std::size_t>(n);
+    if (sendAll(fd, bytes, MSG_NOSIGNAL)) {
+        return WriteOutcome::written;
     }
-    return WriteOutcome::written;
+    if (errno == EPIPE || errno == ECONNRESET) {
+        return WriteOutcome::backendGone;
+    }
+    error = std::string("failed to write request: ") + std::strerror(errno);
+    return WriteOutcome::failed;
 }
 
 MonitorLinkState watchingAsOf(BackendClock::Duration now) {

@@ -4,10 +4,10 @@
 // nothing beyond the line feed. Reports bytes per second and read calls per line.
 
 #include "backend/LineReader.h"
+#include "base/DescriptorIo.h"
 
 #include <atomic>
 #include <benchmark/benchmark.h>
-#include <cerrno>
 #include <string>
 #include <sys/socket.h>
 #include <thread>
@@ -36,19 +36,7 @@ public:
 
 private:
     void run() {
-        for (;;) {
-            std::size_t sent = 0;
-            while (sent < line_.size()) {
-                const ssize_t n =
-                    ::send(writer_, line_.data() + sent, line_.size() - sent, MSG_NOSIGNAL);
-                if (n < 0 && errno == EINTR) {
-                    continue;
-                }
-                if (n <= 0) {
-                    return;
-                }
-                sent += static_cast<std::size_t>(n);
-            }
+        while (velmora::sendAll(writer_, line_, MSG_NOSIGNAL)) {
         }
     }
 

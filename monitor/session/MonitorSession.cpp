@@ -1,12 +1,12 @@
 #include "monitor/session/MonitorSession.h"
 
+#include "base/DescriptorIo.h"
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/live/HistoryService.h"
 #include "monitor/live/LiveMonitor.h"
 #include "monitor/session/LineReader.h"
 #include "monitor/session/RequestHandler.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
@@ -17,18 +17,7 @@ namespace {
 
 bool writeLine(int fd, std::string line) {
     line.push_back('\n');
-    std::size_t done = 0;
-    while (done < line.size()) {
-        ssize_t n = ::write(fd, line.data() + done, line.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return writeAll(fd, line);
 }
 
 // Kept descriptors (one statm per process) need more than the default soft limit.

@@ -1,5 +1,7 @@
 #include "MonitorProcess.h"
 
+#include "base/DescriptorIo.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -71,15 +73,7 @@ MonitorProcess::~MonitorProcess() {
 }
 
 bool MonitorProcess::send(const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(in_, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return writeAll(in_, bytes);
 }
 
 std::optional<std::string> MonitorProcess::readLine(double timeoutSeconds) {
