@@ -24,7 +24,8 @@ struct MonitorPaths {
 
 // mkdir -p; true when the directory exists afterwards.
 bool makeDirectories(const std::string& path);
-// Writes to "<path>.tmp", flushes, renames over path and syncs the directory.
-bool writeFileAtomically(const std::string& path, const std::string& content, std::string& error);
+// Creates the folder of `path` (mkdir -p) and replaces the file atomically (base/AtomicFile.h);
+// false with `error` set when either fails.
+bool saveFile(const std::string& path, const std::string& content, std::string& error);
 
 } // namespace velmora

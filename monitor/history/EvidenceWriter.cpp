@@ -1,7 +1,7 @@
 #include "monitor/history/EvidenceWriter.h"
 
+#include "base/AtomicFile.h"
 #include "model/Json.h"
-#include "monitor/history/AtomicFile.h"
 #include "monitor/history/FreshPath.h"
 #include "monitor/history/HistoryStore.h"
 #include "monitor/history/UtcStamp.h"
@@ -52,17 +52,16 @@ Outcome<ArtifactRecord> EvidenceWriter::write(const EvidenceRequest& request) {
                   {"processes", std::move(processes)}};
     auto path = freshJsonPath(folder_.artifacts(),
                               "evidence-" + fileSlug(request.familyKey) + "-" + utcStamp(now));
-    auto written = writeFileAtomically(
-        path, document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n", now);
-    if (!written) {
-        return written.error();
+    const std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    if (auto failed = writeFileAtomically(path, text, 0600, now)) {
+        return Failure{failed->message};
     }
     ArtifactRecord artifact;
     artifact.familyKey = request.familyKey;
     artifact.familyTitle = request.familyTitle;
     artifact.path = path.string();
     artifact.kind = "evidence";
-    artifact.sizeBytes = written.value();
+    artifact.sizeBytes = text.size();
     artifact.createdMs = now;
     if (auto id = store_.recordArtifact(artifact)) {
         artifact.id = id.value();

@@ -1,6 +1,6 @@
 #include "HistoryTestSupport.h"
+#include "base/FileTimes.h"
 #include "model/Json.h"
-#include "monitor/history/AtomicFile.h"
 #include "monitor/history/EvidenceWriter.h"
 #include "monitor/history/ReportExporter.h"
 #include "monitor/history/ValidUtf8.h"
@@ -81,21 +81,6 @@ TEST(ProcessEvidence, ReadsAProcessFromItsProcFilesAsValidText) {
     EXPECT_NE(self->status.find("VmRSS"), std::string::npos);
     EXPECT_NE(self->commandLine.find("history_evidence_tests"), std::string::npos);
     EXPECT_FALSE(self->largestAnonymousMappings.empty());
-}
-
-TEST(AtomicFile, ReplacesAFileWholeAndLeavesNoTemporaryBehind) {
-    TempDir dir;
-    auto file = dir.path() / "report.json";
-    ASSERT_EQ(writeFileAtomically(file, "first", 1'000'000).value(), 5u);
-    ASSERT_EQ(writeFileAtomically(file, "second", 2'000'000).value(), 6u);
-    EXPECT_EQ(contentOf(file), "second");
-    EXPECT_EQ(modificationTimeMs(file), 2'000'000);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              1);
-    auto failed = writeFileAtomically(dir.path() / "missing" / "x.json", "x", 0);
-    ASSERT_FALSE(failed.ok());
-    EXPECT_NE(failed.error().message.find("Could not create"), std::string::npos);
 }
 
 class EvidenceAndReports : public ::testing::Test {

@@ -1,8 +1,8 @@
 #include "monitor/history/Pruner.h"
 
 #include "HistoryTestSupport.h"
+#include "base/FileTimes.h"
 #include "model/Enums.h"
-#include "monitor/history/AtomicFile.h"
 #include "monitor/history/ByteText.h"
 
 #include <algorithm>
