@@ -246,10 +246,12 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
         reportTransportError(std::string("failed to encode request: ") + error.what(), onError);
         return;
     }
-    // Whatever the backend wrote unasked would otherwise be read as this request's answer.
+    // Whatever the backend wrote unasked (read already, or still queued) would otherwise be
+    // read as this request's answer.
+    const std::size_t read = reader_->discardBuffered();
     const DrainedBytes unasked = drainQueuedBytes(process_.outputFd());
-    if (unasked.count > 0) {
-        writeDiagnosticLine("VelmoraUIApp: discarded " + std::to_string(unasked.count) +
+    if (read + unasked.count > 0) {
+        writeDiagnosticLine("VelmoraUIApp: discarded " + std::to_string(read + unasked.count) +
                             " bytes the backend wrote unasked");
     }
     if (unasked.ended) {
@@ -279,18 +281,21 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
         return;
     }
     switch (response.status) {
-    case LineReader::Status::endOfStream:
+    case LineReader::Status::end:
         // No byte before the end of the stream: no response at all. A waiting history
         // completion is failed rather than left waiting for an answer that cannot come.
         failWaiting(onError);
         backendLost(Loss::endOfOutput);
         return;
     case LineReader::Status::failed:
-        reportTransportError(response.error, onError);
+        reportTransportError(
+            std::string("failed to read response: ") + std::strerror(response.error), onError);
         backendLost(Loss::endOfOutput);
         return;
     case LineReader::Status::tooLong:
-        reportTransportError(response.error, onError);
+        reportTransportError("response line exceeds " + std::to_string(options_.maxLineBytes) +
+                                 " bytes; the line was discarded",
+                             onError);
         noteUnreadable();
         return;
     case LineReader::Status::line:

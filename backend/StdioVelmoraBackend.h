@@ -4,12 +4,12 @@
 #include "backend/ChildProcess.h"
 #include "backend/CurrentValuePublisher.h"
 #include "backend/ExchangeWatchdog.h"
-#include "backend/LineReader.h"
 #include "backend/PollingInterval.h"
 #include "backend/RequestEnvelope.h"
 #include "backend/RestartPolicy.h"
 #include "backend/SerialWorker.h"
 #include "backend/VelmoraBackend.h"
+#include "base/LineReader.h"
 
 #include <atomic>
 #include <chrono>
@@ -36,7 +36,7 @@ struct StdioBackendOptions {
     // The executable to start; when absent it is found by BackendExecutableResolver.
     std::optional<std::filesystem::path> executable;
     // Longest response line accepted; a longer one is discarded as a transport error.
-    std::size_t maxLineBytes = LineReader::defaultMaxLineBytes;
+    std::size_t maxLineBytes = std::size_t{64} << 20; // 64 MiB
     // How long the child gets to end after SIGTERM before it is killed.
     std::chrono::milliseconds terminationGrace{200};
     // Whether the polling timer runs. Switched off (by tests that count exchanges) the period

@@ -2,7 +2,6 @@
 // standard output for every request line on standard input; diagnostics go to standard error.
 
 #include "monitor/live/LiveMonitor.h"
-#include "monitor/session/LineReader.h"
 #include "monitor/session/MonitorSession.h"
 
 #include <cstdio>
