@@ -1,11 +1,11 @@
 #include "monitor/history/EvidenceWriter.h"
 
 #include "base/AtomicFile.h"
+#include "base/Utf8.h"
 #include "model/Json.h"
 #include "monitor/history/FreshPath.h"
 #include "monitor/history/HistoryStore.h"
 #include "monitor/history/UtcStamp.h"
-#include "monitor/history/ValidUtf8.h"
 
 namespace velmora {
 
@@ -44,9 +44,9 @@ Outcome<ArtifactRecord> EvidenceWriter::write(const EvidenceRequest& request) {
     }
     Json document{{"kind", "velmora.evidence"},
                   {"version", 1},
-                  {"familyKey", withValidUtf8(request.familyKey)},
-                  {"familyTitle", withValidUtf8(request.familyTitle)},
-                  {"reason", withValidUtf8(request.reason)},
+                  {"familyKey", utf8::withInvalidReplaced(request.familyKey)},
+                  {"familyTitle", utf8::withInvalidReplaced(request.familyTitle)},
+                  {"reason", utf8::withInvalidReplaced(request.reason)},
                   {"capturedAtMs", now},
                   {"capturedAt", utcIsoTime(now)},
                   {"processes", std::move(processes)}};

@@ -3,7 +3,6 @@
 #include "model/Json.h"
 #include "monitor/history/EvidenceWriter.h"
 #include "monitor/history/ReportExporter.h"
-#include "monitor/history/ValidUtf8.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -27,16 +26,6 @@ std::string contentOf(const std::filesystem::path& file) {
 void writeFile(const std::filesystem::path& file, const std::string& bytes) {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << bytes;
-}
-
-TEST(ValidUtf8, ReplacesEveryKindOfInvalidSequenceAndKeepsTheRest) {
-    EXPECT_EQ(withValidUtf8("plain\nline\ttab"), "plain\nline\ttab");
-    EXPECT_EQ(withValidUtf8("caf\xC3\xA9 \xF0\x9F\x98\x80"), "caf\xC3\xA9 \xF0\x9F\x98\x80");
-    EXPECT_EQ(withValidUtf8("a\x80z"), "a\xEF\xBF\xBDz");             // stray continuation
-    EXPECT_EQ(withValidUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD"); // overlong
-    EXPECT_EQ(withValidUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"); // surrogate
-    EXPECT_EQ(withValidUtf8("\xF4\x90\x80\x80").substr(0, 3), "\xEF\xBF\xBD");        // > U+10FFFF
-    EXPECT_EQ(withValidUtf8("end\xE2\x82"), "end\xEF\xBF\xBD\xEF\xBF\xBD");           // truncated
 }
 
 const char* kSmaps = "55d0c0a00000-55d0c0b00000 rw-p 00000000 00:00 0          [heap]\n"

@@ -1,6 +1,6 @@
 #include "MonitorProcess.h"
+#include "base/Utf8.h"
 #include "model/Codec.h"
-#include "monitor/common/Utf8Text.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -168,7 +168,7 @@ TEST(LeakDetection, HostileNamesAndCommandLinesNeverBreakAnAnswer) {
         row = rowWithPid(snapshot, child);
     }
     ASSERT_TRUE(row) << "the hostile leaker never became a row";
-    EXPECT_TRUE(isValidUtf8(row->title));
+    EXPECT_TRUE(utf8::isValid(row->title));
     EXPECT_NE(row->title.find("evil"), std::string::npos);
     std::string key = row->key;
     for (const char* action :

@@ -1,3 +1,4 @@
+#include "base/Utf8.h"
 #include "monitor/common/Formatting.h"
 #include "monitor/common/Utf8Text.h"
 #include "monitor/families/FamilyResolver.h"
@@ -25,7 +26,7 @@ TEST(DisplayText, HostileBytesBecomeValidShortText) {
     longText[4095] = '\xA9';
     std::string cut = displayText(longText, 4096);
     EXPECT_LE(cut.size(), 4096u);
-    EXPECT_TRUE(isValidUtf8(cut));
+    EXPECT_TRUE(utf8::isValid(cut));
     EXPECT_EQ(cut.substr(cut.size() - 3), "\xE2\x80\xA6");
 }
 
