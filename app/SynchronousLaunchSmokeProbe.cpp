@@ -2,9 +2,9 @@
 
 #include "backend/BackendEnvelope.h"
 #include "backend/BackendExecutableResolver.h"
-#include "backend/ProcessEnvironment.h"
 #include "backend/ScenarioLibrary.h"
 #include "base/DescriptorIo.h"
+#include "base/Environment.h"
 
 #include <cerrno>
 #include <csignal>
@@ -15,8 +15,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace velmora {
 
@@ -71,7 +69,7 @@ struct Pipe {
 
 pid_t spawnBackend(const std::filesystem::path& executable, const Environment& extra, Pipe& input,
                    Pipe& output) {
-    const auto environment = mergedEnvironment(environ, extra);
+    const auto environment = childEnvironment(extra);
     std::vector<char*> envp;
     for (const auto& entry : environment) {
         envp.push_back(const_cast<char*>(entry.c_str()));

@@ -4,17 +4,15 @@
 #include "backend/BackendExecutableResolver.h"
 #include "backend/DiagnosticLog.h"
 #include "backend/DrainedBytes.h"
-#include "backend/ProcessEnvironment.h"
 #include "backend/SteadyBackendClock.h"
 #include "base/DescriptorIo.h"
+#include "base/Environment.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <sys/socket.h>
-
-extern char** environ;
 
 namespace velmora {
 
@@ -76,7 +74,7 @@ void reportTransportError(const std::string& description,
 
 } // namespace
 
-StdioVelmoraBackend::StdioVelmoraBackend(std::map<std::string, std::string> launchEnvironment)
+StdioVelmoraBackend::StdioVelmoraBackend(Environment launchEnvironment)
     : StdioVelmoraBackend([&] {
           StdioBackendOptions options;
           options.launchEnvironment = std::move(launchEnvironment);
@@ -131,10 +129,8 @@ bool StdioVelmoraBackend::startProcessIfPossible() {
         writeDiagnosticLine("VelmoraUIApp: failed to resolve backend executable");
         return false;
     }
-    const auto environment = options_.launchEnvironment.empty()
-                                 ? currentEnvironment()
-                                 : mergedEnvironment(environ, options_.launchEnvironment);
-    const std::string error = process_.start(*executable, {"ui-backend"}, environment);
+    const std::string error =
+        process_.start(*executable, {"ui-backend"}, childEnvironment(options_.launchEnvironment));
     if (!error.empty()) {
         writeDiagnosticLine("VelmoraUIApp: failed to start backend: " + error);
         return false;

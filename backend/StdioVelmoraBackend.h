@@ -9,12 +9,12 @@
 #include "backend/RestartPolicy.h"
 #include "backend/SerialWorker.h"
 #include "backend/VelmoraBackend.h"
+#include "base/Environment.h"
 #include "base/LineReader.h"
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -32,7 +32,7 @@ struct StdioBackendOptions {
 
     // Extra environment for the child; a key also in the application's environment takes
     // this value. Empty: the child inherits the application's environment unchanged.
-    std::map<std::string, std::string> launchEnvironment;
+    Environment launchEnvironment;
     // The executable to start; when absent it is found by BackendExecutableResolver.
     std::optional<std::filesystem::path> executable;
     // Longest response line accepted; a longer one is discarded as a transport error.
@@ -83,7 +83,7 @@ public:
     // Unreadable answers in a row that count as losing the monitor.
     static constexpr int unreadableAnswersToLose = 3;
 
-    explicit StdioVelmoraBackend(std::map<std::string, std::string> launchEnvironment = {});
+    explicit StdioVelmoraBackend(Environment launchEnvironment = {});
     explicit StdioVelmoraBackend(StdioBackendOptions options);
     ~StdioVelmoraBackend() override;
     StdioVelmoraBackend(const StdioVelmoraBackend&) = delete;
