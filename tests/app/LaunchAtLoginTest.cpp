@@ -125,7 +125,10 @@ TEST(XdgAutostart, WritesDeletesAndReadsTheDesktopsSwitch) {
     EXPECT_EQ(controller.status(), LoginItemStatus::enabled);
     const auto text = readAll(entry);
     EXPECT_NE(text.find("Exec=/opt/velmora/bin/velmora-ui\n"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(entry.string() + ".new"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(entry.parent_path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file is left beside the entry";
 
     std::ofstream(entry) << "[Desktop Entry]\nType=Application\nHidden=true\n";
     EXPECT_EQ(controller.status(), LoginItemStatus::requiresApproval);
