@@ -5,6 +5,7 @@
 #include "backend/ScenarioLibrary.h"
 #include "base/DescriptorIo.h"
 #include "base/Environment.h"
+#include "base/ExecArguments.h"
 
 #include <cerrno>
 #include <csignal>
@@ -70,21 +71,18 @@ struct Pipe {
 pid_t spawnBackend(const std::filesystem::path& executable, const Environment& extra, Pipe& input,
                    Pipe& output) {
     const auto environment = childEnvironment(extra);
-    std::vector<char*> envp;
-    for (const auto& entry : environment) {
-        envp.push_back(const_cast<char*>(entry.c_str()));
-    }
-    envp.push_back(nullptr);
-    std::string program = executable.string();
-    std::string argument = "ui-backend";
-    char* argv[] = {program.data(), argument.data(), nullptr};
+    const auto envp = execArguments(environment);
+    const std::vector<std::string> arguments{executable.string(), "ui-backend"};
+    const auto argv = execArguments(arguments);
+    const std::string& program = arguments.front();
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input.read, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, output.write, STDOUT_FILENO);
     pid_t pid = -1;
-    const int error = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    const int error =
+        ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         throw SmokeProbeError::other("cannot start " + program + ": " + std::strerror(error));

@@ -1,6 +1,7 @@
 #include "backend/ChildProcess.h"
 
 #include "base/DescriptorIo.h"
+#include "base/ExecArguments.h"
 
 #include <cerrno>
 #include <csignal>
@@ -35,16 +36,6 @@ void closeIfOpen(int& fd) {
         ::close(fd);
         fd = -1;
     }
-}
-
-std::vector<char*> pointers(std::vector<std::string>& strings) {
-    std::vector<char*> result;
-    result.reserve(strings.size() + 1);
-    for (auto& s : strings) {
-        result.push_back(s.data());
-    }
-    result.push_back(nullptr);
-    return result;
 }
 
 } // namespace
@@ -99,9 +90,8 @@ std::string ChildProcess::start(const std::filesystem::path& executable,
 
     std::vector<std::string> argv{executable.string()};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> envp = environment;
-    auto argvPointers = pointers(argv);
-    auto envPointers = pointers(envp);
+    auto argvPointers = execArguments(argv);
+    auto envPointers = execArguments(environment);
 
     pid_t pid = -1;
     const int error = ::posix_spawn(&pid, executable.c_str(), &actions, &attributes,

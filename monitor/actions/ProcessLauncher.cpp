@@ -1,6 +1,7 @@
 #include "monitor/actions/ProcessLauncher.h"
 
 #include "base/DescriptorIo.h"
+#include "base/ExecArguments.h"
 
 #include <cerrno>
 #include <chrono>
@@ -17,16 +18,6 @@ extern char** environ;
 
 namespace velmora {
 namespace {
-
-std::vector<char*> pointers(const std::vector<std::string>& strings) {
-    std::vector<char*> out;
-    out.reserve(strings.size() + 1);
-    for (const auto& s : strings) {
-        out.push_back(const_cast<char*>(s.c_str()));
-    }
-    out.push_back(nullptr);
-    return out;
-}
 
 void redirectToNull() {
     int null = ::open("/dev/null", O_RDWR);
@@ -63,8 +54,8 @@ LaunchResult launchDetached(const std::string& program, const std::vector<std::s
     if (argvStrings.empty()) {
         argvStrings.push_back(program);
     }
-    auto argv = pointers(argvStrings);
-    auto envp = pointers(environment);
+    auto argv = execArguments(argvStrings);
+    auto envp = execArguments(environment);
     char** envpPointer = environment.empty() ? environ : envp.data();
     bool search = program.find('/') == std::string::npos;
 
@@ -174,7 +165,7 @@ bool runWithInput(const std::string& program, const std::vector<std::string>& ar
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, in) != 0) {
         return false;
     }
-    auto argv = pointers(arguments);
+    auto argv = execArguments(arguments);
     pid_t pid = ::fork();
     if (pid < 0) {
         ::close(in[0]);
