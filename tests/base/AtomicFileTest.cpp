@@ -1,12 +1,12 @@
 #include "base/AtomicFile.h"
 
 #include "base/FileTimes.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,32 +17,20 @@ namespace fs = std::filesystem;
 
 class AtomicFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velmora-base-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string contentOf(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
     std::size_t entries() const {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
     }
 
-    fs::path dir;
+    const testing::TemporaryDirectory scratch;
+    const fs::path& dir = scratch.path();
 };
 
 TEST_F(AtomicFile, ReplacesAFileWholeWithItsTimeAndPermissionsAndLeavesNoTemporaryBehind) {
     const auto file = dir / "report.json";
     ASSERT_FALSE(writeFileAtomically(file, "first", 0600, 1'000'000));
     ASSERT_FALSE(writeFileAtomically(file, "second", 0600, 2'000'000));
-    EXPECT_EQ(contentOf(file), "second");
+    EXPECT_EQ(testing::readFile(file), "second");
     EXPECT_EQ(modificationTimeMs(file), 2'000'000);
     struct stat info {};
     ASSERT_EQ(::stat(file.c_str(), &info), 0);

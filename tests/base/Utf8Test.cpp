@@ -25,7 +25,7 @@ TEST(Utf8, EveryIllFormedSequenceIsInvalidByteByByteAndEveryWellFormedOneDecodes
          {"\x80", "\xBF", "\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xE0\x9F\xBF", "\xED\xA0\x80",
           "\xED\xBF\xBF", "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
           "\xF5\x80\x80\x80", "\xFF", "\xE2\x82", "\xF0\x9F\x98"}) {
-        EXPECT_FALSE(utf8::isValid(bad)) << testing::PrintToString(bad);
+        EXPECT_FALSE(utf8::isValid(bad)) << ::testing::PrintToString(bad);
         const auto unit = utf8::decodeAt(bad, 0);
         EXPECT_EQ(unit.codePoint, utf8::kInvalid);
         EXPECT_EQ(unit.length, 1u);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monitor/live/Sampler.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -16,13 +17,10 @@ namespace velmora::test {
 class FakeProcTree {
 public:
     FakeProcTree() {
-        char pattern[] = "/tmp/velmora-fake-proc-XXXXXX";
-        root = ::mkdtemp(pattern);
         std::filesystem::create_directories(root + "/pressure");
         write("meminfo", "MemTotal: 16777216 kB\nMemAvailable: 8388608 kB\n");
         write("pressure/memory", "some avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
     }
-    ~FakeProcTree() { std::filesystem::remove_all(root); }
     FakeProcTree(const FakeProcTree&) = delete;
     FakeProcTree& operator=(const FakeProcTree&) = delete;
 
@@ -55,7 +53,8 @@ public:
                             "\nnr_unstable 0\n");
     }
 
-    std::string root;
+    testing::TemporaryDirectory directory;
+    std::string root = directory.path().string();
 };
 
 // A sampler over the fake tree at `procPath`, with buckets of a second so tests run fast.

@@ -150,15 +150,10 @@ TEST(OomKillerConfig, EarlyoomReadsItsArgumentsFromTheCommandLineOrItsDefaultsFi
 class FakeMachine {
 public:
     FakeMachine() {
-        char pattern[] = "/tmp/velmora-forecast-XXXXXX";
-        base = ::mkdtemp(pattern);
-        proc = base + "/proc";
-        etc = base + "/etc";
         std::filesystem::create_directories(proc);
         std::filesystem::create_directories(etc);
         setMemory(16 * kGiB, 8 * kGiB, 0, 0);
     }
-    ~FakeMachine() { std::filesystem::remove_all(base); }
 
     void write(const std::string& path, const std::string& text) const {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
@@ -191,7 +186,9 @@ public:
         write(proc + "/" + std::to_string(pid) + "/oom_score", std::to_string(score) + "\n");
     }
 
-    std::string base, proc, etc;
+    testing::TemporaryDirectory directory;
+    std::string proc = (directory / "proc").string();
+    std::string etc = (directory / "etc").string();
 };
 
 SamplerOptions optionsFor(const FakeMachine& machine) {

@@ -1,33 +1,18 @@
 #include "monitor/actions/ProcessSignaller.h"
 #include "monitor/proc/ProcParsers.h"
+#include "tests/support/ChildProgram.h"
 
 #include <csignal>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace velmora {
 namespace {
 
-// A child that sleeps until it is signalled; reaped by the destructor.
-struct SleepingChild {
-    pid_t pid = -1;
-    SleepingChild() {
-        pid = ::fork();
-        if (pid == 0) {
-            ::execl("/bin/sleep", "sleep", "30", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::usleep(50000); // let the exec happen so /proc/PID/exe is sleep
-    }
-    ~SleepingChild() {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
-    }
-    bool running() const {
-        int status = 0;
-        return ::waitpid(pid, &status, WNOHANG) == 0;
-    }
+// A child that sleeps until it is signalled, running /bin/sleep (its /proc/PID/exe) once
+// constructed; killed and reaped by the destructor.
+struct SleepingChild : testing::ChildProgram {
+    SleepingChild() : ChildProgram("/bin/sleep", {"sleep", "30"}) {}
 };
 
 ProcessIdentity identityOf(const ProcRoot& proc, pid_t pid) {
@@ -50,7 +35,7 @@ protected:
 
 TEST_F(SignalSafety, AnOrdinaryChildIsSignalledThroughItsPidfd) {
     SleepingChild child;
-    SignalOutcome outcome = signaller.send(identityOf(proc, child.pid), SIGTERM);
+    SignalOutcome outcome = signaller.send(identityOf(proc, child.pid()), SIGTERM);
     ASSERT_EQ(outcome.result, SignalResult::sent) << outcome.reason;
     ASSERT_TRUE(outcome.pidfd.valid());
     EXPECT_TRUE(ProcessSignaller::waitForExit(outcome.pidfd.get(), 5));
@@ -58,13 +43,13 @@ TEST_F(SignalSafety, AnOrdinaryChildIsSignalledThroughItsPidfd) {
 
 TEST_F(SignalSafety, AReusedPidIsNeverHit) {
     SleepingChild child;
-    ProcessIdentity stale = identityOf(proc, child.pid);
+    ProcessIdentity stale = identityOf(proc, child.pid());
     stale.startTime -= 1; // the sampled process started earlier: this PID is someone else now
     SignalOutcome outcome = signaller.send(stale, SIGKILL);
     EXPECT_EQ(outcome.result, SignalResult::changed);
     EXPECT_TRUE(child.running());
 
-    ProcessIdentity otherProgram = identityOf(proc, child.pid);
+    ProcessIdentity otherProgram = identityOf(proc, child.pid());
     otherProgram.exe = "/usr/bin/something-else";
     EXPECT_EQ(signaller.send(otherProgram, SIGKILL).result, SignalResult::changed);
     EXPECT_TRUE(child.running());
@@ -75,7 +60,7 @@ TEST_F(SignalSafety, AnotherUsersProcessIsNeverSignalled) {
     // As root every process is "ours": pretend to be another user instead.
     uid_t pretend = ::getuid() == 0 ? 4242 : ::getuid();
     ProcessSignaller asOtherUser(proc, pretend, ::getpid());
-    ProcessIdentity target = identityOf(proc, child.pid);
+    ProcessIdentity target = identityOf(proc, child.pid());
     target.uid = pretend; // even when the sampled owner claims to match
     SignalOutcome outcome = asOtherUser.send(target, SIGKILL);
     EXPECT_EQ(outcome.result, SignalResult::otherUser);
@@ -109,7 +94,7 @@ TEST_F(SignalSafety, AGoneProcessIsReportedAsGone) {
     ProcessIdentity ghost;
     {
         SleepingChild child;
-        ghost = identityOf(proc, child.pid);
+        ghost = identityOf(proc, child.pid());
     }
     EXPECT_EQ(signaller.send(ghost, SIGTERM).result, SignalResult::gone);
 }
