@@ -2,6 +2,7 @@
 
 #include "base/DescriptorIo.h"
 #include "base/ExecArguments.h"
+#include "base/UniqueFd.h"
 
 #include <cerrno>
 #include <csignal>
@@ -10,34 +11,24 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <utility>
 
 extern char** environ;
 
 namespace velmora::testing {
 namespace {
 
-void closeIfOpen(int& fd) {
-    if (fd >= 0) {
-        ::close(std::exchange(fd, -1));
-    }
-}
-
+// Both ends of a pipe, closed with it unless taken.
 struct Pipe {
-    int read = -1;
-    int write = -1;
+    UniqueFd read;
+    UniqueFd write;
     bool open() {
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0) {
             return false;
         }
-        read = fds[0];
-        write = fds[1];
+        read.reset(fds[0]);
+        write.reset(fds[1]);
         return true;
-    }
-    void close() {
-        closeIfOpen(read);
-        closeIfOpen(write);
     }
 };
 
@@ -62,43 +53,34 @@ void ChildProgram::start(const std::string& program, std::vector<std::string> ar
     Pipe in, out, exec;
     if ((options.pipeInput && !in.open()) || (options.pipeOutput && !out.open()) || !exec.open()) {
         startError_ = errno;
-        in.close();
-        out.close();
-        exec.close();
         return;
     }
     pid_ = ::fork();
     if (pid_ == 0) {
-        if (in.read >= 0) {
-            ::dup2(in.read, STDIN_FILENO);
+        if (in.read.valid()) {
+            ::dup2(in.read.get(), STDIN_FILENO);
         }
-        if (out.write >= 0) {
-            ::dup2(out.write, STDOUT_FILENO);
+        if (out.write.valid()) {
+            ::dup2(out.write.get(), STDOUT_FILENO);
         }
         ::execve(program.c_str(), argvPointers.data(), envp);
         const int error = errno;
-        [[maybe_unused]] const auto ignored = ::write(exec.write, &error, sizeof error);
+        [[maybe_unused]] const auto ignored = ::write(exec.write.get(), &error, sizeof error);
         ::_exit(127);
     }
     if (pid_ < 0) {
         startError_ = errno;
-        in.close();
-        out.close();
-        exec.close();
         return;
     }
-    closeIfOpen(exec.write);
-    closeIfOpen(in.read);
-    closeIfOpen(out.write);
-    input_ = in.write;
-    output_ = out.read;
+    exec.write.reset();
+    input_ = std::move(in.write);
+    output_ = std::move(out.read);
     // The exec closes the pipe (close-on-exec): nothing to read. A failed exec sends errno.
     int error = 0;
-    if (readExactly(exec.read, &error, sizeof error)) {
+    if (readExactly(exec.read.get(), &error, sizeof error)) {
         startError_ = error;
         waitFor(std::chrono::seconds(5));
     }
-    exec.close();
 }
 
 ChildProgram::~ChildProgram() {
@@ -111,11 +93,11 @@ ChildProgram::~ChildProgram() {
 }
 
 void ChildProgram::closeInput() {
-    closeIfOpen(input_);
+    input_.reset();
 }
 
 void ChildProgram::closeOutput() {
-    closeIfOpen(output_);
+    output_.reset();
 }
 
 bool ChildProgram::running() {

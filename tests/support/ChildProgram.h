@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/UniqueFd.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -33,8 +35,8 @@ public:
     // The errno of a failed start (fork or exec), 0 when the program runs.
     int startError() const { return startError_; }
 
-    int input() const { return input_; }
-    int output() const { return output_; }
+    int input() const { return input_.get(); }
+    int output() const { return output_.get(); }
     void closeInput();
     void closeOutput();
 
@@ -48,8 +50,8 @@ private:
 
     pid_t pid_ = -1;
     int startError_ = 0;
-    int input_ = -1;
-    int output_ = -1;
+    UniqueFd input_;
+    UniqueFd output_;
     std::optional<int> status_;
 };
 
