@@ -1,16 +1,11 @@
 #pragma once
 
+#include "base/Environment.h"
+
 #include <filesystem>
-#include <map>
 #include <string>
 
 namespace velmora {
-
-// Environment variables by name.
-using Environment = std::map<std::string, std::string>;
-
-// The environment of this process.
-Environment processEnvironment();
 
 // An XDG base directory: the value of `variable` ("XDG_CONFIG_HOME", "XDG_STATE_HOME") when it
 // is an absolute path, else `underHome` (".config", ".local/state") in $HOME.

@@ -1,7 +1,7 @@
 #include "app/NotificationMemoryFile.h"
 
-#include "app/AtomicFile.h"
 #include "backend/DiagnosticLog.h"
+#include "base/AtomicFile.h"
 
 #include <chrono>
 #include <fstream>
@@ -58,7 +58,10 @@ void NotificationMemoryFile::save(const NotificationMemory& memory) {
         std::filesystem::create_directories(path_.parent_path());
         std::filesystem::permissions(path_.parent_path(), std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::replace);
-        writeFileAtomically(path_, encodeNotificationMemory(memory, wallClock_()));
+        if (auto failed =
+                writeFileAtomically(path_, encodeNotificationMemory(memory, wallClock_()), 0644)) {
+            writeDiagnosticLine(std::string(prefix) + "not saved: " + failed->message);
+        }
     } catch (const std::exception& failure) {
         writeDiagnosticLine(std::string(prefix) + "not saved: " + failure.what());
     }

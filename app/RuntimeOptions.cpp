@@ -4,8 +4,6 @@
 #include <charconv>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace velmora {
 namespace {
 
@@ -129,21 +127,6 @@ Environment RuntimeOptions::backendEnvironment() const {
         return {};
     }
     return {{"HOME", *smokeHome}};
-}
-
-Environment processEnvironment() {
-    Environment environment;
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-        const std::string_view text(*entry);
-        const auto equals = text.find('=');
-        if (equals == std::string_view::npos) {
-            continue;
-        }
-        // The first definition of a name wins, as getenv() sees it.
-        environment.emplace(std::string(text.substr(0, equals)),
-                            std::string(text.substr(equals + 1)));
-    }
-    return environment;
 }
 
 } // namespace velmora

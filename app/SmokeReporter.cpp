@@ -1,6 +1,6 @@
 #include "app/SmokeReporter.h"
 
-#include "app/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <exception>
 
@@ -33,12 +33,11 @@ void SmokeReporter::emitFailure(const RuntimeOptions& options, std::string_view 
 void SmokeReporter::writeLine(const RuntimeOptions& options, const std::string& line,
                               std::ostream& stream) {
     if (options.smokeLogPath) {
-        try {
-            writeFileAtomically(*options.smokeLogPath, line + "\n");
+        const auto failed = writeFileAtomically(*options.smokeLogPath, line + "\n", 0644);
+        if (!failed) {
             return;
-        } catch (const std::exception& error) {
-            err_ << "VelmoraUIApp: cannot write the smoke log: " << error.what() << '\n';
         }
+        err_ << "VelmoraUIApp: cannot write the smoke log: " << failed->message << '\n';
     }
     stream << line << '\n';
     stream.flush();

@@ -2,8 +2,10 @@
 
 #include "backend/BackendEnvelope.h"
 #include "backend/BackendExecutableResolver.h"
-#include "backend/ProcessEnvironment.h"
 #include "backend/ScenarioLibrary.h"
+#include "base/DescriptorIo.h"
+#include "base/Environment.h"
+#include "base/ExecArguments.h"
 
 #include <cerrno>
 #include <csignal>
@@ -14,8 +16,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace velmora {
 
@@ -70,22 +70,19 @@ struct Pipe {
 
 pid_t spawnBackend(const std::filesystem::path& executable, const Environment& extra, Pipe& input,
                    Pipe& output) {
-    const auto environment = mergedEnvironment(environ, extra);
-    std::vector<char*> envp;
-    for (const auto& entry : environment) {
-        envp.push_back(const_cast<char*>(entry.c_str()));
-    }
-    envp.push_back(nullptr);
-    std::string program = executable.string();
-    std::string argument = "ui-backend";
-    char* argv[] = {program.data(), argument.data(), nullptr};
+    const auto environment = childEnvironment(extra);
+    const auto envp = execArguments(environment);
+    const std::vector<std::string> arguments{executable.string(), "ui-backend"};
+    const auto argv = execArguments(arguments);
+    const std::string& program = arguments.front();
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input.read, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, output.write, STDOUT_FILENO);
     pid_t pid = -1;
-    const int error = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    const int error =
+        ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         throw SmokeProbeError::other("cannot start " + program + ": " + std::strerror(error));
@@ -96,41 +93,21 @@ pid_t spawnBackend(const std::filesystem::path& executable, const Environment& e
 // Writes the request; a backend that stops reading early is not an error here (its exit status
 // and its output tell what happened).
 void writeRequest(int fd) {
-    std::string_view rest = request;
-    while (!rest.empty()) {
-        const auto written = ::write(fd, rest.data(), rest.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return;
-        }
-        rest.remove_prefix(static_cast<std::size_t>(written));
-    }
+    writeAll(fd, request);
 }
 
-std::string readToEnd(int fd) {
+// Everything the backend wrote; a failed read ends it like the end of the stream.
+std::string outputOf(int fd) {
     std::string output;
-    char buffer[65536];
-    for (;;) {
-        const auto got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return output;
-        }
-        output.append(buffer, static_cast<std::size_t>(got));
-    }
+    readToEnd(fd, output);
+    return output;
 }
 
 int32_t waitForExit(pid_t pid) {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            throw SmokeProbeError::other(std::string("cannot wait for the backend: ") +
-                                         std::strerror(errno));
-        }
+    if (retryOnInterrupt([&] { return ::waitpid(pid, &status, 0); }) < 0) {
+        throw SmokeProbeError::other(std::string("cannot wait for the backend: ") +
+                                     std::strerror(errno));
     }
     if (WIFEXITED(status)) {
         return WEXITSTATUS(status);
@@ -171,7 +148,7 @@ PopoverSnapshot fetchBackendSnapshot(const std::filesystem::path& executable,
     output.closeWrite();
     writeRequest(input.write);
     input.closeWrite();
-    const auto text = readToEnd(output.read);
+    const auto text = outputOf(output.read);
     const auto status = waitForExit(pid);
     if (status != 0) {
         throw SmokeProbeError::backendExited(status);

@@ -1,6 +1,6 @@
 #include "app/XdgAutostartController.h"
 
-#include "app/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -126,7 +126,9 @@ void XdgAutostartController::registerItem() {
         throw std::runtime_error("Cannot create " + entryPath_.parent_path().string() + ": " +
                                  error.message());
     }
-    writeFileAtomically(entryPath_, entryText(executable_));
+    if (auto failed = writeFileAtomically(entryPath_, entryText(executable_), 0644)) {
+        throw std::runtime_error(failed->message);
+    }
 }
 
 void XdgAutostartController::unregisterItem() {

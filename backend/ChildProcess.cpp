@@ -1,5 +1,8 @@
 #include "backend/ChildProcess.h"
 
+#include "base/DescriptorIo.h"
+#include "base/ExecArguments.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -33,16 +36,6 @@ void closeIfOpen(int& fd) {
         ::close(fd);
         fd = -1;
     }
-}
-
-std::vector<char*> pointers(std::vector<std::string>& strings) {
-    std::vector<char*> result;
-    result.reserve(strings.size() + 1);
-    for (auto& s : strings) {
-        result.push_back(s.data());
-    }
-    result.push_back(nullptr);
-    return result;
 }
 
 } // namespace
@@ -97,9 +90,8 @@ std::string ChildProcess::start(const std::filesystem::path& executable,
 
     std::vector<std::string> argv{executable.string()};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> envp = environment;
-    auto argvPointers = pointers(argv);
-    auto envPointers = pointers(envp);
+    auto argvPointers = execArguments(argv);
+    auto envPointers = execArguments(environment);
 
     pid_t pid = -1;
     const int error = ::posix_spawn(&pid, executable.c_str(), &actions, &attributes,
@@ -135,10 +127,7 @@ bool ChildProcess::reapIfExitedLocked() {
         return true;
     }
     int status = 0;
-    pid_t r = -1;
-    do {
-        r = ::waitpid(pid_, &status, WNOHANG);
-    } while (r < 0 && errno == EINTR);
+    const pid_t r = retryOnInterrupt([&] { return ::waitpid(pid_, &status, WNOHANG); });
     if (r == pid_) {
         noteExitLocked(status);
     } else if (r < 0 && errno == ECHILD) {
@@ -213,10 +202,7 @@ std::optional<ChildExit> ChildProcess::terminate(std::chrono::milliseconds grace
     }
     ::kill(pid_, SIGKILL);
     int status = 0;
-    pid_t r = -1;
-    do {
-        r = ::waitpid(pid_, &status, 0);
-    } while (r < 0 && errno == EINTR);
+    const pid_t r = retryOnInterrupt([&] { return ::waitpid(pid_, &status, 0); });
     if (r == pid_) {
         noteExitLocked(status);
     } else {

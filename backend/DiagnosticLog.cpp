@@ -1,6 +1,7 @@
 #include "backend/DiagnosticLog.h"
 
-#include <cerrno>
+#include "base/DescriptorIo.h"
+
 #include <string>
 #include <unistd.h>
 
@@ -13,21 +14,7 @@ void writeDiagnosticLine(std::string_view text) {
         line.push_back(c == '\n' || c == '\r' ? ' ' : c);
     }
     line.push_back('\n');
-    writeWholeLine(STDERR_FILENO, line);
-}
-
-void writeWholeLine(int fd, std::string_view line) {
-    std::size_t written = 0;
-    while (written < line.size()) {
-        const ssize_t n = ::write(fd, line.data() + written, line.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return;
-        }
-        written += static_cast<std::size_t>(n);
-    }
+    writeAll(STDERR_FILENO, line); // a diagnostic never fails
 }
 
 } // namespace velmora

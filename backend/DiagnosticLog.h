@@ -9,8 +9,4 @@ namespace velmora {
 // text are replaced by spaces: every diagnostic stays exactly one line.
 void writeDiagnosticLine(std::string_view text);
 
-// Writes `line` (which should end with its line feed) to `fd` with one write() call, going on
-// with the rest only after a short write. Errors are ignored: a diagnostic never fails.
-void writeWholeLine(int fd, std::string_view line);
-
 } // namespace velmora

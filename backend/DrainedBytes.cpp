@@ -1,6 +1,7 @@
 #include "backend/DrainedBytes.h"
 
-#include <cerrno>
+#include "base/DescriptorIo.h"
+
 #include <sys/socket.h>
 
 namespace velmora {
@@ -9,18 +10,12 @@ DrainedBytes drainQueuedBytes(int fd) {
     DrainedBytes drained;
     char buffer[16384];
     for (;;) {
-        const ssize_t n = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        const ssize_t n = receiveSome(fd, buffer, sizeof buffer, MSG_DONTWAIT);
         if (n > 0) {
             drained.count += static_cast<std::size_t>(n);
             continue;
         }
-        if (n == 0) {
-            drained.ended = true;
-            return drained;
-        }
-        if (errno == EINTR) {
-            continue;
-        }
+        drained.ended = n == 0;
         return drained; // EAGAIN: nothing more queued (other errors show on the next read)
     }
 }

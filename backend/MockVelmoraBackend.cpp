@@ -1,8 +1,8 @@
 #include "backend/MockVelmoraBackend.h"
 
-#include "backend/DiagnosticLog.h"
 #include "backend/ScenarioLibrary.h"
 #include "backend/Uuid.h"
+#include "base/DescriptorIo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +25,7 @@ ActionFeedbackSnapshot feedback(std::string title, std::string message) {
 }
 
 void printLine(const std::string& text) {
-    writeWholeLine(STDOUT_FILENO, text + "\n");
+    writeAll(STDOUT_FILENO, text + "\n");
 }
 
 } // namespace

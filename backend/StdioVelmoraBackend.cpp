@@ -4,16 +4,15 @@
 #include "backend/BackendExecutableResolver.h"
 #include "backend/DiagnosticLog.h"
 #include "backend/DrainedBytes.h"
-#include "backend/ProcessEnvironment.h"
 #include "backend/SteadyBackendClock.h"
+#include "base/DescriptorIo.h"
+#include "base/Environment.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <sys/socket.h>
-
-extern char** environ;
 
 namespace velmora {
 
@@ -30,22 +29,14 @@ enum class WriteOutcome { written, backendGone, failed };
 
 // Writes the whole request. MSG_NOSIGNAL: a backend that died must never raise SIGPIPE here.
 WriteOutcome writeRequest(int fd, const std::string& bytes, std::string& error) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + written, bytes.size() - written, MSG_NOSIGNAL);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            if (errno == EPIPE || errno == ECONNRESET) {
-                return WriteOutcome::backendGone;
-            }
-            error = std::string("failed to write request: ") + std::strerror(errno);
-            return WriteOutcome::failed;
-        }
-        written += static_cast<std::size_t>(n);
+    if (sendAll(fd, bytes, MSG_NOSIGNAL)) {
+        return WriteOutcome::written;
     }
-    return WriteOutcome::written;
+    if (errno == EPIPE || errno == ECONNRESET) {
+        return WriteOutcome::backendGone;
+    }
+    error = std::string("failed to write request: ") + std::strerror(errno);
+    return WriteOutcome::failed;
 }
 
 MonitorLinkState watchingAsOf(BackendClock::Duration now) {
@@ -83,7 +74,7 @@ void reportTransportError(const std::string& description,
 
 } // namespace
 
-StdioVelmoraBackend::StdioVelmoraBackend(std::map<std::string, std::string> launchEnvironment)
+StdioVelmoraBackend::StdioVelmoraBackend(Environment launchEnvironment)
     : StdioVelmoraBackend([&] {
           StdioBackendOptions options;
           options.launchEnvironment = std::move(launchEnvironment);
@@ -138,10 +129,8 @@ bool StdioVelmoraBackend::startProcessIfPossible() {
         writeDiagnosticLine("VelmoraUIApp: failed to resolve backend executable");
         return false;
     }
-    const auto environment = options_.launchEnvironment.empty()
-                                 ? currentEnvironment()
-                                 : mergedEnvironment(environ, options_.launchEnvironment);
-    const std::string error = process_.start(*executable, {"ui-backend"}, environment);
+    const std::string error =
+        process_.start(*executable, {"ui-backend"}, childEnvironment(options_.launchEnvironment));
     if (!error.empty()) {
         writeDiagnosticLine("VelmoraUIApp: failed to start backend: " + error);
         return false;
@@ -253,10 +242,12 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
         reportTransportError(std::string("failed to encode request: ") + error.what(), onError);
         return;
     }
-    // Whatever the backend wrote unasked would otherwise be read as this request's answer.
+    // Whatever the backend wrote unasked (read already, or still queued) would otherwise be
+    // read as this request's answer.
+    const std::size_t read = reader_->discardBuffered();
     const DrainedBytes unasked = drainQueuedBytes(process_.outputFd());
-    if (unasked.count > 0) {
-        writeDiagnosticLine("VelmoraUIApp: discarded " + std::to_string(unasked.count) +
+    if (read + unasked.count > 0) {
+        writeDiagnosticLine("VelmoraUIApp: discarded " + std::to_string(read + unasked.count) +
                             " bytes the backend wrote unasked");
     }
     if (unasked.ended) {
@@ -286,18 +277,21 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
         return;
     }
     switch (response.status) {
-    case LineReader::Status::endOfStream:
+    case LineReader::Status::end:
         // No byte before the end of the stream: no response at all. A waiting history
         // completion is failed rather than left waiting for an answer that cannot come.
         failWaiting(onError);
         backendLost(Loss::endOfOutput);
         return;
     case LineReader::Status::failed:
-        reportTransportError(response.error, onError);
+        reportTransportError(
+            std::string("failed to read response: ") + std::strerror(response.error), onError);
         backendLost(Loss::endOfOutput);
         return;
     case LineReader::Status::tooLong:
-        reportTransportError(response.error, onError);
+        reportTransportError("response line exceeds " + std::to_string(options_.maxLineBytes) +
+                                 " bytes; the line was discarded",
+                             onError);
         noteUnreadable();
         return;
     case LineReader::Status::line:

@@ -4,17 +4,17 @@
 #include "backend/ChildProcess.h"
 #include "backend/CurrentValuePublisher.h"
 #include "backend/ExchangeWatchdog.h"
-#include "backend/LineReader.h"
 #include "backend/PollingInterval.h"
 #include "backend/RequestEnvelope.h"
 #include "backend/RestartPolicy.h"
 #include "backend/SerialWorker.h"
 #include "backend/VelmoraBackend.h"
+#include "base/Environment.h"
+#include "base/LineReader.h"
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -32,11 +32,11 @@ struct StdioBackendOptions {
 
     // Extra environment for the child; a key also in the application's environment takes
     // this value. Empty: the child inherits the application's environment unchanged.
-    std::map<std::string, std::string> launchEnvironment;
+    Environment launchEnvironment;
     // The executable to start; when absent it is found by BackendExecutableResolver.
     std::optional<std::filesystem::path> executable;
     // Longest response line accepted; a longer one is discarded as a transport error.
-    std::size_t maxLineBytes = LineReader::defaultMaxLineBytes;
+    std::size_t maxLineBytes = std::size_t{64} << 20; // 64 MiB
     // How long the child gets to end after SIGTERM before it is killed.
     std::chrono::milliseconds terminationGrace{200};
     // Whether the polling timer runs. Switched off (by tests that count exchanges) the period
@@ -83,7 +83,7 @@ public:
     // Unreadable answers in a row that count as losing the monitor.
     static constexpr int unreadableAnswersToLose = 3;
 
-    explicit StdioVelmoraBackend(std::map<std::string, std::string> launchEnvironment = {});
+    explicit StdioVelmoraBackend(Environment launchEnvironment = {});
     explicit StdioVelmoraBackend(StdioBackendOptions options);
     ~StdioVelmoraBackend() override;
     StdioVelmoraBackend(const StdioVelmoraBackend&) = delete;

@@ -1,6 +1,6 @@
 #include "model/SurfaceText.h"
 
-#include "model/Utf8.h"
+#include "base/Utf8.h"
 
 #include <unordered_set>
 

@@ -4,7 +4,6 @@
 #include "monitor/live/LiveMonitor.h"
 #include "monitor/serve/ServeOptions.h"
 #include "monitor/serve/ServeRunner.h"
-#include "monitor/session/LineReader.h"
 #include "monitor/session/MonitorSession.h"
 
 #include <cstdio>

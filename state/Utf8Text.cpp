@@ -1,19 +1,8 @@
 #include "state/Utf8Text.h"
 
-#include "model/Utf8.h"
+#include "base/Utf8.h"
 
 namespace velmora::utf8text {
-
-bool isValid(std::string_view text) {
-    for (std::size_t offset = 0; offset < text.size();) {
-        const utf8::Unit unit = utf8::decodeAt(text, offset);
-        if (unit.codePoint == utf8::kInvalid) {
-            return false;
-        }
-        offset += unit.length;
-    }
-    return true;
-}
 
 bool isLineBreak(char32_t c) {
     return c == U'\n' || c == U'\r' || c == 0x85 || c == 0x2028 || c == 0x2029;

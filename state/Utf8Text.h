@@ -5,11 +5,7 @@
 
 namespace velmora::utf8text {
 
-// Text helpers of the state layer, over the model's UTF-8 walk (model/Utf8.h).
-
-// True when `text` is well-formed UTF-8: no stray continuation bytes, no overlong forms, no
-// surrogates, nothing above U+10FFFF.
-bool isValid(std::string_view text);
+// Text helpers of the state layer, over the one UTF-8 decoder (base/Utf8.h).
 
 // Line breaks: line feed, carriage return, next line, line separator, paragraph separator.
 bool isLineBreak(char32_t c);

@@ -1,6 +1,6 @@
 #include "state/VerdictTooltipCatalog.h"
 
-#include "model/Utf8.h"
+#include "base/Utf8.h"
 #include "state/Utf8Text.h"
 
 #include <fstream>
@@ -113,7 +113,7 @@ VerdictTooltipCatalog VerdictTooltipCatalog::load(const std::filesystem::path& f
         return {};
     }
     std::string text = std::move(contents).str();
-    if (!utf8text::isValid(text)) {
+    if (!utf8::isValid(text)) {
         return {};
     }
     std::string_view view = text;

@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
         history.afterPass(*view);
         exporter.update(*view);
         std::string error;
-        writeFileAtomically(textfile, textExposition(*exporter.metrics()), error, 0644);
+        saveFile(textfile, textExposition(*exporter.metrics()), error, 0644);
         double used = cpuSeconds() - start;
         if (tick >= warmupTicks) {
             measuredCpu += used;

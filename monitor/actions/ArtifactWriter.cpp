@@ -102,7 +102,7 @@ std::optional<CapturedArtifact> ArtifactWriter::captureEvidence(const FamilyView
                   {"processes", std::move(processes)}};
     std::string path = artifactsDir_ + "/" + fileSafe(family.key) + "-" + stamp(wallNow) + ".json";
     std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
-    if (!writeFileAtomically(path, text, error)) {
+    if (!saveFile(path, text, error)) {
         return std::nullopt;
     }
     return CapturedArtifact{path, wallNow, text.size(),
@@ -113,8 +113,8 @@ std::optional<std::string> ArtifactWriter::exportReport(const PopoverSnapshot& s
                                                         double wallNow, std::string& error) const {
     Json document{{"generatedAt", stamp(wallNow)}, {"snapshot", encode(snapshot)}};
     std::string path = reportsDir_ + "/velmora-report-" + stamp(wallNow) + ".json";
-    if (!writeFileAtomically(
-            path, document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n", error)) {
+    if (!saveFile(path, document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n",
+                  error)) {
         return std::nullopt;
     }
     return path;

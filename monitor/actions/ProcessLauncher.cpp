@@ -1,5 +1,8 @@
 #include "monitor/actions/ProcessLauncher.h"
 
+#include "base/DescriptorIo.h"
+#include "base/ExecArguments.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -16,16 +19,6 @@ extern char** environ;
 namespace velmora {
 namespace {
 
-std::vector<char*> pointers(const std::vector<std::string>& strings) {
-    std::vector<char*> out;
-    out.reserve(strings.size() + 1);
-    for (const auto& s : strings) {
-        out.push_back(const_cast<char*>(s.c_str()));
-    }
-    out.push_back(nullptr);
-    return out;
-}
-
 void redirectToNull() {
     int null = ::open("/dev/null", O_RDWR);
     if (null >= 0) {
@@ -36,22 +29,6 @@ void redirectToNull() {
             ::close(null);
         }
     }
-}
-
-bool readAll(int fd, void* buffer, std::size_t size) {
-    auto* bytes = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::read(fd, bytes + done, size - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -77,8 +54,8 @@ LaunchResult launchDetached(const std::string& program, const std::vector<std::s
     if (argvStrings.empty()) {
         argvStrings.push_back(program);
     }
-    auto argv = pointers(argvStrings);
-    auto envp = pointers(environment);
+    auto argv = execArguments(argvStrings);
+    auto envp = execArguments(environment);
     char** envpPointer = environment.empty() ? environ : envp.data();
     bool search = program.find('/') == std::string::npos;
 
@@ -117,13 +94,12 @@ LaunchResult launchDetached(const std::string& program, const std::vector<std::s
     ::close(pidPipe[1]);
     ::close(errorPipe[1]);
     pid_t child = -1;
-    bool gotPid = readAll(pidPipe[0], &child, sizeof child);
+    bool gotPid = readExactly(pidPipe[0], &child, sizeof child);
     ::close(pidPipe[0]);
     int status = 0;
-    while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
-    }
+    retryOnInterrupt([&] { return ::waitpid(middle, &status, 0); });
     int execError = 0;
-    bool failed = readAll(errorPipe[0], &execError, sizeof execError);
+    bool failed = readExactly(errorPipe[0], &execError, sizeof execError);
     ::close(errorPipe[0]);
     if (!gotPid || child <= 0) {
         result.error = "Could not start the new process.";
@@ -155,13 +131,10 @@ double secondsUntil(std::chrono::steady_clock::time_point deadline) {
 bool writeBefore(int fd, const std::string& input, std::chrono::steady_clock::time_point deadline) {
     std::size_t written = 0;
     while (written < input.size()) {
-        ssize_t n =
-            ::send(fd, input.data() + written, input.size() - written, MSG_NOSIGNAL | MSG_DONTWAIT);
+        ssize_t n = sendSome(fd, input.data() + written, input.size() - written,
+                             MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             written += static_cast<std::size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR) {
             continue;
         }
         double left = secondsUntil(deadline);
@@ -192,7 +165,7 @@ bool runWithInput(const std::string& program, const std::vector<std::string>& ar
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, in) != 0) {
         return false;
     }
-    auto argv = pointers(arguments);
+    auto argv = execArguments(arguments);
     pid_t pid = ::fork();
     if (pid < 0) {
         ::close(in[0]);

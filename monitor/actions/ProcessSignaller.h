@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/common/UniqueFd.h"
+#include "base/UniqueFd.h"
 #include "monitor/families/ProtectedProcesses.h"
 #include "monitor/proc/ProcRoot.h"
 #include "monitor/proc/ProcessIdentity.h"

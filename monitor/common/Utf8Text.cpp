@@ -1,8 +1,6 @@
 #include "monitor/common/Utf8Text.h"
 
-#include "monitor/history/ValidUtf8.h"
-
-#include <cstdint>
+#include "base/Utf8.h"
 
 namespace velmora {
 namespace {
@@ -10,13 +8,9 @@ namespace {
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
 
-bool isControl(std::string_view bytes, std::size_t i, std::size_t length) {
-    auto lead = static_cast<uint8_t>(bytes[i]);
-    if (length == 1) {
-        return lead < 0x20 || lead == 0x7F;
-    }
-    // C1 controls U+0080..U+009F are encoded as C2 80..C2 9F.
-    return length == 2 && lead == 0xC2 && static_cast<uint8_t>(bytes[i + 1]) < 0xA0;
+// C0 controls, DEL and the C1 controls U+0080 to U+009F.
+bool isControl(char32_t codePoint) {
+    return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
 }
 
 } // namespace
@@ -24,49 +18,24 @@ bool isControl(std::string_view bytes, std::size_t i, std::size_t length) {
 std::string displayText(std::string_view bytes, std::size_t maxBytes) {
     std::string out;
     out.reserve(bytes.size() < maxBytes ? bytes.size() : maxBytes);
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        std::size_t length = utf8SequenceLength(bytes, i);
-        std::string_view piece;
-        if (length == 0) {
-            piece = kReplacement;
-            length = 1;
-        } else if (isControl(bytes, i, length)) {
-            piece = " ";
-        } else {
-            piece = bytes.substr(i, length);
-        }
+    for (std::size_t i = 0; i < bytes.size();) {
+        const utf8::Unit unit = utf8::decodeAt(bytes, i);
+        const std::string_view piece = unit.codePoint == utf8::kInvalid ? kReplacement
+                                       : isControl(unit.codePoint)      ? std::string_view(" ")
+                                                                   : bytes.substr(i, unit.length);
         if (out.size() + piece.size() > maxBytes) {
-            while (!out.empty() && out.size() + kEllipsis.size() > maxBytes) {
-                // Drop whole characters: continuation bytes first, then the lead byte.
-                while (!out.empty() && (static_cast<uint8_t>(out.back()) & 0xC0) == 0x80) {
-                    out.pop_back();
-                }
-                if (!out.empty()) {
-                    out.pop_back();
-                }
-            }
-            if (maxBytes >= kEllipsis.size()) {
+            // Whole characters only, and room for the ellipsis when there is any.
+            const bool marked = maxBytes >= kEllipsis.size();
+            out.resize(utf8::boundaryAtOrBefore(out, marked ? maxBytes - kEllipsis.size() : 0));
+            if (marked) {
                 out.append(kEllipsis);
             }
             return out;
         }
         out.append(piece);
-        i += length;
+        i += unit.length;
     }
     return out;
-}
-
-bool isValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        std::size_t length = utf8SequenceLength(bytes, i);
-        if (length == 0) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
 }
 
 } // namespace velmora

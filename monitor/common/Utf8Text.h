@@ -12,7 +12,4 @@ namespace velmora {
 // an ellipsis when something was cut.
 std::string displayText(std::string_view bytes, std::size_t maxBytes = 4096);
 
-// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates, nothing above U+10FFFF).
-bool isValidUtf8(std::string_view bytes);
-
 } // namespace velmora

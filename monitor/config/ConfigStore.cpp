@@ -66,8 +66,8 @@ bool ConfigStore::save(std::string& error) {
         ignored[key] = {{"title", entry.first}, {"until", entry.second}};
     }
     document_["ignored"] = std::move(ignored);
-    return writeFileAtomically(
-        path_, document_.dump(2, ' ', false, Json::error_handler_t::replace) + "\n", error);
+    return saveFile(path_, document_.dump(2, ' ', false, Json::error_handler_t::replace) + "\n",
+                    error);
 }
 
 void ConfigStore::setRefreshIntervalSeconds(double seconds) {

@@ -1,9 +1,10 @@
 #include "monitor/config/MonitorPaths.h"
 
+#include "base/AtomicFile.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,47 +77,16 @@ bool makeDirectories(const std::string& path) {
     return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& content, std::string& error,
-                         mode_t mode) {
+bool saveFile(const std::string& path, const std::string& content, std::string& error,
+              mode_t mode) {
     std::string dir = parentOf(path);
     if (!makeDirectories(dir)) {
         error = "Could not create " + dir + ": " + std::strerror(errno);
         return false;
     }
-    std::string temporary = path + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (fd < 0) {
-        error = "Could not write " + temporary + ": " + std::strerror(errno);
+    if (auto failed = writeFileAtomically(path, content, mode)) {
+        error = failed->message;
         return false;
-    }
-    std::size_t written = 0;
-    while (written < content.size()) {
-        ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            error = "Could not write " + temporary + ": " + std::strerror(errno);
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        error = "Could not flush " + temporary + ": " + std::strerror(errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "Could not replace " + path + ": " + std::strerror(errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
     }
     return true;
 }

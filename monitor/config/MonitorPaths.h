@@ -25,9 +25,9 @@ struct MonitorPaths {
 
 // mkdir -p; true when the directory exists afterwards.
 bool makeDirectories(const std::string& path);
-// Writes to "<path>.tmp" (created with `mode`), flushes, renames over path and syncs the
-// directory.
-bool writeFileAtomically(const std::string& path, const std::string& content, std::string& error,
-                         mode_t mode = 0600);
+// Creates the folder of `path` (mkdir -p) and replaces the file atomically (base/AtomicFile.h)
+// with `mode`; false with `error` set when either fails.
+bool saveFile(const std::string& path, const std::string& content, std::string& error,
+              mode_t mode = 0600);
 
 } // namespace velmora

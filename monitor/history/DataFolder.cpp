@@ -1,6 +1,6 @@
 #include "monitor/history/DataFolder.h"
 
-#include "monitor/history/AtomicFile.h"
+#include "base/FileTimes.h"
 
 #include <algorithm>
 #include <cstdlib>

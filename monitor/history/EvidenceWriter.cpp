@@ -1,11 +1,11 @@
 #include "monitor/history/EvidenceWriter.h"
 
+#include "base/AtomicFile.h"
+#include "base/Utf8.h"
 #include "model/Json.h"
-#include "monitor/history/AtomicFile.h"
 #include "monitor/history/FreshPath.h"
 #include "monitor/history/HistoryStore.h"
 #include "monitor/history/UtcStamp.h"
-#include "monitor/history/ValidUtf8.h"
 
 namespace velmora {
 
@@ -44,25 +44,24 @@ Outcome<ArtifactRecord> EvidenceWriter::write(const EvidenceRequest& request) {
     }
     Json document{{"kind", "velmora.evidence"},
                   {"version", 1},
-                  {"familyKey", withValidUtf8(request.familyKey)},
-                  {"familyTitle", withValidUtf8(request.familyTitle)},
-                  {"reason", withValidUtf8(request.reason)},
+                  {"familyKey", utf8::withInvalidReplaced(request.familyKey)},
+                  {"familyTitle", utf8::withInvalidReplaced(request.familyTitle)},
+                  {"reason", utf8::withInvalidReplaced(request.reason)},
                   {"capturedAtMs", now},
                   {"capturedAt", utcIsoTime(now)},
                   {"processes", std::move(processes)}};
     auto path = freshJsonPath(folder_.artifacts(),
                               "evidence-" + fileSlug(request.familyKey) + "-" + utcStamp(now));
-    auto written = writeFileAtomically(
-        path, document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n", now);
-    if (!written) {
-        return written.error();
+    const std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    if (auto failed = writeFileAtomically(path, text, 0600, now)) {
+        return Failure{failed->message};
     }
     ArtifactRecord artifact;
     artifact.familyKey = request.familyKey;
     artifact.familyTitle = request.familyTitle;
     artifact.path = path.string();
     artifact.kind = "evidence";
-    artifact.sizeBytes = written.value();
+    artifact.sizeBytes = text.size();
     artifact.createdMs = now;
     if (auto id = store_.recordArtifact(artifact)) {
         artifact.id = id.value();

@@ -1,6 +1,6 @@
 #include "monitor/history/ProcessEvidence.h"
 
-#include "monitor/history/ValidUtf8.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,7 +29,7 @@ std::string joinedArguments(std::string raw) {
         raw.pop_back();
     }
     std::replace(raw.begin(), raw.end(), '\0', ' ');
-    return withValidUtf8(raw);
+    return utf8::withInvalidReplaced(raw);
 }
 
 bool isMappingHeader(const std::string& line) {
@@ -47,7 +47,7 @@ AnonymousMapping mappingFrom(const std::string& header) {
     std::string offset, device, inode;
     fields >> mapping.range >> mapping.permissions >> offset >> device >> inode;
     std::getline(fields >> std::ws, mapping.name);
-    mapping.name = withValidUtf8(mapping.name);
+    mapping.name = utf8::withInvalidReplaced(mapping.name);
     return mapping;
 }
 
@@ -103,8 +103,9 @@ std::optional<ProcessEvidence> readProcessEvidence(int pid, const std::filesyste
     ProcessEvidence evidence;
     evidence.pid = pid;
     evidence.commandLine = joinedArguments(std::move(*commandLine));
-    evidence.status = withValidUtf8(*status);
-    evidence.smapsRollup = withValidUtf8(readWhole(directory / "smaps_rollup").value_or(""));
+    evidence.status = utf8::withInvalidReplaced(*status);
+    evidence.smapsRollup =
+        utf8::withInvalidReplaced(readWhole(directory / "smaps_rollup").value_or(""));
     evidence.largestAnonymousMappings =
         largestAnonymousMappings(readWhole(directory / "smaps").value_or(""), maxMappings);
     return evidence;

@@ -1,8 +1,8 @@
 #include "monitor/history/ReportExporter.h"
 
+#include "base/AtomicFile.h"
 #include "model/Codec.h"
 #include "monitor/history/AdvancedHistory.h"
-#include "monitor/history/AtomicFile.h"
 #include "monitor/history/FreshPath.h"
 #include "monitor/history/HistoryStore.h"
 #include "monitor/history/UtcStamp.h"
@@ -27,10 +27,9 @@ Outcome<std::filesystem::path> ReportExporter::exportReport(const Json& liveRows
         document["historyError"] = history.error().message;
     }
     auto path = freshJsonPath(folder_.reports(), "report-" + utcStamp(now));
-    auto written = writeFileAtomically(
-        path, document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n", now);
-    if (!written) {
-        return written.error();
+    if (auto failed = writeFileAtomically(
+            path, document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n", 0600, now)) {
+        return Failure{failed->message};
     }
     return path;
 }

@@ -1,5 +1,7 @@
 #include "monitor/proc/ProcRoot.h"
 
+#include "base/DescriptorIo.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -110,24 +112,10 @@ std::optional<std::string> ProcRoot::readWholePidFile(pid_t pid, const char* nam
         return std::nullopt;
     }
     std::string out;
-    char chunk[16384];
-    while (out.size() < limit) {
-        ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            if (n < 0 && out.empty()) {
-                ::close(fd);
-                return std::nullopt;
-            }
-            break;
-        }
-        out.append(chunk, static_cast<std::size_t>(n));
-    }
+    const bool whole = readToEnd(fd, out, limit);
     ::close(fd);
-    if (out.size() > limit) {
-        out.resize(limit);
+    if (!whole && out.empty()) {
+        return std::nullopt;
     }
     return out;
 }

@@ -55,7 +55,7 @@ public:
     void write(const std::vector<prometheus::MetricFamily>& metrics) {
         std::string error;
         // node_exporter runs as another user: the file is readable by all.
-        bool written = writeFileAtomically(path_, textExposition(metrics), error, 0644);
+        bool written = saveFile(path_, textExposition(metrics), error, 0644);
         if (!written && error != lastError_) {
             std::fprintf(stderr, "velmora: textfile not written: %s\n", error.c_str());
         } else if (written && !lastError_.empty()) {

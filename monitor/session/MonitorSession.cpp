@@ -1,13 +1,13 @@
 #include "monitor/session/MonitorSession.h"
 
+#include "base/DescriptorIo.h"
+#include "base/LineReader.h"
 #include "monitor/common/DescriptorLimit.h"
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/live/HistoryService.h"
 #include "monitor/live/LiveMonitor.h"
-#include "monitor/session/LineReader.h"
 #include "monitor/session/RequestHandler.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -15,20 +15,12 @@
 namespace velmora {
 namespace {
 
+// A request line longer than this is discarded and answered with an error.
+constexpr std::size_t maxRequestBytes = std::size_t{16} << 20;
+
 bool writeLine(int fd, std::string line) {
     line.push_back('\n');
-    std::size_t done = 0;
-    while (done < line.size()) {
-        ssize_t n = ::write(fd, line.data() + done, line.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return writeAll(fd, line);
 }
 
 // "quit": the parent velmora-ui is asked to quit too, through a checked pidfd.
@@ -85,16 +77,16 @@ int runSession(int in, int out) {
     RequestHandler handler(context);
     handler.setSamplingStall([&monitor] { return monitor.samplingStalledFor(monitor.clockNow()); });
 
-    LineReader reader(in);
-    std::string line;
-    std::size_t discarded = 0;
+    LineReader reader(in, maxRequestBytes);
     for (;;) {
-        LineReader::Status status = reader.next(line, discarded);
-        if (status == LineReader::Status::end) {
+        const LineReader::Result request = reader.readLine();
+        if (request.status == LineReader::Status::end ||
+            request.status == LineReader::Status::failed) {
             break;
         }
-        std::string answer = status == LineReader::Status::oversized ? handler.oversized(discarded)
-                                                                     : handler.handle(line);
+        std::string answer = request.status == LineReader::Status::tooLong
+                                 ? handler.oversized(request.discarded)
+                                 : handler.handle(request.text);
         if (!writeLine(out, std::move(answer))) {
             break; // nobody reads our answers any more
         }

@@ -31,9 +31,3 @@ TEST(ApplicationIconTest, WindowsCarryVelmorasIconInEveryInstalledSize) {
 
 } // namespace
 } // namespace velmora
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -473,9 +473,3 @@ TEST(DesktopNotifications, SelfChecksNeverNotify) {
         EXPECT_FALSE(allowsDesktopNotifications(options));
     }
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

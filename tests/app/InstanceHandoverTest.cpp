@@ -100,9 +100,3 @@ TEST(InstanceHandover, ALockIsHeldAsLongAsItsCopyLivesAndNoLonger) {
     InstanceHandover nowhere(QStringLiteral("/nonexistent/velmora-runtime"));
     EXPECT_EQ(nowhere.claim(), Claim::unavailable);
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,9 +1,10 @@
 #include "app/LaunchAtLoginManager.h"
 #include "app/XdgAutostartController.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 using namespace velmora;
@@ -28,21 +29,8 @@ public:
     void openSystemSettings() override { ++opened; }
 };
 
-struct TemporaryDirectory {
-    std::filesystem::path path;
-    TemporaryDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velmora-app-XXXXXX");
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryDirectory() { std::filesystem::remove_all(path); }
-};
-
-std::string readAll(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using velmora::testing::readFile;
+using velmora::testing::TemporaryDirectory;
 
 } // namespace
 
@@ -113,8 +101,8 @@ TEST(LaunchAtLogin, TheUnavailableControllerNeverConfigures) {
 
 TEST(XdgAutostart, WritesDeletesAndReadsTheDesktopsSwitch) {
     TemporaryDirectory home;
-    const auto entry = XdgAutostartController::defaultEntryPath({{"XDG_CONFIG_HOME", home.path}});
-    EXPECT_EQ(entry, home.path / "autostart" / "velmora.desktop");
+    const auto entry = XdgAutostartController::defaultEntryPath({{"XDG_CONFIG_HOME", home.path()}});
+    EXPECT_EQ(entry, home.path() / "autostart" / "velmora.desktop");
     EXPECT_EQ(XdgAutostartController::defaultEntryPath(
                   {{"XDG_CONFIG_HOME", "relative"}, {"HOME", "/home/me"}}),
               "/home/me/.config/autostart/velmora.desktop");
@@ -123,9 +111,12 @@ TEST(XdgAutostart, WritesDeletesAndReadsTheDesktopsSwitch) {
     EXPECT_EQ(controller.status(), LoginItemStatus::notRegistered);
     controller.registerItem();
     EXPECT_EQ(controller.status(), LoginItemStatus::enabled);
-    const auto text = readAll(entry);
+    const auto text = readFile(entry);
     EXPECT_NE(text.find("Exec=/opt/velmora/bin/velmora-ui\n"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(entry.string() + ".new"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(entry.parent_path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file is left beside the entry";
 
     std::ofstream(entry) << "[Desktop Entry]\nType=Application\nHidden=true\n";
     EXPECT_EQ(controller.status(), LoginItemStatus::requiresApproval);
@@ -142,11 +133,11 @@ TEST(XdgAutostart, WritesDeletesAndReadsTheDesktopsSwitch) {
 
 TEST(XdgAutostart, ABuildTreeCopyCannotRegister) {
     TemporaryDirectory home;
-    XdgAutostartController controller(home.path / "autostart" / "velmora.desktop", "/b/velmora-ui",
-                                      false, nullptr);
+    XdgAutostartController controller(home.path() / "autostart" / "velmora.desktop",
+                                      "/b/velmora-ui", false, nullptr);
     EXPECT_EQ(controller.status(), LoginItemStatus::notFound);
     EXPECT_THROW(controller.registerItem(), LoginItemUnsupported);
-    EXPECT_FALSE(std::filesystem::exists(home.path / "autostart"));
+    EXPECT_FALSE(std::filesystem::exists(home.path() / "autostart"));
 }
 
 TEST(XdgAutostart, QuotesExecPaths) {

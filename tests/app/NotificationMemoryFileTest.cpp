@@ -39,7 +39,10 @@ TEST(NotificationMemoryFile, SavesInAPrivateFolderAndReadsBackWithTheTimePassed)
     struct stat folder {};
     ASSERT_EQ(::stat((dir / "state/velmora").c_str(), &folder), 0);
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
-    EXPECT_FALSE(std::filesystem::exists(dir / "state/velmora/notifications.json.new"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "state/velmora"),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file is left beside the memory";
 
     now += 90'000;
     const auto loaded = file.load();

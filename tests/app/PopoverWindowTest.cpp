@@ -6,7 +6,6 @@
 #include "backend/ScenarioLibrary.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
-#include "views/MotionAnimator.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -41,11 +40,4 @@ TEST(PopoverWindow, GrowsWithItsContentAtItsAnchor) {
     EXPECT_EQ(after.topLeft(), before.topLeft()); // under the icon, as before
     EXPECT_TRUE(screen.contains(after));
     EXPECT_GE(window.content()->height(), after.height() - 8); // shown whole, not scrolled
-}
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    MotionAnimator::setAnimationsEnabled(false);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -2,7 +2,6 @@
 
 #include "state/VerdictTooltipDismissalStore.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,9 +51,3 @@ TEST(QSettingsKeyValueStore, ADismissedTooltipStaysDismissedAfterRelaunch) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -144,9 +144,3 @@ TEST(SettingsNotifications, TheSectionFitsInLightAndDark) {
     }
     VelmoraPalette::setDark(false);
 }
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

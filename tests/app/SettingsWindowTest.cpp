@@ -293,9 +293,3 @@ TEST(SettingsWindow, EachTabShowsItsSymbolTintedForTheAppearance) {
     }
     VelmoraPalette::setDark(false);
 }
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,9 +1,10 @@
 #include "app/SmokeReporter.h"
 #include "app/SynchronousLaunchSmokeProbe.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 using namespace velmora;
@@ -12,21 +13,8 @@ namespace {
 
 const std::filesystem::path probeBackend = VELMORA_APP_PROBE_BACKEND;
 
-struct TemporaryDirectory {
-    std::filesystem::path path;
-    TemporaryDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velmora-smoke-XXXXXX");
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryDirectory() { std::filesystem::remove_all(path); }
-};
-
-std::string readAll(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using velmora::testing::readFile;
+using velmora::testing::TemporaryDirectory;
 
 PopoverSnapshot fetch(const std::string& mode, Environment extra = {}) {
     ::setenv("APP_PROBE_MODE", mode.c_str(), 1);
@@ -83,14 +71,14 @@ TEST(SmokeReporter, PrintsOrWritesExactlyOneLine) {
     EXPECT_EQ(err.str(), "VelmoraUIApp smoke check failed: x\n");
 
     TemporaryDirectory dir;
-    options.smokeLogPath = dir.path / "result.log";
+    options.smokeLogPath = dir.path() / "result.log";
     std::ofstream(*options.smokeLogPath) << "old content that is longer than the new one\n";
     std::ostringstream out2, err2;
     SmokeReporter toFile(out2, err2);
     toFile.emitFailure(options, "failed");
-    EXPECT_EQ(readAll(*options.smokeLogPath), "failed\n");
+    EXPECT_EQ(readFile(*options.smokeLogPath), "failed\n");
     toFile.emitSuccess(options, PopoverSnapshot{}, true, true);
-    EXPECT_TRUE(readAll(*options.smokeLogPath).starts_with("VELMORA_UI_SMOKE_OK {"));
+    EXPECT_TRUE(readFile(*options.smokeLogPath).starts_with("VELMORA_UI_SMOKE_OK {"));
     EXPECT_TRUE(out2.str().empty());
     EXPECT_TRUE(err2.str().empty());
 }

@@ -132,9 +132,3 @@ TEST(TrustAccessWindow, EveryClaimFitsAtTheOpeningSize) {
     }
     VelmoraPalette::setDark(false);
 }
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,5 +1,4 @@
 #include "backend/BackendExecutableResolver.h"
-#include "backend/ProcessEnvironment.h"
 #include "backend/ResourcesDirectory.h"
 #include "backend/Uuid.h"
 #include "tests/backend/support/TestSupport.h"
@@ -68,15 +67,6 @@ TEST(ResourcesDirectory, IsShareVelmoraBesideTheExecutablesDirectoryOrTheOverrid
     ::setenv("VELMORA_RESOURCES_DIR", "/tmp/x/../velmora-resources", 1);
     EXPECT_EQ(resourcesDirectory(), fs::path("/tmp/velmora-resources"));
     ::unsetenv("VELMORA_RESOURCES_DIR");
-}
-
-TEST(ProcessEnvironment, LaunchValuesOverrideInheritedOnesAndEverythingElsePassesThrough) {
-    const char* base[] = {
-        "HOME=/home/user", "PATH=/usr/bin", "EMPTY=", "HOME=/shadowed", "WEIRD=a=b", nullptr};
-    const auto merged = mergedEnvironment(base, {{"HOME", "/tmp/smoke-home"}, {"EXTRA", "yes"}});
-    EXPECT_EQ(merged, (std::vector<std::string>{"HOME=/tmp/smoke-home", "PATH=/usr/bin",
-                                                "EMPTY=", "WEIRD=a=b", "EXTRA=yes"}));
-    EXPECT_EQ(mergedEnvironment(base, {}).size(), 4u);
 }
 
 TEST(Uuid, VersionFourInCanonicalFormAndFreshEachTime) {

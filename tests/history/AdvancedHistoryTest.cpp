@@ -12,7 +12,7 @@ namespace {
 using test::ManualClock;
 using test::openStore;
 using test::recordIncident;
-using test::TempDir;
+using testing::TemporaryDirectory;
 
 // Encodes and decodes through the model, as the monitor and the UI do.
 AdvancedHistorySnapshot roundTripped(const AdvancedHistorySnapshot& snapshot) {
@@ -48,7 +48,7 @@ protected:
         ASSERT_TRUE(store->recordArtifact(record).ok());
     }
 
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     std::unique_ptr<HistoryStore> store = openStore(dir.path(), clock);
 };

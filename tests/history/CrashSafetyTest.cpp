@@ -1,14 +1,12 @@
 #include "HistoryTestSupport.h"
+#include "tests/support/ChildProgram.h"
 
 #include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <random>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace velmora {
 namespace {
@@ -19,41 +17,32 @@ constexpr int64_t kBaseMs = 1'779'999'960'000;
 // minutes (mid-write, since it writes without pause), and returns the last minute it reported
 // as committed.
 int64_t runAndKill(const std::filesystem::path& dir, int64_t firstMinute, int checkpoints) {
-    int fds[2];
-    EXPECT_EQ(::pipe(fds), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    std::string dirArg = dir.string();
-    std::string minuteArg = std::to_string(firstMinute);
-    char* argv[] = {const_cast<char*>(VELMORA_CRASH_WRITER), dirArg.data(), minuteArg.data(),
-                    nullptr};
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, VELMORA_CRASH_WRITER, &actions, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
+    testing::ChildProgram::Options options;
+    options.pipeOutput = true;
+    testing::ChildProgram writer(VELMORA_CRASH_WRITER,
+                                 {VELMORA_CRASH_WRITER, dir.string(), std::to_string(firstMinute)},
+                                 options);
+    EXPECT_EQ(writer.startError(), 0);
 
-    FILE* reports = ::fdopen(fds[0], "r");
+    FILE* reports = ::fdopen(::dup(writer.output()), "r");
     long long minute = -1;
     long long last = firstMinute - 1;
     for (int seen = 0; seen < checkpoints && std::fscanf(reports, "%lld", &minute) == 1; ++seen) {
         last = minute;
     }
-    ::kill(pid, SIGKILL);
+    ::kill(writer.pid(), SIGKILL);
     while (std::fscanf(reports, "%lld", &minute) == 1) { // reported before the kill landed
         last = minute;
     }
     std::fclose(reports);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    const int status = writer.waitFor(std::chrono::seconds(10)).value_or(0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
         << "the writer ended by itself before the kill, status " << status;
     return last;
 }
 
 TEST(CrashSafety, AKilledWriterLosesNothingItCommittedAndTheStoreStartsAgain) {
-    test::TempDir dir;
+    testing::TemporaryDirectory dir;
     test::ManualClock clock;
     clock.nowMs = kBaseMs + 2 * kDayMs;
     std::mt19937 random(std::random_device{}());

@@ -1,13 +1,12 @@
 #include "HistoryTestSupport.h"
+#include "base/FileTimes.h"
 #include "model/Json.h"
-#include "monitor/history/AtomicFile.h"
 #include "monitor/history/EvidenceWriter.h"
 #include "monitor/history/ReportExporter.h"
-#include "monitor/history/ValidUtf8.h"
+#include "tests/support/FileText.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 namespace velmora {
@@ -15,29 +14,9 @@ namespace {
 
 using test::ManualClock;
 using test::openStore;
-using test::TempDir;
-
-std::string contentOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-TEST(ValidUtf8, ReplacesEveryKindOfInvalidSequenceAndKeepsTheRest) {
-    EXPECT_EQ(withValidUtf8("plain\nline\ttab"), "plain\nline\ttab");
-    EXPECT_EQ(withValidUtf8("caf\xC3\xA9 \xF0\x9F\x98\x80"), "caf\xC3\xA9 \xF0\x9F\x98\x80");
-    EXPECT_EQ(withValidUtf8("a\x80z"), "a\xEF\xBF\xBDz");             // stray continuation
-    EXPECT_EQ(withValidUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD"); // overlong
-    EXPECT_EQ(withValidUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"); // surrogate
-    EXPECT_EQ(withValidUtf8("\xF4\x90\x80\x80").substr(0, 3), "\xEF\xBF\xBD");        // > U+10FFFF
-    EXPECT_EQ(withValidUtf8("end\xE2\x82"), "end\xEF\xBF\xBD\xEF\xBF\xBD");           // truncated
-}
+using testing::readFile;
+using testing::TemporaryDirectory;
+using testing::writeFile;
 
 const char* kSmaps = "55d0c0a00000-55d0c0b00000 rw-p 00000000 00:00 0          [heap]\n"
                      "Rss:                1024 kB\n"
@@ -62,7 +41,7 @@ TEST(ProcessEvidence, KeepsTheLargestAnonymousMappingsLargestFirst) {
 }
 
 TEST(ProcessEvidence, ReadsAProcessFromItsProcFilesAsValidText) {
-    TempDir proc;
+    TemporaryDirectory proc;
     writeFile(proc.path() / "42" / "cmdline", std::string("/usr/bin/leaky\0--name\0b\xFFx\0", 26));
     writeFile(proc.path() / "42" / "status", "Name:\tleaky\nVmSwap:\t0 kB\n");
     writeFile(proc.path() / "42" / "smaps_rollup", "Anonymous:  66000 kB\n");
@@ -83,24 +62,9 @@ TEST(ProcessEvidence, ReadsAProcessFromItsProcFilesAsValidText) {
     EXPECT_FALSE(self->largestAnonymousMappings.empty());
 }
 
-TEST(AtomicFile, ReplacesAFileWholeAndLeavesNoTemporaryBehind) {
-    TempDir dir;
-    auto file = dir.path() / "report.json";
-    ASSERT_EQ(writeFileAtomically(file, "first", 1'000'000).value(), 5u);
-    ASSERT_EQ(writeFileAtomically(file, "second", 2'000'000).value(), 6u);
-    EXPECT_EQ(contentOf(file), "second");
-    EXPECT_EQ(modificationTimeMs(file), 2'000'000);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              1);
-    auto failed = writeFileAtomically(dir.path() / "missing" / "x.json", "x", 0);
-    ASSERT_FALSE(failed.ok());
-    EXPECT_NE(failed.error().message.find("Could not create"), std::string::npos);
-}
-
 class EvidenceAndReports : public ::testing::Test {
 protected:
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     DataFolder folder{dir.path()};
     std::unique_ptr<HistoryStore> store = openStore(dir.path(), clock);
@@ -123,7 +87,7 @@ TEST_F(EvidenceAndReports, EvidenceIsAJsonArtifactRegisteredForItsFamily) {
                                         "Type Evidence JSON"}));
     EXPECT_EQ(modificationTimeMs(record.path), clock.nowMs);
 
-    auto json = Json::parse(contentOf(record.path));
+    auto json = Json::parse(readFile(record.path));
     EXPECT_EQ(json["familyKey"], "app/leaky one");
     EXPECT_EQ(json["capturedAt"], "2026-05-28T20:26:00Z");
     EXPECT_EQ(json["processes"][0]["pid"], 7);
@@ -141,7 +105,7 @@ TEST_F(EvidenceAndReports, AReportHoldsTheLiveRowsAndTheHistory) {
     auto path = ReportExporter(*store, folder).exportReport(rows, {"app.a"});
     ASSERT_TRUE(path.ok()) << path.error().message;
     EXPECT_EQ(path.value().parent_path(), folder.reports());
-    auto json = Json::parse(contentOf(path.value()));
+    auto json = Json::parse(readFile(path.value()));
     EXPECT_EQ(json["live"], rows);
     EXPECT_EQ(json["history"]["offenders"][0]["key"], "app.a");
     EXPECT_EQ(json["history"]["offenders"][0]["liveNow"], true);
@@ -151,7 +115,7 @@ TEST_F(EvidenceAndReports, AReportHoldsTheLiveRowsAndTheHistory) {
     auto broken = openStore(blocked, clock);
     auto partial = ReportExporter(*broken, folder).exportReport(rows, {});
     ASSERT_TRUE(partial.ok());
-    EXPECT_TRUE(Json::parse(contentOf(partial.value())).contains("historyError"));
+    EXPECT_TRUE(Json::parse(readFile(partial.value())).contains("historyError"));
 }
 
 } // namespace

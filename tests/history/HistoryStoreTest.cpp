@@ -11,7 +11,7 @@ namespace {
 using test::ManualClock;
 using test::minuteOf;
 using test::openStore;
-using test::TempDir;
+using testing::TemporaryDirectory;
 
 OffenderStats statsOf(HistoryStore& store, const std::string& key, int64_t nowMs) {
     auto detail = store.offender(key, HistoryWindow::endingAt(nowMs));
@@ -21,7 +21,7 @@ OffenderStats statsOf(HistoryStore& store, const std::string& key, int64_t nowMs
 }
 
 TEST(HistoryStore, CompactsNearbySuspectMinutesIntoOneIncidentAndStartsANewOneAfterAGap) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     auto store = openStore(dir.path(), clock);
     int64_t t0 = clock.nowMs;
@@ -59,7 +59,7 @@ TEST(HistoryStore, CompactsNearbySuspectMinutesIntoOneIncidentAndStartsANewOneAf
 }
 
 TEST(HistoryStore, KeepsEverythingAcrossARestartAndContinuesTheOpenIncident) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     int64_t t0 = clock.nowMs;
     {
@@ -80,7 +80,7 @@ TEST(HistoryStore, KeepsEverythingAcrossARestartAndContinuesTheOpenIncident) {
 }
 
 TEST(HistoryStore, AStoredMinuteIsCountedOnceEvenWhenRecordedTwice) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     auto store = openStore(dir.path(), clock);
     store->record(minuteOf("app.a", clock.nowMs, 10, FindingVerdict::normal, 100));
@@ -92,7 +92,7 @@ TEST(HistoryStore, AStoredMinuteIsCountedOnceEvenWhenRecordedTwice) {
 }
 
 TEST(HistoryStore, UpgradesAVersionOneDatabaseAndFillsTheDayRollupFromItsFootprints) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     auto file = dir.path() / "history.sqlite3";
     int64_t minute = clock.nowMs / kMinuteMs;
@@ -118,7 +118,7 @@ TEST(HistoryStore, UpgradesAVersionOneDatabaseAndFillsTheDayRollupFromItsFootpri
 }
 
 TEST(HistoryStore, LeavesADatabaseFromANewerVersionAloneAndSaysSo) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     auto file = dir.path() / "history.sqlite3";
     {
@@ -145,7 +145,7 @@ void overwrite(const std::filesystem::path& file, std::streamoff at, std::size_t
 }
 
 TEST(HistoryStore, MovesAGarbageFileAsideWithOneLineAndStartsAFreshDatabase) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     {
         std::ofstream garbage(dir.path() / "history.sqlite3", std::ios::binary);
@@ -164,7 +164,7 @@ TEST(HistoryStore, MovesAGarbageFileAsideWithOneLineAndStartsAFreshDatabase) {
 }
 
 TEST(HistoryStore, MovesADatabaseWithDamagedPagesAsideAndKeepsWorking) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     auto file = dir.path() / "history.sqlite3";
     {
@@ -192,7 +192,7 @@ TEST(HistoryStore, MovesADatabaseWithDamagedPagesAsideAndKeepsWorking) {
 }
 
 TEST(HistoryStore, ADatabaseThatCannotBeOpenedFailsEveryCallAndRecoversWhenItCan) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     auto blocker = dir.path() / "data";
     std::ofstream(blocker) << "a file where the data folder should be";
@@ -209,7 +209,7 @@ TEST(HistoryStore, ADatabaseThatCannotBeOpenedFailsEveryCallAndRecoversWhenItCan
 }
 
 TEST(HistoryStore, RemovesHistoryBeforeACutoffButKeepsFamiliesThatStillHaveArtifacts) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     auto store = openStore(dir.path(), clock);
     int64_t old = clock.nowMs - 40 * kDayMs;

@@ -3,32 +3,14 @@
 #include "monitor/history/Clock.h"
 #include "monitor/history/FamilyMinute.h"
 #include "monitor/history/HistoryStore.h"
+#include "tests/support/TemporaryDirectory.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace velmora::test {
-
-// A fresh directory under the temporary folder, removed with everything in it at the end.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "velmora-history-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // A wall clock the test moves by hand.
 struct ManualClock {

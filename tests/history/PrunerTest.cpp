@@ -1,8 +1,8 @@
 #include "monitor/history/Pruner.h"
 
 #include "HistoryTestSupport.h"
+#include "base/FileTimes.h"
 #include "model/Enums.h"
-#include "monitor/history/AtomicFile.h"
 #include "monitor/history/ByteText.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@ namespace {
 
 using test::ManualClock;
 using test::openStore;
-using test::TempDir;
+using testing::TemporaryDirectory;
 
 constexpr std::array kModes{SettingsStorageMode::low, SettingsStorageMode::balanced,
                             SettingsStorageMode::deepInvestigation};
@@ -82,7 +82,7 @@ protected:
         return std::equal(left.begin(), left.end(), all.end() - static_cast<long>(left.size()));
     }
 
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     DataFolder folder{dir.path()};
     std::unique_ptr<HistoryStore> store = openStore(dir.path(), clock);
@@ -91,7 +91,7 @@ protected:
 TEST_F(PrunerTest, EachModeKeepsHistoryArtifactsAndLogsWithinItsAges) {
     for (auto mode : kModes) {
         SCOPED_TRACE(std::string(toWire(mode)));
-        TempDir modeDir;
+        TemporaryDirectory modeDir;
         folder = DataFolder{modeDir.path()};
         store = openStore(modeDir.path(), clock);
         seedHistory();
@@ -125,7 +125,7 @@ TEST_F(PrunerTest, EachModeKeepsHistoryArtifactsAndLogsWithinItsAges) {
 TEST_F(PrunerTest, EachModesBudgetsHoldWithTheOldestFilesRemovedFirst) {
     for (auto mode : kModes) {
         SCOPED_TRACE(std::string(toWire(mode)));
-        TempDir modeDir;
+        TemporaryDirectory modeDir;
         folder = DataFolder{modeDir.path()};
         store = openStore(modeDir.path(), clock);
         seedHistory();

@@ -1,6 +1,6 @@
 #include "MonitorProcess.h"
+#include "base/Utf8.h"
 #include "model/Codec.h"
-#include "monitor/common/Utf8Text.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -13,7 +13,7 @@
 namespace velmora {
 namespace {
 
-using testing::HelperChild;
+using testing::ChildProgram;
 using testing::MonitorProcess;
 using testing::TempHome;
 
@@ -72,8 +72,9 @@ double rateOf(const std::string& text) {
 TEST(LeakDetection, ASteadyLeakerIsASuspectWithItsTrueRateAndAFlatOneIsNot) {
     TempHome home;
     home.writeConfig(fastTuning());
-    HelperChild leaker({"memory-child", "leak", "4", "32"}); // 4 MiB/s = 240 MiB/min
-    HelperChild flat({"memory-child", "flat", "256"});
+    ChildProgram leaker(VELMORA_MEMORY_CHILD,
+                        {"memory-child", "leak", "4", "32"}); // 4 MiB/s = 240 MiB/min
+    ChildProgram flat(VELMORA_MEMORY_CHILD, {"memory-child", "flat", "256"});
     MonitorProcess monitor(home);
 
     const FindingSnapshot* found = nullptr;
@@ -152,13 +153,9 @@ TEST(LeakDetection, HostileNamesAndCommandLinesNeverBreakAnAnswer) {
     }
     longArgument[100] = '\n';
     longArgument[200] = '\x07';
-    pid_t child = ::fork();
-    if (child == 0) {
-        std::string zero = "\xc0\xaf\xed\xa0\x80" + std::string(4000, 'z');
-        char* argv[] = {zero.data(), const_cast<char*>("hostile"), longArgument.data(), nullptr};
-        ::execv(hostileExe.c_str(), argv);
-        ::_exit(127);
-    }
+    ChildProgram hostile(
+        hostileExe, {"\xc0\xaf\xed\xa0\x80" + std::string(4000, 'z'), "hostile", longArgument});
+    const pid_t child = hostile.pid();
     MonitorProcess monitor(home);
     const FindingSnapshot* row = nullptr;
     PopoverSnapshot snapshot;
@@ -168,7 +165,7 @@ TEST(LeakDetection, HostileNamesAndCommandLinesNeverBreakAnAnswer) {
         row = rowWithPid(snapshot, child);
     }
     ASSERT_TRUE(row) << "the hostile leaker never became a row";
-    EXPECT_TRUE(isValidUtf8(row->title));
+    EXPECT_TRUE(utf8::isValid(row->title));
     EXPECT_NE(row->title.find("evil"), std::string::npos);
     std::string key = row->key;
     for (const char* action :
@@ -194,15 +191,13 @@ TEST(LeakDetection, HostileNamesAndCommandLinesNeverBreakAnAnswer) {
     EXPECT_TRUE(poll(monitor).destructiveConfirmation);
     monitor.request(R"({"kind":"dispatchAction","actionId":"confirm_force_quit","targetKey":)" +
                     Json(key).dump() + "}");
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
 }
 
 TEST(SelfCheckTargets, RecoveryAndRestartTargetsAreRowsWhoseActionsComplete) {
     TempHome home;
     home.writeConfig(fastTuning());
-    HelperChild recoveryTarget({"memory-child", "flat", "1"});
-    HelperChild restartTarget({"memory-child", "flat", "2"});
+    ChildProgram recoveryTarget(VELMORA_MEMORY_CHILD, {"memory-child", "flat", "1"});
+    ChildProgram restartTarget(VELMORA_MEMORY_CHILD, {"memory-child", "flat", "2"});
     home.writeFile(
         ".config/velmora/smoke-targets.json",
         Json{{"recovery", recoveryTarget.pid()}, {"restart", {{"pid", restartTarget.pid()}}}}

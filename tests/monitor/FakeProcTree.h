@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monitor/live/Sampler.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -16,17 +17,10 @@ namespace velmora::test {
 class FakeProcTree {
 public:
     FakeProcTree() {
-        char pattern[] = "/tmp/velmora-fake-proc-XXXXXX";
-        root = ::mkdtemp(pattern);
-        cgroupRoot = root + "-cgroup";
         std::filesystem::create_directories(root + "/pressure");
         std::filesystem::create_directories(cgroupRoot);
         write("meminfo", "MemTotal: 16777216 kB\nMemAvailable: 8388608 kB\n");
         write("pressure/memory", "some avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
-    }
-    ~FakeProcTree() {
-        std::filesystem::remove_all(root);
-        std::filesystem::remove_all(cgroupRoot);
     }
     FakeProcTree(const FakeProcTree&) = delete;
     FakeProcTree& operator=(const FakeProcTree&) = delete;
@@ -85,8 +79,10 @@ public:
         std::filesystem::remove_all(cgroupRoot + path);
     }
 
-    std::string root;
-    std::string cgroupRoot;
+    testing::TemporaryDirectory directory;
+    std::string root = directory.path().string();
+    testing::TemporaryDirectory cgroupDirectory;
+    std::string cgroupRoot = cgroupDirectory.path().string();
 
 private:
     void writeCgroupFile(const std::string& relative, const std::string& text) const {

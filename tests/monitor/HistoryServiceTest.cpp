@@ -12,7 +12,7 @@ namespace velmora {
 namespace {
 
 using test::ManualClock;
-using test::TempDir;
+using testing::TemporaryDirectory;
 
 FamilyView familyOf(const std::string& key, int score, FindingVerdict verdict,
                     uint64_t footprintKiB) {
@@ -62,7 +62,7 @@ TEST(HistoryMinutes, KeepTheNewestMedianOfEveryRealFamily) {
 }
 
 TEST(HistoryService, ClosedMinutesBecomeOffendersAndTheHistoryLine) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     HistoryService history(DataFolder{dir.path()}, SettingsStorageMode::balanced, clock.clock());
     LiveView view = viewWithLeak();
@@ -106,7 +106,7 @@ TEST(HistoryService, ClosedMinutesBecomeOffendersAndTheHistoryLine) {
 }
 
 TEST(HistoryService, AnUnusableFolderGivesMessagesNotFailures) {
-    TempDir dir;
+    TemporaryDirectory dir;
     std::ofstream(dir.path() / "file") << "not a folder";
     ManualClock clock;
     HistoryService history(DataFolder{dir.path() / "file" / "velmora"}, SettingsStorageMode::low,
@@ -126,7 +126,7 @@ TEST(HistoryService, AnUnusableFolderGivesMessagesNotFailures) {
 }
 
 TEST(ArtifactRecall, EvidenceCapturedBeforeARestartCountsAgainWhileItsFileIsThere) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     HistoryService history(DataFolder{dir.path()}, SettingsStorageMode::balanced, clock.clock());
     const std::string kept = (dir.path() / "evidence-leaky.json").string();
@@ -151,7 +151,7 @@ TEST(ArtifactRecall, EvidenceCapturedBeforeARestartCountsAgainWhileItsFileIsTher
 }
 
 TEST(StoredBaselines, TheMedianOfAWeeksDailyMeansOnceAnHourIsStored) {
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     auto store = test::openStore(dir.path(), clock);
     StoredBaselines baselines(*store, clock.clock());

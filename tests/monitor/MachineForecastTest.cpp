@@ -195,15 +195,10 @@ TEST(OomKillerConfig, EarlyoomReadsItsArgumentsFromTheCommandLineOrItsDefaultsFi
 class FakeMachine {
 public:
     FakeMachine() {
-        char pattern[] = "/tmp/velmora-forecast-XXXXXX";
-        base = ::mkdtemp(pattern);
-        proc = base + "/proc";
-        etc = base + "/etc";
         std::filesystem::create_directories(proc);
         std::filesystem::create_directories(etc);
         setMemory(16 * kGiB, 8 * kGiB, 0, 0);
     }
-    ~FakeMachine() { std::filesystem::remove_all(base); }
 
     void write(const std::string& path, const std::string& text) const {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
@@ -244,7 +239,10 @@ public:
         }
     }
 
-    std::string base, proc, etc;
+    testing::TemporaryDirectory directory;
+    std::string base = directory.path().string();
+    std::string proc = (directory / "proc").string();
+    std::string etc = (directory / "etc").string();
 };
 
 // The configuration root is the fake machine's base: its etc/, run/ and usr/ are there.

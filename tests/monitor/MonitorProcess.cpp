@@ -1,85 +1,59 @@
 #include "MonitorProcess.h"
 
+#include "base/DescriptorIo.h"
+#include "base/Environment.h"
+#include "tests/support/FileText.h"
+
 #include <chrono>
-#include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace velmora::testing {
+namespace {
 
-TempHome::TempHome() {
-    char pattern[] = "/tmp/velmora-monitor-test-XXXXXX";
-    path = ::mkdtemp(pattern);
+// This process's environment with the home and its XDG folders moved to `home`, and no display.
+std::vector<std::string> monitorEnvironment(const TempHome& home) {
+    auto environment = childEnvironment({{"HOME", home.path},
+                                         {"XDG_CONFIG_HOME", home.path + "/.config"},
+                                         {"XDG_DATA_HOME", home.path + "/.local/share"}});
+    std::erase_if(environment, [](const std::string& entry) {
+        return entry.starts_with("DISPLAY=") || entry.starts_with("WAYLAND_DISPLAY=");
+    });
+    return environment;
 }
 
-TempHome::~TempHome() {
-    std::error_code error;
-    std::filesystem::remove_all(path, error);
+ChildProgram::Options monitorOptions(const TempHome& home) {
+    ChildProgram::Options options;
+    options.environment = monitorEnvironment(home);
+    options.pipeInput = true;
+    options.pipeOutput = true;
+    return options;
 }
+
+} // namespace
 
 void TempHome::writeFile(const std::string& relative, const std::string& content) const {
-    std::filesystem::path file = std::filesystem::path(path) / relative;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file) << content;
+    testing::writeFile(directory.path() / relative, content);
 }
 
 void TempHome::writeConfig(const Json& config) const {
     writeFile(".config/velmora/config.json", config.dump());
 }
 
-MonitorProcess::MonitorProcess(const TempHome& home) {
-    int in[2];
-    int out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
-        return;
-    }
-    std::string homeVar = "HOME=" + home.path;
-    std::string configVar = "XDG_CONFIG_HOME=" + home.path + "/.config";
-    std::string dataVar = "XDG_DATA_HOME=" + home.path + "/.local/share";
-    pid_ = ::fork();
-    if (pid_ == 0) {
-        ::dup2(in[0], 0);
-        ::dup2(out[1], 1);
-        ::putenv(homeVar.data());
-        ::putenv(configVar.data());
-        ::putenv(dataVar.data());
-        ::unsetenv("WAYLAND_DISPLAY");
-        ::unsetenv("DISPLAY");
-        ::execl(VELMORA_MONITOR_BIN, "velmora", "ui-backend", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(in[0]);
-    ::close(out[1]);
-    in_ = in[1];
-    out_ = out[0];
+MonitorProcess::MonitorProcess(const TempHome& home)
+    : child_(VELMORA_MONITOR_BIN, {"velmora", "ui-backend"}, monitorOptions(home)) {
     ::signal(SIGPIPE, SIG_IGN);
 }
 
 MonitorProcess::~MonitorProcess() {
     closeInput();
     closeOutput();
-    if (pid_ > 0 && wait(5) == -1) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
+    wait(5); // a monitor that does not end by itself is killed with the child
 }
 
 bool MonitorProcess::send(const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(in_, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return writeAll(child_.input(), bytes);
 }
 
 std::optional<std::string> MonitorProcess::readLine(double timeoutSeconds) {
@@ -97,12 +71,12 @@ std::optional<std::string> MonitorProcess::readLine(double timeoutSeconds) {
         if (left.count() <= 0) {
             return std::nullopt;
         }
-        pollfd item{out_, POLLIN, 0};
+        pollfd item{child_.output(), POLLIN, 0};
         if (::poll(&item, 1, static_cast<int>(left.count())) <= 0) {
             continue;
         }
         char chunk[65536];
-        ssize_t n = ::read(out_, chunk, sizeof chunk);
+        ssize_t n = readSome(child_.output(), chunk, sizeof chunk);
         if (n <= 0) {
             return std::nullopt;
         }
@@ -110,53 +84,13 @@ std::optional<std::string> MonitorProcess::readLine(double timeoutSeconds) {
     }
 }
 
-void MonitorProcess::closeInput() {
-    if (in_ >= 0) {
-        ::close(in_);
-        in_ = -1;
-    }
-}
-
-void MonitorProcess::closeOutput() {
-    if (out_ >= 0) {
-        ::close(out_);
-        out_ = -1;
-    }
-}
-
 int MonitorProcess::wait(double timeoutSeconds) {
-    auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        pid_t done = ::waitpid(pid_, &status, WNOHANG);
-        if (done == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const auto status =
+        child_.waitFor(std::chrono::milliseconds(static_cast<long long>(timeoutSeconds * 1000)));
+    if (!status) {
+        return -1;
     }
-    return -1;
-}
-
-HelperChild::HelperChild(std::vector<std::string> arguments) {
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-        ::execv(VELMORA_MEMORY_CHILD, argv.data());
-        ::_exit(127);
-    }
-}
-
-HelperChild::~HelperChild() {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
+    return WIFEXITED(*status) ? WEXITSTATUS(*status) : 128 + WTERMSIG(*status);
 }
 
 } // namespace velmora::testing

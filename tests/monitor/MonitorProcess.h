@@ -1,19 +1,19 @@
 #pragma once
 
 #include "model/Json.h"
+#include "tests/support/ChildProgram.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <optional>
 #include <string>
 #include <sys/types.h>
-#include <vector>
 
 namespace velmora::testing {
 
 // A temporary HOME with XDG_CONFIG_HOME and XDG_DATA_HOME below it, removed at the end.
 struct TempHome {
-    std::string path;
-    TempHome();
-    ~TempHome();
+    TemporaryDirectory directory;
+    std::string path = directory.path().string();
     void writeConfig(const Json& config) const;
     void writeFile(const std::string& relative, const std::string& content) const;
 };
@@ -33,28 +33,15 @@ public:
         }
         return readLine();
     }
-    void closeInput();
-    void closeOutput();
+    void closeInput() { child_.closeInput(); }
+    void closeOutput() { child_.closeOutput(); }
     // Exit status after the process ended (waits up to timeoutSeconds), -1 when it did not end.
     int wait(double timeoutSeconds = 10);
-    pid_t pid() const { return pid_; }
+    pid_t pid() const { return child_.pid(); }
 
 private:
-    pid_t pid_ = -1;
-    int in_ = -1;
-    int out_ = -1;
+    ChildProgram child_;
     std::string buffer_;
-};
-
-// A helper child (tests/monitor/MemoryChild.cpp) with the given arguments; killed at the end.
-class HelperChild {
-public:
-    explicit HelperChild(std::vector<std::string> arguments);
-    ~HelperChild();
-    pid_t pid() const { return pid_; }
-
-private:
-    pid_t pid_ = -1;
 };
 
 } // namespace velmora::testing

@@ -5,6 +5,8 @@
 
 #include "monitor/live/Sampler.h"
 #include "monitor/proc/VmStat.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/FileText.h"
 
 #include <cerrno>
 #include <chrono>
@@ -16,7 +18,6 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -26,6 +27,7 @@ namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readFile;
 
 constexpr uint64_t kLimitBytes = 48ull << 20;
 constexpr uid_t kNobody = 65534;
@@ -35,13 +37,6 @@ bool writeFile(const fs::path& file, const std::string& text) {
     out << text;
     out.flush();
     return static_cast<bool>(out);
-}
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // A memory cgroup of its own under whichever hierarchy is mounted and writable (v1's memory
@@ -273,6 +268,8 @@ TEST(OutOfMemoryCgroup, TheSamplerRecordsARealKillForTheChildsFamily) {
         }
     }
     EXPECT_FALSE(misattributed) << "the bystander's ordinary exit was taken for a kill";
+    // The kill can be seen (its memory gone) a moment before the child can be reaped.
+    testing::eventually([&] { return child.reap().has_value(); }, std::chrono::seconds(3));
     std::optional<int> status = child.reap();
     ASSERT_TRUE(status) << "the child outgrew its limit without being ended";
     ASSERT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL)

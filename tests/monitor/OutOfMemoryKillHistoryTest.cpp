@@ -9,7 +9,7 @@ namespace velmora {
 namespace {
 
 using test::ManualClock;
-using test::TempDir;
+using testing::TemporaryDirectory;
 
 const std::string kTagOnce = "ended by the OOM killer 1\u00d7 in 30 days";
 const std::string kTagTwice = "ended by the OOM killer 2\u00d7 in 30 days";
@@ -63,7 +63,7 @@ struct History {
         return result.ok() ? result.value() : AdvancedHistorySnapshot{};
     }
 
-    TempDir dir;
+    TemporaryDirectory dir;
     ManualClock clock;
     HistoryService history{DataFolder{dir.path()}, SettingsStorageMode::balanced, clock.clock()};
     LiveView view;

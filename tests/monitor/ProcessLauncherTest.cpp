@@ -1,50 +1,32 @@
 #include "monitor/actions/ProcessLauncher.h"
 
+#include "tests/support/Eventually.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TemporaryDirectory.h"
+
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sstream>
-#include <thread>
 #include <unistd.h>
 
 namespace velmora {
 namespace {
 
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/velmora-launcher-XXXXXX";
-        path = ::mkdtemp(pattern);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string file(const std::string& name) const { return path + "/" + name; }
-    std::string path;
-};
+using testing::eventually;
+using testing::readFile;
+using testing::TemporaryDirectory;
 
-std::string contents(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
+// Up to three seconds for what a child process does.
 bool waitFor(const std::function<bool()>& done) {
-    for (int attempt = 0; attempt < 300; ++attempt) {
-        if (done()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
+    return eventually(done, std::chrono::seconds(3));
 }
 
 TEST(RunWithInput, DeliversTheInputAndReportsTheExitStatus) {
-    TempDir dir;
+    TemporaryDirectory dir;
     std::string text(200 * 1024, 'x'); // more than a pipe holds at once
-    EXPECT_TRUE(runWithInput("sh", {"sh", "-c", "cat > " + dir.file("out")}, text, 5));
-    EXPECT_EQ(contents(dir.file("out")), text);
+    EXPECT_TRUE(runWithInput("sh", {"sh", "-c", "cat > " + (dir / "out").string()}, text, 5));
+    EXPECT_EQ(readFile((dir / "out").string()), text);
     EXPECT_FALSE(runWithInput("sh", {"sh", "-c", "cat >/dev/null; exit 3"}, "text", 5));
     EXPECT_FALSE(runWithInput("velmora-no-such-tool", {"velmora-no-such-tool"}, "text", 5));
     // A tool that ends without reading: the write fails quietly, no SIGPIPE ends this process.
@@ -52,16 +34,16 @@ TEST(RunWithInput, DeliversTheInputAndReportsTheExitStatus) {
 }
 
 TEST(RunWithInput, AToolThatNeverReadsCannotHoldUsAndIsReapedWhenItEnds) {
-    TempDir dir;
-    std::string pidFile = dir.file("pid");
+    TemporaryDirectory dir;
+    std::string pidFile = (dir / "pid").string();
     auto started = std::chrono::steady_clock::now();
     // Never reads its input, which is far more than the pipe buffer.
     bool ok = runWithInput("sh", {"sh", "-c", "echo $$ > " + pidFile + "; exec sleep 30"},
                            std::string(4 << 20, 'x'), 0.3);
     EXPECT_FALSE(ok); // it did not take the input
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
-    ASSERT_TRUE(waitFor([&] { return !contents(pidFile).empty(); }));
-    pid_t pid = std::stoi(contents(pidFile));
+    ASSERT_TRUE(waitFor([&] { return !readFile(pidFile).empty(); }));
+    pid_t pid = std::stoi(readFile(pidFile));
     std::string proc = "/proc/" + std::to_string(pid);
     ASSERT_TRUE(std::filesystem::exists(proc));
     ::kill(pid, SIGKILL);
@@ -77,11 +59,12 @@ TEST(LaunchDetached, ReportsAProgramThatCannotRunAndStartsInTheGivenDirectory) {
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.error, "Could not run /nonexistent/velmora-tool: No such file or directory.");
 
-    TempDir dir;
-    auto started = launchDetached("sh", {"sh", "-c", "pwd > out"}, {}, dir.path);
+    TemporaryDirectory dir;
+    auto started = launchDetached("sh", {"sh", "-c", "pwd > out"}, {}, dir.path().string());
     ASSERT_TRUE(started.ok) << started.error;
     EXPECT_GT(started.pid, 0);
-    EXPECT_TRUE(waitFor([&] { return contents(dir.file("out")) == dir.path + "\n"; }));
+    EXPECT_TRUE(
+        waitFor([&] { return readFile((dir / "out").string()) == dir.path().string() + "\n"; }));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "model/Codec.h"
 #include "monitor/live/LiveMonitor.h"
 #include "monitor/session/RequestHandler.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <atomic>
 #include <chrono>
@@ -26,16 +27,11 @@ using namespace std::chrono_literals;
 class StuckProc {
 public:
     StuckProc() {
-        char pattern[] = "/tmp/velmora-stuck-proc-XXXXXX";
-        root = ::mkdtemp(pattern);
         std::filesystem::create_directories(root + "/pressure");
         std::ofstream(root + "/pressure/memory") << "some avg10=0.00 avg60=0.00 avg300=0.00\n";
         ::mkfifo((root + "/meminfo").c_str(), 0600);
     }
-    ~StuckProc() {
-        releaseForGood();
-        std::filesystem::remove_all(root);
-    }
+    ~StuckProc() { releaseForGood(); }
 
     // Lets the one pass that is (or is about to be) waiting on meminfo through.
     void releaseOnce() const {
@@ -60,7 +56,8 @@ public:
         }
     }
 
-    std::string root;
+    testing::TemporaryDirectory directory;
+    std::string root = directory.path().string();
 
 private:
     bool released_ = false;
@@ -71,8 +68,6 @@ private:
 class SamplingStall : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/velmora-stall-home-XXXXXX";
-        home = ::mkdtemp(pattern);
         paths.home = home;
         paths.configDir = home + "/config";
         paths.configFile = paths.configDir + "/config.json";
@@ -106,7 +101,6 @@ protected:
     void TearDown() override {
         proc.releaseForGood();
         monitor->stop();
-        std::filesystem::remove_all(home);
     }
 
     // Waits (on the sampler thread's word, never on a timer) until `count` passes completed.
@@ -124,7 +118,8 @@ protected:
     }
 
     StuckProc proc;
-    std::string home;
+    testing::TemporaryDirectory homeDirectory;
+    std::string home = homeDirectory.path().string();
     MonitorPaths paths;
     std::atomic<double> now{100.0};
     std::mutex mutex;

@@ -1,11 +1,11 @@
 #include "MonitorProcess.h"
 #include "model/Codec.h"
 #include "monitor/compose/SnapshotComposer.h"
+#include "tests/support/FileText.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace velmora {
 namespace {
@@ -151,10 +151,7 @@ TEST(MonitorSession, ExportReportWritesAFileAndSaysWhere) {
     const std::string& message = exported.actionFeedback->message;
     ASSERT_EQ(message.rfind("Saved ~/.local/share/velmora/reports/", 0), 0u) << message;
     std::string path = home.path + message.substr(7, message.size() - 8);
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    auto report = parseJsonText(text.str());
+    auto report = parseJsonText(testing::readFile(path));
     ASSERT_TRUE(report.ok()) << path;
     EXPECT_TRUE(decode<PopoverSnapshot>(report.value()["snapshot"]).ok());
 }

@@ -3,7 +3,6 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace velmora {

@@ -1,14 +1,12 @@
+#include "base/Utf8.h"
 #include "monitor/common/Formatting.h"
 #include "monitor/common/Utf8Text.h"
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/proc/MachineState.h"
 #include "monitor/proc/ProcParsers.h"
 #include "monitor/scoring/Tuning.h"
-#include "monitor/session/LineReader.h"
 
 #include <gtest/gtest.h>
-#include <thread>
-#include <unistd.h>
 
 namespace velmora {
 namespace {
@@ -28,7 +26,7 @@ TEST(DisplayText, HostileBytesBecomeValidShortText) {
     longText[4095] = '\xA9';
     std::string cut = displayText(longText, 4096);
     EXPECT_LE(cut.size(), 4096u);
-    EXPECT_TRUE(isValidUtf8(cut));
+    EXPECT_TRUE(utf8::isValid(cut));
     EXPECT_EQ(cut.substr(cut.size() - 3), "\xE2\x80\xA6");
 }
 
@@ -124,37 +122,6 @@ TEST(Tuning, OnlyValidValuesAreTaken) {
     EXPECT_DOUBLE_EQ(t.leakTrendStrength, 0.8) << "a share above 1 is refused";
     EXPECT_EQ(t.warmupBuckets, 0) << "no warm-up at all is allowed";
     EXPECT_EQ(t.warmupMinBuckets, 8) << "never more than the window";
-}
-
-TEST(LineReader, SplitsLinesAndDiscardsOversizedOnes) {
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    std::thread writer([fd = fds[1]] {
-        std::string input = "first\n" + std::string(300000, 'x') + "\nsecond\nlast";
-        std::size_t done = 0;
-        while (done < input.size()) {
-            ssize_t n = ::write(fd, input.data() + done, input.size() - done);
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-    });
-    LineReader reader(fds[0], 100000);
-    std::string line;
-    std::size_t discarded = 0;
-    EXPECT_EQ(reader.next(line, discarded), LineReader::Status::line);
-    EXPECT_EQ(line, "first");
-    EXPECT_EQ(reader.next(line, discarded), LineReader::Status::oversized);
-    EXPECT_EQ(discarded, 300000u);
-    EXPECT_EQ(reader.next(line, discarded), LineReader::Status::line);
-    EXPECT_EQ(line, "second");
-    EXPECT_EQ(reader.next(line, discarded), LineReader::Status::line);
-    EXPECT_EQ(line, "last");
-    EXPECT_EQ(reader.next(line, discarded), LineReader::Status::end);
-    writer.join();
-    ::close(fds[0]);
 }
 
 } // namespace

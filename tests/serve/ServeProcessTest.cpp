@@ -192,7 +192,7 @@ TEST(ServeWithPrometheus, ARealServerSeesTheLeakingChildAndItsAlertAndNothingIsL
     }
     TempHome home;
     home.writeConfig(fastTuning());
-    HelperChild leaker({"memory-child", "leak", "4", "32"}); // 4 MiB/s = 240 MiB/min
+    ChildProgram leaker(VELMORA_MEMORY_CHILD, {"memory-child", "leak", "4", "32"}); // 240 MiB/min
     const int port = freePort();
     const std::string textfile = home.path + "/textfile/velmora.prom";
     std::filesystem::create_directories(home.path + "/textfile");

@@ -1,5 +1,7 @@
 #include "state/VerdictTooltipCatalog.h"
 
+#include "tests/support/TemporaryDirectory.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -109,22 +111,14 @@ TEST(VerdictTooltipCatalogOrder, ListsTheFourVerdictsInOrderAndSkipsOthers) {
 
 class VerdictTooltipCatalogFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        directory_ = std::filesystem::temp_directory_path() /
-                     ("velmora-tooltips-" +
-                      std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory_);
-    }
-    void TearDown() override { std::filesystem::remove_all(directory_); }
-
     std::filesystem::path write(const std::string& bytes) {
         const auto file = directory_ / "VerdictTooltips.txt";
         std::ofstream(file, std::ios::binary) << bytes;
         return file;
     }
 
-    std::filesystem::path directory_;
+    const testing::TemporaryDirectory scratch_;
+    const std::filesystem::path& directory_ = scratch_.path();
 };
 
 TEST_F(VerdictTooltipCatalogFile, MissingDirectoryOrInvalidUtf8GiveAnEmptyCatalog) {

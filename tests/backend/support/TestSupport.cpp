@@ -1,43 +1,15 @@
 #include "tests/backend/support/TestSupport.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
-#include <thread>
 #include <unistd.h>
 
 namespace velmora::testing {
 
 std::filesystem::path fixture(const std::string& name) {
     return std::filesystem::path(VELMORA_FIXTURES_DIR) / name;
-}
-
-TemporaryDirectory::TemporaryDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern;
-}
-
-TemporaryDirectory::~TemporaryDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
 }
 
 namespace {
@@ -75,17 +47,6 @@ std::vector<std::string> CapturedOutput::linesStartingWith(const std::string& pr
         }
     }
     return lines;
-}
-
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return condition();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
 }
 
 SnapshotRecorder::SnapshotRecorder(VelmoraBackend& backend) {

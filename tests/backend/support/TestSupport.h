@@ -2,6 +2,9 @@
 
 #include "backend/CurrentValuePublisher.h"
 #include "backend/VelmoraBackend.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -16,21 +19,6 @@ namespace velmora::testing {
 
 // Path of a fake backend program built from tests/fixtures/.
 std::filesystem::path fixture(const std::string& name);
-
-// A fresh directory under the system's temporary directory, removed on destruction.
-class TemporaryDirectory {
-public:
-    TemporaryDirectory();
-    ~TemporaryDirectory();
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& text);
 
 // Redirects a descriptor (standard error or output) into a file for the object's lifetime.
 class CapturedOutput {
@@ -50,10 +38,6 @@ private:
     int saved_;
     std::filesystem::path file_;
 };
-
-// Polls `condition` until it holds or `timeout` passes; returns its last value.
-bool eventually(const std::function<bool()>& condition,
-                std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 // Collects every snapshot a backend publishes.
 class SnapshotRecorder {

@@ -1,5 +1,6 @@
 #include "CorpusEvaluator.h"
 #include "SyntheticCorpus.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -80,8 +81,8 @@ TEST(DetectionCorpus, NoFalseAlarmAndEveryLeakButThreeInTimeAtTheHeadlessInterva
 }
 
 TEST(DetectionCorpus, TraceFilesRoundTripAndBadFilesAreErrorsWithTheirLine) {
-    auto dir = std::filesystem::temp_directory_path() / "velmora-trace-test";
-    std::filesystem::create_directories(dir);
+    const testing::TemporaryDirectory scratch; // of its own: test runs may overlap
+    const auto& dir = scratch.path();
     MemoryTrace trace;
     trace.name = "round-trip";
     trace.behaviour = "lateOnset";
@@ -108,7 +109,6 @@ TEST(DetectionCorpus, TraceFilesRoundTripAndBadFilesAreErrorsWithTheirLine) {
     std::ofstream(dir / "c.trace") << "# name: bad\n0 1 2\n1 x 3\n";
     EXPECT_FALSE(readTraceFile((dir / "c.trace").string(), error));
     EXPECT_NE(error.find(":3: expected three numbers"), std::string::npos) << error;
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

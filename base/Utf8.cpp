@@ -1,4 +1,4 @@
-#include "model/Utf8.h"
+#include "base/Utf8.h"
 
 #include <clocale>
 #include <cwctype>
@@ -18,6 +18,8 @@ locale_t utf8Locale() {
 bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 } // namespace
 
@@ -53,6 +55,44 @@ Unit decodeAt(std::string_view text, std::size_t position) {
         return {kInvalid, 1};
     }
     return {codePoint, length};
+}
+
+bool isValid(std::string_view text) {
+    for (std::size_t offset = 0; offset < text.size();) {
+        const Unit unit = decodeAt(text, offset);
+        if (unit.codePoint == kInvalid) {
+            return false;
+        }
+        offset += unit.length;
+    }
+    return true;
+}
+
+std::string withInvalidReplaced(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t offset = 0; offset < bytes.size();) {
+        const Unit unit = decodeAt(bytes, offset);
+        if (unit.codePoint == kInvalid) {
+            text += kReplacement;
+        } else {
+            text.append(bytes.substr(offset, unit.length));
+        }
+        offset += unit.length;
+    }
+    return text;
+}
+
+std::size_t boundaryAtOrBefore(std::string_view text, std::size_t maxBytes) {
+    std::size_t offset = 0;
+    while (offset < text.size()) {
+        const std::size_t next = offset + decodeAt(text, offset).length;
+        if (next > maxBytes) {
+            break;
+        }
+        offset = next;
+    }
+    return offset;
 }
 
 void append(std::string& out, char32_t cp) {

@@ -1,5 +1,5 @@
-// The main of every view test program: one QApplication (offscreen unless a platform is set),
-// animations switched off so that every motion lands at once, then Google Test.
+// The main of every widget test program: one QApplication (offscreen unless a platform is
+// set), motions switched off so that every one lands at once, then Google Test.
 
 #include "views/MotionAnimator.h"
 

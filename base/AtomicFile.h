@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace velmora {
+
+// Why a file was not written, as display text naming the step and the file ("Could not
+// create /home/me/x.json.tmp-42: No such file or directory"), and the errno behind it.
+struct FileError {
+    std::string message;
+    int code = 0;
+};
+
+// Replaces the content of `path` with `content` so that a reader sees the old file or the new
+// one, never a part: the bytes go to "<path>.tmp-<pid>" beside it, are flushed to disk, renamed
+// over `path`, and the folder is flushed too (where the file system allows it; the rename
+// stands either way). The folder must exist. The new file has `permissions` (before the umask)
+// and, when given, the modification time `modificationTimeMs` in epoch milliseconds (the clock
+// it is aged by). Nothing when written; on failure what failed, and the temporary file is gone.
+[[nodiscard]] std::optional<FileError>
+writeFileAtomically(const std::filesystem::path& path, std::string_view content,
+                    mode_t permissions = 0600,
+                    std::optional<int64_t> modificationTimeMs = std::nullopt);
+
+} // namespace velmora
