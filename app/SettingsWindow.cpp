@@ -3,7 +3,6 @@
 #include "app/LaunchAtLoginManager.h"
 #include "app/SettingsWidgets.h"
 #include "app/TrustAccessPanel.h"
-#include "app/UpdaterController.h"
 #include "state/NotificationPreferences.h"
 #include "state/PopoverViewModel.h"
 
@@ -38,11 +37,11 @@ int openingHeight(const QScreen* screen) {
 } // namespace
 
 SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
-                               std::shared_ptr<UpdaterController> updater,
                                std::shared_ptr<LaunchAtLoginManager> loginItem,
-                               SettingsNotifications notifications, QWidget* parent)
-    : QWidget(parent), viewModel_(std::move(viewModel)), updater_(std::move(updater)),
-      loginItem_(std::move(loginItem)), notifications_(std::move(notifications)) {
+                               std::string installedVersion, SettingsNotifications notifications,
+                               QWidget* parent)
+    : QWidget(parent), viewModel_(std::move(viewModel)), loginItem_(std::move(loginItem)),
+      installedVersion_(std::move(installedVersion)), notifications_(std::move(notifications)) {
     if (!notifications_.preferences) {
         notifications_.preferences =
             std::make_shared<NotificationPreferences>(std::make_shared<MemoryKeyValueStore>());
@@ -75,17 +74,14 @@ SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
         }
     });
     loginItem_->setOnChange([this] { refreshLoginItem(); });
-    updater_->setOnChange([this] { refreshUpdates(); });
     refreshIntervalSeconds_ = 1.0;
     refreshFromSnapshot();
     refreshNotificationLevel();
     refreshLoginItem();
-    refreshUpdates();
 }
 
 SettingsWindow::~SettingsWindow() {
     loginItem_->setOnChange(nullptr);
-    updater_->setOnChange(nullptr);
 }
 
 QWidget* SettingsWindow::buildMonitorTab() {

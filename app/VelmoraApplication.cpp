@@ -5,6 +5,7 @@
 #include "app/BackendChoice.h"
 #include "app/Environment.h"
 #include "app/InstallLocation.h"
+#include "app/InstalledVersion.h"
 #include "app/InstanceHandover.h"
 #include "app/InteractiveMenuSmokeHarness.h"
 #include "app/LaunchAtLoginManager.h"
@@ -15,7 +16,6 @@
 #include "app/SettingsWindow.h"
 #include "app/SoakDriver.h"
 #include "app/TrayOwner.h"
-#include "app/UpdaterController.h"
 #include "app/XdgAutostartController.h"
 #include "backend/ResourcesDirectory.h"
 #include "state/PopoverViewModel.h"
@@ -74,11 +74,7 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
     : options_(std::move(options)), scheduler_(std::make_shared<QtScheduler>()) {
     loginItem_ = makeLoginItem(options_);
     const auto defaults = std::make_shared<QSettingsKeyValueStore>();
-    const UpdaterRuntime runtime{InfoDictionary::load(resourcesDirectory()), resourcesDirectory(),
-                                 currentExecutable(), processEnvironment()};
-    // Linux has no in-app update framework: packaged installs update through the package
-    // manager, so no updater is started even where the runtime is eligible.
-    updater_ = UpdaterController::create(runtime, UpdaterPreferences(defaults), nullptr);
+    version_ = installedVersion(resourcesDirectory());
     backend_ = chooseBackend(options_);
     viewModel_ = PopoverViewModel::create(
         backend_, scheduler_, VerdictTooltipCatalog::bundled(),
@@ -161,16 +157,13 @@ void VelmoraApplication::start() {
 }
 
 void VelmoraApplication::connectMenu(ApplicationMenu* menu) {
-    menu->setUpdatesEnabled(updater_->isEnabled());
-    menu->setVersionTitle(QString::fromStdString(updater_->versionSummary().menuTitle()));
+    menu->setVersionTitle(QStringLiteral("Version ") + QString::fromStdString(version_));
     connect(menu, &ApplicationMenu::aboutRequested, this, &VelmoraApplication::showAbout);
     connect(menu, &ApplicationMenu::trustAccessRequested, this,
             &VelmoraApplication::openTrustAccess);
     connect(menu, &ApplicationMenu::verdictHelpRequested, this,
             &VelmoraApplication::openVerdictHelp);
     connect(menu, &ApplicationMenu::settingsRequested, this, &VelmoraApplication::openSettings);
-    connect(menu, &ApplicationMenu::checkForUpdatesRequested, this,
-            [this] { updater_->checkForUpdates(); });
     connect(menu, &ApplicationMenu::quitRequested, qApp, &QApplication::quit);
 }
 
@@ -284,7 +277,7 @@ void VelmoraApplication::openSettings() {
                 }
             };
         }
-        settings_ = new SettingsWindow(viewModel_, updater_, loginItem_, notifications);
+        settings_ = new SettingsWindow(viewModel_, loginItem_, version_, notifications);
     }
     presentWindow(settings_);
 }
@@ -304,12 +297,10 @@ void VelmoraApplication::openVerdictHelp() {
 }
 
 void VelmoraApplication::showAbout() {
-    const auto& version = updater_->versionSummary();
     QMessageBox::about(nullptr, QStringLiteral("About Velmora"),
-                       QStringLiteral("<b>Velmora</b><br>Version %1 (%2)<br><br>A local "
+                       QStringLiteral("<b>Velmora</b><br>Version %1<br><br>A local "
                                       "memory-leak monitor for the Linux desktop.")
-                           .arg(QString::fromStdString(version.shortVersion),
-                                QString::fromStdString(version.buildVersion)));
+                           .arg(QString::fromStdString(version_).toHtmlEscaped()));
 }
 
 } // namespace velmora

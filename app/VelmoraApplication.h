@@ -28,7 +28,6 @@ class RepaintTicker;
 class SettingsWindow;
 class SoakDriver;
 class TrayOwner;
-class UpdaterController;
 class VelmoraBackend;
 
 // The running application: the long-lived objects of start-up and the windows they show.
@@ -66,7 +65,7 @@ private:
     RuntimeOptions options_;
     std::shared_ptr<QtScheduler> scheduler_;
     std::shared_ptr<LaunchAtLoginManager> loginItem_;
-    std::shared_ptr<UpdaterController> updater_;
+    std::string version_; // the installed version, from the information dictionary
     std::shared_ptr<VelmoraBackend> backend_;
     std::shared_ptr<PopoverViewModel> viewModel_;
     std::unique_ptr<Observation> trayObservation_;

@@ -2,7 +2,6 @@
 #include "WindowTestSupport.h"
 #include "app/LaunchAtLoginManager.h"
 #include "app/SettingsWindow.h"
-#include "app/UpdaterController.h"
 #include "backend/MockVelmoraBackend.h"
 #include "state/ManualScheduler.h"
 #include "state/NotificationPreferences.h"
@@ -45,11 +44,9 @@ struct Fixture {
         }
         window = std::make_unique<SettingsWindow>(
             viewModel,
-            UpdaterController::create(
-                {}, UpdaterPreferences(std::make_shared<MemoryKeyValueStore>()), nullptr),
             std::make_shared<LaunchAtLoginManager>(
                 std::make_shared<UnavailableLoginItemController>(), false),
-            notifications);
+            "0.1.0", notifications);
         window->show();
         for (int pass = 0; pass < 10; ++pass) {
             QApplication::processEvents();

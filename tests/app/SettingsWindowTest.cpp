@@ -2,7 +2,6 @@
 
 #include "WindowTestSupport.h"
 #include "app/LaunchAtLoginManager.h"
-#include "app/UpdaterController.h"
 #include "backend/MockVelmoraBackend.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
@@ -66,7 +65,6 @@ struct Fixture {
     std::shared_ptr<RecordingBackend> backend;
     std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
     std::shared_ptr<PopoverViewModel> viewModel;
-    std::shared_ptr<UpdaterController> updater;
     std::unique_ptr<SettingsWindow> window;
 
     explicit Fixture(PopoverSnapshot initial = cadenceSnapshot()) {
@@ -75,12 +73,11 @@ struct Fixture {
                                              std::make_shared<MemoryVerdictTooltipDismissalStore>(),
                                              10s, 4s);
         scheduler->runPending();
-        updater = UpdaterController::create(
-            {}, UpdaterPreferences(std::make_shared<MemoryKeyValueStore>()), nullptr);
         window = std::make_unique<SettingsWindow>(
-            viewModel, updater,
+            viewModel,
             std::make_shared<LaunchAtLoginManager>(
-                std::make_shared<UnavailableLoginItemController>(), false));
+                std::make_shared<UnavailableLoginItemController>(), false),
+            "0.1.0");
         window->show();
         QApplication::processEvents();
     }
@@ -116,16 +113,14 @@ TEST(SettingsWindow, ASnapshotDuringADragDoesNotMoveTheSlider) {
     EXPECT_EQ(f.find<QLabel>("refreshCadenceValue")->text(), "8.0 s");
 }
 
-TEST(SettingsWindow, UpdateTogglesAreDisabledWhileUpdatingIsUnavailable) {
+TEST(SettingsWindow, LifecycleNamesTheVersionAndABuildTreeCannotLaunchAtLogin) {
     Fixture f;
-    EXPECT_FALSE(f.find<QCheckBox>("automaticChecksToggle")->isEnabled());
-    EXPECT_FALSE(f.find<QCheckBox>("automaticDownloadsToggle")->isEnabled());
-    EXPECT_TRUE(f.find<QLabel>("updatesUnavailableNote")->isVisible() ||
-                !f.find<QLabel>("updatesUnavailableNote")->isHidden());
-    EXPECT_TRUE(f.find<QPushButton>("checkForUpdatesButton")->isHidden());
-    EXPECT_EQ(f.find<QLabel>("updatesUnavailableNote")->text(),
-              "Packaged installs update through the system package manager; local development "
-              "builds do not check for updates.");
+    const auto* updates = f.find<QWidget>("updatesGroup");
+    EXPECT_TRUE(updates->findChildren<QCheckBox*>().isEmpty());
+    EXPECT_TRUE(updates->findChildren<QPushButton*>().isEmpty());
+    EXPECT_EQ(f.find<QLabel>("updatesNote")->text(),
+              "Version 0.1.0. Packaged installs update through the system package manager; "
+              "local development builds do not check for updates.");
     EXPECT_FALSE(f.find<QCheckBox>("launchAtLoginToggle")->isEnabled());
     EXPECT_EQ(f.find<QLabel>("launchAtLoginStatus")->text(),
               "Launch at login is only available from an installed copy of Velmora.");
