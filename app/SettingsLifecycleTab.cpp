@@ -1,5 +1,5 @@
 // The sections of the Settings window's "Lifecycle" tab.
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "app/SettingsWidgets.h"
 #include "app/SettingsWindow.h"
 
@@ -28,11 +28,11 @@ QWidget* SettingsWindow::buildStartup(QWidget* parent) {
     group->body()->addWidget(loginError_);
     connect(loginToggle_, &QCheckBox::toggled, this, [this](bool on) {
         if (!updatingControls_) {
-            loginItem_->setEnabled(on);
+            launchAtLogin_->setEnabled(on);
         }
     });
     connect(loginApproval_, &QPushButton::clicked, this,
-            [this] { loginItem_->openSystemSettings(); });
+            [this] { launchAtLogin_->openStartupApplications(); });
     return group;
 }
 
@@ -49,13 +49,13 @@ QWidget* SettingsWindow::buildUpdates(QWidget* parent) {
     return group;
 }
 
-void SettingsWindow::refreshLoginItem() {
+void SettingsWindow::refreshLaunchAtLogin() {
     updatingControls_ = true;
-    loginToggle_->setChecked(loginItem_->isEnabled());
-    loginToggle_->setEnabled(loginItem_->canConfigure() && !loginItem_->isBusy());
-    loginStatus_->setText(QString::fromStdString(loginItem_->statusText()));
-    loginApproval_->setVisible(loginItem_->requiresApproval());
-    const auto& error = loginItem_->errorText();
+    loginToggle_->setChecked(launchAtLogin_->isEnabled());
+    loginToggle_->setEnabled(launchAtLogin_->canConfigure());
+    loginStatus_->setText(QString::fromStdString(launchAtLogin_->statusText()));
+    loginApproval_->setVisible(launchAtLogin_->requiresApproval());
+    const auto& error = launchAtLogin_->errorText();
     loginError_->setText(error ? QString::fromStdString(*error) : QString());
     loginError_->setVisible(error.has_value());
     updatingControls_ = false;

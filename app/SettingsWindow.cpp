@@ -1,6 +1,6 @@
 #include "app/SettingsWindow.h"
 
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "app/SettingsWidgets.h"
 #include "app/TrustAccessPanel.h"
 #include "state/NotificationPreferences.h"
@@ -37,10 +37,10 @@ int openingHeight(const QScreen* screen) {
 } // namespace
 
 SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
-                               std::shared_ptr<LaunchAtLoginManager> loginItem,
+                               std::shared_ptr<LaunchAtLogin> launchAtLogin,
                                std::string installedVersion, SettingsNotifications notifications,
                                QWidget* parent)
-    : QWidget(parent), viewModel_(std::move(viewModel)), loginItem_(std::move(loginItem)),
+    : QWidget(parent), viewModel_(std::move(viewModel)), launchAtLogin_(std::move(launchAtLogin)),
       installedVersion_(std::move(installedVersion)), notifications_(std::move(notifications)) {
     if (!notifications_.preferences) {
         notifications_.preferences =
@@ -73,15 +73,15 @@ SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
             refreshFromSnapshot();
         }
     });
-    loginItem_->setOnChange([this] { refreshLoginItem(); });
+    launchAtLogin_->setOnChange([this] { refreshLaunchAtLogin(); });
     refreshIntervalSeconds_ = 1.0;
     refreshFromSnapshot();
     refreshNotificationLevel();
-    refreshLoginItem();
+    refreshLaunchAtLogin();
 }
 
 SettingsWindow::~SettingsWindow() {
-    loginItem_->setOnChange(nullptr);
+    launchAtLogin_->setOnChange(nullptr);
 }
 
 QWidget* SettingsWindow::buildMonitorTab() {

@@ -16,7 +16,7 @@ class QTabWidget;
 namespace velmora {
 
 class DisclosureGroup;
-class LaunchAtLoginManager;
+class LaunchAtLogin;
 class Observation;
 class PopoverViewModel;
 class SettingsLine;
@@ -40,7 +40,7 @@ class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
     SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
-                   std::shared_ptr<LaunchAtLoginManager> loginItem, std::string installedVersion,
+                   std::shared_ptr<LaunchAtLogin> launchAtLogin, std::string installedVersion,
                    SettingsNotifications notifications = {}, QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
@@ -70,13 +70,13 @@ private:
 
     void refreshFromSnapshot();
     void refreshNotificationLevel();
-    void refreshLoginItem();
+    void refreshLaunchAtLogin();
     // A user's change of the cadence (slider or stepper).
     void setRefreshIntervalSeconds(double seconds);
     void showRefreshInterval();
 
     std::shared_ptr<PopoverViewModel> viewModel_;
-    std::shared_ptr<LaunchAtLoginManager> loginItem_;
+    std::shared_ptr<LaunchAtLogin> launchAtLogin_;
     std::string installedVersion_;
     SettingsNotifications notifications_;
     std::unique_ptr<Observation> observation_;

@@ -8,7 +8,7 @@
 #include "app/InstalledVersion.h"
 #include "app/InstanceHandover.h"
 #include "app/InteractiveMenuSmokeHarness.h"
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "app/NotificationMemoryFile.h"
 #include "app/NotificationRelay.h"
 #include "app/PopoverWindow.h"
@@ -16,7 +16,7 @@
 #include "app/SettingsWindow.h"
 #include "app/SoakDriver.h"
 #include "app/TrayOwner.h"
-#include "app/XdgAutostartController.h"
+#include "app/XdgAutostartEntry.h"
 #include "backend/ResourcesDirectory.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
@@ -42,37 +42,34 @@ namespace {
 using namespace std::chrono_literals;
 
 // Opens the desktop's startup-applications tool, or the autostart folder when none is known.
-void openStartupApplications(const std::filesystem::path& entry) {
+void openStartupApplications(const std::filesystem::path& folder) {
     for (const auto* tool : {"gnome-session-properties", "xfce4-session-settings"}) {
         if (!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty() &&
             QProcess::startDetached(QString::fromLatin1(tool), {})) {
             return;
         }
     }
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QString::fromStdString(entry.parent_path().string())));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
 }
 
-std::shared_ptr<LaunchAtLoginManager> makeLoginItem(const RuntimeOptions& options) {
+std::shared_ptr<LaunchAtLogin> makeLaunchAtLogin(const RuntimeOptions& options) {
     const auto executable = currentExecutable();
     const bool installed = isInstalledPrefix(executable);
-    std::shared_ptr<LoginItemControlling> controller;
-    if (options.isSmokeTest) {
-        // A self-check never touches the user's login items.
-        controller = std::make_shared<UnavailableLoginItemController>();
-    } else {
-        const auto entry = XdgAutostartController::defaultEntryPath(processEnvironment());
-        controller = std::make_shared<XdgAutostartController>(
-            entry, executable, installed, [entry] { openStartupApplications(entry); });
+    // A self-check never touches the person's autostart; a build tree cannot launch at login.
+    if (options.isSmokeTest || !installed) {
+        return std::make_shared<LaunchAtLogin>(std::nullopt, installed);
     }
-    return std::make_shared<LaunchAtLoginManager>(controller, installed);
+    XdgAutostartEntry entry(XdgAutostartEntry::defaultPath(processEnvironment()), executable);
+    const auto folder = entry.path().parent_path();
+    return std::make_shared<LaunchAtLogin>(std::move(entry), installed,
+                                           [folder] { openStartupApplications(folder); });
 }
 
 } // namespace
 
 VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover* handover)
     : options_(std::move(options)), scheduler_(std::make_shared<QtScheduler>()) {
-    loginItem_ = makeLoginItem(options_);
+    launchAtLogin_ = makeLaunchAtLogin(options_);
     const auto defaults = std::make_shared<QSettingsKeyValueStore>();
     version_ = installedVersion(resourcesDirectory());
     backend_ = chooseBackend(options_);
@@ -277,7 +274,7 @@ void VelmoraApplication::openSettings() {
                 }
             };
         }
-        settings_ = new SettingsWindow(viewModel_, loginItem_, version_, notifications);
+        settings_ = new SettingsWindow(viewModel_, launchAtLogin_, version_, notifications);
     }
     presentWindow(settings_);
 }

@@ -17,7 +17,7 @@ namespace velmora {
 class ApplicationMenu;
 class InstanceHandover;
 class InteractiveMenuSmokeHarness;
-class LaunchAtLoginManager;
+class LaunchAtLogin;
 class MenuBarLabel;
 class NotificationPreferences;
 class NotificationRelay;
@@ -64,7 +64,7 @@ private:
 
     RuntimeOptions options_;
     std::shared_ptr<QtScheduler> scheduler_;
-    std::shared_ptr<LaunchAtLoginManager> loginItem_;
+    std::shared_ptr<LaunchAtLogin> launchAtLogin_;
     std::string version_; // the installed version, from the information dictionary
     std::shared_ptr<VelmoraBackend> backend_;
     std::shared_ptr<PopoverViewModel> viewModel_;

@@ -1,6 +1,6 @@
 // The "Notifications" section of the Settings window's Monitor tab.
 #include "WindowTestSupport.h"
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "app/SettingsWindow.h"
 #include "backend/MockVelmoraBackend.h"
 #include "state/ManualScheduler.h"
@@ -43,10 +43,8 @@ struct Fixture {
             };
         }
         window = std::make_unique<SettingsWindow>(
-            viewModel,
-            std::make_shared<LaunchAtLoginManager>(
-                std::make_shared<UnavailableLoginItemController>(), false),
-            "0.1.0", notifications);
+            viewModel, std::make_shared<LaunchAtLogin>(std::nullopt, false), "0.1.0",
+            notifications);
         window->show();
         for (int pass = 0; pass < 10; ++pass) {
             QApplication::processEvents();

@@ -1,7 +1,7 @@
 #include "app/SettingsWindow.h"
 
 #include "WindowTestSupport.h"
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "backend/MockVelmoraBackend.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
@@ -16,7 +16,9 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -67,17 +69,15 @@ struct Fixture {
     std::shared_ptr<PopoverViewModel> viewModel;
     std::unique_ptr<SettingsWindow> window;
 
-    explicit Fixture(PopoverSnapshot initial = cadenceSnapshot()) {
+    explicit Fixture(PopoverSnapshot initial = cadenceSnapshot(),
+                     std::shared_ptr<LaunchAtLogin> login =
+                         std::make_shared<LaunchAtLogin>(std::nullopt, false)) {
         backend = std::make_shared<RecordingBackend>(std::move(initial));
         viewModel = PopoverViewModel::create(backend, scheduler, {},
                                              std::make_shared<MemoryVerdictTooltipDismissalStore>(),
                                              10s, 4s);
         scheduler->runPending();
-        window = std::make_unique<SettingsWindow>(
-            viewModel,
-            std::make_shared<LaunchAtLoginManager>(
-                std::make_shared<UnavailableLoginItemController>(), false),
-            "0.1.0");
+        window = std::make_unique<SettingsWindow>(viewModel, std::move(login), "0.1.0");
         window->show();
         QApplication::processEvents();
     }
@@ -124,6 +124,35 @@ TEST(SettingsWindow, LifecycleNamesTheVersionAndABuildTreeCannotLaunchAtLogin) {
     EXPECT_FALSE(f.find<QCheckBox>("launchAtLoginToggle")->isEnabled());
     EXPECT_EQ(f.find<QLabel>("launchAtLoginStatus")->text(),
               "Launch at login is only available from an installed copy of Velmora.");
+}
+
+TEST(SettingsWindow, AnEntryTheDesktopSwitchedOffAsksForApprovalAndTheToggleRemovesIt) {
+    QTemporaryDir home;
+    const auto path =
+        std::filesystem::path(home.path().toStdString()) / "autostart" / "velmora.desktop";
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path) << "[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n";
+    int opened = 0;
+    Fixture f(cadenceSnapshot(),
+              std::make_shared<LaunchAtLogin>(XdgAutostartEntry(path, "/usr/bin/velmora-ui"), true,
+                                              [&] { ++opened; }));
+    f.find<QTabWidget>("settingsTabs")->setCurrentIndex(1);
+    auto* toggle = f.find<QCheckBox>("launchAtLoginToggle");
+    auto* approval = f.find<QPushButton>("launchAtLoginApproval");
+    EXPECT_TRUE(toggle->isEnabled());
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_EQ(f.find<QLabel>("launchAtLoginStatus")->text(),
+              "Velmora is queued for launch at login, but the desktop still needs approval.");
+    EXPECT_TRUE(approval->isVisible());
+    approval->click();
+    EXPECT_EQ(opened, 1);
+
+    toggle->click();
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(toggle->isChecked());
+    EXPECT_FALSE(approval->isVisible());
+    EXPECT_EQ(f.find<QLabel>("launchAtLoginStatus")->text(),
+              "Velmora only opens when you launch it.");
 }
 
 TEST(SettingsWindow, StoragePresetGoesThroughTheViewModel) {

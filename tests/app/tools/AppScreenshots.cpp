@@ -7,7 +7,7 @@
 // app-trust-access-<n> (one picture per page of scrolling, with every disclosure open). Dark
 // pictures end in "-dark".
 #include "app/AuxiliaryWindows.h"
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "app/SettingsWindow.h"
 #include "backend/MockVelmoraBackend.h"
 #include "backend/ScenarioLibrary.h"
@@ -114,8 +114,7 @@ int main(int argc, char** argv) {
         PopoverViewModel::create(backend, scheduler, VerdictTooltipCatalog::bundled(),
                                  std::make_shared<MemoryVerdictTooltipDismissalStore>(), 10s, 4s);
     scheduler->runPending();
-    auto login = std::make_shared<LaunchAtLoginManager>(
-        std::make_shared<UnavailableLoginItemController>(), false);
+    auto login = std::make_shared<LaunchAtLogin>(std::nullopt, false);
     SettingsWindow settings(viewModel, login, "0.1.0");
     auto* tabs = settings.findChild<QTabWidget*>(QStringLiteral("settingsTabs"));
     auto* monitorPage = settings.findChild<QScrollArea*>(QStringLiteral("monitorPage"));
