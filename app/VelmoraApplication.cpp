@@ -20,10 +20,11 @@
 #include "backend/ResourcesDirectory.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
-#include "views/MenuBarLabel.h"
 #include "views/NotWatchingNotice.h"
 #include "views/QtScheduler.h"
 #include "views/RepaintTicker.h"
+#include "views/TrayGlyph.h"
+#include "views/TrayIconAnimation.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -100,7 +101,6 @@ VelmoraApplication::~VelmoraApplication() {
     delete trustAccess_;
     delete verdictHelp_;
     delete fallbackMenu_;
-    delete trayLabel_;
 }
 
 void VelmoraApplication::start() {
@@ -109,9 +109,9 @@ void VelmoraApplication::start() {
         connectMenu(tray_->menu());
         connect(tray_, &TrayOwner::popoverToggleRequested, this,
                 &VelmoraApplication::togglePopover);
-        // The label animates its fill and badge and redraws when the appearance flips; the tray
+        // The icon animates its fill and badge and is redrawn when the appearance flips; the tray
         // takes its frames at most every 40 ms.
-        trayLabel_ = new MenuBarLabel();
+        trayLook_ = new TrayIconAnimation(this);
         trayFrameTimer_ = new QTimer(this);
         trayFrameTimer_->setSingleShot(true);
         trayFrameTimer_->setInterval(40);
@@ -121,7 +121,7 @@ void VelmoraApplication::start() {
                 trayFrameChanged();
             }
         });
-        connect(trayLabel_, &MenuBarLabel::frameChanged, this,
+        connect(trayLook_, &TrayIconAnimation::frameChanged, this,
                 &VelmoraApplication::trayFrameChanged);
         trayTicker_ = std::make_unique<RepaintTicker>(scheduler_, [this] { refreshTrayIcon(); });
         trayObservation_ = viewModel_->observe([this](const ViewModelChange& change) {
@@ -168,11 +168,8 @@ void VelmoraApplication::refreshTrayIcon() {
     const MonitorLinkState& link = viewModel_->monitorLink();
     const auto notice = notWatchingNotice(link, viewModel_->nextMonitorAttemptIn(),
                                           viewModel_->lastGoodSnapshotAge());
-    if (notice && notice->starting) {
-        trayLabel_->setLook(startingMenuBarLabelLook());
-    } else {
-        trayLabel_->setState(viewModel_->snapshot(), !notice);
-    }
+    trayLook_->setLook(notice && notice->starting ? startingTrayIconLook()
+                                                  : trayIconLook(viewModel_->snapshot(), !notice));
     tray_->setToolTip(notice ? QString::fromStdString(notWatchingToolTip(*notice))
                              : QStringLiteral("Velmora \u2014 ") +
                                    QString::fromStdString(viewModel_->activeSummaryText()));
@@ -204,7 +201,7 @@ void VelmoraApplication::trayFrameChanged() {
         trayFramePending_ = true;
         return;
     }
-    tray_->setIcon(trayLabel_->trayIcon());
+    tray_->setIcon(trayGlyphIcon(trayLook_->look()));
     trayFrameTimer_->start();
 }
 

@@ -18,7 +18,6 @@ class ApplicationMenu;
 class InstanceHandover;
 class InteractiveMenuSmokeHarness;
 class LaunchAtLogin;
-class MenuBarLabel;
 class NotificationPreferences;
 class NotificationRelay;
 class Observation;
@@ -27,6 +26,7 @@ class QtScheduler;
 class RepaintTicker;
 class SettingsWindow;
 class SoakDriver;
+class TrayIconAnimation;
 class TrayOwner;
 class VelmoraBackend;
 
@@ -74,7 +74,7 @@ private:
     std::shared_ptr<NotificationPreferences> notificationPreferences_;
     std::unique_ptr<NotificationRelay> notifications_; // never in a self-check
     TrayOwner* tray_ = nullptr;
-    MenuBarLabel* trayLabel_ = nullptr; // draws the tray icon's frames; never shown
+    TrayIconAnimation* trayLook_ = nullptr;
     QTimer* trayFrameTimer_ = nullptr;
     bool trayFramePending_ = false;
     std::unique_ptr<RepaintTicker> trayTicker_; // runs only while the monitor is not watching
