@@ -37,7 +37,7 @@ void SmokeReporter::writeLine(const RuntimeOptions& options, const std::string& 
             writeFileAtomically(*options.smokeLogPath, line + "\n");
             return;
         } catch (const std::exception& error) {
-            err_ << "VelmoraUIApp: cannot write the smoke log: " << error.what() << '\n';
+            err_ << "velmora-ui: cannot write the smoke log: " << error.what() << '\n';
         }
     }
     stream << line << '\n';

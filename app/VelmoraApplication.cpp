@@ -84,7 +84,7 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
     QApplication::setWindowIcon(applicationIcon());
     if (handover) {
         connect(handover, &InstanceHandover::showRequested, this, [this] {
-            std::cerr << "VelmoraUIApp: another launch in this session asked to show Velmora\n";
+            std::cerr << "velmora-ui: another launch in this session asked to show Velmora\n";
             showPopover();
         });
     }
@@ -179,14 +179,14 @@ void VelmoraApplication::refreshTrayIcon() {
     if (shown != trayLink_) {
         switch (shown) {
         case TrayLink::starting:
-            std::cerr << "VelmoraUIApp: the tray shows that Velmora is starting its monitor\n";
+            std::cerr << "velmora-ui: the tray shows that Velmora is starting its monitor\n";
             break;
         case TrayLink::notWatching:
-            std::cerr << "VelmoraUIApp: the tray shows that Velmora is not watching (monitor "
+            std::cerr << "velmora-ui: the tray shows that Velmora is not watching (monitor "
                       << notWatchingReason(link) << ")\n";
             break;
         case TrayLink::watching:
-            std::cerr << "VelmoraUIApp: the tray shows that Velmora is watching"
+            std::cerr << "velmora-ui: the tray shows that Velmora is watching"
                       << (trayLink_ == TrayLink::notWatching ? " again\n" : "\n");
             break;
         }
@@ -219,7 +219,7 @@ void VelmoraApplication::applyPlacement(TrayPresence::Placement placement) {
             popover_.clear();
         }
     } else if (placement == TrayPresence::Placement::window) {
-        std::cerr << "VelmoraUIApp: no system tray is available; showing Velmora in a window\n";
+        std::cerr << "velmora-ui: no system tray is available; showing Velmora in a window\n";
         tray_->detach();
         showPopover();
     }

@@ -18,10 +18,10 @@ namespace {
 
 // Another copy runs in this session already: ask it to show itself and end this launch.
 [[noreturn]] void handOverTo(const InstanceHandover& handover) {
-    std::cerr << "VelmoraUIApp: duplicate UI launch detected; keeping existing instance pid "
+    std::cerr << "velmora-ui: duplicate UI launch detected; keeping existing instance pid "
               << handover.holderPid() << '\n';
     if (!handover.requestShow()) {
-        std::cerr << "VelmoraUIApp: the running copy could not be asked to show itself\n";
+        std::cerr << "velmora-ui: the running copy could not be asked to show itself\n";
     }
     std::exit(0);
 }
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
             handOverTo(handover);
         }
         if (claim == InstanceHandover::Claim::unavailable) {
-            std::cerr << "VelmoraUIApp: cannot lock " << handover.lockPath().toStdString()
+            std::cerr << "velmora-ui: cannot lock " << handover.lockPath().toStdString()
                       << "; running without the one-copy-per-session check\n";
         }
     }

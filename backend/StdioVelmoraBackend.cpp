@@ -19,12 +19,12 @@ namespace velmora {
 
 namespace {
 
-constexpr std::string_view transportErrorPrefix = "VelmoraUIApp transport error: ";
-constexpr std::string_view backendErrorPrefix = "VelmoraUIApp backend error: ";
+constexpr std::string_view transportErrorPrefix = "velmora-ui: transport error: ";
+constexpr std::string_view backendErrorPrefix = "velmora-ui: backend error: ";
 constexpr std::string_view backendEndedMessage = "The Velmora monitor stopped before it answered.";
 constexpr std::string_view notRunningMessage = "The Velmora monitor is not running.";
 constexpr std::string_view noHistoryMessage = "The Velmora monitor answered without a history.";
-constexpr std::string_view monitorPrefix = "VelmoraUIApp: monitor ";
+constexpr std::string_view monitorPrefix = "velmora-ui: monitor ";
 
 enum class WriteOutcome { written, backendGone, failed };
 
@@ -135,7 +135,7 @@ bool StdioVelmoraBackend::startProcessIfPossible() {
         executable = BackendExecutableResolver::resolve();
     }
     if (!executable) {
-        writeDiagnosticLine("VelmoraUIApp: failed to resolve backend executable");
+        writeDiagnosticLine("velmora-ui: failed to resolve backend executable");
         return false;
     }
     const auto environment = options_.launchEnvironment.empty()
@@ -143,7 +143,7 @@ bool StdioVelmoraBackend::startProcessIfPossible() {
                                  : mergedEnvironment(environ, options_.launchEnvironment);
     const std::string error = process_.start(*executable, {"ui-backend"}, environment);
     if (!error.empty()) {
-        writeDiagnosticLine("VelmoraUIApp: failed to start backend: " + error);
+        writeDiagnosticLine("velmora-ui: failed to start backend: " + error);
         return false;
     }
     reader_ = std::make_unique<LineReader>(process_.outputFd(), options_.maxLineBytes);
@@ -256,7 +256,7 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
     // Whatever the backend wrote unasked would otherwise be read as this request's answer.
     const DrainedBytes unasked = drainQueuedBytes(process_.outputFd());
     if (unasked.count > 0) {
-        writeDiagnosticLine("VelmoraUIApp: discarded " + std::to_string(unasked.count) +
+        writeDiagnosticLine("velmora-ui: discarded " + std::to_string(unasked.count) +
                             " bytes the backend wrote unasked");
     }
     if (unasked.ended) {

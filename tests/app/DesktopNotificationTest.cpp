@@ -442,7 +442,7 @@ TEST(DesktopNotifications, WithoutAServerOneDiagnosticLineAndNothingBreaks) {
     ASSERT_TRUE(waitUntil([&] { return shown.has_value(); }));
     EXPECT_FALSE(*shown);
     ASSERT_EQ(s.diagnostics.size(), 1u);
-    EXPECT_TRUE(s.diagnostics[0].starts_with("VelmoraUIApp: desktop notifications are unavailable"))
+    EXPECT_TRUE(s.diagnostics[0].starts_with("velmora-ui: desktop notifications are unavailable"))
         << s.diagnostics[0];
     s.poll({firefox(FindingVerdict::criticalRunaway), family("slack"), family("code")});
     s.backend->takeCalls();

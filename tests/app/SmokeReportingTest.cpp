@@ -79,8 +79,8 @@ TEST(SmokeReporter, PrintsOrWritesExactlyOneLine) {
     const auto printed = out.str();
     EXPECT_TRUE(printed.starts_with("VELMORA_UI_SMOKE_OK {\"globalTone\":\"allClear\""));
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
-    reporter.emitFailure(options, "VelmoraUIApp smoke check failed: x");
-    EXPECT_EQ(err.str(), "VelmoraUIApp smoke check failed: x\n");
+    reporter.emitFailure(options, "velmora-ui: smoke check failed: x");
+    EXPECT_EQ(err.str(), "velmora-ui: smoke check failed: x\n");
 
     TemporaryDirectory dir;
     options.smokeLogPath = dir.path / "result.log";
@@ -139,7 +139,7 @@ TEST(SynchronousProbe, ReportsTheMissingBackendAndTheDemoScenario) {
     options.isSmokeTest = true;
     auto outcome = SynchronousLaunchSmokeProbe::run(options);
     EXPECT_EQ(outcome.failure,
-              "VelmoraUIApp smoke check failed: bundled backend executable was not found");
+              "velmora-ui: smoke check failed: bundled backend executable was not found");
 
     options.demoDetailRouting = true;
     outcome = SynchronousLaunchSmokeProbe::run(options);

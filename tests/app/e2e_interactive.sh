@@ -37,8 +37,8 @@ out=$(timeout 30 "$ui" --interactive-menu-smoke --recovery-feedback-smoke 2>"$wo
 elapsed=$(($(date +%s) - start))
 [ $rc -eq 1 ] || fail "recovery without a pid: exit $rc"
 [ -z "$out" ] || fail "recovery without a pid printed '$out'"
-grep -qx "VelmoraUIApp interactive menu smoke timed out" "$work/err" \
-  || grep -qx "VelmoraUIApp recovery feedback smoke timed out waiting for action feedback" "$work/err" \
+grep -qx "velmora-ui: interactive menu smoke timed out" "$work/err" \
+  || grep -qx "velmora-ui: recovery feedback smoke timed out waiting for action feedback" "$work/err" \
   || fail "recovery without a pid: $(cat "$work/err")"
 [ $elapsed -le 15 ] || fail "recovery without a pid took ${elapsed}s"
 echo "ok: recovery without a pid ends by its time-out"

@@ -35,7 +35,7 @@ QT_QPA_PLATFORM=offscreen VELMORA_UI_SMOKE_TEST=true APP_PROBE_MODE=ok timeout 3
 check_failure() { # mode, expected text
   run "$1" --smoke-test
   [ $rc -eq 1 ] || fail "$1: exit $rc"
-  [ "$err" == "VelmoraUIApp smoke check failed: $2" ] || fail "$1: stderr '$err'"
+  [ "$err" == "velmora-ui: smoke check failed: $2" ] || fail "$1: stderr '$err'"
   [ -z "$out" ] || fail "$1: stdout '$out'"
 }
 check_failure exit3 "bundled backend exited with status 3"
@@ -52,7 +52,7 @@ run ok --smoke-test --smoke-log "$work/result.log"
 
 run exit3 --smoke-test --smoke-log "$work/failed.log"
 [ $rc -eq 1 ] || fail "failure log: exit $rc"
-[ "$(cat "$work/failed.log")" == "VelmoraUIApp smoke check failed: bundled backend exited with status 3" ] \
+[ "$(cat "$work/failed.log")" == "velmora-ui: smoke check failed: bundled backend exited with status 3" ] \
   || fail "failure log: content"
 
 VELMORA_BACKEND_BIN=/nonexistent run ok --smoke-test --demo-detail-routing
