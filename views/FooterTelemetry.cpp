@@ -119,7 +119,7 @@ void FooterTelemetryChip::paintEvent(QPaintEvent*) {
 
 FooterTelemetry::FooterTelemetry(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("footerTelemetry"));
-    // The rule is painted in the top point; the first row keeps the stack's spacing of 10 below
+    // The rule is painted in the top pixel; the first row keeps the stack's spacing of 10 below
     // it (a spacer item would take that spacing away).
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 1 + stackSpacing, 0, 0);

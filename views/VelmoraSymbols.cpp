@@ -248,10 +248,10 @@ SymbolView::SymbolView(QWidget* parent) : QWidget(parent) {
     repaintOnAppearanceChange(this);
 }
 
-SymbolView::SymbolView(std::string name, double pointSize, ColorRef color, QWidget* parent)
+SymbolView::SymbolView(std::string name, double pixelSize, ColorRef color, QWidget* parent)
     : SymbolView(parent) {
     name_ = std::move(name);
-    pointSize_ = pointSize;
+    pixelSize_ = pixelSize;
     color_ = color;
 }
 
@@ -260,15 +260,6 @@ void SymbolView::setSymbol(const std::string& name) {
         return;
     }
     name_ = name;
-    update();
-}
-
-void SymbolView::setPointSize(double pointSize) {
-    if (pointSize == pointSize_) {
-        return;
-    }
-    pointSize_ = pointSize;
-    updateGeometry();
     update();
 }
 
@@ -293,13 +284,13 @@ QSize SymbolView::sizeHint() const {
     if (frame_.isValid()) {
         return frame_;
     }
-    const int side = static_cast<int>(std::ceil(pointSize_ * 1.1));
+    const int side = static_cast<int>(std::ceil(pixelSize_ * 1.1));
     return {side, side};
 }
 
 void SymbolView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const double side = pointSize_ * 1.1;
+    const double side = pixelSize_ * 1.1;
     const QRectF box((width() - side) / 2, (height() - side) / 2, side, side);
     paintSymbol(painter, name_, box, color_.resolve());
 }

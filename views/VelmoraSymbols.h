@@ -25,16 +25,15 @@ bool hasSymbol(std::string_view name);
 
 void paintSymbol(QPainter& painter, std::string_view name, const QRectF& box, const QColor& color);
 
-// A glyph at a point size (the glyph box is the size of a capital letter line at that size).
+// A glyph at a pixel size (the glyph box is the size of a capital letter line at that size).
 class SymbolView : public QWidget {
     Q_OBJECT
 public:
     explicit SymbolView(QWidget* parent = nullptr);
-    SymbolView(std::string name, double pointSize, ColorRef color, QWidget* parent = nullptr);
+    SymbolView(std::string name, double pixelSize, ColorRef color, QWidget* parent = nullptr);
 
     void setSymbol(const std::string& name);
     const std::string& symbol() const { return name_; }
-    void setPointSize(double pointSize);
     void setColor(ColorRef color);
     ColorRef color() const { return color_; }
     // A fixed frame the glyph is centred in (e.g. 18 x 18); the default is the glyph size.
@@ -47,7 +46,7 @@ protected:
 
 private:
     std::string name_;
-    double pointSize_ = 13;
+    double pixelSize_ = 13;
     ColorRef color_;
     QSize frame_;
 };

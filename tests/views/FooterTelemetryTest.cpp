@@ -99,7 +99,7 @@ TEST_F(FooterTelemetryTest, PendingExportIsDisabledAndWorkingWhileOthersStayUsab
     EXPECT_EQ(accessibleValue(exportButton), "Ready");
 }
 
-// The rule is the top point of the footer; whatever row comes first keeps the stack's 10 points
+// The rule is the top pixel of the footer; whatever row comes first keeps the stack's 10 pixels
 // below it, and the two chips split their row in equal halves whatever their texts.
 TEST_F(FooterTelemetryTest, RowsKeepTheirDistanceFromTheRuleAndChipsShareTheRowEqually) {
     for (const bool focused : {false, true}) {

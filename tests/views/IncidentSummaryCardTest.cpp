@@ -153,7 +153,7 @@ TEST(IncidentSummaryCard, CalmIncidentShowsConfidenceMetricAndNoLadder) {
     EXPECT_TRUE(card.findChild<QWidget*>("nextActionRow")->isHidden());
 }
 
-// The metrics and the confidence steps are at least 36 and 34 points high with their texts at
+// The metrics and the confidence steps are at least 36 and 34 pixels high with their texts at
 // the top, and no taller: a card given more height than it asked for opens no band under them.
 TEST(IncidentSummaryCard, MetricRowAndLadderKeepTheirHeightInATallerCard) {
     IncidentSummaryCard card;

@@ -64,7 +64,7 @@ QImage onPanel(const QImage& glyph, const QColor& panel) {
     return out;
 }
 
-// The colours of the pixels of `picture` that `shape` (in points) covers at least `share` of.
+// The colours of the pixels of `picture` that `shape` (in logical pixels) covers at least `share` of.
 std::vector<QColor> pixelsInside(const QImage& picture, const QPainterPath& shape,
                                  double share = 1.0) {
     QImage mask(picture.size(), QImage::Format_Grayscale8);
@@ -186,7 +186,7 @@ TEST(TrayGlyphTest, TrayGlyphStandsOffDarkAndLightPanelsAlike) {
             // The pill stands off the panel by its ring or by its body.
             EXPECT_GE(std::max(medianContrast(ringPixels, panel), contrastRatio(fill, panel)), 3.0);
             // The drop's outline stands off the pill around it.
-            // (At 22 pixels a 1.6-point outline covers few pixels whole: take the mostly covered.)
+            // (At 22 pixels a 1.6-pixel outline covers few pixels whole: take the mostly covered.)
             const auto dropPixels = pixelsInside(picture, outline, 0.7);
             ASSERT_GE(dropPixels.size(), 12u);
             EXPECT_GE(medianContrast(dropPixels, fill), 3.0);

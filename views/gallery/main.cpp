@@ -48,7 +48,7 @@ PopoverRenderState liveState(const PopoverSnapshot& snapshot) {
     return state;
 }
 
-// The popover as the app shows it: the root held at 448 points inside the app's hosting, drawn
+// The popover as the app shows it: the root held at 448 pixels inside the app's hosting, drawn
 // at that width whatever width its layout would like.
 bool renderPopover(const PopoverRenderState& state, const QString& dir, const QString& name) {
     PopoverHost host;
