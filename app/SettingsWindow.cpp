@@ -114,7 +114,7 @@ QWidget* SettingsWindow::buildLifecycleTab() {
 
 void SettingsWindow::refreshTabIcons() {
     // In tab order: "Monitor", "Lifecycle".
-    const char* symbols[] = {"gauge", "arrow.triangle.2.circlepath"};
+    const char* symbols[] = {"utilities-system-monitor", "view-refresh"};
     for (int index = 0; index < tabs_->count(); ++index) {
         tabs_->setTabIcon(index,
                           symbolIcon(symbols[index], tabIconSize, VelmoraPalette::current()));

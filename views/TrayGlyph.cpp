@@ -53,7 +53,7 @@ double toneWash(SnapshotTone tone) {
 void paintHollowDrop(QPainter& painter, const QRectF& square, const QColor& colour,
                      double outlineWidth) {
     painter.save();
-    const QPainterPath drop = symbolPath("drop.fill", square);
+    const QPainterPath drop = symbolPath("velmora-drop-filled", square);
     painter.setClipPath(drop);
     painter.strokePath(drop, QPen(colour, 2 * outlineWidth));
     painter.restore();

@@ -13,13 +13,14 @@ class QPainter;
 
 namespace velmora {
 
-// Our own vector glyphs, looked up by name: "drop", "drop.fill", "chevron.left",
-// "chevron.right", "list.bullet.indent", "doc.text.magnifyingglass", "clock.arrow.circlepath",
-// "dot.radiowaves.left.and.right", "square.and.arrow.up", "gearshape", "power", "gauge",
-// "arrow.triangle.2.circlepath", "arrow.up.forward.circle.fill",
-// "arrow.down.forward.circle.fill". Every path is a filled shape (outlines are already stroked)
-// fitted into `box`, keeping the glyph's own proportions and centred. An unknown name gives an
-// empty path.
+// Our own vector glyphs, looked up by the freedesktop icon name of what they show where one
+// exists ("go-previous", "go-next", "go-down", "document-open-recent", "document-send",
+// "preferences-system", "application-exit", "utilities-system-monitor", "view-refresh"), and by
+// a name of ours with the "velmora-" prefix where none does ("velmora-drop",
+// "velmora-drop-filled", "velmora-list-indented", "velmora-document-search", "velmora-live",
+// "velmora-growth-accelerating", "velmora-growth-slowing"). Every path is a filled shape
+// (outlines are already stroked) fitted into `box`, keeping the glyph's own proportions and
+// centred. An unknown name gives an empty path.
 QPainterPath symbolPath(std::string_view name, const QRectF& box);
 bool hasSymbol(std::string_view name);
 

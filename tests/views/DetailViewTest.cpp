@@ -96,10 +96,10 @@ TEST(DetailView, ShowsEverySectionInOrderWhenPresent) {
     EXPECT_EQ(chips[0]->labelText(), "Restart helper");
     const auto* chevron = view.findChild<SymbolView*>("diagnosticsChevron");
     ASSERT_TRUE(chevron);
-    EXPECT_EQ(chevron->symbol(), "chevron.right");
+    EXPECT_EQ(chevron->symbol(), "go-next");
     view.setDiagnosticsExpanded(true);
     EXPECT_TRUE(shown(view, "diagnosticsContent"));
-    EXPECT_EQ(chevron->symbol(), "chevron.down");
+    EXPECT_EQ(chevron->symbol(), "go-down");
     EXPECT_EQ(textOf(*view.findChild<QWidget*>("diagnosticMetric:RSS"), "metricValue"), "2.1 GB");
 }
 

@@ -28,10 +28,10 @@ TEST(FooterCommandItemsTest, FocusedLiveLayoutKeepsOnlyHistoryAndExport) {
     EXPECT_EQ(roles(footerCommandItems(false, false)),
               (std::vector{R::advancedHistory, R::exportReport, R::openSettings, R::quit}));
     const auto shown = footerCommandItems(true, true).front();
-    EXPECT_EQ(shown.systemName, "dot.radiowaves.left.and.right");
+    EXPECT_EQ(shown.iconName, "velmora-live");
     EXPECT_EQ(shown.accessibilityLabel, "Return to live triage");
     const auto hidden = footerCommandItems(false, false).front();
-    EXPECT_EQ(hidden.systemName, "clock.arrow.circlepath");
+    EXPECT_EQ(hidden.iconName, "document-open-recent");
     EXPECT_EQ(hidden.helpText, "Open advanced history");
     const auto all = footerCommandItems(false, false);
     EXPECT_EQ(all[1].accessibilityLabel, "Export report");
@@ -67,7 +67,7 @@ TEST_F(FooterTelemetryTest, LayoutsDecideChipsRuleAndButtons) {
     ASSERT_EQ(footer.buttons().size(), 4u);
     auto* history = footer.button(R::advancedHistory);
     EXPECT_TRUE(history->isActive());
-    EXPECT_EQ(history->symbol(), "dot.radiowaves.left.and.right");
+    EXPECT_EQ(history->symbol(), "velmora-live");
     EXPECT_EQ(history->accessibleName(), "Return to live triage");
     EXPECT_EQ(accessibleValue(history), "Active");
     EXPECT_DOUBLE_EQ(footer.ruleOpacity(), 1.0);

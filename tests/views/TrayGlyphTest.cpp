@@ -64,7 +64,8 @@ QImage onPanel(const QImage& glyph, const QColor& panel) {
     return out;
 }
 
-// The colours of the pixels of `picture` that `shape` (in logical pixels) covers at least `share` of.
+// The colours of the pixels of `picture` that `shape` (in logical pixels) covers at least `share`
+// of.
 std::vector<QColor> pixelsInside(const QImage& picture, const QPainterPath& shape,
                                  double share = 1.0) {
     QImage mask(picture.size(), QImage::Format_Grayscale8);
@@ -171,7 +172,7 @@ TEST(TrayGlyphTest, TrayGlyphStandsOffDarkAndLightPanelsAlike) {
         body.addRoundedRect(layout.pill.adjusted(ring + 0.5, ring + 0.5, -ring - 0.5, -ring - 0.5),
                             4, 4);
         body = body.subtracted(rectangle(layout.drop)).subtracted(rectangle(layout.badge));
-        const QPainterPath drop = symbolPath("drop.fill", layout.drop);
+        const QPainterPath drop = symbolPath("velmora-drop-filled", layout.drop);
         QPainterPathStroker stroker;
         stroker.setWidth(2 * 1.6);
         QPainterPath outline = drop.intersected(stroker.createStroke(drop));
@@ -228,7 +229,7 @@ TEST(TrayGlyphTest, TrayBadgeStaysInsideThePictureAndOffTheDrop) {
         EXPECT_TRUE(layout.pill.contains(layout.badge));
         EXPECT_TRUE(layout.badge.contains(layout.badgeFace));
         // The badge hides at most a small share of the drop.
-        const QPainterPath drop = symbolPath("drop.fill", layout.drop);
+        const QPainterPath drop = symbolPath("velmora-drop-filled", layout.drop);
         QImage dropOnly(glyph.size() * 2, QImage::Format_ARGB32_Premultiplied);
         dropOnly.setDevicePixelRatio(glyph.devicePixelRatio() * 2);
         dropOnly.fill(Qt::transparent);
@@ -280,7 +281,7 @@ TEST(TrayGlyphTest, NotWatchingIsAHollowGreyDropWithAMarkNoTintedStateLooksLike)
             const QColor fill = mostCommon(pixelsInside(
                 picture,
                 body.subtracted(rectangle(layout.drop)).subtracted(rectangle(layout.badge))));
-            const QPainterPath drop = symbolPath("drop.fill", layout.drop);
+            const QPainterPath drop = symbolPath("velmora-drop-filled", layout.drop);
             QPainterPathStroker stroker;
             stroker.setWidth(2 * (1.6 + 0.75));
             const QPainterPath hollow = drop.subtracted(stroker.createStroke(drop));

@@ -78,10 +78,10 @@ TEST(VelmoraTypeTest, PixelSizesEqualThePointsOfTheScale) {
 TEST(VelmoraSymbolsTest, EveryGlyphFitsItsBoxAndUnknownNamesAreEmpty) {
     const QRectF box(10, 20, 14, 14);
     for (const char* name :
-         {"drop", "drop.fill", "chevron.left", "chevron.right", "list.bullet.indent",
-          "doc.text.magnifyingglass", "clock.arrow.circlepath", "dot.radiowaves.left.and.right",
-          "square.and.arrow.up", "gearshape", "power", "gauge", "arrow.triangle.2.circlepath",
-          "arrow.up.forward.circle.fill", "arrow.down.forward.circle.fill"}) {
+         {"velmora-drop", "velmora-drop-filled", "go-previous", "go-next", "velmora-list-indented",
+          "velmora-document-search", "document-open-recent", "velmora-live", "document-send",
+          "preferences-system", "application-exit", "utilities-system-monitor", "view-refresh",
+          "velmora-growth-accelerating", "velmora-growth-slowing"}) {
         ASSERT_TRUE(hasSymbol(name)) << name;
         const QPainterPath path = symbolPath(name, box);
         EXPECT_FALSE(path.isEmpty()) << name;
@@ -89,8 +89,8 @@ TEST(VelmoraSymbolsTest, EveryGlyphFitsItsBoxAndUnknownNamesAreEmpty) {
     }
     EXPECT_TRUE(symbolPath("no.such.glyph", box).isEmpty());
     // The outline drop is hollow: its centre is not filled, the filled drop's is.
-    EXPECT_FALSE(symbolPath("drop", box).contains(QPointF(17, 29)));
-    EXPECT_TRUE(symbolPath("drop.fill", box).contains(QPointF(17, 29)));
+    EXPECT_FALSE(symbolPath("velmora-drop", box).contains(QPointF(17, 29)));
+    EXPECT_TRUE(symbolPath("velmora-drop-filled", box).contains(QPointF(17, 29)));
 }
 
 } // namespace
