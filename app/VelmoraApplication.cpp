@@ -7,14 +7,12 @@
 #include "app/InstallLocation.h"
 #include "app/InstalledVersion.h"
 #include "app/InstanceHandover.h"
-#include "app/InteractiveMenuSmokeHarness.h"
 #include "app/LaunchAtLogin.h"
 #include "app/NotificationMemoryFile.h"
 #include "app/NotificationRelay.h"
 #include "app/PopoverWindow.h"
 #include "app/QSettingsKeyValueStore.h"
 #include "app/SettingsWindow.h"
-#include "app/SoakDriver.h"
 #include "app/TrayOwner.h"
 #include "app/XdgAutostartEntry.h"
 #include "backend/ResourcesDirectory.h"
@@ -78,7 +76,6 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
         backend_, scheduler_, VerdictTooltipCatalog::bundled(),
         std::make_shared<KeyValueVerdictTooltipDismissalStore>(defaults), 10s, 4s);
     notificationPreferences_ = std::make_shared<NotificationPreferences>(defaults);
-    harness_ = new InteractiveMenuSmokeHarness(viewModel_, options_, this);
     // Every window (Settings, the auxiliary windows, the popover, message boxes) carries the
     // application's icon, so docks and task switchers show it.
     QApplication::setWindowIcon(applicationIcon());
@@ -92,7 +89,6 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
 
 VelmoraApplication::~VelmoraApplication() {
     notifications_.reset();
-    soakDriver_.reset();
     presence_.reset();
     trayObservation_.reset();
     trayTicker_.reset();
@@ -135,11 +131,6 @@ void VelmoraApplication::start() {
             [this](TrayPresence::Placement placement) { applyPlacement(placement); });
         presence_->start();
     }
-    if (options_.soakDriveSeconds && *options_.soakDriveSeconds > 0 && !options_.isSmokeTest) {
-        soakDriver_ = std::make_unique<SoakDriver>(
-            viewModel_, scheduler_, std::chrono::seconds(*options_.soakDriveSeconds));
-        soakDriver_->start();
-    }
     if (allowsDesktopNotifications(options_)) {
         notifications_ = std::make_unique<NotificationRelay>(
             viewModel_, scheduler_, notificationPreferences_,
@@ -148,9 +139,10 @@ void VelmoraApplication::start() {
             std::make_shared<NotificationMemoryFile>(
                 NotificationMemoryFile::defaultPath(processEnvironment())));
     }
-    // Started once the event loop runs, as when launching has finished.
-    QMetaObject::invokeMethod(harness_, &InteractiveMenuSmokeHarness::startIfRequested,
-                              Qt::QueuedConnection);
+}
+
+std::shared_ptr<Scheduler> VelmoraApplication::scheduler() const {
+    return scheduler_;
 }
 
 void VelmoraApplication::connectMenu(ApplicationMenu* menu) {

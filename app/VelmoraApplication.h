@@ -16,7 +16,6 @@ namespace velmora {
 
 class ApplicationMenu;
 class InstanceHandover;
-class InteractiveMenuSmokeHarness;
 class LaunchAtLogin;
 class NotificationPreferences;
 class NotificationRelay;
@@ -24,14 +23,15 @@ class Observation;
 class PopoverViewModel;
 class QtScheduler;
 class RepaintTicker;
+class Scheduler;
 class SettingsWindow;
-class SoakDriver;
 class TrayIconAnimation;
 class TrayOwner;
 class VelmoraBackend;
 
 // The running application: the long-lived objects of start-up and the windows they show.
-// Built after the synchronous self-check and the single-instance guard (see main.cpp).
+// Built after the synchronous self-check and the single-instance guard; the other self-checks
+// drive it from outside (see main.cpp).
 class VelmoraApplication : public QObject {
     Q_OBJECT
 public:
@@ -39,10 +39,11 @@ public:
     ~VelmoraApplication() override;
 
     // Starts following the tray host (the tray icon while there is one, else the window) and
-    // the self-check harness.
+    // the desktop notifications.
     void start();
 
     const std::shared_ptr<PopoverViewModel>& viewModel() const { return viewModel_; }
+    std::shared_ptr<Scheduler> scheduler() const;
 
     void openSettings();
     void openTrustAccess();
@@ -69,8 +70,6 @@ private:
     std::shared_ptr<VelmoraBackend> backend_;
     std::shared_ptr<PopoverViewModel> viewModel_;
     std::unique_ptr<Observation> trayObservation_;
-    InteractiveMenuSmokeHarness* harness_ = nullptr;
-    std::unique_ptr<SoakDriver> soakDriver_; // only under the memory soak
     std::shared_ptr<NotificationPreferences> notificationPreferences_;
     std::unique_ptr<NotificationRelay> notifications_; // never in a self-check
     TrayOwner* tray_ = nullptr;

@@ -2,10 +2,12 @@
 #include "app/DarkModeWatcher.h"
 #include "app/InstanceHandover.h"
 #include "app/RuntimeOptions.h"
-#include "app/SmokeReporter.h"
-#include "app/SynchronousLaunchSmokeProbe.h"
 #include "app/TerminationSignals.h"
 #include "app/VelmoraApplication.h"
+#include "app/selfcheck/InteractiveMenuSmokeHarness.h"
+#include "app/selfcheck/SmokeReporter.h"
+#include "app/selfcheck/SoakDriver.h"
+#include "app/selfcheck/SynchronousLaunchSmokeProbe.h"
 
 #include <QApplication>
 #include <csignal>
@@ -70,5 +72,17 @@ int main(int argc, char** argv) {
 
     VelmoraApplication velmora(options, listening ? &handover : nullptr);
     velmora.start();
+
+    // The self-checks that drive the running application, each only when its option asks:
+    // the interactive check once the event loop runs, as when launching has finished.
+    InteractiveMenuSmokeHarness harness(velmora.viewModel(), options);
+    QMetaObject::invokeMethod(&harness, &InteractiveMenuSmokeHarness::startIfRequested,
+                              Qt::QueuedConnection);
+    std::unique_ptr<SoakDriver> soak; // the memory soak's walk through the popover
+    if (options.soakDriveSeconds && *options.soakDriveSeconds > 0 && !options.isSmokeTest) {
+        soak = std::make_unique<SoakDriver>(velmora.viewModel(), velmora.scheduler(),
+                                            std::chrono::seconds(*options.soakDriveSeconds));
+        soak->start();
+    }
     return application.exec();
 }

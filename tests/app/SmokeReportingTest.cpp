@@ -1,5 +1,5 @@
-#include "app/SmokeReporter.h"
-#include "app/SynchronousLaunchSmokeProbe.h"
+#include "app/selfcheck/SmokeReporter.h"
+#include "app/selfcheck/SynchronousLaunchSmokeProbe.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

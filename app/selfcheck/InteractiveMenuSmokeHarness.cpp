@@ -1,4 +1,4 @@
-#include "app/InteractiveMenuSmokeHarness.h"
+#include "app/selfcheck/InteractiveMenuSmokeHarness.h"
 
 #include "app/PopoverWindow.h"
 #include "state/PopoverViewModel.h"

@@ -1,4 +1,4 @@
-#include "app/SmokeReporter.h"
+#include "app/selfcheck/SmokeReporter.h"
 
 #include "app/AtomicFile.h"
 
