@@ -1,6 +1,7 @@
 #include "MonitorProcess.h"
 #include "model/Codec.h"
 #include "monitor/common/Utf8Text.h"
+#include "monitor/config/MonitorPaths.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -198,15 +199,31 @@ TEST(LeakDetection, HostileNamesAndCommandLinesNeverBreakAnAnswer) {
     ::waitpid(child, nullptr, 0);
 }
 
+// VELMORA_SELF_CHECK_TARGETS set for the monitors started while it lives.
+struct SelfCheckTargetsVariable {
+    explicit SelfCheckTargetsVariable(const std::string& path) {
+        ::setenv("VELMORA_SELF_CHECK_TARGETS", path.c_str(), 1);
+    }
+    ~SelfCheckTargetsVariable() { ::unsetenv("VELMORA_SELF_CHECK_TARGETS"); }
+};
+
+// Only a test names self-check targets: nothing in the person's configuration is read for them.
+TEST(SelfCheckTargets, ComeOnlyFromTheFileTheVariableNames) {
+    ::unsetenv("VELMORA_SELF_CHECK_TARGETS");
+    EXPECT_EQ(MonitorPaths::fromEnvironment().smokeTargetsFile, "");
+    SelfCheckTargetsVariable variable("/run/velmora-test/targets.json");
+    EXPECT_EQ(MonitorPaths::fromEnvironment().smokeTargetsFile, "/run/velmora-test/targets.json");
+}
+
 TEST(SelfCheckTargets, RecoveryAndRestartTargetsAreRowsWhoseActionsComplete) {
     TempHome home;
     home.writeConfig(fastTuning());
     HelperChild recoveryTarget({"memory-child", "flat", "1"});
     HelperChild restartTarget({"memory-child", "flat", "2"});
-    home.writeFile(
-        ".config/velmora/smoke-targets.json",
-        Json{{"recovery", recoveryTarget.pid()}, {"restart", {{"pid", restartTarget.pid()}}}}
-            .dump());
+    home.writeFile("targets.json", Json{{"recovery", recoveryTarget.pid()},
+                                        {"restart", {{"pid", restartTarget.pid()}}}}
+                                       .dump());
+    SelfCheckTargetsVariable variable(home.path + "/targets.json");
     MonitorProcess monitor(home);
     // The UI's self-checks look for their target in the very first answer.
     PopoverSnapshot snapshot = poll(monitor);
