@@ -3,7 +3,7 @@
 #include "app/LaunchAtLogin.h"
 #include "app/SettingsWidgets.h"
 #include "app/TrustAccessPanel.h"
-#include "state/NotificationPreferences.h"
+#include "state/AppSettings.h"
 #include "state/PopoverViewModel.h"
 
 #include <QAbstractButton>
@@ -42,9 +42,9 @@ SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
                                QWidget* parent)
     : QWidget(parent), viewModel_(std::move(viewModel)), launchAtLogin_(std::move(launchAtLogin)),
       installedVersion_(std::move(installedVersion)), notifications_(std::move(notifications)) {
-    if (!notifications_.preferences) {
-        notifications_.preferences =
-            std::make_shared<NotificationPreferences>(std::make_shared<MemoryKeyValueStore>());
+    if (!notifications_.settings) {
+        notifications_.settings =
+            std::make_shared<AppSettings>(std::make_shared<MemoryKeyValueStore>());
     }
     setObjectName(QStringLiteral("settingsWindow"));
     setWindowTitle(QStringLiteral("Velmora Settings"));

@@ -20,14 +20,14 @@ class LaunchAtLogin;
 class Observation;
 class PopoverViewModel;
 class SettingsLine;
-class NotificationPreferences;
+class AppSettings;
 class TrustAccessClaimsView;
 
 // What the "Notifications" section works on: the stored level and a way to send the test
-// notification (which reports whether it was shown). Without preferences the level is kept
+// notification (which reports whether it was shown). Without settings the level is kept
 // for the window's life; without a sender the test button is disabled.
 struct SettingsNotifications {
-    std::shared_ptr<NotificationPreferences> preferences;
+    std::shared_ptr<AppSettings> settings;
     std::function<void(std::function<void(bool shown)> done)> sendTest;
 };
 

@@ -69,13 +69,12 @@ std::shared_ptr<LaunchAtLogin> makeLaunchAtLogin(const RuntimeOptions& options) 
 VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover* handover)
     : options_(std::move(options)), scheduler_(std::make_shared<QtScheduler>()) {
     launchAtLogin_ = makeLaunchAtLogin(options_);
-    const auto defaults = std::make_shared<QSettingsKeyValueStore>();
+    appSettings_ = std::make_shared<AppSettings>(std::make_shared<QSettingsKeyValueStore>());
     version_ = installedVersion(resourcesDirectory());
     backend_ = chooseBackend(options_);
     viewModel_ = PopoverViewModel::create(
         backend_, scheduler_, VerdictTooltipCatalog::bundled(),
-        std::make_shared<KeyValueVerdictTooltipDismissalStore>(defaults), 10s, 4s);
-    notificationPreferences_ = std::make_shared<NotificationPreferences>(defaults);
+        std::make_shared<StoredVerdictTooltipDismissals>(appSettings_), 10s, 4s);
     // Every window (Settings, the auxiliary windows, the popover, message boxes) carries the
     // application's icon, so docks and task switchers show it.
     QApplication::setWindowIcon(applicationIcon());
@@ -133,7 +132,7 @@ void VelmoraApplication::start() {
     }
     if (allowsDesktopNotifications(options_)) {
         notifications_ = std::make_unique<NotificationRelay>(
-            viewModel_, scheduler_, notificationPreferences_,
+            viewModel_, scheduler_, appSettings_,
             std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus()),
             [this] { showPopover(); },
             std::make_shared<NotificationMemoryFile>(
@@ -255,7 +254,7 @@ void VelmoraApplication::showPopover() {
 
 void VelmoraApplication::openSettings() {
     if (!settings_) {
-        SettingsNotifications notifications{notificationPreferences_, {}};
+        SettingsNotifications notifications{appSettings_, {}};
         if (notifications_) {
             notifications.sendTest = [this](std::function<void(bool)> done) {
                 if (notifications_) {

@@ -17,7 +17,7 @@ namespace velmora {
 class ApplicationMenu;
 class InstanceHandover;
 class LaunchAtLogin;
-class NotificationPreferences;
+class AppSettings;
 class NotificationRelay;
 class Observation;
 class PopoverViewModel;
@@ -70,7 +70,7 @@ private:
     std::shared_ptr<VelmoraBackend> backend_;
     std::shared_ptr<PopoverViewModel> viewModel_;
     std::unique_ptr<Observation> trayObservation_;
-    std::shared_ptr<NotificationPreferences> notificationPreferences_;
+    std::shared_ptr<AppSettings> appSettings_;
     std::unique_ptr<NotificationRelay> notifications_; // never in a self-check
     TrayOwner* tray_ = nullptr;
     TrayIconAnimation* trayLook_ = nullptr;

@@ -3,8 +3,8 @@
 #include "app/LaunchAtLogin.h"
 #include "app/SettingsWindow.h"
 #include "backend/MockVelmoraBackend.h"
+#include "state/AppSettings.h"
 #include "state/ManualScheduler.h"
-#include "state/NotificationPreferences.h"
 #include "state/PopoverViewModel.h"
 #include "views/VelmoraPalette.h"
 
@@ -24,8 +24,7 @@ namespace {
 struct Fixture {
     std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
     std::shared_ptr<MemoryKeyValueStore> store = std::make_shared<MemoryKeyValueStore>();
-    std::shared_ptr<NotificationPreferences> preferences =
-        std::make_shared<NotificationPreferences>(store);
+    std::shared_ptr<AppSettings> settings = std::make_shared<AppSettings>(store);
     std::shared_ptr<PopoverViewModel> viewModel;
     std::unique_ptr<SettingsWindow> window;
     // The test notifications asked for, each waiting for the server's answer.
@@ -36,7 +35,7 @@ struct Fixture {
             std::make_shared<MockVelmoraBackend>(longTextSnapshot()), scheduler, {},
             std::make_shared<MemoryVerdictTooltipDismissalStore>(), 10s, 4s);
         scheduler->runPending();
-        SettingsNotifications notifications{preferences, {}};
+        SettingsNotifications notifications{settings, {}};
         if (canSend) {
             notifications.sendTest = [this](std::function<void(bool)> done) {
                 tests.push_back(std::move(done));
@@ -75,14 +74,15 @@ TEST(SettingsNotifications, TheLevelIsShownAndStored) {
     EXPECT_TRUE(f.level("probable")->isChecked());
 
     f.level("off")->click();
-    EXPECT_EQ(f.preferences->level(), NotificationLevel::off);
-    EXPECT_EQ(f.store->value(std::string(NotificationPreferences::key)),
+    EXPECT_EQ(f.settings->get(settingsKeys::notificationLevel), NotificationLevel::off);
+    EXPECT_EQ(f.store->value(std::string(settingsKeys::notificationLevel.key)),
               std::optional<StoredValue>(std::string("off")));
     EXPECT_FALSE(f.level("probable")->isChecked());
     f.level("suspect")->click();
-    EXPECT_EQ(f.preferences->level(), NotificationLevel::suspectAndUp);
+    EXPECT_EQ(f.settings->get(settingsKeys::notificationLevel), NotificationLevel::suspectAndUp);
 
-    f.preferences->setLevel(NotificationLevel::criticalOnly); // stored by an earlier window
+    f.settings->set(settingsKeys::notificationLevel,
+                    NotificationLevel::criticalOnly); // stored by an earlier window
     f.window->hide();
     f.window->show();
     EXPECT_TRUE(f.level("critical")->isChecked());
