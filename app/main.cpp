@@ -1,5 +1,6 @@
 // velmora-ui: the tray front end of the Velmora memory-leak monitor.
 #include "app/DarkModeWatcher.h"
+#include "app/GraphicalSession.h"
 #include "app/InstanceHandover.h"
 #include "app/RuntimeOptions.h"
 #include "app/TerminationSignals.h"
@@ -39,9 +40,16 @@ int main(int argc, char** argv) {
     // A write into the pipe of a backend that has gone must not end the application.
     std::signal(SIGPIPE, SIG_IGN);
 
-    const auto& options = RuntimeOptions::current(std::vector<std::string>(argv, argv + argc));
+    const std::vector<std::string> arguments(argv, argv + argc);
+    const auto& options = RuntimeOptions::current(arguments);
     SmokeReporter reporter;
     SynchronousLaunchSmokeProbe::exitIfHandled(options, reporter);
+
+    // Without a window system Qt would abort with a core dump: say what to run instead.
+    if (!hasGraphicalSession(processEnvironment(), arguments)) {
+        std::cerr << noGraphicalSessionMessage << '\n';
+        return 1;
+    }
 
     // One copy per graphical session; a self-check never takes part.
     InstanceHandover handover;
