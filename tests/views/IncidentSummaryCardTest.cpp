@@ -59,10 +59,6 @@ TEST(IncidentCardRules, StageTintFollowsTheStageThenTheTone) {
               PaletteColor::suspectText);
     EXPECT_EQ(stageTint(IncidentStage::suspicious, SnapshotTone::critical),
               PaletteColor::criticalText);
-    EXPECT_DOUBLE_EQ(stageBorderOpacity(IncidentStage::strongSignal), 0.52);
-    EXPECT_DOUBLE_EQ(stageFillOpacity(IncidentStage::normal), 0.07);
-    EXPECT_EQ(timelineToneColor(TimelineTone::watch), PaletteColor::suspectText);
-    EXPECT_EQ(confidenceToneColor(IncidentConfidenceTone::evidence), PaletteColor::coolStroke);
 }
 
 TEST(IncidentSummaryCard, ShowsTheIncidentWithTheNextAction) {
