@@ -38,40 +38,31 @@ void TrayIconAnimation::setLook(const TrayIconLook& next) {
         return;
     }
     if (next.fill != previous.fill) {
-        animateFill();
+        const double from = shown_.fill;
+        animate(fillAnimator_, MotionName::menuBarFill,
+                [this, from](double progress) { shown_.fill = mix(from, target_.fill, progress); });
     }
     if ((next.count > 0) != (previous.count > 0)) {
-        animateBadge();
-    }
-    emit frameChanged();
-}
-
-void TrayIconAnimation::animateFill() {
-    if (fillAnimator_) {
-        fillAnimator_->stop();
-    }
-    const double from = shown_.fill;
-    fillAnimator_ = MotionAnimator::run(
-        motion(MotionName::menuBarFill),
-        [this, from](double progress) {
-            shown_.fill = mix(from, target_.fill, progress);
-            emit frameChanged();
-        },
-        this);
-}
-
-void TrayIconAnimation::animateBadge() {
-    if (badgeAnimator_) {
-        badgeAnimator_->stop();
-    }
-    const double from = shown_.badge;
-    badgeAnimator_ = MotionAnimator::run(
-        motion(MotionName::overlay),
-        [this, from](double progress) {
+        const double from = shown_.badge;
+        animate(badgeAnimator_, MotionName::overlay, [this, from](double progress) {
             shown_.badge = std::clamp(mix(from, target_.badge, progress), 0.0, 1.0);
             if (progress >= 1.0) {
                 shown_.count = target_.count;
             }
+        });
+    }
+    emit frameChanged();
+}
+
+void TrayIconAnimation::animate(QPointer<MotionAnimator>& animator, MotionName name,
+                                std::function<void(double progress)> step) {
+    if (animator) {
+        animator->stop();
+    }
+    animator = MotionAnimator::run(
+        motion(name),
+        [this, step = std::move(step)](double progress) {
+            step(progress);
             emit frameChanged();
         },
         this);

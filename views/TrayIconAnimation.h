@@ -1,9 +1,11 @@
 #pragma once
 
 #include "state/TrayIconLook.h"
+#include "state/VelmoraMotion.h"
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 namespace velmora {
 
@@ -26,8 +28,9 @@ signals:
     void frameChanged();
 
 private:
-    void animateFill();
-    void animateBadge();
+    // Runs the named motion in `animator`'s place, a new frame at every step.
+    void animate(QPointer<MotionAnimator>& animator, MotionName name,
+                 std::function<void(double progress)> step);
 
     TrayIconLook target_;
     TrayIconLook shown_;
