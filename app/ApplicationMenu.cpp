@@ -8,6 +8,12 @@ ApplicationMenu::ApplicationMenu(QWidget* parent) : QMenu(parent) {
         auto* action = addAction(title);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, signal);
+    };
+    // Items that tell rather than do.
+    const auto inert = [this](const QString& title, const char* name) {
+        auto* action = addAction(title);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setEnabled(false);
         return action;
     };
     item(QStringLiteral("About Velmora"), "aboutAction", &ApplicationMenu::aboutRequested);
@@ -16,19 +22,11 @@ ApplicationMenu::ApplicationMenu(QWidget* parent) : QMenu(parent) {
     item(QStringLiteral("What do the verdicts mean?"), "verdictHelpAction",
          &ApplicationMenu::verdictHelpRequested);
     item(QStringLiteral("Settings\u2026"), "settingsAction", &ApplicationMenu::settingsRequested);
-    checkForUpdates_ = item(QStringLiteral("Check for Updates\u2026"), "checkForUpdatesAction",
-                            &ApplicationMenu::checkForUpdatesRequested);
-    checkForUpdates_->setEnabled(false);
+    inert(QStringLiteral("Check for Updates\u2026"), "checkForUpdatesAction");
     addSeparator();
-    version_ = addAction(QStringLiteral("Version"));
-    version_->setObjectName(QStringLiteral("versionAction"));
-    version_->setEnabled(false);
+    version_ = inert(QStringLiteral("Version"), "versionAction");
     addSeparator();
     item(QStringLiteral("Quit Velmora"), "quitAction", &ApplicationMenu::quitRequested);
-}
-
-void ApplicationMenu::setUpdatesEnabled(bool enabled) {
-    checkForUpdates_->setEnabled(enabled);
 }
 
 void ApplicationMenu::setVersionTitle(const QString& title) {

@@ -7,15 +7,14 @@ class QAction;
 namespace velmora {
 
 // The application commands, in order: "About Velmora", "What Velmora accesses…", "What do the
-// verdicts mean?", "Settings…", "Check for Updates…" (enabled only while updating is
-// available), a separator, the version (always disabled), a separator and "Quit Velmora".
+// verdicts mean?", "Settings…", "Check for Updates…" (always disabled: the package manager
+// updates Velmora), a separator, the version (always disabled), a separator and "Quit Velmora".
 // It only emits intents.
 class ApplicationMenu : public QMenu {
     Q_OBJECT
 public:
     explicit ApplicationMenu(QWidget* parent = nullptr);
 
-    void setUpdatesEnabled(bool enabled);
     void setVersionTitle(const QString& title);
 
 signals:
@@ -23,11 +22,9 @@ signals:
     void trustAccessRequested();
     void verdictHelpRequested();
     void settingsRequested();
-    void checkForUpdatesRequested();
     void quitRequested();
 
 private:
-    QAction* checkForUpdates_;
     QAction* version_;
 };
 

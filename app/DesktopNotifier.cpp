@@ -220,7 +220,7 @@ void DesktopNotifier::serverFailed(const QString& what) {
         return;
     }
     outageReported_ = true;
-    diagnose_("VelmoraUIApp: desktop notifications are unavailable (" + what.toStdString() + ")");
+    diagnose_("velmora-ui: desktop notifications are unavailable (" + what.toStdString() + ")");
 }
 
 void DesktopNotifier::actionInvoked(uint id, const QString& actionKey) {

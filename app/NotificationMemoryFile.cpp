@@ -11,7 +11,7 @@
 namespace velmora {
 namespace {
 
-constexpr const char* prefix = "VelmoraUIApp: notification memory ";
+constexpr const char* prefix = "velmora-ui: notification memory ";
 
 int64_t systemMilliseconds() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -13,11 +13,11 @@ bool allowsDesktopNotifications(const RuntimeOptions& options) {
 
 NotificationRelay::NotificationRelay(std::shared_ptr<PopoverViewModel> viewModel,
                                      std::shared_ptr<Scheduler> scheduler,
-                                     std::shared_ptr<NotificationPreferences> preferences,
+                                     std::shared_ptr<AppSettings> settings,
                                      std::unique_ptr<DesktopNotifier> notifier,
                                      std::function<void()> showPopover,
                                      std::shared_ptr<NotificationMemoryStore> memory)
-    : viewModel_(std::move(viewModel)), policy_(std::move(scheduler), std::move(preferences)),
+    : viewModel_(std::move(viewModel)), policy_(std::move(scheduler), std::move(settings)),
       memory_(std::move(memory)), showPopover_(std::move(showPopover)),
       notifier_(std::move(notifier)) {
     if (memory_) {

@@ -25,8 +25,7 @@ bool allowsDesktopNotifications(const RuntimeOptions& options);
 class NotificationRelay {
 public:
     NotificationRelay(std::shared_ptr<PopoverViewModel> viewModel,
-                      std::shared_ptr<Scheduler> scheduler,
-                      std::shared_ptr<NotificationPreferences> preferences,
+                      std::shared_ptr<Scheduler> scheduler, std::shared_ptr<AppSettings> settings,
                       std::unique_ptr<DesktopNotifier> notifier, std::function<void()> showPopover,
                       std::shared_ptr<NotificationMemoryStore> memory = {});
     ~NotificationRelay();

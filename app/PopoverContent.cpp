@@ -1,9 +1,9 @@
 #include "app/PopoverContent.h"
 
 #include "state/PopoverViewModel.h"
-#include "views/MenuBarLabel.h"
 #include "views/PopoverRootBinding.h"
 #include "views/PopoverRootView.h"
+#include "views/TrayGlyph.h"
 
 namespace velmora {
 namespace {

@@ -2,7 +2,7 @@
 #include "app/SettingsWidgets.h"
 #include "app/SettingsWindow.h"
 #include "app/TrustAccessPanel.h"
-#include "state/NotificationPreferences.h"
+#include "state/AppSettings.h"
 #include "state/PopoverViewModel.h"
 
 #include <QButtonGroup>
@@ -92,7 +92,8 @@ QWidget* SettingsWindow::buildNotifications(QWidget* parent) {
                        "level except Off."),
         group));
     connect(notificationLevels_, &QButtonGroup::idClicked, this, [this](int id) {
-        notifications_.preferences->setLevel(static_cast<NotificationLevel>(id));
+        notifications_.settings->set(settingsKeys::notificationLevel,
+                                     static_cast<NotificationLevel>(id));
         refreshNotificationLevel();
     });
 
@@ -125,7 +126,8 @@ QWidget* SettingsWindow::buildNotifications(QWidget* parent) {
 }
 
 void SettingsWindow::refreshNotificationLevel() {
-    const int level = static_cast<int>(notifications_.preferences->level());
+    const int level =
+        static_cast<int>(notifications_.settings->get(settingsKeys::notificationLevel));
     if (auto* choice = notificationLevels_->button(level); choice && !choice->isChecked()) {
         choice->setChecked(true);
     }

@@ -1,10 +1,9 @@
 #include "app/SettingsWindow.h"
 
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "app/SettingsWidgets.h"
 #include "app/TrustAccessPanel.h"
-#include "app/UpdaterController.h"
-#include "state/NotificationPreferences.h"
+#include "state/AppSettings.h"
 #include "state/PopoverViewModel.h"
 
 #include <QAbstractButton>
@@ -38,14 +37,14 @@ int openingHeight(const QScreen* screen) {
 } // namespace
 
 SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
-                               std::shared_ptr<UpdaterController> updater,
-                               std::shared_ptr<LaunchAtLoginManager> loginItem,
-                               SettingsNotifications notifications, QWidget* parent)
-    : QWidget(parent), viewModel_(std::move(viewModel)), updater_(std::move(updater)),
-      loginItem_(std::move(loginItem)), notifications_(std::move(notifications)) {
-    if (!notifications_.preferences) {
-        notifications_.preferences =
-            std::make_shared<NotificationPreferences>(std::make_shared<MemoryKeyValueStore>());
+                               std::shared_ptr<LaunchAtLogin> launchAtLogin,
+                               std::string installedVersion, SettingsNotifications notifications,
+                               QWidget* parent)
+    : QWidget(parent), viewModel_(std::move(viewModel)), launchAtLogin_(std::move(launchAtLogin)),
+      installedVersion_(std::move(installedVersion)), notifications_(std::move(notifications)) {
+    if (!notifications_.settings) {
+        notifications_.settings =
+            std::make_shared<AppSettings>(std::make_shared<MemoryKeyValueStore>());
     }
     setObjectName(QStringLiteral("settingsWindow"));
     setWindowTitle(QStringLiteral("Velmora Settings"));
@@ -74,18 +73,15 @@ SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
             refreshFromSnapshot();
         }
     });
-    loginItem_->setOnChange([this] { refreshLoginItem(); });
-    updater_->setOnChange([this] { refreshUpdates(); });
+    launchAtLogin_->setOnChange([this] { refreshLaunchAtLogin(); });
     refreshIntervalSeconds_ = 1.0;
     refreshFromSnapshot();
     refreshNotificationLevel();
-    refreshLoginItem();
-    refreshUpdates();
+    refreshLaunchAtLogin();
 }
 
 SettingsWindow::~SettingsWindow() {
-    loginItem_->setOnChange(nullptr);
-    updater_->setOnChange(nullptr);
+    launchAtLogin_->setOnChange(nullptr);
 }
 
 QWidget* SettingsWindow::buildMonitorTab() {
@@ -118,7 +114,7 @@ QWidget* SettingsWindow::buildLifecycleTab() {
 
 void SettingsWindow::refreshTabIcons() {
     // In tab order: "Monitor", "Lifecycle".
-    const char* symbols[] = {"gauge", "arrow.triangle.2.circlepath"};
+    const char* symbols[] = {"utilities-system-monitor", "view-refresh"};
     for (int index = 0; index < tabs_->count(); ++index) {
         tabs_->setTabIcon(index,
                           symbolIcon(symbols[index], tabIconSize, VelmoraPalette::current()));

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QButtonGroup;
 class QCheckBox;
@@ -15,33 +16,31 @@ class QTabWidget;
 namespace velmora {
 
 class DisclosureGroup;
-class LaunchAtLoginManager;
+class LaunchAtLogin;
 class Observation;
 class PopoverViewModel;
 class SettingsLine;
-class NotificationPreferences;
+class AppSettings;
 class TrustAccessClaimsView;
-class UpdaterController;
 
 // What the "Notifications" section works on: the stored level and a way to send the test
-// notification (which reports whether it was shown). Without preferences the level is kept
+// notification (which reports whether it was shown). Without settings the level is kept
 // for the window's life; without a sender the test button is disabled.
 struct SettingsNotifications {
-    std::shared_ptr<NotificationPreferences> preferences;
+    std::shared_ptr<AppSettings> settings;
     std::function<void(std::function<void(bool shown)> done)> sendTest;
 };
 
 // The Settings window: tabs "Monitor" (triage, notifications, storage and evidence, privacy
-// and trust) and
-// "Lifecycle" (startup, updates), each a page that scrolls vertically so that every section
-// stays reachable in a short window. Sampling, storage and privacy come from the snapshot and
-// change through the view model; launch at login and update preferences are local.
+// and trust) and "Lifecycle" (startup, updates), each a page that scrolls vertically so that
+// every section stays reachable in a short window. Sampling, storage and privacy come from the
+// snapshot and change through the view model; launch at login is local; the updates section
+// names the installed version, which the package manager updates.
 class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
     SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
-                   std::shared_ptr<UpdaterController> updater,
-                   std::shared_ptr<LaunchAtLoginManager> loginItem,
+                   std::shared_ptr<LaunchAtLogin> launchAtLogin, std::string installedVersion,
                    SettingsNotifications notifications = {}, QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
@@ -71,15 +70,14 @@ private:
 
     void refreshFromSnapshot();
     void refreshNotificationLevel();
-    void refreshLoginItem();
-    void refreshUpdates();
+    void refreshLaunchAtLogin();
     // A user's change of the cadence (slider or stepper).
     void setRefreshIntervalSeconds(double seconds);
     void showRefreshInterval();
 
     std::shared_ptr<PopoverViewModel> viewModel_;
-    std::shared_ptr<UpdaterController> updater_;
-    std::shared_ptr<LaunchAtLoginManager> loginItem_;
+    std::shared_ptr<LaunchAtLogin> launchAtLogin_;
+    std::string installedVersion_;
     SettingsNotifications notifications_;
     std::unique_ptr<Observation> observation_;
     QTabWidget* tabs_ = nullptr;
@@ -109,13 +107,6 @@ private:
     QLabel* loginStatus_ = nullptr;
     QPushButton* loginApproval_ = nullptr;
     QLabel* loginError_ = nullptr;
-
-    QCheckBox* checksToggle_ = nullptr;
-    QCheckBox* downloadsToggle_ = nullptr;
-    SettingsLine* integrityLine_ = nullptr;
-    SettingsLine* keyLine_ = nullptr;
-    QPushButton* checkButton_ = nullptr;
-    QLabel* unavailableNote_ = nullptr;
 };
 
 } // namespace velmora

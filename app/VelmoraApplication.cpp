@@ -5,25 +5,24 @@
 #include "app/BackendChoice.h"
 #include "app/Environment.h"
 #include "app/InstallLocation.h"
+#include "app/InstalledVersion.h"
 #include "app/InstanceHandover.h"
-#include "app/InteractiveMenuSmokeHarness.h"
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "app/NotificationMemoryFile.h"
 #include "app/NotificationRelay.h"
 #include "app/PopoverWindow.h"
 #include "app/QSettingsKeyValueStore.h"
 #include "app/SettingsWindow.h"
-#include "app/SoakDriver.h"
 #include "app/TrayOwner.h"
-#include "app/UpdaterController.h"
-#include "app/XdgAutostartController.h"
+#include "app/XdgAutostartEntry.h"
 #include "backend/ResourcesDirectory.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
-#include "views/MenuBarLabel.h"
 #include "views/NotWatchingNotice.h"
 #include "views/QtScheduler.h"
 #include "views/RepaintTicker.h"
+#include "views/TrayGlyph.h"
+#include "views/TrayIconAnimation.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -42,55 +41,46 @@ namespace {
 using namespace std::chrono_literals;
 
 // Opens the desktop's startup-applications tool, or the autostart folder when none is known.
-void openStartupApplications(const std::filesystem::path& entry) {
+void openStartupApplications(const std::filesystem::path& folder) {
     for (const auto* tool : {"gnome-session-properties", "xfce4-session-settings"}) {
         if (!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty() &&
             QProcess::startDetached(QString::fromLatin1(tool), {})) {
             return;
         }
     }
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QString::fromStdString(entry.parent_path().string())));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
 }
 
-std::shared_ptr<LaunchAtLoginManager> makeLoginItem(const RuntimeOptions& options) {
+std::shared_ptr<LaunchAtLogin> makeLaunchAtLogin(const RuntimeOptions& options) {
     const auto executable = currentExecutable();
     const bool installed = isInstalledPrefix(executable);
-    std::shared_ptr<LoginItemControlling> controller;
-    if (options.isSmokeTest) {
-        // A self-check never touches the user's login items.
-        controller = std::make_shared<UnavailableLoginItemController>();
-    } else {
-        const auto entry = XdgAutostartController::defaultEntryPath(processEnvironment());
-        controller = std::make_shared<XdgAutostartController>(
-            entry, executable, installed, [entry] { openStartupApplications(entry); });
+    // A self-check never touches the person's autostart; a build tree cannot launch at login.
+    if (options.isSmokeTest || !installed) {
+        return std::make_shared<LaunchAtLogin>(std::nullopt, installed);
     }
-    return std::make_shared<LaunchAtLoginManager>(controller, installed);
+    XdgAutostartEntry entry(XdgAutostartEntry::defaultPath(processEnvironment()), executable);
+    const auto folder = entry.path().parent_path();
+    return std::make_shared<LaunchAtLogin>(std::move(entry), installed,
+                                           [folder] { openStartupApplications(folder); });
 }
 
 } // namespace
 
 VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover* handover)
     : options_(std::move(options)), scheduler_(std::make_shared<QtScheduler>()) {
-    loginItem_ = makeLoginItem(options_);
-    const auto defaults = std::make_shared<QSettingsKeyValueStore>();
-    const UpdaterRuntime runtime{InfoDictionary::load(resourcesDirectory()), resourcesDirectory(),
-                                 currentExecutable(), processEnvironment()};
-    // Linux has no in-app update framework: packaged installs update through the package
-    // manager, so no updater is started even where the runtime is eligible.
-    updater_ = UpdaterController::create(runtime, UpdaterPreferences(defaults), nullptr);
+    launchAtLogin_ = makeLaunchAtLogin(options_);
+    appSettings_ = std::make_shared<AppSettings>(std::make_shared<QSettingsKeyValueStore>());
+    version_ = installedVersion(resourcesDirectory());
     backend_ = chooseBackend(options_);
     viewModel_ = PopoverViewModel::create(
         backend_, scheduler_, VerdictTooltipCatalog::bundled(),
-        std::make_shared<KeyValueVerdictTooltipDismissalStore>(defaults), 10s, 4s);
-    notificationPreferences_ = std::make_shared<NotificationPreferences>(defaults);
-    harness_ = new InteractiveMenuSmokeHarness(viewModel_, options_, this);
+        std::make_shared<StoredVerdictTooltipDismissals>(appSettings_), 10s, 4s);
     // Every window (Settings, the auxiliary windows, the popover, message boxes) carries the
     // application's icon, so docks and task switchers show it.
     QApplication::setWindowIcon(applicationIcon());
     if (handover) {
         connect(handover, &InstanceHandover::showRequested, this, [this] {
-            std::cerr << "VelmoraUIApp: another launch in this session asked to show Velmora\n";
+            std::cerr << "velmora-ui: another launch in this session asked to show Velmora\n";
             showPopover();
         });
     }
@@ -98,7 +88,6 @@ VelmoraApplication::VelmoraApplication(RuntimeOptions options, InstanceHandover*
 
 VelmoraApplication::~VelmoraApplication() {
     notifications_.reset();
-    soakDriver_.reset();
     presence_.reset();
     trayObservation_.reset();
     trayTicker_.reset();
@@ -107,7 +96,6 @@ VelmoraApplication::~VelmoraApplication() {
     delete trustAccess_;
     delete verdictHelp_;
     delete fallbackMenu_;
-    delete trayLabel_;
 }
 
 void VelmoraApplication::start() {
@@ -116,9 +104,9 @@ void VelmoraApplication::start() {
         connectMenu(tray_->menu());
         connect(tray_, &TrayOwner::popoverToggleRequested, this,
                 &VelmoraApplication::togglePopover);
-        // The label animates its fill and badge and redraws when the appearance flips; the tray
+        // The icon animates its fill and badge and is redrawn when the appearance flips; the tray
         // takes its frames at most every 40 ms.
-        trayLabel_ = new MenuBarLabel();
+        trayLook_ = new TrayIconAnimation(this);
         trayFrameTimer_ = new QTimer(this);
         trayFrameTimer_->setSingleShot(true);
         trayFrameTimer_->setInterval(40);
@@ -128,7 +116,7 @@ void VelmoraApplication::start() {
                 trayFrameChanged();
             }
         });
-        connect(trayLabel_, &MenuBarLabel::frameChanged, this,
+        connect(trayLook_, &TrayIconAnimation::frameChanged, this,
                 &VelmoraApplication::trayFrameChanged);
         trayTicker_ = std::make_unique<RepaintTicker>(scheduler_, [this] { refreshTrayIcon(); });
         trayObservation_ = viewModel_->observe([this](const ViewModelChange& change) {
@@ -142,35 +130,28 @@ void VelmoraApplication::start() {
             [this](TrayPresence::Placement placement) { applyPlacement(placement); });
         presence_->start();
     }
-    if (options_.soakDriveSeconds && *options_.soakDriveSeconds > 0 && !options_.isSmokeTest) {
-        soakDriver_ = std::make_unique<SoakDriver>(
-            viewModel_, scheduler_, std::chrono::seconds(*options_.soakDriveSeconds));
-        soakDriver_->start();
-    }
     if (allowsDesktopNotifications(options_)) {
         notifications_ = std::make_unique<NotificationRelay>(
-            viewModel_, scheduler_, notificationPreferences_,
+            viewModel_, scheduler_, appSettings_,
             std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus()),
             [this] { showPopover(); },
             std::make_shared<NotificationMemoryFile>(
                 NotificationMemoryFile::defaultPath(processEnvironment())));
     }
-    // Started once the event loop runs, as when launching has finished.
-    QMetaObject::invokeMethod(harness_, &InteractiveMenuSmokeHarness::startIfRequested,
-                              Qt::QueuedConnection);
+}
+
+std::shared_ptr<Scheduler> VelmoraApplication::scheduler() const {
+    return scheduler_;
 }
 
 void VelmoraApplication::connectMenu(ApplicationMenu* menu) {
-    menu->setUpdatesEnabled(updater_->isEnabled());
-    menu->setVersionTitle(QString::fromStdString(updater_->versionSummary().menuTitle()));
+    menu->setVersionTitle(QStringLiteral("Version ") + QString::fromStdString(version_));
     connect(menu, &ApplicationMenu::aboutRequested, this, &VelmoraApplication::showAbout);
     connect(menu, &ApplicationMenu::trustAccessRequested, this,
             &VelmoraApplication::openTrustAccess);
     connect(menu, &ApplicationMenu::verdictHelpRequested, this,
             &VelmoraApplication::openVerdictHelp);
     connect(menu, &ApplicationMenu::settingsRequested, this, &VelmoraApplication::openSettings);
-    connect(menu, &ApplicationMenu::checkForUpdatesRequested, this,
-            [this] { updater_->checkForUpdates(); });
     connect(menu, &ApplicationMenu::quitRequested, qApp, &QApplication::quit);
 }
 
@@ -178,11 +159,8 @@ void VelmoraApplication::refreshTrayIcon() {
     const MonitorLinkState& link = viewModel_->monitorLink();
     const auto notice = notWatchingNotice(link, viewModel_->nextMonitorAttemptIn(),
                                           viewModel_->lastGoodSnapshotAge());
-    if (notice && notice->starting) {
-        trayLabel_->setLook(startingMenuBarLabelLook());
-    } else {
-        trayLabel_->setState(viewModel_->snapshot(), !notice);
-    }
+    trayLook_->setLook(notice && notice->starting ? startingTrayIconLook()
+                                                  : trayIconLook(viewModel_->snapshot(), !notice));
     tray_->setToolTip(notice ? QString::fromStdString(notWatchingToolTip(*notice))
                              : QStringLiteral("Velmora \u2014 ") +
                                    QString::fromStdString(viewModel_->activeSummaryText()));
@@ -192,14 +170,14 @@ void VelmoraApplication::refreshTrayIcon() {
     if (shown != trayLink_) {
         switch (shown) {
         case TrayLink::starting:
-            std::cerr << "VelmoraUIApp: the tray shows that Velmora is starting its monitor\n";
+            std::cerr << "velmora-ui: the tray shows that Velmora is starting its monitor\n";
             break;
         case TrayLink::notWatching:
-            std::cerr << "VelmoraUIApp: the tray shows that Velmora is not watching (monitor "
+            std::cerr << "velmora-ui: the tray shows that Velmora is not watching (monitor "
                       << notWatchingReason(link) << ")\n";
             break;
         case TrayLink::watching:
-            std::cerr << "VelmoraUIApp: the tray shows that Velmora is watching"
+            std::cerr << "velmora-ui: the tray shows that Velmora is watching"
                       << (trayLink_ == TrayLink::notWatching ? " again\n" : "\n");
             break;
         }
@@ -214,7 +192,7 @@ void VelmoraApplication::trayFrameChanged() {
         trayFramePending_ = true;
         return;
     }
-    tray_->setIcon(trayLabel_->trayIcon());
+    tray_->setIcon(trayGlyphIcon(trayLook_->look()));
     trayFrameTimer_->start();
 }
 
@@ -232,7 +210,7 @@ void VelmoraApplication::applyPlacement(TrayPresence::Placement placement) {
             popover_.clear();
         }
     } else if (placement == TrayPresence::Placement::window) {
-        std::cerr << "VelmoraUIApp: no system tray is available; showing Velmora in a window\n";
+        std::cerr << "velmora-ui: no system tray is available; showing Velmora in a window\n";
         tray_->detach();
         showPopover();
     }
@@ -276,7 +254,7 @@ void VelmoraApplication::showPopover() {
 
 void VelmoraApplication::openSettings() {
     if (!settings_) {
-        SettingsNotifications notifications{notificationPreferences_, {}};
+        SettingsNotifications notifications{appSettings_, {}};
         if (notifications_) {
             notifications.sendTest = [this](std::function<void(bool)> done) {
                 if (notifications_) {
@@ -284,7 +262,7 @@ void VelmoraApplication::openSettings() {
                 }
             };
         }
-        settings_ = new SettingsWindow(viewModel_, updater_, loginItem_, notifications);
+        settings_ = new SettingsWindow(viewModel_, launchAtLogin_, version_, notifications);
     }
     presentWindow(settings_);
 }
@@ -304,12 +282,10 @@ void VelmoraApplication::openVerdictHelp() {
 }
 
 void VelmoraApplication::showAbout() {
-    const auto& version = updater_->versionSummary();
     QMessageBox::about(nullptr, QStringLiteral("About Velmora"),
-                       QStringLiteral("<b>Velmora</b><br>Version %1 (%2)<br><br>A local "
+                       QStringLiteral("<b>Velmora</b><br>Version %1<br><br>A local "
                                       "memory-leak monitor for the Linux desktop.")
-                           .arg(QString::fromStdString(version.shortVersion),
-                                QString::fromStdString(version.buildVersion)));
+                           .arg(QString::fromStdString(version_).toHtmlEscaped()));
 }
 
 } // namespace velmora

@@ -16,23 +16,22 @@ namespace velmora {
 
 class ApplicationMenu;
 class InstanceHandover;
-class InteractiveMenuSmokeHarness;
-class LaunchAtLoginManager;
-class MenuBarLabel;
-class NotificationPreferences;
+class LaunchAtLogin;
+class AppSettings;
 class NotificationRelay;
 class Observation;
 class PopoverViewModel;
 class QtScheduler;
 class RepaintTicker;
+class Scheduler;
 class SettingsWindow;
-class SoakDriver;
+class TrayIconAnimation;
 class TrayOwner;
-class UpdaterController;
 class VelmoraBackend;
 
 // The running application: the long-lived objects of start-up and the windows they show.
-// Built after the synchronous self-check and the single-instance guard (see main.cpp).
+// Built after the synchronous self-check and the single-instance guard; the other self-checks
+// drive it from outside (see main.cpp).
 class VelmoraApplication : public QObject {
     Q_OBJECT
 public:
@@ -40,10 +39,11 @@ public:
     ~VelmoraApplication() override;
 
     // Starts following the tray host (the tray icon while there is one, else the window) and
-    // the self-check harness.
+    // the desktop notifications.
     void start();
 
     const std::shared_ptr<PopoverViewModel>& viewModel() const { return viewModel_; }
+    std::shared_ptr<Scheduler> scheduler() const;
 
     void openSettings();
     void openTrustAccess();
@@ -65,17 +65,15 @@ private:
 
     RuntimeOptions options_;
     std::shared_ptr<QtScheduler> scheduler_;
-    std::shared_ptr<LaunchAtLoginManager> loginItem_;
-    std::shared_ptr<UpdaterController> updater_;
+    std::shared_ptr<LaunchAtLogin> launchAtLogin_;
+    std::string version_; // the installed version, from the information dictionary
     std::shared_ptr<VelmoraBackend> backend_;
     std::shared_ptr<PopoverViewModel> viewModel_;
     std::unique_ptr<Observation> trayObservation_;
-    InteractiveMenuSmokeHarness* harness_ = nullptr;
-    std::unique_ptr<SoakDriver> soakDriver_; // only under the memory soak
-    std::shared_ptr<NotificationPreferences> notificationPreferences_;
+    std::shared_ptr<AppSettings> appSettings_;
     std::unique_ptr<NotificationRelay> notifications_; // never in a self-check
     TrayOwner* tray_ = nullptr;
-    MenuBarLabel* trayLabel_ = nullptr; // draws the tray icon's frames; never shown
+    TrayIconAnimation* trayLook_ = nullptr;
     QTimer* trayFrameTimer_ = nullptr;
     bool trayFramePending_ = false;
     std::unique_ptr<RepaintTicker> trayTicker_; // runs only while the monitor is not watching

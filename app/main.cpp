@@ -1,11 +1,14 @@
 // velmora-ui: the tray front end of the Velmora memory-leak monitor.
 #include "app/DarkModeWatcher.h"
+#include "app/GraphicalSession.h"
 #include "app/InstanceHandover.h"
 #include "app/RuntimeOptions.h"
-#include "app/SmokeReporter.h"
-#include "app/SynchronousLaunchSmokeProbe.h"
 #include "app/TerminationSignals.h"
 #include "app/VelmoraApplication.h"
+#include "app/selfcheck/InteractiveMenuSmokeHarness.h"
+#include "app/selfcheck/SmokeReporter.h"
+#include "app/selfcheck/SoakDriver.h"
+#include "app/selfcheck/SynchronousLaunchSmokeProbe.h"
 
 #include <QApplication>
 #include <csignal>
@@ -18,10 +21,10 @@ namespace {
 
 // Another copy runs in this session already: ask it to show itself and end this launch.
 [[noreturn]] void handOverTo(const InstanceHandover& handover) {
-    std::cerr << "VelmoraUIApp: duplicate UI launch detected; keeping existing instance pid "
+    std::cerr << "velmora-ui: duplicate UI launch detected; keeping existing instance pid "
               << handover.holderPid() << '\n';
     if (!handover.requestShow()) {
-        std::cerr << "VelmoraUIApp: the running copy could not be asked to show itself\n";
+        std::cerr << "velmora-ui: the running copy could not be asked to show itself\n";
     }
     std::exit(0);
 }
@@ -37,9 +40,16 @@ int main(int argc, char** argv) {
     // A write into the pipe of a backend that has gone must not end the application.
     std::signal(SIGPIPE, SIG_IGN);
 
-    const auto& options = RuntimeOptions::current(std::vector<std::string>(argv, argv + argc));
+    const std::vector<std::string> arguments(argv, argv + argc);
+    const auto& options = RuntimeOptions::current(arguments);
     SmokeReporter reporter;
     SynchronousLaunchSmokeProbe::exitIfHandled(options, reporter);
+
+    // Without a window system Qt would abort with a core dump: say what to run instead.
+    if (!hasGraphicalSession(processEnvironment(), arguments)) {
+        std::cerr << noGraphicalSessionMessage << '\n';
+        return 1;
+    }
 
     // One copy per graphical session; a self-check never takes part.
     InstanceHandover handover;
@@ -50,7 +60,7 @@ int main(int argc, char** argv) {
             handOverTo(handover);
         }
         if (claim == InstanceHandover::Claim::unavailable) {
-            std::cerr << "VelmoraUIApp: cannot lock " << handover.lockPath().toStdString()
+            std::cerr << "velmora-ui: cannot lock " << handover.lockPath().toStdString()
                       << "; running without the one-copy-per-session check\n";
         }
     }
@@ -70,5 +80,17 @@ int main(int argc, char** argv) {
 
     VelmoraApplication velmora(options, listening ? &handover : nullptr);
     velmora.start();
+
+    // The self-checks that drive the running application, each only when its option asks:
+    // the interactive check once the event loop runs, as when launching has finished.
+    InteractiveMenuSmokeHarness harness(velmora.viewModel(), options);
+    QMetaObject::invokeMethod(&harness, &InteractiveMenuSmokeHarness::startIfRequested,
+                              Qt::QueuedConnection);
+    std::unique_ptr<SoakDriver> soak; // the memory soak's walk through the popover
+    if (options.soakDriveSeconds && *options.soakDriveSeconds > 0 && !options.isSmokeTest) {
+        soak = std::make_unique<SoakDriver>(velmora.viewModel(), velmora.scheduler(),
+                                            std::chrono::seconds(*options.soakDriveSeconds));
+        soak->start();
+    }
     return application.exec();
 }

@@ -114,9 +114,9 @@ void SerialWorker::run() {
                 item.task();
             }
         } catch (const std::exception& error) {
-            writeDiagnosticLine(std::string("VelmoraUIApp: backend task failed: ") + error.what());
+            writeDiagnosticLine(std::string("velmora-ui: backend task failed: ") + error.what());
         } catch (...) {
-            writeDiagnosticLine("VelmoraUIApp: backend task failed");
+            writeDiagnosticLine("velmora-ui: backend task failed");
         }
         item = Item{};
         lock.lock();

@@ -18,12 +18,12 @@ namespace velmora {
 
 namespace {
 
-constexpr std::string_view transportErrorPrefix = "VelmoraUIApp transport error: ";
-constexpr std::string_view backendErrorPrefix = "VelmoraUIApp backend error: ";
+constexpr std::string_view transportErrorPrefix = "velmora-ui: transport error: ";
+constexpr std::string_view backendErrorPrefix = "velmora-ui: backend error: ";
 constexpr std::string_view backendEndedMessage = "The Velmora monitor stopped before it answered.";
 constexpr std::string_view notRunningMessage = "The Velmora monitor is not running.";
 constexpr std::string_view noHistoryMessage = "The Velmora monitor answered without a history.";
-constexpr std::string_view monitorPrefix = "VelmoraUIApp: monitor ";
+constexpr std::string_view monitorPrefix = "velmora-ui: monitor ";
 
 enum class WriteOutcome { written, backendGone, failed };
 
@@ -126,13 +126,13 @@ bool StdioVelmoraBackend::startProcessIfPossible() {
         executable = BackendExecutableResolver::resolve();
     }
     if (!executable) {
-        writeDiagnosticLine("VelmoraUIApp: failed to resolve backend executable");
+        writeDiagnosticLine("velmora-ui: failed to resolve backend executable");
         return false;
     }
     const std::string error =
         process_.start(*executable, {"ui-backend"}, childEnvironment(options_.launchEnvironment));
     if (!error.empty()) {
-        writeDiagnosticLine("VelmoraUIApp: failed to start backend: " + error);
+        writeDiagnosticLine("velmora-ui: failed to start backend: " + error);
         return false;
     }
     reader_ = std::make_unique<LineReader>(process_.outputFd(), options_.maxLineBytes);
@@ -247,7 +247,7 @@ void StdioVelmoraBackend::exchange(const RequestEnvelope& request, const History
     const std::size_t read = reader_->discardBuffered();
     const DrainedBytes unasked = drainQueuedBytes(process_.outputFd());
     if (read + unasked.count > 0) {
-        writeDiagnosticLine("VelmoraUIApp: discarded " + std::to_string(read + unasked.count) +
+        writeDiagnosticLine("velmora-ui: discarded " + std::to_string(read + unasked.count) +
                             " bytes the backend wrote unasked");
     }
     if (unasked.ended) {

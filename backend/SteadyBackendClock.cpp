@@ -138,9 +138,9 @@ void SteadyBackendClock::run(const std::shared_ptr<Shared>& shared) {
                 task();
             }
         } catch (const std::exception& error) {
-            writeDiagnosticLine(std::string("VelmoraUIApp: backend alarm failed: ") + error.what());
+            writeDiagnosticLine(std::string("velmora-ui: backend alarm failed: ") + error.what());
         } catch (...) {
-            writeDiagnosticLine("VelmoraUIApp: backend alarm failed");
+            writeDiagnosticLine("velmora-ui: backend alarm failed");
         }
         task = nullptr;
         lock.lock();

@@ -21,11 +21,11 @@ const Notification* find(const std::vector<Notification>& notifications,
 } // namespace
 
 NotificationPolicy::NotificationPolicy(std::shared_ptr<Scheduler> scheduler,
-                                       std::shared_ptr<NotificationPreferences> preferences)
-    : scheduler_(std::move(scheduler)), preferences_(std::move(preferences)) {}
+                                       std::shared_ptr<AppSettings> settings)
+    : scheduler_(std::move(scheduler)), settings_(std::move(settings)) {}
 
 std::vector<Notification> NotificationPolicy::review(const PopoverSnapshot& snapshot) {
-    const NotificationLevel level = preferences_->level();
+    const NotificationLevel level = settings_->get(settingsKeys::notificationLevel);
     if (level != NotificationLevel::off) {
         lastLevel_ = level;
     }

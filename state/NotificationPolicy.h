@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/PopoverSnapshot.h"
+#include "state/AppSettings.h"
 #include "state/Notification.h"
 #include "state/NotificationMemory.h"
-#include "state/NotificationPreferences.h"
 #include "state/Scheduler.h"
 
 #include <chrono>
@@ -48,8 +48,7 @@ public:
     static constexpr std::size_t capCount = 3;
     static constexpr uint64_t exhaustionThresholdSeconds = 15 * 60;
 
-    NotificationPolicy(std::shared_ptr<Scheduler> scheduler,
-                       std::shared_ptr<NotificationPreferences> preferences);
+    NotificationPolicy(std::shared_ptr<Scheduler> scheduler, std::shared_ptr<AppSettings> settings);
 
     // The notifications to send for `snapshot` now, most urgent first.
     std::vector<Notification> review(const PopoverSnapshot& snapshot);
@@ -97,7 +96,7 @@ private:
     void changed() { ++revision_; }
 
     std::shared_ptr<Scheduler> scheduler_;
-    std::shared_ptr<NotificationPreferences> preferences_;
+    std::shared_ptr<AppSettings> settings_;
     NotificationLevel lastLevel_ = defaultNotificationLevel; // the last one that was not `off`
     std::map<std::string, Incident> incidents_;
     std::set<std::string> seenKills_;

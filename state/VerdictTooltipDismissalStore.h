@@ -1,12 +1,10 @@
 #pragma once
 
-#include "state/KeyValueStore.h"
+#include "state/AppSettings.h"
 
 #include <memory>
 #include <set>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace velmora {
 
@@ -29,27 +27,18 @@ private:
     std::set<std::string> dismissedIDs_;
 };
 
-// Dismissals kept in the user's preferences, under `key`, as a list of distinct ids sorted in
-// code-point order. Every call reads (and a dismissal rewrites) the stored value; nothing is
-// cached. A value that is not a list of strings counts as empty and is replaced by the next
-// dismissal.
-class KeyValueVerdictTooltipDismissalStore final : public VerdictTooltipDismissalStore {
+// Dismissals kept in the app's preferences (settingsKeys::dismissedVerdictTooltips). Every call
+// reads (and a dismissal rewrites) the stored value; nothing is cached. A value that is not a
+// list of strings counts as empty and is replaced by the next dismissal.
+class StoredVerdictTooltipDismissals final : public VerdictTooltipDismissalStore {
 public:
-    static constexpr std::string_view defaultKey = "Velmora.dismissedVerdictTooltips";
-
-    explicit KeyValueVerdictTooltipDismissalStore(std::shared_ptr<KeyValueStore> defaults,
-                                                  std::string key = std::string(defaultKey));
+    explicit StoredVerdictTooltipDismissals(std::shared_ptr<AppSettings> settings);
 
     bool isDismissed(const std::string& id) const override;
     void dismiss(const std::string& id) override;
 
-    const std::string& key() const { return key_; }
-
 private:
-    std::vector<std::string> storedIDs() const;
-
-    std::shared_ptr<KeyValueStore> defaults_;
-    std::string key_;
+    std::shared_ptr<AppSettings> settings_;
 };
 
 } // namespace velmora

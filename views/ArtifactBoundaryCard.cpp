@@ -28,7 +28,7 @@ ArtifactBoundaryCard::ArtifactBoundaryCard(QWidget* parent)
     auto* tileLayout = new QHBoxLayout(tile);
     tileLayout->setContentsMargins(0, 0, 0, 0);
     tileLayout->addWidget(
-        new SymbolView("doc.text.magnifyingglass", 16, paletteRef(PaletteColor::suspectText), tile),
+        new SymbolView("velmora-document-search", 16, paletteRef(PaletteColor::suspectText), tile),
         0, Qt::AlignCenter);
     top->addWidget(tile, 0, Qt::AlignTop);
     auto* texts = new QVBoxLayout;

@@ -11,7 +11,7 @@ class PlainTextButton;
 class SurfaceFrame;
 class VelmoraText;
 
-// The destructive-action confirmation: a dimming layer over the whole popover with a 280-point
+// The destructive-action confirmation: a dimming layer over the whole popover with a 280-pixel
 // dialog in its centre offering the backend's cancel and confirm actions.
 class ConfirmationOverlay : public QWidget {
     Q_OBJECT

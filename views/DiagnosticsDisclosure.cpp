@@ -37,7 +37,7 @@ DiagnosticsDisclosure::DiagnosticsDisclosure(QWidget* parent)
     labels->addWidget(title);
     labels->addWidget(subtitle);
     toggleLayout->addLayout(labels, 1);
-    chevron_ = new SymbolView("chevron.right", 11, paletteRef(PaletteColor::mutedText), toggle_);
+    chevron_ = new SymbolView("go-next", 11, paletteRef(PaletteColor::mutedText), toggle_);
     chevron_->setObjectName("diagnosticsChevron");
     chevron_->setFrameSize(QSize(12, 12)); // the same room pointing right or down
     toggleLayout->addWidget(chevron_, 0, Qt::AlignVCenter);
@@ -76,7 +76,7 @@ void DiagnosticsDisclosure::setExpanded(bool expanded) {
         return;
     }
     expanded_ = expanded;
-    chevron_->setSymbol(expanded ? "chevron.down" : "chevron.right");
+    chevron_->setSymbol(expanded ? "go-down" : "go-next");
     setShown(content_, expanded);
 }
 

@@ -83,7 +83,7 @@ void paintDropUrgencyIcon(QPainter& painter, const QRectF& square, SnapshotTone 
         look.outlineOpacity = 1;
     }
     const double s = std::min(square.width(), square.height());
-    const QPainterPath drop = symbolPath("drop.fill", square);
+    const QPainterPath drop = symbolPath("velmora-drop-filled", square);
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -152,7 +152,7 @@ void paintDropUrgencyIcon(QPainter& painter, const QRectF& square, SnapshotTone 
         painter.strokePath(drop, QPen(outline, 2 * detail.outlineWidth));
         painter.restore();
     } else {
-        painter.fillPath(symbolPath("drop", square), outline);
+        painter.fillPath(symbolPath("velmora-drop", square), outline);
     }
     painter.restore();
 }

@@ -15,8 +15,8 @@ class MotionAnimator;
 
 // The colour stops of the drop's fill, from the bottom of the drop upwards.
 std::vector<QColor> fillGradientColors(SnapshotTone tone);
-// The height of the fill band in a drop of `side` points: side × fraction (clamped to 0..1),
-// never less than 1.5 points when the fraction is above 0.
+// The height of the fill band in a drop of `side` pixels: side × fraction (clamped to 0..1),
+// never less than 1.5 pixels when the fraction is above 0.
 double fillBandHeight(double side, double fillFraction);
 
 // How much finery the drop carries. At popover sizes it has its halo, its tone shadow and tilt
@@ -25,7 +25,7 @@ double fillBandHeight(double side, double fillFraction);
 // outline width, firmer).
 struct DropIconDetail {
     bool effects = true;
-    double outlineWidth = 0; // points, drawn inside the drop's edge; 0 keeps the symbol's own
+    double outlineWidth = 0; // pixels, drawn inside the drop's edge; 0 keeps the symbol's own
 };
 
 // Paints the drop-urgency icon into `square`: halo, empty drop, fill band, glosses, outline,

@@ -25,11 +25,11 @@ FooterCommandButton::FooterCommandButton(QWidget* parent) : SpinningButton(paren
     syncValue();
 }
 
-void FooterCommandButton::setSymbol(const std::string& systemName) {
-    if (systemName == symbol_) {
+void FooterCommandButton::setSymbol(const std::string& iconName) {
+    if (iconName == symbol_) {
         return;
     }
-    symbol_ = systemName;
+    symbol_ = iconName;
     update();
 }
 

@@ -19,7 +19,7 @@ class FooterCommandButton : public SpinningButton {
 public:
     explicit FooterCommandButton(QWidget* parent = nullptr);
 
-    void setSymbol(const std::string& systemName);
+    void setSymbol(const std::string& iconName);
     const std::string& symbol() const { return symbol_; }
     // The accessibility label and the hover help.
     void setLabel(const QString& accessibilityLabel, const QString& helpText);

@@ -66,21 +66,21 @@ std::vector<FooterCommandItem> footerCommandItems(bool isFocusedIncidentLayout,
                                                   bool isShowingAdvancedHistory) {
     std::vector<FooterCommandItem> items;
     if (isShowingAdvancedHistory) {
-        items.push_back({FooterCommandRole::advancedHistory, "dot.radiowaves.left.and.right",
+        items.push_back({FooterCommandRole::advancedHistory, "velmora-live",
                          "Return to live triage", "Return to live triage",
                          FooterCommandTone::watch});
     } else {
-        items.push_back({FooterCommandRole::advancedHistory, "clock.arrow.circlepath",
+        items.push_back({FooterCommandRole::advancedHistory, "document-open-recent",
                          "Open advanced history", "Open advanced history",
                          FooterCommandTone::watch});
     }
-    items.push_back({FooterCommandRole::exportReport, "square.and.arrow.up", "Export report",
+    items.push_back({FooterCommandRole::exportReport, "document-send", "Export report",
                      "Export report", FooterCommandTone::suspect});
     if (!isFocusedIncidentLayout || isShowingAdvancedHistory) {
-        items.push_back({FooterCommandRole::openSettings, "gearshape", "Open settings",
+        items.push_back({FooterCommandRole::openSettings, "preferences-system", "Open settings",
                          "Open settings", FooterCommandTone::utility});
-        items.push_back({FooterCommandRole::quit, "power", "Quit Velmora", "Quit Velmora",
-                         FooterCommandTone::critical});
+        items.push_back({FooterCommandRole::quit, "application-exit", "Quit Velmora",
+                         "Quit Velmora", FooterCommandTone::critical});
     }
     return items;
 }
@@ -119,7 +119,7 @@ void FooterTelemetryChip::paintEvent(QPaintEvent*) {
 
 FooterTelemetry::FooterTelemetry(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("footerTelemetry"));
-    // The rule is painted in the top point; the first row keeps the stack's spacing of 10 below
+    // The rule is painted in the top pixel; the first row keeps the stack's spacing of 10 below
     // it (a spacer item would take that spacing away).
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 1 + stackSpacing, 0, 0);
@@ -177,7 +177,7 @@ void FooterTelemetry::setContent(const FooterTelemetrySnapshot& telemetry,
             button->setObjectName(QStringLiteral("footerCommand_%1").arg(roleName(item.role)));
             button->setOnTap([this, role = item.role] { tap(role); });
         }
-        button->setSymbol(item.systemName);
+        button->setSymbol(item.iconName);
         button->setLabel(QString::fromStdString(item.accessibilityLabel),
                          QString::fromStdString(item.helpText));
         button->setTint(footerCommandColor(item.tone));

@@ -25,7 +25,7 @@ PaletteColor footerCommandColor(FooterCommandTone tone);
 // One button of the command cluster; `role` is also its identity.
 struct FooterCommandItem {
     FooterCommandRole role;
-    std::string systemName;
+    std::string iconName;
     std::string accessibilityLabel;
     std::string helpText;
     FooterCommandTone tone;

@@ -1,8 +1,8 @@
 #include "views/NotWatchingPanel.h"
 
 #include "views/ActionCapsuleButton.h"
-#include "views/MenuBarLabel.h"
 #include "views/SurfacePainter.h"
+#include "views/TrayGlyph.h"
 #include "views/VelmoraPalette.h"
 #include "views/VelmoraText.h"
 
@@ -30,7 +30,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        MenuBarLabelLook look;
+        TrayIconLook look;
         look.notWatching = !starting_;
         look.starting = starting_;
         paintTrayGlyph(painter, look);

@@ -52,7 +52,7 @@ QSize PlainTextButton::sizeHint() const {
             static_cast<int>(std::ceil(metrics.height())) + 2};
 }
 
-// The label one point in from the leading edge, centred vertically.
+// The label one pixel in from the leading edge, centred vertically.
 std::vector<DrawnText> PlainTextButton::drawnTexts() const {
     if (text().isEmpty()) {
         return {};

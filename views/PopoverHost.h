@@ -16,7 +16,7 @@ class PopoverRootView;
 // The popover as the app hosts it: the root view held at the popover's fixed width (not at
 // the width its layout would like) inside a frameless scroll area that only scrolls
 // vertically, centred at the top. The host grows to the root's height, so nothing scrolls; the
-// gallery and the layout tests see exactly what a person sees at 448 points.
+// gallery and the layout tests see exactly what a person sees at 448 pixels.
 class PopoverHost : public QWidget {
     Q_OBJECT
 public:

@@ -23,7 +23,7 @@ class SummaryStrip;
 class SystemStateHeader;
 class VerdictOnboardingTooltip;
 
-// The single view inside the popover, 448 points wide, as tall as its content. It decides
+// The single view inside the popover, 448 pixels wide, as tall as its content. It decides
 // which sections appear, in which order, and reports every control through the callbacks.
 // A render reconciles the existing widgets: sections stay, rows keep their widgets by key,
 // and a state that changes nothing visible repaints nothing. Sections enter and leave with

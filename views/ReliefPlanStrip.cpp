@@ -63,7 +63,7 @@ ReliefPlanStrip::ReliefPlanStrip(QWidget* parent) : SurfaceFrame(parent) {
     });
     row->addWidget(dot_, 0, Qt::AlignVCenter);
     row->addLayout(texts, 1);
-    row->addSpacing(8); // the flexible spacer of at least 8 points
+    row->addSpacing(8); // the flexible spacer of at least 8 pixels
     row->addWidget(button_, 0, Qt::AlignVCenter);
 }
 

@@ -49,7 +49,7 @@ SurfaceHeader::SurfaceHeader(const QString& backLabel, const QString& eyebrow, Q
     backLayout->setContentsMargins(12, 8, 12, 8);
     backLayout->setSpacing(6);
     backLayout->addWidget(
-        new SymbolView("chevron.left", 11, paletteRef(PaletteColor::neutralText), back_), 0,
+        new SymbolView("go-previous", 11, paletteRef(PaletteColor::neutralText), back_), 0,
         Qt::AlignVCenter);
     auto* text = makeText(TypeRole::caption, QFont::DemiBold, paletteRef(PaletteColor::neutralText),
                           1, back_);

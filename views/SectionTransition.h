@@ -9,7 +9,7 @@
 
 namespace velmora {
 
-// How a section enters or leaves: its offset (in points, or in multiples of its own size),
+// How a section enters or leaves: its offset (in pixels, or in multiples of its own size),
 // the scale it starts from (or ends at) about an anchor, always combined with opacity.
 struct TransitionStyle {
     QPointF offset;           // points

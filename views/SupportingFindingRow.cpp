@@ -126,7 +126,7 @@ QWidget* SupportingFindingRow::buildCurvatureChip() {
     auto* layout = new QHBoxLayout(curvatureChip_);
     layout->setContentsMargins(8, 3, 8, 3);
     layout->setSpacing(5);
-    curvatureSymbol_ = new SymbolView("arrow.down.forward.circle.fill", 11,
+    curvatureSymbol_ = new SymbolView("velmora-growth-slowing", 11,
                                       paletteRef(PaletteColor::watchText), curvatureChip_);
     layout->addWidget(curvatureSymbol_, 0, Qt::AlignVCenter);
     curvatureLabel_ = makeText(TypeRole::caption, QFont::DemiBold,
@@ -198,8 +198,8 @@ void SupportingFindingRow::showTexts() {
         const bool accelerating = isAccelerating(finding_.curvatureLabel);
         const PaletteColor colour =
             accelerating ? PaletteColor::suspectText : PaletteColor::watchText;
-        curvatureSymbol_->setSymbol(accelerating ? "arrow.up.forward.circle.fill"
-                                                 : "arrow.down.forward.circle.fill");
+        curvatureSymbol_->setSymbol(accelerating ? "velmora-growth-accelerating"
+                                                 : "velmora-growth-slowing");
         curvatureSymbol_->setColor(paletteRef(colour));
         curvatureLabel_->setText(QString::fromStdString(*finding_.curvatureLabel));
         curvatureLabel_->setColor(paletteRef(colour));

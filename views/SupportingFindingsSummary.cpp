@@ -41,7 +41,8 @@ SupportingFindingsSummary::SupportingFindingsSummary(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(11, 8, 11, 8);
     layout->setSpacing(10);
-    symbol_ = new SymbolView("list.bullet.indent", 12, paletteRef(PaletteColor::watchText), this);
+    symbol_ =
+        new SymbolView("velmora-list-indented", 12, paletteRef(PaletteColor::watchText), this);
     symbol_->setObjectName("summarySymbol");
     symbol_->setFrameSize(QSize(18, 18));
     layout->addWidget(symbol_, 0, Qt::AlignVCenter);
@@ -56,8 +57,7 @@ SupportingFindingsSummary::SupportingFindingsSummary(QWidget* parent)
     texts->addWidget(detail_);
     layout->addLayout(texts, 1);
     layout->addSpacing(8);
-    auto* chevron =
-        new SymbolView("chevron.right", 11, paletteRef(PaletteColor::mutedText, 0.76), this);
+    auto* chevron = new SymbolView("go-next", 11, paletteRef(PaletteColor::mutedText, 0.76), this);
     chevron->setObjectName("summaryChevron");
     layout->addWidget(chevron, 0, Qt::AlignVCenter);
     setOnTap([this] {

@@ -6,7 +6,7 @@
 
 namespace velmora {
 
-// A container painted as a rounded rectangle with a flat fill and a 1-point inner border, both
+// A container painted as a rounded rectangle with a flat fill and a 1-pixel inner border, both
 // palette colours; its layout holds the content.
 class SurfaceFrame : public QWidget {
     Q_OBJECT
@@ -29,7 +29,7 @@ private:
     double borderWidth_ = 1.0;
 };
 
-// A filled circle of `diameter` points, optionally pushed down by `topPadding`.
+// A filled circle of `diameter` pixels, optionally pushed down by `topPadding`.
 class DotView : public QWidget {
     Q_OBJECT
 public:

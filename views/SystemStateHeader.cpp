@@ -15,7 +15,7 @@ namespace velmora {
 
 namespace {
 
-// The critical pill breathes between these scales about its centre and lifts by half a point.
+// The critical pill breathes between these scales about its centre and lifts by half a pixel.
 constexpr double pillRestScale = 0.98;
 constexpr double pillBrightScale = 1.04;
 constexpr double pillLift = 0.5;
@@ -93,7 +93,7 @@ QSizeF PressurePill::capsuleSize() const {
             std::max(pillDot, metrics.height()) + 2 * pillPaddingY};
 }
 
-// Half the growth of the largest scale on each side, the lift, and half a point for the
+// Half the growth of the largest scale on each side, the lift, and half a pixel for the
 // antialiased edge, whatever the tone: the pill keeps its place when the tone turns critical.
 QSizeF PressurePill::margins() const {
     const QSizeF capsule = capsuleSize();
@@ -235,7 +235,7 @@ SystemStateHeader::SystemStateHeader(QWidget* parent) : QWidget(parent) {
 
     auto* right = new QVBoxLayout();
     pill_ = new PressurePill(this);
-    // The pill's room for its scale counts towards the 4 points between it and the scope.
+    // The pill's room for its scale counts towards the 4 pixels between it and the scope.
     right->setSpacing(std::max(0, 4 - static_cast<int>(pill_->margins().height())));
     scope_ =
         new VelmoraText(QString(), TypeRole::caption, {PaletteColor::mutedText, 1.0, {}}, this);

@@ -53,7 +53,7 @@ private:
     double attention_ = 0;
 };
 
-// The 4-point bar filled to the used-memory fraction in the tone's tint.
+// The 4-pixel bar filled to the used-memory fraction in the tone's tint.
 class UsedMemoryBar : public QWidget {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #include "views/TrayGlyphIconEngine.h"
 
+#include "views/TrayGlyph.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/MenuBarLabel.h"
+#include "state/TrayIconLook.h"
 
 #include <QIconEngine>
 
@@ -14,7 +14,7 @@ namespace velmora {
 // asked for (a D-Bus tray sends pixmaps).
 class TrayGlyphIconEngine : public QIconEngine {
 public:
-    explicit TrayGlyphIconEngine(const MenuBarLabelLook& look) : look_(look) {}
+    explicit TrayGlyphIconEngine(const TrayIconLook& look) : look_(look) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override;
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
@@ -25,10 +25,10 @@ public:
     QString key() const override;
     QIconEngine* clone() const override;
 
-    const MenuBarLabelLook& look() const { return look_; }
+    const TrayIconLook& look() const { return look_; }
 
 private:
-    MenuBarLabelLook look_;
+    TrayIconLook look_;
 };
 
 } // namespace velmora

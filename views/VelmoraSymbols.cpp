@@ -107,25 +107,25 @@ QPainterPath arrowCircle(bool up) {
 
 const std::map<std::string_view, Glyph>& glyphs() {
     static const std::map<std::string_view, Glyph> table{
-        {"drop.fill", {16.0 / 24.0, [] { return dropShape(0); }}},
-        {"drop",
+        {"velmora-drop-filled", {16.0 / 24.0, [] { return dropShape(0); }}},
+        {"velmora-drop",
          {16.0 / 24.0, [] { return dropShape(0).subtracted(dropShape(1.9)).simplified(); }}},
-        {"chevron.left",
+        {"go-previous",
          {0.6,
           [] {
               return stroked(polyline({{10.5, 3.5}, {3.5, 12}, {10.5, 20.5}}), 2.8);
           }}},
-        {"chevron.right",
+        {"go-next",
          {0.6,
           [] {
               return stroked(polyline({{3.5, 3.5}, {10.5, 12}, {3.5, 20.5}}), 2.8);
           }}},
-        {"chevron.down",
+        {"go-down",
          {1.0,
           [] {
               return stroked(polyline({{3.5, 8.5}, {12, 15.5}, {20.5, 8.5}}), 2.8);
           }}},
-        {"list.bullet.indent",
+        {"velmora-list-indented",
          {1.0,
           [] {
               QPainterPath path;
@@ -137,7 +137,7 @@ const std::map<std::string_view, Glyph>& glyphs() {
               path.addPath(stroked(polyline({{13, 18.5}, {21, 18.5}})));
               return path;
           }}},
-        {"doc.text.magnifyingglass",
+        {"velmora-document-search",
          {1.0,
           [] {
               QPainterPath doc =
@@ -148,7 +148,7 @@ const std::map<std::string_view, Glyph>& glyphs() {
               doc.addPath(stroked(polyline({{18.7, 18.7}, {21.5, 21.5}}), 2.2));
               return doc;
           }}},
-        {"clock.arrow.circlepath",
+        {"document-open-recent",
          {1.0,
           [] {
               QPainterPath path = stroked(arc({12.5, 12}, 8.5, 200, -310));
@@ -156,7 +156,7 @@ const std::map<std::string_view, Glyph>& glyphs() {
               path.addPath(stroked(polyline({{12.5, 7.5}, {12.5, 12}, {15.5, 14}}), 1.8));
               return path;
           }}},
-        {"dot.radiowaves.left.and.right",
+        {"velmora-live",
          {1.25,
           [] {
               QPainterPath path = circle({15, 12}, 2.6);
@@ -166,7 +166,7 @@ const std::map<std::string_view, Glyph>& glyphs() {
               path.addPath(stroked(arc({15, 12}, 11, -40, 80)));
               return path;
           }}},
-        {"square.and.arrow.up",
+        {"document-send",
          {0.85,
           [] {
               QPainterPath path = stroked(
@@ -175,15 +175,15 @@ const std::map<std::string_view, Glyph>& glyphs() {
               path.addPath(stroked(polyline({{6, 6}, {10, 2}, {14, 6}})));
               return path;
           }}},
-        {"gearshape", {1.0, [] { return gear(); }}},
-        {"power",
+        {"preferences-system", {1.0, [] { return gear(); }}},
+        {"application-exit",
          {1.0,
           [] {
               QPainterPath path = stroked(arc({12, 13}, 8.5, 60, -300), 2.4);
               path.addPath(stroked(polyline({{12, 2.5}, {12, 11.5}}), 2.4));
               return path;
           }}},
-        {"gauge",
+        {"utilities-system-monitor",
          {1.2,
           [] {
               QPainterPath path = stroked(arc({14.4, 15}, 11, 180, -180), 2.2);
@@ -191,7 +191,7 @@ const std::map<std::string_view, Glyph>& glyphs() {
               path.addPath(circle({14.4, 15}, 2.2));
               return path;
           }}},
-        {"arrow.triangle.2.circlepath",
+        {"view-refresh",
          {1.0,
           [] {
               QPainterPath path = stroked(arc({12, 12}, 8, 160, -120));
@@ -200,8 +200,8 @@ const std::map<std::string_view, Glyph>& glyphs() {
               path.addPath(arrowHead({4.4, 14.2}, 260, 3.6));
               return path;
           }}},
-        {"arrow.up.forward.circle.fill", {1.0, [] { return arrowCircle(true); }}},
-        {"arrow.down.forward.circle.fill", {1.0, [] { return arrowCircle(false); }}},
+        {"velmora-growth-accelerating", {1.0, [] { return arrowCircle(true); }}},
+        {"velmora-growth-slowing", {1.0, [] { return arrowCircle(false); }}},
     };
     return table;
 }
@@ -248,10 +248,10 @@ SymbolView::SymbolView(QWidget* parent) : QWidget(parent) {
     repaintOnAppearanceChange(this);
 }
 
-SymbolView::SymbolView(std::string name, double pointSize, ColorRef color, QWidget* parent)
+SymbolView::SymbolView(std::string name, double pixelSize, ColorRef color, QWidget* parent)
     : SymbolView(parent) {
     name_ = std::move(name);
-    pointSize_ = pointSize;
+    pixelSize_ = pixelSize;
     color_ = color;
 }
 
@@ -260,15 +260,6 @@ void SymbolView::setSymbol(const std::string& name) {
         return;
     }
     name_ = name;
-    update();
-}
-
-void SymbolView::setPointSize(double pointSize) {
-    if (pointSize == pointSize_) {
-        return;
-    }
-    pointSize_ = pointSize;
-    updateGeometry();
     update();
 }
 
@@ -293,13 +284,13 @@ QSize SymbolView::sizeHint() const {
     if (frame_.isValid()) {
         return frame_;
     }
-    const int side = static_cast<int>(std::ceil(pointSize_ * 1.1));
+    const int side = static_cast<int>(std::ceil(pixelSize_ * 1.1));
     return {side, side};
 }
 
 void SymbolView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const double side = pointSize_ * 1.1;
+    const double side = pixelSize_ * 1.1;
     const QRectF box((width() - side) / 2, (height() - side) / 2, side, side);
     paintSymbol(painter, name_, box, color_.resolve());
 }

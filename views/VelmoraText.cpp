@@ -84,11 +84,11 @@ void VelmoraText::setTextCase(TextCase textCase) {
     changed(true);
 }
 
-void VelmoraText::setTracking(double points) {
-    if (points == tracking_) {
+void VelmoraText::setTracking(double pixels) {
+    if (pixels == tracking_) {
         return;
     }
-    tracking_ = points;
+    tracking_ = pixels;
     changed(true);
 }
 

@@ -47,8 +47,8 @@ public:
     ColorRef color() const { return color_; }
     void setTextCase(TextCase textCase);
     void setUppercase(bool upper) { setTextCase(upper ? TextCase::upper : TextCase::asIs); }
-    // Extra space between letters, in points.
-    void setTracking(double points);
+    // Extra space between letters, in pixels.
+    void setTracking(double pixels);
     // 1: one line; N > 1: at most N lines; 0: wraps onto as many lines as it needs.
     void setLineLimit(int lines);
     int lineLimit() const { return lineLimit_; }

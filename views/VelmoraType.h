@@ -8,7 +8,7 @@ namespace velmora {
 // The type scale of the popover surfaces.
 enum class TypeRole { eyebrow, tonePill, summary, title, rate, body, caption, metric };
 
-// The font of a role, at a pixel size equal to its point size; `weight` overrides the role's
+// The font of a role, at the role's pixel size on the type scale; `weight` overrides the role's
 // weight. Rounded roles use a rounded family when one is installed, else the UI font;
 // monospaced roles use the system fixed font.
 QFont velmoraFont(TypeRole role, std::optional<QFont::Weight> weight = {});

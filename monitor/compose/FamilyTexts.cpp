@@ -96,7 +96,7 @@ std::optional<std::string> curvatureText(const FamilyAssessment& a) {
 std::string explanationOf(const FamilyView& family) {
     const FamilyAssessment& a = family.assessment;
     if (family.smokeRole != SmokeRole::none) {
-        return "Controlled self-check target named in smoke-targets.json.";
+        return "Controlled self-check target named in VELMORA_SELF_CHECK_TARGETS.";
     }
     if (!a.hasRate) {
         return "Collecting samples before judging growth.";

@@ -48,7 +48,9 @@ MonitorPaths MonitorPaths::fromEnvironment() {
     paths.artifactsDir = paths.dataDir + "/artifacts";
     paths.reportsDir = paths.dataDir + "/reports";
     paths.logsDir = paths.dataDir + "/logs";
-    paths.smokeTargetsFile = paths.home + "/.config/velmora/smoke-targets.json";
+    if (const char* targets = std::getenv("VELMORA_SELF_CHECK_TARGETS")) {
+        paths.smokeTargetsFile = targets;
+    }
     return paths;
 }
 

@@ -16,7 +16,9 @@ struct MonitorPaths {
     std::string artifactsDir;
     std::string reportsDir;
     std::string logsDir;
-    std::string smokeTargetsFile; // always under $HOME/.config/velmora
+    // The self-check targets a test names in $VELMORA_SELF_CHECK_TARGETS; empty otherwise, so
+    // that nothing in the person's configuration is read for them.
+    std::string smokeTargetsFile;
 
     static MonitorPaths fromEnvironment();
     // The path with the home directory written as "~".

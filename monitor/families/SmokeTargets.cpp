@@ -2,7 +2,6 @@
 
 #include "model/JsonText.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -55,11 +54,6 @@ SmokeTargetPids parseSmokeTargets(const std::string& text) {
 }
 
 SmokeTargets::SmokeTargets(std::string path) : path_(std::move(path)) {}
-
-std::string SmokeTargets::defaultPath() {
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.config/velmora/smoke-targets.json";
-}
 
 const SmokeTargetPids& SmokeTargets::current() {
     struct stat info {};

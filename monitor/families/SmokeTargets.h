@@ -7,7 +7,7 @@
 
 namespace velmora {
 
-// The self-check targets named in $HOME/.config/velmora/smoke-targets.json:
+// The self-check targets of the file a test names in $VELMORA_SELF_CHECK_TARGETS:
 // {"recovery": 1234, "restart": 5678} (a PID, or an object {"pid": 1234}).
 struct SmokeTargetPids {
     std::optional<pid_t> recovery;
@@ -22,7 +22,6 @@ class SmokeTargets {
 public:
     explicit SmokeTargets(std::string path);
     const SmokeTargetPids& current();
-    static std::string defaultPath();
 
 private:
     std::string path_;

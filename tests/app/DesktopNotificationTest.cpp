@@ -88,7 +88,7 @@ public:
             QDBusConnection::connectToBus(bus.address(), clientName_),
             [this](std::string_view line) { diagnostics.emplace_back(line); });
         relay = std::make_unique<NotificationRelay>(
-            viewModel, scheduler, preferences, std::move(notifier), [this] { ++popoverShown; },
+            viewModel, scheduler, settings, std::move(notifier), [this] { ++popoverShown; },
             std::move(memory));
     }
     void stopRelay() {
@@ -136,8 +136,8 @@ public:
     std::shared_ptr<FakeVelmoraBackend> backend = std::make_shared<FakeVelmoraBackend>();
     std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
     std::shared_ptr<PopoverViewModel> viewModel;
-    std::shared_ptr<NotificationPreferences> preferences =
-        std::make_shared<NotificationPreferences>(std::make_shared<MemoryKeyValueStore>());
+    std::shared_ptr<AppSettings> settings =
+        std::make_shared<AppSettings>(std::make_shared<MemoryKeyValueStore>());
     std::vector<std::string> diagnostics;
     int popoverShown = 0;
     std::unique_ptr<NotificationRelay> relay;
@@ -442,7 +442,7 @@ TEST(DesktopNotifications, WithoutAServerOneDiagnosticLineAndNothingBreaks) {
     ASSERT_TRUE(waitUntil([&] { return shown.has_value(); }));
     EXPECT_FALSE(*shown);
     ASSERT_EQ(s.diagnostics.size(), 1u);
-    EXPECT_TRUE(s.diagnostics[0].starts_with("VelmoraUIApp: desktop notifications are unavailable"))
+    EXPECT_TRUE(s.diagnostics[0].starts_with("velmora-ui: desktop notifications are unavailable"))
         << s.diagnostics[0];
     s.poll({firefox(FindingVerdict::criticalRunaway), family("slack"), family("code")});
     s.backend->takeCalls();

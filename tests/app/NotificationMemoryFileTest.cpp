@@ -63,14 +63,14 @@ TEST(NotificationMemoryFile, AnyUnusableFileIsAFreshStartAndAFailedSaveOnlyLogs)
     EXPECT_EQ(NotificationMemoryFile(dir / "garbage.json").load(), std::nullopt);
     std::filesystem::create_directory(dir / "folder.json");
     EXPECT_EQ(NotificationMemoryFile(dir / "folder.json").load(), std::nullopt);
-    EXPECT_EQ(errors.linesStartingWith("VelmoraUIApp: notification memory ").size(), 3u)
+    EXPECT_EQ(errors.linesStartingWith("velmora-ui: notification memory ").size(), 3u)
         << errors.text();
 
     // A state folder that cannot be created (a file is in the way).
     writeFile(dir / "blocked", "");
     NotificationMemoryFile blocked(dir / "blocked/velmora/notifications.json");
     blocked.save(NotificationMemory{});
-    const auto lines = errors.linesStartingWith("VelmoraUIApp: notification memory not saved: ");
+    const auto lines = errors.linesStartingWith("velmora-ui: notification memory not saved: ");
     EXPECT_EQ(lines.size(), 1u) << errors.text();
 }
 

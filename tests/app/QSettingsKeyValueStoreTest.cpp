@@ -37,17 +37,44 @@ TEST(QSettingsKeyValueStore, ListsKeepTheirTypeAcrossLaunches) {
     EXPECT_FALSE(later.value("missing").has_value());
 }
 
-TEST(QSettingsKeyValueStore, ADismissedTooltipStaysDismissedAfterRelaunch) {
+AppSettings settingsIn(const QString& file) {
+    return AppSettings(std::make_shared<QSettingsKeyValueStore>(file));
+}
+
+TEST(QSettingsKeyValueStore, PreferencesSurviveARelaunch) {
     QTemporaryDir dir;
     const auto file = dir.filePath(QStringLiteral("settings.ini"));
     {
-        KeyValueVerdictTooltipDismissalStore store(std::make_shared<QSettingsKeyValueStore>(file));
-        store.dismiss("watch");
+        auto settings =
+            std::make_shared<AppSettings>(std::make_shared<QSettingsKeyValueStore>(file));
+        StoredVerdictTooltipDismissals(settings).dismiss("watch");
+        settings->set(settingsKeys::notificationLevel, NotificationLevel::suspectAndUp);
     }
-    KeyValueVerdictTooltipDismissalStore later(
+    auto later = std::make_shared<AppSettings>(
         std::make_shared<QSettingsKeyValueStore>(asNextLaunch(dir, file)));
-    EXPECT_TRUE(later.isDismissed("watch"));
-    EXPECT_FALSE(later.isDismissed("suspect"));
+    StoredVerdictTooltipDismissals dismissals(later);
+    EXPECT_TRUE(dismissals.isDismissed("watch"));
+    EXPECT_FALSE(dismissals.isDismissed("suspect"));
+    EXPECT_EQ(later->get(settingsKeys::notificationLevel), NotificationLevel::suspectAndUp);
+}
+
+// The file an earlier version left behind (with its update preferences, no longer read) keeps
+// its meaning.
+TEST(QSettingsKeyValueStore, AFileFromAnEarlierVersionIsStillRead) {
+    QTemporaryDir dir;
+    const auto file = dir.filePath(QStringLiteral("Velmora.conf"));
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("[General]\n"
+              "Velmora.dismissedVerdictTooltips=probable, watch\n"
+              "Velmora.notificationLevel=critical\n"
+              "VelmoraAutomaticallyChecksForUpdates=true\n"
+              "VelmoraUpdaterChannel=stable\n");
+    out.close();
+    const AppSettings settings = settingsIn(file);
+    EXPECT_EQ(settings.get(settingsKeys::notificationLevel), NotificationLevel::criticalOnly);
+    EXPECT_EQ(settings.get(settingsKeys::dismissedVerdictTooltips),
+              (std::vector<std::string>{"probable", "watch"}));
 }
 
 } // namespace

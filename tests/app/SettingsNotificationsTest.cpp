@@ -1,11 +1,10 @@
 // The "Notifications" section of the Settings window's Monitor tab.
 #include "WindowTestSupport.h"
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "app/SettingsWindow.h"
-#include "app/UpdaterController.h"
 #include "backend/MockVelmoraBackend.h"
+#include "state/AppSettings.h"
 #include "state/ManualScheduler.h"
-#include "state/NotificationPreferences.h"
 #include "state/PopoverViewModel.h"
 #include "views/VelmoraPalette.h"
 
@@ -25,8 +24,7 @@ namespace {
 struct Fixture {
     std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
     std::shared_ptr<MemoryKeyValueStore> store = std::make_shared<MemoryKeyValueStore>();
-    std::shared_ptr<NotificationPreferences> preferences =
-        std::make_shared<NotificationPreferences>(store);
+    std::shared_ptr<AppSettings> settings = std::make_shared<AppSettings>(store);
     std::shared_ptr<PopoverViewModel> viewModel;
     std::unique_ptr<SettingsWindow> window;
     // The test notifications asked for, each waiting for the server's answer.
@@ -37,18 +35,14 @@ struct Fixture {
             std::make_shared<MockVelmoraBackend>(longTextSnapshot()), scheduler, {},
             std::make_shared<MemoryVerdictTooltipDismissalStore>(), 10s, 4s);
         scheduler->runPending();
-        SettingsNotifications notifications{preferences, {}};
+        SettingsNotifications notifications{settings, {}};
         if (canSend) {
             notifications.sendTest = [this](std::function<void(bool)> done) {
                 tests.push_back(std::move(done));
             };
         }
         window = std::make_unique<SettingsWindow>(
-            viewModel,
-            UpdaterController::create(
-                {}, UpdaterPreferences(std::make_shared<MemoryKeyValueStore>()), nullptr),
-            std::make_shared<LaunchAtLoginManager>(
-                std::make_shared<UnavailableLoginItemController>(), false),
+            viewModel, std::make_shared<LaunchAtLogin>(std::nullopt, false), "0.1.0",
             notifications);
         window->show();
         for (int pass = 0; pass < 10; ++pass) {
@@ -80,14 +74,15 @@ TEST(SettingsNotifications, TheLevelIsShownAndStored) {
     EXPECT_TRUE(f.level("probable")->isChecked());
 
     f.level("off")->click();
-    EXPECT_EQ(f.preferences->level(), NotificationLevel::off);
-    EXPECT_EQ(f.store->value(std::string(NotificationPreferences::key)),
+    EXPECT_EQ(f.settings->get(settingsKeys::notificationLevel), NotificationLevel::off);
+    EXPECT_EQ(f.store->value(std::string(settingsKeys::notificationLevel.key)),
               std::optional<StoredValue>(std::string("off")));
     EXPECT_FALSE(f.level("probable")->isChecked());
     f.level("suspect")->click();
-    EXPECT_EQ(f.preferences->level(), NotificationLevel::suspectAndUp);
+    EXPECT_EQ(f.settings->get(settingsKeys::notificationLevel), NotificationLevel::suspectAndUp);
 
-    f.preferences->setLevel(NotificationLevel::criticalOnly); // stored by an earlier window
+    f.settings->set(settingsKeys::notificationLevel,
+                    NotificationLevel::criticalOnly); // stored by an earlier window
     f.window->hide();
     f.window->show();
     EXPECT_TRUE(f.level("critical")->isChecked());

@@ -1,8 +1,7 @@
 #include "app/SettingsWindow.h"
 
 #include "WindowTestSupport.h"
-#include "app/LaunchAtLoginManager.h"
-#include "app/UpdaterController.h"
+#include "app/LaunchAtLogin.h"
 #include "backend/MockVelmoraBackend.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
@@ -17,7 +16,9 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -66,21 +67,17 @@ struct Fixture {
     std::shared_ptr<RecordingBackend> backend;
     std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
     std::shared_ptr<PopoverViewModel> viewModel;
-    std::shared_ptr<UpdaterController> updater;
     std::unique_ptr<SettingsWindow> window;
 
-    explicit Fixture(PopoverSnapshot initial = cadenceSnapshot()) {
+    explicit Fixture(PopoverSnapshot initial = cadenceSnapshot(),
+                     std::shared_ptr<LaunchAtLogin> login =
+                         std::make_shared<LaunchAtLogin>(std::nullopt, false)) {
         backend = std::make_shared<RecordingBackend>(std::move(initial));
         viewModel = PopoverViewModel::create(backend, scheduler, {},
                                              std::make_shared<MemoryVerdictTooltipDismissalStore>(),
                                              10s, 4s);
         scheduler->runPending();
-        updater = UpdaterController::create(
-            {}, UpdaterPreferences(std::make_shared<MemoryKeyValueStore>()), nullptr);
-        window = std::make_unique<SettingsWindow>(
-            viewModel, updater,
-            std::make_shared<LaunchAtLoginManager>(
-                std::make_shared<UnavailableLoginItemController>(), false));
+        window = std::make_unique<SettingsWindow>(viewModel, std::move(login), "0.1.0");
         window->show();
         QApplication::processEvents();
     }
@@ -116,19 +113,46 @@ TEST(SettingsWindow, ASnapshotDuringADragDoesNotMoveTheSlider) {
     EXPECT_EQ(f.find<QLabel>("refreshCadenceValue")->text(), "8.0 s");
 }
 
-TEST(SettingsWindow, UpdateTogglesAreDisabledWhileUpdatingIsUnavailable) {
+TEST(SettingsWindow, LifecycleNamesTheVersionAndABuildTreeCannotLaunchAtLogin) {
     Fixture f;
-    EXPECT_FALSE(f.find<QCheckBox>("automaticChecksToggle")->isEnabled());
-    EXPECT_FALSE(f.find<QCheckBox>("automaticDownloadsToggle")->isEnabled());
-    EXPECT_TRUE(f.find<QLabel>("updatesUnavailableNote")->isVisible() ||
-                !f.find<QLabel>("updatesUnavailableNote")->isHidden());
-    EXPECT_TRUE(f.find<QPushButton>("checkForUpdatesButton")->isHidden());
-    EXPECT_EQ(f.find<QLabel>("updatesUnavailableNote")->text(),
-              "Packaged installs update through the system package manager; local development "
-              "builds do not check for updates.");
+    const auto* updates = f.find<QWidget>("updatesGroup");
+    EXPECT_TRUE(updates->findChildren<QCheckBox*>().isEmpty());
+    EXPECT_TRUE(updates->findChildren<QPushButton*>().isEmpty());
+    EXPECT_EQ(f.find<QLabel>("updatesNote")->text(),
+              "Version 0.1.0. Packaged installs update through the system package manager; "
+              "local development builds do not check for updates.");
     EXPECT_FALSE(f.find<QCheckBox>("launchAtLoginToggle")->isEnabled());
     EXPECT_EQ(f.find<QLabel>("launchAtLoginStatus")->text(),
               "Launch at login is only available from an installed copy of Velmora.");
+}
+
+TEST(SettingsWindow, AnEntryTheDesktopSwitchedOffAsksForApprovalAndTheToggleRemovesIt) {
+    QTemporaryDir home;
+    const auto path =
+        std::filesystem::path(home.path().toStdString()) / "autostart" / "velmora.desktop";
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path) << "[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n";
+    int opened = 0;
+    Fixture f(cadenceSnapshot(),
+              std::make_shared<LaunchAtLogin>(XdgAutostartEntry(path, "/usr/bin/velmora-ui"), true,
+                                              [&] { ++opened; }));
+    f.find<QTabWidget>("settingsTabs")->setCurrentIndex(1);
+    auto* toggle = f.find<QCheckBox>("launchAtLoginToggle");
+    auto* approval = f.find<QPushButton>("launchAtLoginApproval");
+    EXPECT_TRUE(toggle->isEnabled());
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_EQ(f.find<QLabel>("launchAtLoginStatus")->text(),
+              "Velmora is queued for launch at login, but the desktop still needs approval.");
+    EXPECT_TRUE(approval->isVisible());
+    approval->click();
+    EXPECT_EQ(opened, 1);
+
+    toggle->click();
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(toggle->isChecked());
+    EXPECT_FALSE(approval->isVisible());
+    EXPECT_EQ(f.find<QLabel>("launchAtLoginStatus")->text(),
+              "Velmora only opens when you launch it.");
 }
 
 TEST(SettingsWindow, StoragePresetGoesThroughTheViewModel) {

@@ -1,5 +1,5 @@
-#include "app/SmokeReporter.h"
-#include "app/SynchronousLaunchSmokeProbe.h"
+#include "app/selfcheck/SmokeReporter.h"
+#include "app/selfcheck/SynchronousLaunchSmokeProbe.h"
 #include "tests/support/FileText.h"
 #include "tests/support/TemporaryDirectory.h"
 
@@ -67,8 +67,8 @@ TEST(SmokeReporter, PrintsOrWritesExactlyOneLine) {
     const auto printed = out.str();
     EXPECT_TRUE(printed.starts_with("VELMORA_UI_SMOKE_OK {\"globalTone\":\"allClear\""));
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
-    reporter.emitFailure(options, "VelmoraUIApp smoke check failed: x");
-    EXPECT_EQ(err.str(), "VelmoraUIApp smoke check failed: x\n");
+    reporter.emitFailure(options, "velmora-ui: smoke check failed: x");
+    EXPECT_EQ(err.str(), "velmora-ui: smoke check failed: x\n");
 
     TemporaryDirectory dir;
     options.smokeLogPath = dir.path() / "result.log";
@@ -127,7 +127,7 @@ TEST(SynchronousProbe, ReportsTheMissingBackendAndTheDemoScenario) {
     options.isSmokeTest = true;
     auto outcome = SynchronousLaunchSmokeProbe::run(options);
     EXPECT_EQ(outcome.failure,
-              "VelmoraUIApp smoke check failed: bundled backend executable was not found");
+              "velmora-ui: smoke check failed: bundled backend executable was not found");
 
     options.demoDetailRouting = true;
     outcome = SynchronousLaunchSmokeProbe::run(options);

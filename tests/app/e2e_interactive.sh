@@ -37,20 +37,21 @@ out=$(timeout 30 "$ui" --interactive-menu-smoke --recovery-feedback-smoke 2>"$wo
 elapsed=$(($(date +%s) - start))
 [ $rc -eq 1 ] || fail "recovery without a pid: exit $rc"
 [ -z "$out" ] || fail "recovery without a pid printed '$out'"
-grep -qx "VelmoraUIApp interactive menu smoke timed out" "$work/err" \
-  || grep -qx "VelmoraUIApp recovery feedback smoke timed out waiting for action feedback" "$work/err" \
+grep -qx "velmora-ui: interactive menu smoke timed out" "$work/err" \
+  || grep -qx "velmora-ui: recovery feedback smoke timed out waiting for action feedback" "$work/err" \
   || fail "recovery without a pid: $(cat "$work/err")"
 [ $elapsed -le 15 ] || fail "recovery without a pid took ${elapsed}s"
 echo "ok: recovery without a pid ends by its time-out"
 
-# The same self-checks against the real monitor, with targets named in smoke-targets.json.
+# The same self-checks against the real monitor, with targets named in the file that
+# VELMORA_SELF_CHECK_TARGETS names (the monitor reads no other).
 if [ -n "$monitor" ]; then
   export VELMORA_BACKEND_BIN=$monitor
-  mkdir -p "$HOME/.config/velmora"
+  export VELMORA_SELF_CHECK_TARGETS=$work/self-check-targets.json
   # A distinctive argument finds the relaunched copy, which nothing else owns.
   restart_argument=$((3000 + RANDOM % 1000)).$$
   ( setsid sleep "$restart_argument" & echo $! >"$work/restart.pid" )
-  echo "{\"restart\": $(cat "$work/restart.pid")}" >"$HOME/.config/velmora/smoke-targets.json"
+  echo "{\"restart\": $(cat "$work/restart.pid")}" >"$VELMORA_SELF_CHECK_TARGETS"
   expect_ok "monitor: restart feedback" '"actionFeedbackTitle":"Restart completed"' \
     --restart-feedback-smoke
   kill "$(cat "$work/restart.pid")" 2>/dev/null
@@ -58,11 +59,11 @@ if [ -n "$monitor" ]; then
 
   ( setsid sleep 120 & echo $! >"$work/target.pid" )
   target=$(cat "$work/target.pid")
-  echo "{\"recovery\": $target}" >"$HOME/.config/velmora/smoke-targets.json"
+  echo "{\"recovery\": $target}" >"$VELMORA_SELF_CHECK_TARGETS"
   expect_ok "monitor: recovery feedback" '"recoveryTargetExited":true' \
     --recovery-feedback-smoke --recovery-smoke-pid "$target"
   kill "$target" 2>/dev/null
-  rm -f "$HOME/.config/velmora/smoke-targets.json"
+  unset VELMORA_SELF_CHECK_TARGETS
 fi
 
 [ $failures -eq 0 ] && echo "all interactive checks passed"

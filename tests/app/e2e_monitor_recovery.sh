@@ -99,7 +99,7 @@ if ! first=$(await_monitor "" 10); then
 fi
 # Let the first exchanges go through (the monitor's first answer takes a moment).
 sleep 2
-grep -q "VelmoraUIApp: the tray shows that Velmora is not watching" "$err" \
+grep -q "velmora-ui: the tray shows that Velmora is not watching" "$err" \
   && fail "the app showed 'not watching' before anything failed"
 screenshot watching
 
@@ -107,17 +107,17 @@ screenshot watching
 from=$(lines)
 killed_at=$(now)
 kill -KILL "$first"
-if shown=$(await_line "$from" "VelmoraUIApp: the tray shows that Velmora is not watching" 10); then
+if shown=$(await_line "$from" "velmora-ui: the tray shows that Velmora is not watching" 10); then
   screenshot not-watching-killed
-  answered=$(await_line "$from" "VelmoraUIApp: monitor is watching again" 10) \
+  answered=$(await_line "$from" "velmora-ui: monitor is watching again" 10) \
     || fail "kill: no new monitor answered within 10 s"
-  cleared=$(await_line "$from" "VelmoraUIApp: the tray shows that Velmora is watching again" 5) \
+  cleared=$(await_line "$from" "velmora-ui: the tray shows that Velmora is watching again" 5) \
     || fail "kill: the tray went on showing 'not watching' after the new monitor answered"
 else
   fail "kill: the app did not show 'not watching' within 10 s"
   finish
 fi
-grep -q "VelmoraUIApp: monitor killed by signal 9" "$err" || fail "kill: no line for the signal"
+grep -q "velmora-ui: monitor killed by signal 9" "$err" || fail "kill: no line for the signal"
 tail -n +"$((from + 1))" "$err" | grep -q "(monitor killed by signal 9)" \
   || fail "kill: the tray's line does not name the signal"
 kill_shown=$((shown - killed_at))
@@ -141,9 +141,9 @@ from=$(lines)
 stopped_at=$(now)
 kill -STOP "$second"
 limit=$((stop_to_answer_limit + 5))
-if shown=$(await_line "$from" "VelmoraUIApp: the tray shows that Velmora is not watching" $limit); then
+if shown=$(await_line "$from" "velmora-ui: the tray shows that Velmora is not watching" $limit); then
   screenshot not-watching-stopped
-  answered=$(await_line "$from" "VelmoraUIApp: monitor is watching again" $limit) \
+  answered=$(await_line "$from" "velmora-ui: monitor is watching again" $limit) \
     || fail "stop: no new monitor answered"
 else
   fail "stop: the app did not show 'not watching' within $limit s"

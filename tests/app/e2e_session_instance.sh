@@ -65,7 +65,7 @@ XDG_RUNTIME_DIR=$work/session1 VELMORA_FIXTURE_START_LOG=$work/later.start timeo
 rc=$?
 started later && fail "the later launch started a monitor of its own"
 [ $rc -eq 0 ] || fail "the later launch ended with $rc"
-grep -qx "VelmoraUIApp: duplicate UI launch detected; keeping existing instance pid $first" \
+grep -qx "velmora-ui: duplicate UI launch detected; keeping existing instance pid $first" \
   "$work/later.err" || fail "the later launch did not name the first copy"
 await "grep -q 'another launch in this session asked to show Velmora' '$work/first.err'" 5 \
   || fail "the first copy was not asked to show itself"

@@ -53,7 +53,7 @@ start=$SECONDS
 "$ui" 2>"$err" >/dev/null &
 app=$!
 
-await_line "VelmoraUIApp: the tray shows that Velmora is starting its monitor" 10 \
+await_line "velmora-ui: the tray shows that Velmora is starting its monitor" 10 \
   || { fail "the tray did not say that the monitor is starting"; finish; }
 # A second launch in the session: the running copy shows its popover.
 timeout 10 "$ui" >/dev/null 2>"$work/second.err" || fail "the second launch failed"
@@ -67,7 +67,7 @@ screenshot app-starting
 grep -q "the tray shows that Velmora is not watching" "$err" \
   && fail "'not watching' before the answer deadline"
 
-await_line "VelmoraUIApp: the tray shows that Velmora is not watching (monitor not answering)" \
+await_line "velmora-ui: the tray shows that Velmora is not watching (monitor not answering)" \
   $((answer_deadline + 10)) || fail "'not watching' did not follow the missed first answer"
 elapsed=$((SECONDS - start))
 [ $elapsed -ge $((answer_deadline - 1)) ] || fail "'not watching' after ${elapsed} s, before the deadline"

@@ -14,8 +14,8 @@ using testing::CapturedOutput;
 
 TEST(DiagnosticLog, EveryDiagnosticStaysOneLine) {
     CapturedOutput stderrCapture(STDERR_FILENO);
-    writeDiagnosticLine("VelmoraUIApp backend error: first\nsecond\r\nthird");
-    EXPECT_EQ(stderrCapture.text(), "VelmoraUIApp backend error: first second  third\n");
+    writeDiagnosticLine("velmora-ui: backend error: first\nsecond\r\nthird");
+    EXPECT_EQ(stderrCapture.text(), "velmora-ui: backend error: first second  third\n");
 }
 
 TEST(DiagnosticLog, LinesFromManyThreadsNeverInterleave) {

@@ -167,7 +167,7 @@ TEST(StdioExchange, AnAnswerWithAnExtraLineDoesNotShiftTheAnswersAfterIt) {
     backend.dispatch("restart", "y");
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "THIRD");
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: discarded ").size(), 1u);
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: discarded ").size(), 1u);
 }
 
 TEST(StdioExchange, RoutesByTheMemberThatIsPresent) {
@@ -215,13 +215,13 @@ TEST(StdioExchange, RoutesByTheMemberThatIsPresent) {
     ASSERT_TRUE(std::holds_alternative<AdvancedHistorySnapshot>(results[3]));
     EXPECT_EQ(std::get<AdvancedHistorySnapshot>(results[3]).generatedAtMs, 7);
 
-    const auto transport = stderrCapture.linesStartingWith("VelmoraUIApp transport error: ");
+    const auto transport = stderrCapture.linesStartingWith("velmora-ui: transport error: ");
     ASSERT_EQ(transport.size(), 1u);
     EXPECT_EQ(transport[0],
-              "VelmoraUIApp transport error: " + std::get<BackendRequestError>(results[1]).message);
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp backend error: "),
-              std::vector<std::string>{"VelmoraUIApp backend error: history store is locked"});
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp").size(), 2u);
+              "velmora-ui: transport error: " + std::get<BackendRequestError>(results[1]).message);
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: backend error: "),
+              std::vector<std::string>{"velmora-ui: backend error: history store is locked"});
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui:").size(), 2u);
     EXPECT_EQ(backend.currentSnapshot().summaryText, "HISTORY AS SNAPSHOT");
 }
 

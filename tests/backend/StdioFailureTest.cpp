@@ -31,8 +31,7 @@ TEST(StdioFailure, ABackendThatExitsAtOnceIsNotWatchingAndItsRequestsAreDropped)
     EXPECT_EQ(std::get<BackendRequestError>(*result).message,
               "The Velmora monitor is not running.");
     EXPECT_EQ(backend.currentSnapshot(), PopoverSnapshot{});
-    EXPECT_EQ(stderrCapture.text(),
-              "VelmoraUIApp: monitor stopped with status 3; next try in 1 s\n");
+    EXPECT_EQ(stderrCapture.text(), "velmora-ui: monitor stopped with status 3; next try in 1 s\n");
 }
 
 TEST(StdioFailure, InASelfCheckABackendThatExitsKeepsTheLastSnapshotAndIsNotRestarted) {
@@ -56,7 +55,7 @@ TEST(StdioFailure, InASelfCheckABackendThatExitsKeepsTheLastSnapshotAndIsNotRest
     EXPECT_FALSE(backend.backendRunning());
     EXPECT_EQ(run.starts(), 1u);
     EXPECT_EQ(stderrCapture.text(),
-              "VelmoraUIApp: monitor stopped with status 0; not restarted during a self-check\n");
+              "velmora-ui: monitor stopped with status 0; not restarted during a self-check\n");
 }
 
 TEST(StdioFailure, AHistoryRequestTheBackendEndsOnFailsInsteadOfWaitingForever) {
@@ -74,8 +73,7 @@ TEST(StdioFailure, AHistoryRequestTheBackendEndsOnFailsInsteadOfWaitingForever) 
               "The Velmora monitor stopped before it answered.");
     EXPECT_EQ(backend.currentSnapshot().summaryText, "ONE");
     // The end of the stream is no transport error; the exit is logged once.
-    EXPECT_EQ(stderrCapture.text(),
-              "VelmoraUIApp: monitor stopped with status 0; next try in 1 s\n");
+    EXPECT_EQ(stderrCapture.text(), "velmora-ui: monitor stopped with status 0; next try in 1 s\n");
 }
 
 // Every history request ends: an answer that holds no history ends it with an error.
@@ -120,7 +118,7 @@ TEST(StdioFailure, ABackendThatStoppedReadingIsEndedWithoutSigpipe) {
     EXPECT_EQ(::kill(deaf, 0), -1); // ended and reaped
     EXPECT_EQ(notWatchingReason(backend.currentMonitorLink()), "not answering");
     EXPECT_EQ(backend.currentSnapshot().summaryText, "DEAF");
-    EXPECT_EQ(stderrCapture.text(), "VelmoraUIApp: monitor not answering (its streams closed; "
+    EXPECT_EQ(stderrCapture.text(), "velmora-ui: monitor not answering (its streams closed; "
                                     "ended); next try in 1 s\n");
 }
 
@@ -146,11 +144,11 @@ TEST(StdioFailure, GarbageIsATransportErrorAndLeavesTheSnapshotUnchanged) {
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "GOOD");
     EXPECT_EQ(recorder.count(), published);
-    const auto lines = stderrCapture.linesStartingWith("VelmoraUIApp transport error: ");
+    const auto lines = stderrCapture.linesStartingWith("velmora-ui: transport error: ");
     ASSERT_EQ(lines.size(), 3u) << stderrCapture.text();
     EXPECT_NE(lines[1].find("globalTone"), std::string::npos) << lines[1];
     // Three in a row, and the monitor is not kept (StdioMonitorLinkTest follows that through).
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp").size(), 4u);
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui:").size(), 4u);
     EXPECT_EQ(notWatchingReason(backend.currentMonitorLink()),
               "ended: its answers could not be read");
 }
@@ -166,7 +164,7 @@ TEST(StdioFailure, AnOverlongLineIsDiscardedAndTheNextAnswerStillArrives) {
     backend.dispatch("a", "b");
     backend.waitForIdle();
     EXPECT_EQ(backend.currentSnapshot().summaryText, "AFTER");
-    const auto lines = stderrCapture.linesStartingWith("VelmoraUIApp transport error: ");
+    const auto lines = stderrCapture.linesStartingWith("velmora-ui: transport error: ");
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("exceeds 1048576 bytes"), std::string::npos) << lines[0];
 }
@@ -177,7 +175,7 @@ TEST(StdioFailure, ARequestThatCannotBeEncodedIsATransportError) {
     StdioVelmoraBackend backend(run.options);
     backend.updateRefreshInterval(std::nan(""));
     backend.waitForIdle();
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp transport error: ").size(), 1u);
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: transport error: ").size(), 1u);
     EXPECT_EQ(run.requestCount(), 1u); // only the initial poll reached the backend
 }
 
@@ -201,9 +199,8 @@ TEST(StdioFailure, ANonExecutableBackendBinWithoutABundledCopyResolvesToNothing)
     }
     ::unsetenv("VELMORA_BACKEND_BIN");
     ::unsetenv("VELMORA_RESOURCES_DIR");
-    EXPECT_EQ(stderrCapture.text(),
-              "VelmoraUIApp: failed to resolve backend executable\n"
-              "VelmoraUIApp: monitor could not be started; next try in 1 s\n");
+    EXPECT_EQ(stderrCapture.text(), "velmora-ui: failed to resolve backend executable\n"
+                                    "velmora-ui: monitor could not be started; next try in 1 s\n");
 }
 
 TEST(StdioFailure, ABackendBinNamingAFixtureIsStarted) {
@@ -230,8 +227,8 @@ TEST(StdioFailure, ALaunchErrorIsReportedWithItsDescription) {
         backend.waitForIdle();
     }
     EXPECT_EQ(stderrCapture.text(),
-              "VelmoraUIApp: failed to start backend: Permission denied\n"
-              "VelmoraUIApp: monitor could not be started; not restarted during a self-check\n");
+              "velmora-ui: failed to start backend: Permission denied\n"
+              "velmora-ui: monitor could not be started; not restarted during a self-check\n");
 }
 
 TEST(StdioFailure, ShutdownEndsPromptlyWhileAnExchangeWaitsOnASilentBackend) {

@@ -86,14 +86,13 @@ TEST_F(StdioMonitorLink, ABackendThatKeepsExitingIsRestartedAfterOneTwoThenFourS
         EXPECT_EQ(run.starts(), ++starts);
         EXPECT_TRUE(link(backend).watching()); // cleared by the first good answer
     }
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: monitor stopped with status 3; "),
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: monitor stopped with status 3; "),
               (std::vector<std::string>{
-                  "VelmoraUIApp: monitor stopped with status 3; next try in 1 s",
-                  "VelmoraUIApp: monitor stopped with status 3; next try in 2 s",
-                  "VelmoraUIApp: monitor stopped with status 3; next try in 4 s",
+                  "velmora-ui: monitor stopped with status 3; next try in 1 s",
+                  "velmora-ui: monitor stopped with status 3; next try in 2 s",
+                  "velmora-ui: monitor stopped with status 3; next try in 4 s",
               }));
-    const auto restarts =
-        stderrCapture.linesStartingWith("VelmoraUIApp: monitor restarted as pid ");
+    const auto restarts = stderrCapture.linesStartingWith("velmora-ui: monitor restarted as pid ");
     ASSERT_EQ(restarts.size(), 3u) << stderrCapture.text();
     EXPECT_NE(restarts[0].find("(it was stopped with status 3)"), std::string::npos);
 }
@@ -116,8 +115,8 @@ TEST_F(StdioMonitorLink, FiveFailuresWithinTenMinutesStopTheTriesUntilARestartIs
     backend.waitForIdle();
     EXPECT_EQ(link(backend).recovery, MonitorRecovery::gaveUp);
     EXPECT_EQ(nextTryIn(backend), std::nullopt);
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: monitor killed by signal 9; ").back(),
-              "VelmoraUIApp: monitor killed by signal 9; gave up after 5 failures within 10 "
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: monitor killed by signal 9; ").back(),
+              "velmora-ui: monitor killed by signal 9; gave up after 5 failures within 10 "
               "minutes");
     reachNextTry(backend, 30min);
     EXPECT_EQ(run.starts(), 5u);
@@ -191,8 +190,8 @@ TEST_F(StdioMonitorLink, ABackendThatStopsItselfIsEndedAtTheDeadlineAndRestarted
         const MonitorLinkState state = link(backend);
         EXPECT_EQ(notWatchingReason(state), "not answering");
         EXPECT_EQ(nextTryIn(backend), 1s);
-        EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: monitor not answering"),
-                  std::vector<std::string>{"VelmoraUIApp: monitor not answering (no answer within "
+        EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: monitor not answering"),
+                  std::vector<std::string>{"velmora-ui: monitor not answering (no answer within "
                                            "15 s; ended); next try in 1 s"});
         reachNextTry(backend, 1s);
         EXPECT_TRUE(link(backend).watching());
@@ -229,10 +228,10 @@ TEST_F(StdioMonitorLink, AStrayLineNeverShiftsTheAnswersThatFollow) {
     EXPECT_EQ(summaries, (std::vector<std::string>{"ONE", "TWO", "THREE", "FOUR"}));
     const std::string one = std::to_string(stray.size() + 1);
     const std::string two = std::to_string(2 * (stray.size() + 1));
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp"),
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui:"),
               (std::vector<std::string>{
-                  "VelmoraUIApp: discarded " + one + " bytes the backend wrote unasked",
-                  "VelmoraUIApp: discarded " + two + " bytes the backend wrote unasked",
+                  "velmora-ui: discarded " + one + " bytes the backend wrote unasked",
+                  "velmora-ui: discarded " + two + " bytes the backend wrote unasked",
               }));
     EXPECT_TRUE(link(backend).watching());
 }
@@ -271,7 +270,7 @@ TEST_F(StdioMonitorLink, AMonitorWhoseSamplingStalledIsNotWatchingUntilItSamples
     EXPECT_TRUE(gone(stuck));
     EXPECT_EQ(run.starts(), 2u);
     EXPECT_TRUE(link(backend).watching());
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: monitor answers, but").size(), 2u);
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: monitor answers, but").size(), 2u);
 }
 
 TEST_F(StdioMonitorLink, ABackendThatCannotBeStartedIsNotWatchingAndIsTriedAgain) {
@@ -290,11 +289,10 @@ TEST_F(StdioMonitorLink, ABackendThatCannotBeStartedIsNotWatchingAndIsTriedAgain
     EXPECT_EQ(link(backend).lastGoodAnswerAt, std::nullopt); // there never was good data
     reachNextTry(backend, 1s);
     EXPECT_EQ(nextTryIn(backend), 2s);
-    EXPECT_EQ(stderrCapture.text(),
-              "VelmoraUIApp: failed to start backend: Permission denied\n"
-              "VelmoraUIApp: monitor could not be started; next try in 1 s\n"
-              "VelmoraUIApp: failed to start backend: Permission denied\n"
-              "VelmoraUIApp: monitor could not be started; next try in 2 s\n");
+    EXPECT_EQ(stderrCapture.text(), "velmora-ui: failed to start backend: Permission denied\n"
+                                    "velmora-ui: monitor could not be started; next try in 1 s\n"
+                                    "velmora-ui: failed to start backend: Permission denied\n"
+                                    "velmora-ui: monitor could not be started; next try in 2 s\n");
 }
 
 TEST_F(StdioMonitorLink, WithRestartsOffAFailedBackendStaysFailed) {
@@ -310,7 +308,7 @@ TEST_F(StdioMonitorLink, WithRestartsOffAFailedBackendStaysFailed) {
     reachNextTry(backend, 1h);
     EXPECT_EQ(run.starts(), 1u);
     EXPECT_EQ(stderrCapture.text(),
-              "VelmoraUIApp: monitor stopped with status 3; not restarted during a self-check\n");
+              "velmora-ui: monitor stopped with status 3; not restarted during a self-check\n");
 }
 
 TEST_F(StdioMonitorLink, UntilItsFirstAnswerTheMonitorIsStartingAndNothingIsMadeUp) {
@@ -369,10 +367,10 @@ TEST_F(StdioMonitorLink, ThreeUnreadableAnswersInARowLoseTheMonitorAndOneAmongGo
     EXPECT_FALSE(backend.backendRunning());
     EXPECT_TRUE(gone(first));
     EXPECT_EQ(backend.currentSnapshot().summaryText, "THREE"); // kept, as out of date
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp transport error: ").size(), 4u);
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: monitor "),
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: transport error: ").size(), 4u);
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: monitor "),
               std::vector<std::string>{
-                  "VelmoraUIApp: monitor ended: its answers could not be read; next try in 1 s"});
+                  "velmora-ui: monitor ended: its answers could not be read; next try in 1 s"});
 
     reachNextTry(backend, 1s); // restarted with the usual backoff
     EXPECT_EQ(run.starts(), 2u);
@@ -391,7 +389,7 @@ TEST_F(StdioMonitorLink, ErrorAnswersToItsPollsLoseTheMonitor) {
         eventually([&] { return !link(backend).watching() && run.requestCount() >= 4; }, 10s));
     EXPECT_EQ(notWatchingReason(link(backend)), "ended: its answers could not be read");
     EXPECT_EQ(run.requestCount(), 4u);
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp backend error: sampler failed").size(),
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: backend error: sampler failed").size(),
               3u);
 }
 
@@ -412,8 +410,8 @@ TEST_F(StdioMonitorLink, AnActionMayWaitLongerThanAnyOtherRequest) {
     clock->advance(1ms);
     backend.waitForIdle();
     EXPECT_EQ(notWatchingReason(link(backend)), "not answering");
-    EXPECT_EQ(stderrCapture.linesStartingWith("VelmoraUIApp: monitor not answering"),
-              std::vector<std::string>{"VelmoraUIApp: monitor not answering (no answer within "
+    EXPECT_EQ(stderrCapture.linesStartingWith("velmora-ui: monitor not answering"),
+              std::vector<std::string>{"velmora-ui: monitor not answering (no answer within "
                                        "45 s; ended); next try in 1 s"});
     static_assert(StdioBackendOptions::defaultActionAnswerDeadline > std::chrono::seconds(30 + 5),
                   "longer than the monitor's whole action: its 30 s wait and its own work");

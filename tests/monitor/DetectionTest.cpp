@@ -1,6 +1,7 @@
 #include "MonitorProcess.h"
 #include "base/Utf8.h"
 #include "model/Codec.h"
+#include "monitor/config/MonitorPaths.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -193,15 +194,31 @@ TEST(LeakDetection, HostileNamesAndCommandLinesNeverBreakAnAnswer) {
                     Json(key).dump() + "}");
 }
 
+// VELMORA_SELF_CHECK_TARGETS set for the monitors started while it lives.
+struct SelfCheckTargetsVariable {
+    explicit SelfCheckTargetsVariable(const std::string& path) {
+        ::setenv("VELMORA_SELF_CHECK_TARGETS", path.c_str(), 1);
+    }
+    ~SelfCheckTargetsVariable() { ::unsetenv("VELMORA_SELF_CHECK_TARGETS"); }
+};
+
+// Only a test names self-check targets: nothing in the person's configuration is read for them.
+TEST(SelfCheckTargets, ComeOnlyFromTheFileTheVariableNames) {
+    ::unsetenv("VELMORA_SELF_CHECK_TARGETS");
+    EXPECT_EQ(MonitorPaths::fromEnvironment().smokeTargetsFile, "");
+    SelfCheckTargetsVariable variable("/run/velmora-test/targets.json");
+    EXPECT_EQ(MonitorPaths::fromEnvironment().smokeTargetsFile, "/run/velmora-test/targets.json");
+}
+
 TEST(SelfCheckTargets, RecoveryAndRestartTargetsAreRowsWhoseActionsComplete) {
     TempHome home;
     home.writeConfig(fastTuning());
     ChildProgram recoveryTarget(VELMORA_MEMORY_CHILD, {"memory-child", "flat", "1"});
     ChildProgram restartTarget(VELMORA_MEMORY_CHILD, {"memory-child", "flat", "2"});
-    home.writeFile(
-        ".config/velmora/smoke-targets.json",
-        Json{{"recovery", recoveryTarget.pid()}, {"restart", {{"pid", restartTarget.pid()}}}}
-            .dump());
+    home.writeFile("targets.json", Json{{"recovery", recoveryTarget.pid()},
+                                        {"restart", {{"pid", restartTarget.pid()}}}}
+                                       .dump());
+    SelfCheckTargetsVariable variable(home.path + "/targets.json");
     MonitorProcess monitor(home);
     // The UI's self-checks look for their target in the very first answer.
     PopoverSnapshot snapshot = poll(monitor);

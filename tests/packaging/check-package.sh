@@ -47,6 +47,9 @@ for f in usr/bin/velmora-ui usr/bin/velmora usr/share/velmora/Backend/velmora \
          usr/lib/systemd/system/velmora-serve-all.service; do
   [ -f "$root/$f" ] || fail "$f is not in the package"
 done
+# The information dictionary holds the version and nothing else.
+info=$(tr -d ' \n' <"$root/usr/share/velmora/Info.json")
+[ "$info" == "{\"version\":\"$version\"}" ] || fail "Info.json is '$info'"
 for size in 16 24 32 48 64 128 256; do
   icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/velmora.png
   [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" == "${size}x${size}" ] \

@@ -54,9 +54,12 @@ std::vector<std::string> summaries(const std::vector<Notification>& notification
 struct Policy {
     std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
     std::shared_ptr<MemoryKeyValueStore> store = std::make_shared<MemoryKeyValueStore>();
-    std::shared_ptr<NotificationPreferences> preferences =
-        std::make_shared<NotificationPreferences>(store);
-    NotificationPolicy policy{scheduler, preferences};
+    std::shared_ptr<AppSettings> settings = std::make_shared<AppSettings>(store);
+    NotificationPolicy policy{scheduler, settings};
+
+    void setLevel(NotificationLevel level) {
+        settings->set(settingsKeys::notificationLevel, level);
+    }
 
     // One poll `after` the previous one.
     std::vector<Notification> poll(const PopoverSnapshot& snapshot,
@@ -218,13 +221,13 @@ TEST(NotificationPolicy, AtOffIncidentsStillClearSoTheyAreToldAfterTurningBackOn
     Policy p;
     const auto leaking = with({row("firefox", FindingVerdict::probable)});
     ASSERT_EQ(p.poll(leaking).size(), 1u);
-    p.preferences->setLevel(NotificationLevel::off);
+    p.setLevel(NotificationLevel::off);
     EXPECT_TRUE(p.poll(leaking, 5min).empty());
     PopoverSnapshot calm;
     calm.outOfMemoryKills = {kill("k1", "Slack")};
     EXPECT_TRUE(p.poll(calm, 1min).empty());
     EXPECT_TRUE(p.poll(calm, 31min).empty());
-    p.preferences->setLevel(NotificationLevel::probableAndUp);
+    p.setLevel(NotificationLevel::probableAndUp);
     EXPECT_TRUE(p.poll(calm, 1min).empty()); // the kill is past
     PopoverSnapshot again = leaking;
     again.outOfMemoryKills = calm.outOfMemoryKills;
@@ -233,14 +236,14 @@ TEST(NotificationPolicy, AtOffIncidentsStillClearSoTheyAreToldAfterTurningBackOn
     // Still leaking when they are turned on again: the same incident, not told twice.
     Policy q;
     ASSERT_EQ(q.poll(leaking).size(), 1u);
-    q.preferences->setLevel(NotificationLevel::off);
+    q.setLevel(NotificationLevel::off);
     EXPECT_TRUE(q.poll(leaking, 40min).empty());
-    q.preferences->setLevel(NotificationLevel::probableAndUp);
+    q.setLevel(NotificationLevel::probableAndUp);
     EXPECT_TRUE(q.poll(leaking, 1min).empty());
 }
 
 // The level chooses the verdicts that notify; "off" silences everything, also memory running
-// out and kills, and the level lives in the preferences.
+// out and kills.
 TEST(NotificationPolicy, TheLevelFiltersVerdictsAndOffSilencesEverything) {
     const std::vector<FindingSnapshot> rows{
         row("w", FindingVerdict::watch), row("s", FindingVerdict::suspect),
@@ -253,27 +256,16 @@ TEST(NotificationPolicy, TheLevelFiltersVerdictsAndOffSilencesEverything) {
     };
     for (const auto& [level, expected] : expectations) {
         Policy p;
-        p.preferences->setLevel(level);
+        p.setLevel(level);
         EXPECT_EQ(summaries(p.poll(with(rows))), expected) << storedName(level);
     }
 
     Policy off;
-    off.preferences->setLevel(NotificationLevel::off);
+    off.setLevel(NotificationLevel::off);
     PopoverSnapshot everything = exhausting(60);
     everything.rows = rows;
     everything.outOfMemoryKills = {kill("k1", "Firefox")};
     EXPECT_TRUE(off.poll(everything).empty());
-
-    // Stored by name; a missing or unreadable value is the default.
-    Policy stored;
-    EXPECT_EQ(stored.preferences->level(), NotificationLevel::probableAndUp);
-    stored.preferences->setLevel(NotificationLevel::criticalOnly);
-    EXPECT_EQ(stored.store->value(std::string(NotificationPreferences::key)),
-              std::optional<StoredValue>(std::string("critical")));
-    for (const StoredValue& junk : {StoredValue(std::string("loud")), StoredValue(true)}) {
-        stored.store->setValue(std::string(NotificationPreferences::key), junk);
-        EXPECT_EQ(stored.preferences->level(), NotificationLevel::probableAndUp);
-    }
 }
 
 // Memory running out within 15 minutes notifies once, critical, naming who goes first; a

@@ -72,13 +72,14 @@ TEST_F(ViewModelTooltips, VerdictsMissingFromTheCatalogAreSkipped) {
 
 TEST_F(ViewModelTooltips, PersistentStoreRemembersDismissalsAcrossViewModels) {
     auto defaults = std::make_shared<MemoryKeyValueStore>();
-    auto store = std::make_shared<KeyValueVerdictTooltipDismissalStore>(defaults);
+    auto store =
+        std::make_shared<StoredVerdictTooltipDismissals>(std::make_shared<AppSettings>(defaults));
     auto backend = std::make_shared<FakeVelmoraBackend>(snapshotWith(
         {verdictRow("A", FindingVerdict::suspect), verdictRow("B", FindingVerdict::watch)}));
     auto first = PopoverViewModel::create(backend, scheduler, catalog, store, 10s, 4s);
     first->dismissActiveVerdictTooltip();
     first->dismissActiveVerdictTooltip();
-    EXPECT_EQ(defaults->value(std::string(KeyValueVerdictTooltipDismissalStore::defaultKey)),
+    EXPECT_EQ(defaults->value(std::string(settingsKeys::dismissedVerdictTooltips.key)),
               StoredValue(std::vector<std::string>{"suspect", "watch"}));
     auto second = PopoverViewModel::create(backend, scheduler, catalog, store, 10s, 4s);
     EXPECT_FALSE(second->activeVerdictTooltip());

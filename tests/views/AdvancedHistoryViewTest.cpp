@@ -155,8 +155,6 @@ TEST(FlexibleTags, KeepsTagWidgetsByTextAndShowsAtMostThree) {
     ASSERT_EQ(tags.tags().size(), 3u);
     EXPECT_EQ(tags.tags()[0], fd);
     EXPECT_EQ(tags.tags()[2]->displayText(), "gpu");
-    EXPECT_EQ(fd->label()->color().name, PaletteColor::mutedText);
-    EXPECT_DOUBLE_EQ(fd->label()->color().opacity, 0.86);
 }
 
 TEST(AdvancedHistoryView, DetailShowsMetricsAlwaysAndReadOnlyWithInsights) {

@@ -1,5 +1,5 @@
 // Every popover state the scenario library and the view model can show, rendered at the app's
-// 448-point width inside the app's own hosting, in light and dark: no text may run past its
+// 448-pixel width inside the app's own hosting, in light and dark: no text may run past its
 // widget or lose its characters without an ellipsis, no child may lie outside its parent, and
 // a second identical render must not change any height.
 

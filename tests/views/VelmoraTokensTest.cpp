@@ -11,27 +11,6 @@
 namespace velmora {
 namespace {
 
-QColor rgb(double r, double g, double b) {
-    return QColor::fromRgbF(static_cast<float>(r), static_cast<float>(g), static_cast<float>(b));
-}
-
-TEST(VelmoraPaletteTest, LightAndDarkVariantsAndTints) {
-    const auto& light = VelmoraPalette::light();
-    const auto& dark = VelmoraPalette::dark();
-    EXPECT_TRUE(
-        testing::colorsClose(light.color(PaletteColor::shell), rgb(0.961, 0.937, 0.890), 1));
-    EXPECT_TRUE(testing::colorsClose(dark.color(PaletteColor::shell), rgb(0.133, 0.145, 0.165), 1));
-    EXPECT_TRUE(
-        testing::colorsClose(dark.color(PaletteColor::criticalText), rgb(1.0, 0.604, 0.565), 1));
-    EXPECT_EQ(light.color(PaletteColor::watchText), light.color(PaletteColor::coolStroke));
-    EXPECT_EQ(dark.color(PaletteColor::primaryActionFill),
-              light.color(PaletteColor::primaryActionFill));
-    EXPECT_EQ(light.color(PaletteColor::accentFillForeground), QColor(Qt::white));
-    EXPECT_EQ(light.toneTint(SnapshotTone::suspect), light.color(PaletteColor::suspectText));
-    EXPECT_EQ(dark.severityTint(FindingSeverity::allClear), dark.color(PaletteColor::allClearText));
-    EXPECT_NEAR(light.color(PaletteColor::inset, 0.24).alphaF(), 0.24, 0.005);
-}
-
 TEST(VelmoraPaletteTest, AppearanceFollowsTheApplicationPaletteUnlessForced) {
     int flips = 0;
     QObject::connect(&PaletteNotifier::instance(), &PaletteNotifier::changed, [&] { ++flips; });
@@ -66,22 +45,13 @@ TEST(VelmoraPaletteTest, StandardWidgetsFollowTheAppearanceWhenItFlips) {
     VelmoraPalette::followApplicationPalette();
 }
 
-TEST(VelmoraTypeTest, PixelSizesEqualThePointsOfTheScale) {
-    EXPECT_EQ(velmoraFont(TypeRole::eyebrow).pixelSize(), 12);
-    EXPECT_EQ(velmoraFont(TypeRole::title).pixelSize(), 15);
-    EXPECT_EQ(velmoraFont(TypeRole::title).weight(), QFont::DemiBold);
-    EXPECT_EQ(velmoraFont(TypeRole::rate).pixelSize(), 16);
-    EXPECT_EQ(velmoraFont(TypeRole::caption, QFont::Bold).weight(), QFont::Bold);
-    EXPECT_TRUE(QFontInfo(velmoraFont(TypeRole::metric)).fixedPitch());
-}
-
 TEST(VelmoraSymbolsTest, EveryGlyphFitsItsBoxAndUnknownNamesAreEmpty) {
     const QRectF box(10, 20, 14, 14);
     for (const char* name :
-         {"drop", "drop.fill", "chevron.left", "chevron.right", "list.bullet.indent",
-          "doc.text.magnifyingglass", "clock.arrow.circlepath", "dot.radiowaves.left.and.right",
-          "square.and.arrow.up", "gearshape", "power", "gauge", "arrow.triangle.2.circlepath",
-          "arrow.up.forward.circle.fill", "arrow.down.forward.circle.fill"}) {
+         {"velmora-drop", "velmora-drop-filled", "go-previous", "go-next", "velmora-list-indented",
+          "velmora-document-search", "document-open-recent", "velmora-live", "document-send",
+          "preferences-system", "application-exit", "utilities-system-monitor", "view-refresh",
+          "velmora-growth-accelerating", "velmora-growth-slowing"}) {
         ASSERT_TRUE(hasSymbol(name)) << name;
         const QPainterPath path = symbolPath(name, box);
         EXPECT_FALSE(path.isEmpty()) << name;
@@ -89,8 +59,8 @@ TEST(VelmoraSymbolsTest, EveryGlyphFitsItsBoxAndUnknownNamesAreEmpty) {
     }
     EXPECT_TRUE(symbolPath("no.such.glyph", box).isEmpty());
     // The outline drop is hollow: its centre is not filled, the filled drop's is.
-    EXPECT_FALSE(symbolPath("drop", box).contains(QPointF(17, 29)));
-    EXPECT_TRUE(symbolPath("drop.fill", box).contains(QPointF(17, 29)));
+    EXPECT_FALSE(symbolPath("velmora-drop", box).contains(QPointF(17, 29)));
+    EXPECT_TRUE(symbolPath("velmora-drop-filled", box).contains(QPointF(17, 29)));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "views/gallery/TrayPanels.h"
 
-#include "views/MenuBarLabel.h"
+#include "views/TrayGlyph.h"
 #include "views/VelmoraPalette.h"
 
 #include <QDir>
@@ -30,7 +30,7 @@ int stripWidth() {
            side;
 }
 
-// One panel strip with every icon at one pixel per point, the way a tray paints it.
+// One panel strip with every icon at its real size, the way a tray paints it.
 void paintStrip(QPainter& painter, int top, const QColor& panel) {
     painter.fillRect(QRect(0, top, stripWidth(), panelHeight), panel);
     const int side = trayGlyphSize().height();
@@ -43,7 +43,7 @@ void paintStrip(QPainter& painter, int top, const QColor& panel) {
         }
         x += toneGap - countGap;
     }
-    MenuBarLabelLook notWatching;
+    TrayIconLook notWatching;
     notWatching.notWatching = true;
     painter.drawImage(QPoint(x, top + (panelHeight - side) / 2), renderTrayGlyph(notWatching, 1.0));
 }

@@ -1,13 +1,13 @@
 // velmora-gallery --out DIR: renders every popover scenario, the secondary surfaces and the tray
-// label, light and dark, at device pixel ratio 2, as PNG files into DIR. It writes nothing else.
-// The popover is drawn at its real 448-point width inside the app's hosting (PopoverHost).
+// icon, light and dark, at device pixel ratio 2, as PNG files into DIR. It writes nothing else.
+// The popover is drawn at its real 448-pixel width inside the app's hosting (PopoverHost).
 
 #include "backend/ScenarioLibrary.h"
 #include "state/VerdictTooltipCatalog.h"
-#include "views/MenuBarLabel.h"
 #include "views/MotionAnimator.h"
 #include "views/NotWatchingNotice.h"
 #include "views/PopoverHost.h"
+#include "views/TrayGlyph.h"
 #include "views/VelmoraPalette.h"
 #include "views/VerdictHelpView.h"
 #include "views/gallery/TrayPanels.h"
@@ -48,7 +48,7 @@ PopoverRenderState liveState(const PopoverSnapshot& snapshot) {
     return state;
 }
 
-// The popover as the app shows it: the root held at 448 points inside the app's hosting, drawn
+// The popover as the app shows it: the root held at 448 pixels inside the app's hosting, drawn
 // at that width whatever width its layout would like.
 bool renderPopover(const PopoverRenderState& state, const QString& dir, const QString& name) {
     PopoverHost host;
@@ -160,16 +160,12 @@ bool renderTray(const QString& dir, const QString& look) {
                                                             static_cast<int>(toWire(tone).size())))
                                      .arg(suspects)
                                      .arg(look);
-            ok &= save(renderMenuBarLabel(traySnapshot(tone, suspects), dpr), dir,
-                       QStringLiteral("tray-") + name);
             ok &= save(renderTrayGlyph(traySnapshot(tone, suspects), dpr), dir,
                        QStringLiteral("tray-glyph-") + name);
         }
     }
-    MenuBarLabelLook notWatching;
+    TrayIconLook notWatching;
     notWatching.notWatching = true;
-    ok &= save(renderMenuBarLabel(notWatching, dpr), dir,
-               QStringLiteral("tray-not-watching-%1").arg(look));
     ok &= save(renderTrayGlyph(notWatching, dpr), dir,
                QStringLiteral("tray-glyph-not-watching-%1").arg(look));
     return ok;

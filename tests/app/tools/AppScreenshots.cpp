@@ -7,9 +7,8 @@
 // app-trust-access-<n> (one picture per page of scrolling, with every disclosure open). Dark
 // pictures end in "-dark".
 #include "app/AuxiliaryWindows.h"
-#include "app/LaunchAtLoginManager.h"
+#include "app/LaunchAtLogin.h"
 #include "app/SettingsWindow.h"
-#include "app/UpdaterController.h"
 #include "backend/MockVelmoraBackend.h"
 #include "backend/ScenarioLibrary.h"
 #include "state/ManualScheduler.h"
@@ -115,11 +114,8 @@ int main(int argc, char** argv) {
         PopoverViewModel::create(backend, scheduler, VerdictTooltipCatalog::bundled(),
                                  std::make_shared<MemoryVerdictTooltipDismissalStore>(), 10s, 4s);
     scheduler->runPending();
-    auto updater = UpdaterController::create(
-        {}, UpdaterPreferences(std::make_shared<MemoryKeyValueStore>()), nullptr);
-    auto login = std::make_shared<LaunchAtLoginManager>(
-        std::make_shared<UnavailableLoginItemController>(), false);
-    SettingsWindow settings(viewModel, updater, login);
+    auto login = std::make_shared<LaunchAtLogin>(std::nullopt, false);
+    SettingsWindow settings(viewModel, login, "0.1.0");
     auto* tabs = settings.findChild<QTabWidget*>(QStringLiteral("settingsTabs"));
     auto* monitorPage = settings.findChild<QScrollArea*>(QStringLiteral("monitorPage"));
     TrustAccessWindow trust(viewModel);

@@ -1,4 +1,4 @@
-#include "app/SmokeReporter.h"
+#include "app/selfcheck/SmokeReporter.h"
 
 #include "base/AtomicFile.h"
 
@@ -37,7 +37,7 @@ void SmokeReporter::writeLine(const RuntimeOptions& options, const std::string& 
         if (!failed) {
             return;
         }
-        err_ << "VelmoraUIApp: cannot write the smoke log: " << failed->message << '\n';
+        err_ << "velmora-ui: cannot write the smoke log: " << failed->message << '\n';
     }
     stream << line << '\n';
     stream.flush();

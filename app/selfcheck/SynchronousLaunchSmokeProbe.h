@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/RuntimeOptions.h"
-#include "app/SmokeReporter.h"
+#include "app/selfcheck/SmokeReporter.h"
 #include "model/PopoverSnapshot.h"
 
 #include <cstdint>
@@ -41,7 +41,7 @@ private:
 // The self-check that runs before any window: one request to the backend, one result line.
 namespace SynchronousLaunchSmokeProbe {
 
-inline constexpr std::string_view failurePrefix = "VelmoraUIApp smoke check failed: ";
+inline constexpr std::string_view failurePrefix = "velmora-ui: smoke check failed: ";
 inline constexpr std::string_view request = "{\"kind\":\"getSnapshot\"}\n";
 
 // Runs `executable ui-backend` with the process environment merged with `extraEnvironment`,

@@ -1,7 +1,9 @@
-#include "views/MenuBarLabel.h"
+#include "views/TrayGlyph.h"
 
 #include "support/ViewTestSupport.h"
+#include "views/Contrast.h"
 #include "views/DropUrgencyIcon.h"
+#include "views/TrayIconAnimation.h"
 #include "views/VelmoraPalette.h"
 #include "views/VelmoraSymbols.h"
 
@@ -30,56 +32,14 @@ PopoverSnapshot snapshot(SnapshotTone tone, std::vector<FindingSeverity> severit
 
 using S = FindingSeverity;
 
-TEST(MenuBarLabelTest, FillAndBadgeFollowTheRows) {
-    const auto calm = snapshot(SnapshotTone::allClear, {});
-    EXPECT_DOUBLE_EQ(urgencyFill(calm), 0.0);
-    EXPECT_EQ(highlightedCount(calm), 0);
-
-    const auto critical = snapshot(SnapshotTone::critical, {});
-    EXPECT_DOUBLE_EQ(urgencyFill(critical), 0.96);
-    EXPECT_EQ(highlightedCount(critical), 0);
-
-    const auto ten = snapshot(SnapshotTone::suspect, std::vector<S>(10, S::suspect));
-    EXPECT_DOUBLE_EQ(urgencyFill(ten), 1.0);
-    EXPECT_EQ(badgeText(highlightedCount(ten)), "9+");
-    EXPECT_EQ(badgeText(9), "9");
-
-    const auto watches = snapshot(SnapshotTone::watch, {S::watch, S::watch, S::watch});
-    EXPECT_DOUBLE_EQ(urgencyFill(watches), 0.28);
-    EXPECT_EQ(highlightedCount(watches), 0);
-
-    const auto mixed = snapshot(SnapshotTone::allClear, {S::critical, S::critical, S::suspect});
-    EXPECT_DOUBLE_EQ(urgencyFill(mixed), 1.0);
-    EXPECT_EQ(highlightedCount(mixed), 3);
-}
-
-TEST(MenuBarLabelTest, FillBandNeverThinnerThanOneAndAHalfPoints) {
+// The drop's fill band stays within the drop and never thins to a hairline.
+TEST(TrayGlyphTest, DropFillBandIsClampedAndNeverAHairline) {
     EXPECT_DOUBLE_EQ(fillBandHeight(14, 0.01), 1.5);
     EXPECT_DOUBLE_EQ(fillBandHeight(14, 0), 0);
     EXPECT_DOUBLE_EQ(fillBandHeight(14, 0.5), 7);
     EXPECT_DOUBLE_EQ(fillBandHeight(14, 3), 14);
     EXPECT_DOUBLE_EQ(fillBandHeight(14, -1), 0);
 }
-
-TEST(MenuBarLabelTest, TrayImageIsTheLabelAtDoubleResolutionWithBadgeOnlyForSuspects) {
-    const QImage calm = renderMenuBarLabel(snapshot(SnapshotTone::allClear, {}), 2);
-    EXPECT_EQ(calm.size(), QSize(140, 68));
-    EXPECT_EQ(menuBarLabelSize(), QSize(70, 34));
-    // The badge sits across the pill's top-right corner; without suspects that spot is clear.
-    const QPointF badgeSpot(57, 4);
-    EXPECT_EQ(testing::pixelAt(calm, badgeSpot).alpha(), 0);
-    const QImage busy =
-        renderMenuBarLabel(snapshot(SnapshotTone::suspect, {S::suspect, S::suspect}), 2);
-    const QColor badge = testing::pixelAt(busy, QPointF(50, 9));
-    EXPECT_GT(badge.alpha(), 200);
-    EXPECT_TRUE(
-        testing::colorsClose(badge, VelmoraPalette::current().toneTint(SnapshotTone::suspect), 40));
-    // The pill is tinted: inside it, at its left, the tone tint shows at low opacity.
-    const QColor pill = testing::pixelAt(busy, QPointF(15, 17));
-    EXPECT_NEAR(pill.alphaF(), 0.17, 0.05);
-}
-
-// ---- The tray glyph on real panels ----
 
 const QColor darkPanel(0x1e, 0x1e, 0x1e);
 const QColor lightPanel(0xf0, 0xf0, 0xf0);
@@ -104,7 +64,8 @@ QImage onPanel(const QImage& glyph, const QColor& panel) {
     return out;
 }
 
-// The colours of the pixels of `picture` that `shape` (in points) covers at least `share` of.
+// The colours of the pixels of `picture` that `shape` (in logical pixels) covers at least `share`
+// of.
 std::vector<QColor> pixelsInside(const QImage& picture, const QPainterPath& shape,
                                  double share = 1.0) {
     QImage mask(picture.size(), QImage::Format_Grayscale8);
@@ -187,15 +148,14 @@ template <class Check> void forEveryTrayGlyph(Check check) {
         for (const qreal dpr : {1.0, 2.0}) {
             for (const SnapshotTone tone : allCases<SnapshotTone>()) {
                 for (const int count : trayCounts) {
-                    const MenuBarLabelLook look = menuBarLabelLook(suspects(tone, count));
+                    const TrayIconLook look = trayIconLook(suspects(tone, count));
                     SCOPED_TRACE(::testing::Message()
                                  << (dark ? "dark" : "light") << " appearance, tone "
                                  << toWire(tone) << ", " << count << " suspects, dpr " << dpr);
                     check(look, renderTrayGlyph(look, dpr));
                 }
             }
-            const MenuBarLabelLook look =
-                menuBarLabelLook(suspects(SnapshotTone::critical, 3), false);
+            const TrayIconLook look = trayIconLook(suspects(SnapshotTone::critical, 3), false);
             SCOPED_TRACE(::testing::Message()
                          << (dark ? "dark" : "light") << " appearance, not watching, dpr " << dpr);
             check(look, renderTrayGlyph(look, dpr));
@@ -204,15 +164,15 @@ template <class Check> void forEveryTrayGlyph(Check check) {
     VelmoraPalette::setDark(wasDark);
 }
 
-TEST(MenuBarLabelTest, TrayGlyphStandsOffDarkAndLightPanelsAlike) {
+TEST(TrayGlyphTest, TrayGlyphStandsOffDarkAndLightPanelsAlike) {
     constexpr double ring = 1.25;
-    forEveryTrayGlyph([&](const MenuBarLabelLook& look, const QImage& glyph) {
+    forEveryTrayGlyph([&](const TrayIconLook& look, const QImage& glyph) {
         const TrayGlyphLayout layout = trayGlyphLayout(look);
         QPainterPath body;
         body.addRoundedRect(layout.pill.adjusted(ring + 0.5, ring + 0.5, -ring - 0.5, -ring - 0.5),
                             4, 4);
         body = body.subtracted(rectangle(layout.drop)).subtracted(rectangle(layout.badge));
-        const QPainterPath drop = symbolPath("drop.fill", layout.drop);
+        const QPainterPath drop = symbolPath("velmora-drop-filled", layout.drop);
         QPainterPathStroker stroker;
         stroker.setWidth(2 * 1.6);
         QPainterPath outline = drop.intersected(stroker.createStroke(drop));
@@ -227,7 +187,7 @@ TEST(MenuBarLabelTest, TrayGlyphStandsOffDarkAndLightPanelsAlike) {
             // The pill stands off the panel by its ring or by its body.
             EXPECT_GE(std::max(medianContrast(ringPixels, panel), contrastRatio(fill, panel)), 3.0);
             // The drop's outline stands off the pill around it.
-            // (At 22 pixels a 1.6-point outline covers few pixels whole: take the mostly covered.)
+            // (At 22 pixels a 1.6-pixel outline covers few pixels whole: take the mostly covered.)
             const auto dropPixels = pixelsInside(picture, outline, 0.7);
             ASSERT_GE(dropPixels.size(), 12u);
             EXPECT_GE(medianContrast(dropPixels, fill), 3.0);
@@ -245,10 +205,10 @@ TEST(MenuBarLabelTest, TrayGlyphStandsOffDarkAndLightPanelsAlike) {
     });
 }
 
-TEST(MenuBarLabelTest, TrayBadgeStaysInsideThePictureAndOffTheDrop) {
+TEST(TrayGlyphTest, TrayBadgeStaysInsideThePictureAndOffTheDrop) {
     EXPECT_EQ(trayGlyphSize(), QSize(22, 22));
     const QRectF canvas(QPointF(0, 0), QSizeF(trayGlyphSize()));
-    forEveryTrayGlyph([&](const MenuBarLabelLook& look, const QImage& glyph) {
+    forEveryTrayGlyph([&](const TrayIconLook& look, const QImage& glyph) {
         EXPECT_EQ(glyph.size(), trayGlyphSize() * glyph.devicePixelRatio());
         // Nothing reaches the picture's edge, so nothing is cut there.
         int touched = 0;
@@ -269,7 +229,7 @@ TEST(MenuBarLabelTest, TrayBadgeStaysInsideThePictureAndOffTheDrop) {
         EXPECT_TRUE(layout.pill.contains(layout.badge));
         EXPECT_TRUE(layout.badge.contains(layout.badgeFace));
         // The badge hides at most a small share of the drop.
-        const QPainterPath drop = symbolPath("drop.fill", layout.drop);
+        const QPainterPath drop = symbolPath("velmora-drop-filled", layout.drop);
         QImage dropOnly(glyph.size() * 2, QImage::Format_ARGB32_Premultiplied);
         dropOnly.setDevicePixelRatio(glyph.devicePixelRatio() * 2);
         dropOnly.fill(Qt::transparent);
@@ -286,7 +246,7 @@ TEST(MenuBarLabelTest, TrayBadgeStaysInsideThePictureAndOffTheDrop) {
 // While the monitor is not watching the icon shows nothing of the snapshot: a grey ring and a
 // hollow grey drop (no tone, no fill), and a "!" badge where a count would be. It must not be
 // taken for any state of the snapshot, on either panel.
-TEST(MenuBarLabelTest, NotWatchingIsAHollowGreyDropWithAMarkNoTintedStateLooksLike) {
+TEST(TrayGlyphTest, NotWatchingIsAHollowGreyDropWithAMarkNoTintedStateLooksLike) {
     constexpr double ring = 1.25;
     const bool wasDark = VelmoraPalette::current().isDark();
     for (const bool dark : {false, true}) {
@@ -294,13 +254,13 @@ TEST(MenuBarLabelTest, NotWatchingIsAHollowGreyDropWithAMarkNoTintedStateLooksLi
         const auto& palette = VelmoraPalette::current();
         SCOPED_TRACE(dark ? "dark appearance" : "light appearance");
         // Whatever the snapshot says, the look is the same.
-        const MenuBarLabelLook look = menuBarLabelLook(suspects(SnapshotTone::critical, 12), false);
+        const TrayIconLook look = trayIconLook(suspects(SnapshotTone::critical, 12), false);
         EXPECT_TRUE(look.notWatching);
         EXPECT_EQ(look.count, 0);
         EXPECT_DOUBLE_EQ(look.fill, 0.0);
         const QImage glyph = renderTrayGlyph(look, 2);
         EXPECT_EQ(glyph,
-                  renderTrayGlyph(menuBarLabelLook(suspects(SnapshotTone::allClear, 0), false), 2));
+                  renderTrayGlyph(trayIconLook(suspects(SnapshotTone::allClear, 0), false), 2));
         const TrayGlyphLayout layout = trayGlyphLayout(look);
         ASSERT_FALSE(layout.badge.isEmpty());
 
@@ -321,7 +281,7 @@ TEST(MenuBarLabelTest, NotWatchingIsAHollowGreyDropWithAMarkNoTintedStateLooksLi
             const QColor fill = mostCommon(pixelsInside(
                 picture,
                 body.subtracted(rectangle(layout.drop)).subtracted(rectangle(layout.badge))));
-            const QPainterPath drop = symbolPath("drop.fill", layout.drop);
+            const QPainterPath drop = symbolPath("velmora-drop-filled", layout.drop);
             QPainterPathStroker stroker;
             stroker.setWidth(2 * (1.6 + 0.75));
             const QPainterPath hollow = drop.subtracted(stroker.createStroke(drop));
@@ -343,14 +303,13 @@ TEST(MenuBarLabelTest, NotWatchingIsAHollowGreyDropWithAMarkNoTintedStateLooksLi
 
 // Starting, the icon is the not-watching grey drop without its mark: no tone, no count, and
 // not the all-clear icon either.
-TEST(MenuBarLabelTest, StartingIsTheGreyDropWithoutAMark) {
-    const MenuBarLabelLook look = startingMenuBarLabelLook();
+TEST(TrayGlyphTest, StartingIsTheGreyDropWithoutAMark) {
+    const TrayIconLook look = startingTrayIconLook();
     EXPECT_TRUE(look.showsNoSnapshot());
     EXPECT_TRUE(trayGlyphLayout(look).badge.isEmpty());
-    MenuBarLabelLook notWatching;
+    TrayIconLook notWatching;
     notWatching.notWatching = true;
-    EXPECT_EQ(trayGlyphLayout(look).drop,
-              trayGlyphLayout(menuBarLabelLook(PopoverSnapshot{})).drop);
+    EXPECT_EQ(trayGlyphLayout(look).drop, trayGlyphLayout(trayIconLook(PopoverSnapshot{})).drop);
     const QImage starting = renderTrayGlyph(look, 2);
     EXPECT_NE(starting, renderTrayGlyph(notWatching, 2));
     EXPECT_NE(starting, renderTrayGlyph(PopoverSnapshot{}, 2));
@@ -359,69 +318,55 @@ TEST(MenuBarLabelTest, StartingIsTheGreyDropWithoutAMark) {
     const QImage withMark = renderTrayGlyph(notWatching, 2);
     EXPECT_EQ(testing::pixelAt(starting, QPoint(2, 11)), testing::pixelAt(withMark, QPoint(2, 11)));
     EXPECT_FALSE(marked.badge.isEmpty());
-
-    MenuBarLabel label;
-    label.setLook(look);
-    EXPECT_TRUE(label.look().starting);
-    EXPECT_EQ(label.accessibleName(), "Velmora is starting its monitor");
-    label.setState(suspects(SnapshotTone::suspect, 2), true); // the first answer: at once
-    EXPECT_FALSE(label.look().starting);
-    EXPECT_EQ(label.look().count, 2);
 }
 
-TEST(MenuBarLabelTest, WidgetSwitchesToAndFromNotWatchingAtOnce) {
-    MenuBarLabel label;
+// The icon's look over time: the first answer after starting, and every switch to or from not
+// watching, show at once; an unchanged snapshot draws nothing.
+TEST(TrayIconAnimationTest, SwitchesToAndFromNoSnapshotAtOnceAndKeepsAnUnchangedLookQuiet) {
+    TrayIconAnimation icon;
     int frames = 0;
-    QObject::connect(&label, &MenuBarLabel::frameChanged, [&] { ++frames; });
+    QObject::connect(&icon, &TrayIconAnimation::frameChanged, [&] { ++frames; });
+    icon.setLook(startingTrayIconLook());
+    EXPECT_TRUE(icon.look().starting);
     const auto busy = snapshot(SnapshotTone::suspect, {S::suspect, S::suspect});
-    label.setState(busy, true);
-    EXPECT_EQ(label.accessibleName(), "Velmora, 2 suspected");
+    icon.setLook(trayIconLook(busy)); // the first answer
+    EXPECT_FALSE(icon.look().starting);
+    EXPECT_EQ(icon.look().count, 2);
+    EXPECT_DOUBLE_EQ(icon.look().badge, 1.0);
+
     const int before = frames;
-    label.setState(busy, false);
+    icon.setLook(trayIconLook(busy, false));
     EXPECT_EQ(frames, before + 1);
-    EXPECT_TRUE(label.look().notWatching);
-    EXPECT_EQ(label.look().count, 0);
-    EXPECT_EQ(label.accessibleName(), "Velmora is not watching");
-    EXPECT_EQ(label.trayImage(2), renderTrayGlyph(label.look(), 2));
-    label.setState(snapshot(SnapshotTone::allClear, {}), false); // still not watching: no frame
+    EXPECT_TRUE(icon.look().notWatching);
+    EXPECT_EQ(icon.look().count, 0);
+    icon.setLook(trayIconLook(snapshot(SnapshotTone::allClear, {}), false)); // still not watching
     EXPECT_EQ(frames, before + 1);
-    label.setState(busy, true);
-    EXPECT_FALSE(label.look().notWatching);
-    EXPECT_EQ(label.look().count, 2);
-    EXPECT_DOUBLE_EQ(label.look().badge, 1.0);
-    EXPECT_DOUBLE_EQ(label.look().fill, urgencyFill(busy));
+    icon.setLook(trayIconLook(busy));
+    EXPECT_FALSE(icon.look().notWatching);
+    EXPECT_DOUBLE_EQ(icon.look().fill, urgencyFill(busy));
+    icon.setLook(trayIconLook(busy));
+    EXPECT_EQ(frames, before + 2);
+
+    icon.setLook(trayIconLook(snapshot(SnapshotTone::allClear, {}))); // animations are off here
+    EXPECT_DOUBLE_EQ(icon.look().fill, 0.0);
+    EXPECT_DOUBLE_EQ(icon.look().badge, 0.0);
 }
 
-TEST(MenuBarLabelTest, WidgetReportsFramesAndKeepsAnUnchangedSnapshotQuiet) {
-    MenuBarLabel label;
-    int frames = 0;
-    QObject::connect(&label, &MenuBarLabel::frameChanged, [&] { ++frames; });
-    const auto busy = snapshot(SnapshotTone::suspect, {S::suspect});
-    label.setSnapshot(busy);
-    EXPECT_EQ(frames, 1);
-    label.setSnapshot(busy);
-    EXPECT_EQ(frames, 1);
-    label.setSnapshot(snapshot(SnapshotTone::allClear, {}));
-    EXPECT_GT(frames, 1);
-    EXPECT_DOUBLE_EQ(label.look().fill, 0.0);
-    EXPECT_DOUBLE_EQ(label.look().badge, 0.0);
-}
-
-TEST(MenuBarLabelTest, TrayIconIsRedrawnWhenTheAppearanceFlips) {
+TEST(TrayIconAnimationTest, IsRedrawnWhenTheAppearanceFlips) {
     const bool wasDark = VelmoraPalette::current().isDark();
     VelmoraPalette::setDark(false);
-    MenuBarLabel label;
+    TrayIconAnimation icon;
     int frames = 0;
-    QObject::connect(&label, &MenuBarLabel::frameChanged, [&] { ++frames; });
-    label.setSnapshot(snapshot(SnapshotTone::allClear, {}));
+    QObject::connect(&icon, &TrayIconAnimation::frameChanged, [&] { ++frames; });
+    icon.setLook(trayIconLook(snapshot(SnapshotTone::allClear, {})));
     const QPointF body(4, 11); // inside the pill, beside the drop
-    EXPECT_GT(testing::pixelAt(label.trayImage(1), body).lightnessF(), 0.8);
+    EXPECT_GT(testing::pixelAt(renderTrayGlyph(icon.look(), 1), body).lightnessF(), 0.8);
 
     const int before = frames;
     VelmoraPalette::setDark(true);
     EXPECT_EQ(frames, before + 1); // a new picture without waiting for the next snapshot
-    EXPECT_LT(testing::pixelAt(label.trayImage(1), body).lightnessF(), 0.25);
-    EXPECT_LT(testing::pixelAt(label.trayIcon().pixmap(22, 22).toImage(), body).lightnessF(), 0.25);
+    const QImage dark = trayGlyphIcon(icon.look()).pixmap(22, 22).toImage();
+    EXPECT_LT(testing::pixelAt(dark, body).lightnessF(), 0.25);
     VelmoraPalette::setDark(true); // no flip, no frame
     EXPECT_EQ(frames, before + 1);
     VelmoraPalette::setDark(wasDark);

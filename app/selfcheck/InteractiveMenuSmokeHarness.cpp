@@ -1,4 +1,4 @@
-#include "app/InteractiveMenuSmokeHarness.h"
+#include "app/selfcheck/InteractiveMenuSmokeHarness.h"
 
 #include "app/PopoverWindow.h"
 #include "state/PopoverViewModel.h"
@@ -37,7 +37,7 @@ void InteractiveMenuSmokeHarness::startIfRequested() {
     }
     const auto viewModel = lockOrNull(viewModel_);
     if (!viewModel) {
-        fail("VelmoraUIApp interactive smoke could not access the popover view model");
+        fail("velmora-ui: interactive smoke could not access the popover view model");
         return;
     }
     statusItem_ = new QSystemTrayIcon(this);
@@ -54,7 +54,7 @@ void InteractiveMenuSmokeHarness::startIfRequested() {
     timeout_ = new QTimer(this);
     timeout_->setSingleShot(true);
     connect(timeout_, &QTimer::timeout, this,
-            [this] { fail("VelmoraUIApp interactive menu smoke timed out"); });
+            [this] { fail("velmora-ui: interactive menu smoke timed out"); });
     timeout_->start(longRun ? 20000 : 10000);
 
     QTimer::singleShot(250, this, [this] {
@@ -90,7 +90,7 @@ void InteractiveMenuSmokeHarness::runDriver() {
 void InteractiveMenuSmokeHarness::driveDetailRouting() {
     const auto viewModel = lockOrNull(viewModel_);
     if (!viewModel || viewModel->snapshot().rows.empty()) {
-        fail("VelmoraUIApp interactive menu smoke could not find a row to inspect");
+        fail("velmora-ui: interactive menu smoke could not find a row to inspect");
         return;
     }
     viewModel->openDetail(viewModel->snapshot().rows.front().key);
@@ -99,7 +99,7 @@ void InteractiveMenuSmokeHarness::driveDetailRouting() {
         if (viewModel && surfacesReady() && viewModel->snapshot().selectedDetail) {
             succeed();
         } else {
-            fail("VelmoraUIApp interactive menu smoke did not produce an open popover with "
+            fail("velmora-ui: interactive menu smoke did not produce an open popover with "
                  "selected detail");
         }
     });
@@ -118,7 +118,7 @@ void InteractiveMenuSmokeHarness::waitForAdvancedHistoryList(int attempt) {
         !viewModel->isAdvancedHistoryLoading()) {
         const auto& offenders = viewModel->advancedHistory()->offenders;
         if (offenders.empty()) {
-            fail("VelmoraUIApp advanced history smoke found no historical offenders");
+            fail("velmora-ui: advanced history smoke found no historical offenders");
             return;
         }
         viewModel->loadAdvancedHistory(offenders.front().key);
@@ -126,7 +126,7 @@ void InteractiveMenuSmokeHarness::waitForAdvancedHistoryList(int attempt) {
         return;
     }
     retry(&InteractiveMenuSmokeHarness::waitForAdvancedHistoryList, attempt, attemptLimit,
-          "VelmoraUIApp advanced history smoke timed out waiting for offender summaries");
+          "velmora-ui: advanced history smoke timed out waiting for offender summaries");
 }
 
 void InteractiveMenuSmokeHarness::waitForAdvancedHistoryDetail(int attempt) {
@@ -137,7 +137,7 @@ void InteractiveMenuSmokeHarness::waitForAdvancedHistoryDetail(int attempt) {
         return;
     }
     retry(&InteractiveMenuSmokeHarness::waitForAdvancedHistoryDetail, attempt, attemptLimit,
-          "VelmoraUIApp advanced history smoke timed out waiting for offender detail");
+          "velmora-ui: advanced history smoke timed out waiting for offender detail");
 }
 
 void InteractiveMenuSmokeHarness::waitForExportFeedback(int attempt) {
@@ -146,7 +146,7 @@ void InteractiveMenuSmokeHarness::waitForExportFeedback(int attempt) {
         return;
     }
     retry(&InteractiveMenuSmokeHarness::waitForExportFeedback, attempt, attemptLimit,
-          "VelmoraUIApp export feedback smoke timed out waiting for action feedback");
+          "velmora-ui: export feedback smoke timed out waiting for action feedback");
 }
 
 void InteractiveMenuSmokeHarness::driveRecoveryFeedback() {
@@ -161,7 +161,7 @@ void InteractiveMenuSmokeHarness::driveRecoveryFeedback() {
         }
     }
     if (!target) {
-        fail("VelmoraUIApp recovery feedback smoke could not find the controlled recovery target");
+        fail("velmora-ui: recovery feedback smoke could not find the controlled recovery target");
         return;
     }
     viewModel->dispatch(ActionDescriptor{"recover", "Recover", ActionStyle::primary, target->key});
@@ -175,7 +175,7 @@ void InteractiveMenuSmokeHarness::waitForRecoveryFeedback(int attempt) {
         return;
     }
     retry(&InteractiveMenuSmokeHarness::waitForRecoveryFeedback, attempt, attemptLimit,
-          "VelmoraUIApp recovery feedback smoke timed out waiting for action feedback");
+          "velmora-ui: recovery feedback smoke timed out waiting for action feedback");
 }
 
 void InteractiveMenuSmokeHarness::waitForRestartTarget(int attempt) {
@@ -194,7 +194,7 @@ void InteractiveMenuSmokeHarness::waitForRestartTarget(int attempt) {
         return;
     }
     retry(&InteractiveMenuSmokeHarness::waitForRestartTarget, attempt, restartTargetAttemptLimit,
-          "VelmoraUIApp restart feedback smoke could not find the requested restart target");
+          "velmora-ui: restart feedback smoke could not find the requested restart target");
 }
 
 void InteractiveMenuSmokeHarness::waitForRestartFeedback(int attempt) {
@@ -203,7 +203,7 @@ void InteractiveMenuSmokeHarness::waitForRestartFeedback(int attempt) {
         return;
     }
     retry(&InteractiveMenuSmokeHarness::waitForRestartFeedback, attempt, attemptLimit,
-          "VelmoraUIApp restart feedback smoke timed out waiting for action feedback");
+          "velmora-ui: restart feedback smoke timed out waiting for action feedback");
 }
 
 const FindingSnapshot*

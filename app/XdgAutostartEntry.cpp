@@ -1,4 +1,4 @@
-#include "app/XdgAutostartController.h"
+#include "app/XdgAutostartEntry.h"
 
 #include "base/AtomicFile.h"
 
@@ -55,18 +55,15 @@ std::string quotedExecArgument(const std::string& argument) {
     return escaped;
 }
 
-XdgAutostartController::XdgAutostartController(std::filesystem::path entryPath,
-                                               std::filesystem::path executable, bool installedCopy,
-                                               std::function<void()> openStartupApplications)
-    : entryPath_(std::move(entryPath)), executable_(std::move(executable)),
-      installedCopy_(installedCopy), openStartupApplications_(std::move(openStartupApplications)) {}
+XdgAutostartEntry::XdgAutostartEntry(std::filesystem::path path, std::filesystem::path executable)
+    : path_(std::move(path)), executable_(std::move(executable)) {}
 
-std::filesystem::path XdgAutostartController::defaultEntryPath(const Environment& environment) {
+std::filesystem::path XdgAutostartEntry::defaultPath(const Environment& environment) {
     return xdgBaseDirectory(environment, "XDG_CONFIG_HOME", ".config") / "autostart" /
            "velmora.desktop";
 }
 
-std::string XdgAutostartController::entryText(const std::filesystem::path& executable) {
+std::string XdgAutostartEntry::entryText(const std::filesystem::path& executable) {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Velmora\n"
@@ -79,7 +76,7 @@ std::string XdgAutostartController::entryText(const std::filesystem::path& execu
            "X-GNOME-Autostart-enabled=true\n";
 }
 
-bool XdgAutostartController::isSwitchedOff(const std::string& text) {
+bool XdgAutostartEntry::isSwitchedOff(const std::string& text) {
     std::istringstream lines(text);
     std::string line;
     bool inMainGroup = false;
@@ -103,48 +100,33 @@ bool XdgAutostartController::isSwitchedOff(const std::string& text) {
     return false;
 }
 
-LoginItemStatus XdgAutostartController::status() const {
-    if (!installedCopy_) {
-        return LoginItemStatus::notFound;
-    }
-    std::ifstream in(entryPath_, std::ios::binary);
+AutostartState XdgAutostartEntry::state() const {
+    std::ifstream in(path_, std::ios::binary);
     if (!in) {
-        return LoginItemStatus::notRegistered;
+        return AutostartState::off;
     }
     std::ostringstream text;
     text << in.rdbuf();
-    return isSwitchedOff(text.str()) ? LoginItemStatus::requiresApproval : LoginItemStatus::enabled;
+    return isSwitchedOff(text.str()) ? AutostartState::switchedOff : AutostartState::on;
 }
 
-void XdgAutostartController::registerItem() {
-    if (!installedCopy_) {
-        throw LoginItemUnsupported();
-    }
+void XdgAutostartEntry::enable() {
     std::error_code error;
-    std::filesystem::create_directories(entryPath_.parent_path(), error);
+    std::filesystem::create_directories(path_.parent_path(), error);
     if (error) {
-        throw std::runtime_error("Cannot create " + entryPath_.parent_path().string() + ": " +
+        throw std::runtime_error("Cannot create " + path_.parent_path().string() + ": " +
                                  error.message());
     }
-    if (auto failed = writeFileAtomically(entryPath_, entryText(executable_), 0644)) {
+    if (auto failed = writeFileAtomically(path_, entryText(executable_), 0644)) {
         throw std::runtime_error(failed->message);
     }
 }
 
-void XdgAutostartController::unregisterItem() {
-    if (!installedCopy_) {
-        throw LoginItemUnsupported();
-    }
+void XdgAutostartEntry::disable() {
     std::error_code error;
-    std::filesystem::remove(entryPath_, error);
+    std::filesystem::remove(path_, error);
     if (error) {
-        throw std::runtime_error("Cannot remove " + entryPath_.string() + ": " + error.message());
-    }
-}
-
-void XdgAutostartController::openSystemSettings() {
-    if (openStartupApplications_) {
-        openStartupApplications_();
+        throw std::runtime_error("Cannot remove " + path_.string() + ": " + error.message());
     }
 }
 

@@ -1,4 +1,4 @@
-#include "app/SynchronousLaunchSmokeProbe.h"
+#include "app/selfcheck/SynchronousLaunchSmokeProbe.h"
 
 #include "backend/BackendEnvelope.h"
 #include "backend/BackendExecutableResolver.h"

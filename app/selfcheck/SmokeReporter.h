@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/RuntimeOptions.h"
-#include "app/SmokeSummary.h"
+#include "app/selfcheck/SmokeSummary.h"
 
 #include <iostream>
 #include <string_view>

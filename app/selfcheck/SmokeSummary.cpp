@@ -1,4 +1,4 @@
-#include "app/SmokeSummary.h"
+#include "app/selfcheck/SmokeSummary.h"
 
 #include "model/Enums.h"
 

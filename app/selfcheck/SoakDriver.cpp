@@ -1,4 +1,4 @@
-#include "app/SoakDriver.h"
+#include "app/selfcheck/SoakDriver.h"
 
 #include "state/PopoverViewModel.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/RuntimeOptions.h"
-#include "app/SmokeReporter.h"
+#include "app/selfcheck/SmokeReporter.h"
 
 #include <QObject>
 #include <QPointer>

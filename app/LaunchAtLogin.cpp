@@ -1,0 +1,63 @@
+#include "app/LaunchAtLogin.h"
+
+#include <exception>
+
+namespace velmora {
+
+LaunchAtLogin::LaunchAtLogin(std::optional<XdgAutostartEntry> entry, bool installedCopy,
+                             std::function<void()> openStartupApplications)
+    : entry_(std::move(entry)), installedCopy_(installedCopy),
+      openStartupApplications_(std::move(openStartupApplications)) {
+    refresh();
+}
+
+void LaunchAtLogin::refresh() {
+    if (!entry_) {
+        state_ = AutostartState::off;
+        statusText_ = installedCopy_
+                          ? "This install cannot register launch-at-login right now."
+                          : "Launch at login is only available from an installed copy of Velmora.";
+        return;
+    }
+    state_ = entry_->state();
+    switch (state_) {
+    case AutostartState::off:
+        statusText_ = "Velmora only opens when you launch it.";
+        break;
+    case AutostartState::on:
+        statusText_ = "Velmora will open automatically after you sign in.";
+        break;
+    case AutostartState::switchedOff:
+        statusText_ =
+            "Velmora is queued for launch at login, but the desktop still needs approval.";
+        break;
+    }
+}
+
+void LaunchAtLogin::setEnabled(bool enabled) {
+    errorText_.reset();
+    if (!entry_) {
+        return;
+    }
+    try {
+        if (enabled) {
+            entry_->enable();
+        } else {
+            entry_->disable();
+        }
+    } catch (const std::exception& error) {
+        errorText_ = error.what();
+    }
+    refresh();
+    if (onChange_) {
+        onChange_();
+    }
+}
+
+void LaunchAtLogin::openStartupApplications() {
+    if (openStartupApplications_) {
+        openStartupApplications_();
+    }
+}
+
+} // namespace velmora
