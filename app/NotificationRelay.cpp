@@ -95,13 +95,14 @@ void NotificationRelay::act(NotificationAction action, const std::string& key) {
         break;
     case NotificationAction::captureEvidence:
         if (!key.empty()) {
-            viewModel_->dispatch(
-                {"capture_stronger_evidence", "Capture evidence", ActionStyle::primary, key});
+            viewModel_->dispatch(makeAction(ActionId::captureStrongerEvidence, "Capture evidence",
+                                            ActionStyle::primary, key));
         }
         break;
     case NotificationAction::ignore:
         if (!key.empty()) {
-            viewModel_->dispatch({"ignore", "Ignore for 24h", ActionStyle::secondary, key});
+            viewModel_->dispatch(
+                makeAction(ActionId::ignore, "Ignore for 24h", ActionStyle::secondary, key));
         }
         break;
     }

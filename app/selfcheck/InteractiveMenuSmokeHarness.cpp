@@ -164,7 +164,8 @@ void InteractiveMenuSmokeHarness::driveRecoveryFeedback() {
         fail("velmora-ui: recovery feedback smoke could not find the controlled recovery target");
         return;
     }
-    viewModel->dispatch(ActionDescriptor{"recover", "Recover", ActionStyle::primary, target->key});
+    viewModel->dispatch(
+        makeAction(ActionId::recover, "Recover", ActionStyle::primary, target->key));
     waitForRecoveryFeedback(1);
 }
 
@@ -189,7 +190,7 @@ void InteractiveMenuSmokeHarness::waitForRestartTarget(int attempt) {
         }
     }
     if (key) {
-        viewModel->dispatch(ActionDescriptor{"restart", "Restart", ActionStyle::warning, *key});
+        viewModel->dispatch(makeAction(ActionId::restart, "Restart", ActionStyle::warning, *key));
         waitForRestartFeedback(1);
         return;
     }

@@ -81,10 +81,13 @@ FindingSnapshot rowFor(int f, int stage, int64_t tick) {
     row.severity = stage >= 3   ? FindingSeverity::critical
                    : stage == 2 ? FindingSeverity::suspect
                                 : FindingSeverity::watch;
-    row.orderedActions = {{"select_detail", "Details", ActionStyle::secondary, row.key}};
+    row.orderedActions = {
+        makeAction(ActionId::selectDetail, "Details", ActionStyle::secondary, row.key)};
     if (stage >= 2) {
-        row.orderedActions.push_back({"recover", "Quit", ActionStyle::warning, row.key});
-        row.orderedActions.push_back({"ignore", "Ignore", ActionStyle::secondary, row.key});
+        row.orderedActions.push_back(
+            makeAction(ActionId::recover, "Quit", ActionStyle::warning, row.key));
+        row.orderedActions.push_back(
+            makeAction(ActionId::ignore, "Ignore", ActionStyle::secondary, row.key));
         row.exhaustionEstimate =
             "Memory runs out in about " + std::to_string(30 + tick % 90) + " min";
     }
@@ -218,10 +221,10 @@ int main(int argc, char** argv) {
                                                                      : std::string();
             };
             const auto action = stringField("actionId");
-            if (action == "select_detail") {
+            if (fromWire<ActionId>(action) == ActionId::selectDetail) {
                 selectedKey = stringField("targetKey");
                 selectedUntil = tick + 20;
-            } else if (action == "dismiss_detail") {
+            } else if (fromWire<ActionId>(action) == ActionId::dismissDetail) {
                 selectedKey.clear();
             }
         }

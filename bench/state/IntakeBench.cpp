@@ -55,7 +55,7 @@ PopoverSnapshot fiftyRows(std::uint16_t sampleBase) {
             row.sparklineSamples.push_back(static_cast<std::uint16_t>(sampleBase + s * 7 + i));
         }
         row.orderedActions.push_back(
-            ActionDescriptor{"restart", "Restart", ActionStyle::primary, row.key});
+            makeAction(ActionId::restart, "Restart", ActionStyle::primary, row.key));
         snapshot.rows.push_back(std::move(row));
     }
     return snapshot;

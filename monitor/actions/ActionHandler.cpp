@@ -345,7 +345,7 @@ void ActionHandler::checkPendingExits() {
                 "Last action: " + it->title + " quit gracefully.";
             context_.feedback(ActionFeedbackKind::success, it->doneTitle,
                               it->title + " has ended.");
-            remember("recover", it->key, it->title);
+            remember(std::string(toWire(ActionId::recover)), it->key, it->title);
             it = pending_.erase(it);
         } else {
             ++it;
