@@ -261,7 +261,8 @@ TEST(OutOfMemoryCgroup, TheSamplerRecordsARealKillForTheChildsFamily) {
     // A few more passes: a misattribution may come late.
     for (int pass = 0; pass < 3 && !misattributed; ++pass) {
         double now = secondsSince(start);
-        for (const OutOfMemoryKill& kill : sampler.pass(now, 1.78e9 + now)->outOfMemoryKills) {
+        auto view = sampler.pass(now, 1.78e9 + now); // kept alive while its kills are read
+        for (const OutOfMemoryKill& kill : view->outOfMemoryKills) {
             if (kill.pid == bystander.pid()) {
                 misattributed = kill;
             }
