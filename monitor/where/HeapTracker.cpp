@@ -1,0 +1,455 @@
+#include "monitor/where/HeapTracker.h"
+
+#include "monitor/families/FamilyResolver.h"
+#include "monitor/proc/ProcParsers.h"
+#include "monitor/where/ToolProcess.h"
+#include "monitor/where/TraceAccess.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+double now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Waits until one of the descriptors (-1: none) is readable or `seconds` have passed.
+void waitReadable(int first, int second, double seconds) {
+    pollfd fds[2] = {{first, POLLIN, 0}, {second, POLLIN, 0}};
+    ::poll(fds, 2, static_cast<int>(std::max(0.0, seconds) * 1000) + 1);
+}
+
+std::optional<StatFields> statOf(const ProcRoot& root, pid_t pid) {
+    char buf[2048];
+    if (pid <= 0 || root.readPidFile(pid, "stat", buf, sizeof buf) <= 0) {
+        return std::nullopt;
+    }
+    return parseStat(buf);
+}
+
+// A process by PID and start time, so a reused PID is never taken for it.
+struct ProcessMark {
+    pid_t pid = 0;
+    uint64_t startTime = 0;
+};
+
+bool running(const ProcRoot& root, const ProcessMark& mark) {
+    auto stat = statOf(root, mark.pid);
+    return stat && stat->startTime == mark.startTime && stat->state != 'Z' && stat->state != 'X';
+}
+
+bool ended(const ProcRoot& root, pid_t pid) {
+    auto stat = statOf(root, pid);
+    return !stat || stat->state == 'Z' || stat->state == 'X';
+}
+
+std::vector<pid_t> childrenOf(const ProcRoot& root, pid_t pid) {
+    std::vector<pid_t> children;
+    std::string name = "task/" + std::to_string(pid) + "/children";
+    if (auto text = root.readWholePidFile(pid, name.c_str(), 64 * 1024)) {
+        const char* cursor = text->c_str();
+        char* end = nullptr;
+        for (long value; (value = std::strtol(cursor, &end, 10)), end != cursor; cursor = end) {
+            children.push_back(static_cast<pid_t>(value));
+        }
+        return children;
+    }
+    ProcRoot scan(root.path()); // a kernel without the children file: look at every parent
+    for (pid_t candidate : scan.listPids()) {
+        if (auto stat = statOf(root, candidate); stat && stat->ppid == pid) {
+            children.push_back(candidate);
+        }
+    }
+    return children;
+}
+
+// The children of heaptrack's script: its interpreter, the compressor writing the recording
+// and, when it started a program, that program (the child running `programExe`).
+struct ScriptChildren {
+    pid_t interpreter = 0;
+    pid_t compressor = 0;
+    pid_t program = 0;
+};
+
+ScriptChildren scriptChildren(const ProcRoot& root, pid_t script,
+                              const std::string& programExe = {}) {
+    ScriptChildren found;
+    for (pid_t child : childrenOf(root, script)) {
+        auto exe = root.readLink(child, "exe");
+        if (!exe) {
+            continue;
+        }
+        std::string name = executableBaseName(*exe);
+        if (name == "zstd" || name == "gzip") {
+            found.compressor = child;
+        } else if (name == "heaptrack_interpret") {
+            found.interpreter = child;
+        } else if (!programExe.empty() && *exe == programExe) {
+            found.program = child;
+        }
+    }
+    return found;
+}
+
+bool mapsMention(const ProcRoot& root, pid_t pid, const std::string& library) {
+    auto maps = root.readWholePidFile(pid, "maps", 32 * 1024 * 1024);
+    return maps && maps->find(library) != std::string::npos;
+}
+
+bool contains(const std::string& text, const char* fragment) {
+    return text.find(fragment) != std::string::npos;
+}
+
+bool attachWasRefused(const std::string& output) {
+    return contains(output, "ptrace: Operation not permitted") ||
+           contains(output, "Could not attach to process");
+}
+
+// heaptrack's script says where the recording goes: `output will be written to "PATH"`.
+std::string recordingPathIn(const std::string& output) {
+    const std::string marker = "heaptrack output will be written to \"";
+    std::size_t at = output.find(marker);
+    if (at == std::string::npos) {
+        return {};
+    }
+    std::size_t start = at + marker.size();
+    std::size_t end = output.find('"', start);
+    return end == std::string::npos ? std::string() : output.substr(start, end - start);
+}
+
+uint64_t fileSize(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
+               ? static_cast<uint64_t>(info.st_size)
+               : 0;
+}
+
+// A path heaptrack's script passes through the shell unquoted: nothing it would split or
+// expand.
+bool shellSafe(const std::string& path) {
+    return !path.empty() && path.find_first_of(" \t\n*?[]%$`\\\"'&;|<>(){}~") == std::string::npos;
+}
+
+// Drives one run of heaptrack's script. The script is stopped (SIGSTOP) once tracking runs, so
+// that it never reaches its own ending, which would attach gdb a second time and open
+// heaptrack_gui; the recording is complete once its compressor has ended, and then the script
+// is ended and its pipe removed, as its ending would have done.
+class ScriptRun {
+public:
+    ScriptRun(const ProcRoot& root, std::unique_ptr<ToolProcess> tool)
+        : root_(root), tool_(std::move(tool)) {}
+    // Ends the script and its helpers. A program it started is left alone: by then it has
+    // ended, and whatever it started itself is not ours to end.
+    ~ScriptRun() {
+        if (!frozen_) {
+            tool_->signalGroup(SIGKILL);
+        }
+        for (pid_t pid : {tool_->pid(), children_.interpreter, children_.compressor}) {
+            if (pid > 0 && !ended(root_, pid)) {
+                ::kill(pid, SIGKILL);
+            }
+        }
+        std::string ignored;
+        tool_->waitFor(5, ignored);
+        // They are ours once the script is gone when we reap orphans (`velmora where` does).
+        for (pid_t pid : {children_.interpreter, children_.compressor, children_.program}) {
+            if (pid > 0 && ended(root_, pid)) {
+                ::waitpid(pid, nullptr, WNOHANG);
+            }
+        }
+        ::unlink(("/tmp/heaptrack_fifo" + std::to_string(tool_->pid())).c_str());
+        if (!keepRecording_ && !recordingPath().empty()) {
+            ::unlink(recordingPath().c_str()); // nothing, or not all, was recorded
+        }
+    }
+
+    ToolProcess& tool() { return *tool_; }
+    std::string& output() { return output_; }
+    bool read() { return tool_->readAvailable(output_); }
+    bool scriptEnded() { return tool_->exited().has_value(); }
+    void wait(int other, double seconds) {
+        waitReadable(tool_->outputFd(), other, seconds);
+        read();
+    }
+    void freeze(const std::string& programExe = {}) {
+        children_ = scriptChildren(root_, tool_->pid(), programExe);
+        ::kill(tool_->pid(), SIGSTOP);
+        frozen_ = true;
+    }
+    const ScriptChildren& children() const { return children_; }
+    bool recordingFinished() const {
+        return children_.compressor == 0 || ended(root_, children_.compressor);
+    }
+    // Waits up to `seconds` for the compressor to finish the recording.
+    bool waitForRecording(double seconds) {
+        double deadline = now() + seconds;
+        while (!recordingFinished()) {
+            if (now() >= deadline) {
+                return false;
+            }
+            wait(-1, 0.05);
+        }
+        return true;
+    }
+    std::string recordingPath() const { return recordingPathIn(output_); }
+    void keepRecording() { keepRecording_ = true; }
+
+private:
+    const ProcRoot& root_;
+    std::unique_ptr<ToolProcess> tool_;
+    std::string output_;
+    ScriptChildren children_;
+    bool frozen_ = false;
+    bool keepRecording_ = false;
+};
+
+TrackingOutcome failed(std::string reason, std::string message) {
+    TrackingOutcome outcome;
+    outcome.failure = trackingFailure(std::move(reason), std::move(message));
+    return outcome;
+}
+
+TrackingOutcome refusedBy(const TraceAccess& access) {
+    TrackingOutcome outcome;
+    outcome.failure =
+        WhereFailure{access.block == TraceBlock::ptraceScope ? "ptraceScope" : "attachRefused",
+                     access.message, access.commands, access.restartHelps};
+    return outcome;
+}
+
+// Fills in the recording once the compressor has finished, or says why there is none.
+void finishRecording(ScriptRun& run, TrackingOutcome& outcome) {
+    if (!run.waitForRecording(HeapTracker::kFinishSeconds)) {
+        outcome.failure = trackingFailure(
+            "failed", "heaptrack did not finish writing the recording within " +
+                          std::to_string(static_cast<int>(HeapTracker::kFinishSeconds)) + " s.");
+        return;
+    }
+    std::string path = run.recordingPath();
+    if (fileSize(path) == 0) {
+        outcome.failure = trackingFailure(
+            "failed", "heaptrack wrote no recording" +
+                          (run.output().empty() ? "." : ": " + lastLine(run.output())));
+        return;
+    }
+    outcome.recording = path;
+    run.keepRecording();
+}
+
+} // namespace
+
+StopRequest::StopRequest() {
+    if (::pipe2(fds_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        fds_[0] = fds_[1] = -1;
+    }
+}
+
+StopRequest::~StopRequest() {
+    for (int fd : fds_) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+}
+
+void StopRequest::request() const {
+    char byte = 1;
+    (void)!::write(fds_[1], &byte, 1);
+}
+
+bool StopRequest::requested() const {
+    pollfd ready{fds_[0], POLLIN, 0};
+    return ::poll(&ready, 1, 0) > 0;
+}
+
+WhereFailure trackingFailure(std::string reason, std::string message) {
+    return WhereFailure{std::move(reason), std::move(message), {}, false};
+}
+
+HeapTracker::HeapTracker(HeapTools tools, const ProcRoot& root, std::string recordingBase)
+    : tools_(std::move(tools)), root_(root), recordingBase_(std::move(recordingBase)) {}
+
+TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest& stop,
+                                    const TrackingProgress& progress) const {
+    auto stat = statOf(root_, pid);
+    if (!stat) {
+        return failed("noProcess", "No process with PID " + std::to_string(pid) + " is running.");
+    }
+    const ProcessMark target{pid, stat->startTime};
+    const std::string label = processLabel(stat->comm, pid);
+    std::size_t slash = recordingBase_.rfind('/');
+    ToolOptions options;
+    options.workingDirectory = slash == std::string::npos ? "." : recordingBase_.substr(0, slash);
+    std::string error;
+    progress(TrackingPhase::attaching, 0);
+    auto tool = ToolProcess::start(
+        tools_.heaptrack,
+        {"heaptrack", "-o", recordingBase_.substr(slash + 1), "-p", std::to_string(pid)}, options,
+        error);
+    if (!tool) {
+        return failed("failed", error);
+    }
+    ScriptRun run(root_, std::move(tool));
+    double attachDeadline = now() + kAttachSeconds;
+    while (!contains(run.output(), "injection finished")) {
+        if (attachWasRefused(run.output())) {
+            return refusedBy(attachRefused(pid, stat->comm));
+        }
+        if (contains(run.output(), "Cannot runtime-attach")) {
+            return refusedBy(ptraceScopeRefusal(pid, stat->comm, readPtraceScope(root_)));
+        }
+        if (run.scriptEnded() || now() > attachDeadline) {
+            return failed("failed", "heaptrack could not attach to " + label + ": " +
+                                        (run.scriptEnded() ? lastLine(run.output())
+                                                           : "it took longer than a minute."));
+        }
+        run.wait(-1, 0.1);
+    }
+    if (attachWasRefused(run.output())) {
+        return refusedBy(attachRefused(pid, stat->comm));
+    }
+    if (!mapsMention(root_, pid, "libheaptrack_inject")) {
+        return failed("failed",
+                      "heaptrack could not attach to " + label + ": " + lastLine(run.output()));
+    }
+    run.freeze();
+    progress(TrackingPhase::tracking, seconds);
+    TrackingOutcome outcome;
+    outcome.trackedPid = pid;
+    double started = now();
+    double deadline = started + seconds;
+    for (;;) {
+        if (!running(root_, target)) {
+            outcome.processEnded = true;
+            break;
+        }
+        if (stop.requested()) {
+            outcome.stoppedEarly = true;
+            break;
+        }
+        if (run.recordingFinished()) {
+            return failed("failed", "heaptrack stopped on its own while tracking " + label + ": " +
+                                        lastLine(run.output()));
+        }
+        double left = deadline - now();
+        if (left <= 0) {
+            break;
+        }
+        run.wait(stop.fd(), std::min(left, 0.25));
+    }
+    outcome.trackedSeconds = now() - started;
+    if (!outcome.processEnded) {
+        progress(TrackingPhase::stopping, 0);
+        // heaptrack's own way of ending an attached tracking: its stop call, then detach.
+        ToolRun detach =
+            runTool(tools_.gdb,
+                    {"gdb", "--batch-silent", "-n", "-iex", "set auto-solib-add off", "-p",
+                     std::to_string(pid), "--eval-command", "sharedlibrary libheaptrack_inject",
+                     "--eval-command", "call (void) heaptrack_stop()", "--eval-command", "detach"},
+                    kFinishSeconds / 2);
+        if (!running(root_, target)) {
+            outcome.processEnded = true;
+        } else if (!exitedCleanly(detach.status) && !run.recordingFinished()) {
+            outcome.failure = trackingFailure(
+                "failed", "heaptrack could not be detached from " + label + ": " +
+                              (detach.timedOut ? "gdb did not answer." : lastLine(detach.output)));
+            return outcome;
+        }
+    }
+    finishRecording(run, outcome);
+    return outcome;
+}
+
+TrackingOutcome HeapTracker::launch(const std::vector<std::string>& command,
+                                    const std::vector<std::string>& environment,
+                                    const std::string& directory, double seconds,
+                                    const StopRequest& stop,
+                                    const TrackingProgress& progress) const {
+    if (command.empty()) {
+        return failed("failed", "No program to start.");
+    }
+    if (!shellSafe(recordingBase_)) {
+        return failed("failed", "heaptrack cannot write its recording to " + recordingBase_ +
+                                    ": the path holds spaces or shell characters.");
+    }
+    const std::string program = executableBaseName(command.front());
+    std::string exe = command.front();
+    if (exe.find('/') == std::string::npos) {
+        exe = findInPath(exe, ::getenv("PATH") != nullptr ? ::getenv("PATH") : "");
+    }
+    std::error_code ignored;
+    exe = std::filesystem::weakly_canonical(exe, ignored).string();
+    ToolOptions options;
+    options.environment = offlineEnvironment(environment);
+    options.workingDirectory = directory;
+    std::vector<std::string> arguments{"heaptrack", "-o", recordingBase_};
+    arguments.insert(arguments.end(), command.begin(), command.end());
+    std::string error;
+    progress(TrackingPhase::attaching, 0);
+    auto tool = ToolProcess::start(tools_.heaptrack, arguments, options, error);
+    if (!tool) {
+        return failed("failed", error);
+    }
+    ScriptRun run(root_, std::move(tool));
+    double startDeadline = now() + kAttachSeconds;
+    for (ScriptChildren children; children.program == 0 || children.compressor == 0;
+         children = scriptChildren(root_, run.tool().pid(), exe)) {
+        if (run.scriptEnded() || now() > startDeadline) {
+            return failed("failed",
+                          "heaptrack could not start " + program + ": " + lastLine(run.output()));
+        }
+        run.wait(-1, 0.05);
+    }
+    run.freeze(exe);
+    const pid_t programPid = run.children().program;
+    auto stat = statOf(root_, programPid);
+    const ProcessMark target{programPid, stat ? stat->startTime : 0};
+    progress(TrackingPhase::tracking, seconds);
+    TrackingOutcome outcome;
+    outcome.trackedPid = programPid;
+    double started = now();
+    double deadline = started + seconds;
+    while (running(root_, target) && !stop.requested() && now() < deadline) {
+        run.wait(stop.fd(), std::min(deadline - now(), 0.25));
+    }
+    outcome.trackedSeconds = now() - started;
+    outcome.processEnded = !running(root_, target);
+    outcome.stoppedEarly = !outcome.processEnded && stop.requested();
+    if (!outcome.processEnded) {
+        // The preload finishes the recording when the program ends: ask it to quit, and end
+        // it after half a minute. It is the copy started here, under the restart the person
+        // agreed to.
+        progress(TrackingPhase::stopping, 0);
+        ::kill(programPid, SIGTERM);
+        if (!run.waitForRecording(kFinishSeconds / 2) && running(root_, target)) {
+            ::kill(programPid, SIGKILL);
+        }
+    }
+    finishRecording(run, outcome);
+    ToolOptions again;
+    again.environment = environment;
+    again.workingDirectory = directory;
+    again.discardOutput = true;
+    auto relaunched = ToolProcess::start(command.front(), command, again, error);
+    if (relaunched) {
+        relaunched->letGo();
+        outcome.relaunchedPid = relaunched->pid();
+    } else if (!outcome.failure) {
+        outcome.failure = trackingFailure("failed", "The recording is kept, but starting " +
+                                                        program + " again failed: " + error);
+    }
+    return outcome;
+}
+
+} // namespace velmora
