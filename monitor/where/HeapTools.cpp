@@ -1,5 +1,7 @@
 #include "monitor/where/HeapTools.h"
 
+#include "monitor/where/ToolProcess.h"
+
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +55,12 @@ std::vector<std::string> HeapTools::missingPackages(bool attach) const {
         packages.push_back("gdb");
     }
     return packages;
+}
+
+bool gdbRunsPython(const std::string& gdb) {
+    ToolRun run =
+        runTool(gdb, {"gdb", "--batch", "-n", "-ex", "python print('velmora-python')"}, 20);
+    return run.output.find("velmora-python") != std::string::npos;
 }
 
 std::string missingToolsText(const std::vector<std::string>& packages) {

@@ -24,6 +24,9 @@ struct HeapTools {
     std::vector<std::string> missingPackages(bool attach) const;
 };
 
+// Whether this gdb runs Python, which heaptrack's detaching needs here (gdb-minimal has none).
+bool gdbRunsPython(const std::string& gdb);
+
 // The first executable regular file called `name` in the directories of `searchPath`; empty
 // when there is none.
 std::string findInPath(const std::string& name, const std::string& searchPath);

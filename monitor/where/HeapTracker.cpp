@@ -247,6 +247,67 @@ void finishRecording(ScriptRun& run, TrackingOutcome& outcome) {
     run.keepRecording();
 }
 
+// heaptrack's own stop call, made through gdb from a thread that is neither inside heaptrack nor
+// inside the allocator: called from there it would wait forever for a lock that very thread
+// holds. Prints "velmora: busy" when every thread is inside one of them.
+const char* const kStopScript = R"py(import gdb
+def busy(thread):
+    thread.switch()
+    frame = gdb.newest_frame()
+    for _ in range(128):
+        if frame is None:
+            return False
+        where = (gdb.solib_name(frame.pc()) or "") + " " + (frame.name() or "")
+        if "heaptrack" in where or any(f in where for f in ("malloc", "free", "calloc", "realloc", "memalign")):
+            return True
+        try:
+            frame = frame.older()
+        except gdb.error:
+            return False
+    return True
+free = [t for t in gdb.selected_inferior().threads() if t.is_valid() and not busy(t)]
+if free:
+    free[0].switch()
+    gdb.execute("call (void) heaptrack_stop()")
+    print("velmora: stopped")
+else:
+    print("velmora: busy")
+)py";
+
+std::string hexOf(const std::string& text) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : text) {
+        hex.push_back(digits[c >> 4]);
+        hex.push_back(digits[c & 15]);
+    }
+    return hex;
+}
+
+// Stops heaptrack in the process and detaches from it, trying again for a while when every
+// thread is busy inside heaptrack or the allocator; the problem, or empty when it stopped.
+std::string detach(const std::string& gdb, const ProcessMark& target, const ProcRoot& root) {
+    const std::string script = "python exec(bytes.fromhex('" + hexOf(kStopScript) + "').decode())";
+    for (int attempt = 0; attempt < 40 && running(root, target); ++attempt) {
+        ToolRun run = runTool(gdb,
+                              {"gdb", "--batch", "-n", "-iex", "set auto-solib-add off", "-p",
+                               std::to_string(target.pid), "-ex", "sharedlibrary libc.so", "-ex",
+                               "sharedlibrary libheaptrack_inject", "-ex", script, "-ex", "detach"},
+                              HeapTracker::kFinishSeconds / 2);
+        if (run.timedOut) {
+            return "heaptrack's stop call did not return.";
+        }
+        if (contains(run.output, "velmora: stopped")) {
+            return {};
+        }
+        if (!contains(run.output, "velmora: busy")) {
+            return lastLine(run.output);
+        }
+        ::poll(nullptr, 0, 50);
+    }
+    return running(root, target) ? "every thread stayed busy in the allocator." : std::string();
+}
+
 } // namespace
 
 StopRequest::StopRequest() {
@@ -271,10 +332,6 @@ void StopRequest::request() const {
 bool StopRequest::requested() const {
     pollfd ready{fds_[0], POLLIN, 0};
     return ::poll(&ready, 1, 0) > 0;
-}
-
-WhereFailure trackingFailure(std::string reason, std::string message) {
-    return WhereFailure{std::move(reason), std::move(message), {}, false};
 }
 
 HeapTracker::HeapTracker(HeapTools tools, const ProcRoot& root, std::string recordingBase)
@@ -351,19 +408,12 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
     outcome.trackedSeconds = now() - started;
     if (!outcome.processEnded) {
         progress(TrackingPhase::stopping, 0);
-        // heaptrack's own way of ending an attached tracking: its stop call, then detach.
-        ToolRun detach =
-            runTool(tools_.gdb,
-                    {"gdb", "--batch-silent", "-n", "-iex", "set auto-solib-add off", "-p",
-                     std::to_string(pid), "--eval-command", "sharedlibrary libheaptrack_inject",
-                     "--eval-command", "call (void) heaptrack_stop()", "--eval-command", "detach"},
-                    kFinishSeconds / 2);
+        std::string problem = detach(tools_.gdb, target, root_);
         if (!running(root_, target)) {
             outcome.processEnded = true;
-        } else if (!exitedCleanly(detach.status) && !run.recordingFinished()) {
-            outcome.failure = trackingFailure(
-                "failed", "heaptrack could not be detached from " + label + ": " +
-                              (detach.timedOut ? "gdb did not answer." : lastLine(detach.output)));
+        } else if (!problem.empty()) {
+            outcome.failure = trackingFailure("failed", "heaptrack could not be detached from " +
+                                                            label + ": " + problem);
             return outcome;
         }
     }

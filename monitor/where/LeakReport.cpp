@@ -12,6 +12,10 @@ const StackFrame* LeakSite::site() const {
     return &stack[siteFrame < stack.size() ? siteFrame : 0];
 }
 
+WhereFailure trackingFailure(std::string reason, std::string message) {
+    return WhereFailure{std::move(reason), std::move(message), {}, false};
+}
+
 StackFrame decodeRecord(const Json& json, std::type_identity<StackFrame>) {
     const ObjectReader in(json);
     return {

@@ -73,6 +73,9 @@ struct WhereFailure {
     bool operator==(const WhereFailure&) const = default;
 };
 
+// A failure with nothing to run instead: `reason` is its wire name.
+WhereFailure trackingFailure(std::string reason, std::string message);
+
 StackFrame decodeRecord(const Json& json, std::type_identity<StackFrame>);
 Json encodeRecord(const StackFrame& value);
 LeakSite decodeRecord(const Json& json, std::type_identity<LeakSite>);

@@ -59,6 +59,28 @@ TraceAccess refusal(TraceBlock block, std::string message) {
 
 } // namespace
 
+std::string traceBlockName(TraceBlock block) {
+    switch (block) {
+    case TraceBlock::none:
+        return "none";
+    case TraceBlock::noProcess:
+        return "noProcess";
+    case TraceBlock::self:
+        return "self";
+    case TraceBlock::otherUser:
+        return "otherUser";
+    case TraceBlock::setId:
+        return "setId";
+    case TraceBlock::notDumpable:
+        return "notDumpable";
+    case TraceBlock::ptraceScope:
+        return "ptraceScope";
+    case TraceBlock::attachRefused:
+        break;
+    }
+    return "attachRefused";
+}
+
 std::string processLabel(const std::string& name, pid_t pid) {
     std::string label = "PID " + std::to_string(pid);
     return name.empty() ? label : name + " (" + label + ")";

@@ -24,6 +24,9 @@ enum class TraceBlock {
     attachRefused, // the kernel turned the attach down when it was tried
 };
 
+// "notDumpable", "ptraceScope", ...: the wire name of a refusal.
+std::string traceBlockName(TraceBlock block);
+
 // What /proc says about a process and the machine's ptrace rule.
 struct TraceFacts {
     pid_t pid = 0;

@@ -101,27 +101,6 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Wher
     return std::nullopt;
 }
 
-std::string failureReason(TraceBlock block) {
-    switch (block) {
-    case TraceBlock::noProcess:
-        return "noProcess";
-    case TraceBlock::self:
-        return "self";
-    case TraceBlock::otherUser:
-        return "otherUser";
-    case TraceBlock::setId:
-        return "setId";
-    case TraceBlock::notDumpable:
-        return "notDumpable";
-    case TraceBlock::ptraceScope:
-        return "ptraceScope";
-    case TraceBlock::attachRefused:
-    case TraceBlock::none:
-        break;
-    }
-    return "attachRefused";
-}
-
 const char* phaseName(TrackingPhase phase) {
     switch (phase) {
     case TrackingPhase::attaching:
@@ -244,13 +223,21 @@ int where(const WhereOptions& options, const Printer& printer) {
     if (auto missing = tools.missingPackages(attach); !missing.empty()) {
         return printer.failure(trackingFailure("notInstalled", missingToolsText(missing)));
     }
+    if (attach && !gdbRunsPython(tools.gdb)) {
+        return printer.failure(WhereFailure{
+            "notInstalled",
+            "heaptrack is detached through gdb's Python, and this gdb has none (gdb-minimal). "
+            "Install the Debian package gdb: sudo apt install gdb",
+            {"sudo apt install gdb"},
+            true});
+    }
     ProcRoot root("/proc");
     std::string program = attach ? std::string() : executableBaseName(options.launch.front());
     if (attach) {
         TraceFacts facts = readTraceFacts(root, options.pid);
         TraceAccess access = decideTraceAccess(facts, ::getuid(), ::getgid(), ::getpid());
         if (!access.allowed()) {
-            return printer.failure(WhereFailure{failureReason(access.block), access.message,
+            return printer.failure(WhereFailure{traceBlockName(access.block), access.message,
                                                 access.commands, access.restartHelps});
         }
         program = facts.name;
