@@ -96,6 +96,10 @@ void ActionHandler::dispatch(const std::string& id, const std::string& key) {
     if (id == "export_report") {
         return; // handled by the router, which can compose the snapshot
     }
+    if (WhereActions::handles(id)) {
+        where_.dispatch(id, family, key);
+        return;
+    }
     static const std::vector<std::string> familyActions{
         "capture_stronger_evidence", "recover",        "restart",       "request_force_quit",
         "confirm_force_quit",        "copy_command_1", "copy_command_2"};

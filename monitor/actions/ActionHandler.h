@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monitor/actions/MonitorContext.h"
+#include "monitor/actions/WhereActions.h"
 
 #include <string>
 
@@ -12,11 +13,13 @@ namespace velmora {
 // view at the moment of the action.
 class ActionHandler {
 public:
-    explicit ActionHandler(MonitorContext& context) : context_(context) {}
+    explicit ActionHandler(MonitorContext& context) : context_(context), where_(context) {}
 
     void dispatch(const std::string& actionId, const std::string& targetKey);
     // Reports processes that were asked to quit earlier and have ended since.
     void checkPendingExits();
+    // Follows the heap tracking under way.
+    void followTracking() { where_.follow(); }
     void exportReport(const std::function<PopoverSnapshot()>& compose);
     void openDataFolder();
 
@@ -42,6 +45,7 @@ private:
     };
 
     MonitorContext& context_;
+    WhereActions where_;
     std::vector<PendingExit> pending_;
 };
 

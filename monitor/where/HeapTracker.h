@@ -73,7 +73,4 @@ private:
     const std::string recordingBase_;
 };
 
-// The failure of a tracking that could not be done: `reason` is the refusal's wire name.
-WhereFailure trackingFailure(std::string reason, std::string message);
-
 } // namespace velmora

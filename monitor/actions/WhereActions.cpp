@@ -1,0 +1,348 @@
+#include "monitor/actions/WhereActions.h"
+
+#include "monitor/actions/ActionHandler.h"
+#include "monitor/actions/ProcessLauncher.h"
+#include "monitor/common/Formatting.h"
+#include "monitor/compose/WhereSection.h"
+#include "monitor/proc/ProcParsers.h"
+#include "monitor/where/HeapTools.h"
+#include "monitor/where/ProgramVersion.h"
+#include "monitor/where/TraceAccess.h"
+#include "monitor/where/WhereText.h"
+
+#include <algorithm>
+#include <array>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+constexpr std::array kIds{"find_where_it_leaks",   "confirm_where_it_leaks",
+                          "cancel_where_it_leaks", "stop_where_tracking",
+                          "restart_with_tracking", "confirm_restart_with_tracking",
+                          "copy_where_report",     "open_where_recording",
+                          "copy_where_command_1",  "copy_where_command_2"};
+
+std::string secondsText(double seconds) {
+    return seconds >= 60 ? formatSpan(seconds) : std::to_string(static_cast<int>(seconds)) + " s";
+}
+
+WhereFailure notInstalled(const std::vector<std::string>& packages) {
+    std::string command = "sudo apt install";
+    for (const std::string& package : packages) {
+        command += " " + package;
+    }
+    return WhereFailure{"notInstalled", missingToolsText(packages), {command}, false};
+}
+
+} // namespace
+
+const MemberView* largestGrowingMember(const FamilyView& family) {
+    const MemberView* best = nullptr;
+    for (const MemberView& member : family.members) {
+        if (member.isProtected) {
+            continue;
+        }
+        if (best == nullptr || member.growthKiB > best->growthKiB ||
+            (member.growthKiB == best->growthKiB && member.footprintKiB > best->footprintKiB)) {
+            best = &member;
+        }
+    }
+    return best;
+}
+
+bool WhereActions::handles(const std::string& id) {
+    return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
+}
+
+void WhereActions::dispatch(const std::string& id, const FamilyView* family,
+                            const std::string& key) {
+    if (id == "cancel_where_it_leaks") {
+        context_.interaction.confirmation.reset();
+        context_.feedback(ActionFeedbackKind::success, "Nothing tracked",
+                          "Velmora did not touch the process.");
+    } else if (id == "stop_where_tracking") {
+        stop(key);
+    } else if (id == "copy_where_report") {
+        copyReport(key, family);
+    } else if (id == "open_where_recording") {
+        openRecording(key);
+    } else if (id == "copy_where_command_1" || id == "copy_where_command_2") {
+        copyCommand(key, id.back() == '1' ? 0 : 1);
+    } else if (family == nullptr) {
+        context_.interaction.confirmation.reset();
+        context_.feedback(ActionFeedbackKind::error, "Nothing to track",
+                          "It is no longer running; nothing was done.");
+    } else if (id == "find_where_it_leaks") {
+        ask(*family);
+    } else if (id == "confirm_where_it_leaks") {
+        context_.interaction.confirmation.reset();
+        attach(*family);
+    } else if (id == "restart_with_tracking") {
+        askRestart(*family);
+    } else {
+        context_.interaction.confirmation.reset();
+        restartUnderTracking(*family);
+    }
+}
+
+WhereCapture WhereActions::captureOf(const FamilyView& family) const {
+    WhereCapture capture;
+    capture.key = family.key;
+    capture.title = family.title;
+    capture.seconds = context_.config.tuning().whereSeconds;
+    if (const MemberView* member = largestGrowingMember(family)) {
+        capture.pid = member->identity.pid;
+        capture.processName = member->name;
+    }
+    return capture;
+}
+
+std::optional<WhereFailure> WhereActions::obstacle(const FamilyView& family, bool attach) const {
+    if (const WhereCapture* running = context_.where.running()) {
+        return trackingFailure("busy", "Velmora is already tracking " + running->title +
+                                           "; stop that first or wait for it to finish.");
+    }
+    const MemberView* member = largestGrowingMember(family);
+    if (family.isProtected || member == nullptr) {
+        return trackingFailure("protected", "Velmora never tracks itself, its app or the "
+                                            "desktop session's own processes.");
+    }
+    if (auto missing = HeapTools::find().missingPackages(attach); !missing.empty()) {
+        return notInstalled(missing);
+    }
+    if (!attach) {
+        return std::nullopt;
+    }
+    TraceAccess access = decideTraceAccess(readTraceFacts(context_.proc, member->identity.pid),
+                                           context_.uid, ::getgid(), context_.self);
+    if (access.allowed()) {
+        return std::nullopt;
+    }
+    return WhereFailure{traceBlockName(access.block), access.message, access.commands,
+                        access.restartHelps};
+}
+
+void WhereActions::refuse(const FamilyView& family, WhereFailure failure) {
+    context_.interaction.confirmation.reset();
+    context_.feedback(ActionFeedbackKind::warning, "Heap tracking not possible", failure.message);
+    if (failure.reason == "busy") {
+        return; // the running tracking keeps its section
+    }
+    context_.where.refuse(captureOf(family), std::move(failure), context_.wallClock());
+}
+
+void WhereActions::confirm(const FamilyView& family, std::string title, std::string message,
+                           std::string confirmId, std::string confirmLabel) {
+    DestructiveConfirmationSnapshot confirmation;
+    confirmation.title = std::move(title);
+    confirmation.message = std::move(message);
+    confirmation.confirmAction = {std::move(confirmId), std::move(confirmLabel),
+                                  ActionStyle::primary, family.key};
+    confirmation.cancelAction = {"cancel_where_it_leaks", "Cancel", ActionStyle::secondary,
+                                 family.key};
+    context_.interaction.confirmation = std::move(confirmation);
+}
+
+void WhereActions::ask(const FamilyView& family) {
+    if (auto problem = obstacle(family, true)) {
+        refuse(family, std::move(*problem));
+        return;
+    }
+    WhereCapture capture = captureOf(family);
+    confirm(family, "Find where " + family.title + " leaks?",
+            "Velmora attaches a heap tracker to " + processLabel(capture.processName, capture.pid) +
+                " for " + secondsText(capture.seconds) +
+                "; the process keeps running, a little slower.",
+            "confirm_where_it_leaks", "Start Tracking");
+}
+
+void WhereActions::attach(const FamilyView& family) {
+    if (auto problem = obstacle(family, true)) {
+        refuse(family, std::move(*problem));
+        return;
+    }
+    WhereCapture capture = captureOf(family);
+    std::string label = processLabel(capture.processName, capture.pid);
+    std::string seconds = secondsText(capture.seconds);
+    std::string error;
+    makeDirectories(context_.paths.artifactsDir);
+    if (!context_.where.attach(std::move(capture), context_.paths.artifactsDir, error)) {
+        context_.feedback(ActionFeedbackKind::error, "Heap tracking failed", error);
+        return;
+    }
+    context_.interaction.addEvent(family.key, {formatClock(context_.wallClock()), "Heap tracking",
+                                               "heaptrack attached to " + label + " for " + seconds,
+                                               TimelineTone::evidence});
+    context_.feedback(ActionFeedbackKind::success, "Finding where it leaks",
+                      "Tracking " + label + " for " + seconds + "; the detail counts down.");
+}
+
+void WhereActions::askRestart(const FamilyView& family) {
+    if (auto problem = obstacle(family, false)) {
+        refuse(family, std::move(*problem));
+        return;
+    }
+    confirm(family, "Restart " + family.title + " with tracking?",
+            "Velmora quits " + family.title + ", starts it again under a heap tracker for " +
+                secondsText(context_.config.tuning().whereSeconds) +
+                ", then restarts it once more without it. Unsaved work in it is lost.",
+            "confirm_restart_with_tracking", "Restart with Tracking");
+}
+
+void WhereActions::restartUnderTracking(const FamilyView& family) {
+    if (auto problem = obstacle(family, false)) {
+        refuse(family, std::move(*problem));
+        return;
+    }
+    auto tops = topMembers(family);
+    if (tops.size() != 1) {
+        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
+                          "It needs one main process; this family has " +
+                              std::to_string(tops.size()) + ".");
+        return;
+    }
+    const MemberView& top = *tops.front();
+    pid_t pid = top.identity.pid;
+    auto arguments = context_.proc.readWholePidFile(pid, "cmdline", 1 << 20);
+    auto environment = context_.proc.readWholePidFile(pid, "environ", 1 << 20);
+    LaunchSpec program;
+    program.command = arguments ? splitNulSeparated(*arguments) : std::vector<std::string>{};
+    program.environment =
+        environment ? splitNulSeparated(*environment) : std::vector<std::string>{};
+    program.directory = context_.proc.readLink(pid, "cwd").value_or("/");
+    const std::string& exe = top.identity.exe;
+    if (program.command.empty() || exe.empty() || exe.find(" (deleted)") != std::string::npos) {
+        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
+                          "Its command line or program file could not be read, so it was not "
+                          "quit.");
+        return;
+    }
+    program.command.front() = exe; // heaptrack starts the program file itself
+    QuitOutcome quit = context_.actions.quit(
+        family, false, std::max(context_.config.tuning().actionWaitSeconds, 3.0));
+    if (quit.refused || quit.ended == 0) {
+        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
+                          quit.refused ? quit.reason
+                                       : family.title + " did not quit, so it was not started "
+                                                        "under tracking.");
+        return;
+    }
+    WhereCapture capture = captureOf(family);
+    capture.pid = pid;
+    capture.processName = top.name;
+    std::string error;
+    makeDirectories(context_.paths.artifactsDir);
+    if (!context_.where.launch(std::move(capture), program, context_.paths.artifactsDir, error)) {
+        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
+                          family.title + " quit, but starting it under tracking failed: " + error);
+        return;
+    }
+    context_.interaction.addEvent(
+        family.key, {formatClock(context_.wallClock()), "Restarted under tracking",
+                     family.title + " restarted under heaptrack", TimelineTone::action});
+    context_.feedback(ActionFeedbackKind::success, "Restarted under tracking",
+                      family.title + " quit and is starting again under heaptrack; the detail "
+                                     "counts down.");
+}
+
+void WhereActions::stop(const std::string& key) {
+    const WhereCapture* running = context_.where.running();
+    if (running == nullptr || running->key != key) {
+        context_.feedback(ActionFeedbackKind::error, "Nothing to stop",
+                          "Velmora is not tracking it.");
+        return;
+    }
+    context_.where.stop();
+    context_.feedback(ActionFeedbackKind::success, "Stopping heap tracking",
+                      "What was recorded so far is read next.");
+}
+
+void WhereActions::copy(const std::string& text, const std::string& title) {
+    if (copyToClipboard(text)) {
+        context_.feedback(ActionFeedbackKind::success, title + " copied",
+                          text.substr(0, text.find('\n')));
+        return;
+    }
+    context_.feedback(ActionFeedbackKind::error, "Copy failed",
+                      "No clipboard tool (wl-copy, xclip or xsel) could take it.");
+}
+
+void WhereActions::copyReport(const std::string& key, const FamilyView* family) {
+    const WhereCapture* capture = context_.where.find(key);
+    if (capture == nullptr || capture->phase != WherePhase::finished) {
+        context_.feedback(ActionFeedbackKind::error, "Copy failed",
+                          "No heap tracking has "
+                          "finished for it.");
+        return;
+    }
+    BugReportFacts facts;
+    facts.family = family;
+    facts.capture = capture;
+    if (auto artifact = context_.interaction.artifacts.find(key);
+        artifact != context_.interaction.artifacts.end()) {
+        facts.evidence = &artifact->second;
+        facts.evidencePath = context_.paths.display(artifact->second.path);
+    }
+    if (family != nullptr && !family->members.empty()) {
+        facts.programVersion = packageVersionOf(family->members.front().identity.exe);
+    }
+    if (capture->report) {
+        facts.recordingPath = context_.paths.display(capture->report->recording);
+    }
+    copy(whereBugReport(facts), "Report");
+}
+
+void WhereActions::openRecording(const std::string& key) {
+    const WhereCapture* capture = context_.where.find(key);
+    std::string gui = HeapTools::find().heaptrackGui;
+    if (capture == nullptr || !capture->report || capture->report->recording.empty()) {
+        context_.feedback(ActionFeedbackKind::error, "Nothing to open",
+                          "No heap tracking has finished for it.");
+        return;
+    }
+    if (gui.empty()) {
+        context_.feedback(ActionFeedbackKind::error, "Could not open",
+                          "heaptrack_gui is not installed (Debian package heaptrack-gui).");
+        return;
+    }
+    LaunchResult launched = launchDetached(gui, {"heaptrack_gui", capture->report->recording});
+    if (!launched.ok) {
+        context_.feedback(ActionFeedbackKind::error, "Could not open", launched.error);
+        return;
+    }
+    context_.feedback(ActionFeedbackKind::success, "Recording opened",
+                      "Opened " + context_.paths.display(capture->report->recording) +
+                          " in heaptrack_gui.");
+}
+
+void WhereActions::copyCommand(const std::string& key, std::size_t index) {
+    const WhereCapture* capture = context_.where.find(key);
+    if (capture == nullptr || !capture->failure || index >= capture->failure->commands.size()) {
+        context_.feedback(ActionFeedbackKind::error, "Copy failed", "There is no such command.");
+        return;
+    }
+    copy(capture->failure->commands[index], "Command");
+}
+
+void WhereActions::follow() {
+    context_.where.follow(context_.wallClock());
+    for (const WhereCapture* capture : context_.where.takeUnannounced()) {
+        if (capture->report) {
+            const WhereReport& report = *capture->report;
+            std::string line = report.sites.empty()
+                                   ? "No allocation site kept memory while it was tracked."
+                                   : siteHeadline(report.sites.front());
+            context_.interaction.addEvent(capture->key,
+                                          {formatClock(context_.wallClock()), "Where it grows",
+                                           line, TimelineTone::evidence});
+            context_.feedback(ActionFeedbackKind::success, "Where it grows",
+                              capture->title + ": " + line);
+        } else {
+            std::string message = capture->failure ? capture->failure->message : "";
+            context_.feedback(ActionFeedbackKind::warning, "Heap tracking did not finish", message);
+        }
+    }
+}
+
+} // namespace velmora
