@@ -269,7 +269,8 @@ void ActionHandler::copyText(const std::string& text, const std::string& what) {
 
 void ActionHandler::exportReport(const std::function<PopoverSnapshot()>& compose) {
     std::string error;
-    auto path = context_.artifacts.exportReport(compose(), context_.wallClock(), error);
+    auto path = context_.artifacts.exportReport(compose(), context_.wallClock(), error,
+                                                where_.exportJson());
     if (!path) {
         context_.feedback(ActionFeedbackKind::error, "Report export failed", error);
         return;

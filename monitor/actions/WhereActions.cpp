@@ -268,18 +268,11 @@ void WhereActions::copy(const std::string& text, const std::string& title) {
                       "No clipboard tool (wl-copy, xclip or xsel) could take it.");
 }
 
-void WhereActions::copyReport(const std::string& key, const FamilyView* family) {
-    const WhereCapture* capture = context_.where.find(key);
-    if (capture == nullptr || capture->phase != WherePhase::finished) {
-        context_.feedback(ActionFeedbackKind::error, "Copy failed",
-                          "No heap tracking has "
-                          "finished for it.");
-        return;
-    }
+std::string WhereActions::bugReport(const WhereCapture& capture, const FamilyView* family) const {
     BugReportFacts facts;
     facts.family = family;
-    facts.capture = capture;
-    if (auto artifact = context_.interaction.artifacts.find(key);
+    facts.capture = &capture;
+    if (auto artifact = context_.interaction.artifacts.find(capture.key);
         artifact != context_.interaction.artifacts.end()) {
         facts.evidence = &artifact->second;
         facts.evidencePath = context_.paths.display(artifact->second.path);
@@ -287,10 +280,41 @@ void WhereActions::copyReport(const std::string& key, const FamilyView* family) 
     if (family != nullptr && !family->members.empty()) {
         facts.programVersion = packageVersionOf(family->members.front().identity.exe);
     }
-    if (capture->report) {
-        facts.recordingPath = context_.paths.display(capture->report->recording);
+    if (capture.report) {
+        facts.recordingPath = context_.paths.display(capture.report->recording);
     }
-    copy(whereBugReport(facts), "Report");
+    return whereBugReport(facts);
+}
+
+void WhereActions::copyReport(const std::string& key, const FamilyView* family) {
+    const WhereCapture* capture = context_.where.find(key);
+    if (capture == nullptr || capture->phase != WherePhase::finished) {
+        context_.feedback(ActionFeedbackKind::error, "Copy failed",
+                          "No heap tracking has finished for it.");
+        return;
+    }
+    copy(bugReport(*capture, family), "Report");
+}
+
+Json WhereActions::exportJson() const {
+    auto view = context_.latestView();
+    Json reports = Json::array();
+    for (const WhereCapture* capture : context_.where.finished()) {
+        const FamilyView* family = nullptr;
+        for (const FamilyView& candidate : view ? view->families : std::vector<FamilyView>{}) {
+            if (candidate.key == capture->key) {
+                family = &candidate;
+            }
+        }
+        Json entry{{"family", capture->key},
+                   {"title", capture->title},
+                   {"report", bugReport(*capture, family)}};
+        if (capture->report) {
+            entry["tracking"] = encodeRecord(*capture->report);
+        }
+        reports.push_back(std::move(entry));
+    }
+    return reports;
 }
 
 void WhereActions::openRecording(const std::string& key) {

@@ -21,6 +21,9 @@ public:
     void dispatch(const std::string& id, const FamilyView* family, const std::string& key);
     // Reads the running tracking's progress and says once when it has finished.
     void follow();
+    // Every finished tracking's report, for the exported report: the family, the text a person
+    // reads and the sites with their stacks.
+    Json exportJson() const;
 
 private:
     void ask(const FamilyView& family);
@@ -32,6 +35,7 @@ private:
     void openRecording(const std::string& key);
     void copyCommand(const std::string& key, std::size_t index);
     void copy(const std::string& text, const std::string& title);
+    std::string bugReport(const WhereCapture& capture, const FamilyView* family) const;
     // The reason tracking of the family cannot start now, or nothing.
     std::optional<WhereFailure> obstacle(const FamilyView& family, bool attach) const;
     void refuse(const FamilyView& family, WhereFailure failure);

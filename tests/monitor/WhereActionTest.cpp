@@ -7,6 +7,7 @@
 #include "WhereTestSupport.h"
 #include "model/Codec.h"
 #include "monitor/where/HeaptrackPrint.h"
+#include "monitor/where/LeakReport.h"
 
 #include <algorithm>
 #include <chrono>
@@ -199,6 +200,26 @@ TEST(WhereAction, AskedOnceThenTrackedWithACountdownThenTheSitesInTheDetail) {
     ASSERT_FALSE(where.notes.empty());
     EXPECT_EQ(where.notes.back().rfind("Recording: ~/.local/share/velmora/artifacts/where-", 0), 0u)
         << where.notes.back();
+
+    // The exported report carries the heap-tracking report a person reads, with the stacks.
+    PopoverSnapshot exported =
+        monitor.request(R"({"kind":"dispatchCommand","commandId":"export_report"})");
+    ASSERT_TRUE(exported.actionFeedback);
+    ASSERT_EQ(exported.actionFeedback->title, "Report exported");
+    std::filesystem::path reports = home.path + "/.local/share/velmora/reports";
+    ASSERT_TRUE(std::filesystem::exists(reports));
+    auto report = std::filesystem::directory_iterator(reports)->path();
+    std::ifstream file(report);
+    auto document = parseJsonText(std::string((std::istreambuf_iterator<char>(file)), {}));
+    ASSERT_TRUE(document.ok());
+    const Json& where0 = document.value().at("whereItGrows").at(0);
+    EXPECT_EQ(where0.at("family"), key);
+    std::string text = where0.at("report").get<std::string>();
+    EXPECT_NE(text.find("Memory leak report: where_leaker"), std::string::npos) << text;
+    EXPECT_NE(text.find("Verdict: "), std::string::npos) << text;
+    EXPECT_NE(text.find("1. " + leakHeadline()), std::string::npos) << text;
+    EXPECT_NE(text.find("       at "), std::string::npos) << text;
+    EXPECT_TRUE(decode<WhereReport>(where0.at("tracking")).ok());
 
     // Stopped early, it still shows what was recorded until then.
     home.writeConfig(quickTuning());
