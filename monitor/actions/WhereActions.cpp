@@ -17,11 +17,11 @@
 namespace velmora {
 namespace {
 
-constexpr std::array kIds{"find_where_it_leaks",   "confirm_where_it_leaks",
-                          "cancel_where_it_leaks", "stop_where_tracking",
-                          "restart_with_tracking", "confirm_restart_with_tracking",
-                          "copy_where_report",     "open_where_recording",
-                          "copy_where_command_1",  "copy_where_command_2"};
+constexpr std::array kIds{
+    "find_where_it_leaks",  "confirm_where_it_leaks", "cancel_where_it_leaks",
+    "stop_where_tracking",  "restart_with_tracking",  "confirm_restart_with_tracking",
+    "copy_where_report",    "open_where_recording",   "copy_where_command_1",
+    "copy_where_command_2", "copy_where_command_3"};
 
 std::string secondsText(double seconds) {
     return seconds >= 60 ? formatSpan(seconds) : std::to_string(static_cast<int>(seconds)) + " s";
@@ -32,7 +32,10 @@ WhereFailure notInstalled(const std::vector<std::string>& packages) {
     for (const std::string& package : packages) {
         command += " " + package;
     }
-    return WhereFailure{"notInstalled", missingToolsText(packages), {command}, false};
+    return WhereFailure{"notInstalled",
+                        missingToolsText(packages),
+                        {{command, "Installs what heap tracking needs."}},
+                        false};
 }
 
 } // namespace
@@ -67,8 +70,8 @@ void WhereActions::dispatch(const std::string& id, const FamilyView* family,
         copyReport(key, family);
     } else if (id == "open_where_recording") {
         openRecording(key);
-    } else if (id == "copy_where_command_1" || id == "copy_where_command_2") {
-        copyCommand(key, id.back() == '1' ? 0 : 1);
+    } else if (id.rfind("copy_where_command_", 0) == 0) {
+        copyCommand(key, static_cast<std::size_t>(id.back() - '1'));
     } else if (family == nullptr) {
         context_.interaction.confirmation.reset();
         context_.feedback(ActionFeedbackKind::error, "Nothing to track",
@@ -346,7 +349,7 @@ void WhereActions::copyCommand(const std::string& key, std::size_t index) {
         context_.feedback(ActionFeedbackKind::error, "Copy failed", "There is no such command.");
         return;
     }
-    copy(capture->failure->commands[index], "Command");
+    copy(capture->failure->commands[index].command, "Command");
 }
 
 void WhereActions::follow() {

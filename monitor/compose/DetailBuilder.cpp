@@ -63,10 +63,12 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
                                      [](const ActionDescriptor& action) {
                                          return action.id == "capture_stronger_evidence";
                                      });
+        // The next proof step once the evidence is there, so it leads then.
+        bool captured = evidence == detail.actBlock.actions.end();
         detail.actBlock.actions.insert(
-            evidence == detail.actBlock.actions.end() ? detail.actBlock.actions.begin()
-                                                      : evidence + 1,
-            makeAction("find_where_it_leaks", "Find where it leaks", ActionStyle::secondary, key));
+            captured ? detail.actBlock.actions.begin() : evidence + 1,
+            makeAction("find_where_it_leaks", "Find where it leaks",
+                       captured ? ActionStyle::primary : ActionStyle::secondary, key));
     }
     detail.actBlock.nextCommands = nextCommandsOf(*family);
     detail.actBlock.requiresDestructiveConfirmation = !family->isProtected;

@@ -103,10 +103,8 @@ void fillFinished(WhereItGrowsBlock& block, const WhereCapture& capture,
     const WhereFailure& failure = capture.failure.value_or(WhereFailure{});
     block.stage = WhereStage::blocked;
     block.status = failure.message;
-    for (std::size_t i = 0; i < failure.commands.size() && i < 2; ++i) {
-        block.commands.push_back({failure.commands[i],
-                                  "With the rights it needs; then read the recording with "
-                                  "heaptrack_print.",
+    for (std::size_t i = 0; i < failure.commands.size() && i < 3; ++i) {
+        block.commands.push_back({failure.commands[i].command, failure.commands[i].explanation,
                                   makeAction("copy_where_command_" + std::to_string(i + 1), "Copy",
                                              ActionStyle::secondary, key)});
     }

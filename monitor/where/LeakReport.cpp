@@ -88,12 +88,26 @@ Json encodeRecord(const WhereReport& value) {
         .done();
 }
 
+SuggestedCommand decodeRecord(const Json& json, std::type_identity<SuggestedCommand>) {
+    const ObjectReader in(json);
+    return {.command = in.required<std::string>("command"),
+            .explanation = in.defaulted<std::string>("explanation", std::string())};
+}
+
+Json encodeRecord(const SuggestedCommand& value) {
+    return ObjectWriter()
+        .field("command", value.command)
+        .field("explanation", value.explanation)
+        .done();
+}
+
 WhereFailure decodeRecord(const Json& json, std::type_identity<WhereFailure>) {
     const ObjectReader in(json);
     return {
         .reason = in.required<std::string>("reason"),
         .message = in.required<std::string>("message"),
-        .commands = in.defaulted<std::vector<std::string>>("commands", std::vector<std::string>{}),
+        .commands = in.defaulted<std::vector<SuggestedCommand>>("commands",
+                                                                std::vector<SuggestedCommand>{}),
         .restartHelps = in.defaulted<bool>("restartHelps", false),
     };
 }

@@ -62,13 +62,21 @@ struct WhereReport {
     bool operator==(const WhereReport&) const = default;
 };
 
+// A command a person can run themselves, with what it does.
+struct SuggestedCommand {
+    std::string command;
+    std::string explanation;
+
+    bool operator==(const SuggestedCommand&) const = default;
+};
+
 // Why `velmora where` recorded nothing. `reason` is the wire name of the refusal
 // ("notInstalled", "ptraceScope", "attachRefused", "failed", ...).
 struct WhereFailure {
     std::string reason;
     std::string message;
-    std::vector<std::string> commands; // what a person can run with the rights it needs
-    bool restartHelps = false;         // restarting the program under tracking would work
+    std::vector<SuggestedCommand> commands; // what a person can run with the rights it needs
+    bool restartHelps = false;              // restarting the program under tracking would work
 
     bool operator==(const WhereFailure&) const = default;
 };
@@ -82,6 +90,8 @@ LeakSite decodeRecord(const Json& json, std::type_identity<LeakSite>);
 Json encodeRecord(const LeakSite& value);
 WhereReport decodeRecord(const Json& json, std::type_identity<WhereReport>);
 Json encodeRecord(const WhereReport& value);
+SuggestedCommand decodeRecord(const Json& json, std::type_identity<SuggestedCommand>);
+Json encodeRecord(const SuggestedCommand& value);
 WhereFailure decodeRecord(const Json& json, std::type_identity<WhereFailure>);
 Json encodeRecord(const WhereFailure& value);
 

@@ -129,7 +129,9 @@ TraceAccess attachRefused(pid_t pid, const std::string& name) {
         refusal(TraceBlock::attachRefused,
                 "The kernel refused to let heaptrack attach to " + processLabel(name, pid) +
                     ": another debugger may be attached to it, or a security policy forbids it.");
-    access.commands = {"sudo heaptrack -p " + std::to_string(pid)};
+    access.commands = {{"sudo heaptrack -p " + std::to_string(pid),
+                        "Tracks it with an administrator's rights until you press Ctrl-C; read "
+                        "the recording with heaptrack_print."}};
     access.restartHelps = true;
     return access;
 }
@@ -182,8 +184,12 @@ TraceAccess ptraceScopeRefusal(pid_t pid, const std::string& name, int scope) {
                                : "The kernel lets only administrators attach to a process") +
         " (/proc/sys/kernel/yama/ptrace_scope is " + value + "), so heaptrack cannot attach to " +
         label + ".";
-    access.commands = {"sudo sysctl -w kernel.yama.ptrace_scope=0 && heaptrack -p " +
-                       std::to_string(pid) + "; sudo sysctl -w kernel.yama.ptrace_scope=" + value};
+    access.commands = {
+        {"sudo sysctl kernel.yama.ptrace_scope=0",
+         "Lets programs attach to any of your processes, until it is set back."},
+        {"heaptrack -p " + std::to_string(pid),
+         "Tracks it until you press Ctrl-C; read the recording with heaptrack_print."},
+        {"sudo sysctl kernel.yama.ptrace_scope=" + value, "Sets the kernel's rule back."}};
     return access;
 }
 

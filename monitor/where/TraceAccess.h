@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monitor/proc/ProcRoot.h"
+#include "monitor/where/LeakReport.h"
 
 #include <array>
 #include <optional>
@@ -49,7 +50,7 @@ int readPtraceScope(const ProcRoot& root);
 struct TraceAccess {
     TraceBlock block = TraceBlock::none;
     std::string message;
-    std::vector<std::string> commands;
+    std::vector<SuggestedCommand> commands;
     bool restartHelps = false;
 
     bool allowed() const { return block == TraceBlock::none; }

@@ -154,8 +154,12 @@ public:
                          dumpJsonText(Json{{"error", encodeRecord(failure)}}).c_str());
         } else {
             std::fprintf(err_, "velmora where: %s\n", failure.message.c_str());
-            for (const std::string& command : failure.commands) {
-                std::fprintf(err_, "  With the rights it needs: %s\n", command.c_str());
+            if (!failure.commands.empty()) {
+                std::fprintf(err_, "  What you can run yourself:\n");
+            }
+            for (const SuggestedCommand& command : failure.commands) {
+                std::fprintf(err_, "    %s\n      %s\n", command.command.c_str(),
+                             command.explanation.c_str());
             }
             if (failure.restartHelps) {
                 std::fprintf(err_, "  Or start the program under tracking, which needs no "
@@ -228,7 +232,7 @@ int where(const WhereOptions& options, const Printer& printer) {
             "notInstalled",
             "heaptrack is detached through gdb's Python, and this gdb has none (gdb-minimal). "
             "Install the Debian package gdb: sudo apt install gdb",
-            {"sudo apt install gdb"},
+            {{"sudo apt install gdb", "Installs gdb with Python."}},
             true});
     }
     ProcRoot root("/proc");

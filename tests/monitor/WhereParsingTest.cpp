@@ -227,7 +227,7 @@ TEST(WhereReportJson, RoundTripsAndRefusesWhatItCannotRead) {
     ASSERT_FALSE(broken.ok());
     EXPECT_EQ(broken.error().path, "sites[0].stack[1].line");
 
-    WhereFailure failure{"ptraceScope", "no", {"sudo x"}, true};
+    WhereFailure failure{"ptraceScope", "no", {{"sudo x", "Does x."}}, true};
     EXPECT_EQ(decode<WhereFailure>(encode(failure)).value(), failure);
 }
 
@@ -309,14 +309,16 @@ TEST(TraceAccess, ThePtraceScopeOfAFakeProcDecidesAndSaysWhatWouldWork) {
               "The kernel lets a program attach only to its own children "
               "(/proc/sys/kernel/yama/ptrace_scope is 1), so heaptrack cannot attach to leak "
               "(PID 4242).");
-    EXPECT_EQ(children.commands,
-              std::vector<std::string>{"sudo sysctl -w kernel.yama.ptrace_scope=0 && heaptrack "
-                                       "-p 4242; sudo sysctl -w kernel.yama.ptrace_scope=1"});
+    ASSERT_EQ(children.commands.size(), 3u);
+    EXPECT_EQ(children.commands[0].command, "sudo sysctl kernel.yama.ptrace_scope=0");
+    EXPECT_EQ(children.commands[1].command, "heaptrack -p 4242");
+    EXPECT_EQ(children.commands[2].command, "sudo sysctl kernel.yama.ptrace_scope=1");
+    EXPECT_EQ(children.commands[2].explanation, "Sets the kernel's rule back.");
     EXPECT_TRUE(children.restartHelps);
 
     proc.write("sys/kernel/yama/ptrace_scope", "2\n");
     EXPECT_NE(decide().message.find("only administrators"), std::string::npos);
-    EXPECT_NE(decide().commands.at(0).find("ptrace_scope=2"), std::string::npos);
+    EXPECT_EQ(decide().commands.at(2).command, "sudo sysctl kernel.yama.ptrace_scope=2");
 
     proc.write("sys/kernel/yama/ptrace_scope", "3\n");
     TraceAccess never = decide();
