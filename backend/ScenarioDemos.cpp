@@ -188,6 +188,9 @@ const std::vector<NamedScenario>& allScenarios() {
         {"listWatch", listWatch()},
         {"listSuspects", listSuspects()},
         {"memoryForecast", memoryForecast()},
+        {"whereTracking", whereTracking()},
+        {"whereItGrows", whereItGrows()},
+        {"whereRefused", whereRefused()},
     };
     return scenarios;
 }
