@@ -1,5 +1,6 @@
 #include "monitor/where/HeapTracker.h"
 
+#include "monitor/common/UniqueFd.h"
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/proc/ProcParsers.h"
 #include "monitor/where/ToolProcess.h"
@@ -107,6 +108,23 @@ bool mapsMention(const ProcRoot& root, pid_t pid, const std::string& library) {
     return maps && maps->find(library) != std::string::npos;
 }
 
+// The first 256 KiB of a file: all heaptrack's script says comes before what a program it
+// started writes. Nothing when it cannot be read.
+std::optional<std::string> readLogStart(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return std::nullopt;
+    }
+    std::string text(256 * 1024, '\0');
+    std::size_t size = 0;
+    for (ssize_t n;
+         size < text.size() && (n = ::read(fd.get(), &text[size], text.size() - size)) > 0;) {
+        size += static_cast<std::size_t>(n);
+    }
+    text.resize(size);
+    return text;
+}
+
 bool contains(const std::string& text, const char* fragment) {
     return text.find(fragment) != std::string::npos;
 }
@@ -141,22 +159,28 @@ bool shellSafe(const std::string& path) {
     return !path.empty() && path.find_first_of(" \t\n*?[]%$`\\\"'&;|<>(){}~") == std::string::npos;
 }
 
-// Drives one run of heaptrack's script. The script is stopped (SIGSTOP) once tracking runs, so
-// that it never reaches its own ending, which would attach gdb a second time and open
-// heaptrack_gui; the recording is complete once its compressor has ended, and then the script
-// is ended and its pipe removed, as its ending would have done.
+// Drives one run of heaptrack's script. Its output (and a started program's) goes to a log file
+// beside the recording, never to a pipe of ours that would break when we go. The script is
+// stopped (SIGSTOP) once tracking runs, so that it never reaches its own ending, which would
+// attach gdb a second time and open heaptrack_gui; the recording is complete once its
+// compressor has ended, and then the script is ended and its pipe removed, as its ending would
+// have done.
 class ScriptRun {
 public:
-    ScriptRun(const ProcRoot& root, std::unique_ptr<ToolProcess> tool)
-        : root_(root), tool_(std::move(tool)) {}
+    ScriptRun(const ProcRoot& root, std::string log, std::unique_ptr<ToolProcess> tool)
+        : root_(root), log_(std::move(log)), tool_(std::move(tool)) {}
     // Ends the script and its helpers. A program it started is left alone: by then it has
-    // ended, and whatever it started itself is not ours to end.
+    // ended, and whatever it started itself is not ours to end. While heaptrack may still be
+    // writing into the process's pipe (it could not be stopped), its helpers go on reading and
+    // the recording stays: ending them would end the process with SIGPIPE.
     ~ScriptRun() {
+        const bool stillRecording = frozen_ && !recordingFinished();
         if (!frozen_) {
             tool_->signalGroup(SIGKILL);
         }
-        for (pid_t pid : {tool_->pid(), children_.interpreter, children_.compressor}) {
-            if (pid > 0 && !ended(root_, pid)) {
+        ::kill(tool_->pid(), SIGKILL);
+        for (pid_t pid : {children_.interpreter, children_.compressor}) {
+            if (pid > 0 && !stillRecording && !ended(root_, pid)) {
                 ::kill(pid, SIGKILL);
             }
         }
@@ -168,6 +192,10 @@ public:
                 ::waitpid(pid, nullptr, WNOHANG);
             }
         }
+        if (stillRecording) {
+            return;
+        }
+        ::unlink(log_.c_str());
         ::unlink(("/tmp/heaptrack_fifo" + std::to_string(tool_->pid())).c_str());
         if (!keepRecording_ && !recordingPath().empty()) {
             ::unlink(recordingPath().c_str()); // nothing, or not all, was recorded
@@ -176,10 +204,15 @@ public:
 
     ToolProcess& tool() { return *tool_; }
     std::string& output() { return output_; }
-    bool read() { return tool_->readAvailable(output_); }
+    void read() {
+        if (auto text = readLogStart(log_)) {
+            output_ = std::move(*text);
+        }
+    }
     bool scriptEnded() { return tool_->exited().has_value(); }
+    // Waits up to `seconds` (in short steps, for the log) or until `other` is readable.
     void wait(int other, double seconds) {
-        waitReadable(tool_->outputFd(), other, seconds);
+        waitReadable(other, -1, std::min(seconds, 0.05));
         read();
     }
     void freeze(const std::string& programExe = {}) {
@@ -207,6 +240,7 @@ public:
 
 private:
     const ProcRoot& root_;
+    std::string log_;
     std::unique_ptr<ToolProcess> tool_;
     std::string output_;
     ScriptChildren children_;
@@ -249,29 +283,45 @@ void finishRecording(ScriptRun& run, TrackingOutcome& outcome) {
 
 // heaptrack's own stop call, made through gdb from a thread that is neither inside heaptrack nor
 // inside the allocator: called from there it would wait forever for a lock that very thread
-// holds. Prints "velmora: busy" when every thread is inside one of them.
+// holds. When every thread is inside, the main thread is let run until it has left them
+// ("finish" from the outermost such frame: a thread heaptrack started itself never returns).
+// Prints "velmora: busy" when it could not be had outside them.
 const char* const kStopScript = R"py(import gdb
-def busy(thread):
+def busy_frames(thread):
     thread.switch()
+    frames = []
     frame = gdb.newest_frame()
     for _ in range(128):
         if frame is None:
-            return False
+            break
         where = (gdb.solib_name(frame.pc()) or "") + " " + (frame.name() or "")
         if "heaptrack" in where or any(f in where for f in ("malloc", "free", "calloc", "realloc", "memalign")):
-            return True
+            frames.append(frame)
         try:
             frame = frame.older()
         except gdb.error:
-            return False
-    return True
-free = [t for t in gdb.selected_inferior().threads() if t.is_valid() and not busy(t)]
-if free:
-    free[0].switch()
+            break
+    return frames
+inferior = gdb.selected_inferior()
+threads = [t for t in inferior.threads() if t.is_valid()]
+main = next((t for t in threads if t.ptid[1] == inferior.pid), threads[0])
+free = [t for t in threads if not busy_frames(t)]
+thread = main if main.num in [t.num for t in free] else (free[0] if free else main)
+for attempt in range(8):
+    frames = busy_frames(thread)
+    if not frames:
+        break
+    try:
+        frames[-1].select()
+        gdb.execute("finish", to_string=True)
+    except gdb.error:
+        break
+if busy_frames(thread):
+    print("velmora: busy")
+else:
+    thread.switch()
     gdb.execute("call (void) heaptrack_stop()")
     print("velmora: stopped")
-else:
-    print("velmora: busy")
 )py";
 
 std::string hexOf(const std::string& text) {
@@ -286,26 +336,46 @@ std::string hexOf(const std::string& text) {
 
 // Stops heaptrack in the process and detaches from it, trying again for a while when every
 // thread is busy inside heaptrack or the allocator; the problem, or empty when it stopped.
+// Runs gdb with `arguments`; one that has not finished in `seconds` is interrupted (SIGINT:
+// what it waits for in the process is abandoned, and its remaining commands, the detach, still
+// run, so no breakpoint of it stays behind) and only killed when even that does not end it.
+ToolRun runGdb(const std::string& gdb, const std::vector<std::string>& arguments, double seconds) {
+    ToolRun run;
+    auto tool = ToolProcess::start(gdb, arguments, {}, run.output);
+    if (!tool) {
+        return run;
+    }
+    run.started = true;
+    auto status = tool->waitFor(seconds, run.output);
+    if (!status) {
+        run.timedOut = true;
+        ::kill(tool->pid(), SIGINT);
+        status = tool->waitFor(10, run.output);
+    }
+    run.status = status.value_or(-1);
+    return run;
+}
+
 std::string detach(const std::string& gdb, const ProcessMark& target, const ProcRoot& root) {
     const std::string script = "python exec(bytes.fromhex('" + hexOf(kStopScript) + "').decode())";
-    for (int attempt = 0; attempt < 40 && running(root, target); ++attempt) {
-        ToolRun run = runTool(gdb,
-                              {"gdb", "--batch", "-n", "-iex", "set auto-solib-add off", "-p",
-                               std::to_string(target.pid), "-ex", "sharedlibrary libc.so", "-ex",
-                               "sharedlibrary libheaptrack_inject", "-ex", script, "-ex", "detach"},
-                              HeapTracker::kFinishSeconds / 2);
-        if (run.timedOut) {
-            return "heaptrack's stop call did not return.";
-        }
+    for (int attempt = 0; attempt < 10 && running(root, target); ++attempt) {
+        ToolRun run = runGdb(gdb,
+                             {"gdb", "--batch", "-n", "-iex", "set auto-solib-add off", "-p",
+                              std::to_string(target.pid), "-ex", "sharedlibrary libc.so", "-ex",
+                              "sharedlibrary libheaptrack_inject", "-ex", script, "-ex", "detach"},
+                             HeapTracker::kFinishSeconds / 3);
         if (contains(run.output, "velmora: stopped")) {
             return {};
+        }
+        if (run.timedOut) {
+            return "gdb did not get heaptrack stopped in time.";
         }
         if (!contains(run.output, "velmora: busy")) {
             return lastLine(run.output);
         }
         ::poll(nullptr, 0, 50);
     }
-    return running(root, target) ? "every thread stayed busy in the allocator." : std::string();
+    return running(root, target) ? "its threads stayed inside the allocator." : std::string();
 }
 
 } // namespace
@@ -348,6 +418,7 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
     std::size_t slash = recordingBase_.rfind('/');
     ToolOptions options;
     options.workingDirectory = slash == std::string::npos ? "." : recordingBase_.substr(0, slash);
+    options.outputFile = recordingBase_ + ".log";
     std::string error;
     progress(TrackingPhase::attaching, 0);
     auto tool = ToolProcess::start(
@@ -357,7 +428,7 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
     if (!tool) {
         return failed("failed", error);
     }
-    ScriptRun run(root_, std::move(tool));
+    ScriptRun run(root_, options.outputFile, std::move(tool));
     double attachDeadline = now() + kAttachSeconds;
     while (!contains(run.output(), "injection finished")) {
         if (attachWasRefused(run.output())) {
@@ -412,8 +483,10 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
         if (!running(root_, target)) {
             outcome.processEnded = true;
         } else if (!problem.empty()) {
-            outcome.failure = trackingFailure("failed", "heaptrack could not be detached from " +
-                                                            label + ": " + problem);
+            outcome.failure = trackingFailure(
+                "failed", "heaptrack could not be detached from " + label + " (" + problem +
+                              "); it goes on recording until the process ends, into " +
+                              run.recordingPath() + ".");
             return outcome;
         }
     }
@@ -443,6 +516,7 @@ TrackingOutcome HeapTracker::launch(const std::vector<std::string>& command,
     ToolOptions options;
     options.environment = offlineEnvironment(environment);
     options.workingDirectory = directory;
+    options.outputFile = recordingBase_ + ".log";
     std::vector<std::string> arguments{"heaptrack", "-o", recordingBase_};
     arguments.insert(arguments.end(), command.begin(), command.end());
     std::string error;
@@ -451,7 +525,7 @@ TrackingOutcome HeapTracker::launch(const std::vector<std::string>& command,
     if (!tool) {
         return failed("failed", error);
     }
-    ScriptRun run(root_, std::move(tool));
+    ScriptRun run(root_, options.outputFile, std::move(tool));
     double startDeadline = now() + kAttachSeconds;
     for (ScriptChildren children; children.program == 0 || children.compressor == 0;
          children = scriptChildren(root_, run.tool().pid(), exe)) {

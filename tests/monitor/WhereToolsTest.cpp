@@ -95,6 +95,30 @@ TEST(WhereCommand, NamesTheLeakingFunctionAndLineFirstAndNeverTheChurn) {
     EXPECT_EQ(::kill(leaker.pid(), 0), 0);
 }
 
+TEST(WhereCommand, AProgramThatAllocatesFlatOutIsDetachedAndGoesOnWorking) {
+    SKIP_WITHOUT_HEAP_TRACKING();
+    TempHome home;
+    // Its one thread is nearly always inside heaptrack or the allocator when gdb stops it;
+    // heaptrack's stop call made from there would wait for that thread's own lock forever.
+    Spawned leaker(VELMORA_WHERE_LEAKER, {"--work", "--exit-after", "60"});
+    ASSERT_TRUE(leaker.readLine(10));
+    std::string output;
+    ASSERT_EQ(where(home, {std::to_string(leaker.pid()), "--seconds", "2", "--json"}, output), 0)
+        << output;
+    WhereReport report = decodeLast<WhereReport>(output);
+    ASSERT_FALSE(report.sites.empty());
+    EXPECT_NE(siteOf(report.sites.front()).function.find("leakyCacheInsert"), std::string::npos);
+    // Detached, it goes on working: its count of work units still rises.
+    auto before = leaker.readLine(10);
+    ::poll(nullptr, 0, 1000);
+    std::optional<std::string> after;
+    while (auto line = leaker.readLine(0.5)) {
+        after = line;
+    }
+    ASSERT_TRUE(before && after);
+    EXPECT_GT(std::stoull(*after), std::stoull(*before));
+}
+
 TEST(WhereCommand, AProcessThatEndsDuringTrackingKeepsWhatWasRecordedAndSaysSo) {
     SKIP_WITHOUT_HEAP_TRACKING();
     TempHome home;
