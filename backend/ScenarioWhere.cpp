@@ -43,7 +43,7 @@ const PopoverSnapshot& whereItGrows() {
     static const PopoverSnapshot snapshot = withWhere(
         WhereItGrowsBlock{
             .stage = WhereStage::done,
-            .status = "Tracked chrome (PID 48213) for 1 min; 193.6 MB allocated meanwhile was "
+            .status = "Tracked chrome (PID 48213) for 60 s; 193.6 MB allocated meanwhile was "
                       "not freed.",
             .progress = std::nullopt,
             .sites =

@@ -23,10 +23,6 @@ constexpr std::array kIds{
     "copy_where_report",    "open_where_recording",   "copy_where_command_1",
     "copy_where_command_2", "copy_where_command_3"};
 
-std::string secondsText(double seconds) {
-    return seconds >= 60 ? formatSpan(seconds) : std::to_string(static_cast<int>(seconds)) + " s";
-}
-
 WhereFailure notInstalled(const std::vector<std::string>& packages) {
     std::string command = "sudo apt install";
     for (const std::string& package : packages) {
@@ -155,7 +151,7 @@ void WhereActions::ask(const FamilyView& family) {
     WhereCapture capture = captureOf(family);
     confirm(family, "Find where " + family.title + " leaks?",
             "Velmora attaches a heap tracker to " + processLabel(capture.processName, capture.pid) +
-                " for " + secondsText(capture.seconds) +
+                " for " + trackingSpan(capture.seconds) +
                 "; the process keeps running, a little slower.",
             "confirm_where_it_leaks", "Start Tracking");
 }
@@ -167,7 +163,7 @@ void WhereActions::attach(const FamilyView& family) {
     }
     WhereCapture capture = captureOf(family);
     std::string label = processLabel(capture.processName, capture.pid);
-    std::string seconds = secondsText(capture.seconds);
+    std::string seconds = trackingSpan(capture.seconds);
     std::string error;
     makeDirectories(context_.paths.artifactsDir);
     if (!context_.where.attach(std::move(capture), context_.paths.artifactsDir, error)) {
@@ -188,7 +184,7 @@ void WhereActions::askRestart(const FamilyView& family) {
     }
     confirm(family, "Restart " + family.title + " with tracking?",
             "Velmora quits " + family.title + ", starts it again under a heap tracker for " +
-                secondsText(context_.config.tuning().whereSeconds) +
+                trackingSpan(context_.config.tuning().whereSeconds) +
                 ", then restarts it once more without it. Unsaved work in it is lost.",
             "confirm_restart_with_tracking", "Restart with Tracking");
 }

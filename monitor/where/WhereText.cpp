@@ -31,11 +31,6 @@ std::string callsText(uint64_t calls) {
     return std::to_string(calls) + (calls == 1 ? " call" : " calls");
 }
 
-std::string secondsText(double seconds) {
-    return seconds >= 60 ? formatSpan(seconds)
-                         : std::to_string(static_cast<int>(std::lround(seconds))) + " s";
-}
-
 // Where the parameter list starts: the first "(" outside angle brackets that is neither part
 // of "(anonymous namespace)" nor the name "operator()".
 std::size_t parameterStart(const std::string& name) {
@@ -60,6 +55,13 @@ std::size_t parameterStart(const std::string& name) {
 }
 
 } // namespace
+
+std::string trackingSpan(double seconds) {
+    if (seconds >= 120) {
+        return formatSpan(seconds);
+    }
+    return std::to_string(static_cast<int>(std::lround(seconds))) + " s";
+}
 
 std::string shortFunctionName(const std::string& function) {
     if (function.empty() || function.rfind("0x", 0) == 0) {
@@ -142,7 +144,7 @@ std::string sitesText(const std::vector<LeakSite>& sites) {
 
 std::string trackingSummary(const WhereReport& report) {
     std::string text = "Tracked " + processLabel(report.program, static_cast<pid_t>(report.pid)) +
-                       " for " + secondsText(report.trackedSeconds);
+                       " for " + trackingSpan(report.trackedSeconds);
     if (report.processEnded) {
         text += " until it ended";
     } else if (report.stoppedEarly) {

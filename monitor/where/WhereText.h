@@ -7,6 +7,9 @@
 
 namespace velmora {
 
+// How long tracking ran or runs: "60 s" up to two minutes, "5 min" beyond.
+std::string trackingSpan(double seconds);
+
 // "leakyCacheInsert()" from "(anonymous namespace)::leakyCacheInsert(unsigned long)": the
 // qualified name without its return type, parameters and anonymous namespaces.
 std::string shortFunctionName(const std::string& function);

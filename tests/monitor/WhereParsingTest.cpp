@@ -176,6 +176,9 @@ TEST(WhereText, SitesInPlainWords) {
     EXPECT_EQ(shortFunctionName("Widget::operator()(int) const"), "Widget::operator()()");
     EXPECT_EQ(shortFunctionName("main"), "main()");
     EXPECT_EQ(shortFunctionName("0x564db25c92bc"), "0x564db25c92bc");
+    EXPECT_EQ(trackingSpan(60), "60 s");
+    EXPECT_EQ(trackingSpan(2.6), "3 s");
+    EXPECT_EQ(trackingSpan(600), "10 min");
 
     LeakSite site{
         19'100'000, 73, {{"leakyCacheInsert(unsigned long)", "/src/cache.cpp", 5, "/bin/app"}}, 0};

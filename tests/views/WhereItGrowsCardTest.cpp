@@ -97,7 +97,7 @@ TEST(WhereItGrowsCard, OnceDoneItListsTheSitesWithTheirStacksInPlace) {
     ASSERT_EQ(shown.card, card) << "the block is updated in place";
     EXPECT_TRUE(card->findChild<ProgressBar*>("whereProgress")->isHidden());
     EXPECT_EQ(textOf(*card, "whereStatus"),
-              "Tracked chrome (PID 48213) for 1 min; 193.6 MB allocated meanwhile was not freed.");
+              "Tracked chrome (PID 48213) for 60 s; 193.6 MB allocated meanwhile was not freed.");
 
     const WhereItGrowsBlock block = blockOf(S::whereItGrows());
     auto order =
