@@ -3,6 +3,7 @@
 #include "monitor/where/ToolProcess.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,12 +44,30 @@ HeapTools HeapTools::find(const std::string& searchPath) {
     tools.heaptrackPrint = findInPath("heaptrack_print", searchPath);
     tools.gdb = findInPath("gdb", searchPath);
     tools.heaptrackGui = findInPath("heaptrack_gui", searchPath);
+    tools.compressor = findInPath("zstd", searchPath);
+    if (tools.compressor.empty()) {
+        tools.compressor = findInPath("gzip", searchPath);
+    }
+    if (!tools.heaptrack.empty()) {
+        std::error_code error;
+        auto parts =
+            std::filesystem::canonical(tools.heaptrack, error).parent_path().parent_path() / "lib" /
+            "heaptrack";
+        auto existing = [](const std::filesystem::path& path) {
+            std::error_code missing;
+            return std::filesystem::is_regular_file(path, missing) ? path.string() : std::string();
+        };
+        tools.interpreter = existing(parts / "libexec" / "heaptrack_interpret");
+        tools.environmentChecker = existing(parts / "libexec" / "heaptrack_env");
+        tools.injectLibrary = existing(parts / "libheaptrack_inject.so");
+    }
     return tools;
 }
 
 std::vector<std::string> HeapTools::missingPackages(bool attach) const {
     std::vector<std::string> packages;
-    if (heaptrack.empty() || heaptrackPrint.empty()) {
+    if (heaptrack.empty() || heaptrackPrint.empty() || compressor.empty() ||
+        (attach && (interpreter.empty() || injectLibrary.empty() || environmentChecker.empty()))) {
         packages.push_back("heaptrack");
     }
     if (attach && gdb.empty()) {

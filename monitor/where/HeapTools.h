@@ -14,13 +14,20 @@ struct HeapTools {
     std::string heaptrackPrint;
     std::string gdb;
     std::string heaptrackGui;
+    // heaptrack's own parts beside its script, where `heaptrack -p` finds them: the reader of a
+    // tracked process's stream, the library injected into it, and the helper that says how to
+    // load that library there. The compressor its recordings go through: zstd, else gzip.
+    std::string interpreter;
+    std::string injectLibrary;
+    std::string environmentChecker;
+    std::string compressor;
 
     // Looks each program up in a PATH value ("/usr/bin:/bin"); $PATH by default.
     static HeapTools find();
     static HeapTools find(const std::string& searchPath);
 
-    // The Debian packages to install before tracking can start: "heaptrack" and, to attach to
-    // a running process, "gdb". Empty when everything is there.
+    // The Debian packages to install before tracking can start: "heaptrack" (with its parts and a
+    // compressor) and, to attach to a running process, "gdb". Empty when everything is there.
     std::vector<std::string> missingPackages(bool attach) const;
 };
 

@@ -3,6 +3,7 @@
 #include "monitor/common/UniqueFd.h"
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/proc/ProcParsers.h"
+#include "monitor/where/SafeGdbCall.h"
 #include "monitor/where/ToolProcess.h"
 #include "monitor/where/TraceAccess.h"
 
@@ -123,15 +124,6 @@ std::optional<std::string> readLogStart(const std::string& path) {
     }
     text.resize(size);
     return text;
-}
-
-bool contains(const std::string& text, const char* fragment) {
-    return text.find(fragment) != std::string::npos;
-}
-
-bool attachWasRefused(const std::string& output) {
-    return contains(output, "ptrace: Operation not permitted") ||
-           contains(output, "Could not attach to process");
 }
 
 // heaptrack's script says where the recording goes: `output will be written to "PATH"`.
@@ -281,102 +273,57 @@ void finishRecording(ScriptRun& run, TrackingOutcome& outcome) {
     run.keepRecording();
 }
 
-// heaptrack's own stop call, made through gdb from a thread that is neither inside heaptrack nor
-// inside the allocator: called from there it would wait forever for a lock that very thread
-// holds. When every thread is inside, the main thread is let run until it has left them
-// ("finish" from the outermost such frame: a thread heaptrack started itself never returns).
-// Prints "velmora: busy" when it could not be had outside them.
-const char* const kStopScript = R"py(import gdb
-def busy_frames(thread):
-    thread.switch()
-    frames = []
-    frame = gdb.newest_frame()
-    for _ in range(128):
-        if frame is None:
-            break
-        where = (gdb.solib_name(frame.pc()) or "") + " " + (frame.name() or "")
-        if "heaptrack" in where or any(f in where for f in ("malloc", "free", "calloc", "realloc", "memalign")):
-            frames.append(frame)
-        try:
-            frame = frame.older()
-        except gdb.error:
-            break
-    return frames
-inferior = gdb.selected_inferior()
-threads = [t for t in inferior.threads() if t.is_valid()]
-main = next((t for t in threads if t.ptid[1] == inferior.pid), threads[0])
-free = [t for t in threads if not busy_frames(t)]
-thread = main if main.num in [t.num for t in free] else (free[0] if free else main)
-for attempt in range(8):
-    frames = busy_frames(thread)
-    if not frames:
-        break
-    try:
-        frames[-1].select()
-        gdb.execute("finish", to_string=True)
-    except gdb.error:
-        break
-if busy_frames(thread):
-    print("velmora: busy")
-else:
-    thread.switch()
-    gdb.execute("call (void) heaptrack_stop()")
-    print("velmora: stopped")
-)py";
-
-std::string hexOf(const std::string& text) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : text) {
-        hex.push_back(digits[c >> 4]);
-        hex.push_back(digits[c & 15]);
-    }
-    return hex;
-}
-
-// Stops heaptrack in the process and detaches from it, trying again for a while when every
-// thread is busy inside heaptrack or the allocator; the problem, or empty when it stopped.
-// Runs gdb with `arguments`; one that has not finished in `seconds` is interrupted (SIGINT:
-// what it waits for in the process is abandoned, and its remaining commands, the detach, still
-// run, so no breakpoint of it stays behind) and only killed when even that does not end it.
-ToolRun runGdb(const std::string& gdb, const std::vector<std::string>& arguments, double seconds) {
-    ToolRun run;
-    auto tool = ToolProcess::start(gdb, arguments, {}, run.output);
-    if (!tool) {
-        return run;
-    }
-    run.started = true;
-    auto status = tool->waitFor(seconds, run.output);
-    if (!status) {
-        run.timedOut = true;
-        ::kill(tool->pid(), SIGINT);
-        status = tool->waitFor(10, run.output);
-    }
-    run.status = status.value_or(-1);
-    return run;
-}
-
-std::string detach(const std::string& gdb, const ProcessMark& target, const ProcRoot& root) {
-    const std::string script = "python exec(bytes.fromhex('" + hexOf(kStopScript) + "').decode())";
+// heaptrack's own stop call, from a safe thread; tried again for a while when every thread is
+// busy. The problem, or empty when it stopped (or the process is gone).
+std::string stopHeaptrack(const std::string& gdb, const ProcessMark& target, const ProcRoot& root) {
     for (int attempt = 0; attempt < 10 && running(root, target); ++attempt) {
-        ToolRun run = runGdb(gdb,
-                             {"gdb", "--batch", "-n", "-iex", "set auto-solib-add off", "-p",
-                              std::to_string(target.pid), "-ex", "sharedlibrary libc.so", "-ex",
-                              "sharedlibrary libheaptrack_inject", "-ex", script, "-ex", "detach"},
-                             HeapTracker::kFinishSeconds / 3);
-        if (contains(run.output, "velmora: stopped")) {
+        GdbCall call =
+            callFromSafeThread(gdb, target.pid, {"libc.so", "libheaptrack_inject"},
+                               {"call (void) heaptrack_stop()"}, HeapTracker::kFinishSeconds / 3);
+        switch (call.result) {
+        case GdbCallResult::done:
             return {};
-        }
-        if (run.timedOut) {
+        case GdbCallResult::busy:
+            ::poll(nullptr, 0, 50);
+            continue;
+        case GdbCallResult::timedOut:
             return "gdb did not get heaptrack stopped in time.";
+        case GdbCallResult::refused:
+        case GdbCallResult::failed:
+            break;
         }
-        if (!contains(run.output, "velmora: busy")) {
-            return lastLine(run.output);
-        }
-        ::poll(nullptr, 0, 50);
+        return running(root, target) ? lastLine(call.output) : std::string();
     }
     return running(root, target) ? "its threads stayed inside the allocator." : std::string();
 }
+
+// A private folder for the pipe between a tracked process and heaptrack's reader.
+class PipeFolder {
+public:
+    PipeFolder() {
+        char pattern[] = "/tmp/velmora-heaptrack-XXXXXX";
+        if (::mkdtemp(pattern) != nullptr) {
+            folder_ = pattern;
+            if (::mkfifo(pipe().c_str(), 0600) != 0) {
+                folder_.clear();
+            }
+        }
+    }
+    // Removed unless still in use by a process that could not be detached.
+    ~PipeFolder() {
+        if (!folder_.empty() && !keep_) {
+            ::unlink(pipe().c_str());
+            ::rmdir(folder_.c_str());
+        }
+    }
+    bool ok() const { return !folder_.empty(); }
+    std::string pipe() const { return folder_ + "/pipe"; }
+    void keep() { keep_ = true; }
+
+private:
+    std::string folder_;
+    bool keep_ = false;
+};
 
 } // namespace
 
@@ -415,43 +362,60 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
     }
     const ProcessMark target{pid, stat->startTime};
     const std::string label = processLabel(stat->comm, pid);
-    std::size_t slash = recordingBase_.rfind('/');
+    progress(TrackingPhase::attaching, 0);
+    // What `heaptrack -p` does, with its own parts: its reader on a pipe, the pipe's far end
+    // loaded into the process through gdb. Here gdb loads it from a safe thread, not from
+    // whichever thread it stopped first (inside malloc, the load corrupts or deadlocks the
+    // allocator), and nothing of heaptrack's script runs its own ending (a second attach,
+    // heaptrack_gui).
+    ToolRun how =
+        runTool(tools_.environmentChecker, {"heaptrack_env", "dlopen", tools_.injectLibrary}, 10);
+    std::string dlopenCall = how.output.substr(0, how.output.find('\n'));
+    if (!exitedCleanly(how.status) || dlopenCall.empty()) {
+        return failed("failed", "heaptrack_env could not say how to load heaptrack into " + label +
+                                    ": " + lastLine(how.output));
+    }
+    PipeFolder pipe;
+    if (!pipe.ok()) {
+        return failed("failed", "No pipe for heaptrack could be made in /tmp.");
+    }
+    const bool zstd = executableBaseName(tools_.compressor) == "zstd";
+    const std::string recording = recordingBase_ + (zstd ? ".zst" : ".gz");
     ToolOptions options;
-    options.workingDirectory = slash == std::string::npos ? "." : recordingBase_.substr(0, slash);
     options.outputFile = recordingBase_ + ".log";
     std::string error;
-    progress(TrackingPhase::attaching, 0);
-    auto tool = ToolProcess::start(
-        tools_.heaptrack,
-        {"heaptrack", "-o", recordingBase_.substr(slash + 1), "-p", std::to_string(pid)}, options,
-        error);
-    if (!tool) {
+    auto reader =
+        ToolProcess::start("/bin/sh",
+                           {"sh", "-c", "\"$1\" < \"$2\" | \"$3\" -c > \"$4\"", "sh",
+                            tools_.interpreter, pipe.pipe(), tools_.compressor, recording},
+                           options, error);
+    if (!reader) {
         return failed("failed", error);
     }
-    ScriptRun run(root_, options.outputFile, std::move(tool));
-    double attachDeadline = now() + kAttachSeconds;
-    while (!contains(run.output(), "injection finished")) {
-        if (attachWasRefused(run.output())) {
+    // Until the process opens the pipe the reader waits for it; ended with its group below.
+    auto discard = [&] {
+        ::unlink(recording.c_str());
+        ::unlink(options.outputFile.c_str());
+    };
+    GdbCall injected =
+        callFromSafeThread(tools_.gdb, pid, {"libc.so"},
+                           {"call (void) " + dlopenCall, "sharedlibrary libheaptrack_inject",
+                            "call (void) heaptrack_inject(\"" + pipe.pipe() + "\")"},
+                           kAttachSeconds);
+    if (injected.result != GdbCallResult::done || !mapsMention(root_, pid, "libheaptrack_inject")) {
+        reader->signalGroup(SIGKILL);
+        reader.reset();
+        discard();
+        if (injected.result == GdbCallResult::refused) {
             return refusedBy(attachRefused(pid, stat->comm));
         }
-        if (contains(run.output(), "Cannot runtime-attach")) {
-            return refusedBy(ptraceScopeRefusal(pid, stat->comm, readPtraceScope(root_)));
-        }
-        if (run.scriptEnded() || now() > attachDeadline) {
-            return failed("failed", "heaptrack could not attach to " + label + ": " +
-                                        (run.scriptEnded() ? lastLine(run.output())
-                                                           : "it took longer than a minute."));
-        }
-        run.wait(-1, 0.1);
+        return failed("failed", "heaptrack could not attach to " + label + ": " +
+                                    (injected.result == GdbCallResult::busy
+                                         ? std::string("its threads stayed inside the allocator.")
+                                     : injected.result == GdbCallResult::timedOut
+                                         ? std::string("gdb did not finish in time.")
+                                         : lastLine(injected.output)));
     }
-    if (attachWasRefused(run.output())) {
-        return refusedBy(attachRefused(pid, stat->comm));
-    }
-    if (!mapsMention(root_, pid, "libheaptrack_inject")) {
-        return failed("failed",
-                      "heaptrack could not attach to " + label + ": " + lastLine(run.output()));
-    }
-    run.freeze();
     progress(TrackingPhase::tracking, seconds);
     TrackingOutcome outcome;
     outcome.trackedPid = pid;
@@ -466,31 +430,50 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
             outcome.stoppedEarly = true;
             break;
         }
-        if (run.recordingFinished()) {
-            return failed("failed", "heaptrack stopped on its own while tracking " + label + ": " +
-                                        lastLine(run.output()));
+        if (reader->exited()) {
+            discard();
+            return failed("failed", "heaptrack stopped on its own while tracking " + label + ".");
         }
         double left = deadline - now();
         if (left <= 0) {
             break;
         }
-        run.wait(stop.fd(), std::min(left, 0.25));
+        waitReadable(stop.fd(), -1, std::min(left, 0.25));
     }
     outcome.trackedSeconds = now() - started;
     if (!outcome.processEnded) {
         progress(TrackingPhase::stopping, 0);
-        std::string problem = detach(tools_.gdb, target, root_);
+        std::string problem = stopHeaptrack(tools_.gdb, target, root_);
         if (!running(root_, target)) {
             outcome.processEnded = true;
         } else if (!problem.empty()) {
+            // The process still writes into the pipe: its reader must go on, or it would end
+            // the process with SIGPIPE.
+            reader->letGo();
+            pipe.keep();
             outcome.failure = trackingFailure(
                 "failed", "heaptrack could not be detached from " + label + " (" + problem +
-                              "); it goes on recording until the process ends, into " +
-                              run.recordingPath() + ".");
+                              "); it goes on recording until the process ends, into " + recording +
+                              ".");
             return outcome;
         }
     }
-    finishRecording(run, outcome);
+    std::string log;
+    if (!reader->waitFor(kFinishSeconds, log)) {
+        reader->signalGroup(SIGKILL);
+        discard();
+        outcome.failure =
+            trackingFailure("failed", "heaptrack did not finish writing the recording within " +
+                                          std::to_string(static_cast<int>(kFinishSeconds)) + " s.");
+        return outcome;
+    }
+    ::unlink(options.outputFile.c_str());
+    if (fileSize(recording) == 0) {
+        discard();
+        outcome.failure = trackingFailure("failed", "heaptrack wrote no recording.");
+        return outcome;
+    }
+    outcome.recording = recording;
     return outcome;
 }
 
