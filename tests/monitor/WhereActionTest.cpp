@@ -78,6 +78,22 @@ public:
         return {};
     }
 
+    // Asks for tracking of the open detail's family, confirms, and waits for the countdown.
+    void startTracking(const std::string& key) {
+        act("find_where_it_leaks", key);
+        act("confirm_where_it_leaks", key);
+        for (int i = 0; i < 100; ++i) {
+            PopoverSnapshot snapshot = poll();
+            if (snapshot.selectedDetail && snapshot.selectedDetail->whereItGrows &&
+                snapshot.selectedDetail->whereItGrows->status.find(" s left") !=
+                    std::string::npos) {
+                return;
+            }
+            ::poll(nullptr, 0, 100);
+        }
+        ADD_FAILURE() << "no countdown";
+    }
+
     // Polls the open detail until its "Where it grows" section leaves `running`; records the
     // statuses seen on the way.
     DetailSnapshot waitForSites(std::vector<std::string>& statuses,
@@ -223,13 +239,7 @@ TEST(WhereAction, AskedOnceThenTrackedWithACountdownThenTheSitesInTheDetail) {
 
     // Stopped early, it still shows what was recorded until then.
     home.writeConfig(quickTuning());
-    monitor.act("find_where_it_leaks", key);
-    monitor.act("confirm_where_it_leaks", key);
-    for (int i = 0; i < 100 && monitor.poll().selectedDetail->whereItGrows->status.find(
-                                   " s left") == std::string::npos;
-         ++i) {
-        ::poll(nullptr, 0, 100);
-    }
+    monitor.startTracking(key);
     PopoverSnapshot stopping = monitor.act("stop_where_tracking", key);
     ASSERT_TRUE(stopping.actionFeedback);
     EXPECT_EQ(stopping.actionFeedback->title, "Stopping heap tracking");
@@ -336,13 +346,7 @@ TEST(WhereAction, AMonitorThatGoesAwayLeavesNoProcessTracked) {
         std::string key = monitor.suspectKeyOf(leaker.pid());
         ASSERT_FALSE(key.empty());
         monitor.act("select_detail", key);
-        monitor.act("find_where_it_leaks", key);
-        monitor.act("confirm_where_it_leaks", key);
-        for (int i = 0; i < 100 && monitor.poll().selectedDetail->whereItGrows->status.find(
-                                       " s left") == std::string::npos;
-             ++i) {
-            ::poll(nullptr, 0, 100);
-        }
+        monitor.startTracking(key);
         ASSERT_EQ(trackersOf(leaker.pid()).size(), 1u);
     } // the monitor's input ends, as when velmora-ui quits
     // Its tracker stops early by itself, detaches heaptrack and finishes the recording.

@@ -27,6 +27,12 @@ std::optional<std::string> heapTrackingUnavailable() {
     return std::nullopt;
 }
 
+std::string refusedAttachMessage(pid_t pid) {
+    return "The kernel refused to let heaptrack attach to where_leaker (PID " +
+           std::to_string(pid) +
+           "): another debugger may be attached to it, or a security policy forbids it.";
+}
+
 int leakerLine(const std::string& fragment) {
     std::ifstream source(VELMORA_WHERE_LEAKER_SOURCE);
     std::string line;

@@ -11,6 +11,9 @@ namespace velmora::testing {
 // by Yama), or nothing when they can.
 std::optional<std::string> heapTrackingUnavailable();
 
+// What Velmora says when the kernel refuses heaptrack's attach to where_leaker `pid`.
+std::string refusedAttachMessage(pid_t pid);
+
 // The line of where_leaker.cpp holding `fragment` (1-based; 0 when missing).
 int leakerLine(const std::string& fragment);
 
