@@ -189,6 +189,9 @@ const std::vector<NamedScenario>& allScenarios() {
         {"listWatch", listWatch()},
         {"listSuspects", listSuspects()},
         {"memoryForecast", memoryForecast()},
+        {"whereTracking", whereTracking()},
+        {"whereItGrows", whereItGrows()},
+        {"whereRefused", whereRefused()},
     };
     return scenarios;
 }

@@ -49,6 +49,13 @@ const PopoverSnapshot& listSuspects();
 // Chrome as the process the kernel would end first and earlyoom as the daemon that would.
 const PopoverSnapshot& memoryForecast();
 
+// detailOpened() while heap tracking of Chrome counts down; once it found where Chrome's memory
+// grows (two sites with their stacks); and when the kernel's ptrace rule refuses the attach
+// (the reason, the command to run with the rights it needs, the restart under tracking).
+const PopoverSnapshot& whereTracking();
+const PopoverSnapshot& whereItGrows();
+const PopoverSnapshot& whereRefused();
+
 // The two incidents the scenarios use.
 const IncidentSnapshot& allClearIncident();
 const IncidentSnapshot& chromeStrongSignalIncident();
@@ -73,7 +80,8 @@ struct NamedScenario {
 
 // Every named snapshot, in a stable order, for the gallery: allClear, suspect,
 // multiRowSuspect, detailOpened, criticalRunaway, watchOnly, pendingConfirmation,
-// actionFeedback, firstScan, listWatch, listSuspects, memoryForecast.
+// actionFeedback, firstScan, listWatch, listSuspects, memoryForecast, whereTracking,
+// whereItGrows, whereRefused.
 const std::vector<NamedScenario>& allScenarios();
 
 } // namespace velmora::ScenarioLibrary

@@ -23,6 +23,17 @@ enum class ActionId {
     exportReport,
     copyCommand1,
     copyCommand2,
+    findWhereItLeaks,
+    confirmWhereItLeaks,
+    cancelWhereItLeaks,
+    stopWhereTracking,
+    restartWithTracking,
+    confirmRestartWithTracking,
+    copyWhereReport,
+    openWhereRecording,
+    copyWhereCommand1,
+    copyWhereCommand2,
+    copyWhereCommand3,
 };
 
 template <> struct EnumTable<ActionId> {
@@ -42,6 +53,18 @@ template <> struct EnumTable<ActionId> {
         std::pair{ActionId::exportReport, std::string_view{"export_report"}},
         std::pair{ActionId::copyCommand1, std::string_view{"copy_command_1"}},
         std::pair{ActionId::copyCommand2, std::string_view{"copy_command_2"}},
+        std::pair{ActionId::findWhereItLeaks, std::string_view{"find_where_it_leaks"}},
+        std::pair{ActionId::confirmWhereItLeaks, std::string_view{"confirm_where_it_leaks"}},
+        std::pair{ActionId::cancelWhereItLeaks, std::string_view{"cancel_where_it_leaks"}},
+        std::pair{ActionId::stopWhereTracking, std::string_view{"stop_where_tracking"}},
+        std::pair{ActionId::restartWithTracking, std::string_view{"restart_with_tracking"}},
+        std::pair{ActionId::confirmRestartWithTracking,
+                  std::string_view{"confirm_restart_with_tracking"}},
+        std::pair{ActionId::copyWhereReport, std::string_view{"copy_where_report"}},
+        std::pair{ActionId::openWhereRecording, std::string_view{"open_where_recording"}},
+        std::pair{ActionId::copyWhereCommand1, std::string_view{"copy_where_command_1"}},
+        std::pair{ActionId::copyWhereCommand2, std::string_view{"copy_where_command_2"}},
+        std::pair{ActionId::copyWhereCommand3, std::string_view{"copy_where_command_3"}},
     };
 };
 

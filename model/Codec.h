@@ -63,6 +63,8 @@ VELMORA_RECORD_CODEC(NextCommandDescriptor);
 VELMORA_RECORD_CODEC(ActBlock);
 VELMORA_RECORD_CODEC(DiagnosticsBlock);
 VELMORA_RECORD_CODEC(ArtifactBoundaryBlock);
+VELMORA_RECORD_CODEC(WhereSiteSnapshot);
+VELMORA_RECORD_CODEC(WhereItGrowsBlock);
 VELMORA_RECORD_CODEC(DetailSnapshot);
 VELMORA_RECORD_CODEC(FindingSnapshot);
 VELMORA_RECORD_CODEC(RecentFindingSnapshot);

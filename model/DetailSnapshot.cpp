@@ -118,6 +118,7 @@ DetailSnapshot decodeRecord(const Json& json, std::type_identity<DetailSnapshot>
         .diagnosticsBlock =
             in.defaulted<DiagnosticsBlock>("diagnosticsBlock", defaults.diagnosticsBlock),
         .artifactBoundary = in.optional<ArtifactBoundaryBlock>("artifactBoundary"),
+        .whereItGrows = in.optional<WhereItGrowsBlock>("whereItGrows"),
     };
 }
 
@@ -131,6 +132,7 @@ Json encodeRecord(const DetailSnapshot& value) {
         .field("timeline", value.timeline)
         .field("diagnosticsBlock", value.diagnosticsBlock)
         .field("artifactBoundary", value.artifactBoundary)
+        .field("whereItGrows", value.whereItGrows)
         .done();
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/ActionDescriptor.h"
 #include "model/IncidentSnapshot.h"
+#include "model/WhereItGrowsBlock.h"
 
 #include <optional>
 #include <string>
@@ -75,6 +76,8 @@ struct DetailSnapshot {
     std::vector<IncidentTimelineItem> timeline;
     DiagnosticsBlock diagnosticsBlock;
     std::optional<ArtifactBoundaryBlock> artifactBoundary;
+    // Heap tracking of the finding, once it was asked for.
+    std::optional<WhereItGrowsBlock> whereItGrows;
 
     bool operator==(const DetailSnapshot&) const = default;
 };

@@ -5,6 +5,7 @@
 #include "monitor/serve/ServeOptions.h"
 #include "monitor/serve/ServeRunner.h"
 #include "monitor/session/MonitorSession.h"
+#include "monitor/where/WhereCommand.h"
 
 #include <cstdio>
 #include <cstring>
@@ -22,15 +23,20 @@ void printUsage(std::FILE* out) {
                  "Usage: velmora ui-backend\n"
                  "       velmora serve [--listen ADDRESS:PORT] [--textfile PATH]\n"
                  "                     [--interval SECONDS] [--all-users]\n"
+                 "%s"
                  "       velmora --help | --version\n\n"
                  "Watches your own processes for memory that keeps growing. In ui-backend mode it\n"
                  "reads one JSON request per line on standard input and answers each with one\n"
                  "JSON line on standard output; velmora-ui starts it this way.\n"
                  "In serve mode it runs on its own and exports what it finds as Prometheus\n"
-                 "metrics (velmora serve --help for its options).\n"
-                 "\n"
+                 "metrics (velmora serve --help for its options).\n\n"
+                 "where attaches heaptrack to a process (or starts a program under it with\n"
+                 "--launch) for N seconds (60, at most 600) and prints the allocation sites\n"
+                 "whose memory was not freed meanwhile, with their call stacks; the recording\n"
+                 "is kept with the evidence. It needs the Debian packages heaptrack and gdb.\n\n"
                  "Settings: $XDG_CONFIG_HOME/velmora/config.json (default ~/.config/velmora)\n"
-                 "Data:     $XDG_DATA_HOME/velmora (default ~/.local/share/velmora)\n");
+                 "Data:     $XDG_DATA_HOME/velmora (default ~/.local/share/velmora)\n",
+                 velmora::whereUsage());
 }
 
 } // namespace
@@ -56,6 +62,9 @@ int main(int argc, char** argv) {
             return 2;
         }
         return velmora::runServe(args.options);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "where") == 0) {
+        return velmora::runWhereCommand({argv + 2, argv + argc}, stdout, stderr);
     }
     if (argc != 2 || std::strcmp(argv[1], "ui-backend") != 0) {
         printUsage(stderr);

@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth trayer x11-utils imagemagick fonts-dejavu-core
   xdg-utils dbus-daemon
+  heaptrack gdb
   dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 

@@ -1,12 +1,12 @@
 #include "views/DetailView.h"
 
 #include "views/ArtifactBoundaryCard.h"
-#include "views/DetailActionChip.h"
+#include "views/DetailActionList.h"
 #include "views/DiagnosticsDisclosure.h"
 #include "views/IncidentTimelineList.h"
-#include "views/NextCommandRow.h"
 #include "views/SectionBlock.h"
 #include "views/TextLineList.h"
+#include "views/WhereItGrowsCard.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>
@@ -55,6 +55,10 @@ DetailView::DetailView(QWidget* parent) : QWidget(parent) {
     artifact_->setOnDispatchAction([this](const ActionDescriptor& action) { dispatch(action); });
     artifact_->hide();
     layout->addWidget(artifact_);
+    where_ = new WhereItGrowsCard(blockRadius, this);
+    where_->setOnDispatchAction([this](const ActionDescriptor& action) { dispatch(action); });
+    where_->hide();
+    layout->addWidget(where_);
     diagnostics_ = new DiagnosticsDisclosure(this);
     layout->addWidget(diagnostics_);
 
@@ -99,20 +103,9 @@ SectionBlock* DetailView::buildActBlock() {
     auto* block = new SectionBlock(blockRadius, this);
     block->setObjectName("actBlock");
     block->setTitle(QStringLiteral("ACT"));
-    auto* column = new QVBoxLayout;
-    column->setSpacing(8);
-    // The chips continue on a new line rather than cut a label when they do not fit one.
-    chipsRow_ = new QWidget(block);
-    chipsRow_->setObjectName("actionChips");
-    chips_.attach(new WrappingRowLayout(6, 6, chipsRow_));
-    commandsList_ = new QWidget(block);
-    auto* commands = new QVBoxLayout(commandsList_);
-    commands->setContentsMargins(0, 0, 0, 0);
-    commands->setSpacing(8);
-    commands_.attach(commands);
-    column->addWidget(chipsRow_);
-    column->addWidget(commandsList_);
-    block->content()->addLayout(column);
+    actions_ = new DetailActionList(block);
+    actions_->setOnDispatchAction([this](const ActionDescriptor& action) { dispatch(action); });
+    block->content()->addWidget(actions_);
     return block;
 }
 
@@ -129,35 +122,24 @@ void DetailView::setDetail(const DetailSnapshot& detail) {
     reasons_->setLines(detail_.whyBlock.reasons);
     timeline_->setItems(detail_.timeline);
     setShown(timelineBlock_, !detail_.timeline.empty());
-    showActions();
+    actions_->setActions(detail_.actBlock.actions, detail_.actBlock.nextCommands);
     if (detail_.artifactBoundary) {
         artifact_->setArtifactBoundary(*detail_.artifactBoundary);
     }
     setShown(artifact_, detail_.artifactBoundary.has_value());
+    if (detail_.whereItGrows) {
+        where_->setBlock(*detail_.whereItGrows);
+    }
+    setShown(where_, detail_.whereItGrows.has_value());
     diagnostics_->setDiagnostics(detail_.diagnosticsBlock);
 }
 
-void DetailView::showActions() {
-    chips_.reconcile(
-        detail_.actBlock.actions, [](const ActionDescriptor& action) { return action.id; },
-        [this](const ActionDescriptor&) { return new DetailActionChip(chipsRow_); },
-        [this](DetailActionChip& chip, const ActionDescriptor& action) {
-            chip.setObjectName(qs("actionChip:" + action.id));
-            chip.setAction(action);
-            chip.setPending(pending(action));
-            chip.setOnTap([this, action] { dispatch(action); });
-        });
-    setShown(chipsRow_, !chips_.empty());
-    commands_.reconcile(
-        detail_.actBlock.nextCommands,
-        [](const NextCommandDescriptor& command) { return identity(command); },
-        [this](const NextCommandDescriptor&) { return new NextCommandRow(commandsList_); },
-        [this](NextCommandRow& row, const NextCommandDescriptor& command) {
-            row.setNextCommand(command);
-            row.setPending(pending(command.action));
-            row.setOnCopy([this, action = command.action] { dispatch(action); });
-        });
-    setShown(commandsList_, !commands_.empty());
+std::vector<DetailActionChip*> DetailView::actionChips() const {
+    return actions_->chips();
+}
+
+std::vector<NextCommandRow*> DetailView::nextCommandRows() const {
+    return actions_->commandRows();
 }
 
 void DetailView::setIsActionPending(PendingTest isPending) {
@@ -166,13 +148,9 @@ void DetailView::setIsActionPending(PendingTest isPending) {
 }
 
 void DetailView::refreshPending() {
-    for (auto* chip : chips_.widgets()) {
-        chip->setPending(pending(chip->action()));
-    }
-    for (auto* row : commands_.widgets()) {
-        row->setPending(pending(row->chip()->action()));
-    }
+    actions_->setIsActionPending(isPending_);
     artifact_->setIsActionPending(isPending_);
+    where_->setIsActionPending(isPending_);
 }
 
 bool DetailView::isDiagnosticsExpanded() const {

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "model/DetailSnapshot.h"
-#include "views/KeyedWidgetList.h"
 #include "views/SurfacePanel.h"
-#include "views/WrappingRowLayout.h"
 
 #include <functional>
 
@@ -13,20 +11,24 @@ namespace velmora {
 
 class ArtifactBoundaryCard;
 class DetailActionChip;
+class DetailActionList;
 class DiagnosticsDisclosure;
 class IncidentTimelineList;
 class NextCommandRow;
 class SectionBlock;
 class TextLineList;
+class WhereItGrowsCard;
 
 // The drill-down of one finding: the way back (also Escape), the verdict, the reasons, the
-// timeline, the actions and suggested commands, the evidence artifact and the collapsed
-// diagnostics. It shows the record as sent and sends every action back through its closures.
+// timeline, the actions and suggested commands, the evidence artifact, where memory grows (once
+// heap tracking was asked for) and the collapsed diagnostics. It shows the record as sent and
+// sends every action back through its closures.
 //
 // Object names: "detailView"; "backButton" ("backLabel"), "eyebrow"; blocks "verdictBlock"
 // ("verdictLabel", "confidenceLabel", "verdictExplanation"), "whyBlock" ("reason:<n>"),
 // "timelineBlock", "actBlock" ("actionChips" holding "actionChip:<id>", "nextCommand:<id>"),
-// "artifactBoundaryCard", "diagnostics" ("diagnosticsToggle", "diagnosticsContent",
+// "artifactBoundaryCard", "whereItGrowsCard", "diagnostics" ("diagnosticsToggle",
+// "diagnosticsContent",
 // "identityLine:<n>", "evidenceLine:<n>", "diagnosticMetric:<label>").
 class DetailView : public QWidget {
     Q_OBJECT
@@ -46,8 +48,8 @@ public:
 
     bool isDiagnosticsExpanded() const;
     void setDiagnosticsExpanded(bool expanded);
-    std::vector<DetailActionChip*> actionChips() const { return chips_.widgets(); }
-    std::vector<NextCommandRow*> nextCommandRows() const { return commands_.widgets(); }
+    std::vector<DetailActionChip*> actionChips() const;
+    std::vector<NextCommandRow*> nextCommandRows() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -56,10 +58,8 @@ private:
     QWidget* buildHeader();
     SectionBlock* buildVerdictBlock();
     SectionBlock* buildActBlock();
-    void showActions();
     void goBack();
     void dispatch(const ActionDescriptor& action);
-    bool pending(const ActionDescriptor& action) const { return isPending_ && isPending_(action); }
 
     DetailSnapshot detail_;
     bool hasDetail_ = false;
@@ -72,11 +72,9 @@ private:
     TextLineList* reasons_;
     SectionBlock* timelineBlock_;
     IncidentTimelineList* timeline_;
-    QWidget* chipsRow_;
-    QWidget* commandsList_;
-    KeyedWidgetList<DetailActionChip, WrappingRowLayout> chips_;
-    KeyedWidgetList<NextCommandRow> commands_;
+    DetailActionList* actions_;
     ArtifactBoundaryCard* artifact_;
+    WhereItGrowsCard* where_;
     DiagnosticsDisclosure* diagnostics_;
     QShortcut* escape_;
 

@@ -68,6 +68,18 @@ const ActionHandler::Route& ActionHandler::routeOf(ActionId id) {
         {ActionId::exportReport, false, false, &ActionHandler::nothing},
         {ActionId::copyCommand1, true, false, &ActionHandler::copyFirstCommand},
         {ActionId::copyCommand2, true, false, &ActionHandler::copySecondCommand},
+        // Heap tracking says itself when its family is gone.
+        {ActionId::findWhereItLeaks, false, false, &ActionHandler::trackWhere},
+        {ActionId::confirmWhereItLeaks, false, false, &ActionHandler::trackWhere},
+        {ActionId::cancelWhereItLeaks, false, false, &ActionHandler::trackWhere},
+        {ActionId::stopWhereTracking, false, false, &ActionHandler::trackWhere},
+        {ActionId::restartWithTracking, false, false, &ActionHandler::trackWhere},
+        {ActionId::confirmRestartWithTracking, false, false, &ActionHandler::trackWhere},
+        {ActionId::copyWhereReport, false, false, &ActionHandler::trackWhere},
+        {ActionId::openWhereRecording, false, false, &ActionHandler::trackWhere},
+        {ActionId::copyWhereCommand1, false, false, &ActionHandler::trackWhere},
+        {ActionId::copyWhereCommand2, false, false, &ActionHandler::trackWhere},
+        {ActionId::copyWhereCommand3, false, false, &ActionHandler::trackWhere},
     }};
     static_assert(
         [] {
@@ -90,7 +102,7 @@ void ActionHandler::dispatch(const std::string& actionId, const std::string& key
         return;
     }
     const Route& route = routeOf(*id);
-    Target target{key, nullptr};
+    Target target{*id, key, nullptr};
     auto view = context_.latestView();
     if (view) {
         for (const FamilyView& candidate : view->families) {
@@ -163,6 +175,10 @@ void ActionHandler::copyCommand(const FamilyView& family, std::size_t index) {
 }
 
 void ActionHandler::nothing(const Target&) {}
+
+void ActionHandler::trackWhere(const Target& target) {
+    where_.dispatch(target.id, target.family, target.key);
+}
 
 void ActionHandler::capture(const Target& target) {
     capture(*target.family);
@@ -313,7 +329,8 @@ void ActionHandler::copyText(const std::string& text, const std::string& what) {
 
 void ActionHandler::exportReport(const std::function<PopoverSnapshot()>& compose) {
     std::string error;
-    auto path = context_.artifacts.exportReport(compose(), context_.wallClock(), error);
+    auto path = context_.artifacts.exportReport(compose(), context_.wallClock(), error,
+                                                where_.exportJson());
     if (!path) {
         context_.feedback(ActionFeedbackKind::error, "Report export failed", error);
         return;

@@ -2,6 +2,7 @@
 
 #include "model/ActionId.h"
 #include "monitor/actions/MonitorContext.h"
+#include "monitor/actions/WhereActions.h"
 
 #include <string>
 
@@ -13,17 +14,20 @@ namespace velmora {
 // view at the moment of the action.
 class ActionHandler {
 public:
-    explicit ActionHandler(MonitorContext& context) : context_(context) {}
+    explicit ActionHandler(MonitorContext& context) : context_(context), where_(context) {}
 
     void dispatch(const std::string& actionId, const std::string& targetKey);
     // Reports processes that were asked to quit earlier and have ended since.
     void checkPendingExits();
+    // Follows the heap tracking under way.
+    void followTracking() { where_.follow(); }
     void exportReport(const std::function<PopoverSnapshot()>& compose);
     void openDataFolder();
 
 private:
     // What an action acts on: the family key it names, and that family if it is still there.
     struct Target {
+        ActionId id;
         const std::string& key;
         const FamilyView* family;
     };
@@ -51,6 +55,7 @@ private:
     void nothing(const Target& target);
     void copyFirstCommand(const Target& target);
     void copySecondCommand(const Target& target);
+    void trackWhere(const Target& target);
 
     void copyCommand(const FamilyView& family, std::size_t index);
     void recover(const FamilyView& family);
@@ -74,6 +79,7 @@ private:
     };
 
     MonitorContext& context_;
+    WhereActions where_;
     std::vector<PendingExit> pending_;
 };
 

@@ -110,8 +110,12 @@ std::optional<CapturedArtifact> ArtifactWriter::captureEvidence(const FamilyView
 }
 
 std::optional<std::string> ArtifactWriter::exportReport(const PopoverSnapshot& snapshot,
-                                                        double wallNow, std::string& error) const {
+                                                        double wallNow, std::string& error,
+                                                        const Json& whereItGrows) const {
     Json document{{"generatedAt", stamp(wallNow)}, {"snapshot", encode(snapshot)}};
+    if (!whereItGrows.empty()) {
+        document["whereItGrows"] = whereItGrows;
+    }
     std::string path = reportsDir_ + "/velmora-report-" + stamp(wallNow) + ".json";
     if (!saveFile(path, document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n",
                   error)) {

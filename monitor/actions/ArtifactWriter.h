@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Json.h"
 #include "model/PopoverSnapshot.h"
 #include "monitor/compose/InteractionState.h"
 #include "monitor/live/LiveView.h"
@@ -18,8 +19,10 @@ public:
 
     std::optional<CapturedArtifact> captureEvidence(const FamilyView& family, double wallNow,
                                                     std::string& error) const;
+    // `whereItGrows`: the heap-tracking reports to include (an array, left out when empty).
     std::optional<std::string> exportReport(const PopoverSnapshot& snapshot, double wallNow,
-                                            std::string& error) const;
+                                            std::string& error,
+                                            const Json& whereItGrows = Json::array()) const;
 
 private:
     const ProcRoot& root_;

@@ -7,6 +7,7 @@
 #include "monitor/config/MonitorPaths.h"
 #include "monitor/live/HistoryService.h"
 #include "monitor/live/LiveView.h"
+#include "monitor/where/WhereCaptures.h"
 
 #include <functional>
 #include <memory>
@@ -29,6 +30,7 @@ struct MonitorContext {
     ProcessSignaller signaller;
     ProcessActions actions;
     ArtifactWriter artifacts;
+    WhereCaptures where; // heap trackings, run by `velmora where` children of this executable
 
     MonitorContext(MonitorPaths p, ConfigStore& c, uid_t u, pid_t s)
         : paths(std::move(p)), config(c), uid(u), self(s), signaller(proc, u, s),

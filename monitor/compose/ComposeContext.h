@@ -5,6 +5,7 @@
 #include "monitor/config/ConfigStore.h"
 #include "monitor/config/MonitorPaths.h"
 #include "monitor/live/LiveView.h"
+#include "monitor/where/WhereCaptures.h"
 
 #include <functional>
 #include <optional>
@@ -26,6 +27,8 @@ struct ComposeContext {
     FooterTelemetrySnapshot footer{};
     // The family's history line from the store, when it can be read.
     std::function<std::optional<std::string>(const std::string&)> historyLine{};
+    // The heap trackings asked for, null when there are none to show.
+    const WhereCaptures* where = nullptr;
 
     const FamilyView* family(const std::string& key) const;
     bool hasArtifact(const std::string& key) const { return interaction.artifacts.count(key) != 0; }

@@ -4,6 +4,9 @@
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/ForecastTexts.h"
 #include "monitor/compose/IncidentBuilder.h"
+#include "monitor/compose/WhereSection.h"
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -36,6 +39,7 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
             "Ended", "Not sampled",
             "This family has no running processes now; nothing is left to act on."};
         detail.whyBlock.reasons = {"Its processes exited or were quit since the row was shown."};
+        detail.whereItGrows = whereSection(context, key);
         return detail;
     }
     const FamilyAssessment& a = family->assessment;
@@ -54,6 +58,19 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
         if (actionIdOf(action) != ActionId::selectDetail) {
             detail.actBlock.actions.push_back(std::move(action));
         }
+    }
+    if (offersWhere(*family, context.where)) {
+        // Beside the evidence: right after its capture, or first once evidence was captured.
+        auto evidence = std::find_if(detail.actBlock.actions.begin(), detail.actBlock.actions.end(),
+                                     [](const ActionDescriptor& action) {
+                                         return action.id == "capture_stronger_evidence";
+                                     });
+        // The next proof step once the evidence is there, so it leads then.
+        bool captured = evidence == detail.actBlock.actions.end();
+        detail.actBlock.actions.insert(
+            captured ? detail.actBlock.actions.begin() : evidence + 1,
+            makeAction(ActionId::findWhereItLeaks, "Find where it leaks",
+                       captured ? ActionStyle::primary : ActionStyle::secondary, key));
     }
     detail.actBlock.nextCommands = nextCommandsOf(*family);
     detail.actBlock.requiresDestructiveConfirmation = !family->isProtected;
@@ -99,6 +116,7 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
         };
         detail.artifactBoundary = std::move(block);
     }
+    detail.whereItGrows = whereSection(context, key);
     return detail;
 }
 

@@ -23,6 +23,7 @@ struct MemberView {
     uint64_t footprintKiB = 0;
     uint64_t anonKiB = 0;
     uint64_t swapKiB = 0;
+    uint64_t growthKiB = 0; // above the lowest footprint the sampler saw
     bool isProtected = false;
 };
 

@@ -345,6 +345,7 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
         member.footprintKiB = record->footprintKiB();
         member.anonKiB = record->anonKiB;
         member.swapKiB = record->swapKiB;
+        member.growthKiB = member.footprintKiB - std::min(member.footprintKiB, record->floorKiB);
         member.isProtected = ProtectedProcesses::isProtected(
             record->pid, executableBaseName(record->exe), record->comm, ancestors);
         view.isProtected = view.isProtected || member.isProtected;

@@ -17,9 +17,10 @@ struct ProcessRecord {
     std::string exe;     // raw path of /proc/PID/exe ("" when unreadable)
     std::string cmdline; // raw arguments joined by spaces, capped
     uint64_t cpuTicks = 0;
-    uint64_t anonKiB = 0;      // anonymous resident memory (statm resident - shared)
-    uint64_t swapKiB = 0;      // from status VmSwap or smaps_rollup Swap
-    uint64_t smapsAnonKiB = 0; // last smaps_rollup Anonymous, 0 before any read
+    uint64_t anonKiB = 0;           // anonymous resident memory (statm resident - shared)
+    uint64_t swapKiB = 0;           // from status VmSwap or smaps_rollup Swap
+    uint64_t smapsAnonKiB = 0;      // last smaps_rollup Anonymous, 0 before any read
+    uint64_t floorKiB = UINT64_MAX; // the lowest footprint read so far
     double lastBackgroundRead = 0;
     bool quiet = false; // no CPU time between its last two background reads
     double lastDetailRead = -1e300;

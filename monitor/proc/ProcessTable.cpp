@@ -110,6 +110,7 @@ bool ProcessTable::readStatm(ProcessRecord& record, PassStatistics& stats) {
     uint64_t anonPages =
         statm->residentPages > statm->sharedPages ? statm->residentPages - statm->sharedPages : 0;
     record.anonKiB = anonPages * pageKiB_;
+    record.floorKiB = std::min(record.floorKiB, record.footprintKiB());
     return true;
 }
 

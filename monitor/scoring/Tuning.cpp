@@ -61,6 +61,7 @@ Tuning Tuning::fromJson(const Json& object) {
     readSeconds(object, "recentFindingSeconds", t.recentFindingSeconds, 0, 1e7);
     readSeconds(object, "ignoreSeconds", t.ignoreSeconds, 0, 1e8);
     readSeconds(object, "actionWaitSeconds", t.actionWaitSeconds, 0, 30);
+    readSeconds(object, "whereSeconds", t.whereSeconds, 1, 600);
     readCount(object, "maxRows", t.maxRows, 1, 12);
     readSeconds(object, "reliefHeadroomFraction", t.reliefHeadroomFraction, 0, 1);
     readSeconds(object, "reliefTargetFraction", t.reliefTargetFraction, 0, 1);

@@ -44,6 +44,7 @@ struct Tuning {
     double recentFindingSeconds = 3600.0; // suspects that left the rows stay this long
     double ignoreSeconds = 86400.0;       // "ignore" lasts a day
     double actionWaitSeconds = 2.0;       // how long an action waits for a graceful exit
+    double whereSeconds = 60.0;           // how long "Find where it leaks" tracks
     int maxRows = 12;
     double reliefHeadroomFraction = 0.15; // below this share of MemAvailable, offer relief
     // What a relief plan aims for, and how many families it offers: one screenful of choices,

@@ -69,6 +69,7 @@ PopoverSnapshot RequestHandler::snapshot() {
     compose.monotonicNow = now;
     compose.wallNow = context_.wallClock();
     compose.uid = context_.uid;
+    compose.where = &context_.where;
     if (HistoryService* history = context_.history) {
         compose.footer = history->footer();
         compose.historyLine = [history](const std::string& key) {
@@ -100,6 +101,7 @@ std::string RequestHandler::oversized(std::size_t bytes) {
 
 std::string RequestHandler::handle(std::string_view line) {
     actions_.checkPendingExits();
+    actions_.followTracking();
     auto parsed = parseJsonText(line);
     if (!parsed) {
         return rejected("The request is not valid JSON: " + parsed.error().text());

@@ -78,3 +78,44 @@ TEST(RoundTrip, MemoryOutlookIsOptionalAndSurvivesTheWire) {
     ASSERT_FALSE(broken.ok());
     EXPECT_EQ(broken.error().text(), "outOfMemoryKills[0].title: missing required key");
 }
+
+TEST(RoundTrip, WhereItGrowsIsOptionalAndSurvivesTheWire) {
+    auto older = decodeText<DetailSnapshot>(R"({"title":"T"})");
+    ASSERT_TRUE(older.ok());
+    EXPECT_FALSE(older.value().whereItGrows);
+
+    auto running = decodeText<DetailSnapshot>(
+        R"({"whereItGrows":{"stage":"running","status":"Tracking leak (PID 42) · 42 s left","progress":0.3}})");
+    ASSERT_TRUE(running.ok()) << running.error().text();
+    ASSERT_TRUE(running.value().whereItGrows);
+    EXPECT_EQ(running.value().whereItGrows->progress, 0.3);
+    EXPECT_TRUE(running.value().whereItGrows->sites.empty());
+    EXPECT_TRUE(running.value().whereItGrows->actions.empty());
+
+    DetailSnapshot detail;
+    detail.key = "k";
+    detail.whereItGrows = WhereItGrowsBlock{
+        .stage = WhereStage::done,
+        .status = "Tracked leak (PID 42) for 60 s; 19.2 MB allocated meanwhile was not freed.",
+        .progress = std::nullopt,
+        .sites = {{"cache.cpp:5 in leakyCacheInsert() kept 19.1 MB over 73 calls",
+                   {"leakyCacheInsert(unsigned long) · cache.cpp:5 · leak",
+                    "main · main.cpp:9 · leak"}}},
+        .notes = {"It ended during tracking."},
+        .commands = {{"heaptrack -p 42", "Run it yourself.",
+                      ActionDescriptor{"copy_where_command_1", "Copy", ActionStyle::secondary,
+                                       "k"}}},
+        .actions = {ActionDescriptor{"copy_where_report", "Copy Report", ActionStyle::secondary,
+                                     "k"}},
+    };
+    expectRoundTrip(detail, "where");
+    EXPECT_FALSE(encode(detail).at("whereItGrows").contains("progress"));
+
+    auto badStage = decodeText<DetailSnapshot>(R"({"whereItGrows":{"stage":"later","status":""}})");
+    ASSERT_FALSE(badStage.ok());
+    EXPECT_EQ(badStage.error().path, "whereItGrows.stage");
+    auto noStack = decodeText<DetailSnapshot>(
+        R"({"whereItGrows":{"stage":"done","status":"","sites":[{"headline":"h"}]}})");
+    ASSERT_FALSE(noStack.ok());
+    EXPECT_EQ(noStack.error().text(), "whereItGrows.sites[0].stack: missing required key");
+}

@@ -1,6 +1,6 @@
 # Fails when a monitor stage includes a later stage: the folders of monitor/ form a pipeline
 # and every arrow points back towards its start. Run with -DMONITOR_DIR=<source>/monitor.
-set(stages common proc families scoring live config compose actions session serve)
+set(stages common proc families scoring live config where compose actions session serve)
 set(violations "")
 foreach(stage ${stages})
   list(FIND stages ${stage} own_rank)

@@ -16,6 +16,12 @@ fi
 echo "package: $deb"
 version=$(dpkg-deb -f "$deb" Version)
 echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+# Heap tracking ("Find where it leaks", velmora where) needs heaptrack and gdb.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+echo "Recommends: $recommends"
+for package in heaptrack gdb; do
+  grep -qE "(^|, )$package(,|$| )" <<<"$recommends" || fail "$package is not recommended"
+done
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT

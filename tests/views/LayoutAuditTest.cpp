@@ -70,6 +70,14 @@ PopoverRenderState allPending(PopoverRenderState state) {
                 mark(action);
             }
         }
+        if (snapshot.selectedDetail->whereItGrows) {
+            for (const auto& action : snapshot.selectedDetail->whereItGrows->actions) {
+                mark(action);
+            }
+            for (const auto& command : snapshot.selectedDetail->whereItGrows->commands) {
+                mark(command.action);
+            }
+        }
     }
     state.pendingCommands = {ShellCommand::exportReport, ShellCommand::quit};
     return state;

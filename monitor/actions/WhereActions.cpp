@@ -1,0 +1,372 @@
+#include "monitor/actions/WhereActions.h"
+
+#include "monitor/actions/ActionHandler.h"
+#include "monitor/actions/ProcessLauncher.h"
+#include "monitor/common/Formatting.h"
+#include "monitor/compose/WhereSection.h"
+#include "monitor/proc/ProcParsers.h"
+#include "monitor/where/HeapTools.h"
+#include "monitor/where/ProgramVersion.h"
+#include "monitor/where/TraceAccess.h"
+#include "monitor/where/WhereText.h"
+
+#include <algorithm>
+#include <array>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+WhereFailure notInstalled(const std::vector<std::string>& packages) {
+    std::string command = "sudo apt install";
+    for (const std::string& package : packages) {
+        command += " " + package;
+    }
+    return WhereFailure{"notInstalled",
+                        missingToolsText(packages),
+                        {{command, "Installs what heap tracking needs."}},
+                        false};
+}
+
+} // namespace
+
+const MemberView* largestGrowingMember(const FamilyView& family) {
+    const MemberView* best = nullptr;
+    for (const MemberView& member : family.members) {
+        if (member.isProtected) {
+            continue;
+        }
+        if (best == nullptr || member.growthKiB > best->growthKiB ||
+            (member.growthKiB == best->growthKiB && member.footprintKiB > best->footprintKiB)) {
+            best = &member;
+        }
+    }
+    return best;
+}
+
+void WhereActions::dispatch(ActionId id, const FamilyView* family, const std::string& key) {
+    switch (id) {
+    case ActionId::cancelWhereItLeaks:
+        context_.interaction.confirmation.reset();
+        context_.feedback(ActionFeedbackKind::success, "Nothing tracked",
+                          "Velmora did not touch the process.");
+        return;
+    case ActionId::stopWhereTracking:
+        stop(key);
+        return;
+    case ActionId::copyWhereReport:
+        copyReport(key, family);
+        return;
+    case ActionId::openWhereRecording:
+        openRecording(key);
+        return;
+    case ActionId::copyWhereCommand1:
+    case ActionId::copyWhereCommand2:
+    case ActionId::copyWhereCommand3:
+        copyCommand(key, static_cast<std::size_t>(id) -
+                             static_cast<std::size_t>(ActionId::copyWhereCommand1));
+        return;
+    default:
+        break;
+    }
+    if (family == nullptr) {
+        context_.interaction.confirmation.reset();
+        context_.feedback(ActionFeedbackKind::error, "Nothing to track",
+                          "It is no longer running; nothing was done.");
+    } else if (id == ActionId::findWhereItLeaks) {
+        ask(*family);
+    } else if (id == ActionId::confirmWhereItLeaks) {
+        context_.interaction.confirmation.reset();
+        attach(*family);
+    } else if (id == ActionId::restartWithTracking) {
+        askRestart(*family);
+    } else if (id == ActionId::confirmRestartWithTracking) {
+        context_.interaction.confirmation.reset();
+        restartUnderTracking(*family);
+    }
+}
+
+WhereCapture WhereActions::captureOf(const FamilyView& family) const {
+    WhereCapture capture;
+    capture.key = family.key;
+    capture.title = family.title;
+    capture.seconds = context_.config.tuning().whereSeconds;
+    if (const MemberView* member = largestGrowingMember(family)) {
+        capture.pid = member->identity.pid;
+        capture.processName = member->name;
+    }
+    return capture;
+}
+
+std::optional<WhereFailure> WhereActions::obstacle(const FamilyView& family, bool attach) const {
+    if (const WhereCapture* running = context_.where.running()) {
+        return trackingFailure("busy", "Velmora is already tracking " + running->title +
+                                           "; stop that first or wait for it to finish.");
+    }
+    const MemberView* member = largestGrowingMember(family);
+    if (family.isProtected || member == nullptr) {
+        return trackingFailure("protected", "Velmora never tracks itself, its app or the "
+                                            "desktop session's own processes.");
+    }
+    if (auto missing = HeapTools::find().missingPackages(attach); !missing.empty()) {
+        return notInstalled(missing);
+    }
+    if (!attach) {
+        return std::nullopt;
+    }
+    TraceAccess access = decideTraceAccess(readTraceFacts(context_.proc, member->identity.pid),
+                                           context_.uid, ::getgid(), context_.self);
+    if (access.allowed()) {
+        return std::nullopt;
+    }
+    return WhereFailure{traceBlockName(access.block), access.message, access.commands,
+                        access.restartHelps};
+}
+
+void WhereActions::refuse(const FamilyView& family, WhereFailure failure) {
+    context_.interaction.confirmation.reset();
+    context_.feedback(ActionFeedbackKind::warning, "Heap tracking not possible", failure.message);
+    if (failure.reason == "busy") {
+        return; // the running tracking keeps its section
+    }
+    context_.where.refuse(captureOf(family), std::move(failure), context_.wallClock());
+}
+
+void WhereActions::confirm(const FamilyView& family, std::string title, std::string message,
+                           ActionId confirmId, std::string confirmLabel) {
+    DestructiveConfirmationSnapshot confirmation;
+    confirmation.title = std::move(title);
+    confirmation.message = std::move(message);
+    confirmation.confirmAction =
+        makeAction(confirmId, std::move(confirmLabel), ActionStyle::primary, family.key);
+    confirmation.cancelAction =
+        makeAction(ActionId::cancelWhereItLeaks, "Cancel", ActionStyle::secondary, family.key);
+    context_.interaction.confirmation = std::move(confirmation);
+}
+
+void WhereActions::ask(const FamilyView& family) {
+    if (auto problem = obstacle(family, true)) {
+        refuse(family, std::move(*problem));
+        return;
+    }
+    WhereCapture capture = captureOf(family);
+    confirm(family, "Find where " + family.title + " leaks?",
+            "Velmora attaches a heap tracker to " + processLabel(capture.processName, capture.pid) +
+                " for " + trackingSpan(capture.seconds) +
+                "; the process keeps running, a little slower.",
+            ActionId::confirmWhereItLeaks, "Start Tracking");
+}
+
+void WhereActions::attach(const FamilyView& family) {
+    if (auto problem = obstacle(family, true)) {
+        refuse(family, std::move(*problem));
+        return;
+    }
+    WhereCapture capture = captureOf(family);
+    std::string label = processLabel(capture.processName, capture.pid);
+    std::string seconds = trackingSpan(capture.seconds);
+    std::string error;
+    makeDirectories(context_.paths.artifactsDir);
+    if (!context_.where.attach(std::move(capture), context_.paths.artifactsDir, error)) {
+        context_.feedback(ActionFeedbackKind::error, "Heap tracking failed", error);
+        return;
+    }
+    context_.interaction.addEvent(family.key, {formatClock(context_.wallClock()), "Heap tracking",
+                                               "heaptrack attached to " + label + " for " + seconds,
+                                               TimelineTone::evidence});
+    context_.feedback(ActionFeedbackKind::success, "Finding where it leaks",
+                      "Tracking " + label + " for " + seconds + "; the detail counts down.");
+}
+
+void WhereActions::askRestart(const FamilyView& family) {
+    if (auto problem = obstacle(family, false)) {
+        refuse(family, std::move(*problem));
+        return;
+    }
+    confirm(family, "Restart " + family.title + " with tracking?",
+            "Velmora quits " + family.title + ", starts it again under a heap tracker for " +
+                trackingSpan(context_.config.tuning().whereSeconds) +
+                ", then restarts it once more without it. Unsaved work in it is lost.",
+            ActionId::confirmRestartWithTracking, "Restart with Tracking");
+}
+
+void WhereActions::restartUnderTracking(const FamilyView& family) {
+    if (auto problem = obstacle(family, false)) {
+        refuse(family, std::move(*problem));
+        return;
+    }
+    auto tops = topMembers(family);
+    if (tops.size() != 1) {
+        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
+                          "It needs one main process; this family has " +
+                              std::to_string(tops.size()) + ".");
+        return;
+    }
+    const MemberView& top = *tops.front();
+    pid_t pid = top.identity.pid;
+    auto arguments = context_.proc.readWholePidFile(pid, "cmdline", 1 << 20);
+    auto environment = context_.proc.readWholePidFile(pid, "environ", 1 << 20);
+    LaunchSpec program;
+    program.command = arguments ? splitNulSeparated(*arguments) : std::vector<std::string>{};
+    program.environment =
+        environment ? splitNulSeparated(*environment) : std::vector<std::string>{};
+    program.directory = context_.proc.readLink(pid, "cwd").value_or("/");
+    const std::string& exe = top.identity.exe;
+    if (program.command.empty() || exe.empty() || exe.find(" (deleted)") != std::string::npos) {
+        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
+                          "Its command line or program file could not be read, so it was not "
+                          "quit.");
+        return;
+    }
+    program.command.front() = exe; // heaptrack starts the program file itself
+    QuitOutcome quit = context_.actions.quit(
+        family, false, std::max(context_.config.tuning().actionWaitSeconds, 3.0));
+    if (quit.refused || quit.ended == 0) {
+        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
+                          quit.refused ? quit.reason
+                                       : family.title + " did not quit, so it was not started "
+                                                        "under tracking.");
+        return;
+    }
+    WhereCapture capture = captureOf(family);
+    capture.pid = pid;
+    capture.processName = top.name;
+    std::string error;
+    makeDirectories(context_.paths.artifactsDir);
+    if (!context_.where.launch(std::move(capture), program, context_.paths.artifactsDir, error)) {
+        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
+                          family.title + " quit, but starting it under tracking failed: " + error);
+        return;
+    }
+    context_.interaction.addEvent(
+        family.key, {formatClock(context_.wallClock()), "Restarted under tracking",
+                     family.title + " restarted under heaptrack", TimelineTone::action});
+    context_.feedback(ActionFeedbackKind::success, "Restarted under tracking",
+                      family.title + " quit and is starting again under heaptrack; the detail "
+                                     "counts down.");
+}
+
+void WhereActions::stop(const std::string& key) {
+    const WhereCapture* running = context_.where.running();
+    if (running == nullptr || running->key != key) {
+        context_.feedback(ActionFeedbackKind::error, "Nothing to stop",
+                          "Velmora is not tracking it.");
+        return;
+    }
+    context_.where.stop();
+    context_.feedback(ActionFeedbackKind::success, "Stopping heap tracking",
+                      "What was recorded so far is read next.");
+}
+
+void WhereActions::copy(const std::string& text, const std::string& title) {
+    if (copyToClipboard(text)) {
+        context_.feedback(ActionFeedbackKind::success, title + " copied",
+                          text.substr(0, text.find('\n')));
+        return;
+    }
+    context_.feedback(ActionFeedbackKind::error, "Copy failed",
+                      "No clipboard tool (wl-copy, xclip or xsel) could take it.");
+}
+
+std::string WhereActions::bugReport(const WhereCapture& capture, const FamilyView* family) const {
+    BugReportFacts facts;
+    facts.family = family;
+    facts.capture = &capture;
+    if (auto artifact = context_.interaction.artifacts.find(capture.key);
+        artifact != context_.interaction.artifacts.end()) {
+        facts.evidence = &artifact->second;
+        facts.evidencePath = context_.paths.display(artifact->second.path);
+    }
+    if (family != nullptr && !family->members.empty()) {
+        facts.programVersion = packageVersionOf(family->members.front().identity.exe);
+    }
+    if (capture.report) {
+        facts.recordingPath = context_.paths.display(capture.report->recording);
+    }
+    return whereBugReport(facts);
+}
+
+void WhereActions::copyReport(const std::string& key, const FamilyView* family) {
+    const WhereCapture* capture = context_.where.find(key);
+    if (capture == nullptr || capture->phase != WherePhase::finished) {
+        context_.feedback(ActionFeedbackKind::error, "Copy failed",
+                          "No heap tracking has finished for it.");
+        return;
+    }
+    copy(bugReport(*capture, family), "Report");
+}
+
+Json WhereActions::exportJson() const {
+    auto view = context_.latestView();
+    Json reports = Json::array();
+    for (const WhereCapture* capture : context_.where.finished()) {
+        const FamilyView* family = nullptr;
+        for (const FamilyView& candidate : view ? view->families : std::vector<FamilyView>{}) {
+            if (candidate.key == capture->key) {
+                family = &candidate;
+            }
+        }
+        Json entry{{"family", capture->key},
+                   {"title", capture->title},
+                   {"report", bugReport(*capture, family)}};
+        if (capture->report) {
+            entry["tracking"] = encodeRecord(*capture->report);
+        }
+        reports.push_back(std::move(entry));
+    }
+    return reports;
+}
+
+void WhereActions::openRecording(const std::string& key) {
+    const WhereCapture* capture = context_.where.find(key);
+    std::string gui = HeapTools::find().heaptrackGui;
+    if (capture == nullptr || !capture->report || capture->report->recording.empty()) {
+        context_.feedback(ActionFeedbackKind::error, "Nothing to open",
+                          "No heap tracking has finished for it.");
+        return;
+    }
+    if (gui.empty()) {
+        context_.feedback(ActionFeedbackKind::error, "Could not open",
+                          "heaptrack_gui is not installed (Debian package heaptrack-gui).");
+        return;
+    }
+    LaunchResult launched = launchDetached(gui, {"heaptrack_gui", capture->report->recording});
+    if (!launched.ok) {
+        context_.feedback(ActionFeedbackKind::error, "Could not open", launched.error);
+        return;
+    }
+    context_.feedback(ActionFeedbackKind::success, "Recording opened",
+                      "Opened " + context_.paths.display(capture->report->recording) +
+                          " in heaptrack_gui.");
+}
+
+void WhereActions::copyCommand(const std::string& key, std::size_t index) {
+    const WhereCapture* capture = context_.where.find(key);
+    if (capture == nullptr || !capture->failure || index >= capture->failure->commands.size()) {
+        context_.feedback(ActionFeedbackKind::error, "Copy failed", "There is no such command.");
+        return;
+    }
+    copy(capture->failure->commands[index].command, "Command");
+}
+
+void WhereActions::follow() {
+    context_.where.follow(context_.wallClock());
+    for (const WhereCapture* capture : context_.where.takeUnannounced()) {
+        if (capture->report) {
+            const WhereReport& report = *capture->report;
+            std::string line = report.sites.empty()
+                                   ? "No allocation site kept memory while it was tracked."
+                                   : siteHeadline(report.sites.front());
+            context_.interaction.addEvent(capture->key,
+                                          {formatClock(context_.wallClock()), "Where it grows",
+                                           line, TimelineTone::evidence});
+            context_.feedback(ActionFeedbackKind::success, "Where it grows",
+                              capture->title + ": " + line);
+        } else {
+            std::string message = capture->failure ? capture->failure->message : "";
+            context_.feedback(ActionFeedbackKind::warning, "Heap tracking did not finish", message);
+        }
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,317 @@
+#include "monitor/where/WhereCommand.h"
+
+#include "model/JsonText.h"
+#include "monitor/config/MonitorPaths.h"
+#include "monitor/families/FamilyResolver.h"
+#include "monitor/history/UtcStamp.h"
+#include "monitor/live/LiveMonitor.h"
+#include "monitor/where/HeapTracker.h"
+#include "monitor/where/HeaptrackPrint.h"
+#include "monitor/where/TraceAccess.h"
+#include "monitor/where/WhereText.h"
+
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <optional>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace velmora {
+namespace {
+
+const StopRequest* stopOnSignal = nullptr;
+
+void requestStop(int) {
+    if (stopOnSignal != nullptr) {
+        stopOnSignal->request();
+    }
+}
+
+struct WhereOptions {
+    pid_t pid = 0;
+    std::vector<std::string> launch; // the program and its arguments
+    double seconds = 60;
+    std::size_t top = 5;
+    bool json = false;
+    bool progress = false;
+    std::string artifactsDir;
+};
+
+std::optional<double> numberIn(const std::string& text, double low, double high) {
+    char* end = nullptr;
+    double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value) || value < low ||
+        value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Reads the arguments after "where"; an error text when they make no sense.
+std::optional<std::string> parse(const std::vector<std::string>& arguments, WhereOptions& into) {
+    bool launch = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        bool hasValue = i + 1 < arguments.size();
+        if (arg == "--") {
+            into.launch.assign(arguments.begin() + static_cast<long>(i) + 1, arguments.end());
+            break;
+        }
+        if (arg == "--json") {
+            into.json = true;
+        } else if (arg == "--progress") {
+            into.json = into.progress = true;
+        } else if (arg == "--launch") {
+            launch = true;
+        } else if (arg == "--seconds" && hasValue) {
+            auto value = numberIn(arguments[++i], 1, 600);
+            if (!value) {
+                return "--seconds takes a number of seconds from 1 to 600.";
+            }
+            into.seconds = *value;
+        } else if (arg == "--top" && hasValue) {
+            auto value = numberIn(arguments[++i], 1, 50);
+            if (!value || std::trunc(*value) != *value) {
+                return "--top takes a whole number from 1 to 50.";
+            }
+            into.top = static_cast<std::size_t>(*value);
+        } else if (arg == "--artifacts-dir" && hasValue) {
+            into.artifactsDir = arguments[++i];
+        } else if (!launch && into.pid == 0 && !arg.empty() && arg[0] != '-') {
+            auto value = numberIn(arg, 1, 4194304);
+            if (!value || std::trunc(*value) != *value) {
+                return "\"" + arg + "\" is not a process ID.";
+            }
+            into.pid = static_cast<pid_t>(*value);
+        } else {
+            return "Unknown argument \"" + arg + "\".";
+        }
+    }
+    if (launch && into.launch.empty()) {
+        return "--launch needs the program after \"--\".";
+    }
+    if (!launch && (into.pid == 0 || !into.launch.empty())) {
+        return "Name one process ID.";
+    }
+    return std::nullopt;
+}
+
+const char* phaseName(TrackingPhase phase) {
+    switch (phase) {
+    case TrackingPhase::attaching:
+        return "attaching";
+    case TrackingPhase::tracking:
+        return "tracking";
+    case TrackingPhase::stopping:
+        return "stopping";
+    case TrackingPhase::analysing:
+        break;
+    }
+    return "analysing";
+}
+
+class Printer {
+public:
+    Printer(const WhereOptions& options, std::FILE* out, std::FILE* err)
+        : options_(options), out_(out), err_(err) {}
+
+    void phase(TrackingPhase phase, double seconds, const std::string& label) const {
+        if (options_.progress) {
+            Json line{{"phase", phaseName(phase)}};
+            if (phase == TrackingPhase::tracking) {
+                line["seconds"] = seconds;
+                line["since"] = continuousSeconds();
+            }
+            std::fprintf(out_, "%s\n", dumpJsonText(line).c_str());
+            std::fflush(out_);
+            return;
+        }
+        switch (phase) {
+        case TrackingPhase::attaching:
+            std::fprintf(err_, "Starting heaptrack on %s...\n", label.c_str());
+            break;
+        case TrackingPhase::tracking:
+            std::fprintf(err_, "Tracking for %d s (Ctrl-C stops early)...\n",
+                         static_cast<int>(std::lround(seconds)));
+            break;
+        case TrackingPhase::stopping:
+            std::fprintf(err_, "Stopping heaptrack...\n");
+            break;
+        case TrackingPhase::analysing:
+            std::fprintf(err_, "Reading the recording...\n");
+            break;
+        }
+    }
+
+    int failure(const WhereFailure& failure) const {
+        if (options_.json) {
+            std::fprintf(out_, "%s\n",
+                         dumpJsonText(Json{{"error", encodeRecord(failure)}}).c_str());
+        } else {
+            std::fprintf(err_, "velmora where: %s\n", failure.message.c_str());
+            if (!failure.commands.empty()) {
+                std::fprintf(err_, "  What you can run yourself:\n");
+            }
+            for (const SuggestedCommand& command : failure.commands) {
+                std::fprintf(err_, "    %s\n      %s\n", command.command.c_str(),
+                             command.explanation.c_str());
+            }
+            if (failure.restartHelps) {
+                std::fprintf(err_, "  Or start the program under tracking, which needs no "
+                                   "attach: velmora where --launch -- PROGRAM ARGS...\n");
+            }
+        }
+        std::fflush(out_);
+        return 1;
+    }
+
+    int report(const WhereReport& report, const std::string& recordingDisplay) const {
+        if (options_.json) {
+            std::fprintf(out_, "%s\n", dumpJsonText(encodeRecord(report)).c_str());
+        } else {
+            std::fprintf(out_, "%s", whereReportText(report, recordingDisplay).c_str());
+        }
+        std::fflush(out_);
+        return 0;
+    }
+
+private:
+    const WhereOptions& options_;
+    std::FILE* out_;
+    std::FILE* err_;
+};
+
+std::vector<std::string> ownEnvironment() {
+    std::vector<std::string> out;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        out.emplace_back(*entry);
+    }
+    return out;
+}
+
+std::string currentDirectory() {
+    char buffer[4096];
+    return ::getcwd(buffer, sizeof buffer) != nullptr ? buffer : "/";
+}
+
+// Runs the tracking the options ask for, once the tools and rights are known to be there.
+TrackingOutcome track(const WhereOptions& options, const HeapTracker& tracker,
+                      const StopRequest& stop, const TrackingProgress& progress) {
+    if (options.launch.empty()) {
+        return tracker.attach(options.pid, options.seconds, stop, progress);
+    }
+    return tracker.launch(options.launch, ownEnvironment(), currentDirectory(), options.seconds,
+                          stop, progress);
+}
+
+} // namespace
+
+const char* whereUsage() {
+    return "       velmora where PID [--seconds N] [--top N] [--json]\n"
+           "       velmora where --launch [--seconds N] [--top N] [--json] -- PROGRAM ARGS...\n";
+}
+
+namespace {
+
+int where(const WhereOptions& options, const Printer& printer) {
+    MonitorPaths paths = MonitorPaths::fromEnvironment();
+    std::string artifacts =
+        options.artifactsDir.empty() ? paths.artifactsDir : options.artifactsDir;
+    bool attach = options.launch.empty();
+    HeapTools tools = HeapTools::find();
+    if (auto missing = tools.missingPackages(attach); !missing.empty()) {
+        return printer.failure(trackingFailure("notInstalled", missingToolsText(missing)));
+    }
+    if (attach && !gdbRunsPython(tools.gdb)) {
+        return printer.failure(WhereFailure{
+            "notInstalled",
+            "heaptrack is detached through gdb's Python, and this gdb has none (gdb-minimal). "
+            "Install the Debian package gdb: sudo apt install gdb",
+            {{"sudo apt install gdb", "Installs gdb with Python."}},
+            true});
+    }
+    ProcRoot root("/proc");
+    std::string program = attach ? std::string() : executableBaseName(options.launch.front());
+    if (attach) {
+        TraceFacts facts = readTraceFacts(root, options.pid);
+        TraceAccess access = decideTraceAccess(facts, ::getuid(), ::getgid(), ::getpid());
+        if (!access.allowed()) {
+            return printer.failure(WhereFailure{traceBlockName(access.block), access.message,
+                                                access.commands, access.restartHelps});
+        }
+        program = facts.name;
+    }
+    if (!makeDirectories(artifacts)) {
+        return printer.failure(trackingFailure("failed", "The evidence folder " + artifacts +
+                                                             " could not be created."));
+    }
+    ::chmod(artifacts.c_str(), 0700);
+    std::string name = attach ? std::to_string(options.pid) : "launch";
+    std::string base =
+        artifacts + "/where-" + name + "-" + utcStamp(static_cast<int64_t>(wallSeconds() * 1000));
+
+    StopRequest stop;
+    stopOnSignal = &stop;
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        std::signal(sig, requestStop);
+    }
+    const std::string label = attach ? processLabel(program, options.pid) : program;
+    auto progress = [&](TrackingPhase phase, double seconds) {
+        printer.phase(phase, seconds, label);
+    };
+    HeapTracker tracker(tools, root, base);
+    TrackingOutcome outcome = track(options, tracker, stop, progress);
+    if (outcome.recording.empty()) {
+        return printer.failure(
+            outcome.failure.value_or(trackingFailure("failed", "heaptrack recorded nothing.")));
+    }
+    progress(TrackingPhase::analysing, 0);
+    auto leaks = analyseRecording(tools, outcome.recording, 300);
+    if (!leaks) {
+        return printer.failure(
+            trackingFailure("failed", leaks.error().text() + " The recording is kept at " +
+                                          paths.display(outcome.recording) + "."));
+    }
+    struct stat recording {};
+    ::stat(outcome.recording.c_str(), &recording);
+    WhereReport report;
+    report.pid = outcome.trackedPid;
+    report.program = program;
+    report.trackedSeconds = outcome.trackedSeconds;
+    report.processEnded = outcome.processEnded;
+    report.stoppedEarly = outcome.stoppedEarly;
+    report.recording = outcome.recording;
+    report.recordingBytes = static_cast<uint64_t>(recording.st_size);
+    report.leakedBytes = leaks.value().leakedBytes;
+    report.sites = growingSites(leaks.value(), options.top);
+    report.relaunchedPid = outcome.relaunchedPid;
+    if (outcome.failure) {
+        report.note = outcome.failure->message;
+    }
+    return printer.report(report, paths.display(outcome.recording));
+}
+
+} // namespace
+
+int runWhereCommand(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
+    WhereOptions options;
+    if (auto problem = parse(arguments, options)) {
+        std::fprintf(err, "velmora where: %s\nUsage: velmora where PID [options]\n%s",
+                     problem->c_str(), whereUsage());
+        return 2;
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+    // heaptrack's helpers outlive its script, which is ended early: they become ours to reap.
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0);
+    int status = where(options, Printer(options, out, err));
+    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
+    return status;
+}
+
+} // namespace velmora
