@@ -18,19 +18,7 @@ using testing::ChildProgram;
 using testing::MonitorProcess;
 using testing::TempHome;
 
-// Windows shortened so that a real leak shows within seconds: 1 s buckets, 8-bucket window.
-Json fastTuning() {
-    return Json{{"tuning",
-                 {{"sampleIntervalSeconds", 0.25},
-                  {"suspectDetailSeconds", 0.5},
-                  {"backgroundDetailSeconds", 1.0},
-                  {"bucketSeconds", 1.0},
-                  {"rateWindowBuckets", 8},
-                  {"minRateBuckets", 5},
-                  {"curvatureBuckets", 3},
-                  {"minFootprintMiB", 16.0},
-                  {"actionWaitSeconds", 3.0}}}};
-}
+using testing::fastTuning;
 
 PopoverSnapshot poll(MonitorProcess& monitor) {
     auto line = monitor.request(R"({"kind":"getSnapshot"})");

@@ -33,6 +33,19 @@ ChildProgram::Options monitorOptions(const TempHome& home) {
 
 } // namespace
 
+Json fastTuning() {
+    return Json{{"tuning",
+                 {{"sampleIntervalSeconds", 0.25},
+                  {"suspectDetailSeconds", 0.5},
+                  {"backgroundDetailSeconds", 1.0},
+                  {"bucketSeconds", 1.0},
+                  {"rateWindowBuckets", 8},
+                  {"minRateBuckets", 5},
+                  {"curvatureBuckets", 3},
+                  {"minFootprintMiB", 16.0},
+                  {"actionWaitSeconds", 3.0}}}};
+}
+
 void TempHome::writeFile(const std::string& relative, const std::string& content) const {
     testing::writeFile(directory.path() / relative, content);
 }
@@ -57,31 +70,7 @@ bool MonitorProcess::send(const std::string& bytes) {
 }
 
 std::optional<std::string> MonitorProcess::readLine(double timeoutSeconds) {
-    auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    for (;;) {
-        std::size_t nl = buffer_.find('\n');
-        if (nl != std::string::npos) {
-            std::string line = buffer_.substr(0, nl);
-            buffer_.erase(0, nl + 1);
-            return line;
-        }
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            return std::nullopt;
-        }
-        pollfd item{child_.output(), POLLIN, 0};
-        if (::poll(&item, 1, static_cast<int>(left.count())) <= 0) {
-            continue;
-        }
-        char chunk[65536];
-        ssize_t n = readSome(child_.output(), chunk, sizeof chunk);
-        if (n <= 0) {
-            return std::nullopt;
-        }
-        buffer_.append(chunk, static_cast<std::size_t>(n));
-    }
+    return lines_.next(timeoutSeconds);
 }
 
 int MonitorProcess::wait(double timeoutSeconds) {

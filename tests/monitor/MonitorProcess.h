@@ -2,6 +2,7 @@
 
 #include "model/Json.h"
 #include "tests/support/ChildProgram.h"
+#include "tests/support/PipeLines.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <optional>
@@ -17,6 +18,10 @@ struct TempHome {
     void writeConfig(const Json& config) const;
     void writeFile(const std::string& relative, const std::string& content) const;
 };
+
+// Settings whose windows are short enough for a real leak to show within seconds: 1 s buckets,
+// an 8-bucket window.
+Json fastTuning();
 
 // The real velmora executable in ui-backend mode, talking through pipes.
 class MonitorProcess {
@@ -41,7 +46,7 @@ public:
 
 private:
     ChildProgram child_;
-    std::string buffer_;
+    PipeLines lines_{child_.output()};
 };
 
 } // namespace velmora::testing

@@ -26,17 +26,9 @@ using testing::TempHome;
 
 // Windows shortened so a real leak is a suspect within seconds; three seconds of tracking.
 Json quickTuning() {
-    return Json{{"tuning",
-                 {{"sampleIntervalSeconds", 0.25},
-                  {"suspectDetailSeconds", 0.5},
-                  {"backgroundDetailSeconds", 1.0},
-                  {"bucketSeconds", 1.0},
-                  {"rateWindowBuckets", 8},
-                  {"minRateBuckets", 5},
-                  {"curvatureBuckets", 3},
-                  {"minFootprintMiB", 16.0},
-                  {"actionWaitSeconds", 3.0},
-                  {"whereSeconds", 3.0}}}};
+    Json config = testing::fastTuning();
+    config["tuning"]["whereSeconds"] = 3.0;
+    return config;
 }
 
 class Monitor {

@@ -2,14 +2,13 @@
 
 #include "monitor/where/HeapTools.h"
 
+#include <algorithm>
 #include <chrono>
-#include <fcntl.h>
 #include <fstream>
-#include <grp.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace velmora::testing {
 
@@ -44,89 +43,58 @@ int leakerLine(const std::string& fragment) {
     return 0;
 }
 
-Spawned::Spawned(const std::string& program, std::vector<std::string> arguments,
-                 std::vector<std::string> environment, std::optional<uid_t> asUser) {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) {
-        return;
+namespace {
+
+// The test's environment with `added` ("NAME=value") set over it.
+std::vector<std::string> environmentWith(const std::vector<std::string>& added) {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        std::string variable = *entry;
+        std::string name = variable.substr(0, variable.find('='));
+        bool replaced = std::any_of(added.begin(), added.end(), [&](const std::string& other) {
+            return other.compare(0, name.size() + 1, name + "=") == 0;
+        });
+        if (!replaced) {
+            environment.push_back(std::move(variable));
+        }
     }
+    environment.insert(environment.end(), added.begin(), added.end());
+    return environment;
+}
+
+ChildProgram::Options spawnOptions(const std::vector<std::string>& environment,
+                                   std::optional<uid_t> asUser) {
+    ChildProgram::Options options;
+    options.environment = environmentWith(environment);
+    options.pipeOutput = true;
+    options.asUser = asUser;
+    return options;
+}
+
+std::vector<std::string> withProgram(const std::string& program,
+                                     std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), program);
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-        ::dup2(out[1], 1);
-        for (auto& variable : environment) {
-            ::putenv(variable.data());
-        }
-        if (asUser &&
-            (::setgroups(0, nullptr) != 0 || ::setresgid(*asUser, *asUser, *asUser) != 0 ||
-             ::setresuid(*asUser, *asUser, *asUser) != 0)) {
-            ::_exit(126);
-        }
-        ::signal(SIGPIPE, SIG_DFL);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    out_ = out[0];
+    return arguments;
 }
 
-Spawned::~Spawned() {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    if (out_ >= 0) {
-        ::close(out_);
-    }
-}
+} // namespace
 
-std::optional<std::string> Spawned::readLine(double timeoutSeconds) {
-    auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    for (;;) {
-        std::size_t nl = buffer_.find('\n');
-        if (nl != std::string::npos) {
-            std::string line = buffer_.substr(0, nl);
-            buffer_.erase(0, nl + 1);
-            return line;
-        }
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd item{out_, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&item, 1, static_cast<int>(left.count())) <= 0) {
-            return std::nullopt;
-        }
-        char chunk[65536];
-        ssize_t n = ::read(out_, chunk, sizeof chunk);
-        if (n <= 0) {
-            return std::nullopt;
-        }
-        buffer_.append(chunk, static_cast<std::size_t>(n));
-    }
-}
+Spawned::Spawned(const std::string& program, std::vector<std::string> arguments,
+                 std::vector<std::string> environment, std::optional<uid_t> asUser)
+    : child_(program, withProgram(program, std::move(arguments)),
+             spawnOptions(environment, asUser)) {}
 
 int Spawned::finish(double timeoutSeconds, std::string& output) {
     while (auto line = readLine(timeoutSeconds)) {
         output += *line + "\n";
     }
-    output += buffer_;
-    buffer_.clear();
-    auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        ::poll(nullptr, 0, 20);
+    output += lines_.takeRest();
+    auto status =
+        child_.waitFor(std::chrono::milliseconds(static_cast<long long>(timeoutSeconds * 1000)));
+    if (!status) {
+        return -1;
     }
-    return -1;
+    return WIFEXITED(*status) ? WEXITSTATUS(*status) : 128 + WTERMSIG(*status);
 }
 
 } // namespace velmora::testing

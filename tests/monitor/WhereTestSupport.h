@@ -1,5 +1,8 @@
 #pragma once
 
+#include "tests/support/ChildProgram.h"
+#include "tests/support/PipeLines.h"
+
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -17,26 +20,25 @@ std::string refusedAttachMessage(pid_t pid);
 // The line of where_leaker.cpp holding `fragment` (1-based; 0 when missing).
 int leakerLine(const std::string& fragment);
 
-// A program started by a test, with its standard output on a pipe; optionally as another user
-// (when the test runs as root). Killed (SIGKILL) and reaped at the end.
+// A program started by a test, with its standard output on a pipe and `environment` added to
+// the test's own; optionally as another user (when the test runs as root). Killed (SIGKILL) and
+// reaped at the end.
 class Spawned {
 public:
     Spawned(const std::string& program, std::vector<std::string> arguments,
             std::vector<std::string> environment = {}, std::optional<uid_t> asUser = {});
-    ~Spawned();
-    Spawned(const Spawned&) = delete;
-    Spawned& operator=(const Spawned&) = delete;
 
-    pid_t pid() const { return pid_; }
+    pid_t pid() const { return child_.pid(); }
     // The next line of output, or nothing when it ended or `timeoutSeconds` passed.
-    std::optional<std::string> readLine(double timeoutSeconds);
+    std::optional<std::string> readLine(double timeoutSeconds) {
+        return lines_.next(timeoutSeconds);
+    }
     // All output until the program ends (or the timeout), and its exit status (-1: none).
     int finish(double timeoutSeconds, std::string& output);
 
 private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    std::string buffer_;
+    ChildProgram child_;
+    PipeLines lines_{child_.output()};
 };
 
 } // namespace velmora::testing

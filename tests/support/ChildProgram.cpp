@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -63,6 +64,16 @@ void ChildProgram::start(const std::string& program, std::vector<std::string> ar
         if (out.write.valid()) {
             ::dup2(out.write.get(), STDOUT_FILENO);
         }
+        const std::optional<uid_t>& user = options.asUser;
+        if (user && (::setgroups(0, nullptr) != 0 || ::setresgid(*user, *user, *user) != 0 ||
+                     ::setresuid(*user, *user, *user) != 0)) {
+            const int error = errno;
+            [[maybe_unused]] const auto ignored = ::write(exec.write.get(), &error, sizeof error);
+            ::_exit(126);
+        }
+        // A test that ignores SIGPIPE for itself does not pass that on: the program meets a
+        // closed pipe as it would anywhere.
+        ::signal(SIGPIPE, SIG_DFL);
         ::execve(program.c_str(), argvPointers.data(), envp);
         const int error = errno;
         [[maybe_unused]] const auto ignored = ::write(exec.write.get(), &error, sizeof error);

@@ -22,6 +22,8 @@ public:
         // A pipe to the child's standard input (input()) and one from its output (output()).
         bool pipeInput = false;
         bool pipeOutput = false;
+        // Another user to run it as (only when the test runs as root).
+        std::optional<uid_t> asUser;
     };
 
     // `argv` is the child's whole argument list, its argv[0] included.
