@@ -102,15 +102,8 @@ void ActionHandler::dispatch(const std::string& actionId, const std::string& key
         return;
     }
     const Route& route = routeOf(*id);
-    Target target{*id, key, nullptr};
     auto view = context_.latestView();
-    if (view) {
-        for (const FamilyView& candidate : view->families) {
-            if (candidate.key == key) {
-                target.family = &candidate;
-            }
-        }
-    }
+    Target target{*id, key, findFamily(view.get(), key)};
     if (route.needsFamily && target.family == nullptr) {
         context_.interaction.confirmation.reset();
         context_.feedback(ActionFeedbackKind::error, "Nothing to act on", kGone);

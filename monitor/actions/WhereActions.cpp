@@ -300,12 +300,7 @@ Json WhereActions::exportJson() const {
     auto view = context_.latestView();
     Json reports = Json::array();
     for (const WhereCapture* capture : context_.where.finished()) {
-        const FamilyView* family = nullptr;
-        for (const FamilyView& candidate : view ? view->families : std::vector<FamilyView>{}) {
-            if (candidate.key == capture->key) {
-                family = &candidate;
-            }
-        }
+        const FamilyView* family = findFamily(view.get(), capture->key);
         Json entry{{"family", capture->key},
                    {"title", capture->title},
                    {"report", bugReport(*capture, family)}};

@@ -3,15 +3,7 @@
 namespace velmora {
 
 const FamilyView* ComposeContext::family(const std::string& key) const {
-    if (view == nullptr) {
-        return nullptr;
-    }
-    for (const FamilyView& candidate : view->families) {
-        if (candidate.key == key) {
-            return &candidate;
-        }
-    }
-    return nullptr;
+    return findFamily(view, key);
 }
 
 } // namespace velmora

@@ -96,4 +96,7 @@ struct LiveView {
     std::vector<std::string> endedFamilies;
 };
 
+// The published family of `key` in `view`, or null when there is none (or no view).
+const FamilyView* findFamily(const LiveView* view, const std::string& key);
+
 } // namespace velmora
