@@ -1,4 +1,5 @@
 #include "app/LaunchAtLogin.h"
+
 #include "tests/support/FileText.h"
 #include "tests/support/TemporaryDirectory.h"
 
@@ -81,7 +82,8 @@ TEST(LaunchAtLogin, WritesDeletesAndReadsTheDesktopsSwitch) {
 TEST(LaunchAtLogin, AFailedWriteKeepsItsErrorUntilTheNextChange) {
     TemporaryDirectory home;
     std::ofstream(home.path() / "autostart") << "a file where the folder should be";
-    LaunchAtLogin login(XdgAutostartEntry(home.path() / "autostart" / "velmora.desktop", "/b"), true);
+    LaunchAtLogin login(XdgAutostartEntry(home.path() / "autostart" / "velmora.desktop", "/b"),
+                        true);
     login.setEnabled(true);
     EXPECT_FALSE(login.isEnabled());
     ASSERT_TRUE(login.errorText());
