@@ -66,23 +66,23 @@ void WhereActions::dispatch(ActionId id, const FamilyView* family, const std::st
         copyCommand(key, static_cast<std::size_t>(id) -
                              static_cast<std::size_t>(ActionId::copyWhereCommand1));
         return;
-    default:
-        break;
-    }
-    if (family == nullptr) {
-        context_.interaction.confirmation.reset();
-        context_.feedback(ActionFeedbackKind::error, "Nothing to track",
-                          "It is no longer running; nothing was done.");
-    } else if (id == ActionId::findWhereItLeaks) {
+    // The action table lets these through only while the family runs.
+    case ActionId::findWhereItLeaks:
         ask(*family);
-    } else if (id == ActionId::confirmWhereItLeaks) {
+        return;
+    case ActionId::confirmWhereItLeaks:
         context_.interaction.confirmation.reset();
         attach(*family);
-    } else if (id == ActionId::restartWithTracking) {
+        return;
+    case ActionId::restartWithTracking:
         askRestart(*family);
-    } else if (id == ActionId::confirmRestartWithTracking) {
+        return;
+    case ActionId::confirmRestartWithTracking:
         context_.interaction.confirmation.reset();
         restartUnderTracking(*family);
+        return;
+    default:
+        return;
     }
 }
 

@@ -17,7 +17,8 @@ class WhereActions {
 public:
     explicit WhereActions(MonitorContext& context) : context_(context) {}
 
-    // `family` is null when the key names no running family.
+    // `family` is null when the key names no running family; the actions that start tracking
+    // are only dispatched with one.
     void dispatch(ActionId id, const FamilyView* family, const std::string& key);
     // Reads the running tracking's progress and says once when it has finished.
     void follow();
