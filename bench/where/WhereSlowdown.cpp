@@ -10,11 +10,11 @@
 //
 //   where_slowdown [--seconds 10] [--rounds 3] [--window 5] [--compute 0,3000]
 
+#include "base/Clocks.h"
 #include "model/JsonText.h"
 #include "monitor/where/ToolProcess.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,11 +28,6 @@ using namespace velmora;
 
 namespace {
 
-double now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 // The leaker's counter, read as it comes: (time, units) samples.
 class WorkMeter {
 public:
@@ -41,15 +36,16 @@ public:
     void read() {
         leaker_.readAvailable(buffer_);
         for (std::size_t nl; (nl = buffer_.find('\n')) != std::string::npos;) {
-            samples_.push_back({now(), std::strtod(buffer_.substr(0, nl).c_str(), nullptr)});
+            samples_.push_back(
+                {steadySeconds(), std::strtod(buffer_.substr(0, nl).c_str(), nullptr)});
             buffer_.erase(0, nl + 1);
         }
     }
     // Reads until `until`, waiting on the leaker's output (or `other`, when readable, returns).
     void readUntil(double until, int other = -1) {
-        while (now() < until) {
+        while (steadySeconds() < until) {
             pollfd fds[2] = {{leaker_.outputFd(), POLLIN, 0}, {other, POLLIN, 0}};
-            ::poll(fds, 2, static_cast<int>((until - now()) * 1000) + 1);
+            ::poll(fds, 2, static_cast<int>((until - steadySeconds()) * 1000) + 1);
             read();
             if (other >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) != 0) {
                 return;
@@ -107,11 +103,11 @@ Round measure(double seconds, double window, const std::string& artifacts,
         return round;
     }
     WorkMeter meter(*leaker);
-    double start = now();
+    double start = steadySeconds();
     meter.readUntil(start + 1 + window); // a second of warm-up, then the untracked window
     round.untracked = meter.rate(start + 1, start + 1 + window);
 
-    double press = now();
+    double press = steadySeconds();
     auto velmora =
         ToolProcess::start(VELMORA_MONITOR_BIN,
                            {"velmora", "where", std::to_string(leaker->pid()), "--seconds",
@@ -125,19 +121,19 @@ Round measure(double seconds, double window, const std::string& artifacts,
     double attached = 0;
     double stopping = 0;
     for (;;) {
-        meter.readUntil(now() + 0.25, velmora->outputFd());
+        meter.readUntil(steadySeconds() + 0.25, velmora->outputFd());
         bool open = velmora->readAvailable(output);
         if (attached == 0 && output.find("\"phase\":\"tracking\"") != std::string::npos) {
-            attached = now();
+            attached = steadySeconds();
         }
         if (stopping == 0 && output.find("\"phase\":\"stopping\"") != std::string::npos) {
-            stopping = now();
+            stopping = steadySeconds();
         }
         if (!open) {
             break;
         }
     }
-    double done = now();
+    double done = steadySeconds();
     velmora->waitFor(10, output);
     auto result = parseJsonText(output.substr(output.rfind("\n{", output.size() - 2) + 1));
     if (attached == 0 || stopping == 0 || !result || !result.value().contains("sites")) {
@@ -149,7 +145,7 @@ Round measure(double seconds, double window, const std::string& artifacts,
     round.finishSeconds = done - stopping;
     round.pressToSites = done - press;
     round.sites = result.value()["sites"].size();
-    double after = now();
+    double after = steadySeconds();
     meter.readUntil(after + 1 + window);
     round.after = meter.rate(after + 1, after + 1 + window);
     round.ok = round.untracked > 0 && round.tracked > 0;

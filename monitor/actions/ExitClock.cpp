@@ -1,18 +1,14 @@
 #include "monitor/actions/ExitClock.h"
 
+#include "base/Clocks.h"
 #include "monitor/actions/ProcessSignaller.h"
-
-#include <chrono>
 
 namespace velmora {
 namespace {
 
 class SystemExitClock final : public ExitClock {
 public:
-    double now() const override {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    }
+    double now() const override { return steadySeconds(); }
     bool waitForExit(int pidfd, double seconds) const override {
         return ProcessSignaller::waitForExit(pidfd, seconds);
     }

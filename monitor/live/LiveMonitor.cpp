@@ -2,27 +2,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <time.h>
 
 namespace velmora {
-
-double continuousSeconds() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_BOOTTIME, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-double steadySeconds() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-double wallSeconds() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_REALTIME, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
 
 LiveMonitor::LiveMonitor(SamplerOptions options, std::function<double()> clock)
     : interval_(options.tuning.sampleIntervalSeconds), clock_(std::move(clock)),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Clocks.h"
 #include "monitor/live/Sampler.h"
 
 #include <chrono>
@@ -11,12 +12,6 @@
 #include <thread>
 
 namespace velmora {
-
-// CLOCK_BOOTTIME (keeps counting while the machine sleeps), CLOCK_MONOTONIC (does not) and the
-// wall clock, in seconds.
-double continuousSeconds();
-double steadySeconds();
-double wallSeconds();
 
 // Runs the sampler on its own thread, one pass per tick, and publishes each view under a lock.
 // Requests read the latest view and never wait for a pass; they can tell from
