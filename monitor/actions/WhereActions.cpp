@@ -15,20 +15,7 @@
 #include <unistd.h>
 
 namespace velmora {
-namespace {
-
-WhereFailure notInstalled(const std::vector<std::string>& packages) {
-    std::string command = "sudo apt install";
-    for (const std::string& package : packages) {
-        command += " " + package;
-    }
-    return WhereFailure{"notInstalled",
-                        missingToolsText(packages),
-                        {{command, "Installs what heap tracking needs."}},
-                        false};
-}
-
-} // namespace
+namespace {} // namespace
 
 const MemberView* largestGrowingMember(const FamilyView& family) {
     const MemberView* best = nullptr;
@@ -109,7 +96,7 @@ std::optional<WhereFailure> WhereActions::obstacle(const FamilyView& family, boo
                                             "desktop session's own processes.");
     }
     if (auto missing = HeapTools::find().missingPackages(attach); !missing.empty()) {
-        return notInstalled(missing);
+        return notInstalledFailure(missing);
     }
     if (!attach) {
         return std::nullopt;
@@ -119,8 +106,7 @@ std::optional<WhereFailure> WhereActions::obstacle(const FamilyView& family, boo
     if (access.allowed()) {
         return std::nullopt;
     }
-    return WhereFailure{traceBlockName(access.block), access.message, access.commands,
-                        access.restartHelps};
+    return failureOf(access);
 }
 
 void WhereActions::refuse(const FamilyView& family, WhereFailure failure) {

@@ -61,10 +61,11 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     }
     if (offersWhere(*family, context.where)) {
         // Beside the evidence: right after its capture, or first once evidence was captured.
-        auto evidence = std::find_if(detail.actBlock.actions.begin(), detail.actBlock.actions.end(),
-                                     [](const ActionDescriptor& action) {
-                                         return action.id == "capture_stronger_evidence";
-                                     });
+        auto evidence =
+            std::find_if(detail.actBlock.actions.begin(), detail.actBlock.actions.end(),
+                         [](const ActionDescriptor& action) {
+                             return actionIdOf(action) == ActionId::captureStrongerEvidence;
+                         });
         // The next proof step once the evidence is there, so it leads then.
         bool captured = evidence == detail.actBlock.actions.end();
         detail.actBlock.actions.insert(

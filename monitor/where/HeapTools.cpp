@@ -82,17 +82,34 @@ bool gdbRunsPython(const std::string& gdb) {
     return run.output.find("velmora-python") != std::string::npos;
 }
 
+namespace {
+
+std::string aptInstallCommand(const std::vector<std::string>& packages) {
+    std::string command = "sudo apt install";
+    for (const std::string& package : packages) {
+        command += " " + package;
+    }
+    return command;
+}
+
+} // namespace
+
 std::string missingToolsText(const std::vector<std::string>& packages) {
     std::string names;
-    std::string list;
     for (std::size_t i = 0; i < packages.size(); ++i) {
         names += (i == 0 ? "" : i + 1 == packages.size() ? " and " : ", ") + packages[i];
-        list += " " + packages[i];
     }
     bool one = packages.size() == 1;
     return "Finding where memory grows needs " + names + ", which " + (one ? "is" : "are") +
-           " not installed. Install the Debian package" + (one ? "" : "s") + ": sudo apt install" +
-           list;
+           " not installed. Install the Debian package" + (one ? "" : "s") + ": " +
+           aptInstallCommand(packages);
+}
+
+WhereFailure notInstalledFailure(const std::vector<std::string>& packages) {
+    return WhereFailure{"notInstalled",
+                        missingToolsText(packages),
+                        {{aptInstallCommand(packages), "Installs what heap tracking needs."}},
+                        false};
 }
 
 } // namespace velmora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "monitor/where/LeakReport.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,5 +43,8 @@ std::string findInPath(const std::string& name, const std::string& searchPath);
 // "Finding where memory grows needs heaptrack and gdb, which are not installed. Install the
 // Debian packages: sudo apt install heaptrack gdb", naming only what is missing.
 std::string missingToolsText(const std::vector<std::string>& packages);
+
+// The refusal when packages are missing: that text, with the command that installs them.
+WhereFailure notInstalledFailure(const std::vector<std::string>& packages);
 
 } // namespace velmora

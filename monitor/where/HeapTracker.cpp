@@ -1,5 +1,7 @@
 #include "monitor/where/HeapTracker.h"
 
+#include "base/Clocks.h"
+#include "base/DescriptorIo.h"
 #include "base/UniqueFd.h"
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/proc/ProcParsers.h"
@@ -9,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -20,11 +21,6 @@
 
 namespace velmora {
 namespace {
-
-double now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // Waits until one of the descriptors (-1: none) is readable or `seconds` have passed.
 void waitReadable(int first, int second, double seconds) {
@@ -116,13 +112,8 @@ std::optional<std::string> readLogStart(const std::string& path) {
     if (!fd.valid()) {
         return std::nullopt;
     }
-    std::string text(256 * 1024, '\0');
-    std::size_t size = 0;
-    for (ssize_t n;
-         size < text.size() && (n = ::read(fd.get(), &text[size], text.size() - size)) > 0;) {
-        size += static_cast<std::size_t>(n);
-    }
-    text.resize(size);
+    std::string text;
+    readToEnd(fd.get(), text, 256 * 1024); // what came before a failed read still counts
     return text;
 }
 
@@ -218,9 +209,9 @@ public:
     }
     // Waits up to `seconds` for the compressor to finish the recording.
     bool waitForRecording(double seconds) {
-        double deadline = now() + seconds;
+        double deadline = steadySeconds() + seconds;
         while (!recordingFinished()) {
-            if (now() >= deadline) {
+            if (steadySeconds() >= deadline) {
                 return false;
             }
             wait(-1, 0.05);
@@ -248,9 +239,7 @@ TrackingOutcome failed(std::string reason, std::string message) {
 
 TrackingOutcome refusedBy(const TraceAccess& access) {
     TrackingOutcome outcome;
-    outcome.failure =
-        WhereFailure{access.block == TraceBlock::ptraceScope ? "ptraceScope" : "attachRefused",
-                     access.message, access.commands, access.restartHelps};
+    outcome.failure = failureOf(access);
     return outcome;
 }
 
@@ -419,7 +408,7 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
     progress(TrackingPhase::tracking, seconds);
     TrackingOutcome outcome;
     outcome.trackedPid = pid;
-    double started = now();
+    double started = steadySeconds();
     double deadline = started + seconds;
     for (;;) {
         if (!running(root_, target)) {
@@ -434,13 +423,13 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
             discard();
             return failed("failed", "heaptrack stopped on its own while tracking " + label + ".");
         }
-        double left = deadline - now();
+        double left = deadline - steadySeconds();
         if (left <= 0) {
             break;
         }
         waitReadable(stop.fd(), -1, std::min(left, 0.25));
     }
-    outcome.trackedSeconds = now() - started;
+    outcome.trackedSeconds = steadySeconds() - started;
     if (!outcome.processEnded) {
         progress(TrackingPhase::stopping, 0);
         std::string problem = stopHeaptrack(tools_.gdb, target, root_);
@@ -509,10 +498,10 @@ TrackingOutcome HeapTracker::launch(const std::vector<std::string>& command,
         return failed("failed", error);
     }
     ScriptRun run(root_, options.outputFile, std::move(tool));
-    double startDeadline = now() + kAttachSeconds;
+    double startDeadline = steadySeconds() + kAttachSeconds;
     for (ScriptChildren children; children.program == 0 || children.compressor == 0;
          children = scriptChildren(root_, run.tool().pid(), exe)) {
-        if (run.scriptEnded() || now() > startDeadline) {
+        if (run.scriptEnded() || steadySeconds() > startDeadline) {
             return failed("failed",
                           "heaptrack could not start " + program + ": " + lastLine(run.output()));
         }
@@ -525,12 +514,12 @@ TrackingOutcome HeapTracker::launch(const std::vector<std::string>& command,
     progress(TrackingPhase::tracking, seconds);
     TrackingOutcome outcome;
     outcome.trackedPid = programPid;
-    double started = now();
+    double started = steadySeconds();
     double deadline = started + seconds;
-    while (running(root_, target) && !stop.requested() && now() < deadline) {
-        run.wait(stop.fd(), std::min(deadline - now(), 0.25));
+    while (running(root_, target) && !stop.requested() && steadySeconds() < deadline) {
+        run.wait(stop.fd(), std::min(deadline - steadySeconds(), 0.25));
     }
-    outcome.trackedSeconds = now() - started;
+    outcome.trackedSeconds = steadySeconds() - started;
     outcome.processEnded = !running(root_, target);
     outcome.stoppedEarly = !outcome.processEnded && stop.requested();
     if (!outcome.processEnded) {

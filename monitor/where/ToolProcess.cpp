@@ -1,9 +1,12 @@
 #include "monitor/where/ToolProcess.h"
 
+#include "base/Clocks.h"
+#include "base/DescriptorIo.h"
+#include "base/Environment.h"
+#include "base/ExecArguments.h"
 #include "monitor/common/Utf8Text.h"
 
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -12,25 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace velmora {
 namespace {
-
-std::vector<char*> pointers(const std::vector<std::string>& strings) {
-    std::vector<char*> out;
-    out.reserve(strings.size() + 1);
-    for (const auto& s : strings) {
-        out.push_back(const_cast<char*>(s.c_str()));
-    }
-    out.push_back(nullptr);
-    return out;
-}
-
-double now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // Runs in the child between fork and exec: async-signal-safe calls only.
 [[noreturn]] void becomeTool(const char* program, char* const* argv, char* const* envp,
@@ -72,14 +58,7 @@ double now() {
 } // namespace
 
 std::vector<std::string> offlineEnvironment(const std::vector<std::string>& environment) {
-    std::vector<std::string> out;
-    if (environment.empty()) {
-        for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-            out.emplace_back(*entry);
-        }
-    } else {
-        out = environment;
-    }
+    std::vector<std::string> out = environment.empty() ? childEnvironment({}) : environment;
     std::erase_if(out,
                   [](const std::string& entry) { return entry.rfind("DEBUGINFOD_URLS=", 0) == 0; });
     return out;
@@ -105,8 +84,14 @@ std::unique_ptr<ToolProcess> ToolProcess::start(const std::string& program,
     int output[2] = {-1, -1};
     int errorPipe[2];
     bool piped = !options.discardOutput && options.outputFile.empty();
-    if (::pipe2(errorPipe, O_CLOEXEC) != 0 || (piped && ::pipe2(output, O_CLOEXEC) != 0)) {
+    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
         error = std::string("Could not start ") + program + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    if (piped && ::pipe2(output, O_CLOEXEC) != 0) {
+        error = std::string("Could not start ") + program + ": " + std::strerror(errno);
+        ::close(errorPipe[0]);
+        ::close(errorPipe[1]);
         return nullptr;
     }
     if (!options.outputFile.empty()) {
@@ -115,12 +100,12 @@ std::unique_ptr<ToolProcess> ToolProcess::start(const std::string& program,
     }
     // Everything the child needs is prepared before fork: no allocation after it.
     std::vector<std::string> argvStrings = arguments.empty() ? std::vector{program} : arguments;
-    auto argv = pointers(argvStrings);
+    auto argv = execArguments(argvStrings);
     std::vector<std::string> environment = options.environment;
     if (environment.empty()) {
         environment = offlineEnvironment();
     }
-    auto envp = pointers(environment);
+    auto envp = execArguments(environment);
     pid_t parent = ::getpid();
     pid_t pid = ::fork();
     if (pid == 0) {
@@ -142,12 +127,9 @@ std::unique_ptr<ToolProcess> ToolProcess::start(const std::string& program,
     std::unique_ptr<ToolProcess> tool(new ToolProcess(pid, output[0]));
     ::setpgid(pid, pid); // also from this side, so the group exists before we signal it
     int execError = 0;
-    ssize_t got = 0;
-    do {
-        got = ::read(errorPipe[0], &execError, sizeof execError);
-    } while (got < 0 && errno == EINTR);
+    bool failed = readExactly(errorPipe[0], &execError, sizeof execError);
     ::close(errorPipe[0]);
-    if (got == static_cast<ssize_t>(sizeof execError)) {
+    if (failed) {
         error = "Could not run " + program + ": " + std::strerror(execError) + ".";
         std::string ignored;
         tool->waitFor(5, ignored);
@@ -162,9 +144,7 @@ std::unique_ptr<ToolProcess> ToolProcess::start(const std::string& program,
 ToolProcess::~ToolProcess() {
     if (!letGo_ && !exited()) {
         signalGroup(SIGKILL);
-        int status = 0;
-        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-        }
+        retryOnInterrupt([&] { return ::waitpid(pid_, nullptr, 0); });
     }
     if (output_ >= 0) {
         ::close(output_);
@@ -177,15 +157,12 @@ bool ToolProcess::readAvailable(std::string& into, std::size_t limit) {
     }
     char buffer[8192];
     for (;;) {
-        ssize_t n = ::read(output_, buffer, sizeof buffer);
+        ssize_t n = readSome(output_, buffer, sizeof buffer);
         if (n > 0) {
             into.append(buffer, static_cast<std::size_t>(n));
             if (into.size() > limit) {
                 into.erase(0, into.size() - limit);
             }
-            continue;
-        }
-        if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0 && errno == EAGAIN) {
@@ -212,13 +189,13 @@ std::optional<int> ToolProcess::exited() {
 }
 
 std::optional<int> ToolProcess::waitFor(double seconds, std::string& output) {
-    double deadline = now() + seconds;
+    double deadline = steadySeconds() + seconds;
     for (;;) {
         bool open = readAvailable(output);
         if (auto status = exited(); status && !open) {
             return status;
         }
-        double left = deadline - now();
+        double left = deadline - steadySeconds();
         if (left <= 0) {
             return exited();
         }

@@ -57,6 +57,34 @@ TraceAccess refusal(TraceBlock block, std::string message) {
     return access;
 }
 
+// The refusal under a Yama ptrace_scope of 1 or more.
+TraceAccess ptraceScopeRefusal(pid_t pid, const std::string& name, int scope) {
+    const std::string label = processLabel(name, pid);
+    TraceAccess access;
+    access.block = TraceBlock::ptraceScope;
+    access.restartHelps = true;
+    if (scope >= 3) {
+        access.message = "The kernel lets no process attach to another until the next boot "
+                         "(/proc/sys/kernel/yama/ptrace_scope is 3), so heaptrack cannot "
+                         "attach to " +
+                         label + ".";
+        return access;
+    }
+    const std::string value = std::to_string(scope);
+    access.message =
+        std::string(scope == 1 ? "The kernel lets a program attach only to its own children"
+                               : "The kernel lets only administrators attach to a process") +
+        " (/proc/sys/kernel/yama/ptrace_scope is " + value + "), so heaptrack cannot attach to " +
+        label + ".";
+    access.commands = {
+        {"sudo sysctl kernel.yama.ptrace_scope=0",
+         "Lets programs attach to any of your processes, until it is set back."},
+        {"heaptrack -p " + std::to_string(pid),
+         "Tracks it until you press Ctrl-C; read the recording with heaptrack_print."},
+        {"sudo sysctl kernel.yama.ptrace_scope=" + value, "Sets the kernel's rule back."}};
+    return access;
+}
+
 } // namespace
 
 std::string traceBlockName(TraceBlock block) {
@@ -166,31 +194,9 @@ TraceAccess decideTraceAccess(const TraceFacts& facts, uid_t ownUid, gid_t ownGi
     return ptraceScopeRefusal(facts.pid, facts.name, facts.ptraceScope);
 }
 
-TraceAccess ptraceScopeRefusal(pid_t pid, const std::string& name, int scope) {
-    const std::string label = processLabel(name, pid);
-    TraceAccess access;
-    access.block = TraceBlock::ptraceScope;
-    access.restartHelps = true;
-    if (scope >= 3) {
-        access.message = "The kernel lets no process attach to another until the next boot "
-                         "(/proc/sys/kernel/yama/ptrace_scope is 3), so heaptrack cannot "
-                         "attach to " +
-                         label + ".";
-        return access;
-    }
-    const std::string value = std::to_string(scope);
-    access.message =
-        std::string(scope == 1 ? "The kernel lets a program attach only to its own children"
-                               : "The kernel lets only administrators attach to a process") +
-        " (/proc/sys/kernel/yama/ptrace_scope is " + value + "), so heaptrack cannot attach to " +
-        label + ".";
-    access.commands = {
-        {"sudo sysctl kernel.yama.ptrace_scope=0",
-         "Lets programs attach to any of your processes, until it is set back."},
-        {"heaptrack -p " + std::to_string(pid),
-         "Tracks it until you press Ctrl-C; read the recording with heaptrack_print."},
-        {"sudo sysctl kernel.yama.ptrace_scope=" + value, "Sets the kernel's rule back."}};
-    return access;
+WhereFailure failureOf(const TraceAccess& access) {
+    return WhereFailure{traceBlockName(access.block), access.message, access.commands,
+                        access.restartHelps};
 }
 
 } // namespace velmora

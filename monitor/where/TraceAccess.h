@@ -58,11 +58,12 @@ struct TraceAccess {
 
 TraceAccess decideTraceAccess(const TraceFacts& facts, uid_t ownUid, gid_t ownGid, pid_t self);
 
-// The refusal under a Yama ptrace_scope of 1 or more.
-TraceAccess ptraceScopeRefusal(pid_t pid, const std::string& name, int scope);
-
 // The refusal for an attach the kernel turned down.
 TraceAccess attachRefused(pid_t pid, const std::string& name);
+
+// A refusal as the failure Velmora reports: its wire name, text, commands and whether a restart
+// under tracking would do instead.
+WhereFailure failureOf(const TraceAccess& access);
 
 // "leak (PID 4242)", or "PID 4242" without a name.
 std::string processLabel(const std::string& name, pid_t pid);

@@ -51,7 +51,6 @@ public:
     WhereCaptures(const WhereCaptures&) = delete;
     WhereCaptures& operator=(const WhereCaptures&) = delete;
 
-    bool busy() const { return child_ != nullptr; }
     const WhereCapture* running() const;
     const WhereCapture* find(const std::string& key) const;
     std::vector<const WhereCapture*> finished() const;

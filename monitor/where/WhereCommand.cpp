@@ -1,5 +1,6 @@
 #include "monitor/where/WhereCommand.h"
 
+#include "base/Environment.h"
 #include "model/JsonText.h"
 #include "monitor/config/MonitorPaths.h"
 #include "monitor/families/FamilyResolver.h"
@@ -18,8 +19,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace velmora {
 namespace {
@@ -186,14 +185,6 @@ private:
     std::FILE* err_;
 };
 
-std::vector<std::string> ownEnvironment() {
-    std::vector<std::string> out;
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-        out.emplace_back(*entry);
-    }
-    return out;
-}
-
 std::string currentDirectory() {
     char buffer[4096];
     return ::getcwd(buffer, sizeof buffer) != nullptr ? buffer : "/";
@@ -205,7 +196,7 @@ TrackingOutcome track(const WhereOptions& options, const HeapTracker& tracker,
     if (options.launch.empty()) {
         return tracker.attach(options.pid, options.seconds, stop, progress);
     }
-    return tracker.launch(options.launch, ownEnvironment(), currentDirectory(), options.seconds,
+    return tracker.launch(options.launch, childEnvironment({}), currentDirectory(), options.seconds,
                           stop, progress);
 }
 
@@ -225,7 +216,7 @@ int where(const WhereOptions& options, const Printer& printer) {
     bool attach = options.launch.empty();
     HeapTools tools = HeapTools::find();
     if (auto missing = tools.missingPackages(attach); !missing.empty()) {
-        return printer.failure(trackingFailure("notInstalled", missingToolsText(missing)));
+        return printer.failure(notInstalledFailure(missing));
     }
     if (attach && !gdbRunsPython(tools.gdb)) {
         return printer.failure(WhereFailure{
@@ -241,8 +232,7 @@ int where(const WhereOptions& options, const Printer& printer) {
         TraceFacts facts = readTraceFacts(root, options.pid);
         TraceAccess access = decideTraceAccess(facts, ::getuid(), ::getgid(), ::getpid());
         if (!access.allowed()) {
-            return printer.failure(WhereFailure{traceBlockName(access.block), access.message,
-                                                access.commands, access.restartHelps});
+            return printer.failure(failureOf(access));
         }
         program = facts.name;
     }

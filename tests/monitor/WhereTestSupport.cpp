@@ -1,14 +1,12 @@
 #include "WhereTestSupport.h"
 
+#include "base/Environment.h"
 #include "monitor/where/HeapTools.h"
 
-#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace velmora::testing {
 
@@ -47,19 +45,13 @@ namespace {
 
 // The test's environment with `added` ("NAME=value") set over it.
 std::vector<std::string> environmentWith(const std::vector<std::string>& added) {
-    std::vector<std::string> environment;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        std::string variable = *entry;
-        std::string name = variable.substr(0, variable.find('='));
-        bool replaced = std::any_of(added.begin(), added.end(), [&](const std::string& other) {
-            return other.compare(0, name.size() + 1, name + "=") == 0;
-        });
-        if (!replaced) {
-            environment.push_back(std::move(variable));
-        }
+    Environment overrides;
+    for (const std::string& variable : added) {
+        std::size_t equals = variable.find('=');
+        overrides[variable.substr(0, equals)] =
+            equals == std::string::npos ? "" : variable.substr(equals + 1);
     }
-    environment.insert(environment.end(), added.begin(), added.end());
-    return environment;
+    return childEnvironment(overrides);
 }
 
 ChildProgram::Options spawnOptions(const std::vector<std::string>& environment,
