@@ -1,5 +1,6 @@
 #include "monitor/actions/ActionHandler.h"
 
+#include "monitor/actions/Clipboard.h"
 #include "monitor/actions/ProcessLauncher.h"
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/DetailBuilder.h"
@@ -15,19 +16,6 @@ namespace {
 const char* kGone = "It is no longer running; nothing was done.";
 
 } // namespace
-
-bool copyToClipboard(const std::string& text) {
-    if (std::getenv("WAYLAND_DISPLAY") != nullptr &&
-        runWithInput("wl-copy", {"wl-copy"}, text, 2)) {
-        return true;
-    }
-    if (std::getenv("DISPLAY") != nullptr &&
-        (runWithInput("xclip", {"xclip", "-selection", "clipboard"}, text, 2) ||
-         runWithInput("xsel", {"xsel", "--clipboard", "--input"}, text, 2))) {
-        return true;
-    }
-    return false;
-}
 
 void ActionHandler::recordOutcome(const FamilyView& family, const std::string& title,
                                   const std::string& line, TimelineTone tone) {
@@ -148,7 +136,7 @@ void ActionHandler::copyArtifactPath(const Target& target) {
                           "No evidence artifact was captured for it.");
         return;
     }
-    copyText(it->second.path, "Path");
+    copyWithFeedback(context_, it->second.path, "Path");
 }
 
 void ActionHandler::copyFirstCommand(const Target& target) {
@@ -162,7 +150,7 @@ void ActionHandler::copySecondCommand(const Target& target) {
 void ActionHandler::copyCommand(const FamilyView& family, std::size_t index) {
     auto commands = nextCommandsOf(family);
     if (index < commands.size()) {
-        copyText(commands[index].command, "Command");
+        copyWithFeedback(context_, commands[index].command, "Command");
     }
 }
 
@@ -307,16 +295,6 @@ void ActionHandler::openArtifact(const std::string& key, bool folder) {
     }
     context_.feedback(ActionFeedbackKind::success, folder ? "Folder opened" : "Artifact opened",
                       "Opened " + context_.paths.display(target) + ".");
-}
-
-void ActionHandler::copyText(const std::string& text, const std::string& what) {
-    if (copyToClipboard(text)) {
-        context_.feedback(ActionFeedbackKind::success, what + " copied", text.substr(0, 200));
-        return;
-    }
-    context_.feedback(ActionFeedbackKind::error, "Copy failed",
-                      "No clipboard tool (wl-copy, xclip or xsel) could take it: " +
-                          text.substr(0, 200));
 }
 
 void ActionHandler::exportReport(const std::function<PopoverSnapshot()>& compose) {

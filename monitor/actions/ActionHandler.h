@@ -65,7 +65,6 @@ private:
     void capture(const FamilyView& family);
     void ignore(const std::string& key, const std::string& title);
     void openArtifact(const std::string& key, bool folder);
-    void copyText(const std::string& text, const std::string& what);
     // Stores the action and the feedback it left in the history.
     void remember(const std::string& action, const std::string& key, const std::string& title);
     void recordOutcome(const FamilyView& family, const std::string& title, const std::string& line,
@@ -82,8 +81,5 @@ private:
     WhereActions where_;
     std::vector<PendingExit> pending_;
 };
-
-// Copies text to the desktop clipboard with wl-copy, xclip or xsel.
-bool copyToClipboard(const std::string& text);
 
 } // namespace velmora

@@ -1,6 +1,6 @@
 #include "monitor/actions/WhereActions.h"
 
-#include "monitor/actions/ActionHandler.h"
+#include "monitor/actions/Clipboard.h"
 #include "monitor/actions/ProcessLauncher.h"
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/WhereSection.h"
@@ -11,11 +11,18 @@
 #include "monitor/where/WhereText.h"
 
 #include <algorithm>
-#include <array>
 #include <unistd.h>
 
 namespace velmora {
-namespace {} // namespace
+namespace {
+
+// Asked once per tracking (dpkg-query), for the report a person copies or exports.
+std::string programVersionOf(const FamilyView& family) {
+    return family.members.empty() ? std::string()
+                                  : packageVersionOf(family.members.front().identity.exe);
+}
+
+} // namespace
 
 const MemberView* largestGrowingMember(const FamilyView& family) {
     const MemberView* best = nullptr;
@@ -149,6 +156,7 @@ void WhereActions::attach(const FamilyView& family) {
         return;
     }
     WhereCapture capture = captureOf(family);
+    capture.programVersion = programVersionOf(family);
     std::string label = processLabel(capture.processName, capture.pid);
     std::string seconds = trackingSpan(capture.seconds);
     std::string error;
@@ -215,6 +223,7 @@ void WhereActions::restartUnderTracking(const FamilyView& family) {
         return;
     }
     WhereCapture capture = captureOf(family);
+    capture.programVersion = programVersionOf(family);
     capture.pid = pid;
     capture.processName = top.name;
     std::string error;
@@ -244,16 +253,6 @@ void WhereActions::stop(const std::string& key) {
                       "What was recorded so far is read next.");
 }
 
-void WhereActions::copy(const std::string& text, const std::string& title) {
-    if (copyToClipboard(text)) {
-        context_.feedback(ActionFeedbackKind::success, title + " copied",
-                          text.substr(0, text.find('\n')));
-        return;
-    }
-    context_.feedback(ActionFeedbackKind::error, "Copy failed",
-                      "No clipboard tool (wl-copy, xclip or xsel) could take it.");
-}
-
 std::string WhereActions::bugReport(const WhereCapture& capture, const FamilyView* family) const {
     BugReportFacts facts;
     facts.family = family;
@@ -263,9 +262,7 @@ std::string WhereActions::bugReport(const WhereCapture& capture, const FamilyVie
         facts.evidence = &artifact->second;
         facts.evidencePath = context_.paths.display(artifact->second.path);
     }
-    if (family != nullptr && !family->members.empty()) {
-        facts.programVersion = packageVersionOf(family->members.front().identity.exe);
-    }
+    facts.programVersion = capture.programVersion;
     if (capture.report) {
         facts.recordingPath = context_.paths.display(capture.report->recording);
     }
@@ -279,7 +276,7 @@ void WhereActions::copyReport(const std::string& key, const FamilyView* family) 
                           "No heap tracking has finished for it.");
         return;
     }
-    copy(bugReport(*capture, family), "Report");
+    copyWithFeedback(context_, bugReport(*capture, family), "Report");
 }
 
 Json WhereActions::exportJson() const {
@@ -300,12 +297,12 @@ Json WhereActions::exportJson() const {
 
 void WhereActions::openRecording(const std::string& key) {
     const WhereCapture* capture = context_.where.find(key);
-    std::string gui = HeapTools::find().heaptrackGui;
     if (capture == nullptr || !capture->report || capture->report->recording.empty()) {
         context_.feedback(ActionFeedbackKind::error, "Nothing to open",
                           "No heap tracking has finished for it.");
         return;
     }
+    std::string gui = HeapTools::find().heaptrackGui;
     if (gui.empty()) {
         context_.feedback(ActionFeedbackKind::error, "Could not open",
                           "heaptrack_gui is not installed (Debian package heaptrack-gui).");
@@ -327,7 +324,7 @@ void WhereActions::copyCommand(const std::string& key, std::size_t index) {
         context_.feedback(ActionFeedbackKind::error, "Copy failed", "There is no such command.");
         return;
     }
-    copy(capture->failure->commands[index].command, "Command");
+    copyWithFeedback(context_, capture->failure->commands[index].command, "Command");
 }
 
 void WhereActions::follow() {

@@ -35,7 +35,6 @@ private:
     void copyReport(const std::string& key, const FamilyView* family);
     void openRecording(const std::string& key);
     void copyCommand(const std::string& key, std::size_t index);
-    void copy(const std::string& text, const std::string& title);
     std::string bugReport(const WhereCapture& capture, const FamilyView* family) const;
     // The reason tracking of the family cannot start now, or nothing.
     std::optional<WhereFailure> obstacle(const FamilyView& family, bool attach) const;

@@ -3,7 +3,6 @@
 #include "model/DetailSnapshot.h"
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/FamilyTexts.h"
-#include "monitor/where/HeapTools.h"
 #include "monitor/where/TraceAccess.h"
 #include "monitor/where/WhereText.h"
 
@@ -99,7 +98,7 @@ void fillFinished(WhereItGrowsBlock& block, const WhereCapture& capture,
         block.notes = notesOf(capture, report, context.paths);
         block.actions.push_back(
             makeAction(ActionId::copyWhereReport, "Copy Report", ActionStyle::secondary, key));
-        if (!report.recording.empty() && !HeapTools::find().heaptrackGui.empty()) {
+        if (!report.recording.empty() && capture.viewerInstalled) {
             block.actions.push_back(makeAction(ActionId::openWhereRecording, "Open Recording",
                                                ActionStyle::secondary, key));
         }

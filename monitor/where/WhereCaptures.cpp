@@ -2,6 +2,7 @@
 
 #include "model/Codec.h"
 #include "monitor/live/LiveMonitor.h"
+#include "monitor/where/HeapTools.h"
 
 #include <algorithm>
 #include <csignal>
@@ -168,6 +169,7 @@ void WhereCaptures::finish(double wallNow) {
         }
         capture.phase = WherePhase::finished;
         capture.finishedAt = wallNow;
+        capture.viewerInstalled = !HeapTools::find().heaptrackGui.empty();
     }
     child_.reset();
     runningKey_.clear();

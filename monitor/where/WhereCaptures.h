@@ -28,7 +28,9 @@ struct WhereCapture {
     double finishedAt = 0;    // wall-clock seconds
     std::optional<WhereReport> report;
     std::optional<WhereFailure> failure;
-    bool announced = false; // the person was told it finished
+    bool announced = false;       // the person was told it finished
+    std::string programVersion;   // the Debian package of the tracked program, when it has one
+    bool viewerInstalled = false; // heaptrack_gui was there to open the recording when it ended
 };
 
 // A program to start again under tracking: its command line, environment and directory.

@@ -1,0 +1,32 @@
+#include "monitor/actions/Clipboard.h"
+
+#include "monitor/actions/ProcessLauncher.h"
+
+#include <cstdlib>
+
+namespace velmora {
+
+bool copyToClipboard(const std::string& text) {
+    if (std::getenv("WAYLAND_DISPLAY") != nullptr &&
+        runWithInput("wl-copy", {"wl-copy"}, text, 2)) {
+        return true;
+    }
+    if (std::getenv("DISPLAY") != nullptr &&
+        (runWithInput("xclip", {"xclip", "-selection", "clipboard"}, text, 2) ||
+         runWithInput("xsel", {"xsel", "--clipboard", "--input"}, text, 2))) {
+        return true;
+    }
+    return false;
+}
+
+void copyWithFeedback(MonitorContext& context, const std::string& text, const std::string& what) {
+    const std::string preview = text.substr(0, std::min<std::size_t>(text.find('\n'), 200));
+    if (copyToClipboard(text)) {
+        context.feedback(ActionFeedbackKind::success, what + " copied", preview);
+        return;
+    }
+    context.feedback(ActionFeedbackKind::error, "Copy failed",
+                     "No clipboard tool (wl-copy, xclip or xsel) could take it: " + preview);
+}
+
+} // namespace velmora
