@@ -6,9 +6,10 @@
 namespace velmora {
 
 bool allowsDesktopNotifications(const RuntimeOptions& options) {
-    return !options.isSmokeTest && !options.interactiveMenuSmoke && !options.advancedHistorySmoke &&
-           !options.exportFeedbackSmoke && !options.recoveryFeedbackSmoke &&
-           !options.restartFeedbackSmoke && !options.recoverySmokePID && !options.soakDriveSeconds;
+    return !options.isSmokeTest && !options.showsDemo() && !options.interactiveMenuSmoke &&
+           !options.advancedHistorySmoke && !options.exportFeedbackSmoke &&
+           !options.recoveryFeedbackSmoke && !options.restartFeedbackSmoke &&
+           !options.recoverySmokePID && !options.soakDriveSeconds;
 }
 
 NotificationRelay::NotificationRelay(std::shared_ptr<PopoverViewModel> viewModel,

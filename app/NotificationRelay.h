@@ -13,7 +13,7 @@ namespace velmora {
 class Observation;
 class PopoverViewModel;
 
-// Whether a run may show desktop notifications: a self-check or the soak never does.
+// Whether a run may show desktop notifications: a self-check, a demo or the soak never does.
 bool allowsDesktopNotifications(const RuntimeOptions& options);
 
 // Turns the view model's snapshots into desktop notifications through the policy and the

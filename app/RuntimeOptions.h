@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Environment.h"
+#include "base/Environment.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -40,6 +40,10 @@ struct RuntimeOptions {
     // The options of this process, computed on first use from `arguments` and the process
     // environment; later calls return the same value whatever they pass.
     static const RuntimeOptions& current(const std::vector<std::string>& arguments = {});
+
+    // Whether this run shows a demo scenario rather than this machine: it then neither notifies
+    // nor takes the session's one copy from the real app.
+    bool showsDemo() const { return demoArtifactBoundary || demoDetailRouting; }
 
     // The extra environment of the backend child: HOME pointed at the self-check home.
     Environment backendEnvironment() const;

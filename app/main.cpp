@@ -51,10 +51,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // One copy per graphical session; a self-check never takes part.
+    // One copy per graphical session; a self-check or a demo never takes part.
     InstanceHandover handover;
     InstanceHandover::Claim claim = InstanceHandover::Claim::unavailable;
-    if (!options.isSmokeTest) {
+    if (!options.isSmokeTest && !options.showsDemo()) {
         claim = handover.claim();
         if (claim == InstanceHandover::Claim::heldByAnother) {
             handOverTo(handover);

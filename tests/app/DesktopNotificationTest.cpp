@@ -454,7 +454,7 @@ TEST(DesktopNotifications, WithoutAServerOneDiagnosticLineAndNothingBreaks) {
     EXPECT_EQ(s.diagnostics.size(), 1u);
 }
 
-// Self-checks and the soak never notify.
+// Self-checks, demos and the soak never notify: a demo's families are invented.
 TEST(DesktopNotifications, SelfChecksNeverNotify) {
     EXPECT_TRUE(allowsDesktopNotifications(RuntimeOptions{}));
     const std::function<void(RuntimeOptions&)> smokeFlags[] = {
@@ -466,6 +466,8 @@ TEST(DesktopNotifications, SelfChecksNeverNotify) {
         [](RuntimeOptions& o) { o.restartFeedbackSmoke = true; },
         [](RuntimeOptions& o) { o.recoverySmokePID = 42; },
         [](RuntimeOptions& o) { o.soakDriveSeconds = 5; },
+        [](RuntimeOptions& o) { o.demoArtifactBoundary = true; },
+        [](RuntimeOptions& o) { o.demoDetailRouting = true; },
     };
     for (const auto& set : smokeFlags) {
         RuntimeOptions options;
