@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Environment.h"
+#include "base/Environment.h"
 
 #include <string>
 #include <string_view>

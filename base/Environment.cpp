@@ -64,4 +64,14 @@ std::vector<std::string> childEnvironment(const Environment& overrides) {
     return mergedEnvironment(environ, overrides);
 }
 
+std::filesystem::path xdgBaseDirectory(const Environment& environment, const std::string& variable,
+                                       const std::filesystem::path& underHome) {
+    const auto set = environment.find(variable);
+    if (set != environment.end() && std::filesystem::path(set->second).is_absolute()) {
+        return set->second;
+    }
+    const auto home = environment.find("HOME");
+    return std::filesystem::path(home == environment.end() ? "" : home->second) / underHome;
+}
+
 } // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,5 +22,10 @@ std::vector<std::string> mergedEnvironment(const char* const* base, const Enviro
 
 // mergedEnvironment of this process's environment.
 std::vector<std::string> childEnvironment(const Environment& overrides);
+
+// An XDG base directory: the value of `variable` ("XDG_CONFIG_HOME", "XDG_STATE_HOME") when it
+// is an absolute path, else `underHome` (".config", ".local/state") in $HOME.
+std::filesystem::path xdgBaseDirectory(const Environment& environment, const std::string& variable,
+                                       const std::filesystem::path& underHome);
 
 } // namespace velmora
