@@ -13,8 +13,7 @@ namespace {
 constexpr int kHeight = 6;
 }
 
-ProgressBar::ProgressBar(QWidget* parent)
-    : QWidget(parent), fill_(paletteRef(PaletteColor::primaryActionFill)) {
+ProgressBar::ProgressBar(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(kHeight);
     setValue(0);
@@ -27,11 +26,6 @@ void ProgressBar::setValue(double value) {
         return;
     }
     value_ = value;
-    update();
-}
-
-void ProgressBar::setFillColor(ColorRef color) {
-    fill_ = color;
     update();
 }
 
@@ -48,7 +42,10 @@ void ProgressBar::paintEvent(QPaintEvent*) {
         PanelStyle{PanelStyle::capsule, paletteRef(PaletteColor::insetStroke, 0.6), {}, {}, 0});
     if (value_ > 0) {
         QRectF filled(0, 0, std::max<double>(height(), track.width() * value_), height());
-        paintPanel(painter, filled, PanelStyle{PanelStyle::capsule, fill_, {}, {}, 0});
+        paintPanel(
+            painter, filled,
+            PanelStyle{
+                PanelStyle::capsule, paletteRef(PaletteColor::primaryActionFill), {}, {}, 0});
     }
 }
 

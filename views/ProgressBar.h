@@ -15,7 +15,6 @@ public:
 
     void setValue(double value);
     double value() const { return value_; }
-    void setFillColor(ColorRef color);
 
     QSize sizeHint() const override;
 
@@ -24,7 +23,6 @@ protected:
 
 private:
     double value_ = 0;
-    ColorRef fill_;
 };
 
 } // namespace velmora
