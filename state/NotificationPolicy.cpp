@@ -38,8 +38,7 @@ std::vector<Notification> NotificationPolicy::review(const PopoverSnapshot& snap
     }
     std::vector<Notification> due;
     for (const auto& notification : atLevel) {
-        follow(
-            notification.incident, isCritical(notification), [&] { return notification; }, due);
+        follow(notification, due);
     }
     followKills(snapshot.outOfMemoryKills, &due);
     // Critical first; otherwise in the snapshot's order.
@@ -66,9 +65,9 @@ std::vector<Notification> NotificationPolicy::incidentsAtLevel(const PopoverSnap
     return atLevel;
 }
 
-void NotificationPolicy::follow(const std::string& incident, bool critical,
-                                const std::function<Notification()>& make,
-                                std::vector<Notification>& due) {
+void NotificationPolicy::follow(const Notification& notification, std::vector<Notification>& due) {
+    const std::string& incident = notification.incident;
+    const bool critical = isCritical(notification);
     auto found = incidents_.find(incident);
     if (found != incidents_.end() && !found->second.active &&
         scheduler_->now() - found->second.clearedAt >= quietPeriod) {
@@ -78,7 +77,7 @@ void NotificationPolicy::follow(const std::string& incident, bool critical,
     if (found == incidents_.end()) {
         incidents_.emplace(incident, Incident{.critical = critical});
         changed();
-        due.push_back(make());
+        due.push_back(notification);
         return;
     }
     Incident& known = found->second;
@@ -89,7 +88,7 @@ void NotificationPolicy::follow(const std::string& incident, bool critical,
     if (critical && !known.critical) {
         known.critical = true;
         changed();
-        Notification escalation = make();
+        Notification escalation = notification;
         escalation.replacesId = known.serverId;
         due.push_back(std::move(escalation));
     }

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -78,9 +77,9 @@ private:
         uint32_t serverId = 0;
     };
 
-    // Follows `incident`, now at or above the level; adds what it calls for to `due`.
-    void follow(const std::string& incident, bool critical,
-                const std::function<Notification()>& make, std::vector<Notification>& due);
+    // Follows the incident of `notification`, now at or above the level; adds what it calls for
+    // to `due`.
+    void follow(const Notification& notification, std::vector<Notification>& due);
     // The incidents `snapshot` has at or above `level`, each as its notification, in the
     // snapshot's order.
     std::vector<Notification> incidentsAtLevel(const PopoverSnapshot& snapshot,
