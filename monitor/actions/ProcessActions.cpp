@@ -76,28 +76,41 @@ QuitOutcome ProcessActions::quitBy(const FamilyView& family, bool force, double 
     return outcome;
 }
 
-bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
-                             std::string& message) const {
-    const double deadline = clock_.now() + waitSeconds;
+std::optional<LaunchSpec> ProcessActions::relaunchSpecOf(const FamilyView& family,
+                                                         std::string& message) const {
     auto tops = topMembers(family);
     if (tops.size() != 1) {
         message = "Restart needs one main process; this family has " + std::to_string(tops.size()) +
                   ". Quit it and start it again yourself.";
-        return false;
+        return std::nullopt;
     }
     const MemberView& top = *tops.front();
     pid_t pid = top.identity.pid;
     auto rawArguments = root_.readWholePidFile(pid, "cmdline", 1 << 20);
     auto rawEnvironment = root_.readWholePidFile(pid, "environ", 1 << 20);
-    auto cwd = root_.readLink(pid, "cwd");
-    std::string exe = top.identity.exe;
-    if (!rawArguments || rawArguments->empty() || exe.empty()) {
+    LaunchSpec spec;
+    spec.program = top.identity.exe;
+    spec.command = rawArguments ? splitNulSeparated(*rawArguments) : std::vector<std::string>{};
+    if (spec.command.empty() || spec.program.empty()) {
         message = "Its command line could not be read, so it could not be started again.";
-        return false;
+        return std::nullopt;
     }
-    if (exe.size() > 10 && exe.compare(exe.size() - 10, 10, " (deleted)") == 0) {
+    if (spec.program.ends_with(" (deleted)")) {
         message = "Its program file was replaced or removed since it started; start it again "
                   "yourself.";
+        return std::nullopt;
+    }
+    spec.environment =
+        rawEnvironment ? splitNulSeparated(*rawEnvironment) : std::vector<std::string>{};
+    spec.directory = root_.readLink(pid, "cwd").value_or("/");
+    return spec;
+}
+
+bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
+                             std::string& message) const {
+    const double deadline = clock_.now() + waitSeconds;
+    auto spec = relaunchSpecOf(family, message);
+    if (!spec) {
         return false;
     }
     QuitOutcome quitOutcome = quitBy(family, false, deadline);
@@ -108,10 +121,8 @@ bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
                             " s, so it was not started again.";
         return false;
     }
-    LaunchResult launched = launchDetached(exe, splitNulSeparated(*rawArguments),
-                                           rawEnvironment ? splitNulSeparated(*rawEnvironment)
-                                                          : std::vector<std::string>{},
-                                           cwd.value_or("/"));
+    LaunchResult launched =
+        launchDetached(spec->program, spec->command, spec->environment, spec->directory);
     if (!launched.ok) {
         message = "It quit, but starting it again failed: " + launched.error;
         return false;

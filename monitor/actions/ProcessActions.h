@@ -2,8 +2,10 @@
 
 #include "monitor/actions/ExitClock.h"
 #include "monitor/actions/ProcessSignaller.h"
+#include "monitor/common/LaunchSpec.h"
 #include "monitor/live/LiveView.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,9 @@ public:
     // detached, in the same directory with the same environment. The whole restart waits at
     // most waitSeconds.
     bool restart(const FamilyView& family, double waitSeconds, std::string& message) const;
+    // How to start the family's one top process again, read from /proc before it is quit; or
+    // nothing, with `message` saying why it cannot be restarted.
+    std::optional<LaunchSpec> relaunchSpecOf(const FamilyView& family, std::string& message) const;
 
 private:
     // quit, waiting until `deadline` on the clock at most.

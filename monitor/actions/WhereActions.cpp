@@ -189,30 +189,14 @@ void WhereActions::restartUnderTracking(const FamilyView& family) {
         refuse(family, std::move(*problem));
         return;
     }
-    auto tops = topMembers(family);
-    if (tops.size() != 1) {
-        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
-                          "It needs one main process; this family has " +
-                              std::to_string(tops.size()) + ".");
+    std::string why;
+    auto program = context_.actions.relaunchSpecOf(family, why);
+    if (!program) {
+        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed", why);
         return;
     }
-    const MemberView& top = *tops.front();
+    const MemberView& top = *topMembers(family).front();
     pid_t pid = top.identity.pid;
-    auto arguments = context_.proc.readWholePidFile(pid, "cmdline", 1 << 20);
-    auto environment = context_.proc.readWholePidFile(pid, "environ", 1 << 20);
-    LaunchSpec program;
-    program.command = arguments ? splitNulSeparated(*arguments) : std::vector<std::string>{};
-    program.environment =
-        environment ? splitNulSeparated(*environment) : std::vector<std::string>{};
-    program.directory = context_.proc.readLink(pid, "cwd").value_or("/");
-    const std::string& exe = top.identity.exe;
-    if (program.command.empty() || exe.empty() || exe.find(" (deleted)") != std::string::npos) {
-        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
-                          "Its command line or program file could not be read, so it was not "
-                          "quit.");
-        return;
-    }
-    program.command.front() = exe; // heaptrack starts the program file itself
     QuitOutcome quit = context_.actions.quit(
         family, false, std::max(context_.config.tuning().actionWaitSeconds, 3.0));
     if (quit.refused || quit.ended == 0) {
@@ -228,7 +212,7 @@ void WhereActions::restartUnderTracking(const FamilyView& family) {
     capture.processName = top.name;
     std::string error;
     makeDirectories(context_.paths.artifactsDir);
-    if (!context_.where.launch(std::move(capture), program, context_.paths.artifactsDir, error)) {
+    if (!context_.where.launch(std::move(capture), *program, context_.paths.artifactsDir, error)) {
         context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
                           family.title + " quit, but starting it under tracking failed: " + error);
         return;

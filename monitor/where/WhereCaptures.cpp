@@ -59,7 +59,9 @@ bool WhereCaptures::launch(WhereCapture capture, const LaunchSpec& program,
     auto common = commonArguments(capture.seconds, artifactsDir);
     arguments.insert(arguments.end(), common.begin(), common.end());
     arguments.push_back("--");
-    arguments.insert(arguments.end(), program.command.begin(), program.command.end());
+    // heaptrack starts the program file itself, under the name it had.
+    arguments.push_back(program.program);
+    arguments.insert(arguments.end(), program.command.begin() + 1, program.command.end());
     ToolOptions options;
     options.environment = program.environment;
     options.workingDirectory = program.directory;

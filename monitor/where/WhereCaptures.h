@@ -1,5 +1,6 @@
 #pragma once
 
+#include "monitor/common/LaunchSpec.h"
 #include "monitor/where/LeakReport.h"
 #include "monitor/where/ToolProcess.h"
 
@@ -31,13 +32,6 @@ struct WhereCapture {
     bool announced = false;       // the person was told it finished
     std::string programVersion;   // the Debian package of the tracked program, when it has one
     bool viewerInstalled = false; // heaptrack_gui was there to open the recording when it ended
-};
-
-// A program to start again under tracking: its command line, environment and directory.
-struct LaunchSpec {
-    std::vector<std::string> command;
-    std::vector<std::string> environment;
-    std::string directory;
 };
 
 // The heap trackings the monitor runs and remembers, one per family. One runs at a time, in a
