@@ -109,14 +109,14 @@ OutOfMemoryKillDetector::lostSince(const ProcessTable& table) const {
     return lost;
 }
 
-OutOfMemoryKillDetector::Cgroup* OutOfMemoryKillDetector::evidenceFor(const Seen& seen) {
+OutOfMemoryKillDetector::CgroupEntry* OutOfMemoryKillDetector::evidenceFor(const Seen& seen) {
     Cgroup& own = seen.cgroup->second;
     if (own.pending > 0) {
-        return &own;
+        return seen.cgroup;
     }
     // Its own cgroup is gone: the kill shows only in the parent's count.
     if (!own.readable && own.parent != nullptr && own.parent->second.pending > 0) {
-        return &own.parent->second;
+        return own.parent;
     }
     return nullptr;
 }
@@ -133,15 +133,19 @@ uint64_t OutOfMemoryKillDetector::familyKiBBefore(const std::string& key) const 
 
 std::size_t OutOfMemoryKillDetector::attribute(const std::vector<Lost>& lost, double now,
                                                double wall) {
-    std::map<Cgroup*, std::vector<Lost>> byEvidence;
+    // By the kill count file's path, so that kills in several cgroups are listed in the same
+    // order every time.
+    std::map<std::string, std::pair<Cgroup*, std::vector<Lost>>> byEvidence;
     for (const Lost& candidate : lost) {
-        if (Cgroup* evidence = evidenceFor(*candidate.seen)) {
-            byEvidence[evidence].push_back(candidate);
+        if (CgroupEntry* evidence = evidenceFor(*candidate.seen)) {
+            auto& [cgroup, candidates] = byEvidence[evidence->first];
+            cgroup = &evidence->second;
+            candidates.push_back(candidate);
         }
     }
     std::size_t found = 0;
-    for (auto& [cgroup, candidates] : byEvidence) {
-        found += attributeIn(*cgroup, candidates, now, wall);
+    for (auto& [file, evidence] : byEvidence) {
+        found += attributeIn(*evidence.first, evidence.second, now, wall);
     }
     return found;
 }

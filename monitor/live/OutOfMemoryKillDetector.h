@@ -88,7 +88,7 @@ private:
     void readCounts(const ProcRoot& cgroupRoot, PassStatistics& stats);
     std::vector<Lost> lostSince(const ProcessTable& table) const;
     // The cgroup whose counted kills may name this lost process, if any.
-    Cgroup* evidenceFor(const Seen& seen);
+    CgroupEntry* evidenceFor(const Seen& seen);
     std::size_t attribute(const std::vector<Lost>& lost, double now, double wall);
     std::size_t attributeIn(Cgroup& cgroup, const std::vector<Lost>& lost, double now, double wall);
     uint64_t familyKiBBefore(const std::string& key) const;
