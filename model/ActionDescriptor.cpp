@@ -33,7 +33,11 @@ std::optional<ActionId> actionIdOf(const ActionDescriptor& action) {
 }
 
 std::string actionDisplayLabel(const ActionDescriptor& action) {
-    switch (actionIdOf(action).value_or(ActionId::dismissDetail)) {
+    const auto id = actionIdOf(action);
+    if (!id) {
+        return action.label;
+    }
+    switch (*id) {
     case ActionId::selectDetail:
         return "Inspect";
     case ActionId::restart:
