@@ -1,7 +1,7 @@
 #include "monitor/actions/ActionHandler.h"
 
 #include "monitor/actions/Clipboard.h"
-#include "monitor/actions/ProcessLauncher.h"
+#include "monitor/common/ProcessLauncher.h"
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/DetailBuilder.h"
 #include "monitor/families/SmokeTargets.h"

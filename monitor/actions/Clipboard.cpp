@@ -1,6 +1,6 @@
 #include "monitor/actions/Clipboard.h"
 
-#include "monitor/actions/ProcessLauncher.h"
+#include "monitor/common/ProcessLauncher.h"
 
 #include <cstdlib>
 

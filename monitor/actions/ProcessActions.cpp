@@ -1,6 +1,6 @@
 #include "monitor/actions/ProcessActions.h"
 
-#include "monitor/actions/ProcessLauncher.h"
+#include "monitor/common/ProcessLauncher.h"
 #include "monitor/proc/ProcParsers.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "monitor/actions/WhereActions.h"
 
 #include "monitor/actions/Clipboard.h"
-#include "monitor/actions/ProcessLauncher.h"
+#include "monitor/common/ProcessLauncher.h"
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/WhereSection.h"
 #include "monitor/proc/ProcParsers.h"

@@ -3,6 +3,7 @@
 #include "base/Clocks.h"
 #include "base/DescriptorIo.h"
 #include "base/UniqueFd.h"
+#include "monitor/common/ProcessLauncher.h"
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/proc/ProcParsers.h"
 #include "monitor/where/SafeGdbCall.h"
@@ -533,17 +534,14 @@ TrackingOutcome HeapTracker::launch(const std::vector<std::string>& command,
         }
     }
     finishRecording(run, outcome);
-    ToolOptions again;
-    again.environment = environment;
-    again.workingDirectory = directory;
-    again.discardOutput = true;
-    auto relaunched = ToolProcess::start(command.front(), command, again, error);
-    if (relaunched) {
-        relaunched->letGo();
-        outcome.relaunchedPid = relaunched->pid();
+    // Started again as a restart starts it: detached, in its own session.
+    LaunchResult relaunched = launchDetached(command.front(), command, environment, directory);
+    if (relaunched.ok) {
+        outcome.relaunchedPid = relaunched.pid;
     } else if (!outcome.failure) {
-        outcome.failure = trackingFailure("failed", "The recording is kept, but starting " +
-                                                        program + " again failed: " + error);
+        outcome.failure =
+            trackingFailure("failed", "The recording is kept, but starting " + program +
+                                          " again failed: " + relaunched.error);
     }
     return outcome;
 }

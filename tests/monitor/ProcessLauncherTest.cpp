@@ -1,4 +1,4 @@
-#include "monitor/actions/ProcessLauncher.h"
+#include "monitor/common/ProcessLauncher.h"
 
 #include "tests/support/Eventually.h"
 #include "tests/support/FileText.h"

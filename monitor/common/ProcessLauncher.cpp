@@ -1,4 +1,4 @@
-#include "monitor/actions/ProcessLauncher.h"
+#include "monitor/common/ProcessLauncher.h"
 
 #include "base/DescriptorIo.h"
 #include "base/ExecArguments.h"
