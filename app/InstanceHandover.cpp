@@ -1,5 +1,7 @@
 #include "app/InstanceHandover.h"
 
+#include "app/PrivateFolder.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
@@ -16,15 +18,35 @@ QString inDirectory(const QString& directory, const char* name) {
     return directory + QLatin1Char('/') + QLatin1String(name);
 }
 
+struct RuntimeDirectory {
+    QString path;    // empty when none can be used
+    QString problem; // why, then
+};
+
+// $XDG_RUNTIME_DIR; without one, a private folder of this user under the temporary folder.
+RuntimeDirectory defaultRuntimeDirectory() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QDir(runtime).exists()) {
+        return {runtime, {}};
+    }
+    const QString fallback = QDir::tempPath() + QStringLiteral("/velmora-ui-%1").arg(::getuid());
+    if (const auto problem = privateFolderProblem(fallback.toStdString())) {
+        return {{}, QString::fromStdString(*problem)};
+    }
+    return {fallback, {}};
+}
+
 } // namespace
 
-InstanceHandover::InstanceHandover(QString runtimeDirectory, QObject* parent)
-    : QObject(parent), directory_(runtimeDirectory.isEmpty() ? defaultRuntimeDirectory()
-                                                             : std::move(runtimeDirectory)),
-      lock_(inDirectory(directory_, "velmora-ui.lock")) {
+InstanceHandover::InstanceHandover(QString runtimeDirectory, QObject* parent) : QObject(parent) {
+    auto chosen = runtimeDirectory.isEmpty() ? defaultRuntimeDirectory()
+                                             : RuntimeDirectory{std::move(runtimeDirectory), {}};
+    directory_ = std::move(chosen.path);
+    directoryProblem_ = std::move(chosen.problem);
+    lock_.emplace(inDirectory(directory_, "velmora-ui.lock"));
     // The lock is held as long as its copy runs, however long that is: only a holder that has
     // gone makes it stale.
-    lock_.setStaleLockTime(0);
+    lock_->setStaleLockTime(0);
 }
 
 InstanceHandover::~InstanceHandover() {
@@ -33,16 +55,8 @@ InstanceHandover::~InstanceHandover() {
     }
 }
 
-QString InstanceHandover::defaultRuntimeDirectory() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QDir(runtime).exists()) {
-        return runtime;
-    }
-    const QString directory = QDir::tempPath() + QStringLiteral("/velmora-ui-%1").arg(::getuid());
-    QDir().mkpath(directory);
-    QFile::setPermissions(directory,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return directory;
+QString InstanceHandover::unavailableReason() const {
+    return directory_.isEmpty() ? directoryProblem_ : QStringLiteral("cannot lock ") + lockPath();
 }
 
 QString InstanceHandover::lockPath() const {
@@ -54,17 +68,20 @@ QString InstanceHandover::socketPath() const {
 }
 
 InstanceHandover::Claim InstanceHandover::claim() {
-    if (lock_.tryLock(0)) {
+    if (directory_.isEmpty()) {
+        return Claim::unavailable;
+    }
+    if (lock_->tryLock(0)) {
         return Claim::claimed;
     }
-    return lock_.error() == QLockFile::LockFailedError ? Claim::heldByAnother : Claim::unavailable;
+    return lock_->error() == QLockFile::LockFailedError ? Claim::heldByAnother : Claim::unavailable;
 }
 
 qint64 InstanceHandover::holderPid() const {
     qint64 pid = 0;
     QString hostname;
     QString application;
-    return lock_.getLockInfo(&pid, &hostname, &application) ? pid : 0;
+    return lock_->getLockInfo(&pid, &hostname, &application) ? pid : 0;
 }
 
 bool InstanceHandover::listen() {

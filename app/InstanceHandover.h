@@ -3,6 +3,7 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class QLocalServer;
 
@@ -13,8 +14,10 @@ namespace velmora {
 // "<runtime dir>/velmora-ui.sock" beside it, through which a later launch of the same session
 // asks it to show its popover before ending. The runtime directory is $XDG_RUNTIME_DIR, which
 // the session gives each login: a second session of the same user (a remote desktop beside the
-// local one) has its own, and its own copy. A copy that ended without unlocking (a crash, a
-// kill) leaves a lock the next launch takes over.
+// local one) has its own, and its own copy. Without one, a folder of this user under the
+// temporary folder stands in, but only while it is private (ours, mode 0700, not a link):
+// anyone who could write there could stand in for the running copy. A copy that ended without
+// unlocking (a crash, a kill) leaves a lock the next launch takes over.
 class InstanceHandover : public QObject {
     Q_OBJECT
 public:
@@ -24,7 +27,7 @@ public:
         unavailable,   // the lock cannot be made (no usable runtime directory): carry on alone
     };
 
-    // `runtimeDirectory` empty: defaultRuntimeDirectory().
+    // `runtimeDirectory` empty: $XDG_RUNTIME_DIR, or the private stand-in folder.
     explicit InstanceHandover(QString runtimeDirectory = {}, QObject* parent = nullptr);
     ~InstanceHandover() override;
 
@@ -32,14 +35,15 @@ public:
     Claim claim();
     // The process id of the copy holding the lock (after heldByAnother), 0 when unknown.
     qint64 holderPid() const;
+    // Why the claim was unavailable, as one line: "cannot lock /run/user/1000/velmora-ui.lock",
+    // "/tmp/velmora-ui-1000 belongs to another user (uid 1001)".
+    QString unavailableReason() const;
     // Starts listening for later launches (after claimed; needs the application object).
     bool listen();
     // Asks the session's copy to show its popover, trying for up to `patienceMs` while that
     // copy is still starting; false when it could not be reached.
     bool requestShow(int patienceMs = 3000) const;
 
-    // $XDG_RUNTIME_DIR; without one, a private folder of this user under the temporary folder.
-    static QString defaultRuntimeDirectory();
     QString lockPath() const;
     QString socketPath() const;
 
@@ -47,8 +51,9 @@ signals:
     void showRequested();
 
 private:
-    QString directory_;
-    QLockFile lock_;
+    QString directory_; // empty when no folder can be trusted
+    QString directoryProblem_;
+    std::optional<QLockFile> lock_; // made once the directory is known
     QLocalServer* server_ = nullptr;
 };
 

@@ -21,9 +21,15 @@ int64_t systemMilliseconds() {
 
 } // namespace
 
-NotificationMemoryFile::NotificationMemoryFile(std::filesystem::path path, WallClock wallClock)
+NotificationMemoryFile::NotificationMemoryFile(std::filesystem::path path, WallClock wallClock,
+                                               std::shared_ptr<Scheduler> scheduler)
     : path_(std::move(path)),
-      wallClock_(wallClock ? std::move(wallClock) : WallClock(systemMilliseconds)) {}
+      wallClock_(wallClock ? std::move(wallClock) : WallClock(systemMilliseconds)),
+      scheduler_(std::move(scheduler)), writer_({}, "Velmora.Memory") {}
+
+NotificationMemoryFile::~NotificationMemoryFile() {
+    flush();
+}
 
 std::filesystem::path NotificationMemoryFile::defaultPath(const Environment& environment) {
     return xdgBaseDirectory(environment, "XDG_STATE_HOME", ".local/state") / "velmora" /
@@ -54,12 +60,59 @@ std::optional<NotificationMemory> NotificationMemoryFile::load() {
 }
 
 void NotificationMemoryFile::save(const NotificationMemory& memory) {
+    // Encoded now: the ages in it are stamped with the time they were taken at.
+    std::string text = encodeNotificationMemory(memory, wallClock_());
+    if (!scheduler_) {
+        handOver(std::move(text));
+        return;
+    }
+    settling_ = std::move(text);
+    if (!settleTimer_) {
+        settleTimer_ = scheduler_->postAfter(settleTime, [this] {
+            settleTimer_.reset();
+            handOver(std::move(*settling_));
+            settling_.reset();
+        });
+    }
+}
+
+void NotificationMemoryFile::flush() {
+    if (settleTimer_) {
+        settleTimer_->cancel();
+        settleTimer_.reset();
+    }
+    if (settling_) {
+        handOver(std::move(*settling_));
+        settling_.reset();
+    }
+    writer_.waitForIdle();
+}
+
+void NotificationMemoryFile::handOver(std::string text) {
+    std::lock_guard lock(mutex_);
+    const bool writerHasIt = waiting_.has_value(); // its task will take the newer text
+    waiting_ = std::move(text);
+    if (!writerHasIt) {
+        writer_.post([this] { writeLatest(); });
+    }
+}
+
+void NotificationMemoryFile::writeLatest() {
+    std::string text;
+    {
+        std::lock_guard lock(mutex_);
+        text = std::move(*waiting_);
+        waiting_.reset();
+    }
+    write(text);
+}
+
+void NotificationMemoryFile::write(const std::string& text) const {
     try {
         std::filesystem::create_directories(path_.parent_path());
         std::filesystem::permissions(path_.parent_path(), std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::replace);
-        if (auto failed =
-                writeFileAtomically(path_, encodeNotificationMemory(memory, wallClock_()), 0644)) {
+        if (auto failed = writeFileAtomically(path_, text, 0644)) {
             writeDiagnosticLine(std::string(prefix) + "not saved: " + failed->message);
         }
     } catch (const std::exception& failure) {

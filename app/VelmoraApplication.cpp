@@ -136,7 +136,8 @@ void VelmoraApplication::start() {
             std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus()),
             [this] { showPopover(); },
             std::make_shared<NotificationMemoryFile>(
-                NotificationMemoryFile::defaultPath(processEnvironment())));
+                NotificationMemoryFile::defaultPath(processEnvironment()),
+                NotificationMemoryFile::WallClock{}, scheduler_));
     }
 }
 

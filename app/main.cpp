@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
             handOverTo(handover);
         }
         if (claim == InstanceHandover::Claim::unavailable) {
-            std::cerr << "velmora-ui: cannot lock " << handover.lockPath().toStdString()
+            std::cerr << "velmora-ui: " << handover.unavailableReason().toStdString()
                       << "; running without the one-copy-per-session check\n";
         }
     }

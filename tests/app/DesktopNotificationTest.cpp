@@ -309,7 +309,8 @@ TEST(DesktopNotifications, ARestartedAppDoesNotNotifyAgain) {
     EXPECT_EQ(path, std::filesystem::path(stateHome.path().toStdString()) / "velmora" /
                         "notifications.json");
     s.stopRelay();
-    s.startRelay(std::make_shared<NotificationMemoryFile>(path));
+    auto memoryFile = std::make_shared<NotificationMemoryFile>(path);
+    s.startRelay(memoryFile);
     OutOfMemoryKillSnapshot kill{"k1", "slack", "Slack", "1.2 GB", "Ended at 14:02."};
     PopoverSnapshot ongoing;
     ongoing.rows = {firefox(FindingVerdict::probable), family("code")};
@@ -319,6 +320,8 @@ TEST(DesktopNotifications, ARestartedAppDoesNotNotifyAgain) {
     ASSERT_TRUE(s.sync());
     ASSERT_EQ(s.alerts().size(), 3u);
     const uint firefoxId = s.alerts()[1].id;
+    memoryFile->flush(); // written on a thread of its own
+    memoryFile.reset();  // the relay's, from now on
     ASSERT_TRUE(std::filesystem::exists(path));
     // The ids are kept with the bus name of the server that gave them.
     const auto kept = NotificationMemoryFile(path).load();

@@ -2,6 +2,7 @@
 // file, however it looks, stops the app.
 #include "app/NotificationMemoryFile.h"
 
+#include "state/ManualScheduler.h"
 #include "tests/backend/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,7 @@ TEST(NotificationMemoryFile, SavesInAPrivateFolderAndReadsBackWithTheTimePassed)
     memory.kills = {"k1"};
     memory.serverOwner = ":1.42";
     file.save(memory);
+    file.flush();
     struct stat folder {};
     ASSERT_EQ(::stat((dir / "state/velmora").c_str(), &folder), 0);
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
@@ -70,8 +72,50 @@ TEST(NotificationMemoryFile, AnyUnusableFileIsAFreshStartAndAFailedSaveOnlyLogs)
     writeFile(dir / "blocked", "");
     NotificationMemoryFile blocked(dir / "blocked/velmora/notifications.json");
     blocked.save(NotificationMemory{});
+    blocked.flush();
     const auto lines = errors.linesStartingWith("velmora-ui: notification memory not saved: ");
     EXPECT_EQ(lines.size(), 1u) << errors.text();
+}
+
+// Saving never waits for the disk: a burst of changes settles into one write of the latest
+// memory, made off the caller's thread, and a change still settling when the app quits is
+// written all the same.
+TEST(NotificationMemoryFile, ABurstIsWrittenOnceWithTheLatestAndNothingIsLostAtQuit) {
+    TemporaryDirectory dir;
+    const auto path = dir / "state/velmora/notifications.json";
+    auto scheduler = std::make_shared<ManualScheduler>();
+    const auto killsOnDisk = [&] {
+        const auto kept = NotificationMemoryFile(path).load();
+        return kept ? kept->kills : std::vector<std::string>{};
+    };
+    NotificationMemory memory;
+    {
+        NotificationMemoryFile file(path, {}, scheduler);
+        for (const char* kill : {"k1", "k2", "k3"}) {
+            memory.kills.push_back(kill);
+            file.save(memory);
+            scheduler->advance(100ms);
+        }
+        EXPECT_FALSE(std::filesystem::exists(path)) << "written before the burst settled";
+        scheduler->advance(NotificationMemoryFile::settleTime - 300ms);
+        file.flush(); // the write is on its way: wait for it
+        EXPECT_EQ(killsOnDisk(), memory.kills);
+
+        memory.kills.push_back("k4"); // and the app quits right after
+        file.save(memory);
+        EXPECT_EQ(scheduler->scheduledTimerCount(), 1u);
+    }
+    EXPECT_EQ(killsOnDisk(), memory.kills);
+    EXPECT_EQ(scheduler->scheduledTimerCount(), 0u);
+
+    // Without a scheduler each save goes to the writer at once; the latest is what stays.
+    NotificationMemoryFile direct(path);
+    for (const char* kill : {"k5", "k6", "k7"}) {
+        memory.kills.push_back(kill);
+        direct.save(memory);
+    }
+    direct.flush();
+    EXPECT_EQ(killsOnDisk(), memory.kills);
 }
 
 } // namespace

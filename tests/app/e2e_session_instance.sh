@@ -2,7 +2,8 @@
 # One velmora-ui per graphical session, not per user: copies with different runtime directories
 # ($XDG_RUNTIME_DIR, one per login session) run side by side; a later launch in a session hands
 # over to that session's copy, which shows itself, and ends; a copy killed without cleaning up
-# leaves a lock the next launch takes over. Offscreen: no display is needed.
+# leaves a lock the next launch takes over. Without a runtime directory, a stand-in folder in the
+# temporary folder that is not private is never used. Offscreen: no display is needed.
 #
 #   e2e_session_instance.sh VELMORA_UI BACKEND
 set -uo pipefail
@@ -82,6 +83,21 @@ await "started next" 10 || fail "the launch after a killed copy did not start"
 kill -0 "$next" 2>/dev/null || fail "the launch after a killed copy ended"
 grep -q "duplicate UI launch" "$work/next.err" && fail "a dead copy's lock was kept"
 echo "ok: the lock of a killed copy is taken over"
+
+# No runtime directory, and the stand-in folder is open to everyone: not used, said in one line,
+# and the copy runs alone.
+mkdir -p "$work/shared/velmora-ui-$(id -u)"
+chmod 777 "$work/shared/velmora-ui-$(id -u)"
+env -u XDG_RUNTIME_DIR TMPDIR="$work/shared" VELMORA_FIXTURE_START_LOG=$work/alone.start "$ui" \
+  >/dev/null 2>"$work/alone.err" &
+alone=$!
+pids+=("$alone")
+await "started alone" 10 || fail "the copy without a private folder did not start"
+grep -qxF "velmora-ui: $work/shared/velmora-ui-$(id -u) is not private (mode 0777, not 0700);\
+ running without the one-copy-per-session check" "$work/alone.err" \
+  || fail "the copy without a private folder did not say why it runs alone"
+[ -e "$work/shared/velmora-ui-$(id -u)/velmora-ui.lock" ] && fail "a folder open to all was used"
+echo "ok: a stand-in folder open to all is not used"
 
 [ $failures -eq 0 ] && echo "session instance checks passed"
 finish

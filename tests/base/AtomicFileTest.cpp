@@ -9,6 +9,7 @@
 #include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -59,6 +60,37 @@ TEST_F(AtomicFile, AFailureNamesItsStepAndKeepsTheOldFileAndNoTemporary) {
         << taken->message;
     EXPECT_TRUE(fs::is_directory(dir / "taken" / "inside"));
     EXPECT_EQ(entries(), 1u);
+}
+
+// In a folder others can write to (a shared textfile folder written by root), a link planted
+// at any name the writer might use is neither followed nor truncated: the file written is a
+// file of its own, and what the links point to keeps its content.
+TEST_F(AtomicFile, ALinkPlantedBesideTheFileIsNeverFollowed) {
+    const auto victim = dir / "victim";
+    testing::writeFile(victim, "precious");
+    const auto file = dir / "velmora.prom";
+    const std::vector<std::string> guesses = {".tmp-" + std::to_string(::getpid()), ".tmp", ".new",
+                                              "~"};
+    for (const auto& suffix : guesses) {
+        fs::create_symlink(victim, file.string() + suffix);
+    }
+
+    ASSERT_FALSE(writeFileAtomically(file, "metrics\n", 0644));
+    EXPECT_EQ(testing::readFile(victim), "precious");
+    EXPECT_FALSE(fs::is_symlink(file)) << "the file was put in place through a link";
+    EXPECT_EQ(testing::readFile(file), "metrics\n");
+    for (const auto& suffix : guesses) {
+        EXPECT_TRUE(fs::is_symlink(file.string() + suffix)) << suffix;
+    }
+    EXPECT_EQ(entries(), 2u + guesses.size()) << "a temporary file was left behind";
+
+    // The temporary name is new at every write: no pid, no counter to guess from.
+    const auto first = writeFileAtomically(dir / "missing" / "x", "");
+    const auto second = writeFileAtomically(dir / "missing" / "x", "");
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first->message, second->message);
+    EXPECT_EQ(first->message.find(".tmp-" + std::to_string(::getpid())), std::string::npos)
+        << first->message;
 }
 
 } // namespace
