@@ -42,7 +42,9 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
     if (!options_.smokeTargetsPath.empty()) {
         smoke_ = std::make_unique<SmokeTargets>(options_.smokeTargetsPath);
     }
-    kills_ = OutOfMemoryKillDetector(options_.uid, t.recentFindingSeconds);
+    kills_ = OutOfMemoryKillDetector(options_.allUsers ? std::nullopt
+                                                       : std::optional<uid_t>(options_.uid),
+                                     t.recentFindingSeconds);
     table_.setQuietPeriod(t.quietDetailSeconds);
 }
 
@@ -60,14 +62,16 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
         return suspects_.count(record.familyKey) != 0;
     };
     const Tuning& t = options_.tuning;
+    // The kill counters before the table: every kill they count was sent before it is read.
+    std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
+    kills_.readCounters(oomKillCount, cgroupRoot_, stats);
     auto discovered =
         table_.refresh(now, t.suspectDetailSeconds, t.backgroundDetailSeconds, isSuspect, stats);
     auto killCountFiles = assignFamilies(discovered, stats);
     applySmokeTargets();
     MachineState machine = readMachineState(root_, stats);
     forecaster_.update(now, machine, root_, table_, stats);
-    std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
-    kills_.observe(oomKillCount, table_, killCountFiles, cgroupRoot_, now, wall, stats);
+    kills_.observe(table_, killCountFiles, root_, cgroupRoot_, now, wall, stats);
     aggregate(now);
     score(machine.valid ? machine.memory.availableKiB + machine.memory.swapFreeKiB : 0);
     retire(now);
