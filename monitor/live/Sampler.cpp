@@ -73,7 +73,9 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     forecaster_.update(now, machine, root_, table_, stats);
     kills_.observe(table_, killCountFiles, root_, cgroupRoot_, now, wall, stats);
     aggregate(now);
-    score(machine.valid ? machine.memory.availableKiB + machine.memory.swapFreeKiB : 0);
+    score(machine.valid
+              ? std::optional<uint64_t>(machine.memory.availableKiB + machine.memory.swapFreeKiB)
+              : std::nullopt);
     retire(now);
     ++passCount_;
     auto view = publish(now, wall, machine, stats);
@@ -212,7 +214,7 @@ uint64_t Sampler::recordedFootprint(const std::string& key, uint64_t footprintKi
     return *middle;
 }
 
-void Sampler::score(uint64_t reserveKiB) {
+void Sampler::score(std::optional<uint64_t> reserveKiB) {
     suspects_.clear();
     std::vector<FamilyAssessment*> live;
     for (auto& [key, family] : families_) {
