@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   libsqlite3-dev
-  prometheus-cpp-dev prometheus
+  prometheus-cpp-dev prometheus libcrypt-dev openssl
   clang libclang-rt-14-dev
   xvfb xauth trayer x11-utils imagemagick fonts-dejavu-core
   xdg-utils dbus-daemon

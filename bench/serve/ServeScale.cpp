@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     options.rankedFamilies = 200;
     Sampler sampler(options);
     HistoryService history(DataFolder{dataDir}, SettingsStorageMode::balanced);
-    FamilyExport exporter(FamilyExportOptions{200, 600, false, "bench", nullptr});
+    FamilyExport exporter(FamilyExportOptions{200, 600, false, "bench", nullptr, nullptr});
     const std::string textfile = std::string(dataDir) + "/velmora.prom";
     sampler.setBaselineSource(
         [&](const std::string& key) { return history.storedBaselineKiB(key); });

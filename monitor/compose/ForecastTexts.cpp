@@ -28,8 +28,11 @@ std::string exhaustionShort(double seconds) {
 }
 
 std::optional<std::string> forecastScopeLabel(const LiveView& view) {
+    if (!view.machine.valid) {
+        return "Memory forecast unavailable";
+    }
     auto seconds = statedExhaustion(view);
-    if (!seconds || !view.machine.valid) {
+    if (!seconds) {
         return std::nullopt;
     }
     return *seconds < 60 ? "Runs out in < 1 min" : "Runs out in ~" + formatSpan(*seconds);

@@ -90,9 +90,13 @@ void MachineForecaster::update(double now, const MachineState& machine, ProcRoot
                                const ProcessTable& table, PassStatistics& stats) {
     if (machine.valid) {
         trend_.add(now, machine.memory.availableKiB + machine.memory.swapFreeKiB);
+        view_.exhaustionSeconds = trend_.exhaustionSeconds();
+        view_.trendKiBPerSecond = trend_.fit().slopeKiBPerSecond;
+    } else {
+        // Unknown memory is not memory running out: no forecast until it can be read again.
+        view_.exhaustionSeconds.reset();
+        view_.trendKiBPerSecond = 0;
     }
-    view_.exhaustionSeconds = trend_.exhaustionSeconds();
-    view_.trendKiBPerSecond = trend_.fit().slopeKiBPerSecond;
 
     bool sweepDue = now - lastOomSweep_ >= oomScoreSeconds_ || now < lastOomSweep_;
     bool scanDue = now - lastDaemonScan_ >= daemonSeconds_ || now < lastDaemonScan_;

@@ -1,6 +1,7 @@
 #include "monitor/live/OutOfMemoryKillDetector.h"
 
 #include "monitor/proc/MemoryCgroup.h"
+#include "monitor/proc/ProcParsers.h"
 
 #include <algorithm>
 #include <map>
@@ -12,20 +13,40 @@ namespace {
 // the count rise.
 constexpr int kSlackPasses = 1;
 
+// Whether a listed process that holds no memory any more has ended: a zombie its parent has not
+// reaped, or a PID that names another process or none by now. A process swapped out whole is
+// asleep or running, not ended.
+bool hasEnded(const ProcRoot& procRoot, pid_t pid, uint64_t startTime) {
+    char buf[1024];
+    long n = procRoot.readPidFile(pid, "stat", buf, sizeof buf - 1);
+    if (n <= 0) {
+        return true;
+    }
+    auto stat = parseStat(std::string_view(buf, static_cast<std::size_t>(n)));
+    if (!stat) {
+        return false; // unreadable figures are no proof of an end
+    }
+    return stat->startTime != startTime || stat->state == 'Z' || stat->state == 'X' ||
+           stat->state == 'x';
+}
+
 } // namespace
 
-std::size_t OutOfMemoryKillDetector::observe(std::optional<uint64_t> counter,
-                                             const ProcessTable& table,
-                                             const KillCountFiles& discovered,
-                                             const ProcRoot& cgroupRoot, double now, double wall,
-                                             PassStatistics& stats) {
+void OutOfMemoryKillDetector::readCounters(std::optional<uint64_t> counter,
+                                           const ProcRoot& cgroupRoot, PassStatistics& stats) {
     decayPending();
     if (takeCounter(counter)) {
         readCounts(cgroupRoot, stats);
     }
+}
+
+std::size_t OutOfMemoryKillDetector::observe(const ProcessTable& table,
+                                             const KillCountFiles& discovered,
+                                             const ProcRoot& procRoot, const ProcRoot& cgroupRoot,
+                                             double now, double wall, PassStatistics& stats) {
     std::size_t found = 0;
     if (anyPending_) {
-        found = attribute(lostSince(table), now, wall);
+        found = attribute(lostSince(table, procRoot), now, wall);
     }
     remember(table, discovered, cgroupRoot, stats);
     expire(now);
@@ -92,16 +113,18 @@ void OutOfMemoryKillDetector::readCounts(const ProcRoot& cgroupRoot, PassStatist
 }
 
 std::vector<OutOfMemoryKillDetector::Lost>
-OutOfMemoryKillDetector::lostSince(const ProcessTable& table) const {
+OutOfMemoryKillDetector::lostSince(const ProcessTable& table, const ProcRoot& procRoot) const {
     std::vector<Lost> lost;
     for (const auto& [pid, seen] : previous_) {
         if (seen.cgroup == nullptr || attributed_.count({pid, seen.startTime}) != 0) {
             continue;
         }
         const ProcessRecord* now = table.find(pid);
-        bool gone = now == nullptr || now->startTime != seen.startTime;
-        // An ended child its parent has not reaped yet: still listed, its memory released.
-        bool emptied = !gone && seen.anonKiB > 0 && now->anonKiB == 0;
+        bool gone = seen.passesGone > 0 || now == nullptr || now->startTime != seen.startTime;
+        // An ended child its parent has not reaped yet: still listed, its memory released. A
+        // process swapped out whole looks the same in statm; /proc tells them apart.
+        bool emptied = !gone && seen.anonKiB > 0 && now->anonKiB == 0 &&
+                       hasEnded(procRoot, pid, seen.startTime);
         if (gone || emptied) {
             lost.push_back({pid, &seen});
         }
@@ -121,25 +144,39 @@ OutOfMemoryKillDetector::CgroupEntry* OutOfMemoryKillDetector::evidenceFor(const
     return nullptr;
 }
 
-uint64_t OutOfMemoryKillDetector::familyKiBBefore(const std::string& key) const {
+uint64_t OutOfMemoryKillDetector::familyKiBBefore(const std::string& key, pid_t victim) const {
     uint64_t total = 0;
     for (const auto& [pid, seen] : previous_) {
-        if (seen.key == key) {
+        if (seen.key == key && (seen.passesGone == 0 || pid == victim)) {
             total += seen.footprintKiB;
         }
     }
     return total;
 }
 
+uint64_t OutOfMemoryKillDetector::largestStillListed(const CgroupEntry& cgroup,
+                                                     const std::vector<Lost>& lost) const {
+    uint64_t largest = 0;
+    for (const auto& [pid, seen] : previous_) {
+        bool isLost = std::any_of(lost.begin(), lost.end(), [pid = pid](const Lost& candidate) {
+            return candidate.pid == pid;
+        });
+        if (seen.cgroup == &cgroup && seen.passesGone == 0 && !isLost) {
+            largest = std::max(largest, seen.footprintKiB);
+        }
+    }
+    return largest;
+}
+
 std::size_t OutOfMemoryKillDetector::attribute(const std::vector<Lost>& lost, double now,
                                                double wall) {
     // By the kill count file's path, so that kills in several cgroups are listed in the same
     // order every time.
-    std::map<std::string, std::pair<Cgroup*, std::vector<Lost>>> byEvidence;
+    std::map<std::string, std::pair<CgroupEntry*, std::vector<Lost>>> byEvidence;
     for (const Lost& candidate : lost) {
         if (CgroupEntry* evidence = evidenceFor(*candidate.seen)) {
             auto& [cgroup, candidates] = byEvidence[evidence->first];
-            cgroup = &evidence->second;
+            cgroup = evidence;
             candidates.push_back(candidate);
         }
     }
@@ -150,8 +187,9 @@ std::size_t OutOfMemoryKillDetector::attribute(const std::vector<Lost>& lost, do
     return found;
 }
 
-std::size_t OutOfMemoryKillDetector::attributeIn(Cgroup& cgroup, const std::vector<Lost>& lost,
+std::size_t OutOfMemoryKillDetector::attributeIn(CgroupEntry& entry, const std::vector<Lost>& lost,
                                                  double now, double wall) {
+    Cgroup& cgroup = entry.second;
     // Each family's largest lost process.
     std::map<std::string, Lost> largest;
     for (const Lost& candidate : lost) {
@@ -171,6 +209,13 @@ std::size_t OutOfMemoryKillDetector::attributeIn(Cgroup& cgroup, const std::vect
                    : a.pid < b.pid;
     });
     std::size_t count = std::min<std::size_t>(ranked.size(), cgroup.pending);
+    // The killer ends the largest first: while a larger process of the cgroup is still listed
+    // (killed, on its way out), a smaller one that left is no proof; wait for it while the rise
+    // may still wait.
+    if (count > 0 && cgroup.pendingPasses > 0 &&
+        largestStillListed(entry, lost) > ranked[count - 1].seen->footprintKiB) {
+        return 0;
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const Lost& victim = ranked[i];
         OutOfMemoryKill kill;
@@ -180,7 +225,7 @@ std::size_t OutOfMemoryKillDetector::attributeIn(Cgroup& cgroup, const std::vect
         kill.title = victim.seen->title;
         kill.pid = victim.pid;
         kill.processKiB = victim.seen->footprintKiB;
-        kill.familyKiB = familyKiBBefore(victim.seen->key);
+        kill.familyKiB = familyKiBBefore(victim.seen->key, victim.pid);
         kill.at = now;
         kill.wallAt = wall;
         recent_.push_back(std::move(kill));
@@ -194,9 +239,14 @@ void OutOfMemoryKillDetector::remember(const ProcessTable& table, const KillCoun
                                        const ProcRoot& cgroupRoot, PassStatistics& stats) {
     for (auto it = previous_.begin(); it != previous_.end();) {
         const ProcessRecord* now = table.find(it->first);
-        if (now == nullptr || now->startTime != it->second.startTime) {
-            attributed_.erase({it->first, it->second.startTime});
-            release(it->second.cgroup);
+        Seen& seen = it->second;
+        bool gone = now == nullptr || now->startTime != seen.startTime;
+        if (gone && now == nullptr && seen.passesGone < kSlackPasses) {
+            ++seen.passesGone; // still a candidate: its kill may be counted in a later pass
+            ++it;
+        } else if (gone) {
+            attributed_.erase({it->first, seen.startTime});
+            release(seen.cgroup);
             it = previous_.erase(it);
         } else {
             ++it;

@@ -25,15 +25,22 @@ namespace velmora {
 // cgroup nothing is ever recorded for it.
 //
 // Each cgroup's count is read once when its first process is seen, and otherwise only around
-// a machine-wide kill: a quiet pass reads no cgroup file. The counters rise before the killer
-// sends its signal, so a rise may wait one more pass for its process to leave. A killed child
-// whose parent has not yet reaped it stays listed with no memory; that collapse counts as
-// leaving.
+// a machine-wide kill: a quiet pass reads no cgroup file. The counters are read before the
+// process table (readCounters, then observe): the killer raises them just before it sends its
+// signal, so every kill they count was sent before the table was read. Its victim has left the
+// table by then, or is still on its way out (then it leaves in the next pass, and the rise
+// waits for it while a larger process of that cgroup is still listed, rather than blaming a
+// smaller one that exited on its own); a victim that left between the two reads is counted in
+// the next pass, which is why a process that left stays a candidate for one more pass.
+//
+// A process has left when it is no longer listed, or when it is listed with no memory and
+// /proc says it is a zombie (a killed child its parent has not reaped). A process swapped out
+// whole also shows no resident memory but is alive: it is never a victim.
 class OutOfMemoryKillDetector {
 public:
     // `uid`: whose processes are watched (a parent cgroup is evidence only inside that user's
-    // own part of the tree).
-    explicit OutOfMemoryKillDetector(uid_t uid = 0, double keepSeconds = 3600.0,
+    // own part of the tree); none when every user's are (then any parent but the root is).
+    explicit OutOfMemoryKillDetector(std::optional<uid_t> uid = 0, double keepSeconds = 3600.0,
                                      std::size_t maxKept = 32)
         : uid_(uid), keepSeconds_(keepSeconds), maxKept_(maxKept) {}
 
@@ -41,12 +48,17 @@ public:
     // cgroup root (memoryKillCountFile), by PID; a process missing here has no such count.
     using KillCountFiles = std::unordered_map<pid_t, std::string>;
 
-    // After the table's refresh and the family assignment of a pass. `counter` is the
-    // machine-wide oom_kill count read in this pass (nothing where the kernel does not publish
-    // it: then nothing is detected); cgroup kill counts are read below `cgroupRoot`, and
-    // counted in stats. Returns how many kills this pass found.
-    std::size_t observe(std::optional<uint64_t> counter, const ProcessTable& table,
-                        const KillCountFiles& discovered, const ProcRoot& cgroupRoot, double now,
+    // Before the table's refresh. `counter` is the machine-wide oom_kill count read in this
+    // pass (nothing where the kernel does not publish it: then nothing is detected); cgroup
+    // kill counts are read below `cgroupRoot`, and counted in stats.
+    void readCounters(std::optional<uint64_t> counter, const ProcRoot& cgroupRoot,
+                      PassStatistics& stats);
+
+    // After the table's refresh and the family assignment of the same pass; a listed process
+    // with no memory left is looked up in `procRoot` to tell a zombie from a process swapped
+    // out. Returns how many kills this pass found.
+    std::size_t observe(const ProcessTable& table, const KillCountFiles& discovered,
+                        const ProcRoot& procRoot, const ProcRoot& cgroupRoot, double now,
                         double wall, PassStatistics& stats);
 
     // The kills of the last keepSeconds, oldest first, at most maxKept.
@@ -77,6 +89,7 @@ private:
         std::string key;
         std::string title;
         CgroupEntry* cgroup = nullptr; // none: no evidence can ever name it
+        int passesGone = 0;            // passes since it left the table (0: listed)
     };
     struct Lost {
         pid_t pid = 0;
@@ -86,12 +99,15 @@ private:
     void decayPending();
     bool takeCounter(std::optional<uint64_t> counter);
     void readCounts(const ProcRoot& cgroupRoot, PassStatistics& stats);
-    std::vector<Lost> lostSince(const ProcessTable& table) const;
+    std::vector<Lost> lostSince(const ProcessTable& table, const ProcRoot& procRoot) const;
     // The cgroup whose counted kills may name this lost process, if any.
     CgroupEntry* evidenceFor(const Seen& seen);
     std::size_t attribute(const std::vector<Lost>& lost, double now, double wall);
-    std::size_t attributeIn(Cgroup& cgroup, const std::vector<Lost>& lost, double now, double wall);
-    uint64_t familyKiBBefore(const std::string& key) const;
+    std::size_t attributeIn(CgroupEntry& cgroup, const std::vector<Lost>& lost, double now,
+                            double wall);
+    // The largest footprint of a process of `cgroup` that is still listed, not among `lost`.
+    uint64_t largestStillListed(const CgroupEntry& cgroup, const std::vector<Lost>& lost) const;
+    uint64_t familyKiBBefore(const std::string& key, pid_t victim) const;
     void remember(const ProcessTable& table, const KillCountFiles& discovered,
                   const ProcRoot& cgroupRoot, PassStatistics& stats);
     // The followed cgroup of a kill count file (its count read when first seen), with its
@@ -102,7 +118,7 @@ private:
     void release(CgroupEntry* entry);
     void expire(double now);
 
-    uid_t uid_;
+    std::optional<uid_t> uid_;
     double keepSeconds_;
     std::size_t maxKept_;
     std::optional<uint64_t> lastCounter_;

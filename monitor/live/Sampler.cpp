@@ -42,7 +42,9 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
     if (!options_.smokeTargetsPath.empty()) {
         smoke_ = std::make_unique<SmokeTargets>(options_.smokeTargetsPath);
     }
-    kills_ = OutOfMemoryKillDetector(options_.uid, t.recentFindingSeconds);
+    kills_ = OutOfMemoryKillDetector(options_.allUsers ? std::nullopt
+                                                       : std::optional<uid_t>(options_.uid),
+                                     t.recentFindingSeconds);
     table_.setQuietPeriod(t.quietDetailSeconds);
 }
 
@@ -60,16 +62,20 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
         return suspects_.count(record.familyKey) != 0;
     };
     const Tuning& t = options_.tuning;
+    // The kill counters before the table: every kill they count was sent before it is read.
+    std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
+    kills_.readCounters(oomKillCount, cgroupRoot_, stats);
     auto discovered =
         table_.refresh(now, t.suspectDetailSeconds, t.backgroundDetailSeconds, isSuspect, stats);
     auto killCountFiles = assignFamilies(discovered, stats);
     applySmokeTargets();
     MachineState machine = readMachineState(root_, stats);
     forecaster_.update(now, machine, root_, table_, stats);
-    std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
-    kills_.observe(oomKillCount, table_, killCountFiles, cgroupRoot_, now, wall, stats);
+    kills_.observe(table_, killCountFiles, root_, cgroupRoot_, now, wall, stats);
     aggregate(now);
-    score(machine.valid ? machine.memory.availableKiB + machine.memory.swapFreeKiB : 0);
+    score(machine.valid
+              ? std::optional<uint64_t>(machine.memory.availableKiB + machine.memory.swapFreeKiB)
+              : std::nullopt);
     retire(now);
     ++passCount_;
     auto view = publish(now, wall, machine, stats);
@@ -208,7 +214,7 @@ uint64_t Sampler::recordedFootprint(const std::string& key, uint64_t footprintKi
     return *middle;
 }
 
-void Sampler::score(uint64_t reserveKiB) {
+void Sampler::score(std::optional<uint64_t> reserveKiB) {
     suspects_.clear();
     std::vector<FamilyAssessment*> live;
     for (auto& [key, family] : families_) {

@@ -80,7 +80,7 @@ private:
     void applySmokeTargets();
     void aggregate(double now);
     uint64_t recordedFootprint(const std::string& key, uint64_t footprintKiB);
-    void score(uint64_t reserveKiB);
+    void score(std::optional<uint64_t> reserveKiB); // none: the machine's figures are unknown
     void retire(double now);
     std::vector<RankedFamily> rank() const;
     std::shared_ptr<LiveView> publish(double now, double wall, const MachineState& machine,

@@ -90,7 +90,7 @@ bool isLegacyKillCountFile(std::string_view file) {
     return file.starts_with(kLegacyPrefix) && file.ends_with(kLegacyFile);
 }
 
-std::string parentKillCountFile(std::string_view file, uid_t uid) {
+std::string parentKillCountFile(std::string_view file, std::optional<uid_t> uid) {
     if (!file.ends_with(kEventsFile) || isLegacyKillCountFile(file)) {
         return {};
     }
@@ -100,8 +100,11 @@ std::string parentKillCountFile(std::string_view file, uid_t uid) {
         return {}; // a top-level cgroup: its parent is the root, shared by everyone
     }
     std::string_view parent = cgroup.substr(0, slash);
-    const std::string slice = "user-" + std::to_string(uid) + ".slice";
-    const std::string manager = "user@" + std::to_string(uid) + ".service";
+    if (!uid) {
+        return std::string(parent) + "/" + std::string(kEventsFile);
+    }
+    const std::string slice = "user-" + std::to_string(*uid) + ".slice";
+    const std::string manager = "user@" + std::to_string(*uid) + ".service";
     bool own = false;
     for (std::string_view rest = parent; !rest.empty();) {
         std::size_t next = rest.find('/');

@@ -23,12 +23,13 @@ std::string memoryKillCountFile(std::string_view procCgroupText);
 // Whether that file is a v1 memory.oom_control rather than a v2 memory.events.
 bool isLegacyKillCountFile(std::string_view file);
 
-// The memory.events of the parent of a v2 cgroup, when that parent holds only the processes of
-// user `uid` (it lies inside "user-<uid>.slice" or "user@<uid>.service"): its count also rises
-// for kills in its children, so it still tells of a kill once a child cgroup emptied by the
-// kill has been removed. Empty for v1 files (their counts are not hierarchical) and for parents
-// that other users share.
-std::string parentKillCountFile(std::string_view file, uid_t uid);
+// The memory.events of the parent of a v2 cgroup, when every process below that parent is
+// watched: its count also rises for kills in its children, so it still tells of a kill once a
+// child cgroup emptied by the kill has been removed. Watching user `uid` alone, that is a
+// parent inside "user-<uid>.slice" or "user@<uid>.service"; watching every user (no `uid`),
+// any parent but the root (which has no memory.events). Empty for v1 files (their counts are
+// not hierarchical) and for parents holding processes nobody watches.
+std::string parentKillCountFile(std::string_view file, std::optional<uid_t> uid);
 
 // Whether `file`'s cgroup lies below the cgroup of the kill count file `ancestor`.
 bool isBelowCgroupOf(std::string_view file, std::string_view ancestor);

@@ -91,7 +91,8 @@ FindingSeverity severityOf(FindingVerdict verdict) {
 FamilyScorer::FamilyScorer(const Tuning& tuning, double clockTicksPerSecond)
     : tuning_(tuning), ticksPerSecond_(clockTicksPerSecond > 0 ? clockTicksPerSecond : 100) {}
 
-FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t reserveKiB,
+FamilyAssessment FamilyScorer::assess(const FamilySeries& series,
+                                      std::optional<uint64_t> reserveKiB,
                                       std::optional<uint64_t> storedBaselineKiB,
                                       FindingVerdict previous) const {
     FamilyAssessment a;
@@ -153,9 +154,9 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series, uint64_t reser
             static_cast<double>(series.cpuTicks(window.size() - 1)) / ticksPerSecond_;
         a.idle = a.windowSeconds > 0 && cpuSeconds / a.windowSeconds < tuning_.idleCpuFraction;
     }
-    if (a.rateKiBPerSecond > 0 &&
+    if (reserveKiB && a.rateKiBPerSecond > 0 &&
         (a.stairs || (a.growing() && a.tau > tuning_.trendFloor && !a.stoppedSeconds))) {
-        a.exhaustionSeconds = static_cast<double>(reserveKiB) / a.rateKiBPerSecond;
+        a.exhaustionSeconds = static_cast<double>(*reserveKiB) / a.rateKiBPerSecond;
     }
     a.score = score(a, series, atLeast(previous, FindingVerdict::suspect));
     a.verdict = verdictFor(a.score, a);

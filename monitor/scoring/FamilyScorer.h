@@ -19,11 +19,12 @@ class FamilyScorer {
 public:
     FamilyScorer(const Tuning& tuning, double clockTicksPerSecond);
 
-    // reserveKiB is what the machine has left: available memory plus free swap.
+    // reserveKiB is what the machine has left: available memory plus free swap; none when the
+    // machine's figures cannot be read (then no exhaustion is estimated).
     // storedBaselineKiB, when known, is the family's typical footprint over a longer history
     // than the series holds; it replaces the series' own baseline. `previous` is the verdict
     // of the family's last assessment: a flagged family is not dropped for one weak bucket.
-    FamilyAssessment assess(const FamilySeries& series, uint64_t reserveKiB,
+    FamilyAssessment assess(const FamilySeries& series, std::optional<uint64_t> reserveKiB,
                             std::optional<uint64_t> storedBaselineKiB = std::nullopt,
                             FindingVerdict previous = FindingVerdict::normal) const;
     FindingVerdict verdictFor(int score, const FamilyAssessment& signals) const;

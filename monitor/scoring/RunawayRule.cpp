@@ -25,13 +25,15 @@ void applyRunawayRule(const std::vector<FamilyAssessment*>& families, const Mach
                       const Tuning& tuning) {
     for (FamilyAssessment* a : families) {
         a->verdict = a->scoredVerdict;
-        if (a->rateKiBPerSecond > 0 && a->exhaustionSeconds) {
+        if (!machine.reserveKiB) {
+            a->exhaustionSeconds.reset();
+        } else if (a->rateKiBPerSecond > 0 && a->exhaustionSeconds) {
             // The reserve now, not when the family was last scored.
-            a->exhaustionSeconds = static_cast<double>(machine.reserveKiB) / a->rateKiBPerSecond;
+            a->exhaustionSeconds = static_cast<double>(*machine.reserveKiB) / a->rateKiBPerSecond;
         }
     }
     FamilyAssessment* family = fastestGrowing(families);
-    if (family == nullptr) {
+    if (family == nullptr || !machine.reserveKiB) {
         return;
     }
     const double alone = *family->exhaustionSeconds;
@@ -40,7 +42,7 @@ void applyRunawayRule(const std::vector<FamilyAssessment*>& families, const Mach
     // goes elsewhere (another user, the kernel) does not make it this family's runaway.
     bool machineRunsOut = machine.exhaustionSeconds && *machine.exhaustionSeconds <= hour &&
                           family->rateKiBPerSecond >= 0.5 *
-                                                          static_cast<double>(machine.reserveKiB) /
+                                                          static_cast<double>(*machine.reserveKiB) /
                                                           std::max(*machine.exhaustionSeconds, 1.0);
     bool leak = atLeast(family->scoredVerdict, FindingVerdict::suspect);
     bool worthWatching = atLeast(family->scoredVerdict, FindingVerdict::watch);

@@ -9,16 +9,19 @@
 
 namespace velmora {
 
-// What the machine has left: available memory plus free swap, and when the whole of it runs
-// out at the machine's current trend (while it falls steadily).
+// What the machine has left: available memory plus free swap (none when its figures cannot be
+// read), and when the whole of it runs out at the machine's current trend (while it falls
+// steadily).
 struct MachineOutlook {
-    uint64_t reserveKiB = 0;
+    std::optional<uint64_t> reserveKiB;
     std::optional<double> exhaustionSeconds;
 };
 
 // "criticalRunaway" means the machine is at risk: memory as a whole runs out within the hour,
 // at the machine's trend or at the family's own rate, and the family is the main contributor.
-// Raises such families to it and lowers the others to what the scorer found.
+// Raises such families to it and lowers the others to what the scorer found. Without the
+// machine's figures nothing is known to run out: no family has an exhaustion estimate and none
+// is a runaway.
 void applyRunawayRule(const std::vector<FamilyAssessment*>& families, const MachineOutlook& machine,
                       const Tuning& tuning);
 

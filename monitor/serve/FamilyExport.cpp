@@ -70,6 +70,24 @@ std::string familyLabelOf(const std::string& key) {
     return label;
 }
 
+std::string withoutHome(const std::string& label, const std::string& home) {
+    if (home.size() < 2 || home.front() != '/') {
+        return label;
+    }
+    const std::string folder = home.back() == '/' ? home.substr(0, home.size() - 1) : home;
+    std::string shown;
+    std::size_t copied = 0;
+    for (std::size_t at = label.find(folder); at != std::string::npos;
+         at = label.find(folder, at + 1)) {
+        std::size_t end = at + folder.size();
+        if (end == label.size() || label[end] == '/') {
+            shown.append(label, copied, at - copied).push_back('~');
+            copied = end;
+        }
+    }
+    return shown.append(label, copied);
+}
+
 FamilyExport::FamilyExport(FamilyExportOptions options)
     : options_(std::move(options)),
       latest_(std::make_shared<const std::vector<prometheus::MetricFamily>>()) {}
@@ -81,11 +99,15 @@ std::shared_ptr<const std::vector<prometheus::MetricFamily>> FamilyExport::metri
 
 FamilyExport::Label FamilyExport::labelOf(const std::string& key) const {
     std::string user;
+    std::string family = familyLabelOf(key);
     if (options_.userLabel) {
         uid_t uid = uidOf(key);
         user = options_.userName ? options_.userName(uid) : std::to_string(uid);
+        if (options_.hiddenHome) {
+            family = withoutHome(family, options_.hiddenHome(uid));
+        }
     }
-    return {user, familyLabelOf(key)};
+    return {user, family};
 }
 
 std::map<FamilyExport::Label, FamilyExport::Exported>
@@ -122,12 +144,40 @@ void FamilyExport::countKills(const LiveView& view, double now) {
         }
         auto [it, fresh] = exported_.try_emplace(labelOf(kill.key));
         if (fresh) {
+            it->second.presence = Presence::killsOnly;
             it->second.title = kill.title;
         }
         ++it->second.outOfMemoryKills;
         it->second.seen = now;
     }
     countedKills_ = std::move(listed); // kills leave the view after an hour
+}
+
+void FamilyExport::retire(const LiveView& view, const std::map<Label, Exported>& current) {
+    std::set<Label> ended;
+    for (const std::string& key : view.endedFamilies) {
+        ended.insert(labelOf(key));
+    }
+    for (auto it = exported_.begin(); it != exported_.end();) {
+        Exported& e = it->second;
+        if (current.count(it->first) != 0 || e.presence != Presence::ranked) {
+            ++it;
+        } else if (ended.count(it->first) != 0) {
+            // Its processes all ended: it holds nothing now and leaks no more.
+            Exported gone;
+            gone.presence = Presence::gone;
+            gone.title = std::move(e.title);
+            gone.outOfMemoryKills = e.outOfMemoryKills;
+            gone.seen = view.monotonicTime;
+            e = std::move(gone);
+            ++it;
+        } else if (e.outOfMemoryKills > 0) {
+            e.presence = Presence::killsOnly; // it runs on, out of the ranking: no stale figures
+            ++it;
+        } else {
+            it = exported_.erase(it); // calmed down and out of the ranking
+        }
+    }
 }
 
 void FamilyExport::keepWithinBounds(const std::map<Label, Exported>& current, double now) {
@@ -156,18 +206,7 @@ void FamilyExport::keepWithinBounds(const std::map<Label, Exported>& current, do
 void FamilyExport::update(const LiveView& view) {
     const double now = view.monotonicTime;
     std::map<Label, Exported> current = currentOf(view);
-    for (const std::string& key : view.endedFamilies) {
-        // Its processes all ended: it holds nothing now and leaks no more.
-        auto it = exported_.find(labelOf(key));
-        if (it != exported_.end() && current.count(it->first) == 0) {
-            uint64_t kills = it->second.outOfMemoryKills;
-            std::string title = it->second.title;
-            it->second = Exported{};
-            it->second.title = std::move(title);
-            it->second.outOfMemoryKills = kills;
-            it->second.seen = now;
-        }
-    }
+    retire(view, current);
     for (auto& [label, e] : current) {
         e.outOfMemoryKills = exported_.count(label) ? exported_.at(label).outOfMemoryKills : 0;
         exported_[label] = e;
@@ -192,6 +231,9 @@ std::vector<MetricFamily> FamilyExport::build(const LiveView& view) const {
                                 "Processes of a family the kernel's out-of-memory killer ended "
                                 "since this monitor started.",
                                 MetricType::Counter);
+    MetricFamily gone = family("velmora_family_gone",
+                               "1 for a family whose processes have all ended, exported a while "
+                               "longer with its out-of-memory kills; 0 while it runs.");
     for (const auto& [label, e] : exported_) {
         std::vector<ClientMetric::Label> labels = {{"family", label.second}, {"title", e.title}};
         if (options_.userLabel) {
@@ -202,6 +244,11 @@ std::vector<MetricFamily> FamilyExport::build(const LiveView& view) const {
             more.push_back({name, std::move(value)});
             return more;
         };
+        add(kills, labels, static_cast<double>(e.outOfMemoryKills));
+        if (e.presence == Presence::killsOnly) {
+            continue; // it runs on out of the ranking: its figures are not known here
+        }
+        add(gone, labels, e.presence == Presence::gone ? 1 : 0);
         add(memory, with("memtype", "anon"), static_cast<double>(e.anonKiB) * 1024);
         add(memory, with("memtype", "swap"), static_cast<double>(e.swapKiB) * 1024);
         add(memory, with("memtype", "footprint"), static_cast<double>(e.footprintKiB) * 1024);
@@ -212,10 +259,9 @@ std::vector<MetricFamily> FamilyExport::build(const LiveView& view) const {
         for (FindingVerdict v : kVerdicts) {
             add(verdict, with("verdict", std::string(toWire(v))), v == e.verdict ? 1 : 0);
         }
-        add(kills, labels, static_cast<double>(e.outOfMemoryKills));
     }
-    std::vector<MetricFamily> all = {std::move(memory), std::move(growth), std::move(score),
-                                     std::move(verdict), std::move(kills)};
+    std::vector<MetricFamily> all = {std::move(memory),  std::move(growth), std::move(score),
+                                     std::move(verdict), std::move(kills),  std::move(gone)};
 
     if (view.machine.valid) {
         MetricFamily available = family("velmora_memory_available_bytes",

@@ -22,21 +22,30 @@ struct FamilyExportOptions {
     bool userLabel = false;        // every user's processes: families carry their user
     std::string version;
     std::function<std::string(uid_t)> userName; // the user label's value
+    // With userLabel: the home folder that a family label of user `uid` must not show ("" for
+    // none); a path inside it reads "~/..." instead.
+    std::function<std::string(uid_t)> hiddenHome;
 };
 
 // The family label: the family key without its process id and start time ("proc:firefox"),
 // and without the user prefix the sampler gives keys when watching every user.
 std::string familyLabelOf(const std::string& key);
 
+// `label` with the folder `home` (and any path inside it) written "~".
+std::string withoutHome(const std::string& label, const std::string& home);
+
 // Turns each published view into the metric families "velmora serve" exports (the monitor's
 // own process_* metrics excepted). The sampler thread calls update(); any thread reads
 // metrics(), which never waits for a pass.
 //
 // Label sets stay bounded: families with the same label (two trees of one program) are
-// summed, at most maxFamilies are exported (those the sampler ranks first: every flagged
-// family, then the largest), and a family that leaves stays keepSeconds with its last figures
-// (a family whose processes all ended, with no memory and a normal verdict), so that its
-// out-of-memory kills and a verdict's end are seen by the server, then goes.
+// summed, and at most maxFamilies are exported (those the sampler ranks first: every flagged
+// family, then the largest). What is exported is always true now: a family that leaves the
+// ranking while it runs (it calmed down and is not among the largest) leaves the export at
+// once, its last verdict with it. Only a family whose processes all ended stays, for
+// keepSeconds, marked gone (velmora_family_gone 1, no memory, a normal verdict) with its
+// out-of-memory kills, so that the server sees how it ended. A family of the ranking's outside
+// the out-of-memory killer struck keeps its kill count alone for keepSeconds after the kill.
 class FamilyExport {
 public:
     explicit FamilyExport(FamilyExportOptions options);
@@ -45,7 +54,11 @@ public:
     std::shared_ptr<const std::vector<prometheus::MetricFamily>> metrics() const;
 
 private:
+    // Why a family is exported: ranked in the last pass, its processes all ended, or only to
+    // show an out-of-memory kill.
+    enum class Presence { ranked, gone, killsOnly };
     struct Exported {
+        Presence presence = Presence::ranked;
         std::string title;
         uint64_t anonKiB = 0;
         uint64_t swapKiB = 0;
@@ -54,12 +67,14 @@ private:
         int score = 0;
         FindingVerdict verdict = FindingVerdict::normal;
         uint64_t outOfMemoryKills = 0;
-        double seen = 0;
+        double seen = 0; // when it was last ranked, ended or had a kill
     };
     using Label = std::pair<std::string, std::string>; // (user, family)
 
     Label labelOf(const std::string& key) const;
     std::map<Label, Exported> currentOf(const LiveView& view) const;
+    // What becomes of the families exported before that are not ranked now.
+    void retire(const LiveView& view, const std::map<Label, Exported>& current);
     void countKills(const LiveView& view, double now);
     void keepWithinBounds(const std::map<Label, Exported>& current, double now);
     std::vector<prometheus::MetricFamily> build(const LiveView& view) const;

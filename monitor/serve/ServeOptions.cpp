@@ -68,7 +68,7 @@ std::string textfileProblem(const std::string& value) {
 
 const char* const kServeUsage =
     "Usage: velmora serve [--listen ADDRESS:PORT] [--textfile PATH] [--interval SECONDS]\n"
-    "                     [--all-users]\n\n"
+    "                     [--all-users] [--web.config.file PATH] [--show-home-paths]\n\n"
     "Runs the monitor on its own, without the tray app, and exports what it finds as\n"
     "Prometheus metrics: each family's memory, growth rate, score and verdict, the memory\n"
     "left, when it runs out, the memory pressure and the out-of-memory kills. It samples,\n"
@@ -80,7 +80,12 @@ const char* const kServeUsage =
     "                         pass, atomically, for node_exporter's textfile collector\n"
     "  --interval SECONDS     seconds between passes, 0.1 to 60 (default 10)\n"
     "  --all-users            watch every user's processes, each family labelled with its\n"
-    "                         user (needs root or CAP_SYS_PTRACE)\n\n"
+    "                         user (needs root or CAP_SYS_PTRACE)\n"
+    "  --web.config.file PATH basic authentication (bcrypt hashes in basic_auth_users)\n"
+    "                         and HTTPS (tls_server_config: cert_file, key_file), in the\n"
+    "                         web configuration file of the Prometheus exporters\n"
+    "  --show-home-paths      with --all-users, name other users' home folders in labels\n"
+    "                         (by default a path in one reads ~/...)\n\n"
     "SIGTERM or SIGINT ends it with the history written; SIGHUP reads the settings again.\n";
 
 ServeArguments parseServeArguments(const std::vector<std::string>& args) {
@@ -109,6 +114,15 @@ ServeArguments parseServeArguments(const std::vector<std::string>& args) {
             result.help = true;
         } else if (name == "--all-users" && !inlineValue) {
             result.options.allUsers = true;
+        } else if (name == "--show-home-paths" && !inlineValue) {
+            result.options.showHomePaths = true;
+        } else if (name == "--web.config.file") {
+            if (takeValue("a path")) {
+                result.options.webConfigFile = value;
+                if (value.empty()) {
+                    result.error = "--web.config.file needs a path";
+                }
+            }
         } else if (name == "--listen") {
             if (takeValue("ADDRESS:PORT")) {
                 result.error = listenProblem(value);

@@ -13,6 +13,8 @@ struct ServeOptions {
     std::string textfile;                  // empty: no textfile
     double intervalSeconds = 10;
     bool allUsers = false;
+    std::string webConfigFile;  // empty: plain HTTP, no authentication
+    bool showHomePaths = false; // other users' home folders in labels, not "~"
 };
 
 // What the command line asked for: the options, the usage text, or one line saying what is
@@ -24,7 +26,8 @@ struct ServeArguments {
 };
 
 // Reads the arguments after "serve": --listen ADDRESS:PORT, --textfile PATH, --interval
-// SECONDS, --all-users, --help; "--name=value" works as well as "--name value".
+// SECONDS, --all-users, --web.config.file PATH, --show-home-paths, --help; "--name=value"
+// works as well as "--name value".
 ServeArguments parseServeArguments(const std::vector<std::string>& args);
 
 // Whether this process may read every user's processes: root, or CAP_SYS_PTRACE in its

@@ -5,15 +5,19 @@
 #include "monitor/config/MonitorPaths.h"
 #include "monitor/live/HistoryService.h"
 #include "monitor/live/LiveMonitor.h"
+#include "monitor/serve/BasicAuth.h"
 #include "monitor/serve/FamilyExport.h"
 #include "monitor/serve/MetricsEndpoint.h"
 #include "monitor/serve/ProcessMetrics.h"
+#include "monitor/serve/WebConfig.h"
 
 #include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
+#include <optional>
 #include <pwd.h>
 #include <stdexcept>
 #include <unistd.h>
@@ -27,14 +31,37 @@ namespace {
 
 constexpr std::size_t kExportedFamilies = 200;
 
-std::string userNameOf(uid_t uid) {
+// The user's name, or home folder, from the user database; nothing when unknown.
+std::optional<std::string> userFieldOf(uid_t uid, char* passwd::*field) {
     passwd entry{};
     passwd* found = nullptr;
     char buffer[4096];
     if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) {
-        return found->pw_name;
+        return std::string(found->*field);
     }
-    return std::to_string(uid);
+    return std::nullopt;
+}
+
+std::string userNameOf(uid_t uid) {
+    return userFieldOf(uid, &passwd::pw_name).value_or(std::to_string(uid));
+}
+
+// Other users' home folders, hidden from labels unless asked for; looked up once per user.
+std::function<std::string(uid_t)> hiddenHomes(const ServeOptions& options) {
+    if (options.showHomePaths) {
+        return nullptr;
+    }
+    auto known = std::make_shared<std::map<uid_t, std::string>>();
+    return [known, self = ::geteuid()](uid_t uid) -> std::string {
+        if (uid == self) {
+            return {};
+        }
+        auto [it, fresh] = known->try_emplace(uid);
+        if (fresh) {
+            it->second = userFieldOf(uid, &passwd::pw_dir).value_or("");
+        }
+        return it->second;
+    };
 }
 
 std::string selfStatus() {
@@ -76,7 +103,7 @@ public:
         : options_(options), config_(std::move(config)),
           history_(DataFolder{paths.dataDir}, config_.storageMode()),
           export_(FamilyExportOptions{kExportedFamilies, 600, options.allUsers, VELMORA_VERSION,
-                                      userNameOf}) {
+                                      userNameOf, hiddenHomes(options)}) {
         if (!options.textfile.empty()) {
             textfile_ = std::make_unique<TextfileWriter>(options.textfile);
         }
@@ -168,22 +195,51 @@ int runServe(const ServeOptions& options) {
     std::signal(SIGPIPE, SIG_IGN);
     raiseDescriptorLimit();
 
+    EndpointSecurity security;
+    if (!options.webConfigFile.empty()) {
+        WebConfigReading web = readWebConfig(options.webConfigFile);
+        if (!web.error.empty()) {
+            std::fprintf(stderr, "velmora serve: %s\n", web.error.c_str());
+            return 2;
+        }
+        if (web.config.tls() && !httpsAvailable()) {
+            std::fprintf(stderr, "velmora serve: %s: %s\n", options.webConfigFile.c_str(),
+                         kHttpsUnavailable);
+            return 2;
+        }
+        if (!web.config.basicAuthUsers.empty()) {
+            security.auth = std::make_shared<BasicAuth>(web.config.basicAuthUsers);
+        }
+        security.certFile = web.config.certFile;
+        security.keyFile = web.config.keyFile;
+    }
+
     MonitorPaths paths = MonitorPaths::fromEnvironment();
     ConfigStore config(paths.configFile);
     loadConfigOrWarn(config, "using defaults");
     HeadlessMonitor monitor(options, paths, std::move(config));
     std::unique_ptr<MetricsEndpoint> endpoint;
     try {
-        endpoint = std::make_unique<MetricsEndpoint>(options.listen,
-                                                     [&monitor] { return monitor.collect(); });
-    } catch (const std::exception& error) {
+        endpoint = std::make_unique<MetricsEndpoint>(
+            options.listen, [&monitor] { return monitor.collect(); }, security);
+    } catch (const ListenFailure& error) {
+        if (error.addressInUse()) {
+            // A service manager must not start it again and again: another port is needed.
+            std::fprintf(stderr,
+                         "velmora serve: cannot listen on %s: the address is already in use; "
+                         "choose another port with --listen (VELMORA_LISTEN in the service's "
+                         "environment file)\n",
+                         options.listen.c_str());
+            return kServeAddressInUse;
+        }
         std::fprintf(stderr, "velmora serve: cannot listen on %s: %s\n", options.listen.c_str(),
                      error.what());
         return 1;
     }
     monitor.start();
-    std::fprintf(stderr, "velmora: serving metrics on http://%s/metrics every %g s\n",
-                 options.listen.c_str(), options.intervalSeconds);
+    std::fprintf(stderr, "velmora: serving metrics on %s://%s/metrics every %g s%s\n",
+                 security.certFile.empty() ? "http" : "https", options.listen.c_str(),
+                 options.intervalSeconds, security.auth ? ", with basic authentication" : "");
 
     for (;;) {
         int signal = ::sigwaitinfo(&signals, nullptr);

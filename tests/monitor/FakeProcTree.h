@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monitor/live/Sampler.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <cstdint>
@@ -46,8 +47,19 @@ public:
         write(std::to_string(pid) + "/statm",
               "100000 " + std::to_string(pages + 100) + " 100 1 0 1 0\n");
     }
-    // An ended process its parent has not reaped: still listed, no memory left.
-    void empty(int pid) const { write(std::to_string(pid) + "/statm", "0 0 0 0 0 0 0\n"); }
+    // An ended process its parent has not reaped: still listed, a zombie, no memory left.
+    void empty(int pid) const {
+        write(std::to_string(pid) + "/statm", "0 0 0 0 0 0 0\n");
+        std::string stat = testing::readFile(root + "/" + std::to_string(pid) + "/stat");
+        stat[stat.rfind(')') + 2] = 'Z';
+        write(std::to_string(pid) + "/stat", stat);
+    }
+    // A process swapped out whole: alive, no resident anonymous memory, `swapPages` in swap.
+    void swapOut(int pid, uint64_t swapPages) const {
+        setResident(pid, 0);
+        write(std::to_string(pid) + "/status",
+              "Name:\tswapped\nVmSwap:\t" + std::to_string(swapPages * 4) + " kB\n");
+    }
     void remove(int pid) const { std::filesystem::remove_all(root + "/" + std::to_string(pid)); }
     void setOutOfMemoryKills(uint64_t count) const {
         write("vmstat", "nr_free_pages 1000\npgfault 5\noom_kill " + std::to_string(count) +

@@ -646,5 +646,52 @@ TEST(MemoryForecast, RowsCarryTheirFootprintAndHowLongTheyHaveBeenGrowing) {
     EXPECT_EQ(row.growthSpanLabel, "7 s"); // the eight-bucket window, growing all along
 }
 
+TEST(MemoryForecast, UnknownMemoryIsNoForecastAndNoRunaway) {
+    FakeMachine fake;
+    fake.addProcess(200, 1, "leaky", 4096, 400);
+    Scenario scenario(fake);
+    // The leak grows 4 MiB/s while available memory falls as fast from 2 GiB: a runaway.
+    auto pass = [&](int t, bool known) {
+        fake.write(fake.proc + "/200/statm",
+                   "100000 " + std::to_string(4096 + 100 + t * 1024) + " 100 1 0 1 0\n");
+        if (known) {
+            fake.setMemory(16 * kGiB, 2 * kGiB - 4 * kMiB * static_cast<uint64_t>(t), 0, 0);
+        }
+        scenario.view = scenario.sampler.pass(t, 1.7e9 + t);
+        return scenario.view;
+    };
+    std::shared_ptr<const LiveView> view;
+    for (int t = 1; t <= 150; ++t) {
+        view = pass(t, true);
+    }
+    ASSERT_TRUE(view->forecast.exhaustionSeconds);
+    ASSERT_FALSE(view->families.empty());
+    ASSERT_EQ(view->families.front().assessment.verdict, FindingVerdict::criticalRunaway);
+
+    // /proc/meminfo loses MemAvailable (an old kernel, a broken container), then cannot be read.
+    int t = 150;
+    for (bool readable : {true, false}) {
+        if (readable) {
+            fake.write(fake.proc + "/meminfo", "MemTotal: 16777216 kB\nMemFree: 100 kB\n");
+        } else {
+            std::filesystem::remove(fake.proc + "/meminfo");
+        }
+        for (int end = t + 5; t < end;) {
+            view = pass(++t, false);
+        }
+        EXPECT_FALSE(view->machine.valid);
+        EXPECT_FALSE(view->forecast.exhaustionSeconds);
+        for (const FamilyView& family : view->families) {
+            EXPECT_NE(family.assessment.verdict, FindingVerdict::criticalRunaway) << family.title;
+            EXPECT_FALSE(family.assessment.exhaustionSeconds) << family.title;
+        }
+        PopoverSnapshot snapshot = scenario.compose();
+        EXPECT_EQ(snapshot.systemState.scopeLabel, "Memory forecast unavailable");
+        EXPECT_EQ(snapshot.systemState.headroomLabel, "Headroom unavailable");
+        EXPECT_NE(snapshot.globalTone, SnapshotTone::critical);
+        EXPECT_TRUE(!snapshot.memoryForecast || !snapshot.memoryForecast->exhaustionSeconds);
+    }
+}
+
 } // namespace
 } // namespace velmora

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -144,6 +145,13 @@ TEST(MemoryCgroup, NamesTheFileWhereTheProcesssOwnCgroupCountsKills) {
     EXPECT_EQ(parentKillCountFile("memory/user.slice/user-1000.slice/x/memory.oom_control", 1000),
               "")
         << "v1 counts are not hierarchical";
+    // Watching every user, any parent below the root counts: every process there is watched.
+    EXPECT_EQ(parentKillCountFile("system.slice/db.service/memory.events", std::nullopt),
+              "system.slice/memory.events");
+    EXPECT_EQ(parentKillCountFile("user.slice/user-1000.slice/memory.events", std::nullopt),
+              "user.slice/memory.events");
+    EXPECT_EQ(parentKillCountFile("init.scope/memory.events", std::nullopt), "");
+    EXPECT_EQ(parentKillCountFile("memory/system.slice/a/memory.oom_control", std::nullopt), "");
     EXPECT_TRUE(isBelowCgroupOf("a/b/c/memory.events", "a/memory.events"));
     EXPECT_FALSE(isBelowCgroupOf("ab/c/memory.events", "a/memory.events"));
     EXPECT_FALSE(isBelowCgroupOf("a/memory.events", "a/memory.events"));
@@ -344,6 +352,114 @@ TEST(OutOfMemoryKills, AKilledAppWhoseCgroupWasRemovedIsFoundThroughItsParent) {
     EXPECT_EQ(view->outOfMemoryKills[1].key, desktop.shell);
 }
 
+// One cgroup holding a large worker, a smaller victim and a small helper; the machine's and the
+// cgroup's counts start at 0.
+struct SharedCgroup {
+    SharedCgroup() {
+        for (auto [pid, exe, mib] : {std::tuple{10, "worker", 800}, std::tuple{20, "victim", 600},
+                                     std::tuple{30, "helper", 50}}) {
+            proc.addProcess(pid, 1, exe, static_cast<uint64_t>(mib) * kMiBPages);
+            proc.setCgroup(pid, cgroup);
+        }
+        proc.setCgroupKills(cgroup, 0);
+        proc.setOutOfMemoryKills(0);
+        sampler.pass(1.0, 0);
+    }
+    void countKill() {
+        proc.setCgroupKills(cgroup, ++kills);
+        proc.setOutOfMemoryKills(kills);
+    }
+    std::vector<pid_t> victims(double now) {
+        std::vector<pid_t> pids;
+        for (const OutOfMemoryKill& kill : sampler.pass(now, 0)->outOfMemoryKills) {
+            pids.push_back(kill.pid);
+        }
+        return pids;
+    }
+
+    FakeProcTree proc;
+    std::string cgroup = scopeOf("jobs");
+    Sampler sampler{samplerOptionsFor(proc)};
+    uint64_t kills = 0;
+};
+
+TEST(OutOfMemoryKills, OnlyAProcessThatHasEndedIsBlamedAndTheOneTheKillerPickedIsWaitedFor) {
+    {
+        // The worker is swapped out whole in the crunch that ends the victim: no resident memory,
+        // but alive. It is not the victim, however large it was.
+        SharedCgroup jobs;
+        jobs.proc.swapOut(10, 800 * kMiBPages);
+        jobs.countKill();
+        jobs.proc.remove(20);
+        auto first = jobs.victims(2.0);
+        auto second = jobs.victims(3.0);
+        EXPECT_EQ(first.empty() ? second : first, std::vector<pid_t>{20});
+        EXPECT_EQ(jobs.victims(4.0), std::vector<pid_t>{20});
+    }
+    {
+        // The killer counted its kill of the worker, which is still on its way out when the table
+        // is read, while the helper exits on its own: the helper is not blamed.
+        SharedCgroup jobs;
+        jobs.countKill();
+        jobs.proc.remove(30);
+        EXPECT_TRUE(jobs.victims(2.0).empty());
+        jobs.proc.empty(10); // a zombie now, then reaped
+        EXPECT_EQ(jobs.victims(3.0), std::vector<pid_t>{10});
+        jobs.proc.remove(10);
+        EXPECT_EQ(jobs.victims(4.0), std::vector<pid_t>{10});
+    }
+    {
+        // The victim left between the read of the counters and the table's: the rise shows in the
+        // next pass and still finds it.
+        SharedCgroup jobs;
+        jobs.proc.remove(10);
+        EXPECT_TRUE(jobs.victims(2.0).empty());
+        jobs.countKill();
+        EXPECT_EQ(jobs.victims(3.0), std::vector<pid_t>{10});
+    }
+}
+
+TEST(OutOfMemoryKills, WatchingEveryUserKillsOfServicesAndOtherUsersAppsAreCounted) {
+    FakeProcTree proc;
+    const std::string service = "/system.slice/db.service";
+    const std::string otherApp =
+        "/user.slice/user-4242.slice/user@4242.service/app.slice/game.scope";
+    proc.addProcess(100, 1, "db", 900 * kMiBPages);
+    proc.setCgroup(100, service);
+    proc.addProcess(200, 1, "game", 700 * kMiBPages);
+    proc.setCgroup(200, otherApp);
+    proc.addProcess(300, 1, "cron", 10 * kMiBPages);
+    proc.setCgroup(300, "/system.slice/cron.service");
+    for (const char* cgroup :
+         {"/system.slice/db.service", "/system.slice/cron.service", "/system.slice",
+          "/user.slice/user-4242.slice/user@4242.service/app.slice/game.scope",
+          "/user.slice/user-4242.slice/user@4242.service/app.slice"}) {
+        proc.setCgroupKills(cgroup, 0);
+    }
+    proc.setOutOfMemoryKills(0);
+    SamplerOptions options = samplerOptionsFor(proc);
+    options.allUsers = true;
+    Sampler sampler(options);
+    sampler.pass(1.0, 0);
+
+    // Each the only process of its cgroup, which systemd removes as soon as it is empty: only
+    // the parent still shows the kill.
+    proc.remove(100);
+    proc.removeCgroup(service);
+    proc.setCgroupKills("/system.slice", 1);
+    proc.remove(200);
+    proc.removeCgroup(otherApp);
+    proc.setCgroupKills("/user.slice/user-4242.slice/user@4242.service/app.slice", 1);
+    proc.setOutOfMemoryKills(2);
+    auto view = sampler.pass(2.0, 0);
+    std::vector<pid_t> pids;
+    for (const OutOfMemoryKill& kill : view->outOfMemoryKills) {
+        pids.push_back(kill.pid);
+    }
+    std::sort(pids.begin(), pids.end());
+    EXPECT_EQ(pids, (std::vector<pid_t>{100, 200}));
+}
+
 TEST(OutOfMemoryKills, CgroupV1CountsInMemoryOomControl) {
     FakeProcTree proc;
     proc.addProcess(100, 1, "editor", 900 * kMiBPages);
@@ -388,9 +504,11 @@ TEST(OutOfMemoryKills, CgroupCountsAreReadWhenFirstSeenAndAroundKillsOnlyAndShow
               read.end());
     EXPECT_NE(std::find(read.begin(), read.end(), desktop.proc.root + "/vmstat"), read.end());
 
-    // Processes and cgroups that leave are forgotten.
+    // Processes and cgroups that leave are forgotten, one pass later: a kill counted in the
+    // next pass may still name them.
     desktop.proc.remove(200);
-    EXPECT_EQ(desktop.pass(15.0)->cgroupKillCounts, (FollowedKillCounts{3, 0}));
+    EXPECT_EQ(desktop.pass(15.0)->cgroupKillCounts, (FollowedKillCounts{4, 0}));
+    EXPECT_EQ(desktop.pass(16.0)->cgroupKillCounts, (FollowedKillCounts{3, 0}));
 }
 
 TEST(OutOfMemoryKills, AKillIsKeptForAnHour) {

@@ -83,9 +83,10 @@ TEST(FamilyExport, LabelsNameTheProgramNotTheProcessAndTheUserOnlyWhenAsked) {
     EXPECT_EQ(labels[0].name, "family");
     EXPECT_EQ(labels[1].name, "title");
 
-    FamilyExport everyone({200, 600, true, "1.2.3", [](uid_t uid) {
-                               return uid == 1000 ? std::string("ada") : std::to_string(uid);
-                           }});
+    FamilyExport everyone(
+        {200, 600, true, "1.2.3",
+         [](uid_t uid) { return uid == 1000 ? std::string("ada") : std::to_string(uid); },
+         nullptr});
     everyone.update(viewAt(10, {ranked("user:1000:proc:bash:12:34", "bash", 10),
                                 ranked("user:1001:proc:bash:56:78", "bash", 20)}));
     auto all = *everyone.metrics();
@@ -126,41 +127,46 @@ TEST(FamilyExport, TwoTreesOfOneProgramAreOneSeriesWithTheWorstVerdictAndOneStat
               1.0);
 }
 
-TEST(FamilyExport, AFamilyThatLeavesStaysTenMinutesAndTheBoundHoldsMeanwhile) {
-    FamilyExport exporter({3, 600, false, "", nullptr});
-    exporter.update(viewAt(0, {ranked("proc:a:1:1", "a", 30), ranked("proc:b:2:2", "b", 20),
-                               ranked("proc:c:3:3", "c", 10)}));
-    // c is outranked by d: it keeps its last figures while the bound allows.
-    LiveView next = viewAt(60, {ranked("proc:a:1:1", "a", 31), ranked("proc:d:4:4", "d", 25)});
-    next.endedFamilies = {"proc:b:2:2"};
-    exporter.update(next);
+TEST(FamilyExport, AFamilyThatCalmsDownLeavesWithItsVerdictAndOnlyAGoneOneStaysMarkedGone) {
+    FamilyExport exporter({200, 600, false, "", nullptr, nullptr});
+    exporter.update(viewAt(0, {ranked("proc:a:1:1", "a", 30),
+                               ranked("proc:leak:2:2", "leak", 20, FindingVerdict::probable, 80),
+                               ranked("proc:b:3:3", "b", 20, FindingVerdict::suspect, 55)}));
     auto all = *exporter.metrics();
-    EXPECT_EQ(familiesExported(all), 3u);
-    // b ended: nothing held, nothing leaking.
-    auto bMemory = valueOf(all, "velmora_family_memory_bytes",
-                           {{"family", "proc:b"}, {"memtype", "footprint"}});
-    auto cMemory = valueOf(all, "velmora_family_memory_bytes",
-                           {{"family", "proc:c"}, {"memtype", "footprint"}});
-    // Over the bound, the one that left longest ago goes: c left at 0 s, b ended at 60 s.
-    EXPECT_EQ(bMemory, 0.0);
-    EXPECT_FALSE(cMemory);
-
-    FamilyExport roomy({200, 600, false, "", nullptr});
-    roomy.update(viewAt(0, {ranked("proc:a:1:1", "a", 30),
-                            ranked("proc:b:2:2", "b", 20, FindingVerdict::suspect, 55)}));
-    LiveView ended = viewAt(10, {ranked("proc:a:1:1", "a", 30)});
-    ended.endedFamilies = {"proc:b:2:2"};
-    roomy.update(ended);
-    all = *roomy.metrics();
+    EXPECT_EQ(valueOf(all, "velmora_family_gone", {{"family", "proc:leak"}}), 0.0);
+    // The leak calmed down and fell out of the ranking while it runs on: its "probable" must not
+    // be exported a moment longer. b's processes all ended.
+    LiveView next = viewAt(10, {ranked("proc:a:1:1", "a", 31)});
+    next.endedFamilies = {"proc:b:3:3"};
+    exporter.update(next);
+    all = *exporter.metrics();
+    EXPECT_FALSE(
+        valueOf(all, "velmora_family_verdict", {{"family", "proc:leak"}, {"verdict", "probable"}}));
+    EXPECT_FALSE(valueOf(all, "velmora_family_memory_bytes", {{"family", "proc:leak"}}));
+    EXPECT_EQ(valueOf(all, "velmora_family_gone", {{"family", "proc:b"}}), 1.0);
     EXPECT_EQ(valueOf(all, "velmora_family_memory_bytes",
                       {{"family", "proc:b"}, {"memtype", "footprint"}}),
               0.0);
     EXPECT_EQ(valueOf(all, "velmora_family_verdict", {{"family", "proc:b"}, {"verdict", "normal"}}),
               1.0);
-    roomy.update(viewAt(10 + 599, {ranked("proc:a:1:1", "a", 30)}));
-    EXPECT_EQ(familiesExported(*roomy.metrics()), 2u);
-    roomy.update(viewAt(10 + 601, {ranked("proc:a:1:1", "a", 30)}));
-    EXPECT_EQ(familiesExported(*roomy.metrics()), 1u);
+    EXPECT_EQ(
+        valueOf(all, "velmora_family_verdict", {{"family", "proc:b"}, {"verdict", "suspect"}}),
+        0.0);
+    EXPECT_EQ(familiesExported(all), 2u);
+    exporter.update(viewAt(10 + 599, {ranked("proc:a:1:1", "a", 30)}));
+    EXPECT_EQ(familiesExported(*exporter.metrics()), 2u);
+    exporter.update(viewAt(10 + 601, {ranked("proc:a:1:1", "a", 30)}));
+    EXPECT_EQ(familiesExported(*exporter.metrics()), 1u);
+
+    // Over the bound, the gone family that ended longest ago goes first.
+    FamilyExport small({2, 600, false, "", nullptr, nullptr});
+    small.update(viewAt(0, {ranked("proc:a:1:1", "a", 30), ranked("proc:b:2:2", "b", 20)}));
+    LiveView bEnds = viewAt(10, {ranked("proc:a:1:1", "a", 30), ranked("proc:c:3:3", "c", 10)});
+    bEnds.endedFamilies = {"proc:b:2:2"};
+    small.update(bEnds);
+    all = *small.metrics();
+    EXPECT_EQ(familiesExported(all), 2u);
+    EXPECT_FALSE(valueOf(all, "velmora_family_gone", {{"family", "proc:b"}}));
 }
 
 TEST(FamilyExport, EachKillCountsOnceAndItsFamilyStaysToShowIt) {
@@ -191,6 +197,14 @@ TEST(FamilyExport, EachKillCountsOnceAndItsFamilyStaysToShowIt) {
         valueOf(all, "velmora_oom_kills_total", {{"family", "proc:cache"}, {"title", "cache"}}),
         1.0);
     EXPECT_EQ(find(all, "velmora_oom_kills_total")->type, prometheus::MetricType::Counter);
+    // The cache runs on out of the ranking: its kill is shown, no verdict it does not have.
+    EXPECT_FALSE(valueOf(all, "velmora_family_verdict", {{"family", "proc:cache"}}));
+    EXPECT_EQ(valueOf(all, "velmora_family_gone", {{"family", "proc:db"}}), 1.0);
+    view.monotonicTime = 30 + 601;
+    view.outOfMemoryKills.clear();
+    exporter.update(view);
+    EXPECT_FALSE(
+        valueOf(*exporter.metrics(), "velmora_oom_kills_total", {{"family", "proc:cache"}}));
 }
 
 TEST(FamilyExport, MachineGaugesAppearOnlyWhenKnown) {

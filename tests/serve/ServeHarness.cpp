@@ -121,7 +121,8 @@ int freePort() {
     return ntohs(address.sin_port);
 }
 
-HttpAnswer httpGet(int port, const std::string& path, double timeoutSeconds) {
+HttpAnswer httpGet(int port, const std::string& path, double timeoutSeconds,
+                   const std::string& headers) {
     HttpAnswer answer;
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
@@ -132,7 +133,7 @@ HttpAnswer httpGet(int port, const std::string& path, double timeoutSeconds) {
         ::close(fd);
         return answer;
     }
-    std::string request = "GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
+    std::string request = "GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\n" + headers + "\r\n";
     if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) !=
         static_cast<ssize_t>(request.size())) {
         ::close(fd);
@@ -205,13 +206,20 @@ std::string BackgroundProcess::log() const {
 
 PrometheusServer::PrometheusServer(const std::string& binary, const std::string& dir,
                                    int targetPort, const std::string& rulesFile)
+    : PrometheusServer(binary, dir, rulesFile,
+                       "  - job_name: velmora\n    static_configs:\n"
+                       "      - targets: ['127.0.0.1:" +
+                           std::to_string(targetPort) + "']\n") {}
+
+PrometheusServer::PrometheusServer(const std::string& binary, const std::string& dir,
+                                   const std::string& rulesFile, const std::string& scrapeConfigs)
     : port_(freePort()) {
     std::filesystem::create_directories(dir + "/data");
     std::ofstream(dir + "/prometheus.yml")
         << "global:\n  scrape_interval: 1s\n  scrape_timeout: 1s\n  evaluation_interval: 1s\n"
         << "rule_files: ['" << rulesFile << "']\n"
-        << "scrape_configs:\n  - job_name: velmora\n    static_configs:\n"
-        << "      - targets: ['127.0.0.1:" << targetPort << "']\n";
+        << "scrape_configs:\n"
+        << scrapeConfigs;
     process_ = std::make_unique<BackgroundProcess>(
         std::vector<std::string>{binary, "--config.file=" + dir + "/prometheus.yml",
                                  "--storage.tsdb.path=" + dir + "/data",

@@ -28,8 +28,10 @@ struct HttpAnswer {
     int status = 0; // 0: no answer
     std::string body;
 };
-// GET http://127.0.0.1:<port><path>, one plain HTTP/1.0 request.
-HttpAnswer httpGet(int port, const std::string& path, double timeoutSeconds = 5);
+// GET http://127.0.0.1:<port><path>, one plain HTTP/1.0 request, with `headers` ("Name:
+// value" lines, each ending in \r\n) added.
+HttpAnswer httpGet(int port, const std::string& path, double timeoutSeconds = 5,
+                   const std::string& headers = "");
 
 // A program started in the background with its output in files; SIGTERM and a wait at the
 // end, SIGKILL if it does not go.
@@ -59,6 +61,9 @@ class PrometheusServer {
 public:
     PrometheusServer(const std::string& binary, const std::string& dir, int targetPort,
                      const std::string& rulesFile);
+    // The same with the jobs given as the text of scrape_configs (its items, indented by 2).
+    PrometheusServer(const std::string& binary, const std::string& dir,
+                     const std::string& rulesFile, const std::string& scrapeConfigs);
     bool ready(double timeoutSeconds = 20);
     int port() const { return port_; }
     // The result vector of an instant query, or nothing on any failure.

@@ -22,6 +22,16 @@ TEST(ServeOptions, DefaultsListenOnLoopbackEveryTenSecondsAndTakeBothSpellings) 
     EXPECT_EQ(all.options.textfile, "/var/lib/node/velmora.prom");
     EXPECT_TRUE(all.options.allUsers);
     EXPECT_TRUE(parseServeArguments({"--listen", "0.0.0.0:9787"}).error.empty());
+    EXPECT_TRUE(none.options.webConfigFile.empty());
+    EXPECT_FALSE(none.options.showHomePaths);
+    ServeArguments guarded =
+        parseServeArguments({"--web.config.file=/etc/velmora/web.yml", "--show-home-paths"});
+    EXPECT_TRUE(guarded.error.empty()) << guarded.error;
+    EXPECT_EQ(guarded.options.webConfigFile, "/etc/velmora/web.yml");
+    EXPECT_TRUE(guarded.options.showHomePaths);
+    EXPECT_EQ(parseServeArguments({"--web.config.file="}).error, "--web.config.file needs a path");
+    EXPECT_EQ(parseServeArguments({"--show-home-paths=no"}).error,
+              "unknown option '--show-home-paths=no' (see velmora serve --help)");
     EXPECT_TRUE(parseServeArguments({"-h"}).help);
 }
 
