@@ -99,6 +99,24 @@ TrackingOutcome refusedBy(const TraceAccess& access) {
     return outcome;
 }
 
+// `environment` with heaptrack's preload library first in LD_PRELOAD, writing into `pipe`.
+std::vector<std::string> preloadedEnvironment(std::vector<std::string> environment,
+                                              const std::string& library, const std::string& pipe) {
+    std::string preload = "LD_PRELOAD=" + library;
+    for (const std::string& variable : environment) {
+        if (variable.rfind("LD_PRELOAD=", 0) == 0 && variable.size() > 11) {
+            preload.append(1, ':').append(variable, 11);
+        }
+    }
+    std::erase_if(environment, [](const std::string& variable) {
+        return variable.rfind("LD_PRELOAD=", 0) == 0 ||
+               variable.rfind("DUMP_HEAPTRACK_OUTPUT=", 0) == 0;
+    });
+    environment.push_back(std::move(preload));
+    environment.push_back("DUMP_HEAPTRACK_OUTPUT=" + pipe);
+    return environment;
+}
+
 // heaptrack's own stop call, from a safe thread; tried again for a while when every thread is
 // busy. The problem, or empty when it stopped (or the process is gone).
 std::string stopHeaptrack(const std::string& gdb, const ProcessMark& target, const ProcRoot& root) {
@@ -340,19 +358,8 @@ TrackingOutcome HeapTracker::launchTracked(const std::vector<std::string>& comma
     // What `heaptrack PROGRAM` does: the program starts with heaptrack preloaded, writing into
     // the pipe. It is our child, so however it starts, forks or execs, it is the one tracked.
     ToolOptions options;
-    options.environment = offlineEnvironment(environment);
-    std::string preload = "LD_PRELOAD=" + tools_.preloadLibrary;
-    for (const std::string& variable : options.environment) {
-        if (variable.rfind("LD_PRELOAD=", 0) == 0 && variable.size() > 11) {
-            preload += ":" + variable.substr(11);
-        }
-    }
-    std::erase_if(options.environment, [](const std::string& variable) {
-        return variable.rfind("LD_PRELOAD=", 0) == 0 ||
-               variable.rfind("DUMP_HEAPTRACK_OUTPUT=", 0) == 0;
-    });
-    options.environment.push_back(preload);
-    options.environment.push_back("DUMP_HEAPTRACK_OUTPUT=" + recorder.pipe());
+    options.environment = preloadedEnvironment(offlineEnvironment(environment),
+                                               tools_.preloadLibrary, recorder.pipe());
     options.workingDirectory = directory;
     options.discardOutput = true;
     auto tracked = ToolProcess::start(exe.empty() ? command.front() : exe, command, options, error);

@@ -382,6 +382,11 @@ TEST(WhereCommand, AReaderThatDiesNeverEndsTheTrackedProcess) {
     ASSERT_TRUE(before && after) << "the tracked process ended";
     EXPECT_GT(std::stoull(*after), std::stoull(*before));
     EXPECT_TRUE(alive(leaker.pid()));
+    // heaptrack was stopped in it: its writer thread is gone, only the program's own is left.
+    auto threads = std::distance(
+        std::filesystem::directory_iterator("/proc/" + std::to_string(leaker.pid()) + "/task"),
+        std::filesystem::directory_iterator());
+    EXPECT_EQ(threads, 1) << "heaptrack still runs in the process";
 }
 
 TEST(WhereCommand, TrackingStopsAtTheRecordingCapAndSaysWhy) {
