@@ -60,6 +60,15 @@ template <class T> T decodeLast(const std::string& output, const char* member = 
     return decoded ? decoded.value() : T{};
 }
 
+// Tracks `pid` with `velmora where PID ARGS --json`, which must succeed; its report.
+WhereReport trackedReport(const TempHome& home, pid_t pid, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), std::to_string(pid));
+    arguments.push_back("--json");
+    std::string output;
+    EXPECT_EQ(where(home, arguments, output), 0) << output;
+    return decodeLast<WhereReport>(output);
+}
+
 const StackFrame& siteOf(const LeakSite& site) {
     static const StackFrame none;
     return site.site() != nullptr ? *site.site() : none;
@@ -108,10 +117,7 @@ TEST(WhereCommand, AProgramThatAllocatesFlatOutIsDetachedAndGoesOnWorking) {
     // heaptrack's stop call made from there would wait for that thread's own lock forever.
     Spawned leaker(VELMORA_WHERE_LEAKER, {"--work", "--exit-after", "60"});
     ASSERT_TRUE(leaker.readLine(10));
-    std::string output;
-    ASSERT_EQ(where(home, {std::to_string(leaker.pid()), "--seconds", "2", "--json"}, output), 0)
-        << output;
-    WhereReport report = decodeLast<WhereReport>(output);
+    WhereReport report = trackedReport(home, leaker.pid(), {"--seconds", "2"});
     ASSERT_FALSE(report.sites.empty());
     EXPECT_NE(siteOf(report.sites.front()).function.find("leakyCacheInsert"), std::string::npos);
     // Detached, it goes on working: its count of work units still rises.
@@ -395,14 +401,8 @@ TEST(WhereCommand, TrackingStopsAtTheRecordingCapAndSaysWhy) {
     // Flat out, its recording grows by megabytes.
     Spawned leaker(VELMORA_WHERE_LEAKER, {"--work", "--exit-after", "60"});
     ASSERT_TRUE(leaker.readLine(10));
-    std::string output;
-    ASSERT_EQ(where(home,
-                    {std::to_string(leaker.pid()), "--seconds", "50", "--max-recording-bytes",
-                     "4096", "--json"},
-                    output),
-              0)
-        << output;
-    WhereReport report = decodeLast<WhereReport>(output);
+    WhereReport report =
+        trackedReport(home, leaker.pid(), {"--seconds", "50", "--max-recording-bytes", "4096"});
     EXPECT_TRUE(report.stoppedEarly);
     EXPECT_LT(report.trackedSeconds, 40) << report.trackedSeconds;
     EXPECT_EQ(report.note, "Tracking stopped when the recording reached its cap of 4 KB.");
