@@ -119,7 +119,8 @@ TEST(WhereCommand, AProgramThatAllocatesFlatOutIsDetachedAndGoesOnWorking) {
     ASSERT_TRUE(leaker.readLine(10));
     WhereReport report = trackedReport(home, leaker.pid(), {"--seconds", "2"});
     ASSERT_FALSE(report.sites.empty());
-    EXPECT_NE(siteOf(report.sites.front()).function.find("leakyCacheInsert"), std::string::npos);
+    EXPECT_NE(siteOf(report.sites.front()).function.find("leakyCacheInsert"), std::string::npos)
+        << encodeRecord(report).dump();
     // Detached, it goes on working: its count of work units still rises.
     auto before = leaker.readLine(10);
     std::optional<std::string> after;
