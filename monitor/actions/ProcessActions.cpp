@@ -106,6 +106,10 @@ std::optional<LaunchSpec> ProcessActions::relaunchSpecOf(const FamilyView& famil
     return spec;
 }
 
+LaunchResult ProcessActions::startAgain(const LaunchSpec& spec) const {
+    return launchDetached(spec.program, spec.command, spec.environment, spec.directory);
+}
+
 bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
                              std::string& message) const {
     const double deadline = clock_.now() + waitSeconds;
@@ -121,8 +125,7 @@ bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
                             " s, so it was not started again.";
         return false;
     }
-    LaunchResult launched =
-        launchDetached(spec->program, spec->command, spec->environment, spec->directory);
+    LaunchResult launched = startAgain(*spec);
     if (!launched.ok) {
         message = "It quit, but starting it again failed: " + launched.error;
         return false;

@@ -3,6 +3,7 @@
 #include "monitor/actions/ExitClock.h"
 #include "monitor/actions/ProcessSignaller.h"
 #include "monitor/common/LaunchSpec.h"
+#include "monitor/common/ProcessLauncher.h"
 #include "monitor/live/LiveView.h"
 
 #include <optional>
@@ -37,6 +38,9 @@ public:
     // How to start the family's one top process again, read from /proc before it is quit; or
     // nothing, with `message` saying why it cannot be restarted.
     std::optional<LaunchSpec> relaunchSpecOf(const FamilyView& family, std::string& message) const;
+
+    // Starts a program read by relaunchSpecOf again: detached, in its own session.
+    LaunchResult startAgain(const LaunchSpec& spec) const;
 
 private:
     // quit, waiting until `deadline` on the clock at most.

@@ -1,12 +1,12 @@
 #include "monitor/actions/WhereActions.h"
 
 #include "monitor/actions/Clipboard.h"
-#include "monitor/common/ProcessLauncher.h"
 #include "monitor/common/Formatting.h"
+#include "monitor/common/ProcessLauncher.h"
 #include "monitor/compose/WhereSection.h"
+#include "monitor/history/StoragePolicy.h"
 #include "monitor/proc/ProcParsers.h"
 #include "monitor/where/HeapTools.h"
-#include "monitor/where/ProgramVersion.h"
 #include "monitor/where/TraceAccess.h"
 #include "monitor/where/WhereText.h"
 
@@ -14,16 +14,6 @@
 #include <unistd.h>
 
 namespace velmora {
-namespace {
-
-// Asked once per tracking (dpkg-query), for the report a person copies or exports.
-std::string programVersionOf(const FamilyView& family) {
-    return family.members.empty() ? std::string()
-                                  : packageVersionOf(family.members.front().identity.exe);
-}
-
-} // namespace
-
 const MemberView* largestGrowingMember(const FamilyView& family) {
     const MemberView* best = nullptr;
     for (const MemberView& member : family.members) {
@@ -85,8 +75,11 @@ WhereCapture WhereActions::captureOf(const FamilyView& family) const {
     capture.key = family.key;
     capture.title = family.title;
     capture.seconds = context_.config.tuning().whereSeconds;
+    capture.recordingCapBytes =
+        StoragePolicy::forMode(context_.config.storageMode()).recordingCapBytes();
     if (const MemberView* member = largestGrowingMember(family)) {
         capture.pid = member->identity.pid;
+        capture.startTime = member->identity.startTime;
         capture.processName = member->name;
     }
     return capture;
@@ -156,7 +149,6 @@ void WhereActions::attach(const FamilyView& family) {
         return;
     }
     WhereCapture capture = captureOf(family);
-    capture.programVersion = programVersionOf(family);
     std::string label = processLabel(capture.processName, capture.pid);
     std::string seconds = trackingSpan(capture.seconds);
     std::string error;
@@ -207,14 +199,19 @@ void WhereActions::restartUnderTracking(const FamilyView& family) {
         return;
     }
     WhereCapture capture = captureOf(family);
-    capture.programVersion = programVersionOf(family);
     capture.pid = pid;
+    capture.startTime = top.identity.startTime;
     capture.processName = top.name;
     std::string error;
     makeDirectories(context_.paths.artifactsDir);
     if (!context_.where.launch(std::move(capture), *program, context_.paths.artifactsDir, error)) {
+        // It has quit: whatever went wrong, it is started again, untracked.
+        LaunchResult again = context_.actions.startAgain(*program);
         context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
-                          family.title + " quit, but starting it under tracking failed: " + error);
+                          family.title + " could not be started under tracking (" + error +
+                              (again.ok ? "); it was started again without tracking as PID " +
+                                              std::to_string(again.pid) + "."
+                                        : "), and starting it again failed too: " + again.error));
         return;
     }
     context_.interaction.addEvent(

@@ -3,6 +3,8 @@
 #include "monitor/history/ByteText.h"
 #include "monitor/history/Clock.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 StoragePolicy StoragePolicy::forMode(SettingsStorageMode mode) {
@@ -17,6 +19,10 @@ StoragePolicy StoragePolicy::forMode(SettingsStorageMode mode) {
                 2 * kGiB,    1536 * kMiB, 192 * kMiB};
     }
     return {30 * kDayMs, 14 * kDayMs, 7 * kDayMs, kHourMs, 512 * kMiB, 384 * kMiB, 48 * kMiB};
+}
+
+uint64_t StoragePolicy::recordingCapBytes() const {
+    return std::min(kGiB, artifactBudgetBytes);
 }
 
 } // namespace velmora

@@ -21,6 +21,9 @@ struct StoragePolicy {
     // deep investigation: 90 / 30 / 14 days, every 2h, 2.0 GB / 1.5 GB / 192 MB.
     static StoragePolicy forMode(SettingsStorageMode mode);
 
+    // The largest heap-tracking recording let grow: 1 GiB, or the artifact budget when smaller.
+    uint64_t recordingCapBytes() const;
+
     bool operator==(const StoragePolicy&) const = default;
 };
 

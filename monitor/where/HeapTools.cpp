@@ -60,14 +60,15 @@ HeapTools HeapTools::find(const std::string& searchPath) {
         tools.interpreter = existing(parts / "libexec" / "heaptrack_interpret");
         tools.environmentChecker = existing(parts / "libexec" / "heaptrack_env");
         tools.injectLibrary = existing(parts / "libheaptrack_inject.so");
+        tools.preloadLibrary = existing(parts / "libheaptrack_preload.so");
     }
     return tools;
 }
 
 std::vector<std::string> HeapTools::missingPackages(bool attach) const {
     std::vector<std::string> packages;
-    if (heaptrack.empty() || heaptrackPrint.empty() || compressor.empty() ||
-        (attach && (interpreter.empty() || injectLibrary.empty() || environmentChecker.empty()))) {
+    if (heaptrack.empty() || heaptrackPrint.empty() || compressor.empty() || interpreter.empty() ||
+        (attach ? injectLibrary.empty() || environmentChecker.empty() : preloadLibrary.empty())) {
         packages.push_back("heaptrack");
     }
     if (attach && gdb.empty()) {

@@ -16,11 +16,13 @@ struct HeapTools {
     std::string heaptrackPrint;
     std::string gdb;
     std::string heaptrackGui;
-    // heaptrack's own parts beside its script, where `heaptrack -p` finds them: the reader of a
-    // tracked process's stream, the library injected into it, and the helper that says how to
-    // load that library there. The compressor its recordings go through: zstd, else gzip.
+    // heaptrack's own parts beside its script, where `heaptrack` finds them: the reader of a
+    // tracked process's stream, the library injected into a running process, the one preloaded
+    // into a program started under tracking, and the helper that says how to load the injected
+    // one. The compressor its recordings go through: zstd, else gzip.
     std::string interpreter;
     std::string injectLibrary;
+    std::string preloadLibrary;
     std::string environmentChecker;
     std::string compressor;
 

@@ -4,7 +4,9 @@
 #include "base/DescriptorIo.h"
 #include "base/UniqueFd.h"
 #include "monitor/common/ProcessLauncher.h"
+#include "monitor/common/Utf8Text.h"
 #include "monitor/families/FamilyResolver.h"
+#include "monitor/history/ByteText.h"
 #include "monitor/proc/ProcParsers.h"
 #include "monitor/where/SafeGdbCall.h"
 #include "monitor/where/ToolProcess.h"
@@ -73,169 +75,22 @@ std::vector<pid_t> childrenOf(const ProcRoot& root, pid_t pid) {
     return children;
 }
 
-// The children of heaptrack's script: its interpreter, the compressor writing the recording
-// and, when it started a program, that program (the child running `programExe`).
-struct ScriptChildren {
-    pid_t interpreter = 0;
-    pid_t compressor = 0;
-    pid_t program = 0;
-};
-
-ScriptChildren scriptChildren(const ProcRoot& root, pid_t script,
-                              const std::string& programExe = {}) {
-    ScriptChildren found;
-    for (pid_t child : childrenOf(root, script)) {
-        auto exe = root.readLink(child, "exe");
-        if (!exe) {
-            continue;
-        }
-        std::string name = executableBaseName(*exe);
-        if (name == "zstd" || name == "gzip") {
-            found.compressor = child;
-        } else if (name == "heaptrack_interpret") {
-            found.interpreter = child;
-        } else if (!programExe.empty() && *exe == programExe) {
-            found.program = child;
-        }
-    }
-    return found;
-}
-
 bool mapsMention(const ProcRoot& root, pid_t pid, const std::string& library) {
     auto maps = root.readWholePidFile(pid, "maps", 32 * 1024 * 1024);
     return maps && maps->find(library) != std::string::npos;
 }
 
-// The first 256 KiB of a file: all heaptrack's script says comes before what a program it
-// started writes. Nothing when it cannot be read.
-std::optional<std::string> readLogStart(const std::string& path) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
-        return std::nullopt;
-    }
-    std::string text;
-    readToEnd(fd.get(), text, 256 * 1024); // what came before a failed read still counts
-    return text;
-}
-
-// heaptrack's script says where the recording goes: `output will be written to "PATH"`.
-std::string recordingPathIn(const std::string& output) {
-    const std::string marker = "heaptrack output will be written to \"";
-    std::size_t at = output.find(marker);
-    if (at == std::string::npos) {
-        return {};
-    }
-    std::size_t start = at + marker.size();
-    std::size_t end = output.find('"', start);
-    return end == std::string::npos ? std::string() : output.substr(start, end - start);
-}
-
-uint64_t fileSize(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
-               ? static_cast<uint64_t>(info.st_size)
-               : 0;
-}
-
-// A path heaptrack's script passes through the shell unquoted: nothing it would split or
-// expand.
-bool shellSafe(const std::string& path) {
-    return !path.empty() && path.find_first_of(" \t\n*?[]%$`\\\"'&;|<>(){}~") == std::string::npos;
-}
-
-// Drives one run of heaptrack's script. Its output (and a started program's) goes to a log file
-// beside the recording, never to a pipe of ours that would break when we go. The script is
-// stopped (SIGSTOP) once tracking runs, so that it never reaches its own ending, which would
-// attach gdb a second time and open heaptrack_gui; the recording is complete once its
-// compressor has ended, and then the script is ended and its pipe removed, as its ending would
-// have done.
-class ScriptRun {
-public:
-    ScriptRun(const ProcRoot& root, std::string log, std::unique_ptr<ToolProcess> tool)
-        : root_(root), log_(std::move(log)), tool_(std::move(tool)) {}
-    // Ends the script and its helpers. A program it started is left alone: by then it has
-    // ended, and whatever it started itself is not ours to end. While heaptrack may still be
-    // writing into the process's pipe (it could not be stopped), its helpers go on reading and
-    // the recording stays: ending them would end the process with SIGPIPE.
-    ~ScriptRun() {
-        const bool stillRecording = frozen_ && !recordingFinished();
-        if (!frozen_) {
-            tool_->signalGroup(SIGKILL);
-        }
-        ::kill(tool_->pid(), SIGKILL);
-        for (pid_t pid : {children_.interpreter, children_.compressor}) {
-            if (pid > 0 && !stillRecording && !ended(root_, pid)) {
-                ::kill(pid, SIGKILL);
-            }
-        }
-        std::string ignored;
-        tool_->waitFor(5, ignored);
-        // They are ours once the script is gone when we reap orphans (`velmora where` does).
-        for (pid_t pid : {children_.interpreter, children_.compressor, children_.program}) {
-            if (pid > 0 && ended(root_, pid)) {
-                ::waitpid(pid, nullptr, WNOHANG);
-            }
-        }
-        if (stillRecording) {
-            return;
-        }
-        ::unlink(log_.c_str());
-        ::unlink(("/tmp/heaptrack_fifo" + std::to_string(tool_->pid())).c_str());
-        if (!keepRecording_ && !recordingPath().empty()) {
-            ::unlink(recordingPath().c_str()); // nothing, or not all, was recorded
-        }
-    }
-
-    ToolProcess& tool() { return *tool_; }
-    std::string& output() { return output_; }
-    void read() {
-        if (auto text = readLogStart(log_)) {
-            output_ = std::move(*text);
-        }
-    }
-    bool scriptEnded() { return tool_->exited().has_value(); }
-    // Waits up to `seconds` (in short steps, for the log) or until `other` is readable.
-    void wait(int other, double seconds) {
-        waitReadable(other, -1, std::min(seconds, 0.05));
-        read();
-    }
-    void freeze(const std::string& programExe = {}) {
-        children_ = scriptChildren(root_, tool_->pid(), programExe);
-        ::kill(tool_->pid(), SIGSTOP);
-        frozen_ = true;
-    }
-    const ScriptChildren& children() const { return children_; }
-    bool recordingFinished() const {
-        return children_.compressor == 0 || ended(root_, children_.compressor);
-    }
-    // Waits up to `seconds` for the compressor to finish the recording.
-    bool waitForRecording(double seconds) {
-        double deadline = steadySeconds() + seconds;
-        while (!recordingFinished()) {
-            if (steadySeconds() >= deadline) {
-                return false;
-            }
-            wait(-1, 0.05);
-        }
-        return true;
-    }
-    std::string recordingPath() const { return recordingPathIn(output_); }
-    void keepRecording() { keepRecording_ = true; }
-
-private:
-    const ProcRoot& root_;
-    std::string log_;
-    std::unique_ptr<ToolProcess> tool_;
-    std::string output_;
-    ScriptChildren children_;
-    bool frozen_ = false;
-    bool keepRecording_ = false;
-};
-
 TrackingOutcome failed(std::string reason, std::string message) {
     TrackingOutcome outcome;
     outcome.failure = trackingFailure(std::move(reason), std::move(message));
     return outcome;
+}
+
+// The PID no longer names the process that was judged: it ended and the PID was reused.
+TrackingOutcome reusedPid(pid_t pid, const std::string& name) {
+    return failed("pidReused", "The process Velmora judged (PID " + std::to_string(pid) +
+                                   ") has ended and its PID now belongs to " +
+                                   displayText(name, 64) + "; Velmora did not attach to it.");
 }
 
 TrackingOutcome refusedBy(const TraceAccess& access) {
@@ -244,23 +99,22 @@ TrackingOutcome refusedBy(const TraceAccess& access) {
     return outcome;
 }
 
-// Fills in the recording once the compressor has finished, or says why there is none.
-void finishRecording(ScriptRun& run, TrackingOutcome& outcome) {
-    if (!run.waitForRecording(HeapTracker::kFinishSeconds)) {
-        outcome.failure = trackingFailure(
-            "failed", "heaptrack did not finish writing the recording within " +
-                          std::to_string(static_cast<int>(HeapTracker::kFinishSeconds)) + " s.");
-        return;
+// `environment` with heaptrack's preload library first in LD_PRELOAD, writing into `pipe`.
+std::vector<std::string> preloadedEnvironment(std::vector<std::string> environment,
+                                              const std::string& library, const std::string& pipe) {
+    std::string preload = "LD_PRELOAD=" + library;
+    for (const std::string& variable : environment) {
+        if (variable.rfind("LD_PRELOAD=", 0) == 0 && variable.size() > 11) {
+            preload.append(1, ':').append(variable, 11);
+        }
     }
-    std::string path = run.recordingPath();
-    if (fileSize(path) == 0) {
-        outcome.failure = trackingFailure(
-            "failed", "heaptrack wrote no recording" +
-                          (run.output().empty() ? "." : ": " + lastLine(run.output())));
-        return;
-    }
-    outcome.recording = path;
-    run.keepRecording();
+    std::erase_if(environment, [](const std::string& variable) {
+        return variable.rfind("LD_PRELOAD=", 0) == 0 ||
+               variable.rfind("DUMP_HEAPTRACK_OUTPUT=", 0) == 0;
+    });
+    environment.push_back(std::move(preload));
+    environment.push_back("DUMP_HEAPTRACK_OUTPUT=" + pipe);
+    return environment;
 }
 
 // heaptrack's own stop call, from a safe thread; tried again for a while when every thread is
@@ -286,34 +140,6 @@ std::string stopHeaptrack(const std::string& gdb, const ProcessMark& target, con
     }
     return running(root, target) ? "its threads stayed inside the allocator." : std::string();
 }
-
-// A private folder for the pipe between a tracked process and heaptrack's reader.
-class PipeFolder {
-public:
-    PipeFolder() {
-        char pattern[] = "/tmp/velmora-heaptrack-XXXXXX";
-        if (::mkdtemp(pattern) != nullptr) {
-            folder_ = pattern;
-            if (::mkfifo(pipe().c_str(), 0600) != 0) {
-                folder_.clear();
-            }
-        }
-    }
-    // Removed unless still in use by a process that could not be detached.
-    ~PipeFolder() {
-        if (!folder_.empty() && !keep_) {
-            ::unlink(pipe().c_str());
-            ::rmdir(folder_.c_str());
-        }
-    }
-    bool ok() const { return !folder_.empty(); }
-    std::string pipe() const { return folder_ + "/pipe"; }
-    void keep() { keep_ = true; }
-
-private:
-    std::string folder_;
-    bool keep_ = false;
-};
 
 } // namespace
 
@@ -341,14 +167,59 @@ bool StopRequest::requested() const {
     return ::poll(&ready, 1, 0) > 0;
 }
 
-HeapTracker::HeapTracker(HeapTools tools, const ProcRoot& root, std::string recordingBase)
-    : tools_(std::move(tools)), root_(root), recordingBase_(std::move(recordingBase)) {}
+HeapTracker::HeapTracker(HeapTools tools, const ProcRoot& root, std::string recordingBase,
+                         uint64_t recordingCapBytes)
+    : tools_(std::move(tools)), root_(root), recordingBase_(std::move(recordingBase)),
+      recordingCap_(recordingCapBytes) {}
 
-TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest& stop,
+HeapTracker::Ending HeapTracker::watch(const std::function<bool()>& alive,
+                                       const HeaptrackRecorder& recorder, double seconds,
+                                       const StopRequest& stop, TrackingOutcome& outcome) const {
+    const double started = steadySeconds();
+    const double deadline = started + seconds;
+    Ending ending = Ending::time;
+    for (;;) {
+        if (!alive()) {
+            ending = Ending::processEnded;
+            break;
+        }
+        if (stop.requested()) {
+            ending = Ending::stopped;
+            break;
+        }
+        if (recorder.readerEnded()) {
+            ending = Ending::readerEnded;
+            break;
+        }
+        if (recorder.recordedBytes() >= recordingCap_) {
+            ending = Ending::capped;
+            break;
+        }
+        double left = deadline - steadySeconds();
+        if (left <= 0) {
+            break;
+        }
+        waitReadable(stop.fd(), -1, std::min(left, 0.25));
+    }
+    outcome.trackedSeconds = steadySeconds() - started;
+    outcome.processEnded = ending == Ending::processEnded;
+    outcome.stoppedEarly = ending == Ending::stopped || ending == Ending::capped;
+    if (ending == Ending::capped) {
+        outcome.note = "Tracking stopped when the recording reached its cap of " +
+                       byteSizeText(recordingCap_) + ".";
+    }
+    return ending;
+}
+
+TrackingOutcome HeapTracker::attach(pid_t pid, uint64_t startTime, double seconds,
+                                    const StopRequest& stop,
                                     const TrackingProgress& progress) const {
     auto stat = statOf(root_, pid);
     if (!stat) {
         return failed("noProcess", "No process with PID " + std::to_string(pid) + " is running.");
+    }
+    if (startTime != 0 && stat->startTime != startTime) {
+        return reusedPid(pid, stat->comm);
     }
     const ProcessMark target{pid, stat->startTime};
     const std::string label = processLabel(stat->comm, pid);
@@ -365,37 +236,24 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
         return failed("failed", "heaptrack_env could not say how to load heaptrack into " + label +
                                     ": " + lastLine(how.output));
     }
-    PipeFolder pipe;
-    if (!pipe.ok()) {
-        return failed("failed", "No pipe for heaptrack could be made in /tmp.");
-    }
-    const bool zstd = executableBaseName(tools_.compressor) == "zstd";
-    const std::string recording = recordingBase_ + (zstd ? ".zst" : ".gz");
-    ToolOptions options;
-    options.outputFile = recordingBase_ + ".log";
+    HeaptrackRecorder recorder(tools_, recordingBase_);
     std::string error;
-    auto reader =
-        ToolProcess::start("/bin/sh",
-                           {"sh", "-c", "\"$1\" < \"$2\" | \"$3\" -c > \"$4\"", "sh",
-                            tools_.interpreter, pipe.pipe(), tools_.compressor, recording},
-                           options, error);
-    if (!reader) {
+    if (!recorder.start(error)) {
         return failed("failed", error);
     }
-    // Until the process opens the pipe the reader waits for it; ended with its group below.
-    auto discard = [&] {
-        ::unlink(recording.c_str());
-        ::unlink(options.outputFile.c_str());
-    };
+    // Checked again right before attaching: the PID may have been reused meanwhile.
+    if (!running(root_, target)) {
+        auto now = statOf(root_, pid);
+        return now && now->state != 'Z' ? reusedPid(pid, now->comm)
+                                        : failed("noProcess", label + " ended before heaptrack "
+                                                                      "could attach to it.");
+    }
     GdbCall injected =
         callFromSafeThread(tools_.gdb, pid, {"libc.so"},
                            {"call (void) " + dlopenCall, "sharedlibrary libheaptrack_inject",
-                            "call (void) heaptrack_inject(\"" + pipe.pipe() + "\")"},
+                            "call (void) heaptrack_inject(\"" + recorder.pipe() + "\")"},
                            kAttachSeconds);
     if (injected.result != GdbCallResult::done || !mapsMention(root_, pid, "libheaptrack_inject")) {
-        reader->signalGroup(SIGKILL);
-        reader.reset();
-        discard();
         if (injected.result == GdbCallResult::refused) {
             return refusedBy(attachRefused(pid, stat->comm));
         }
@@ -409,61 +267,39 @@ TrackingOutcome HeapTracker::attach(pid_t pid, double seconds, const StopRequest
     progress(TrackingPhase::tracking, seconds);
     TrackingOutcome outcome;
     outcome.trackedPid = pid;
-    double started = steadySeconds();
-    double deadline = started + seconds;
-    for (;;) {
-        if (!running(root_, target)) {
-            outcome.processEnded = true;
-            break;
-        }
-        if (stop.requested()) {
-            outcome.stoppedEarly = true;
-            break;
-        }
-        if (reader->exited()) {
-            discard();
-            return failed("failed", "heaptrack stopped on its own while tracking " + label + ".");
-        }
-        double left = deadline - steadySeconds();
-        if (left <= 0) {
-            break;
-        }
-        waitReadable(stop.fd(), -1, std::min(left, 0.25));
+    Ending ending = watch([&] { return running(root_, target); }, recorder, seconds, stop, outcome);
+    if (ending == Ending::readerEnded) {
+        recorder.drain(); // until heaptrack in the process has stopped writing
     }
-    outcome.trackedSeconds = steadySeconds() - started;
     if (!outcome.processEnded) {
         progress(TrackingPhase::stopping, 0);
         std::string problem = stopHeaptrack(tools_.gdb, target, root_);
         if (!running(root_, target)) {
             outcome.processEnded = true;
         } else if (!problem.empty()) {
-            // The process still writes into the pipe: its reader must go on, or it would end
-            // the process with SIGPIPE.
-            reader->letGo();
-            pipe.keep();
+            // The process still writes into the pipe: it must go on being read, or writing
+            // would end the process with SIGPIPE.
+            recorder.leaveRunning();
             outcome.failure = trackingFailure(
                 "failed", "heaptrack could not be detached from " + label + " (" + problem +
-                              "); it goes on recording until the process ends, into " + recording +
-                              ".");
+                              "); it goes on recording until the process ends, into " +
+                              recorder.recording() + ".");
             return outcome;
         }
     }
-    std::string log;
-    if (!reader->waitFor(kFinishSeconds, log)) {
-        reader->signalGroup(SIGKILL);
-        discard();
-        outcome.failure =
-            trackingFailure("failed", "heaptrack did not finish writing the recording within " +
-                                          std::to_string(static_cast<int>(kFinishSeconds)) + " s.");
+    if (ending == Ending::readerEnded) {
+        outcome.failure = trackingFailure(
+            "failed",
+            "heaptrack's reader ended while tracking " + label +
+                ", so nothing usable was recorded; heaptrack was stopped first and " +
+                (outcome.processEnded ? "the process has ended." : "the process goes on."));
         return outcome;
     }
-    ::unlink(options.outputFile.c_str());
-    if (fileSize(recording) == 0) {
-        discard();
-        outcome.failure = trackingFailure("failed", "heaptrack wrote no recording.");
+    if (!recorder.finish(kFinishSeconds, error)) {
+        outcome.failure = trackingFailure("failed", error);
         return outcome;
     }
-    outcome.recording = recording;
+    outcome.recording = recorder.recording();
     return outcome;
 }
 
@@ -475,75 +311,118 @@ TrackingOutcome HeapTracker::launch(const std::vector<std::string>& command,
     if (command.empty()) {
         return failed("failed", "No program to start.");
     }
-    if (!shellSafe(recordingBase_)) {
-        return failed("failed", "heaptrack cannot write its recording to " + recordingBase_ +
-                                    ": the path holds spaces or shell characters.");
+    const std::string program = executableBaseName(command.front());
+    TrackingOutcome outcome =
+        launchTracked(command, environment, directory, seconds, stop, progress);
+    if (outcome.processEnded) {
+        return outcome; // closed during tracking or went on in a child: not started again
     }
+    // Whatever became of the tracking, the program is started again, as a restart starts it:
+    // detached, in its own session.
+    LaunchResult relaunched = launchDetached(command.front(), command, environment, directory);
+    if (relaunched.ok) {
+        outcome.relaunchedPid = relaunched.pid;
+        if (outcome.failure) {
+            outcome.failure->message += " " + program +
+                                        " was started again without tracking as PID " +
+                                        std::to_string(relaunched.pid) + ".";
+        }
+    } else {
+        std::string again = "starting " + program + " again failed: " + relaunched.error;
+        if (outcome.failure) {
+            outcome.failure->message += " Then " + again;
+        } else {
+            outcome.failure = trackingFailure("failed", "The recording is kept, but " + again);
+        }
+    }
+    return outcome;
+}
+
+TrackingOutcome HeapTracker::launchTracked(const std::vector<std::string>& command,
+                                           const std::vector<std::string>& environment,
+                                           const std::string& directory, double seconds,
+                                           const StopRequest& stop,
+                                           const TrackingProgress& progress) const {
     const std::string program = executableBaseName(command.front());
     std::string exe = command.front();
     if (exe.find('/') == std::string::npos) {
         exe = findInPath(exe, ::getenv("PATH") != nullptr ? ::getenv("PATH") : "");
     }
-    std::error_code ignored;
-    exe = std::filesystem::weakly_canonical(exe, ignored).string();
-    ToolOptions options;
-    options.environment = offlineEnvironment(environment);
-    options.workingDirectory = directory;
-    options.outputFile = recordingBase_ + ".log";
-    std::vector<std::string> arguments{"heaptrack", "-o", recordingBase_};
-    arguments.insert(arguments.end(), command.begin(), command.end());
-    std::string error;
     progress(TrackingPhase::attaching, 0);
-    auto tool = ToolProcess::start(tools_.heaptrack, arguments, options, error);
-    if (!tool) {
-        return failed("failed", error);
+    HeaptrackRecorder recorder(tools_, recordingBase_);
+    std::string error;
+    if (tools_.preloadLibrary.empty() || !recorder.start(error)) {
+        return failed("failed", "heaptrack could not start " + program + ": " +
+                                    (error.empty() ? "its preload library is missing." : error));
     }
-    ScriptRun run(root_, options.outputFile, std::move(tool));
-    double startDeadline = steadySeconds() + kAttachSeconds;
-    for (ScriptChildren children; children.program == 0 || children.compressor == 0;
-         children = scriptChildren(root_, run.tool().pid(), exe)) {
-        if (run.scriptEnded() || steadySeconds() > startDeadline) {
-            return failed("failed",
-                          "heaptrack could not start " + program + ": " + lastLine(run.output()));
-        }
-        run.wait(-1, 0.05);
+    // What `heaptrack PROGRAM` does: the program starts with heaptrack preloaded, writing into
+    // the pipe. It is our child, so however it starts, forks or execs, it is the one tracked.
+    ToolOptions options;
+    options.environment = preloadedEnvironment(offlineEnvironment(environment),
+                                               tools_.preloadLibrary, recorder.pipe());
+    options.workingDirectory = directory;
+    options.discardOutput = true;
+    auto tracked = ToolProcess::start(exe.empty() ? command.front() : exe, command, options, error);
+    if (!tracked) {
+        return failed("failed", "heaptrack could not start " + program + ": " + error);
     }
-    run.freeze(exe);
-    const pid_t programPid = run.children().program;
-    auto stat = statOf(root_, programPid);
-    const ProcessMark target{programPid, stat ? stat->startTime : 0};
     progress(TrackingPhase::tracking, seconds);
     TrackingOutcome outcome;
-    outcome.trackedPid = programPid;
-    double started = steadySeconds();
-    double deadline = started + seconds;
-    while (running(root_, target) && !stop.requested() && steadySeconds() < deadline) {
-        run.wait(stop.fd(), std::min(deadline - steadySeconds(), 0.25));
-    }
-    outcome.trackedSeconds = steadySeconds() - started;
-    outcome.processEnded = !running(root_, target);
-    outcome.stoppedEarly = !outcome.processEnded && stop.requested();
-    if (!outcome.processEnded) {
-        // The preload finishes the recording when the program ends: ask it to quit, and end
-        // it after half a minute. It is the copy started here, under the restart the person
-        // agreed to.
+    outcome.trackedPid = tracked->pid();
+    Ending ending = watch([&] { return !tracked->exited(); }, recorder, seconds, stop, outcome);
+    if (ending == Ending::processEnded) {
+        tracked->letGo();
+        outcome.continuedPid = survivorOf(recorder);
+        if (outcome.continuedPid > 0) {
+            // It went on in a child that heaptrack may still be recording: that is read until
+            // it ends, and left running.
+            recorder.leaveRunning();
+            outcome.failure = trackingFailure(
+                "failed", program + " went on in PID " + std::to_string(outcome.continuedPid) +
+                              ", which was left running; heaptrack records it until it ends, "
+                              "into " +
+                              recorder.recording() + ".");
+            return outcome;
+        }
+    } else {
+        if (ending == Ending::readerEnded) {
+            recorder.drain();
+        }
+        // The preload finishes the recording when the program ends: ask it to quit, and end it
+        // after half a minute. It is the copy started here, under the restart the person agreed
+        // to.
         progress(TrackingPhase::stopping, 0);
-        ::kill(programPid, SIGTERM);
-        if (!run.waitForRecording(kFinishSeconds / 2) && running(root_, target)) {
-            ::kill(programPid, SIGKILL);
+        ::kill(tracked->pid(), SIGTERM);
+        std::string ignored;
+        if (!tracked->waitFor(kFinishSeconds / 2, ignored)) {
+            tracked->signalGroup(SIGKILL);
+            tracked->waitFor(5, ignored);
         }
     }
-    finishRecording(run, outcome);
-    // Started again as a restart starts it: detached, in its own session.
-    LaunchResult relaunched = launchDetached(command.front(), command, environment, directory);
-    if (relaunched.ok) {
-        outcome.relaunchedPid = relaunched.pid;
-    } else if (!outcome.failure) {
+    if (ending == Ending::readerEnded) {
         outcome.failure =
-            trackingFailure("failed", "The recording is kept, but starting " + program +
-                                          " again failed: " + relaunched.error);
+            trackingFailure("failed", "heaptrack's reader ended while tracking " + program +
+                                          ", so nothing usable was "
+                                          "recorded.");
+        return outcome;
     }
+    if (!recorder.finish(kFinishSeconds, error)) {
+        outcome.failure = trackingFailure("failed", error);
+        return outcome;
+    }
+    outcome.recording = recorder.recording();
     return outcome;
+}
+
+// A process the tracked program left running when it ended (it forked and exited): orphans
+// become ours, since `velmora where` reaps them.
+pid_t HeapTracker::survivorOf(const HeaptrackRecorder& recorder) const {
+    for (pid_t child : childrenOf(root_, ::getpid())) {
+        if (!recorder.owns(child) && !ended(root_, child)) {
+            return child;
+        }
+    }
+    return 0;
 }
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #include "monitor/where/HeaptrackPrint.h"
 
+#include "base/Clocks.h"
 #include "monitor/common/Utf8Text.h"
 #include "monitor/where/ToolProcess.h"
 
@@ -7,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <poll.h>
 #include <tuple>
 
 namespace velmora {
@@ -14,11 +16,7 @@ namespace {
 
 constexpr std::size_t kTextLimit = 2048;
 
-struct Line {
-    std::size_t number = 0;
-    std::size_t indent = 0;
-    std::string_view text; // without the indent and trailing blanks
-};
+using Line = HeaptrackPrintReader::Line;
 
 Line lineAt(std::string_view raw, std::size_t number) {
     Line line;
@@ -87,120 +85,6 @@ std::optional<std::string_view> summaryValue(std::string_view text, std::string_
     return value.substr(0, end);
 }
 
-class Reader {
-public:
-    Decoded<LeakReport> read(std::string_view text) {
-        std::size_t number = 0;
-        std::size_t pos = 0;
-        while (pos <= text.size()) {
-            std::size_t end = text.find('\n', pos);
-            if (end == std::string_view::npos) {
-                end = text.size();
-            }
-            if (auto error = take(lineAt(text.substr(pos, end - pos), ++number))) {
-                return *error;
-            }
-            pos = end + 1;
-        }
-        if (!sawLeaks_ && !sawSummary_) {
-            return DecodeError{"", "heaptrack_print wrote no leak report"};
-        }
-        return std::move(report_);
-    }
-
-private:
-    std::optional<DecodeError> take(const Line& line) {
-        if (line.text.empty()) {
-            site_ = nullptr;
-            return std::nullopt;
-        }
-        if (line.indent == 0) {
-            return takeTopLevel(line);
-        }
-        if (!inLeaks_ || site_ == nullptr) {
-            return std::nullopt; // indented text outside an entry: other sections
-        }
-        if (!site_->stack.empty() && line.indent > frameIndent_) {
-            if (startsWith(line.text, "at ")) {
-                readLocation(line.text.substr(3), site_->stack.back());
-                return std::nullopt;
-            }
-            if (startsWith(line.text, "in ")) {
-                site_->stack.back().module = displayText(line.text.substr(3), kTextLimit);
-                return std::nullopt;
-            }
-        }
-        if (site_->stack.size() >= 256) {
-            return errorAt(line, "a call stack deeper than 256 frames");
-        }
-        frameIndent_ = line.indent;
-        site_->stack.push_back(StackFrame{displayText(line.text, kTextLimit), {}, 0, {}});
-        return std::nullopt;
-    }
-
-    std::optional<DecodeError> takeTopLevel(const Line& line) {
-        site_ = nullptr;
-        if (line.text == "MEMORY LEAKS") {
-            inLeaks_ = sawLeaks_ = true;
-            return std::nullopt;
-        }
-        if (startsWith(line.text, "Debuggee command was: ")) {
-            report_.debuggee = displayText(line.text.substr(22), kTextLimit);
-            return std::nullopt;
-        }
-        if (inLeaks_ && line.text.find(" leaked over ") != std::string_view::npos) {
-            auto header = leakHeader(line.text);
-            if (!header) {
-                return errorAt(line,
-                               "unreadable leak entry \"" + displayText(line.text, 120) + "\"");
-            }
-            if (report_.sites.size() >= 4096) {
-                return errorAt(line, "more than 4096 leak entries");
-            }
-            report_.sites.push_back(LeakSite{header->first, header->second, {}, 0});
-            site_ = &report_.sites.back();
-            return std::nullopt;
-        }
-        inLeaks_ = false;
-        return takeSummary(line);
-    }
-
-    std::optional<DecodeError> takeSummary(const Line& line) {
-        if (auto value = summaryValue(line.text, "total runtime: ")) {
-            std::string_view seconds = *value;
-            if (!seconds.empty() && seconds.back() == '.') {
-                seconds.remove_suffix(1);
-            }
-            if (!seconds.empty() && seconds.back() == 's') {
-                seconds.remove_suffix(1);
-            }
-            auto parsed = number<double>(seconds);
-            if (!parsed || !std::isfinite(*parsed) || *parsed < 0) {
-                return errorAt(line, "unreadable runtime");
-            }
-            report_.runtimeSeconds = *parsed;
-            sawSummary_ = true;
-        } else if (auto calls = summaryValue(line.text, "calls to allocation functions: ")) {
-            report_.allocationCalls = number<uint64_t>(*calls).value_or(0);
-        } else if (auto leaked = summaryValue(line.text, "total memory leaked: ")) {
-            auto bytes = parseHeaptrackBytes(*leaked);
-            if (!bytes) {
-                return errorAt(line, "unreadable total of memory leaked");
-            }
-            report_.leakedBytes = *bytes;
-            sawSummary_ = true;
-        }
-        return std::nullopt;
-    }
-
-    LeakReport report_;
-    LeakSite* site_ = nullptr;
-    std::size_t frameIndent_ = 0;
-    bool inLeaks_ = false;
-    bool sawLeaks_ = false;
-    bool sawSummary_ = false;
-};
-
 bool isAllocatorFunction(std::string_view function) {
     static constexpr std::string_view allocators[] = {
         "operator new", "operator delete", "malloc",        "calloc",   "realloc",
@@ -219,6 +103,149 @@ bool isAllocatorFunction(std::string_view function) {
 }
 
 } // namespace
+
+void HeaptrackPrintReader::feed(std::string_view chunk) {
+    while (!chunk.empty() && !error_) {
+        std::size_t nl = chunk.find('\n');
+        std::string_view piece = chunk.substr(0, nl);
+        if (carry_.size() < kLineLimit) {
+            carry_.append(piece.substr(0, kLineLimit - carry_.size()));
+        }
+        if (nl == std::string_view::npos) {
+            return;
+        }
+        chunk.remove_prefix(nl + 1);
+        takeLine();
+    }
+}
+
+void HeaptrackPrintReader::takeLine() {
+    error_ = take(lineAt(carry_, ++lines_));
+    carry_.clear();
+}
+
+Decoded<LeakReport> HeaptrackPrintReader::finish() {
+    if (!error_ && !carry_.empty()) {
+        takeLine();
+    }
+    if (error_) {
+        return *error_;
+    }
+    if (!sawLeaks_ && !sawSummary_) {
+        return DecodeError{"", "heaptrack_print wrote no leak report"};
+    }
+    if (!sawTotal_) {
+        return DecodeError{"line " + std::to_string(lines_),
+                           "heaptrack_print's report ended before its total of memory leaked"};
+    }
+    keepLargest();
+    return std::move(report_);
+}
+
+// Keeps the kKeptSites largest entries, in the order heaptrack printed them.
+void HeaptrackPrintReader::keepLargest() {
+    if (report_.sites.size() <= kKeptSites) {
+        return;
+    }
+    std::vector<std::size_t> order(report_.sites.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return report_.sites[a].bytes > report_.sites[b].bytes;
+    });
+    order.resize(kKeptSites);
+    std::sort(order.begin(), order.end());
+    std::vector<LeakSite> kept;
+    kept.reserve(kKeptSites);
+    for (std::size_t i : order) {
+        kept.push_back(std::move(report_.sites[i]));
+    }
+    report_.sites = std::move(kept);
+}
+
+std::optional<DecodeError> HeaptrackPrintReader::take(const Line& line) {
+    if (line.text.empty()) {
+        site_ = nullptr;
+        return std::nullopt;
+    }
+    if (line.indent == 0) {
+        return takeTopLevel(line);
+    }
+    if (!inLeaks_ || site_ == nullptr) {
+        return std::nullopt; // indented text outside an entry: other sections
+    }
+    if (!site_->stack.empty() && line.indent > frameIndent_) {
+        if (startsWith(line.text, "at ")) {
+            readLocation(line.text.substr(3), site_->stack.back());
+            return std::nullopt;
+        }
+        if (startsWith(line.text, "in ")) {
+            site_->stack.back().module = displayText(line.text.substr(3), kTextLimit);
+            return std::nullopt;
+        }
+    }
+    if (site_->stack.size() >= 256) {
+        return errorAt(line, "a call stack deeper than 256 frames");
+    }
+    frameIndent_ = line.indent;
+    site_->stack.push_back(StackFrame{displayText(line.text, kTextLimit), {}, 0, {}});
+    return std::nullopt;
+}
+
+std::optional<DecodeError> HeaptrackPrintReader::takeTopLevel(const Line& line) {
+    site_ = nullptr;
+    if (line.text == "MEMORY LEAKS") {
+        inLeaks_ = sawLeaks_ = true;
+        return std::nullopt;
+    }
+    if (startsWith(line.text, "Debuggee command was: ")) {
+        report_.debuggee = displayText(line.text.substr(22), kTextLimit);
+        return std::nullopt;
+    }
+    if (inLeaks_ && line.text.find(" leaked over ") != std::string_view::npos) {
+        auto header = leakHeader(line.text);
+        if (!header) {
+            return errorAt(line, "unreadable leak entry \"" + displayText(line.text, 120) + "\"");
+        }
+        if (report_.sites.size() >= 2 * kKeptSites) {
+            keepLargest(); // a report of many megabytes is read in bounded memory
+        }
+        report_.sites.push_back(LeakSite{header->first, header->second, {}, 0});
+        site_ = &report_.sites.back();
+        return std::nullopt;
+    }
+    inLeaks_ = false;
+    return takeSummary(line);
+}
+
+std::optional<DecodeError> HeaptrackPrintReader::takeSummary(const Line& line) {
+    if (auto value = summaryValue(line.text, "total runtime: ")) {
+        std::string_view seconds = *value;
+        if (!seconds.empty() && seconds.back() == '.') {
+            seconds.remove_suffix(1);
+        }
+        if (!seconds.empty() && seconds.back() == 's') {
+            seconds.remove_suffix(1);
+        }
+        auto parsed = number<double>(seconds);
+        if (!parsed || !std::isfinite(*parsed) || *parsed < 0) {
+            return errorAt(line, "unreadable runtime");
+        }
+        report_.runtimeSeconds = *parsed;
+        sawSummary_ = true;
+    } else if (auto calls = summaryValue(line.text, "calls to allocation functions: ")) {
+        report_.allocationCalls = number<uint64_t>(*calls).value_or(0);
+    } else if (auto leaked = summaryValue(line.text, "total memory leaked: ")) {
+        auto bytes = parseHeaptrackBytes(*leaked);
+        if (!bytes) {
+            return errorAt(line, "unreadable total of memory leaked");
+        }
+        report_.leakedBytes = *bytes;
+        sawSummary_ = sawTotal_ = true;
+    }
+    return std::nullopt;
+}
 
 std::vector<std::string> heaptrackPrintArguments(const std::string& recording, int entries) {
     return {"heaptrack_print",
@@ -263,7 +290,9 @@ std::optional<uint64_t> parseHeaptrackBytes(std::string_view text) {
 }
 
 Decoded<LeakReport> parseHeaptrackPrint(std::string_view text) {
-    return Reader().read(text);
+    HeaptrackPrintReader reader;
+    reader.feed(text);
+    return reader.finish();
 }
 
 uint32_t ownCodeFrame(const std::vector<StackFrame>& stack) {
@@ -321,21 +350,41 @@ Decoded<LeakReport> analyseRecording(const HeapTools& tools, const std::string& 
     if (tools.heaptrackPrint.empty()) {
         return DecodeError{"", missingToolsText({"heaptrack"})};
     }
-    ToolRun run =
-        runTool(tools.heaptrackPrint, heaptrackPrintArguments(recording, 64), timeoutSeconds);
-    if (!run.started) {
-        return DecodeError{"", run.output};
+    std::string error;
+    auto tool =
+        ToolProcess::start(tools.heaptrackPrint, heaptrackPrintArguments(recording, 64), {}, error);
+    if (!tool) {
+        return DecodeError{"", error};
     }
-    if (run.timedOut) {
-        return DecodeError{"", "heaptrack_print did not finish within " +
-                                   std::to_string(static_cast<int>(timeoutSeconds)) + " s"};
+    // The report is read as it comes, however long; only its last lines are kept as they are,
+    // for saying why it could not be read.
+    HeaptrackPrintReader reader;
+    std::string tail;
+    auto sink = [&](std::string_view chunk) {
+        reader.feed(chunk);
+        tail.append(chunk);
+        if (tail.size() > 8192) {
+            tail.erase(0, tail.size() - 4096);
+        }
+    };
+    const double deadline = steadySeconds() + timeoutSeconds;
+    std::optional<int> status;
+    for (bool open = true; open || !status;) {
+        open = open && tool->readAvailable(sink);
+        status = tool->exited();
+        double left = deadline - steadySeconds();
+        if (left <= 0 && (open || !status)) {
+            return DecodeError{"", "heaptrack_print did not finish within " +
+                                       std::to_string(static_cast<int>(timeoutSeconds)) + " s"};
+        }
+        pollfd ready{open ? tool->outputFd() : -1, POLLIN, 0};
+        ::poll(&ready, 1, open ? static_cast<int>(std::min(left, 0.25) * 1000) + 1 : 20);
     }
-    auto report = parseHeaptrackPrint(run.output);
-    if (!report && !exitedCleanly(run.status)) {
-        return DecodeError{"",
-                           "heaptrack_print could not read the recording: " + lastLine(run.output)};
+    if (!exitedCleanly(status)) {
+        return DecodeError{"", "heaptrack_print could not read the recording to its end: " +
+                                   lastLine(tail)};
     }
-    return report;
+    return reader.finish();
 }
 
 } // namespace velmora

@@ -152,17 +152,23 @@ ToolProcess::~ToolProcess() {
 }
 
 bool ToolProcess::readAvailable(std::string& into, std::size_t limit) {
+    return readAvailable([&](std::string_view chunk) {
+        into.append(chunk);
+        if (into.size() > limit) {
+            into.erase(0, into.size() - limit);
+        }
+    });
+}
+
+bool ToolProcess::readAvailable(const std::function<void(std::string_view)>& sink) {
     if (output_ < 0) {
         return false;
     }
-    char buffer[8192];
+    char buffer[65536];
     for (;;) {
         ssize_t n = readSome(output_, buffer, sizeof buffer);
         if (n > 0) {
-            into.append(buffer, static_cast<std::size_t>(n));
-            if (into.size() > limit) {
-                into.erase(0, into.size() - limit);
-            }
+            sink(std::string_view(buffer, static_cast<std::size_t>(n)));
             continue;
         }
         if (n < 0 && errno == EAGAIN) {

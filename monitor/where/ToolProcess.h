@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <vector>
 
@@ -39,6 +41,9 @@ public:
     // Appends what the tool has written so far without waiting (at most `limit` bytes kept);
     // false once its output has ended.
     bool readAvailable(std::string& into, std::size_t limit = 1 << 20);
+    // Hands what the tool has written so far to `sink`, piece by piece, without waiting; false
+    // once its output has ended.
+    bool readAvailable(const std::function<void(std::string_view)>& sink);
     // The exit status (as from waitpid) once it has ended; reaps it without waiting.
     std::optional<int> exited();
     // Waits up to `seconds` for the tool to end, collecting its output meanwhile.

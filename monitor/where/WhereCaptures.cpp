@@ -1,6 +1,7 @@
 #include "monitor/where/WhereCaptures.h"
 
 #include "model/Codec.h"
+#include "monitor/common/Utf8Text.h"
 #include "monitor/live/LiveMonitor.h"
 #include "monitor/where/HeapTools.h"
 
@@ -10,9 +11,15 @@
 namespace velmora {
 namespace {
 
-std::vector<std::string> commonArguments(double seconds, const std::string& artifactsDir) {
-    return {"--seconds", std::to_string(std::clamp(seconds, 1.0, 600.0)), "--progress",
-            "--artifacts-dir", artifactsDir};
+std::vector<std::string> commonArguments(const WhereCapture& capture,
+                                         const std::string& artifactsDir) {
+    return {"--seconds",
+            std::to_string(std::clamp(capture.seconds, 1.0, 600.0)),
+            "--max-recording-bytes",
+            std::to_string(std::max<uint64_t>(capture.recordingCapBytes, 1)),
+            "--progress",
+            "--artifacts-dir",
+            artifactsDir};
 }
 
 } // namespace
@@ -47,8 +54,9 @@ std::vector<const WhereCapture*> WhereCaptures::finished() const {
 
 bool WhereCaptures::attach(WhereCapture capture, const std::string& artifactsDir,
                            std::string& error) {
-    std::vector<std::string> arguments{"velmora", "where", std::to_string(capture.pid)};
-    auto common = commonArguments(capture.seconds, artifactsDir);
+    std::vector<std::string> arguments{"velmora", "where", std::to_string(capture.pid),
+                                       "--start-time", std::to_string(capture.startTime)};
+    auto common = commonArguments(capture, artifactsDir);
     arguments.insert(arguments.end(), common.begin(), common.end());
     return start(std::move(capture), arguments, {}, error);
 }
@@ -56,7 +64,7 @@ bool WhereCaptures::attach(WhereCapture capture, const std::string& artifactsDir
 bool WhereCaptures::launch(WhereCapture capture, const LaunchSpec& program,
                            const std::string& artifactsDir, std::string& error) {
     std::vector<std::string> arguments{"velmora", "where", "--launch"};
-    auto common = commonArguments(capture.seconds, artifactsDir);
+    auto common = commonArguments(capture, artifactsDir);
     arguments.insert(arguments.end(), common.begin(), common.end());
     arguments.push_back("--");
     // heaptrack starts the program file itself, under the name it had.
@@ -140,6 +148,11 @@ void WhereCaptures::take(const std::string& line) {
         } else if (name == "analysing") {
             capture.phase = WherePhase::analysing;
         }
+        return;
+    }
+    if (auto version = object.find("programVersion");
+        version != object.end() && version->is_string()) {
+        capture.programVersion = displayText(version->get<std::string>(), 200);
         return;
     }
     if (object.contains("error")) {

@@ -22,8 +22,10 @@ struct WhereCapture {
     std::string title;
     std::string processName;
     pid_t pid = 0;
-    bool restarted = false; // started again under tracking rather than attached
-    double seconds = 0;     // how long tracking was asked to last
+    uint64_t startTime = 0; // of the process judged, so a reused PID is never tracked
+    uint64_t recordingCapBytes = 1ull << 30; // tracking stops when the recording reaches it
+    bool restarted = false;                  // started again under tracking rather than attached
+    double seconds = 0;                      // how long tracking was asked to last
     WherePhase phase = WherePhase::starting;
     double trackingSince = 0; // continuous seconds at which tracking began
     double finishedAt = 0;    // wall-clock seconds

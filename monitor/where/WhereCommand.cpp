@@ -8,12 +8,16 @@
 #include "monitor/live/LiveMonitor.h"
 #include "monitor/where/HeapTracker.h"
 #include "monitor/where/HeaptrackPrint.h"
+#include "monitor/where/ProgramVersion.h"
 #include "monitor/where/TraceAccess.h"
 #include "monitor/where/WhereText.h"
 
+#include <charconv>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <future>
 #include <optional>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -33,6 +37,8 @@ void requestStop(int) {
 
 struct WhereOptions {
     pid_t pid = 0;
+    uint64_t startTime = 0; // of the process judged, when known
+    uint64_t recordingCap = HeapTracker::kDefaultRecordingCap;
     std::vector<std::string> launch; // the program and its arguments
     double seconds = 60;
     std::size_t top = 5;
@@ -46,6 +52,15 @@ std::optional<double> numberIn(const std::string& text, double low, double high)
     double value = std::strtod(text.c_str(), &end);
     if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value) || value < low ||
         value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<uint64_t> wholeNumber(const std::string& text) {
+    uint64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
     }
     return value;
@@ -79,6 +94,18 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Wher
                 return "--top takes a whole number from 1 to 50.";
             }
             into.top = static_cast<std::size_t>(*value);
+        } else if (arg == "--start-time" && hasValue) {
+            auto value = wholeNumber(arguments[++i]);
+            if (!value) {
+                return "--start-time takes the process's start time from /proc/PID/stat.";
+            }
+            into.startTime = *value;
+        } else if (arg == "--max-recording-bytes" && hasValue) {
+            auto value = wholeNumber(arguments[++i]);
+            if (!value || *value == 0) {
+                return "--max-recording-bytes takes a number of bytes above 0.";
+            }
+            into.recordingCap = *value;
         } else if (arg == "--artifacts-dir" && hasValue) {
             into.artifactsDir = arguments[++i];
         } else if (!launch && into.pid == 0 && !arg.empty() && arg[0] != '-') {
@@ -116,8 +143,10 @@ const char* phaseName(TrackingPhase phase) {
 
 class Printer {
 public:
-    Printer(const WhereOptions& options, std::FILE* out, std::FILE* err)
-        : options_(options), out_(out), err_(err) {}
+    // `version`, when valid, is the tracked program's package version, said before the outcome.
+    Printer(const WhereOptions& options, std::FILE* out, std::FILE* err,
+            std::future<std::string> version = {})
+        : options_(options), out_(out), err_(err), version_(std::move(version)) {}
 
     void phase(TrackingPhase phase, double seconds, const std::string& label) const {
         if (options_.progress) {
@@ -147,7 +176,8 @@ public:
         }
     }
 
-    int failure(const WhereFailure& failure) const {
+    int failure(const WhereFailure& failure) {
+        sayVersion();
         if (options_.json) {
             std::fprintf(out_, "%s\n",
                          dumpJsonText(Json{{"error", encodeRecord(failure)}}).c_str());
@@ -169,7 +199,8 @@ public:
         return 1;
     }
 
-    int report(const WhereReport& report, const std::string& recordingDisplay) const {
+    int report(const WhereReport& report, const std::string& recordingDisplay) {
+        sayVersion();
         if (options_.json) {
             std::fprintf(out_, "%s\n", dumpJsonText(encodeRecord(report)).c_str());
         } else {
@@ -180,10 +211,33 @@ public:
     }
 
 private:
+    void sayVersion() {
+        if (version_.valid()) {
+            std::fprintf(out_, "%s\n",
+                         dumpJsonText(Json{{"programVersion", version_.get()}}).c_str());
+        }
+    }
+
     const WhereOptions& options_;
     std::FILE* out_;
     std::FILE* err_;
+    std::future<std::string> version_;
 };
+
+// The program file tracked: the process's executable, or the program to launch.
+std::string programFileOf(const WhereOptions& options) {
+    if (options.launch.empty()) {
+        std::error_code error;
+        auto exe =
+            std::filesystem::read_symlink("/proc/" + std::to_string(options.pid) + "/exe", error);
+        return error ? std::string() : exe.string();
+    }
+    const std::string& program = options.launch.front();
+    const char* searchPath = std::getenv("PATH");
+    return program.find('/') != std::string::npos
+               ? program
+               : findInPath(program, searchPath != nullptr ? searchPath : "");
+}
 
 std::string currentDirectory() {
     char buffer[4096];
@@ -194,7 +248,7 @@ std::string currentDirectory() {
 TrackingOutcome track(const WhereOptions& options, const HeapTracker& tracker,
                       const StopRequest& stop, const TrackingProgress& progress) {
     if (options.launch.empty()) {
-        return tracker.attach(options.pid, options.seconds, stop, progress);
+        return tracker.attach(options.pid, options.startTime, options.seconds, stop, progress);
     }
     return tracker.launch(options.launch, childEnvironment({}), currentDirectory(), options.seconds,
                           stop, progress);
@@ -203,13 +257,13 @@ TrackingOutcome track(const WhereOptions& options, const HeapTracker& tracker,
 } // namespace
 
 const char* whereUsage() {
-    return "       velmora where PID [--seconds N] [--top N] [--json]\n"
+    return "       velmora where PID [--start-time T] [--seconds N] [--top N] [--json]\n"
            "       velmora where --launch [--seconds N] [--top N] [--json] -- PROGRAM ARGS...\n";
 }
 
 namespace {
 
-int where(const WhereOptions& options, const Printer& printer) {
+int where(const WhereOptions& options, Printer& printer) {
     MonitorPaths paths = MonitorPaths::fromEnvironment();
     std::string artifacts =
         options.artifactsDir.empty() ? paths.artifactsDir : options.artifactsDir;
@@ -254,7 +308,7 @@ int where(const WhereOptions& options, const Printer& printer) {
     auto progress = [&](TrackingPhase phase, double seconds) {
         printer.phase(phase, seconds, label);
     };
-    HeapTracker tracker(tools, root, base);
+    HeapTracker tracker(tools, root, base, options.recordingCap);
     TrackingOutcome outcome = track(options, tracker, stop, progress);
     if (outcome.recording.empty()) {
         return printer.failure(
@@ -280,9 +334,7 @@ int where(const WhereOptions& options, const Printer& printer) {
     report.leakedBytes = leaks.value().leakedBytes;
     report.sites = growingSites(leaks.value(), options.top);
     report.relaunchedPid = outcome.relaunchedPid;
-    if (outcome.failure) {
-        report.note = outcome.failure->message;
-    }
+    report.note = outcome.failure ? outcome.failure->message : outcome.note;
     return printer.report(report, paths.display(outcome.recording));
 }
 
@@ -298,7 +350,14 @@ int runWhereCommand(const std::vector<std::string>& arguments, std::FILE* out, s
     std::signal(SIGPIPE, SIG_IGN);
     // heaptrack's helpers outlive its script, which is ended early: they become ours to reap.
     ::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0);
-    int status = where(options, Printer(options, out, err));
+    // The package query runs beside the tracking (for the monitor, which reads it with the
+    // outcome), never in the way of anything.
+    std::future<std::string> version;
+    if (options.progress) {
+        version = std::async(std::launch::async, packageVersionOf, programFileOf(options));
+    }
+    Printer printer(options, out, err, std::move(version));
+    int status = where(options, printer);
     while (::waitpid(-1, nullptr, WNOHANG) > 0) {
     }
     return status;

@@ -12,20 +12,22 @@
 namespace velmora::testing {
 namespace {
 
-// This process's environment with the home and its XDG folders moved to `home`, and no display.
-std::vector<std::string> monitorEnvironment(const TempHome& home) {
-    auto environment = childEnvironment({{"HOME", home.path},
-                                         {"XDG_CONFIG_HOME", home.path + "/.config"},
-                                         {"XDG_DATA_HOME", home.path + "/.local/share"}});
+// This process's environment with the home and its XDG folders moved to `home`, `overrides`
+// set, and no display.
+std::vector<std::string> monitorEnvironment(const TempHome& home, Environment overrides) {
+    overrides["HOME"] = home.path;
+    overrides["XDG_CONFIG_HOME"] = home.path + "/.config";
+    overrides["XDG_DATA_HOME"] = home.path + "/.local/share";
+    auto environment = childEnvironment(overrides);
     std::erase_if(environment, [](const std::string& entry) {
         return entry.starts_with("DISPLAY=") || entry.starts_with("WAYLAND_DISPLAY=");
     });
     return environment;
 }
 
-ChildProgram::Options monitorOptions(const TempHome& home) {
+ChildProgram::Options monitorOptions(const TempHome& home, const Environment& overrides) {
     ChildProgram::Options options;
-    options.environment = monitorEnvironment(home);
+    options.environment = monitorEnvironment(home, overrides);
     options.pipeInput = true;
     options.pipeOutput = true;
     return options;
@@ -54,8 +56,8 @@ void TempHome::writeConfig(const Json& config) const {
     writeFile(".config/velmora/config.json", config.dump());
 }
 
-MonitorProcess::MonitorProcess(const TempHome& home)
-    : child_(VELMORA_MONITOR_BIN, {"velmora", "ui-backend"}, monitorOptions(home)) {
+MonitorProcess::MonitorProcess(const TempHome& home, const Environment& overrides)
+    : child_(VELMORA_MONITOR_BIN, {"velmora", "ui-backend"}, monitorOptions(home, overrides)) {
     ::signal(SIGPIPE, SIG_IGN);
 }
 

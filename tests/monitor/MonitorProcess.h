@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Environment.h"
 #include "model/Json.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/PipeLines.h"
@@ -26,7 +27,8 @@ Json fastTuning();
 // The real velmora executable in ui-backend mode, talking through pipes.
 class MonitorProcess {
 public:
-    explicit MonitorProcess(const TempHome& home);
+    // `overrides`: environment variables set for it besides the home's.
+    explicit MonitorProcess(const TempHome& home, const Environment& overrides = {});
     ~MonitorProcess();
 
     bool send(const std::string& bytes);

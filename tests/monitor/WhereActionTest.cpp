@@ -5,6 +5,7 @@
 
 #include "MonitorProcess.h"
 #include "WhereTestSupport.h"
+#include "base/Environment.h"
 #include "model/Codec.h"
 #include "monitor/where/HeaptrackPrint.h"
 #include "monitor/where/LeakReport.h"
@@ -33,7 +34,8 @@ Json quickTuning() {
 
 class Monitor {
 public:
-    explicit Monitor(const TempHome& home) : process_(home) {}
+    explicit Monitor(const TempHome& home, const Environment& overrides = {})
+        : process_(home, overrides) {}
 
     PopoverSnapshot request(const std::string& line) {
         auto answer = process_.request(line);
@@ -310,6 +312,44 @@ TEST(WhereAction, RestartUnderTrackingNeedsNoAttachAndStartsItAgainUntracked) {
     EXPECT_EQ(std::filesystem::read_symlink("/proc/" + std::to_string(again) + "/exe"),
               std::filesystem::canonical(VELMORA_WHERE_LEAKER));
     ::kill(again, SIGKILL);
+}
+
+TEST(WhereAction, PollsAreAnsweredWhileThePackageQueryHangs) {
+    SKIP_WITHOUT_HEAP_TRACKING();
+    TempHome home;
+    home.writeConfig(quickTuning());
+    // A dpkg-query that says when it starts and then hangs, first in PATH.
+    std::string bin = home.path + "/bin";
+    std::string started = home.path + "/dpkg-query.pid";
+    home.writeFile("bin/dpkg-query", "#!/bin/sh\necho $$ > '" + started + "'\nexec sleep 600\n");
+    std::filesystem::permissions(bin + "/dpkg-query", std::filesystem::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    Spawned leaker(VELMORA_WHERE_LEAKER, {"--exit-after", "120"});
+    Monitor monitor(home, {{"PATH", bin + ":" + (path != nullptr ? path : "/usr/bin:/bin")}});
+    std::string key = monitor.suspectKeyOf(leaker.pid());
+    ASSERT_FALSE(key.empty());
+    monitor.act("select_detail", key);
+    monitor.act("find_where_it_leaks", key);
+    PopoverSnapshot confirmed = monitor.act("confirm_where_it_leaks", key);
+    ASSERT_TRUE(confirmed.actionFeedback);
+    EXPECT_EQ(confirmed.actionFeedback->title, "Finding where it leaks");
+    // Polls go on being answered while the query runs: it is never waited for by the answers.
+    pid_t query = 0;
+    for (int i = 0; i < 200 && query == 0; ++i) {
+        monitor.poll();
+        std::ifstream file(started);
+        file >> query;
+        ::poll(nullptr, 0, 50);
+    }
+    ASSERT_GT(query, 0) << "dpkg-query was never asked";
+    PopoverSnapshot answered = monitor.poll();
+    ASSERT_TRUE(answered.selectedDetail && answered.selectedDetail->whereItGrows);
+    EXPECT_EQ(::kill(query, 0), 0) << "the answers waited until the query was given up";
+    std::vector<std::string> statuses;
+    std::vector<std::string> banners;
+    DetailSnapshot done = monitor.waitForSites(statuses, banners);
+    ASSERT_TRUE(done.whereItGrows);
+    expectLeakSitesOnly(*done.whereItGrows);
 }
 
 // The `velmora where` children tracking `pid`, found by their command lines.

@@ -4,6 +4,7 @@
 
 #include "FakeProcTree.h"
 #include "model/Codec.h"
+#include "monitor/history/StoragePolicy.h"
 #include "monitor/where/HeapTools.h"
 #include "monitor/where/HeaptrackPrint.h"
 #include "monitor/where/TraceAccess.h"
@@ -358,6 +359,112 @@ TEST(HeapTools, FoundInPathOrNamedAsPackagesToInstall) {
               "Finding where memory grows needs gdb, which is not installed. Install the Debian "
               "package: sudo apt install gdb");
     std::filesystem::remove_all(dir);
+}
+
+// `depth` frames of a C++ program with long names.
+std::string deepFrames(int depth) {
+    std::string frames;
+    for (int level = 0; level < depth; ++level) {
+        frames += "  descendThroughTheLayersOfAnApplication" + std::to_string(level) +
+                  "(int, unsigned long, std::map<std::string, std::vector<int>>&)\n"
+                  "    at /home/someone/src/application/layers/deep_layer.cpp:" +
+                  std::to_string(100 + level) + "\n    in /home/someone/src/application/app\n";
+    }
+    return frames;
+}
+
+// A report as heaptrack_print writes it for a C++ program with deep stacks: `small` entries
+// leaking little each, then the large one 60 frames deep (the largest need not come first),
+// then the summary. Megabytes.
+std::string deepReport(int small) {
+    const std::string frames = deepFrames(8);
+    std::string text = "reading file \"where.zst\" - please wait, this might take some time...\n"
+                       "Debuggee command was: ./app\nfinished reading file, now analyzing data:\n"
+                       "\nMEMORY LEAKS\n";
+    for (int i = 0; i < small; ++i) {
+        text += "1.02K leaked over 1 calls from\n  smallLeak" + std::to_string(i) +
+                "()\n    at /src/small.cpp:" + std::to_string(i + 1) + "\n    in /src/app\n" +
+                frames + "\n";
+    }
+    text += "5.37G leaked over 81920 calls from\n  leakyCacheInsert(unsigned long)\n"
+            "    at /src/cache.cpp:12\n    in /src/app\n" +
+            deepFrames(60) + "\n";
+    text += "\ntotal runtime: 60.00s.\ncalls to allocation functions: 900000 (15000/s)\n"
+            "total memory leaked: 5.38G\n";
+    return text;
+}
+
+TEST(HeaptrackPrint, AReportOfManyMegabytesReadInPiecesKeepsItsLargestSitesAndItsTotal) {
+    const std::string text = deepReport(5000);
+    ASSERT_GT(text.size(), 8u << 20);
+    HeaptrackPrintReader reader;
+    for (std::size_t at = 0; at < text.size(); at += 4093) { // pieces that split lines anywhere
+        reader.feed(std::string_view(text).substr(at, 4093));
+    }
+    auto report = reader.finish();
+    ASSERT_TRUE(report.ok()) << report.error().text();
+    EXPECT_EQ(report.value().leakedBytes, 5380000000u);
+    EXPECT_EQ(report.value().sites.size(), HeaptrackPrintReader::kKeptSites);
+    auto sites = growingSites(report.value(), 5);
+    ASSERT_FALSE(sites.empty());
+    EXPECT_EQ(sites[0].site()->function, "leakyCacheInsert(unsigned long)");
+    EXPECT_EQ(sites[0].stack.size(), 61u);
+    EXPECT_EQ(sites[0].calls, 81920u);
+
+    // A report that stops before its total was not read to its end.
+    auto cut = parseHeaptrackPrint(std::string_view(text).substr(0, text.size() / 2));
+    ASSERT_FALSE(cut.ok());
+    EXPECT_EQ(cut.error().reason,
+              "heaptrack_print's report ended before its total of memory leaked");
+}
+
+// A stand-in for heaptrack_print: a real program writing `report` (its first `bytes` when
+// given) and ending with `status`.
+std::string fakePrinter(const std::string& dir, const std::string& report,
+                        std::optional<std::size_t> bytes, int status) {
+    std::string path = dir + "/heaptrack_print";
+    std::ofstream(path) << "#!/bin/sh\n"
+                        << (bytes ? "head -c " + std::to_string(*bytes) : std::string("cat"))
+                        << " '" << report << "'\nexit " << status << "\n";
+    ::chmod(path.c_str(), 0755);
+    return path;
+}
+
+TEST(HeaptrackPrint, TheWholeOutputOfTheToolIsReadAndAnUnfinishedOneIsAFailure) {
+    char pattern[] = "/tmp/velmora-print-XXXXXX";
+    std::string dir = ::mkdtemp(pattern);
+    const std::string text = deepReport(1500);
+    ASSERT_GT(text.size(), 2u << 20);
+    std::ofstream(dir + "/report.txt") << text;
+    HeapTools tools;
+
+    tools.heaptrackPrint = fakePrinter(dir, dir + "/report.txt", std::nullopt, 0);
+    auto whole = analyseRecording(tools, dir + "/where.zst", 60);
+    ASSERT_TRUE(whole.ok()) << whole.error().text();
+    EXPECT_EQ(whole.value().sites.size(), 1501u);
+    EXPECT_EQ(growingSites(whole.value(), 1).at(0).site()->function,
+              "leakyCacheInsert(unsigned long)");
+
+    tools.heaptrackPrint = fakePrinter(dir, dir + "/report.txt", text.size() - 2000, 0);
+    auto cut = analyseRecording(tools, dir + "/where.zst", 60);
+    ASSERT_FALSE(cut.ok());
+    EXPECT_NE(cut.error().reason.find("ended before its total"), std::string::npos);
+
+    tools.heaptrackPrint = fakePrinter(dir, dir + "/report.txt", std::nullopt, 1);
+    auto failed = analyseRecording(tools, dir + "/where.zst", 60);
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error().reason,
+              "heaptrack_print could not read the recording to its end: total memory leaked: "
+              "5.38G");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(StoragePolicy, TheRecordingCapIsAGibibyteWithinTheArtifactBudget) {
+    EXPECT_EQ(StoragePolicy::forMode(SettingsStorageMode::low).recordingCapBytes(), 64u << 20);
+    EXPECT_EQ(StoragePolicy::forMode(SettingsStorageMode::balanced).recordingCapBytes(),
+              384u << 20);
+    EXPECT_EQ(StoragePolicy::forMode(SettingsStorageMode::deepInvestigation).recordingCapBytes(),
+              1u << 30);
 }
 
 } // namespace
