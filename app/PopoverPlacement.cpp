@@ -34,4 +34,9 @@ PlacementPoint popoverTopLeft(std::optional<PlacementRect> anchor, PlacementPoin
     return {x, y};
 }
 
+PopoverPositioning popoverPositioningOn(std::string_view platformName) {
+    return platformName.starts_with("wayland") ? PopoverPositioning::byCompositor
+                                               : PopoverPositioning::atAnchor;
+}
+
 } // namespace velmora

@@ -9,7 +9,9 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -21,7 +23,8 @@ namespace velmora {
 PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style style,
                              PopoverContentActions actions, QMenu* applicationMenu, QWidget* parent)
     : QWidget(parent), viewModel_(std::move(viewModel)), style_(style),
-      scroll_(new QScrollArea(this)) {
+      scroll_(new QScrollArea(this)),
+      positioning_(popoverPositioningOn(QGuiApplication::platformName().toStdString())) {
     setObjectName(QStringLiteral("popoverWindow"));
     setWindowTitle(QStringLiteral("Velmora"));
     if (style_ == Style::popover) {
@@ -43,6 +46,8 @@ PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style 
         menuButton->setPopupMode(QToolButton::InstantPopup);
         bar->addWidget(menuButton);
         layout->addLayout(bar);
+        hint_ = makeHintFrame();
+        layout->addWidget(hint_);
     }
     content_ = createPopoverContent(viewModel_, popoverContentWidth, std::move(actions), nullptr);
     hostInPopoverScrollArea(scroll_, content_);
@@ -53,6 +58,46 @@ PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style 
     if (auto* root = qobject_cast<PopoverRootView*>(content_)) {
         connect(root, &PopoverRootView::popoverSizeChanged, this, [this] { followContent(); });
     }
+    // A Wayland compositor tells the application, not always the window, that the focus went
+    // elsewhere.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive) {
+                    closeAsPopover();
+                }
+            });
+}
+
+void PopoverWindow::showHint(const QString& text, std::function<void()> dismissed) {
+    if (hint_ == nullptr) {
+        return;
+    }
+    hint_->findChild<QLabel*>(QStringLiteral("noTrayHintText"))->setText(text);
+    hintDismissed_ = std::move(dismissed);
+    hint_->show();
+}
+
+QFrame* PopoverWindow::makeHintFrame() {
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("noTrayHint"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(10, 8, 10, 8);
+    auto* label = new QLabel(frame);
+    label->setObjectName(QStringLiteral("noTrayHintText"));
+    label->setWordWrap(true);
+    row->addWidget(label, 1);
+    auto* dismiss = new QPushButton(QStringLiteral("Don\u2019t show again"), frame);
+    dismiss->setObjectName(QStringLiteral("noTrayHintDismiss"));
+    connect(dismiss, &QPushButton::clicked, this, [this] {
+        hint_->hide();
+        if (hintDismissed_) {
+            hintDismissed_();
+        }
+    });
+    row->addWidget(dismiss, 0, Qt::AlignTop);
+    frame->hide();
+    return frame;
 }
 
 void PopoverWindow::followContent() {
@@ -97,6 +142,9 @@ void PopoverWindow::place(QRect iconGeometry, QPoint pointer) {
     const QRect area = target->availableGeometry();
     const QSize size = preferredSize(area);
     resize(size);
+    if (positioning_ == PopoverPositioning::byCompositor) {
+        return;
+    }
     std::optional<PlacementRect> anchor;
     if (!iconGeometry.isEmpty()) {
         anchor = PlacementRect{iconGeometry.x(), iconGeometry.y(), iconGeometry.width(),
@@ -122,10 +170,15 @@ void PopoverWindow::present() {
     activateWindow();
 }
 
-bool PopoverWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowDeactivate && style_ == Style::popover &&
-        closesOnDeactivation_ && isVisible()) {
+void PopoverWindow::closeAsPopover() {
+    if (style_ == Style::popover && closesOnDeactivation_ && isVisible()) {
         hide();
+    }
+}
+
+bool PopoverWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate) {
+        closeAsPopover();
     }
     return QWidget::event(event);
 }

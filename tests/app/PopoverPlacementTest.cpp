@@ -39,3 +39,10 @@ TEST(PopoverPlacement, PinsAPopoverLargerThanTheScreen) {
     const PlacementRect small{100, 50, 400, 500};
     EXPECT_EQ(popoverTopLeft(std::nullopt, {300, 300}, popover, small), (PlacementPoint{100, 50}));
 }
+
+TEST(PopoverPlacement, OnlyAWaylandCompositorPlacesThePopoverItself) {
+    EXPECT_EQ(popoverPositioningOn("wayland"), PopoverPositioning::byCompositor);
+    EXPECT_EQ(popoverPositioningOn("wayland-egl"), PopoverPositioning::byCompositor);
+    EXPECT_EQ(popoverPositioningOn("xcb"), PopoverPositioning::atAnchor);
+    EXPECT_EQ(popoverPositioningOn("offscreen"), PopoverPositioning::atAnchor);
+}
