@@ -46,6 +46,8 @@ PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style 
         menuButton->setPopupMode(QToolButton::InstantPopup);
         bar->addWidget(menuButton);
         layout->addLayout(bar);
+    }
+    if (style_ == Style::window) {
         hint_ = makeHintFrame();
         layout->addWidget(hint_);
     }
@@ -59,10 +61,11 @@ PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style 
         connect(root, &PopoverRootView::popoverSizeChanged, this, [this] { followContent(); });
     }
     // A Wayland compositor tells the application, not always the window, that the focus went
-    // elsewhere.
+    // elsewhere. Only a popover that has had the focus since it was shown counts: the news
+    // that the focus left a popover closed a moment ago must not close the one just opened.
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
-                if (state != Qt::ApplicationActive) {
+                if (state != Qt::ApplicationActive && focusedSinceShown_ && !isActiveWindow()) {
                     closeAsPopover();
                 }
             });
@@ -117,13 +120,17 @@ void PopoverWindow::setFixedContentSize(QSize size) {
 }
 
 QSize PopoverWindow::preferredSize(const QRect& screenArea) const {
+    return preferredSize(screenArea.height() - 24);
+}
+
+QSize PopoverWindow::preferredSize(int maxHeight) const {
     if (fixedSize_) {
         return *fixedSize_;
     }
     content_->adjustSize();
     const int scrollBar = scroll_->verticalScrollBar()->sizeHint().width();
     const int width = popoverContentWidth + scrollBar;
-    const int height = std::min(content_->sizeHint().height() + 4, screenArea.height() - 24);
+    const int height = std::min(content_->sizeHint().height() + 4, maxHeight);
     return {width, std::max(height, 200)};
 }
 
@@ -140,9 +147,8 @@ void PopoverWindow::place(QRect iconGeometry, QPoint pointer) {
         target = QGuiApplication::primaryScreen();
     }
     const QRect area = target->availableGeometry();
-    const QSize size = preferredSize(area);
-    resize(size);
     if (positioning_ == PopoverPositioning::byCompositor) {
+        resize(preferredSize(area));
         return;
     }
     std::optional<PlacementRect> anchor;
@@ -150,9 +156,12 @@ void PopoverWindow::place(QRect iconGeometry, QPoint pointer) {
         anchor = PlacementRect{iconGeometry.x(), iconGeometry.y(), iconGeometry.width(),
                                iconGeometry.height()};
     }
-    const auto topLeft =
-        popoverTopLeft(anchor, {pointer.x(), pointer.y()}, {size.width(), size.height()},
-                       {area.x(), area.y(), area.width(), area.height()});
+    const PlacementRect screenArea{area.x(), area.y(), area.width(), area.height()};
+    const PlacementPoint at{pointer.x(), pointer.y()};
+    // No taller than the room beside the icon, so that it never covers the icon it hangs from.
+    const QSize size = preferredSize(popoverRoomBesideAnchor(anchor, at, screenArea));
+    resize(size);
+    const auto topLeft = popoverTopLeft(anchor, at, {size.width(), size.height()}, screenArea);
     move(topLeft.x, topLeft.y);
 }
 
@@ -177,7 +186,11 @@ void PopoverWindow::closeAsPopover() {
 }
 
 bool PopoverWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowDeactivate) {
+    if (event->type() == QEvent::Show) {
+        focusedSinceShown_ = false;
+    } else if (event->type() == QEvent::WindowActivate) {
+        focusedSinceShown_ = true;
+    } else if (event->type() == QEvent::WindowDeactivate) {
         closeAsPopover();
     }
     return QWidget::event(event);

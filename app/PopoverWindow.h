@@ -60,6 +60,7 @@ protected:
 
 private:
     QSize preferredSize(const QRect& screenArea) const;
+    QSize preferredSize(int maxHeight) const;
     // Sizes the popover to its content and places it at its anchor.
     void place(QRect iconGeometry, QPoint pointer);
     void followContent();
@@ -74,6 +75,7 @@ private:
     std::function<void()> hintDismissed_;
     PopoverPositioning positioning_;
     bool closesOnDeactivation_ = true;
+    bool focusedSinceShown_ = false;
     std::optional<QSize> fixedSize_;
     std::optional<std::pair<QRect, QPoint>> anchor_; // where the popover was last shown
 };

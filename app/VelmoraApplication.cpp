@@ -258,10 +258,15 @@ PopoverWindow* VelmoraApplication::popoverWindow(PopoverWindow::Style style) {
 
 void VelmoraApplication::togglePopover(QRect iconGeometry, QPoint pointer) {
     PopoverWindow* popover = popoverWindow(PopoverWindow::Style::popover);
-    if (popover->isVisible()) {
-        popover->hide();
-    } else {
+    if (!popover->isVisible()) {
         openPopover(iconGeometry, pointer);
+        return;
+    }
+    // The second press of a double click is a click too: it must not close what the first
+    // opened (the double click that follows keeps the popover open).
+    const auto doubleClick = std::chrono::milliseconds(QApplication::doubleClickInterval());
+    if (scheduler_->now() - popoverOpenedAt_ >= doubleClick) {
+        popover->hide();
     }
 }
 
@@ -272,6 +277,7 @@ void VelmoraApplication::openPopover(QRect iconGeometry, QPoint pointer) {
         return;
     }
     popover->showAnchored(iconGeometry, pointer);
+    popoverOpenedAt_ = scheduler_->now();
     const char* where = iconGeometry.isEmpty() ? "at the pointer" : "under the tray icon";
     if (popoverPositioningOn(QGuiApplication::platformName().toStdString()) ==
         PopoverPositioning::byCompositor) {

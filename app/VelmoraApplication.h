@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <chrono>
 #include <memory>
 
 class QMenu;
@@ -90,6 +91,7 @@ private:
     ApplicationMenu* fallbackMenu_ = nullptr;
     QPointer<PopoverWindow> popover_;
     PopoverWindow::Style popoverStyle_ = PopoverWindow::Style::window;
+    std::chrono::nanoseconds popoverOpenedAt_{0}; // on the scheduler's clock
     QPointer<SettingsWindow> settings_;
     QPointer<QWidget> trustAccess_;
     QPointer<QWidget> verdictHelp_;

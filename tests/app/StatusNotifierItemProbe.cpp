@@ -77,7 +77,7 @@ std::optional<QVariant> StatusNotifierItemProbe::property(const QString& name) c
 }
 
 QDBusMessage StatusNotifierItemProbe::callMenu(const QString& method,
-                                              const QVariantList& arguments) const {
+                                               const QVariantList& arguments) const {
     const auto menuPath = property(QStringLiteral("Menu"));
     if (!menuPath) {
         return QDBusMessage::createError(QStringLiteral("org.freedesktop.DBus.Error.Failed"),
@@ -141,10 +141,10 @@ std::optional<int> StatusNotifierItemProbe::menuEntryId(const QString& label) co
 }
 
 bool StatusNotifierItemProbe::clickMenuEntry(int id) const {
-    const QDBusMessage reply = callMenu(
-        QStringLiteral("Event"),
-        {id, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)),
-         static_cast<uint>(QDateTime::currentSecsSinceEpoch())});
+    const QDBusMessage reply =
+        callMenu(QStringLiteral("Event"),
+                 {id, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)),
+                  static_cast<uint>(QDateTime::currentSecsSinceEpoch())});
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 

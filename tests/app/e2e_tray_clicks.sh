@@ -65,11 +65,13 @@ grep -qF "velmora-ui: the popover opens under the tray icon" "$err" \
   || fail "the popover was not placed at the icon"
 echo "ok: a click opens the popover under the icon"
 
+sleep 0.6 # past the double-click interval: a click of its own
 click
 await_popover hidden || fail "a second click did not close the popover"
 echo "ok: another click closes it"
 
 # A double click leaves it open (its first click opens it; the second must not close it).
+sleep 0.6
 click --repeat 2 --delay 80
 await_popover shown || fail "a double click did not open the popover"
 sleep 0.5
