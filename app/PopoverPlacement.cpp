@@ -13,14 +13,18 @@ int clampedStart(int start, int length, int areaStart, int areaLength) {
     return std::clamp(start, areaStart, lastStart);
 }
 
+PlacementRect anchorOrPointer(std::optional<PlacementRect> anchor, PlacementPoint pointer) {
+    if (anchor && !anchor->isEmpty()) {
+        return *anchor;
+    }
+    return {pointer.x, pointer.y, 0, 0};
+}
+
 } // namespace
 
 PlacementPoint popoverTopLeft(std::optional<PlacementRect> anchor, PlacementPoint pointer,
                               PlacementSize size, PlacementRect screenArea) {
-    if (anchor && anchor->isEmpty()) {
-        anchor.reset();
-    }
-    const PlacementRect target = anchor.value_or(PlacementRect{pointer.x, pointer.y, 0, 0});
+    const PlacementRect target = anchorOrPointer(anchor, pointer);
     const int centreX = target.x + target.width / 2;
     int x = centreX - size.width / 2;
     int y = target.bottom() + popoverAnchorGap;
@@ -32,6 +36,19 @@ PlacementPoint popoverTopLeft(std::optional<PlacementRect> anchor, PlacementPoin
     x = clampedStart(x, size.width, screenArea.x, screenArea.width);
     y = clampedStart(y, size.height, screenArea.y, screenArea.height);
     return {x, y};
+}
+
+int popoverRoomBesideAnchor(std::optional<PlacementRect> anchor, PlacementPoint pointer,
+                            PlacementRect screenArea) {
+    const PlacementRect target = anchorOrPointer(anchor, pointer);
+    const int below = screenArea.bottom() - target.bottom() - popoverAnchorGap;
+    const int above = target.y - popoverAnchorGap - screenArea.y;
+    return std::max(below, above);
+}
+
+PopoverPositioning popoverPositioningOn(std::string_view platformName) {
+    return platformName.starts_with("wayland") ? PopoverPositioning::byCompositor
+                                               : PopoverPositioning::atAnchor;
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 namespace velmora {
 
@@ -37,5 +38,17 @@ inline constexpr int popoverAnchorGap = 6;
 // larger than the area is pinned to the area's top-left corner.
 PlacementPoint popoverTopLeft(std::optional<PlacementRect> anchor, PlacementPoint pointer,
                               PlacementSize size, PlacementRect screenArea);
+
+// The tallest popover that fits beside the anchor (or the pointer) without covering it: the
+// larger of the room below and the room above it inside `screenArea`, gaps deducted.
+int popoverRoomBesideAnchor(std::optional<PlacementRect> anchor, PlacementPoint pointer,
+                            PlacementRect screenArea);
+
+// Who decides where the popover appears on a window system, by Qt's platform name: under X11
+// Velmora places it at the tray icon; a Wayland compositor places every top-level window
+// itself and ignores a position the client asks for.
+enum class PopoverPositioning { atAnchor, byCompositor };
+
+PopoverPositioning popoverPositioningOn(std::string_view platformName);
 
 } // namespace velmora

@@ -9,7 +9,9 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -21,7 +23,8 @@ namespace velmora {
 PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style style,
                              PopoverContentActions actions, QMenu* applicationMenu, QWidget* parent)
     : QWidget(parent), viewModel_(std::move(viewModel)), style_(style),
-      scroll_(new QScrollArea(this)) {
+      scroll_(new QScrollArea(this)),
+      positioning_(popoverPositioningOn(QGuiApplication::platformName().toStdString())) {
     setObjectName(QStringLiteral("popoverWindow"));
     setWindowTitle(QStringLiteral("Velmora"));
     if (style_ == Style::popover) {
@@ -44,6 +47,10 @@ PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style 
         bar->addWidget(menuButton);
         layout->addLayout(bar);
     }
+    if (style_ == Style::window) {
+        hint_ = makeHintFrame();
+        layout->addWidget(hint_);
+    }
     content_ = createPopoverContent(viewModel_, popoverContentWidth, std::move(actions), nullptr);
     hostInPopoverScrollArea(scroll_, content_);
     layout->addWidget(scroll_);
@@ -53,6 +60,47 @@ PopoverWindow::PopoverWindow(std::shared_ptr<PopoverViewModel> viewModel, Style 
     if (auto* root = qobject_cast<PopoverRootView*>(content_)) {
         connect(root, &PopoverRootView::popoverSizeChanged, this, [this] { followContent(); });
     }
+    // A Wayland compositor tells the application, not always the window, that the focus went
+    // elsewhere. Only a popover that has had the focus since it was shown counts: the news
+    // that the focus left a popover closed a moment ago must not close the one just opened.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive && focusedSinceShown_ && !isActiveWindow()) {
+                    closeAsPopover();
+                }
+            });
+}
+
+void PopoverWindow::showHint(const QString& text, std::function<void()> dismissed) {
+    if (hint_ == nullptr) {
+        return;
+    }
+    hint_->findChild<QLabel*>(QStringLiteral("noTrayHintText"))->setText(text);
+    hintDismissed_ = std::move(dismissed);
+    hint_->show();
+}
+
+QFrame* PopoverWindow::makeHintFrame() {
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("noTrayHint"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(10, 8, 10, 8);
+    auto* label = new QLabel(frame);
+    label->setObjectName(QStringLiteral("noTrayHintText"));
+    label->setWordWrap(true);
+    row->addWidget(label, 1);
+    auto* dismiss = new QPushButton(QStringLiteral("Don\u2019t show again"), frame);
+    dismiss->setObjectName(QStringLiteral("noTrayHintDismiss"));
+    connect(dismiss, &QPushButton::clicked, this, [this] {
+        hint_->hide();
+        if (hintDismissed_) {
+            hintDismissed_();
+        }
+    });
+    row->addWidget(dismiss, 0, Qt::AlignTop);
+    frame->hide();
+    return frame;
 }
 
 void PopoverWindow::followContent() {
@@ -72,13 +120,17 @@ void PopoverWindow::setFixedContentSize(QSize size) {
 }
 
 QSize PopoverWindow::preferredSize(const QRect& screenArea) const {
+    return preferredSize(screenArea.height() - 24);
+}
+
+QSize PopoverWindow::preferredSize(int maxHeight) const {
     if (fixedSize_) {
         return *fixedSize_;
     }
     content_->adjustSize();
     const int scrollBar = scroll_->verticalScrollBar()->sizeHint().width();
     const int width = popoverContentWidth + scrollBar;
-    const int height = std::min(content_->sizeHint().height() + 4, screenArea.height() - 24);
+    const int height = std::min(content_->sizeHint().height() + 4, maxHeight);
     return {width, std::max(height, 200)};
 }
 
@@ -95,16 +147,21 @@ void PopoverWindow::place(QRect iconGeometry, QPoint pointer) {
         target = QGuiApplication::primaryScreen();
     }
     const QRect area = target->availableGeometry();
-    const QSize size = preferredSize(area);
-    resize(size);
+    if (positioning_ == PopoverPositioning::byCompositor) {
+        resize(preferredSize(area));
+        return;
+    }
     std::optional<PlacementRect> anchor;
     if (!iconGeometry.isEmpty()) {
         anchor = PlacementRect{iconGeometry.x(), iconGeometry.y(), iconGeometry.width(),
                                iconGeometry.height()};
     }
-    const auto topLeft =
-        popoverTopLeft(anchor, {pointer.x(), pointer.y()}, {size.width(), size.height()},
-                       {area.x(), area.y(), area.width(), area.height()});
+    const PlacementRect screenArea{area.x(), area.y(), area.width(), area.height()};
+    const PlacementPoint at{pointer.x(), pointer.y()};
+    // No taller than the room beside the icon, so that it never covers the icon it hangs from.
+    const QSize size = preferredSize(popoverRoomBesideAnchor(anchor, at, screenArea));
+    resize(size);
+    const auto topLeft = popoverTopLeft(anchor, at, {size.width(), size.height()}, screenArea);
     move(topLeft.x, topLeft.y);
 }
 
@@ -122,10 +179,19 @@ void PopoverWindow::present() {
     activateWindow();
 }
 
-bool PopoverWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowDeactivate && style_ == Style::popover &&
-        closesOnDeactivation_ && isVisible()) {
+void PopoverWindow::closeAsPopover() {
+    if (style_ == Style::popover && closesOnDeactivation_ && isVisible()) {
         hide();
+    }
+}
+
+bool PopoverWindow::event(QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        focusedSinceShown_ = false;
+    } else if (event->type() == QEvent::WindowActivate) {
+        focusedSinceShown_ = true;
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        closeAsPopover();
     }
     return QWidget::event(event);
 }

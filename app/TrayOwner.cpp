@@ -13,6 +13,7 @@
 #include <QtGui/qguiapplication_platform.h>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <iostream>
 #include <optional>
 #include <xcb/xcb.h>
 
@@ -20,6 +21,11 @@ namespace velmora {
 namespace {
 
 const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+// Qt settles on StatusNotifierItem or XEmbed once, at its first tray question, by whether a
+// StatusNotifierItem host is registered then (and its platform theme can speak it). It is asked
+// only once a tray of either kind is there, and what it settled on is remembered here.
+std::optional<bool> qtSpeaksStatusNotifier;
 
 // Whether a StatusNotifierItem host has registered with the watcher on the session bus.
 bool statusNotifierHostRegistered() {
@@ -112,10 +118,6 @@ TrayOwner::~TrayOwner() {
 bool TrayOwner::trayAvailable() {
     const bool statusNotifierHost = statusNotifierHostRegistered();
     const bool xembedTray = xembedTrayPresent();
-    // Qt settles on StatusNotifierItem or XEmbed once, at its first tray question, by whether a
-    // StatusNotifierItem host is registered then (and its platform theme can speak it). It is
-    // asked only once a tray of either kind is there, and what it settled on is remembered.
-    static std::optional<bool> qtSpeaksStatusNotifier;
     if (!qtSpeaksStatusNotifier) {
         if (!statusNotifierHost && !xembedTray) {
             return false;
@@ -136,11 +138,17 @@ void TrayOwner::attach() {
         tray_->setToolTip(toolTip_);
         connect(tray_, &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::Trigger ||
-                        reason == QSystemTrayIcon::DoubleClick) {
+                    if (reason == QSystemTrayIcon::Trigger) {
                         emit popoverToggleRequested(tray_->geometry(), QCursor::pos());
+                    } else if (reason == QSystemTrayIcon::DoubleClick) {
+                        emit popoverShowRequested(tray_->geometry(), QCursor::pos());
                     }
                 });
+    }
+    if (!tray_->isVisible()) {
+        std::cerr << "velmora-ui: showing Velmora in the tray ("
+                  << (qtSpeaksStatusNotifier.value_or(false) ? "StatusNotifierItem" : "XEmbed")
+                  << ")\n";
     }
     tray_->show();
 }

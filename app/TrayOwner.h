@@ -11,8 +11,10 @@ namespace velmora {
 class ApplicationMenu;
 
 // Holds the tray icon and its context menu. It decides nothing: a left click becomes
-// popoverToggleRequested with the icon's geometry (empty under StatusNotifierItem) and the
-// pointer position taken at the click; the menu's items are forwarded by `menu()`.
+// popoverToggleRequested and a double click popoverShowRequested (its first click has opened
+// the popover already, which the second must not close), each with the icon's geometry (empty
+// under StatusNotifierItem) and the pointer position taken at the click; the menu's items are
+// forwarded by `menu()`.
 //
 // The tray icon itself is made only by attach(), once a tray host is known to be there: Qt
 // settles for good, when its first tray icon is made, whether the desktop speaks
@@ -46,6 +48,7 @@ public:
 
 signals:
     void popoverToggleRequested(QRect iconGeometry, QPoint pointer);
+    void popoverShowRequested(QRect iconGeometry, QPoint pointer);
 
 private:
     QSystemTrayIcon* tray_ = nullptr;

@@ -7,8 +7,10 @@
 #include "app/InstalledVersion.h"
 #include "app/InstanceHandover.h"
 #include "app/LaunchAtLogin.h"
+#include "app/NoTrayHint.h"
 #include "app/NotificationMemoryFile.h"
 #include "app/NotificationRelay.h"
+#include "app/PopoverPlacement.h"
 #include "app/PopoverWindow.h"
 #include "app/QSettingsKeyValueStore.h"
 #include "app/SettingsWindow.h"
@@ -16,6 +18,7 @@
 #include "app/XdgAutostartEntry.h"
 #include "backend/ResourcesDirectory.h"
 #include "base/Environment.h"
+#include "state/AppSettings.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
 #include "views/NotWatchingNotice.h"
@@ -33,6 +36,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <iostream>
 
 namespace velmora {
@@ -104,6 +108,7 @@ void VelmoraApplication::start() {
         connectMenu(tray_->menu());
         connect(tray_, &TrayOwner::popoverToggleRequested, this,
                 &VelmoraApplication::togglePopover);
+        connect(tray_, &TrayOwner::popoverShowRequested, this, &VelmoraApplication::openPopover);
         // The icon animates its fill and badge and is redrawn when the appearance flips; the tray
         // takes its frames at most every 40 ms.
         trayLook_ = new TrayIconAnimation(this);
@@ -214,7 +219,22 @@ void VelmoraApplication::applyPlacement(TrayPresence::Placement placement) {
         std::cerr << "velmora-ui: no system tray is available; showing Velmora in a window\n";
         tray_->detach();
         showPopover();
+        offerNoTrayHint();
     }
+}
+
+void VelmoraApplication::offerNoTrayHint() {
+    const auto dismissed = appSettings_->get(dismissedHints);
+    if (!popover_ ||
+        std::find(dismissed.begin(), dismissed.end(), noTrayHintId) != dismissed.end()) {
+        return;
+    }
+    const Environment environment = processEnvironment();
+    const auto desktop = environment.find("XDG_CURRENT_DESKTOP");
+    const std::string hint = noTrayHint(desktop != environment.end() ? desktop->second : "");
+    popover_->showHint(QString::fromStdString(hint), [settings = appSettings_] {
+        settings->add(dismissedHints, std::string(noTrayHintId));
+    });
 }
 
 PopoverWindow* VelmoraApplication::popoverWindow(PopoverWindow::Style style) {
@@ -238,7 +258,33 @@ PopoverWindow* VelmoraApplication::popoverWindow(PopoverWindow::Style style) {
 }
 
 void VelmoraApplication::togglePopover(QRect iconGeometry, QPoint pointer) {
-    popoverWindow(PopoverWindow::Style::popover)->toggleAnchored(iconGeometry, pointer);
+    PopoverWindow* popover = popoverWindow(PopoverWindow::Style::popover);
+    if (!popover->isVisible()) {
+        openPopover(iconGeometry, pointer);
+        return;
+    }
+    // The second press of a double click is a click too: it must not close what the first
+    // opened (the double click that follows keeps the popover open).
+    const auto doubleClick = std::chrono::milliseconds(QApplication::doubleClickInterval());
+    if (scheduler_->now() - popoverOpenedAt_ >= doubleClick) {
+        popover->hide();
+    }
+}
+
+void VelmoraApplication::openPopover(QRect iconGeometry, QPoint pointer) {
+    PopoverWindow* popover = popoverWindow(PopoverWindow::Style::popover);
+    if (popover->isVisible()) {
+        popover->present();
+        return;
+    }
+    popover->showAnchored(iconGeometry, pointer);
+    popoverOpenedAt_ = scheduler_->now();
+    const char* where = iconGeometry.isEmpty() ? "at the pointer" : "under the tray icon";
+    if (popoverPositioningOn(QGuiApplication::platformName().toStdString()) ==
+        PopoverPositioning::byCompositor) {
+        where = "where the compositor places it";
+    }
+    std::cerr << "velmora-ui: the popover opens " << where << '\n';
 }
 
 void VelmoraApplication::showPopover() {
@@ -246,8 +292,7 @@ void VelmoraApplication::showPopover() {
         return;
     }
     if (inTray()) {
-        popoverWindow(PopoverWindow::Style::popover)
-            ->showAnchored(tray_->iconGeometry(), QCursor::pos());
+        openPopover(tray_->iconGeometry(), QCursor::pos());
     } else {
         popoverWindow(PopoverWindow::Style::window)->present();
     }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <chrono>
 #include <memory>
 
 class QMenu;
@@ -59,6 +60,12 @@ private:
     void trayFrameChanged();
     void applyPlacement(TrayPresence::Placement placement);
     void togglePopover(QRect iconGeometry, QPoint pointer);
+    // Opens the popover at the tray icon (or where the compositor places it); an open one is
+    // raised where it is.
+    void openPopover(QRect iconGeometry, QPoint pointer);
+    // The hint of what would give this desktop a tray, above the window's content, until the
+    // person dismisses it for good.
+    void offerNoTrayHint();
     // The popover in the given style, made anew when the one there has the other style.
     PopoverWindow* popoverWindow(PopoverWindow::Style style);
     bool inTray() const;
@@ -84,6 +91,7 @@ private:
     ApplicationMenu* fallbackMenu_ = nullptr;
     QPointer<PopoverWindow> popover_;
     PopoverWindow::Style popoverStyle_ = PopoverWindow::Style::window;
+    std::chrono::nanoseconds popoverOpenedAt_{0}; // on the scheduler's clock
     QPointer<SettingsWindow> settings_;
     QPointer<QWidget> trustAccess_;
     QPointer<QWidget> verdictHelp_;

@@ -26,8 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The platform plug-ins are a separate package that no executable links directly.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # xdg-open opens the data folder and evidence; a clipboard helper copies commands and paths;
-# heaptrack and gdb find where a leaking process allocates ("Find where it leaks", velmora where).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, heaptrack, gdb")
+# heaptrack and gdb find where a leaking process allocates ("Find where it leaks", velmora where);
+# Qt's Wayland plug-in runs the app as a native Wayland client rather than through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, heaptrack, gdb, qt6-wayland")
 # "velmora serve" exports to a Prometheus server, here or elsewhere, or through node_exporter's
 # textfile collector; its prometheus-cpp libraries come in through the shared library
 # dependencies of the executable.

@@ -5,14 +5,14 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins qt6-wayland
   nlohmann-json3-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   libsqlite3-dev
   prometheus-cpp-dev prometheus libcrypt-dev openssl
   clang libclang-rt-14-dev
-  xvfb xauth trayer x11-utils imagemagick fonts-dejavu-core
+  xvfb xauth trayer x11-utils xdotool weston imagemagick fonts-dejavu-core
   xdg-utils dbus-daemon
   heaptrack gdb
   dpkg-dev file lintian desktop-file-utils appstream man-db

@@ -3,6 +3,7 @@
 #include "FakeNotificationServer.h"
 #include "FakeVelmoraBackend.h"
 #include "PrivateSessionBus.h"
+#include "WaitUntil.h"
 #include "app/NotificationMemoryFile.h"
 #include "app/NotificationRelay.h"
 #include "state/ManualScheduler.h"
@@ -10,9 +11,7 @@
 #include "tests/backend/support/TestSupport.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -22,22 +21,6 @@ using namespace velmora::testing;
 using namespace std::chrono_literals;
 
 namespace {
-
-// Runs the event loop until `done` holds or five seconds pass; a timer wakes the loop so the
-// deadline is noticed even when nothing arrives.
-template <class Predicate> bool waitUntil(Predicate done) {
-    QElapsedTimer clock;
-    clock.start();
-    QTimer wake;
-    wake.start(20);
-    while (!done()) {
-        if (clock.hasExpired(5000)) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 FindingSnapshot firefox(FindingVerdict verdict) {
     FindingSnapshot row;

@@ -39,3 +39,30 @@ TEST(PopoverPlacement, PinsAPopoverLargerThanTheScreen) {
     const PlacementRect small{100, 50, 400, 500};
     EXPECT_EQ(popoverTopLeft(std::nullopt, {300, 300}, popover, small), (PlacementPoint{100, 50}));
 }
+
+TEST(PopoverPlacement, OnlyAWaylandCompositorPlacesThePopoverItself) {
+    EXPECT_EQ(popoverPositioningOn("wayland"), PopoverPositioning::byCompositor);
+    EXPECT_EQ(popoverPositioningOn("wayland-egl"), PopoverPositioning::byCompositor);
+    EXPECT_EQ(popoverPositioningOn("xcb"), PopoverPositioning::atAnchor);
+    EXPECT_EQ(popoverPositioningOn("offscreen"), PopoverPositioning::atAnchor);
+}
+
+// A popover taller than the room beside the icon is cut to that room, so it never covers
+// the icon it hangs from; the larger side counts.
+TEST(PopoverPlacement, ThePopoverFitsBesideTheIconItHangsFrom) {
+    const PlacementRect screen{0, 0, 1280, 800};
+    const PlacementRect topIcon{1257, 1, 22, 26}; // a panel at the top
+    const int room = popoverRoomBesideAnchor(topIcon, {}, screen);
+    EXPECT_EQ(room, 800 - 27 - popoverAnchorGap);
+    const auto topLeft = popoverTopLeft(topIcon, {}, {462, room}, screen);
+    EXPECT_GE(topLeft.y, topIcon.bottom() + popoverAnchorGap);
+
+    const PlacementRect bottomIcon{600, 772, 22, 26}; // a panel at the bottom
+    const int roomAbove = popoverRoomBesideAnchor(bottomIcon, {}, screen);
+    EXPECT_EQ(roomAbove, 772 - popoverAnchorGap);
+    const auto above = popoverTopLeft(bottomIcon, {}, {462, roomAbove}, screen);
+    EXPECT_LE(above.y + roomAbove, bottomIcon.y - popoverAnchorGap);
+    // Without an icon geometry the pointer is the anchor.
+    EXPECT_EQ(popoverRoomBesideAnchor(std::nullopt, {600, 300}, screen),
+              800 - 300 - popoverAnchorGap);
+}

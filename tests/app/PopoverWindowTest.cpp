@@ -8,6 +8,9 @@
 #include "state/PopoverViewModel.h"
 
 #include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -40,4 +43,44 @@ TEST(PopoverWindow, GrowsWithItsContentAtItsAnchor) {
     EXPECT_EQ(after.topLeft(), before.topLeft()); // under the icon, as before
     EXPECT_TRUE(screen.contains(after));
     EXPECT_GE(window.content()->height(), after.height() - 8); // shown whole, not scrolled
+}
+
+namespace {
+
+std::shared_ptr<PopoverViewModel> answeredViewModel(std::shared_ptr<ManualScheduler> scheduler) {
+    auto backend = std::make_shared<FakeVelmoraBackend>();
+    backend->publish(ScenarioLibrary::multiRowSuspect());
+    auto viewModel = PopoverViewModel::create(
+        backend, scheduler, {}, std::make_shared<MemoryVerdictTooltipDismissalStore>(), 10s, 4s);
+    scheduler->runPending();
+    return viewModel;
+}
+
+} // namespace
+
+// Without a tray the window carries the hint above its content until it is dismissed; the
+// popover has no room for one.
+TEST(PopoverWindow, TheWindowShowsTheNoTrayHintUntilItIsDismissed) {
+    auto scheduler = std::make_shared<ManualScheduler>();
+    PopoverWindow window(answeredViewModel(scheduler), PopoverWindow::Style::window, {});
+    window.present();
+    auto* hint = window.findChild<QFrame*>(QStringLiteral("noTrayHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_FALSE(hint->isVisible());
+
+    int dismissals = 0;
+    window.showHint(QStringLiteral("Install the AppIndicator extension."), [&] { ++dismissals; });
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("noTrayHintText"))->text(),
+              QStringLiteral("Install the AppIndicator extension."));
+    // Above the content, across the window.
+    EXPECT_LT(hint->geometry().bottom(), window.content()->mapTo(&window, QPoint(0, 0)).y());
+
+    window.findChild<QPushButton*>(QStringLiteral("noTrayHintDismiss"))->click();
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_EQ(dismissals, 1);
+
+    PopoverWindow popover(answeredViewModel(scheduler), PopoverWindow::Style::popover, {});
+    popover.showHint(QStringLiteral("ignored"), [] {});
+    EXPECT_EQ(popover.findChild<QFrame*>(QStringLiteral("noTrayHint")), nullptr);
 }

@@ -3,6 +3,8 @@
 // A D-Bus session bus of a test's own: `dbus-daemon --session --print-address --nofork`,
 // stopped when the object goes. Nothing reaches the desktop's real session bus.
 
+#include "StopProcess.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -29,15 +31,7 @@ public:
         }
         address_ = QString::fromLocal8Bit(daemon_.readLine()).trimmed();
     }
-    ~PrivateSessionBus() {
-        if (daemon_.state() != QProcess::NotRunning) {
-            daemon_.terminate();
-            if (!daemon_.waitForFinished(3000)) {
-                daemon_.kill();
-                daemon_.waitForFinished(3000);
-            }
-        }
-    }
+    ~PrivateSessionBus() { stopProcess(daemon_); }
     PrivateSessionBus(const PrivateSessionBus&) = delete;
     PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
 

@@ -39,6 +39,16 @@ end_private_session() {
   rm -rf "$work"
 }
 
+# Waits up to $2 seconds for a line of velmora-ui's standard error (the file `err`) that
+# contains $1.
+await_line() {
+  local end=$((SECONDS + $2))
+  until grep -qF -- "$1" "$err"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.1
+  done
+}
+
 # Failures are counted as they come; finish ends the script with them, showing velmora-ui's
 # standard error (the file `err`, when set) if there were any.
 failures=0

@@ -26,14 +26,6 @@ begin_private_session
 err=$work/stderr
 export VELMORA_BACKEND_BIN=$backend VELMORA_FIXTURE_LOG=$work/requests.log
 
-# Waits up to $2 seconds for a line of velmora-ui's standard error that contains $1.
-await_line() {
-  local end=$((SECONDS + $2))
-  until grep -qF -- "$1" "$err"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
 # The popover's window (titled "Velmora", 448 wide inside its shadow margin), once mapped.
 popover_window() {
   xwininfo -root -tree 2>/dev/null | awk '/"Velmora"/ && / 4[4-9][0-9]x[0-9]+/ {print $1; exit}'

@@ -1,0 +1,65 @@
+#include "app/NoTrayHint.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace velmora {
+namespace {
+
+struct DesktopHint {
+    std::string_view desktop; // as XDG_CURRENT_DESKTOP names it, in lower case
+    std::string_view hint;
+};
+
+constexpr std::array desktopHints{
+    DesktopHint{"gnome",
+                "GNOME shows no tray icons by itself. Install the AppIndicator extension "
+                "(Debian package gnome-shell-extension-appindicator), enable it in Extensions "
+                "and log in again: Velmora then shows its icon in the top bar."},
+    DesktopHint{"kde", "Add the \u201CSystem Tray\u201D widget to a panel to see Velmora's icon "
+                       "there."},
+    DesktopHint{"xfce", "Add the \u201CStatus Tray Plugin\u201D (or \u201CNotification "
+                        "Area\u201D) to a panel to see Velmora's icon there."},
+    DesktopHint{"x-cinnamon", "Add the \u201CXApp Status Applet\u201D or \u201CSystem "
+                              "Tray\u201D applet to a panel to see Velmora's icon there."},
+    DesktopHint{"mate", "Add the \u201CNotification Area\u201D applet to a panel to see "
+                        "Velmora's icon there."},
+    DesktopHint{"lxqt", "Add the \u201CStatus Notifier\u201D widget to the panel to see "
+                        "Velmora's icon there."},
+    DesktopHint{"sway", "Give your bar a tray to see Velmora's icon there: swaybar's tray "
+                        "(the \u201Ctray\u201D settings of its bar block) or waybar's "
+                        "\u201Ctray\u201D module."},
+};
+
+constexpr std::string_view generalHint =
+    "No system tray was found. A panel with a tray that speaks StatusNotifierItem (or, on "
+    "X11, an XEmbed tray) shows Velmora's icon; until then Velmora shows itself here.";
+
+std::string lowered(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return result;
+}
+
+} // namespace
+
+std::string noTrayHint(std::string_view currentDesktop) {
+    const std::string desktops = lowered(currentDesktop);
+    std::string_view rest = desktops;
+    while (!rest.empty()) {
+        const auto colon = rest.find(':');
+        const std::string_view name = rest.substr(0, colon);
+        const auto known =
+            std::find_if(desktopHints.begin(), desktopHints.end(),
+                         [name](const DesktopHint& hint) { return hint.desktop == name; });
+        if (known != desktopHints.end()) {
+            return std::string(known->hint);
+        }
+        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
+    return std::string(generalHint);
+}
+
+} // namespace velmora
