@@ -59,6 +59,13 @@ struct ProcessRecord {
     uint64_t mappedSharedKiB() const {
         return static_cast<uint64_t>(static_cast<double>(rssShmemKiB) * shmemShare + 0.5);
     }
+    uint64_t heldSharedTotalKiB() const {
+        uint64_t kib = 0;
+        for (const HeldSharedFile& file : heldShared) {
+            kib += file.kib;
+        }
+        return kib;
+    }
     uint64_t sharedKiB() const { return countsShared ? mappedSharedKiB() + heldSharedKiB : 0; }
     uint64_t footprintKiB() const { return anonKiB + swapKiB + sharedKiB(); }
 };

@@ -59,6 +59,7 @@ const ProcessRecord* ProcessTable::find(pid_t pid) const {
 }
 
 void ProcessTable::closeRecord(ProcessRecord& record) {
+    heldChanged_ = heldChanged_ || !record.heldShared.empty();
     if (record.statmFd >= 0) {
         ::close(record.statmFd);
         record.statmFd = -1;
@@ -207,18 +208,25 @@ void ProcessTable::readHeldShared(ProcessRecord& record, PassStatistics& stats) 
     // otherwise only the files it was found holding are read again, one stat each. Without a
     // count (a kernel before 6.2) the files found at first are the ones followed.
     std::optional<uint64_t> count = descriptorCount(root_, record.pid);
+    const bool held = !record.heldShared.empty();
+    const uint64_t before = record.heldSharedTotalKiB();
     if (!record.descriptorsListed || (count && count != record.descriptors)) {
         record.heldShared = readHeldSharedFiles(root_, record.pid, stats);
         record.descriptors = count;
         record.descriptorsListed = true;
-    } else if (!record.heldShared.empty() &&
-               !refreshHeldSharedFiles(root_, record.pid, record.heldShared, stats)) {
+    } else if (held && !refreshHeldSharedFiles(root_, record.pid, record.heldShared, stats)) {
         record.heldShared = readHeldSharedFiles(root_, record.pid, stats);
         record.descriptors = count;
     }
+    heldChanged_ =
+        heldChanged_ || held != !record.heldShared.empty() || before != record.heldSharedTotalKiB();
 }
 
 void ProcessTable::shareHeldFiles() {
+    if (!heldChanged_) {
+        return;
+    }
+    heldChanged_ = false;
     std::map<std::pair<uint64_t, uint64_t>, std::size_t> holders;
     for (auto& [pid, record] : records_) {
         for (const HeldSharedFile& file : record->heldShared) {

@@ -72,6 +72,7 @@ private:
     uint64_t pageKiB_;
     double quietPeriod_ = 0;
     double now_ = 0;
+    bool heldChanged_ = false; // held files were found, changed size or went: share them again
     double backgroundPeriod_ = 10;
     std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
     std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
