@@ -8,6 +8,11 @@ it holds a few GiB of memory and a little CPU for the length of the run):
     python3 bench/detection/live-check.py --velmora build/bin/velmora \\
         --behaviour build/bench/velmora-behaviour --minutes 20
 
+With `--shm-workload build/bench/velmora-shm-workload` it also runs memory kept in shared
+memory (a memfd mapped, a memfd held by its descriptor only, /dev/shm; a large flat segment and
+a buffer pool that are not leaks) and a program started through a shell launcher that execs it
+(workloads/launch-exec.sh), whose row must carry the program's name, not the shell's.
+
 `--minutes 3` is a smoke run of the plumbing: the monitor rates growth only after several
 minutes of data, so every family stays "normal" in so short a run and no deadline is judged.
 
@@ -78,6 +83,8 @@ class Case:
     deadline: float = None  # minutes from the process start by which a leak must be suspect
     onset: float = 0.0      # minutes of flat start before a late leak begins
     peak: object = None     # minutes -> MiB held at most by then (planning only)
+    program: str = "behaviour"  # which program runs it: "behaviour" or "shm" (the workload)
+    launcher: bool = False  # started through workloads/launch-exec.sh, which execs it
 
 
 def classes():
@@ -147,6 +154,40 @@ def classes():
     ]
 
 
+def shared_memory_classes():
+    """Memory kept in shared memory (velmora-shm-workload), and a launcher that execs."""
+    def grows(base, rate, cap):
+        return lambda m: min(cap, base + rate * m)
+
+    return [
+        Case("vm-shm-mapped", True,
+             ["memfd-mapped", "--heap-mb", "8", "--base-mb", "32", "--step-mb", "1",
+              "--every-sec", "6", "--max-mb", "260"],
+             "a 1 MB memfd mapped and kept every 6 s from 40 MB", deadline=8,
+             peak=grows(40, 10, 268), program="shm"),
+        Case("vm-shm-held", True,
+             ["memfd-held", "--heap-mb", "8", "--base-mb", "32", "--step-mb", "1",
+              "--every-sec", "6", "--max-mb", "260"],
+             "a 1 MB memfd kept by its descriptor only every 6 s from 40 MB", deadline=8,
+             peak=grows(40, 10, 268), program="shm"),
+        Case("vm-shm-devshm", True,
+             ["devshm", "--heap-mb", "60", "--base-mb", "90", "--step-mb", "4",
+              "--every-sec", "30", "--max-mb", "330"],
+             "a 4 MB /dev/shm segment mapped and kept every 30 s on 150 MB", deadline=8,
+             peak=grows(150, 8, 390), program="shm"),
+        Case("vm-shm-flat", False, ["flat", "--heap-mb", "60", "--shm-mb", "1024"],
+             "1 GB of shared memory, flat", peak=lambda m: 1084, program="shm"),
+        Case("vm-shm-pool", False,
+             ["pool", "--heap-mb", "60", "--buffer-mb", "8", "--min", "16", "--max", "40"],
+             "a pool of 8 MB memfd buffers between 16 and 40 of them", peak=lambda m: 380,
+             program="shm"),
+        Case("vm-launched", True,
+             ["leak", "--base-mb", "50", "--rate", "10", "--max-mb", "300", "--startup-sec", "5"],
+             "a shell launcher that execs a program leaking 10 MB/min", deadline=8,
+             peak=lambda m: min(300, 50 + 10 * m), launcher=True),
+    ]
+
+
 class Failure(Exception):
     """The check itself cannot go on."""
 
@@ -183,12 +224,13 @@ def descendants(pid):
 
 
 def footprint_mib(pid):
-    """Anonymous resident memory plus swap of a process and its descendants, in MiB."""
+    """Anonymous resident memory, shared memory and swap of a process and its descendants, in
+    MiB (shared memory mapped here in full, memory held by descriptor only not at all)."""
     total_kib = 0
     for p in descendants(pid):
         text = read_text("/proc/%d/status" % p) or ""
         for line in text.splitlines():
-            if line.startswith("RssAnon:") or line.startswith("VmSwap:"):
+            if line.startswith(("RssAnon:", "RssShmem:", "VmSwap:")):
                 total_kib += int(line.split()[1])
     return total_kib / 1024.0
 
@@ -379,6 +421,8 @@ def parse_args():
         epilog="\n\n".join(__doc__.split("\n\n")[1:4]))
     parser.add_argument("--velmora", required=True, help="the velmora executable")
     parser.add_argument("--behaviour", required=True, help="the velmora-behaviour executable")
+    parser.add_argument("--shm-workload",
+                        help="the velmora-shm-workload executable (its classes run only with it)")
     parser.add_argument("--minutes", type=float, default=20.0, help="length of the run (20)")
     parser.add_argument("--poll", type=float, default=5.0,
                         help="seconds between snapshot requests (5)")
@@ -395,7 +439,7 @@ def parse_args():
 
 
 def select_classes(args):
-    cases = classes()
+    cases = classes() + (shared_memory_classes() if args.shm_workload else [])
     names = {s.name for s in cases}
     only = [n for n in args.only.split(",") if n]
     skip = [n for n in args.skip.split(",") if n]
@@ -428,8 +472,11 @@ def use_scopes(choice):
     return False
 
 
+LAUNCHER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "workloads", "launch-exec.sh")
+
+
 def start_class(case, exe, scoped, run_id):
-    command = [exe] + case.args
+    command = ([LAUNCHER] if case.launcher else []) + [exe] + case.args
     if scoped:
         unit = "velmora-live-%s-%s" % (case.name, run_id)
         command = ["systemd-run", "--user", "--scope", "--quiet", "--collect", "--unit", unit,
@@ -572,7 +619,10 @@ def main():
         raise Failure("no class left to run")
     velmora = os.path.abspath(args.velmora)
     behaviour = os.path.abspath(args.behaviour)
-    for path in (velmora, behaviour):
+    programs = {"behaviour": behaviour}
+    if args.shm_workload:
+        programs["shm"] = os.path.abspath(args.shm_workload)
+    for path in [velmora] + list(programs.values()):
         if not (os.path.isfile(path) and os.access(path, os.X_OK)):
             raise Failure("%s is not an executable file" % path)
     if args.minutes <= 0 or args.poll <= 0:
@@ -618,7 +668,7 @@ def main():
     try:
         for s in cases:
             target = os.path.join(bin_dir, s.name)
-            shutil.copyfile(behaviour, target)
+            shutil.copyfile(programs[s.program], target)
             os.chmod(target, 0o755)
 
         monitor = Monitor(velmora, home, os.path.join(run_dir, "velmora-stderr.log"))

@@ -8,8 +8,13 @@
 #include "monitor/scoring/FamilyScorer.h"
 
 #include <benchmark/benchmark.h>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -80,6 +85,65 @@ void BM_PassSyntheticTree(benchmark::State& state) {
     std::filesystem::remove_all(root);
 }
 BENCHMARK(BM_PassSyntheticTree)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// `count` real processes forked from this one, each keeping 32 KiB in a mapped memfd and 32 KiB
+// in a memfd held only by its descriptor, as desktop programs keep buffers: a pass over /proc
+// then reads what it reads on a desktop of that many processes (plus the machine's own).
+class SharedMemoryChildren {
+public:
+    explicit SharedMemoryChildren(int count) {
+        for (int i = 0; i < count; ++i) {
+            pid_t pid = ::fork();
+            if (pid == 0) {
+                holdAndWait();
+            }
+            if (pid > 0) {
+                pids_.push_back(pid);
+            }
+        }
+    }
+    ~SharedMemoryChildren() {
+        for (pid_t pid : pids_) {
+            ::kill(pid, SIGKILL);
+        }
+        for (pid_t pid : pids_) {
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+
+private:
+    [[noreturn]] static void holdAndWait() {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        constexpr std::size_t kBytes = 32 * 1024;
+        int mapped = ::memfd_create("bench-mapped", MFD_CLOEXEC);
+        if (mapped >= 0 && ::ftruncate(mapped, kBytes) == 0) {
+            void* block = ::mmap(nullptr, kBytes, PROT_READ | PROT_WRITE, MAP_SHARED, mapped, 0);
+            if (block != MAP_FAILED) {
+                std::memset(block, 1, kBytes);
+            }
+            ::close(mapped);
+        }
+        int held = ::memfd_create("bench-held", MFD_CLOEXEC);
+        static char page[kBytes] = {1};
+        if (held >= 0 && ::write(held, page, kBytes) < 0) {
+            ::_exit(1);
+        }
+        for (;;) {
+            ::pause();
+        }
+    }
+
+    std::vector<pid_t> pids_;
+};
+
+void BM_PassRealProcWithSharedMemoryChildren(benchmark::State& state) {
+    SharedMemoryChildren children(static_cast<int>(state.range(0)));
+    runPasses(state, "/proc");
+}
+BENCHMARK(BM_PassRealProcWithSharedMemoryChildren)
+    ->Arg(300)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
 
 // A view with 12 suspect families of 8 processes each, 60 sparkline points.
 LiveView suspectView() {

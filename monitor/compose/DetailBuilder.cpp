@@ -86,7 +86,9 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     }
     detail.diagnosticsBlock.evidenceLines.push_back(
         "Footprint = anonymous resident memory (statm resident - shared) + swap (status VmSwap, "
-        "smaps_rollup Swap for suspects).");
+        "smaps_rollup Swap for suspects) + shared memory (status RssShmem at the process's "
+        "share of it, smaps_rollup Pss_Shmem; memfd and /dev/shm files held open but not "
+        "mapped).");
     detail.diagnosticsBlock.evidenceLines.push_back(
         std::to_string(a.hasRate ? context.config.tuning().rateWindowBuckets : 0) +
         " bucket medians in the rate window.");

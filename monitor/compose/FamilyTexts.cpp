@@ -111,6 +111,26 @@ std::string explanationOf(const FamilyView& family) {
     return text + ".";
 }
 
+std::optional<std::string> sharedMemoryLine(const FamilyView& family) {
+    uint64_t growth = 0;
+    uint64_t sharedGrowth = 0;
+    for (const MemberView& member : family.members) {
+        growth += member.growthKiB;
+        sharedGrowth += member.sharedGrowthKiB;
+    }
+    if (sharedGrowth > 0 && 2 * sharedGrowth >= growth && family.assessment.hasRate &&
+        family.assessment.rateKiBPerSecond > 0) {
+        return "The growth is in shared memory (memfd, /dev/shm): " +
+               formatKiB(static_cast<double>(sharedGrowth)) + " more than when first seen, " +
+               formatKiB(static_cast<double>(family.sharedKiB)) + " now.";
+    }
+    if (family.sharedKiB * 10 >= family.footprintKiB && family.sharedKiB > 0) {
+        return formatKiB(static_cast<double>(family.sharedKiB)) +
+               " of the footprint is shared memory.";
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> reasonsOf(const FamilyView& family) {
     const FamilyAssessment& a = family.assessment;
     std::vector<std::string> reasons;
@@ -131,11 +151,14 @@ std::vector<std::string> reasonsOf(const FamilyView& family) {
                           std::to_string(static_cast<int>(std::lround(a.tau * 100))) +
                           "/100 (Mann-Kendall).");
     } else {
-        reasons.push_back("Footprint (anonymous memory plus swap) changes by " +
+        reasons.push_back("Footprint (anonymous memory, swap and shared memory) changes by " +
                           formatRate(a.rateKiBPerSecond) + " (Theil-Sen slope of bucket medians).");
         reasons.push_back(
             percent(a.steadiness) + " of bucket-to-bucket steps rose; trend strength " +
             std::to_string(static_cast<int>(std::lround(a.tau * 100))) + "/100 (Mann-Kendall).");
+    }
+    if (auto shared = sharedMemoryLine(family)) {
+        reasons.push_back(*shared);
     }
     // What held a growing family back, said only while it is held back.
     bool flagged = static_cast<int>(a.verdict) >= static_cast<int>(FindingVerdict::suspect);

@@ -19,6 +19,9 @@ std::string explanationOf(const FamilyView& family);
 std::optional<std::string> exhaustionText(const FamilyAssessment& a);
 std::optional<std::string> curvatureText(const FamilyAssessment& a);
 std::vector<std::string> reasonsOf(const FamilyView& family);
+// What part of the footprint is shared memory, and whether the growth is there; nothing when
+// shared memory is a small part of it.
+std::optional<std::string> sharedMemoryLine(const FamilyView& family);
 // The newest bucket medians scaled into 0..65535 between their minimum and maximum.
 std::vector<uint16_t> sparklineOf(const std::vector<uint32_t>& kib);
 

@@ -81,6 +81,8 @@ std::vector<std::string> filesReadOf(const LiveView& view) {
     add("stat", s.stat);
     add("status", s.status);
     add("smaps_rollup", s.smapsRollup);
+    add("fd", s.descriptorScans);
+    add("maps", s.maps);
     add("cmdline", s.cmdline);
     add("cgroup", s.cgroup);
     if (s.meminfo) {

@@ -2,6 +2,7 @@
 
 #include "monitor/proc/ProcParsers.h"
 
+#include <algorithm>
 #include <array>
 
 namespace velmora {
@@ -30,31 +31,44 @@ std::set<pid_t> ProtectedProcesses::selfAndAncestors() const {
     return chain;
 }
 
+namespace {
+
+// Display servers and audio servers map their clients' buffers.
+constexpr std::array kBufferServers{
+    // compositors and display servers
+    "gnome-shell", "mutter", "kwin_wayland", "kwin_x11", "kwin", "sway", "weston", "Xwayland",
+    "Xorg", "X", "Hyprland", "wayfire", "labwc", "river", "xfwm4", "openbox", "i3", "marco",
+    "muffin", "cinnamon", "budgie-wm", "gamescope", "niri", "cosmic-comp",
+    // audio
+    "pipewire", "pipewire-pulse", "wireplumber", "pulseaudio", "jackd"};
+
+constexpr std::array kOtherSessionProcesses{
+    // desktop shells and panels
+    "plasmashell", "gnome-session-binary", "gnome-session", "gnome-session-ctl", "ksmserver",
+    "kded5", "kded6", "xfce4-session", "xfce4-panel", "lxsession", "lxqt-session", "mate-session",
+    "cinnamon-session", "startplasma-wayland", "startplasma-x11", "gdm-wayland-session",
+    "gdm-x-session", "sddm", "lightdm", "gdm", "gdm3", "login", "systemd", "init", "sshd",
+    "xdg-desktop-portal", "xdg-desktop-portal-gtk", "xdg-desktop-portal-gnome",
+    "xdg-desktop-portal-kde", "xdg-permission-store",
+    // message buses
+    "dbus-daemon", "dbus-broker", "dbus-broker-launch", "at-spi-bus-launcher",
+    // interactive shells
+    "bash", "sh", "dash", "zsh", "fish", "ksh", "tcsh", "csh"};
+
+template <std::size_t N>
+bool named(const std::array<const char*, N>& names, std::string_view name) {
+    return std::any_of(names.begin(), names.end(),
+                       [name](std::string_view candidate) { return name == candidate; });
+}
+
+} // namespace
+
 bool ProtectedProcesses::isSessionProcess(std::string_view name) {
-    static constexpr std::array names{
-        // compositors and display servers
-        "gnome-shell", "mutter", "kwin_wayland", "kwin_x11", "kwin", "sway", "weston", "Xwayland",
-        "Xorg", "X", "Hyprland", "wayfire", "labwc", "river", "xfwm4", "openbox", "i3", "marco",
-        "muffin", "cinnamon", "budgie-wm", "gamescope", "niri", "cosmic-comp",
-        // desktop shells and panels
-        "plasmashell", "gnome-session-binary", "gnome-session", "gnome-session-ctl", "ksmserver",
-        "kded5", "kded6", "xfce4-session", "xfce4-panel", "lxsession", "lxqt-session",
-        "mate-session", "cinnamon-session", "startplasma-wayland", "startplasma-x11",
-        "gdm-wayland-session", "gdm-x-session", "sddm", "lightdm", "gdm", "gdm3", "login",
-        "systemd", "init", "sshd", "xdg-desktop-portal", "xdg-desktop-portal-gtk",
-        "xdg-desktop-portal-gnome", "xdg-desktop-portal-kde", "xdg-permission-store",
-        // message buses
-        "dbus-daemon", "dbus-broker", "dbus-broker-launch", "at-spi-bus-launcher",
-        // audio
-        "pipewire", "pipewire-pulse", "wireplumber", "pulseaudio", "jackd",
-        // interactive shells
-        "bash", "sh", "dash", "zsh", "fish", "ksh", "tcsh", "csh"};
-    for (std::string_view candidate : names) {
-        if (name == candidate) {
-            return true;
-        }
-    }
-    return false;
+    return named(kBufferServers, name) || named(kOtherSessionProcesses, name);
+}
+
+bool ProtectedProcesses::mapsClientBuffers(std::string_view exeBaseName, std::string_view comm) {
+    return named(kBufferServers, exeBaseName) || named(kBufferServers, comm);
 }
 
 bool ProtectedProcesses::isProtected(pid_t pid, std::string_view exeBaseName, std::string_view comm,

@@ -21,6 +21,8 @@ public:
                             const std::set<pid_t>& selfAndAncestors);
     std::set<pid_t> selfAndAncestors() const;
     static bool isSessionProcess(std::string_view name);
+    // A display or audio server: it maps its clients' shared buffers, which are theirs.
+    static bool mapsClientBuffers(std::string_view exeBaseName, std::string_view comm);
 
 private:
     const ProcRoot& root_;

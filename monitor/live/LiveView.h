@@ -23,7 +23,9 @@ struct MemberView {
     uint64_t footprintKiB = 0;
     uint64_t anonKiB = 0;
     uint64_t swapKiB = 0;
-    uint64_t growthKiB = 0; // above the lowest footprint the sampler saw
+    uint64_t sharedKiB = 0;       // shared memory counted for it (in its footprint)
+    uint64_t growthKiB = 0;       // above the lowest footprint the sampler saw
+    uint64_t sharedGrowthKiB = 0; // shared memory above the lowest the sampler saw
     bool isProtected = false;
 };
 
@@ -37,6 +39,7 @@ struct FamilyView {
     std::string workspace;
     std::vector<MemberView> members; // largest first
     uint64_t footprintKiB = 0;
+    uint64_t sharedKiB = 0; // the part of the footprint in shared memory
     FamilyAssessment assessment;
     std::vector<uint32_t> sparklineKiB; // newest bucket medians, oldest first
     double firstSeen = 0;               // monotonic seconds
@@ -51,6 +54,7 @@ struct RankedFamily {
     uid_t uid = 0;
     uint64_t anonKiB = 0;
     uint64_t swapKiB = 0;
+    uint64_t sharedKiB = 0;
     uint64_t footprintKiB = 0;
     FamilyAssessment assessment;
 };

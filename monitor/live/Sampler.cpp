@@ -132,6 +132,8 @@ Sampler::assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStati
                 killCountFiles.emplace(record->pid, std::move(file));
             }
         }
+        record->countsShared =
+            !ProtectedProcesses::mapsClientBuffers(executableBaseName(record->exe), record->comm);
         FamilyIdentity identity = resolver_.resolve(*record, table_, cgroupText);
         if (options_.allUsers) {
             identity.key = "user:" + std::to_string(record->uid) + ":" + identity.key;
@@ -176,6 +178,7 @@ void Sampler::aggregate(double now) {
         family.footprintKiB = 0;
         family.anonKiB = 0;
         family.swapKiB = 0;
+        family.sharedKiB = 0;
         family.cpuTicks = 0;
         family.members = 0;
     }
@@ -187,6 +190,7 @@ void Sampler::aggregate(double now) {
         it->second.footprintKiB += record->footprintKiB();
         it->second.anonKiB += record->anonKiB;
         it->second.swapKiB += record->swapKiB;
+        it->second.sharedKiB += record->sharedKiB();
         it->second.cpuTicks += record->cpuTicks;
         ++it->second.members;
     }
@@ -312,7 +316,7 @@ std::vector<RankedFamily> Sampler::rank() const {
     for (std::size_t i = 0; i < count; ++i) {
         const auto& [key, family] = *alive[i];
         ranked.push_back({key, family.identity.title, family.uid, family.anonKiB, family.swapKiB,
-                          family.footprintKiB, family.assessment});
+                          family.sharedKiB, family.footprintKiB, family.assessment});
     }
     return ranked;
 }
@@ -327,6 +331,7 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
     view.appId = family.identity.appId;
     view.workspace = family.identity.workspace;
     view.footprintKiB = family.footprintKiB;
+    view.sharedKiB = family.sharedKiB;
     view.assessment = family.assessment;
     if (const FamilySeries* series = store_->find(key)) {
         view.sparklineKiB =
@@ -351,7 +356,10 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
         member.footprintKiB = record->footprintKiB();
         member.anonKiB = record->anonKiB;
         member.swapKiB = record->swapKiB;
+        member.sharedKiB = record->sharedKiB();
         member.growthKiB = member.footprintKiB - std::min(member.footprintKiB, record->floorKiB);
+        member.sharedGrowthKiB =
+            member.sharedKiB - std::min(member.sharedKiB, record->sharedFloorKiB);
         member.isProtected = ProtectedProcesses::isProtected(
             record->pid, executableBaseName(record->exe), record->comm, ancestors);
         view.isProtected = view.isProtected || member.isProtected;

@@ -66,6 +66,7 @@ private:
         uint64_t footprintKiB = 0;
         uint64_t anonKiB = 0;
         uint64_t swapKiB = 0;
+        uint64_t sharedKiB = 0;
         uint64_t cpuTicks = 0;
         std::size_t members = 0;
         double lastSeen = 0;

@@ -13,6 +13,12 @@ struct PassStatistics {
     std::size_t status = 0;
     std::size_t smapsRollup = 0;
     std::size_t cmdline = 0;
+    // Shared memory held by descriptor: descriptor listings (each link read), maps read to
+    // tell which of those files are mapped, and held files whose size was read again.
+    std::size_t descriptorScans = 0;
+    std::size_t maps = 0;
+    std::size_t heldSharedFiles = 0;
+    std::size_t execs = 0; // processes seen to become another program
     std::size_t cgroup = 0;
     std::size_t oomScore = 0; // every 10 s, for every process (the out-of-memory forecast)
     std::size_t comm = 0;     // every minute, looking for an out-of-memory daemon

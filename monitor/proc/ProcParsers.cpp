@@ -105,7 +105,8 @@ std::optional<StatmFields> parseStatm(std::string_view text) {
     if (!size || !resident || !shared) {
         return std::nullopt;
     }
-    return StatmFields{*resident, *shared};
+    auto code = nextNumber(text, pos);
+    return StatmFields{*resident, *size, *shared, code.value_or(0)};
 }
 
 std::optional<uint64_t> parseKiBField(std::string_view text, std::string_view key) {
@@ -131,7 +132,7 @@ std::optional<SmapsRollup> parseSmapsRollup(std::string_view text) {
     if (!rss || !anonymous) {
         return std::nullopt;
     }
-    return SmapsRollup{*rss, *anonymous, swap.value_or(0)};
+    return SmapsRollup{*rss, *anonymous, swap.value_or(0), parseKiBField(text, "Pss_Shmem:")};
 }
 
 std::optional<MemInfo> parseMemInfo(std::string_view text) {

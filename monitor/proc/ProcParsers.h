@@ -23,7 +23,9 @@ std::optional<StatFields> parseStat(std::string_view text);
 
 struct StatmFields {
     uint64_t residentPages = 0;
+    uint64_t sizePages = 0;   // the whole address space
     uint64_t sharedPages = 0; // file-backed and shared memory resident pages
+    uint64_t textPages = 0;   // the executable's code: changes only when the process execs
 };
 std::optional<StatmFields> parseStatm(std::string_view text);
 
@@ -36,6 +38,9 @@ struct SmapsRollup {
     uint64_t rssKiB = 0;
     uint64_t anonymousKiB = 0;
     uint64_t swapKiB = 0;
+    // The process's proportional share of its mapped shared memory (a page mapped by k
+    // processes counts 1/k); absent on kernels older than 5.9.
+    std::optional<uint64_t> pssShmemKiB;
 };
 std::optional<SmapsRollup> parseSmapsRollup(std::string_view text);
 

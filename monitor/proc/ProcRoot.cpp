@@ -28,19 +28,29 @@ ProcRoot::~ProcRoot() {
 }
 
 std::vector<pid_t> ProcRoot::listPids() {
-    std::vector<pid_t> pids;
-    int dirFd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return numericEntries(".");
+}
+
+std::vector<int> ProcRoot::listDescriptors(pid_t pid) const {
+    char path[32];
+    pidPath(path, sizeof path, pid, "fd");
+    return numericEntries(path);
+}
+
+std::vector<int> ProcRoot::numericEntries(const char* directory) const {
+    std::vector<int> numbers;
+    int dirFd = ::openat(fd_, directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) {
-        return pids;
+        return numbers;
     }
     DIR* dir = ::fdopendir(dirFd);
     if (dir == nullptr) {
         ::close(dirFd);
-        return pids;
+        return numbers;
     }
     while (dirent* entry = ::readdir(dir)) {
         const char* name = entry->d_name;
-        if (name[0] < '1' || name[0] > '9') {
+        if (name[0] < '0' || name[0] > '9' || (name[0] == '0' && name[1] != '\0')) {
             continue;
         }
         long value = 0;
@@ -53,11 +63,11 @@ std::vector<pid_t> ProcRoot::listPids() {
             value = value * 10 + (*c - '0');
         }
         if (numeric) {
-            pids.push_back(static_cast<pid_t>(value));
+            numbers.push_back(static_cast<int>(value));
         }
     }
     ::closedir(dir);
-    return pids;
+    return numbers;
 }
 
 int ProcRoot::openPidFile(pid_t pid, const char* name) const {
@@ -129,6 +139,12 @@ std::optional<std::string> ProcRoot::readLink(pid_t pid, const char* name) const
         return std::nullopt;
     }
     return std::string(target, static_cast<std::size_t>(n));
+}
+
+bool ProcRoot::statPidFile(pid_t pid, const char* name, struct stat& info) const {
+    char path[64];
+    pidPath(path, sizeof path, pid, name);
+    return ::fstatat(fd_, path, &info, 0) == 0;
 }
 
 std::optional<uid_t> ProcRoot::ownerOf(pid_t pid) const {

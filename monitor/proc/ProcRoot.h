@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <vector>
 
@@ -23,6 +24,8 @@ public:
 
     // Numeric entries of the root, in directory order.
     std::vector<pid_t> listPids();
+    // The descriptor numbers in "<pid>/fd" (empty when it cannot be listed).
+    std::vector<int> listDescriptors(pid_t pid) const;
 
     // Opens "<pid>/<name>" read-only (close-on-exec); -1 with errno set on failure.
     int openPidFile(pid_t pid, const char* name) const;
@@ -39,9 +42,13 @@ public:
                                                 std::size_t limit) const;
 
     std::optional<std::string> readLink(pid_t pid, const char* name) const;
+    // stat() of "<pid>/<name>", following a link ("fd/3" is the open file itself).
+    bool statPidFile(pid_t pid, const char* name, struct stat& info) const;
     std::optional<uid_t> ownerOf(pid_t pid) const;
 
 private:
+    std::vector<int> numericEntries(const char* directory) const;
+
     std::string path_;
     int fd_ = -1;
 };

@@ -3,6 +3,7 @@
 #include "monitor/proc/ProcParsers.h"
 
 #include <algorithm>
+#include <map>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -16,9 +17,20 @@ constexpr std::size_t kDetailReadsPerTick = 4;
 // read proportionally less often, so a big process costs at most ~0.4 ms per second on average.
 constexpr uint64_t kDetailKiBPerTick = 512 * 1024;
 
+// A launcher execs its program within moments of its start: a process this young is checked for
+// another executable whenever its address space changed, not only when its code size did.
+constexpr double kYoungSeconds = 30;
+// Shared memory that moved by less than this since the last share was read keeps that share.
+constexpr uint64_t kShareMoveKiB = 256;
+
 double detailPeriodOf(const ProcessRecord& record, double suspectPeriod) {
-    double scale = static_cast<double>(record.anonKiB) / static_cast<double>(kDetailKiBPerTick);
+    double scale = static_cast<double>(record.anonKiB + record.rssShmemKiB) /
+                   static_cast<double>(kDetailKiBPerTick);
     return suspectPeriod * std::max(1.0, scale);
+}
+
+uint64_t distance(uint64_t a, uint64_t b) {
+    return a > b ? a - b : b - a;
 }
 
 // Spreads the background reads of many processes over the period instead of one burst.
@@ -47,6 +59,7 @@ const ProcessRecord* ProcessTable::find(pid_t pid) const {
 }
 
 void ProcessTable::closeRecord(ProcessRecord& record) {
+    heldChanged_ = heldChanged_ || !record.heldShared.empty();
     if (record.statmFd >= 0) {
         ::close(record.statmFd);
         record.statmFd = -1;
@@ -91,6 +104,7 @@ std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now,
         }
     }
     record->lastBackgroundRead = now - staggerOffset(pid, 1.0);
+    record->programSince = now;
     ++stats.discovered;
     return record;
 }
@@ -110,24 +124,140 @@ bool ProcessTable::readStatm(ProcessRecord& record, PassStatistics& stats) {
     uint64_t anonPages =
         statm->residentPages > statm->sharedPages ? statm->residentPages - statm->sharedPages : 0;
     record.anonKiB = anonPages * pageKiB_;
+    const bool young = now_ - record.programSince < kYoungSeconds;
+    const bool became = record.textPages != 0 && (statm->textPages != record.textPages ||
+                                                  (young && statm->sizePages != record.sizePages));
+    const bool sharedMoved = statm->sharedPages != record.sharedPages;
+    record.textPages = statm->textPages;
+    record.sizePages = statm->sizePages;
+    record.sharedPages = statm->sharedPages;
+    if (became) {
+        followExec(record, stats);
+    }
+    // statm's shared figure holds file pages and shared memory: only when it moved can
+    // RssShmem have.
+    if (sharedMoved || record.execed) {
+        readStatus(record, stats);
+        readShareIfMoved(record, stats);
+    }
+    if (!record.descriptorsListed && record.execed) {
+        readHeldShared(record, stats); // what the old program held open may be gone
+    }
     record.floorKiB = std::min(record.floorKiB, record.footprintKiB());
+    record.sharedFloorKiB = std::min(record.sharedFloorKiB, record.sharedKiB());
     return true;
 }
 
-void ProcessTable::readBackground(ProcessRecord& record, PassStatistics& stats) {
+void ProcessTable::readStatus(ProcessRecord& record, PassStatistics& stats) {
     char buf[8192];
     if (root_.readPidFile(record.pid, "status", buf, sizeof buf) > 0) {
         ++stats.status;
         record.swapKiB = parseKiBField(buf, "VmSwap:").value_or(0);
+        record.rssShmemKiB = parseKiBField(buf, "RssShmem:").value_or(0);
     }
+}
+
+void ProcessTable::readShareIfMoved(ProcessRecord& record, PassStatistics& stats) {
+    if (record.rssShmemKiB == 0) {
+        record.rssShmemAtShare = 0;
+        return;
+    }
+    if (distance(record.rssShmemKiB, record.rssShmemAtShare) < kShareMoveKiB ||
+        now_ - record.lastShareRead < detailPeriodOf(record, backgroundPeriod_)) {
+        return;
+    }
+    readDetail(record, stats);
+}
+
+void ProcessTable::followExec(ProcessRecord& record, PassStatistics& stats) {
+    auto exe = root_.readLink(record.pid, "exe");
+    if (!exe || *exe == record.exe) {
+        return; // the same program again (or it is ending): nothing to follow
+    }
+    char buf[2048];
+    if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) <= 0) {
+        return;
+    }
+    ++stats.stat;
+    auto stat = parseStat(buf);
+    if (!stat || stat->startTime != record.startTime) {
+        return;
+    }
+    record.exe = std::move(*exe);
+    record.comm = std::move(stat->comm);
+    record.cmdline.clear();
+    if (auto raw = root_.readWholePidFile(record.pid, "cmdline", kCommandLineLimit)) {
+        record.cmdline = joinCommandLine(*raw);
+    }
+    ++stats.cmdline;
+    // What the old program held says nothing about the new one.
+    record.floorKiB = UINT64_MAX;
+    record.sharedFloorKiB = UINT64_MAX;
+    record.smapsAnonKiB = 0;
+    record.lastDetailRead = -1e300;
+    record.lastShareRead = -1e300;
+    record.quiet = false;
+    record.descriptorsListed = false;
+    record.programSince = now_;
+    record.execed = true;
+    ++stats.execs;
+}
+
+void ProcessTable::readHeldShared(ProcessRecord& record, PassStatistics& stats) {
+    // A process that opened or closed descriptors since they were listed is listed again;
+    // otherwise only the files it was found holding are read again, one stat each. Without a
+    // count (a kernel before 6.2) the files found at first are the ones followed.
+    std::optional<uint64_t> count = descriptorCount(root_, record.pid);
+    const bool held = !record.heldShared.empty();
+    const uint64_t before = record.heldSharedTotalKiB();
+    if (!record.descriptorsListed || (count && count != record.descriptors)) {
+        record.heldShared = readHeldSharedFiles(root_, record.pid, stats);
+        record.descriptors = count;
+        record.descriptorsListed = true;
+    } else if (held && !refreshHeldSharedFiles(root_, record.pid, record.heldShared, stats)) {
+        record.heldShared = readHeldSharedFiles(root_, record.pid, stats);
+        record.descriptors = count;
+    }
+    heldChanged_ =
+        heldChanged_ || held != !record.heldShared.empty() || before != record.heldSharedTotalKiB();
+}
+
+void ProcessTable::shareHeldFiles() {
+    if (!heldChanged_) {
+        return;
+    }
+    heldChanged_ = false;
+    std::map<std::pair<uint64_t, uint64_t>, std::size_t> holders;
+    for (auto& [pid, record] : records_) {
+        for (const HeldSharedFile& file : record->heldShared) {
+            ++holders[{file.device, file.inode}];
+        }
+    }
+    for (auto& [pid, record] : records_) {
+        uint64_t kib = 0;
+        for (const HeldSharedFile& file : record->heldShared) {
+            kib += file.kib / holders[{file.device, file.inode}];
+        }
+        record->heldSharedKiB = kib;
+    }
+}
+
+void ProcessTable::readBackground(ProcessRecord& record, PassStatistics& stats) {
+    readStatus(record, stats);
+    char buf[2048];
     if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) > 0) {
         ++stats.stat;
         if (auto stat = parseStat(buf); stat && stat->startTime == record.startTime) {
             record.quiet = stat->cpuTicks == record.cpuTicks;
             record.cpuTicks = stat->cpuTicks;
             record.ppid = stat->ppid;
+            if (stat->comm != record.comm) {
+                followExec(record, stats);
+            }
         }
     }
+    readShareIfMoved(record, stats);
+    readHeldShared(record, stats);
 }
 
 void ProcessTable::readDetail(ProcessRecord& record, PassStatistics& stats) {
@@ -137,6 +267,13 @@ void ProcessTable::readDetail(ProcessRecord& record, PassStatistics& stats) {
         if (auto rollup = parseSmapsRollup(buf)) {
             record.smapsAnonKiB = rollup->anonymousKiB;
             record.swapKiB = rollup->swapKiB;
+            if (rollup->pssShmemKiB && record.rssShmemKiB > 0) {
+                record.shmemShare = std::clamp(static_cast<double>(*rollup->pssShmemKiB) /
+                                                   static_cast<double>(record.rssShmemKiB),
+                                               0.0, 1.0);
+            }
+            record.rssShmemAtShare = record.rssShmemKiB;
+            record.lastShareRead = now_;
         }
     }
 }
@@ -145,6 +282,8 @@ std::vector<ProcessRecord*>
 ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
                       const std::function<bool(const ProcessRecord&)>& isSuspect,
                       PassStatistics& stats) {
+    now_ = now;
+    backgroundPeriod_ = backgroundPeriod;
     std::vector<pid_t> pids = root_.listPids();
     stats.listed = pids.size();
     std::unordered_set<pid_t> listed(pids.begin(), pids.end());
@@ -164,11 +303,18 @@ ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
         it = listed.count(it->first) == 0 ? foreign_.erase(it) : std::next(it);
     }
 
+    for (auto& [pid, record] : records_) {
+        record->execed = false;
+    }
+    std::vector<ProcessRecord*> became;
     for (pid_t pid : pids) {
         auto it = records_.find(pid);
         if (it != records_.end()) {
             ProcessRecord& record = *it->second;
             if (readStatm(record, stats)) {
+                if (record.execed) {
+                    became.push_back(&record);
+                }
                 continue;
             }
             // Gone, or its PID already belongs to another process: forget it and look again.
@@ -201,11 +347,22 @@ ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
     const double quietPeriod = std::max(backgroundPeriod, quietPeriod_);
     for (auto& [pid, record] : records_) {
         if (now - record->lastBackgroundRead >= (record->quiet ? quietPeriod : backgroundPeriod)) {
+            bool wasExeced = record->execed;
             readBackground(*record, stats);
             record->lastBackgroundRead = now;
+            if (record->execed && !wasExeced) {
+                became.push_back(record.get());
+            }
         }
     }
+    shareHeldFiles();
     stats.sameUser = records_.size();
+    // A process that became another program is met anew, like one discovered now.
+    for (ProcessRecord* record : became) {
+        if (std::find(discovered.begin(), discovered.end(), record) == discovered.end()) {
+            discovered.push_back(record);
+        }
+    }
     return discovered;
 }
 

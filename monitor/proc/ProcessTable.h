@@ -27,7 +27,9 @@ public:
 
     // One enumeration tick at time now (seconds). isSuspect tells which processes get the
     // detailed read (smaps_rollup) every suspectPeriod; the rest get status/stat every
-    // backgroundPeriod. Returns the records discovered in this pass.
+    // backgroundPeriod. Returns the records discovered in this pass, and those that became
+    // another program (exec: another executable under the same PID and start time; their
+    // `execed` is set) to be grouped again.
     std::vector<ProcessRecord*> refresh(double now, double suspectPeriod, double backgroundPeriod,
                                         const std::function<bool(const ProcessRecord&)>& isSuspect,
                                         PassStatistics& stats);
@@ -51,6 +53,11 @@ public:
 private:
     std::unique_ptr<ProcessRecord> discover(pid_t pid, double now, PassStatistics& stats);
     bool readStatm(ProcessRecord& record, PassStatistics& stats);
+    void readStatus(ProcessRecord& record, PassStatistics& stats);
+    void readShareIfMoved(ProcessRecord& record, PassStatistics& stats);
+    void readHeldShared(ProcessRecord& record, PassStatistics& stats);
+    void shareHeldFiles();
+    void followExec(ProcessRecord& record, PassStatistics& stats);
     void readBackground(ProcessRecord& record, PassStatistics& stats);
     void readDetail(ProcessRecord& record, PassStatistics& stats);
     void readDueDetails(double now, double suspectPeriod,
@@ -64,6 +71,9 @@ private:
     std::size_t kept_ = 0;
     uint64_t pageKiB_;
     double quietPeriod_ = 0;
+    double now_ = 0;
+    bool heldChanged_ = false; // held files were found, changed size or went: share them again
+    double backgroundPeriod_ = 10;
     std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
     std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
 };

@@ -121,6 +121,7 @@ FamilyExport::currentOf(const LiveView& view) const {
         }
         e.anonKiB += ranked.anonKiB;
         e.swapKiB += ranked.swapKiB;
+        e.sharedKiB += ranked.sharedKiB;
         e.footprintKiB += ranked.footprintKiB;
         const FamilyAssessment& a = ranked.assessment;
         if (a.hasRate) {
@@ -221,7 +222,7 @@ void FamilyExport::update(const LiveView& view) {
 std::vector<MetricFamily> FamilyExport::build(const LiveView& view) const {
     MetricFamily memory = family("velmora_family_memory_bytes",
                                  "Memory a family of processes holds: anonymous resident memory, "
-                                 "swap, and their sum (its footprint).");
+                                 "swap, shared memory, and their sum (its footprint).");
     MetricFamily growth = family("velmora_family_growth_bytes_per_second",
                                  "How fast a family's footprint grows, as the scorer measures it.");
     MetricFamily score = family("velmora_family_score", "A family's leak score, 0 to 100.");
@@ -251,6 +252,7 @@ std::vector<MetricFamily> FamilyExport::build(const LiveView& view) const {
         add(gone, labels, e.presence == Presence::gone ? 1 : 0);
         add(memory, with("memtype", "anon"), static_cast<double>(e.anonKiB) * 1024);
         add(memory, with("memtype", "swap"), static_cast<double>(e.swapKiB) * 1024);
+        add(memory, with("memtype", "shmem"), static_cast<double>(e.sharedKiB) * 1024);
         add(memory, with("memtype", "footprint"), static_cast<double>(e.footprintKiB) * 1024);
         if (e.rateKiBPerSecond) {
             add(growth, labels, *e.rateKiBPerSecond * 1024);

@@ -62,6 +62,7 @@ private:
         std::string title;
         uint64_t anonKiB = 0;
         uint64_t swapKiB = 0;
+        uint64_t sharedKiB = 0;
         uint64_t footprintKiB = 0;
         std::optional<double> rateKiBPerSecond;
         int score = 0;

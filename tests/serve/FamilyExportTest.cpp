@@ -99,6 +99,21 @@ TEST(FamilyExport, LabelsNameTheProgramNotTheProcessAndTheUserOnlyWhenAsked) {
     EXPECT_EQ(valueOf(all, "velmora_build_info", {{"version", "1.2.3"}}), 1.0);
 }
 
+TEST(FamilyExport, SharedMemoryIsExportedUnderItsOwnMemtypeAndInTheFootprint) {
+    RankedFamily holder = ranked("proc:player:10:1", "player", 40);
+    holder.sharedKiB = 300 * 1024;
+    holder.footprintKiB += holder.sharedKiB;
+    FamilyExport exporter({});
+    exporter.update(viewAt(10, {holder, ranked("proc:player:20:2", "player", 10)}));
+    auto all = *exporter.metrics();
+    EXPECT_EQ(valueOf(all, "velmora_family_memory_bytes",
+                      {{"family", "proc:player"}, {"memtype", "shmem"}}),
+              300.0 * 1024 * 1024);
+    EXPECT_EQ(valueOf(all, "velmora_family_memory_bytes",
+                      {{"family", "proc:player"}, {"memtype", "footprint"}}),
+              (350.0 * 1024 + 2 * 1024) * 1024);
+}
+
 TEST(FamilyExport, TwoTreesOfOneProgramAreOneSeriesWithTheWorstVerdictAndOneStateSet) {
     FamilyExport exporter({});
     exporter.update(

@@ -68,6 +68,7 @@ std::vector<MemoryTrace> syntheticCorpus() {
     std::vector<MemoryTrace> corpus;
     addNotLeaks(corpus);
     addLeaks(corpus);
+    addSharedMemory(corpus);
     return corpus;
 }
 

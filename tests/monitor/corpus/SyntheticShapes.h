@@ -47,5 +47,7 @@ std::optional<double> steadyGrowthDeadline(double ratePerMinute, double baseMiB)
 
 void addNotLeaks(std::vector<MemoryTrace>& out);
 void addLeaks(std::vector<MemoryTrace>& out);
+// Memory kept in shared memory (memfd, /dev/shm): leaks, and large or churning pools that are not.
+void addSharedMemory(std::vector<MemoryTrace>& out);
 
 } // namespace velmora
