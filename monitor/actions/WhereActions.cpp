@@ -1,8 +1,8 @@
 #include "monitor/actions/WhereActions.h"
 
 #include "monitor/actions/Clipboard.h"
-#include "monitor/common/ProcessLauncher.h"
 #include "monitor/common/Formatting.h"
+#include "monitor/common/ProcessLauncher.h"
 #include "monitor/compose/WhereSection.h"
 #include "monitor/proc/ProcParsers.h"
 #include "monitor/where/HeapTools.h"
@@ -25,6 +25,10 @@ std::string programVersionOf(const FamilyView& family) {
 } // namespace
 
 const MemberView* largestGrowingMember(const FamilyView& family) {
+    // The member the family is flagged for, when its own growth is what was judged.
+    if (const MemberView* grower = growingMemberOf(family); grower && !grower->isProtected) {
+        return grower;
+    }
     const MemberView* best = nullptr;
     for (const MemberView& member : family.members) {
         if (member.isProtected) {

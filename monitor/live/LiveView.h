@@ -25,6 +25,7 @@ struct MemberView {
     uint64_t swapKiB = 0;
     uint64_t growthKiB = 0; // above the lowest footprint the sampler saw
     bool isProtected = false;
+    bool growing = false; // judged on its own, its growth is what the family is flagged for
 };
 
 enum class SmokeRole { none, recovery, restart };
@@ -37,7 +38,11 @@ struct FamilyView {
     std::string workspace;
     std::vector<MemberView> members; // largest first
     uint64_t footprintKiB = 0;
+    // What the family is shown and ranked by: its own judgement, or, when one member's own growth
+    // flags more (the others coming and going hide it in the total), that member's.
     FamilyAssessment assessment;
+    // The family's own judgement, present when a member's speaks for it.
+    std::optional<FamilyAssessment> familyAssessment;
     std::vector<uint32_t> sparklineKiB; // newest bucket medians, oldest first
     double firstSeen = 0;               // monotonic seconds
     bool isProtected = false;           // holds a process Velmora never signals
@@ -98,5 +103,8 @@ struct LiveView {
 
 // The published family of `key` in `view`, or null when there is none (or no view).
 const FamilyView* findFamily(const LiveView* view, const std::string& key);
+
+// The member whose own growth the family is flagged for, or null.
+const MemberView* growingMemberOf(const FamilyView& family);
 
 } // namespace velmora
