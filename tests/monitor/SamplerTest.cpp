@@ -77,6 +77,82 @@ TEST(Sampler, AGrowingFamilyBecomesASuspectAndAFlatOneDoesNot) {
     EXPECT_EQ(steady->assessment.verdict, FindingVerdict::normal);
 }
 
+// A parent grows while children of the same executable, five times its size, start and end
+// every few seconds: the family's total jumps and hides the growth; the parent judged on its
+// own flags the family, which says which member grows and keeps its own judgement beside it.
+TEST(Sampler, AGrowingMemberUnderChurningChildrenFlagsItsFamily) {
+    FakeProc proc;
+    proc.addProcess(500, 1, "browser", 4096);
+    Sampler sampler(optionsFor(proc));
+    std::shared_ptr<const LiveView> view;
+    int nextChild = 600;
+    std::vector<int> children;
+    for (int second = 1; second <= 30; ++second) {
+        proc.setResident(500, 4096 + static_cast<uint64_t>(second) * 256); // +1 MiB/s
+        // Each second the children end and none, one or two new ones (80 MiB each) start.
+        for (int child : children) {
+            proc.remove(child);
+        }
+        children.clear();
+        for (int k = 0; k < (second * 7) % 3; ++k) {
+            proc.addProcess(nextChild, 500, "browser", 20480);
+            children.push_back(nextChild++);
+        }
+        for (int tick = 0; tick < 4; ++tick) {
+            view = sampler.pass(second + tick * 0.25, 0);
+        }
+    }
+    const FamilyView* browser = familyWith(*view, 500);
+    ASSERT_TRUE(browser);
+    EXPECT_GE(static_cast<int>(browser->assessment.verdict),
+              static_cast<int>(FindingVerdict::suspect));
+    ASSERT_TRUE(browser->familyAssessment);
+    EXPECT_LT(static_cast<int>(browser->familyAssessment->verdict),
+              static_cast<int>(FindingVerdict::suspect));
+    const MemberView* grower = growingMemberOf(*browser);
+    ASSERT_TRUE(grower);
+    EXPECT_EQ(grower->identity.pid, 500);
+    long pageKiB = ::sysconf(_SC_PAGESIZE) / 1024;
+    EXPECT_NEAR(browser->assessment.rateKiBPerSecond, 256.0 * pageKiB, 30.0 * pageKiB);
+
+    // The grower ends: the family speaks for itself again at once.
+    const std::string key = browser->key;
+    proc.addProcess(nextChild, 500, "browser", 20480);
+    view = sampler.pass(30.5, 0);
+    ASSERT_TRUE(familyWith(*view, nextChild));
+    ASSERT_EQ(familyWith(*view, nextChild)->key, key);
+    proc.remove(500);
+    view = sampler.pass(30.75, 0);
+    const FamilyView* rest = familyWith(*view, nextChild);
+    ASSERT_TRUE(rest);
+    EXPECT_EQ(rest->key, key);
+    EXPECT_FALSE(rest->familyAssessment);
+    EXPECT_FALSE(growingMemberOf(*rest));
+}
+
+// Children that come and go over a flat parent flag nothing, member by member or as a family.
+TEST(Sampler, ChurningChildrenOverAFlatParentFlagNothing) {
+    FakeProc proc;
+    proc.addProcess(700, 1, "server", 8192);
+    Sampler sampler(optionsFor(proc));
+    std::shared_ptr<const LiveView> view;
+    int nextChild = 800;
+    for (int second = 1; second <= 30; ++second) {
+        if (second % 2 == 0) {
+            proc.remove(nextChild - 1);
+            proc.addProcess(nextChild++, 700, "server", 20480);
+        }
+        for (int tick = 0; tick < 4; ++tick) {
+            view = sampler.pass(second + tick * 0.25, 0);
+            for (const FamilyView& family : view->families) {
+                EXPECT_LT(static_cast<int>(family.assessment.verdict),
+                          static_cast<int>(FindingVerdict::suspect))
+                    << family.title << " at " << second;
+            }
+        }
+    }
+}
+
 TEST(Sampler, TheBaselineSourceSetsTheBaselineOfEveryAssessment) {
     FakeProc proc;
     proc.addProcess(200, 1, "app", 4096);
