@@ -285,6 +285,31 @@ private:
     double base_, rate_, onset_, pauseAt_, pauseFor_, max_;
 };
 
+// A warm-up along a logistic curve: slow, then fast, then levelling off at its plateau.
+class LogisticShape : public Shape {
+public:
+    explicit LogisticShape(Options& o)
+        : start_(o.get("start-mb", 20)), plateau_(o.get("mb", 300)), mid_(o.get("mid-sec", 360)),
+          width_(std::max(1.0, o.get("width-sec", 90))) {}
+    double targetMiB(double t) override {
+        return start_ + (plateau_ - start_) / (1 + std::exp(-(t - mid_) / width_));
+    }
+
+private:
+    double start_, plateau_, mid_, width_;
+};
+
+// A job: grows steadily for a while, then frees everything it took and stays at its base.
+class JobShape : public Shape {
+public:
+    explicit JobShape(Options& o)
+        : base_(o.get("base-mb", 50)), rate_(o.get("rate", 12)), for_(o.get("for-sec", 360)) {}
+    double targetMiB(double t) override { return t < for_ ? base_ + rate_ * t / 60.0 : base_; }
+
+private:
+    double base_, rate_, for_;
+};
+
 // Memory that grows by chunks: every `every-sec` a step of `step-pct` percent of the current
 // size (or `step-mb`), never given back, up to max-mb.
 class StairShape : public Shape {
@@ -365,6 +390,12 @@ void printUsage(std::FILE* out) {
         "  family    --children 4 --child-mb 20 --root-mb 20 --leaker 1 --rate 10\n"
         "            [--max-mb 0]                 this process and its children, one leaking\n"
         "  stairs    --base-mb 300 --step-mb 30 | --step-pct 5, --every-sec 180 [--max-mb 0]\n"
+        "  logistic  --mb 300 --start-mb 20 --mid-sec 360 --width-sec 90   S-shaped warm-up\n"
+        "  job       --base-mb 50 --rate 12 --for-sec 360    grows, then frees it all\n"
+        "  churn     --base-mb 40 --rate 0 [--max-mb 0]      this process (leaking at rate), and\n"
+        "            --child-mb 80 --every-sec 30 --life-low-sec 30 --life-high-sec 60\n"
+        "            --max-alive 2 [--climb 0 --child-tau-sec 0]   children that come and go\n"
+        "            [--grower-rate 0 --grower-mb 60 --grower-max-mb 0]   and one that leaks\n"
         "Every mode: --busy PERCENT (CPU of one core spent working over its memory, default 0)\n"
         "            --startup-sec 0 (climb from nothing to the behaviour's first size first)\n"
         "            --seed N (random choices), --tick-sec 1, --time-scale 1 (a faster clock)\n"
@@ -378,6 +409,61 @@ std::string number(double value) {
     return text;
 }
 
+// The real path of this executable, so children's names and command lines are this copy's own.
+std::string selfPath() {
+    char self[4096];
+    ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) {
+        std::perror("velmora-behaviour: /proc/self/exe");
+        return {};
+    }
+    self[length] = '\0';
+    return self;
+}
+
+// Starts this executable again with `args` (the mode first) as a child that dies with this
+// process; -1 when it cannot.
+pid_t spawnSelf(const std::string& self, std::vector<std::string> args) {
+    args.insert(args.begin(), self);
+    std::string parent = std::to_string(::getpid());
+    pid_t pid = ::fork();
+    if (pid < 0) {
+        std::perror("velmora-behaviour: fork");
+        return -1;
+    }
+    if (pid == 0) {
+        std::vector<char*> argv;
+        for (auto& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        ::setenv("VELMORA_BEHAVIOUR_PARENT", parent.c_str(), 1);
+        ::execv(self.c_str(), argv.data());
+        std::perror("velmora-behaviour: exec");
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// Ends the children: SIGTERM, then SIGKILL for any still there after five seconds.
+void endChildren(std::vector<pid_t>& pids) {
+    for (pid_t pid : pids) {
+        ::kill(pid, SIGTERM);
+    }
+    double deadline = monotonicSeconds() + 5.0;
+    while (!pids.empty()) {
+        std::erase_if(pids, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+        if (monotonicSeconds() > deadline) {
+            for (pid_t pid : pids) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+            }
+            pids.clear();
+        }
+        ::usleep(20000);
+    }
+}
+
 // The family's root: starts its children from this same executable (so all share it, as the
 // processes of one application do), holds its own memory, and takes the children down with it.
 class Family {
@@ -388,40 +474,23 @@ public:
           max_(o.get("max-mb", 0)), busy_(o.get("busy", 0)), timeScale_(o.get("time-scale", 1)) {}
 
     bool start() {
-        // The real path, so the children's names and command lines are this copy's own.
-        char self[4096];
-        ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-        if (length <= 0) {
-            std::perror("velmora-behaviour: /proc/self/exe");
+        std::string self = selfPath();
+        if (self.empty()) {
             return false;
         }
-        self[length] = '\0';
-        std::string parent = std::to_string(::getpid());
         for (int i = 0; i < children_; ++i) {
-            std::vector<std::string> args{self};
+            std::vector<std::string> args;
             if (i == leaker_) {
-                args.insert(args.end(), {"leak", "--base-mb", number(childMiB_), "--rate",
-                                         number(rate_), "--max-mb", number(max_)});
+                args = {"leak",        "--base-mb", number(childMiB_), "--rate",
+                        number(rate_), "--max-mb",  number(max_)};
             } else {
-                args.insert(args.end(), {"flat", "--mb", number(childMiB_)});
+                args = {"flat", "--mb", number(childMiB_)};
             }
             args.insert(args.end(), {"--busy", number(busy_ / 2), "--seed", std::to_string(i),
                                      "--time-scale", number(timeScale_)});
-            pid_t pid = ::fork();
+            pid_t pid = spawnSelf(self, args);
             if (pid < 0) {
-                std::perror("velmora-behaviour: fork");
                 return false;
-            }
-            if (pid == 0) {
-                std::vector<char*> argv;
-                for (auto& arg : args) {
-                    argv.push_back(arg.data());
-                }
-                argv.push_back(nullptr);
-                ::setenv("VELMORA_BEHAVIOUR_PARENT", parent.c_str(), 1);
-                ::execv(self, argv.data());
-                std::perror("velmora-behaviour: exec");
-                ::_exit(127);
             }
             pids_.push_back(pid);
         }
@@ -442,23 +511,7 @@ public:
         return true;
     }
 
-    void stop() {
-        for (pid_t pid : pids_) {
-            ::kill(pid, SIGTERM);
-        }
-        double deadline = monotonicSeconds() + 5.0;
-        while (!pids_.empty()) {
-            std::erase_if(pids_, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
-            if (monotonicSeconds() > deadline) {
-                for (pid_t pid : pids_) {
-                    ::kill(pid, SIGKILL);
-                    ::waitpid(pid, nullptr, 0);
-                }
-                pids_.clear();
-            }
-            ::usleep(20000);
-        }
-    }
+    void stop() { endChildren(pids_); }
 
 private:
     int children_;
@@ -466,6 +519,97 @@ private:
     int leaker_;
     double rate_, max_, busy_, timeScale_;
     std::vector<pid_t> pids_;
+};
+
+// Children of this same executable started and ended again and again (a browser's tabs, a
+// server's workers, a spawner's jobs), and optionally one long-lived child that leaks.
+class Churn {
+public:
+    explicit Churn(Options& o)
+        : childMiB_(o.get("child-mb", 80)), every_(std::max(1.0, o.get("every-sec", 30))),
+          lifeLow_(o.get("life-low-sec", 30)), lifeHigh_(o.get("life-high-sec", 60)),
+          maxAlive_(static_cast<std::size_t>(o.get("max-alive", 2))),
+          climb_(o.get("climb", 0) != 0), tau_(o.get("child-tau-sec", 0)),
+          growerRate_(o.get("grower-rate", 0)), growerMiB_(o.get("grower-mb", 60)),
+          growerMax_(o.get("grower-max-mb", 0)) {}
+
+    bool start() {
+        self_ = selfPath();
+        if (self_.empty()) {
+            return false;
+        }
+        if (growerRate_ > 0) {
+            grower_ = spawnSelf(self_, {"leak", "--base-mb", number(growerMiB_), "--rate",
+                                        number(growerRate_), "--max-mb", number(growerMax_),
+                                        "--startup-sec", "3"});
+        }
+        return grower_ != -1;
+    }
+
+    // Ends the children whose time is up and starts one when it is due; false when a child
+    // could not start or the long-lived one ended on its own.
+    bool tick(double now, std::mt19937& rng) {
+        if (grower_ > 0 && ::waitpid(grower_, nullptr, WNOHANG) == grower_) {
+            std::fprintf(stderr, "velmora-behaviour: the growing child ended\n");
+            return false;
+        }
+        std::erase_if(children_, [now](const Child& child) {
+            if (now >= child.ends) {
+                ::kill(child.pid, SIGTERM);
+            }
+            return ::waitpid(child.pid, nullptr, WNOHANG) == child.pid;
+        });
+        if (now < next_ || children_.size() >= maxAlive_) {
+            return true;
+        }
+        std::uniform_real_distribution<double> life(lifeLow_, std::max(lifeLow_, lifeHigh_));
+        std::uniform_real_distribution<double> spread(0.6, 1.4);
+        double lives = life(rng);
+        std::vector<std::string> args;
+        if (climb_) {
+            args = {
+                "leak",     "--base-mb",      "5", "--rate", number((childMiB_ - 5) / lives * 60),
+                "--max-mb", number(childMiB_)};
+        } else if (tau_ > 0) {
+            args = {"warmup", "--mb",      number(childMiB_), "--start-mb",
+                    "8",      "--tau-sec", number(tau_)};
+        } else {
+            args = {"flat", "--mb", number(childMiB_), "--startup-sec", "3"};
+        }
+        pid_t pid = spawnSelf(self_, args);
+        if (pid < 0) {
+            return false;
+        }
+        children_.push_back({pid, now + lives});
+        next_ = now + every_ * spread(rng);
+        return true;
+    }
+
+    void stop() {
+        std::vector<pid_t> pids;
+        for (const Child& child : children_) {
+            pids.push_back(child.pid);
+        }
+        if (grower_ > 0) {
+            pids.push_back(grower_);
+        }
+        endChildren(pids);
+        children_.clear();
+    }
+
+private:
+    struct Child {
+        pid_t pid;
+        double ends;
+    };
+    double childMiB_, every_, lifeLow_, lifeHigh_;
+    std::size_t maxAlive_;
+    bool climb_;
+    double tau_, growerRate_, growerMiB_, growerMax_;
+    std::string self_;
+    pid_t grower_ = 0;
+    double next_ = 5;
+    std::vector<Child> children_;
 };
 
 void installSignals() {
@@ -515,6 +659,7 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<Shape> shape;
     std::unique_ptr<Family> family;
+    std::unique_ptr<Churn> churn;
     const std::string& mode = options.mode;
     if (mode == "flat") {
         shape = std::make_unique<FlatShape>(options.get("mb", 300));
@@ -533,6 +678,13 @@ int main(int argc, char** argv) {
     } else if (mode == "family") {
         family = std::make_unique<Family>(options);
         shape = std::make_unique<FlatShape>(options.get("root-mb", 20));
+    } else if (mode == "churn") {
+        churn = std::make_unique<Churn>(options);
+        shape = std::make_unique<LeakShape>(options);
+    } else if (mode == "logistic") {
+        shape = std::make_unique<LogisticShape>(options);
+    } else if (mode == "job") {
+        shape = std::make_unique<JobShape>(options);
     } else {
         std::fprintf(stderr, "velmora-behaviour: unknown mode \"%s\"\n", mode.c_str());
         printUsage(stderr);
@@ -551,7 +703,7 @@ int main(int argc, char** argv) {
 
     int status = 0;
     Heap heap;
-    if (family && !family->start()) {
+    if ((family && !family->start()) || (churn && !churn->start())) {
         status = 1;
     }
     double start = monotonicSeconds();
@@ -569,10 +721,17 @@ int main(int argc, char** argv) {
             status = 1;
             break;
         }
+        if (churn && !churn->tick(monotonicSeconds() - start, rng)) {
+            status = 1;
+            break;
+        }
         sleepUntil(start + static_cast<double>(tickIndex) * tick);
     }
     if (family) {
         family->stop();
+    }
+    if (churn) {
+        churn->stop();
     }
     return status;
 }

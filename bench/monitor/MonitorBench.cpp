@@ -24,10 +24,11 @@ void writeFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path) << text;
 }
 
-// A fake /proc with `count` processes in families of five, plus meminfo and PSI.
-std::string makeSyntheticTree(int count) {
-    std::string root =
-        "/tmp/velmora-bench-proc-" + std::to_string(::getpid()) + "-" + std::to_string(count);
+// A fake /proc with `count` processes in families of `familySize` (each a parent and its
+// children of the same executable), plus meminfo and PSI.
+std::string makeSyntheticTree(int count, int familySize = 5) {
+    std::string root = "/tmp/velmora-bench-proc-" + std::to_string(::getpid()) + "-" +
+                       std::to_string(count) + "-" + std::to_string(familySize);
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root + "/pressure");
     writeFile(root + "/meminfo", "MemTotal: 16000000 kB\nMemFree: 1000 kB\nMemAvailable: "
@@ -36,33 +37,33 @@ std::string makeSyntheticTree(int count) {
                                          "full avg10=0.00 avg60=0.00 avg300=0.00 total=0\n");
     for (int i = 0; i < count; ++i) {
         int pid = 1000 + i;
-        int parent = i % 5 == 0 ? 1 : pid - (i % 5);
+        int parent = i % familySize == 0 ? 1 : pid - (i % familySize);
+        std::string app = "app" + std::to_string(i / familySize);
         auto dir = std::filesystem::path(root) / std::to_string(pid);
         std::filesystem::create_directories(dir);
-        writeFile(dir / "stat", std::to_string(pid) + " (app" + std::to_string(i / 5) + ") S " +
-                                    std::to_string(parent) +
+        writeFile(dir / "stat", std::to_string(pid) + " (" + app + ") S " + std::to_string(parent) +
                                     " 1 1 0 -1 0 0 0 0 0 100 20 0 0 20 0 1 0 " +
                                     std::to_string(5000 + i) + " 1000000 500 0\n");
         writeFile(dir / "statm", "50000 " + std::to_string(20000 + i) + " 3000 10 0 9000 0\n");
         writeFile(dir / "status", "Name:\tapp\nUid:\t0\t0\t0\t0\nVmSwap:\t   0 kB\n");
         writeFile(dir / "smaps_rollup", "Rss: 80000 kB\nAnonymous: 60000 kB\nSwap: 0 kB\n");
-        writeFile(dir / "cmdline", std::string("/usr/bin/app") + std::to_string(i / 5) + '\0');
+        writeFile(dir / "cmdline", "/usr/bin/" + app + '\0');
         writeFile(dir / "cgroup", "0::/user.slice\n");
         writeFile(dir / "oom_score", std::to_string(600 + i % 50) + "\n");
-        writeFile(dir / "comm", "app" + std::to_string(i / 5) + "\n");
-        std::filesystem::create_symlink("/usr/bin/app" + std::to_string(i / 5), dir / "exe");
+        writeFile(dir / "comm", app + "\n");
+        std::filesystem::create_symlink("/usr/bin/" + app, dir / "exe");
     }
     return root;
 }
 
-void runPasses(benchmark::State& state, const std::string& procPath) {
+void runPasses(benchmark::State& state, const std::string& procPath, int warmPasses = 3) {
     SamplerOptions options;
     options.procPath = procPath;
     options.uid = ::getuid();
     options.self = ::getpid();
     Sampler sampler(options);
     double now = 0;
-    for (int warm = 0; warm < 3; ++warm) {
+    for (int warm = 0; warm < warmPasses; ++warm) {
         sampler.pass(now += 1.0, 0);
     }
     std::size_t processes = 0;
@@ -144,6 +145,15 @@ BENCHMARK(BM_PassRealProcWithSharedMemoryChildren)
     ->Arg(300)
     ->Arg(1000)
     ->Unit(benchmark::kMillisecond);
+// Passes over large families: one family of 50 processes, and 20 of them (1,000 processes),
+// after 16 minutes of passes, so that every window the judgement reads is full. A pass crosses
+// a minute now and then, where each family is judged again.
+void BM_PassFamiliesOf50(benchmark::State& state) {
+    std::string root = makeSyntheticTree(static_cast<int>(state.range(0)), 50);
+    runPasses(state, root, 16 * 60);
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_PassFamiliesOf50)->Arg(50)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 // A view with 12 suspect families of 8 processes each, 60 sparkline points.
 LiveView suspectView() {

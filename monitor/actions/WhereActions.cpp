@@ -15,6 +15,10 @@
 
 namespace velmora {
 const MemberView* largestGrowingMember(const FamilyView& family) {
+    // The member the family is flagged for, when its own growth is what was judged.
+    if (const MemberView* grower = growingMemberOf(family); grower && !grower->isProtected) {
+        return grower;
+    }
     const MemberView* best = nullptr;
     for (const MemberView& member : family.members) {
         if (member.isProtected) {

@@ -46,8 +46,9 @@ private:
     MonitorContext& context_;
 };
 
-// The member heap tracking looks at: the one that has grown most above the lowest footprint the
-// sampler saw, the largest first among equals; never a protected one.
+// The member heap tracking looks at: the one whose own growth the family is flagged for, else
+// the one that has grown most above the lowest footprint the sampler saw, the largest first
+// among equals; never a protected one.
 const MemberView* largestGrowingMember(const FamilyView& family);
 
 } // namespace velmora

@@ -15,10 +15,12 @@ std::vector<NextCommandDescriptor> nextCommandsOf(const FamilyView& family) {
     if (family.members.empty()) {
         return commands;
     }
-    std::string pid = std::to_string(family.members.front().identity.pid);
+    const MemberView* grower = growingMemberOf(family);
+    std::string pid = std::to_string((grower ? *grower : family.members.front()).identity.pid);
     commands.push_back(
         {"cat /proc/" + pid + "/smaps_rollup",
-         "Anonymous, swapped and shared memory of the largest process right now.",
+         grower ? "Anonymous, swapped and shared memory of the growing process right now."
+                : "Anonymous, swapped and shared memory of the largest process right now.",
          makeAction(ActionId::copyCommand1, "Copy", ActionStyle::secondary, family.key)});
     commands.push_back(
         {"sort -k2 -n -r <(awk '/^[0-9a-f]/{m=$0} /^Anonymous:/{print m, $2}' "
@@ -77,11 +79,15 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     detail.actBlock.requiresDestructiveConfirmation = !family->isProtected;
     detail.timeline = timelineOf(context, *family);
 
-    for (std::size_t i = 0; i < family->members.size() && i < 8; ++i) {
+    for (std::size_t i = 0; i < family->members.size(); ++i) {
         const MemberView& member = family->members[i];
+        if (i >= 8 && !member.growing) {
+            continue; // the eight largest, and the growing member wherever it ranks
+        }
         detail.diagnosticsBlock.identityLines.push_back(
             "PID " + std::to_string(member.identity.pid) + " \u00B7 " + member.name + " \u00B7 " +
-            formatKiB(member.footprintKiB) + (member.isProtected ? " \u00B7 protected" : "") +
+            formatKiB(member.footprintKiB) + (member.growing ? " \u00B7 growing" : "") +
+            (member.isProtected ? " \u00B7 protected" : "") +
             (member.cmdline.empty() ? "" : " \u00B7 " + member.cmdline.substr(0, 200)));
     }
     detail.diagnosticsBlock.evidenceLines.push_back(

@@ -43,6 +43,12 @@ std::string growthEvidence(const FamilyAssessment& a) {
     return text;
 }
 
+// "PID 4242 (worker)": the member a family's verdict rests on.
+std::string memberName(const MemberView& member) {
+    return "PID " + std::to_string(member.identity.pid) +
+           (member.name.empty() ? "" : " (" + member.name + ")");
+}
+
 } // namespace
 
 std::string verdictLabel(FindingVerdict verdict) {
@@ -102,6 +108,11 @@ std::string explanationOf(const FamilyView& family) {
         return "Collecting samples before judging growth.";
     }
     std::string text = growthEvidence(a) + "; now " + formatKiB(a.footprintKiB);
+    if (const MemberView* grower = growingMemberOf(family)) {
+        // The member's own figures; the family's total moves with the others coming and going.
+        return memberName(*grower) + " grows on its own: " + text + " of the family's " +
+               formatKiB(family.footprintKiB) + ".";
+    }
     if (a.baselineMultiple >= 1.2) {
         text += " (" + multiple(a.baselineMultiple) + " its typical size)";
     }
@@ -137,6 +148,13 @@ std::vector<std::string> reasonsOf(const FamilyView& family) {
     if (!a.hasRate) {
         reasons.push_back("Not enough samples yet to measure a growth rate.");
         return reasons;
+    }
+    const MemberView* grower = growingMemberOf(family);
+    if (grower != nullptr) {
+        reasons.push_back(memberName(*grower) + ", one of the family's " +
+                          std::to_string(family.members.size()) +
+                          " processes, is judged on its own: the others come and go and hide "
+                          "its growth in the family's total. Its own figures follow.");
     }
     if (a.stairs) {
         reasons.push_back("Memory grew in " + std::to_string(a.stairSteps) + " steps over " +
@@ -199,6 +217,12 @@ std::vector<std::string> reasonsOf(const FamilyView& family) {
     }
     if (auto exhaustion = exhaustionText(a)) {
         reasons.push_back(*exhaustion + ".");
+    }
+    if (grower != nullptr && family.familyAssessment && family.familyAssessment->hasRate) {
+        const FamilyAssessment& whole = *family.familyAssessment;
+        reasons.push_back("The family as a whole: " + growthEvidence(whole) + "; now " +
+                          formatKiB(family.footprintKiB) + " (" + verdictLabel(whole.verdict) +
+                          " on its own).");
     }
     return reasons;
 }

@@ -14,4 +14,13 @@ const FamilyView* findFamily(const LiveView* view, const std::string& key) {
     return nullptr;
 }
 
+const MemberView* growingMemberOf(const FamilyView& family) {
+    for (const MemberView& member : family.members) {
+        if (member.growing) {
+            return &member;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace velmora

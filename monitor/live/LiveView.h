@@ -27,6 +27,7 @@ struct MemberView {
     uint64_t growthKiB = 0;       // above the lowest footprint the sampler saw
     uint64_t sharedGrowthKiB = 0; // shared memory above the lowest the sampler saw
     bool isProtected = false;
+    bool growing = false; // judged on its own, its growth is what the family is flagged for
 };
 
 enum class SmokeRole { none, recovery, restart };
@@ -40,7 +41,11 @@ struct FamilyView {
     std::vector<MemberView> members; // largest first
     uint64_t footprintKiB = 0;
     uint64_t sharedKiB = 0; // the part of the footprint in shared memory
+    // What the family is shown and ranked by: its own judgement, or, when one member's own growth
+    // flags more (the others coming and going hide it in the total), that member's.
     FamilyAssessment assessment;
+    // The family's own judgement, present when a member's speaks for it.
+    std::optional<FamilyAssessment> familyAssessment;
     std::vector<uint32_t> sparklineKiB; // newest bucket medians, oldest first
     double firstSeen = 0;               // monotonic seconds
     bool isProtected = false;           // holds a process Velmora never signals
@@ -102,5 +107,8 @@ struct LiveView {
 
 // The published family of `key` in `view`, or null when there is none (or no view).
 const FamilyView* findFamily(const LiveView* view, const std::string& key);
+
+// The member whose own growth the family is flagged for, or null.
+const MemberView* growingMemberOf(const FamilyView& family);
 
 } // namespace velmora

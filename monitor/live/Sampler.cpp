@@ -194,6 +194,7 @@ void Sampler::aggregate(double now) {
         it->second.cpuTicks += record->cpuTicks;
         ++it->second.members;
     }
+    recordMembers(now);
     ended_.clear();
     for (auto& [key, family] : families_) {
         if (family.members > 0) {
@@ -204,6 +205,28 @@ void Sampler::aggregate(double now) {
         }
     }
     between_.clear();
+}
+
+void Sampler::recordMembers(double now) {
+    for (const auto& [pid, record] : table_.records()) {
+        auto it = families_.find(record->familyKey);
+        if (it == families_.end()) {
+            continue;
+        }
+        FamilyState& family = it->second;
+        if (!family.memberWatch && family.members > 1) {
+            family.memberWatch = std::make_unique<MemberWatch>(options_.tuning);
+        }
+        if (family.memberWatch) {
+            family.memberWatch->record(memberIdOf(record->pid, record->startTime), now,
+                                       record->footprintKiB(), record->cpuTicks);
+        }
+    }
+    for (auto& [key, family] : families_) {
+        if (family.memberWatch) {
+            family.memberWatch->sweep();
+        }
+    }
 }
 
 uint64_t Sampler::recordedFootprint(const std::string& key, uint64_t footprintKiB) {
@@ -229,14 +252,18 @@ void Sampler::score(std::optional<uint64_t> reserveKiB) {
         if (series == nullptr) {
             continue;
         }
+        if (family.grower && !family.memberWatch->contains(family.grower->id)) {
+            // The growing member ended: the family speaks for itself again.
+            family.grower.reset();
+            family.assessment = family.own;
+        }
         if (series->closedBuckets() != family.assessedBuckets) {
             FindingVerdict before = family.assessment.verdict;
             std::optional<uint64_t> baseline;
             if (baselineSource_) {
                 baseline = baselineSource_(key);
             }
-            family.assessment = scorer_.assess(*series, reserveKiB, baseline, before);
-            family.assessedBuckets = series->closedBuckets();
+            judge(family, *series, reserveKiB, baseline);
             if (atLeast(family.assessment.verdict, family.peakVerdict)) {
                 family.peakVerdict = family.assessment.verdict;
             }
@@ -246,7 +273,9 @@ void Sampler::score(std::optional<uint64_t> reserveKiB) {
                     {key, family.identity.title, family.peakVerdict, family.lastSeen, false});
             }
         }
-        family.assessment.footprintKiB = family.footprintKiB;
+        if (!family.grower) {
+            family.assessment.footprintKiB = family.footprintKiB;
+        }
         live.push_back(&family.assessment);
     }
     // Whether a leak puts the machine at risk depends on every family and on the machine's
@@ -258,6 +287,17 @@ void Sampler::score(std::optional<uint64_t> reserveKiB) {
             suspects_.insert(key);
         }
     }
+}
+
+void Sampler::judge(FamilyState& family, const FamilySeries& series, uint64_t reserveKiB,
+                    std::optional<uint64_t> baseline) {
+    // The family's own verdict carries into its next judgement (a member's into the member's).
+    FindingVerdict ownBefore = family.grower ? family.own.scoredVerdict : family.assessment.verdict;
+    family.own = scorer_.assess(series, reserveKiB, baseline, ownBefore);
+    family.assessedBuckets = series.closedBuckets();
+    family.grower = family.memberWatch ? family.memberWatch->judge(scorer_, reserveKiB, family.own)
+                                       : std::nullopt;
+    family.assessment = family.grower ? family.grower->assessment : family.own;
 }
 
 void Sampler::retire(double now) {
@@ -333,6 +373,9 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
     view.footprintKiB = family.footprintKiB;
     view.sharedKiB = family.sharedKiB;
     view.assessment = family.assessment;
+    if (family.grower) {
+        view.familyAssessment = family.own;
+    }
     if (const FamilySeries* series = store_->find(key)) {
         view.sparklineKiB =
             series->medians(static_cast<std::size_t>(options_.tuning.sparklineBuckets));
@@ -362,6 +405,8 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
             member.sharedKiB - std::min(member.sharedKiB, record->sharedFloorKiB);
         member.isProtected = ProtectedProcesses::isProtected(
             record->pid, executableBaseName(record->exe), record->comm, ancestors);
+        member.growing =
+            family.grower && family.grower->id == memberIdOf(record->pid, record->startTime);
         view.isProtected = view.isProtected || member.isProtected;
         view.members.push_back(std::move(member));
     }
@@ -369,6 +414,13 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
         view.members.begin(), view.members.end(),
         [](const MemberView& a, const MemberView& b) { return a.footprintKiB > b.footprintKiB; });
     if (view.members.size() > kMaxMembersPublished) {
+        // The growing member stays among those published, whatever its size.
+        auto grower = std::find_if(view.members.begin(), view.members.end(),
+                                   [](const MemberView& m) { return m.growing; });
+        if (grower != view.members.end() &&
+            grower - view.members.begin() >= static_cast<std::ptrdiff_t>(kMaxMembersPublished)) {
+            std::swap(*grower, view.members[kMaxMembersPublished - 1]);
+        }
         view.members.resize(kMaxMembersPublished);
     }
     return view;

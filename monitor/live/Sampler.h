@@ -9,6 +9,7 @@
 #include "monitor/live/OutOfMemoryKillDetector.h"
 #include "monitor/proc/ProcessTable.h"
 #include "monitor/scoring/FamilyScorer.h"
+#include "monitor/scoring/MemberWatch.h"
 #include "monitor/scoring/SeriesStore.h"
 #include "monitor/scoring/Tuning.h"
 
@@ -71,7 +72,12 @@ private:
         std::size_t members = 0;
         double lastSeen = 0;
         uint64_t assessedBuckets = UINT64_MAX;
+        // What the family is shown and ranked by: its own judgement, or its growing member's.
         FamilyAssessment assessment;
+        FamilyAssessment own;
+        std::optional<MemberJudgement> grower;
+        // Each member on its own, once the family has had more than one.
+        std::unique_ptr<MemberWatch> memberWatch;
         FindingVerdict peakVerdict = FindingVerdict::normal;
     };
 
@@ -80,6 +86,9 @@ private:
     assignFamilies(const std::vector<ProcessRecord*>& discovered, PassStatistics& stats);
     void applySmokeTargets();
     void aggregate(double now);
+    void recordMembers(double now);
+    void judge(FamilyState& family, const FamilySeries& series, uint64_t reserveKiB,
+               std::optional<uint64_t> baseline);
     uint64_t recordedFootprint(const std::string& key, uint64_t footprintKiB);
     void score(std::optional<uint64_t> reserveKiB); // none: the machine's figures are unknown
     void retire(double now);

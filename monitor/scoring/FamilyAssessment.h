@@ -36,6 +36,7 @@ struct FamilyAssessment {
     std::size_t startUpBuckets = 0;  // first buckets left out as the family's start-up
     std::optional<double> curvature; // recent slope / window slope, when growing
     double windowSeconds = 0;        // time the rate window covers
+    double growthSeconds = 0;        // how long the growth judged has lasted
     uint64_t footprintKiB = 0;
     uint64_t baselineKiB = 0;
     double baselineMultiple = 1;

@@ -127,6 +127,8 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series,
         a.tau = std::max(a.tau, fitTrend(growth, points).tau);
     }
     a.significance = incrementSignificance(std::vector<double>(growth.begin(), growth.end()));
+    // How long it has grown: the buckets at either end of the growth hold only part of it.
+    a.growthSeconds = static_cast<double>(std::max<std::size_t>(growth.size(), 2) - 2) * bucket;
     a.step = looksLikeStep(window);
 
     // A ramp moves its thirds apart by two thirds of the rise; a sawtooth or a burst does not.
@@ -143,6 +145,13 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series,
     judgeLongWindows(a, span);
     judgeShape(a, span, window);
     judgeStairs(a, span);
+    // Growth goes on while its newest bucket still adds about what the rate says; a ramp that
+    // has just levelled off does not count as growth that has lasted.
+    if (!a.stairs && !a.floorBased &&
+        static_cast<double>(window.back()) - static_cast<double>(window[window.size() - 2]) <
+            0.5 * a.rateKiBPerSecond * bucket) {
+        a.growthSeconds = 0;
+    }
 
     a.rising = a.rateKiBPerSecond > 0 && a.consistency >= tuning_.agreementFloor;
     if (a.rateKiBPerSecond > 0) {
@@ -356,6 +365,7 @@ void FamilyScorer::judgeStairs(FamilyAssessment& a, const JudgedSpan& span) cons
         double seconds = static_cast<double>(run.spanBuckets) * bucket;
         a.stairSteps = run.steps;
         a.stairSeconds = seconds;
+        a.growthSeconds = std::max(a.growthSeconds, seconds);
         a.rateKiBPerSecond = run.riseKiB / seconds;
         a.steadyRiseShare =
             std::max(a.steadyRiseShare, relativeGrowth(a.rateKiBPerSecond, seconds,
@@ -476,15 +486,24 @@ double FamilyScorer::highestAllowed(const FamilyAssessment& a, const FamilySerie
 }
 
 FindingVerdict FamilyScorer::verdictFor(int score, const FamilyAssessment& a) const {
-    // A leak that alone would use up what the machine has left within two hours, or that
-    // doubles the family within a quarter of an hour, is probable at once.
+    // A leak that alone would use up what the machine has left within two hours is probable at
+    // once. Otherwise "probable", which notifies, waits for growth that has lasted and keeps
+    // going: a warm-up, a job or a cache filling to its bound is suspect at first and stops
+    // before then. A leak that doubles the family within a quarter of an hour is probable once
+    // it has lasted.
     bool leak = score >= tuning_.suspectScore;
     bool exhaustsWithinHours =
         a.exhaustionSeconds && *a.exhaustionSeconds <= tuning_.probableExhaustionMinutes * 60;
     bool doublesSoon =
         a.rateKiBPerSecond > 0 && static_cast<double>(a.footprintKiB) / a.rateKiBPerSecond <=
                                       tuning_.probableDoublingMinutes * 60;
-    if (score >= tuning_.probableScore || (leak && (exhaustsWithinHours || doublesSoon))) {
+    bool keepsGrowing =
+        a.stairs ||
+        (!a.decelerating && a.recentRateKiBPerSecond >= tuning_.slowingShare * a.rateKiBPerSecond);
+    bool lasted = keepsGrowing &&
+                  (a.sustainedGrowth || a.growthSeconds >= tuning_.probableGrowthMinutes * 60);
+    if ((leak && exhaustsWithinHours) ||
+        (lasted && (score >= tuning_.probableScore || (leak && doublesSoon)))) {
         return FindingVerdict::probable;
     }
     if (leak) {

@@ -57,6 +57,7 @@ Tuning Tuning::fromJson(const Json& object) {
     readSeconds(object, "runawayExhaustionMinutes", t.runawayExhaustionMinutes, 0, 1e6);
     readSeconds(object, "probableExhaustionMinutes", t.probableExhaustionMinutes, 0, 1e6);
     readSeconds(object, "probableDoublingMinutes", t.probableDoublingMinutes, 0, 1e6);
+    readSeconds(object, "probableGrowthMinutes", t.probableGrowthMinutes, 0, 1e6);
     readSeconds(object, "idleCpuFraction", t.idleCpuFraction, 0, 1);
     readSeconds(object, "recentFindingSeconds", t.recentFindingSeconds, 0, 1e7);
     readSeconds(object, "ignoreSeconds", t.ignoreSeconds, 0, 1e8);

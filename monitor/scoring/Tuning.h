@@ -40,6 +40,10 @@ struct Tuning {
     double runawayExhaustionMinutes = 60.0;
     double probableExhaustionMinutes = 120.0;
     double probableDoublingMinutes = 15.0;
+    // "Probable" notifies: it needs growth that has lasted this long, unless memory runs out
+    // within probableExhaustionMinutes at its rate. Warm-ups, jobs and caches that fill to
+    // their bound stop before it.
+    double probableGrowthMinutes = 10.0;
     double idleCpuFraction = 0.02;        // CPU share below which a family counts as idle
     double recentFindingSeconds = 3600.0; // suspects that left the rows stay this long
     double ignoreSeconds = 86400.0;       // "ignore" lasts a day

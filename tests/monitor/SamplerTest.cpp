@@ -30,6 +30,46 @@ const FamilyView* familyWith(const LiveView& view, pid_t pid) {
     return nullptr;
 }
 
+// Four passes over one second of the test's clock; the last one's view.
+std::shared_ptr<const LiveView> passSecond(Sampler& sampler, int second) {
+    std::shared_ptr<const LiveView> view;
+    for (int tick = 0; tick < 4; ++tick) {
+        view = sampler.pass(second + tick * 0.25, 0);
+    }
+    return view;
+}
+
+// Children of `parent` that last a second each: those of the second before end, and none, one
+// or two new ones of 80 MiB start.
+class ChildChurn {
+public:
+    ChildChurn(const FakeProc& proc, int parent, std::string exe, int firstPid)
+        : proc_(proc), parent_(parent), exe_(std::move(exe)), next_(firstPid) {}
+
+    void at(int second) {
+        for (int child : children_) {
+            proc_.remove(child);
+        }
+        children_.clear();
+        for (int k = 0; k < (second * 7) % 3; ++k) {
+            proc_.addProcess(next_, parent_, exe_, 20480);
+            children_.push_back(next_++);
+        }
+    }
+    int nextPid() const { return next_; }
+
+private:
+    const FakeProc& proc_;
+    int parent_;
+    std::string exe_;
+    int next_;
+    std::vector<int> children_;
+};
+
+bool flagged(FindingVerdict verdict) {
+    return static_cast<int>(verdict) >= static_cast<int>(FindingVerdict::suspect);
+}
+
 TEST(Sampler, GroupsSameExecutableTreesAndDropsVanishedProcesses) {
     FakeProc proc;
     proc.addProcess(100, 1, "editor", 1000);
@@ -62,19 +102,71 @@ TEST(Sampler, AGrowingFamilyBecomesASuspectAndAFlatOneDoesNot) {
     std::shared_ptr<const LiveView> view;
     for (int second = 1; second <= 20; ++second) {
         proc.setResident(200, 4096 + static_cast<uint64_t>(second) * 1024); // +4 MiB/s
-        for (int tick = 0; tick < 4; ++tick) {
-            view = sampler.pass(second + tick * 0.25, 0);
-        }
+        view = passSecond(sampler, second);
     }
     const FamilyView* leaky = familyWith(*view, 200);
     ASSERT_TRUE(leaky);
-    EXPECT_GE(static_cast<int>(leaky->assessment.verdict),
-              static_cast<int>(FindingVerdict::suspect));
+    EXPECT_TRUE(flagged(leaky->assessment.verdict));
     long pageKiB = ::sysconf(_SC_PAGESIZE) / 1024;
     EXPECT_NEAR(leaky->assessment.rateKiBPerSecond, 1024.0 * pageKiB, 100.0 * pageKiB);
     const FamilyView* steady = familyWith(*view, 300);
     ASSERT_TRUE(steady);
     EXPECT_EQ(steady->assessment.verdict, FindingVerdict::normal);
+}
+
+// A parent grows while children of the same executable, five times its size, start and end
+// every few seconds: the family's total jumps and hides the growth; the parent judged on its
+// own flags the family, which says which member grows and keeps its own judgement beside it.
+TEST(Sampler, AGrowingMemberUnderChurningChildrenFlagsItsFamily) {
+    FakeProc proc;
+    proc.addProcess(500, 1, "browser", 4096);
+    Sampler sampler(optionsFor(proc));
+    std::shared_ptr<const LiveView> view;
+    ChildChurn churn(proc, 500, "browser", 600);
+    for (int second = 1; second <= 30; ++second) {
+        proc.setResident(500, 4096 + static_cast<uint64_t>(second) * 256); // +1 MiB/s
+        churn.at(second);
+        view = passSecond(sampler, second);
+    }
+    const FamilyView* browser = familyWith(*view, 500);
+    ASSERT_TRUE(browser);
+    EXPECT_TRUE(flagged(browser->assessment.verdict));
+    ASSERT_TRUE(browser->familyAssessment);
+    EXPECT_FALSE(flagged(browser->familyAssessment->verdict));
+    const MemberView* grower = growingMemberOf(*browser);
+    ASSERT_TRUE(grower);
+    EXPECT_EQ(grower->identity.pid, 500);
+    long pageKiB = ::sysconf(_SC_PAGESIZE) / 1024;
+    EXPECT_NEAR(browser->assessment.rateKiBPerSecond, 256.0 * pageKiB, 30.0 * pageKiB);
+
+    // The grower ends: the family speaks for itself again at once.
+    const std::string key = browser->key;
+    const int child = churn.nextPid();
+    proc.addProcess(child, 500, "browser", 20480);
+    view = sampler.pass(30.5, 0);
+    ASSERT_TRUE(familyWith(*view, child));
+    ASSERT_EQ(familyWith(*view, child)->key, key);
+    proc.remove(500);
+    view = sampler.pass(30.75, 0);
+    const FamilyView* rest = familyWith(*view, child);
+    ASSERT_TRUE(rest);
+    EXPECT_EQ(rest->key, key);
+    EXPECT_FALSE(rest->familyAssessment);
+    EXPECT_FALSE(growingMemberOf(*rest));
+}
+
+// Children that come and go over a flat parent flag nothing, member by member or as a family.
+TEST(Sampler, ChurningChildrenOverAFlatParentFlagNothing) {
+    FakeProc proc;
+    proc.addProcess(700, 1, "server", 8192);
+    Sampler sampler(optionsFor(proc));
+    ChildChurn churn(proc, 700, "server", 800);
+    for (int second = 1; second <= 30; ++second) {
+        churn.at(second);
+        for (const FamilyView& family : passSecond(sampler, second)->families) {
+            EXPECT_FALSE(flagged(family.assessment.verdict)) << family.title << " at " << second;
+        }
+    }
 }
 
 TEST(Sampler, TheBaselineSourceSetsTheBaselineOfEveryAssessment) {

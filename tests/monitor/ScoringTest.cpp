@@ -1,3 +1,5 @@
+#include "monitor/actions/WhereActions.h"
+#include "monitor/compose/DetailBuilder.h"
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/scoring/FamilyScorer.h"
 #include "monitor/scoring/RunawayRule.h"
@@ -218,6 +220,50 @@ TEST(FamilyScorer, UnderASawtoothTheFloorDecides) {
         << explanationOf(view);
 }
 
+// A family flagged for one member's own growth says which member, with the member's figures
+// and the family's own beside them; its commands and heap tracking aim at that member, even
+// where another member is larger or has grown more since it was first seen.
+TEST(FamilyScorer, AFamilyFlaggedForAMemberNamesItAndAimsAtIt) {
+    auto member =
+        assess(seriesOf(20 * 60, [](double s) { return 40 * kMiB + 10 * kMiB * s / 60; }));
+    ASSERT_GE(static_cast<int>(member.verdict), static_cast<int>(FindingVerdict::suspect));
+    FamilyView family;
+    family.key = "proc:browser:500:1";
+    family.footprintKiB = 900 * kMiB;
+    family.assessment = member;
+    family.familyAssessment = assess(seriesOf(20 * 60, [](double) { return 900 * kMiB; }));
+    MemberView child;
+    child.identity.pid = 601;
+    child.name = "browser";
+    child.footprintKiB = 500 * kMiB;
+    child.growthKiB = 400 * kMiB; // a child that started small moments ago
+    MemberView grower;
+    grower.identity.pid = 500;
+    grower.name = "browser";
+    grower.footprintKiB = 240 * kMiB;
+    grower.growthKiB = 200 * kMiB;
+    grower.growing = true;
+    family.members = {child, grower};
+
+    std::string explanation = explanationOf(family);
+    EXPECT_EQ(explanation.rfind("PID 500 (browser) grows on its own: Median grew +10", 0), 0u)
+        << explanation;
+    EXPECT_NE(explanation.find("of the family's 900"), std::string::npos) << explanation;
+    std::vector<std::string> reasons = reasonsOf(family);
+    ASSERT_GE(reasons.size(), 3u);
+    EXPECT_EQ(reasons.front().rfind("PID 500 (browser), one of the family's 2 processes", 0), 0u)
+        << reasons.front();
+    EXPECT_EQ(reasons.back().rfind("The family as a whole: Median grew", 0), 0u) << reasons.back();
+    EXPECT_NE(reasons.back().find("(Normal on its own)"), std::string::npos) << reasons.back();
+    EXPECT_NE(nextCommandsOf(family).front().command.find("/proc/500/"), std::string::npos);
+    ASSERT_TRUE(largestGrowingMember(family));
+    EXPECT_EQ(largestGrowingMember(family)->identity.pid, 500);
+
+    // A protected grower is never tracked: the next member that grew is.
+    family.members[1].isProtected = true;
+    EXPECT_EQ(largestGrowingMember(family)->identity.pid, 601);
+}
+
 TEST(FamilyScorer, CriticalOnlyWhileTheMachineRunsOutAndTheFamilyIsWhy) {
     // A steady 8 MiB/min leak in a 150 MiB process: a leak, but memory lasts for days.
     auto steady = seriesOf(20 * 60, [](double s) { return 150 * kMiB + 8 * kMiB * s / 60; });
@@ -226,9 +272,12 @@ TEST(FamilyScorer, CriticalOnlyWhileTheMachineRunsOutAndTheFamilyIsWhy) {
     EXPECT_NE(a.verdict, FindingVerdict::criticalRunaway);
     // The same leak with 400 MiB left runs memory out within the hour.
     EXPECT_EQ(assess(steady, 400 * kMiB).verdict, FindingVerdict::criticalRunaway);
-    // 60 MiB/min doubles a 200 MiB family within minutes, but 16 GiB last hours: probable.
-    auto doubling = seriesOf(10 * 60, [](double s) { return 200 * kMiB + 60 * kMiB * s / 60; });
-    EXPECT_EQ(assess(doubling).verdict, FindingVerdict::probable);
+    // 60 MiB/min doubles a 200 MiB family within minutes, but 16 GiB last hours: suspect until
+    // the growth has lasted ten minutes, probable after.
+    auto rate = [](double s) { return 200 * kMiB + 60 * kMiB * s / 60; };
+    auto doubling = seriesOf(10 * 60, rate);
+    EXPECT_EQ(assess(doubling).verdict, FindingVerdict::suspect);
+    EXPECT_EQ(assess(seriesOf(13 * 60, rate)).verdict, FindingVerdict::probable);
     // Growth that alone would use up what is left within two hours is probable at once.
     EXPECT_EQ(assess(steady, 900 * kMiB).verdict, FindingVerdict::probable);
 

@@ -2,6 +2,7 @@
 
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/scoring/FamilyScorer.h"
+#include "monitor/scoring/MemberWatch.h"
 #include "monitor/scoring/RunawayRule.h"
 #include "monitor/scoring/SeriesStore.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 
 namespace velmora {
 namespace {
@@ -77,6 +79,7 @@ private:
 
 struct ClassRow {
     std::string behaviour;
+    std::string truth = "no leak";
     bool leak = false;
     int traces = 0;
     int flagged = 0;
@@ -95,7 +98,7 @@ std::string rowText(const ClassRow& row) {
         row.leak ? std::to_string(row.flagged) + "/" + std::to_string(row.traces) : "-";
     auto delay = [](const std::optional<double>& d) { return d ? minutes(*d) + " min" : "-"; };
     std::snprintf(buf, sizeof buf, "%-18s %-7s %6d %8s %10s %10s %6d %6d %5d %5d %5s\n",
-                  row.behaviour.c_str(), row.leak ? "leak" : "no leak", row.traces, recall.c_str(),
+                  row.behaviour.c_str(), row.truth.c_str(), row.traces, recall.c_str(),
                   delay(row.worstBirthDelay).c_str(), delay(row.worstMidLifeDelay).c_str(),
                   row.falseAlarms, row.noise, row.flaps, row.runaways,
                   row.failures == 0 ? "ok" : "FAIL");
@@ -158,6 +161,36 @@ private:
     std::vector<uint64_t> between_;
 };
 
+// The members of a trace, followed as the sampler follows them: each on its own once the family
+// has had more than one, recorded at every tick.
+class TraceMembers {
+public:
+    explicit TraceMembers(const Tuning& tuning) : tuning_(tuning) {}
+
+    void record(double now, const std::vector<MemberPoint>& members) {
+        if (!watch_ && members.size() > 1) {
+            watch_ = std::make_unique<MemberWatch>(tuning_);
+        }
+        if (!watch_) {
+            return;
+        }
+        for (const MemberPoint& member : members) {
+            watch_->record(member.id, now, member.footprintKiB, member.cpuTicks);
+        }
+        watch_->sweep();
+    }
+
+    // The member that speaks for the family, if one does.
+    std::optional<MemberJudgement> judge(const FamilyScorer& scorer, uint64_t reserveKiB,
+                                         const FamilyAssessment& own) {
+        return watch_ ? watch_->judge(scorer, reserveKiB, own) : std::nullopt;
+    }
+
+private:
+    const Tuning& tuning_;
+    std::unique_ptr<MemberWatch> watch_;
+};
+
 } // namespace
 
 std::optional<double> TraceOutcome::delay() const {
@@ -168,6 +201,9 @@ std::optional<double> TraceOutcome::delay() const {
 }
 
 bool TraceOutcome::falseAlarm() const {
+    if (trace.bounded) {
+        return firstProbable.has_value();
+    }
     return !trace.leak && firstFlagged.has_value();
 }
 
@@ -182,6 +218,9 @@ std::string TraceOutcome::describe() const {
                        (firstFlagged ? "at " + minutes(*firstFlagged) + " min" : "never");
     if (trace.leak) {
         text += ", deadline " + minutes(trace.deadlineSeconds) + " min";
+    }
+    if (firstProbable) {
+        text += ", probable at " + minutes(*firstProbable) + " min";
     }
     if (stillFlaggedAt) {
         text += ", still flagged at " + minutes(*stillFlaggedAt) + " min after settling";
@@ -218,6 +257,9 @@ TraceOutcome replayTrace(const MemoryTrace& original, TraceView view, const Tuni
     const bool tracing = traced != nullptr && trace.name == traced;
     uint64_t assessedBuckets = 0;
     FindingVerdict previous = FindingVerdict::normal;
+    FamilyAssessment own;
+    std::optional<MemberJudgement> grower;
+    TraceMembers members(tuning);
     TickSampler sampler(tuning);
     for (std::size_t i = 0; i < trace.points.size(); ++i) {
         const TracePoint& point = trace.points[i];
@@ -226,6 +268,7 @@ TraceOutcome replayTrace(const MemoryTrace& original, TraceView view, const Tuni
             continue;
         }
         store.record(key, phase + point.seconds, *recorded, point.cpuTicks);
+        members.record(phase + point.seconds, point.members);
         const FamilySeries& series = *store.find(key);
         // As in the sampler: a family is judged again whenever a bucket has closed.
         if (series.closedBuckets() == assessedBuckets) {
@@ -235,7 +278,9 @@ TraceOutcome replayTrace(const MemoryTrace& original, TraceView view, const Tuni
         FamilyView family;
         family.key = key;
         const uint64_t reserve = machine.reserveAt(i);
-        family.assessment = scorer.assess(series, reserve, std::nullopt, previous);
+        own = scorer.assess(series, reserve, std::nullopt, grower ? own.scoredVerdict : previous);
+        grower = members.judge(scorer, reserve, own);
+        family.assessment = grower ? grower->assessment : own;
         std::vector<FamilyAssessment*> all{&family.assessment};
         applyRunawayRule(all, MachineOutlook{reserve, std::nullopt}, tuning);
         const FamilyAssessment& a = family.assessment;
@@ -246,12 +291,19 @@ TraceOutcome replayTrace(const MemoryTrace& original, TraceView view, const Tuni
         }
         previous = verdict;
         if (tracing) {
-            std::printf("%s (%s) %5.1f min: %s, %s\n", traced, std::string(viewName(view)).c_str(),
-                        point.seconds / 60, std::string(toWire(verdict)).c_str(),
+            std::printf("%s (%s) %5.1f min: %s%s, %s\n", traced,
+                        std::string(viewName(view)).c_str(), point.seconds / 60,
+                        std::string(toWire(verdict)).c_str(), grower ? " (a member)" : "",
                         signalsOf(a).c_str());
         }
         if (atLeast(verdict, outcome.peak)) {
             outcome.peak = verdict;
+        }
+        if (atLeast(verdict, FindingVerdict::probable) && !outcome.firstProbable) {
+            outcome.firstProbable = point.seconds;
+        }
+        if (grower && !outcome.firstMemberFlag) {
+            outcome.firstMemberFlag = point.seconds;
         }
         std::optional<double> lasts = machine.lastsSeconds(i);
         if (verdict == FindingVerdict::criticalRunaway) {
@@ -289,10 +341,12 @@ std::string corpusTable(const std::vector<TraceOutcome>& outcomes) {
     ClassRow leaks;
     leaks.behaviour = "all leaks";
     leaks.leak = true;
+    leaks.truth = "leak";
     for (const TraceOutcome& outcome : outcomes) {
         ClassRow& row = rows[{outcome.trace.leak, outcome.trace.behaviour}];
         row.behaviour = outcome.trace.behaviour;
         row.leak = outcome.trace.leak;
+        row.truth = row.leak ? "leak" : outcome.trace.bounded ? "bounded" : "no leak";
         add(row, outcome);
         add(outcome.trace.leak ? leaks : notLeaks, outcome);
     }

@@ -17,9 +17,11 @@ struct TraceOutcome {
     MemoryTrace trace; // as seen from `view`
     TraceView view = TraceView::midLife;
     FindingVerdict peak = FindingVerdict::normal;
-    std::optional<double> firstFlagged;   // first moment at "suspect" or above
-    std::optional<double> firstWatch;     // first moment at "watch"
-    std::optional<double> stillFlaggedAt; // after settling: flagged past the fall-back allowance
+    std::optional<double> firstFlagged;    // first moment at "suspect" or above
+    std::optional<double> firstWatch;      // first moment at "watch"
+    std::optional<double> firstProbable;   // first moment at "probable" or above (it notifies)
+    std::optional<double> firstMemberFlag; // first moment a member's own growth flagged it
+    std::optional<double> stillFlaggedAt;  // after settling: flagged past the fall-back allowance
     // First flagged only "suspect" while the family alone would use up the memory left within
     // two hours: the verdict understates the danger.
     std::optional<double> understatedAt;
@@ -32,6 +34,8 @@ struct TraceOutcome {
 
     // Seconds from the leak's onset to its first flag.
     std::optional<double> delay() const;
+    // A non-leak at "suspect" or above, or growth that stops by itself at "probable", which
+    // notifies.
     bool falseAlarm() const;
     bool missed() const; // a leak not flagged by its deadline
     bool passed() const {
@@ -49,8 +53,9 @@ TraceOutcome replayTrace(const MemoryTrace& trace, TraceView view, const Tuning&
 
 // Per class and overall: traces (each seen from birth and from mid-life), recall at "suspect"
 // or above, the worst delay from the onset in each view, false alarms (a non-leak at "suspect"
-// or above at any moment), noise (a non-leak at "watch"), flaps (a flag dropped and raised
-// again) and runaways (traces that reached "criticalRunaway").
+// or above at any moment; for growth that stops by itself, "probable"), noise (a non-leak at
+// "watch"), flaps (a flag dropped and raised again) and runaways (traces that reached
+// "criticalRunaway").
 std::string corpusTable(const std::vector<TraceOutcome>& outcomes);
 
 } // namespace velmora

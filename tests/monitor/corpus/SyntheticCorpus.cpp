@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 
 namespace velmora {
@@ -17,21 +18,49 @@ uint32_t seedOf(const std::string& name) {
     return hash;
 }
 
+MemoryTrace named(std::string name, std::string behaviour, bool leak) {
+    MemoryTrace trace;
+    trace.name = std::move(name);
+    trace.behaviour = std::move(behaviour);
+    trace.leak = leak;
+    return trace;
+}
+
 } // namespace
 
 MemoryTrace build(std::string name, std::string behaviour, bool leak, double minutes, Shape shape) {
-    MemoryTrace trace;
-    trace.behaviour = std::move(behaviour);
-    trace.leak = leak;
-    Noise noise(seedOf(name));
-    trace.name = std::move(name);
+    MemoryTrace trace = named(std::move(name), std::move(behaviour), leak);
+    Noise noise(seedOf(trace.name));
     double cpu = 0;
     for (double s = 0; s < minutes * kMinute; s += 1) {
         double mib = shape.mib(s, noise);
         mib *= 1 + noise.symmetric(shape.jitterShare);
         cpu += shape.busyShare * 100 * noise.between(0.5, 1.5);
         trace.points.push_back(
-            {s, static_cast<uint64_t>(std::max(mib, 1.0) * 1024), static_cast<uint64_t>(cpu)});
+            {s, static_cast<uint64_t>(std::max(mib, 1.0) * 1024), static_cast<uint64_t>(cpu), {}});
+    }
+    return trace;
+}
+
+MemoryTrace buildFamily(std::string name, std::string behaviour, bool leak, double minutes,
+                        FamilyShape shape) {
+    MemoryTrace trace = named(std::move(name), std::move(behaviour), leak);
+    Noise noise(seedOf(trace.name));
+    std::map<uint32_t, double> cpu; // each member's CPU ticks so far
+    for (double s = 0; s < minutes * kMinute; s += 1) {
+        TracePoint point{s, 0, 0, {}};
+        std::vector<MemberLevel> members = shape.members(s, noise);
+        for (const MemberLevel& member : members) {
+            double mib = std::max(member.mib * (1 + noise.symmetric(shape.jitterShare)), 1.0);
+            double& used = cpu[member.id];
+            used += shape.busyShare * 100 * noise.between(0.5, 1.5) /
+                    static_cast<double>(members.size());
+            auto kib = static_cast<uint64_t>(mib * 1024);
+            point.members.push_back({member.id, kib, static_cast<uint64_t>(used)});
+            point.footprintKiB += kib;
+            point.cpuTicks += static_cast<uint64_t>(used); // as the sampler: its live members'
+        }
+        trace.points.push_back(std::move(point));
     }
     return trace;
 }
@@ -69,6 +98,8 @@ std::vector<MemoryTrace> syntheticCorpus() {
     addNotLeaks(corpus);
     addLeaks(corpus);
     addSharedMemory(corpus);
+    addChurningFamilies(corpus);
+    addBoundedGrowth(corpus);
     return corpus;
 }
 

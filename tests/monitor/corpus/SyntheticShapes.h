@@ -45,9 +45,28 @@ std::function<double(double, Noise&)> sawtooth(double floor, double amplitude, d
 // has no such deadline.
 std::optional<double> steadyGrowthDeadline(double ratePerMinute, double baseMiB);
 
+// A family of several processes: at each second, the members alive and their footprints.
+struct MemberLevel {
+    uint32_t id = 0; // never reused within a trace
+    double mib = 0;
+};
+struct FamilyShape {
+    std::function<std::vector<MemberLevel>(double seconds, Noise& noise)> members;
+    double busyShare = 0.3; // CPU share used by the whole family
+    double jitterShare = 0.002;
+};
+
+// One sample a second for `minutes`, each with its members; the family's footprint is theirs.
+MemoryTrace buildFamily(std::string name, std::string behaviour, bool leak, double minutes,
+                        FamilyShape shape);
+
 void addNotLeaks(std::vector<MemoryTrace>& out);
 void addLeaks(std::vector<MemoryTrace>& out);
 // Memory kept in shared memory (memfd, /dev/shm): leaks, and large or churning pools that are not.
 void addSharedMemory(std::vector<MemoryTrace>& out);
+// Families whose members come and go, with and without one long-lived member that grows.
+void addChurningFamilies(std::vector<MemoryTrace>& out);
+// Growth that stops by itself: a warm-up, a job, a cache filling to its bound.
+void addBoundedGrowth(std::vector<MemoryTrace>& out);
 
 } // namespace velmora

@@ -19,11 +19,12 @@ bool readHeader(const std::string& line, MemoryTrace& trace, std::string& error)
     } else if (key == "class") {
         trace.behaviour = value;
     } else if (key == "truth") {
-        if (value != "leak" && value != "notLeak") {
+        if (value != "leak" && value != "notLeak" && value != "bounded") {
             error = "truth: unknown value \"" + value + "\"";
             return false;
         }
         trace.leak = value == "leak";
+        trace.bounded = value == "bounded";
     } else if (key == "onset") {
         trace.onsetSeconds = std::stod(value);
     } else if (key == "deadline") {
@@ -40,6 +41,19 @@ bool readHeader(const std::string& line, MemoryTrace& trace, std::string& error)
         trace.availableKiB = static_cast<uint64_t>(std::stod(value));
     }
     return true;
+}
+
+// "id:footprint_kib:cpu_ticks"
+bool readMember(const std::string& field, MemberPoint& member) {
+    char colon1 = 0;
+    char colon2 = 0;
+    std::istringstream in(field);
+    return (in >> member.id >> colon1 >> member.footprintKiB >> colon2 >> member.cpuTicks) &&
+           colon1 == ':' && colon2 == ':' && in.peek() == std::char_traits<char>::eof();
+}
+
+const char* truthOf(const MemoryTrace& trace) {
+    return trace.leak ? "leak" : trace.bounded ? "bounded" : "notLeak";
 }
 
 } // namespace
@@ -72,6 +86,15 @@ std::optional<MemoryTrace> readTraceFile(const std::string& path, std::string& e
                 error = path + ":" + std::to_string(number) + ": expected three numbers";
                 return std::nullopt;
             }
+            for (std::string field; fields >> field;) {
+                MemberPoint member;
+                if (!readMember(field, member)) {
+                    error = path + ":" + std::to_string(number) + ": member \"" + field +
+                            "\" is not id:footprint_kib:cpu_ticks";
+                    return std::nullopt;
+                }
+                point.members.push_back(member);
+            }
             trace.points.push_back(point);
         }
     } catch (const std::exception&) {
@@ -88,14 +111,18 @@ std::optional<MemoryTrace> readTraceFile(const std::string& path, std::string& e
 void writeTraceFile(const MemoryTrace& trace, const std::string& path) {
     std::ofstream out(path);
     out << "# velmora memory trace\n# name: " << trace.name << "\n# class: " << trace.behaviour
-        << "\n# truth: " << (trace.leak ? "leak" : "notLeak") << "\n# onset: " << trace.onsetSeconds
+        << "\n# truth: " << truthOf(trace) << "\n# onset: " << trace.onsetSeconds
         << "\n# deadline: " << trace.deadlineSeconds
         << "\n# settled: " << trace.settledAfter.value_or(0)
         << "\n# seen: " << (trace.fromBirth ? "birth" : "midLife")
         << "\n# available: " << trace.availableKiB.value_or(0)
-        << "\n# columns: seconds footprint_kib cpu_ticks\n";
+        << "\n# columns: seconds footprint_kib cpu_ticks [id:footprint_kib:cpu_ticks ...]\n";
     for (const TracePoint& p : trace.points) {
-        out << p.seconds << ' ' << p.footprintKiB << ' ' << p.cpuTicks << '\n';
+        out << p.seconds << ' ' << p.footprintKiB << ' ' << p.cpuTicks;
+        for (const MemberPoint& m : p.members) {
+            out << ' ' << m.id << ':' << m.footprintKiB << ':' << m.cpuTicks;
+        }
+        out << '\n';
     }
 }
 

@@ -21,6 +21,16 @@ double fractionOf(std::string_view text) {
     return static_cast<double>(hashOf(text) % 10007) / 10007.0;
 }
 
+// The members of a sample with each footprint scaled: the start-up of those alive then.
+std::vector<MemberPoint> scaledMembers(std::vector<MemberPoint> members, double factor) {
+    for (MemberPoint& member : members) {
+        member.footprintKiB =
+            static_cast<uint64_t>(static_cast<double>(member.footprintKiB) * std::min(factor, 1.0));
+        member.cpuTicks = 0;
+    }
+    return members;
+}
+
 MemoryTrace withStartUp(const MemoryTrace& trace) {
     MemoryTrace out = trace;
     out.fromBirth = true;
@@ -33,12 +43,14 @@ MemoryTrace withStartUp(const MemoryTrace& trace) {
         // Quick at first, slowing as the working set is reached: libraries, then heaps.
         double x = s / ramp;
         double kib = bornKiB + (std::max(targetKiB, bornKiB) - bornKiB) * (1 - (1 - x) * (1 - x));
-        out.points.push_back({s, static_cast<uint64_t>(kib), static_cast<uint64_t>(s * 80)});
+        out.points.push_back({s, static_cast<uint64_t>(kib), static_cast<uint64_t>(s * 80),
+                              scaledMembers(first.members, kib / std::max(targetKiB, 1.0))});
     }
     const double offset = std::ceil(ramp);
     const auto startupTicks = static_cast<uint64_t>(offset * 80);
     for (const TracePoint& p : trace.points) {
-        out.points.push_back({p.seconds + offset, p.footprintKiB, p.cpuTicks + startupTicks});
+        out.points.push_back(
+            {p.seconds + offset, p.footprintKiB, p.cpuTicks + startupTicks, p.members});
     }
     out.onsetSeconds += offset;
     out.deadlineSeconds += offset;
@@ -59,8 +71,8 @@ MemoryTrace withoutStartUp(const MemoryTrace& trace) {
     }
     const TracePoint start = *from;
     for (auto it = from; it != trace.points.end(); ++it) {
-        out.points.push_back(
-            {it->seconds - start.seconds, it->footprintKiB, it->cpuTicks - start.cpuTicks});
+        out.points.push_back({it->seconds - start.seconds, it->footprintKiB,
+                              it->cpuTicks - start.cpuTicks, it->members});
     }
     const double warning = trace.deadlineSeconds - trace.onsetSeconds;
     out.onsetSeconds = std::max(0.0, trace.onsetSeconds - start.seconds);
