@@ -218,8 +218,12 @@ void Sampler::recordMembers(double now) {
             family.memberWatch = std::make_unique<MemberWatch>(options_.tuning);
         }
         if (family.memberWatch) {
-            family.memberWatch->record(memberIdOf(record->pid, record->startTime), now,
-                                       record->footprintKiB(), record->cpuTicks);
+            const uint64_t id = memberIdOf(record->pid, record->startTime);
+            if (record->execed) {
+                // What the launcher measured does not count against the program it became.
+                family.memberWatch->forget(id);
+            }
+            family.memberWatch->record(id, now, record->footprintKiB(), record->cpuTicks);
         }
     }
     for (auto& [key, family] : families_) {
@@ -289,8 +293,8 @@ void Sampler::score(std::optional<uint64_t> reserveKiB) {
     }
 }
 
-void Sampler::judge(FamilyState& family, const FamilySeries& series, uint64_t reserveKiB,
-                    std::optional<uint64_t> baseline) {
+void Sampler::judge(FamilyState& family, const FamilySeries& series,
+                    std::optional<uint64_t> reserveKiB, std::optional<uint64_t> baseline) {
     // The family's own verdict carries into its next judgement (a member's into the member's).
     FindingVerdict ownBefore = family.grower ? family.own.scoredVerdict : family.assessment.verdict;
     family.own = scorer_.assess(series, reserveKiB, baseline, ownBefore);

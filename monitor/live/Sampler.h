@@ -87,7 +87,7 @@ private:
     void applySmokeTargets();
     void aggregate(double now);
     void recordMembers(double now);
-    void judge(FamilyState& family, const FamilySeries& series, uint64_t reserveKiB,
+    void judge(FamilyState& family, const FamilySeries& series, std::optional<uint64_t> reserveKiB,
                std::optional<uint64_t> baseline);
     uint64_t recordedFootprint(const std::string& key, uint64_t footprintKiB);
     void score(std::optional<uint64_t> reserveKiB); // none: the machine's figures are unknown

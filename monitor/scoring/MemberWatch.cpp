@@ -42,7 +42,8 @@ void MemberWatch::sweep() {
     }
 }
 
-std::optional<MemberJudgement> MemberWatch::judge(const FamilyScorer& scorer, uint64_t reserveKiB,
+std::optional<MemberJudgement> MemberWatch::judge(const FamilyScorer& scorer,
+                                                  std::optional<uint64_t> reserveKiB,
                                                   const FamilyAssessment& family) {
     const MemberJudgement* speaking = nullptr;
     for (auto& [id, member] : members_) {

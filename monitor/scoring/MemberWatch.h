@@ -34,10 +34,14 @@ public:
     void record(uint64_t id, double now, uint64_t footprintKiB, uint64_t cpuTicks);
     // Forgets the members not recorded since the last sweep: call once per pass, after recording.
     void sweep();
+    // Drops a member's series, so that it starts again from the next record (a process that
+    // became another program).
+    void forget(uint64_t id) { members_.erase(id); }
     // Judges again every member whose series closed a bucket since it was last judged, and
     // returns the member that speaks for the family judged `family` on its own total: the one
     // at "suspect" or above that scores highest, when it flags more than the family.
-    std::optional<MemberJudgement> judge(const FamilyScorer& scorer, uint64_t reserveKiB,
+    std::optional<MemberJudgement> judge(const FamilyScorer& scorer,
+                                         std::optional<uint64_t> reserveKiB,
                                          const FamilyAssessment& family);
     bool contains(uint64_t id) const { return members_.count(id) != 0; }
     std::size_t size() const { return members_.size(); }

@@ -60,6 +60,18 @@ public:
         write(std::to_string(pid) + "/status",
               "Name:\tswapped\nVmSwap:\t" + std::to_string(swapPages * 4) + " kB\n");
     }
+    // The process becomes `exe` (PID and start time stay): its name, link and code size change.
+    void execAs(int pid, const std::string& exe, uint64_t residentPages) const {
+        std::string dir = root + "/" + std::to_string(pid);
+        std::string stat = testing::readFile(dir + "/stat");
+        stat = std::to_string(pid) + " (" + exe + stat.substr(stat.rfind(')'));
+        write(std::to_string(pid) + "/stat", stat);
+        std::filesystem::remove(dir + "/exe");
+        std::filesystem::create_symlink("/usr/bin/" + exe, dir + "/exe");
+        write(std::to_string(pid) + "/cmdline", "/usr/bin/" + exe);
+        write(std::to_string(pid) + "/statm",
+              "100000 " + std::to_string(residentPages + 100) + " 100 2 0 1 0\n");
+    }
     void remove(int pid) const { std::filesystem::remove_all(root + "/" + std::to_string(pid)); }
     void setOutOfMemoryKills(uint64_t count) const {
         write("vmstat", "nr_free_pages 1000\npgfault 5\noom_kill " + std::to_string(count) +

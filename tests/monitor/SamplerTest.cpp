@@ -155,6 +155,42 @@ TEST(Sampler, AGrowingMemberUnderChurningChildrenFlagsItsFamily) {
     EXPECT_FALSE(growingMemberOf(*rest));
 }
 
+// A launcher in an app's scope that grew and then became the app: what it measured before the
+// exec does not count against the app, which stays in the scope's family.
+TEST(Sampler, AMemberThatExecsStartsItsOwnJudgementAgain) {
+    FakeProc proc;
+    const std::string scope = "/user.slice/user-1000.slice/user@1000.service/app.slice/"
+                              "app-gnome-browser-4242.scope";
+    proc.addProcess(500, 1, "launcher", 4096);
+    proc.setCgroup(500, scope);
+    Sampler sampler(optionsFor(proc));
+    ChildChurn churn(proc, 500, "launcher", 600);
+    std::shared_ptr<const LiveView> view;
+    for (int second = 1; second <= 30; ++second) {
+        proc.setResident(500, 4096 + static_cast<uint64_t>(second) * 256);
+        churn.at(second);
+        for (int pid = 600; pid < churn.nextPid(); ++pid) {
+            if (std::filesystem::exists(proc.root + "/" + std::to_string(pid))) {
+                proc.setCgroup(pid, scope);
+            }
+        }
+        view = passSecond(sampler, second);
+    }
+    const FamilyView* before = familyWith(*view, 500);
+    ASSERT_TRUE(before);
+    ASSERT_TRUE(growingMemberOf(*before));
+    const std::string key = before->key;
+
+    proc.execAs(500, "browser", 4096 + 30 * 256);
+    for (int second = 31; second <= 33; ++second) {
+        view = passSecond(sampler, second);
+        const FamilyView* after = familyWith(*view, 500);
+        ASSERT_TRUE(after);
+        EXPECT_EQ(after->key, key);
+        EXPECT_FALSE(growingMemberOf(*after)) << "at " << second;
+    }
+}
+
 // Children that come and go over a flat parent flag nothing, member by member or as a family.
 TEST(Sampler, ChurningChildrenOverAFlatParentFlagNothing) {
     FakeProc proc;
