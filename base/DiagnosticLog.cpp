@@ -1,4 +1,4 @@
-#include "backend/DiagnosticLog.h"
+#include "base/DiagnosticLog.h"
 
 #include "base/DescriptorIo.h"
 

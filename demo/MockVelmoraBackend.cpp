@@ -1,8 +1,8 @@
-#include "backend/MockVelmoraBackend.h"
+#include "demo/MockVelmoraBackend.h"
 
-#include "backend/ScenarioLibrary.h"
-#include "backend/Uuid.h"
 #include "base/DescriptorIo.h"
+#include "demo/ScenarioLibrary.h"
+#include "link/Uuid.h"
 
 #include <algorithm>
 #include <cmath>

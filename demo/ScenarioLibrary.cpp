@@ -1,6 +1,6 @@
-#include "backend/ScenarioLibrary.h"
+#include "demo/ScenarioLibrary.h"
 
-#include "backend/ScenarioParts.h"
+#include "demo/ScenarioParts.h"
 
 namespace velmora::ScenarioLibrary {
 

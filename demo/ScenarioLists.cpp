@@ -1,5 +1,5 @@
-#include "backend/ScenarioLibrary.h"
-#include "backend/ScenarioParts.h"
+#include "demo/ScenarioLibrary.h"
+#include "demo/ScenarioParts.h"
 
 namespace velmora::ScenarioLibrary {
 

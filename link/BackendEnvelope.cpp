@@ -1,4 +1,4 @@
-#include "backend/BackendEnvelope.h"
+#include "link/BackendEnvelope.h"
 
 #include "model/Codec.h"
 

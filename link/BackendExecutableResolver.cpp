@@ -1,6 +1,6 @@
-#include "backend/BackendExecutableResolver.h"
+#include "link/BackendExecutableResolver.h"
 
-#include "backend/ResourcesDirectory.h"
+#include "base/ResourcesDirectory.h"
 
 #include <cstdlib>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "backend/ChildProcess.h"
+#include "link/ChildProcess.h"
 
 #include "base/DescriptorIo.h"
 #include "base/ExecArguments.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backend/Subscription.h"
+#include "link/Subscription.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "backend/DrainedBytes.h"
+#include "link/DrainedBytes.h"
 
 #include "base/DescriptorIo.h"
 

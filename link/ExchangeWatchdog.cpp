@@ -1,4 +1,4 @@
-#include "backend/ExchangeWatchdog.h"
+#include "link/ExchangeWatchdog.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "backend/PollingInterval.h"
+#include "link/PollingInterval.h"
 
 #include <cmath>
 

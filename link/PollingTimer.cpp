@@ -1,4 +1,4 @@
-#include "backend/PollingTimer.h"
+#include "link/PollingTimer.h"
 
 namespace velmora {
 

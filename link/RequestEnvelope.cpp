@@ -1,4 +1,4 @@
-#include "backend/RequestEnvelope.h"
+#include "link/RequestEnvelope.h"
 
 #include "model/Codec.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backend/ShellCommand.h"
+#include "link/ShellCommand.h"
 #include "model/Decoded.h"
 #include "model/Enums.h"
 #include "model/Json.h"

@@ -1,4 +1,4 @@
-#include "backend/RestartPolicy.h"
+#include "link/RestartPolicy.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "backend/SerialWorker.h"
+#include "link/SerialWorker.h"
 
-#include "backend/DiagnosticLog.h"
+#include "base/DiagnosticLog.h"
 
 #include <algorithm>
 #include <exception>

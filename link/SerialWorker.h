@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backend/PollingTimer.h"
+#include "link/PollingTimer.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,12 +1,12 @@
-#include "backend/StdioVelmoraBackend.h"
+#include "link/StdioVelmoraBackend.h"
 
-#include "backend/BackendEnvelope.h"
-#include "backend/BackendExecutableResolver.h"
-#include "backend/DiagnosticLog.h"
-#include "backend/DrainedBytes.h"
-#include "backend/SteadyBackendClock.h"
 #include "base/DescriptorIo.h"
+#include "base/DiagnosticLog.h"
 #include "base/Environment.h"
+#include "link/BackendEnvelope.h"
+#include "link/BackendExecutableResolver.h"
+#include "link/DrainedBytes.h"
+#include "link/SteadyBackendClock.h"
 
 #include <cerrno>
 #include <cmath>

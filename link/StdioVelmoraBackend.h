@@ -1,16 +1,16 @@
 #pragma once
 
-#include "backend/BackendClock.h"
-#include "backend/ChildProcess.h"
-#include "backend/CurrentValuePublisher.h"
-#include "backend/ExchangeWatchdog.h"
-#include "backend/PollingInterval.h"
-#include "backend/RequestEnvelope.h"
-#include "backend/RestartPolicy.h"
-#include "backend/SerialWorker.h"
-#include "backend/VelmoraBackend.h"
 #include "base/Environment.h"
 #include "base/LineReader.h"
+#include "link/BackendClock.h"
+#include "link/ChildProcess.h"
+#include "link/CurrentValuePublisher.h"
+#include "link/ExchangeWatchdog.h"
+#include "link/PollingInterval.h"
+#include "link/RequestEnvelope.h"
+#include "link/RestartPolicy.h"
+#include "link/SerialWorker.h"
+#include "link/VelmoraBackend.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "backend/SteadyBackendClock.h"
+#include "link/SteadyBackendClock.h"
 
-#include "backend/DiagnosticLog.h"
+#include "base/DiagnosticLog.h"
 
 #include <condition_variable>
 #include <cstdint>

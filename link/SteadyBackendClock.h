@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backend/BackendClock.h"
+#include "link/BackendClock.h"
 
 #include <memory>
 #include <thread>

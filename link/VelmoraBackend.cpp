@@ -1,4 +1,4 @@
-#include "backend/VelmoraBackend.h"
+#include "link/VelmoraBackend.h"
 
 namespace velmora {
 

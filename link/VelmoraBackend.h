@@ -1,8 +1,8 @@
 #pragma once
 
-#include "backend/BackendRequestError.h"
-#include "backend/ShellCommand.h"
-#include "backend/Subscription.h"
+#include "link/BackendRequestError.h"
+#include "link/ShellCommand.h"
+#include "link/Subscription.h"
 #include "model/AdvancedHistorySnapshot.h"
 #include "model/Enums.h"
 #include "model/MonitorLinkState.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "backend/ShellCommand.h"
-#include "backend/VelmoraBackend.h"
+#include "link/ShellCommand.h"
+#include "link/VelmoraBackend.h"
 #include "model/AdvancedHistorySnapshot.h"
 #include "model/PopoverSnapshot.h"
 #include "state/PopoverSurface.h"

@@ -2,7 +2,7 @@
 // file, however it looks, stops the app.
 #include "app/NotificationMemoryFile.h"
 
-#include "tests/backend/support/TestSupport.h"
+#include "tests/link/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

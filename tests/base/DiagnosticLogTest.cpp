@@ -1,6 +1,6 @@
-#include "backend/DiagnosticLog.h"
+#include "base/DiagnosticLog.h"
 
-#include "tests/backend/support/TestSupport.h"
+#include "tests/link/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

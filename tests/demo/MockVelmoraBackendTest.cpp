@@ -1,7 +1,7 @@
-#include "backend/MockVelmoraBackend.h"
+#include "demo/MockVelmoraBackend.h"
 
-#include "backend/ScenarioLibrary.h"
-#include "tests/backend/support/TestSupport.h"
+#include "demo/ScenarioLibrary.h"
+#include "tests/link/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <regex>

@@ -1,4 +1,4 @@
-#include "backend/ScenarioLibrary.h"
+#include "demo/ScenarioLibrary.h"
 
 #include "model/Codec.h"
 

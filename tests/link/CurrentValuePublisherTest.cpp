@@ -1,4 +1,4 @@
-#include "backend/CurrentValuePublisher.h"
+#include "link/CurrentValuePublisher.h"
 
 #include <atomic>
 #include <chrono>

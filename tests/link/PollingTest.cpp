@@ -1,6 +1,6 @@
-#include "backend/PollingInterval.h"
-#include "backend/PollingTimer.h"
-#include "backend/SerialWorker.h"
+#include "link/PollingInterval.h"
+#include "link/PollingTimer.h"
+#include "link/SerialWorker.h"
 
 #include <atomic>
 #include <chrono>

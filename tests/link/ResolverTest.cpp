@@ -1,7 +1,7 @@
-#include "backend/BackendExecutableResolver.h"
-#include "backend/ResourcesDirectory.h"
-#include "backend/Uuid.h"
-#include "tests/backend/support/TestSupport.h"
+#include "base/ResourcesDirectory.h"
+#include "link/BackendExecutableResolver.h"
+#include "link/Uuid.h"
+#include "tests/link/support/TestSupport.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "backend/StdioVelmoraBackend.h"
-#include "tests/backend/support/FixtureRun.h"
+#include "link/StdioVelmoraBackend.h"
+#include "tests/link/support/FixtureRun.h"
 
 #include <chrono>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
-#include "backend/StdioVelmoraBackend.h"
-#include "tests/backend/support/FixtureRun.h"
-#include "tests/backend/support/ManualBackendClock.h"
+#include "link/StdioVelmoraBackend.h"
+#include "tests/link/support/FixtureRun.h"
+#include "tests/link/support/ManualBackendClock.h"
 
 #include <cmath>
 #include <csignal>

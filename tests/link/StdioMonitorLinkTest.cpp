@@ -1,10 +1,10 @@
 // The stdio client watching its backend: exits, kills, hangs, failed starts and stray output,
 // with real child processes and a hand-driven clock for every deadline and restart delay.
 
-#include "backend/ScenarioLibrary.h"
-#include "backend/StdioVelmoraBackend.h"
-#include "tests/backend/support/FixtureRun.h"
-#include "tests/backend/support/ManualBackendClock.h"
+#include "demo/ScenarioLibrary.h"
+#include "link/StdioVelmoraBackend.h"
+#include "tests/link/support/FixtureRun.h"
+#include "tests/link/support/ManualBackendClock.h"
 
 #include <csignal>
 #include <fstream>

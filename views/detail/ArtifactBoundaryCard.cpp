@@ -1,8 +1,8 @@
-#include "views/ArtifactBoundaryCard.h"
+#include "views/detail/ArtifactBoundaryCard.h"
 
-#include "views/DetailActionChip.h"
-#include "views/TextLineList.h"
-#include "views/VelmoraSymbols.h"
+#include "views/detail/DetailActionChip.h"
+#include "views/kit/TextLineList.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QBoxLayout>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/DetailSnapshot.h"
-#include "views/KeyedWidgetList.h"
-#include "views/SurfacePanel.h"
-#include "views/WrappingRowLayout.h"
+#include "views/kit/KeyedWidgetList.h"
+#include "views/kit/SurfacePanel.h"
+#include "views/kit/WrappingRowLayout.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "views/DetailActionChip.h"
+#include "views/detail/DetailActionChip.h"
 
-#include "views/SurfacePanel.h"
+#include "views/kit/SurfacePanel.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
-#include "views/DetailActionList.h"
+#include "views/detail/DetailActionList.h"
 
-#include "views/DetailActionChip.h"
-#include "views/NextCommandRow.h"
-#include "views/SurfacePanel.h"
+#include "views/detail/DetailActionChip.h"
+#include "views/detail/NextCommandRow.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <QBoxLayout>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/DetailSnapshot.h"
-#include "views/KeyedWidgetList.h"
-#include "views/WrappingRowLayout.h"
+#include "views/kit/KeyedWidgetList.h"
+#include "views/kit/WrappingRowLayout.h"
 
 #include <QWidget>
 #include <functional>

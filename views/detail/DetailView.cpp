@@ -1,12 +1,12 @@
-#include "views/DetailView.h"
+#include "views/detail/DetailView.h"
 
-#include "views/ArtifactBoundaryCard.h"
-#include "views/DetailActionList.h"
-#include "views/DiagnosticsDisclosure.h"
-#include "views/IncidentTimelineList.h"
-#include "views/SectionBlock.h"
-#include "views/TextLineList.h"
-#include "views/WhereItGrowsCard.h"
+#include "views/detail/ArtifactBoundaryCard.h"
+#include "views/detail/DetailActionList.h"
+#include "views/detail/DiagnosticsDisclosure.h"
+#include "views/detail/IncidentTimelineList.h"
+#include "views/detail/WhereItGrowsCard.h"
+#include "views/kit/SectionBlock.h"
+#include "views/kit/TextLineList.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>

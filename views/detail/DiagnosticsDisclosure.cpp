@@ -1,7 +1,7 @@
-#include "views/DiagnosticsDisclosure.h"
+#include "views/detail/DiagnosticsDisclosure.h"
 
-#include "views/TextLineList.h"
-#include "views/VelmoraSymbols.h"
+#include "views/kit/TextLineList.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QBoxLayout>
 

@@ -1,6 +1,6 @@
-#include "views/IncidentTimelineList.h"
+#include "views/detail/IncidentTimelineList.h"
 
-#include "views/IncidentCardRules.h"
+#include "views/kit/IncidentCardRules.h"
 
 #include <QBoxLayout>
 #include <QPainter>

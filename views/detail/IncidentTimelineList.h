@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/IncidentSnapshot.h"
-#include "views/KeyedWidgetList.h"
-#include "views/SurfacePanel.h"
+#include "views/kit/KeyedWidgetList.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <optional>
 #include <utility>

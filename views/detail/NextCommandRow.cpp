@@ -1,6 +1,6 @@
-#include "views/NextCommandRow.h"
+#include "views/detail/NextCommandRow.h"
 
-#include "views/DetailActionChip.h"
+#include "views/detail/DetailActionChip.h"
 
 #include <QBoxLayout>
 

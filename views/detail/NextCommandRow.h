@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/DetailSnapshot.h"
-#include "views/SurfacePanel.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <functional>
 

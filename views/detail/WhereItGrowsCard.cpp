@@ -1,8 +1,8 @@
-#include "views/WhereItGrowsCard.h"
+#include "views/detail/WhereItGrowsCard.h"
 
-#include "views/DetailActionList.h"
-#include "views/ProgressBar.h"
-#include "views/TextLineList.h"
+#include "views/detail/DetailActionList.h"
+#include "views/kit/ProgressBar.h"
+#include "views/kit/TextLineList.h"
 
 #include <QBoxLayout>
 

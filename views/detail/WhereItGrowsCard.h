@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/DetailSnapshot.h"
-#include "views/KeyedWidgetList.h"
-#include "views/SectionBlock.h"
+#include "views/kit/KeyedWidgetList.h"
+#include "views/kit/SectionBlock.h"
 
 #include <functional>
 

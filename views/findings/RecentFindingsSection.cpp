@@ -1,4 +1,4 @@
-#include "views/RecentFindingsSection.h"
+#include "views/findings/RecentFindingsSection.h"
 
 #include <QBoxLayout>
 

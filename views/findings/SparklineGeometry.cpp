@@ -1,4 +1,4 @@
-#include "views/SparklineGeometry.h"
+#include "views/findings/SparklineGeometry.h"
 
 #include <algorithm>
 #include <cmath>

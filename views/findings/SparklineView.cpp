@@ -1,4 +1,4 @@
-#include "views/SparklineView.h"
+#include "views/findings/SparklineView.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/SparklineGeometry.h"
-#include "views/VelmoraPalette.h"
+#include "views/findings/SparklineGeometry.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QWidget>
 #include <cstdint>

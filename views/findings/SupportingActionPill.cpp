@@ -1,6 +1,6 @@
-#include "views/SupportingActionPill.h"
+#include "views/findings/SupportingActionPill.h"
 
-#include "views/SurfacePanel.h"
+#include "views/kit/SurfacePanel.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/ActionCapsuleButton.h"
+#include "views/kit/ActionCapsuleButton.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "views/SupportingActions.h"
+#include "views/findings/SupportingActions.h"
 
 #include "model/SurfaceText.h"
 

@@ -1,13 +1,13 @@
-#include "views/SupportingFindingRow.h"
+#include "views/findings/SupportingFindingRow.h"
 
 #include "state/VelmoraMotion.h"
-#include "views/CriticalAttention.h"
-#include "views/SparklineView.h"
-#include "views/SupportingActionPill.h"
-#include "views/SupportingActions.h"
-#include "views/SurfacePainter.h"
-#include "views/VelmoraSymbols.h"
-#include "views/YieldingRowLayout.h"
+#include "views/findings/SparklineView.h"
+#include "views/findings/SupportingActionPill.h"
+#include "views/findings/SupportingActions.h"
+#include "views/kit/CriticalAttention.h"
+#include "views/kit/SurfacePainter.h"
+#include "views/kit/VelmoraSymbols.h"
+#include "views/kit/YieldingRowLayout.h"
 
 #include <QBoxLayout>
 #include <QPainter>

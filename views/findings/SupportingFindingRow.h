@@ -2,8 +2,8 @@
 
 #include "model/ActionDescriptor.h"
 #include "model/FindingSnapshot.h"
-#include "views/KeyedWidgetList.h"
-#include "views/SurfacePanel.h"
+#include "views/kit/KeyedWidgetList.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <QAbstractButton>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "views/SupportingFindingsSummary.h"
+#include "views/findings/SupportingFindingsSummary.h"
 
-#include "views/AccessibleValue.h"
-#include "views/VelmoraSymbols.h"
+#include "views/kit/AccessibleValue.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QBoxLayout>
 

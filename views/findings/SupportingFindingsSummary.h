@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/FindingSnapshot.h"
-#include "views/SurfacePanel.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <functional>
 #include <string>

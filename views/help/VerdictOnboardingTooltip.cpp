@@ -1,7 +1,7 @@
-#include "views/VerdictOnboardingTooltip.h"
+#include "views/help/VerdictOnboardingTooltip.h"
 
-#include "views/PlainTextButton.h"
-#include "views/VelmoraText.h"
+#include "views/kit/PlainTextButton.h"
+#include "views/kit/VelmoraText.h"
 
 #include <QBoxLayout>
 

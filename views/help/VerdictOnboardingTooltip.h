@@ -1,7 +1,7 @@
 #pragma once
 
 #include "state/VerdictTooltip.h"
-#include "views/SurfaceFrame.h"
+#include "views/kit/SurfaceFrame.h"
 
 #include <functional>
 

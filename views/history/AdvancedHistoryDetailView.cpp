@@ -1,9 +1,9 @@
-#include "views/AdvancedHistoryDetailView.h"
+#include "views/history/AdvancedHistoryDetailView.h"
 
-#include "views/FlexibleTags.h"
-#include "views/SectionBlock.h"
-#include "views/TextLineList.h"
-#include "views/WrappingRowLayout.h"
+#include "views/history/FlexibleTags.h"
+#include "views/kit/SectionBlock.h"
+#include "views/kit/TextLineList.h"
+#include "views/kit/WrappingRowLayout.h"
 
 #include <QBoxLayout>
 

@@ -1,6 +1,6 @@
-#include "views/AdvancedHistoryEmptyState.h"
+#include "views/history/AdvancedHistoryEmptyState.h"
 
-#include "views/ProgressSpinner.h"
+#include "views/kit/ProgressSpinner.h"
 
 #include <QBoxLayout>
 #include <QResizeEvent>

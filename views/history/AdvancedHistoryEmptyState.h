@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/SectionBlock.h"
+#include "views/kit/SectionBlock.h"
 
 namespace velmora {
 

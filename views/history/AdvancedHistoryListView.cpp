@@ -1,9 +1,9 @@
-#include "views/AdvancedHistoryListView.h"
+#include "views/history/AdvancedHistoryListView.h"
 
-#include "views/AdvancedHistoryEmptyState.h"
-#include "views/FlexibleTags.h"
-#include "views/OffenderTint.h"
-#include "views/SectionBlock.h"
+#include "views/history/AdvancedHistoryEmptyState.h"
+#include "views/history/FlexibleTags.h"
+#include "views/history/OffenderTint.h"
+#include "views/kit/SectionBlock.h"
 
 #include <QBoxLayout>
 

@@ -1,9 +1,9 @@
-#include "views/AdvancedHistoryView.h"
+#include "views/history/AdvancedHistoryView.h"
 
-#include "views/AdvancedHistoryDetailView.h"
-#include "views/AdvancedHistoryEmptyState.h"
-#include "views/AdvancedHistoryListView.h"
-#include "views/SurfacePanel.h"
+#include "views/history/AdvancedHistoryDetailView.h"
+#include "views/history/AdvancedHistoryEmptyState.h"
+#include "views/history/AdvancedHistoryListView.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <QBoxLayout>
 #include <QResizeEvent>

@@ -1,4 +1,4 @@
-#include "views/FlexibleTags.h"
+#include "views/history/FlexibleTags.h"
 
 #include <QBoxLayout>
 

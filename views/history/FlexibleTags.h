@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/KeyedWidgetList.h"
-#include "views/SurfacePanel.h"
+#include "views/kit/KeyedWidgetList.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <string>
 #include <vector>

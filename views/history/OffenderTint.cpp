@@ -1,4 +1,4 @@
-#include "views/OffenderTint.h"
+#include "views/history/OffenderTint.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/AdvancedHistorySnapshot.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
-#include "views/IncidentSummaryCard.h"
+#include "views/incident/IncidentSummaryCard.h"
 
-#include "views/ActionCapsuleButton.h"
-#include "views/IncidentCardRules.h"
+#include "views/kit/ActionCapsuleButton.h"
+#include "views/kit/IncidentCardRules.h"
 
 #include <QBoxLayout>
 

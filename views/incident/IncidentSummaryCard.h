@@ -3,9 +3,9 @@
 #include "model/ActionDescriptor.h"
 #include "model/Enums.h"
 #include "model/IncidentSnapshot.h"
-#include "views/IncidentSummaryCardParts.h"
-#include "views/KeyedWidgetList.h"
-#include "views/SurfacePanel.h"
+#include "views/incident/IncidentSummaryCardParts.h"
+#include "views/kit/KeyedWidgetList.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <functional>
 

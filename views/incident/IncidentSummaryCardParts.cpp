@@ -1,7 +1,7 @@
-#include "views/IncidentSummaryCardParts.h"
+#include "views/incident/IncidentSummaryCardParts.h"
 
-#include "views/ActionCapsuleButton.h"
-#include "views/IncidentCardRules.h"
+#include "views/kit/ActionCapsuleButton.h"
+#include "views/kit/IncidentCardRules.h"
 
 #include <QBoxLayout>
 #include <QFontMetricsF>

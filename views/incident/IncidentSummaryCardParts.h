@@ -2,8 +2,8 @@
 
 #include "model/ActionDescriptor.h"
 #include "model/IncidentSnapshot.h"
-#include "views/KeyedWidgetList.h"
-#include "views/SurfacePanel.h"
+#include "views/kit/KeyedWidgetList.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <functional>
 #include <optional>

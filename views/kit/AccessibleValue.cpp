@@ -1,4 +1,4 @@
-#include "views/AccessibleValue.h"
+#include "views/kit/AccessibleValue.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

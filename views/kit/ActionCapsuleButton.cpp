@@ -1,6 +1,6 @@
-#include "views/ActionCapsuleButton.h"
+#include "views/kit/ActionCapsuleButton.h"
 
-#include "views/ProgressSpinner.h"
+#include "views/kit/ProgressSpinner.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

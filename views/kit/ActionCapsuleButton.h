@@ -1,10 +1,10 @@
 #pragma once
 
 #include "model/ActionDescriptor.h"
-#include "views/DrawnText.h"
-#include "views/SpinningButton.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraType.h"
+#include "views/kit/DrawnText.h"
+#include "views/kit/SpinningButton.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraType.h"
 
 #include <functional>
 #include <optional>

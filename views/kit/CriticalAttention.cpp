@@ -1,6 +1,6 @@
-#include "views/CriticalAttention.h"
+#include "views/kit/CriticalAttention.h"
 
-#include "views/MotionAnimator.h"
+#include "views/kit/MotionAnimator.h"
 
 namespace velmora {
 

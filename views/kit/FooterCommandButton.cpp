@@ -1,10 +1,10 @@
-#include "views/FooterCommandButton.h"
+#include "views/kit/FooterCommandButton.h"
 
-#include "views/AccessibleValue.h"
-#include "views/MotionAnimator.h"
-#include "views/ProgressSpinner.h"
-#include "views/SurfacePainter.h"
-#include "views/VelmoraSymbols.h"
+#include "views/kit/AccessibleValue.h"
+#include "views/kit/MotionAnimator.h"
+#include "views/kit/ProgressSpinner.h"
+#include "views/kit/SurfacePainter.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/SpinningButton.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/SpinningButton.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QPointer>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "views/IncidentCardRules.h"
+#include "views/kit/IncidentCardRules.h"
 
 #include "model/SurfaceText.h"
 

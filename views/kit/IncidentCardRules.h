@@ -2,7 +2,7 @@
 
 #include "model/Enums.h"
 #include "model/IncidentSnapshot.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "views/MotionAnimator.h"
+#include "views/kit/MotionAnimator.h"
 
 #include "state/MotionCurve.h"
 

@@ -1,4 +1,4 @@
-#include "views/PlainTextButton.h"
+#include "views/kit/PlainTextButton.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "views/ProgressBar.h"
+#include "views/kit/ProgressBar.h"
 
-#include "views/AccessibleValue.h"
-#include "views/SurfacePanel.h"
+#include "views/kit/AccessibleValue.h"
+#include "views/kit/SurfacePanel.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QWidget>
 

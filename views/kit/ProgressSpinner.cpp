@@ -1,4 +1,4 @@
-#include "views/ProgressSpinner.h"
+#include "views/kit/ProgressSpinner.h"
 
 #include <QElapsedTimer>
 #include <QPainter>

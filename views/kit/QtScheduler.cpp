@@ -1,4 +1,4 @@
-#include "views/QtScheduler.h"
+#include "views/kit/QtScheduler.h"
 
 #include <QMetaObject>
 #include <QTimer>

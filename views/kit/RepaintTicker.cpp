@@ -1,4 +1,4 @@
-#include "views/RepaintTicker.h"
+#include "views/kit/RepaintTicker.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
-#include "views/SectionBlock.h"
+#include "views/kit/SectionBlock.h"
 
-#include "views/VelmoraSymbols.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QBoxLayout>
 

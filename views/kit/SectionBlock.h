@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/SurfacePanel.h"
+#include "views/kit/SurfacePanel.h"
 
 class QVBoxLayout;
 

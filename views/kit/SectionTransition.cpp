@@ -1,6 +1,6 @@
-#include "views/SectionTransition.h"
+#include "views/kit/SectionTransition.h"
 
-#include "views/MotionAnimator.h"
+#include "views/kit/MotionAnimator.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "views/ShadowCache.h"
+#include "views/kit/ShadowCache.h"
 
 namespace velmora {
 

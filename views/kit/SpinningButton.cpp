@@ -1,4 +1,4 @@
-#include "views/SpinningButton.h"
+#include "views/kit/SpinningButton.h"
 
 #include <QTimerEvent>
 

@@ -1,6 +1,6 @@
-#include "views/SurfaceFrame.h"
+#include "views/kit/SurfaceFrame.h"
 
-#include "views/SurfacePainter.h"
+#include "views/kit/SurfacePainter.h"
 
 #include <QPainter>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "views/SurfacePanel.h"
+#include "views/kit/SurfacePanel.h"
 
-#include "views/SurfacePainter.h"
+#include "views/kit/SurfacePainter.h"
 
 #include <QBoxLayout>
 #include <QPainter>

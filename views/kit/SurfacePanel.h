@@ -1,9 +1,9 @@
 #pragma once
 
-#include "views/SurfaceFrame.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraText.h"
-#include "views/VelmoraType.h"
+#include "views/kit/SurfaceFrame.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraText.h"
+#include "views/kit/VelmoraType.h"
 
 #include <QAbstractButton>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "views/TextLineList.h"
+#include "views/kit/TextLineList.h"
 
 #include <QBoxLayout>
 

@@ -1,4 +1,4 @@
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QApplication>
 #include <QEvent>

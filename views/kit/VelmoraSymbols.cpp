@@ -1,4 +1,4 @@
-#include "views/VelmoraSymbols.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QPainter>
 #include <QPainterPathStroker>

@@ -1,4 +1,4 @@
-#include "views/VelmoraText.h"
+#include "views/kit/VelmoraText.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "views/DrawnText.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraType.h"
+#include "views/kit/DrawnText.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraType.h"
 
 #include <QFont>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "views/VelmoraType.h"
+#include "views/kit/VelmoraType.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "views/WrappingRowLayout.h"
+#include "views/kit/WrappingRowLayout.h"
 
 #include <QWidget>
 #include <algorithm>

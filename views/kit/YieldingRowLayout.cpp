@@ -1,4 +1,4 @@
-#include "views/YieldingRowLayout.h"
+#include "views/kit/YieldingRowLayout.h"
 
 #include <QWidget>
 #include <algorithm>

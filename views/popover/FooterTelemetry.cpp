@@ -1,9 +1,9 @@
-#include "views/FooterTelemetry.h"
+#include "views/popover/FooterTelemetry.h"
 
-#include "views/FooterCommandButton.h"
-#include "views/OutOfDate.h"
-#include "views/SurfacePainter.h"
-#include "views/VelmoraText.h"
+#include "views/kit/FooterCommandButton.h"
+#include "views/kit/SurfacePainter.h"
+#include "views/kit/VelmoraText.h"
+#include "views/popover/OutOfDate.h"
 
 #include <QBoxLayout>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "backend/ShellCommand.h"
+#include "link/ShellCommand.h"
 #include "model/PopoverSnapshot.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QWidget>
 #include <functional>

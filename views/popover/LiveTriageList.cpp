@@ -1,9 +1,9 @@
-#include "views/LiveTriageList.h"
+#include "views/popover/LiveTriageList.h"
 
-#include "views/IncidentSummaryCard.h"
-#include "views/ReliefPlanStrip.h"
-#include "views/SupportingFindingRow.h"
-#include "views/SupportingFindingsSummary.h"
+#include "views/findings/SupportingFindingRow.h"
+#include "views/findings/SupportingFindingsSummary.h"
+#include "views/incident/IncidentSummaryCard.h"
+#include "views/relief/ReliefPlanStrip.h"
 
 #include <QBoxLayout>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/KeyedWidgetList.h"
-#include "views/PopoverRenderState.h"
+#include "views/kit/KeyedWidgetList.h"
+#include "views/popover/PopoverRenderState.h"
 
 #include <QWidget>
 

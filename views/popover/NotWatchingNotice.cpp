@@ -1,6 +1,6 @@
-#include "views/NotWatchingNotice.h"
+#include "views/popover/NotWatchingNotice.h"
 
-#include "backend/RestartPolicy.h"
+#include "link/RestartPolicy.h"
 
 namespace velmora {
 

@@ -1,10 +1,10 @@
-#include "views/NotWatchingPanel.h"
+#include "views/popover/NotWatchingPanel.h"
 
-#include "views/ActionCapsuleButton.h"
-#include "views/SurfacePainter.h"
-#include "views/TrayGlyph.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraText.h"
+#include "views/kit/ActionCapsuleButton.h"
+#include "views/kit/SurfacePainter.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraText.h"
+#include "views/tray/TrayGlyph.h"
 
 #include <QBoxLayout>
 #include <QPainter>

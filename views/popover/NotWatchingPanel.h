@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/NotWatchingNotice.h"
+#include "views/popover/NotWatchingNotice.h"
 
 #include <QWidget>
 #include <functional>

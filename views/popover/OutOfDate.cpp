@@ -1,4 +1,4 @@
-#include "views/OutOfDate.h"
+#include "views/popover/OutOfDate.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "views/PopoverHistorySlot.h"
+#include "views/popover/PopoverHistorySlot.h"
 
-#if __has_include("views/AdvancedHistoryView.h")
-#include "views/AdvancedHistoryView.h"
+#if __has_include("views/history/AdvancedHistoryView.h")
+#include "views/history/AdvancedHistoryView.h"
 #define VELMORA_HAS_HISTORY_VIEW 1
 #endif
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/PopoverRenderState.h"
+#include "views/popover/PopoverRenderState.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "views/PopoverHost.h"
+#include "views/popover/PopoverHost.h"
 
-#include "views/PopoverRootView.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/popover/PopoverRootView.h"
 
 #include <QApplication>
 #include <QBoxLayout>

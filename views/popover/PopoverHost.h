@@ -1,7 +1,7 @@
 #pragma once
 
 #include "state/VelmoraMotion.h"
-#include "views/PopoverRenderState.h"
+#include "views/popover/PopoverRenderState.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "views/PopoverRenderState.h"
+#include "views/popover/PopoverRenderState.h"
 
-#include "views/ReliefPlanStrip.h"
+#include "views/relief/ReliefPlanStrip.h"
 
 namespace velmora {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "backend/ShellCommand.h"
+#include "link/ShellCommand.h"
 #include "model/AdvancedHistorySnapshot.h"
 #include "model/PopoverSnapshot.h"
 #include "state/PopoverSurface.h"
 #include "state/VerdictTooltip.h"
-#include "views/NotWatchingNotice.h"
+#include "views/popover/NotWatchingNotice.h"
 
 #include <functional>
 #include <optional>

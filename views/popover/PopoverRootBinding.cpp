@@ -1,6 +1,6 @@
-#include "views/PopoverRootBinding.h"
+#include "views/popover/PopoverRootBinding.h"
 
-#include "views/PopoverRootView.h"
+#include "views/popover/PopoverRootView.h"
 
 namespace velmora {
 

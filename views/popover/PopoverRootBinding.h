@@ -1,8 +1,8 @@
 #pragma once
 
 #include "state/PopoverViewModel.h"
-#include "views/PopoverRenderState.h"
-#include "views/RepaintTicker.h"
+#include "views/kit/RepaintTicker.h"
+#include "views/popover/PopoverRenderState.h"
 
 #include <functional>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "views/SummaryStrip.h"
+#include "views/popover/SummaryStrip.h"
 
-#include "views/CriticalAttention.h"
-#include "views/SurfacePainter.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraText.h"
+#include "views/kit/CriticalAttention.h"
+#include "views/kit/SurfacePainter.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraText.h"
 
 #include <QBoxLayout>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/PopoverSnapshot.h"
-#include "views/DrawnText.h"
+#include "views/kit/DrawnText.h"
 
 #include <QTransform>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "views/ActionFeedbackBanner.h"
+#include "views/relief/ActionFeedbackBanner.h"
 
-#include "views/VelmoraText.h"
+#include "views/kit/VelmoraText.h"
 
 #include <QBoxLayout>
 

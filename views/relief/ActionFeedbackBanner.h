@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/PopoverSnapshot.h"
-#include "views/SurfaceFrame.h"
+#include "views/kit/SurfaceFrame.h"
 
 namespace velmora {
 

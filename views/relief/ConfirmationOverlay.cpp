@@ -1,8 +1,8 @@
-#include "views/ConfirmationOverlay.h"
+#include "views/relief/ConfirmationOverlay.h"
 
-#include "views/PlainTextButton.h"
-#include "views/SurfaceFrame.h"
-#include "views/VelmoraText.h"
+#include "views/kit/PlainTextButton.h"
+#include "views/kit/SurfaceFrame.h"
+#include "views/kit/VelmoraText.h"
 
 #include <QBoxLayout>
 #include <QPainter>

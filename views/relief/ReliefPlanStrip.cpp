@@ -1,7 +1,7 @@
-#include "views/ReliefPlanStrip.h"
+#include "views/relief/ReliefPlanStrip.h"
 
-#include "views/ActionCapsuleButton.h"
-#include "views/VelmoraText.h"
+#include "views/kit/ActionCapsuleButton.h"
+#include "views/kit/VelmoraText.h"
 
 #include <QBoxLayout>
 #include <algorithm>

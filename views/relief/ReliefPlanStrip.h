@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/ReliefPlanSnapshot.h"
-#include "views/SurfaceFrame.h"
+#include "views/kit/SurfaceFrame.h"
 
 #include <functional>
 #include <optional>

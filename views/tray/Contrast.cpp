@@ -1,6 +1,6 @@
-#include "views/Contrast.h"
+#include "views/tray/Contrast.h"
 
-#include "views/SurfacePainter.h"
+#include "views/kit/SurfacePainter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "views/DropUrgencyIcon.h"
+#include "views/tray/DropUrgencyIcon.h"
 
-#include "views/MotionAnimator.h"
-#include "views/SurfacePainter.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraSymbols.h"
+#include "views/kit/MotionAnimator.h"
+#include "views/kit/SurfacePainter.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,12 +1,12 @@
-#include "views/TrayGlyph.h"
+#include "views/tray/TrayGlyph.h"
 
-#include "views/Contrast.h"
-#include "views/DropUrgencyIcon.h"
-#include "views/SurfacePainter.h"
-#include "views/TrayGlyphIconEngine.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraSymbols.h"
-#include "views/VelmoraType.h"
+#include "views/kit/SurfacePainter.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraSymbols.h"
+#include "views/kit/VelmoraType.h"
+#include "views/tray/Contrast.h"
+#include "views/tray/DropUrgencyIcon.h"
+#include "views/tray/TrayGlyphIconEngine.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

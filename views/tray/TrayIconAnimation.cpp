@@ -1,8 +1,8 @@
-#include "views/TrayIconAnimation.h"
+#include "views/tray/TrayIconAnimation.h"
 
-#include "views/MotionAnimator.h"
-#include "views/SurfacePainter.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/MotionAnimator.h"
+#include "views/kit/SurfacePainter.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tests/backend/support/FixtureRun.h"
+#include "tests/link/support/FixtureRun.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "backend/StdioVelmoraBackend.h"
-#include "tests/backend/support/TestSupport.h"
+#include "link/StdioVelmoraBackend.h"
+#include "tests/link/support/TestSupport.h"
 
 #include <map>
 #include <string>

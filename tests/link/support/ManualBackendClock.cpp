@@ -1,4 +1,4 @@
-#include "tests/backend/support/ManualBackendClock.h"
+#include "tests/link/support/ManualBackendClock.h"
 
 namespace velmora::testing {
 

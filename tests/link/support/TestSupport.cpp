@@ -1,4 +1,4 @@
-#include "tests/backend/support/TestSupport.h"
+#include "tests/link/support/TestSupport.h"
 
 #include <atomic>
 #include <fcntl.h>

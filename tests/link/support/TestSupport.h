@@ -1,7 +1,7 @@
 #pragma once
 
-#include "backend/CurrentValuePublisher.h"
-#include "backend/VelmoraBackend.h"
+#include "link/CurrentValuePublisher.h"
+#include "link/VelmoraBackend.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/FileText.h"
 #include "tests/support/TemporaryDirectory.h"
