@@ -6,42 +6,13 @@
 namespace velmora {
 
 WrappingRowLayout::WrappingRowLayout(int horizontalSpacing, int verticalSpacing, QWidget* parent)
-    : QLayout(parent), horizontal_(horizontalSpacing), vertical_(verticalSpacing) {
-    setContentsMargins(0, 0, 0, 0);
-}
-
-WrappingRowLayout::~WrappingRowLayout() {
-    while (QLayoutItem* item = takeAt(0)) {
-        delete item;
-    }
-}
+    : ItemListLayout(parent), horizontal_(horizontalSpacing), vertical_(verticalSpacing) {}
 
 void WrappingRowLayout::insertWidget(int index, QWidget* widget) {
     addChildWidget(widget);
     auto* item = new QWidgetItem(widget);
     items_.insert(std::clamp(index, 0, static_cast<int>(items_.size())), item);
     invalidate();
-}
-
-void WrappingRowLayout::addItem(QLayoutItem* item) {
-    items_.append(item);
-}
-
-int WrappingRowLayout::count() const {
-    return static_cast<int>(items_.size());
-}
-
-QLayoutItem* WrappingRowLayout::itemAt(int index) const {
-    return index >= 0 && index < items_.size() ? items_.at(index) : nullptr;
-}
-
-QLayoutItem* WrappingRowLayout::takeAt(int index) {
-    if (index < 0 || index >= items_.size()) {
-        return nullptr;
-    }
-    QLayoutItem* item = items_.takeAt(index);
-    invalidate();
-    return item;
 }
 
 int WrappingRowLayout::heightForWidth(int width) const {

@@ -1,25 +1,19 @@
 #pragma once
 
-#include <QLayout>
-#include <QList>
+#include "views/kit/ItemListLayout.h"
 
 namespace velmora {
 
 // A row of widgets at their preferred sizes, leading-aligned, that continues on a new line
 // when the next widget would pass the trailing edge: a row of buttons keeps every label whole
 // at any width. A widget wider than the whole row gets the row's width and must fit itself in.
-class WrappingRowLayout : public QLayout {
+class WrappingRowLayout : public ItemListLayout {
     Q_OBJECT
 public:
     WrappingRowLayout(int horizontalSpacing, int verticalSpacing, QWidget* parent = nullptr);
-    ~WrappingRowLayout() override;
 
     void insertWidget(int index, QWidget* widget);
 
-    void addItem(QLayoutItem* item) override;
-    int count() const override;
-    QLayoutItem* itemAt(int index) const override;
-    QLayoutItem* takeAt(int index) override;
     Qt::Orientations expandingDirections() const override { return {}; }
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -34,7 +28,6 @@ private:
     // Places the items in `rect` when `apply`, and returns the height they take.
     int arrange(const QRect& rect, bool apply, int* lines = nullptr) const;
 
-    QList<QLayoutItem*> items_;
     int horizontal_;
     int vertical_;
 };

@@ -6,15 +6,7 @@
 namespace velmora {
 
 YieldingRowLayout::YieldingRowLayout(int spacing, QWidget* parent)
-    : QLayout(parent), spacing_(spacing) {
-    setContentsMargins(0, 0, 0, 0);
-}
-
-YieldingRowLayout::~YieldingRowLayout() {
-    while (QLayoutItem* item = takeAt(0)) {
-        delete item;
-    }
-}
+    : ItemListLayout(parent), spacing_(spacing) {}
 
 void YieldingRowLayout::addWidget(QWidget* widget) {
     addChildWidget(widget);
@@ -31,28 +23,10 @@ void YieldingRowLayout::addYieldStep(QWidget* widget, Floor floor) {
     invalidate();
 }
 
-void YieldingRowLayout::addItem(QLayoutItem* item) {
-    items_.append(item);
-}
-
-int YieldingRowLayout::count() const {
-    return static_cast<int>(items_.size());
-}
-
-QLayoutItem* YieldingRowLayout::itemAt(int index) const {
-    return index >= 0 && index < items_.size() ? items_.at(index) : nullptr;
-}
-
-QLayoutItem* YieldingRowLayout::takeAt(int index) {
-    if (index < 0 || index >= items_.size()) {
-        return nullptr;
-    }
-    QLayoutItem* item = items_.takeAt(index);
+void YieldingRowLayout::itemTaken(int index) {
     if (trailingFrom_ > index) {
         --trailingFrom_;
     }
-    invalidate();
-    return item;
 }
 
 int YieldingRowLayout::indexOfWidget(const QWidget* widget) const {

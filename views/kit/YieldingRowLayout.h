@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QLayout>
-#include <QList>
+#include "views/kit/ItemListLayout.h"
+
 #include <functional>
 #include <vector>
 
@@ -12,14 +12,13 @@ namespace velmora {
 // narrower than its widgets want, they give up width in the steps added with addYieldStep, in
 // that order, each step taking a widget down to its floor and no further: the widget named in
 // the last step is the last to give way.
-class YieldingRowLayout : public QLayout {
+class YieldingRowLayout : public ItemListLayout {
     Q_OBJECT
 public:
     // The narrowest a widget may become in one step, read when the row is laid out.
     using Floor = std::function<int(const QWidget&)>;
 
     explicit YieldingRowLayout(int spacing, QWidget* parent = nullptr);
-    ~YieldingRowLayout() override;
 
     void addWidget(QWidget* widget);
     // The widgets added after this one sit at the trailing edge.
@@ -30,16 +29,14 @@ public:
     // order the widgets were added.
     std::vector<int> widthsFor(int width) const;
 
-    void addItem(QLayoutItem* item) override;
-    int count() const override;
-    QLayoutItem* itemAt(int index) const override;
-    QLayoutItem* takeAt(int index) override;
     Qt::Orientations expandingDirections() const override { return Qt::Horizontal; }
     QSize minimumSize() const override;
     QSize sizeHint() const override;
     void setGeometry(const QRect& rect) override;
 
 private:
+    void itemTaken(int index) override;
+
     struct Step {
         QWidget* widget;
         Floor floor;
@@ -49,7 +46,6 @@ private:
     int naturalWidth() const; // widths at their hints, with spacing
     int rowHeight() const;
 
-    QList<QLayoutItem*> items_;
     int trailingFrom_ = -1; // index of the first trailing widget, -1 without a flexible space
     std::vector<Step> steps_;
     int spacing_;
