@@ -197,17 +197,14 @@ void ActionCapsuleButton::paintEvent(QPaintEvent*) {
     QPainterPath capsule;
     capsule.addRoundedRect(bounds, bounds.height() / 2, bounds.height() / 2);
     painter.fillPath(capsule, fill.resolve());
-    if (isDown()) {
-        painter.fillPath(capsule, QColor(0, 0, 0, 24));
-    }
+    paintPressedShade(painter, capsule, 24);
 
     const QColor textColour = text.resolve();
     if (pending_) {
         const double side = spinnerSide * metrics_.spinnerScale;
         const QRectF slot(placeLabel().spinnerX, (bounds.height() - spinnerSide) / 2, spinnerSide,
                           spinnerSide);
-        const QRectF box(slot.center().x() - side / 2, slot.center().y() - side / 2, side, side);
-        ProgressSpinner::paint(painter, box, ProgressSpinner::currentPhase(), textColour);
+        paintSpinnerAt(painter, slot.center(), side, textColour);
     }
     painter.setPen(textColour);
     for (const DrawnText& line : drawnTexts()) {

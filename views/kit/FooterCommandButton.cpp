@@ -2,7 +2,6 @@
 
 #include "views/kit/AccessibleValue.h"
 #include "views/kit/MotionAnimator.h"
-#include "views/kit/ProgressSpinner.h"
 #include "views/kit/SurfacePainter.h"
 #include "views/kit/VelmoraSymbols.h"
 
@@ -114,14 +113,9 @@ void FooterCommandButton::paintEvent(QPaintEvent*) {
     const QColor border = mixColor(palette.color(PaletteColor::utilityChipStroke, 0.88),
                                    palette.color(tint_, 0.92), t);
     paintSurface(painter, bounds, 9, fill, border);
-    if (isDown()) {
-        painter.fillPath(roundedShape(bounds, 9), QColor(0, 0, 0, 20));
-    }
+    paintPressedShade(painter, roundedShape(bounds, 9), 20);
     if (pending_) {
-        const double side = 16 * 0.58;
-        const QRectF box(bounds.center().x() - side / 2, bounds.center().y() - side / 2, side,
-                         side);
-        ProgressSpinner::paint(painter, box, ProgressSpinner::currentPhase(), palette.color(tint_));
+        paintSpinnerAt(painter, bounds.center(), 16 * 0.58, palette.color(tint_));
         return;
     }
     const QColor glyph =

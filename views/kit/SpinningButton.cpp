@@ -1,5 +1,9 @@
 #include "views/kit/SpinningButton.h"
 
+#include "views/kit/ProgressSpinner.h"
+
+#include <QPainter>
+#include <QPainterPath>
 #include <QTimerEvent>
 
 namespace velmora {
@@ -38,6 +42,19 @@ void SpinningButton::showEvent(QShowEvent* event) {
 void SpinningButton::hideEvent(QHideEvent* event) {
     spinTimer_.stop();
     QAbstractButton::hideEvent(event);
+}
+
+void SpinningButton::paintPressedShade(QPainter& painter, const QPainterPath& shape,
+                                       int alpha) const {
+    if (isDown()) {
+        painter.fillPath(shape, QColor(0, 0, 0, alpha));
+    }
+}
+
+void SpinningButton::paintSpinnerAt(QPainter& painter, QPointF centre, double side,
+                                    const QColor& colour) {
+    const QRectF box(centre.x() - side / 2, centre.y() - side / 2, side, side);
+    ProgressSpinner::paint(painter, box, ProgressSpinner::currentPhase(), colour);
 }
 
 } // namespace velmora

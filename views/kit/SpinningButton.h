@@ -2,6 +2,10 @@
 
 #include <QAbstractButton>
 #include <QBasicTimer>
+#include <QColor>
+#include <QPointF>
+
+class QPainterPath;
 
 namespace velmora {
 
@@ -13,6 +17,11 @@ public:
 
 protected:
     void setSpinning(bool spinning);
+    // Darkens `shape` by `alpha` while the button is held down.
+    void paintPressedShade(QPainter& painter, const QPainterPath& shape, int alpha) const;
+    // The progress spinner in a square of `side` centred on `centre`.
+    static void paintSpinnerAt(QPainter& painter, QPointF centre, double side,
+                               const QColor& colour);
     void timerEvent(QTimerEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
