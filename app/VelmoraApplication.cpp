@@ -21,7 +21,7 @@
 #include "views/kit/QtScheduler.h"
 #include "views/kit/RepaintTicker.h"
 #include "views/popover/NotWatchingNotice.h"
-#include "views/tray/TrayGlyph.h"
+#include "views/tray/TrayGlyphIconEngine.h"
 #include "views/tray/TrayIconAnimation.h"
 
 #include <QApplication>

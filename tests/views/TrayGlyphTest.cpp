@@ -5,6 +5,7 @@
 #include "views/kit/VelmoraSymbols.h"
 #include "views/tray/Contrast.h"
 #include "views/tray/DropUrgencyIcon.h"
+#include "views/tray/TrayGlyphIconEngine.h"
 #include "views/tray/TrayIconAnimation.h"
 
 #include <QPainter>

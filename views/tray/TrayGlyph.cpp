@@ -6,7 +6,6 @@
 #include "views/kit/VelmoraType.h"
 #include "views/tray/Contrast.h"
 #include "views/tray/DropUrgencyIcon.h"
-#include "views/tray/TrayGlyphIconEngine.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -209,12 +208,6 @@ QImage renderTrayGlyph(const TrayIconLook& look, qreal dpr) {
 
 QImage renderTrayGlyph(const PopoverSnapshot& snapshot, qreal dpr) {
     return renderTrayGlyph(trayIconLook(snapshot), dpr);
-}
-
-QIcon trayGlyphIcon(const TrayIconLook& look) {
-    // An icon that paints itself at the size asked for: a pixmap icon would leave a scaled
-    // copy in Qt's pixmap cache for every frame the tray has shown.
-    return QIcon(new TrayGlyphIconEngine(look));
 }
 
 } // namespace velmora

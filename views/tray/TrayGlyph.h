@@ -2,7 +2,6 @@
 
 #include "state/TrayIconLook.h"
 
-#include <QIcon>
 #include <QImage>
 #include <QRectF>
 
@@ -37,7 +36,5 @@ QColor trayNotWatchingBadgeColor();
 void paintTrayGlyph(QPainter& painter, const TrayIconLook& look);
 QImage renderTrayGlyph(const TrayIconLook& look, qreal dpr);
 QImage renderTrayGlyph(const PopoverSnapshot& snapshot, qreal dpr);
-// The glyph as an icon that paints itself at the size the tray host asks for.
-QIcon trayGlyphIcon(const TrayIconLook& look);
 
 } // namespace velmora

@@ -56,4 +56,8 @@ QIconEngine* TrayGlyphIconEngine::clone() const {
     return new TrayGlyphIconEngine(look_);
 }
 
+QIcon trayGlyphIcon(const TrayIconLook& look) {
+    return QIcon(new TrayGlyphIconEngine(look));
+}
+
 } // namespace velmora

@@ -31,4 +31,8 @@ private:
     TrayIconLook look_;
 };
 
+// The glyph as an icon that paints itself at the size the tray host asks for: a pixmap icon
+// would leave a scaled copy in Qt's pixmap cache for every frame the tray has shown.
+QIcon trayGlyphIcon(const TrayIconLook& look);
+
 } // namespace velmora
