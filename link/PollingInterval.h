@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/RefreshInterval.h"
+
 #include <chrono>
 #include <optional>
 
@@ -10,8 +12,8 @@ namespace velmora {
 class PollingInterval {
 public:
     static constexpr double initialSeconds = 1.0;
-    static constexpr double minimumSeconds = 0.5;
-    static constexpr double maximumSeconds = 10.0;
+    static constexpr double minimumSeconds = minimumRefreshSeconds;
+    static constexpr double maximumSeconds = maximumRefreshSeconds;
     static constexpr double deadBandSeconds = 0.05;
 
     static double clamped(double seconds);
