@@ -1,10 +1,10 @@
 #include "app/AuxiliaryWindows.h"
 
 #include "app/TrustAccessPanel.h"
-#include "backend/ResourcesDirectory.h"
+#include "base/ResourcesDirectory.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
-#include "views/VelmoraType.h"
+#include "views/kit/VelmoraType.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,8 +12,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#if __has_include("views/VerdictHelpView.h")
-#include "views/VerdictHelpView.h"
+#if __has_include("views/help/VerdictHelpView.h")
+#include "views/help/VerdictHelpView.h"
 #define VELMORA_HAVE_VERDICT_HELP_VIEW 1
 #endif
 

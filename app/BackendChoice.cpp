@@ -1,8 +1,8 @@
 #include "app/BackendChoice.h"
 
-#include "backend/MockVelmoraBackend.h"
-#include "backend/ScenarioLibrary.h"
-#include "backend/StdioVelmoraBackend.h"
+#include "demo/MockVelmoraBackend.h"
+#include "demo/ScenarioLibrary.h"
+#include "link/StdioVelmoraBackend.h"
 
 namespace velmora {
 

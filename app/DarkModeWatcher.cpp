@@ -1,6 +1,6 @@
 #include "app/DarkModeWatcher.h"
 
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
 #include "app/DesktopNotifier.h"
 
-#include "backend/DiagnosticLog.h"
+#include "base/DiagnosticLog.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

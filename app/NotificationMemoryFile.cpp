@@ -1,7 +1,7 @@
 #include "app/NotificationMemoryFile.h"
 
-#include "backend/DiagnosticLog.h"
 #include "base/AtomicFile.h"
+#include "base/DiagnosticLog.h"
 
 #include <chrono>
 #include <fstream>

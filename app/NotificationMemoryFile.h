@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backend/SerialWorker.h"
+#include "link/SerialWorker.h"
 #include "base/Environment.h"
 #include "state/NotificationMemory.h"
 

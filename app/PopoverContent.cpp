@@ -1,9 +1,9 @@
 #include "app/PopoverContent.h"
 
 #include "state/PopoverViewModel.h"
-#include "views/PopoverRootBinding.h"
-#include "views/PopoverRootView.h"
-#include "views/TrayGlyph.h"
+#include "views/popover/PopoverRootBinding.h"
+#include "views/popover/PopoverRootView.h"
+#include "views/tray/TrayGlyph.h"
 
 namespace velmora {
 namespace {

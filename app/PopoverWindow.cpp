@@ -2,8 +2,8 @@
 
 #include "app/PopoverPlacement.h"
 #include "state/PopoverViewModel.h"
-#include "views/PopoverHost.h"
-#include "views/PopoverRootView.h"
+#include "views/popover/PopoverHost.h"
+#include "views/popover/PopoverRootView.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -2,6 +2,7 @@
 #include "app/SettingsWidgets.h"
 #include "app/SettingsWindow.h"
 #include "app/TrustAccessPanel.h"
+#include "model/RefreshInterval.h"
 #include "state/AppSettings.h"
 #include "state/PopoverViewModel.h"
 
@@ -35,13 +36,15 @@ QWidget* SettingsWindow::buildTriage(QWidget* parent) {
     auto* controls = new QHBoxLayout();
     cadenceSlider_ = new QSlider(Qt::Horizontal, group);
     cadenceSlider_->setObjectName(QStringLiteral("refreshCadenceSlider"));
-    cadenceSlider_->setRange(1, 20); // half seconds: 0.5 to 10.0
+    // In half seconds.
+    cadenceSlider_->setRange(static_cast<int>(minimumRefreshSeconds * 2),
+                             static_cast<int>(maximumRefreshSeconds * 2));
     cadenceSlider_->setSingleStep(1);
     cadenceSlider_->setPageStep(1);
     controls->addWidget(cadenceSlider_, 1);
     cadenceStepper_ = new QDoubleSpinBox(group);
     cadenceStepper_->setObjectName(QStringLiteral("refreshCadenceStepper"));
-    cadenceStepper_->setRange(0.5, 10.0);
+    cadenceStepper_->setRange(minimumRefreshSeconds, maximumRefreshSeconds);
     cadenceStepper_->setSingleStep(0.5);
     cadenceStepper_->setDecimals(1);
     cadenceStepper_->setSuffix(QStringLiteral(" s"));

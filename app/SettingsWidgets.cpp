@@ -1,6 +1,6 @@
 #include "app/SettingsWidgets.h"
 
-#include "views/VelmoraSymbols.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QApplication>
 #include <QEvent>

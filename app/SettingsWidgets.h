@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraType.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraType.h"
 
 #include <QGroupBox>
 #include <QIcon>

@@ -1,8 +1,8 @@
 #include "app/TrustAccessPanel.h"
 
 #include "app/SettingsWidgets.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraType.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraType.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -16,16 +16,16 @@
 #include "app/SettingsWindow.h"
 #include "app/TrayOwner.h"
 #include "app/XdgAutostartEntry.h"
-#include "backend/ResourcesDirectory.h"
 #include "base/Environment.h"
+#include "base/ResourcesDirectory.h"
 #include "state/AppSettings.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
-#include "views/NotWatchingNotice.h"
-#include "views/QtScheduler.h"
-#include "views/RepaintTicker.h"
-#include "views/TrayGlyph.h"
-#include "views/TrayIconAnimation.h"
+#include "views/kit/QtScheduler.h"
+#include "views/kit/RepaintTicker.h"
+#include "views/popover/NotWatchingNotice.h"
+#include "views/tray/TrayGlyphIconEngine.h"
+#include "views/tray/TrayIconAnimation.h"
 
 #include <QApplication>
 #include <QCursor>

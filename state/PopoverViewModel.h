@@ -1,9 +1,10 @@
 #pragma once
 
-#include "backend/ShellCommand.h"
-#include "backend/VelmoraBackend.h"
+#include "link/ShellCommand.h"
+#include "link/VelmoraBackend.h"
 #include "model/AdvancedHistorySnapshot.h"
 #include "model/PopoverSnapshot.h"
+#include "model/RefreshInterval.h"
 #include "state/PopoverSurface.h"
 #include "state/Scheduler.h"
 #include "state/VerdictTooltipCatalog.h"
@@ -38,8 +39,6 @@ public:
 
     static constexpr Duration criticalHighlightDuration = std::chrono::milliseconds(2800);
     static constexpr Duration pendingMarkDuration = std::chrono::milliseconds(1200);
-    static constexpr double minimumRefreshSeconds = 0.5;
-    static constexpr double maximumRefreshSeconds = 10.0;
 
     // Reads the backend's current snapshot, picks the first tooltip to show and subscribes to
     // the backend; every published snapshot is applied on the main thread through `scheduler`.

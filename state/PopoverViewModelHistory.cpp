@@ -1,4 +1,4 @@
-#include "backend/Uuid.h"
+#include "link/Uuid.h"
 #include "state/PopoverViewModel.h"
 
 namespace velmora {

@@ -1,4 +1,4 @@
-#include "backend/ResourcesDirectory.h"
+#include "base/ResourcesDirectory.h"
 #include "state/VerdictTooltipCatalog.h"
 
 namespace velmora {

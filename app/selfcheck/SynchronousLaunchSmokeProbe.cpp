@@ -1,11 +1,11 @@
 #include "app/selfcheck/SynchronousLaunchSmokeProbe.h"
 
-#include "backend/BackendEnvelope.h"
-#include "backend/BackendExecutableResolver.h"
-#include "backend/ScenarioLibrary.h"
 #include "base/DescriptorIo.h"
 #include "base/Environment.h"
 #include "base/ExecArguments.h"
+#include "demo/ScenarioLibrary.h"
+#include "link/BackendEnvelope.h"
+#include "link/BackendExecutableResolver.h"
 
 #include <cerrno>
 #include <csignal>

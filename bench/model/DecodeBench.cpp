@@ -2,7 +2,7 @@
 // a detail with an artifact, a relief plan and recent findings. Compares the raw JSON parse with
 // parse + record decode, and the record decode alone, so the cost of building records shows.
 #include "SnapshotBuilders.h"
-#include "backend/BackendEnvelope.h"
+#include "link/BackendEnvelope.h"
 #include "model/Codec.h"
 
 #include <benchmark/benchmark.h>

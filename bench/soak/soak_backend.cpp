@@ -7,7 +7,7 @@
 // "getAdvancedHistory" when no history is selected) and ends when its input ends.
 //
 //   soak_backend ui-backend
-#include "backend/ScenarioLibrary.h"
+#include "demo/ScenarioLibrary.h"
 #include "model/Codec.h"
 
 #include <cmath>

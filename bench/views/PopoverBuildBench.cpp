@@ -1,9 +1,9 @@
 // Building the whole popover from a 50-row snapshot, and applying a snapshot that changes
 // nothing visible to a popover already on screen.
 
-#include "backend/ScenarioLibrary.h"
-#include "views/MotionAnimator.h"
-#include "views/PopoverRootView.h"
+#include "demo/ScenarioLibrary.h"
+#include "views/kit/MotionAnimator.h"
+#include "views/popover/PopoverRootView.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,6 +1,7 @@
 #include "monitor/config/ConfigStore.h"
 
 #include "model/JsonText.h"
+#include "model/RefreshInterval.h"
 #include "monitor/config/MonitorPaths.h"
 
 #include <algorithm>
@@ -74,7 +75,7 @@ void ConfigStore::setRefreshIntervalSeconds(double seconds) {
     if (!std::isfinite(seconds)) {
         return;
     }
-    refreshSeconds_ = std::clamp(seconds, 0.5, 10.0);
+    refreshSeconds_ = std::clamp(seconds, minimumRefreshSeconds, maximumRefreshSeconds);
 }
 
 bool ConfigStore::isIgnored(const std::string& key, double wallNow) const {

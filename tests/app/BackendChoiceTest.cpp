@@ -1,7 +1,7 @@
 #include "app/BackendChoice.h"
 
-#include "backend/ScenarioLibrary.h"
-#include "backend/VelmoraBackend.h"
+#include "demo/ScenarioLibrary.h"
+#include "link/VelmoraBackend.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "app/NotificationRelay.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
-#include "tests/backend/support/TestSupport.h"
+#include "tests/link/support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 #include "app/NotificationMemoryFile.h"
 
 #include "state/ManualScheduler.h"
-#include "tests/backend/support/TestSupport.h"
+#include "tests/link/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

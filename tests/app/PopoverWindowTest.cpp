@@ -3,7 +3,7 @@
 #include "app/PopoverWindow.h"
 
 #include "FakeVelmoraBackend.h"
-#include "backend/ScenarioLibrary.h"
+#include "demo/ScenarioLibrary.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
 

@@ -2,11 +2,11 @@
 #include "WindowTestSupport.h"
 #include "app/LaunchAtLogin.h"
 #include "app/SettingsWindow.h"
-#include "backend/MockVelmoraBackend.h"
+#include "demo/MockVelmoraBackend.h"
 #include "state/AppSettings.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QApplication>
 #include <QLabel>

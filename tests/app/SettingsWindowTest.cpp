@@ -2,10 +2,10 @@
 
 #include "WindowTestSupport.h"
 #include "app/LaunchAtLogin.h"
-#include "backend/MockVelmoraBackend.h"
+#include "demo/MockVelmoraBackend.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "WindowTestSupport.h"
 #include "app/AuxiliaryWindows.h"
 #include "app/TrustAccessPanel.h"
-#include "backend/MockVelmoraBackend.h"
-#include "backend/StdioVelmoraBackend.h"
+#include "demo/MockVelmoraBackend.h"
+#include "link/StdioVelmoraBackend.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QApplication>
 #include <QLabel>

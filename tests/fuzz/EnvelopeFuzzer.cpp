@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the response decoder. Whatever decodes must encode and decode back
 // to an equal value; the derivations the views call must survive every decoded snapshot.
-#include "backend/BackendEnvelope.h"
+#include "link/BackendEnvelope.h"
 #include "model/ActionDescriptor.h"
 #include "model/IncidentSnapshot.h"
 #include "model/SurfaceText.h"

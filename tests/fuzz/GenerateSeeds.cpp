@@ -1,6 +1,6 @@
 // Writes one response line per scenario into the directory given as the only argument.
 #include "SnapshotBuilders.h"
-#include "backend/BackendEnvelope.h"
+#include "link/BackendEnvelope.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,9 +1,9 @@
 // The wire envelopes: request lines byte for byte, response decoding and routing.
 #include "SnapshotBuilders.h"
-#include "backend/BackendEnvelope.h"
-#include "backend/BackendRequestError.h"
-#include "backend/RequestEnvelope.h"
-#include "backend/ShellCommand.h"
+#include "link/BackendEnvelope.h"
+#include "link/BackendRequestError.h"
+#include "link/RequestEnvelope.h"
+#include "link/ShellCommand.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

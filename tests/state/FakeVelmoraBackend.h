@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backend/VelmoraBackend.h"
+#include "link/VelmoraBackend.h"
 
 #include <map>
 #include <mutex>

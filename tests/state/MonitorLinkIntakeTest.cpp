@@ -1,11 +1,11 @@
 // The view model over the real stdio client: a backend child that exits is shown as not
 // watching, with the last rows kept, until the first good answer of the next one.
 
-#include "backend/StdioVelmoraBackend.h"
+#include "link/StdioVelmoraBackend.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
-#include "tests/backend/support/FixtureRun.h"
-#include "tests/backend/support/ManualBackendClock.h"
+#include "tests/link/support/FixtureRun.h"
+#include "tests/link/support/ManualBackendClock.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // The main of every widget test program: one QApplication (offscreen unless a platform is
 // set), motions switched off so that every one lands at once, then Google Test.
 
-#include "views/MotionAnimator.h"
+#include "views/kit/MotionAnimator.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

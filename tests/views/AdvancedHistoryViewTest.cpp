@@ -1,14 +1,14 @@
-#include "views/AdvancedHistoryView.h"
+#include "views/history/AdvancedHistoryView.h"
 
-#include "backend/ScenarioLibrary.h"
+#include "demo/ScenarioLibrary.h"
 #include "tests/views/support/LayoutAudit.h"
 #include "tests/views/support/ViewTestSupport.h"
-#include "views/AdvancedHistoryDetailView.h"
-#include "views/AdvancedHistoryEmptyState.h"
-#include "views/AdvancedHistoryListView.h"
-#include "views/FlexibleTags.h"
-#include "views/OffenderTint.h"
-#include "views/PopoverRootView.h"
+#include "views/history/AdvancedHistoryDetailView.h"
+#include "views/history/AdvancedHistoryEmptyState.h"
+#include "views/history/AdvancedHistoryListView.h"
+#include "views/history/FlexibleTags.h"
+#include "views/history/OffenderTint.h"
+#include "views/popover/PopoverRootView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "views/DetailView.h"
+#include "views/detail/DetailView.h"
 
-#include "backend/ScenarioLibrary.h"
+#include "demo/ScenarioLibrary.h"
 #include "tests/views/support/ViewTestSupport.h"
-#include "views/ArtifactBoundaryCard.h"
-#include "views/DetailActionChip.h"
-#include "views/NextCommandRow.h"
-#include "views/VelmoraSymbols.h"
+#include "views/detail/ArtifactBoundaryCard.h"
+#include "views/detail/DetailActionChip.h"
+#include "views/detail/NextCommandRow.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "views/FooterTelemetry.h"
+#include "views/popover/FooterTelemetry.h"
 
 #include "support/ViewTestSupport.h"
-#include "views/AccessibleValue.h"
-#include "views/FooterCommandButton.h"
-#include "views/VelmoraText.h"
+#include "views/kit/AccessibleValue.h"
+#include "views/kit/FooterCommandButton.h"
+#include "views/kit/VelmoraText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "views/IncidentSummaryCard.h"
+#include "views/incident/IncidentSummaryCard.h"
 
 #include "tests/views/support/ViewTestSupport.h"
-#include "views/ActionCapsuleButton.h"
-#include "views/IncidentCardRules.h"
-#include "views/IncidentTimelineList.h"
+#include "views/detail/IncidentTimelineList.h"
+#include "views/kit/ActionCapsuleButton.h"
+#include "views/kit/IncidentCardRules.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>

@@ -5,15 +5,15 @@
 
 #include "support/LayoutAudit.h"
 
-#include "backend/ScenarioLibrary.h"
+#include "demo/ScenarioLibrary.h"
 #include "state/VerdictTooltipCatalog.h"
 #include "support/ViewTestSupport.h"
-#include "views/DetailView.h"
-#include "views/NotWatchingNotice.h"
-#include "views/PopoverHost.h"
-#include "views/PopoverRootView.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraText.h"
+#include "views/detail/DetailView.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraText.h"
+#include "views/popover/NotWatchingNotice.h"
+#include "views/popover/PopoverHost.h"
+#include "views/popover/PopoverRootView.h"
 
 #include <QBoxLayout>
 #include <algorithm>

@@ -2,23 +2,23 @@
 // then, and the popover as a person sees it (the header says so, the rows are out of date, the
 // "Restart monitor" button reports through its closure), from the view model to the pixels.
 
-#include "backend/MockVelmoraBackend.h"
-#include "backend/ScenarioLibrary.h"
+#include "demo/MockVelmoraBackend.h"
+#include "demo/ScenarioLibrary.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipDismissalStore.h"
 #include "support/ViewTestSupport.h"
-#include "views/ActionCapsuleButton.h"
-#include "views/NotWatchingNotice.h"
-#include "views/NotWatchingPanel.h"
-#include "views/OutOfDate.h"
-#include "views/PopoverHost.h"
-#include "views/PopoverRootBinding.h"
-#include "views/PopoverRootView.h"
-#include "views/RepaintTicker.h"
-#include "views/SystemStateHeader.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraText.h"
+#include "views/kit/ActionCapsuleButton.h"
+#include "views/kit/RepaintTicker.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraText.h"
+#include "views/popover/NotWatchingNotice.h"
+#include "views/popover/NotWatchingPanel.h"
+#include "views/popover/OutOfDate.h"
+#include "views/popover/PopoverHost.h"
+#include "views/popover/PopoverRootBinding.h"
+#include "views/popover/PopoverRootView.h"
+#include "views/popover/SystemStateHeader.h"
 
 #include <QGraphicsOpacityEffect>
 #include <gtest/gtest.h>

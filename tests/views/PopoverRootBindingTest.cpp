@@ -1,16 +1,16 @@
-#include "views/PopoverRootBinding.h"
+#include "views/popover/PopoverRootBinding.h"
 
-#include "backend/MockVelmoraBackend.h"
-#include "backend/ScenarioLibrary.h"
+#include "demo/MockVelmoraBackend.h"
+#include "demo/ScenarioLibrary.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipDismissalStore.h"
 #include "support/ViewTestSupport.h"
-#include "views/AccessibleValue.h"
-#include "views/FooterCommandButton.h"
-#include "views/LiveTriageList.h"
-#include "views/PopoverRootView.h"
-#include "views/SupportingFindingRow.h"
+#include "views/findings/SupportingFindingRow.h"
+#include "views/kit/AccessibleValue.h"
+#include "views/kit/FooterCommandButton.h"
+#include "views/popover/LiveTriageList.h"
+#include "views/popover/PopoverRootView.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,16 +1,16 @@
-#include "views/PopoverRootView.h"
+#include "views/popover/PopoverRootView.h"
 
 #include "support/ViewTestSupport.h"
-#include "views/ActionCapsuleButton.h"
-#include "views/ConfirmationOverlay.h"
-#include "views/FooterCommandButton.h"
-#include "views/LiveTriageList.h"
-#include "views/MotionAnimator.h"
-#include "views/PlainTextButton.h"
-#include "views/ReliefPlanStrip.h"
-#include "views/SupportingFindingRow.h"
-#include "views/SupportingFindingsSummary.h"
-#include "views/VelmoraText.h"
+#include "views/findings/SupportingFindingRow.h"
+#include "views/findings/SupportingFindingsSummary.h"
+#include "views/kit/ActionCapsuleButton.h"
+#include "views/kit/FooterCommandButton.h"
+#include "views/kit/MotionAnimator.h"
+#include "views/kit/PlainTextButton.h"
+#include "views/kit/VelmoraText.h"
+#include "views/popover/LiveTriageList.h"
+#include "views/relief/ConfirmationOverlay.h"
+#include "views/relief/ReliefPlanStrip.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

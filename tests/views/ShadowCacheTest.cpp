@@ -1,6 +1,6 @@
-#include "views/ShadowCache.h"
+#include "views/kit/ShadowCache.h"
 
-#include "views/SurfacePainter.h"
+#include "views/kit/SurfacePainter.h"
 
 #include <QPainter>
 #include <cstdlib>

@@ -1,13 +1,13 @@
 #include "support/ViewTestSupport.h"
-#include "views/ActionCapsuleButton.h"
-#include "views/ActionFeedbackBanner.h"
-#include "views/ConfirmationOverlay.h"
-#include "views/MotionAnimator.h"
-#include "views/QtScheduler.h"
-#include "views/SectionTransition.h"
-#include "views/SurfaceFrame.h"
-#include "views/VelmoraText.h"
-#include "views/VerdictOnboardingTooltip.h"
+#include "views/help/VerdictOnboardingTooltip.h"
+#include "views/kit/ActionCapsuleButton.h"
+#include "views/kit/MotionAnimator.h"
+#include "views/kit/QtScheduler.h"
+#include "views/kit/SectionTransition.h"
+#include "views/kit/SurfaceFrame.h"
+#include "views/kit/VelmoraText.h"
+#include "views/relief/ActionFeedbackBanner.h"
+#include "views/relief/ConfirmationOverlay.h"
 
 #include <QApplication>
 #include <QBoxLayout>

@@ -1,12 +1,12 @@
-#include "views/SupportingFindingRow.h"
+#include "views/findings/SupportingFindingRow.h"
 
 #include "tests/views/support/ViewTestSupport.h"
-#include "views/RecentFindingsSection.h"
-#include "views/SparklineGeometry.h"
-#include "views/SparklineView.h"
-#include "views/SupportingActionPill.h"
-#include "views/SupportingActions.h"
-#include "views/SupportingFindingsSummary.h"
+#include "views/findings/RecentFindingsSection.h"
+#include "views/findings/SparklineGeometry.h"
+#include "views/findings/SparklineView.h"
+#include "views/findings/SupportingActionPill.h"
+#include "views/findings/SupportingActions.h"
+#include "views/findings/SupportingFindingsSummary.h"
 
 #include <QCoreApplication>
 #include <QFontMetricsF>

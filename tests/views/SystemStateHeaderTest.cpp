@@ -1,10 +1,10 @@
-#include "views/SystemStateHeader.h"
+#include "views/popover/SystemStateHeader.h"
 
 #include "support/ViewTestSupport.h"
-#include "views/MotionAnimator.h"
-#include "views/SummaryStrip.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraText.h"
+#include "views/kit/MotionAnimator.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraText.h"
+#include "views/popover/SummaryStrip.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

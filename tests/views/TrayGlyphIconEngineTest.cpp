@@ -1,6 +1,6 @@
-#include "views/TrayGlyphIconEngine.h"
+#include "views/tray/TrayGlyphIconEngine.h"
 
-#include "views/TrayGlyph.h"
+#include "views/tray/TrayGlyph.h"
 
 #include <QIcon>
 #include <QPainter>

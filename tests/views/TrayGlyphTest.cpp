@@ -1,11 +1,12 @@
-#include "views/TrayGlyph.h"
+#include "views/tray/TrayGlyph.h"
 
 #include "support/ViewTestSupport.h"
-#include "views/Contrast.h"
-#include "views/DropUrgencyIcon.h"
-#include "views/TrayIconAnimation.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraSymbols.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraSymbols.h"
+#include "views/tray/Contrast.h"
+#include "views/tray/DropUrgencyIcon.h"
+#include "views/tray/TrayGlyphIconEngine.h"
+#include "views/tray/TrayIconAnimation.h"
 
 #include <QPainter>
 #include <QPainterPathStroker>

@@ -1,7 +1,7 @@
 #include "support/ViewTestSupport.h"
-#include "views/VelmoraPalette.h"
-#include "views/VelmoraSymbols.h"
-#include "views/VelmoraType.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/kit/VelmoraSymbols.h"
+#include "views/kit/VelmoraType.h"
 
 #include <QApplication>
 #include <QLabel>

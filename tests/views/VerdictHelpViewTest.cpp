@@ -1,4 +1,4 @@
-#include "views/VerdictHelpView.h"
+#include "views/help/VerdictHelpView.h"
 
 #include <gtest/gtest.h>
 

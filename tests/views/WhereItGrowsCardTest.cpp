@@ -2,16 +2,16 @@
 // Stop while heap tracking runs, the sites and their stacks once done, the refusal with what to
 // run; updated in place from one snapshot to the next, every press sent back as its action.
 
-#include "views/WhereItGrowsCard.h"
+#include "views/detail/WhereItGrowsCard.h"
 
-#include "backend/ScenarioLibrary.h"
+#include "demo/ScenarioLibrary.h"
 #include "tests/views/support/ViewTestSupport.h"
-#include "views/AccessibleValue.h"
-#include "views/DetailActionChip.h"
-#include "views/DetailActionList.h"
-#include "views/DetailView.h"
-#include "views/NextCommandRow.h"
-#include "views/ProgressBar.h"
+#include "views/detail/DetailActionChip.h"
+#include "views/detail/DetailActionList.h"
+#include "views/detail/DetailView.h"
+#include "views/detail/NextCommandRow.h"
+#include "views/kit/AccessibleValue.h"
+#include "views/kit/ProgressBar.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

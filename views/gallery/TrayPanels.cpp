@@ -1,7 +1,7 @@
 #include "views/gallery/TrayPanels.h"
 
-#include "views/TrayGlyph.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/tray/TrayGlyph.h"
 
 #include <QDir>
 #include <QImage>

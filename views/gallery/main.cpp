@@ -2,15 +2,15 @@
 // icon, light and dark, at device pixel ratio 2, as PNG files into DIR. It writes nothing else.
 // The popover is drawn at its real 448-pixel width inside the app's hosting (PopoverHost).
 
-#include "backend/ScenarioLibrary.h"
+#include "demo/ScenarioLibrary.h"
 #include "state/VerdictTooltipCatalog.h"
-#include "views/MotionAnimator.h"
-#include "views/NotWatchingNotice.h"
-#include "views/PopoverHost.h"
-#include "views/TrayGlyph.h"
-#include "views/VelmoraPalette.h"
-#include "views/VerdictHelpView.h"
 #include "views/gallery/TrayPanels.h"
+#include "views/help/VerdictHelpView.h"
+#include "views/kit/MotionAnimator.h"
+#include "views/kit/VelmoraPalette.h"
+#include "views/popover/NotWatchingNotice.h"
+#include "views/popover/PopoverHost.h"
+#include "views/tray/TrayGlyph.h"
 
 #include <QApplication>
 #include <QDir>

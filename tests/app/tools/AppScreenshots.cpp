@@ -9,12 +9,12 @@
 #include "app/AuxiliaryWindows.h"
 #include "app/LaunchAtLogin.h"
 #include "app/SettingsWindow.h"
-#include "backend/MockVelmoraBackend.h"
-#include "backend/ScenarioLibrary.h"
+#include "demo/MockVelmoraBackend.h"
+#include "demo/ScenarioLibrary.h"
 #include "state/ManualScheduler.h"
 #include "state/PopoverViewModel.h"
 #include "state/VerdictTooltipCatalog.h"
-#include "views/VelmoraPalette.h"
+#include "views/kit/VelmoraPalette.h"
 
 #include <QApplication>
 #include <QImage>

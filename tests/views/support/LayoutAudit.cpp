@@ -1,6 +1,6 @@
 #include "LayoutAudit.h"
 
-#include "views/DrawnText.h"
+#include "views/kit/DrawnText.h"
 
 #include <QAbstractScrollArea>
 #include <QBoxLayout>

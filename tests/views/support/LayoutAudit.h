@@ -19,7 +19,7 @@ QString widgetPath(const QWidget* widget, const QWidget* root);
 bool isShownUnder(const QWidget* widget, const QWidget* root);
 
 // Every line of text painted by a widget under `root` (the widgets that report their lines,
-// see views/DrawnText.h) measured with the metrics of its font: a line that runs past its
+// see views/kit/DrawnText.h) measured with the metrics of its font: a line that runs past its
 // widget's contents rect, wider or taller, and a line cut on purpose that does not show an
 // ellipsis or keeps fewer than three characters before it.
 std::vector<QString> textOverflows(const QWidget* root);

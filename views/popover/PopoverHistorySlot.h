@@ -1,0 +1,14 @@
+#pragma once
+
+#include "views/popover/PopoverRenderState.h"
+
+#include <QWidget>
+
+namespace velmora {
+
+// The advanced-history surface of the popover, wired to the callbacks: back loads the list,
+// an offender loads its history.
+QWidget* createHistorySurface(QWidget* parent, const PopoverCallbacks& callbacks);
+void renderHistorySurface(QWidget* surface, const PopoverRenderState& state);
+
+} // namespace velmora

@@ -1,0 +1,85 @@
+#include "views/relief/ConfirmationOverlay.h"
+
+#include "views/kit/PlainTextButton.h"
+#include "views/kit/SurfaceFrame.h"
+#include "views/kit/VelmoraText.h"
+
+#include <QBoxLayout>
+#include <QPainter>
+
+namespace velmora {
+
+namespace {
+
+constexpr int dialogWidth = 280;
+
+} // namespace
+
+ConfirmationOverlay::ConfirmationOverlay(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("confirmationOverlay"));
+    dialog_ = new SurfaceFrame(this);
+    dialog_->setObjectName(QStringLiteral("confirmationDialog"));
+    dialog_->setRadius(18);
+    dialog_->setFill({PaletteColor::shell, 1.0, {}});
+    dialog_->setBorder({PaletteColor::shellStroke, 0.9, {}});
+    auto* column = new QVBoxLayout(dialog_);
+    column->setContentsMargins(16, 16, 16, 16);
+    column->setSpacing(10);
+    title_ =
+        new VelmoraText(QString(), TypeRole::title, {PaletteColor::neutralText, 1.0, {}}, dialog_);
+    title_->setObjectName(QStringLiteral("confirmationTitle"));
+    message_ =
+        new VelmoraText(QString(), TypeRole::body, {PaletteColor::mutedText, 1.0, {}}, dialog_);
+    message_->setObjectName(QStringLiteral("confirmationMessage"));
+    auto* buttons = new QHBoxLayout();
+    cancel_ = new PlainTextButton(dialog_);
+    cancel_->setObjectName(QStringLiteral("confirmationCancel"));
+    cancel_->setColor({PaletteColor::neutralText, 1.0, {}});
+    confirm_ = new PlainTextButton(dialog_);
+    confirm_->setObjectName(QStringLiteral("confirmationConfirm"));
+    confirm_->setColor({PaletteColor::criticalText, 1.0, {}});
+    cancel_->setOnTap([this] {
+        if (onDispatch_) {
+            onDispatch_(confirmation_.cancelAction);
+        }
+    });
+    confirm_->setOnTap([this] {
+        if (onDispatch_) {
+            onDispatch_(confirmation_.confirmAction);
+        }
+    });
+    buttons->addWidget(cancel_);
+    buttons->addStretch(1);
+    buttons->addWidget(confirm_);
+    column->addWidget(title_);
+    column->addWidget(message_);
+    column->addLayout(buttons);
+    repaintOnAppearanceChange(this);
+}
+
+void ConfirmationOverlay::setConfirmation(const DestructiveConfirmationSnapshot& confirmation) {
+    confirmation_ = confirmation;
+    title_->setText(QString::fromStdString(confirmation.title));
+    message_->setText(QString::fromStdString(confirmation.message));
+    cancel_->setLabel(QString::fromStdString(confirmation.cancelAction.label));
+    confirm_->setLabel(QString::fromStdString(confirmation.confirmAction.label));
+    placeDialog();
+}
+
+void ConfirmationOverlay::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor::fromRgbF(0, 0, 0, 0.24f));
+}
+
+void ConfirmationOverlay::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeDialog();
+}
+
+void ConfirmationOverlay::placeDialog() {
+    const int height = dialog_->layout()->heightForWidth(dialogWidth);
+    const int h = height > 0 ? height : dialog_->sizeHint().height();
+    dialog_->setGeometry((width() - dialogWidth) / 2, (this->height() - h) / 2, dialogWidth, h);
+}
+
+} // namespace velmora
