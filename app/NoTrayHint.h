@@ -1,7 +1,5 @@
 #pragma once
 
-#include "state/SettingsKeys.h"
-
 #include <string>
 #include <string_view>
 
@@ -13,8 +11,7 @@ namespace velmora {
 // hint.
 std::string noTrayHint(std::string_view currentDesktop);
 
-// The hints the person has dismissed for good, and the id under which this one is remembered.
-inline constexpr IdSetSetting dismissedHints{"Velmora.dismissedHints", 16};
+// The id under which the dismissed hint is remembered (settingsKeys::dismissedHints).
 inline constexpr std::string_view noTrayHintId = "noTray";
 
 } // namespace velmora

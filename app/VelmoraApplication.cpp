@@ -224,7 +224,7 @@ void VelmoraApplication::applyPlacement(TrayPresence::Placement placement) {
 }
 
 void VelmoraApplication::offerNoTrayHint() {
-    const auto dismissed = appSettings_->get(dismissedHints);
+    const auto dismissed = appSettings_->get(settingsKeys::dismissedHints);
     if (!popover_ ||
         std::find(dismissed.begin(), dismissed.end(), noTrayHintId) != dismissed.end()) {
         return;
@@ -233,7 +233,7 @@ void VelmoraApplication::offerNoTrayHint() {
     const auto desktop = environment.find("XDG_CURRENT_DESKTOP");
     const std::string hint = noTrayHint(desktop != environment.end() ? desktop->second : "");
     popover_->showHint(QString::fromStdString(hint), [settings = appSettings_] {
-        settings->add(dismissedHints, std::string(noTrayHintId));
+        settings->add(settingsKeys::dismissedHints, std::string(noTrayHintId));
     });
 }
 

@@ -36,5 +36,8 @@ inline constexpr ChoiceSetting<NotificationLevel> notificationLevel{
 // The verdict tooltips the person has dismissed (a handful exist).
 inline constexpr IdSetSetting dismissedVerdictTooltips{"Velmora.dismissedVerdictTooltips", 64};
 
+// The hints the person has dismissed for good (the no-tray hint among them).
+inline constexpr IdSetSetting dismissedHints{"Velmora.dismissedHints", 16};
+
 } // namespace settingsKeys
 } // namespace velmora
