@@ -1,7 +1,6 @@
 #include "state/PopoverViewModel.h"
 
 #include "state/RowStabilizer.h"
-#include "state/Utf8Text.h"
 
 namespace velmora {
 
@@ -37,10 +36,10 @@ PopoverViewModel::PopoverViewModel(
       tooltipCatalog_(std::move(tooltipCatalog)),
       tooltipDismissalStore_(std::move(tooltipDismissalStore)), focusFlipDelay_(focusFlipDelay),
       actionFeedbackDuration_(actionFeedbackDuration),
-      snapshot_(withUniqueRows(backend_->currentSnapshot())),
       latestBackendSnapshot_(withUniqueRows(backend_->currentSnapshot())) {
-    activeTooltip_ = firstUndismissedTooltip(snapshot_);
-    monitorLink_ = rebased(backend_->currentMonitorLink(), scheduler_->now());
+    state_.snapshot = latestBackendSnapshot_;
+    state_.activeVerdictTooltip = firstUndismissedTooltip(state_.snapshot);
+    state_.monitorLink = rebased(backend_->currentMonitorLink(), scheduler_->now());
 }
 
 PopoverViewModel::~PopoverViewModel() = default;
@@ -70,39 +69,6 @@ std::shared_ptr<TimerHandle> PopoverViewModel::after(Duration delay, Task task) 
 std::unique_ptr<Observation>
 PopoverViewModel::observe(std::function<void(const ViewModelChange&)> observer) {
     return notifier_.observe(std::move(observer));
-}
-
-std::string PopoverViewModel::pendingKey(const ActionDescriptor& action) {
-    return action.id + "::" + action.targetKey;
-}
-
-bool PopoverViewModel::isActionPending(const ActionDescriptor& action) const {
-    return pendingActions_.contains(pendingKey(action));
-}
-
-bool PopoverViewModel::isCommandPending(ShellCommand command) const {
-    return pendingCommands_.contains(command);
-}
-
-bool PopoverViewModel::isHighlighted(const std::string& key) const {
-    return highlightedKeys_.contains(key);
-}
-
-std::string PopoverViewModel::activeSummaryText() const {
-    if (surface_ == PopoverSurface::live) {
-        return snapshot_.summaryText;
-    }
-    if (history_ && history_->selectedDetail) {
-        return utf8text::upperCased(history_->selectedDetail->title) + " HISTORY";
-    }
-    if (historyLoading_ && !history_) {
-        return "LOADING ADVANCED HISTORY";
-    }
-    if (history_ && !history_->offenders.empty()) {
-        const std::size_t count = history_->offenders.size();
-        return std::to_string(count) + " RECURRING ISSUE" + (count == 1 ? "" : "S");
-    }
-    return "ADVANCED HISTORY";
 }
 
 } // namespace velmora

@@ -5,6 +5,7 @@
 #include "model/AdvancedHistorySnapshot.h"
 #include "model/PopoverSnapshot.h"
 #include "model/RefreshInterval.h"
+#include "state/PopoverState.h"
 #include "state/PopoverSurface.h"
 #include "state/Scheduler.h"
 #include "state/VerdictTooltipCatalog.h"
@@ -56,23 +57,32 @@ public:
     PopoverViewModel(const PopoverViewModel&) = delete;
     PopoverViewModel& operator=(const PopoverViewModel&) = delete;
 
-    // Published state.
-    const PopoverSnapshot& snapshot() const { return snapshot_; }
-    const std::set<std::string>& pendingActions() const { return pendingActions_; }
-    const std::set<ShellCommand>& pendingCommands() const { return pendingCommands_; }
-    const std::set<std::string>& highlightedCriticalKeys() const { return highlightedKeys_; }
-    const std::optional<ActionFeedbackSnapshot>& visibleActionFeedback() const {
-        return visibleFeedback_;
+    // Published state: all of it in one value, and each part of it.
+    const PopoverState& state() const { return state_; }
+    const PopoverSnapshot& snapshot() const { return state_.snapshot; }
+    const std::set<std::string>& pendingActions() const { return state_.pendingActions; }
+    const std::set<ShellCommand>& pendingCommands() const { return state_.pendingCommands; }
+    const std::set<std::string>& highlightedCriticalKeys() const {
+        return state_.highlightedCriticalKeys;
     }
-    PopoverSurface surface() const { return surface_; }
-    const std::optional<AdvancedHistorySnapshot>& advancedHistory() const { return history_; }
-    bool isAdvancedHistoryLoading() const { return historyLoading_; }
-    const std::optional<std::string>& advancedHistoryError() const { return historyError_; }
-    const std::optional<VerdictTooltip>& activeVerdictTooltip() const { return activeTooltip_; }
+    const std::optional<ActionFeedbackSnapshot>& visibleActionFeedback() const {
+        return state_.visibleActionFeedback;
+    }
+    PopoverSurface surface() const { return state_.surface; }
+    const std::optional<AdvancedHistorySnapshot>& advancedHistory() const {
+        return state_.advancedHistory;
+    }
+    bool isAdvancedHistoryLoading() const { return state_.isAdvancedHistoryLoading; }
+    const std::optional<std::string>& advancedHistoryError() const {
+        return state_.advancedHistoryError;
+    }
+    const std::optional<VerdictTooltip>& activeVerdictTooltip() const {
+        return state_.activeVerdictTooltip;
+    }
     // Whether Velmora is watching (the backend's monitor link), its time points moved onto the
     // scheduler's clock. While it is not, `snapshot` keeps the last rows, which are as old as
     // lastGoodSnapshotAge() says.
-    const MonitorLinkState& monitorLink() const { return monitorLink_; }
+    const MonitorLinkState& monitorLink() const { return state_.monitorLink; }
 
     // From the scheduler's clock now: how long until the monitor is tried again, and how old
     // the last good data is. Absent when nothing is scheduled, or while watching.
@@ -83,13 +93,16 @@ public:
     const std::shared_ptr<Scheduler>& scheduler() const { return scheduler_; }
 
     // The popover's summary line for the surface on screen.
-    std::string activeSummaryText() const;
+    std::string activeSummaryText() const { return state_.activeSummaryText(); }
 
-    // `id` + "::" + `targetKey`.
-    static std::string pendingKey(const ActionDescriptor& action);
-    bool isActionPending(const ActionDescriptor& action) const;
-    bool isCommandPending(ShellCommand command) const;
-    bool isHighlighted(const std::string& key) const;
+    static std::string pendingKey(const ActionDescriptor& action) {
+        return PopoverState::pendingKey(action);
+    }
+    bool isActionPending(const ActionDescriptor& action) const {
+        return state_.isActionPending(action);
+    }
+    bool isCommandPending(ShellCommand command) const { return state_.isCommandPending(command); }
+    bool isHighlighted(const std::string& key) const { return state_.isHighlighted(key); }
 
     [[nodiscard]] std::unique_ptr<Observation>
     observe(std::function<void(const ViewModelChange&)> observer);
@@ -171,17 +184,7 @@ private:
     ChangeNotifier notifier_;
 
     // Published state.
-    PopoverSnapshot snapshot_;
-    std::set<std::string> pendingActions_;
-    std::set<ShellCommand> pendingCommands_;
-    std::set<std::string> highlightedKeys_;
-    std::optional<ActionFeedbackSnapshot> visibleFeedback_;
-    PopoverSurface surface_ = PopoverSurface::live;
-    std::optional<AdvancedHistorySnapshot> history_;
-    bool historyLoading_ = false;
-    std::optional<std::string> historyError_;
-    std::optional<VerdictTooltip> activeTooltip_;
-    MonitorLinkState monitorLink_;
+    PopoverState state_;
 
     // Intake state.
     PopoverSnapshot latestBackendSnapshot_;

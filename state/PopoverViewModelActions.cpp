@@ -7,13 +7,13 @@ namespace velmora {
 void PopoverViewModel::dispatch(const ActionDescriptor& action) {
     ChangeNotifier::Batch batch(notifier_);
     std::string key = pendingKey(action);
-    if (pendingActions_.insert(key).second) {
+    if (state_.pendingActions.insert(key).second) {
         notifier_.changed(ViewModelField::pendingActions);
     }
     // Every press starts its own reset and none is cancelled: a second press does not extend
     // the mark.
     after(pendingMarkDuration, [key = std::move(key)](PopoverViewModel& self) {
-        if (self.pendingActions_.erase(key) > 0) {
+        if (self.state_.pendingActions.erase(key) > 0) {
             self.notifier_.changed(ViewModelField::pendingActions);
         }
     });
@@ -22,11 +22,11 @@ void PopoverViewModel::dispatch(const ActionDescriptor& action) {
 
 void PopoverViewModel::sendCommand(ShellCommand command) {
     ChangeNotifier::Batch batch(notifier_);
-    if (pendingCommands_.insert(command).second) {
+    if (state_.pendingCommands.insert(command).second) {
         notifier_.changed(ViewModelField::pendingCommands);
     }
     after(pendingMarkDuration, [command](PopoverViewModel& self) {
-        if (self.pendingCommands_.erase(command) > 0) {
+        if (self.state_.pendingCommands.erase(command) > 0) {
             self.notifier_.changed(ViewModelField::pendingCommands);
         }
     });
@@ -34,15 +34,15 @@ void PopoverViewModel::sendCommand(ShellCommand command) {
 }
 
 void PopoverViewModel::closeDetail() {
-    if (!snapshot_.selectedDetail) {
+    if (!state_.snapshot.selectedDetail) {
         return;
     }
     ChangeNotifier::Batch batch(notifier_);
-    const std::string key = snapshot_.selectedDetail->key;
-    PopoverSnapshot closed = snapshot_;
+    const std::string key = state_.snapshot.selectedDetail->key;
+    PopoverSnapshot closed = state_.snapshot;
     closed.selectedDetail.reset();
     closed.destructiveConfirmation.reset();
-    assign(snapshot_, std::move(closed), ViewModelField::snapshot, MotionName::detailDismiss);
+    assign(state_.snapshot, std::move(closed), ViewModelField::snapshot, MotionName::detailDismiss);
     backend_->dispatch(std::string(toWire(ActionId::dismissDetail)), key);
 }
 
@@ -57,18 +57,18 @@ void PopoverViewModel::updateRefreshInterval(double seconds) {
     }
     const double clamped = std::clamp(seconds, minimumRefreshSeconds, maximumRefreshSeconds);
     const auto ms = static_cast<std::uint64_t>(std::round(clamped * 1000.0));
-    if (ms == snapshot_.refreshIntervalMs) {
+    if (ms == state_.snapshot.refreshIntervalMs) {
         return;
     }
     ChangeNotifier::Batch batch(notifier_);
-    PopoverSnapshot updated = snapshot_;
+    PopoverSnapshot updated = state_.snapshot;
     updated.refreshIntervalMs = ms;
-    assign(snapshot_, std::move(updated), ViewModelField::snapshot, MotionName::settings);
+    assign(state_.snapshot, std::move(updated), ViewModelField::snapshot, MotionName::settings);
     backend_->updateRefreshInterval(clamped);
 }
 
 void PopoverViewModel::updateStorageMode(SettingsStorageMode mode) {
-    if (mode == snapshot_.settings.storageMode) {
+    if (mode == state_.snapshot.settings.storageMode) {
         return;
     }
     updateSettings(mode, std::nullopt);
@@ -76,7 +76,7 @@ void PopoverViewModel::updateStorageMode(SettingsStorageMode mode) {
 }
 
 void PopoverViewModel::updateEvidenceCaptureEnabled(bool enabled) {
-    if (enabled == snapshot_.settings.evidenceCaptureEnabled) {
+    if (enabled == state_.snapshot.settings.evidenceCaptureEnabled) {
         return;
     }
     updateSettings(std::nullopt, enabled);
@@ -86,9 +86,9 @@ void PopoverViewModel::updateEvidenceCaptureEnabled(bool enabled) {
 void PopoverViewModel::updateSettings(std::optional<SettingsStorageMode> mode,
                                       std::optional<bool> enabled) {
     ChangeNotifier::Batch batch(notifier_);
-    PopoverSnapshot updated = snapshot_;
-    updated.settings = snapshot_.settings.updating(mode, enabled);
-    assign(snapshot_, std::move(updated), ViewModelField::snapshot, MotionName::settings);
+    PopoverSnapshot updated = state_.snapshot;
+    updated.settings = state_.snapshot.settings.updating(mode, enabled);
+    assign(state_.snapshot, std::move(updated), ViewModelField::snapshot, MotionName::settings);
 }
 
 void PopoverViewModel::presentActionFeedbackIfNeeded(const PopoverSnapshot& incoming) {
@@ -100,8 +100,8 @@ void PopoverViewModel::presentActionFeedbackIfNeeded(const PopoverSnapshot& inco
     if (actionFeedbackTask_) {
         actionFeedbackTask_->cancel();
     }
-    assign(visibleFeedback_, std::optional(feedback), ViewModelField::visibleActionFeedback,
-           MotionName::overlay);
+    assign(state_.visibleActionFeedback, std::optional(feedback),
+           ViewModelField::visibleActionFeedback, MotionName::overlay);
     actionFeedbackTask_ =
         after(actionFeedbackDuration_,
               [id = feedback.id](PopoverViewModel& self) { self.hideActionFeedback(id); });
@@ -109,8 +109,8 @@ void PopoverViewModel::presentActionFeedbackIfNeeded(const PopoverSnapshot& inco
 
 void PopoverViewModel::hideActionFeedback(const std::string& id) {
     // A feedback that has been replaced meanwhile is left alone.
-    if (visibleFeedback_ && visibleFeedback_->id == id) {
-        assign(visibleFeedback_, std::optional<ActionFeedbackSnapshot>(),
+    if (state_.visibleActionFeedback && state_.visibleActionFeedback->id == id) {
+        assign(state_.visibleActionFeedback, std::optional<ActionFeedbackSnapshot>(),
                ViewModelField::visibleActionFeedback, MotionName::overlay);
     }
 }

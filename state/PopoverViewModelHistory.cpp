@@ -5,31 +5,33 @@ namespace velmora {
 
 void PopoverViewModel::openAdvancedHistory() {
     ChangeNotifier::Batch batch(notifier_);
-    assign(surface_, PopoverSurface::advanced, ViewModelField::surface, MotionName::detail);
+    assign(state_.surface, PopoverSurface::advanced, ViewModelField::surface, MotionName::detail);
     loadAdvancedHistory(std::nullopt);
 }
 
 void PopoverViewModel::toggleAdvancedHistory() {
-    if (surface_ != PopoverSurface::advanced) {
+    if (state_.surface != PopoverSurface::advanced) {
         openAdvancedHistory();
         return;
     }
     // The payload, the loading flag and the request token stay: reopening shows the last
     // payload until the next answer replaces it.
     ChangeNotifier::Batch batch(notifier_);
-    assign(surface_, PopoverSurface::live, ViewModelField::surface, MotionName::detailDismiss);
-    assign(historyError_, std::optional<std::string>(), ViewModelField::advancedHistoryError,
+    assign(state_.surface, PopoverSurface::live, ViewModelField::surface,
            MotionName::detailDismiss);
+    assign(state_.advancedHistoryError, std::optional<std::string>(),
+           ViewModelField::advancedHistoryError, MotionName::detailDismiss);
 }
 
 void PopoverViewModel::loadAdvancedHistory(std::optional<std::string> selectedKey) {
     ChangeNotifier::Batch batch(notifier_);
     std::string token = newUuidV4();
     historyRequestToken_ = token;
-    assign(historyLoading_, true, ViewModelField::isAdvancedHistoryLoading);
+    assign(state_.isAdvancedHistoryLoading, true, ViewModelField::isAdvancedHistoryLoading);
     // A request for one offender leaves an earlier error in place until its answer arrives.
     if (!selectedKey) {
-        assign(historyError_, std::optional<std::string>(), ViewModelField::advancedHistoryError);
+        assign(state_.advancedHistoryError, std::optional<std::string>(),
+               ViewModelField::advancedHistoryError);
     }
     const bool namedKey = selectedKey.has_value();
     // The completion may run on any thread, even after the view model has gone.
@@ -51,13 +53,16 @@ void PopoverViewModel::finishHistoryRequest(const std::string& token, bool named
         return;
     }
     ChangeNotifier::Batch batch(notifier_);
-    assign(historyLoading_, false, ViewModelField::isAdvancedHistoryLoading);
+    assign(state_.isAdvancedHistoryLoading, false, ViewModelField::isAdvancedHistoryLoading);
     if (auto* history = std::get_if<AdvancedHistorySnapshot>(&result)) {
-        assign(historyError_, std::optional<std::string>(), ViewModelField::advancedHistoryError);
-        assign(history_, std::optional(std::move(*history)), ViewModelField::advancedHistory,
+        assign(state_.advancedHistoryError, std::optional<std::string>(),
+               ViewModelField::advancedHistoryError);
+        assign(state_.advancedHistory, std::optional(std::move(*history)),
+               ViewModelField::advancedHistory,
                namedKey ? MotionName::detail : MotionName::shellRefresh);
     } else {
-        assign(historyError_, std::optional(std::get<BackendRequestError>(result).message),
+        assign(state_.advancedHistoryError,
+               std::optional(std::get<BackendRequestError>(result).message),
                ViewModelField::advancedHistoryError);
     }
 }

@@ -25,14 +25,14 @@ void PopoverViewModel::apply(PopoverSnapshot incoming) {
 }
 
 void PopoverViewModel::clearPendingMarks() {
-    assign(pendingActions_, {}, ViewModelField::pendingActions);
-    assign(pendingCommands_, {}, ViewModelField::pendingCommands);
+    assign(state_.pendingActions, {}, ViewModelField::pendingActions);
+    assign(state_.pendingCommands, {}, ViewModelField::pendingCommands);
 }
 
 void PopoverViewModel::highlightNewCriticalRows(const PopoverSnapshot& previous,
                                                 const PopoverSnapshot& incoming) {
     for (const std::string& key : newlyCriticalKeys(previous.rows, incoming.rows)) {
-        if (highlightedKeys_.insert(key).second) {
+        if (state_.highlightedCriticalKeys.insert(key).second) {
             notifier_.changed(ViewModelField::highlightedCriticalKeys);
         }
         auto& task = criticalHighlightTasks_[key];
@@ -45,7 +45,7 @@ void PopoverViewModel::highlightNewCriticalRows(const PopoverSnapshot& previous,
 }
 
 void PopoverViewModel::endHighlight(const std::string& key) {
-    if (highlightedKeys_.erase(key) > 0) {
+    if (state_.highlightedCriticalKeys.erase(key) > 0) {
         notifier_.changed(ViewModelField::highlightedCriticalKeys);
     }
     criticalHighlightTasks_.erase(key);
@@ -54,12 +54,12 @@ void PopoverViewModel::endHighlight(const std::string& key) {
 PopoverSnapshot PopoverViewModel::stabilizedDisplaySnapshot(PopoverSnapshot incoming) {
     if (incoming.selectedDetail) {
         cancelDelayedFocusFlip();
-        incoming.rows = stabilizedRows(snapshot_.rows, incoming.rows);
+        incoming.rows = stabilizedRows(state_.snapshot.rows, incoming.rows);
         return incoming;
     }
-    if (shouldDelayFocusFlip(snapshot_.rows, incoming.rows)) {
+    if (shouldDelayFocusFlip(state_.snapshot.rows, incoming.rows)) {
         queueDelayedFocusFlip(incoming);
-        incoming.rows = stabilizedRows(snapshot_.rows, incoming.rows);
+        incoming.rows = stabilizedRows(state_.snapshot.rows, incoming.rows);
         return incoming;
     }
     cancelDelayedFocusFlip();
@@ -97,11 +97,11 @@ void PopoverViewModel::cancelDelayedFocusFlip() {
 }
 
 void PopoverViewModel::applyDelayedFocusFlipIfStillNeeded() {
-    if (!delayedFocusSnapshot_ || snapshot_.selectedDetail) {
+    if (!delayedFocusSnapshot_ || state_.snapshot.selectedDetail) {
         return;
     }
     PopoverSnapshot held = std::move(*delayedFocusSnapshot_);
-    const bool stillNeeded = shouldDelayFocusFlip(snapshot_.rows, held.rows);
+    const bool stillNeeded = shouldDelayFocusFlip(state_.snapshot.rows, held.rows);
     cancelDelayedFocusFlip();
     if (stillNeeded) {
         commit(std::move(held));
@@ -109,7 +109,7 @@ void PopoverViewModel::applyDelayedFocusFlipIfStillNeeded() {
 }
 
 void PopoverViewModel::commit(PopoverSnapshot display) {
-    const PopoverSnapshot& onScreen = snapshot_;
+    const PopoverSnapshot& onScreen = state_.snapshot;
     const bool detailSame =
         sameByKey(onScreen.selectedDetail, display.selectedDetail,
                   [](const DetailSnapshot& detail) -> const std::string& { return detail.key; });
@@ -134,8 +134,8 @@ void PopoverViewModel::commit(PopoverSnapshot display) {
             motion = MotionName::shellRefresh;
         }
     }
-    assign(snapshot_, std::move(display), ViewModelField::snapshot, motion);
-    presentFirstUndismissedTooltip(snapshot_);
+    assign(state_.snapshot, std::move(display), ViewModelField::snapshot, motion);
+    presentFirstUndismissedTooltip(state_.snapshot);
 }
 
 } // namespace velmora

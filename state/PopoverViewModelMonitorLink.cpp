@@ -20,22 +20,22 @@ void PopoverViewModel::applyMonitorLink(const MonitorLinkState& published) {
     // The published time points are on the backend's clock; the views measure on ours.
     MonitorLinkState state = rebased(published, scheduler_->now());
     // The same state read again (the subscription's first value) is no change.
-    if (rebased(monitorLink_, state.asOf) == state) {
+    if (rebased(state_.monitorLink, state.asOf) == state) {
         return;
     }
     // Starting or stopping to watch is worth noticing; a new time for the next try is not.
-    const auto motion = state.watching() == monitorLink_.watching()
+    const auto motion = state.watching() == state_.monitorLink.watching()
                             ? std::nullopt
                             : std::optional<MotionName>(MotionName::shellEmphasis);
-    assign(monitorLink_, std::move(state), ViewModelField::monitorLink, motion);
+    assign(state_.monitorLink, std::move(state), ViewModelField::monitorLink, motion);
 }
 
 std::optional<PopoverViewModel::Duration> PopoverViewModel::nextMonitorAttemptIn() const {
-    return nextAttemptIn(monitorLink_, scheduler_->now());
+    return nextAttemptIn(state_.monitorLink, scheduler_->now());
 }
 
 std::optional<PopoverViewModel::Duration> PopoverViewModel::lastGoodSnapshotAge() const {
-    return lastGoodAnswerAge(monitorLink_, scheduler_->now());
+    return lastGoodAnswerAge(state_.monitorLink, scheduler_->now());
 }
 
 void PopoverViewModel::restartMonitor() {

@@ -40,24 +40,24 @@ PopoverViewModel::firstUndismissedTooltip(const PopoverSnapshot& snapshot) const
 
 void PopoverViewModel::presentFirstUndismissedTooltip(const PopoverSnapshot& snapshot) {
     // A tooltip stays until it is dismissed, even when its verdict has left the rows.
-    if (activeTooltip_) {
+    if (state_.activeVerdictTooltip) {
         return;
     }
     if (std::optional<VerdictTooltip> tooltip = firstUndismissedTooltip(snapshot)) {
-        assign(activeTooltip_, std::move(tooltip), ViewModelField::activeVerdictTooltip,
-               MotionName::overlay);
+        assign(state_.activeVerdictTooltip, std::move(tooltip),
+               ViewModelField::activeVerdictTooltip, MotionName::overlay);
     }
 }
 
 void PopoverViewModel::dismissActiveVerdictTooltip() {
-    if (!activeTooltip_) {
+    if (!state_.activeVerdictTooltip) {
         return;
     }
     ChangeNotifier::Batch batch(notifier_);
-    tooltipDismissalStore_->dismiss(activeTooltip_->id);
-    assign(activeTooltip_, std::optional<VerdictTooltip>(), ViewModelField::activeVerdictTooltip,
-           MotionName::overlay);
-    presentFirstUndismissedTooltip(snapshot_);
+    tooltipDismissalStore_->dismiss(state_.activeVerdictTooltip->id);
+    assign(state_.activeVerdictTooltip, std::optional<VerdictTooltip>(),
+           ViewModelField::activeVerdictTooltip, MotionName::overlay);
+    presentFirstUndismissedTooltip(state_.snapshot);
 }
 
 } // namespace velmora

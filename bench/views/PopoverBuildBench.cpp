@@ -25,7 +25,6 @@ PopoverRenderState fiftyRows() {
         row.sparklineSamples = {100, 140, 180, static_cast<uint16_t>(200 + i), 260, 320};
         state.snapshot.rows.push_back(row);
     }
-    state.activeSummaryText = state.snapshot.summaryText;
     return state;
 }
 

@@ -35,14 +35,13 @@ struct AuditCase {
 PopoverRenderState live(const PopoverSnapshot& snapshot) {
     PopoverRenderState state;
     state.snapshot = snapshot;
-    state.activeSummaryText = snapshot.summaryText;
     return state;
 }
 
 // Every action of the state marked pending: spinners and "Working" take their room.
 PopoverRenderState allPending(PopoverRenderState state) {
     const auto mark = [&state](const ActionDescriptor& action) {
-        state.pendingActions.insert(action.id + "::" + action.targetKey);
+        state.pendingActions.insert(PopoverState::pendingKey(action));
     };
     const PopoverSnapshot& snapshot = state.snapshot;
     for (const auto& row : snapshot.rows) {
@@ -160,13 +159,13 @@ std::vector<AuditCase> auditCases() {
     cases.push_back({"notWatchingNeverStarted", [] {
                          PopoverRenderState state = notWatching(
                              live(PopoverSnapshot{}), C::notStarted, 0, R::scheduled, std::nullopt);
-                         state.hasData = false;
+                         state.monitorLink.cause = C::notStarted; // never answered: no data
                          return state;
                      }});
     cases.push_back({"startingWithoutData", [] {
                          PopoverRenderState state = notWatching(
                              live(PopoverSnapshot{}), C::starting, 0, R::none, std::nullopt);
-                         state.hasData = false;
+                         state.monitorLink.cause = C::starting; // never answered: no data
                          return state;
                      }});
     cases.push_back({"notWatchingRestartingInDetail", [] {

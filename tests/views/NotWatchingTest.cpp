@@ -153,7 +153,6 @@ QString textOf(const QWidget* root, const char* name) {
 PopoverRenderState liveState(const PopoverSnapshot& snapshot) {
     PopoverRenderState state;
     state.snapshot = snapshot;
-    state.activeSummaryText = snapshot.summaryText;
     return state;
 }
 
@@ -255,7 +254,7 @@ TEST(NotWatchingPopoverTest, BeforeTheFirstAnswerThePopoverShowsNoFigures) {
     PopoverRenderState starting = liveState(PopoverSnapshot{});
     starting.notWatching = notWatchingNotice(
         link(MonitorLinkCause::starting, 0, MonitorRecovery::none), std::nullopt, std::nullopt);
-    starting.hasData = false;
+    starting.monitorLink = link(MonitorLinkCause::starting, 0, MonitorRecovery::none);
     root.render(starting);
     ASSERT_TRUE(shown(&root, "notWatchingNotice"));
     EXPECT_EQ(textOf(&root, "notWatchingTitle"), "Velmora is starting its monitor\u2026");
@@ -505,11 +504,11 @@ TEST_F(NotWatchingBindingTest, AStartingMonitorHasNoDataToShow) {
     MonitorLinkState state = link(MonitorLinkCause::starting, 0, MonitorRecovery::none);
     state.asOf = scheduler->now();
     publish(state);
-    EXPECT_FALSE(renderStateOf(*viewModel).hasData);
+    EXPECT_FALSE(renderStateOf(*viewModel).hasData());
     EXPECT_FALSE(shown(&root, "snapshotArea"));
     EXPECT_EQ(textOf(&root, "notWatchingTitle"), "Velmora is starting its monitor\u2026");
     killMonitor(1s, 0s); // a monitor that answered once has data, shown as out of date
-    EXPECT_TRUE(renderStateOf(*viewModel).hasData);
+    EXPECT_TRUE(renderStateOf(*viewModel).hasData());
     EXPECT_TRUE(shown(&root, "snapshotArea"));
     EXPECT_TRUE(root.showsRowsOutOfDate());
 }

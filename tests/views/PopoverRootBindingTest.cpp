@@ -70,6 +70,15 @@ TEST_F(PopoverRootBindingTest, HistoryButtonOpensTheAdvancedSurfaceAndBack) {
     EXPECT_TRUE(root.findChild<QWidget*>("liveList")->isVisibleTo(&root));
 }
 
+TEST_F(PopoverRootBindingTest, ThePopoverRendersTheViewModelsOwnStateAfterEveryChange) {
+    EXPECT_EQ(static_cast<const PopoverState&>(root.state()), viewModel->state());
+    command("advancedHistory")->click();
+    scheduler->runPending();
+    ASSERT_EQ(viewModel->surface(), PopoverSurface::advanced);
+    EXPECT_EQ(static_cast<const PopoverState&>(root.state()), viewModel->state());
+    EXPECT_EQ(root.state().activeSummaryText(), viewModel->activeSummaryText());
+}
+
 TEST_F(PopoverRootBindingTest, OpeningADetailAndEscapeGoesBack) {
     // The multi-row scenario is in the focused layout: the summary opens the first other row.
     PopoverRenderState state = renderStateOf(*viewModel);

@@ -44,7 +44,6 @@ bool save(const QImage& image, const QString& dir, const QString& name) {
 PopoverRenderState liveState(const PopoverSnapshot& snapshot) {
     PopoverRenderState state;
     state.snapshot = snapshot;
-    state.activeSummaryText = snapshot.summaryText;
     return state;
 }
 
@@ -54,18 +53,6 @@ bool renderPopover(const PopoverRenderState& state, const QString& dir, const QS
     PopoverHost host;
     host.present(state);
     return save(host.grabPopover(dpr), dir, name);
-}
-
-std::string historySummary(const AdvancedHistorySnapshot& history) {
-    if (history.selectedDetail) {
-        return QString::fromStdString(history.selectedDetail->title).toUpper().toStdString() +
-               " HISTORY";
-    }
-    const auto n = history.offenders.size();
-    if (n == 0) {
-        return "ADVANCED HISTORY";
-    }
-    return std::to_string(n) + " RECURRING ISSUE" + (n == 1 ? "" : "S");
 }
 
 bool renderAppearance(const QString& dir, const QString& look) {
@@ -83,12 +70,10 @@ bool renderAppearance(const QString& dir, const QString& look) {
     PopoverRenderState history = liveState(ScenarioLibrary::suspect());
     history.surface = PopoverSurface::advanced;
     history.advancedHistory = ScenarioLibrary::advancedHistory();
-    history.activeSummaryText = historySummary(*history.advancedHistory);
     ok &= renderPopover(history, dir, QStringLiteral("history-list-%1").arg(look));
     const auto& offenders = ScenarioLibrary::advancedHistory().offenders;
     if (!offenders.empty()) {
         history.advancedHistory = ScenarioLibrary::advancedHistoryDetail(offenders.front().key);
-        history.activeSummaryText = historySummary(*history.advancedHistory);
         ok &= renderPopover(history, dir, QStringLiteral("history-detail-%1").arg(look));
     }
 
@@ -135,7 +120,7 @@ bool renderAppearance(const QString& dir, const QString& look) {
     link = MonitorLinkState{};
     link.cause = MonitorLinkCause::starting;
     PopoverRenderState starting = liveState(PopoverSnapshot{});
-    starting.hasData = false;
+    starting.monitorLink = link; // no answer yet, so no data
     starting.notWatching = notWatchingNotice(link, std::nullopt, std::nullopt);
     ok &= renderPopover(starting, dir, QStringLiteral("starting-%1").arg(look));
     link.cause = MonitorLinkCause::notAnswering;

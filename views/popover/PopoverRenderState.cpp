@@ -4,10 +4,6 @@
 
 namespace velmora {
 
-bool PopoverRenderState::isActionPending(const ActionDescriptor& action) const {
-    return pendingActions.count(action.id + "::" + action.targetKey) != 0;
-}
-
 bool isFocusedIncidentLayout(const PopoverSnapshot& snapshot) {
     return snapshot.incident.stage != IncidentStage::normal;
 }

@@ -1,43 +1,22 @@
 #pragma once
 
 #include "link/ShellCommand.h"
-#include "model/AdvancedHistorySnapshot.h"
 #include "model/PopoverSnapshot.h"
-#include "state/PopoverSurface.h"
-#include "state/VerdictTooltip.h"
+#include "state/PopoverState.h"
 #include "views/popover/NotWatchingNotice.h"
 
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
 
 namespace velmora {
 
-// Everything the popover renders: the display snapshot and the view model's published state.
-struct PopoverRenderState {
-    PopoverSnapshot snapshot;
-    std::set<std::string> pendingActions;
-    std::set<ShellCommand> pendingCommands;
-    std::set<std::string> highlightedCriticalKeys;
-    std::optional<ActionFeedbackSnapshot> visibleActionFeedback;
-    PopoverSurface surface = PopoverSurface::live;
-    std::optional<AdvancedHistorySnapshot> advancedHistory;
-    bool isAdvancedHistoryLoading = false;
-    std::optional<std::string> advancedHistoryError;
-    std::optional<VerdictTooltip> activeVerdictTooltip;
-    std::string activeSummaryText = "ALL CLEAR";
+// Everything the popover renders: the view model's state as it publishes it, and the notice
+// its clock reads from the monitor link at the moment of rendering.
+struct PopoverRenderState : PopoverState {
     // Present while the monitor is not watching: the header says so and the snapshot's rows
     // are shown as out of date.
     std::optional<NotWatchingNotice> notWatching;
-    // Whether the snapshot holds the monitor's data; false before its first answer, when the
-    // snapshot is a placeholder and no figure of it is shown.
-    bool hasData = true;
-
-    bool isActionPending(const ActionDescriptor& action) const;
-    bool isCommandPending(ShellCommand command) const {
-        return pendingCommands.count(command) != 0;
-    }
 };
 
 // Where every control of the popover reports; the root wires them to the view model.

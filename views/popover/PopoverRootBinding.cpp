@@ -5,21 +5,9 @@
 namespace velmora {
 
 PopoverRenderState renderStateOf(const PopoverViewModel& viewModel) {
-    PopoverRenderState state;
-    state.snapshot = viewModel.snapshot();
-    state.pendingActions = viewModel.pendingActions();
-    state.pendingCommands = viewModel.pendingCommands();
-    state.highlightedCriticalKeys = viewModel.highlightedCriticalKeys();
-    state.visibleActionFeedback = viewModel.visibleActionFeedback();
-    state.surface = viewModel.surface();
-    state.advancedHistory = viewModel.advancedHistory();
-    state.isAdvancedHistoryLoading = viewModel.isAdvancedHistoryLoading();
-    state.advancedHistoryError = viewModel.advancedHistoryError();
-    state.activeVerdictTooltip = viewModel.activeVerdictTooltip();
-    state.activeSummaryText = viewModel.activeSummaryText();
+    PopoverRenderState state{viewModel.state()};
     state.notWatching = notWatchingNotice(viewModel.monitorLink(), viewModel.nextMonitorAttemptIn(),
                                           viewModel.lastGoodSnapshotAge());
-    state.hasData = viewModel.monitorLink().hasData();
     return state;
 }
 

@@ -199,7 +199,7 @@ void PopoverRootView::render(const PopoverRenderState& state,
     // Before the monitor's first answer there are no figures to show: neither the header's
     // reading nor anything below it that the snapshot fills.
     header_->setState(snapshot.systemState, snapshot.globalTone, watching);
-    setSectionVisible(header_, state.hasData, motion, TransitionStyle::fadeScale(1.0),
+    setSectionVisible(header_, state.hasData(), motion, TransitionStyle::fadeScale(1.0),
                       TransitionStyle::fadeScale(1.0));
     if (state.notWatching) {
         notice_->setNotice(*state.notWatching);
@@ -207,23 +207,23 @@ void PopoverRootView::render(const PopoverRenderState& state,
     setSectionVisible(notice_, !watching, motion, TransitionStyle::moveFromTop(),
                       TransitionStyle::moveFromTop());
     // The summary speaks for the snapshot as if it were current: the notice takes its place.
-    summary_->setContent(QString::fromStdString(state.activeSummaryText), snapshot.globalTone);
+    summary_->setContent(QString::fromStdString(state.activeSummaryText()), snapshot.globalTone);
     setSectionVisible(summary_, !focused && watching, motion, TransitionStyle::fadeScale(1.0),
                       TransitionStyle::fadeScale(1.0));
 
     if (state.activeVerdictTooltip) {
         tooltip_->setTooltip(*state.activeVerdictTooltip);
     }
-    setSectionVisible(tooltip_, state.activeVerdictTooltip && live && state.hasData, motion,
+    setSectionVisible(tooltip_, state.activeVerdictTooltip && live && state.hasData(), motion,
                       TransitionStyle::moveFromTop(), TransitionStyle::moveFromTop());
 
     // The history is fetched on its own, so it may show without data; the live list and the
     // detail may not.
-    setSectionVisible(snapshotArea_, state.hasData || !live, motion,
+    setSectionVisible(snapshotArea_, state.hasData() || !live, motion,
                       TransitionStyle::fadeScale(1.0), TransitionStyle::fadeScale(1.0));
     renderMainArea(state, motion);
 
-    const bool showRecent = live && !focused && state.hasData && !snapshot.recentFindings.empty();
+    const bool showRecent = live && !focused && state.hasData() && !snapshot.recentFindings.empty();
     if (showRecent) {
         recent_->setRecentFindings(snapshot.recentFindings);
     }
@@ -238,7 +238,7 @@ void PopoverRootView::render(const PopoverRenderState& state,
 
     footer_->setContent(
         snapshot.footerTelemetry, state.surface == PopoverSurface::advanced, focused,
-        [this](ShellCommand command) { return state_.isCommandPending(command); }, state.hasData);
+        [this](ShellCommand command) { return state_.isCommandPending(command); }, state.hasData());
 
     // Everything the snapshot filled in below the notice is as old as the notice says.
     setOutOfDate(snapshotArea_, !watching);
