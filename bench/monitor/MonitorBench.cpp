@@ -225,7 +225,7 @@ void BM_SeriesMemory24Hours(benchmark::State& state) {
     auto families = static_cast<int>(state.range(0));
     for (auto _ : state) {
         double before = residentMiB();
-        Tuning t;
+        ScoringTuning t;
         MemorySeriesStore store(static_cast<std::size_t>(t.fineSampleCount),
                                 static_cast<std::size_t>(t.bucketCount), t.bucketSeconds);
         std::vector<std::string> keys;
@@ -251,14 +251,14 @@ BENCHMARK(BM_SeriesMemory24Hours)->Arg(12)->Arg(300)->Iterations(1)->Unit(benchm
 // One judgement of a family with a day of history under a collector's sawtooth whose floor
 // rises: every window is full, the long windows are read and the floor is judged.
 void BM_AssessFamilyWithADayOfHistory(benchmark::State& state) {
-    Tuning t;
+    ScoringTuning t;
     FamilySeries series(static_cast<std::size_t>(t.fineSampleCount),
                         static_cast<std::size_t>(t.bucketCount), t.bucketSeconds);
     for (int second = 0; second < 86400; ++second) {
         auto kib = 300000 + second / 10 + (second % 90) * 800;
         series.append(second, static_cast<uint64_t>(kib), static_cast<uint64_t>(second));
     }
-    FamilyScorer scorer(t, 100);
+    FamilyScorer scorer(t, 1.0, 100);
     for (auto _ : state) {
         benchmark::DoNotOptimize(scorer.assess(series, 8000000));
     }

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     options.procPath = proc.root;
     options.uid = ::getuid();
     options.self = ::getpid();
-    options.tuning = headlessTuning(Tuning{}, interval);
+    options.sampling = headlessSampling(SamplingTuning{}, interval);
     options.rankedFamilies = 200;
     Sampler sampler(options);
     HistoryService history(DataFolder{dataDir}, SettingsStorageMode::balanced);
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         return all;
     });
 
-    const int quickPerTick = static_cast<int>(interval / options.tuning.suspectSampleSeconds) - 1;
+    const int quickPerTick = static_cast<int>(interval / options.sampling.suspectSampleSeconds) - 1;
     const int warmupTicks = static_cast<int>(15 * 60 / interval);
     const int measuredTicks = static_cast<int>(10 * 60 / interval);
     double now = 1000;

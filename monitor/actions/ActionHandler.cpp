@@ -1,8 +1,8 @@
 #include "monitor/actions/ActionHandler.h"
 
 #include "monitor/actions/Clipboard.h"
-#include "monitor/common/ProcessLauncher.h"
 #include "monitor/common/Formatting.h"
+#include "monitor/common/ProcessLauncher.h"
 #include "monitor/compose/DetailBuilder.h"
 #include "monitor/families/SmokeTargets.h"
 
@@ -200,7 +200,7 @@ void ActionHandler::capture(const FamilyView& family) {
 }
 
 void ActionHandler::recover(const FamilyView& family) {
-    double wait = context_.config.tuning().actionWaitSeconds;
+    double wait = context_.tuning.actionWaitSeconds;
     QuitOutcome outcome = context_.actions.quit(family, false, wait);
     if (outcome.refused) {
         context_.feedback(ActionFeedbackKind::error, "Recovery failed", outcome.reason);
@@ -224,8 +224,8 @@ void ActionHandler::recover(const FamilyView& family) {
 
 void ActionHandler::restart(const FamilyView& family) {
     std::string message;
-    bool ok = context_.actions.restart(
-        family, std::max(context_.config.tuning().actionWaitSeconds, 3.0), message);
+    bool ok =
+        context_.actions.restart(family, std::max(context_.tuning.actionWaitSeconds, 3.0), message);
     if (!ok) {
         context_.feedback(ActionFeedbackKind::error, "Restart failed", message);
         return;
@@ -253,8 +253,7 @@ void ActionHandler::requestForceQuit(const FamilyView& family) {
 }
 
 void ActionHandler::forceQuit(const FamilyView& family) {
-    QuitOutcome outcome =
-        context_.actions.quit(family, true, context_.config.tuning().actionWaitSeconds);
+    QuitOutcome outcome = context_.actions.quit(family, true, context_.tuning.actionWaitSeconds);
     if (outcome.refused) {
         context_.feedback(ActionFeedbackKind::error, "Force quit failed", outcome.reason);
         return;
@@ -268,7 +267,7 @@ void ActionHandler::forceQuit(const FamilyView& family) {
 }
 
 void ActionHandler::ignore(const std::string& key, const std::string& title) {
-    double until = context_.wallClock() + context_.config.tuning().ignoreSeconds;
+    double until = context_.wallClock() + context_.tuning.ignoreSeconds;
     context_.config.ignore(key, title, until);
     std::string error;
     if (!context_.config.save(error)) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "monitor/actions/ActionTuning.h"
 #include "monitor/actions/ArtifactWriter.h"
 #include "monitor/actions/ProcessActions.h"
+#include "monitor/compose/ComposeTuning.h"
 #include "monitor/compose/InteractionState.h"
 #include "monitor/config/ConfigStore.h"
 #include "monitor/config/MonitorPaths.h"
@@ -31,6 +33,8 @@ struct MonitorContext {
     ProcessActions actions;
     ArtifactWriter artifacts;
     WhereCaptures where; // heap trackings, run by `velmora where` children of this executable
+    ActionTuning tuning;
+    ComposeTuning composeTuning; // handed to every answer composed
 
     MonitorContext(MonitorPaths p, ConfigStore& c, uid_t u, pid_t s)
         : paths(std::move(p)), config(c), uid(u), self(s), signaller(proc, u, s),

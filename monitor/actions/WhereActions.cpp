@@ -78,7 +78,7 @@ WhereCapture WhereActions::captureOf(const FamilyView& family) const {
     WhereCapture capture;
     capture.key = family.key;
     capture.title = family.title;
-    capture.seconds = context_.config.tuning().whereSeconds;
+    capture.seconds = context_.tuning.whereSeconds;
     capture.recordingCapBytes =
         StoragePolicy::forMode(context_.config.storageMode()).recordingCapBytes();
     if (const MemberView* member = largestGrowingMember(family)) {
@@ -175,7 +175,7 @@ void WhereActions::askRestart(const FamilyView& family) {
     }
     confirm(family, "Restart " + family.title + " with tracking?",
             "Velmora quits " + family.title + ", starts it again under a heap tracker for " +
-                trackingSpan(context_.config.tuning().whereSeconds) +
+                trackingSpan(context_.tuning.whereSeconds) +
                 ", then restarts it once more without it. Unsaved work in it is lost.",
             ActionId::confirmRestartWithTracking, "Restart with Tracking");
 }
@@ -193,8 +193,8 @@ void WhereActions::restartUnderTracking(const FamilyView& family) {
     }
     const MemberView& top = *topMembers(family).front();
     pid_t pid = top.identity.pid;
-    QuitOutcome quit = context_.actions.quit(
-        family, false, std::max(context_.config.tuning().actionWaitSeconds, 3.0));
+    QuitOutcome quit =
+        context_.actions.quit(family, false, std::max(context_.tuning.actionWaitSeconds, 3.0));
     if (quit.refused || quit.ended == 0) {
         context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
                           quit.refused ? quit.reason

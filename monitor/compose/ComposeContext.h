@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/PopoverSnapshot.h"
+#include "monitor/compose/ComposeTuning.h"
 #include "monitor/compose/InteractionState.h"
 #include "monitor/config/ConfigStore.h"
 #include "monitor/config/MonitorPaths.h"
@@ -15,7 +16,8 @@
 namespace velmora {
 
 // Everything an answer is made from: the latest published view (null before the first pass),
-// the persisted settings, the user's interaction state and where things live.
+// the persisted settings, the user's interaction state, where things live and what the answers
+// show.
 struct ComposeContext {
     const LiveView* view = nullptr;
     const ConfigStore& config;
@@ -29,6 +31,7 @@ struct ComposeContext {
     std::function<std::optional<std::string>(const std::string&)> historyLine{};
     // The heap trackings asked for, null when there are none to show.
     const WhereCaptures* where = nullptr;
+    ComposeTuning tuning{};
 
     const FamilyView* family(const std::string& key) const;
     bool hasArtifact(const std::string& key) const { return interaction.artifacts.count(key) != 0; }

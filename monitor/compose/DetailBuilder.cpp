@@ -96,7 +96,7 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
         "share of it, smaps_rollup Pss_Shmem; memfd and /dev/shm files held open but not "
         "mapped).");
     detail.diagnosticsBlock.evidenceLines.push_back(
-        std::to_string(a.hasRate ? context.config.tuning().rateWindowBuckets : 0) +
+        std::to_string(a.hasRate ? context.tuning.rateWindowBuckets : 0) +
         " bucket medians in the rate window.");
     if (firstVictim) {
         detail.diagnosticsBlock.evidenceLines.push_back(*firstVictim);

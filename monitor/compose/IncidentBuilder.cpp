@@ -193,7 +193,7 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
                                    "Velmora will not signal it";
     }
     incident.contextLines = {"Sampled from " + context.view->procPath + " every " +
-                             formatSpan(context.config.tuning().sampleIntervalSeconds)};
+                             formatSpan(context.tuning.sampleIntervalSeconds)};
     return incident;
 }
 

@@ -20,7 +20,7 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
         return std::nullopt;
     }
     const MachineState& machine = context.view->machine;
-    const Tuning& tuning = context.config.tuning();
+    const ComposeTuning& tuning = context.tuning;
     double reliefBelow = tuning.reliefHeadroomFraction;
     // Memory that runs out within the hour needs a plan even while there is headroom left.
     std::optional<double> runsOut = statedExhaustion(*context.view);

@@ -125,7 +125,7 @@ std::vector<const FamilyView*> rowFamilies(const ComposeContext& context) {
             rows.push_back(&family);
         }
     }
-    auto limit = static_cast<std::size_t>(context.config.tuning().maxRows);
+    auto limit = static_cast<std::size_t>(context.tuning.maxRows);
     if (rows.size() > limit) {
         rows.resize(limit);
     }
@@ -148,14 +148,13 @@ FindingSnapshot rowOf(const ComposeContext& context, const FamilyView& family) {
     row.exhaustionEstimate = exhaustionText(a);
     row.curvatureLabel = curvatureText(a);
     row.footprintLabel = formatKiB(family.footprintKiB);
-    row.growthSpanLabel = growthSpanText(family, context.config.tuning().rateWindowBuckets);
+    row.growthSpanLabel = growthSpanText(family, context.tuning.rateWindowBuckets);
     return row;
 }
 
-SettingsSnapshot settingsOf(const ConfigStore& config) {
+SettingsSnapshot settingsOf(const ConfigStore& config, const ComposeTuning& t) {
     SettingsSnapshot settings =
         SettingsSnapshot::fallback().updating(config.storageMode(), config.evidenceCapture());
-    const Tuning& t = config.tuning();
     settings.samplingLine = "Enumerates every " + secondsText(t.sampleIntervalSeconds) +
                             "; active suspects every " + secondsText(t.suspectDetailSeconds) +
                             "; background targets every " + secondsText(t.backgroundDetailSeconds) +
@@ -188,7 +187,7 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
     const LiveView* view = context.view;
     snapshot.refreshIntervalMs =
         static_cast<uint64_t>(context.config.refreshIntervalSeconds() * 1000.0 + 0.5);
-    snapshot.settings = settingsOf(context.config);
+    snapshot.settings = settingsOf(context.config, context.tuning);
     snapshot.trustAccess = trustAccessOf(context);
     snapshot.footerTelemetry = context.footer;
     snapshot.actionFeedback = context.interaction.feedback;
@@ -200,7 +199,7 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
     }
     snapshot.bootstrapScan.active = false;
     snapshot.bootstrapScan.watchedProcessCount = static_cast<int64_t>(view->watchedProcesses);
-    const Tuning& tuning = context.config.tuning();
+    const ComposeTuning& tuning = context.tuning;
     snapshot.bootstrapScan.historyRefining =
         view->monotonicTime - view->startedAt < tuning.minRateBuckets * tuning.bucketSeconds;
 

@@ -16,6 +16,6 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context);
 
 FindingSnapshot rowOf(const ComposeContext& context, const FamilyView& family);
 TrustAccessSnapshot trustAccessOf(const ComposeContext& context);
-SettingsSnapshot settingsOf(const ConfigStore& config);
+SettingsSnapshot settingsOf(const ConfigStore& config, const ComposeTuning& tuning);
 
 } // namespace velmora

@@ -50,7 +50,7 @@ void ConfigStore::load() {
         }
     }
     if (auto it = document_.find("tuning"); it != document_.end()) {
-        tuning_ = Tuning::fromJson(*it);
+        tuning_ = *it;
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include "model/Enums.h"
 #include "model/Json.h"
-#include "monitor/scoring/Tuning.h"
 
 #include <map>
 #include <string>
@@ -24,7 +23,8 @@ public:
     SettingsStorageMode storageMode() const { return storageMode_; }
     bool evidenceCapture() const { return evidenceCapture_; }
     double refreshIntervalSeconds() const { return refreshSeconds_; }
-    const Tuning& tuning() const { return tuning_; }
+    // The "tuning" object as written; the session reads every stage's settings from it.
+    const Json& tuning() const { return tuning_; }
     const std::string& loadProblem() const { return loadProblem_; }
 
     void setStorageMode(SettingsStorageMode mode) { storageMode_ = mode; }
@@ -42,7 +42,7 @@ private:
     SettingsStorageMode storageMode_ = SettingsStorageMode::balanced;
     bool evidenceCapture_ = true;
     double refreshSeconds_ = 1.0;
-    Tuning tuning_;
+    Json tuning_ = Json::object();
     std::map<std::string, std::pair<std::string, double>> ignores_; // key -> (title, until)
     bool broken_ = false;
     std::string loadProblem_;

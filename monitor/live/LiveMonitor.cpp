@@ -6,7 +6,7 @@
 namespace velmora {
 
 LiveMonitor::LiveMonitor(SamplerOptions options, std::function<double()> clock)
-    : interval_(options.tuning.sampleIntervalSeconds), clock_(std::move(clock)),
+    : interval_(options.sampling.sampleIntervalSeconds), clock_(std::move(clock)),
       sampler_(std::move(options)) {}
 
 LiveMonitor::~LiveMonitor() {

@@ -31,13 +31,15 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
     : options_(std::move(options)), root_(options_.procPath), cgroupRoot_(options_.cgroupPath),
       table_(root_, options_.allUsers ? ProcessTable::kAnyOwner : options_.uid),
       resolver_(root_, desktopEntries_),
-      scorer_(options_.tuning, static_cast<double>(::sysconf(_SC_CLK_TCK))),
+      scorer_(options_.scoring, options_.sampling.sampleIntervalSeconds,
+              static_cast<double>(::sysconf(_SC_CLK_TCK))),
       protected_(root_, options_.self), store_(std::move(store)) {
-    const Tuning& t = options_.tuning;
+    const SamplingTuning& t = options_.sampling;
     if (!store_) {
-        store_ = std::make_unique<MemorySeriesStore>(static_cast<std::size_t>(t.fineSampleCount),
-                                                     static_cast<std::size_t>(t.bucketCount),
-                                                     t.bucketSeconds);
+        const ScoringTuning& series = options_.scoring;
+        store_ = std::make_unique<MemorySeriesStore>(
+            static_cast<std::size_t>(series.fineSampleCount),
+            static_cast<std::size_t>(series.bucketCount), series.bucketSeconds);
     }
     if (!options_.smokeTargetsPath.empty()) {
         smoke_ = std::make_unique<SmokeTargets>(options_.smokeTargetsPath);
@@ -61,7 +63,7 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     auto isSuspect = [this](const ProcessRecord& record) {
         return suspects_.count(record.familyKey) != 0;
     };
-    const Tuning& t = options_.tuning;
+    const SamplingTuning& t = options_.sampling;
     // The kill counters before the table: every kill they count was sent before it is read.
     std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
     kills_.readCounters(oomKillCount, cgroupRoot_, stats);
@@ -93,7 +95,7 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
 }
 
 double Sampler::quickSeconds() const {
-    const Tuning& t = options_.tuning;
+    const SamplingTuning& t = options_.sampling;
     return t.suspectSampleSeconds < t.sampleIntervalSeconds ? t.suspectSampleSeconds : 0.0;
 }
 
@@ -215,7 +217,7 @@ void Sampler::recordMembers(double now) {
         }
         FamilyState& family = it->second;
         if (!family.memberWatch && family.members > 1) {
-            family.memberWatch = std::make_unique<MemberWatch>(options_.tuning);
+            family.memberWatch = std::make_unique<MemberWatch>(options_.scoring);
         }
         if (family.memberWatch) {
             const uint64_t id = memberIdOf(record->pid, record->startTime);
@@ -285,7 +287,7 @@ void Sampler::score(std::optional<uint64_t> reserveKiB) {
     // Whether a leak puts the machine at risk depends on every family and on the machine's
     // trend, which move every pass.
     applyRunawayRule(live, MachineOutlook{reserveKiB, forecaster_.view().exhaustionSeconds},
-                     options_.tuning);
+                     options_.scoring);
     for (auto& [key, family] : families_) {
         if (family.members > 0 && atLeast(family.assessment.verdict, FindingVerdict::watch)) {
             suspects_.insert(key);
@@ -305,8 +307,8 @@ void Sampler::judge(FamilyState& family, const FamilySeries& series,
 }
 
 void Sampler::retire(double now) {
-    const Tuning& t = options_.tuning;
-    double grace = std::max(2 * t.bucketSeconds, 5 * t.sampleIntervalSeconds);
+    const SamplingTuning& t = options_.sampling;
+    double grace = std::max(2 * options_.scoring.bucketSeconds, 5 * t.sampleIntervalSeconds);
     for (auto it = families_.begin(); it != families_.end();) {
         FamilyState& family = it->second;
         if (family.members == 0 && family.assessedBuckets != UINT64_MAX &&
@@ -382,7 +384,7 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
     }
     if (const FamilySeries* series = store_->find(key)) {
         view.sparklineKiB =
-            series->medians(static_cast<std::size_t>(options_.tuning.sparklineBuckets));
+            series->medians(static_cast<std::size_t>(options_.sampling.sparklineBuckets));
         view.firstSeen = series->firstSeen();
     }
     if (key == kRecoverySmokeKey) {

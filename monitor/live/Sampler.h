@@ -7,11 +7,12 @@
 #include "monitor/live/LiveView.h"
 #include "monitor/live/MachineForecast.h"
 #include "monitor/live/OutOfMemoryKillDetector.h"
+#include "monitor/live/SamplingTuning.h"
 #include "monitor/proc/ProcessTable.h"
 #include "monitor/scoring/FamilyScorer.h"
 #include "monitor/scoring/MemberWatch.h"
+#include "monitor/scoring/ScoringTuning.h"
 #include "monitor/scoring/SeriesStore.h"
-#include "monitor/scoring/Tuning.h"
 
 #include <functional>
 #include <memory>
@@ -32,7 +33,8 @@ struct SamplerOptions {
     uid_t uid = 0;
     pid_t self = 0;
     std::string smokeTargetsPath; // empty: no self-check targets
-    Tuning tuning;
+    SamplingTuning sampling;
+    ScoringTuning scoring; // handed to the series store and the scorers
     // Every user's processes rather than uid's; each family then belongs to one user and its
     // key says which.
     bool allUsers = false;

@@ -88,8 +88,10 @@ FindingSeverity severityOf(FindingVerdict verdict) {
     return FindingSeverity::allClear;
 }
 
-FamilyScorer::FamilyScorer(const Tuning& tuning, double clockTicksPerSecond)
-    : tuning_(tuning), ticksPerSecond_(clockTicksPerSecond > 0 ? clockTicksPerSecond : 100) {}
+FamilyScorer::FamilyScorer(const ScoringTuning& tuning, double sampleIntervalSeconds,
+                           double clockTicksPerSecond)
+    : tuning_(tuning), sampleSeconds_(sampleIntervalSeconds),
+      ticksPerSecond_(clockTicksPerSecond > 0 ? clockTicksPerSecond : 100) {}
 
 FamilyAssessment FamilyScorer::assess(const FamilySeries& series,
                                       std::optional<uint64_t> reserveKiB,
@@ -138,7 +140,7 @@ FamilyAssessment FamilyScorer::assess(const FamilySeries& series,
     double expected = a.rateKiBPerSecond * a.windowSeconds * 2.0 / 3.0;
     a.consistency = expected > 0 ? clamp01(thirdsRise / expected) : 0;
 
-    auto fineCount = static_cast<std::size_t>(a.windowSeconds / tuning_.sampleIntervalSeconds) + 1;
+    auto fineCount = static_cast<std::size_t>(a.windowSeconds / sampleSeconds_) + 1;
     judgeFloor(a, series.minima(window.size()), window, series.fineSamples(fineCount));
     judgeRecentGrowth(a, window, epsilon);
     a.revisited = revisited(a, span, window.size());
@@ -225,7 +227,7 @@ void FamilyScorer::judgeReleaseFloors(FamilyAssessment& a,
     std::vector<double> times;
     std::vector<double> levels;
     for (const ReleaseFloor& release : releases) {
-        times.push_back(static_cast<double>(release.index) * tuning_.sampleIntervalSeconds);
+        times.push_back(static_cast<double>(release.index) * sampleSeconds_);
         levels.push_back(release.level);
     }
     TrendFit fit = fitUnevenTrend(times, levels);

@@ -2,8 +2,8 @@
 
 #include "monitor/scoring/FamilyAssessment.h"
 #include "monitor/scoring/FamilySeries.h"
+#include "monitor/scoring/ScoringTuning.h"
 #include "monitor/scoring/TrendStats.h"
-#include "monitor/scoring/Tuning.h"
 
 #include <optional>
 #include <vector>
@@ -17,7 +17,9 @@ namespace velmora {
 // one-off steps, sawtooths, warm-ups and short bursts never score high.
 class FamilyScorer {
 public:
-    FamilyScorer(const Tuning& tuning, double clockTicksPerSecond);
+    // sampleIntervalSeconds is the sampler's tick: how far apart the fine samples are.
+    FamilyScorer(const ScoringTuning& tuning, double sampleIntervalSeconds,
+                 double clockTicksPerSecond);
 
     // reserveKiB is what the machine has left: available memory plus free swap; none when the
     // machine's figures cannot be read (then no exhaustion is estimated).
@@ -49,7 +51,8 @@ private:
     bool revisited(const FamilyAssessment& a, const JudgedSpan& span,
                    std::size_t windowBuckets) const;
 
-    Tuning tuning_;
+    ScoringTuning tuning_;
+    double sampleSeconds_;
     double ticksPerSecond_;
 };
 

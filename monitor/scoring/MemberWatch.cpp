@@ -18,12 +18,12 @@ uint64_t memberIdOf(int32_t pid, uint64_t startTime) {
 
 // A member's series holds what its judgement reads: the rate window, the hour behind it for the
 // long window and the revisit check, and the fine samples of the rate window.
-MemberWatch::Member::Member(const Tuning& tuning)
+MemberWatch::Member::Member(const ScoringTuning& tuning)
     : series(static_cast<std::size_t>(tuning.fineSampleCount),
              static_cast<std::size_t>(tuning.hourWindowBuckets + tuning.rateWindowBuckets),
              tuning.bucketSeconds) {}
 
-MemberWatch::MemberWatch(const Tuning& tuning) : tuning_(tuning) {}
+MemberWatch::MemberWatch(const ScoringTuning& tuning) : tuning_(tuning) {}
 
 void MemberWatch::record(uint64_t id, double now, uint64_t footprintKiB, uint64_t cpuTicks) {
     auto& slot = members_[id];

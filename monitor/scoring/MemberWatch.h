@@ -3,7 +3,7 @@
 #include "monitor/scoring/FamilyAssessment.h"
 #include "monitor/scoring/FamilyScorer.h"
 #include "monitor/scoring/FamilySeries.h"
-#include "monitor/scoring/Tuning.h"
+#include "monitor/scoring/ScoringTuning.h"
 
 #include <cstdint>
 #include <memory>
@@ -29,7 +29,7 @@ uint64_t memberIdOf(int32_t pid, uint64_t startTime);
 // processes living a minute or two never are.
 class MemberWatch {
 public:
-    explicit MemberWatch(const Tuning& tuning);
+    explicit MemberWatch(const ScoringTuning& tuning);
 
     void record(uint64_t id, double now, uint64_t footprintKiB, uint64_t cpuTicks);
     // Forgets the members not recorded since the last sweep: call once per pass, after recording.
@@ -49,14 +49,14 @@ public:
 
 private:
     struct Member {
-        explicit Member(const Tuning& tuning);
+        explicit Member(const ScoringTuning& tuning);
         FamilySeries series;
         MemberJudgement judgement;
         uint64_t assessedBuckets = 0;
         bool seen = true;
     };
 
-    Tuning tuning_;
+    ScoringTuning tuning_;
     std::unordered_map<uint64_t, std::unique_ptr<Member>> members_;
 };
 

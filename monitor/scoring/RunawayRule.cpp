@@ -22,7 +22,7 @@ FamilyAssessment* fastestGrowing(const std::vector<FamilyAssessment*>& families)
 } // namespace
 
 void applyRunawayRule(const std::vector<FamilyAssessment*>& families, const MachineOutlook& machine,
-                      const Tuning& tuning) {
+                      const ScoringTuning& tuning) {
     for (FamilyAssessment* a : families) {
         a->verdict = a->scoredVerdict;
         if (!machine.reserveKiB) {

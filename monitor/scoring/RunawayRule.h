@@ -1,7 +1,7 @@
 #pragma once
 
 #include "monitor/scoring/FamilyAssessment.h"
-#include "monitor/scoring/Tuning.h"
+#include "monitor/scoring/ScoringTuning.h"
 
 #include <cstdint>
 #include <optional>
@@ -23,6 +23,6 @@ struct MachineOutlook {
 // machine's figures nothing is known to run out: no family has an exhaustion estimate and none
 // is a runaway.
 void applyRunawayRule(const std::vector<FamilyAssessment*>& families, const MachineOutlook& machine,
-                      const Tuning& tuning);
+                      const ScoringTuning& tuning);
 
 } // namespace velmora

@@ -144,8 +144,8 @@ ServeArguments parseServeArguments(const std::vector<std::string>& args) {
     return result;
 }
 
-Tuning headlessTuning(const Tuning& settings, double intervalSeconds) {
-    Tuning tuning = settings;
+SamplingTuning headlessSampling(const SamplingTuning& settings, double intervalSeconds) {
+    SamplingTuning tuning = settings;
     tuning.sampleIntervalSeconds = intervalSeconds;
     tuning.quietDetailSeconds = std::max(tuning.quietDetailSeconds, kQuietDetailSeconds);
     return tuning;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/scoring/Tuning.h"
+#include "monitor/live/SamplingTuning.h"
 
 #include <string>
 #include <vector>
@@ -34,10 +34,10 @@ ServeArguments parseServeArguments(const std::vector<std::string>& args);
 // effective set (read from `statusText`, the text of /proc/self/status).
 bool mayWatchAllUsers(unsigned effectiveUid, const std::string& statusText);
 
-// The settings' tuning as the headless monitor uses it: ticking every `intervalSeconds`, and
+// The settings' sampling as the headless monitor uses it: ticking every `intervalSeconds`, and
 // reading the swap and CPU time of quiet processes (thousands of idle ones on a server) once
 // a minute.
-Tuning headlessTuning(const Tuning& settings, double intervalSeconds);
+SamplingTuning headlessSampling(const SamplingTuning& settings, double intervalSeconds);
 
 extern const char* const kServeUsage;
 

@@ -10,6 +10,7 @@
 #include "monitor/serve/MetricsEndpoint.h"
 #include "monitor/serve/ProcessMetrics.h"
 #include "monitor/serve/WebConfig.h"
+#include "monitor/session/Tuning.h"
 
 #include <csignal>
 #include <cstdio>
@@ -70,7 +71,9 @@ std::string selfStatus() {
 }
 
 Tuning tuningFor(const ConfigStore& config, const ServeOptions& options) {
-    return headlessTuning(config.tuning(), options.intervalSeconds);
+    Tuning tuning = Tuning::fromJson(config.tuning());
+    tuning.sampling = headlessSampling(tuning.sampling, options.intervalSeconds);
+    return tuning;
 }
 
 // Writes the metrics to the textfile after every pass; says so once when that fails and once
@@ -121,7 +124,9 @@ public:
         SamplerOptions sampler;
         sampler.uid = ::getuid();
         sampler.self = ::getpid();
-        sampler.tuning = tuningFor(config_, options_);
+        const Tuning tuning = tuningFor(config_, options_);
+        sampler.sampling = tuning.sampling;
+        sampler.scoring = tuning.scoring;
         sampler.allUsers = options_.allUsers;
         sampler.rankedFamilies = kExportedFamilies;
         monitor_ = std::make_unique<LiveMonitor>(sampler);

@@ -7,6 +7,7 @@
 #include "monitor/live/HistoryService.h"
 #include "monitor/live/LiveMonitor.h"
 #include "monitor/session/RequestHandler.h"
+#include "monitor/session/Tuning.h"
 
 #include <csignal>
 #include <cstdio>
@@ -56,7 +57,9 @@ int runSession(int in, int out) {
     options.uid = ::getuid();
     options.self = ::getpid();
     options.smokeTargetsPath = paths.smokeTargetsFile;
-    options.tuning = config.tuning();
+    const Tuning tuning = Tuning::fromJson(config.tuning());
+    options.sampling = tuning.sampling;
+    options.scoring = tuning.scoring;
     // Declared before the monitor, so the sampler thread has stopped before it goes.
     HistoryService history(DataFolder{paths.dataDir}, config.storageMode());
     LiveMonitor monitor(options);
@@ -74,6 +77,8 @@ int runSession(int in, int out) {
     context.monotonicClock = continuousSeconds;
     context.wallClock = wallSeconds;
     context.history = &history;
+    context.tuning = tuning.actions;
+    context.composeTuning = tuning.compose;
     RequestHandler handler(context);
     handler.setSamplingStall([&monitor] { return monitor.samplingStalledFor(monitor.clockNow()); });
 

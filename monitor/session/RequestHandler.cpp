@@ -70,6 +70,7 @@ PopoverSnapshot RequestHandler::snapshot() {
     compose.wallNow = context_.wallClock();
     compose.uid = context_.uid;
     compose.where = &context_.where;
+    compose.tuning = context_.composeTuning;
     if (HistoryService* history = context_.history) {
         compose.footer = history->footer();
         compose.historyLine = [history](const std::string& key) {

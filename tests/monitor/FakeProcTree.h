@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monitor/live/Sampler.h"
+#include "monitor/session/Tuning.h"
 #include "tests/support/FileText.h"
 #include "tests/support/TemporaryDirectory.h"
 
@@ -122,10 +123,11 @@ inline SamplerOptions samplerOptionsFor(const std::string& procPath) {
     options.procPath = procPath;
     options.uid = ::getuid();
     options.self = ::getpid();
-    options.tuning = Tuning::fromJson(Json{{"bucketSeconds", 1.0},
-                                           {"rateWindowBuckets", 8},
-                                           {"minRateBuckets", 5},
-                                           {"minFootprintMiB", 8.0}});
+    options.scoring = Tuning::fromJson(Json{{"bucketSeconds", 1.0},
+                                            {"rateWindowBuckets", 8},
+                                            {"minRateBuckets", 5},
+                                            {"minFootprintMiB", 8.0}})
+                          .scoring;
     return options;
 }
 

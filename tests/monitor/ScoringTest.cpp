@@ -21,7 +21,7 @@ FamilySeries seriesOf(
     const std::function<uint64_t(double)>& cpu = [](double t) {
         return static_cast<uint64_t>(t * 50); // half a CPU: busy
     }) {
-    Tuning t;
+    ScoringTuning t;
     FamilySeries series(static_cast<std::size_t>(t.fineSampleCount),
                         static_cast<std::size_t>(t.bucketCount), t.bucketSeconds);
     for (double s = 0; s < seconds; s += 1.0) {
@@ -32,8 +32,8 @@ FamilySeries seriesOf(
 
 // Scores one family as the sampler does: the scorer, then the machine-wide runaway rule.
 FamilyAssessment assess(const FamilySeries& series, uint64_t reserveKiB = 16 * 1024 * kMiB) {
-    FamilyAssessment a = FamilyScorer(Tuning{}, 100).assess(series, reserveKiB);
-    applyRunawayRule({&a}, MachineOutlook{reserveKiB, std::nullopt}, Tuning{});
+    FamilyAssessment a = FamilyScorer(ScoringTuning{}, 1.0, 100).assess(series, reserveKiB);
+    applyRunawayRule({&a}, MachineOutlook{reserveKiB, std::nullopt}, ScoringTuning{});
     return a;
 }
 
@@ -90,7 +90,7 @@ TEST(FamilyScorer, AStoredBaselineReplacesTheSeriesOwn) {
     auto series = seriesOf(60 * 60, [](double) { return 400 * kMiB; });
     EXPECT_NEAR(assess(series).baselineMultiple, 1.0, 0.01);
     // The stored week says it usually holds 100 MiB: four times its usual footprint.
-    FamilyAssessment a = FamilyScorer(Tuning{}, 100)
+    FamilyAssessment a = FamilyScorer(ScoringTuning{}, 1.0, 100)
                              .assess(series, 16 * 1024 * kMiB, static_cast<uint64_t>(100 * kMiB));
     EXPECT_EQ(a.baselineKiB, static_cast<uint64_t>(100 * kMiB));
     EXPECT_NEAR(a.baselineMultiple, 4.0, 0.01);
@@ -125,7 +125,7 @@ TEST(FamilyScorer, ShortBurstAfterQuietDoesNotScoreHigh) {
 
 TEST(FamilyScorer, SlowGrowthOverADayIsFlaggedByTheLongWindows) {
     // 100 MiB to 400 MiB over 24 hours, while idle.
-    Tuning t;
+    ScoringTuning t;
     FamilySeries series(static_cast<std::size_t>(t.fineSampleCount),
                         static_cast<std::size_t>(t.bucketCount), t.bucketSeconds);
     for (double s = 0; s < 86400; s += 10) {
@@ -282,19 +282,19 @@ TEST(FamilyScorer, CriticalOnlyWhileTheMachineRunsOutAndTheFamilyIsWhy) {
     EXPECT_EQ(assess(steady, 900 * kMiB).verdict, FindingVerdict::probable);
 
     // Two leaks while 1 GiB is left: only the faster one is the runaway.
-    FamilyScorer scorer(Tuning{}, 100);
+    FamilyScorer scorer(ScoringTuning{}, 1.0, 100);
     FamilyAssessment fast = scorer.assess(doubling, 1024 * kMiB);
     FamilyAssessment slow = scorer.assess(steady, 1024 * kMiB);
-    applyRunawayRule({&fast, &slow}, MachineOutlook{kGiBKiB, std::nullopt}, Tuning{});
+    applyRunawayRule({&fast, &slow}, MachineOutlook{kGiBKiB, std::nullopt}, ScoringTuning{});
     EXPECT_EQ(fast.verdict, FindingVerdict::criticalRunaway);
     EXPECT_NE(slow.verdict, FindingVerdict::criticalRunaway);
     // Memory runs out within the hour, but something else eats it (another user, 200 MiB/min):
     // the slow leak alone would last two hours and is not that runaway.
     FamilyAssessment alone = scorer.assess(steady, 16 * 1024 * kMiB);
-    applyRunawayRule({&alone}, MachineOutlook{kGiBKiB, 5.0 * 60}, Tuning{});
+    applyRunawayRule({&alone}, MachineOutlook{kGiBKiB, 5.0 * 60}, ScoringTuning{});
     EXPECT_NE(alone.verdict, FindingVerdict::criticalRunaway);
     // Once the machine's reserve recovers, the verdict falls back to the scorer's.
-    applyRunawayRule({&fast}, MachineOutlook{64 * kGiBKiB, std::nullopt}, Tuning{});
+    applyRunawayRule({&fast}, MachineOutlook{64 * kGiBKiB, std::nullopt}, ScoringTuning{});
     EXPECT_EQ(fast.verdict, fast.scoredVerdict);
 }
 
@@ -312,7 +312,7 @@ TEST(FamilyScorer, AYoungFamilyNeedsGrowthThatDoesNotSlow) {
 }
 
 TEST(FamilySeries, GapsRepeatTheLastMedianAndStorageStaysCompact) {
-    Tuning t;
+    ScoringTuning t;
     FamilySeries series(1200, 1440, 60);
     series.append(0, 1000, 0);
     series.append(30, 1000, 0);

@@ -4,7 +4,7 @@
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/proc/MachineState.h"
 #include "monitor/proc/ProcParsers.h"
-#include "monitor/scoring/Tuning.h"
+#include "monitor/session/Tuning.h"
 
 #include <gtest/gtest.h>
 
@@ -113,15 +113,15 @@ TEST(Tuning, OnlyValidValuesAreTaken) {
                                      {"leakTrendStrength", 1.5},
                                      {"warmupBuckets", 0},
                                      {"warmupMinBuckets", 50}});
-    EXPECT_DOUBLE_EQ(t.bucketSeconds, 1.0);
-    EXPECT_EQ(t.rateWindowBuckets, 8);
-    EXPECT_EQ(t.minRateBuckets, 8); // never more than the window
-    EXPECT_DOUBLE_EQ(t.sampleIntervalSeconds, 1.0);
-    EXPECT_EQ(t.maxRows, 12);
-    EXPECT_DOUBLE_EQ(t.leakSteadyShare, 0.7);
-    EXPECT_DOUBLE_EQ(t.leakTrendStrength, 0.8) << "a share above 1 is refused";
-    EXPECT_EQ(t.warmupBuckets, 0) << "no warm-up at all is allowed";
-    EXPECT_EQ(t.warmupMinBuckets, 8) << "never more than the window";
+    EXPECT_DOUBLE_EQ(t.scoring.bucketSeconds, 1.0);
+    EXPECT_EQ(t.scoring.rateWindowBuckets, 8);
+    EXPECT_EQ(t.scoring.minRateBuckets, 8); // never more than the window
+    EXPECT_DOUBLE_EQ(t.sampling.sampleIntervalSeconds, 1.0);
+    EXPECT_EQ(t.compose.maxRows, 12);
+    EXPECT_DOUBLE_EQ(t.scoring.leakSteadyShare, 0.7);
+    EXPECT_DOUBLE_EQ(t.scoring.leakTrendStrength, 0.8) << "a share above 1 is refused";
+    EXPECT_EQ(t.scoring.warmupBuckets, 0) << "no warm-up at all is allowed";
+    EXPECT_EQ(t.scoring.warmupMinBuckets, 8) << "never more than the window";
 }
 
 } // namespace

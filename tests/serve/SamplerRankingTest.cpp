@@ -69,7 +69,7 @@ TEST(SamplerRanking, BetweenSlowTicksASuspectIsReadAgainAndTheTickRecordsTheMedi
     proc.addProcess(300, 1, "steady", 65536);
     SamplerOptions options = test::samplerOptionsFor(proc);
     options.rankedFamilies = 8;
-    options.tuning.suspectSampleSeconds = 0.1; // shorter than the 1 s tick
+    options.sampling.suspectSampleSeconds = 0.1; // shorter than the 1 s tick
     Sampler sampler(options);
     EXPECT_DOUBLE_EQ(sampler.quickSeconds(), 0.1);
     double now = 0;

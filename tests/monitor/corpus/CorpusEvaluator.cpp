@@ -127,7 +127,7 @@ void add(ClassRow& row, const TraceOutcome& outcome) {
 // before (a trace recorded at one sample a second under a 1 s tick keeps every sample).
 class TickSampler {
 public:
-    explicit TickSampler(const Tuning& tuning)
+    explicit TickSampler(const SamplingTuning& tuning)
         : tick_(tuning.sampleIntervalSeconds),
           quick_(tuning.suspectSampleSeconds < tuning.sampleIntervalSeconds
                      ? tuning.suspectSampleSeconds
@@ -165,7 +165,7 @@ private:
 // has had more than one, recorded at every tick.
 class TraceMembers {
 public:
-    explicit TraceMembers(const Tuning& tuning) : tuning_(tuning) {}
+    explicit TraceMembers(const ScoringTuning& tuning) : tuning_(tuning) {}
 
     void record(double now, const std::vector<MemberPoint>& members) {
         if (!watch_ && members.size() > 1) {
@@ -187,7 +187,7 @@ public:
     }
 
 private:
-    const Tuning& tuning_;
+    const ScoringTuning& tuning_;
     std::unique_ptr<MemberWatch> watch_;
 };
 
@@ -249,9 +249,10 @@ TraceOutcome replayTrace(const MemoryTrace& original, TraceView view, const Tuni
     const MemoryTrace& trace = outcome.trace;
     const double phase = clockPhaseOf(original, view);
     const TraceMachine machine(trace);
-    MemorySeriesStore store(static_cast<std::size_t>(tuning.fineSampleCount),
-                            static_cast<std::size_t>(tuning.bucketCount), tuning.bucketSeconds);
-    FamilyScorer scorer(tuning, kTicksPerSecond);
+    const ScoringTuning& scoring = tuning.scoring;
+    MemorySeriesStore store(static_cast<std::size_t>(scoring.fineSampleCount),
+                            static_cast<std::size_t>(scoring.bucketCount), scoring.bucketSeconds);
+    FamilyScorer scorer(scoring, tuning.sampling.sampleIntervalSeconds, kTicksPerSecond);
     const std::string key = "trace";
     const char* traced = std::getenv("VELMORA_CORPUS_TRACE");
     const bool tracing = traced != nullptr && trace.name == traced;
@@ -259,8 +260,8 @@ TraceOutcome replayTrace(const MemoryTrace& original, TraceView view, const Tuni
     FindingVerdict previous = FindingVerdict::normal;
     FamilyAssessment own;
     std::optional<MemberJudgement> grower;
-    TraceMembers members(tuning);
-    TickSampler sampler(tuning);
+    TraceMembers members(scoring);
+    TickSampler sampler(tuning.sampling);
     for (std::size_t i = 0; i < trace.points.size(); ++i) {
         const TracePoint& point = trace.points[i];
         std::optional<uint64_t> recorded = sampler.take(point, previous);
@@ -282,7 +283,7 @@ TraceOutcome replayTrace(const MemoryTrace& original, TraceView view, const Tuni
         grower = members.judge(scorer, reserve, own);
         family.assessment = grower ? grower->assessment : own;
         std::vector<FamilyAssessment*> all{&family.assessment};
-        applyRunawayRule(all, MachineOutlook{reserve, std::nullopt}, tuning);
+        applyRunawayRule(all, MachineOutlook{reserve, std::nullopt}, scoring);
         const FamilyAssessment& a = family.assessment;
         FindingVerdict verdict = a.verdict;
         if (atLeast(verdict, FindingVerdict::suspect) && outcome.firstFlagged &&

@@ -3,7 +3,7 @@
 #include "MemoryTrace.h"
 #include "TraceViews.h"
 #include "model/Enums.h"
-#include "monitor/scoring/Tuning.h"
+#include "monitor/session/Tuning.h"
 
 #include <optional>
 #include <string>

@@ -66,7 +66,7 @@ TEST(DetectionCorpus, EveryLeakInTimeAndNoFalseAlarmUnderDefaultSettings) {
 // from birth is flagged under a minute late.
 TEST(DetectionCorpus, NoFalseAlarmAndEveryLeakButThreeInTimeAtTheHeadlessInterval) {
     Tuning tuning;
-    tuning.sampleIntervalSeconds = 10;
+    tuning.sampling.sampleIntervalSeconds = 10;
     const std::set<std::pair<std::string, TraceView>> late = {
         {"leak-under-gc-5mb-60s", TraceView::birth},
         {"leak-under-gc-5mb-60s", TraceView::midLife},

@@ -1,4 +1,4 @@
-#include "monitor/scoring/Tuning.h"
+#include "monitor/session/Tuning.h"
 
 #include <algorithm>
 
@@ -25,18 +25,17 @@ void readCount(const Json& object, const char* key, int& field, int low, int hig
     }
 }
 
-} // namespace
-
-Tuning Tuning::fromJson(const Json& object) {
-    Tuning t;
-    if (!object.is_object()) {
-        return t;
-    }
+void readSampling(const Json& object, SamplingTuning& t) {
     readSeconds(object, "sampleIntervalSeconds", t.sampleIntervalSeconds, 0.05, 60);
     readSeconds(object, "suspectDetailSeconds", t.suspectDetailSeconds, 0.05, 600);
     readSeconds(object, "suspectSampleSeconds", t.suspectSampleSeconds, 0.05, 60);
     readSeconds(object, "backgroundDetailSeconds", t.backgroundDetailSeconds, 0.05, 3600);
     readSeconds(object, "quietDetailSeconds", t.quietDetailSeconds, 0.05, 3600);
+    readCount(object, "sparklineBuckets", t.sparklineBuckets, 2, 1000);
+    readSeconds(object, "recentFindingSeconds", t.recentFindingSeconds, 0, 1e7);
+}
+
+void readScoring(const Json& object, ScoringTuning& t) {
     readSeconds(object, "bucketSeconds", t.bucketSeconds, 0.1, 3600);
     readCount(object, "fineSampleCount", t.fineSampleCount, 8, 100000);
     readCount(object, "bucketCount", t.bucketCount, 8, 100000);
@@ -45,7 +44,6 @@ Tuning Tuning::fromJson(const Json& object) {
     readCount(object, "curvatureBuckets", t.curvatureBuckets, 2, 10000);
     readCount(object, "hourWindowBuckets", t.hourWindowBuckets, 3, 100000);
     readCount(object, "sixHourWindowBuckets", t.sixHourWindowBuckets, 3, 100000);
-    readCount(object, "sparklineBuckets", t.sparklineBuckets, 2, 1000);
     readCount(object, "maxWindowPoints", t.maxWindowPoints, 8, 1024);
     readSeconds(object, "minFootprintMiB", t.minFootprintMiB, 0, 1e7);
     readSeconds(object, "minLeakMiBPerMinute", t.minLeakMiBPerMinute, 0, 1e6);
@@ -59,14 +57,6 @@ Tuning Tuning::fromJson(const Json& object) {
     readSeconds(object, "probableDoublingMinutes", t.probableDoublingMinutes, 0, 1e6);
     readSeconds(object, "probableGrowthMinutes", t.probableGrowthMinutes, 0, 1e6);
     readSeconds(object, "idleCpuFraction", t.idleCpuFraction, 0, 1);
-    readSeconds(object, "recentFindingSeconds", t.recentFindingSeconds, 0, 1e7);
-    readSeconds(object, "ignoreSeconds", t.ignoreSeconds, 0, 1e8);
-    readSeconds(object, "actionWaitSeconds", t.actionWaitSeconds, 0, 30);
-    readSeconds(object, "whereSeconds", t.whereSeconds, 1, 600);
-    readCount(object, "maxRows", t.maxRows, 1, 12);
-    readSeconds(object, "reliefHeadroomFraction", t.reliefHeadroomFraction, 0, 1);
-    readSeconds(object, "reliefTargetFraction", t.reliefTargetFraction, 0, 1);
-    readCount(object, "reliefCandidates", t.reliefCandidates, 1, 12);
     readSeconds(object, "trendFloor", t.trendFloor, 0, 1);
     readSeconds(object, "agreementFloor", t.agreementFloor, 0, 1);
     readSeconds(object, "leakSteadyShare", t.leakSteadyShare, 0, 1);
@@ -95,7 +85,40 @@ Tuning Tuning::fromJson(const Json& object) {
     t.recentBuckets = std::min(t.recentBuckets, t.rateWindowBuckets);
     t.warmupMinBuckets = std::clamp(t.warmupMinBuckets, t.minRateBuckets, t.rateWindowBuckets);
     t.fineSampleCount = std::max(t.fineSampleCount, 8);
-    t.bucketCount = std::max({t.bucketCount, t.rateWindowBuckets, t.sparklineBuckets});
+}
+
+void readCompose(const Json& object, ComposeTuning& t) {
+    readCount(object, "maxRows", t.maxRows, 1, 12);
+    readSeconds(object, "reliefHeadroomFraction", t.reliefHeadroomFraction, 0, 1);
+    readSeconds(object, "reliefTargetFraction", t.reliefTargetFraction, 0, 1);
+    readCount(object, "reliefCandidates", t.reliefCandidates, 1, 12);
+}
+
+void readActions(const Json& object, ActionTuning& t) {
+    readSeconds(object, "ignoreSeconds", t.ignoreSeconds, 0, 1e8);
+    readSeconds(object, "actionWaitSeconds", t.actionWaitSeconds, 0, 30);
+    readSeconds(object, "whereSeconds", t.whereSeconds, 1, 600);
+}
+
+} // namespace
+
+Tuning Tuning::fromJson(const Json& object) {
+    Tuning t;
+    if (!object.is_object()) {
+        return t;
+    }
+    readSampling(object, t.sampling);
+    readScoring(object, t.scoring);
+    readCompose(object, t.compose);
+    readActions(object, t.actions);
+    t.scoring.bucketCount =
+        std::max({t.scoring.bucketCount, t.scoring.rateWindowBuckets, t.sampling.sparklineBuckets});
+    t.compose.sampleIntervalSeconds = t.sampling.sampleIntervalSeconds;
+    t.compose.suspectDetailSeconds = t.sampling.suspectDetailSeconds;
+    t.compose.backgroundDetailSeconds = t.sampling.backgroundDetailSeconds;
+    t.compose.bucketSeconds = t.scoring.bucketSeconds;
+    t.compose.rateWindowBuckets = t.scoring.rateWindowBuckets;
+    t.compose.minRateBuckets = t.scoring.minRateBuckets;
     return t;
 }
 

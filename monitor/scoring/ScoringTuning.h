@@ -1,21 +1,11 @@
 #pragma once
 
-#include "model/Json.h"
-
 namespace velmora {
 
-// Every window, cadence and threshold of sampling and scoring, in one place. The defaults are
-// the production values; a "tuning" object in config.json can shorten them (tests run a real
+// The series the scorer keeps and every window and threshold of its judgement. The defaults are
+// the production values; the "tuning" object in config.json can shorten them (tests run a real
 // leaking child for seconds instead of minutes this way).
-struct Tuning {
-    double sampleIntervalSeconds = 1.0;    // enumeration tick: list /proc, read statm
-    double suspectDetailSeconds = 2.0;     // smaps_rollup for active suspects
-    double backgroundDetailSeconds = 10.0; // status (VmSwap) and stat (CPU) for the rest
-    double quietDetailSeconds = 10.0;      // ... for processes that used no CPU since the last
-    // Between ticks longer than this, the statm of families at watch or above is read this
-    // often, and each tick records the median of those reads: a slow tick (the headless
-    // monitor's 10 s) judges suspects from as steady a series as the desktop's 1 s tick.
-    double suspectSampleSeconds = 1.0;
+struct ScoringTuning {
     double bucketSeconds = 60.0; // the "one-minute" medians
     int fineSampleCount = 1200;  // 20 minutes of 1 s samples
     int bucketCount = 1440;      // 24 hours of one-minute medians
@@ -24,7 +14,6 @@ struct Tuning {
     int curvatureBuckets = 5;    // recent window compared with the rate window
     int hourWindowBuckets = 60;
     int sixHourWindowBuckets = 360;
-    int sparklineBuckets = 60;
     int maxWindowPoints = 128;        // Theil-Sen is quadratic: downsample beyond this
     double minFootprintMiB = 32.0;    // tiny families never score high
     double minLeakMiBPerMinute = 1.0; // slower growth is worth watching, not a leak
@@ -44,17 +33,7 @@ struct Tuning {
     // within probableExhaustionMinutes at its rate. Warm-ups, jobs and caches that fill to
     // their bound stop before it.
     double probableGrowthMinutes = 10.0;
-    double idleCpuFraction = 0.02;        // CPU share below which a family counts as idle
-    double recentFindingSeconds = 3600.0; // suspects that left the rows stay this long
-    double ignoreSeconds = 86400.0;       // "ignore" lasts a day
-    double actionWaitSeconds = 2.0;       // how long an action waits for a graceful exit
-    double whereSeconds = 60.0;           // how long "Find where it leaks" tracks
-    int maxRows = 12;
-    double reliefHeadroomFraction = 0.15; // below this share of MemAvailable, offer relief
-    // What a relief plan aims for, and how many families it offers: one screenful of choices,
-    // and enough free memory that the machine is out of reclaim trouble.
-    double reliefTargetFraction = 0.2;
-    int reliefCandidates = 5;
+    double idleCpuFraction = 0.02; // CPU share below which a family counts as idle
     // What growth must show before it is called a leak (below these it is at most "watch").
     double leakSteadyShare = 0.85; // share of rising bucket steps, or of rising floor stretches
     // Trend strength (Kendall's tau) above which growth counts at all: a rate is stated only
@@ -93,10 +72,7 @@ struct Tuning {
     int suspectScore = 50;
     int probableScore = 65;
 
-    // Reads the known keys of a "tuning" object; missing, mistyped or out-of-range values keep
-    // their defaults.
-    static Tuning fromJson(const Json& object);
-    bool operator==(const Tuning&) const = default;
+    bool operator==(const ScoringTuning&) const = default;
 };
 
 } // namespace velmora

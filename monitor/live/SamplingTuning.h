@@ -1,0 +1,22 @@
+#pragma once
+
+namespace velmora {
+
+// How often the sampler reads what, and what it publishes besides scores. The defaults are the
+// production values; the "tuning" object in config.json can shorten them.
+struct SamplingTuning {
+    double sampleIntervalSeconds = 1.0;    // enumeration tick: list /proc, read statm
+    double suspectDetailSeconds = 2.0;     // smaps_rollup for active suspects
+    double backgroundDetailSeconds = 10.0; // status (VmSwap) and stat (CPU) for the rest
+    double quietDetailSeconds = 10.0;      // ... for processes that used no CPU since the last
+    // Between ticks longer than this, the statm of families at watch or above is read this
+    // often, and each tick records the median of those reads: a slow tick (the headless
+    // monitor's 10 s) judges suspects from as steady a series as the desktop's 1 s tick.
+    double suspectSampleSeconds = 1.0;
+    int sparklineBuckets = 60;
+    double recentFindingSeconds = 3600.0; // suspects that left the rows stay this long
+
+    bool operator==(const SamplingTuning&) const = default;
+};
+
+} // namespace velmora
