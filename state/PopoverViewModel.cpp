@@ -1,7 +1,7 @@
 #include "state/PopoverViewModel.h"
 
 #include "state/RowStabilizer.h"
-#include "state/Utf8Text.h"
+#include "state/WhitespaceAndCase.h"
 
 namespace velmora {
 
