@@ -1,41 +1,39 @@
 #include "model/SettingsSnapshot.h"
 
+#include "base/SizeText.h"
 #include "model/Codec.h"
+#include "model/StorageModeFigures.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr std::array<StorageModeProfile, 3> kProfiles{{
-    {
-        "Low storage",
-        "128.0 MB total \u00b7 64.0 MB artifacts \u00b7 24.0 MB exports",
-        {"Artifacts: 3 days unless the local budget prunes earlier",
-         "History: 7 days for recurring incident memory", "Logs: 3 days for local troubleshooting",
-         "Prune: on launch and every 30m"},
-        1,
-    },
-    {
-        "Balanced storage",
-        "512.0 MB total \u00b7 384.0 MB artifacts \u00b7 48.0 MB exports",
-        {"Artifacts: 14 days unless the local budget prunes earlier",
-         "History: 30 days for recurring incident memory", "Logs: 7 days for local troubleshooting",
-         "Prune: on launch and every 1h"},
-        2,
-    },
-    {
-        "Deep investigation storage",
-        "2.0 GB total \u00b7 1.5 GB artifacts \u00b7 192.0 MB exports",
-        {"Artifacts: 30 days unless the local budget prunes earlier",
-         "History: 90 days for recurring incident memory",
-         "Logs: 14 days for local troubleshooting", "Prune: on launch and every 2h"},
-        5,
-    },
-}};
+// "every 30m", "every 1h".
+std::string pruneEveryText(int minutes) {
+    return minutes < 60 ? std::to_string(minutes) + "m" : std::to_string(minutes / 60) + "h";
+}
+
+StorageModeProfile profileOf(SettingsStorageMode mode, std::string_view label, int captureCap) {
+    const auto& f = storageModeFigures(mode);
+    const auto days = [](int count) { return std::to_string(count) + " days"; };
+    return {label,
+            formatKiB(f.totalBudgetMiB * 1024) + " total \u00b7 " +
+                formatKiB(f.artifactBudgetMiB * 1024) + " artifacts \u00b7 " +
+                formatKiB(f.exportBudgetMiB * 1024) + " exports",
+            {"Artifacts: " + days(f.artifactDays) + " unless the local budget prunes earlier",
+             "History: " + days(f.historyDays) + " for recurring incident memory",
+             "Logs: " + days(f.logDays) + " for local troubleshooting",
+             "Prune: on launch and every " + pruneEveryText(f.pruneEveryMinutes)},
+            captureCap};
+}
 
 } // namespace
 
 const StorageModeProfile& storageModeProfile(SettingsStorageMode mode) {
+    static const std::array<StorageModeProfile, 3> kProfiles{
+        profileOf(SettingsStorageMode::low, "Low storage", 1),
+        profileOf(SettingsStorageMode::balanced, "Balanced storage", 2),
+        profileOf(SettingsStorageMode::deepInvestigation, "Deep investigation storage", 5)};
     return kProfiles.at(static_cast<std::size_t>(mode));
 }
 

@@ -10,11 +10,12 @@
 
 namespace velmora {
 
-// The fixed texts and capture cap of one storage mode.
+// The texts and capture cap of one storage mode; the budget and retention lines are written
+// from the mode's figures (model/StorageModeFigures.h).
 struct StorageModeProfile {
     std::string_view label;
-    std::string_view budgetLine;
-    std::array<std::string_view, 4> retentionLines;
+    std::string budgetLine;
+    std::array<std::string, 4> retentionLines;
     int captureCap;
 };
 

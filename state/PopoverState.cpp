@@ -1,6 +1,6 @@
 #include "state/PopoverState.h"
 
-#include "state/Utf8Text.h"
+#include "state/WhitespaceAndCase.h"
 
 namespace velmora {
 

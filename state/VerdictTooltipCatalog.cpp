@@ -1,7 +1,7 @@
 #include "state/VerdictTooltipCatalog.h"
 
 #include "base/Utf8.h"
-#include "state/Utf8Text.h"
+#include "state/WhitespaceAndCase.h"
 
 #include <fstream>
 #include <iterator>

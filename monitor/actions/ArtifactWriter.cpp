@@ -1,7 +1,7 @@
 #include "monitor/actions/ArtifactWriter.h"
 
 #include "model/Codec.h"
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 #include "monitor/config/MonitorPaths.h"
 #include "monitor/proc/ProcParsers.h"
 

@@ -19,23 +19,6 @@ std::string hoursAndMinutes(long long hours, long long minutes) {
 
 } // namespace
 
-std::string formatKiB(double kib) {
-    static const char* units[] = {"KB", "MB", "GB", "TB", "PB"};
-    double value = kib < 0 ? 0 : kib;
-    int unit = 0;
-    while (value >= 1024.0 && unit < 4) {
-        value /= 1024.0;
-        ++unit;
-    }
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.1f %s", value, units[unit]);
-    return buf;
-}
-
-std::string formatKiB(uint64_t kib) {
-    return formatKiB(static_cast<double>(kib));
-}
-
 std::string formatRate(double kibPerSecond) {
     double mibPerMinute = kibPerSecond * 60.0 / 1024.0;
     char buf[48];

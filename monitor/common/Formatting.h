@@ -1,14 +1,13 @@
 #pragma once
 
+#include "base/SizeText.h"
+
 #include <cstdint>
 #include <string>
 
 namespace velmora {
 
-// Display texts for sizes, rates and durations. Sizes use binary units with one decimal:
-// "512.0 KB", "8.0 GB".
-std::string formatKiB(uint64_t kib);
-std::string formatKiB(double kib);
+// Display texts for rates and durations; sizes are formatKiB (base/SizeText.h).
 // "+8.2 MB/min" (signed).
 std::string formatRate(double kibPerSecond);
 // "about 12 min", "about 3 h 20 min", "under a minute".

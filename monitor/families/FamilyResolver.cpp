@@ -1,6 +1,6 @@
 #include "monitor/families/FamilyResolver.h"
 
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 
 #include <array>
 #include <cctype>

@@ -16,9 +16,7 @@ struct StoragePolicy {
     uint64_t artifactBudgetBytes = 0;
     uint64_t exportBudgetBytes = 0;
 
-    // low: history 7 days, artifacts 3, logs 3, every 30m, 128 MB / 64 MB / 24 MB;
-    // balanced: 30 / 14 / 7 days, every 1h, 512 MB / 384 MB / 48 MB;
-    // deep investigation: 90 / 30 / 14 days, every 2h, 2.0 GB / 1.5 GB / 192 MB.
+    // The mode's figures (model/StorageModeFigures.h) in milliseconds and bytes.
     static StoragePolicy forMode(SettingsStorageMode mode);
 
     // The largest heap-tracking recording let grow: 1 GiB, or the artifact budget when smaller.

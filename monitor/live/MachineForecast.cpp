@@ -1,6 +1,6 @@
 #include "monitor/live/MachineForecast.h"
 
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 #include "monitor/proc/OomScores.h"
 #include "monitor/proc/ProcParsers.h"
 

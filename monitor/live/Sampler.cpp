@@ -1,6 +1,6 @@
 #include "monitor/live/Sampler.h"
 
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 #include "monitor/proc/MemoryCgroup.h"
 #include "monitor/proc/VmStat.h"
 #include "monitor/scoring/RunawayRule.h"

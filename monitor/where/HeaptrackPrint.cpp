@@ -1,7 +1,7 @@
 #include "monitor/where/HeaptrackPrint.h"
 
 #include "base/Clocks.h"
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 #include "monitor/where/ToolProcess.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "monitor/where/ProgramVersion.h"
 
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 #include "monitor/where/HeapTools.h"
 #include "monitor/where/ToolProcess.h"
 

@@ -4,7 +4,7 @@
 #include "base/DescriptorIo.h"
 #include "base/Environment.h"
 #include "base/ExecArguments.h"
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,6 +1,6 @@
 #include "monitor/where/TraceAccess.h"
 
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 
 #include <cstdlib>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 #include "monitor/where/WhereCaptures.h"
 
 #include "model/Codec.h"
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 #include "monitor/live/LiveMonitor.h"
 #include "monitor/where/HeapTools.h"
 

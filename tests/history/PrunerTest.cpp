@@ -88,6 +88,18 @@ protected:
     std::unique_ptr<HistoryStore> store = openStore(dir.path(), clock);
 };
 
+TEST(StoragePolicyFigures, EachModeReadsItsFiguresInMillisecondsAndBytes) {
+    const StoragePolicy low{7 * kDayMs, 3 * kDayMs, 3 * kDayMs, 30 * kMinuteMs,
+                            128 * kMiB, 64 * kMiB,  24 * kMiB};
+    const StoragePolicy balanced{30 * kDayMs, 14 * kDayMs, 7 * kDayMs, kHourMs,
+                                 512 * kMiB,  384 * kMiB,  48 * kMiB};
+    const StoragePolicy deep{90 * kDayMs, 30 * kDayMs, 14 * kDayMs, 2 * kHourMs,
+                             2 * kGiB,    1536 * kMiB, 192 * kMiB};
+    EXPECT_EQ(StoragePolicy::forMode(SettingsStorageMode::low), low);
+    EXPECT_EQ(StoragePolicy::forMode(SettingsStorageMode::balanced), balanced);
+    EXPECT_EQ(StoragePolicy::forMode(SettingsStorageMode::deepInvestigation), deep);
+}
+
 TEST_F(PrunerTest, EachModeKeepsHistoryArtifactsAndLogsWithinItsAges) {
     for (auto mode : kModes) {
         SCOPED_TRACE(std::string(toWire(mode)));

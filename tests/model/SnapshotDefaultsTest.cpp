@@ -80,6 +80,21 @@ TEST(SnapshotDefaults, SettingsFallbackIsBalancedWithCaptureOn) {
     EXPECT_EQ(decode<SettingsSnapshot>(Json::object()).value(), fallback);
 }
 
+TEST(SnapshotDefaults, EachModesBudgetAndRetentionTextsAreWrittenFromItsFigures) {
+    EXPECT_EQ(storageModeProfile(SettingsStorageMode::balanced).budgetLine,
+              "512.0 MB total \u00b7 384.0 MB artifacts \u00b7 48.0 MB exports");
+    EXPECT_EQ(retentionLinesOf(SettingsStorageMode::balanced),
+              (std::vector<std::string>{"Artifacts: 14 days unless the local budget prunes earlier",
+                                        "History: 30 days for recurring incident memory",
+                                        "Logs: 7 days for local troubleshooting",
+                                        "Prune: on launch and every 1h"}));
+    EXPECT_EQ(retentionLinesOf(SettingsStorageMode::deepInvestigation),
+              (std::vector<std::string>{"Artifacts: 30 days unless the local budget prunes earlier",
+                                        "History: 90 days for recurring incident memory",
+                                        "Logs: 14 days for local troubleshooting",
+                                        "Prune: on launch and every 2h"}));
+}
+
 TEST(SnapshotDefaults, PerModeSettingsDefaultsFollowTheDecodedModeAndFlag) {
     const auto low = decodeOk(R"({"settings":{"storageMode":"low"}})").settings;
     EXPECT_EQ(low.storageModeLabel, "Low storage");

@@ -1,6 +1,6 @@
 #include "base/Utf8.h"
+#include "monitor/common/DisplayText.h"
 #include "monitor/common/Formatting.h"
-#include "monitor/common/Utf8Text.h"
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/proc/MachineState.h"
 #include "monitor/proc/ProcParsers.h"

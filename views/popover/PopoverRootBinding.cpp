@@ -5,10 +5,10 @@
 namespace velmora {
 
 PopoverRenderState renderStateOf(const PopoverViewModel& viewModel) {
-    PopoverRenderState state{viewModel.state()};
-    state.notWatching = notWatchingNotice(viewModel.monitorLink(), viewModel.nextMonitorAttemptIn(),
-                                          viewModel.lastGoodSnapshotAge());
-    return state;
+    return PopoverRenderState{viewModel.state(),
+                              notWatchingNotice(viewModel.monitorLink(),
+                                                viewModel.nextMonitorAttemptIn(),
+                                                viewModel.lastGoodSnapshotAge())};
 }
 
 PopoverRootBinding::PopoverRootBinding(PopoverRootView& root,

@@ -1,4 +1,4 @@
-#include "state/Utf8Text.h"
+#include "state/WhitespaceAndCase.h"
 
 #include "base/Utf8.h"
 

@@ -1,4 +1,4 @@
-#include "monitor/common/Utf8Text.h"
+#include "monitor/common/DisplayText.h"
 
 #include "base/Utf8.h"
 
