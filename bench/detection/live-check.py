@@ -274,8 +274,14 @@ def descendants(pid):
     while todo:
         p = todo.pop()
         found.append(p)
-        text = read_text("/proc/%d/task/%d/children" % (p, p)) or ""
-        todo.extend(int(c) for c in text.split())
+        # Each thread lists the children it started: a program may fork from any of them.
+        try:
+            threads = os.listdir("/proc/%d/task" % p)
+        except OSError:
+            continue
+        for t in threads:
+            text = read_text("/proc/%d/task/%s/children" % (p, t)) or ""
+            todo.extend(int(c) for c in text.split())
     return found
 
 
@@ -387,6 +393,16 @@ class Monitor:
             return json.loads(answer)
         except ValueError as error:
             raise Failure("the monitor answered a line that is not JSON: %s" % error)
+
+    def wait_for_first_scan(self, timeout=15.0):
+        """Asks for snapshots until the monitor's first scan of running processes is over."""
+        answer = self.request()
+        rows_of(answer)
+        wait_until = time.monotonic() + timeout
+        while (answer["snapshot"].get("bootstrapScan", {}).get("active")
+               and time.monotonic() < wait_until):
+            time.sleep(0.5)
+            answer = self.request()
 
     def ended(self):
         try:
@@ -732,13 +748,7 @@ def main():
             os.chmod(target, 0o755)
 
         monitor = Monitor(velmora, home, os.path.join(run_dir, "velmora-stderr.log"))
-        answer = monitor.request()
-        rows_of(answer)
-        wait_until = time.monotonic() + 15
-        while (answer["snapshot"].get("bootstrapScan", {}).get("active")
-               and time.monotonic() < wait_until):
-            time.sleep(0.5)
-            answer = monitor.request()
+        monitor.wait_for_first_scan()
         print("Monitor %s started (PID %d), its data in %s"
               % (velmora, monitor.proc.pid, home))
 
