@@ -472,23 +472,14 @@ def main():
     figures = None
     interrupted = False
 
-    def on_signal(number, frame):
-        raise Stop()
-
-    signal.signal(signal.SIGINT, signal.default_int_handler)
-    signal.signal(signal.SIGTERM, on_signal)
-    signal.signal(signal.SIGHUP, on_signal)
+    live.catch_signals()
     try:
         figures = run(args, run_dir, started)
-    except KeyboardInterrupt:
+    except (KeyboardInterrupt, Stop) as reason:
         interrupted = True
-        print("\nInterrupted.")
-    except Stop:
-        interrupted = True
-        print("\nStopped by a signal.")
+        live.say_interrupted(reason)
     finally:
-        for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
-            signal.signal(number, signal.SIG_IGN)
+        live.ignore_signals()
         if "browser" in started:
             started["browser"].stop()
         if "monitor" in started:
@@ -508,8 +499,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main())
-    except Failure as failure:
-        print("chromium-check: %s" % failure, file=sys.stderr)
-        sys.exit(2)
+    live.exit_with(main, "chromium-check")

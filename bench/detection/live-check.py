@@ -252,6 +252,36 @@ class Stop(Exception):
     """A signal asked this script to end."""
 
 
+def catch_signals():
+    """Ctrl-C raises KeyboardInterrupt, even when started with SIGINT ignored, and SIGTERM and
+    SIGHUP raise Stop, so a run ends with its figures so far and ends what it started."""
+    def on_signal(number, frame):
+        raise Stop()
+
+    signal.signal(signal.SIGINT, signal.default_int_handler)
+    signal.signal(signal.SIGTERM, on_signal)
+    signal.signal(signal.SIGHUP, on_signal)
+
+
+def say_interrupted(reason):
+    print("\nInterrupted." if isinstance(reason, KeyboardInterrupt) else "\nStopped by a signal.")
+
+
+def ignore_signals():
+    """While ending what it started, nothing interrupts the script."""
+    for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, signal.SIG_IGN)
+
+
+def exit_with(main, name):
+    """Runs main and exits with its status, or with 2 when the check itself could not run."""
+    try:
+        sys.exit(main())
+    except Failure as failure:
+        print("%s: %s" % (name, failure), file=sys.stderr)
+        sys.exit(2)
+
+
 def clock(seconds):
     seconds = max(0, int(round(seconds)))
     return "%d:%02d" % (seconds // 60, seconds % 60)
@@ -734,13 +764,7 @@ def main():
     full_rows = 0
     t0 = end = time.monotonic()
 
-    def on_signal(number, frame):
-        raise Stop()
-
-    # Ctrl-C ends the run with its figures so far, even when started with SIGINT ignored.
-    signal.signal(signal.SIGINT, signal.default_int_handler)
-    signal.signal(signal.SIGTERM, on_signal)
-    signal.signal(signal.SIGHUP, on_signal)
+    catch_signals()
     try:
         for s in cases:
             target = os.path.join(bin_dir, s.name)
@@ -829,15 +853,11 @@ def main():
                 break
     except Failure as error:
         failure = error
-    except KeyboardInterrupt:
+    except (KeyboardInterrupt, Stop) as reason:
         interrupted = True
-        print("\nInterrupted.")
-    except Stop:
-        interrupted = True
-        print("\nStopped by a signal.")
+        say_interrupted(reason)
     finally:
-        for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
-            signal.signal(number, signal.SIG_IGN)
+        ignore_signals()
         stop_classes(watched)
         if monitor is not None:
             monitor.stop()
@@ -863,8 +883,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main())
-    except Failure as failure:
-        print("live-check: %s" % failure, file=sys.stderr)
-        sys.exit(2)
+    exit_with(main, "live-check")
