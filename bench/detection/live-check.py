@@ -252,6 +252,36 @@ class Stop(Exception):
     """A signal asked this script to end."""
 
 
+def catch_signals():
+    """Ctrl-C raises KeyboardInterrupt, even when started with SIGINT ignored, and SIGTERM and
+    SIGHUP raise Stop, so a run ends with its figures so far and ends what it started."""
+    def on_signal(number, frame):
+        raise Stop()
+
+    signal.signal(signal.SIGINT, signal.default_int_handler)
+    signal.signal(signal.SIGTERM, on_signal)
+    signal.signal(signal.SIGHUP, on_signal)
+
+
+def say_interrupted(reason):
+    print("\nInterrupted." if isinstance(reason, KeyboardInterrupt) else "\nStopped by a signal.")
+
+
+def ignore_signals():
+    """While ending what it started, nothing interrupts the script."""
+    for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, signal.SIG_IGN)
+
+
+def exit_with(main, name):
+    """Runs main and exits with its status, or with 2 when the check itself could not run."""
+    try:
+        sys.exit(main())
+    except Failure as failure:
+        print("%s: %s" % (name, failure), file=sys.stderr)
+        sys.exit(2)
+
+
 def clock(seconds):
     seconds = max(0, int(round(seconds)))
     return "%d:%02d" % (seconds // 60, seconds % 60)
@@ -274,8 +304,14 @@ def descendants(pid):
     while todo:
         p = todo.pop()
         found.append(p)
-        text = read_text("/proc/%d/task/%d/children" % (p, p)) or ""
-        todo.extend(int(c) for c in text.split())
+        # Each thread lists the children it started: a program may fork from any of them.
+        try:
+            threads = os.listdir("/proc/%d/task" % p)
+        except OSError:
+            continue
+        for t in threads:
+            text = read_text("/proc/%d/task/%s/children" % (p, t)) or ""
+            todo.extend(int(c) for c in text.split())
     return found
 
 
@@ -387,6 +423,16 @@ class Monitor:
             return json.loads(answer)
         except ValueError as error:
             raise Failure("the monitor answered a line that is not JSON: %s" % error)
+
+    def wait_for_first_scan(self, timeout=15.0):
+        """Asks for snapshots until the monitor's first scan of running processes is over."""
+        answer = self.request()
+        rows_of(answer)
+        wait_until = time.monotonic() + timeout
+        while (answer["snapshot"].get("bootstrapScan", {}).get("active")
+               and time.monotonic() < wait_until):
+            time.sleep(0.5)
+            answer = self.request()
 
     def ended(self):
         try:
@@ -718,13 +764,7 @@ def main():
     full_rows = 0
     t0 = end = time.monotonic()
 
-    def on_signal(number, frame):
-        raise Stop()
-
-    # Ctrl-C ends the run with its figures so far, even when started with SIGINT ignored.
-    signal.signal(signal.SIGINT, signal.default_int_handler)
-    signal.signal(signal.SIGTERM, on_signal)
-    signal.signal(signal.SIGHUP, on_signal)
+    catch_signals()
     try:
         for s in cases:
             target = os.path.join(bin_dir, s.name)
@@ -732,13 +772,7 @@ def main():
             os.chmod(target, 0o755)
 
         monitor = Monitor(velmora, home, os.path.join(run_dir, "velmora-stderr.log"))
-        answer = monitor.request()
-        rows_of(answer)
-        wait_until = time.monotonic() + 15
-        while (answer["snapshot"].get("bootstrapScan", {}).get("active")
-               and time.monotonic() < wait_until):
-            time.sleep(0.5)
-            answer = monitor.request()
+        monitor.wait_for_first_scan()
         print("Monitor %s started (PID %d), its data in %s"
               % (velmora, monitor.proc.pid, home))
 
@@ -819,15 +853,11 @@ def main():
                 break
     except Failure as error:
         failure = error
-    except KeyboardInterrupt:
+    except (KeyboardInterrupt, Stop) as reason:
         interrupted = True
-        print("\nInterrupted.")
-    except Stop:
-        interrupted = True
-        print("\nStopped by a signal.")
+        say_interrupted(reason)
     finally:
-        for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
-            signal.signal(number, signal.SIG_IGN)
+        ignore_signals()
         stop_classes(watched)
         if monitor is not None:
             monitor.stop()
@@ -853,8 +883,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main())
-    except Failure as failure:
-        print("live-check: %s" % failure, file=sys.stderr)
-        sys.exit(2)
+    exit_with(main, "live-check")
