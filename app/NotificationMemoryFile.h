@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/SerialWorker.h"
 #include "base/Environment.h"
+#include "link/SerialWorker.h"
 #include "state/NotificationMemory.h"
 
 #include <chrono>
