@@ -21,4 +21,24 @@ std::string formatKiB(uint64_t kib) {
     return formatKiB(static_cast<double>(kib));
 }
 
+std::string byteSizeText(uint64_t bytes) {
+    constexpr uint64_t kMiB = 1024ull * 1024ull;
+    constexpr uint64_t kGiB = 1024ull * kMiB;
+    char text[32];
+    if (bytes >= kGiB) {
+        std::snprintf(text, sizeof text, "%.1f GB", static_cast<double>(bytes) / kGiB);
+    } else if (bytes >= kMiB) {
+        std::snprintf(text, sizeof text, "%llu MB", static_cast<unsigned long long>(bytes / kMiB));
+    } else {
+        std::snprintf(text, sizeof text, "%llu KB", static_cast<unsigned long long>(bytes / 1024));
+    }
+    return text;
+}
+
+std::string rateText(double mibPerMinute) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%+.1f MB/min", mibPerMinute);
+    return text;
+}
+
 } // namespace velmora

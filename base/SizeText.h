@@ -9,4 +9,12 @@ namespace velmora {
 std::string formatKiB(uint64_t kib);
 std::string formatKiB(double kib);
 
+// A size in bytes the way the storage footer shows it: whole kilobytes below 1 MB ("420 KB"),
+// whole megabytes below 1 GB ("381 MB"), one decimal from there on ("1.2 GB"). Whole units
+// are rounded down, so a size just under 1 GB never reads "1024 MB".
+std::string byteSizeText(uint64_t bytes);
+
+// A growth rate with its sign and one decimal: "+8.2 MB/min", "-0.4 MB/min".
+std::string rateText(double mibPerMinute);
+
 } // namespace velmora

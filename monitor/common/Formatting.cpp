@@ -1,5 +1,7 @@
 #include "monitor/common/Formatting.h"
 
+#include "base/AgoText.h"
+
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -20,11 +22,7 @@ std::string hoursAndMinutes(long long hours, long long minutes) {
 } // namespace
 
 std::string formatRate(double kibPerSecond) {
-    double mibPerMinute = kibPerSecond * 60.0 / 1024.0;
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%s%.1f MB/min", mibPerMinute < 0 ? "-" : "+",
-                  std::fabs(mibPerMinute));
-    return buf;
+    return rateText(kibPerSecond * 60.0 / 1024.0);
 }
 
 std::string formatDuration(double seconds) {
@@ -58,14 +56,7 @@ std::string formatSpan(double seconds) {
 }
 
 std::string formatAgo(double seconds) {
-    if (seconds < 60) {
-        return "just now";
-    }
-    auto minutes = static_cast<long long>(seconds / 60.0);
-    if (minutes < 60) {
-        return std::to_string(minutes) + " min ago";
-    }
-    return std::to_string(minutes / 60) + " h ago";
+    return agoText(static_cast<int64_t>(seconds), kFindingAgo);
 }
 
 std::string formatClock(double unixSeconds) {

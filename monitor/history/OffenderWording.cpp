@@ -33,12 +33,6 @@ std::string timesLongText(uint32_t count) {
     return count == 1 ? "once" : std::to_string(count) + " times";
 }
 
-std::string rateText(double mbPerMin) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%+.1f MB/min", mbPerMin);
-    return text;
-}
-
 struct ActionWords {
     std::string_view id;
     const char* label; // "Restart"

@@ -1,20 +1,12 @@
 #include "monitor/history/RelativeTime.h"
 
+#include "base/AgoText.h"
 #include "monitor/history/Clock.h"
 
 namespace velmora {
 
 std::string agoText(int64_t elapsedMs) {
-    if (elapsedMs < kMinuteMs) {
-        return "just now";
-    }
-    if (elapsedMs < kHourMs) {
-        return std::to_string(elapsedMs / kMinuteMs) + "m ago";
-    }
-    if (elapsedMs < kDayMs) {
-        return std::to_string(elapsedMs / kHourMs) + "h ago";
-    }
-    return std::to_string(elapsedMs / kDayMs) + "d ago";
+    return agoText(elapsedMs / 1000, kHistoryAgo);
 }
 
 std::string durationText(int64_t durationMs) {

@@ -1,5 +1,6 @@
 #include "views/popover/NotWatchingNotice.h"
 
+#include "base/AgoText.h"
 #include "link/RestartPolicy.h"
 
 namespace velmora {
@@ -36,21 +37,7 @@ std::string nextTryText(nanoseconds in) {
 }
 
 std::string agoText(nanoseconds age) {
-    using namespace std::chrono;
-    const auto whole = duration_cast<seconds>(age).count();
-    if (whole < 1) {
-        return "just now";
-    }
-    if (whole < 60) {
-        return std::to_string(whole) + " s ago";
-    }
-    if (whole < 3600) {
-        return std::to_string(whole / 60) + " min ago";
-    }
-    if (whole < 86400) {
-        return std::to_string(whole / 3600) + " h ago";
-    }
-    return std::to_string(whole / 86400) + " d ago";
+    return agoText(std::chrono::duration_cast<std::chrono::seconds>(age).count(), kNoticeAgo);
 }
 
 std::optional<NotWatchingNotice> notWatchingNotice(const MonitorLinkState& link,
