@@ -199,7 +199,8 @@ TEST(Sampler, ChurningChildrenOverAFlatParentFlagNothing) {
     ChildChurn churn(proc, 700, "server", 800);
     for (int second = 1; second <= 30; ++second) {
         churn.at(second);
-        for (const FamilyView& family : passSecond(sampler, second)->families) {
+        const std::shared_ptr<const LiveView> view = passSecond(sampler, second);
+        for (const FamilyView& family : view->families) {
             EXPECT_FALSE(flagged(family.assessment.verdict)) << family.title << " at " << second;
         }
     }
