@@ -371,7 +371,8 @@ struct SharedCgroup {
     }
     std::vector<pid_t> victims(double now) {
         std::vector<pid_t> pids;
-        for (const OutOfMemoryKill& kill : sampler.pass(now, 0)->outOfMemoryKills) {
+        const std::shared_ptr<const LiveView> view = sampler.pass(now, 0);
+        for (const OutOfMemoryKill& kill : view->outOfMemoryKills) {
             pids.push_back(kill.pid);
         }
         return pids;
