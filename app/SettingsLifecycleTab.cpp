@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sections of the Settings window's "Lifecycle" tab.
 #include "app/LaunchAtLogin.h"
 #include "app/SettingsWidgets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sections of the Settings window's "Monitor" tab.
 #include "app/SettingsWidgets.h"
 #include "app/SettingsWindow.h"

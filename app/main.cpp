@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora-ui: the tray front end of the Velmora memory-leak monitor.
 #include "app/DarkModeWatcher.h"
 #include "app/GraphicalSession.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package, built by CPack's DEB generator (scripts/package.sh). Everything the
 # install rules put under the prefix goes in; the dependencies come from the shared libraries
 # the executables link (dpkg-shlibdeps), the version from the project's version.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Building blocks shared by the scenario library's source files (not part of its interface).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The field helpers every record decoder and encoder calls. The decoding rules live here once:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora: the Linux monitor behind velmora-ui. "velmora ui-backend" answers one JSON line on
 // standard output for every request line on standard input; diagnostics go to standard error.
 

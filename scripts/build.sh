@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures (once) and builds the tree in build/ with Ninja. Extra arguments go to cmake.
 # VELMORA_BUILD_TARGETS (space-separated) builds only those targets and what they need.
 set -euo pipefail

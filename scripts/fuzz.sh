@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer target for the response decoder with clang and runs it for 60 s
 # (or FUZZ_SECONDS) over a seed corpus generated into the build directory.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package: a Release build of the app and the monitor (no tests, no
 # benchmarks) in build-package/ (or $VELMORA_PACKAGE_BUILD_DIR), then CPack's DEB generator.
 # Prints the path of the .deb on standard output (the build talks on standard error). Extra

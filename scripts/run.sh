@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds only what running needs (velmora-ui and the monitor
 # velmora, with the resources they find in build/share/velmora/) and starts the tray app.
 # Arguments go to velmora-ui (for instance --demo-detail-routing to run it on the built-in

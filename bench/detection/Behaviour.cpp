@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora-behaviour: one process with a chosen memory behaviour, for watching the real monitor
 // at work. It really holds what it claims: every page of its memory is written (resident
 // anonymous memory), and memory it gives up is unmapped, so it truly goes back to the kernel.

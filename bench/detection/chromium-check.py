@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Live check with a real browser: Chromium started after the monitor, one tab leaking while
 other tabs open and close, watched by the real monitor (`velmora ui-backend`) under its default
 settings.

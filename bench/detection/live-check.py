@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Live detection check: real processes with known memory behaviour, watched by the real
 monitor (`velmora ui-backend`) under its default settings.
 

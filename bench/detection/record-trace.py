@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Record the memory footprint of a real program family into a labelled trace file.
 
 Usage:

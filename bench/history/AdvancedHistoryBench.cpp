@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The advanced-history query over 90 days of one-minute footprints for 200 families, and the
 // database's size per family-day. The fixture database is built once (a few minutes) under
 // $TMPDIR/velmora-history-bench and reused by later runs. Also the stored-baseline lookup.

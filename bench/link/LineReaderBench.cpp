@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading one response line from the backend's standard output (a socketpair): the line
 // reader (64 KiB reads, what it read past a line kept for the next one) against reading one
 // byte per system call, for 1 KB, 100 KB and 1 MB lines. Reports bytes per second and read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding a realistic ~100 KB response line: 50 rows of 60 sparkline samples, a full incident,
 // a detail with an artifact, a relief plan and recent findings. Compares the raw JSON parse with
 // parse + record decode, and the record decode alone, so the cost of building records shows.

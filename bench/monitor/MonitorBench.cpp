@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sampling pass CPU time (real /proc and a synthetic tree), answer time with 12 rows, the
 // memory of 24 hours of series and the time to judge one family.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monitor's soak: the real sampler over a fake /proc tree that churns the way a busy
 // desktop does, at an accelerated clock. Processes appear and vanish every pass and by the
 // thousand in bursts, families come and go under new names, running processes rename

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless monitor at scale: "velmora serve"'s work at its default 10 s tick over a fake
 // /proc of 10,000 processes (2,000 families of five, twenty of them leaking 20 MB/min), on a
 // simulated clock. Each tick is what the real one does: the sampling pass, the suspects' quick

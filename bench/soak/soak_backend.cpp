@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scripted backend for the tray app's soak: it replays a changing day at the pace of the
 // app's polling. Families appear on watch, escalate to suspect and critical, then leave and
 // show up among the recent findings; rates and sparklines change on every answer; the trust

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Soak of the tray app: velmora-ui under Xvfb with a tray host and the scripted soak backend
 replaying a changing day at the fastest polling (500 ms). The popover is opened and closed
 through the tray icon every few seconds (xdotool), and the app's soak driver

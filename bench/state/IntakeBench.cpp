@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One snapshot intake of the view model: a 50-row snapshot with 60 sparkline samples per row,
 // published by a backend and delivered through the scheduler, as the app does twice a second
 // at most.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the whole popover from a 50-row snapshot, and applying a snapshot that changes
 // nothing visible to a popover already on screen.
 

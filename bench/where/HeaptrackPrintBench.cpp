@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast heaptrack_print's report is read as it arrives, in 64 KiB pieces as from its pipe:
 // reports of a C++ program with deep stacks (40 frames of long names per entry), from about a
 // megabyte to about a hundred, with the largest entry last.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of "Find where it leaks" for the program it looks at, measured on where_leaker
 // --work (flat out: every unit allocates and frees sixteen buffers, every 256th leaks 4 KiB;
 // it prints how many units it has done four times a second), once allocating as fast as it can

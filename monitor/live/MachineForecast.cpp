@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/live/MachineForecast.h"
 
 #include "monitor/common/DisplayText.h"

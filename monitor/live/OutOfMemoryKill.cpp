@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/live/OutOfMemoryKill.h"
 
 #include "monitor/common/Formatting.h"

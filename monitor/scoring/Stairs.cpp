@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/scoring/Stairs.h"
 
 #include "monitor/scoring/TrendStats.h"

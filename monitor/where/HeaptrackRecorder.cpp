@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/where/HeaptrackRecorder.h"
 
 #include "monitor/families/FamilyResolver.h"

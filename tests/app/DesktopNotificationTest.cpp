@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop notifications over a real private session bus: the relay, the D-Bus client and a
 // fake notification server on a second connection, with the view model over a fake backend.
 #include "FakeNotificationServer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A StatusNotifierItem watcher and host for tests: it owns org.kde.StatusNotifierWatcher on a

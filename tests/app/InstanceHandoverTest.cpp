@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One copy per graphical session: the lock file and the local socket in the session's runtime
 // directory, with several handovers of one process standing for several launches.
 #include "app/InstanceHandover.h"

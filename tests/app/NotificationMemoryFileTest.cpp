@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notification memory's file: where it lives, what a save leaves on disk, and that no
 // file, however it looks, stops the app.
 #include "app/NotificationMemoryFile.h"

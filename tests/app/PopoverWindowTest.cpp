@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The popover window follows its content while on screen: opened while the monitor is starting
 // (one line), it grows with the first answer and stays at its anchor, inside the screen.
 #include "app/PopoverWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A D-Bus session bus of a test's own: `dbus-daemon --session --print-address --nofork`,

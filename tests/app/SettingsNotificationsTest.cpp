@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Notifications" section of the Settings window's Monitor tab.
 #include "WindowTestSupport.h"
 #include "app/LaunchAtLogin.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/selfcheck/SmokeReporter.h"
 #include "app/selfcheck/SynchronousLaunchSmokeProbe.h"
 #include "tests/support/FileText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Reads and drives one StatusNotifierItem as a tray host does: its tooltip and icon, Activate,

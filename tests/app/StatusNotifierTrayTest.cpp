@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora-ui's tray over StatusNotifierItem, for real: the app runs on a display of the test's
 // own (Xvfb for X11, weston's headless backend for Wayland) with a private session bus, on
 // which the test is the tray (a watcher and host of its own). What the tests see is what a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A display of a test's own for running velmora-ui on: a private Xvfb server (X11) or weston's

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the end-to-end scripts that run velmora-ui on a screen of their own.
 
 # A private Xvfb display (1280 x 800) with a tray host (trayer, top right). Sets DISPLAY, and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and runs the installed copy's self-check against a
 # fake backend placed where the installed resolver looks (share/velmora/Backend/velmora).
 set -uo pipefail

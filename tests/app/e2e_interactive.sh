@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end runs of the interactive self-checks under a private Xvfb display with a tray host
 # (trayer), each with its own throw-away home so nothing touches the user's settings.
 set -uo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # velmora-ui in its normal mode with the real monitor, under a private Xvfb display with a tray
 # host (trayer) and a throw-away home. The monitor is killed (SIGKILL), then stopped (SIGSTOP):
 # each time the app must say, within its deadlines, that Velmora is not watching, and a new

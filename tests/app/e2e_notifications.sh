@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # velmora-ui in its normal mode with the real monitor, a private session bus (dbus-daemon) with
 # the fake notification server on it, under a private Xvfb display with a tray host. A real
 # child leaks memory: the desktop must hear about it once, from the snapshot's own texts, and

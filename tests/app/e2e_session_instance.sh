@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One velmora-ui per graphical session, not per user: copies with different runtime directories
 # ($XDG_RUNTIME_DIR, one per login session) run side by side; a later launch in a session hands
 # over to that session's copy, which shows itself, and ends; a copy killed without cleaning up

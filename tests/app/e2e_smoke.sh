@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end checks of `velmora-ui --smoke-test` against fake backends: the result line, the
 # failure texts, the exit statuses, the log file, and that no window or tray icon is needed.
 set -uo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # velmora-ui in its normal mode with a monitor that never answers, under a private Xvfb display
 # with a tray host (trayer) and a throw-away home: until the first answer the tray and the
 # popover say that Velmora is starting its monitor, with no figures; when the answer deadline

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # velmora-ui in its normal mode under a private Xvfb display with an XEmbed tray (trayer) and a
 # throw-away home: a click on the tray icon opens the popover under the icon, another click
 # closes it, and a double click leaves it open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one formatter of each kind, in every form a surface shows.
 #include "base/AgoText.h"
 #include "base/SizeText.h"

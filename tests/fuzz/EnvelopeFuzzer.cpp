@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the response decoder. Whatever decodes must encode and decode back
 // to an equal value; the derivations the views call must survive every decoded snapshot.
 #include "link/BackendEnvelope.h"

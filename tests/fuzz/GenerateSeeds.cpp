@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes one response line per scenario into the directory given as the only argument.
 #include "SnapshotBuilders.h"
 #include "link/BackendEnvelope.h"

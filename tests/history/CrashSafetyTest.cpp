@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "HistoryTestSupport.h"
 #include "tests/support/ChildProgram.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes family minutes through the history store forever, 200 families per minute, one flush
 // per minute, and prints each committed minute index on standard output. The crash-safety
 // test kills it at a random moment.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/ResourcesDirectory.h"
 #include "link/BackendExecutableResolver.h"
 #include "link/Uuid.h"

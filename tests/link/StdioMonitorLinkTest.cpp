@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stdio client watching its backend: exits, kills, hangs, failed starts and stray output,
 // with real child processes and a hand-driven clock for every deadline and restart delay.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoding rules shared by every record: modes, null, wrong types, widths, enumerations,
 // and the JSON path of a failure.
 #include "model/Codec.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wire envelopes: request lines byte for byte, response decoding and routing.
 #include "SnapshotBuilders.h"
 #include "link/BackendEnvelope.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How an incident is condensed for the first screen of the incident card, and action captions.
 #include "model/ActionDescriptor.h"
 #include "model/IncidentSnapshot.h"

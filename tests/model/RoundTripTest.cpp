@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // decode(encode(x)) == x for every scenario-shaped snapshot, through JSON text as on the wire.
 #include "SnapshotBuilders.h"
 #include "model/Codec.h"

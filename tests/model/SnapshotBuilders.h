@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Rich snapshots shaped like the ones the backend sends in each situation, for round trips

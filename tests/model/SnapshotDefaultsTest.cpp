@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Defaults of missing keys, including the ones that depend on values decoded before them.
 #include "model/Codec.h"
 

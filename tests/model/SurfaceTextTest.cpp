@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Trimming, prefix stripping and letter case on UTF-8 text.
 #include "model/SurfaceText.h"
 

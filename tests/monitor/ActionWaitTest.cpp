@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wait of an action for processes to quit: one budget for the whole action, however many
 // processes the family has. Real children that ignore SIGTERM stand in for a program that will
 // not quit; the waits run on a manual clock, on which each child quits when the test says.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A helper process for the monitor's tests.
 //   leak MIB_PER_SECOND BASE_MIB   touches BASE_MIB, then MIB_PER_SECOND more every second
 //   flat MIB                       touches MIB once and stays flat

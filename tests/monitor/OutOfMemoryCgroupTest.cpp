@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A real out-of-memory kill: a memory child in its own memory cgroup with a small limit grows
 // past it, the kernel ends it, and a real sampler over the real /proc must record the kill for
 // the child's family. A larger bystander in another memory cgroup is ended the moment the kill

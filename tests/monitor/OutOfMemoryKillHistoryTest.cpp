@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/history/OffenderWording.h"
 #include "monitor/live/HistoryService.h"
 #include "tests/history/HistoryTestSupport.h"

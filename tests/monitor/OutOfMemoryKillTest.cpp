@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/RecentFindings.h"
 #include "monitor/compose/SnapshotComposer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sampler stuck in a /proc read: the monitor keeps answering, and its answers say that
 // sampling has stalled once no pass has completed for three ticks.
 

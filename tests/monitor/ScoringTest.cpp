@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/actions/WhereActions.h"
 #include "monitor/compose/DetailBuilder.h"
 #include "monitor/compose/FamilyTexts.h"

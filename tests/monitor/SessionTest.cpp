@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MonitorProcess.h"
 #include "model/Codec.h"
 #include "monitor/compose/SnapshotComposer.h"

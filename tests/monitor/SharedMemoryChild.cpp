@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A helper process for the shared-memory and exec tests. It writes "ready" on its standard
 // output once its memory is in place, then waits; every mode ends after 120 s.
 //   held MIB          a memfd of MIB written through its descriptor, never mapped

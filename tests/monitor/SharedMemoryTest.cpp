@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared memory in the footprint and processes that become another program, measured on real
 // child processes through the real /proc, and on a fake tree where a case needs names the
 // tests cannot give real processes.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a monitor stage includes a later stage: the folders of monitor/ form a pipeline
 # and every arrow points back towards its start. Run with -DMONITOR_DIR=<source>/monitor.
 set(stages common proc families scoring live config where compose actions session serve)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Find where it leaks" through the real monitor: a real leaking program found by its sampler,
 // tracked with the real heaptrack by a `velmora where` child that the answers follow, its sites
 // in the detail's "Where it grows" section; a refused attach and a restart under tracking.

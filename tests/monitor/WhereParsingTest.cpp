@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What heaptrack_print writes, read back into sites; the plain words a person sees; who may be
 // tracked, decided from /proc facts (a fake tree for the kernel's ptrace rule); the tools
 // looked up in PATH. The real tools are exercised by WhereToolsTest.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `velmora where` against the real heaptrack, gdb and heaptrack_print, on where_leaker: a
 // program built with symbols that leaks from leakyCacheInsert() and churns in
 // churnScratchBuffers(). Skipped where the tools are missing or ptrace is limited.

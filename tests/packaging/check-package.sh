@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and checks it as a distribution would: lintian (errors fail, the
 # rest is printed), the desktop entry, the AppStream metainfo, the file list, and the unpacked
 # package itself: velmora-ui's self-check against the packaged monitor and the monitor's

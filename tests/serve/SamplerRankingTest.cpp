@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the sampler gives the headless monitor: the ranked families it exports, the families
 // that ended, the suspects' reads between slow ticks, and every user's processes.
 #include "FakeProcTree.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real "velmora serve" against the real engine: a leaking child, a Prometheus server of the
 // Debian package scraping it every second, promtool checking what it serves and the alert rules.
 // Skipped, saying why, where prometheus or promtool is not installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view model over the real stdio client: a backend child that exits is shown as not
 // watching, with the last rows kept, until the first good answer of the next one.
 

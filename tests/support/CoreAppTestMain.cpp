@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of the Qt test programs without widgets (local sockets, D-Bus, settings): one
 // QCoreApplication, then Google Test.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every widget test program: one QApplication (offscreen unless a platform is
 // set), motions switched off so that every one lands at once, then Google Test.
 

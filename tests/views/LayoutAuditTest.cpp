@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every popover state the scenario library and the view model can show, rendered at the app's
 // 448-pixel width inside the app's own hosting, in light and dark: no text may run past its
 // widget or lose its characters without an ellipsis, no child may lie outside its parent, and

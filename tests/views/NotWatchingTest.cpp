@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // While the monitor is not watching: the notice's texts, the once-a-second repaint that runs only
 // then, and the popover as a person sees it (the header says so, the rows are out of date, the
 // "Restart monitor" button reports through its closure), from the view model to the pixels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/ViewTestSupport.h"
 #include "views/help/VerdictOnboardingTooltip.h"
 #include "views/kit/ActionCapsuleButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/ViewTestSupport.h"
 #include "views/kit/VelmoraPalette.h"
 #include "views/kit/VelmoraSymbols.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a room of views/ includes a room it must not see. kit/ is the lowest room and
 # includes only itself; every surface includes its own room and the kit; popover/ is the root
 # that composes the surfaces and may include any room. Run with -DVIEWS_DIR=<source>/views.

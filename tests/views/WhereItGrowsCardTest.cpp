@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The detail's "Where it grows" block at the popover's card width: the countdown with its bar and
 // Stop while heap tracking runs, the sites and their stacks once done, the refusal with what to
 // run; updated in place from one snapshot to the next, every press sent back as its action.

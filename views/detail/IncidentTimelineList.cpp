@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/detail/IncidentTimelineList.h"
 
 #include "views/kit/IncidentCardRules.h"

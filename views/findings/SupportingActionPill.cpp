@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/findings/SupportingActionPill.h"
 
 #include "views/kit/SurfacePanel.h"

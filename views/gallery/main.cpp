@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora-gallery --out DIR: renders every popover scenario, the secondary surfaces and the tray
 // icon, light and dark, at device pixel ratio 2, as PNG files into DIR. It writes nothing else.
 // The popover is drawn at its real 448-pixel width inside the app's hosting (PopoverHost).

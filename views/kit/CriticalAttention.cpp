@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/kit/CriticalAttention.h"
 
 #include "views/kit/MotionAnimator.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/popover/PopoverHistorySlot.h"
 
 #if __has_include("views/history/AdvancedHistoryView.h")

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A batch job that buffers a big temporary structure, flushes it and starts again.
 
 Each cycle reads simulated records for --build-seconds into a list of large bytes

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Repeats a clean parallel build of a build tree until a time budget is spent.
 # Usage: compile-loop.sh BUILD_DIR [SECONDS] [JOBS]
 # If the full build fails (sources moving under it), later rounds build only the

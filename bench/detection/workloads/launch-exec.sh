@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A launcher as desktop programs ship them (a shell script in /usr/bin that sets the
 # environment up and then becomes the real program): the monitor first sees this shell, then
 # the program under the same PID.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A request handler with a response cache that is never evicted: a real, slow leak.
 
 It loads a base catalogue (about 100 MB with the interpreter), then serves simulated

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A data-analysis style program: loads a large data set in stages, then works on it.
 
 Load phase (--load-seconds): in --stages stages, generates a CSV chunk and a JSON chunk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Programs that keep memory in shared memory, for the live check: the shapes a compositor
 // client, a browser or a media program leaks with, and pools that are large but not leaks.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the "core" CTest suite of a build tree again and again until a time budget is spent.
 # Usage: test-loop.sh BUILD_DIR [SECONDS] [JOBS] [EXCLUDE_REGEX]
 set -u

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the Settings window (both tabs, with its details closed and opened), the trust window
 // and the verdict help window to PNG files at twice the pixel density, in light and dark, with
 // the settings and trust texts a running monitor sends. Usage: app_screenshots <output dir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tests' fake notification server as a program, for checking a running velmora-ui by
 // hand: it serves org.freedesktop.Notifications on the bus at $DBUS_SESSION_BUS_ADDRESS,
 // rewrites <dump.json> after every notification, and, given an action key, presses it on the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws a notification the fake notification server received as a desktop notification bubble
 // in a light look, at 1x, for the README. Usage:
 //   app_notification_picture <dump.json> <out.png> [index]
