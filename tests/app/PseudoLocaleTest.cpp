@@ -1,0 +1,245 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every surface in the pseudo-language the build makes (every letter accented, every text 40 %
+// longer, in brackets): a text without brackets was never translated, a text cut off would be
+// cut off in a longer language too. Each surface is built at its real size from a monitor that
+// sends its longest texts; what the monitor sends is shown as it comes and may stand outside
+// the brackets. A new surface is one more entry in surfaces().
+#include "WindowTestSupport.h"
+#include "app/AppTranslations.h"
+#include "app/ApplicationMenu.h"
+#include "app/AuxiliaryWindows.h"
+#include "app/LaunchAtLogin.h"
+#include "app/NoTrayHint.h"
+#include "app/PopoverWindow.h"
+#include "app/SettingsWindow.h"
+#include "demo/MockVelmoraBackend.h"
+#include "model/Codec.h"
+#include "state/ManualScheduler.h"
+#include "state/NotificationText.h"
+#include "state/PopoverViewModel.h"
+#include "support/LayoutAudit.h"
+#include "support/TranslationAudit.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QTabWidget>
+#include <QToolButton>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::testing;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Proper names, shown the same in every language.
+const QStringList properNames{QStringLiteral("Velmora")};
+
+// Every string the monitor sent, as the surfaces may show it unchanged.
+void collectStrings(const Json& json, QStringList& into) {
+    if (json.is_string()) {
+        into << QString::fromStdString(json.get<std::string>());
+    }
+    if (json.is_structured()) {
+        for (const auto& item : json) {
+            collectStrings(item, into);
+        }
+    }
+}
+
+// A surface on screen and the texts on it that came from elsewhere.
+struct Shown {
+    std::shared_ptr<QWidget> root;
+    QStringList asSent;
+};
+
+// Everything a surface needs: the monitor's longest texts behind a view model.
+struct Monitor {
+    PopoverSnapshot snapshot = longTextSnapshot();
+    std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
+    std::shared_ptr<PopoverViewModel> viewModel;
+
+    Monitor() {
+        viewModel = PopoverViewModel::create(
+            std::make_shared<MockVelmoraBackend>(snapshot), scheduler, {},
+            std::make_shared<MemoryVerdictTooltipDismissalStore>(), 10s, 4s);
+        scheduler->runPending();
+    }
+
+    QStringList asSent() const {
+        QStringList texts = properNames;
+        collectStrings(encode(snapshot), texts);
+        return texts;
+    }
+};
+
+// The root shown at its opening size, with the monitor it reads kept alive beside it.
+template <class W> Shown shown(std::shared_ptr<Monitor> monitor, std::shared_ptr<W> window) {
+    window->show();
+    QApplication::processEvents();
+    return {std::shared_ptr<QWidget>(window, window.get()) /* shares ownership */,
+            monitor->asSent()};
+}
+
+std::shared_ptr<SettingsWindow> settingsWindow(const std::shared_ptr<Monitor>& monitor) {
+    auto window = std::shared_ptr<SettingsWindow>(
+        new SettingsWindow(monitor->viewModel, std::make_shared<LaunchAtLogin>(std::nullopt, false),
+                           "0.1.0"),
+        [monitor](SettingsWindow* w) { delete w; });
+    return window;
+}
+
+Shown settingsTab(int tab) {
+    auto monitor = std::make_shared<Monitor>();
+    auto window = settingsWindow(monitor);
+    window->findChild<QTabWidget*>(QStringLiteral("settingsTabs"))->setCurrentIndex(tab);
+    Shown result = shown(monitor, window);
+    for (auto* header : window->findChildren<QToolButton*>(QStringLiteral("disclosureHeader"))) {
+        header->setChecked(true);
+    }
+    QApplication::processEvents();
+    return result;
+}
+
+Shown trustWindow() {
+    auto monitor = std::make_shared<Monitor>();
+    return shown(monitor,
+                 std::shared_ptr<TrustAccessWindow>(new TrustAccessWindow(monitor->viewModel),
+                                                    [monitor](TrustAccessWindow* w) { delete w; }));
+}
+
+Shown helpWindow() {
+    auto monitor = std::make_shared<Monitor>();
+    return shown(monitor, std::make_shared<VerdictHelpWindow>());
+}
+
+Shown trayMenu() {
+    auto menu = std::make_shared<ApplicationMenu>();
+    menu->setVersion(QStringLiteral("0.1.0"));
+    return {menu, properNames};
+}
+
+// The window a desktop without a tray gets, with the hint for `desktop`; only the hint is
+// checked here (the popover under it is a surface of its own).
+Shown noTrayHintFor(const char* desktop) {
+    auto monitor = std::make_shared<Monitor>();
+    auto window = std::shared_ptr<PopoverWindow>(
+        new PopoverWindow(monitor->viewModel, PopoverWindow::Style::window, {}),
+        [monitor](PopoverWindow* w) { delete w; });
+    window->present();
+    window->showHint(QString::fromStdString(noTrayHint(desktop)), [] {});
+    QApplication::processEvents();
+    auto* hint = window->findChild<QFrame*>(QStringLiteral("noTrayHint"));
+    return {std::shared_ptr<QWidget>(window, hint), properNames};
+}
+
+const std::map<std::string, std::function<Shown()>>& surfaces() {
+    static const std::map<std::string, std::function<Shown()>> all{
+        {"SettingsMonitor", [] { return settingsTab(0); }},
+        {"SettingsLifecycle", [] { return settingsTab(1); }},
+        {"TrustWindow", trustWindow},
+        {"HelpWindow", helpWindow},
+        {"TrayMenu", trayMenu},
+        {"NoTrayHintGnome", [] { return noTrayHintFor("GNOME"); }},
+        {"NoTrayHintKde", [] { return noTrayHintFor("KDE"); }},
+        {"NoTrayHintXfce", [] { return noTrayHintFor("XFCE"); }},
+        {"NoTrayHintCinnamon", [] { return noTrayHintFor("X-Cinnamon"); }},
+        {"NoTrayHintMate", [] { return noTrayHintFor("MATE"); }},
+        {"NoTrayHintLxqt", [] { return noTrayHintFor("LXQt"); }},
+        {"NoTrayHintSway", [] { return noTrayHintFor("sway"); }},
+        {"NoTrayHintOther", [] { return noTrayHintFor("weston"); }},
+    };
+    return all;
+}
+
+std::vector<std::string> surfaceNames() {
+    std::vector<std::string> names;
+    for (const auto& [name, build] : surfaces()) {
+        names.push_back(name);
+    }
+    return names;
+}
+
+// The pseudo-language, installed once the application object exists.
+class PseudoLanguage : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const QString folder = QStringLiteral(VELMORA_TEST_TRANSLATIONS_DIR);
+        ASSERT_TRUE(QFile::exists(folder + QStringLiteral("/velmora_pseudo.qm")))
+            << "the build makes " << folder.toStdString() << "/velmora_pseudo.qm";
+        ASSERT_EQ(installTranslations({{"LANG", "en_US.UTF-8"}, {"LANGUAGE", "pseudo"}}, folder),
+                  QStringLiteral("pseudo"));
+    }
+};
+[[maybe_unused]] auto* const pseudoLanguage =
+    ::testing::AddGlobalTestEnvironment(new PseudoLanguage);
+
+class PseudoLocale : public ::testing::TestWithParam<std::string> {};
+
+std::string lines(const std::vector<QString>& findings) {
+    std::string text;
+    for (const auto& finding : findings) {
+        text += finding.toStdString() + "\n";
+    }
+    return text;
+}
+
+TEST_P(PseudoLocale, EveryTextIsTranslatedAndShownWhole) {
+    const Shown surface = surfaces().at(GetParam())();
+    const QWidget* root = surface.root.get();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(lines(untranslatedTexts(root, surface.asSent)), "");
+    EXPECT_EQ(lines(clippedTexts(root)), "");
+    EXPECT_EQ(lines(textOverflows(root)), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Surfaces, PseudoLocale, ::testing::ValuesIn(surfaceNames()),
+                         [](const auto& info) { return info.param; });
+
+// Notifications are texts, not widgets: each one's title and body, with the application's
+// name and the monitor's figures as they come.
+TEST(PseudoLocaleNotifications, AreTranslated) {
+    FindingSnapshot row;
+    row.key = "firefox";
+    row.title = "Firefox";
+    row.rate = "+18 MB/min";
+    row.growthSpanLabel = "12 min";
+    row.footprintLabel = "3.2 GB";
+    MemoryForecastSnapshot forecast;
+    forecast.exhaustionSeconds = 600;
+    OutOfMemoryKillSnapshot kill;
+    kill.title = "Firefox";
+    const QStringList asSent{QStringLiteral("Firefox"), QStringLiteral("+18 MB/min"),
+                             QStringLiteral("12 min"), QStringLiteral("3.2 GB")};
+
+    std::vector<Notification> notifications;
+    for (const auto verdict : {FindingVerdict::watch, FindingVerdict::suspect,
+                               FindingVerdict::probable, FindingVerdict::criticalRunaway}) {
+        row.verdict = verdict;
+        notifications.push_back(findingNotification(row));
+    }
+    notifications.push_back(exhaustionNotification(forecast));
+    forecast.exhaustionSeconds = 20;
+    notifications.push_back(exhaustionNotification(forecast));
+    notifications.push_back(killNotification(kill));
+    notifications.push_back(testNotification());
+    const std::vector<Notification> held = notifications;
+    notifications.push_back(summaryNotification({held.front()}));
+    notifications.push_back(summaryNotification({held.front(), held.front()}));
+    notifications.push_back(summaryNotification({held.back()}));
+    notifications.push_back(summaryNotification(held));
+
+    for (const auto& notification : notifications) {
+        const QString summary = QString::fromStdString(notification.summary);
+        EXPECT_TRUE(isTranslated(summary, asSent)) << summary.toStdString();
+        // A held-back summary's body lists the titles it stands for, each translated.
+        for (const QString& line : QString::fromStdString(notification.body).split('\n')) {
+            EXPECT_TRUE(isTranslated(line, asSent)) << line.toStdString();
+        }
+    }
+}
+
+} // namespace
