@@ -15,8 +15,9 @@ namespace {
 // The accented counterpart of each ASCII letter, "A" to "Z" then "a" to "z".
 const QString accented = QStringLiteral("ÅƁĊĐÊƑĜĤÎĴĶĹṀÑÖÞǪŔŠŢÛṼŴẊÝŽ"
                                         "åƀċđêƒĝĥîĵķĺɱñöþǫŕšţûṽŵẋýž");
-// What lengthens a text by 40 %: letters of a common width.
-const QString padding = QStringLiteral("àéîõüñ");
+// What lengthens a text by 40 %: words of letters of a common width, so that a long text still
+// wraps where a real language would.
+const QString padding = QStringLiteral("àéîõü ");
 
 QChar accent(QChar c) {
     if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) {
@@ -57,6 +58,9 @@ QString pseudo(const QString& source) {
     const int extra = (static_cast<int>(source.size()) * 4 + 9) / 10;
     for (int index = 0; index < extra; ++index) {
         text += padding.at(index % padding.size());
+    }
+    if (text.endsWith(QLatin1Char(' '))) {
+        text.back() = padding.front();
     }
     return text + QStringLiteral("]");
 }

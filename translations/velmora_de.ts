@@ -178,17 +178,17 @@
         <translation>Beobachten: Der Speicher wächst langsam</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>This process family has used a little more memory on each recent pass. That alone is common and often harmless.</source>
         <translation>Diese Prozessfamilie hat bei jeder der letzten Messungen etwas mehr Speicher belegt. Das allein ist häufig und oft harmlos.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Caches, large documents and warm-up after launch grow the same way and then level off.</source>
         <translation>Caches, große Dokumente und die Aufwärmphase nach dem Start wachsen genauso und pendeln sich dann ein.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Nothing to do yet. Keep working; Velmora keeps sampling and will say so if the growth continues.</source>
         <translation>Noch nichts zu tun. Arbeiten Sie weiter; Velmora misst weiter und meldet sich, wenn das Wachstum anhält.</translation>
     </message>
@@ -198,7 +198,7 @@
         <translation>Verdacht: Das Wachstum flacht nicht ab</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Memory has kept rising across many samples without coming back down, which is how leaks usually start.</source>
         <translation>Der Speicher ist über viele Messungen gestiegen, ohne wieder zu sinken – so beginnen Speicherlecks meistens.</translation>
     </message>
@@ -218,12 +218,12 @@
         <translation>Wahrscheinliches Leck: stetiges Wachstum mit weiteren Belegen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>The growth is steady and other signals agree: history, the growth curve or repeated incidents from the same app.</source>
         <translation>Das Wachstum ist stetig und andere Hinweise passen dazu: der Verlauf, die Wachstumskurve oder wiederholte Vorfälle derselben Anwendung.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>An app that legitimately holds more and more data, such as a long-running editor session, can look the same.</source>
         <translation>Eine Anwendung, die zu Recht immer mehr Daten hält, etwa eine lange laufende Editor-Sitzung, kann genauso aussehen.</translation>
     </message>
@@ -233,17 +233,17 @@
         <translation>Starten Sie sie zu einem passenden Zeitpunkt neu. Sichern Sie vorher Belege, wenn Sie das Problem den Entwicklern melden möchten.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Critical runaway: memory is running out fast</source>
         <translation>Kritisch: Der Speicher geht schnell zur Neige</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>This process is growing quickly enough to exhaust free memory soon, and the whole machine may slow down or freeze.</source>
         <translation>Dieser Prozess wächst so schnell, dass der freie Speicher bald erschöpft ist; der ganze Rechner kann langsamer werden oder einfrieren.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>A one-off burst, such as loading a very large file, can look like this for a short while.</source>
         <translation>Ein einmaliger Schub, etwa beim Laden einer sehr großen Datei, kann kurzzeitig genauso aussehen.</translation>
     </message>
@@ -316,6 +316,12 @@
         <location line="+2"/>
         <source>Quit Velmora</source>
         <translation>Velmora beenden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Version %1</source>
+        <extracomment>The disabled menu item that shows the installed version, as in &quot;Version 0.1.0&quot;.</extracomment>
+        <translation>Version %1</translation>
     </message>
 </context>
 <context>
@@ -680,13 +686,7 @@
 <context>
     <name>velmora::VelmoraApplication</name>
     <message>
-        <location filename="../app/VelmoraApplication.cpp" line="+156"/>
-        <source>Version %1</source>
-        <extracomment>The disabled menu item that shows the installed version, as in &quot;Version 0.1.0&quot;.</extracomment>
-        <translation>Version %1</translation>
-    </message>
-    <message>
-        <location line="+20"/>
+        <location filename="../app/VelmoraApplication.cpp" line="+175"/>
         <source>Velmora — %1</source>
         <translation>Velmora — %1</translation>
     </message>

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
@@ -35,8 +36,10 @@ public:
     void SetUp() override {
         // The desktop's locale, which Qt reads from LANG and LC_NUMERIC in a real session.
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        ASSERT_EQ(installTranslations({{"LANG", "de_DE.UTF-8"}},
-                                      QStringLiteral(VELMORA_TEST_TRANSLATIONS_DIR)),
+        // The app finds the catalogues beside its resources, as in the build tree here.
+        ASSERT_EQ(QDir(translationsFolder()).canonicalPath(),
+                  QDir(QStringLiteral(VELMORA_TEST_TRANSLATIONS_DIR)).canonicalPath());
+        ASSERT_EQ(installTranslations({{"LANG", "de_DE.UTF-8"}}, translationsFolder()),
                   QStringLiteral("de"));
     }
 };

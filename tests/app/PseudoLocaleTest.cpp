@@ -193,11 +193,34 @@ TEST_P(PseudoLocale, EveryTextIsTranslatedAndShownWhole) {
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(lines(untranslatedTexts(root, surface.asSent)), "");
     EXPECT_EQ(lines(clippedTexts(root)), "");
+    EXPECT_EQ(lines(misplacedChildren(root)), "");
     EXPECT_EQ(lines(textOverflows(root)), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, PseudoLocale, ::testing::ValuesIn(surfaceNames()),
                          [](const auto& info) { return info.param; });
+
+// The check itself: what it lets through and what it reports.
+TEST(PseudoLocaleAudit, ReportsTextOutsideBracketsOnly) {
+    const QStringList asSent{QStringLiteral("Velmora"), QStringLiteral("3.2 GB now")};
+    EXPECT_TRUE(isTranslated(QStringLiteral("[Šéţţîñĝš àéî]"), asSent));
+    EXPECT_TRUE(isTranslated(QStringLiteral("[Ṽéŕšîöñ 0.1.0 [ñêšţêđ]]"), asSent));
+    EXPECT_TRUE(isTranslated(QStringLiteral("2.5[ š]"), asSent));
+    EXPECT_TRUE(isTranslated(QStringLiteral("\u2022 3.2 GB now"), asSent));
+    EXPECT_TRUE(isTranslated(QStringLiteral("Velmora \u2014 [Ŵåţċĥîñĝ]"), asSent));
+    EXPECT_FALSE(isTranslated(QStringLiteral("Settings"), asSent));
+    EXPECT_FALSE(isTranslated(QStringLiteral("[Šéţţîñĝš] now"), asSent));
+    EXPECT_FALSE(isTranslated(QStringLiteral("Velmora Settings"), asSent));
+
+    QWidget window;
+    window.setObjectName(QStringLiteral("window"));
+    window.setWindowTitle(QStringLiteral("[Ŵîñđöŵ]"));
+    auto* plain = new QLabel(QStringLiteral("Plain English"), &window);
+    plain->setObjectName(QStringLiteral("plain"));
+    new QLabel(QStringLiteral("[Ţŕåñšĺåţêđ]"), &window);
+    window.show();
+    EXPECT_EQ(lines(untranslatedTexts(&window, asSent)), "window/plain: \"Plain English\"\n");
+}
 
 // Notifications are texts, not widgets: each one's title and body, with the application's
 // name and the monitor's figures as they come.
