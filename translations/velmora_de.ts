@@ -370,6 +370,109 @@
     </message>
 </context>
 <context>
+    <name>velmora::LocalizedText</name>
+    <message>
+        <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 TB</source>
+        <translation>%1 TB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 PB</source>
+        <translation>%1 PB</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>%1 MB/min</source>
+        <extracomment>A growth rate in megabytes per minute, with its sign: &quot;+8.2 MB/min&quot;.</extracomment>
+        <translation>%1 MB/min</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>just now</source>
+        <translation>gerade eben</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>%ns ago</source>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n s ago</source>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%nm ago</source>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n min ago</source>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%nh ago</source>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n h ago</source>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nd ago</source>
+        <translation>
+            <numerusform>vor %n T.</numerusform>
+            <numerusform>vor %n T.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n d ago</source>
+        <translation>
+            <numerusform>vor %n Tag</numerusform>
+            <numerusform>vor %n Tagen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>velmora::PopoverWindow</name>
     <message>
         <location filename="../app/PopoverWindow.cpp" line="+94"/>
