@@ -4,7 +4,6 @@
 // every letter accented, the text 40 % longer and wrapped in brackets, its place markers ("%1",
 // "%n", "%L2") kept. A text on screen without the brackets was never translated; one cut off
 // would be cut off in a longer language too.
-#include <QCoreApplication>
 #include <QFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -113,7 +112,6 @@ bool translate(QXmlStreamReader& in, QXmlStreamWriter& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: velmora_pseudo_catalogue IN.ts OUT.ts\n");
         return 2;
