@@ -17,8 +17,11 @@
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
 #include "state/PopoverViewModel.h"
+#include "state/VerdictTooltipCatalog.h"
 #include "support/LayoutAudit.h"
 #include "support/TranslationAudit.h"
+#include "views/help/VerdictOnboardingTooltip.h"
+#include "views/popover/PopoverRootView.h"
 
 #include <QApplication>
 #include <QFile>
@@ -136,6 +139,20 @@ Shown noTrayHintFor(const char* desktop) {
     return {std::shared_ptr<QWidget>(window, hint), properNames};
 }
 
+// The explanation the popover shows the first time a verdict appears, at the width of the
+// popover's card (the popover less its two margins of 14 and 16 pixels a side).
+Shown onboardingTooltip(const char* id) {
+    auto tooltip = std::make_shared<VerdictOnboardingTooltip>();
+    tooltip->setTooltip(*VerdictTooltipCatalog::bundled().find(id));
+    // As tall as its lines ask at that width, as the card's layout makes it.
+    const int width = PopoverRootView::popoverWidth - 2 * (14 + 16);
+    tooltip->resize(width, tooltip->hasHeightForWidth() ? tooltip->heightForWidth(width)
+                                                        : tooltip->sizeHint().height());
+    tooltip->show();
+    QApplication::processEvents();
+    return {tooltip, properNames};
+}
+
 const std::map<std::string, std::function<Shown()>>& surfaces() {
     static const std::map<std::string, std::function<Shown()>> all{
         {"SettingsMonitor", [] { return settingsTab(0); }},
@@ -143,6 +160,10 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
         {"TrustWindow", trustWindow},
         {"HelpWindow", helpWindow},
         {"TrayMenu", trayMenu},
+        {"VerdictTooltipWatch", [] { return onboardingTooltip("watch"); }},
+        {"VerdictTooltipSuspect", [] { return onboardingTooltip("suspect"); }},
+        {"VerdictTooltipProbable", [] { return onboardingTooltip("probable"); }},
+        {"VerdictTooltipCriticalRunaway", [] { return onboardingTooltip("criticalRunaway"); }},
         {"NoTrayHintGnome", [] { return noTrayHintFor("GNOME"); }},
         {"NoTrayHintKde", [] { return noTrayHintFor("KDE"); }},
         {"NoTrayHintXfce", [] { return noTrayHintFor("XFCE"); }},
