@@ -520,7 +520,7 @@
         <location filename="../app/SettingsMonitorTab.cpp" line="+25"/>
         <source>Triage</source>
         <extracomment>Settings section: how often Velmora samples memory.</extracomment>
-        <translation>Auswertung</translation>
+        <translation>Erfassung</translation>
     </message>
     <message>
         <location line="+2"/>
