@@ -154,25 +154,35 @@ Shown onboardingTooltip(const char* id) {
 }
 
 const std::map<std::string, std::function<Shown()>>& surfaces() {
-    static const std::map<std::string, std::function<Shown()>> all{
-        {"SettingsMonitor", [] { return settingsTab(0); }},
-        {"SettingsLifecycle", [] { return settingsTab(1); }},
-        {"TrustWindow", trustWindow},
-        {"HelpWindow", helpWindow},
-        {"TrayMenu", trayMenu},
-        {"VerdictTooltipWatch", [] { return onboardingTooltip("watch"); }},
-        {"VerdictTooltipSuspect", [] { return onboardingTooltip("suspect"); }},
-        {"VerdictTooltipProbable", [] { return onboardingTooltip("probable"); }},
-        {"VerdictTooltipCriticalRunaway", [] { return onboardingTooltip("criticalRunaway"); }},
-        {"NoTrayHintGnome", [] { return noTrayHintFor("GNOME"); }},
-        {"NoTrayHintKde", [] { return noTrayHintFor("KDE"); }},
-        {"NoTrayHintXfce", [] { return noTrayHintFor("XFCE"); }},
-        {"NoTrayHintCinnamon", [] { return noTrayHintFor("X-Cinnamon"); }},
-        {"NoTrayHintMate", [] { return noTrayHintFor("MATE"); }},
-        {"NoTrayHintLxqt", [] { return noTrayHintFor("LXQt"); }},
-        {"NoTrayHintSway", [] { return noTrayHintFor("sway"); }},
-        {"NoTrayHintOther", [] { return noTrayHintFor("weston"); }},
-    };
+    static const auto all = [] {
+        std::map<std::string, std::function<Shown()>> named{
+            {"SettingsMonitor", [] { return settingsTab(0); }},
+            {"SettingsLifecycle", [] { return settingsTab(1); }},
+            {"TrustWindow", trustWindow},
+            {"HelpWindow", helpWindow},
+            {"TrayMenu", trayMenu},
+        };
+        // Test names take letters and digits only.
+        for (const auto& [name, id] :
+             std::map<std::string, const char*>{{"Watch", "watch"},
+                                                {"Suspect", "suspect"},
+                                                {"Probable", "probable"},
+                                                {"CriticalRunaway", "criticalRunaway"}}) {
+            named["VerdictTooltip" + name] = [id = id] { return onboardingTooltip(id); };
+        }
+        for (const auto& [name, desktop] :
+             std::map<std::string, const char*>{{"Gnome", "GNOME"},
+                                                {"Kde", "KDE"},
+                                                {"Xfce", "XFCE"},
+                                                {"Cinnamon", "X-Cinnamon"},
+                                                {"Mate", "MATE"},
+                                                {"Lxqt", "LXQt"},
+                                                {"Sway", "sway"},
+                                                {"Other", "weston"}}) {
+            named["NoTrayHint" + name] = [desktop = desktop] { return noTrayHintFor(desktop); };
+        }
+        return named;
+    }();
     return all;
 }
 
