@@ -27,6 +27,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
 #include <functional>
@@ -87,23 +88,30 @@ template <class W> Shown shown(std::shared_ptr<Monitor> monitor, std::shared_ptr
             monitor->asSent()};
 }
 
-std::shared_ptr<SettingsWindow> settingsWindow(const std::shared_ptr<Monitor>& monitor) {
-    auto window = std::shared_ptr<SettingsWindow>(
+// `shown` is what the desktop answers to a test notification.
+std::shared_ptr<SettingsWindow> settingsWindow(const std::shared_ptr<Monitor>& monitor,
+                                               bool shown = true) {
+    SettingsNotifications notifications;
+    notifications.sendTest = [shown](std::function<void(bool)> done) { done(shown); };
+    return std::shared_ptr<SettingsWindow>(
         new SettingsWindow(monitor->viewModel, std::make_shared<LaunchAtLogin>(std::nullopt, false),
-                           "0.1.0"),
+                           "0.1.0", notifications),
         [monitor](SettingsWindow* w) { delete w; });
-    return window;
 }
 
-Shown settingsTab(int tab) {
+// A tab with every disclosure open and, on the Monitor tab, the answer to a test notification.
+Shown settingsTab(int tab, bool notificationShown = true) {
     auto monitor = std::make_shared<Monitor>();
-    auto window = settingsWindow(monitor);
+    auto window = settingsWindow(monitor, notificationShown);
     window->findChild<QTabWidget*>(QStringLiteral("settingsTabs"))->setCurrentIndex(tab);
     Shown result = shown(monitor, window);
     for (auto* header : window->findChildren<QToolButton*>(QStringLiteral("disclosureHeader"))) {
         header->setChecked(true);
     }
+    window->findChild<QPushButton*>(QStringLiteral("testNotificationButton"))->click();
     QApplication::processEvents();
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("testNotificationResult"))->isVisible(),
+              tab == 0);
     return result;
 }
 
@@ -157,6 +165,7 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
     static const auto all = [] {
         std::map<std::string, std::function<Shown()>> named{
             {"SettingsMonitor", [] { return settingsTab(0); }},
+            {"SettingsMonitorNoNotificationService", [] { return settingsTab(0, false); }},
             {"SettingsLifecycle", [] { return settingsTab(1); }},
             {"TrustWindow", trustWindow},
             {"HelpWindow", helpWindow},
