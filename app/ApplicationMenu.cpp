@@ -17,21 +17,25 @@ ApplicationMenu::ApplicationMenu(QWidget* parent) : QMenu(parent) {
         action->setEnabled(false);
         return action;
     };
-    item(QStringLiteral("About Velmora"), "aboutAction", &ApplicationMenu::aboutRequested);
-    item(QStringLiteral("What Velmora accesses\u2026"), "trustAccessAction",
+    item(tr("About Velmora"), "aboutAction", &ApplicationMenu::aboutRequested);
+    //: Opens the window that lists what Velmora reads, writes and sends.
+    item(tr("What Velmora accesses\u2026"), "trustAccessAction",
          &ApplicationMenu::trustAccessRequested);
-    item(QStringLiteral("What do the verdicts mean?"), "verdictHelpAction",
+    item(tr("What do the verdicts mean?"), "verdictHelpAction",
          &ApplicationMenu::verdictHelpRequested);
-    item(QStringLiteral("Settings\u2026"), "settingsAction", &ApplicationMenu::settingsRequested);
-    inert(QStringLiteral("Check for Updates\u2026"), "checkForUpdatesAction");
+    item(tr("Settings\u2026"), "settingsAction", &ApplicationMenu::settingsRequested);
+    //: Always disabled: the system's package manager updates Velmora.
+    inert(tr("Check for Updates\u2026"), "checkForUpdatesAction");
     addSeparator();
-    version_ = inert(QStringLiteral("Version"), "versionAction");
+    //: Replaced by "Version 0.1.0" once the version is known.
+    version_ = inert(tr("Version"), "versionAction");
     addSeparator();
-    item(QStringLiteral("Quit Velmora"), "quitAction", &ApplicationMenu::quitRequested);
+    item(tr("Quit Velmora"), "quitAction", &ApplicationMenu::quitRequested);
 }
 
-void ApplicationMenu::setVersionTitle(const QString& title) {
-    version_->setText(title);
+void ApplicationMenu::setVersion(const QString& version) {
+    //: The disabled menu item that shows the installed version, as in "Version 0.1.0".
+    version_->setText(tr("Version %1").arg(version));
 }
 
 } // namespace velmora

@@ -16,7 +16,8 @@ class ApplicationMenu : public QMenu {
 public:
     explicit ApplicationMenu(QWidget* parent = nullptr);
 
-    void setVersionTitle(const QString& title);
+    // Shows "Version <version>" in the version item.
+    void setVersion(const QString& version);
 
 signals:
     void aboutRequested();

@@ -46,7 +46,7 @@ QIcon applicationIcon() {
 TrustAccessWindow::TrustAccessWindow(std::shared_ptr<PopoverViewModel> viewModel, QWidget* parent)
     : QWidget(parent), viewModel_(std::move(viewModel)) {
     setObjectName(QString::fromLatin1(identifier));
-    setWindowTitle(QStringLiteral("What Velmora accesses"));
+    setWindowTitle(tr("What Velmora accesses"));
     resize(560, 640);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -65,7 +65,7 @@ TrustAccessWindow::~TrustAccessWindow() = default;
 
 VerdictHelpWindow::VerdictHelpWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QString::fromLatin1(identifier));
-    setWindowTitle(QStringLiteral("What do the verdicts mean?"));
+    setWindowTitle(tr("What do the verdicts mean?"));
     resize(560, 520);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -18,10 +18,13 @@ struct ActionKey {
     const char* key;
     const char* caption;
 };
+// The buttons of a notification (the desktop shows them under its text).
 constexpr ActionKey actionKeys[] = {
-    {NotificationAction::show, "show", "Show"},
-    {NotificationAction::captureEvidence, "capture", "Capture evidence"},
-    {NotificationAction::ignore, "ignore", "Ignore for 24 h"},
+    {NotificationAction::show, "show", QT_TRANSLATE_NOOP("velmora::DesktopNotifier", "Show")},
+    {NotificationAction::captureEvidence, "capture",
+     QT_TRANSLATE_NOOP("velmora::DesktopNotifier", "Capture evidence")},
+    {NotificationAction::ignore, "ignore",
+     QT_TRANSLATE_NOOP("velmora::DesktopNotifier", "Ignore for 24 h")},
 };
 
 std::optional<NotificationAction> actionNamed(const QString& key) {
@@ -149,11 +152,11 @@ void DesktopNotifier::deliver(const Notification& notification, Done done) {
     QStringList actions;
     if (capabilities_.contains(QStringLiteral("actions"))) {
         // The notification itself is the "Show" action: no second button says the same.
-        actions << QStringLiteral("default") << QStringLiteral("Show");
+        actions << QStringLiteral("default") << tr("Show");
         for (const auto action : notification.actions) {
             for (const auto& entry : actionKeys) {
                 if (entry.action == action && action != NotificationAction::show) {
-                    actions << QLatin1String(entry.key) << QLatin1String(entry.caption);
+                    actions << QLatin1String(entry.key) << tr(entry.caption);
                 }
             }
         }

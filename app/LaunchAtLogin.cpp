@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LaunchAtLogin.h"
 
+#include "base/Translate.h"
+
 #include <exception>
 
 namespace velmora {
@@ -15,22 +17,29 @@ LaunchAtLogin::LaunchAtLogin(std::optional<XdgAutostartEntry> entry, bool instal
 void LaunchAtLogin::refresh() {
     if (!entry_) {
         state_ = AutostartState::off;
-        statusText_ = installedCopy_
-                          ? "This install cannot register launch-at-login right now."
-                          : "Launch at login is only available from an installed copy of Velmora.";
+        statusText_ =
+            installedCopy_
+                ? translate("LaunchAtLogin",
+                            "This install cannot register launch-at-login right now.")
+                : translate("LaunchAtLogin",
+                            "Launch at login is only available from an installed copy of Velmora.");
         return;
     }
     state_ = entry_->state();
     switch (state_) {
     case AutostartState::off:
-        statusText_ = "Velmora only opens when you launch it.";
+        statusText_ = translate("LaunchAtLogin", "Velmora only opens when you launch it.");
         break;
     case AutostartState::on:
-        statusText_ = "Velmora will open automatically after you sign in.";
+        statusText_ =
+            translate("LaunchAtLogin", "Velmora will open automatically after you sign in.");
         break;
     case AutostartState::switchedOff:
-        statusText_ =
-            "Velmora is queued for launch at login, but the desktop still needs approval.";
+        //: The desktop has switched the autostart entry off; its startup-applications tool
+        //: turns it back on.
+        statusText_ = translate(
+            "LaunchAtLogin",
+            "Velmora is queued for launch at login, but the desktop still needs approval.");
         break;
     }
 }

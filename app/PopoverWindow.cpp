@@ -91,7 +91,7 @@ QFrame* PopoverWindow::makeHintFrame() {
     label->setObjectName(QStringLiteral("noTrayHintText"));
     label->setWordWrap(true);
     row->addWidget(label, 1);
-    auto* dismiss = new QPushButton(QStringLiteral("Don\u2019t show again"), frame);
+    auto* dismiss = new QPushButton(tr("Don\u2019t show again"), frame);
     dismiss->setObjectName(QStringLiteral("noTrayHintDismiss"));
     connect(dismiss, &QPushButton::clicked, this, [this] {
         hint_->hide();

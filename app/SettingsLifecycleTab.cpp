@@ -11,15 +11,17 @@
 namespace velmora {
 
 QWidget* SettingsWindow::buildStartup(QWidget* parent) {
-    auto* group = new SettingsGroup(QStringLiteral("Startup"), parent);
+    auto* group = new SettingsGroup(tr("Startup"), parent);
     group->setObjectName(QStringLiteral("startupGroup"));
-    loginToggle_ = new QCheckBox(QStringLiteral("Open Velmora at login"), group);
+    loginToggle_ = new QCheckBox(tr("Open Velmora at login"), group);
     loginToggle_->setObjectName(QStringLiteral("launchAtLoginToggle"));
     group->body()->addWidget(loginToggle_);
     loginStatus_ = settingsCaption({}, group);
     loginStatus_->setObjectName(QStringLiteral("launchAtLoginStatus"));
     group->body()->addWidget(loginStatus_);
-    loginApproval_ = new QPushButton(QStringLiteral("Open Startup Applications"), group);
+    loginApproval_ = new QPushButton(
+        //: Opens the desktop's own list of programs started at login.
+        tr("Open Startup Applications"), group);
     loginApproval_->setObjectName(QStringLiteral("launchAtLoginApproval"));
     loginApproval_->setFont(velmoraFont(TypeRole::caption));
     group->body()->addWidget(loginApproval_, 0, Qt::AlignLeft);
@@ -38,11 +40,11 @@ QWidget* SettingsWindow::buildStartup(QWidget* parent) {
 }
 
 QWidget* SettingsWindow::buildUpdates(QWidget* parent) {
-    auto* group = new SettingsGroup(QStringLiteral("Updates"), parent);
+    auto* group = new SettingsGroup(tr("Updates"), parent);
     group->setObjectName(QStringLiteral("updatesGroup"));
     auto* note = settingsCaption(
-        QStringLiteral("Version %1. Packaged installs update through the system package manager; "
-                       "local development builds do not check for updates.")
+        tr("Version %1. Packaged installs update through the system package manager; local "
+           "development builds do not check for updates.")
             .arg(QString::fromStdString(installedVersion_)),
         group);
     note->setObjectName(QStringLiteral("updatesNote"));

@@ -15,17 +15,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <tuple>
 
 namespace velmora {
 
 QWidget* SettingsWindow::buildTriage(QWidget* parent) {
-    auto* group = new SettingsGroup(QStringLiteral("Triage"), parent);
+    auto* group = new SettingsGroup(
+        //: Settings section: how often Velmora samples memory.
+        tr("Triage"), parent);
     group->setObjectName(QStringLiteral("triageGroup"));
-    samplingLine_ = new SettingsLine(QStringLiteral("Sampling"), group);
+    samplingLine_ = new SettingsLine(tr("Sampling"), group);
     group->body()->addWidget(samplingLine_);
 
     auto* cadence = new QHBoxLayout();
-    cadence->addWidget(settingsCaption(QStringLiteral("Refresh cadence"), group));
+    cadence->addWidget(settingsCaption(tr("Refresh cadence"), group));
     cadence->addStretch();
     cadenceValue_ = new QLabel(group);
     cadenceValue_->setObjectName(QStringLiteral("refreshCadenceValue"));
@@ -48,11 +51,11 @@ QWidget* SettingsWindow::buildTriage(QWidget* parent) {
     cadenceStepper_->setRange(minimumRefreshSeconds, maximumRefreshSeconds);
     cadenceStepper_->setSingleStep(0.5);
     cadenceStepper_->setDecimals(1);
-    cadenceStepper_->setSuffix(QStringLiteral(" s"));
+    //: The unit after the refresh interval's number box, seconds (with its leading space).
+    cadenceStepper_->setSuffix(tr(" s"));
     controls->addWidget(cadenceStepper_);
     group->body()->addLayout(controls);
-    group->body()->addWidget(
-        settingsCaption(QStringLiteral("Faster sampling raises overhead."), group));
+    group->body()->addWidget(settingsCaption(tr("Faster sampling raises overhead."), group));
 
     connect(cadenceSlider_, &QSlider::sliderPressed, this,
             [this] { isAdjustingRefreshInterval_ = true; });
@@ -74,26 +77,27 @@ QWidget* SettingsWindow::buildTriage(QWidget* parent) {
 }
 
 QWidget* SettingsWindow::buildNotifications(QWidget* parent) {
-    auto* group = new SettingsGroup(QStringLiteral("Notifications"), parent);
+    auto* group = new SettingsGroup(tr("Notifications"), parent);
     group->setObjectName(QStringLiteral("notificationsGroup"));
     notificationLevels_ = new QButtonGroup(group);
     notificationLevels_->setExclusive(true);
-    const std::pair<NotificationLevel, const char*> levels[] = {
-        {NotificationLevel::off, "Off"},
-        {NotificationLevel::criticalOnly, "Critical only"},
-        {NotificationLevel::probableAndUp, "Probable and up"},
-        {NotificationLevel::suspectAndUp, "Suspect and up"}};
+    // Which verdicts notify; "Probable" and "Suspect" are the verdicts of the same names.
+    const std::pair<NotificationLevel, QString> levels[] = {
+        {NotificationLevel::off, tr("Off")},
+        {NotificationLevel::criticalOnly, tr("Critical only")},
+        {NotificationLevel::probableAndUp, tr("Probable and up")},
+        {NotificationLevel::suspectAndUp, tr("Suspect and up")}};
     for (const auto& [level, title] : levels) {
-        auto* choice = new QRadioButton(QString::fromLatin1(title), group);
+        auto* choice = new QRadioButton(title, group);
         choice->setObjectName(QStringLiteral("notificationLevel_") +
                               QString::fromLatin1(storedName(level)));
         notificationLevels_->addButton(choice, static_cast<int>(level));
         group->body()->addWidget(choice);
     }
     group->body()->addWidget(settingsCaption(
-        QStringLiteral("Each incident notifies once, at most 3 in any 10 minutes. Memory about to "
-                       "run out and processes ended by the out-of-memory killer notify at every "
-                       "level except Off."),
+        //: "Off" is the first of the notification levels above.
+        tr("Each incident notifies once, at most 3 in any 10 minutes. Memory about to run out and "
+           "processes ended by the out-of-memory killer notify at every level except Off."),
         group));
     connect(notificationLevels_, &QButtonGroup::idClicked, this, [this](int id) {
         notifications_.settings->set(settingsKeys::notificationLevel,
@@ -102,7 +106,7 @@ QWidget* SettingsWindow::buildNotifications(QWidget* parent) {
     });
 
     auto* test = new QHBoxLayout();
-    testNotificationButton_ = new QPushButton(QStringLiteral("Send a test notification"), group);
+    testNotificationButton_ = new QPushButton(tr("Send a test notification"), group);
     testNotificationButton_->setObjectName(QStringLiteral("testNotificationButton"));
     testNotificationButton_->setEnabled(static_cast<bool>(notifications_.sendTest));
     test->addWidget(testNotificationButton_);
@@ -119,9 +123,8 @@ QWidget* SettingsWindow::buildNotifications(QWidget* parent) {
         QPointer<QLabel> result = testNotificationResult_;
         notifications_.sendTest([result](bool shown) {
             if (result) {
-                result->setText(shown ? QStringLiteral("Sent.")
-                                      : QStringLiteral("No notification service answered on "
-                                                       "this desktop."));
+                result->setText(shown ? tr("Sent.")
+                                      : tr("No notification service answered on this desktop."));
                 result->show();
             }
         });
@@ -138,20 +141,22 @@ void SettingsWindow::refreshNotificationLevel() {
 }
 
 QWidget* SettingsWindow::buildStorage(QWidget* parent) {
-    auto* group = new SettingsGroup(QStringLiteral("Storage & Evidence"), parent);
+    auto* group = new SettingsGroup(tr("Storage & Evidence"), parent);
     group->setObjectName(QStringLiteral("storageGroup"));
-    group->body()->addWidget(settingsCaption(QStringLiteral("Storage preset"), group));
+    group->body()->addWidget(settingsCaption(tr("Storage preset"), group));
     auto* segments = new QHBoxLayout();
     segments->setSpacing(0);
     storageModes_ = new QButtonGroup(group);
     storageModes_->setExclusive(true);
-    const std::pair<SettingsStorageMode, const char*> modes[] = {
-        {SettingsStorageMode::low, "Low"},
-        {SettingsStorageMode::balanced, "Balanced"},
-        {SettingsStorageMode::deepInvestigation, "Deep"}};
-    for (const auto& [mode, title] : modes) {
-        auto* button = new QPushButton(QString::fromLatin1(title), group);
-        button->setObjectName(QStringLiteral("storageMode") + QString::fromLatin1(title));
+    // How much history and evidence the monitor keeps: three segments of one control.
+    const std::tuple<SettingsStorageMode, const char*, QString> modes[] = {
+        {SettingsStorageMode::low, "Low", tr("Low")},
+        {SettingsStorageMode::balanced, "Balanced", tr("Balanced")},
+        //: Storage preset that keeps the most for a deep investigation.
+        {SettingsStorageMode::deepInvestigation, "Deep", tr("Deep")}};
+    for (const auto& [mode, name, title] : modes) {
+        auto* button = new QPushButton(title, group);
+        button->setObjectName(QStringLiteral("storageMode") + QString::fromLatin1(name));
         button->setCheckable(true);
         storageModes_->addButton(button, static_cast<int>(mode));
         segments->addWidget(button);
@@ -162,7 +167,9 @@ QWidget* SettingsWindow::buildStorage(QWidget* parent) {
         refreshFromSnapshot();
     });
 
-    evidenceToggle_ = new QCheckBox(QStringLiteral("Auto-capture wrapped evidence"), group);
+    evidenceToggle_ = new QCheckBox(
+        //: Whether the monitor saves evidence (bounded in size) by itself when a leak is found.
+        tr("Auto-capture wrapped evidence"), group);
     evidenceToggle_->setObjectName(QStringLiteral("evidenceCaptureToggle"));
     group->body()->addWidget(evidenceToggle_);
     evidenceCaption_ = settingsCaption({}, group);
@@ -175,13 +182,17 @@ QWidget* SettingsWindow::buildStorage(QWidget* parent) {
         }
     });
 
-    auto* details = new DisclosureGroup(QStringLiteral("Advanced storage details"), group);
+    auto* details = new DisclosureGroup(tr("Advanced storage details"), group);
     details->setObjectName(QStringLiteral("advancedStorageDetails"));
-    budgetLine_ = new SettingsLine(QStringLiteral("Budget"), details);
-    safetyLine_ = new SettingsLine(QStringLiteral("Safety"), details);
+    budgetLine_ = new SettingsLine(
+        //: The disk space the monitor may use.
+        tr("Budget"), details);
+    safetyLine_ = new SettingsLine(tr("Safety"), details);
     details->body()->addWidget(budgetLine_);
     details->body()->addWidget(safetyLine_);
-    details->body()->addWidget(settingsCaption(QStringLiteral("Retention"), details));
+    details->body()->addWidget(settingsCaption(
+        //: How long each kind of record is kept.
+        tr("Retention"), details));
     retentionList_ = new QLabel(details);
     retentionList_->setObjectName(QStringLiteral("retentionLines"));
     retentionList_->setTextFormat(Qt::PlainText);
@@ -194,11 +205,13 @@ QWidget* SettingsWindow::buildStorage(QWidget* parent) {
 }
 
 QWidget* SettingsWindow::buildPrivacy(QWidget* parent) {
-    auto* group = new SettingsGroup(QStringLiteral("Privacy & Trust"), parent);
+    auto* group = new SettingsGroup(tr("Privacy & Trust"), parent);
     group->setObjectName(QStringLiteral("privacyGroup"));
-    workspaceLine_ = new SettingsLine(QStringLiteral("Workspace scope"), group);
+    workspaceLine_ = new SettingsLine(
+        //: Which project folders the monitor may look at.
+        tr("Workspace scope"), group);
     group->body()->addWidget(workspaceLine_);
-    auto* details = new DisclosureGroup(QStringLiteral("Access details"), group);
+    auto* details = new DisclosureGroup(tr("Access details"), group);
     details->setObjectName(QStringLiteral("accessDetails"));
     trustClaims_ = new TrustAccessClaimsView(
         [this] { viewModel_->sendCommand(ShellCommand::openDataFolder); }, details);

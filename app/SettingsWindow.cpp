@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLocale>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -48,7 +49,7 @@ SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
             std::make_shared<AppSettings>(std::make_shared<MemoryKeyValueStore>());
     }
     setObjectName(QStringLiteral("settingsWindow"));
-    setWindowTitle(QStringLiteral("Velmora Settings"));
+    setWindowTitle(tr("Velmora Settings"));
     setFixedWidth(windowWidth);
     setMinimumHeight(minimumWindowHeight);
     resize(windowWidth, openingHeight(screen()));
@@ -62,8 +63,10 @@ SettingsWindow::SettingsWindow(std::shared_ptr<PopoverViewModel> viewModel,
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("settingsTabs"));
     tabs_->setIconSize(QSize(tabIconSize, tabIconSize));
-    tabs_->addTab(buildMonitorTab(), QStringLiteral("Monitor"));
-    tabs_->addTab(buildLifecycleTab(), QStringLiteral("Lifecycle"));
+    //: Settings tab: how Velmora samples, notifies, stores and what it may read.
+    tabs_->addTab(buildMonitorTab(), tr("Monitor"));
+    //: Settings tab: starting at login and updates.
+    tabs_->addTab(buildLifecycleTab(), tr("Lifecycle"));
     layout->addWidget(tabs_, 1);
     refreshTabIcons();
     connect(&PaletteNotifier::instance(), &PaletteNotifier::changed, this,
@@ -168,7 +171,8 @@ void SettingsWindow::setRefreshIntervalSeconds(double seconds) {
 
 void SettingsWindow::showRefreshInterval() {
     updatingControls_ = true;
-    cadenceValue_->setText(QString::asprintf("%.1f s", refreshIntervalSeconds_));
+    //: A refresh interval in seconds, as in "1.5 s".
+    cadenceValue_->setText(tr("%1 s").arg(QLocale().toString(refreshIntervalSeconds_, 'f', 1)));
     if (!isAdjustingRefreshInterval_) {
         cadenceSlider_->setValue(static_cast<int>(std::lround(refreshIntervalSeconds_ * 2.0)));
     }

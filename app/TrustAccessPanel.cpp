@@ -112,25 +112,31 @@ private:
 
 std::vector<TrustClaim> trustClaims(const TrustAccessSnapshot& trust) {
     return {
-        {QStringLiteral("Processes sampled"),
+        {TrustAccessClaimsView::tr("Processes sampled"),
          text(trust.processScope),
-         QStringLiteral("Verify this"),
-         {QStringLiteral("Open System Monitor and compare Velmora rows against same-user "
-                         "processes; Velmora does not require root.")},
+         TrustAccessClaimsView::tr("Verify this"),
+         //: "System Monitor" is the desktop's task manager.
+         {TrustAccessClaimsView::tr(
+             "Open System Monitor and compare Velmora rows against same-user processes; "
+             "Velmora does not require root.")},
          std::nullopt},
-        {QStringLiteral("Files read"), text(trust.fileReadScope),
-         QStringLiteral("Files from the latest sampling pass"), lines(trust.filesReadLastPass),
-         std::nullopt},
-        {QStringLiteral("Files written"),
+        {TrustAccessClaimsView::tr("Files read"), text(trust.fileReadScope),
+         TrustAccessClaimsView::tr("Files from the latest sampling pass"),
+         lines(trust.filesReadLastPass), std::nullopt},
+        {TrustAccessClaimsView::tr("Files written"),
          text(trust.fileWriteScope),
-         QStringLiteral("Local write locations"),
+         TrustAccessClaimsView::tr("Local write locations"),
          {text(trust.dataDir), text(trust.configPath), text(trust.artifactsDir),
           text(trust.logsDir)},
-         QStringLiteral("Open Data Dir")},
-        {QStringLiteral("Network calls"), text(trust.networkScope),
-         QStringLiteral("Recent network calls"), lines(trust.recentNetworkCalls), std::nullopt},
-        {QStringLiteral("What Velmora does not do"), lines(trust.doesNotDo).join(QLatin1Char(' ')),
-         QStringLiteral("Negative commitments"), lines(trust.doesNotDo), std::nullopt},
+         //: Button: opens Velmora's data folder in the file manager.
+         TrustAccessClaimsView::tr("Open Data Dir")},
+        {TrustAccessClaimsView::tr("Network calls"), text(trust.networkScope),
+         TrustAccessClaimsView::tr("Recent network calls"), lines(trust.recentNetworkCalls),
+         std::nullopt},
+        {TrustAccessClaimsView::tr("What Velmora does not do"),
+         lines(trust.doesNotDo).join(QLatin1Char(' ')),
+         //: Heading over the list of things Velmora promises never to do.
+         TrustAccessClaimsView::tr("Negative commitments"), lines(trust.doesNotDo), std::nullopt},
     };
 }
 
@@ -173,12 +179,11 @@ TrustAccessPanelView::TrustAccessPanelView(std::function<void()> onOpenDataDir, 
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(14);
-    auto* title =
-        label(QStringLiteral("What Velmora accesses"), velmoraRoundedFont(20, QFont::DemiBold),
-              PaletteColor::neutralText, false, body);
+    auto* title = label(tr("What Velmora accesses"), velmoraRoundedFont(20, QFont::DemiBold),
+                        PaletteColor::neutralText, false, body);
     title->setObjectName(QStringLiteral("trustTitle"));
     layout->addWidget(title);
-    layout->addWidget(label(QStringLiteral("Concrete local-first claims from the running backend."),
+    layout->addWidget(label(tr("Concrete local-first claims from the running backend."),
                             velmoraFont(TypeRole::body), PaletteColor::mutedText, false, body));
     claims_ = new TrustAccessClaimsView(std::move(onOpenDataDir), body);
     layout->addWidget(claims_);

@@ -152,7 +152,7 @@ std::shared_ptr<Scheduler> VelmoraApplication::scheduler() const {
 }
 
 void VelmoraApplication::connectMenu(ApplicationMenu* menu) {
-    menu->setVersionTitle(QStringLiteral("Version ") + QString::fromStdString(version_));
+    menu->setVersion(QString::fromStdString(version_));
     connect(menu, &ApplicationMenu::aboutRequested, this, &VelmoraApplication::showAbout);
     connect(menu, &ApplicationMenu::trustAccessRequested, this,
             &VelmoraApplication::openTrustAccess);
@@ -168,9 +168,11 @@ void VelmoraApplication::refreshTrayIcon() {
                                           viewModel_->lastGoodSnapshotAge());
     trayLook_->setLook(notice && notice->starting ? startingTrayIconLook()
                                                   : trayIconLook(viewModel_->snapshot(), !notice));
-    tray_->setToolTip(notice ? QString::fromStdString(notWatchingToolTip(*notice))
-                             : QStringLiteral("Velmora \u2014 ") +
-                                   QString::fromStdString(viewModel_->activeSummaryText()));
+    tray_->setToolTip(
+        notice
+            ? QString::fromStdString(notWatchingToolTip(*notice))
+            //: The tray icon's tooltip: the name, then the monitor's summary.
+            : tr("Velmora \u2014 %1").arg(QString::fromStdString(viewModel_->activeSummaryText())));
     const TrayLink shown = !notice            ? TrayLink::watching
                            : notice->starting ? TrayLink::starting
                                               : TrayLink::notWatching;
@@ -329,9 +331,10 @@ void VelmoraApplication::openVerdictHelp() {
 }
 
 void VelmoraApplication::showAbout() {
-    QMessageBox::about(nullptr, QStringLiteral("About Velmora"),
-                       QStringLiteral("<b>Velmora</b><br>Version %1<br><br>A local "
-                                      "memory-leak monitor for the Linux desktop.")
+    QMessageBox::about(nullptr, tr("About Velmora"),
+                       //: Rich text: keep the tags; %1 is the version.
+                       tr("<b>Velmora</b><br>Version %1<br><br>A local memory-leak monitor for "
+                          "the Linux desktop.")
                            .arg(QString::fromStdString(version_).toHtmlEscaped()));
 }
 

@@ -2,6 +2,7 @@
 #include "app/XdgAutostartEntry.h"
 
 #include "base/AtomicFile.h"
+#include "base/Translate.h"
 
 #include <algorithm>
 #include <cctype>
@@ -115,8 +116,10 @@ void XdgAutostartEntry::enable() {
     std::error_code error;
     std::filesystem::create_directories(path_.parent_path(), error);
     if (error) {
-        throw std::runtime_error("Cannot create " + path_.parent_path().string() + ": " +
-                                 error.message());
+        throw std::runtime_error(withArguments(
+            //: %1 is a folder, %2 the system's reason.
+            translate("XdgAutostartEntry", "Cannot create %1: %2"),
+            {path_.parent_path().string(), error.message()}));
     }
     if (auto failed = writeFileAtomically(path_, entryText(executable_), 0644)) {
         throw std::runtime_error(failed->message);
@@ -127,7 +130,10 @@ void XdgAutostartEntry::disable() {
     std::error_code error;
     std::filesystem::remove(path_, error);
     if (error) {
-        throw std::runtime_error("Cannot remove " + path_.string() + ": " + error.message());
+        throw std::runtime_error(withArguments(
+            //: %1 is a file, %2 the system's reason.
+            translate("XdgAutostartEntry", "Cannot remove %1: %2"),
+            {path_.string(), error.message()}));
     }
 }
 

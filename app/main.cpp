@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // velmora-ui: the tray front end of the Velmora memory-leak monitor.
+#include "app/AppTranslations.h"
 #include "app/DarkModeWatcher.h"
 #include "app/GraphicalSession.h"
 #include "app/InstanceHandover.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("velmora"));
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    installTranslations(processEnvironment(), translationsFolder());
 
     TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &application,

@@ -28,8 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # xdg-open opens the data folder and evidence; a clipboard helper copies commands and paths;
 # heaptrack and gdb find where a leaking process allocates ("Find where it leaks", velmora where);
-# Qt's Wayland plug-in runs the app as a native Wayland client rather than through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, heaptrack, gdb, qt6-wayland")
+# Qt's Wayland plug-in runs the app as a native Wayland client rather than through XWayland;
+# Qt's own catalogues put its standard dialogs and menus into the desktop's language too.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, heaptrack, gdb, qt6-wayland, qt6-translations-l10n")
 # "velmora serve" exports to a Prometheus server, here or elsewhere, or through node_exporter's
 # textfile collector; its prometheus-cpp libraries come in through the shared library
 # dependencies of the executable.

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-wayland
+  qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-l10n-tools qt6-tools-dev
   nlohmann-json3-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "state/NotificationText.h"
 
+#include "base/Translate.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -38,30 +40,39 @@ const std::vector<NotificationAction> familyActions{
 } // namespace
 
 std::string findingSummary(const FindingSnapshot& row) {
+    // %1 is the application's name.
     switch (row.verdict) {
     case FindingVerdict::criticalRunaway:
-        return "Runaway memory growth in " + row.title;
+        return withArguments(translate("NotificationText", "Runaway memory growth in %1"),
+                             {row.title});
     case FindingVerdict::probable:
-        return "Probable leak in " + row.title;
+        return withArguments(translate("NotificationText", "Probable leak in %1"), {row.title});
     case FindingVerdict::suspect:
-        return "Suspected leak in " + row.title;
+        return withArguments(translate("NotificationText", "Suspected leak in %1"), {row.title});
     case FindingVerdict::watch:
     case FindingVerdict::normal:
         break;
     }
-    return "Watching " + row.title;
+    return withArguments(translate("NotificationText", "Watching %1"), {row.title});
 }
 
 std::string findingBody(const FindingSnapshot& row) {
     std::vector<std::string> parts;
     if (present(row.rate)) {
-        parts.push_back(present(row.growthSpanLabel) ? row.rate + " for " + *row.growthSpanLabel
-                                                     : row.rate);
+        //: A growth rate and how long it has lasted, as in "+18 MB/min for 12 min".
+        parts.push_back(present(row.growthSpanLabel)
+                            ? withArguments(translate("NotificationText", "%1 for %2"),
+                                            {row.rate, *row.growthSpanLabel})
+                            : row.rate);
     } else if (present(row.growthSpanLabel)) {
-        parts.push_back("Growing for " + *row.growthSpanLabel);
+        //: %1 is a duration, as in "12 min".
+        parts.push_back(
+            withArguments(translate("NotificationText", "Growing for %1"), {*row.growthSpanLabel}));
     }
     if (present(row.footprintLabel)) {
-        parts.push_back(*row.footprintLabel + " now");
+        //: An application's memory now, as in "3.2 GB now".
+        parts.push_back(
+            withArguments(translate("NotificationText", "%1 now"), {*row.footprintLabel}));
     }
     if (present(row.exhaustionEstimate)) {
         parts.push_back(parts.empty() ? *row.exhaustionEstimate
@@ -85,10 +96,12 @@ Notification findingNotification(const FindingSnapshot& row) {
 
 std::string exhaustionSummary(uint64_t exhaustionSeconds) {
     if (exhaustionSeconds < 60) {
-        return "Memory runs out in under a minute";
+        return translate("NotificationText", "Memory runs out in under a minute");
     }
-    const uint64_t minutes = (exhaustionSeconds + 30) / 60;
-    return "Memory runs out in about " + std::to_string(minutes) + " min";
+    const auto minutes =
+        static_cast<int>(std::min<uint64_t>((exhaustionSeconds + 30) / 60, 1'000'000));
+    //: "min" is minutes, as the notification's title is short.
+    return translate("NotificationText", "Memory runs out in about %n min", nullptr, minutes);
 }
 
 std::string exhaustionBody(const MemoryForecastSnapshot& forecast) {
@@ -120,7 +133,9 @@ Notification exhaustionNotification(const MemoryForecastSnapshot& forecast) {
 Notification killNotification(const OutOfMemoryKillSnapshot& kill) {
     Notification notification;
     notification.incident = "kill:" + kill.id;
-    notification.summary = kill.title + " was ended by the out-of-memory killer";
+    notification.summary = withArguments(
+        //: %1 is an application's name.
+        translate("NotificationText", "%1 was ended by the out-of-memory killer"), {kill.title});
     notification.body = kill.message;
     notification.urgency = NotificationUrgency::critical;
     if (!kill.key.empty()) {
@@ -137,9 +152,17 @@ Notification summaryNotification(const std::vector<Notification>& heldBack) {
     const auto count = heldBack.size();
     Notification notification;
     notification.incident = "summary";
-    notification.summary = std::to_string(count) + " more " +
-                           (allSuspects ? (count == 1 ? "suspect" : "suspects")
-                                        : (count == 1 ? "memory alert" : "memory alerts"));
+    // Exactly one has a text of its own, so English reads right without a catalogue.
+    const int shown = static_cast<int>(count);
+    if (allSuspects) {
+        notification.summary =
+            count == 1 ? translate("NotificationText", "1 more suspect")
+                       : translate("NotificationText", "%n more suspects", nullptr, shown);
+    } else {
+        notification.summary =
+            count == 1 ? translate("NotificationText", "1 more memory alert")
+                       : translate("NotificationText", "%n more memory alerts", nullptr, shown);
+    }
     std::vector<std::string> titles;
     for (const auto& held : heldBack) {
         titles.push_back(held.summary);
@@ -156,8 +179,9 @@ Notification summaryNotification(const std::vector<Notification>& heldBack) {
 Notification testNotification() {
     Notification notification;
     notification.incident = "test";
-    notification.summary = "Velmora notifications are on";
-    notification.body = "This is how Velmora tells you about a leak or memory running out.";
+    notification.summary = translate("NotificationText", "Velmora notifications are on");
+    notification.body = translate(
+        "NotificationText", "This is how Velmora tells you about a leak or memory running out.");
     return notification;
 }
 

@@ -7,6 +7,7 @@
 // are wrong.
 
 #include "model/PopoverSnapshot.h"
+#include "support/LayoutAudit.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -71,21 +72,6 @@ inline PopoverSnapshot longTextSnapshot() {
     trust.doesNotDo = {"No telemetry.", "No analytics.", "No cloud sync.", "No background uploads.",
                        "No root helper or privileged daemon."};
     return snapshot;
-}
-
-// "settingsWindow/QTabWidget/monitorPage/…/claimText": object names (class names where there
-// are none) from `root` down to `widget`.
-inline QString widgetPath(const QWidget* widget, const QWidget* root) {
-    QStringList segments;
-    for (const QWidget* at = widget; at != nullptr; at = at->parentWidget()) {
-        segments.prepend(at->objectName().isEmpty()
-                             ? QString::fromLatin1(at->metaObject()->className())
-                             : at->objectName());
-        if (at == root) {
-            break;
-        }
-    }
-    return segments.join(QLatin1Char('/'));
 }
 
 inline std::vector<QWidget*> shownWidgets(const QWidget* root) {

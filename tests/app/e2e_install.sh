@@ -8,6 +8,7 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: install"; exit 1; }
 for f in bin/velmora-ui share/velmora/Info.json share/velmora/VerdictTooltips.txt \
+         share/velmora/translations/velmora_de.qm \
          share/applications/velmora.desktop share/icons/hicolor/scalable/apps/velmora.svg; do
   [ -e "$prefix/$f" ] || { echo "FAIL: $f not installed"; exit 1; }
 done

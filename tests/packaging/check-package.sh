@@ -46,6 +46,7 @@ grep -q "<release version=\"$version\"" "$metainfo" || fail "no metainfo release
 
 for f in usr/bin/velmora-ui usr/bin/velmora usr/share/velmora/Backend/velmora \
          usr/share/velmora/VerdictTooltips.txt usr/share/velmora/Info.json \
+         usr/share/velmora/translations/velmora_de.qm \
          usr/share/icons/hicolor/scalable/apps/velmora.svg \
          usr/share/man/man1/velmora.1.gz usr/share/man/man1/velmora-ui.1.gz \
          usr/share/doc/velmora/copyright usr/share/doc/velmora/changelog.gz \
@@ -54,6 +55,9 @@ for f in usr/bin/velmora-ui usr/bin/velmora usr/share/velmora/Backend/velmora \
          usr/lib/systemd/system/velmora-serve-all.service; do
   [ -f "$root/$f" ] || fail "$f is not in the package"
 done
+# The pseudo-language is for the tests of a build tree only.
+[ ! -e "$root/usr/share/velmora/translations/velmora_pseudo.qm" ] \
+  || fail "the pseudo-language's catalogue is in the package"
 # The information dictionary holds the version and nothing else.
 info=$(tr -d ' \n' <"$root/usr/share/velmora/Info.json")
 [ "$info" == "{\"version\":\"$version\"}" ] || fail "Info.json is '$info'"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/help/VerdictHelpView.h"
 
+#include "views/help/TranslatedTooltip.h"
+
 #include <QBoxLayout>
 #include <QEvent>
 
@@ -52,12 +54,16 @@ VerdictHelpBlock::VerdictHelpBlock(QWidget* parent) : QWidget(parent) {
     layout->addWidget(posture_);
 }
 
-void VerdictHelpBlock::setTooltip(const VerdictTooltip& tooltip) {
+void VerdictHelpBlock::setTooltip(const VerdictTooltip& shown) {
+    const VerdictTooltip tooltip = translatedTooltip(shown);
     setObjectName(qs("verdictHelp:" + tooltip.id));
     title_->setText(qs(tooltip.title));
-    means_->setLine(QStringLiteral("Means"), qs(tooltip.meaning));
-    falsePositive_->setLine(QStringLiteral("False positive"), qs(tooltip.wrong));
-    posture_->setLine(QStringLiteral("Posture"), qs(tooltip.posture));
+    //: What a verdict means (a small heading, shown in capitals).
+    means_->setLine(tr("Means"), qs(tooltip.meaning));
+    //: When a verdict can be wrong (a small heading, shown in capitals).
+    falsePositive_->setLine(tr("False positive"), qs(tooltip.wrong));
+    //: What to do about a verdict (a small heading, shown in capitals).
+    posture_->setLine(tr("Posture"), qs(tooltip.posture));
 }
 
 VerdictHelpView::VerdictHelpView(QWidget* parent) : QScrollArea(parent) {
@@ -78,7 +84,7 @@ VerdictHelpView::VerdictHelpView(QWidget* parent) : QScrollArea(parent) {
     heading->setObjectName("helpHeading");
     heading->setTextFont(headingFont);
     heading->setColor(paletteRef(PaletteColor::neutralText));
-    heading->setText(QStringLiteral("What do the verdicts mean?"));
+    heading->setText(tr("What do the verdicts mean?"));
     layout->addWidget(heading);
     blockList_ = new QWidget(page_);
     auto* blocks = new QVBoxLayout(blockList_);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/help/VerdictOnboardingTooltip.h"
 
+#include "views/help/TranslatedTooltip.h"
 #include "views/kit/PlainTextButton.h"
 #include "views/kit/VelmoraText.h"
 
@@ -41,7 +42,7 @@ VerdictOnboardingTooltip::VerdictOnboardingTooltip(QWidget* parent) : SurfaceFra
     title_->setObjectName(QStringLiteral("tooltipTitle"));
     dismiss_ = new PlainTextButton(this);
     dismiss_->setObjectName(QStringLiteral("tooltipDismiss"));
-    dismiss_->setLabel(QStringLiteral("Dismiss"));
+    dismiss_->setLabel(tr("Dismiss"));
     dismiss_->setLabelFont(velmoraFont(TypeRole::caption, QFont::DemiBold));
     dismiss_->setColor({PaletteColor::mutedText, 1.0, {}});
     dismiss_->setOnTap([this] {
@@ -56,11 +57,14 @@ VerdictOnboardingTooltip::VerdictOnboardingTooltip(QWidget* parent) : SurfaceFra
 
     auto* lines = new QVBoxLayout();
     lines->setSpacing(5);
-    means_ = new TooltipLine(QStringLiteral("Means"), this);
+    //: What a verdict means (a small heading).
+    means_ = new TooltipLine(tr("Means"), this);
     means_->setObjectName(QStringLiteral("tooltipMeans"));
-    falsePositive_ = new TooltipLine(QStringLiteral("False positive"), this);
+    //: When a verdict can be wrong (a small heading).
+    falsePositive_ = new TooltipLine(tr("False positive"), this);
     falsePositive_->setObjectName(QStringLiteral("tooltipFalsePositive"));
-    posture_ = new TooltipLine(QStringLiteral("Posture"), this);
+    //: What to do about a verdict (a small heading).
+    posture_ = new TooltipLine(tr("Posture"), this);
     posture_->setObjectName(QStringLiteral("tooltipPosture"));
     lines->addWidget(means_);
     lines->addWidget(falsePositive_);
@@ -68,7 +72,8 @@ VerdictOnboardingTooltip::VerdictOnboardingTooltip(QWidget* parent) : SurfaceFra
     column->addLayout(lines);
 }
 
-void VerdictOnboardingTooltip::setTooltip(const VerdictTooltip& tooltip) {
+void VerdictOnboardingTooltip::setTooltip(const VerdictTooltip& shown) {
+    const VerdictTooltip tooltip = translatedTooltip(shown);
     title_->setText(QString::fromStdString(tooltip.title));
     means_->setText(QString::fromStdString(tooltip.meaning));
     falsePositive_->setText(QString::fromStdString(tooltip.wrong));

@@ -6,7 +6,10 @@
 // Files: app-settings-monitor, app-settings-lifecycle, app-trust-access and app-verdict-help
 // (the window at its opening size and scroll position); app-settings-monitor-open-<n> and
 // app-trust-access-<n> (one picture per page of scrolling, with every disclosure open). Dark
-// pictures end in "-dark".
+// pictures end in "-dark". The texts are in the desktop's language (LANG, LANGUAGE), and the
+// pictures of a translated window end in its language: LANG=de_DE.UTF-8 gives
+// app-settings-monitor-de.png.
+#include "app/AppTranslations.h"
 #include "app/AuxiliaryWindows.h"
 #include "app/LaunchAtLogin.h"
 #include "app/SettingsWindow.h"
@@ -53,11 +56,13 @@ PopoverSnapshot runningMonitorSnapshot() {
 
 class Renderer {
 public:
-    explicit Renderer(QString directory) : directory_(std::move(directory)) {}
+    Renderer(QString directory, QString language)
+        : directory_(std::move(directory)), language_(std::move(language)) {}
 
     void setDark(bool dark) {
         VelmoraPalette::setDark(dark);
-        suffix_ = dark ? QStringLiteral("-dark") : QString();
+        suffix_ = (language_.isEmpty() ? QString() : QLatin1Char('-') + language_) +
+                  (dark ? QStringLiteral("-dark") : QString());
         QApplication::processEvents();
     }
 
@@ -94,6 +99,7 @@ public:
 
 private:
     QString directory_;
+    QString language_;
     QString suffix_;
 };
 
@@ -108,7 +114,8 @@ void openEveryDisclosure(QWidget* window, bool open) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    Renderer renderer(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    const QString language = installTranslations(processEnvironment(), translationsFolder());
+    Renderer renderer(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."), language);
     auto scheduler = std::make_shared<ManualScheduler>();
     auto backend = std::make_shared<MockVelmoraBackend>(runningMonitorSnapshot());
     auto viewModel =

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/AppTranslations.h"
+
+#include "app/MessageLanguages.h"
+#include "base/ResourcesDirectory.h"
+#include "base/Translate.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace velmora {
+namespace {
+
+std::string translatedByQt(const char* context, const char* source, const char* disambiguation,
+                           int n) {
+    return QCoreApplication::translate(context, source, disambiguation, n).toStdString();
+}
+
+// Loads `file` and installs it into the application, which owns it from then on.
+bool installCatalogue(const QString& file) {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!QFileInfo::exists(file) || !translator->load(file) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString translationsFolder() {
+    return QString::fromStdString((resourcesDirectory() / "translations").string());
+}
+
+QString installTranslations(const Environment& environment, const QString& folder) {
+    for (const auto& name : messageLanguages(environment)) {
+        const QString language = QString::fromStdString(name);
+        if (!installCatalogue(
+                QDir(folder).filePath(QStringLiteral("velmora_%1.qm").arg(language)))) {
+            continue;
+        }
+        installCatalogue(QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+                             .filePath(QStringLiteral("qtbase_%1.qm").arg(language)));
+        setTranslator(&translatedByQt);
+        return language;
+    }
+    return {};
+}
+
+} // namespace velmora

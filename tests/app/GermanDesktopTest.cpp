@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The app on a German desktop (LANG=de_DE.UTF-8), with the catalogue the build compiles from
+// translations/velmora_de.ts: the windows, the menu, the notifications and the texts of the code
+// without Qt read German, numbers are written the German way, and the catalogue has a German
+// text for every text of the sources.
+#include "app/AppTranslations.h"
+#include "app/ApplicationMenu.h"
+#include "app/LaunchAtLogin.h"
+#include "app/NoTrayHint.h"
+#include "app/SettingsWindow.h"
+#include "demo/MockVelmoraBackend.h"
+#include "state/ManualScheduler.h"
+#include "state/NotificationText.h"
+#include "state/PopoverViewModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QTabWidget>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+using namespace velmora;
+using namespace std::chrono_literals;
+
+namespace {
+
+class GermanDesktop : public ::testing::Environment {
+public:
+    void SetUp() override {
+        // The desktop's locale, which Qt reads from LANG and LC_NUMERIC in a real session.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        // The app finds the catalogues beside its resources, as in the build tree here.
+        ASSERT_EQ(QDir(translationsFolder()).canonicalPath(),
+                  QDir(QStringLiteral(VELMORA_TEST_TRANSLATIONS_DIR)).canonicalPath());
+        ASSERT_EQ(installTranslations({{"LANG", "de_DE.UTF-8"}}, translationsFolder()),
+                  QStringLiteral("de"));
+    }
+};
+[[maybe_unused]] auto* const germanDesktop = ::testing::AddGlobalTestEnvironment(new GermanDesktop);
+
+TEST(GermanDesktopTest, TheSettingsWindowReadsGermanWithGermanNumbers) {
+    PopoverSnapshot snapshot;
+    snapshot.refreshIntervalMs = 2500;
+    auto scheduler = std::make_shared<ManualScheduler>();
+    auto viewModel =
+        PopoverViewModel::create(std::make_shared<MockVelmoraBackend>(snapshot), scheduler, {},
+                                 std::make_shared<MemoryVerdictTooltipDismissalStore>(), 10s, 4s);
+    scheduler->runPending();
+    SettingsWindow window(viewModel, std::make_shared<LaunchAtLogin>(std::nullopt, false), "0.1.0");
+
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Velmora-Einstellungen"));
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("settingsTabs"));
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Überwachung"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("Lebenszyklus"));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("refreshCadenceValue"))->text(),
+              QStringLiteral("2,5 s"));
+    EXPECT_EQ(window.findChild<QDoubleSpinBox*>(QStringLiteral("refreshCadenceStepper"))->text(),
+              QStringLiteral("2,5 s"));
+    // The text of the code without Qt comes through the same catalogue.
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("launchAtLoginStatus"))->text(),
+              QStringLiteral("Der Start bei der Anmeldung ist nur mit einem installierten "
+                             "Velmora möglich."));
+}
+
+TEST(GermanDesktopTest, TheTrayMenuReadsGerman) {
+    ApplicationMenu menu;
+    menu.setVersion(QStringLiteral("0.1.0"));
+    QStringList items;
+    for (const QAction* action : menu.actions()) {
+        if (!action->isSeparator()) {
+            items << action->text();
+        }
+    }
+    EXPECT_EQ(
+        items,
+        (QStringList{QStringLiteral("Über Velmora"), QStringLiteral("Worauf Velmora zugreift …"),
+                     QStringLiteral("Was bedeuten die Einstufungen?"),
+                     QStringLiteral("Einstellungen …"),
+                     QStringLiteral("Nach Aktualisierungen suchen …"),
+                     QStringLiteral("Version 0.1.0"), QStringLiteral("Velmora beenden")}));
+}
+
+TEST(GermanDesktopTest, NotificationsAndHintsReadGermanWithTheirPlurals) {
+    FindingSnapshot row;
+    row.key = "firefox";
+    row.title = "Firefox";
+    row.verdict = FindingVerdict::probable;
+    row.rate = "+18 MB/min";
+    row.growthSpanLabel = "12 min";
+    row.footprintLabel = "3.2 GB";
+    const Notification leak = findingNotification(row);
+    EXPECT_EQ(leak.summary, "Wahrscheinliches Speicherleck in Firefox");
+    EXPECT_EQ(leak.body, "+18 MB/min seit 12 min \u00B7 aktuell 3.2 GB");
+
+    EXPECT_EQ(summaryNotification({leak}).summary, "1 weiterer Verdachtsfall");
+    EXPECT_EQ(summaryNotification({leak, leak}).summary, "2 weitere Verdachtsfälle");
+    EXPECT_EQ(summaryNotification({leak, leak, leak, leak, leak, leak, leak, leak, leak, leak, leak,
+                                   leak, leak, leak, leak, leak, leak, leak, leak, leak, leak})
+                  .summary,
+              "21 weitere Verdachtsfälle");
+    EXPECT_EQ(summaryNotification({testNotification()}).summary, "1 weitere Speicherwarnung");
+    EXPECT_EQ(exhaustionSummary(600), "Der Arbeitsspeicher ist in etwa 10 Min. voll");
+    EXPECT_EQ(exhaustionSummary(61), "Der Arbeitsspeicher ist in etwa 1 Min. voll");
+
+    EXPECT_NE(noTrayHint("KDE").find("Systemabschnitt"), std::string::npos) << noTrayHint("KDE");
+}
+
+// The messages of a catalogue by context and source, with whether each has its translation.
+std::map<std::pair<QString, QString>, bool> messages(const QString& path) {
+    std::map<std::pair<QString, QString>, bool> found;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return found;
+    }
+    QXmlStreamReader xml(&file);
+    QString context;
+    QString source;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            const auto type = xml.attributes().value(QLatin1String("type")).toString();
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            found[{context, source}] = type.isEmpty() && !text.trimmed().isEmpty();
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << path.toStdString() << ": " << xml.errorString().toStdString();
+    return found;
+}
+
+TEST(GermanDesktopTest, TheGermanCatalogueTranslatesEveryTextOfTheSources) {
+    const auto german = messages(QStringLiteral(VELMORA_TEST_GERMAN_CATALOGUE));
+    const auto sources = messages(QStringLiteral(VELMORA_TEST_EXTRACTED_TEXTS));
+    ASSERT_FALSE(sources.empty());
+    std::set<QString> missing;
+    for (const auto& [key, unused] : sources) {
+        const auto it = german.find(key);
+        if (it == german.end() || !it->second) {
+            missing.insert(key.first + QStringLiteral(": ") + key.second);
+        }
+    }
+    std::string list;
+    for (const auto& text : missing) {
+        list += text.toStdString() + "\n";
+    }
+    EXPECT_EQ(list, "") << "update the catalogue with: cmake --build build --target "
+                           "velmora_lupdate, then translate the new texts";
+}
+
+} // namespace

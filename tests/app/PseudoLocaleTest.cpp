@@ -1,0 +1,308 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every surface in the pseudo-language the build makes (every letter accented, every text 40 %
+// longer, in brackets): a text without brackets was never translated, a text cut off would be
+// cut off in a longer language too. Each surface is built at its real size from a monitor that
+// sends its longest texts; what the monitor sends is shown as it comes and may stand outside
+// the brackets. A new surface is one more entry in surfaces().
+#include "WindowTestSupport.h"
+#include "app/AppTranslations.h"
+#include "app/ApplicationMenu.h"
+#include "app/AuxiliaryWindows.h"
+#include "app/LaunchAtLogin.h"
+#include "app/NoTrayHint.h"
+#include "app/PopoverWindow.h"
+#include "app/SettingsWindow.h"
+#include "demo/MockVelmoraBackend.h"
+#include "model/Codec.h"
+#include "state/ManualScheduler.h"
+#include "state/NotificationText.h"
+#include "state/PopoverViewModel.h"
+#include "state/VerdictTooltipCatalog.h"
+#include "support/LayoutAudit.h"
+#include "support/TranslationAudit.h"
+#include "views/help/VerdictOnboardingTooltip.h"
+#include "views/popover/PopoverRootView.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace velmora::testing;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Proper names, shown the same in every language.
+const QStringList properNames{QStringLiteral("Velmora")};
+
+// Every string the monitor sent, as the surfaces may show it unchanged.
+void collectStrings(const Json& json, QStringList& into) {
+    if (json.is_string()) {
+        into << QString::fromStdString(json.get<std::string>());
+    }
+    if (json.is_structured()) {
+        for (const auto& item : json) {
+            collectStrings(item, into);
+        }
+    }
+}
+
+// A surface on screen and the texts on it that came from elsewhere.
+struct Shown {
+    std::shared_ptr<QWidget> root;
+    QStringList asSent;
+};
+
+// Everything a surface needs: the monitor's longest texts behind a view model.
+struct Monitor {
+    PopoverSnapshot snapshot = longTextSnapshot();
+    std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
+    std::shared_ptr<PopoverViewModel> viewModel;
+
+    Monitor() {
+        viewModel = PopoverViewModel::create(
+            std::make_shared<MockVelmoraBackend>(snapshot), scheduler, {},
+            std::make_shared<MemoryVerdictTooltipDismissalStore>(), 10s, 4s);
+        scheduler->runPending();
+    }
+
+    QStringList asSent() const {
+        QStringList texts = properNames;
+        collectStrings(encode(snapshot), texts);
+        return texts;
+    }
+};
+
+// The root shown at its opening size, with the monitor it reads kept alive beside it.
+template <class W> Shown shown(std::shared_ptr<Monitor> monitor, std::shared_ptr<W> window) {
+    window->show();
+    QApplication::processEvents();
+    return {std::shared_ptr<QWidget>(window, window.get()) /* shares ownership */,
+            monitor->asSent()};
+}
+
+// `shown` is what the desktop answers to a test notification.
+std::shared_ptr<SettingsWindow> settingsWindow(const std::shared_ptr<Monitor>& monitor,
+                                               bool shown = true) {
+    SettingsNotifications notifications;
+    notifications.sendTest = [shown](std::function<void(bool)> done) { done(shown); };
+    return std::shared_ptr<SettingsWindow>(
+        new SettingsWindow(monitor->viewModel, std::make_shared<LaunchAtLogin>(std::nullopt, false),
+                           "0.1.0", notifications),
+        [monitor](SettingsWindow* w) { delete w; });
+}
+
+// A tab with every disclosure open and, on the Monitor tab, the answer to a test notification.
+Shown settingsTab(int tab, bool notificationShown = true) {
+    auto monitor = std::make_shared<Monitor>();
+    auto window = settingsWindow(monitor, notificationShown);
+    window->findChild<QTabWidget*>(QStringLiteral("settingsTabs"))->setCurrentIndex(tab);
+    Shown result = shown(monitor, window);
+    for (auto* header : window->findChildren<QToolButton*>(QStringLiteral("disclosureHeader"))) {
+        header->setChecked(true);
+    }
+    window->findChild<QPushButton*>(QStringLiteral("testNotificationButton"))->click();
+    QApplication::processEvents();
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("testNotificationResult"))->isVisible(),
+              tab == 0);
+    return result;
+}
+
+Shown trustWindow() {
+    auto monitor = std::make_shared<Monitor>();
+    return shown(monitor,
+                 std::shared_ptr<TrustAccessWindow>(new TrustAccessWindow(monitor->viewModel),
+                                                    [monitor](TrustAccessWindow* w) { delete w; }));
+}
+
+Shown helpWindow() {
+    auto monitor = std::make_shared<Monitor>();
+    return shown(monitor, std::make_shared<VerdictHelpWindow>());
+}
+
+Shown trayMenu() {
+    auto menu = std::make_shared<ApplicationMenu>();
+    menu->setVersion(QStringLiteral("0.1.0"));
+    return {menu, properNames};
+}
+
+// The window a desktop without a tray gets, with the hint for `desktop`; only the hint is
+// checked here (the popover under it is a surface of its own).
+Shown noTrayHintFor(const char* desktop) {
+    auto monitor = std::make_shared<Monitor>();
+    auto window = std::shared_ptr<PopoverWindow>(
+        new PopoverWindow(monitor->viewModel, PopoverWindow::Style::window, {}),
+        [monitor](PopoverWindow* w) { delete w; });
+    window->present();
+    window->showHint(QString::fromStdString(noTrayHint(desktop)), [] {});
+    QApplication::processEvents();
+    auto* hint = window->findChild<QFrame*>(QStringLiteral("noTrayHint"));
+    return {std::shared_ptr<QWidget>(window, hint), properNames};
+}
+
+// The explanation the popover shows the first time a verdict appears, at the width of the
+// popover's card (the popover less its two margins of 14 and 16 pixels a side).
+Shown onboardingTooltip(const char* id) {
+    auto tooltip = std::make_shared<VerdictOnboardingTooltip>();
+    tooltip->setTooltip(*VerdictTooltipCatalog::bundled().find(id));
+    // As tall as its lines ask at that width, as the card's layout makes it.
+    const int width = PopoverRootView::popoverWidth - 2 * (14 + 16);
+    tooltip->resize(width, tooltip->hasHeightForWidth() ? tooltip->heightForWidth(width)
+                                                        : tooltip->sizeHint().height());
+    tooltip->show();
+    QApplication::processEvents();
+    return {tooltip, properNames};
+}
+
+const std::map<std::string, std::function<Shown()>>& surfaces() {
+    static const auto all = [] {
+        std::map<std::string, std::function<Shown()>> named{
+            {"SettingsMonitor", [] { return settingsTab(0); }},
+            {"SettingsMonitorNoNotificationService", [] { return settingsTab(0, false); }},
+            {"SettingsLifecycle", [] { return settingsTab(1); }},
+            {"TrustWindow", trustWindow},
+            {"HelpWindow", helpWindow},
+            {"TrayMenu", trayMenu},
+        };
+        // Test names take letters and digits only.
+        for (const auto& [name, id] :
+             std::map<std::string, const char*>{{"Watch", "watch"},
+                                                {"Suspect", "suspect"},
+                                                {"Probable", "probable"},
+                                                {"CriticalRunaway", "criticalRunaway"}}) {
+            named["VerdictTooltip" + name] = [id = id] { return onboardingTooltip(id); };
+        }
+        for (const auto& [name, desktop] :
+             std::map<std::string, const char*>{{"Gnome", "GNOME"},
+                                                {"Kde", "KDE"},
+                                                {"Xfce", "XFCE"},
+                                                {"Cinnamon", "X-Cinnamon"},
+                                                {"Mate", "MATE"},
+                                                {"Lxqt", "LXQt"},
+                                                {"Sway", "sway"},
+                                                {"Other", "weston"}}) {
+            named["NoTrayHint" + name] = [desktop = desktop] { return noTrayHintFor(desktop); };
+        }
+        return named;
+    }();
+    return all;
+}
+
+std::vector<std::string> surfaceNames() {
+    std::vector<std::string> names;
+    for (const auto& [name, build] : surfaces()) {
+        names.push_back(name);
+    }
+    return names;
+}
+
+// The pseudo-language, installed once the application object exists.
+class PseudoLanguage : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const QString folder = QStringLiteral(VELMORA_TEST_TRANSLATIONS_DIR);
+        ASSERT_TRUE(QFile::exists(folder + QStringLiteral("/velmora_pseudo.qm")))
+            << "the build makes " << folder.toStdString() << "/velmora_pseudo.qm";
+        ASSERT_EQ(installTranslations({{"LANG", "en_US.UTF-8"}, {"LANGUAGE", "pseudo"}}, folder),
+                  QStringLiteral("pseudo"));
+    }
+};
+[[maybe_unused]] auto* const pseudoLanguage =
+    ::testing::AddGlobalTestEnvironment(new PseudoLanguage);
+
+class PseudoLocale : public ::testing::TestWithParam<std::string> {};
+
+std::string lines(const std::vector<QString>& findings) {
+    std::string text;
+    for (const auto& finding : findings) {
+        text += finding.toStdString() + "\n";
+    }
+    return text;
+}
+
+TEST_P(PseudoLocale, EveryTextIsTranslatedAndShownWhole) {
+    const Shown surface = surfaces().at(GetParam())();
+    const QWidget* root = surface.root.get();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(lines(untranslatedTexts(root, surface.asSent)), "");
+    EXPECT_EQ(lines(clippedTexts(root)), "");
+    EXPECT_EQ(lines(misplacedChildren(root)), "");
+    EXPECT_EQ(lines(textOverflows(root)), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Surfaces, PseudoLocale, ::testing::ValuesIn(surfaceNames()),
+                         [](const auto& info) { return info.param; });
+
+// The check itself: what it lets through and what it reports.
+TEST(PseudoLocaleAudit, ReportsTextOutsideBracketsOnly) {
+    const QStringList asSent{QStringLiteral("Velmora"), QStringLiteral("3.2 GB now")};
+    EXPECT_TRUE(isTranslated(QStringLiteral("[Šéţţîñĝš àéî]"), asSent));
+    EXPECT_TRUE(isTranslated(QStringLiteral("[Ṽéŕšîöñ 0.1.0 [ñêšţêđ]]"), asSent));
+    EXPECT_TRUE(isTranslated(QStringLiteral("2.5[ š]"), asSent));
+    EXPECT_TRUE(isTranslated(QStringLiteral("\u2022 3.2 GB now"), asSent));
+    EXPECT_TRUE(isTranslated(QStringLiteral("Velmora \u2014 [Ŵåţċĥîñĝ]"), asSent));
+    EXPECT_FALSE(isTranslated(QStringLiteral("Settings"), asSent));
+    EXPECT_FALSE(isTranslated(QStringLiteral("[Šéţţîñĝš] now"), asSent));
+    EXPECT_FALSE(isTranslated(QStringLiteral("Velmora Settings"), asSent));
+
+    QWidget window;
+    window.setObjectName(QStringLiteral("window"));
+    window.setWindowTitle(QStringLiteral("[Ŵîñđöŵ]"));
+    auto* plain = new QLabel(QStringLiteral("Plain English"), &window);
+    plain->setObjectName(QStringLiteral("plain"));
+    new QLabel(QStringLiteral("[Ţŕåñšĺåţêđ]"), &window);
+    window.show();
+    EXPECT_EQ(lines(untranslatedTexts(&window, asSent)), "window/plain: \"Plain English\"\n");
+}
+
+// Notifications are texts, not widgets: each one's title and body, with the application's
+// name and the monitor's figures as they come.
+TEST(PseudoLocaleNotifications, AreTranslated) {
+    FindingSnapshot row;
+    row.key = "firefox";
+    row.title = "Firefox";
+    row.rate = "+18 MB/min";
+    row.growthSpanLabel = "12 min";
+    row.footprintLabel = "3.2 GB";
+    MemoryForecastSnapshot forecast;
+    forecast.exhaustionSeconds = 600;
+    OutOfMemoryKillSnapshot kill;
+    kill.title = "Firefox";
+    const QStringList asSent{QStringLiteral("Firefox"), QStringLiteral("+18 MB/min"),
+                             QStringLiteral("12 min"), QStringLiteral("3.2 GB")};
+
+    std::vector<Notification> notifications;
+    for (const auto verdict : {FindingVerdict::watch, FindingVerdict::suspect,
+                               FindingVerdict::probable, FindingVerdict::criticalRunaway}) {
+        row.verdict = verdict;
+        notifications.push_back(findingNotification(row));
+    }
+    notifications.push_back(exhaustionNotification(forecast));
+    forecast.exhaustionSeconds = 20;
+    notifications.push_back(exhaustionNotification(forecast));
+    notifications.push_back(killNotification(kill));
+    notifications.push_back(testNotification());
+    const std::vector<Notification> held = notifications;
+    notifications.push_back(summaryNotification({held.front()}));
+    notifications.push_back(summaryNotification({held.front(), held.front()}));
+    notifications.push_back(summaryNotification({held.back()}));
+    notifications.push_back(summaryNotification(held));
+
+    for (const auto& notification : notifications) {
+        const QString summary = QString::fromStdString(notification.summary);
+        EXPECT_TRUE(isTranslated(summary, asSent)) << summary.toStdString();
+        // A held-back summary's body lists the titles it stands for, each translated.
+        for (const QString& line : QString::fromStdString(notification.body).split('\n')) {
+            EXPECT_TRUE(isTranslated(line, asSent)) << line.toStdString();
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,879 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>LaunchAtLogin</name>
+    <message>
+        <location filename="../app/LaunchAtLogin.cpp" line="+22"/>
+        <source>This install cannot register launch-at-login right now.</source>
+        <translation>Diese Installation kann den Start bei der Anmeldung gerade nicht einrichten.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Launch at login is only available from an installed copy of Velmora.</source>
+        <translation>Der Start bei der Anmeldung ist nur mit einem installierten Velmora möglich.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Velmora only opens when you launch it.</source>
+        <translation>Velmora öffnet sich nur, wenn Sie es starten.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Velmora will open automatically after you sign in.</source>
+        <translation>Velmora öffnet sich nach der Anmeldung automatisch.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Velmora is queued for launch at login, but the desktop still needs approval.</source>
+        <extracomment>The desktop has switched the autostart entry off; its startup-applications tool turns it back on.</extracomment>
+        <translation>Velmora ist für den Start bei der Anmeldung eingetragen, aber die Arbeitsumgebung muss das noch freigeben.</translation>
+    </message>
+</context>
+<context>
+    <name>NoTrayHint</name>
+    <message>
+        <location filename="../app/NoTrayHint.cpp" line="+22"/>
+        <source>GNOME shows no tray icons by itself. Install the AppIndicator extension (Debian package gnome-shell-extension-appindicator), enable it in Extensions and log in again: Velmora then shows its icon in the top bar.</source>
+        <translation>GNOME zeigt von sich aus keine Statussymbole. Installieren Sie die Erweiterung AppIndicator (Debian-Paket gnome-shell-extension-appindicator), schalten Sie sie unter „Erweiterungen“ ein und melden Sie sich neu an: Dann zeigt Velmora sein Symbol in der oberen Leiste.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Add the “System Tray” widget to a panel to see Velmora&apos;s icon there.</source>
+        <translation>Fügen Sie einer Kontrollleiste das Miniprogramm „Systemabschnitt“ hinzu, damit Velmoras Symbol dort erscheint.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Add the “Status Tray Plugin” (or “Notification Area”) to a panel to see Velmora&apos;s icon there.</source>
+        <translation>Fügen Sie einer Leiste das Element „Statusbenachrichtigungen“ (Status Tray Plugin) oder „Infobereich“ (Notification Area) hinzu, damit Velmoras Symbol dort erscheint.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add the “XApp Status Applet” or “System Tray” applet to a panel to see Velmora&apos;s icon there.</source>
+        <translation>Fügen Sie einer Leiste das Applet „XApp-Status“ (XApp Status Applet) oder „Systembereich“ (System Tray) hinzu, damit Velmoras Symbol dort erscheint.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add the “Notification Area” applet to a panel to see Velmora&apos;s icon there.</source>
+        <translation>Fügen Sie einer Leiste das Applet „Benachrichtigungsfeld“ (Notification Area) hinzu, damit Velmoras Symbol dort erscheint.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add the “Status Notifier” widget to the panel to see Velmora&apos;s icon there.</source>
+        <translation>Fügen Sie der Leiste das Widget „Status Notifier“ hinzu, damit Velmoras Symbol dort erscheint.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Give your bar a tray to see Velmora&apos;s icon there: swaybar&apos;s tray (the “tray” settings of its bar block) or waybar&apos;s “tray” module.</source>
+        <translation>Geben Sie Ihrer Leiste einen Statusbereich, damit Velmoras Symbol dort erscheint: den von swaybar (die „tray“-Einstellungen in ihrem bar-Block) oder das Modul „tray“ von waybar.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>No system tray was found. A panel with a tray that speaks StatusNotifierItem (or, on X11, an XEmbed tray) shows Velmora&apos;s icon; until then Velmora shows itself here.</source>
+        <translation>Es wurde kein Statusbereich gefunden. Eine Leiste mit einem Statusbereich, der StatusNotifierItem versteht (oder unter X11 ein XEmbed-Statusbereich), zeigt Velmoras Symbol; bis dahin zeigt sich Velmora hier.</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationText</name>
+    <message>
+        <location filename="../state/NotificationText.cpp" line="+46"/>
+        <source>Runaway memory growth in %1</source>
+        <translation>Ungebremstes Speicherwachstum in %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Probable leak in %1</source>
+        <translation>Wahrscheinliches Speicherleck in %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Suspected leak in %1</source>
+        <translation>Verdacht auf Speicherleck in %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Watching %1</source>
+        <translation>%1 wird beobachtet</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 for %2</source>
+        <extracomment>A growth rate and how long it has lasted, as in &quot;+18 MB/min for 12 min&quot;.</extracomment>
+        <translation>%1 seit %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Growing for %1</source>
+        <extracomment>%1 is a duration, as in &quot;12 min&quot;.</extracomment>
+        <translation>Wächst seit %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 now</source>
+        <extracomment>An application&apos;s memory now, as in &quot;3.2 GB now&quot;.</extracomment>
+        <translation>aktuell %1</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Memory runs out in under a minute</source>
+        <translation>Der Arbeitsspeicher ist in weniger als einer Minute voll</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Memory runs out in about %n min</source>
+        <extracomment>&quot;min&quot; is minutes, as the notification&apos;s title is short.</extracomment>
+        <translation>
+            <numerusform>Der Arbeitsspeicher ist in etwa %n Min. voll</numerusform>
+            <numerusform>Der Arbeitsspeicher ist in etwa %n Min. voll</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>%1 was ended by the out-of-memory killer</source>
+        <extracomment>%1 is an application&apos;s name.</extracomment>
+        <translation>%1 wurde vom Out-of-Memory-Killer beendet</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>1 more suspect</source>
+        <translation>1 weiterer Verdachtsfall</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n more suspects</source>
+        <translation>
+            <numerusform>%n weiterer Verdachtsfall</numerusform>
+            <numerusform>%n weitere Verdachtsfälle</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>1 more memory alert</source>
+        <translation>1 weitere Speicherwarnung</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n more memory alerts</source>
+        <translation>
+            <numerusform>%n weitere Speicherwarnung</numerusform>
+            <numerusform>%n weitere Speicherwarnungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Velmora notifications are on</source>
+        <translation>Benachrichtigungen von Velmora sind eingeschaltet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This is how Velmora tells you about a leak or memory running out.</source>
+        <translation>So meldet Velmora ein Speicherleck oder knapp werdenden Arbeitsspeicher.</translation>
+    </message>
+</context>
+<context>
+    <name>VerdictTooltips</name>
+    <message>
+        <location filename="../views/help/TranslatedTooltip.cpp" line="+15"/>
+        <source>Watch: memory is climbing slowly</source>
+        <translation>Beobachten: Der Speicher wächst langsam</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This process family has used a little more memory on each recent pass. That alone is common and often harmless.</source>
+        <translation>Diese Prozessfamilie hat bei jeder der letzten Messungen etwas mehr Speicher belegt. Das allein ist häufig und oft harmlos.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Caches, large documents and warm-up after launch grow the same way and then level off.</source>
+        <translation>Caches, große Dokumente und die Aufwärmphase nach dem Start wachsen genauso und pendeln sich dann ein.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nothing to do yet. Keep working; Velmora keeps sampling and will say so if the growth continues.</source>
+        <translation>Noch nichts zu tun. Arbeiten Sie weiter; Velmora misst weiter und meldet sich, wenn das Wachstum anhält.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Suspect: growth has not levelled off</source>
+        <translation>Verdacht: Das Wachstum flacht nicht ab</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Memory has kept rising across many samples without coming back down, which is how leaks usually start.</source>
+        <translation>Der Speicher ist über viele Messungen gestiegen, ohne wieder zu sinken – so beginnen Speicherlecks meistens.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A long export, an indexing job or a big build can hold memory for minutes and then release it.</source>
+        <translation>Ein langer Export, eine Indizierung oder ein großer Build kann minutenlang Speicher belegen und ihn dann wieder freigeben.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Save your work in this app. If the growth continues after the task you are running ends, plan a restart.</source>
+        <translation>Speichern Sie Ihre Arbeit in dieser Anwendung. Wächst der Speicher nach dem Ende der laufenden Aufgabe weiter, planen Sie einen Neustart.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Probable leak: steady growth with supporting evidence</source>
+        <translation>Wahrscheinliches Leck: stetiges Wachstum mit weiteren Belegen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The growth is steady and other signals agree: history, the growth curve or repeated incidents from the same app.</source>
+        <translation>Das Wachstum ist stetig und andere Hinweise passen dazu: der Verlauf, die Wachstumskurve oder wiederholte Vorfälle derselben Anwendung.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>An app that legitimately holds more and more data, such as a long-running editor session, can look the same.</source>
+        <translation>Eine Anwendung, die zu Recht immer mehr Daten hält, etwa eine lange laufende Editor-Sitzung, kann genauso aussehen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restart it at a convenient moment. Capture evidence first if you want to report the problem to its developers.</source>
+        <translation>Starten Sie sie zu einem passenden Zeitpunkt neu. Sichern Sie vorher Belege, wenn Sie das Problem den Entwicklern melden möchten.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Critical runaway: memory is running out fast</source>
+        <translation>Kritisch: Der Speicher geht schnell zur Neige</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This process is growing quickly enough to exhaust free memory soon, and the whole machine may slow down or freeze.</source>
+        <translation>Dieser Prozess wächst so schnell, dass der freie Speicher bald erschöpft ist; der ganze Rechner kann langsamer werden oder einfrieren.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A one-off burst, such as loading a very large file, can look like this for a short while.</source>
+        <translation>Ein einmaliger Schub, etwa beim Laden einer sehr großen Datei, kann kurzzeitig genauso aussehen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Save your work now, then restart or quit the process. Velmora never does this for you.</source>
+        <translation>Speichern Sie jetzt Ihre Arbeit und starten Sie den Prozess dann neu oder beenden Sie ihn. Velmora tut das nie für Sie.</translation>
+    </message>
+</context>
+<context>
+    <name>XdgAutostartEntry</name>
+    <message>
+        <location filename="../app/XdgAutostartEntry.cpp" line="+121"/>
+        <source>Cannot create %1: %2</source>
+        <extracomment>%1 is a folder, %2 the system&apos;s reason.</extracomment>
+        <translation>%1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Cannot remove %1: %2</source>
+        <extracomment>%1 is a file, %2 the system&apos;s reason.</extracomment>
+        <translation>%1 kann nicht entfernt werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ActionCapsuleButton</name>
+    <message>
+        <location filename="../views/kit/ActionCapsuleButton.cpp" line="+114"/>
+        <location line="+11"/>
+        <source>Working</source>
+        <translation>In Arbeit</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ApplicationMenu</name>
+    <message>
+        <location filename="../app/ApplicationMenu.cpp" line="+20"/>
+        <source>About Velmora</source>
+        <translation>Über Velmora</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>What Velmora accesses…</source>
+        <extracomment>Opens the window that lists what Velmora reads, writes and sends.</extracomment>
+        <translation>Worauf Velmora zugreift …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>What do the verdicts mean?</source>
+        <translation>Was bedeuten die Einstufungen?</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Settings…</source>
+        <translation>Einstellungen …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Check for Updates…</source>
+        <extracomment>Always disabled: the system&apos;s package manager updates Velmora.</extracomment>
+        <translation>Nach Aktualisierungen suchen …</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Version</source>
+        <extracomment>Replaced by &quot;Version 0.1.0&quot; once the version is known.</extracomment>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quit Velmora</source>
+        <translation>Velmora beenden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Version %1</source>
+        <extracomment>The disabled menu item that shows the installed version, as in &quot;Version 0.1.0&quot;.</extracomment>
+        <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::DesktopNotifier</name>
+    <message>
+        <location filename="../app/DesktopNotifier.cpp" line="+23"/>
+        <location line="+132"/>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <location line="-130"/>
+        <source>Capture evidence</source>
+        <translation>Belege sichern</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ignore for 24 h</source>
+        <translation>24 Std. ignorieren</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::FooterCommandButton</name>
+    <message>
+        <location filename="../views/kit/FooterCommandButton.cpp" line="+93"/>
+        <source>Working</source>
+        <translation>In Arbeit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Active</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::IncidentConfidenceLadder</name>
+    <message>
+        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+123"/>
+        <source>Confidence</source>
+        <translation>Gewissheit</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::LocalizedText</name>
+    <message>
+        <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 TB</source>
+        <translation>%1 TB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 PB</source>
+        <translation>%1 PB</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>%1 MB/min</source>
+        <extracomment>A growth rate in megabytes per minute, with its sign: &quot;+8.2 MB/min&quot;.</extracomment>
+        <translation>%1 MB/min</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>just now</source>
+        <translation>gerade eben</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>%ns ago</source>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n s ago</source>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%nm ago</source>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n min ago</source>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%nh ago</source>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n h ago</source>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nd ago</source>
+        <translation>
+            <numerusform>vor %n T.</numerusform>
+            <numerusform>vor %n T.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n d ago</source>
+        <translation>
+            <numerusform>vor %n Tag</numerusform>
+            <numerusform>vor %n Tagen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>velmora::PopoverWindow</name>
+    <message>
+        <location filename="../app/PopoverWindow.cpp" line="+94"/>
+        <source>Don’t show again</source>
+        <translation>Nicht mehr anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ProgressSpinner</name>
+    <message>
+        <location filename="../views/kit/ProgressSpinner.cpp" line="+20"/>
+        <source>In progress</source>
+        <translation>Läuft</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SettingsWindow</name>
+    <message>
+        <location filename="../app/SettingsLifecycleTab.cpp" line="+14"/>
+        <source>Startup</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open Velmora at login</source>
+        <translation>Velmora bei der Anmeldung öffnen</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Open Startup Applications</source>
+        <extracomment>Opens the desktop&apos;s own list of programs started at login.</extracomment>
+        <translation>Startprogramme öffnen</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Updates</source>
+        <translation>Aktualisierungen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Version %1. Packaged installs update through the system package manager; local development builds do not check for updates.</source>
+        <translation>Version %1. Installationen aus Paketen werden über die Paketverwaltung des Systems aktualisiert; lokale Entwicklungs-Builds suchen nicht nach Aktualisierungen.</translation>
+    </message>
+    <message>
+        <location filename="../app/SettingsMonitorTab.cpp" line="+25"/>
+        <source>Triage</source>
+        <extracomment>Settings section: how often Velmora samples memory.</extracomment>
+        <translation>Erfassung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sampling</source>
+        <translation>Messung</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Refresh cadence</source>
+        <translation>Aktualisierungsintervall</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source> s</source>
+        <extracomment>The unit after the refresh interval&apos;s number box, seconds (with its leading space).</extracomment>
+        <translation> s</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Faster sampling raises overhead.</source>
+        <translation>Häufigeres Messen kostet mehr Rechenzeit.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Notifications</source>
+        <translation>Benachrichtigungen</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Critical only</source>
+        <translation>Nur kritische</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Probable and up</source>
+        <translation>Ab „Wahrscheinlich“</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Suspect and up</source>
+        <translation>Ab „Verdacht“</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Each incident notifies once, at most 3 in any 10 minutes. Memory about to run out and processes ended by the out-of-memory killer notify at every level except Off.</source>
+        <extracomment>&quot;Off&quot; is the first of the notification levels above.</extracomment>
+        <translation>Jeder Vorfall wird einmal gemeldet, höchstens 3 in 10 Minuten. Knapp werdender Arbeitsspeicher und vom Out-of-Memory-Killer beendete Prozesse werden auf jeder Stufe außer „Aus“ gemeldet.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Send a test notification</source>
+        <translation>Testbenachrichtigung senden</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Sent.</source>
+        <translation>Gesendet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No notification service answered on this desktop.</source>
+        <translation>In dieser Arbeitsumgebung hat kein Benachrichtigungsdienst geantwortet.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Storage &amp; Evidence</source>
+        <translation>Speicherplatz &amp; Belege</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Storage preset</source>
+        <translation>Speichervorgabe</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Low</source>
+        <translation>Gering</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Balanced</source>
+        <translation>Ausgewogen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Deep</source>
+        <extracomment>Storage preset that keeps the most for a deep investigation.</extracomment>
+        <translation>Gründlich</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Auto-capture wrapped evidence</source>
+        <extracomment>Whether the monitor saves evidence (bounded in size) by itself when a leak is found.</extracomment>
+        <translation>Begrenzte Belege automatisch sichern</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Advanced storage details</source>
+        <translation>Erweiterte Speicherdetails</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Budget</source>
+        <extracomment>The disk space the monitor may use.</extracomment>
+        <translation>Kontingent</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Safety</source>
+        <translation>Sicherheit</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Retention</source>
+        <extracomment>How long each kind of record is kept.</extracomment>
+        <translation>Aufbewahrung</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Privacy &amp; Trust</source>
+        <translation>Datenschutz &amp; Vertrauen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Workspace scope</source>
+        <extracomment>Which project folders the monitor may look at.</extracomment>
+        <translation>Arbeitsbereich</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Access details</source>
+        <translation>Zugriffsdetails</translation>
+    </message>
+    <message>
+        <location filename="../app/SettingsWindow.cpp" line="+52"/>
+        <source>Velmora Settings</source>
+        <translation>Velmora-Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Monitor</source>
+        <extracomment>Settings tab: how Velmora samples, notifies, stores and what it may read.</extracomment>
+        <translation>Überwachung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Lifecycle</source>
+        <extracomment>Settings tab: starting at login and updates.</extracomment>
+        <translation>Lebenszyklus</translation>
+    </message>
+    <message>
+        <location line="+106"/>
+        <source>%1 s</source>
+        <extracomment>A refresh interval in seconds, as in &quot;1.5 s&quot;.</extracomment>
+        <translation>%1 s</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SupportingFindingsSummary</name>
+    <message>
+        <location filename="../views/findings/SupportingFindingsSummary.cpp" line="+41"/>
+        <source>Inspect supporting suspect</source>
+        <translation>Weiteren Verdachtsfall ansehen</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::TrustAccessClaimsView</name>
+    <message>
+        <location filename="../app/TrustAccessPanel.cpp" line="+115"/>
+        <source>Processes sampled</source>
+        <translation>Erfasste Prozesse</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Verify this</source>
+        <translation>So prüfen Sie das nach</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open System Monitor and compare Velmora rows against same-user processes; Velmora does not require root.</source>
+        <extracomment>&quot;System Monitor&quot; is the desktop&apos;s task manager.</extracomment>
+        <translation>Öffnen Sie die Systemüberwachung und vergleichen Sie die Zeilen von Velmora mit den Prozessen desselben Benutzers; Velmora braucht keine Root-Rechte.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Files read</source>
+        <translation>Gelesene Dateien</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files from the latest sampling pass</source>
+        <translation>Dateien der letzten Messung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files written</source>
+        <translation>Geschriebene Dateien</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Local write locations</source>
+        <translation>Lokale Speicherorte</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Open Data Dir</source>
+        <extracomment>Button: opens Velmora&apos;s data folder in the file manager.</extracomment>
+        <translation>Datenordner öffnen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Network calls</source>
+        <translation>Netzwerkzugriffe</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Recent network calls</source>
+        <translation>Letzte Netzwerkzugriffe</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>What Velmora does not do</source>
+        <translation>Was Velmora nicht tut</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Negative commitments</source>
+        <extracomment>Heading over the list of things Velmora promises never to do.</extracomment>
+        <translation>Ausdrückliche Zusagen</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::TrustAccessPanelView</name>
+    <message>
+        <location line="+43"/>
+        <source>What Velmora accesses</source>
+        <translation>Worauf Velmora zugreift</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Concrete local-first claims from the running backend.</source>
+        <translation>Konkrete Angaben des laufenden Hintergrunddienstes; alles bleibt auf diesem Rechner.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::TrustAccessWindow</name>
+    <message>
+        <location filename="../app/AuxiliaryWindows.cpp" line="+49"/>
+        <source>What Velmora accesses</source>
+        <translation>Worauf Velmora zugreift</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::UsedMemoryBar</name>
+    <message>
+        <location filename="../views/popover/SystemStateHeader.cpp" line="+190"/>
+        <source>Memory used</source>
+        <translation>Belegter Speicher</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::VelmoraApplication</name>
+    <message>
+        <location filename="../app/VelmoraApplication.cpp" line="+175"/>
+        <source>Velmora — %1</source>
+        <translation>Velmora — %1</translation>
+    </message>
+    <message>
+        <location line="+159"/>
+        <source>About Velmora</source>
+        <translation>Über Velmora</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Velmora&lt;/b&gt;&lt;br&gt;Version %1&lt;br&gt;&lt;br&gt;A local memory-leak monitor for the Linux desktop.</source>
+        <extracomment>Rich text: keep the tags; %1 is the version.</extracomment>
+        <translation>&lt;b&gt;Velmora&lt;/b&gt;&lt;br&gt;Version %1&lt;br&gt;&lt;br&gt;Ein lokaler Wächter für Speicherlecks auf dem Linux-Desktop.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::VelmoraText</name>
+    <message>
+        <location filename="../views/kit/VelmoraText.cpp" line="+349"/>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::VerdictHelpBlock</name>
+    <message>
+        <location filename="../views/help/VerdictHelpView.cpp" line="+62"/>
+        <source>Means</source>
+        <extracomment>What a verdict means (a small heading, shown in capitals).</extracomment>
+        <translation>Bedeutung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>False positive</source>
+        <extracomment>When a verdict can be wrong (a small heading, shown in capitals).</extracomment>
+        <translation>Fehlalarm</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Posture</source>
+        <extracomment>What to do about a verdict (a small heading, shown in capitals).</extracomment>
+        <translation>Vorgehen</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::VerdictHelpView</name>
+    <message>
+        <location line="+21"/>
+        <source>What do the verdicts mean?</source>
+        <translation>Was bedeuten die Einstufungen?</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::VerdictHelpWindow</name>
+    <message>
+        <location filename="../app/AuxiliaryWindows.cpp" line="+19"/>
+        <source>What do the verdicts mean?</source>
+        <translation>Was bedeuten die Einstufungen?</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::VerdictOnboardingTooltip</name>
+    <message>
+        <location filename="../views/help/VerdictOnboardingTooltip.cpp" line="+45"/>
+        <source>Dismiss</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Means</source>
+        <extracomment>What a verdict means (a small heading).</extracomment>
+        <translation>Bedeutung</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>False positive</source>
+        <extracomment>When a verdict can be wrong (a small heading).</extracomment>
+        <translation>Fehlalarm</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Posture</source>
+        <extracomment>What to do about a verdict (a small heading).</extracomment>
+        <translation>Vorgehen</translation>
+    </message>
+</context>
+</TS>
