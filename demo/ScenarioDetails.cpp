@@ -78,6 +78,7 @@ DetailSnapshot detail(const std::string& key, FindingSeverity severity) {
          "External tool evidence captured 4m ago."},
         {{"Footprint", variant.footprint}, {"Growth", variant.growth}, {"Score", variant.score}}};
     value.artifactBoundary = artifactBoundary(key);
+    value.memorySeries = leakingSeries(severity);
     return value;
 }
 
