@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
@@ -72,23 +71,13 @@ void MemoryChart::setData(MemoryChartData data) {
     update();
 }
 
-double MemoryChart::oldestAgo() const {
-    double oldest = 60;
-    for (const ChartPoint& point : data_.points) {
-        oldest = std::max(oldest, point.agoSeconds);
-    }
-    return oldest;
-}
-
-double MemoryChart::latestAgo() const {
-    double latest = 0;
-    if (data_.level) {
-        latest = std::min(latest, data_.level->at.agoSeconds);
-    }
-    return std::max(latest, -oldestAgo()); // the future never takes more than the past
-}
-
 void MemoryChart::rescale() {
+    oldest_ = 60;
+    for (const ChartPoint& point : data_.points) {
+        oldest_ = std::max(oldest_, point.agoSeconds);
+    }
+    latest_ = data_.level ? std::min(0.0, data_.level->at.agoSeconds) : 0;
+    latest_ = std::max(latest_, -oldest_); // the future never takes more than the past
     double low = largestKiB;
     double high = 0;
     auto include = [&](double kib) {
@@ -121,6 +110,12 @@ void MemoryChart::rescale() {
     valueAxis_.low = std::max(0.0, valueAxis_.low);
     std::erase_if(valueAxis_.ticks, [](double tick) { return tick < 0; });
     timeUnit_ = timeUnitFor(oldestAgo() - latestAgo());
+    placePlot();
+}
+
+void MemoryChart::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placePlot();
 }
 
 std::vector<double> MemoryChart::timeTicks() const {
@@ -143,7 +138,7 @@ QStringList MemoryChart::timeLabels() const {
     return labels;
 }
 
-QRectF MemoryChart::plotRect() const {
+void MemoryChart::placePlot() {
     const QFontMetricsF metrics(labelFont());
     double labelWidth = 0;
     for (const QString& label : valueLabels()) {
@@ -153,12 +148,16 @@ QRectF MemoryChart::plotRect() const {
     const double bottom = metrics.height() + 4; // room for the time labels
     const double left = std::ceil(labelWidth) + labelGap;
     const double right = 4;
-    return QRectF(left, top, std::max(1.0, width() - left - right),
-                  std::max(1.0, height() - top - bottom));
+    plot_ = QRectF(left, top, std::max(1.0, width() - left - right),
+                   std::max(1.0, height() - top - bottom));
+}
+
+QRectF MemoryChart::plotRect() const {
+    return plot_;
 }
 
 QPointF MemoryChart::positionOf(const ChartPoint& point) const {
-    const QRectF plot = plotRect();
+    const QRectF& plot = plot_;
     const double span = std::max(oldestAgo() - latestAgo(), 1.0);
     const double x = plot.left() + (oldestAgo() - point.agoSeconds) / span * plot.width();
     const double range = std::max(valueAxis_.high - valueAxis_.low, 1.0);
@@ -315,24 +314,27 @@ void MemoryChart::paintSeries(QPainter& painter) const {
     if (data_.points.empty()) {
         return;
     }
-    const QRectF plot = plotRect();
-    QPainterPath line(positionOf(data_.points.front()));
-    for (std::size_t i = 1; i < data_.points.size(); ++i) {
-        line.lineTo(positionOf(data_.points[i]));
+    const QRectF& plot = plot_;
+    // One polygon: the line, then down to the axis and back under it.
+    QPolygonF area;
+    area.reserve(static_cast<qsizetype>(data_.points.size()) + 2);
+    for (const ChartPoint& point : data_.points) {
+        area << positionOf(point);
     }
-    QPainterPath area = line;
-    area.lineTo(positionOf(data_.points.back()).x(), plot.bottom());
-    area.lineTo(positionOf(data_.points.front()).x(), plot.bottom());
-    area.closeSubpath();
-    QColor tint = data_.tint.resolve();
+    const auto lineLength = area.size();
+    area << QPointF(area.back().x(), plot.bottom()) << QPointF(area.front().x(), plot.bottom());
+    const QColor tint = data_.tint.resolve();
     QColor fill = tint;
     fill.setAlphaF(0.13);
-    painter.fillPath(area, fill);
-    painter.setPen(QPen(tint, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(line);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawPolygon(area);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(tint, 2, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
+    painter.drawPolyline(area.constData(), static_cast<int>(lineLength));
     if (data_.points.size() == 1) {
         painter.setBrush(tint);
-        painter.drawEllipse(positionOf(data_.points.front()), 2.5, 2.5);
+        painter.drawEllipse(area.front(), 2.5, 2.5);
     }
 }
 

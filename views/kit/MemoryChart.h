@@ -105,6 +105,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -114,8 +115,9 @@ private:
         QRectF box;
     };
     void rescale();
-    double oldestAgo() const;
-    double latestAgo() const;
+    void placePlot();
+    double oldestAgo() const { return oldest_; }
+    double latestAgo() const { return latest_; }
     std::vector<Label> axisLabels() const;
     std::vector<Label> markLabels() const;
     std::optional<Label> levelLabel() const;
@@ -130,6 +132,9 @@ private:
     AxisTicks valueAxis_;
     SizeUnit sizeUnit_ = SizeUnit::megabytes;
     TimeUnit timeUnit_ = TimeUnit::minutes;
+    double oldest_ = 60; // seconds before now at the left edge
+    double latest_ = 0;  // ... and at the right edge (negative: after now)
+    QRectF plot_;
     std::optional<std::size_t> cursor_;
 };
 
