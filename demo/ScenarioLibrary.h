@@ -69,6 +69,9 @@ DetailSnapshot detail(const std::string& key, FindingSeverity severity);
 // that rose and levelled off, calm again.
 MemorySeries leakingSeries(FindingSeverity severity);
 MemorySeries warmUpSeries();
+// Thirty days of Chrome's memory in the history: growth after each restart, its incidents and
+// an out-of-memory kill.
+MemorySeries offenderMonthSeries();
 // criticalRunaway() with the runaway's detail open: its chart reaches the moment memory runs
 // out. suspect() with the detail of a family whose warm-up levelled off.
 const PopoverSnapshot& detailRunaway();

@@ -92,3 +92,27 @@ const PopoverSnapshot& detailWarmUp() {
 }
 
 } // namespace velmora::ScenarioLibrary
+
+namespace velmora::ScenarioLibrary {
+
+MemorySeries offenderMonthSeries() {
+    MemorySeries series;
+    series.stepSeconds = 7200;
+    const double gb = 1024.0 * 1024;
+    // Thirty days at two-hour figures: it climbs from 1.4 GB after each restart, until the
+    // out-of-memory killer ended it 9 days ago and it was restarted.
+    for (int i = 0; i < 360; ++i) {
+        const double hoursAgo = (359 - i) * 2.0;
+        const double sinceRestart = hoursAgo > 9 * 24 ? 30 * 24 - hoursAgo : 9 * 24 - hoursAgo;
+        const double kib = (1.4 + 0.011 * sinceRestart) * gb + wobble(i, 0.05 * gb);
+        series.footprintKiB.push_back(static_cast<uint64_t>(kib));
+    }
+    series.anonKiB = series.footprintKiB.back();
+    series.marks = {{19 * 86400, FindingVerdict::probable},
+                    {9.6 * 86400, FindingVerdict::criticalRunaway},
+                    {1.5 * 86400, FindingVerdict::probable}};
+    series.outOfMemoryKills = {9 * 86400 + 3600};
+    return series;
+}
+
+} // namespace velmora::ScenarioLibrary

@@ -8,9 +8,13 @@ namespace velmora {
 double agoSecondsOf(const MemorySeries& series, std::size_t index) {
     const std::size_t count = series.footprintKiB.size();
     if (index + 1 >= count) {
-        return 0;
+        return series.newestAgoSeconds;
     }
-    return static_cast<double>(count - 1 - index) * series.stepSeconds;
+    return nowAgo(series, static_cast<double>(count - 1 - index) * series.stepSeconds);
+}
+
+double nowAgo(const MemorySeries& series, double agoOfNewest) {
+    return agoOfNewest + series.newestAgoSeconds;
 }
 
 MemoryTrendLine decodeRecord(const Json& json, std::type_identity<MemoryTrendLine>) {
@@ -66,12 +70,15 @@ MemorySeries decodeRecord(const Json& json, std::type_identity<MemorySeries>) {
     return {
         .stepSeconds = in.defaulted<double>("stepSeconds", defaults.stepSeconds),
         .footprintKiB = in.defaulted<std::vector<uint64_t>>("footprintKiB", defaults.footprintKiB),
+        .newestAgoSeconds = in.defaulted<double>("newestAgoSeconds", defaults.newestAgoSeconds),
         .anonKiB = in.defaulted<uint64_t>("anonKiB", defaults.anonKiB),
         .swapKiB = in.defaulted<uint64_t>("swapKiB", defaults.swapKiB),
         .sharedKiB = in.defaulted<uint64_t>("sharedKiB", defaults.sharedKiB),
         .trend = in.optional<MemoryTrendLine>("trend"),
         .marks = in.defaulted<std::vector<VerdictMark>>("marks", defaults.marks),
         .runsOut = in.optional<RunsOutLevel>("runsOut"),
+        .outOfMemoryKills =
+            in.defaulted<std::vector<double>>("outOfMemoryKills", defaults.outOfMemoryKills),
     };
 }
 
@@ -79,12 +86,14 @@ Json encodeRecord(const MemorySeries& value) {
     return ObjectWriter()
         .field("stepSeconds", value.stepSeconds)
         .field("footprintKiB", value.footprintKiB)
+        .field("newestAgoSeconds", value.newestAgoSeconds)
         .field("anonKiB", value.anonKiB)
         .field("swapKiB", value.swapKiB)
         .field("sharedKiB", value.sharedKiB)
         .field("trend", value.trend)
         .field("marks", value.marks)
         .field("runsOut", value.runsOut)
+        .field("outOfMemoryKills", value.outOfMemoryKills)
         .done();
 }
 

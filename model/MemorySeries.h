@@ -20,7 +20,8 @@ struct MemoryTrendLine {
     bool operator==(const MemoryTrendLine&) const = default;
 };
 
-// The moment a family's verdict changed to `verdict`, `agoSeconds` before the newest point.
+// The moment a family's verdict changed to `verdict`, `agoSeconds` before the newest point (in
+// the history: an incident began, at its peak verdict).
 // Both keys are required.
 struct VerdictMark {
     double agoSeconds = 0;
@@ -48,17 +49,24 @@ struct MemorySeries {
 
     double stepSeconds = 60;
     std::vector<uint64_t> footprintKiB;
+    // How long before now the newest point was taken (0 for a live family).
+    double newestAgoSeconds = 0;
     uint64_t anonKiB = 0;
     uint64_t swapKiB = 0;
     uint64_t sharedKiB = 0;
     std::optional<MemoryTrendLine> trend;
     std::vector<VerdictMark> marks;
     std::optional<RunsOutLevel> runsOut;
+    // When the out-of-memory killer ended one of its processes, in seconds before the newest
+    // point.
+    std::vector<double> outOfMemoryKills;
 
     bool operator==(const MemorySeries&) const = default;
 };
 
-// How long before the newest point the point at `index` was taken.
+// How long before now the point at `index` was taken, and a moment given before the newest
+// point (a mark, a kill) as seconds before now.
 double agoSecondsOf(const MemorySeries& series, std::size_t index);
+double nowAgo(const MemorySeries& series, double agoOfNewest);
 
 } // namespace velmora

@@ -12,7 +12,7 @@
 
 #include "demo/ScenarioLibrary.h"
 #include "model/Codec.h"
-#include "views/detail/MemoryChartBlock.h"
+#include "views/kit/MemorySeriesChart.h"
 #include "views/kit/MotionAnimator.h"
 #include "views/popover/PopoverRootView.h"
 

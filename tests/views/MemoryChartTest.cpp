@@ -6,7 +6,11 @@
 #include "tests/views/support/ViewTestSupport.h"
 #include "views/detail/DetailView.h"
 #include "views/detail/MemoryChartBlock.h"
+#include "views/history/AdvancedHistoryDetailView.h"
+#include "views/history/OffenderMemoryBlock.h"
 #include "views/kit/ChartScale.h"
+#include "views/kit/MemorySeriesChart.h"
+#include "views/kit/PlainTextButton.h"
 #include "views/kit/VelmoraText.h"
 
 #include <QMouseEvent>
@@ -219,6 +223,35 @@ TEST(MemoryChart, TheDetailShowsItUnderTheVerdictOnlyWhenTheMonitorSendsASeries)
     detail.memorySeries.reset(); // an older monitor
     view.setDetail(detail);
     EXPECT_TRUE(memory->isHidden());
+}
+
+TEST(MemoryChart, TheHistoryChartsAMonthOrAWeekWithIncidentsAndKills) {
+    AdvancedHistoryDetailView view;
+    HistoricalOffenderDetailSnapshot detail =
+        *ScenarioLibrary::advancedHistoryDetail(
+             ScenarioLibrary::advancedHistory().offenders.front().key)
+             .selectedDetail;
+    view.setDetail(detail);
+    auto* block = view.findChild<OffenderMemoryBlock*>("offenderMemoryBlock");
+    ASSERT_TRUE(block);
+    EXPECT_FALSE(block->isHidden());
+    const MemoryChart& chart = *block->chart();
+    EXPECT_EQ(block->rangeDays(), 30);
+    EXPECT_EQ(chart.data().points.size(), 360u);
+    EXPECT_EQ(markLabels(chart), (QStringList{"incident", "critical", "OOM kill", "incident"}));
+    EXPECT_EQ(chart.data().marks[2].tint.name, PaletteColor::criticalText);
+    EXPECT_TRUE(chart.timeLabels().front().endsWith(" d ago"));
+
+    block->findChild<PlainTextButton*>("range7d")->click();
+    EXPECT_EQ(block->rangeDays(), 7);
+    EXPECT_EQ(chart.data().points.size(), 7u * 12 + 1); // every two hours, both ends
+    EXPECT_EQ(markLabels(chart), (QStringList{"incident"}));
+    block->findChild<PlainTextButton*>("range30d")->click();
+    EXPECT_EQ(chart.data().points.size(), 360u);
+
+    detail.memorySeries.reset(); // an older monitor
+    view.setDetail(detail);
+    EXPECT_TRUE(block->isHidden());
 }
 
 } // namespace

@@ -7,10 +7,6 @@
 
 namespace velmora {
 
-// What the detail's chart shows of a family's series: its points timed back from now, the
-// trend (dotted on to where memory runs out), the verdict changes and the runs-out level.
-MemoryChartData chartDataOf(const MemorySeries& series);
-
 // The line under the chart: the footprint now and what makes it up.
 QString makeUpLine(const MemorySeries& series);
 
