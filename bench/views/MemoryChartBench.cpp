@@ -13,7 +13,6 @@
 #include "demo/ScenarioLibrary.h"
 #include "model/Codec.h"
 #include "views/kit/MemorySeriesChart.h"
-#include "views/kit/MotionAnimator.h"
 #include "views/popover/PopoverRootView.h"
 
 #include <QApplication>
@@ -128,15 +127,3 @@ void BM_AnswerSizes(benchmark::State& bench) {
 BENCHMARK(BM_AnswerSizes)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    MotionAnimator::setAnimationsEnabled(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
