@@ -3,7 +3,6 @@
 // nothing visible to a popover already on screen.
 
 #include "demo/ScenarioLibrary.h"
-#include "views/kit/MotionAnimator.h"
 #include "views/popover/PopoverRootView.h"
 
 #include <QApplication>
