@@ -3,6 +3,7 @@
 // the moments the verdict changed and where memory runs out.
 #include "monitor/compose/MemorySeriesSection.h"
 
+#include "monitor/actions/SeriesCsv.h"
 #include "monitor/compose/DetailBuilder.h"
 
 #include <gtest/gtest.h>
@@ -165,6 +166,22 @@ TEST(MemorySeriesSection, TheDetailCarriesTheSeriesWithItsMarks) {
     // A family that ended has no series to show.
     EXPECT_FALSE(buildDetail(ComposeContext{&f.view, f.config, f.interaction, f.paths}, "gone")
                      .memorySeries);
+}
+
+TEST(MemorySeriesCsv, PointsAndEventsInTimeOrderForABugReport) {
+    MemorySeries series;
+    series.stepSeconds = 60;
+    series.footprintKiB = {1000, 1100, 1200};
+    series.marks = {{90, FindingVerdict::watch}, {0, FindingVerdict::suspect}};
+    series.outOfMemoryKills = {30};
+    EXPECT_EQ(memorySeriesCsv(series), "seconds_ago,footprint_kib,event\n"
+                                       "120,1000,\n"
+                                       "90,,watch\n"
+                                       "60,1100,\n"
+                                       "30,,oom_kill\n"
+                                       "0,1200,\n"
+                                       "0,,suspect\n");
+    EXPECT_EQ(memorySeriesCsv(MemorySeries{}), "seconds_ago,footprint_kib,event\n");
 }
 
 } // namespace
