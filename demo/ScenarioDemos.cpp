@@ -193,6 +193,8 @@ const std::vector<NamedScenario>& allScenarios() {
         {"whereTracking", whereTracking()},
         {"whereItGrows", whereItGrows()},
         {"whereRefused", whereRefused()},
+        {"detailRunaway", detailRunaway()},
+        {"detailWarmUp", detailWarmUp()},
     };
     return scenarios;
 }

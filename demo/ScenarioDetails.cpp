@@ -78,6 +78,7 @@ DetailSnapshot detail(const std::string& key, FindingSeverity severity) {
          "External tool evidence captured 4m ago."},
         {{"Footprint", variant.footprint}, {"Growth", variant.growth}, {"Score", variant.score}}};
     value.artifactBoundary = artifactBoundary(key);
+    value.memorySeries = leakingSeries(severity);
     return value;
 }
 
@@ -132,7 +133,8 @@ AdvancedHistorySnapshot advancedHistoryDetail(const std::string& key) {
             "Recurring issue pattern that is active again right now.",
             {{"Incidents (30d)", "2"}, {"Critical (30d)", "1"}, {"Peak score", "92"}},
             {"The last incident ended with a restart 9 days ago.",
-             "Growth resumes within a day of each restart."}};
+             "Growth resumes within a day of each restart."},
+            offenderMonthSeries()};
     } else {
         value.selectedDetail = HistoricalOffenderDetailSnapshot{
             key,
@@ -144,7 +146,8 @@ AdvancedHistorySnapshot advancedHistoryDetail(const std::string& key) {
             "Mostly normal. Recent pressure looks atypical.",
             {{"Incidents (30d)", "1"}, {"Critical (30d)", "0"}, {"Peak score", "48"}},
             {"One watch-level spike during a display reconfiguration.",
-             "No growth pattern across restarts."}};
+             "No growth pattern across restarts."},
+            std::nullopt};
     }
     return value;
 }

@@ -64,6 +64,18 @@ const IncidentSnapshot& chromeStrongSignalIncident();
 // The drill-down of one finding: Chrome's texts for "com.google.Chrome", the key itself as
 // title otherwise; severity critical selects the critical-runaway variant.
 DetailSnapshot detail(const std::string& key, FindingSeverity severity);
+// The memory a detail charts: an hour of a leak that began 45 minutes ago at the severity's
+// rate, with its verdict changes (and, when critical, where memory runs out); and a warm-up
+// that rose and levelled off, calm again.
+MemorySeries leakingSeries(FindingSeverity severity);
+MemorySeries warmUpSeries();
+// Thirty days of Chrome's memory in the history: growth after each restart, its incidents and
+// an out-of-memory kill.
+MemorySeries offenderMonthSeries();
+// criticalRunaway() with the runaway's detail open: its chart reaches the moment memory runs
+// out. suspect() with the detail of a family whose warm-up levelled off.
+const PopoverSnapshot& detailRunaway();
+const PopoverSnapshot& detailWarmUp();
 
 // advancedHistory() with a selected offender detail: Chrome's for "com.google.Chrome",
 // WindowServer's (carrying `key` unchanged) for any other key.
@@ -82,7 +94,7 @@ struct NamedScenario {
 // Every named snapshot, in a stable order, for the gallery: allClear, suspect,
 // multiRowSuspect, detailOpened, criticalRunaway, watchOnly, pendingConfirmation,
 // actionFeedback, firstScan, listWatch, listSuspects, memoryForecast, whereTracking,
-// whereItGrows, whereRefused.
+// whereItGrows, whereRefused, detailRunaway, detailWarmUp.
 const std::vector<NamedScenario>& allScenarios();
 
 } // namespace velmora::ScenarioLibrary

@@ -65,6 +65,7 @@ decodeRecord(const Json& json, std::type_identity<HistoricalOffenderDetailSnapsh
         .interpretation = in.required<std::string>("interpretation"),
         .metrics = in.required<std::vector<HistoryMetric>>("metrics"),
         .insightLines = in.required<std::vector<std::string>>("insightLines"),
+        .memorySeries = in.optional<MemorySeries>("memorySeries"),
     };
 }
 
@@ -79,6 +80,7 @@ Json encodeRecord(const HistoricalOffenderDetailSnapshot& value) {
         .field("interpretation", value.interpretation)
         .field("metrics", value.metrics)
         .field("insightLines", value.insightLines)
+        .field("memorySeries", value.memorySeries)
         .done();
 }
 

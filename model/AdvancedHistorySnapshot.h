@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/MemorySeries.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +48,9 @@ struct HistoricalOffenderDetailSnapshot {
     std::string interpretation;
     std::vector<HistoryMetric> metrics;
     std::vector<std::string> insightLines;
+    // Its memory over the last 30 days from the history store, with its incidents and
+    // out-of-memory kills; an older monitor sends none.
+    std::optional<MemorySeries> memorySeries;
 
     bool operator==(const HistoricalOffenderDetailSnapshot&) const = default;
 };

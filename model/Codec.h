@@ -15,6 +15,7 @@
 #include "model/JsonReader.h"
 #include "model/JsonText.h"
 #include "model/MemoryOutlookSnapshot.h"
+#include "model/MemorySeries.h"
 #include "model/PopoverSnapshot.h"
 #include "model/ReliefPlanSnapshot.h"
 #include "model/SettingsSnapshot.h"
@@ -66,6 +67,10 @@ VELMORA_RECORD_CODEC(DiagnosticsBlock);
 VELMORA_RECORD_CODEC(ArtifactBoundaryBlock);
 VELMORA_RECORD_CODEC(WhereSiteSnapshot);
 VELMORA_RECORD_CODEC(WhereItGrowsBlock);
+VELMORA_RECORD_CODEC(MemoryTrendLine);
+VELMORA_RECORD_CODEC(VerdictMark);
+VELMORA_RECORD_CODEC(RunsOutLevel);
+VELMORA_RECORD_CODEC(MemorySeries);
 VELMORA_RECORD_CODEC(DetailSnapshot);
 VELMORA_RECORD_CODEC(FindingSnapshot);
 VELMORA_RECORD_CODEC(RecentFindingSnapshot);

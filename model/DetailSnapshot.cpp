@@ -120,6 +120,7 @@ DetailSnapshot decodeRecord(const Json& json, std::type_identity<DetailSnapshot>
             in.defaulted<DiagnosticsBlock>("diagnosticsBlock", defaults.diagnosticsBlock),
         .artifactBoundary = in.optional<ArtifactBoundaryBlock>("artifactBoundary"),
         .whereItGrows = in.optional<WhereItGrowsBlock>("whereItGrows"),
+        .memorySeries = in.optional<MemorySeries>("memorySeries"),
     };
 }
 
@@ -134,6 +135,7 @@ Json encodeRecord(const DetailSnapshot& value) {
         .field("diagnosticsBlock", value.diagnosticsBlock)
         .field("artifactBoundary", value.artifactBoundary)
         .field("whereItGrows", value.whereItGrows)
+        .field("memorySeries", value.memorySeries)
         .done();
 }
 

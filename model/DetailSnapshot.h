@@ -3,6 +3,7 @@
 
 #include "model/ActionDescriptor.h"
 #include "model/IncidentSnapshot.h"
+#include "model/MemorySeries.h"
 #include "model/WhereItGrowsBlock.h"
 
 #include <optional>
@@ -79,6 +80,8 @@ struct DetailSnapshot {
     std::optional<ArtifactBoundaryBlock> artifactBoundary;
     // Heap tracking of the finding, once it was asked for.
     std::optional<WhereItGrowsBlock> whereItGrows;
+    // The family's memory over time, for the chart; an older monitor sends none.
+    std::optional<MemorySeries> memorySeries;
 
     bool operator==(const DetailSnapshot&) const = default;
 };

@@ -3,7 +3,6 @@
 // nothing visible to a popover already on screen.
 
 #include "demo/ScenarioLibrary.h"
-#include "views/kit/MotionAnimator.h"
 #include "views/popover/PopoverRootView.h"
 
 #include <QApplication>
@@ -55,15 +54,3 @@ void BM_ApplyUnchangedSnapshot(benchmark::State& bench) {
 BENCHMARK(BM_ApplyUnchangedSnapshot)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    MotionAnimator::setAnimationsEnabled(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,6 +2,7 @@
 #include "monitor/actions/ArtifactWriter.h"
 
 #include "model/Codec.h"
+#include "monitor/actions/SeriesCsv.h"
 #include "monitor/common/DisplayText.h"
 #include "monitor/config/MonitorPaths.h"
 #include "monitor/proc/ProcParsers.h"
@@ -117,7 +118,18 @@ std::optional<std::string> ArtifactWriter::exportReport(const PopoverSnapshot& s
     if (!whereItGrows.empty()) {
         document["whereItGrows"] = whereItGrows;
     }
-    std::string path = reportsDir_ + "/velmora-report-" + stamp(wallNow) + ".json";
+    const std::string base = reportsDir_ + "/velmora-report-" + stamp(wallNow);
+    // The open detail's memory goes beside the report as CSV, so a bug report can carry the
+    // curve.
+    const auto& detail = snapshot.selectedDetail;
+    if (detail && detail->memorySeries && !detail->memorySeries->footprintKiB.empty()) {
+        const std::string csvPath = base + ".csv";
+        if (!saveFile(csvPath, memorySeriesCsv(*detail->memorySeries), error)) {
+            return std::nullopt;
+        }
+        document["memorySeriesCsv"] = csvPath;
+    }
+    std::string path = base + ".json";
     if (!saveFile(path, document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n",
                   error)) {
         return std::nullopt;

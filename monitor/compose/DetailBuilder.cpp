@@ -5,6 +5,7 @@
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/ForecastTexts.h"
 #include "monitor/compose/IncidentBuilder.h"
+#include "monitor/compose/MemorySeriesSection.h"
 #include "monitor/compose/WhereSection.h"
 
 #include <algorithm>
@@ -127,6 +128,7 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
         detail.artifactBoundary = std::move(block);
     }
     detail.whereItGrows = whereSection(context, key);
+    detail.memorySeries = memorySeriesOf(context, *family);
     return detail;
 }
 

@@ -3,6 +3,7 @@
 
 #include "model/IncidentSnapshot.h"
 #include "model/PopoverSnapshot.h"
+#include "monitor/compose/VerdictMarks.h"
 
 #include <cstdint>
 #include <map>
@@ -33,6 +34,7 @@ struct InteractionState {
     std::set<std::string> artifactsRecalled; // families whose stored artifact was looked up
     std::map<std::string, std::vector<IncidentTimelineItem>> events;
     std::map<std::string, std::string> outcomes; // family key -> outcome of the last action
+    VerdictMarks verdictMarks;                   // when each family's verdict changed
 
     void addEvent(const std::string& key, IncidentTimelineItem item);
 };

@@ -2,6 +2,7 @@
 #include "monitor/history/AdvancedHistory.h"
 
 #include "monitor/history/HistoryStore.h"
+#include "monitor/history/OffenderSeries.h"
 #include "monitor/history/OffenderWording.h"
 
 #include <algorithm>
@@ -66,6 +67,13 @@ AdvancedHistory::snapshot(const std::optional<std::string>& selectedKey,
         if (detail.value()) {
             snapshot.selectedDetail =
                 detailOf(*detail.value(), liveKeys.count(*selectedKey) > 0, now);
+            auto footprints = store_.footprints(*selectedKey, window.since30dMs);
+            auto moments = store_.moments(*selectedKey, window.since30dMs);
+            if (footprints && moments) {
+                // Two-hour figures: 30 days in 360 points.
+                snapshot.selectedDetail->memorySeries = offenderSeries(
+                    footprints.value(), moments.value(), window.since30dMs, now, 2 * 3'600'000);
+            }
         }
     }
     return snapshot;

@@ -39,6 +39,16 @@ struct FootprintSample {
     bool operator==(const FootprintSample&) const = default;
 };
 
+// A moment in a family's stored history that a chart marks: an incident's start (and whether it
+// went critical) or an out-of-memory kill of one of its processes.
+struct FamilyMoment {
+    enum class Kind { incident, criticalIncident, outOfMemoryKill };
+    int64_t atMs = 0;
+    Kind kind = Kind::incident;
+
+    bool operator==(const FamilyMoment&) const = default;
+};
+
 // One day of a family's stored minutes: how many, and their mean.
 struct DailyFootprint {
     int64_t day = 0; // days since the epoch (UTC)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/history/HistoryStore.h"
 
+#include "monitor/history/ActionRecord.h"
 #include "monitor/history/HistorySchema.h"
 #include "monitor/history/MinuteWriter.h"
 #include "monitor/history/OffenderQueries.h"
@@ -256,6 +257,26 @@ Outcome<std::vector<FootprintSample>> HistoryStore::footprints(const std::string
         }
         query.reset();
         return samples;
+    });
+}
+
+Outcome<std::vector<FamilyMoment>> HistoryStore::moments(const std::string& key, int64_t sinceMs) {
+    return guarded([&](SqliteConnection& db) {
+        auto& query = db.statement(
+            "SELECT i.start_ms, CASE WHEN i.critical THEN 1 ELSE 0 END FROM incidents i "
+            "JOIN families f ON f.id = i.family_id WHERE f.key = ?1 AND i.start_ms >= ?2 "
+            "UNION ALL SELECT a.at_ms, 2 FROM actions a JOIN families f ON f.id = a.family_id "
+            "WHERE f.key = ?1 AND a.at_ms >= ?2 AND a.action = ?3 ORDER BY 1");
+        query.bind(1, key).bind(2, sinceMs).bind(3, std::string_view(kOutOfMemoryKillAction));
+        std::vector<FamilyMoment> moments;
+        while (query.step()) {
+            const int64_t kind = query.integer(1);
+            moments.push_back({query.integer(0), kind == 2   ? FamilyMoment::Kind::outOfMemoryKill
+                                                 : kind == 1 ? FamilyMoment::Kind::criticalIncident
+                                                             : FamilyMoment::Kind::incident});
+        }
+        query.reset();
+        return moments;
     });
 }
 

@@ -72,6 +72,8 @@ public:
     Outcome<std::vector<FootprintSample>> footprints(const std::string& key, int64_t sinceMs);
     // The family's day rollups from the day holding sinceMs on, oldest first.
     Outcome<std::vector<DailyFootprint>> dailyFootprints(const std::string& key, int64_t sinceMs);
+    // The incidents begun and the out-of-memory kills since sinceMs, oldest first.
+    Outcome<std::vector<FamilyMoment>> moments(const std::string& key, int64_t sinceMs);
     Outcome<std::optional<ArtifactRecord>> latestArtifact(const std::string& key);
 
     // Retention support.

@@ -66,6 +66,9 @@ PopoverSnapshot RequestHandler::snapshot() {
     if (view && context_.history != nullptr) {
         recallArtifacts(*context_.history, *view, context_.interaction);
     }
+    if (view) {
+        context_.interaction.verdictMarks.note(*view);
+    }
     ComposeContext compose{view.get(), context_.config, context_.interaction, context_.paths};
     compose.monotonicNow = now;
     compose.wallNow = context_.wallClock();

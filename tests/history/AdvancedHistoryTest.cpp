@@ -3,6 +3,7 @@
 
 #include "HistoryTestSupport.h"
 #include "model/Codec.h"
+#include "monitor/history/OffenderSeries.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -187,6 +188,38 @@ TEST_F(AdvancedHistoryTest, TheSelectedDetailHasMetricsAndInsightLines) {
                                         "Watched since 10d ago."}));
     EXPECT_EQ(AdvancedHistory(*store).historyFor("app.a").text(),
               "History: 1 incident in 30d; 1 critical; peak score 92");
+}
+
+TEST_F(AdvancedHistoryTest, TheSelectedDetailChartsItsMonthWithIncidentsAndKills) {
+    for (int i = 0; i < 60; ++i) { // an hour at 100 MB ten days ago
+        store->record(
+            test::minuteOf("app.a", daysAgo(10) + i * kMinuteMs, 5, FindingVerdict::normal));
+    }
+    store->record(
+        test::minuteOf("app.a", daysAgo(2), 92, FindingVerdict::criticalRunaway, 400u << 20, 12.0));
+    store->flush();
+    action("app.a", kOutOfMemoryKillAction, true, daysAgo(1));
+
+    auto history = snapshot("app.a");
+    ASSERT_TRUE(history.selectedDetail);
+    ASSERT_TRUE(history.selectedDetail->memorySeries);
+    const MemorySeries& series = *history.selectedDetail->memorySeries;
+    EXPECT_EQ(series.stepSeconds, 7200);
+    // Two-hour figures from the first stored minute to the last, the days between repeating.
+    ASSERT_EQ(series.footprintKiB.size(), 8u * 12 + 1);
+    EXPECT_EQ(series.footprintKiB.front(), 100u * 1024);
+    EXPECT_EQ(series.footprintKiB[50], 100u * 1024);
+    EXPECT_EQ(series.footprintKiB.back(), 400u * 1024);
+    EXPECT_NEAR(series.newestAgoSeconds, 2 * 86400, 7200);
+    // The incident at its peak verdict, the kill a day after the newest figure.
+    ASSERT_EQ(series.marks.size(), 1u);
+    EXPECT_EQ(series.marks[0].verdict, FindingVerdict::criticalRunaway);
+    EXPECT_LE(std::abs(series.marks[0].agoSeconds), 7200); // within the newest figure's bucket
+    ASSERT_EQ(series.outOfMemoryKills.size(), 1u);
+    EXPECT_NEAR(nowAgo(series, series.outOfMemoryKills[0]), 86400, 1);
+
+    // A family with nothing stored in 30 days has an empty series.
+    EXPECT_TRUE(offenderSeries({}, {}, daysAgo(30), clock.nowMs, 7200000).footprintKiB.empty());
 }
 
 TEST_F(AdvancedHistoryTest, AFamilyWithoutIncidentsStillOpensADetail) {

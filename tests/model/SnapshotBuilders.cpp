@@ -196,7 +196,8 @@ AdvancedHistorySnapshot historyWithSelectedDetail() {
                                          {"heap"},
                                          "Grows after long sessions.",
                                          {{"Incidents (30d)", "9"}, {"Peak score", "87"}},
-                                         {"Often after 4 h of uptime."}};
+                                         {"Often after 4 h of uptime."},
+                                         std::nullopt};
     return history;
 }
 

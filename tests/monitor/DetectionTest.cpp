@@ -114,6 +114,17 @@ TEST(LeakDetection, ASteadyLeakerIsASuspectWithItsTrueRateAndAFlatOneIsNot) {
     EXPECT_EQ(after.value().actionFeedback->title, "Evidence captured");
     ASSERT_TRUE(after.value().selectedDetail);
     ASSERT_TRUE(after.value().selectedDetail->artifactBoundary);
+    // Polls carry no series; the open detail carries the leaker's memory for its chart: the
+    // points up to its footprint now, the trend it was judged from and when it was flagged.
+    EXPECT_FALSE(snapshot.selectedDetail);
+    const auto& series = after.value().selectedDetail->memorySeries;
+    ASSERT_TRUE(series);
+    EXPECT_GE(series->footprintKiB.size(), 2u);
+    EXPECT_LE(series->footprintKiB.size(), MemorySeries::maxPoints);
+    EXPECT_GT(series->anonKiB, 0u);
+    EXPECT_TRUE(series->trend);
+    ASSERT_FALSE(series->marks.empty());
+    EXPECT_NE(series->marks.front().verdict, FindingVerdict::normal);
     if (leaderIsLeaker) {
         EXPECT_EQ(after.value().incident.stage, IncidentStage::evidenceCaptured);
     }

@@ -219,10 +219,22 @@ TEST(WhereAction, AskedOnceThenTrackedWithACountdownThenTheSitesInTheDetail) {
     ASSERT_EQ(exported.actionFeedback->title, "Report exported");
     std::filesystem::path reports = home.path + "/.local/share/velmora/reports";
     ASSERT_TRUE(std::filesystem::exists(reports));
-    auto report = std::filesystem::directory_iterator(reports)->path();
+    std::filesystem::path report;
+    for (const auto& entry : std::filesystem::directory_iterator(reports)) {
+        if (entry.path().extension() == ".json") {
+            report = entry.path();
+        }
+    }
     std::ifstream file(report);
     auto document = parseJsonText(std::string((std::istreambuf_iterator<char>(file)), {}));
     ASSERT_TRUE(document.ok());
+    // With the detail open, the leaker's memory lies beside it as CSV.
+    if (document.value().contains("memorySeriesCsv")) {
+        std::ifstream csv(document.value().at("memorySeriesCsv").get<std::string>());
+        std::string header;
+        std::getline(csv, header);
+        EXPECT_EQ(header, "seconds_ago,footprint_kib,event");
+    }
     const Json& where0 = document.value().at("whereItGrows").at(0);
     EXPECT_EQ(where0.at("family"), key);
     std::string text = where0.at("report").get<std::string>();

@@ -71,7 +71,7 @@ TEST(AdvancedHistoryView, ChoosesItsScreenFromHistoryLoadingAndError) {
 
     auto withDetail = historyOf({offender("a", 1, 0, 10)});
     withDetail.selectedDetail = HistoricalOffenderDetailSnapshot{
-        "a", "Offender a", "High", "Rare", "1h ago", {}, "Grows", {}, {}};
+        "a", "Offender a", "High", "Rare", "1h ago", {}, "Grows", {}, {}, std::nullopt};
     view.setState(withDetail, true, std::string("stale"));
     EXPECT_EQ(view.screen(), Screen::detail);
     EXPECT_TRUE(view.listView()->isHidden());
@@ -139,7 +139,7 @@ TEST(AdvancedHistoryView, OffenderCardsShowTheirCountsTagsAndSelectByKey) {
     // Opening a detail and coming back shows the same list widgets again.
     auto opened = historyOf({quiet, live});
     opened.selectedDetail = HistoricalOffenderDetailSnapshot{
-        "b", "Offender b", "Low", "Usual", "1h ago", {}, "Quiet", {}, {}};
+        "b", "Offender b", "Low", "Usual", "1h ago", {}, "Quiet", {}, {}, std::nullopt};
     view.setState(opened, false, std::nullopt);
     EXPECT_EQ(view.screen(), Screen::detail);
     view.setState(historyOf({quiet, live}), false, std::nullopt);
@@ -164,7 +164,8 @@ TEST(AdvancedHistoryView, DetailShowsMetricsAlwaysAndReadOnlyWithInsights) {
     view.setOnBack([&] { ++back; });
     auto history = historyOf({});
     history.selectedDetail = HistoricalOffenderDetailSnapshot{
-        "a", "Offender a", "High risk", "Rare", "1h ago", {"heap"}, "Grows at night", {}, {}};
+        "a",      "Offender a",     "High risk", "Rare", "1h ago",
+        {"heap"}, "Grows at night", {},          {},     std::nullopt};
     view.setState(history, false, std::nullopt);
     auto* detail = view.detailView();
     EXPECT_EQ(textOf(*detail, "backLabel"), "Back to History");
@@ -245,7 +246,8 @@ TEST(AdvancedHistoryView, FitsTheCardOfThePopoverWithLongTitlesAndTags) {
                                          wide.evidenceTags,
                                          "Recurring issue pattern that is active again right now.",
                                          {},
-                                         {}};
+                                         {},
+                                         std::nullopt};
     root.renderStandalone(state);
     testing::settle();
     const QWidget* detail = view->detailView();

@@ -5,6 +5,7 @@
 #include "views/detail/DetailActionList.h"
 #include "views/detail/DiagnosticsDisclosure.h"
 #include "views/detail/IncidentTimelineList.h"
+#include "views/detail/MemoryChartBlock.h"
 #include "views/detail/WhereItGrowsCard.h"
 #include "views/kit/SectionBlock.h"
 #include "views/kit/TextLineList.h"
@@ -34,6 +35,9 @@ DetailView::DetailView(QWidget* parent) : QWidget(parent) {
     layout->addWidget(buildHeader());
     verdictBlock_ = buildVerdictBlock();
     layout->addWidget(verdictBlock_);
+    memory_ = new MemoryChartBlock(blockRadius, this);
+    memory_->hide();
+    layout->addWidget(memory_);
 
     whyBlock_ = new SectionBlock(blockRadius, this);
     whyBlock_->setObjectName("whyBlock");
@@ -120,6 +124,10 @@ void DetailView::setDetail(const DetailSnapshot& detail) {
     verdictLabel_->setText(qs(detail_.verdictBlock.verdictLabel));
     confidenceLabel_->setText(qs(detail_.verdictBlock.confidenceLabel));
     explanation_->setText(qs(detail_.verdictBlock.explanation));
+    if (detail_.memorySeries) {
+        memory_->setSeries(*detail_.memorySeries);
+    }
+    setShown(memory_, detail_.memorySeries.has_value());
     reasons_->setLines(detail_.whyBlock.reasons);
     timeline_->setItems(detail_.timeline);
     setShown(timelineBlock_, !detail_.timeline.empty());

@@ -15,6 +15,7 @@ class DetailActionChip;
 class DetailActionList;
 class DiagnosticsDisclosure;
 class IncidentTimelineList;
+class MemoryChartBlock;
 class NextCommandRow;
 class SectionBlock;
 class TextLineList;
@@ -27,10 +28,10 @@ class WhereItGrowsCard;
 //
 // Object names: "detailView"; "backButton" ("backLabel"), "eyebrow"; blocks "verdictBlock"
 // ("verdictLabel", "confidenceLabel", "verdictExplanation"), "whyBlock" ("reason:<n>"),
-// "timelineBlock", "actBlock" ("actionChips" holding "actionChip:<id>", "nextCommand:<id>"),
-// "artifactBoundaryCard", "whereItGrowsCard", "diagnostics" ("diagnosticsToggle",
-// "diagnosticsContent",
-// "identityLine:<n>", "evidenceLine:<n>", "diagnosticMetric:<label>").
+// "memoryBlock" (see MemoryChartBlock), "timelineBlock", "actBlock" ("actionChips" holding
+// "actionChip:<id>", "nextCommand:<id>"), "artifactBoundaryCard", "whereItGrowsCard", "diagnostics"
+// ("diagnosticsToggle", "diagnosticsContent", "identityLine:<n>", "evidenceLine:<n>",
+// "diagnosticMetric:<label>").
 class DetailView : public QWidget {
     Q_OBJECT
 public:
@@ -69,6 +70,7 @@ private:
     VelmoraText* verdictLabel_;
     VelmoraText* confidenceLabel_;
     VelmoraText* explanation_;
+    MemoryChartBlock* memory_;
     SectionBlock* whyBlock_;
     TextLineList* reasons_;
     SectionBlock* timelineBlock_;

@@ -2,6 +2,7 @@
 #include "views/history/AdvancedHistoryDetailView.h"
 
 #include "views/history/FlexibleTags.h"
+#include "views/history/OffenderMemoryBlock.h"
 #include "views/kit/SectionBlock.h"
 #include "views/kit/TextLineList.h"
 #include "views/kit/WrappingRowLayout.h"
@@ -31,6 +32,9 @@ AdvancedHistoryDetailView::AdvancedHistoryDetailView(QWidget* parent) : QWidget(
     layout->addWidget(header);
     offenderBlock_ = buildOffenderBlock();
     layout->addWidget(offenderBlock_);
+    memory_ = new OffenderMemoryBlock(blockRadius, this);
+    memory_->hide();
+    layout->addWidget(memory_);
 
     auto* metricsBlock = new SectionBlock(blockRadius, this);
     metricsBlock->setObjectName("metricsBlock");
@@ -103,6 +107,10 @@ void AdvancedHistoryDetailView::setDetail(const HistoricalOffenderDetailSnapshot
     metrics_->setValues(values);
     insights_->setLines(detail.insightLines);
     setShown(readBlock_, !detail.insightLines.empty());
+    if (detail.memorySeries) {
+        memory_->setSeries(*detail.memorySeries);
+    }
+    setShown(memory_, detail.memorySeries.has_value());
 }
 
 } // namespace velmora

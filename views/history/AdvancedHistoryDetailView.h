@@ -11,6 +11,7 @@ namespace velmora {
 class AdvancedHistoryTag;
 class FlexibleTags;
 class LabeledValueList;
+class OffenderMemoryBlock;
 class SectionBlock;
 class SurfaceHeader;
 class TextLineList;
@@ -19,7 +20,8 @@ class TextLineList;
 // tags and last-seen time, the "METRICS" block and, when there are insights, "READ".
 // Object names: "advancedHistoryDetail"; "backButton" ("Back to History"), "eyebrow";
 // "offenderBlock" ("interpretation", "riskTag", "typicalityTag", "lastSeen", "evidenceTags"),
-// "metricsBlock" ("historyMetric:<label>"), "readBlock" ("insightLine:<n>").
+// "offenderMemoryBlock" (see OffenderMemoryBlock), "metricsBlock" ("historyMetric:<label>"),
+// "readBlock" ("insightLine:<n>").
 class AdvancedHistoryDetailView : public QWidget {
     Q_OBJECT
 public:
@@ -37,6 +39,7 @@ private:
     AdvancedHistoryTag* typicality_;
     VelmoraText* lastSeen_;
     FlexibleTags* tags_;
+    OffenderMemoryBlock* memory_;
     LabeledValueList* metrics_;
     SectionBlock* readBlock_;
     TextLineList* insights_;

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/MemorySeries.h"
+
+#include <string>
+
+namespace velmora {
+
+// A memory series as CSV for a bug report, oldest first: a header line, then one line per point
+// ("3600,3921296,") and one per verdict change or out-of-memory kill ("2280,,suspect",
+// "600,,oom_kill"), each at its seconds before now.
+std::string memorySeriesCsv(const MemorySeries& series);
+
+} // namespace velmora
