@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "monitor/proc/PassCost.h"
+
 #include <cstddef>
 
 namespace velmora {
 
-// How many files of each kind one sampling pass read (for the trust panel).
+// How many files of each kind one sampling pass read (for the trust panel), and what the pass
+// cost.
 struct PassStatistics {
     std::size_t listed = 0;   // numeric entries of /proc
     std::size_t sameUser = 0; // processes kept
@@ -30,6 +33,7 @@ struct PassStatistics {
     std::size_t vanished = 0;
     bool meminfo = false;
     bool pressure = false;
+    PassCost cost;
 };
 
 } // namespace velmora
