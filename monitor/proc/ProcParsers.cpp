@@ -83,7 +83,7 @@ std::optional<StatFields> parseStat(std::string_view text) {
         return std::nullopt;
     }
     fields.state = text[pos++];
-    // Field 4 is ppid; fields 14 and 15 utime, stime; field 22 starttime.
+    // Field 4 is ppid; fields 10 and 12 minflt, majflt; 14 and 15 utime, stime; 22 starttime.
     int64_t values[19] = {};
     for (int field = 4; field <= 22; ++field) {
         auto value = nextSigned(text, pos);
@@ -94,6 +94,7 @@ std::optional<StatFields> parseStat(std::string_view text) {
     }
     fields.ppid = static_cast<pid_t>(values[0]);
     fields.cpuTicks = static_cast<uint64_t>(values[14 - 4] + values[15 - 4]);
+    fields.faults = static_cast<uint64_t>(values[10 - 4] + values[12 - 4]);
     fields.startTime = static_cast<uint64_t>(values[22 - 4]);
     return fields;
 }

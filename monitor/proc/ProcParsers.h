@@ -17,6 +17,7 @@ struct StatFields {
     char state = '?';
     pid_t ppid = 0;
     uint64_t cpuTicks = 0;  // utime + stime
+    uint64_t faults = 0;    // minor + major page faults of every thread, exact
     uint64_t startTime = 0; // clock ticks since boot
     std::string comm;       // raw bytes as the process set them
 };

@@ -21,7 +21,11 @@ public:
     // As ownUid: every user's processes (a monitor run as root or with CAP_SYS_PTRACE).
     static constexpr uid_t kAnyOwner = static_cast<uid_t>(-1);
 
-    ProcessTable(ProcRoot& root, uid_t ownUid, std::size_t maxKeptDescriptors = 8192);
+    ProcessTable(ProcRoot& root, uid_t ownUid,
+                 std::size_t maxKeptDescriptors = keptDescriptorBudget());
+    // How many statm descriptors may stay open: the descriptor limit less a reserve for the
+    // rest of the program (the history, the answers, the metrics endpoint).
+    static std::size_t keptDescriptorBudget();
     ~ProcessTable();
     ProcessTable(const ProcessTable&) = delete;
     ProcessTable& operator=(const ProcessTable&) = delete;
@@ -49,6 +53,8 @@ public:
         return records_;
     }
     const ProcessRecord* find(pid_t pid) const;
+    // Every PID of the latest listing, every user's, in directory order.
+    const std::vector<pid_t>& listed() const { return listed_; }
     ProcRoot& root() { return root_; }
 
 private:
@@ -57,6 +63,9 @@ private:
     void readStatus(ProcessRecord& record, PassStatistics& stats);
     void readShareIfMoved(ProcessRecord& record, PassStatistics& stats);
     void readHeldShared(ProcessRecord& record, PassStatistics& stats);
+    void refreshHeld(ProcessRecord& record, PassStatistics& stats);
+    // stat: CPU time, faults, parent, name; true when the process ran since the last read.
+    bool readCpu(ProcessRecord& record, PassStatistics& stats);
     void shareHeldFiles();
     void followExec(ProcessRecord& record, PassStatistics& stats);
     void readBackground(ProcessRecord& record, PassStatistics& stats);
@@ -65,6 +74,13 @@ private:
                         const std::function<bool(const ProcessRecord&)>& isSuspect,
                         PassStatistics& stats);
     void closeRecord(ProcessRecord& record);
+    // The phases of a refresh, in order.
+    std::vector<pid_t> listAndDrop(PassStatistics& stats);
+    // Reads the known processes' memory; returns the PIDs to look at as new.
+    std::vector<pid_t> readKnown(const std::vector<pid_t>& pids,
+                                 std::vector<ProcessRecord*>& became, PassStatistics& stats);
+    std::vector<ProcessRecord*> discoverAll(const std::vector<pid_t>& pids, PassStatistics& stats);
+    void readDueBackground(std::vector<ProcessRecord*>& became, PassStatistics& stats);
 
     ProcRoot& root_;
     uid_t ownUid_;
@@ -77,6 +93,7 @@ private:
     double backgroundPeriod_ = 10;
     std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
     std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
+    std::vector<pid_t> listed_;
 };
 
 } // namespace velmora
