@@ -117,9 +117,9 @@ def stop(proc):
             proc.wait()
 
 
-def run_ui(args, folder):
+def run_ui(args, velmora, folder):
     env = isolated_environment(folder)
-    monitor = subprocess.Popen([args.velmora, "ui-backend"], stdin=subprocess.PIPE,
+    monitor = subprocess.Popen([velmora, "ui-backend"], stdin=subprocess.PIPE,
                                stdout=subprocess.DEVNULL, env=env)
     naive = subprocess.Popen([args.naive], stdin=subprocess.PIPE)
     try:
@@ -134,7 +134,7 @@ def run_ui(args, folder):
     monitor_ms = (m1 - m0) / args.seconds * 1000
     naive_ms = (n1 - n0) / args.seconds * 1000
     ratio = monitor_ms / naive_ms if naive_ms > 0 else float("nan")
-    print(f"  {watched} processes: monitor {monitor_ms:.2f} ms/s, naive reader "
+    print(f" {watched} processes: monitor {monitor_ms:.2f} ms/s, naive reader "
           f"{naive_ms:.2f} ms/s, ratio {ratio:.2f}", flush=True)
     return {"monitor ms/s": monitor_ms, "naive ms/s": naive_ms, "ratio": ratio}
 
@@ -146,12 +146,13 @@ def scrape(port):
     return (time.monotonic() - start) * 1000, size
 
 
-def run_serve(args, folder):
+def run_serve(args, velmora, folder):
     env = isolated_environment(folder)
     port = free_port()
     monitor = subprocess.Popen(
-        [args.velmora, "serve", "--all-users", "--interval", str(args.interval), "--listen",
-         f"127.0.0.1:{port}"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, env=env)
+        [velmora, "serve", "--all-users", "--interval", str(args.interval), "--listen",
+         f"127.0.0.1:{port}"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL, env=env)
     latencies = []
     size = 0
     try:
@@ -173,7 +174,7 @@ def run_serve(args, folder):
         stop(monitor)
     share = (c1 - c0) / elapsed * 100
     median = statistics.median(latencies)
-    print(f"  {watched} processes: {share:.3f} % of one core, {rss:.1f} MiB resident, scrape "
+    print(f" {watched} processes: {share:.3f} % of one core, {rss:.1f} MiB resident, scrape "
           f"({size} bytes) median {median:.1f} ms, worst {max(latencies):.1f} ms", flush=True)
     return {"% of a core": share, "MiB": rss, "scrape ms": median}
 
@@ -192,7 +193,8 @@ def main():
     parser.add_argument("mode", choices=["ui", "serve", "split"])
     parser.add_argument("--processes", type=int, nargs="+", default=[300])
     parser.add_argument("--family-size", type=int, default=5)
-    parser.add_argument("--velmora", default="build/bin/velmora")
+    parser.add_argument("--velmora", nargs="+", default=["build/bin/velmora"],
+                        help="one monitor, or several to compare run by run")
     parser.add_argument("--crowd", default="build/bench/velmora-idle-crowd")
     parser.add_argument("--naive", default="build/bench/velmora-naive-reader")
     parser.add_argument("--split", default="build/bench/monitor_pass_split")
@@ -207,20 +209,25 @@ def main():
     if args.warmup is None:
         args.warmup = 15 if args.mode == "ui" else 35
     run = run_ui if args.mode == "ui" else run_serve
-    print(f"load average {load()}; {os.cpu_count()} CPUs; {args.velmora}", flush=True)
+    print(f"load average {load()}; {os.cpu_count()} CPUs", flush=True)
     for total in args.processes:
         crowd = Crowd(args.crowd, total, args.family_size)
         try:
             if args.mode == "split":
                 run_split(args, total)
                 continue
-            results = []
+            results = {program: [] for program in args.velmora}
             for _ in range(args.repeat):
-                with tempfile.TemporaryDirectory(prefix="velmora-real-cost-") as folder:
-                    results.append(run(args, folder))
-            medians = {key: statistics.median(r[key] for r in results) for key in results[0]}
-            print(f"median of {len(results)} at {total} processes: " +
-                  ", ".join(f"{key} {value:.3f}" for key, value in medians.items()), flush=True)
+                # Each program in turn, so that they share the machine's conditions.
+                for program in args.velmora:
+                    with tempfile.TemporaryDirectory(prefix="velmora-real-cost-") as folder:
+                        print(f"  {program}:", end="", flush=True)
+                        results[program].append(run(args, program, folder))
+            for program, runs in results.items():
+                medians = {key: statistics.median(r[key] for r in runs) for key in runs[0]}
+                print(f"median of {len(runs)} at {total} processes, {program}: " +
+                      ", ".join(f"{key} {value:.3f}" for key, value in medians.items()),
+                      flush=True)
         finally:
             crowd.close()
         time.sleep(1)  # let the crowd's processes go before counting again

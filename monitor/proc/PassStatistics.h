@@ -11,6 +11,7 @@ namespace velmora {
 // cost.
 struct PassStatistics {
     std::size_t listed = 0;   // numeric entries of /proc
+    bool listingKept = false; // no task was born since the last pass: /proc was not listed
     std::size_t sameUser = 0; // processes kept
     std::size_t statm = 0;
     std::size_t stat = 0;

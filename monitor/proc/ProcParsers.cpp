@@ -119,6 +119,21 @@ std::optional<uint64_t> parseKiBField(std::string_view text, std::string_view ke
     return nextNumber(text, pos);
 }
 
+std::optional<TaskBirths> parseLoadavgBirths(std::string_view text) {
+    // "0.20 0.18 0.12 1/80 11206": three averages, running/total tasks, the last PID.
+    std::size_t slash = text.find('/');
+    if (slash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::size_t pos = slash + 1;
+    auto tasks = nextNumber(text, pos);
+    auto lastPid = nextNumber(text, pos);
+    if (!tasks || !lastPid) {
+        return std::nullopt;
+    }
+    return TaskBirths{*tasks, *lastPid};
+}
+
 std::optional<uid_t> parseStatusUid(std::string_view text) {
     auto uid = parseKiBField(text, "Uid:");
     if (!uid) {

@@ -62,6 +62,15 @@ struct Pressure {
 };
 std::optional<Pressure> parsePressure(std::string_view text);
 
+// What /proc/loadavg says of the tasks: how many there are and the PID given last. Both stand
+// still while no process or thread is born.
+struct TaskBirths {
+    uint64_t tasks = 0;
+    uint64_t lastPid = 0;
+    bool operator==(const TaskBirths&) const = default;
+};
+std::optional<TaskBirths> parseLoadavgBirths(std::string_view text);
+
 // The NUL-separated arguments of a cmdline file.
 std::string joinCommandLine(std::string_view raw);
 // The NUL-separated strings of a cmdline or environ file, one each.

@@ -24,6 +24,9 @@ constexpr uint64_t kDetailKiBPerTick = 512 * 1024;
 constexpr double kYoungSeconds = 30;
 // Shared memory that moved by less than this since the last share was read keeps that share.
 constexpr uint64_t kShareMoveKiB = 256;
+// A listing is kept while no task is born, for this long at most (the last PID could come round
+// to the same value with as many tasks as before only after a whole cycle of PIDs).
+constexpr double kLongestUnlistedSeconds = 60;
 // The swap and shared memory of a process whose statm stood still are read again this often
 // all the same.
 constexpr double kSteadyStatusSeconds = 60;
@@ -65,6 +68,9 @@ ProcessTable::ProcessTable(ProcRoot& root, uid_t ownUid, std::size_t maxKeptDesc
 ProcessTable::~ProcessTable() {
     for (auto& [pid, record] : records_) {
         closeRecord(*record);
+    }
+    if (loadavgFd_ >= 0) {
+        ::close(loadavgFd_);
     }
 }
 
@@ -360,8 +366,39 @@ ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
     return discovered;
 }
 
+std::optional<TaskBirths> ProcessTable::readBirths() {
+    if (loadavgFd_ < 0) {
+        loadavgFd_ = root_.openFile("loadavg");
+    }
+    char buf[128];
+    if (loadavgFd_ < 0 || ProcRoot::readOnce(loadavgFd_, buf, sizeof buf) <= 0) {
+        return std::nullopt;
+    }
+    return parseLoadavgBirths(buf);
+}
+
+bool ProcessTable::noBirthsSinceListing() {
+    // Read before listing: a process born after this read and before the listing is listed,
+    // and moves the next read.
+    std::optional<TaskBirths> births = readBirths();
+    const bool same = births && births_ && *births == *births_ &&
+                      now_ - lastListing_ < kLongestUnlistedSeconds && now_ >= lastListing_;
+    births_ = births;
+    return same;
+}
+
 std::vector<pid_t> ProcessTable::listAndDrop(PassStatistics& stats) {
+    if (noBirthsSinceListing()) {
+        // The PIDs are the last listing's: a process that ended since fails its read below.
+        stats.listed = listed_.size();
+        stats.listingKept = true;
+        for (auto& [pid, record] : records_) {
+            record->execed = false;
+        }
+        return listed_;
+    }
     std::vector<pid_t> pids = root_.listPids();
+    lastListing_ = now_;
     stats.listed = pids.size();
     listed_ = pids;
     std::unordered_set<pid_t> listed(pids.begin(), pids.end());
@@ -385,6 +422,7 @@ std::vector<pid_t> ProcessTable::readKnown(const std::vector<pid_t>& pids,
                                            std::vector<ProcessRecord*>& became,
                                            PassStatistics& stats) {
     std::vector<pid_t> unknown;
+    std::vector<pid_t> ended; // from a kept listing: no other process can hold the PID yet
     for (pid_t pid : pids) {
         auto it = records_.find(pid);
         if (it != records_.end()) {
@@ -399,6 +437,10 @@ std::vector<pid_t> ProcessTable::readKnown(const std::vector<pid_t>& pids,
             closeRecord(record);
             records_.erase(it);
             ++stats.vanished;
+            if (stats.listingKept) {
+                ended.push_back(pid);
+                continue;
+            }
         } else if (auto f = foreign_.find(pid); f != foreign_.end()) {
             if (now_ - f->second < backgroundPeriod_) {
                 continue;
@@ -406,6 +448,11 @@ std::vector<pid_t> ProcessTable::readKnown(const std::vector<pid_t>& pids,
             foreign_.erase(f);
         }
         unknown.push_back(pid);
+    }
+    if (!ended.empty()) {
+        std::erase_if(listed_, [&](pid_t pid) {
+            return std::find(ended.begin(), ended.end(), pid) != ended.end();
+        });
     }
     return unknown;
 }
@@ -423,8 +470,10 @@ std::vector<ProcessRecord*> ProcessTable::discoverAll(const std::vector<pid_t>& 
             closeRecord(*record);
             continue;
         }
-        // Its stat was read just now; the rest of what a background read takes.
-        readStatus(*record, stats);
+        // Its stat was read just now, and its status too when statm showed shared memory.
+        if (record->movedSinceStatus) {
+            readStatus(*record, stats);
+        }
         readShareIfMoved(*record, stats);
         readHeldShared(*record, stats);
         record->quiet = false; // a newcomer has not shown it is quiet yet

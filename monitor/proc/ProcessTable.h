@@ -2,6 +2,7 @@
 #pragma once
 
 #include "monitor/proc/PassStatistics.h"
+#include "monitor/proc/ProcParsers.h"
 #include "monitor/proc/ProcRoot.h"
 #include "monitor/proc/ProcessRecord.h"
 
@@ -74,8 +75,11 @@ private:
                         const std::function<bool(const ProcessRecord&)>& isSuspect,
                         PassStatistics& stats);
     void closeRecord(ProcessRecord& record);
-    // The phases of a refresh, in order.
+    // The phases of a refresh, in order. The listing is that of the last pass while no process
+    // or thread was born since (a process that ended then fails its read).
     std::vector<pid_t> listAndDrop(PassStatistics& stats);
+    bool noBirthsSinceListing();
+    std::optional<TaskBirths> readBirths();
     // Reads the known processes' memory; returns the PIDs to look at as new.
     std::vector<pid_t> readKnown(const std::vector<pid_t>& pids,
                                  std::vector<ProcessRecord*>& became, PassStatistics& stats);
@@ -94,6 +98,9 @@ private:
     std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
     std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
     std::vector<pid_t> listed_;
+    double lastListing_ = -1e300;
+    int loadavgFd_ = -1;
+    std::optional<TaskBirths> births_;
 };
 
 } // namespace velmora
