@@ -13,10 +13,12 @@
 
 namespace velmora {
 
-// The current user's processes, refreshed once per tick: /proc is listed, new PIDs are
-// discovered (owner, stat, exe, command line) and every known process's statm is read again
-// through a descriptor kept open, so a tick costs one pread per process. A process that
-// vanished (ESRCH, ENOENT, EACCES) is simply dropped.
+// The current user's processes, refreshed once per tick: /proc is listed (when a task was born
+// since the last listing), new PIDs are discovered (owner, stat, exe, command line) and every
+// known process's statm is read again through a descriptor kept open, so a tick costs one pread
+// per process. A process that vanished (ESRCH, ENOENT, EACCES) is simply dropped. The slower
+// reads go where something can have moved: stat where the process ran, status where statm
+// moved, oom_score (in the forecast) where memory moved.
 class ProcessTable {
 public:
     // As ownUid: every user's processes (a monitor run as root or with CAP_SYS_PTRACE).
