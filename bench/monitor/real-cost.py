@@ -80,7 +80,8 @@ class Crowd:
 
     def __init__(self, program, total, family_size):
         self.proc = None
-        missing = total - process_count()
+        self.before = process_count()
+        missing = total - self.before
         if missing <= 0:
             return
         self.proc = subprocess.Popen(
@@ -96,6 +97,10 @@ class Crowd:
             self.proc.stdin.close()
             self.proc.wait()
             self.proc = None
+            # Thousands of processes take a while to go: count again only once they have.
+            deadline = time.monotonic() + 60
+            while process_count() > self.before + 50 and time.monotonic() < deadline:
+                time.sleep(0.5)
 
 
 def isolated_environment(folder):
@@ -230,7 +235,6 @@ def main():
                       flush=True)
         finally:
             crowd.close()
-        time.sleep(1)  # let the crowd's processes go before counting again
     print(f"load average {load()}", flush=True)
 
 
