@@ -2,7 +2,6 @@
 #include "monitor/live/MachineForecast.h"
 
 #include "monitor/common/DisplayText.h"
-#include "monitor/proc/OomScores.h"
 #include "monitor/proc/ProcParsers.h"
 
 #include <algorithm>
@@ -105,9 +104,9 @@ void MachineForecaster::update(double now, const MachineState& machine, ProcRoot
         refreshVictim(table);
         return;
     }
-    std::vector<pid_t> pids = root.listPids();
+    const std::vector<pid_t>& pids = table.listed();
     if (sweepDue) {
-        sweepOomScores(root, pids, table, stats);
+        sweepOomScores(now, root, pids, table, stats);
         lastOomSweep_ = now;
         // A daemon that went away is looked for again at once rather than a minute later.
         if (view_.killer && std::find(pids.begin(), pids.end(), view_.killer->pid) == pids.end()) {
@@ -122,11 +121,48 @@ void MachineForecaster::update(double now, const MachineState& machine, ProcRoot
     }
 }
 
-void MachineForecaster::sweepOomScores(ProcRoot& root, const std::vector<pid_t>& pids,
+std::vector<OomScore> MachineForecaster::currentScores(double now, ProcRoot& root,
+                                                       const std::vector<pid_t>& pids,
+                                                       const ProcessTable& table,
+                                                       PassStatistics& stats) {
+    // The kernel scores a process by its resident memory, swap and page tables, which move
+    // only with its statm figures, and by its oom_score_adj, which another process may set:
+    // a kept score is read again at least once a minute (spread over the sweeps).
+    constexpr double kLongestKept = 60;
+    std::vector<OomScore> scores;
+    std::vector<pid_t> toRead;
+    std::unordered_map<pid_t, KnownScore> known;
+    for (pid_t pid : pids) {
+        const ProcessRecord* record = table.find(pid);
+        auto kept = record != nullptr ? knownScores_.find(pid) : knownScores_.end();
+        if (kept != knownScores_.end() && kept->second.startTime == record->startTime &&
+            kept->second.memoryChanges == record->memoryChanges && now < kept->second.keptUntil &&
+            now > kept->second.keptUntil - kLongestKept) {
+            scores.push_back({pid, kept->second.score});
+            known.insert(*kept);
+        } else {
+            toRead.push_back(pid);
+        }
+    }
+    for (const OomScore& read : readOomScores(root, toRead, stats)) {
+        scores.push_back(read);
+        if (const ProcessRecord* record = table.find(read.pid)) {
+            // Kept for half a minute to a minute by PID, so that the reads again spread out.
+            const double keep =
+                kLongestKept *
+                (0.5 +
+                 static_cast<double>((static_cast<uint32_t>(read.pid) * 2654435761u) % 64) / 128.0);
+            known[read.pid] = {record->startTime, record->memoryChanges, now + keep, read.score};
+        }
+    }
+    knownScores_ = std::move(known);
+    return scores;
+}
+
+void MachineForecaster::sweepOomScores(double now, ProcRoot& root, const std::vector<pid_t>& pids,
                                        const ProcessTable& table, PassStatistics& stats) {
-    std::size_t before = stats.oomScore;
-    std::vector<OomScore> scores = readOomScores(root, pids, stats);
-    view_.oomScoresRead = stats.oomScore - before;
+    std::vector<OomScore> scores = currentScores(now, root, pids, table, stats);
+    view_.oomScoresRead = scores.size();
     // Equal scores: the larger footprint of our own processes first (the kernel's badness is
     // finer than the rounded score and grows with the footprint), then the newer PID.
     auto footprint = [&](pid_t pid) -> uint64_t {

@@ -4,15 +4,18 @@
 #include "monitor/live/ForecastView.h"
 #include "monitor/live/MemoryTrend.h"
 #include "monitor/proc/MachineState.h"
+#include "monitor/proc/OomScores.h"
 #include "monitor/proc/ProcessTable.h"
 
 #include <string>
+#include <unordered_map>
 
 namespace velmora {
 
 // Keeps the machine's out-of-memory forecast: the trend of available memory plus free swap
 // (every pass, one sample), who the kernel would end first (oom_score of every process, every
-// oomScoreSeconds) and which out-of-memory daemon runs (comm of every process, every
+// oomScoreSeconds; a watched process whose memory stood still keeps the score last read, for a
+// minute at most) and which out-of-memory daemon runs (comm of every process, every
 // daemonSeconds; a process so named is taken for the daemon only when it runs the daemon's
 // installed program, and its configuration is then read below configRoot, "/" for the machine
 // itself).
@@ -27,8 +30,11 @@ public:
     const MemoryTrend& trend() const { return trend_; }
 
 private:
-    void sweepOomScores(ProcRoot& root, const std::vector<pid_t>& pids, const ProcessTable& table,
-                        PassStatistics& stats);
+    void sweepOomScores(double now, ProcRoot& root, const std::vector<pid_t>& pids,
+                        const ProcessTable& table, PassStatistics& stats);
+    // The scores of the listed processes: read again, or kept where they cannot have moved.
+    std::vector<OomScore> currentScores(double now, ProcRoot& root, const std::vector<pid_t>& pids,
+                                        const ProcessTable& table, PassStatistics& stats);
     void refreshVictim(const ProcessTable& table);
     void findDaemon(ProcRoot& root, const std::vector<pid_t>& pids, PassStatistics& stats);
     // Whether the process runs the daemon's program (its exe link, or where that is closed, an
@@ -42,6 +48,14 @@ private:
     double lastOomSweep_ = -1e300;
     double lastDaemonScan_ = -1e300;
     uint64_t victimStartTime_ = 0;
+    // A watched process's score as last read, with what it depends on then.
+    struct KnownScore {
+        uint64_t startTime = 0;
+        uint64_t memoryChanges = 0;
+        double keptUntil = 0;
+        int score = 0;
+    };
+    std::unordered_map<pid_t, KnownScore> knownScores_;
     MemoryTrend trend_;
     MachineForecastView view_;
 };

@@ -7,7 +7,6 @@
 #include "monitor/scoring/RunawayRule.h"
 
 #include <algorithm>
-#include <time.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -15,12 +14,6 @@ namespace {
 
 constexpr std::size_t kMaxMembersPublished = 256;
 constexpr std::size_t kReliefFamilies = 8;
-
-double threadCpuSeconds() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
 
 bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
     return static_cast<int>(verdict) >= static_cast<int>(floor);
@@ -65,21 +58,30 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
         return suspects_.count(record.familyKey) != 0;
     };
     const SamplingTuning& t = options_.sampling;
+    PassCost& cost = stats.cost;
+    CpuLaps laps;
     // The kill counters before the table: every kill they count was sent before it is read.
     std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
     kills_.readCounters(oomKillCount, cgroupRoot_, stats);
+    cost.machine += laps.lap();
     auto discovered =
         table_.refresh(now, t.suspectDetailSeconds, t.backgroundDetailSeconds, isSuspect, stats);
+    laps.lap();
     auto killCountFiles = assignFamilies(discovered, stats);
     applySmokeTargets();
+    cost.discovery += laps.lap();
     MachineState machine = readMachineState(root_, stats);
+    cost.machine += laps.lap();
     forecaster_.update(now, machine, root_, table_, stats);
+    cost.forecast += laps.lap();
     kills_.observe(table_, killCountFiles, root_, cgroupRoot_, now, wall, stats);
     aggregate(now);
+    cost.series += laps.lap();
     score(machine.valid
               ? std::optional<uint64_t>(machine.memory.availableKiB + machine.memory.swapFreeKiB)
               : std::nullopt);
     retire(now);
+    cost.scoring += laps.lap();
     ++passCount_;
     auto view = publish(now, wall, machine, stats);
     view->outOfMemoryKills = kills_.recent();
@@ -91,6 +93,7 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
         view->ranked = rank();
         view->endedFamilies = ended_;
     }
+    view->stats.cost.publishing += laps.lap();
     view->passCpuSeconds = threadCpuSeconds() - cpuStart;
     return view;
 }

@@ -8,8 +8,8 @@ namespace velmora {
 struct SamplingTuning {
     double sampleIntervalSeconds = 1.0;    // enumeration tick: list /proc, read statm
     double suspectDetailSeconds = 2.0;     // smaps_rollup for active suspects
-    double backgroundDetailSeconds = 10.0; // status (VmSwap) and stat (CPU) for the rest
-    double quietDetailSeconds = 10.0;      // ... for processes that used no CPU since the last
+    double backgroundDetailSeconds = 10.0; // stat (CPU), descriptors; status if statm moved
+    double quietDetailSeconds = 10.0;      // ... for processes that did not run since the last
     // Between ticks longer than this, the statm of families at watch or above is read this
     // often, and each tick records the median of those reads: a slow tick (the headless
     // monitor's 10 s) judges suspects from as steady a series as the desktop's 1 s tick.

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "monitor/proc/PassCost.h"
+
 #include <cstddef>
 
 namespace velmora {
 
-// How many files of each kind one sampling pass read (for the trust panel).
+// How many files of each kind one sampling pass read (for the trust panel), and what the pass
+// cost.
 struct PassStatistics {
     std::size_t listed = 0;   // numeric entries of /proc
+    bool listingKept = false; // no task was born since the last pass: /proc was not listed
     std::size_t sameUser = 0; // processes kept
     std::size_t statm = 0;
     std::size_t stat = 0;
@@ -30,6 +34,7 @@ struct PassStatistics {
     std::size_t vanished = 0;
     bool meminfo = false;
     bool pressure = false;
+    PassCost cost;
 };
 
 } // namespace velmora

@@ -83,7 +83,7 @@ std::optional<StatFields> parseStat(std::string_view text) {
         return std::nullopt;
     }
     fields.state = text[pos++];
-    // Field 4 is ppid; fields 14 and 15 utime, stime; field 22 starttime.
+    // Field 4 is ppid; fields 10 and 12 minflt, majflt; 14 and 15 utime, stime; 22 starttime.
     int64_t values[19] = {};
     for (int field = 4; field <= 22; ++field) {
         auto value = nextSigned(text, pos);
@@ -94,6 +94,7 @@ std::optional<StatFields> parseStat(std::string_view text) {
     }
     fields.ppid = static_cast<pid_t>(values[0]);
     fields.cpuTicks = static_cast<uint64_t>(values[14 - 4] + values[15 - 4]);
+    fields.faults = static_cast<uint64_t>(values[10 - 4] + values[12 - 4]);
     fields.startTime = static_cast<uint64_t>(values[22 - 4]);
     return fields;
 }
@@ -116,6 +117,21 @@ std::optional<uint64_t> parseKiBField(std::string_view text, std::string_view ke
         return std::nullopt;
     }
     return nextNumber(text, pos);
+}
+
+std::optional<TaskBirths> parseLoadavgBirths(std::string_view text) {
+    // "0.20 0.18 0.12 1/80 11206": three averages, running/total tasks, the last PID.
+    std::size_t slash = text.find('/');
+    if (slash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::size_t pos = slash + 1;
+    auto tasks = nextNumber(text, pos);
+    auto lastPid = nextNumber(text, pos);
+    if (!tasks || !lastPid) {
+        return std::nullopt;
+    }
+    return TaskBirths{*tasks, *lastPid};
 }
 
 std::optional<uid_t> parseStatusUid(std::string_view text) {

@@ -17,6 +17,7 @@ struct StatFields {
     char state = '?';
     pid_t ppid = 0;
     uint64_t cpuTicks = 0;  // utime + stime
+    uint64_t faults = 0;    // minor + major page faults of every thread, exact
     uint64_t startTime = 0; // clock ticks since boot
     std::string comm;       // raw bytes as the process set them
 };
@@ -60,6 +61,15 @@ struct Pressure {
     double fullAvg60 = 0;
 };
 std::optional<Pressure> parsePressure(std::string_view text);
+
+// What /proc/loadavg says of the tasks: how many there are and the PID given last. Both stand
+// still while no process or thread is born.
+struct TaskBirths {
+    uint64_t tasks = 0;
+    uint64_t lastPid = 0;
+    bool operator==(const TaskBirths&) const = default;
+};
+std::optional<TaskBirths> parseLoadavgBirths(std::string_view text);
 
 // The NUL-separated arguments of a cmdline file.
 std::string joinCommandLine(std::string_view raw);

@@ -22,6 +22,7 @@ struct ProcessRecord {
     std::string exe;     // raw path of /proc/PID/exe ("" when unreadable)
     std::string cmdline; // raw arguments joined by spaces, capped
     uint64_t cpuTicks = 0;
+    uint64_t faults = 0;                  // minor + major page faults, as last read with cpuTicks
     uint64_t anonKiB = 0;                 // anonymous resident memory (statm resident - shared)
     uint64_t swapKiB = 0;                 // from status VmSwap or smaps_rollup Swap
     uint64_t smapsAnonKiB = 0;            // last smaps_rollup Anonymous, 0 before any read
@@ -44,13 +45,19 @@ struct ProcessRecord {
     // memory is its clients', counted where they hold or map it.
     bool countsShared = true;
 
-    uint64_t sharedPages = 0; // statm, as last read: moves when shared memory may have
-    uint64_t textPages = 0;   // statm: changes when the process execs
-    uint64_t sizePages = 0;   // statm: its whole address space
-    double programSince = 0;  // when its current program was first seen (discovery or exec)
-    bool execed = false;      // became another program in the latest pass
+    uint64_t residentPages = 0; // statm, as last read
+    uint64_t sharedPages = 0;   // statm, as last read: moves when shared memory may have
+    uint64_t textPages = 0;     // statm: changes when the process execs
+    uint64_t sizePages = 0;     // statm: its whole address space
+    double programSince = 0;    // when its current program was first seen (discovery or exec)
+    bool execed = false;        // became another program in the latest pass
+    // Reads that found statm changed: a count that stands still means its memory did.
+    uint64_t memoryChanges = 0;
+    bool movedSinceStatus = true; // statm changed since status was last read
+    double lastStatusRead = -1e300;
     double lastBackgroundRead = 0;
-    bool quiet = false; // no CPU time between its last two background reads
+    // It did not run between its last two background reads: no CPU tick, no page fault.
+    bool quiet = false;
     double lastDetailRead = -1e300;
     int statmFd = -1;      // kept open between passes
     std::string familyKey; // assigned once, when the process is discovered

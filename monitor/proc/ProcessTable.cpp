@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -23,6 +24,12 @@ constexpr uint64_t kDetailKiBPerTick = 512 * 1024;
 constexpr double kYoungSeconds = 30;
 // Shared memory that moved by less than this since the last share was read keeps that share.
 constexpr uint64_t kShareMoveKiB = 256;
+// A listing is kept while no task is born, for this long at most (the last PID could come round
+// to the same value with as many tasks as before only after a whole cycle of PIDs).
+constexpr double kLongestUnlistedSeconds = 60;
+// The swap and shared memory of a process whose statm stood still are read again this often
+// all the same.
+constexpr double kSteadyStatusSeconds = 60;
 
 double detailPeriodOf(const ProcessRecord& record, double suspectPeriod) {
     double scale = static_cast<double>(record.anonKiB + record.rssShmemKiB) /
@@ -42,6 +49,16 @@ double staggerOffset(pid_t pid, double period) {
 
 } // namespace
 
+std::size_t ProcessTable::keptDescriptorBudget() {
+    constexpr rlim_t kReserve = 1024;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+        return 0;
+    }
+    const rlim_t open = limit.rlim_cur == RLIM_INFINITY ? rlim_t{1} << 20 : limit.rlim_cur;
+    return static_cast<std::size_t>(open > 2 * kReserve ? open - kReserve : open / 2);
+}
+
 ProcessTable::ProcessTable(ProcRoot& root, uid_t ownUid, std::size_t maxKeptDescriptors)
     : root_(root), ownUid_(ownUid), maxKept_(maxKeptDescriptors) {
     long page = ::sysconf(_SC_PAGESIZE);
@@ -51,6 +68,9 @@ ProcessTable::ProcessTable(ProcRoot& root, uid_t ownUid, std::size_t maxKeptDesc
 ProcessTable::~ProcessTable() {
     for (auto& [pid, record] : records_) {
         closeRecord(*record);
+    }
+    if (loadavgFd_ >= 0) {
+        ::close(loadavgFd_);
     }
 }
 
@@ -89,6 +109,7 @@ std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now,
     record->ppid = stat->ppid;
     record->startTime = stat->startTime;
     record->cpuTicks = stat->cpuTicks;
+    record->faults = stat->faults;
     record->comm = std::move(stat->comm);
     record->exe = root_.readLink(pid, "exe").value_or("");
     if (auto raw = root_.readWholePidFile(pid, "cmdline", kCommandLineLimit)) {
@@ -129,9 +150,15 @@ bool ProcessTable::readStatm(ProcessRecord& record, PassStatistics& stats) {
     const bool became = record.textPages != 0 && (statm->textPages != record.textPages ||
                                                   (young && statm->sizePages != record.sizePages));
     const bool sharedMoved = statm->sharedPages != record.sharedPages;
+    if (sharedMoved || statm->residentPages != record.residentPages ||
+        statm->sizePages != record.sizePages || statm->textPages != record.textPages) {
+        ++record.memoryChanges;
+        record.movedSinceStatus = true;
+    }
     record.textPages = statm->textPages;
     record.sizePages = statm->sizePages;
     record.sharedPages = statm->sharedPages;
+    record.residentPages = statm->residentPages;
     if (became) {
         followExec(record, stats);
     }
@@ -155,6 +182,8 @@ void ProcessTable::readStatus(ProcessRecord& record, PassStatistics& stats) {
         ++stats.status;
         record.swapKiB = parseKiBField(buf, "VmSwap:").value_or(0);
         record.rssShmemKiB = parseKiBField(buf, "RssShmem:").value_or(0);
+        record.movedSinceStatus = false;
+        record.lastStatusRead = now_;
     }
 }
 
@@ -209,18 +238,27 @@ void ProcessTable::readHeldShared(ProcessRecord& record, PassStatistics& stats) 
     // otherwise only the files it was found holding are read again, one stat each. Without a
     // count (a kernel before 6.2) the files found at first are the ones followed.
     std::optional<uint64_t> count = descriptorCount(root_, record.pid);
-    const bool held = !record.heldShared.empty();
-    const uint64_t before = record.heldSharedTotalKiB();
     if (!record.descriptorsListed || (count && count != record.descriptors)) {
+        const bool held = !record.heldShared.empty();
+        const uint64_t before = record.heldSharedTotalKiB();
         record.heldShared = readHeldSharedFiles(root_, record.pid, stats);
         record.descriptors = count;
         record.descriptorsListed = true;
-    } else if (held && !refreshHeldSharedFiles(root_, record.pid, record.heldShared, stats)) {
+        heldChanged_ = heldChanged_ || held != !record.heldShared.empty() ||
+                       before != record.heldSharedTotalKiB();
+    } else if (!record.heldShared.empty()) {
+        refreshHeld(record, stats);
+    }
+}
+
+void ProcessTable::refreshHeld(ProcessRecord& record, PassStatistics& stats) {
+    const uint64_t before = record.heldSharedTotalKiB();
+    if (!refreshHeldSharedFiles(root_, record.pid, record.heldShared, stats)) {
         record.heldShared = readHeldSharedFiles(root_, record.pid, stats);
-        record.descriptors = count;
+        record.descriptors = descriptorCount(root_, record.pid);
     }
     heldChanged_ =
-        heldChanged_ || held != !record.heldShared.empty() || before != record.heldSharedTotalKiB();
+        heldChanged_ || record.heldShared.empty() || before != record.heldSharedTotalKiB();
 }
 
 void ProcessTable::shareHeldFiles() {
@@ -243,21 +281,37 @@ void ProcessTable::shareHeldFiles() {
     }
 }
 
-void ProcessTable::readBackground(ProcessRecord& record, PassStatistics& stats) {
-    readStatus(record, stats);
+bool ProcessTable::readCpu(ProcessRecord& record, PassStatistics& stats) {
     char buf[2048];
-    if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) > 0) {
-        ++stats.stat;
-        if (auto stat = parseStat(buf); stat && stat->startTime == record.startTime) {
-            record.quiet = stat->cpuTicks == record.cpuTicks;
-            record.cpuTicks = stat->cpuTicks;
-            record.ppid = stat->ppid;
-            if (stat->comm != record.comm) {
-                followExec(record, stats);
-            }
-        }
+    if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) <= 0) {
+        return true; // unknown: as if it ran
+    }
+    ++stats.stat;
+    auto stat = parseStat(buf);
+    if (!stat || stat->startTime != record.startTime) {
+        return true;
+    }
+    const bool ran = stat->cpuTicks != record.cpuTicks || stat->faults != record.faults;
+    record.cpuTicks = stat->cpuTicks;
+    record.faults = stat->faults;
+    record.ppid = stat->ppid;
+    if (stat->comm != record.comm) {
+        followExec(record, stats);
+    }
+    return ran;
+}
+
+void ProcessTable::readBackground(ProcessRecord& record, PassStatistics& stats) {
+    record.quiet = !readCpu(record, stats);
+    // Swap and shared memory move only with statm's resident or shared figure (a page swapped
+    // out leaves the resident set; a shared page mapped joins it), and statm is read every
+    // tick: while it stands still, so do they.
+    if (record.movedSinceStatus || record.execed ||
+        now_ - record.lastStatusRead >= kSteadyStatusSeconds) {
+        readStatus(record, stats);
     }
     readShareIfMoved(record, stats);
+    // Memory held by descriptor moves in no statm figure: always looked at.
     readHeldShared(record, stats);
 }
 
@@ -285,29 +339,90 @@ ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
                       PassStatistics& stats) {
     now_ = now;
     backgroundPeriod_ = backgroundPeriod;
-    std::vector<pid_t> pids = root_.listPids();
-    stats.listed = pids.size();
-    std::unordered_set<pid_t> listed(pids.begin(), pids.end());
-    std::vector<ProcessRecord*> discovered;
+    CpuLaps laps;
+    std::vector<pid_t> pids = listAndDrop(stats);
+    stats.cost.listing += laps.lap();
 
-    // Drop what left the listing.
+    std::vector<ProcessRecord*> became;
+    std::vector<pid_t> unknown = readKnown(pids, became, stats);
+    stats.cost.memory += laps.lap();
+
+    std::vector<ProcessRecord*> discovered = discoverAll(unknown, stats);
+    stats.cost.discovery += laps.lap();
+
+    readDueDetails(now, suspectPeriod, isSuspect, stats);
+    stats.cost.details += laps.lap();
+
+    readDueBackground(became, stats);
+    shareHeldFiles();
+    stats.cost.background += laps.lap();
+    stats.sameUser = records_.size();
+    // A process that became another program is met anew, like one discovered now.
+    for (ProcessRecord* record : became) {
+        if (std::find(discovered.begin(), discovered.end(), record) == discovered.end()) {
+            discovered.push_back(record);
+        }
+    }
+    return discovered;
+}
+
+std::optional<TaskBirths> ProcessTable::readBirths() {
+    if (loadavgFd_ < 0) {
+        loadavgFd_ = root_.openFile("loadavg");
+    }
+    char buf[128];
+    if (loadavgFd_ < 0 || ProcRoot::readOnce(loadavgFd_, buf, sizeof buf) <= 0) {
+        return std::nullopt;
+    }
+    return parseLoadavgBirths(buf);
+}
+
+bool ProcessTable::noBirthsSinceListing() {
+    // Read before listing: a process born after this read and before the listing is listed,
+    // and moves the next read.
+    std::optional<TaskBirths> births = readBirths();
+    const bool same = births && births_ && *births == *births_ &&
+                      now_ - lastListing_ < kLongestUnlistedSeconds && now_ >= lastListing_;
+    births_ = births;
+    return same;
+}
+
+std::vector<pid_t> ProcessTable::listAndDrop(PassStatistics& stats) {
+    if (noBirthsSinceListing()) {
+        // The PIDs are the last listing's: a process that ended since fails its read below.
+        stats.listed = listed_.size();
+        stats.listingKept = true;
+        for (auto& [pid, record] : records_) {
+            record->execed = false;
+        }
+        return listed_;
+    }
+    std::vector<pid_t> pids = root_.listPids();
+    lastListing_ = now_;
+    stats.listed = pids.size();
+    listed_ = pids;
+    std::unordered_set<pid_t> listed(pids.begin(), pids.end());
     for (auto it = records_.begin(); it != records_.end();) {
         if (listed.count(it->first) == 0) {
             closeRecord(*it->second);
             it = records_.erase(it);
             ++stats.vanished;
         } else {
+            it->second->execed = false;
             ++it;
         }
     }
     for (auto it = foreign_.begin(); it != foreign_.end();) {
         it = listed.count(it->first) == 0 ? foreign_.erase(it) : std::next(it);
     }
+    return pids;
+}
 
-    for (auto& [pid, record] : records_) {
-        record->execed = false;
-    }
-    std::vector<ProcessRecord*> became;
+std::vector<pid_t> ProcessTable::readKnown(const std::vector<pid_t>& pids,
+                                           std::vector<ProcessRecord*>& became,
+                                           PassStatistics& stats) {
+    std::vector<pid_t> unknown;
+    std::vector<pid_t> ended; // from a kept listing: no other process can hold the PID yet
     for (pid_t pid : pids) {
         auto it = records_.find(pid);
         if (it != records_.end()) {
@@ -322,49 +437,66 @@ ProcessTable::refresh(double now, double suspectPeriod, double backgroundPeriod,
             closeRecord(record);
             records_.erase(it);
             ++stats.vanished;
+            if (stats.listingKept) {
+                ended.push_back(pid);
+                continue;
+            }
         } else if (auto f = foreign_.find(pid); f != foreign_.end()) {
-            if (now - f->second < backgroundPeriod) {
+            if (now_ - f->second < backgroundPeriod_) {
                 continue;
             }
             foreign_.erase(f);
         }
-        auto record = discover(pid, now, stats);
+        unknown.push_back(pid);
+    }
+    if (!ended.empty()) {
+        std::erase_if(listed_, [&](pid_t pid) {
+            return std::find(ended.begin(), ended.end(), pid) != ended.end();
+        });
+    }
+    return unknown;
+}
+
+std::vector<ProcessRecord*> ProcessTable::discoverAll(const std::vector<pid_t>& pids,
+                                                      PassStatistics& stats) {
+    std::vector<ProcessRecord*> discovered;
+    for (pid_t pid : pids) {
+        auto record = discover(pid, now_, stats);
         if (!record) {
-            foreign_[pid] = now;
+            foreign_[pid] = now_;
             continue;
         }
         if (!readStatm(*record, stats)) {
             closeRecord(*record);
             continue;
         }
-        readBackground(*record, stats);
+        // Its stat was read just now, and its status too when statm showed shared memory.
+        if (record->movedSinceStatus) {
+            readStatus(*record, stats);
+        }
+        readShareIfMoved(*record, stats);
+        readHeldShared(*record, stats);
         record->quiet = false; // a newcomer has not shown it is quiet yet
-        record->lastBackgroundRead = now - staggerOffset(pid, backgroundPeriod);
+        record->lastBackgroundRead = now_ - staggerOffset(pid, backgroundPeriod_);
         discovered.push_back(record.get());
         records_.emplace(pid, std::move(record));
     }
+    return discovered;
+}
 
-    readDueDetails(now, suspectPeriod, isSuspect, stats);
-    const double quietPeriod = std::max(backgroundPeriod, quietPeriod_);
+void ProcessTable::readDueBackground(std::vector<ProcessRecord*>& became, PassStatistics& stats) {
+    const double quietPeriod = std::max(backgroundPeriod_, quietPeriod_);
     for (auto& [pid, record] : records_) {
-        if (now - record->lastBackgroundRead >= (record->quiet ? quietPeriod : backgroundPeriod)) {
+        if (now_ - record->lastBackgroundRead >=
+            (record->quiet ? quietPeriod : backgroundPeriod_)) {
             bool wasExeced = record->execed;
             readBackground(*record, stats);
-            record->lastBackgroundRead = now;
+            record->lastBackgroundRead = now_;
             if (record->execed && !wasExeced) {
                 became.push_back(record.get());
             }
         }
     }
-    shareHeldFiles();
-    stats.sameUser = records_.size();
-    // A process that became another program is met anew, like one discovered now.
-    for (ProcessRecord* record : became) {
-        if (std::find(discovered.begin(), discovered.end(), record) == discovered.end()) {
-            discovered.push_back(record);
-        }
-    }
-    return discovered;
 }
 
 void ProcessTable::rereadMemory(const std::function<bool(const ProcessRecord&)>& which,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "monitor/proc/PassStatistics.h"
+#include "monitor/proc/ProcParsers.h"
 #include "monitor/proc/ProcRoot.h"
 #include "monitor/proc/ProcessRecord.h"
 
@@ -12,16 +13,22 @@
 
 namespace velmora {
 
-// The current user's processes, refreshed once per tick: /proc is listed, new PIDs are
-// discovered (owner, stat, exe, command line) and every known process's statm is read again
-// through a descriptor kept open, so a tick costs one pread per process. A process that
-// vanished (ESRCH, ENOENT, EACCES) is simply dropped.
+// The current user's processes, refreshed once per tick: /proc is listed (when a task was born
+// since the last listing), new PIDs are discovered (owner, stat, exe, command line) and every
+// known process's statm is read again through a descriptor kept open, so a tick costs one pread
+// per process. A process that vanished (ESRCH, ENOENT, EACCES) is simply dropped. The slower
+// reads go where something can have moved: stat where the process ran, status where statm
+// moved, oom_score (in the forecast) where memory moved.
 class ProcessTable {
 public:
     // As ownUid: every user's processes (a monitor run as root or with CAP_SYS_PTRACE).
     static constexpr uid_t kAnyOwner = static_cast<uid_t>(-1);
 
-    ProcessTable(ProcRoot& root, uid_t ownUid, std::size_t maxKeptDescriptors = 8192);
+    ProcessTable(ProcRoot& root, uid_t ownUid,
+                 std::size_t maxKeptDescriptors = keptDescriptorBudget());
+    // How many statm descriptors may stay open: the descriptor limit less a reserve for the
+    // rest of the program (the history, the answers, the metrics endpoint).
+    static std::size_t keptDescriptorBudget();
     ~ProcessTable();
     ProcessTable(const ProcessTable&) = delete;
     ProcessTable& operator=(const ProcessTable&) = delete;
@@ -49,6 +56,8 @@ public:
         return records_;
     }
     const ProcessRecord* find(pid_t pid) const;
+    // Every PID of the latest listing, every user's, in directory order.
+    const std::vector<pid_t>& listed() const { return listed_; }
     ProcRoot& root() { return root_; }
 
 private:
@@ -57,6 +66,9 @@ private:
     void readStatus(ProcessRecord& record, PassStatistics& stats);
     void readShareIfMoved(ProcessRecord& record, PassStatistics& stats);
     void readHeldShared(ProcessRecord& record, PassStatistics& stats);
+    void refreshHeld(ProcessRecord& record, PassStatistics& stats);
+    // stat: CPU time, faults, parent, name; true when the process ran since the last read.
+    bool readCpu(ProcessRecord& record, PassStatistics& stats);
     void shareHeldFiles();
     void followExec(ProcessRecord& record, PassStatistics& stats);
     void readBackground(ProcessRecord& record, PassStatistics& stats);
@@ -65,6 +77,16 @@ private:
                         const std::function<bool(const ProcessRecord&)>& isSuspect,
                         PassStatistics& stats);
     void closeRecord(ProcessRecord& record);
+    // The phases of a refresh, in order. The listing is that of the last pass while no process
+    // or thread was born since (a process that ended then fails its read).
+    std::vector<pid_t> listAndDrop(PassStatistics& stats);
+    bool noBirthsSinceListing();
+    std::optional<TaskBirths> readBirths();
+    // Reads the known processes' memory; returns the PIDs to look at as new.
+    std::vector<pid_t> readKnown(const std::vector<pid_t>& pids,
+                                 std::vector<ProcessRecord*>& became, PassStatistics& stats);
+    std::vector<ProcessRecord*> discoverAll(const std::vector<pid_t>& pids, PassStatistics& stats);
+    void readDueBackground(std::vector<ProcessRecord*>& became, PassStatistics& stats);
 
     ProcRoot& root_;
     uid_t ownUid_;
@@ -77,6 +99,10 @@ private:
     double backgroundPeriod_ = 10;
     std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
     std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
+    std::vector<pid_t> listed_;
+    double lastListing_ = -1e300;
+    int loadavgFd_ = -1;
+    std::optional<TaskBirths> births_;
 };
 
 } // namespace velmora

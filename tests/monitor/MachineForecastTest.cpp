@@ -255,7 +255,7 @@ SamplerOptions optionsFor(const FakeMachine& machine) {
 
 const uint64_t kPageKiB = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE) / 1024);
 
-TEST(MachineForecaster, ReadsOomScoresEveryTenSecondsAndNamesTheHighestOnesFamily) {
+TEST(MachineForecaster, SweepsOomScoresEveryTenSecondsAndNamesTheHighestOnesFamily) {
     FakeMachine machine;
     machine.addProcess(100, 1, "browser", 1000, 300);
     machine.addProcess(101, 100, "browser", 9000, 700); // the browser's heaviest child
@@ -269,9 +269,10 @@ TEST(MachineForecaster, ReadsOomScoresEveryTenSecondsAndNamesTheHighestOnesFamil
         view = sampler.pass(second, 0);
         reads.push_back(view->stats.oomScore);
     }
-    // Passes at 1, 11 and 21 s read all three readable files; the others read none.
+    // The pass at 1 s reads all three readable files; the sweeps at 11 and 21 s keep the
+    // scores of the processes whose memory stood still; the other passes read none.
     for (std::size_t i = 0; i < reads.size(); ++i) {
-        EXPECT_EQ(reads[i], i % 10 == 0 ? 3u : 0u) << "pass at " << i + 1 << " s";
+        EXPECT_EQ(reads[i], i == 0 ? 3u : 0u) << "pass at " << i + 1 << " s";
     }
     EXPECT_EQ(view->forecast.oomScoresRead, 3u);
     ASSERT_TRUE(view->forecast.firstVictim);
@@ -282,12 +283,27 @@ TEST(MachineForecaster, ReadsOomScoresEveryTenSecondsAndNamesTheHighestOnesFamil
     EXPECT_EQ(victim.familyTitle, "browser");
     EXPECT_EQ(victim.footprintKiB, 9000 * kPageKiB);
 
-    // Between sweeps a changed score is not seen; the next sweep sees it.
+    // A score that moves while the memory stands still (another process set its
+    // oom_score_adj) is read again within the minute.
     machine.setOomScore(200, 900);
     view = sampler.pass(26, 0);
     EXPECT_EQ(view->forecast.firstVictim->pid, 101);
-    view = sampler.pass(31, 0);
+    double second = 26;
+    while (second < 61 && view->forecast.firstVictim->pid != 200) {
+        view = sampler.pass(second += 1, 0);
+    }
     EXPECT_EQ(view->forecast.firstVictim->pid, 200);
+    EXPECT_LE(second, 61);
+
+    // One whose memory moved is read again at the next sweep.
+    machine.write(machine.proc + "/100/statm", "100000 20100 100 1 0 1 0\n");
+    machine.setOomScore(100, 1200);
+    view = sampler.pass(second += 1, 0);
+    for (int i = 0; i < 10 && view->forecast.firstVictim->pid != 100; ++i) {
+        view = sampler.pass(second += 1, 0);
+    }
+    EXPECT_EQ(view->forecast.firstVictim->pid, 100);
+    EXPECT_EQ(view->stats.oomScore, 1u);
 }
 
 TEST(MachineForecaster, TiesGoToTheLargerFootprintAndOtherUsersHaveNoFamily) {
@@ -306,6 +322,8 @@ TEST(MachineForecaster, TiesGoToTheLargerFootprintAndOtherUsersHaveNoFamily) {
     ProcessTable table(root, ::getuid() + 1);
     MachineForecaster forecaster(machine.base);
     PassStatistics stats;
+    table.refresh(
+        1, 2, 10, [](const ProcessRecord&) { return false; }, stats);
     MachineState state = readMachineState(root, stats);
     forecaster.update(1, state, root, table, stats);
     ASSERT_TRUE(forecaster.view().firstVictim);

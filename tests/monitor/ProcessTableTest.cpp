@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a refresh of the process table reads, and what it may leave unread: the listing while
+// no task is born, swap while statm stands still, the background reads of a process that did
+// not run.
+#include "monitor/proc/ProcessTable.h"
+
+#include "FakeProcTree.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+using FakeProc = test::FakeProcTree;
+
+const uint64_t kPageKiB = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE) / 1024);
+
+struct Table {
+    // keptDescriptors 0: every read opens its file, so that one removed from the fake tree
+    // fails as a read of an ended process does through a kept descriptor.
+    explicit Table(const FakeProc& proc, std::size_t keptDescriptors = 8192)
+        : root(proc.root), table(root, ::getuid(), keptDescriptors) {}
+
+    PassStatistics refresh(double now) {
+        PassStatistics stats;
+        table.refresh(
+            now, 2, 10, [](const ProcessRecord&) { return false; }, stats);
+        return stats;
+    }
+
+    ProcRoot root;
+    ProcessTable table;
+};
+
+std::string loadavg(int tasks, int lastPid) {
+    return "0.10 0.20 0.30 1/" + std::to_string(tasks) + " " + std::to_string(lastPid) + "\n";
+}
+
+// stat of a process of `exe` with the given page faults and CPU ticks.
+std::string statWith(int pid, const std::string& exe, int faults, int ticks) {
+    return std::to_string(pid) + " (" + exe + ") S 1 1 1 0 -1 0 " + std::to_string(faults) +
+           " 0 0 0 " + std::to_string(ticks) + " 5 0 0 20 0 1 0 " + std::to_string(1000 + pid) +
+           " 1 1 0\n";
+}
+
+TEST(ProcessTable, ListsProcAgainOnlyOnceATaskWasBorn) {
+    FakeProc proc;
+    proc.addProcess(100, 1, "editor", 1000);
+    proc.addProcess(200, 1, "player", 1000);
+    Table t(proc, 0);
+    // Without loadavg every pass lists /proc.
+    EXPECT_FALSE(t.refresh(1).listingKept);
+    EXPECT_FALSE(t.refresh(2).listingKept);
+
+    proc.write("loadavg", loadavg(2, 200));
+    EXPECT_FALSE(t.refresh(3).listingKept); // the first sign is compared with nothing
+    PassStatistics kept = t.refresh(4);
+    EXPECT_TRUE(kept.listingKept);
+    EXPECT_EQ(kept.listed, 2u);
+    EXPECT_EQ(kept.statm, 2u) << "every known process is read all the same";
+
+    // An ending is seen without a listing: its read fails.
+    proc.remove(200);
+    kept = t.refresh(5);
+    EXPECT_TRUE(kept.listingKept);
+    EXPECT_EQ(kept.vanished, 1u);
+    EXPECT_EQ(t.table.find(200), nullptr);
+    EXPECT_EQ(t.table.listed(), std::vector<pid_t>{100});
+
+    // A birth moves the last PID: the next pass lists and finds the newcomer.
+    proc.addProcess(300, 1, "shell", 1000);
+    proc.write("loadavg", loadavg(2, 300));
+    PassStatistics listed = t.refresh(6);
+    EXPECT_FALSE(listed.listingKept);
+    EXPECT_EQ(listed.discovered, 1u);
+    ASSERT_NE(t.table.find(300), nullptr);
+
+    // A PID reused after a whole cycle of PIDs would leave both figures as they were: a
+    // listing is kept for a minute at most.
+    EXPECT_TRUE(t.refresh(7).listingKept);
+    EXPECT_TRUE(t.refresh(65).listingKept);
+    EXPECT_FALSE(t.refresh(67).listingKept);
+
+    // A loadavg that cannot be read as one tells nothing: every pass lists.
+    for (const char* text : {"", "0.1 0.2 0.3\n", "0.1 0.2 0.3 1/ 5\n", "1/2\n"}) {
+        proc.write("loadavg", text);
+        EXPECT_FALSE(t.refresh(68).listingKept) << text;
+        EXPECT_FALSE(t.refresh(69).listingKept) << text;
+    }
+}
+
+TEST(ProcessTable, SwapIsReadAgainWhenStatmMovesAndOnceAMinuteOtherwise) {
+    FakeProc proc;
+    proc.addProcess(100, 1, "editor", 5000);
+    Table t(proc);
+    EXPECT_EQ(t.refresh(0).status, 1u); // discovered: everything is read
+    EXPECT_EQ(t.table.find(100)->footprintKiB(), 5000 * kPageKiB);
+    int statusReads = 0;
+    for (int second = 1; second <= 30; ++second) {
+        statusReads += static_cast<int>(t.refresh(second).status);
+    }
+    EXPECT_EQ(statusReads, 0) << "statm stood still: swap cannot have moved";
+
+    // Swapped out: the resident set shrinks, and the next background read finds the swap.
+    proc.swapOut(100, 5000);
+    for (int second = 31; second <= 41; ++second) {
+        statusReads += static_cast<int>(t.refresh(second).status);
+    }
+    EXPECT_EQ(statusReads, 1);
+    const ProcessRecord* record = t.table.find(100);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->swapKiB, 5000 * 4u);
+    EXPECT_EQ(record->footprintKiB(), record->swapKiB) << "all of it is in swap";
+
+    // Standing still again: once a minute all the same.
+    statusReads = 0;
+    for (int second = 42; second <= 110; ++second) {
+        statusReads += static_cast<int>(t.refresh(second).status);
+    }
+    EXPECT_EQ(statusReads, 1);
+}
+
+TEST(ProcessTable, AProcessThatFaultedPagesInRanEvenWithoutACpuTick) {
+    FakeProc proc;
+    proc.addProcess(100, 1, "worker", 1000);
+    proc.write("100/stat", statWith(100, "worker", 50, 10));
+    Table t(proc);
+    t.table.setQuietPeriod(60);
+    t.refresh(0);
+    // Its first background read: nothing moved since discovery, so it is quiet.
+    int stat = 0;
+    for (int second = 1; second <= 10; ++second) {
+        stat += static_cast<int>(t.refresh(second).stat);
+    }
+    ASSERT_EQ(stat, 1);
+    EXPECT_TRUE(t.table.find(100)->quiet);
+
+    // Faults without a whole tick of CPU time: it ran, and is read at the background period
+    // again rather than a minute later.
+    proc.write("100/stat", statWith(100, "worker", 80, 10));
+    double second = 11;
+    while (second < 80 && t.refresh(second).stat == 0) {
+        ++second;
+    }
+    EXPECT_FALSE(t.table.find(100)->quiet);
+    EXPECT_EQ(t.table.find(100)->faults, 80u);
+    int again = 0;
+    for (double until = second + 10; second < until;) {
+        again += static_cast<int>(t.refresh(++second).stat);
+    }
+    EXPECT_EQ(again, 1) << "a process that ran is read again within the background period";
+}
+
+} // namespace
+} // namespace velmora
