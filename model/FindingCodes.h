@@ -54,6 +54,8 @@ enum class ReasonCode {
     idle,
     exhaustion,
     familyAsWhole,
+    endedFirst,
+    exited,
 };
 
 template <> struct EnumTable<CauseCode> {
@@ -120,6 +122,8 @@ template <> struct EnumTable<ReasonCode> {
         std::pair{ReasonCode::idle, std::string_view{"idle"}},
         std::pair{ReasonCode::exhaustion, std::string_view{"exhaustion"}},
         std::pair{ReasonCode::familyAsWhole, std::string_view{"familyAsWhole"}},
+        std::pair{ReasonCode::endedFirst, std::string_view{"endedFirst"}},
+        std::pair{ReasonCode::exited, std::string_view{"exited"}},
     };
 };
 

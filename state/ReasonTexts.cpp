@@ -210,6 +210,12 @@ std::optional<std::string> reasonText(const Coded<ReasonCode>& reason) {
                          : std::nullopt;
     case ReasonCode::familyAsWhole:
         return familyAsWhole(f);
+    case ReasonCode::endedFirst:
+        return (f.seconds ? "Memory runs out in " + durationText(*f.seconds) + " at this rate; then"
+                          : std::string("If memory runs out,")) +
+               " the kernel ends one of this app's processes first.";
+    case ReasonCode::exited:
+        return "Its processes exited or were quit since the row was shown.";
     }
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 // composes, from the codes alone, the very texts the monitor wrote, for every kind of reason,
 // for the incident card's lines and for a row's figures.
 #include "model/Codec.h"
+#include "monitor/compose/DetailBuilder.h"
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/IncidentBuilder.h"
 #include "monitor/compose/SnapshotComposer.h"
@@ -156,6 +157,10 @@ struct Composer {
         ComposeContext context{&view, config, interaction, paths};
         return buildIncident(context, &lead);
     }
+    DetailSnapshot detail(const std::string& key) const {
+        ComposeContext context{&view, config, interaction, paths};
+        return buildDetail(context, key);
+    }
     FindingSnapshot row(const FamilyView& family) const {
         ComposeContext context{&view, config, interaction, paths};
         return rowOf(context, family);
@@ -219,6 +224,35 @@ TEST(WireIncidentCodes, TheCodesAreTheOnesOfTheLines) {
     EXPECT_EQ(codes.reasons.size(), incident.whyLines.size());
     EXPECT_EQ(reasonTexts(codes.reasons, {}), std::vector<std::string>{})
         << "lists that do not line up show the monitor's texts";
+}
+
+// The detail's reasons, through the wire, read the same from their codes.
+void expectDetailReasonsReadAlike(const DetailSnapshot& detail) {
+    const auto sent = decode<DetailSnapshot>(encode(detail));
+    ASSERT_TRUE(sent) << sent.error().text();
+    const WhyBlock& why = sent.value().whyBlock;
+    ASSERT_EQ(why.reasonCodes.size(), why.reasons.size());
+    for (std::size_t i = 0; i < why.reasons.size(); ++i) {
+        EXPECT_EQ(reasonText(why.reasonCodes[i]), why.reasons[i]);
+    }
+}
+
+TEST(WireDetailCodes, ReasonsOfTheDetailIncludingTheKernelsFirstVictim) {
+    Composer composer;
+    FamilyView family = familyWith(growing());
+    composer.view.families.push_back(family);
+    OomVictimView victim;
+    victim.ours = true;
+    victim.familyKey = family.key;
+    victim.pid = 4242;
+    victim.name = "editor";
+    composer.view.forecast.firstVictim = victim;
+    expectDetailReasonsReadAlike(composer.detail(family.key));
+    composer.view.forecast.exhaustionSeconds = 1500;
+    const DetailSnapshot detail = composer.detail(family.key);
+    EXPECT_EQ(detail.whyBlock.reasonCodes.back().code.known, ReasonCode::endedFirst);
+    expectDetailReasonsReadAlike(detail);
+    expectDetailReasonsReadAlike(composer.detail("app:gone"));
 }
 
 TEST(WireRowCodes, FiguresOfTheRowTexts) {

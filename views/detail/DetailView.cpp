@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/detail/DetailView.h"
 
+#include "state/ReasonTexts.h"
 #include "views/detail/ArtifactBoundaryCard.h"
 #include "views/detail/DetailActionList.h"
 #include "views/detail/DiagnosticsDisclosure.h"
@@ -120,7 +121,7 @@ void DetailView::setDetail(const DetailSnapshot& detail) {
     verdictLabel_->setText(qs(detail_.verdictBlock.verdictLabel));
     confidenceLabel_->setText(qs(detail_.verdictBlock.confidenceLabel));
     explanation_->setText(qs(detail_.verdictBlock.explanation));
-    reasons_->setLines(detail_.whyBlock.reasons);
+    reasons_->setLines(reasonTexts(detail_.whyBlock.reasonCodes, detail_.whyBlock.reasons));
     timeline_->setItems(detail_.timeline);
     setShown(timelineBlock_, !detail_.timeline.empty());
     actions_->setActions(detail_.actBlock.actions, detail_.actBlock.nextCommands);
