@@ -26,7 +26,7 @@ struct VerdictBlock {
 struct WhyBlock {
     std::vector<std::string> reasons;
     // The same reasons as codes and figures, one for one, from a monitor that sends them.
-    std::vector<Coded<ReasonCode>> reasonCodes;
+    std::vector<Coded<ReasonCode>> reasonCodes{};
 
     bool operator==(const WhyBlock&) const = default;
 };
