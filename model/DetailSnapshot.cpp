@@ -24,11 +24,18 @@ Json encodeRecord(const VerdictBlock& value) {
 
 WhyBlock decodeRecord(const Json& json, std::type_identity<WhyBlock>) {
     const ObjectReader in(json);
-    return {.reasons = in.required<std::vector<std::string>>("reasons")};
+    return {.reasons = in.required<std::vector<std::string>>("reasons"),
+            .reasonCodes = in.defaulted<std::vector<Coded<ReasonCode>>>(
+                "reasonCodes", std::vector<Coded<ReasonCode>>{})};
 }
 
 Json encodeRecord(const WhyBlock& value) {
-    return ObjectWriter().field("reasons", value.reasons).done();
+    ObjectWriter out;
+    out.field("reasons", value.reasons);
+    if (!value.reasonCodes.empty()) {
+        out.field("reasonCodes", value.reasonCodes);
+    }
+    return out.done();
 }
 
 NextCommandDescriptor decodeRecord(const Json& json, std::type_identity<NextCommandDescriptor>) {

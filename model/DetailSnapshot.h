@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/ActionDescriptor.h"
+#include "model/FindingCodes.h"
 #include "model/IncidentSnapshot.h"
 #include "model/MemorySeries.h"
 #include "model/WhereItGrowsBlock.h"
@@ -25,6 +26,8 @@ struct VerdictBlock {
 // Reasons for the verdict; `reasons` is required.
 struct WhyBlock {
     std::vector<std::string> reasons;
+    // The same reasons as codes and figures, one for one, from a monitor that sends them.
+    std::vector<Coded<ReasonCode>> reasonCodes{};
 
     bool operator==(const WhyBlock&) const = default;
 };

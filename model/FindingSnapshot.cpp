@@ -26,6 +26,7 @@ FindingSnapshot decodeRecord(const Json& json, std::type_identity<FindingSnapsho
         .curvatureLabel = in.optional<std::string>("curvatureLabel"),
         .footprintLabel = in.optional<std::string>("footprintLabel"),
         .growthSpanLabel = in.optional<std::string>("growthSpanLabel"),
+        .codes = in.optional<FindingCodes>("codes"),
     };
     // A missing verdict follows from the severity and texts decoded above.
     out.verdict = in.defaulted<FindingVerdict>("verdict", [&] {
@@ -49,6 +50,7 @@ Json encodeRecord(const FindingSnapshot& value) {
         .field("curvatureLabel", value.curvatureLabel)
         .field("footprintLabel", value.footprintLabel)
         .field("growthSpanLabel", value.growthSpanLabel)
+        .field("codes", value.codes)
         .done();
 }
 

@@ -3,6 +3,7 @@
 
 #include "model/ActionDescriptor.h"
 #include "model/Enums.h"
+#include "model/FindingCodes.h"
 
 #include <cstdint>
 #include <optional>
@@ -30,6 +31,9 @@ struct FindingSnapshot {
     // texts that stand alone, such as notifications.
     std::optional<std::string> footprintLabel;
     std::optional<std::string> growthSpanLabel;
+    // The row's confidence, rate, sizes and spans as codes and figures, from a monitor that
+    // sends them.
+    std::optional<FindingCodes> codes;
 
     bool operator==(const FindingSnapshot&) const = default;
 };

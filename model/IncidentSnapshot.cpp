@@ -5,7 +5,6 @@
 #include "model/SurfaceText.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 namespace velmora {
 
@@ -106,6 +105,7 @@ IncidentSnapshot decodeRecord(const Json& json, std::type_identity<IncidentSnaps
         .nextAction = in.optional<ActionDescriptor>("nextAction"),
         .actionRationale = in.optional<std::string>("actionRationale"),
         .outcomeLine = in.optional<std::string>("outcomeLine"),
+        .codes = in.optional<IncidentCodes>("codes"),
     };
     // The default metric carries this record's own metric line.
     out.primaryMetrics = in.defaulted<std::vector<DiagnosticMetric>>("primaryMetrics", [&] {
@@ -141,6 +141,7 @@ Json encodeRecord(const IncidentSnapshot& value) {
         .field("nextAction", value.nextAction)
         .field("actionRationale", value.actionRationale)
         .field("outcomeLine", value.outcomeLine)
+        .field("codes", value.codes)
         .done();
 }
 
@@ -155,7 +156,7 @@ IncidentSnapshot IncidentSnapshot::fallback() {
 
 namespace {
 
-// How many steps, metrics and facts the first screen of the incident card shows.
+// How many steps and metrics the first screen of the incident card shows.
 constexpr int kPrimaryLimit = 3;
 
 bool isFull(const auto& list) {
@@ -164,24 +165,6 @@ bool isFull(const auto& list) {
 
 bool hasText(std::string_view text) {
     return !trimmedWhitespace(text).empty();
-}
-
-// The text of an optional line after primarySurfaceLine, or none.
-std::optional<std::string> surfaceText(const std::optional<std::string>& line,
-                                       const std::vector<std::string>& prefixes) {
-    return line ? primarySurfaceLine(*line, prefixes) : std::nullopt;
-}
-
-// The first present line of `choices` with its label; the first label and no text when none is.
-LabeledText firstPresent(
-    std::initializer_list<std::pair<const char*, const std::optional<std::string>*>> choices,
-    const std::vector<std::string>& prefixes) {
-    for (const auto& [label, line] : choices) {
-        if (*line) {
-            return {label, surfaceText(*line, prefixes)};
-        }
-    }
-    return {choices.begin()->first, std::nullopt};
 }
 
 } // namespace
@@ -221,32 +204,6 @@ std::vector<DiagnosticMetric> primarySurfaceMetrics(const IncidentSnapshot& inci
         }
     }
     return result;
-}
-
-std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapshot& incident) {
-    const LabeledText next =
-        incident.nextAction ? LabeledText{"Next", std::nullopt}
-                            : firstPresent({{"Next", &incident.actionRationale},
-                                            {"Outcome", &incident.outcomeLine}},
-                                           {"Safe next move:", "Next proof step:", "Last action:"});
-    const std::vector<LabeledText> pairs{
-        {"Decision", surfaceText(incident.decisionLine, {"Decision:"})},
-        firstPresent({{"Cause", &incident.causeLine}, {"Owner", &incident.responsibilityLine}},
-                     {"Cause:", "Likely owner:"}),
-        firstPresent({{"History", &incident.memoryLine}, {"Change", &incident.changeLine}},
-                     {"History:", "Changed:"}),
-        next,
-    };
-    auto facts = compactedUniqueFacts(pairs, kPrimaryLimit);
-    if (!facts.empty()) {
-        return facts;
-    }
-    std::vector<LabeledText> why;
-    why.reserve(incident.whyLines.size());
-    for (const auto& line : incident.whyLines) {
-        why.push_back({"Why", primarySurfaceLine(line, {})});
-    }
-    return compactedUniqueFacts(why, kPrimaryLimit);
 }
 
 std::string identity(const IncidentConfidenceStep& step) {

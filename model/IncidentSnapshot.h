@@ -3,6 +3,7 @@
 
 #include "model/ActionDescriptor.h"
 #include "model/Enums.h"
+#include "model/FindingCodes.h"
 
 #include <optional>
 #include <string>
@@ -86,6 +87,8 @@ struct IncidentSnapshot {
     std::optional<ActionDescriptor> nextAction;
     std::optional<std::string> actionRationale;
     std::optional<std::string> outcomeLine;
+    // The same lines as codes and figures, from a monitor that sends them.
+    std::optional<IncidentCodes> codes;
 
     // The calm placeholder: the defaults above plus two passive-monitoring why-lines.
     static IncidentSnapshot fallback();
@@ -99,10 +102,6 @@ std::vector<IncidentConfidenceStep> primaryConfidenceSteps(const IncidentSnapsho
 // At most 3 metrics: "Confidence" first when there are no primary confidence steps, then the
 // primary metrics (or "Metrics" / metricLine) with a non-blank value and a label not yet taken.
 std::vector<DiagnosticMetric> primarySurfaceMetrics(const IncidentSnapshot& incident);
-
-// At most 3 facts condensed from the decision, cause/owner, history/change and next/outcome
-// lines; when none of those has text, from the why-lines.
-std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapshot& incident);
 
 // Identities in lists.
 std::string identity(const IncidentConfidenceStep& step);     // label|value|tone

@@ -20,7 +20,7 @@ const char* kGone = "It is no longer running; nothing was done.";
 
 void ActionHandler::recordOutcome(const FamilyView& family, const std::string& title,
                                   const std::string& line, TimelineTone tone) {
-    context_.interaction.outcomes[family.key] = "Last action: " + line;
+    context_.interaction.outcomes[family.key] = line;
     context_.interaction.addEvent(family.key,
                                   {formatClock(context_.wallClock()), title, line, tone});
 }
@@ -328,8 +328,7 @@ void ActionHandler::checkPendingExits() {
             return ProcessSignaller::waitForExit(fd.get(), 0);
         });
         if (it->pidfds.empty()) {
-            context_.interaction.outcomes[it->key] =
-                "Last action: " + it->title + " quit gracefully.";
+            context_.interaction.outcomes[it->key] = it->title + " quit gracefully.";
             context_.feedback(ActionFeedbackKind::success, it->doneTitle,
                               it->title + " has ended.");
             remember(std::string(toWire(ActionId::recover)), it->key, it->title);

@@ -43,19 +43,24 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
             "Ended", "Not sampled",
             "This family has no running processes now; nothing is left to act on."};
         detail.whyBlock.reasons = {"Its processes exited or were quit since the row was shown."};
+        detail.whyBlock.reasonCodes = {{ReasonCode::exited, {}}};
         detail.whereItGrows = whereSection(context, key);
         return detail;
     }
     const FamilyAssessment& a = family->assessment;
     detail.title = family->title;
     detail.verdictBlock = {verdictLabel(a.verdict), confidenceLabel(a), explanationOf(*family)};
-    detail.whyBlock.reasons = reasonsOf(*family);
+    for (ComposedReason& reason : composedReasonsOf(*family)) {
+        detail.whyBlock.reasons.push_back(std::move(reason.text));
+        detail.whyBlock.reasonCodes.push_back(std::move(reason.code));
+    }
     std::optional<std::string> firstVictim = firstVictimLineFor(*context.view, key);
     if (firstVictim) {
         auto runsOut = statedExhaustion(*context.view);
         detail.whyBlock.reasons.push_back(
             (runsOut ? exhaustionSentence(*runsOut) + "; then" : "If memory runs out,") +
             std::string(" the kernel ends one of this app's processes first."));
+        detail.whyBlock.reasonCodes.push_back({ReasonCode::endedFirst, {.seconds = runsOut}});
     }
     bool hasArtifact = context.hasArtifact(key);
     for (auto& action : actionsFor(*family, hasArtifact)) {

@@ -4,6 +4,7 @@
 #include "monitor/common/Formatting.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -68,12 +69,17 @@ std::string verdictLabel(FindingVerdict verdict) {
     return "Normal";
 }
 
+ConfidenceLevel confidenceLevelOf(int score) {
+    return score >= 85   ? ConfidenceLevel::veryHigh
+           : score >= 65 ? ConfidenceLevel::high
+           : score >= 50 ? ConfidenceLevel::medium
+                         : ConfidenceLevel::low;
+}
+
 std::string confidenceLabel(const FamilyAssessment& a) {
-    const char* level = a.score >= 85   ? "Very high"
-                        : a.score >= 65 ? "High"
-                        : a.score >= 50 ? "Medium"
-                                        : "Low";
-    return std::string(level) + " confidence \u00B7 score " + std::to_string(a.score);
+    static constexpr std::array<const char*, 4> levels{"Low", "Medium", "High", "Very high"};
+    return std::string(levels[static_cast<std::size_t>(confidenceLevelOf(a.score))]) +
+           " confidence \u00B7 score " + std::to_string(a.score);
 }
 
 std::string rateText(const FamilyAssessment& a) {
@@ -87,17 +93,25 @@ std::optional<std::string> exhaustionText(const FamilyAssessment& a) {
     return "Memory runs out in " + formatDuration(*a.exhaustionSeconds) + " at this rate";
 }
 
-std::optional<std::string> curvatureText(const FamilyAssessment& a) {
+std::optional<CurvatureCode> curvatureOf(const FamilyAssessment& a) {
     if (!a.curvature || !a.growing()) {
         return std::nullopt;
     }
     if (*a.curvature > 1.5) {
-        return "Accelerating growth";
+        return CurvatureCode::accelerating;
     }
     if (*a.curvature < 0.5) {
-        return "Decelerating growth";
+        return CurvatureCode::decelerating;
     }
-    return "Steady growth";
+    return CurvatureCode::steady;
+}
+
+std::optional<std::string> curvatureText(const FamilyAssessment& a) {
+    static constexpr std::array<const char*, 3> labels{
+        "Accelerating growth", "Decelerating growth", "Steady growth"};
+    auto code = curvatureOf(a);
+    return code ? std::optional<std::string>(labels[static_cast<std::size_t>(*code)])
+                : std::nullopt;
 }
 
 std::string explanationOf(const FamilyView& family) {
@@ -123,109 +137,191 @@ std::string explanationOf(const FamilyView& family) {
     return text + ".";
 }
 
-std::optional<std::string> sharedMemoryLine(const FamilyView& family) {
+std::optional<ComposedReason> sharedMemoryCode(const FamilyView& family) {
     uint64_t growth = 0;
     uint64_t sharedGrowth = 0;
     for (const MemberView& member : family.members) {
         growth += member.growthKiB;
         sharedGrowth += member.sharedGrowthKiB;
     }
+    const auto shared = static_cast<double>(family.sharedKiB);
     if (sharedGrowth > 0 && 2 * sharedGrowth >= growth && family.assessment.hasRate &&
         family.assessment.rateKiBPerSecond > 0) {
-        return "The growth is in shared memory (memfd, /dev/shm): " +
-               formatKiB(static_cast<double>(sharedGrowth)) + " more than when first seen, " +
-               formatKiB(static_cast<double>(family.sharedKiB)) + " now.";
+        const auto grown = static_cast<double>(sharedGrowth);
+        return ComposedReason{
+            {ReasonCode::sharedGrowth, {.sharedKiB = shared, .growthKiB = grown}},
+            "The growth is in shared memory (memfd, /dev/shm): " + formatKiB(grown) +
+                " more than when first seen, " + formatKiB(shared) + " now."};
     }
     if (family.sharedKiB * 10 >= family.footprintKiB && family.sharedKiB > 0) {
-        return formatKiB(static_cast<double>(family.sharedKiB)) +
-               " of the footprint is shared memory.";
+        return ComposedReason{{ReasonCode::sharedPart, {.sharedKiB = shared}},
+                              formatKiB(shared) + " of the footprint is shared memory."};
     }
     return std::nullopt;
 }
 
-std::vector<std::string> reasonsOf(const FamilyView& family) {
+namespace {
+
+// The figures of the growth evidence above, for the code that stands for it.
+Coded<ReasonCode> growthEvidenceCode(const FamilyAssessment& a) {
+    if (a.stairs) {
+        return {ReasonCode::stairs,
+                {.rateKiBPerSecond = a.rateKiBPerSecond,
+                 .seconds = a.stairSeconds,
+                 .count = static_cast<int64_t>(a.stairSteps)}};
+    }
+    return {a.floorBased ? ReasonCode::sawtoothFloor : ReasonCode::medianRate,
+            {.rateKiBPerSecond = a.rateKiBPerSecond,
+             .seconds = a.windowSeconds,
+             .stoppedSeconds = a.stoppedSeconds,
+             .fraction = a.steadiness}};
+}
+
+int64_t trendOf(const FamilyAssessment& a) {
+    return static_cast<int64_t>(std::lround(a.tau * 100));
+}
+
+// Adds one reason: its code with its figures and the text composed from them, side by side.
+struct ReasonList {
+    std::vector<ComposedReason> items;
+    void add(ReasonCode code, std::string text, CodeFigures figures = {}) {
+        items.push_back({{code, std::move(figures)}, std::move(text)});
+    }
+};
+
+} // namespace
+
+std::vector<ComposedReason> composedReasonsOf(const FamilyView& family) {
     const FamilyAssessment& a = family.assessment;
-    std::vector<std::string> reasons;
+    ReasonList reasons;
     if (!a.hasRate) {
-        reasons.push_back("Not enough samples yet to measure a growth rate.");
-        return reasons;
+        reasons.add(ReasonCode::notEnoughSamples,
+                    "Not enough samples yet to measure a growth rate.");
+        return reasons.items;
     }
     const MemberView* grower = growingMemberOf(family);
     if (grower != nullptr) {
-        reasons.push_back(memberName(*grower) + ", one of the family's " +
-                          std::to_string(family.members.size()) +
-                          " processes, is judged on its own: the others come and go and hide "
-                          "its growth in the family's total. Its own figures follow.");
+        reasons.add(ReasonCode::growingMember,
+                    memberName(*grower) + ", one of the family's " +
+                        std::to_string(family.members.size()) +
+                        " processes, is judged on its own: the others come and go and hide "
+                        "its growth in the family's total. Its own figures follow.",
+                    {.count = static_cast<int64_t>(family.members.size()),
+                     .pid = grower->identity.pid,
+                     .name = grower->name});
     }
+    const CodeFigures rate{.rateKiBPerSecond = a.rateKiBPerSecond};
+    const CodeFigures steadiness{.fraction = a.steadiness, .trend = trendOf(a)};
     if (a.stairs) {
-        reasons.push_back("Memory grew in " + std::to_string(a.stairSteps) + " steps over " +
-                          formatSpan(a.stairSeconds) + " and gave none of it back: " +
-                          formatRate(a.rateKiBPerSecond) + " on average.");
+        reasons.add(ReasonCode::stairs,
+                    "Memory grew in " + std::to_string(a.stairSteps) + " steps over " +
+                        formatSpan(a.stairSeconds) + " and gave none of it back: " +
+                        formatRate(a.rateKiBPerSecond) + " on average.",
+                    growthEvidenceCode(a).figures);
     } else if (a.floorBased) {
-        reasons.push_back("Memory is released again and again (a sawtooth): judged by its floor, "
-                          "the low points after each release, which changes by " +
-                          formatRate(a.rateKiBPerSecond) + ".");
-        reasons.push_back("The floor was higher in " + percent(a.steadiness) +
-                          " of the window's stretches; trend strength " +
-                          std::to_string(static_cast<int>(std::lround(a.tau * 100))) +
-                          "/100 (Mann-Kendall).");
+        reasons.add(ReasonCode::sawtoothFloor,
+                    "Memory is released again and again (a sawtooth): judged by its floor, "
+                    "the low points after each release, which changes by " +
+                        formatRate(a.rateKiBPerSecond) + ".",
+                    rate);
+        reasons.add(ReasonCode::floorSteadiness,
+                    "The floor was higher in " + percent(a.steadiness) +
+                        " of the window's stretches; trend strength " +
+                        std::to_string(trendOf(a)) + "/100 (Mann-Kendall).",
+                    steadiness);
     } else {
-        reasons.push_back("Footprint (anonymous memory, swap and shared memory) changes by " +
-                          formatRate(a.rateKiBPerSecond) + " (Theil-Sen slope of bucket medians).");
-        reasons.push_back(
-            percent(a.steadiness) + " of bucket-to-bucket steps rose; trend strength " +
-            std::to_string(static_cast<int>(std::lround(a.tau * 100))) + "/100 (Mann-Kendall).");
+        reasons.add(ReasonCode::medianRate,
+                    "Footprint (anonymous memory, swap and shared memory) changes by " +
+                        formatRate(a.rateKiBPerSecond) + " (Theil-Sen slope of bucket medians).",
+                    rate);
+        reasons.add(ReasonCode::medianSteadiness,
+                    percent(a.steadiness) + " of bucket-to-bucket steps rose; trend strength " +
+                        std::to_string(trendOf(a)) + "/100 (Mann-Kendall).",
+                    steadiness);
     }
-    if (auto shared = sharedMemoryLine(family)) {
-        reasons.push_back(*shared);
+    if (auto shared = sharedMemoryCode(family)) {
+        reasons.items.push_back(std::move(*shared));
     }
     // What held a growing family back, said only while it is held back.
     bool flagged = static_cast<int>(a.verdict) >= static_cast<int>(FindingVerdict::suspect);
     if (a.stoppedSeconds && !a.stairs) {
-        reasons.push_back("Growth stopped " + formatAgo(*a.stoppedSeconds) +
-                          ": memory that levels off is a warm-up or a cache, not a leak.");
+        reasons.add(ReasonCode::growthStopped,
+                    "Growth stopped " + formatAgo(*a.stoppedSeconds) +
+                        ": memory that levels off is a warm-up or a cache, not a leak.",
+                    {.seconds = *a.stoppedSeconds});
     } else if (a.young && !flagged) {
-        reasons.push_back("The family is new: growth in its first minutes (a warm-up) needs "
-                          "more evidence before it counts as a leak.");
+        reasons.add(ReasonCode::young,
+                    "The family is new: growth in its first minutes (a warm-up) needs "
+                    "more evidence before it counts as a leak.");
     }
     if (a.revisited && !flagged) {
-        reasons.push_back("It has been this large before and came back down: a working set "
-                          "moving within its range.");
+        reasons.add(ReasonCode::revisited, "It has been this large before and came back down: a "
+                                           "working set moving within its range.");
     }
     if (a.decelerating && !flagged) {
-        reasons.push_back("Growth keeps slowing down, as a warm-up does before it levels off.");
+        reasons.add(ReasonCode::decelerating,
+                    "Growth keeps slowing down, as a warm-up does before it levels off.");
     }
     if (a.step) {
-        reasons.push_back("The rise came in one step rather than a ramp, which is rarely a leak.");
+        reasons.add(ReasonCode::oneStep,
+                    "The rise came in one step rather than a ramp, which is rarely a leak.");
     }
     if (a.consistency < 0.5 || a.floorAgreement < 0.5) {
-        reasons.push_back("Memory rises and falls again (allocate and free), not a steady climb.");
+        reasons.add(ReasonCode::allocateAndFree,
+                    "Memory rises and falls again (allocate and free), not a steady climb.");
     }
     if (a.hourRateKiBPerSecond && *a.hourRateKiBPerSecond > 0) {
-        reasons.push_back("Over the last hour: " + formatRate(*a.hourRateKiBPerSecond) + ".");
+        reasons.add(ReasonCode::hourRate,
+                    "Over the last hour: " + formatRate(*a.hourRateKiBPerSecond) + ".",
+                    {.rateKiBPerSecond = *a.hourRateKiBPerSecond});
     }
     if (a.sixHourRateKiBPerSecond && *a.sixHourRateKiBPerSecond > 0) {
-        reasons.push_back("Over the last six hours: " + formatRate(*a.sixHourRateKiBPerSecond) +
-                          ".");
+        reasons.add(ReasonCode::sixHourRate,
+                    "Over the last six hours: " + formatRate(*a.sixHourRateKiBPerSecond) + ".",
+                    {.rateKiBPerSecond = *a.sixHourRateKiBPerSecond});
     }
     if (a.baselineKiB > 0) {
-        reasons.push_back("Now " + formatKiB(a.footprintKiB) + ", " + multiple(a.baselineMultiple) +
-                          " its typical " + formatKiB(a.baselineKiB) + ".");
+        reasons.add(ReasonCode::baseline,
+                    "Now " + formatKiB(a.footprintKiB) + ", " + multiple(a.baselineMultiple) +
+                        " its typical " + formatKiB(a.baselineKiB) + ".",
+                    {.footprintKiB = a.footprintKiB,
+                     .typicalKiB = a.baselineKiB,
+                     .multiple = a.baselineMultiple});
     }
     if (a.idle) {
-        reasons.push_back(
-            "It stayed elevated while idle: memory rose while CPU time barely moved.");
+        reasons.add(ReasonCode::idle,
+                    "It stayed elevated while idle: memory rose while CPU time barely moved.");
     }
     if (auto exhaustion = exhaustionText(a)) {
-        reasons.push_back(*exhaustion + ".");
+        reasons.add(ReasonCode::exhaustion, *exhaustion + ".", {.seconds = *a.exhaustionSeconds});
     }
     if (grower != nullptr && family.familyAssessment && family.familyAssessment->hasRate) {
         const FamilyAssessment& whole = *family.familyAssessment;
-        reasons.push_back("The family as a whole: " + growthEvidence(whole) + "; now " +
-                          formatKiB(family.footprintKiB) + " (" + verdictLabel(whole.verdict) +
-                          " on its own).");
+        reasons.add(ReasonCode::familyAsWhole,
+                    "The family as a whole: " + growthEvidence(whole) + "; now " +
+                        formatKiB(family.footprintKiB) + " (" + verdictLabel(whole.verdict) +
+                        " on its own).",
+                    {.footprintKiB = static_cast<double>(family.footprintKiB),
+                     .verdict = whole.verdict,
+                     .parts = {growthEvidenceCode(whole)}});
     }
-    return reasons;
+    return reasons.items;
+}
+
+std::vector<std::string> reasonsOf(const FamilyView& family) {
+    std::vector<std::string> texts;
+    for (ComposedReason& reason : composedReasonsOf(family)) {
+        texts.push_back(std::move(reason.text));
+    }
+    return texts;
+}
+
+std::vector<Coded<ReasonCode>> reasonCodesOf(const FamilyView& family) {
+    std::vector<Coded<ReasonCode>> codes;
+    for (ComposedReason& reason : composedReasonsOf(family)) {
+        codes.push_back(std::move(reason.code));
+    }
+    return codes;
 }
 
 std::vector<uint16_t> sparklineOf(const std::vector<uint32_t>& kib) {

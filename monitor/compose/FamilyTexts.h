@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/ActionDescriptor.h"
+#include "model/FindingCodes.h"
 #include "model/FindingSnapshot.h"
 #include "monitor/live/LiveView.h"
 
@@ -14,15 +15,24 @@ namespace velmora {
 // The display texts derived from one family's signals, shared by the row, the incident and
 // the detail so they never disagree.
 std::string verdictLabel(FindingVerdict verdict);
+ConfidenceLevel confidenceLevelOf(int score);
 std::string confidenceLabel(const FamilyAssessment& a);
 std::string rateText(const FamilyAssessment& a);
 std::string explanationOf(const FamilyView& family);
 std::optional<std::string> exhaustionText(const FamilyAssessment& a);
+std::optional<CurvatureCode> curvatureOf(const FamilyAssessment& a);
 std::optional<std::string> curvatureText(const FamilyAssessment& a);
+// One reason behind a family's verdict: its code and figures, and the text composed from them.
+struct ComposedReason {
+    Coded<ReasonCode> code;
+    std::string text;
+};
+std::vector<ComposedReason> composedReasonsOf(const FamilyView& family);
 std::vector<std::string> reasonsOf(const FamilyView& family);
+std::vector<Coded<ReasonCode>> reasonCodesOf(const FamilyView& family);
 // What part of the footprint is shared memory, and whether the growth is there; nothing when
 // shared memory is a small part of it.
-std::optional<std::string> sharedMemoryLine(const FamilyView& family);
+std::optional<ComposedReason> sharedMemoryCode(const FamilyView& family);
 // The newest bucket medians scaled into 0..65535 between their minimum and maximum.
 std::vector<uint16_t> sparklineOf(const std::vector<uint32_t>& kib);
 

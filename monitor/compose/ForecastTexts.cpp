@@ -123,7 +123,7 @@ std::optional<std::string> firstVictimLineFor(const LiveView& view, const std::s
            "): the kernel ends it first if memory runs out.";
 }
 
-std::optional<std::string> growthSpanText(const FamilyView& family, int rateWindowBuckets) {
+std::optional<double> growthSpanSeconds(const FamilyView& family, int rateWindowBuckets) {
     const FamilyAssessment& a = family.assessment;
     if (!a.growing() || a.stoppedSeconds || a.windowSeconds <= 0) {
         return std::nullopt;
@@ -139,7 +139,12 @@ std::optional<std::string> growthSpanText(const FamilyView& family, int rateWind
             seconds = static_cast<double>(count - 1 - onset) * bucket;
         }
     }
-    return formatSpan(seconds);
+    return seconds;
+}
+
+std::optional<std::string> growthSpanText(const FamilyView& family, int rateWindowBuckets) {
+    auto seconds = growthSpanSeconds(family, rateWindowBuckets);
+    return seconds ? std::optional<std::string>(formatSpan(*seconds)) : std::nullopt;
 }
 
 } // namespace velmora

@@ -44,6 +44,7 @@ std::optional<std::string> firstVictimLineFor(const LiveView& view, const std::s
 
 // How long a growing family has been growing ("12 min"): its rate window, from the onset of
 // growth when the window began flat; none when it is not growing.
+std::optional<double> growthSpanSeconds(const FamilyView& family, int rateWindowBuckets);
 std::optional<std::string> growthSpanText(const FamilyView& family, int rateWindowBuckets);
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/FindingCodes.h"
 
 #include <cmath>
 
@@ -124,7 +125,9 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
                             ? lead->title + " is running away with memory"
                             : lead->title + " keeps growing";
     incident.attributionLine = attributionOf(*lead);
+    IncidentCodes codes;
     incident.decisionLine = "Decision: " + verdictLabel(a.verdict) + " at " + rateText(a);
+    codes.decision = decisionCodeOf(a);
     incident.impactLine =
         "Holds " + formatKiB(lead->footprintKiB) + " of anonymous memory and swap";
     if (auto exhaustion = exhaustionText(a)) {
@@ -132,6 +135,7 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     }
     incident.causeLine = a.idle ? "Cause: memory rises while the app is idle, typical of a leak"
                                 : "Cause: steady growth that is not released again";
+    codes.cause = a.idle ? CauseCode::idleGrowth : CauseCode::steadyGrowth;
     incident.confidenceLabel = confidenceLabel(a);
     bool captured = context.hasArtifact(lead->key);
     incident.evidenceLabel =
@@ -164,37 +168,47 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     incident.timeline = timelineOf(context, *lead);
     incident.metricLine = formatKiB(lead->footprintKiB) + " \u00B7 " + rateText(a);
     incident.primaryMetrics = metricsOf(*lead);
-    incident.changeLine =
-        "Changed: " + formatKiB(std::max(0.0, a.rateKiBPerSecond * a.windowSeconds)) +
-        " more over " + formatSpan(a.windowSeconds);
+    codes.change = changeCodeOf(a);
+    incident.changeLine = "Changed: " + formatKiB(*codes.change->growthKiB) + " more over " +
+                          formatSpan(*codes.change->seconds);
     std::optional<std::string> stored =
         context.historyLine ? context.historyLine(lead->key) : std::nullopt;
     if (stored) {
-        incident.memoryLine = *stored;
+        incident.memoryLine = *stored; // its figures stay with the history store for now
     } else if (a.baselineKiB > 0) {
         incident.memoryLine =
             "History: typical footprint " + formatKiB(a.baselineKiB) + " this session";
+        codes.history = Coded<HistoryCode>{
+            HistoryCode::typicalThisSession, {.typicalKiB = static_cast<double>(a.baselineKiB)}};
     }
-    incident.whyLines = reasonsOf(*lead);
+    for (ComposedReason& reason : composedReasonsOf(*lead)) {
+        incident.whyLines.push_back(std::move(reason.text));
+        codes.reasons.push_back(std::move(reason.code));
+    }
     auto outcome = context.interaction.outcomes.find(lead->key);
     if (outcome != context.interaction.outcomes.end()) {
-        incident.outcomeLine = outcome->second;
+        incident.outcomeLine = "Last action: " + outcome->second;
+        codes.outcome = outcome->second;
     }
     if (!captured) {
         incident.nextAction = makeAction(ActionId::captureStrongerEvidence, "Capture Evidence",
                                          ActionStyle::primary, lead->key);
         incident.actionRationale = "Next proof step: capture smaps_rollup, status and the largest "
                                    "anonymous mappings before acting";
+        codes.nextStep = NextStepCode::captureEvidence;
     } else if (!lead->isProtected) {
         incident.nextAction =
             makeAction(ActionId::restart, "Restart", ActionStyle::warning, lead->key);
         incident.actionRationale = "Safe next move: restart it gracefully to give the memory back";
+        codes.nextStep = NextStepCode::restartGracefully;
     } else {
         incident.actionRationale = "Safe next move: this belongs to the desktop session; "
                                    "Velmora will not signal it";
+        codes.nextStep = NextStepCode::protectedSession;
     }
     incident.contextLines = {"Sampled from " + context.view->procPath + " every " +
                              formatSpan(context.tuning.sampleIntervalSeconds)};
+    incident.codes = std::move(codes);
     return incident;
 }
 

@@ -33,8 +33,9 @@ struct InteractionState {
     std::map<std::string, CapturedArtifact> artifacts;
     std::set<std::string> artifactsRecalled; // families whose stored artifact was looked up
     std::map<std::string, std::vector<IncidentTimelineItem>> events;
-    std::map<std::string, std::string> outcomes; // family key -> outcome of the last action
-    VerdictMarks verdictMarks;                   // when each family's verdict changed
+    // family key -> outcome of the last action, in the action's own words
+    std::map<std::string, std::string> outcomes;
+    VerdictMarks verdictMarks; // when each family's verdict changed
 
     void addEvent(const std::string& key, IncidentTimelineItem item);
 };

@@ -4,6 +4,7 @@
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/DetailBuilder.h"
 #include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/FindingCodes.h"
 #include "monitor/compose/ForecastTexts.h"
 #include "monitor/compose/IncidentBuilder.h"
 #include "monitor/compose/RecentFindings.h"
@@ -150,6 +151,7 @@ FindingSnapshot rowOf(const ComposeContext& context, const FamilyView& family) {
     row.curvatureLabel = curvatureText(a);
     row.footprintLabel = formatKiB(family.footprintKiB);
     row.growthSpanLabel = growthSpanText(family, context.tuning.rateWindowBuckets);
+    row.codes = rowCodesOf(context, family);
     return row;
 }
 

@@ -5,6 +5,7 @@
 #include "model/ActionDescriptor.h"
 #include "model/IncidentSnapshot.h"
 #include "model/SurfaceText.h"
+#include "state/IncidentFacts.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How an incident is condensed for the first screen of the incident card, and action captions.
+// The incident card's confidence steps and metrics, action captions and identities.
 #include "model/ActionDescriptor.h"
 #include "model/IncidentSnapshot.h"
 
@@ -15,79 +15,7 @@ IncidentSnapshot bare() {
     return incident;
 }
 
-std::vector<std::pair<std::string, std::string>>
-labelsAndTexts(const std::vector<IncidentPrimarySurfaceFact>& facts) {
-    std::vector<std::pair<std::string, std::string>> out;
-    for (const auto& fact : facts) {
-        out.emplace_back(fact.label, fact.text);
-    }
-    return out;
-}
-
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-
 } // namespace
-
-TEST(IncidentSurfaceFacts, PicksOneFactPerSlotWithItsPrefixStripped) {
-    auto incident = bare();
-    incident.decisionLine = "Decision: restart the helper";
-    incident.responsibilityLine = "  likely owner: the build daemon ";
-    incident.changeLine = "Changed: grew 2 GB in 10 min";
-    incident.actionRationale = "safe next move: capture a heap profile";
-    const auto facts = primarySurfaceFacts(incident);
-    EXPECT_EQ(labelsAndTexts(facts), (Pairs{{"Decision", "Restart the helper"},
-                                            {"Owner", "The build daemon"},
-                                            {"Change", "Grew 2 GB in 10 min"}}));
-    EXPECT_TRUE(facts[0].isPrimary);
-    EXPECT_FALSE(facts[1].isPrimary || facts[2].isPrimary);
-}
-
-TEST(IncidentSurfaceFacts, CauseWinsOverOwnerAndHistoryOverChange) {
-    auto incident = bare();
-    incident.causeLine = "Cause: a cache that never evicts";
-    incident.responsibilityLine = "Likely owner: the IDE";
-    incident.memoryLine = "History: third time this week";
-    incident.changeLine = "Changed: +1 GB";
-    EXPECT_EQ(labelsAndTexts(primarySurfaceFacts(incident)),
-              (Pairs{{"Cause", "A cache that never evicts"}, {"History", "Third time this week"}}));
-}
-
-TEST(IncidentSurfaceFacts, NextActionSuppressesNextAndOutcome) {
-    auto incident = bare();
-    incident.actionRationale = "Safe next move: restart";
-    incident.outcomeLine = "Last action: restarted";
-    EXPECT_EQ(labelsAndTexts(primarySurfaceFacts(incident)), (Pairs{{"Next", "Restart"}}));
-    incident.actionRationale.reset();
-    EXPECT_EQ(labelsAndTexts(primarySurfaceFacts(incident)), (Pairs{{"Outcome", "Restarted"}}));
-    incident.nextAction = ActionDescriptor{"restart", "Restart", ActionStyle::primary, "k"};
-    incident.actionRationale = "Safe next move: restart";
-    incident.decisionLine = "Decision: act";
-    EXPECT_EQ(labelsAndTexts(primarySurfaceFacts(incident)), (Pairs{{"Decision", "Act"}}));
-}
-
-TEST(IncidentSurfaceFacts, SameSentenceInOtherCaseIsKeptOnce) {
-    auto incident = bare();
-    incident.decisionLine = "Memory grows without bound";
-    incident.causeLine = "MEMORY GROWS WITHOUT BOUND";
-    const auto facts = primarySurfaceFacts(incident);
-    ASSERT_EQ(facts.size(), 1u);
-    EXPECT_EQ(facts[0].label, "Decision");
-    EXPECT_TRUE(facts[0].isPrimary);
-}
-
-TEST(IncidentSurfaceFacts, FallsBackToWhyLines) {
-    auto incident = bare();
-    incident.whyLines = {"  steady growth",       "Steady growth", "",
-                         "no release after idle", "swap rising",   "fifth"};
-    EXPECT_EQ(labelsAndTexts(primarySurfaceFacts(incident)),
-              (Pairs{{"Why", "Steady growth"},
-                     {"Why", "No release after idle"},
-                     {"Why", "Swap rising"}}));
-    // A blank decision line does not count as a fact.
-    incident.decisionLine = "Decision:   ";
-    EXPECT_EQ(primarySurfaceFacts(incident).at(0).label, "Why");
-    EXPECT_EQ(primarySurfaceFacts(IncidentSnapshot::fallback()).size(), 2u);
-}
 
 TEST(IncidentConfidenceSteps, BlankStepsAreDroppedAndAtMostThreeKept) {
     auto incident = bare();

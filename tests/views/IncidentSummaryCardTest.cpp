@@ -4,6 +4,7 @@
 #include "tests/views/support/ViewTestSupport.h"
 #include "views/detail/IncidentTimelineList.h"
 #include "views/kit/ActionCapsuleButton.h"
+#include "state/IncidentFacts.h"
 #include "views/kit/IncidentCardRules.h"
 
 #include <QRegularExpression>

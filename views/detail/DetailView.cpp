@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/detail/DetailView.h"
 
+#include "state/ReasonTexts.h"
 #include "views/detail/ArtifactBoundaryCard.h"
 #include "views/detail/DetailActionList.h"
 #include "views/detail/DiagnosticsDisclosure.h"
@@ -128,7 +129,7 @@ void DetailView::setDetail(const DetailSnapshot& detail) {
         memory_->setSeries(*detail_.memorySeries);
     }
     setShown(memory_, detail_.memorySeries.has_value());
-    reasons_->setLines(detail_.whyBlock.reasons);
+    reasons_->setLines(reasonTexts(detail_.whyBlock.reasonCodes, detail_.whyBlock.reasons));
     timeline_->setItems(detail_.timeline);
     setShown(timelineBlock_, !detail_.timeline.empty());
     actions_->setActions(detail_.actBlock.actions, detail_.actBlock.nextCommands);

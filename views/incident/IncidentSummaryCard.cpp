@@ -2,6 +2,7 @@
 #include "views/incident/IncidentSummaryCard.h"
 
 #include "views/kit/ActionCapsuleButton.h"
+#include "state/IncidentFacts.h"
 #include "views/kit/IncidentCardRules.h"
 
 #include <QBoxLayout>
@@ -115,7 +116,7 @@ std::vector<IncidentInlineMetric*> IncidentSummaryCard::metrics() const {
 void IncidentSummaryCard::showHeader() {
     const ColorRef tint = stageTintRef();
     stageDot_->setColor(tint);
-    stagePill_->setText(qs(incident_.stageLabel));
+    stagePill_->setText(qs(stageLabelText(incident_)));
     stagePill_->setTint(tint, ColorRef{tint.name, 0.12, {}});
     evidence_->setText(qs(incident_.evidenceLabel));
     headline_->setText(qs(incident_.headline));

@@ -1,41 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/kit/IncidentCardRules.h"
 
-#include "model/SurfaceText.h"
-
 namespace velmora {
-
-const std::vector<std::string>& nextStepPrefixes() {
-    static const std::vector<std::string> prefixes{
-        "Safe next move:", "Next proof step:", "Last action:"};
-    return prefixes;
-}
-
-namespace {
-
-const std::optional<std::string>& rationaleOrOutcome(const IncidentSnapshot& incident) {
-    return incident.actionRationale ? incident.actionRationale : incident.outcomeLine;
-}
-
-} // namespace
-
-std::optional<std::string> nextActionLine(const IncidentSnapshot& incident) {
-    const auto& line = rationaleOrOutcome(incident);
-    if (!line) {
-        return std::nullopt;
-    }
-    return primarySurfaceLine(*line, nextStepPrefixes());
-}
-
-std::optional<std::string> actionStatusLine(const IncidentSnapshot& incident) {
-    if (incident.nextAction) {
-        return std::nullopt;
-    }
-    if (auto cleaned = nextActionLine(incident)) {
-        return cleaned;
-    }
-    return incident.outcomeLine;
-}
 
 PaletteColor stageTint(IncidentStage stage, SnapshotTone tone) {
     switch (stage) {

@@ -1,0 +1,279 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The codes and figures the monitor sends beside its texts say what the texts say: the app
+// composes, from the codes alone, the very texts the monitor wrote, for every kind of reason,
+// for the incident card's lines and for a row's figures.
+#include "model/Codec.h"
+#include "monitor/compose/DetailBuilder.h"
+#include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/IncidentBuilder.h"
+#include "monitor/compose/SnapshotComposer.h"
+#include "state/IncidentFacts.h"
+#include "state/ReasonTexts.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+constexpr uint64_t kMiB = 1024; // in KiB
+
+FamilyAssessment growing() {
+    FamilyAssessment a;
+    a.hasRate = true;
+    a.rising = true;
+    a.rateKiBPerSecond = 137.3;
+    a.tau = 0.713;
+    a.steadiness = 0.826;
+    a.consistency = 0.9;
+    a.floorAgreement = 0.9;
+    a.windowSeconds = 900;
+    a.curvature = 1.7;
+    a.footprintKiB = 1900 * kMiB;
+    a.score = 72;
+    a.verdict = FindingVerdict::probable;
+    return a;
+}
+
+FamilyView familyWith(const FamilyAssessment& a) {
+    FamilyView family;
+    family.key = "app:editor";
+    family.title = "editor";
+    family.footprintKiB = a.footprintKiB;
+    family.assessment = a;
+    MemberView member;
+    member.identity.pid = 4242;
+    member.name = "editor";
+    member.footprintKiB = a.footprintKiB;
+    family.members.push_back(member);
+    return family;
+}
+
+std::vector<ReasonCode> codesOf(const std::vector<ComposedReason>& reasons) {
+    std::vector<ReasonCode> codes;
+    for (const auto& reason : reasons) {
+        codes.push_back(reason.code.code.known.value());
+    }
+    return codes;
+}
+
+// Every reason's code composes its text, through the wire and back, and the codes are these.
+void expectCodesSayTheTexts(const FamilyView& family, const std::vector<ReasonCode>& expected) {
+    const auto reasons = composedReasonsOf(family);
+    EXPECT_EQ(codesOf(reasons), expected);
+    for (const auto& reason : reasons) {
+        const auto sent = decode<Coded<ReasonCode>>(encode(reason.code));
+        ASSERT_TRUE(sent) << sent.error().text();
+        EXPECT_EQ(reasonText(sent.value()), reason.text) << toWire(*reason.code.code.known);
+    }
+}
+
+TEST(WireReasonCodes, SteadyClimbOfTheMedians) {
+    FamilyAssessment a = growing();
+    a.hourRateKiBPerSecond = 40.25;
+    a.sixHourRateKiBPerSecond = 12.5;
+    a.baselineKiB = 700 * kMiB;
+    a.baselineMultiple = 2.714;
+    a.idle = true;
+    a.exhaustionSeconds = 2 * 3600 + 25 * 60;
+    expectCodesSayTheTexts(familyWith(a),
+                           {ReasonCode::medianRate, ReasonCode::medianSteadiness,
+                            ReasonCode::hourRate, ReasonCode::sixHourRate, ReasonCode::baseline,
+                            ReasonCode::idle, ReasonCode::exhaustion});
+}
+
+TEST(WireReasonCodes, SawtoothJudgedByItsFloorThatStopped) {
+    FamilyAssessment a = growing();
+    a.floorBased = true;
+    a.stoppedSeconds = 7 * 60 + 12;
+    a.floorAgreement = 0.3;
+    expectCodesSayTheTexts(familyWith(a), {ReasonCode::sawtoothFloor, ReasonCode::floorSteadiness,
+                                           ReasonCode::growthStopped, ReasonCode::allocateAndFree});
+}
+
+TEST(WireReasonCodes, StairsThatAreNeverGivenBack) {
+    FamilyAssessment a = growing();
+    a.stairs = true;
+    a.stairSteps = 6;
+    a.stairSeconds = 47 * 60;
+    a.stoppedSeconds = 120; // a stair that rests is no stop
+    expectCodesSayTheTexts(familyWith(a), {ReasonCode::stairs});
+}
+
+TEST(WireReasonCodes, WhatHoldsAGrowingFamilyBack) {
+    FamilyAssessment a = growing();
+    a.verdict = FindingVerdict::watch;
+    a.young = true;
+    a.revisited = true;
+    a.decelerating = true;
+    a.step = true;
+    expectCodesSayTheTexts(familyWith(a),
+                           {ReasonCode::medianRate, ReasonCode::medianSteadiness, ReasonCode::young,
+                            ReasonCode::revisited, ReasonCode::decelerating, ReasonCode::oneStep});
+    expectCodesSayTheTexts(familyWith(FamilyAssessment{}), {ReasonCode::notEnoughSamples});
+}
+
+TEST(WireReasonCodes, SharedMemory) {
+    FamilyView family = familyWith(growing());
+    family.sharedKiB = 600 * kMiB;
+    family.members[0].growthKiB = 300 * kMiB;
+    family.members[0].sharedGrowthKiB = 250 * kMiB;
+    expectCodesSayTheTexts(
+        family, {ReasonCode::medianRate, ReasonCode::medianSteadiness, ReasonCode::sharedGrowth});
+    family.members[0].sharedGrowthKiB = 0;
+    expectCodesSayTheTexts(
+        family, {ReasonCode::medianRate, ReasonCode::medianSteadiness, ReasonCode::sharedPart});
+}
+
+TEST(WireReasonCodes, MemberJudgedOnItsOwnAndTheFamilyAsAWhole) {
+    FamilyView family = familyWith(growing());
+    MemberView helper = family.members[0];
+    helper.identity.pid = 5151;
+    helper.name = "";
+    family.members.push_back(helper);
+    family.members[0].growing = true;
+    for (int shape = 0; shape < 3; ++shape) {
+        FamilyAssessment whole = growing();
+        whole.verdict = FindingVerdict::watch;
+        whole.stairs = shape == 0;
+        whole.stairSteps = 3;
+        whole.stairSeconds = 1800;
+        whole.floorBased = shape == 1;
+        whole.stoppedSeconds = shape == 2 ? std::optional<double>(400) : std::nullopt;
+        family.familyAssessment = whole;
+        expectCodesSayTheTexts(family, {ReasonCode::growingMember, ReasonCode::medianRate,
+                                        ReasonCode::medianSteadiness, ReasonCode::familyAsWhole});
+    }
+}
+
+// What the monitor composes the card from, and what the card would show of it.
+struct Composer {
+    LiveView view;
+    ConfigStore config{"/nonexistent/velmora/config.json"};
+    InteractionState interaction;
+    MonitorPaths paths;
+
+    IncidentSnapshot incident(const FamilyView& lead) const {
+        ComposeContext context{&view, config, interaction, paths};
+        return buildIncident(context, &lead);
+    }
+    DetailSnapshot detail(const std::string& key) const {
+        ComposeContext context{&view, config, interaction, paths};
+        return buildDetail(context, key);
+    }
+    FindingSnapshot row(const FamilyView& family) const {
+        ComposeContext context{&view, config, interaction, paths};
+        return rowOf(context, family);
+    }
+};
+
+// Everything the card shows of an incident, one line each.
+std::string cardOf(const IncidentSnapshot& incident) {
+    std::string text = "stage: " + stageLabelText(incident) + "\n";
+    for (const auto& fact : primarySurfaceFacts(incident)) {
+        text += fact.label + ": " + fact.text + (fact.isPrimary ? " (primary)\n" : "\n");
+    }
+    text += "next: " + nextActionLine(incident).value_or("-") + "\n";
+    return text + "status: " + actionStatusLine(incident).value_or("-") + "\n";
+}
+
+// The card reads the same from the codes as from the lines alone, as an older app reads them.
+void expectCardReadsAlike(const IncidentSnapshot& incident) {
+    ASSERT_TRUE(incident.codes);
+    IncidentSnapshot linesOnly = incident;
+    linesOnly.codes.reset();
+    const auto sent = decode<IncidentSnapshot>(encode(incident));
+    ASSERT_TRUE(sent) << sent.error().text();
+    EXPECT_EQ(cardOf(sent.value()), cardOf(linesOnly));
+}
+
+TEST(WireIncidentCodes, TheCardReadsAlikeAtEveryStep) {
+    Composer composer;
+    FamilyAssessment a = growing();
+    a.baselineKiB = 800 * kMiB;
+    FamilyView family = familyWith(a);
+    expectCardReadsAlike(composer.incident(family)); // before evidence
+
+    composer.interaction.artifacts[family.key] = CapturedArtifact{};
+    expectCardReadsAlike(composer.incident(family)); // restart proposed
+
+    family.isProtected = true;
+    family.assessment.idle = true;
+    family.assessment.baselineKiB = 0;
+    family.assessment.hasRate = false;
+    expectCardReadsAlike(composer.incident(family)); // nothing to signal, no history, no rate
+
+    composer.interaction.outcomes[family.key] = "editor was asked to quit.";
+    IncidentSnapshot after = composer.incident(family);
+    after.actionRationale.reset(); // the outcome speaks when there is no next step
+    after.codes->nextStep.reset();
+    expectCardReadsAlike(after);
+    EXPECT_EQ(actionStatusLine(after), "Editor was asked to quit.");
+}
+
+TEST(WireIncidentCodes, TheCodesAreTheOnesOfTheLines) {
+    Composer composer;
+    FamilyAssessment a = growing();
+    a.idle = true;
+    const IncidentSnapshot incident = composer.incident(familyWith(a));
+    const IncidentCodes& codes = *incident.codes;
+    EXPECT_EQ(codes.decision->verdict, OpenCode<FindingVerdict>(FindingVerdict::probable));
+    EXPECT_EQ(codes.decision->rateKiBPerSecond, a.rateKiBPerSecond);
+    EXPECT_EQ(codes.cause, OpenCode<CauseCode>(CauseCode::idleGrowth));
+    EXPECT_EQ(codes.nextStep, OpenCode<NextStepCode>(NextStepCode::captureEvidence));
+    EXPECT_EQ(codes.reasons.size(), incident.whyLines.size());
+    EXPECT_EQ(reasonTexts(codes.reasons, {}), std::vector<std::string>{})
+        << "lists that do not line up show the monitor's texts";
+}
+
+// The detail's reasons, through the wire, read the same from their codes.
+void expectDetailReasonsReadAlike(const DetailSnapshot& detail) {
+    const auto sent = decode<DetailSnapshot>(encode(detail));
+    ASSERT_TRUE(sent) << sent.error().text();
+    const WhyBlock& why = sent.value().whyBlock;
+    ASSERT_EQ(why.reasonCodes.size(), why.reasons.size());
+    for (std::size_t i = 0; i < why.reasons.size(); ++i) {
+        EXPECT_EQ(reasonText(why.reasonCodes[i]), why.reasons[i]);
+    }
+}
+
+TEST(WireDetailCodes, ReasonsOfTheDetailIncludingTheKernelsFirstVictim) {
+    Composer composer;
+    FamilyView family = familyWith(growing());
+    composer.view.families.push_back(family);
+    OomVictimView victim;
+    victim.ours = true;
+    victim.familyKey = family.key;
+    victim.pid = 4242;
+    victim.name = "editor";
+    composer.view.forecast.firstVictim = victim;
+    expectDetailReasonsReadAlike(composer.detail(family.key));
+    composer.view.forecast.exhaustionSeconds = 1500;
+    const DetailSnapshot detail = composer.detail(family.key);
+    EXPECT_EQ(detail.whyBlock.reasonCodes.back().code.known, ReasonCode::endedFirst);
+    expectDetailReasonsReadAlike(detail);
+    expectDetailReasonsReadAlike(composer.detail("app:gone"));
+}
+
+TEST(WireRowCodes, FiguresOfTheRowTexts) {
+    Composer composer;
+    FamilyAssessment a = growing();
+    a.exhaustionSeconds = 1800;
+    const FindingSnapshot row = composer.row(familyWith(a));
+    ASSERT_TRUE(row.codes);
+    EXPECT_EQ(row.codes->confidence, OpenCode<ConfidenceLevel>(ConfidenceLevel::high));
+    EXPECT_EQ(row.codes->score, 72);
+    EXPECT_EQ(row.confidencePillLabel, "High confidence \u00B7 score 72");
+    EXPECT_EQ(row.codes->rateKiBPerSecond, a.rateKiBPerSecond);
+    EXPECT_EQ(row.codes->curvature, OpenCode<CurvatureCode>(CurvatureCode::accelerating));
+    EXPECT_EQ(row.curvatureLabel, "Accelerating growth");
+    EXPECT_EQ(row.codes->exhaustionSeconds, 1800);
+    EXPECT_EQ(row.codes->footprintKiB, static_cast<double>(a.footprintKiB));
+
+    FamilyView smoke = familyWith(a);
+    smoke.smokeRole = SmokeRole::recovery;
+    EXPECT_EQ(composer.row(smoke).codes, FindingCodes{}) << "a self-check row's texts are fixed";
+}
+
+} // namespace
+} // namespace velmora
