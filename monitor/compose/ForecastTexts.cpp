@@ -98,7 +98,8 @@ std::vector<std::string> forecastFilesRead(const LiveView& view) {
     };
     if (f.oomScoresRead > 0) {
         lines.push_back(view.procPath + "/PID/oom_score for " + plural(f.oomScoresRead) +
-                        " every 10 s");
+                        " every 10 s, or once a minute for your own processes whose memory "
+                        "stands still");
     }
     if (f.commsRead > 0) {
         lines.push_back(view.procPath + "/PID/comm for " + plural(f.commsRead) +

@@ -31,7 +31,8 @@ struct MachineForecastView {
     double trendKiBPerSecond = 0;
     std::optional<OomVictimView> firstVictim;
     std::optional<OomKiller> killer;
-    // What the last sweeps read: oom_score of every process every 10 s, comm of every process
+    // What the last sweeps read: oom_score of every process every 10 s (of one of our own whose
+    // memory stands still, once a minute), comm of every process
     // every minute while looking for a daemon, and the daemon's configuration files.
     std::size_t oomScoresRead = 0;
     std::size_t commsRead = 0;
