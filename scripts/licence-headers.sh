@@ -9,10 +9,12 @@ line='SPDX-License-Identifier: GPL-3.0-or-later'
 check=false
 [ "${1:-}" == "--check" ] && check=true
 
+# Sets `prefix` to the comment that opens a line in this file, or to nothing.
 comment_prefix() {
   case "$1" in
-    *.cpp | *.h | *.hpp | *.cc | *.c) echo '// ' ;;
-    *.sh | *.py | *.cmake | */CMakeLists.txt | CMakeLists.txt | .ci/run | scripts/*) echo '# ' ;;
+    *.cpp | *.h | *.hpp | *.cc | *.c) prefix='// ' ;;
+    *.sh | *.py | *.cmake | */CMakeLists.txt | CMakeLists.txt | .ci/run | scripts/*) prefix='# ' ;;
+    *) prefix='' ;;
   esac
 }
 
@@ -32,19 +34,33 @@ if ! git rev-parse --git-dir >/dev/null 2>&1; then
   echo "skipped: not a git checkout, so the repository's files are not known" >&2
   exit 77
 fi
-missing=0
+# The source files, by name (the shell's own matching: no process per file).
+files=()
 while IFS= read -r -d '' file; do
-  [ -f "$file" ] || continue
-  prefix=$(comment_prefix "$file")
-  [ -n "$prefix" ] || continue
-  head -n 3 "$file" | grep -q "$line" && continue
+  comment_prefix "$file"
+  [ -f "$file" ] && [ -n "$prefix" ] && files+=("$file")
+done < <(git ls-files -z)
+
+# One awk over all of them prints those without the line in their first three lines.
+lacking() {
+  [ ${#files[@]} -gt 0 ] || return 0
+  awk -v line="$line" '
+    FNR == 1 { if (NR > 1 && !found) print name; name = FILENAME; found = 0 }
+    FNR <= 3 && index($0, line) { found = 1 }
+    FNR == 3 { nextfile }
+    END { if (NR > 0 && !found) print name }' "${files[@]}"
+}
+
+missing=0
+while IFS= read -r file; do
   if $check; then
     echo "no licence line: $file"
     missing=$((missing + 1))
   else
+    comment_prefix "$file"
     add_line "$file" "$prefix"
   fi
-done < <(git ls-files -z)
+done < <(lacking)
 if $check && [ "$missing" -gt 0 ]; then
   echo "$missing files lack the licence line; scripts/licence-headers.sh adds it" >&2
   exit 1

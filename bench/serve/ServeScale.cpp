@@ -77,7 +77,10 @@ int main(int argc, char** argv) {
     }
 
     char dataDir[] = "/tmp/velmora-serve-scale-XXXXXX";
-    ::mkdtemp(dataDir);
+    if (::mkdtemp(dataDir) == nullptr) {
+        std::perror("serve_scale: cannot make a data folder in /tmp");
+        return 1;
+    }
     SamplerOptions options;
     options.procPath = proc.root;
     options.uid = ::getuid();

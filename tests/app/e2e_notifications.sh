@@ -49,7 +49,8 @@ cat >"$XDG_CONFIG_HOME/velmora/config.json" <<'JSON'
 JSON
 
 dump=$work/notifications.json
-"$server" "$dump" capture >"$work/server.log" 2>&1 &
+# The child's notification, not that of a compiler that a busy machine runs at the same time.
+"$server" "$dump" capture memory_child >"$work/server.log" 2>&1 &
 pids+=($!)
 sleep 0.5
 "$ui" 2>"$work/stderr" &
