@@ -31,8 +31,8 @@ CodeFigures readFigures(const ObjectReader& in) {
         .growthKiB = in.optional<double>("growthKiB"),
         .multiple = in.optional<double>("multiple"),
         .verdict = in.optional<OpenCode<FindingVerdict>>("verdict"),
-        .parts = in.defaulted<std::vector<Coded<ReasonCode>>>("parts",
-                                                              std::vector<Coded<ReasonCode>>{}),
+        .parts =
+            in.defaulted<std::vector<Coded<ReasonCode>>>("parts", std::vector<Coded<ReasonCode>>{}),
     };
 }
 

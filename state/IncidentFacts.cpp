@@ -100,9 +100,9 @@ std::string stageLabelText(const IncidentSnapshot& incident) {
 
 std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapshot& incident) {
     const LabeledText next =
-        incident.nextAction ? LabeledText{"Next", std::nullopt}
-                            : firstPresent({{"Next", rationaleLine(incident)},
-                                            {"Outcome", outcomeLine(incident)}});
+        incident.nextAction
+            ? LabeledText{"Next", std::nullopt}
+            : firstPresent({{"Next", rationaleLine(incident)}, {"Outcome", outcomeLine(incident)}});
     const std::vector<LabeledText> pairs{
         {"Decision", decisionLine(incident).text()},
         firstPresent({{"Cause", causeLine(incident)}, {"Owner", ownerLine(incident)}}),

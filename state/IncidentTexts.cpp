@@ -64,8 +64,8 @@ std::optional<std::string> historyText(const Coded<HistoryCode>& history) {
         if (!f.count || !f.score) {
             return std::nullopt;
         }
-        std::string line = std::to_string(*f.count) + (*f.count == 1 ? " incident" : " incidents") +
-                           " in 30d";
+        std::string line =
+            std::to_string(*f.count) + (*f.count == 1 ? " incident" : " incidents") + " in 30d";
         if (f.criticalCount && *f.criticalCount > 0) {
             line += "; " + std::to_string(*f.criticalCount) + " critical";
         }

@@ -107,8 +107,8 @@ std::optional<CurvatureCode> curvatureOf(const FamilyAssessment& a) {
 }
 
 std::optional<std::string> curvatureText(const FamilyAssessment& a) {
-    static constexpr std::array<const char*, 3> labels{
-        "Accelerating growth", "Decelerating growth", "Steady growth"};
+    static constexpr std::array<const char*, 3> labels{"Accelerating growth", "Decelerating growth",
+                                                       "Steady growth"};
     auto code = curvatureOf(a);
     return code ? std::optional<std::string>(labels[static_cast<std::size_t>(*code)])
                 : std::nullopt;
@@ -226,8 +226,8 @@ std::vector<ComposedReason> composedReasonsOf(const FamilyView& family) {
                     rate);
         reasons.add(ReasonCode::floorSteadiness,
                     "The floor was higher in " + percent(a.steadiness) +
-                        " of the window's stretches; trend strength " +
-                        std::to_string(trendOf(a)) + "/100 (Mann-Kendall).",
+                        " of the window's stretches; trend strength " + std::to_string(trendOf(a)) +
+                        "/100 (Mann-Kendall).",
                     steadiness);
     } else {
         reasons.add(ReasonCode::medianRate,

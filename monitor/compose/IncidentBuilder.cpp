@@ -178,8 +178,8 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     } else if (a.baselineKiB > 0) {
         incident.memoryLine =
             "History: typical footprint " + formatKiB(a.baselineKiB) + " this session";
-        codes.history = Coded<HistoryCode>{
-            HistoryCode::typicalThisSession, {.typicalKiB = static_cast<double>(a.baselineKiB)}};
+        codes.history = Coded<HistoryCode>{HistoryCode::typicalThisSession,
+                                           {.typicalKiB = static_cast<double>(a.baselineKiB)}};
     }
     for (ComposedReason& reason : composedReasonsOf(*lead)) {
         incident.whyLines.push_back(std::move(reason.text));

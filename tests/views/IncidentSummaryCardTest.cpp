@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/incident/IncidentSummaryCard.h"
 
+#include "state/IncidentFacts.h"
 #include "tests/views/support/ViewTestSupport.h"
 #include "views/detail/IncidentTimelineList.h"
 #include "views/kit/ActionCapsuleButton.h"
-#include "state/IncidentFacts.h"
 #include "views/kit/IncidentCardRules.h"
 
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/incident/IncidentSummaryCard.h"
 
-#include "views/kit/ActionCapsuleButton.h"
 #include "state/IncidentFacts.h"
+#include "views/kit/ActionCapsuleButton.h"
 #include "views/kit/IncidentCardRules.h"
 
 #include <QBoxLayout>
