@@ -186,9 +186,10 @@ void SupportingFindingRow::showTexts() {
     sparkline_->setTint(tint);
     rate_->setText(QString::fromStdString(finding_.rate));
     rate_->setColor(tint);
-    const std::string pill =
-        finding_.severity == FindingSeverity::watch ? "watch" : finding_.confidencePillLabel;
-    verdictPill_->setText(QString::fromStdString(pill));
+    //: The pill of a row that is only watched, shown in lower case.
+    verdictPill_->setText(finding_.severity == FindingSeverity::watch
+                              ? tr("watch")
+                              : QString::fromStdString(finding_.confidencePillLabel));
     verdictPill_->setTint(tint, ColorRef{tint.name, 0.14, {}});
     explanation_->setText(QString::fromStdString(finding_.explanation));
     setAccessibleName(QString::fromStdString(finding_.title));

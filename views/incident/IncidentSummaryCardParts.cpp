@@ -202,7 +202,8 @@ IncidentNextActionRow::IncidentNextActionRow(QWidget* parent) : QWidget(parent) 
     safest_ = makeText(TypeRole::caption, QFont::Bold, paletteRef(PaletteColor::allClearText, 0.94),
                        1, lineGroup_);
     safest_->setObjectName("safestLabel");
-    safest_->setText(QStringLiteral("SAFEST"));
+    //: The label, in capitals, before the safest next step for the suspect.
+    safest_->setText(tr("SAFEST"));
     safest_->setFixedWidth(labelColumnWidth);
     safest_->setMinimumScaleFactor(minimumLabelScale);
     safest_->setContentsMargins(

@@ -84,7 +84,8 @@ NotWatchingPanel::NotWatchingPanel(QWidget* parent) : QWidget(parent) {
     metrics.labelMode = ActionCapsuleButton::LabelMode::raw;
     restart_ = new ActionCapsuleButton(metrics, this);
     restart_->setObjectName(QStringLiteral("restartMonitorButton"));
-    restart_->setAction({"restart_monitor", restartLabel, ActionStyle::primary, ""});
+    restart_->setAction(
+        {"restart_monitor", tr("Restart monitor").toStdString(), ActionStyle::primary, ""});
     restart_->setOnTap([this] {
         if (onRestart_) {
             onRestart_();
