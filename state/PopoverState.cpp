@@ -37,9 +37,9 @@ std::string PopoverState::activeSummaryText() const {
         return translate("PopoverState", "LOADING ADVANCED HISTORY");
     }
     if (advancedHistory && !advancedHistory->offenders.empty()) {
-        //: The summary line, in capitals, over the list of apps that leaked more than once.
         const auto count = static_cast<int>(advancedHistory->offenders.size());
         // English has no catalogue: the one form stands apart from the plural.
+        //: The summary line, in capitals, over the list of apps that leaked more than once.
         return count == 1 ? translate("PopoverState", "1 RECURRING ISSUE")
                           : translate("PopoverState", "%n RECURRING ISSUES", nullptr, count);
     }
