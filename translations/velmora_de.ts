@@ -2,6 +2,56 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>ActionDescriptor</name>
+    <message>
+        <location filename="../model/ActionDescriptor.cpp" line="+45"/>
+        <source>Inspect</source>
+        <translation>Ansehen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restart</source>
+        <translation>Neu starten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Recover</source>
+        <translation>Sanft beenden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ignore</source>
+        <extracomment>Stop showing this app as a suspect.</extracomment>
+        <translation>Ignorieren</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Shut Down</source>
+        <extracomment>Force the app to quit.</extracomment>
+        <translation>Beenden erzwingen</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentSnapshot</name>
+    <message>
+        <location filename="../model/IncidentSnapshot.cpp" line="+189"/>
+        <source>Metrics</source>
+        <extracomment>The label of the incident&apos;s figures when the monitor sends them as one line.</extracomment>
+        <translation>Kennzahlen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Confidence</source>
+        <extracomment>The label of how sure Velmora is about the suspect.</extracomment>
+        <translation>Sicherheit</translation>
+    </message>
+</context>
+<context>
     <name>LaunchAtLogin</name>
     <message>
         <location filename="../app/LaunchAtLogin.cpp" line="+22"/>

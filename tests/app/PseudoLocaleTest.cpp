@@ -4,6 +4,7 @@
 // cut off in a longer language too. Each surface is built at its real size from a monitor that
 // sends its longest texts; what the monitor sends is shown as it comes and may stand outside
 // the brackets. A new surface is one more entry in surfaces().
+#include "ComposedSnapshot.h"
 #include "WindowTestSupport.h"
 #include "app/AppTranslations.h"
 #include "app/ApplicationMenu.h"
@@ -13,14 +14,20 @@
 #include "app/PopoverWindow.h"
 #include "app/SettingsWindow.h"
 #include "demo/MockVelmoraBackend.h"
+#include "demo/ScenarioLibrary.h"
 #include "model/Codec.h"
+#include "state/IncidentFacts.h"
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
 #include "state/PopoverViewModel.h"
+#include "state/ReasonTexts.h"
 #include "state/VerdictTooltipCatalog.h"
 #include "support/LayoutAudit.h"
 #include "support/TranslationAudit.h"
 #include "views/help/VerdictOnboardingTooltip.h"
+#include "views/kit/VelmoraText.h"
+#include "views/popover/NotWatchingNotice.h"
+#include "views/popover/PopoverHost.h"
 #include "views/popover/PopoverRootView.h"
 
 #include <QApplication>
@@ -32,6 +39,7 @@
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -161,6 +169,154 @@ Shown onboardingTooltip(const char* id) {
     return {tooltip, properNames};
 }
 
+// The monitor's texts that still travel as English alone, by the field that carries them:
+// shown as they come. The monitor is adding codes for them; each field leaves this list once
+// the app composes its text from codes.
+const std::set<std::string> stillEnglish{
+    // the summary strip and the system state (its pill, its figures, the line under them)
+    "summaryText", "pressureLabel", "headroomLabel", "scopeLabel",
+    // a row's figures and its explanation sentence, a recent finding's status and age
+    "rate", "confidencePillLabel", "curvatureLabel", "explanation", "statusLabel", "lastSeenText",
+    // the incident card: headline, impact line, attribution, evidence, confidence, metrics,
+    // and the action buttons' labels
+    "headline", "impactLine", "attributionLine", "attributionFacts", "evidenceLabel",
+    "confidenceLabel", "confidenceSteps", "primaryMetrics", "orderedActions", "nextAction",
+    // the relief plan, the feedback after an action and the confirmation before one
+    "relief", "actionFeedback", "destructiveConfirmation",
+    // the detail's verdict, timeline, next commands, evidence, where it grows and diagnostics
+    "verdictBlock", "timeline", "actBlock", "artifactBoundary", "whereItGrows", "diagnostics",
+    // the forecast (when memory runs out, who the kernel would end first)
+    "memoryForecast",
+    // the footer's storage and retention
+    "footerTelemetry",
+    // the store's history: its offenders and their detail
+    "advancedHistory"};
+
+// Names the monitor sends (apps, processes, commands to copy): never translated.
+const std::set<std::string> names{"title", "suspectTitle", "name", "command"};
+
+// Every string under a field of `fields`, wherever it sits in `json`.
+void collectFields(const Json& json, const std::set<std::string>& fields, QStringList& into) {
+    if (json.is_object()) {
+        for (const auto& [key, value] : json.items()) {
+            if (fields.count(key) != 0) {
+                collectStrings(value, into);
+            } else {
+                collectFields(value, fields, into);
+            }
+        }
+    } else if (json.is_array()) {
+        for (const auto& item : json) {
+            collectFields(item, fields, into);
+        }
+    }
+}
+
+void add(QStringList& into, const std::optional<std::string>& text) {
+    if (text) {
+        into << QString::fromStdString(*text);
+    }
+}
+
+// What the app composes from the monitor's codes in state/ (the stage pill, the card's facts
+// and lines, the detail's reasons): English until those composers go through the catalogue,
+// which the codes' work does.
+QStringList composedFromCodes(const PopoverSnapshot& snapshot) {
+    QStringList texts;
+    const IncidentSnapshot& incident = snapshot.incident;
+    add(texts, stageLabelText(incident));
+    for (const auto& fact : primarySurfaceFacts(incident)) {
+        texts << QString::fromStdString(fact.label) << QString::fromStdString(fact.text);
+    }
+    add(texts, nextActionLine(incident));
+    add(texts, actionStatusLine(incident));
+    if (snapshot.selectedDetail) {
+        const WhyBlock& why = snapshot.selectedDetail->whyBlock;
+        for (const auto& line : reasonTexts(why.reasonCodes, why.reasons)) {
+            texts << QString::fromStdString(line);
+        }
+    }
+    return texts;
+}
+
+// The memory chart's own texts, which the chart's work makes translatable.
+QStringList chartTexts(const QWidget* root) {
+    QStringList texts;
+    for (const char* block : {"memoryBlock", "offenderMemoryBlock"}) {
+        if (const auto* chart = root->findChild<QWidget*>(QString::fromLatin1(block))) {
+            for (const auto* text : chart->findChildren<VelmoraText*>()) {
+                texts << text->text();
+            }
+            for (const auto* button : chart->findChildren<QAbstractButton*>()) {
+                texts << button->text();
+            }
+        }
+    }
+    return texts;
+}
+
+QStringList shownAsSent(const PopoverRenderState& state, const QWidget* root) {
+    QStringList texts = properNames + composedFromCodes(state.snapshot) + chartTexts(root);
+    Json sent = encode(state.snapshot);
+    if (state.visibleActionFeedback) {
+        sent["actionFeedback"] = encode(*state.visibleActionFeedback);
+    }
+    if (state.advancedHistory) {
+        sent["advancedHistory"] = encode(*state.advancedHistory);
+    }
+    collectFields(sent, stillEnglish, texts);
+    collectFields(sent, names, texts);
+    return texts;
+}
+
+// The popover at its real width of 448 pixels, hosted as the app hosts it, showing `state`.
+Shown popover(const PopoverRenderState& state) {
+    auto host = std::make_shared<PopoverHost>();
+    host->present(state);
+    return {std::shared_ptr<QWidget>(host, host->root()), shownAsSent(state, host->root())};
+}
+
+PopoverRenderState live(Session session, bool withDetail = false) {
+    PopoverRenderState state;
+    state.snapshot = composedSnapshot(session, withDetail);
+    return state;
+}
+
+PopoverRenderState withFeedback() {
+    PopoverRenderState state = live(Session::leaking);
+    state.visibleActionFeedback = ScenarioLibrary::actionFeedback().actionFeedback;
+    return state;
+}
+
+PopoverRenderState withConfirmation() {
+    PopoverRenderState state = live(Session::leaking);
+    state.snapshot.destructiveConfirmation = ScenarioLibrary::forceQuitConfirmation("app:editor");
+    return state;
+}
+
+// The history comes from the store, which sends its English alone.
+PopoverRenderState history(bool offenderOpened) {
+    PopoverRenderState state = live(Session::leaking);
+    state.surface = PopoverSurface::advanced;
+    state.advancedHistory = ScenarioLibrary::advancedHistory();
+    if (offenderOpened) {
+        state.advancedHistory =
+            ScenarioLibrary::advancedHistoryDetail(state.advancedHistory->offenders.front().key);
+    }
+    return state;
+}
+
+PopoverRenderState notWatching(MonitorLinkCause cause, MonitorRecovery recovery) {
+    using namespace std::chrono_literals;
+    PopoverRenderState state = live(Session::leaking);
+    MonitorLinkState link;
+    link.cause = cause;
+    link.code = 9;
+    link.recovery = recovery;
+    state.notWatching = notWatchingNotice(link, 4s, 2min);
+    return state;
+}
+
 const std::map<std::string, std::function<Shown()>>& surfaces() {
     static const auto all = [] {
         std::map<std::string, std::function<Shown()>> named{
@@ -170,6 +326,22 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
             {"TrustWindow", trustWindow},
             {"HelpWindow", helpWindow},
             {"TrayMenu", trayMenu},
+            {"PopoverIncident", [] { return popover(live(Session::leaking)); }},
+            {"PopoverCalm", [] { return popover(live(Session::calm)); }},
+            {"PopoverDetail", [] { return popover(live(Session::leaking, true)); }},
+            {"PopoverActionFeedback", [] { return popover(withFeedback()); }},
+            {"PopoverConfirmation", [] { return popover(withConfirmation()); }},
+            {"PopoverHistory", [] { return popover(history(false)); }},
+            {"PopoverHistoryOffender", [] { return popover(history(true)); }},
+            {"PopoverNotWatching",
+             [] {
+                 return popover(
+                     notWatching(MonitorLinkCause::killedBySignal, MonitorRecovery::scheduled));
+             }},
+            {"PopoverMonitorGaveUp",
+             [] {
+                 return popover(notWatching(MonitorLinkCause::exited, MonitorRecovery::gaveUp));
+             }},
         };
         // Test names take letters and digits only.
         for (const auto& [name, id] :
@@ -251,6 +423,10 @@ TEST(PseudoLocaleAudit, ReportsTextOutsideBracketsOnly) {
     EXPECT_FALSE(isTranslated(QStringLiteral("Settings"), asSent));
     EXPECT_FALSE(isTranslated(QStringLiteral("[Šéţţîñĝš] now"), asSent));
     EXPECT_FALSE(isTranslated(QStringLiteral("Velmora Settings"), asSent));
+    // A sent text with brackets of its own stands whole.
+    const QStringList command{QStringLiteral("grep '^[a-f]' maps | head")};
+    EXPECT_TRUE(isTranslated(QStringLiteral("grep '^[a-f]' maps | head"), command));
+    EXPECT_FALSE(isTranslated(QStringLiteral("grep '^[a-f]' maps | head -n 2"), command));
 
     QWidget window;
     window.setObjectName(QStringLiteral("window"));

@@ -86,6 +86,8 @@ NotWatchingPanel::NotWatchingPanel(QWidget* parent) : QWidget(parent) {
     restart_->setObjectName(QStringLiteral("restartMonitorButton"));
     restart_->setAction(
         {"restart_monitor", tr("Restart monitor").toStdString(), ActionStyle::primary, ""});
+    // The button keeps its whole label; the age beside it gives way first.
+    restart_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     restart_->setOnTap([this] {
         if (onRestart_) {
             onRestart_();
