@@ -50,6 +50,7 @@ FamilyView family(const std::string& name, pid_t pid, const FamilyAssessment& a)
     member.name = name;
     member.cmdline = "/usr/bin/" + name + " --new-window";
     member.footprintKiB = a.footprintKiB;
+    member.anonKiB = a.footprintKiB * 9 / 10;
     member.growthKiB = a.footprintKiB / 2;
     member.growing = true;
     family.members.push_back(member);
