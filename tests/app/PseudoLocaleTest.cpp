@@ -24,6 +24,7 @@
 #include "state/VerdictTooltipCatalog.h"
 #include "support/LayoutAudit.h"
 #include "support/TranslationAudit.h"
+#include "views/detail/DiagnosticsDisclosure.h"
 #include "views/help/VerdictOnboardingTooltip.h"
 #include "views/kit/VelmoraText.h"
 #include "views/popover/NotWatchingNotice.h"
@@ -184,7 +185,7 @@ const std::set<std::string> stillEnglish{
     // the relief plan, the feedback after an action and the confirmation before one
     "relief", "actionFeedback", "destructiveConfirmation",
     // the detail's verdict, timeline, next commands, evidence, where it grows and diagnostics
-    "verdictBlock", "timeline", "actBlock", "artifactBoundary", "whereItGrows", "diagnostics",
+    "verdictBlock", "timeline", "actBlock", "artifactBoundary", "whereItGrows", "diagnosticsBlock",
     // the forecast (when memory runs out, who the kernel would end first)
     "memoryForecast",
     // the footer's storage and retention
@@ -282,6 +283,18 @@ PopoverRenderState live(Session session, bool withDetail = false) {
     return state;
 }
 
+// The detail with its diagnostics unfolded.
+Shown detailWithDiagnostics() {
+    Shown shown = popover(live(Session::leaking, true));
+    auto* diagnostics = shown.root->findChild<DiagnosticsDisclosure*>();
+    EXPECT_NE(diagnostics, nullptr);
+    if (diagnostics != nullptr) {
+        diagnostics->setExpanded(true);
+        settleLayouts();
+    }
+    return shown;
+}
+
 PopoverRenderState withFeedback() {
     PopoverRenderState state = live(Session::leaking);
     state.visibleActionFeedback = ScenarioLibrary::actionFeedback().actionFeedback;
@@ -303,6 +316,27 @@ PopoverRenderState history(bool offenderOpened) {
         state.advancedHistory =
             ScenarioLibrary::advancedHistoryDetail(state.advancedHistory->offenders.front().key);
     }
+    return state;
+}
+
+// The history before the store answered, with nothing in it, and when it could not be read.
+PopoverRenderState historyWaiting(bool loading, std::optional<std::string> error,
+                                  bool emptyAnswer = false) {
+    PopoverRenderState state = live(Session::leaking);
+    state.surface = PopoverSurface::advanced;
+    state.isAdvancedHistoryLoading = loading;
+    state.advancedHistoryError = std::move(error);
+    if (emptyAnswer) {
+        state.advancedHistory = AdvancedHistorySnapshot{};
+    }
+    return state;
+}
+
+// Before the monitor's first answer.
+PopoverRenderState starting() {
+    PopoverRenderState state;
+    state.monitorLink.cause = MonitorLinkCause::starting;
+    state.notWatching = notWatchingNotice(state.monitorLink, std::nullopt, std::nullopt);
     return state;
 }
 
@@ -329,10 +363,15 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
             {"PopoverIncident", [] { return popover(live(Session::leaking)); }},
             {"PopoverCalm", [] { return popover(live(Session::calm)); }},
             {"PopoverDetail", [] { return popover(live(Session::leaking, true)); }},
+            {"PopoverDetailDiagnostics", detailWithDiagnostics},
             {"PopoverActionFeedback", [] { return popover(withFeedback()); }},
             {"PopoverConfirmation", [] { return popover(withConfirmation()); }},
             {"PopoverHistory", [] { return popover(history(false)); }},
             {"PopoverHistoryOffender", [] { return popover(history(true)); }},
+            {"PopoverHistoryLoading", [] { return popover(historyWaiting(true, {})); }},
+            {"PopoverHistoryEmpty", [] { return popover(historyWaiting(false, {}, true)); }},
+            {"PopoverHistoryUnavailable", [] { return popover(historyWaiting(false, {})); }},
+            {"PopoverStarting", [] { return popover(starting()); }},
             {"PopoverNotWatching",
              [] {
                  return popover(
