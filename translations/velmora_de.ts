@@ -732,15 +732,33 @@
 <context>
     <name>velmora::IncidentConfidenceLadder</name>
     <message>
-        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+123"/>
+        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+125"/>
         <source>Confidence</source>
         <translation>Gewissheit</translation>
     </message>
 </context>
 <context>
+    <name>velmora::IncidentConfidenceStepSummary</name>
+    <message>
+        <location line="-9"/>
+        <source>%1, %2</source>
+        <extracomment>A step of the confidence ladder as a screen reader says it: its label, then its value.</extracomment>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::IncidentInlineMetric</name>
+    <message>
+        <location line="-43"/>
+        <source>%1: %2</source>
+        <extracomment>A figure of the incident card as a screen reader says it: its label, then its value.</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>velmora::IncidentNextActionRow</name>
     <message>
-        <location line="+83"/>
+        <location line="+135"/>
         <source>SAFEST</source>
         <extracomment>The label, in capitals, before the safest next step for the suspect.</extracomment>
         <translation>SICHERSTE</translation>
@@ -925,6 +943,15 @@
         <source>KEEP AN EYE ON THESE</source>
         <extracomment>The heading, in capitals, over apps that were suspects recently.</extracomment>
         <translation>IM AUGE BEHALTEN</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ReliefPlanStrip</name>
+    <message>
+        <location filename="../views/relief/ReliefPlanStrip.cpp" line="+89"/>
+        <source>%1, %2</source>
+        <extracomment>The relief plan as a screen reader says it: its headline, then the candidate&apos;s detail.</extracomment>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -1125,7 +1152,7 @@
 <context>
     <name>velmora::SupportingFindingRow</name>
     <message>
-        <location filename="../views/findings/SupportingFindingRow.cpp" line="+191"/>
+        <location filename="../views/findings/SupportingFindingRow.cpp" line="+197"/>
         <source>watch</source>
         <extracomment>The pill of a row that is only watched, shown in lower case.</extracomment>
         <translation>beobachten</translation>
