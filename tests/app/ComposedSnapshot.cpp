@@ -57,15 +57,21 @@ FamilyView family(const std::string& name, pid_t pid, const FamilyAssessment& a)
     return family;
 }
 
-LiveView leakingView() {
+// A pass well into the session over 16 GB of memory with `availableKiB` of it left.
+LiveView viewWith(uint64_t availableKiB, std::size_t processes, std::size_t families) {
     LiveView view;
     view.passCount = 5000;
     view.monotonicTime = now;
-    view.startedAt = 0;
-    view.watchedProcesses = 214;
-    view.familyCount = 61;
+    view.watchedProcesses = processes;
+    view.familyCount = families;
     view.machine.valid = true;
-    view.machine.memory = {16 * kGiB, 900 * kMiB, 2 * kGiB, 300 * kMiB};
+    view.machine.memory = {16 * kGiB, availableKiB, 2 * kGiB, 2 * kGiB};
+    return view;
+}
+
+LiveView leakingView() {
+    LiveView view = viewWith(900 * kMiB, 214, 61);
+    view.machine.memory.swapFreeKiB = 300 * kMiB;
     view.machine.level = PressureLevel::high;
     view.families.push_back(
         family("editor", 4242, growing(FindingVerdict::criticalRunaway, 320.0, 6 * kGiB)));
@@ -87,13 +93,7 @@ LiveView leakingView() {
 }
 
 LiveView calmView() {
-    LiveView view;
-    view.passCount = 5000;
-    view.monotonicTime = now;
-    view.watchedProcesses = 198;
-    view.familyCount = 58;
-    view.machine.valid = true;
-    view.machine.memory = {16 * kGiB, 9 * kGiB, 2 * kGiB, 2 * kGiB};
+    LiveView view = viewWith(9 * kGiB, 198, 58);
     view.departed.push_back({"app:editor", "editor", FindingVerdict::probable, now - 600, false});
     view.departed.push_back({"app:chat", "chat", FindingVerdict::suspect, now - 3000, true});
     return view;
