@@ -13,6 +13,8 @@
 #include "state/NotificationText.h"
 #include "state/PopoverViewModel.h"
 #include "views/findings/SupportingFindingsSummary.h"
+#include "views/history/AdvancedHistoryListView.h"
+#include "views/kit/VelmoraText.h"
 #include "views/popover/FooterTelemetry.h"
 #include "views/popover/NotWatchingNotice.h"
 
@@ -144,6 +146,24 @@ TEST(GermanDesktopTest, ThePopoversOwnTextsReadGermanInGermanOrder) {
     EXPECT_EQ(supportingSummaryTitle(three), "3 weitere Verdachtsfälle");
     EXPECT_EQ(actionDisplayLabel({"restart", "Restart editor", ActionStyle::warning, "app:editor"}),
               "Neu starten");
+}
+
+// English writes the count with its fixed unit ("1 incidents"); German has a form for one.
+TEST(GermanDesktopTest, TheHistoryCountsIncidentsInGermanForms) {
+    AdvancedHistoryListView list;
+    HistoricalOffenderSummarySnapshot once;
+    once.key = "app:editor";
+    once.title = "editor";
+    once.incidentCount30d = 1;
+    HistoricalOffenderSummarySnapshot often = once;
+    often.key = "app:browser";
+    often.incidentCount30d = 4;
+    list.setState({once, often}, false, std::nullopt);
+    QStringList counts;
+    for (const auto* text : list.findChildren<VelmoraText*>(QStringLiteral("metric30d"))) {
+        counts << text->text();
+    }
+    EXPECT_EQ(counts, (QStringList{QStringLiteral("1 Vorfall"), QStringLiteral("4 Vorfälle")}));
 }
 
 // The messages of a catalogue by context and source, with whether each has its translation.
