@@ -99,6 +99,18 @@ LiveView calmView() {
     return view;
 }
 
+LiveView selfCheckView() {
+    LiveView view = viewWith(9 * kGiB, 203, 60);
+    int pid = 7000;
+    for (const char* name :
+         {"velmora-smoke-recovery", "velmora-smoke-restart", "velmora-smoke-helper"}) {
+        FamilyView target = family(name, ++pid, growing(FindingVerdict::watch, 40.0, 300 * kMiB));
+        target.smokeRole = pid % 2 == 0 ? SmokeRole::restart : SmokeRole::recovery;
+        view.families.push_back(target);
+    }
+    return view;
+}
+
 // What happened to the editor, as the monitor records it while a person acts.
 void editorsStory(InteractionState& interaction) {
     const std::string key = "app:editor";
@@ -114,7 +126,9 @@ void editorsStory(InteractionState& interaction) {
 } // namespace
 
 PopoverSnapshot composedSnapshot(Session session, bool withDetail) {
-    const LiveView view = session == Session::leaking ? leakingView() : calmView();
+    const LiveView view = session == Session::leaking ? leakingView()
+                          : session == Session::calm  ? calmView()
+                                                      : selfCheckView();
     const ConfigStore config("/nonexistent/velmora/config.json");
     InteractionState interaction;
     if (withDetail) {

@@ -12,6 +12,8 @@ enum class Session {
     leaking,
     // Nothing growing now; the editor's growth stopped and the chat app ended a while ago.
     calm,
+    // Only the self-check's own targets, shown as rows under a calm card.
+    selfCheck,
 };
 
 // An answer as the monitor composes it, codes and figures beside its texts; with `withDetail`

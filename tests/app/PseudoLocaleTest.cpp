@@ -362,6 +362,7 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
             {"TrayMenu", trayMenu},
             {"PopoverIncident", [] { return popover(live(Session::leaking)); }},
             {"PopoverCalm", [] { return popover(live(Session::calm)); }},
+            {"PopoverSelfCheckRows", [] { return popover(live(Session::selfCheck)); }},
             {"PopoverDetail", [] { return popover(live(Session::leaking, true)); }},
             {"PopoverDetailDiagnostics", detailWithDiagnostics},
             {"PopoverActionFeedback", [] { return popover(withFeedback()); }},
@@ -450,6 +451,35 @@ TEST_P(PseudoLocale, EveryTextIsTranslatedAndShownWhole) {
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, PseudoLocale, ::testing::ValuesIn(surfaceNames()),
                          [](const auto& info) { return info.param; });
+
+// Each popover surface shows what it is named for, so the check above never passes over an
+// empty popover.
+TEST(PseudoLocaleSurfaces, ShowWhatTheyAreNamedFor) {
+    const std::map<std::string, QStringList> shownParts{
+        {"PopoverIncident",
+         {"incidentSummaryCard", "reliefPlanStrip", "supportingFindingsSummary"}},
+        {"PopoverCalm", {"recentFindingsHeading"}},
+        {"PopoverSelfCheckRows", {"supportingRows", "verdictPill"}},
+        {"PopoverDetail", {"detailView", "whyBlock", "timelineBlock", "artifactTitle"}},
+        {"PopoverDetailDiagnostics", {"diagnosticsContent"}},
+        {"PopoverActionFeedback", {"actionFeedbackBanner"}},
+        {"PopoverHistory", {"advancedHistoryList", "metric30d"}},
+        {"PopoverHistoryOffender", {"advancedHistoryDetail", "metricsBlock"}},
+        {"PopoverHistoryLoading", {"advancedHistoryLoading"}},
+        {"PopoverHistoryEmpty", {"listEmptyState"}},
+        {"PopoverNotWatching", {"notWatchingNotice", "restartMonitorButton"}},
+    };
+    for (const auto& [name, parts] : shownParts) {
+        const Shown surface = surfaces().at(name)();
+        for (const QString& part : parts) {
+            const auto found = surface.root->findChildren<QWidget*>(part);
+            EXPECT_TRUE(std::any_of(
+                found.begin(), found.end(),
+                [&](const QWidget* widget) { return isShownUnder(widget, surface.root.get()); }))
+                << name << " shows no " << part.toStdString();
+        }
+    }
+}
 
 // The check itself: what it lets through and what it reports.
 TEST(PseudoLocaleAudit, ReportsTextOutsideBracketsOnly) {
