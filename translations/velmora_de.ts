@@ -734,7 +734,7 @@
     <message>
         <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+125"/>
         <source>Confidence</source>
-        <translation>Gewissheit</translation>
+        <translation>Sicherheit</translation>
     </message>
 </context>
 <context>
@@ -761,7 +761,7 @@
         <location line="+135"/>
         <source>SAFEST</source>
         <extracomment>The label, in capitals, before the safest next step for the suspect.</extracomment>
-        <translation>SICHERSTE</translation>
+        <translation>EMPFOHLEN</translation>
     </message>
 </context>
 <context>
