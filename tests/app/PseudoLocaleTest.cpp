@@ -171,27 +171,28 @@ Shown onboardingTooltip(const char* id) {
 }
 
 // The monitor's texts that still travel as English alone, by the field that carries them:
-// shown as they come. The monitor is adding codes for them; each field leaves this list once
-// the app composes its text from codes.
+// shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
-    // the summary strip and the system state (its pill, its figures, the line under them)
-    "summaryText", "pressureLabel", "headroomLabel", "scopeLabel",
-    // a row's figures and its explanation sentence, a recent finding's status and age
-    "rate", "confidencePillLabel", "curvatureLabel", "explanation", "statusLabel", "lastSeenText",
-    // the incident card: headline, impact line, attribution, evidence, confidence, metrics,
-    // and the action buttons' labels
-    "headline", "impactLine", "attributionLine", "attributionFacts", "evidenceLabel",
-    "confidenceLabel", "confidenceSteps", "primaryMetrics", "orderedActions", "nextAction",
-    // the relief plan, the feedback after an action and the confirmation before one
-    "relief", "actionFeedback", "destructiveConfirmation",
-    // the detail's verdict, timeline, next commands, evidence, where it grows and diagnostics
-    "verdictBlock", "timeline", "actBlock", "artifactBoundary", "whereItGrows", "diagnosticsBlock",
-    // the forecast (when memory runs out, who the kernel would end first)
-    "memoryForecast",
-    // the footer's storage and retention
-    "footerTelemetry",
-    // the store's history: its offenders and their detail
-    "advancedHistory"};
+    // Being given codes now: the forecast (when memory runs out, who the kernel would end
+    // first, which the scope line shows while it matters), a row's explanation sentence (and a
+    // recent finding's),
+    // the timeline, the attribution facts, the headline, the impact line, the feedback after an
+    // action and the store's history (its offenders and their detail).
+    "memoryForecast", "explanation", "timeline", "attributionLine", "attributionFacts", "headline",
+    "impactLine", "actionFeedback", "advancedHistory",
+    // With codes already sent beside them that the app does not compose from yet: a row's
+    // rate, confidence pill and curvature.
+    "rate", "confidencePillLabel", "curvatureLabel",
+    // With no codes planned yet: the summary strip, the pressure pill, the headroom and scope
+    // lines, a
+    // recent finding's status and age, the card's evidence, confidence and metrics, the action
+    // buttons' labels, the relief plan, the confirmation before an action, the detail's
+    // verdict, next commands, evidence, where it grows and diagnostics, and the footer's
+    // storage and retention.
+    "summaryText", "pressureLabel", "headroomLabel", "scopeLabel", "statusLabel", "lastSeenText",
+    "evidenceLabel", "confidenceLabel", "confidenceSteps", "primaryMetrics", "orderedActions",
+    "nextAction", "relief", "destructiveConfirmation", "verdictBlock", "actBlock",
+    "artifactBoundary", "whereItGrows", "diagnosticsBlock", "footerTelemetry"};
 
 // Names the monitor sends (apps, processes, commands to copy): never translated.
 const std::set<std::string> names{"title", "suspectTitle", "name", "command"};
