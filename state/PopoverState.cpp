@@ -39,9 +39,12 @@ std::string PopoverState::activeSummaryText() const {
     if (advancedHistory && !advancedHistory->offenders.empty()) {
         const auto count = static_cast<int>(advancedHistory->offenders.size());
         // English has no catalogue: the one form stands apart from the plural.
+        if (count == 1) {
+            //: The summary line, in capitals, over the list of one app that leaked more than once.
+            return translate("PopoverState", "1 RECURRING ISSUE");
+        }
         //: The summary line, in capitals, over the list of apps that leaked more than once.
-        return count == 1 ? translate("PopoverState", "1 RECURRING ISSUE")
-                          : translate("PopoverState", "%n RECURRING ISSUES", nullptr, count);
+        return translate("PopoverState", "%n RECURRING ISSUES", nullptr, count);
     }
     //: The summary line, in capitals, of the history with nothing in it.
     return translate("PopoverState", "ADVANCED HISTORY");

@@ -327,14 +327,15 @@
         <translation>ERWEITERTER VERLAUF WIRD GELADEN</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>1 RECURRING ISSUE</source>
-        <extracomment>The summary line, in capitals, over the list of apps that leaked more than once.</extracomment>
+        <extracomment>The summary line, in capitals, over the list of one app that leaked more than once.</extracomment>
         <translation>1 WIEDERKEHRENDES PROBLEM</translation>
     </message>
     <message numerus="yes">
-        <location line="+1"/>
+        <location line="+3"/>
         <source>%n RECURRING ISSUES</source>
+        <extracomment>The summary line, in capitals, over the list of apps that leaked more than once.</extracomment>
         <translation>
             <numerusform>%n WIEDERKEHRENDES PROBLEM</numerusform>
             <numerusform>%n WIEDERKEHRENDE PROBLEME</numerusform>
@@ -1161,14 +1162,15 @@
 <context>
     <name>velmora::SupportingFindingsSummary</name>
     <message>
-        <location filename="../views/findings/SupportingFindingsSummary.cpp" line="+16"/>
+        <location filename="../views/findings/SupportingFindingsSummary.cpp" line="+17"/>
         <source>1 other suspect</source>
-        <extracomment>The button that opens the suspects beyond the one the card shows.</extracomment>
+        <extracomment>The button that opens the one suspect beside the one the card shows.</extracomment>
         <translation>1 weiterer Verdachtsfall</translation>
     </message>
     <message numerus="yes">
-        <location line="+2"/>
+        <location line="+4"/>
         <source>%n other suspects</source>
+        <extracomment>The button that opens the suspects beside the one the card shows.</extracomment>
         <translation>
             <numerusform>%n weiterer Verdachtsfall</numerusform>
             <numerusform>%n weitere Verdachtsfälle</numerusform>

@@ -12,11 +12,14 @@ namespace velmora {
 std::string supportingSummaryTitle(const std::vector<FindingSnapshot>& findings) {
     // English has no catalogue: the one form stands apart from the plural.
     const auto count = static_cast<int>(findings.size());
-    //: The button that opens the suspects beyond the one the card shows.
-    return (count == 1 ? QCoreApplication::translate("velmora::SupportingFindingsSummary",
-                                                     "1 other suspect")
-                       : QCoreApplication::translate("velmora::SupportingFindingsSummary",
-                                                     "%n other suspects", nullptr, count))
+    if (count == 1) {
+        //: The button that opens the one suspect beside the one the card shows.
+        return QCoreApplication::translate("velmora::SupportingFindingsSummary", "1 other suspect")
+            .toStdString();
+    }
+    //: The button that opens the suspects beside the one the card shows.
+    return QCoreApplication::translate("velmora::SupportingFindingsSummary", "%n other suspects",
+                                       nullptr, count)
         .toStdString();
 }
 
