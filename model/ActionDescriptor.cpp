@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ActionDescriptor.h"
 
+#include "base/Translate.h"
 #include "model/Codec.h"
 
 namespace velmora {
@@ -39,16 +40,20 @@ std::string actionDisplayLabel(const ActionDescriptor& action) {
         return action.label;
     }
     switch (*id) {
+    // The short labels of the buttons, where room is short.
     case ActionId::selectDetail:
-        return "Inspect";
+        return translate("ActionDescriptor", "Inspect");
     case ActionId::restart:
-        return "Restart";
+        return translate("ActionDescriptor", "Restart");
     case ActionId::recover:
-        return action.label.starts_with("Quit ") ? "Quit" : "Recover";
+        return action.label.starts_with("Quit ") ? translate("ActionDescriptor", "Quit")
+                                                 : translate("ActionDescriptor", "Recover");
     case ActionId::ignore:
-        return "Ignore";
+        //: Stop showing this app as a suspect.
+        return translate("ActionDescriptor", "Ignore");
     case ActionId::requestForceQuit:
-        return "Shut Down";
+        //: Force the app to quit.
+        return translate("ActionDescriptor", "Shut Down");
     default:
         return action.label;
     }

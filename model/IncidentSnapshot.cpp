@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/IncidentSnapshot.h"
 
+#include "base/Translate.h"
 #include "model/Codec.h"
 #include "model/SurfaceText.h"
 
@@ -183,11 +184,14 @@ std::vector<IncidentConfidenceStep> primaryConfidenceSteps(const IncidentSnapsho
 }
 
 std::vector<DiagnosticMetric> primarySurfaceMetrics(const IncidentSnapshot& incident) {
-    const std::vector<DiagnosticMetric> metricLineOnly{{"Metrics", incident.metricLine}};
+    //: The label of the incident's figures when the monitor sends them as one line.
+    const std::vector<DiagnosticMetric> metricLineOnly{
+        {translate("IncidentSnapshot", "Metrics"), incident.metricLine}};
     const auto& source = incident.primaryMetrics.empty() ? metricLineOnly : incident.primaryMetrics;
     std::vector<DiagnosticMetric> result;
     if (primaryConfidenceSteps(incident).empty()) {
-        result.push_back({"Confidence", incident.confidenceLabel});
+        //: The label of how sure Velmora is about the suspect.
+        result.push_back({translate("IncidentSnapshot", "Confidence"), incident.confidenceLabel});
     }
     for (const auto& metric : source) {
         if (isFull(result)) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "state/PopoverState.h"
 
+#include "base/Translate.h"
 #include "state/WhitespaceAndCase.h"
 
 namespace velmora {
@@ -26,16 +27,27 @@ std::string PopoverState::activeSummaryText() const {
         return snapshot.summaryText;
     }
     if (advancedHistory && advancedHistory->selectedDetail) {
-        return utf8text::upperCased(advancedHistory->selectedDetail->title) + " HISTORY";
+        //: The summary line, in capitals, over one offender's history; %1 is the app's name,
+        //: already in capitals.
+        return withArguments(translate("PopoverState", "%1 HISTORY"),
+                             {utf8text::upperCased(advancedHistory->selectedDetail->title)});
     }
     if (isAdvancedHistoryLoading && !advancedHistory) {
-        return "LOADING ADVANCED HISTORY";
+        //: The summary line, in capitals, while the history is read.
+        return translate("PopoverState", "LOADING ADVANCED HISTORY");
     }
     if (advancedHistory && !advancedHistory->offenders.empty()) {
-        const std::size_t count = advancedHistory->offenders.size();
-        return std::to_string(count) + " RECURRING ISSUE" + (count == 1 ? "" : "S");
+        const auto count = static_cast<int>(advancedHistory->offenders.size());
+        // English has no catalogue: the one form stands apart from the plural.
+        if (count == 1) {
+            //: The summary line, in capitals, over the list of one app that leaked more than once.
+            return translate("PopoverState", "1 RECURRING ISSUE");
+        }
+        //: The summary line, in capitals, over the list of apps that leaked more than once.
+        return translate("PopoverState", "%n RECURRING ISSUES", nullptr, count);
     }
-    return "ADVANCED HISTORY";
+    //: The summary line, in capitals, of the history with nothing in it.
+    return translate("PopoverState", "ADVANCED HISTORY");
 }
 
 } // namespace velmora

@@ -2,6 +2,56 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>ActionDescriptor</name>
+    <message>
+        <location filename="../model/ActionDescriptor.cpp" line="+45"/>
+        <source>Inspect</source>
+        <translation>Ansehen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restart</source>
+        <translation>Neu starten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Recover</source>
+        <translation>Sanft beenden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ignore</source>
+        <extracomment>Stop showing this app as a suspect.</extracomment>
+        <translation>Ignorieren</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Shut Down</source>
+        <extracomment>Force the app to quit.</extracomment>
+        <translation>Beenden erzwingen</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentSnapshot</name>
+    <message>
+        <location filename="../model/IncidentSnapshot.cpp" line="+189"/>
+        <source>Metrics</source>
+        <extracomment>The label of the incident&apos;s figures when the monitor sends them as one line.</extracomment>
+        <translation>Kennzahlen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Confidence</source>
+        <extracomment>The label of how sure Velmora is about the suspect.</extracomment>
+        <translation>Sicherheit</translation>
+    </message>
+</context>
+<context>
     <name>LaunchAtLogin</name>
     <message>
         <location filename="../app/LaunchAtLogin.cpp" line="+22"/>
@@ -71,6 +121,98 @@
         <location line="+7"/>
         <source>No system tray was found. A panel with a tray that speaks StatusNotifierItem (or, on X11, an XEmbed tray) shows Velmora&apos;s icon; until then Velmora shows itself here.</source>
         <translation>Es wurde kein Statusbereich gefunden. Eine Leiste mit einem Statusbereich, der StatusNotifierItem versteht (oder unter X11 ein XEmbed-Statusbereich), zeigt Velmoras Symbol; bis dahin zeigt sich Velmora hier.</translation>
+    </message>
+</context>
+<context>
+    <name>NotWatchingNotice</name>
+    <message>
+        <location filename="../views/popover/NotWatchingNotice.cpp" line="+22"/>
+        <source>Monitor stopped with status %1</source>
+        <extracomment>%1 is the monitor&apos;s exit status, a number.</extracomment>
+        <translation>Überwachungsdienst mit Status %1 beendet</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Monitor killed by signal %1</source>
+        <extracomment>%1 is the number of the signal that ended the monitor.</extracomment>
+        <translation>Überwachungsdienst durch Signal %1 beendet</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Monitor not answering</source>
+        <translation>Überwachungsdienst antwortet nicht</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Monitor could not be started</source>
+        <translation>Überwachungsdienst konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Monitor not sampling</source>
+        <extracomment>The monitor runs but has stopped reading the processes&apos; memory.</extracomment>
+        <translation>Überwachungsdienst misst nicht</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Monitor ended: its answers could not be read</source>
+        <translation>Überwachungsdienst beendet: Seine Antworten waren nicht lesbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Monitor starting</source>
+        <translation>Überwachungsdienst startet</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>starting it again…</source>
+        <extracomment>Velmora is starting its monitor again after it stopped.</extracomment>
+        <translation>wird neu gestartet …</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>gave up after %n tries</source>
+        <extracomment>Velmora stopped restarting its monitor after this many failed starts.</extracomment>
+        <translation>
+            <numerusform>nach %n Versuch aufgegeben</numerusform>
+            <numerusform>nach %n Versuchen aufgegeben</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>next try now</source>
+        <extracomment>The monitor is about to be started again.</extracomment>
+        <translation>nächster Versuch jetzt</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>next try in %n s</source>
+        <extracomment>The monitor is started again in this many seconds.</extracomment>
+        <translation>
+            <numerusform>nächster Versuch in %n s</numerusform>
+            <numerusform>nächster Versuch in %n s</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Velmora is starting its monitor…</source>
+        <translation>Velmora startet die Überwachung …</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Velmora is not watching</source>
+        <translation>Velmora überwacht nicht</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Last updated %1</source>
+        <extracomment>%1 is how long ago, as in &quot;2 min ago&quot;.</extracomment>
+        <translation>Zuletzt aktualisiert %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No data yet</source>
+        <translation>Noch keine Daten</translation>
     </message>
 </context>
 <context>
@@ -168,6 +310,42 @@
         <location line="+1"/>
         <source>This is how Velmora tells you about a leak or memory running out.</source>
         <translation>So meldet Velmora ein Speicherleck oder knapp werdenden Arbeitsspeicher.</translation>
+    </message>
+</context>
+<context>
+    <name>PopoverState</name>
+    <message>
+        <location filename="../state/PopoverState.cpp" line="+32"/>
+        <source>%1 HISTORY</source>
+        <extracomment>The summary line, in capitals, over one offender&apos;s history; %1 is the app&apos;s name, already in capitals.</extracomment>
+        <translation>VERLAUF: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>LOADING ADVANCED HISTORY</source>
+        <extracomment>The summary line, in capitals, while the history is read.</extracomment>
+        <translation>ERWEITERTER VERLAUF WIRD GELADEN</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>1 RECURRING ISSUE</source>
+        <extracomment>The summary line, in capitals, over the list of one app that leaked more than once.</extracomment>
+        <translation>1 WIEDERKEHRENDES PROBLEM</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n RECURRING ISSUES</source>
+        <extracomment>The summary line, in capitals, over the list of apps that leaked more than once.</extracomment>
+        <translation>
+            <numerusform>%n WIEDERKEHRENDES PROBLEM</numerusform>
+            <numerusform>%n WIEDERKEHRENDE PROBLEME</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ADVANCED HISTORY</source>
+        <extracomment>The summary line, in capitals, of the history with nothing in it.</extracomment>
+        <translation>ERWEITERTER VERLAUF</translation>
     </message>
 </context>
 <context>
@@ -278,6 +456,103 @@
     </message>
 </context>
 <context>
+    <name>velmora::AdvancedHistoryDetailView</name>
+    <message>
+        <location filename="../views/history/AdvancedHistoryDetailView.cpp" line="+26"/>
+        <source>Back to History</source>
+        <extracomment>The back button of one offender&apos;s history, and the page&apos;s title in capitals.</extracomment>
+        <translation>Zurück zum Verlauf</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>ADVANCED</source>
+        <translation>ERWEITERT</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>METRICS</source>
+        <extracomment>The heading, in capitals, over the offender&apos;s figures over 30 days.</extracomment>
+        <translation>KENNZAHLEN</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>READ</source>
+        <extracomment>The heading, in capitals, over what Velmora reads from the offender&apos;s history.</extracomment>
+        <translation>EINSCHÄTZUNG</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::AdvancedHistoryEmptyState</name>
+    <message>
+        <location filename="../views/history/AdvancedHistoryEmptyState.cpp" line="+14"/>
+        <source>ADVANCED</source>
+        <extracomment>The heading, in capitals, of the history of recurring offenders.</extracomment>
+        <translation>ERWEITERT</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::AdvancedHistoryListView</name>
+    <message>
+        <location filename="../views/history/AdvancedHistoryListView.cpp" line="+142"/>
+        <source>ADVANCED</source>
+        <extracomment>The heading, in capitals, of the history of recurring offenders.</extracomment>
+        <translation>ERWEITERT</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Recurring Issues</source>
+        <translation>Wiederkehrende Probleme</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>One row per offender. Nearby suspect windows are compacted into incidents so noisy repeats do not flood the surface.</source>
+        <translation>Eine Zeile je Verursacher. Verdachtsphasen, die nah beieinander liegen, werden zu Vorfällen zusammengefasst, damit häufige Wiederholungen die Ansicht nicht überfluten.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>History fetch failed</source>
+        <extracomment>The history could not be read; the monitor&apos;s error follows.</extracomment>
+        <translation>Verlauf konnte nicht geladen werden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No recurring offenders yet</source>
+        <translation>Noch keine wiederkehrenden Verursacher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Velmora will rank apps here once it has enough repeated suspect history to compact into incidents.</source>
+        <translation>Velmora ordnet hier Anwendungen ein, sobald genug wiederholte Verdachtsfälle vorliegen, um sie zu Vorfällen zusammenzufassen.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::AdvancedHistoryLoadingView</name>
+    <message>
+        <location filename="../views/history/AdvancedHistoryEmptyState.cpp" line="+29"/>
+        <location line="+4"/>
+        <source>Loading advanced history</source>
+        <translation>Erweiterter Verlauf wird geladen</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>Velmora is compacting recurring findings, artifacts, and baseline evidence into offender summaries.</source>
+        <translation>Velmora fasst wiederkehrende Befunde, Aufzeichnungen und Vergleichswerte zu Übersichten je Verursacher zusammen.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::AdvancedHistoryView</name>
+    <message>
+        <location filename="../views/history/AdvancedHistoryView.cpp" line="+102"/>
+        <source>Advanced history unavailable</source>
+        <translation>Erweiterter Verlauf nicht verfügbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Velmora has not built enough history yet to rank recurring offenders.</source>
+        <translation>Velmora hat noch nicht genug Verlauf gesammelt, um wiederkehrende Verursacher einzuordnen.</translation>
+    </message>
+</context>
+<context>
     <name>velmora::ApplicationMenu</name>
     <message>
         <location filename="../app/ApplicationMenu.cpp" line="+20"/>
@@ -344,6 +619,60 @@
     </message>
 </context>
 <context>
+    <name>velmora::DetailView</name>
+    <message>
+        <location filename="../views/detail/DetailView.cpp" line="+46"/>
+        <source>WHY</source>
+        <extracomment>The heading, in capitals, over the reasons for the verdict.</extracomment>
+        <translation>WARUM</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>TIMELINE</source>
+        <extracomment>The heading, in capitals, over what happened to the suspect, in order.</extracomment>
+        <translation>ZEITLEISTE</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Back to Suspects</source>
+        <extracomment>The back button of a suspect&apos;s detail, and the page&apos;s title in capitals.</extracomment>
+        <translation>Zurück zu den Verdachtsfällen</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DETAIL</source>
+        <translation>DETAILS</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Back to Suspects (Esc)</source>
+        <extracomment>The back button&apos;s tooltip; Esc is the key that does the same.</extracomment>
+        <translation>Zurück zu den Verdachtsfällen (Esc)</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>ACT</source>
+        <extracomment>The heading, in capitals, over what the person can do about the suspect.</extracomment>
+        <translation>HANDELN</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::DiagnosticsDisclosure</name>
+    <message>
+        <location filename="../views/detail/DiagnosticsDisclosure.cpp" line="+27"/>
+        <location line="+8"/>
+        <source>DIAGNOSTICS</source>
+        <extracomment>The heading, in capitals, of the folded section with the raw figures.</extracomment>
+        <translation>DIAGNOSE</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Raw identity, evidence, and metrics</source>
+        <extracomment>Under DIAGNOSTICS: what the folded section holds.</extracomment>
+        <translation>Rohdaten zu Prozess, Belegen und Kennzahlen</translation>
+    </message>
+</context>
+<context>
     <name>velmora::FooterCommandButton</name>
     <message>
         <location filename="../views/kit/FooterCommandButton.cpp" line="+93"/>
@@ -362,11 +691,78 @@
     </message>
 </context>
 <context>
+    <name>velmora::FooterTelemetry</name>
+    <message>
+        <location filename="../views/popover/FooterTelemetry.cpp" line="+79"/>
+        <source>Return to live triage</source>
+        <translation>Zurück zur Live-Ansicht</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Open advanced history</source>
+        <translation>Erweiterten Verlauf öffnen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Export report</source>
+        <translation>Bericht exportieren</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Open settings</source>
+        <translation>Einstellungen öffnen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quit Velmora</source>
+        <translation>Velmora beenden</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>Storage</source>
+        <extracomment>The footer chip with the size of Velmora&apos;s stored history.</extracomment>
+        <translation>Speicherplatz</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Retention</source>
+        <extracomment>The footer chip with how long Velmora keeps its history.</extracomment>
+        <translation>Aufbewahrung</translation>
+    </message>
+</context>
+<context>
     <name>velmora::IncidentConfidenceLadder</name>
     <message>
-        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+123"/>
+        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+125"/>
         <source>Confidence</source>
-        <translation>Gewissheit</translation>
+        <translation>Sicherheit</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::IncidentConfidenceStepSummary</name>
+    <message>
+        <location line="-9"/>
+        <source>%1, %2</source>
+        <extracomment>A step of the confidence ladder as a screen reader says it: its label, then its value.</extracomment>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::IncidentInlineMetric</name>
+    <message>
+        <location line="-43"/>
+        <source>%1: %2</source>
+        <extracomment>A figure of the incident card as a screen reader says it: its label, then its value.</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::IncidentNextActionRow</name>
+    <message>
+        <location line="+135"/>
+        <source>SAFEST</source>
+        <extracomment>The label, in capitals, before the safest next step for the suspect.</extracomment>
+        <translation>EMPFOHLEN</translation>
     </message>
 </context>
 <context>
@@ -473,6 +869,59 @@
     </message>
 </context>
 <context>
+    <name>velmora::NotWatchingPanel</name>
+    <message>
+        <location filename="../views/popover/NotWatchingPanel.cpp" line="+88"/>
+        <source>Restart monitor</source>
+        <translation>Überwachung neu starten</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::OffenderCard</name>
+    <message>
+        <location filename="../views/history/AdvancedHistoryListView.cpp" line="-128"/>
+        <source>LIVE NOW</source>
+        <extracomment>The tag, in capitals, of an offender that is a suspect right now.</extracomment>
+        <translation>JETZT AKTIV</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>30d</source>
+        <extracomment>The caption over the number of incidents in the last 30 days (&quot;30 days&quot;, short).</extracomment>
+        <translation>30 Tage</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Critical</source>
+        <extracomment>The caption over the number of those incidents that were critical.</extracomment>
+        <translation>Kritisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Peak</source>
+        <extracomment>The caption over the highest leak score of the last 30 days.</extracomment>
+        <translation>Höchstwert</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+41"/>
+        <source>%n incidents</source>
+        <extracomment>The number of incidents in the last 30 days.</extracomment>
+        <translation>
+            <numerusform>%n Vorfall</numerusform>
+            <numerusform>%n Vorfälle</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>velmora::OutOfDate</name>
+    <message>
+        <location filename="../views/popover/OutOfDate.cpp" line="+23"/>
+        <source>Out of date</source>
+        <extracomment>What a screen reader adds to a part of the popover whose figures are no longer current.</extracomment>
+        <translation>Veraltet</translation>
+    </message>
+</context>
+<context>
     <name>velmora::PopoverWindow</name>
     <message>
         <location filename="../app/PopoverWindow.cpp" line="+94"/>
@@ -486,6 +935,24 @@
         <location filename="../views/kit/ProgressSpinner.cpp" line="+20"/>
         <source>In progress</source>
         <translation>Läuft</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::RecentFindingsSection</name>
+    <message>
+        <location filename="../views/findings/RecentFindingsSection.cpp" line="+67"/>
+        <source>KEEP AN EYE ON THESE</source>
+        <extracomment>The heading, in capitals, over apps that were suspects recently.</extracomment>
+        <translation>IM AUGE BEHALTEN</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ReliefPlanStrip</name>
+    <message>
+        <location filename="../views/relief/ReliefPlanStrip.cpp" line="+89"/>
+        <source>%1, %2</source>
+        <extracomment>The relief plan as a screen reader says it: its headline, then the candidate&apos;s detail.</extracomment>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -684,11 +1151,61 @@
     </message>
 </context>
 <context>
+    <name>velmora::SupportingFindingRow</name>
+    <message>
+        <location filename="../views/findings/SupportingFindingRow.cpp" line="+197"/>
+        <source>watch</source>
+        <extracomment>The pill of a row that is only watched, shown in lower case.</extracomment>
+        <translation>beobachten</translation>
+    </message>
+</context>
+<context>
     <name>velmora::SupportingFindingsSummary</name>
     <message>
-        <location filename="../views/findings/SupportingFindingsSummary.cpp" line="+41"/>
+        <location filename="../views/findings/SupportingFindingsSummary.cpp" line="+17"/>
+        <source>1 other suspect</source>
+        <extracomment>The button that opens the one suspect beside the one the card shows.</extracomment>
+        <translation>1 weiterer Verdachtsfall</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n other suspects</source>
+        <extracomment>The button that opens the suspects beside the one the card shows.</extracomment>
+        <translation>
+            <numerusform>%n weiterer Verdachtsfall</numerusform>
+            <numerusform>%n weitere Verdachtsfälle</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>, </source>
+        <extracomment>Between two application names in the list of other suspects.</extracomment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source> +%1</source>
+        <extracomment>After the first names of the other suspects: how many more there are, as in &quot;Firefox, Slack +3&quot;.</extracomment>
+        <translation> +%1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Inspect supporting suspect</source>
         <translation>Weiteren Verdachtsfall ansehen</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SystemStateHeader</name>
+    <message>
+        <location filename="../views/popover/SystemStateHeader.cpp" line="+223"/>
+        <source>SYSTEM STATE</source>
+        <extracomment>The eyebrow over the machine&apos;s memory figures, in capitals.</extracomment>
+        <translation>SYSTEMZUSTAND</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>Not watching</source>
+        <translation>Keine Überwachung</translation>
     </message>
 </context>
 <context>
@@ -781,7 +1298,7 @@
 <context>
     <name>velmora::UsedMemoryBar</name>
     <message>
-        <location filename="../views/popover/SystemStateHeader.cpp" line="+190"/>
+        <location filename="../views/popover/SystemStateHeader.cpp" line="-78"/>
         <source>Memory used</source>
         <translation>Belegter Speicher</translation>
     </message>
@@ -874,6 +1391,21 @@
         <source>Posture</source>
         <extracomment>What to do about a verdict (a small heading).</extracomment>
         <translation>Vorgehen</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::WhereItGrowsCard</name>
+    <message>
+        <location filename="../views/detail/WhereItGrowsCard.cpp" line="+45"/>
+        <source>WHERE IT GROWS</source>
+        <extracomment>The heading, in capitals, over the places in the app&apos;s code where its memory grows.</extracomment>
+        <translation>WO ES WÄCHST</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Where it grows</source>
+        <extracomment>The same heading as a screen reader says it.</extracomment>
+        <translation>Wo es wächst</translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,11 @@
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
 #include "state/PopoverViewModel.h"
+#include "views/findings/SupportingFindingsSummary.h"
+#include "views/history/AdvancedHistoryListView.h"
+#include "views/kit/VelmoraText.h"
+#include "views/popover/FooterTelemetry.h"
+#include "views/popover/NotWatchingNotice.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,6 +115,55 @@ TEST(GermanDesktopTest, NotificationsAndHintsReadGermanWithTheirPlurals) {
     EXPECT_EQ(exhaustionSummary(61), "Der Arbeitsspeicher ist in etwa 1 Min. voll");
 
     EXPECT_NE(noTrayHint("KDE").find("Systemabschnitt"), std::string::npos) << noTrayHint("KDE");
+}
+
+TEST(GermanDesktopTest, ThePopoversOwnTextsReadGermanInGermanOrder) {
+    MonitorLinkState link;
+    link.cause = MonitorLinkCause::killedBySignal;
+    link.code = 9;
+    link.recovery = MonitorRecovery::scheduled;
+    const auto notice = notWatchingNotice(link, 4s, 2min);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->title, "Velmora überwacht nicht");
+    // The signal's number stands where German puts it, not where English glued it.
+    EXPECT_EQ(notice->reason, "Überwachungsdienst durch Signal 9 beendet");
+    EXPECT_EQ(notice->next, "nächster Versuch in 4 s");
+    EXPECT_EQ(notice->lastUpdated, "Zuletzt aktualisiert vor 2 Min.");
+    link.recovery = MonitorRecovery::gaveUp;
+    EXPECT_EQ(notWatchingNotice(link, std::nullopt, std::nullopt)->next,
+              "nach 5 Versuchen aufgegeben");
+
+    std::vector<std::string> labels;
+    for (const auto& item : footerCommandItems(false, false)) {
+        labels.push_back(item.accessibilityLabel);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"Erweiterten Verlauf öffnen", "Bericht exportieren",
+                                                "Einstellungen öffnen", "Velmora beenden"}));
+
+    // One and many take their own forms, as German counts them.
+    const std::vector<FindingSnapshot> three(3);
+    EXPECT_EQ(supportingSummaryTitle({three.front()}), "1 weiterer Verdachtsfall");
+    EXPECT_EQ(supportingSummaryTitle(three), "3 weitere Verdachtsfälle");
+    EXPECT_EQ(actionDisplayLabel({"restart", "Restart editor", ActionStyle::warning, "app:editor"}),
+              "Neu starten");
+}
+
+// English writes the count with its fixed unit ("1 incidents"); German has a form for one.
+TEST(GermanDesktopTest, TheHistoryCountsIncidentsInGermanForms) {
+    AdvancedHistoryListView list;
+    HistoricalOffenderSummarySnapshot once;
+    once.key = "app:editor";
+    once.title = "editor";
+    once.incidentCount30d = 1;
+    HistoricalOffenderSummarySnapshot often = once;
+    often.key = "app:browser";
+    often.incidentCount30d = 4;
+    list.setState({once, often}, false, std::nullopt);
+    QStringList counts;
+    for (const auto* text : list.findChildren<VelmoraText*>(QStringLiteral("metric30d"))) {
+        counts << text->text();
+    }
+    EXPECT_EQ(counts, (QStringList{QStringLiteral("1 Vorfall"), QStringLiteral("4 Vorfälle")}));
 }
 
 // The messages of a catalogue by context and source, with whether each has its translation.

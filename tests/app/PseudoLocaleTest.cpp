@@ -4,6 +4,7 @@
 // cut off in a longer language too. Each surface is built at its real size from a monitor that
 // sends its longest texts; what the monitor sends is shown as it comes and may stand outside
 // the brackets. A new surface is one more entry in surfaces().
+#include "ComposedSnapshot.h"
 #include "WindowTestSupport.h"
 #include "app/AppTranslations.h"
 #include "app/ApplicationMenu.h"
@@ -13,14 +14,21 @@
 #include "app/PopoverWindow.h"
 #include "app/SettingsWindow.h"
 #include "demo/MockVelmoraBackend.h"
+#include "demo/ScenarioLibrary.h"
 #include "model/Codec.h"
+#include "state/IncidentFacts.h"
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
 #include "state/PopoverViewModel.h"
+#include "state/ReasonTexts.h"
 #include "state/VerdictTooltipCatalog.h"
 #include "support/LayoutAudit.h"
 #include "support/TranslationAudit.h"
+#include "views/detail/DiagnosticsDisclosure.h"
 #include "views/help/VerdictOnboardingTooltip.h"
+#include "views/kit/VelmoraText.h"
+#include "views/popover/NotWatchingNotice.h"
+#include "views/popover/PopoverHost.h"
 #include "views/popover/PopoverRootView.h"
 
 #include <QApplication>
@@ -32,6 +40,7 @@
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -161,6 +170,188 @@ Shown onboardingTooltip(const char* id) {
     return {tooltip, properNames};
 }
 
+// The monitor's texts that still travel as English alone, by the field that carries them:
+// shown as they come. Each field leaves this list once the app composes its text from codes.
+const std::set<std::string> stillEnglish{
+    // Being given codes now: the forecast (when memory runs out, who the kernel would end
+    // first, which the scope line shows while it matters), a row's explanation sentence (and a
+    // recent finding's),
+    // the timeline, the attribution facts, the headline, the impact line, the feedback after an
+    // action and the store's history (its offenders and their detail).
+    "memoryForecast", "explanation", "timeline", "attributionLine", "attributionFacts", "headline",
+    "impactLine", "actionFeedback", "advancedHistory",
+    // With codes already sent beside them that the app does not compose from yet: a row's
+    // rate, confidence pill and curvature.
+    "rate", "confidencePillLabel", "curvatureLabel",
+    // With no codes planned yet: the summary strip, the pressure pill, the headroom and scope
+    // lines, a
+    // recent finding's status and age, the card's evidence, confidence and metrics, the action
+    // buttons' labels, the relief plan, the confirmation before an action, the detail's
+    // verdict, next commands, evidence, where it grows and diagnostics, and the footer's
+    // storage and retention.
+    "summaryText", "pressureLabel", "headroomLabel", "scopeLabel", "statusLabel", "lastSeenText",
+    "evidenceLabel", "confidenceLabel", "confidenceSteps", "primaryMetrics", "orderedActions",
+    "nextAction", "relief", "destructiveConfirmation", "verdictBlock", "actBlock",
+    "artifactBoundary", "whereItGrows", "diagnosticsBlock", "footerTelemetry"};
+
+// Names the monitor sends (apps, processes, commands to copy): never translated.
+const std::set<std::string> names{"title", "suspectTitle", "name", "command"};
+
+// Every string under a field of `fields`, wherever it sits in `json`.
+void collectFields(const Json& json, const std::set<std::string>& fields, QStringList& into) {
+    if (json.is_object()) {
+        for (const auto& [key, value] : json.items()) {
+            if (fields.count(key) != 0) {
+                collectStrings(value, into);
+            } else {
+                collectFields(value, fields, into);
+            }
+        }
+    } else if (json.is_array()) {
+        for (const auto& item : json) {
+            collectFields(item, fields, into);
+        }
+    }
+}
+
+void add(QStringList& into, const std::optional<std::string>& text) {
+    if (text) {
+        into << QString::fromStdString(*text);
+    }
+}
+
+// What the app composes from the monitor's codes in state/ (the stage pill, the card's facts
+// and lines, the detail's reasons): English until those composers go through the catalogue,
+// which the codes' work does.
+QStringList composedFromCodes(const PopoverSnapshot& snapshot) {
+    QStringList texts;
+    const IncidentSnapshot& incident = snapshot.incident;
+    add(texts, stageLabelText(incident));
+    for (const auto& fact : primarySurfaceFacts(incident)) {
+        texts << QString::fromStdString(fact.label) << QString::fromStdString(fact.text);
+    }
+    add(texts, nextActionLine(incident));
+    add(texts, actionStatusLine(incident));
+    if (snapshot.selectedDetail) {
+        const WhyBlock& why = snapshot.selectedDetail->whyBlock;
+        for (const auto& line : reasonTexts(why.reasonCodes, why.reasons)) {
+            texts << QString::fromStdString(line);
+        }
+    }
+    return texts;
+}
+
+// The memory chart's own texts, which the chart's work makes translatable.
+QStringList chartTexts(const QWidget* root) {
+    QStringList texts;
+    for (const char* block : {"memoryBlock", "offenderMemoryBlock"}) {
+        if (const auto* chart = root->findChild<QWidget*>(QString::fromLatin1(block))) {
+            for (const auto* text : chart->findChildren<VelmoraText*>()) {
+                texts << text->text();
+            }
+            for (const auto* button : chart->findChildren<QAbstractButton*>()) {
+                texts << button->text();
+            }
+        }
+    }
+    return texts;
+}
+
+QStringList shownAsSent(const PopoverRenderState& state, const QWidget* root) {
+    QStringList texts = properNames + composedFromCodes(state.snapshot) + chartTexts(root);
+    Json sent = encode(state.snapshot);
+    if (state.visibleActionFeedback) {
+        sent["actionFeedback"] = encode(*state.visibleActionFeedback);
+    }
+    if (state.advancedHistory) {
+        sent["advancedHistory"] = encode(*state.advancedHistory);
+    }
+    collectFields(sent, stillEnglish, texts);
+    collectFields(sent, names, texts);
+    return texts;
+}
+
+// The popover at its real width of 448 pixels, hosted as the app hosts it, showing `state`.
+Shown popover(const PopoverRenderState& state) {
+    auto host = std::make_shared<PopoverHost>();
+    host->present(state);
+    return {std::shared_ptr<QWidget>(host, host->root()), shownAsSent(state, host->root())};
+}
+
+PopoverRenderState live(Session session, bool withDetail = false) {
+    PopoverRenderState state;
+    state.snapshot = composedSnapshot(session, withDetail);
+    return state;
+}
+
+// The detail with its diagnostics unfolded.
+Shown detailWithDiagnostics() {
+    Shown shown = popover(live(Session::leaking, true));
+    auto* diagnostics = shown.root->findChild<DiagnosticsDisclosure*>();
+    EXPECT_NE(diagnostics, nullptr);
+    if (diagnostics != nullptr) {
+        diagnostics->setExpanded(true);
+        settleLayouts();
+    }
+    return shown;
+}
+
+PopoverRenderState withFeedback() {
+    PopoverRenderState state = live(Session::leaking);
+    state.visibleActionFeedback = ScenarioLibrary::actionFeedback().actionFeedback;
+    return state;
+}
+
+PopoverRenderState withConfirmation() {
+    PopoverRenderState state = live(Session::leaking);
+    state.snapshot.destructiveConfirmation = ScenarioLibrary::forceQuitConfirmation("app:editor");
+    return state;
+}
+
+// The history comes from the store, which sends its English alone.
+PopoverRenderState history(bool offenderOpened) {
+    PopoverRenderState state = live(Session::leaking);
+    state.surface = PopoverSurface::advanced;
+    state.advancedHistory = ScenarioLibrary::advancedHistory();
+    if (offenderOpened) {
+        state.advancedHistory =
+            ScenarioLibrary::advancedHistoryDetail(state.advancedHistory->offenders.front().key);
+    }
+    return state;
+}
+
+// The history before the store answered, with nothing in it, and when it could not be read.
+PopoverRenderState historyWaiting(bool loading, std::optional<std::string> error,
+                                  bool emptyAnswer = false) {
+    PopoverRenderState state = live(Session::leaking);
+    state.surface = PopoverSurface::advanced;
+    state.isAdvancedHistoryLoading = loading;
+    state.advancedHistoryError = std::move(error);
+    if (emptyAnswer) {
+        state.advancedHistory = AdvancedHistorySnapshot{};
+    }
+    return state;
+}
+
+// Before the monitor's first answer.
+PopoverRenderState starting() {
+    PopoverRenderState state;
+    state.monitorLink.cause = MonitorLinkCause::starting;
+    state.notWatching = notWatchingNotice(state.monitorLink, std::nullopt, std::nullopt);
+    return state;
+}
+
+PopoverRenderState notWatching(MonitorLinkCause cause, MonitorRecovery recovery) {
+    using namespace std::chrono_literals;
+    PopoverRenderState state = live(Session::leaking);
+    MonitorLinkState link;
+    link.cause = cause;
+    link.code = 9;
+    link.recovery = recovery;
+    state.notWatching = notWatchingNotice(link, 4s, 2min);
+    return state;
+}
+
 const std::map<std::string, std::function<Shown()>>& surfaces() {
     static const auto all = [] {
         std::map<std::string, std::function<Shown()>> named{
@@ -170,6 +361,28 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
             {"TrustWindow", trustWindow},
             {"HelpWindow", helpWindow},
             {"TrayMenu", trayMenu},
+            {"PopoverIncident", [] { return popover(live(Session::leaking)); }},
+            {"PopoverCalm", [] { return popover(live(Session::calm)); }},
+            {"PopoverSelfCheckRows", [] { return popover(live(Session::selfCheck)); }},
+            {"PopoverDetail", [] { return popover(live(Session::leaking, true)); }},
+            {"PopoverDetailDiagnostics", detailWithDiagnostics},
+            {"PopoverActionFeedback", [] { return popover(withFeedback()); }},
+            {"PopoverConfirmation", [] { return popover(withConfirmation()); }},
+            {"PopoverHistory", [] { return popover(history(false)); }},
+            {"PopoverHistoryOffender", [] { return popover(history(true)); }},
+            {"PopoverHistoryLoading", [] { return popover(historyWaiting(true, {})); }},
+            {"PopoverHistoryEmpty", [] { return popover(historyWaiting(false, {}, true)); }},
+            {"PopoverHistoryUnavailable", [] { return popover(historyWaiting(false, {})); }},
+            {"PopoverStarting", [] { return popover(starting()); }},
+            {"PopoverNotWatching",
+             [] {
+                 return popover(
+                     notWatching(MonitorLinkCause::killedBySignal, MonitorRecovery::scheduled));
+             }},
+            {"PopoverMonitorGaveUp",
+             [] {
+                 return popover(notWatching(MonitorLinkCause::exited, MonitorRecovery::gaveUp));
+             }},
         };
         // Test names take letters and digits only.
         for (const auto& [name, id] :
@@ -240,6 +453,35 @@ TEST_P(PseudoLocale, EveryTextIsTranslatedAndShownWhole) {
 INSTANTIATE_TEST_SUITE_P(Surfaces, PseudoLocale, ::testing::ValuesIn(surfaceNames()),
                          [](const auto& info) { return info.param; });
 
+// Each popover surface shows what it is named for, so the check above never passes over an
+// empty popover.
+TEST(PseudoLocaleSurfaces, ShowWhatTheyAreNamedFor) {
+    const std::map<std::string, QStringList> shownParts{
+        {"PopoverIncident",
+         {"incidentSummaryCard", "reliefPlanStrip", "supportingFindingsSummary"}},
+        {"PopoverCalm", {"recentFindingsHeading"}},
+        {"PopoverSelfCheckRows", {"supportingRows", "verdictPill"}},
+        {"PopoverDetail", {"detailView", "whyBlock", "timelineBlock", "artifactTitle"}},
+        {"PopoverDetailDiagnostics", {"diagnosticsContent"}},
+        {"PopoverActionFeedback", {"actionFeedbackBanner"}},
+        {"PopoverHistory", {"advancedHistoryList", "metric30d"}},
+        {"PopoverHistoryOffender", {"advancedHistoryDetail", "metricsBlock"}},
+        {"PopoverHistoryLoading", {"advancedHistoryLoading"}},
+        {"PopoverHistoryEmpty", {"listEmptyState"}},
+        {"PopoverNotWatching", {"notWatchingNotice", "restartMonitorButton"}},
+    };
+    for (const auto& [name, parts] : shownParts) {
+        const Shown surface = surfaces().at(name)();
+        for (const QString& part : parts) {
+            const auto found = surface.root->findChildren<QWidget*>(part);
+            EXPECT_TRUE(std::any_of(
+                found.begin(), found.end(),
+                [&](const QWidget* widget) { return isShownUnder(widget, surface.root.get()); }))
+                << name << " shows no " << part.toStdString();
+        }
+    }
+}
+
 // The check itself: what it lets through and what it reports.
 TEST(PseudoLocaleAudit, ReportsTextOutsideBracketsOnly) {
     const QStringList asSent{QStringLiteral("Velmora"), QStringLiteral("3.2 GB now")};
@@ -251,6 +493,10 @@ TEST(PseudoLocaleAudit, ReportsTextOutsideBracketsOnly) {
     EXPECT_FALSE(isTranslated(QStringLiteral("Settings"), asSent));
     EXPECT_FALSE(isTranslated(QStringLiteral("[Šéţţîñĝš] now"), asSent));
     EXPECT_FALSE(isTranslated(QStringLiteral("Velmora Settings"), asSent));
+    // A sent text with brackets of its own stands whole.
+    const QStringList command{QStringLiteral("grep '^[a-f]' maps | head")};
+    EXPECT_TRUE(isTranslated(QStringLiteral("grep '^[a-f]' maps | head"), command));
+    EXPECT_FALSE(isTranslated(QStringLiteral("grep '^[a-f]' maps | head -n 2"), command));
 
     QWidget window;
     window.setObjectName(QStringLiteral("window"));

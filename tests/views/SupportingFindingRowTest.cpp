@@ -8,6 +8,7 @@
 #include "views/findings/SupportingActionPill.h"
 #include "views/findings/SupportingActions.h"
 #include "views/findings/SupportingFindingsSummary.h"
+#include "views/kit/VelmoraSymbols.h"
 
 #include <QCoreApplication>
 #include <QFontMetricsF>
@@ -140,6 +141,28 @@ TEST(SupportingFindingRow, ShowsTheRowWithItsPreferredActions) {
     row.setFinding(suspect);
     EXPECT_EQ(row.findChild<CapsuleLabel*>("verdictPill")->displayText(), "probable leak");
     EXPECT_TRUE(row.findChild<QWidget*>("curvatureChip")->isHidden());
+}
+
+// Whether growth speeds up is read from the curvature's code; the label's words count only
+// when a monitor sends no code, so a label in any language keeps its arrow.
+TEST(SupportingFindingRow, TheCurvatureArrowFollowsTheCode) {
+    SupportingFindingRow row;
+    const auto symbol = [&row] { return row.findChild<SymbolView*>("curvatureSymbol")->symbol(); };
+    auto growing = finding("a");
+    growing.curvatureLabel = "Accelerating since launch";
+    row.setFinding(growing);
+    EXPECT_EQ(symbol(), "velmora-growth-accelerating");
+
+    growing.curvatureLabel = "Beschleunigt seit dem Start";
+    growing.codes = FindingCodes{};
+    growing.codes->curvature = CurvatureCode::accelerating;
+    row.setFinding(growing);
+    EXPECT_EQ(symbol(), "velmora-growth-accelerating");
+
+    growing.curvatureLabel = "Accelerating words, slowing code";
+    growing.codes->curvature = CurvatureCode::decelerating;
+    row.setFinding(growing);
+    EXPECT_EQ(symbol(), "velmora-growth-slowing");
 }
 
 const DrawnText& firstLine(const std::vector<DrawnText>& lines) {

@@ -42,7 +42,8 @@ DetailView::DetailView(QWidget* parent) : QWidget(parent) {
 
     whyBlock_ = new SectionBlock(blockRadius, this);
     whyBlock_->setObjectName("whyBlock");
-    whyBlock_->setTitle(QStringLiteral("WHY"));
+    //: The heading, in capitals, over the reasons for the verdict.
+    whyBlock_->setTitle(tr("WHY"));
     reasons_ = new TextLineList(TypeRole::body, paletteRef(PaletteColor::mutedText), 5, "reason",
                                 whyBlock_);
     whyBlock_->content()->addWidget(reasons_);
@@ -50,7 +51,8 @@ DetailView::DetailView(QWidget* parent) : QWidget(parent) {
 
     timelineBlock_ = new SectionBlock(blockRadius, this);
     timelineBlock_->setObjectName("timelineBlock");
-    timelineBlock_->setTitle(QStringLiteral("TIMELINE"));
+    //: The heading, in capitals, over what happened to the suspect, in order.
+    timelineBlock_->setTitle(tr("TIMELINE"));
     timeline_ = new IncidentTimelineList(timelineBlock_);
     timelineBlock_->content()->addWidget(timeline_);
     timelineBlock_->hide();
@@ -78,9 +80,10 @@ DetailView::DetailView(QWidget* parent) : QWidget(parent) {
 DetailView::~DetailView() = default;
 
 QWidget* DetailView::buildHeader() {
-    auto* header =
-        new SurfaceHeader(QStringLiteral("Back to Suspects"), QStringLiteral("DETAIL"), this);
-    header->backButton()->setToolTip(QStringLiteral("Back to Suspects (Esc)"));
+    //: The back button of a suspect's detail, and the page's title in capitals.
+    auto* header = new SurfaceHeader(tr("Back to Suspects"), tr("DETAIL"), this);
+    //: The back button's tooltip; Esc is the key that does the same.
+    header->backButton()->setToolTip(tr("Back to Suspects (Esc)"));
     header->backButton()->setOnTap([this] { goBack(); });
     return header;
 }
@@ -108,7 +111,8 @@ SectionBlock* DetailView::buildVerdictBlock() {
 SectionBlock* DetailView::buildActBlock() {
     auto* block = new SectionBlock(blockRadius, this);
     block->setObjectName("actBlock");
-    block->setTitle(QStringLiteral("ACT"));
+    //: The heading, in capitals, over what the person can do about the suspect.
+    block->setTitle(tr("ACT"));
     actions_ = new DetailActionList(block);
     actions_->setOnDispatchAction([this](const ActionDescriptor& action) { dispatch(action); });
     block->content()->addWidget(actions_);

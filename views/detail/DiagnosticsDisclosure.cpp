@@ -23,7 +23,8 @@ DiagnosticsDisclosure::DiagnosticsDisclosure(QWidget* parent)
     toggle_ =
         new PanelButton(PanelStyle{0, ColorRef::fixedColor(Qt::transparent), {}, {}, 0}, this);
     toggle_->setObjectName("diagnosticsToggle");
-    toggle_->setAccessibleName(QStringLiteral("DIAGNOSTICS"));
+    //: The heading, in capitals, of the folded section with the raw figures.
+    toggle_->setAccessibleName(tr("DIAGNOSTICS"));
     auto* toggleLayout = new QHBoxLayout(toggle_);
     toggleLayout->setContentsMargins(0, 0, 0, 0);
     toggleLayout->setSpacing(8);
@@ -31,10 +32,11 @@ DiagnosticsDisclosure::DiagnosticsDisclosure(QWidget* parent)
     labels->setSpacing(3);
     auto* title = makeText(TypeRole::eyebrow, {}, paletteRef(PaletteColor::mutedText), 1, toggle_);
     title->setTracking(1);
-    title->setText(QStringLiteral("DIAGNOSTICS"));
+    title->setText(tr("DIAGNOSTICS"));
     auto* subtitle =
         makeText(TypeRole::caption, {}, paletteRef(PaletteColor::mutedText), 1, toggle_);
-    subtitle->setText(QStringLiteral("Raw identity, evidence, and metrics"));
+    //: Under DIAGNOSTICS: what the folded section holds.
+    subtitle->setText(tr("Raw identity, evidence, and metrics"));
     labels->addWidget(title);
     labels->addWidget(subtitle);
     toggleLayout->addLayout(labels, 1);

@@ -41,8 +41,10 @@ private:
 
 WhereItGrowsCard::WhereItGrowsCard(double radius, QWidget* parent) : SectionBlock(radius, parent) {
     setObjectName("whereItGrowsCard");
-    setTitle(QStringLiteral("WHERE IT GROWS"));
-    setAccessibleName(QStringLiteral("Where it grows"));
+    //: The heading, in capitals, over the places in the app's code where its memory grows.
+    setTitle(tr("WHERE IT GROWS"));
+    //: The same heading as a screen reader says it.
+    setAccessibleName(tr("Where it grows"));
     auto* column = new QVBoxLayout;
     column->setSpacing(8);
     status_ = makeText(TypeRole::body, {}, paletteRef(PaletteColor::neutralText), 0, this);

@@ -63,7 +63,8 @@ RecentFindingsSection::RecentFindingsSection(QWidget* parent) : QWidget(parent) 
         makeText(TypeRole::summary, {}, paletteRef(PaletteColor::mutedText, 0.92), 1, this);
     heading->setObjectName("recentFindingsHeading");
     heading->setTracking(1.0);
-    heading->setText(QStringLiteral("KEEP AN EYE ON THESE"));
+    //: The heading, in capitals, over apps that were suspects recently.
+    heading->setText(tr("KEEP AN EYE ON THESE"));
     layout->addWidget(heading);
     list_ = new QWidget(this);
     auto* cards = new QVBoxLayout(list_);

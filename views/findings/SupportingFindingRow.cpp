@@ -26,8 +26,13 @@ constexpr double rateMinimumScale = 0.75;
 constexpr int keptCharacters = 3;     // what a truncated text of the title row still shows
 constexpr int keptRateCharacters = 5; // the number of a rate such as "+21.4 MB/min"
 
-bool isAccelerating(const std::optional<std::string>& curvature) {
-    return curvature && curvature->find("Accelerating") != std::string::npos;
+// From the curvature's code; only a monitor that sends none leaves the label's words to read.
+bool isAccelerating(const FindingSnapshot& finding) {
+    if (finding.codes && finding.codes->curvature && finding.codes->curvature->known) {
+        return *finding.codes->curvature->known == CurvatureCode::accelerating;
+    }
+    const auto& label = finding.curvatureLabel;
+    return label && label->find("Accelerating") != std::string::npos;
 }
 
 } // namespace
@@ -129,6 +134,7 @@ QWidget* SupportingFindingRow::buildCurvatureChip() {
     layout->setSpacing(5);
     curvatureSymbol_ = new SymbolView("velmora-growth-slowing", 11,
                                       paletteRef(PaletteColor::watchText), curvatureChip_);
+    curvatureSymbol_->setObjectName("curvatureSymbol");
     layout->addWidget(curvatureSymbol_, 0, Qt::AlignVCenter);
     curvatureLabel_ = makeText(TypeRole::caption, QFont::DemiBold,
                                paletteRef(PaletteColor::watchText), 1, curvatureChip_);
@@ -186,9 +192,10 @@ void SupportingFindingRow::showTexts() {
     sparkline_->setTint(tint);
     rate_->setText(QString::fromStdString(finding_.rate));
     rate_->setColor(tint);
-    const std::string pill =
-        finding_.severity == FindingSeverity::watch ? "watch" : finding_.confidencePillLabel;
-    verdictPill_->setText(QString::fromStdString(pill));
+    //: The pill of a row that is only watched, shown in lower case.
+    verdictPill_->setText(finding_.severity == FindingSeverity::watch
+                              ? tr("watch")
+                              : QString::fromStdString(finding_.confidencePillLabel));
     verdictPill_->setTint(tint, ColorRef{tint.name, 0.14, {}});
     explanation_->setText(QString::fromStdString(finding_.explanation));
     setAccessibleName(QString::fromStdString(finding_.title));
@@ -196,7 +203,7 @@ void SupportingFindingRow::showTexts() {
 
     setShown(curvatureChip_, finding_.curvatureLabel.has_value());
     if (finding_.curvatureLabel) {
-        const bool accelerating = isAccelerating(finding_.curvatureLabel);
+        const bool accelerating = isAccelerating(finding_);
         const PaletteColor colour =
             accelerating ? PaletteColor::suspectText : PaletteColor::watchText;
         curvatureSymbol_->setSymbol(accelerating ? "velmora-growth-accelerating"

@@ -5,14 +5,22 @@
 #include "views/kit/VelmoraSymbols.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 
 namespace velmora {
 
 std::string supportingSummaryTitle(const std::vector<FindingSnapshot>& findings) {
-    if (findings.size() == 1) {
-        return "1 other suspect";
+    // English has no catalogue: the one form stands apart from the plural.
+    const auto count = static_cast<int>(findings.size());
+    if (count == 1) {
+        //: The button that opens the one suspect beside the one the card shows.
+        return QCoreApplication::translate("velmora::SupportingFindingsSummary", "1 other suspect")
+            .toStdString();
     }
-    return std::to_string(findings.size()) + " other suspects";
+    //: The button that opens the suspects beside the one the card shows.
+    return QCoreApplication::translate("velmora::SupportingFindingsSummary", "%n other suspects",
+                                       nullptr, count)
+        .toStdString();
 }
 
 std::string supportingSummaryDetail(const std::vector<FindingSnapshot>& findings) {
@@ -20,12 +28,18 @@ std::string supportingSummaryDetail(const std::vector<FindingSnapshot>& findings
     std::string detail;
     for (std::size_t i = 0; i < findings.size() && i < named; ++i) {
         if (i > 0) {
-            detail += ", ";
+            //: Between two application names in the list of other suspects.
+            detail += QCoreApplication::translate("velmora::SupportingFindingsSummary", ", ")
+                          .toStdString();
         }
         detail += findings[i].title;
     }
     if (findings.size() > named) {
-        detail += " +" + std::to_string(findings.size() - named);
+        //: After the first names of the other suspects: how many more there are, as in
+        //: "Firefox, Slack +3".
+        detail += QCoreApplication::translate("velmora::SupportingFindingsSummary", " +%1")
+                      .arg(findings.size() - named)
+                      .toStdString();
     }
     return detail;
 }

@@ -22,8 +22,8 @@ AdvancedHistoryDetailView::AdvancedHistoryDetailView(QWidget* parent) : QWidget(
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(11);
-    auto* header =
-        new SurfaceHeader(QStringLiteral("Back to History"), QStringLiteral("ADVANCED"), this);
+    //: The back button of one offender's history, and the page's title in capitals.
+    auto* header = new SurfaceHeader(tr("Back to History"), tr("ADVANCED"), this);
     header->backButton()->setOnTap([this] {
         if (onBack_) {
             onBack_();
@@ -38,14 +38,16 @@ AdvancedHistoryDetailView::AdvancedHistoryDetailView(QWidget* parent) : QWidget(
 
     auto* metricsBlock = new SectionBlock(blockRadius, this);
     metricsBlock->setObjectName("metricsBlock");
-    metricsBlock->setTitle(QStringLiteral("METRICS"));
+    //: The heading, in capitals, over the offender's figures over 30 days.
+    metricsBlock->setTitle(tr("METRICS"));
     metrics_ = new LabeledValueList(7, "historyMetric", metricsBlock);
     metricsBlock->content()->addWidget(metrics_);
     layout->addWidget(metricsBlock);
 
     readBlock_ = new SectionBlock(blockRadius, this);
     readBlock_->setObjectName("readBlock");
-    readBlock_->setTitle(QStringLiteral("READ"));
+    //: The heading, in capitals, over what Velmora reads from the offender's history.
+    readBlock_->setTitle(tr("READ"));
     insights_ = new TextLineList(TypeRole::body, paletteRef(PaletteColor::mutedText), 6,
                                  "insightLine", readBlock_);
     insights_->setPrefix(QStringLiteral("\u2022 "));

@@ -10,7 +10,8 @@ namespace velmora {
 
 AdvancedHistoryEmptyState::AdvancedHistoryEmptyState(QWidget* parent) : SectionBlock(16, parent) {
     setObjectName("advancedHistoryEmptyState");
-    setTitle(QStringLiteral("ADVANCED"));
+    //: The heading, in capitals, of the history of recurring offenders.
+    setTitle(tr("ADVANCED"));
     auto* column = new QVBoxLayout;
     column->setSpacing(6);
     title_ = makeText(TypeRole::title, {}, paletteRef(PaletteColor::neutralText), 0, this);
@@ -39,11 +40,11 @@ AdvancedHistoryLoadingView::AdvancedHistoryLoadingView(QWidget* parent)
     : AdvancedHistoryEmptyState(parent),
       spinner_(new ProgressSpinner(ProgressSpinner::ControlSize::regular, this)) {
     setObjectName("advancedHistoryLoading");
-    setTexts(QStringLiteral("Loading advanced history"),
-             QStringLiteral("Velmora is compacting recurring findings, artifacts, and baseline "
-                            "evidence into offender summaries."));
+    setTexts(tr("Loading advanced history"),
+             tr("Velmora is compacting recurring findings, artifacts, and baseline evidence into "
+                "offender summaries."));
     spinner_->setObjectName("loadingSpinner");
-    spinner_->setAccessibleName(QStringLiteral("Loading advanced history"));
+    spinner_->setAccessibleName(tr("Loading advanced history"));
     spinner_->raise();
 }
 

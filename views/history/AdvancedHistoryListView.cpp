@@ -7,6 +7,7 @@
 #include "views/kit/SectionBlock.h"
 
 #include <QBoxLayout>
+#include <QLocale>
 
 namespace velmora {
 
@@ -42,7 +43,8 @@ OffenderCard::OffenderCard(QWidget* parent)
     title_->setObjectName("offenderTitle");
     liveNow_ = new AdvancedHistoryTag(this);
     liveNow_->setObjectName("liveNowTag");
-    liveNow_->setTag(QStringLiteral("LIVE NOW"), paletteRef(PaletteColor::criticalText));
+    //: The tag, in capitals, of an offender that is a suspect right now.
+    liveNow_->setTag(tr("LIVE NOW"), paletteRef(PaletteColor::criticalText));
     liveNow_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // the title gives way first
     lastSeen_ =
         makeText(TypeRole::caption, QFont::DemiBold, paletteRef(PaletteColor::mutedText), 1, this);
@@ -75,9 +77,12 @@ OffenderCard::OffenderCard(QWidget* parent)
 
     auto* metrics = new QHBoxLayout;
     metrics->setSpacing(16);
-    incidents_ = addMetric(metrics, "metric30d", QStringLiteral("30d"));
-    critical_ = addMetric(metrics, "metricCritical", QStringLiteral("Critical"));
-    peak_ = addMetric(metrics, "metricPeak", QStringLiteral("Peak"));
+    //: The caption over the number of incidents in the last 30 days ("30 days", short).
+    incidents_ = addMetric(metrics, "metric30d", tr("30d"));
+    //: The caption over the number of those incidents that were critical.
+    critical_ = addMetric(metrics, "metricCritical", tr("Critical"));
+    //: The caption over the highest leak score of the last 30 days.
+    peak_ = addMetric(metrics, "metricPeak", tr("Peak"));
     metrics->addStretch(1);
     layout->addLayout(metrics);
 
@@ -113,9 +118,14 @@ void OffenderCard::setOffender(const HistoricalOffenderSummarySnapshot& offender
     interpretation_->setText(qs(offender.interpretation));
     risk_->setTag(qs(offender.riskLabel), tint);
     typicality_->setTag(qs(offender.typicalityLabel), paletteRef(PaletteColor::mutedText, 0.9));
-    incidents_->setText(QString::number(offender.incidentCount30d) + QStringLiteral(" incidents"));
-    critical_->setText(QString::number(offender.criticalIncidentCount30d));
-    peak_->setText(QString::number(offender.peakScore30d));
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    //: The number of incidents in the last 30 days.
+    // English reads "1 incidents" as the figure with its fixed unit; a catalogue may give the
+    // language's plural forms.
+    incidents_->setText(tr("%n incidents", nullptr, static_cast<int>(offender.incidentCount30d)));
+    critical_->setText(locale.toString(offender.criticalIncidentCount30d));
+    peak_->setText(locale.toString(offender.peakScore30d));
     tags_->setTags(offender.evidenceTags);
     setShown(tags_, !offender.evidenceTags.empty());
 }
@@ -128,14 +138,15 @@ AdvancedHistoryListView::AdvancedHistoryListView(QWidget* parent) : QWidget(pare
 
     auto* header = new SectionBlock(16, this);
     header->setObjectName("listHeader");
-    header->setTitle(QStringLiteral("ADVANCED"));
+    //: The heading, in capitals, of the history of recurring offenders.
+    header->setTitle(tr("ADVANCED"));
     auto* headerTexts = new QVBoxLayout;
     headerTexts->setSpacing(6);
     auto* title = makeText(TypeRole::title, {}, paletteRef(PaletteColor::neutralText), 0, header);
-    title->setText(QStringLiteral("Recurring Issues"));
+    title->setText(tr("Recurring Issues"));
     auto* about = makeText(TypeRole::body, {}, paletteRef(PaletteColor::mutedText), 0, header);
-    about->setText(QStringLiteral("One row per offender. Nearby suspect windows are compacted into "
-                                  "incidents so noisy repeats do not flood the surface."));
+    about->setText(tr("One row per offender. Nearby suspect windows are compacted into incidents "
+                      "so noisy repeats do not flood the surface."));
     headerTexts->addWidget(title);
     headerTexts->addWidget(about);
     header->content()->addLayout(headerTexts);
@@ -157,11 +168,12 @@ void AdvancedHistoryListView::setState(
     const std::vector<HistoricalOffenderSummarySnapshot>& offenders, bool isLoading,
     const std::optional<std::string>& errorText) {
     if (errorText) {
-        empty_->setTexts(QStringLiteral("History fetch failed"), qs(*errorText));
+        //: The history could not be read; the monitor's error follows.
+        empty_->setTexts(tr("History fetch failed"), qs(*errorText));
     } else if (offenders.empty() && !isLoading) {
-        empty_->setTexts(QStringLiteral("No recurring offenders yet"),
-                         QStringLiteral("Velmora will rank apps here once it has enough repeated "
-                                        "suspect history to compact into incidents."));
+        empty_->setTexts(tr("No recurring offenders yet"),
+                         tr("Velmora will rank apps here once it has enough repeated suspect "
+                            "history to compact into incidents."));
     }
     const bool showsEmpty = errorText.has_value() || (offenders.empty() && !isLoading);
     setShown(empty_, showsEmpty);

@@ -99,10 +99,10 @@ void AdvancedHistoryView::setState(const std::optional<AdvancedHistorySnapshot>&
         showScreen(Screen::loading);
     } else {
         unavailable_->setTexts(
-            QStringLiteral("Advanced history unavailable"),
+            tr("Advanced history unavailable"),
             errorText ? QString::fromStdString(*errorText)
-                      : QStringLiteral("Velmora has not built enough history yet to rank "
-                                       "recurring offenders."));
+                      : tr("Velmora has not built enough history yet to rank recurring "
+                           "offenders."));
         showScreen(Screen::unavailable);
     }
     if (fitMaximum_ > 0) {

@@ -69,7 +69,8 @@ void IncidentInlineMetric::setMetric(const DiagnosticMetric& metric, ColorRef ti
     label_->setText(qs(metric.label));
     label_->setColor(ColorRef{tint.name, 0.88, tint.fixed});
     value_->setText(qs(metric.value));
-    setAccessibleName(qs(metric.label + ": " + metric.value));
+    //: A figure of the incident card as a screen reader says it: its label, then its value.
+    setAccessibleName(tr("%1: %2").arg(qs(metric.label), qs(metric.value)));
 }
 
 void IncidentInlineMetric::setLeadingDivider(bool divider) {
@@ -111,7 +112,8 @@ void IncidentConfidenceStepSummary::setStep(const IncidentConfidenceStep& step) 
     label_->setText(qs(step.label));
     label_->setColor(paletteRef(tone, 0.9));
     value_->setText(qs(step.value));
-    setAccessibleName(label_->displayText() + QStringLiteral(", ") + qs(step.value));
+    //: A step of the confidence ladder as a screen reader says it: its label, then its value.
+    setAccessibleName(tr("%1, %2").arg(label_->displayText(), qs(step.value)));
 }
 
 void IncidentConfidenceStepSummary::setLeadingDivider(bool divider) {
@@ -202,7 +204,8 @@ IncidentNextActionRow::IncidentNextActionRow(QWidget* parent) : QWidget(parent) 
     safest_ = makeText(TypeRole::caption, QFont::Bold, paletteRef(PaletteColor::allClearText, 0.94),
                        1, lineGroup_);
     safest_->setObjectName("safestLabel");
-    safest_->setText(QStringLiteral("SAFEST"));
+    //: The label, in capitals, before the safest next step for the suspect.
+    safest_->setText(tr("SAFEST"));
     safest_->setFixedWidth(labelColumnWidth);
     safest_->setMinimumScaleFactor(minimumLabelScale);
     safest_->setContentsMargins(

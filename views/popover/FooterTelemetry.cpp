@@ -7,6 +7,7 @@
 #include "views/popover/OutOfDate.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 
@@ -65,23 +66,36 @@ PaletteColor footerCommandColor(FooterCommandTone tone) {
 
 std::vector<FooterCommandItem> footerCommandItems(bool isFocusedIncidentLayout,
                                                   bool isShowingAdvancedHistory) {
+    // The label a screen reader says is also the button's tooltip.
+    const auto item = [](FooterCommandRole role, const char* icon, const QString& label,
+                         FooterCommandTone tone) {
+        const std::string text = label.toStdString();
+        return FooterCommandItem{role, icon, text, text, tone};
+    };
     std::vector<FooterCommandItem> items;
     if (isShowingAdvancedHistory) {
-        items.push_back({FooterCommandRole::advancedHistory, "velmora-live",
-                         "Return to live triage", "Return to live triage",
-                         FooterCommandTone::watch});
+        items.push_back(
+            item(FooterCommandRole::advancedHistory, "velmora-live",
+                 QCoreApplication::translate("velmora::FooterTelemetry", "Return to live triage"),
+                 FooterCommandTone::watch));
     } else {
-        items.push_back({FooterCommandRole::advancedHistory, "document-open-recent",
-                         "Open advanced history", "Open advanced history",
-                         FooterCommandTone::watch});
+        items.push_back(
+            item(FooterCommandRole::advancedHistory, "document-open-recent",
+                 QCoreApplication::translate("velmora::FooterTelemetry", "Open advanced history"),
+                 FooterCommandTone::watch));
     }
-    items.push_back({FooterCommandRole::exportReport, "document-send", "Export report",
-                     "Export report", FooterCommandTone::suspect});
+    items.push_back(item(FooterCommandRole::exportReport, "document-send",
+                         QCoreApplication::translate("velmora::FooterTelemetry", "Export report"),
+                         FooterCommandTone::suspect));
     if (!isFocusedIncidentLayout || isShowingAdvancedHistory) {
-        items.push_back({FooterCommandRole::openSettings, "preferences-system", "Open settings",
-                         "Open settings", FooterCommandTone::utility});
-        items.push_back({FooterCommandRole::quit, "application-exit", "Quit Velmora",
-                         "Quit Velmora", FooterCommandTone::critical});
+        items.push_back(
+            item(FooterCommandRole::openSettings, "preferences-system",
+                 QCoreApplication::translate("velmora::FooterTelemetry", "Open settings"),
+                 FooterCommandTone::utility));
+        items.push_back(
+            item(FooterCommandRole::quit, "application-exit",
+                 QCoreApplication::translate("velmora::FooterTelemetry", "Quit Velmora"),
+                 FooterCommandTone::critical));
     }
     return items;
 }
@@ -131,9 +145,13 @@ FooterTelemetry::FooterTelemetry(QWidget* parent) : QWidget(parent) {
     auto* chipRow = new QHBoxLayout(chips_);
     chipRow->setContentsMargins(0, 0, 0, 0);
     chipRow->setSpacing(8);
-    storage_ = new FooterTelemetryChip(QStringLiteral("Storage"), chips_);
+    storage_ = new FooterTelemetryChip(
+        //: The footer chip with the size of Velmora's stored history.
+        tr("Storage"), chips_);
     storage_->setObjectName(QStringLiteral("storageChip"));
-    retention_ = new FooterTelemetryChip(QStringLiteral("Retention"), chips_);
+    retention_ = new FooterTelemetryChip(
+        //: The footer chip with how long Velmora keeps its history.
+        tr("Retention"), chips_);
     retention_->setObjectName(QStringLiteral("retentionChip"));
     chipRow->addWidget(storage_, 1);
     chipRow->addWidget(retention_, 1);

@@ -15,8 +15,6 @@ namespace velmora {
 // (once a second is enough) while the notice is there. Before the monitor's first answer the
 // notice only says that it is starting: there is nothing to explain yet, and no data.
 struct NotWatchingNotice {
-    static constexpr const char* startingTitle = "Velmora is starting its monitor\u2026";
-
     std::string title;       // "Velmora is not watching", or the starting title
     std::string reason;      // "Monitor killed by signal 9"
     std::string next;        // "next try in 4 s", "starting it again…", "gave up after 5 tries"

@@ -84,7 +84,10 @@ NotWatchingPanel::NotWatchingPanel(QWidget* parent) : QWidget(parent) {
     metrics.labelMode = ActionCapsuleButton::LabelMode::raw;
     restart_ = new ActionCapsuleButton(metrics, this);
     restart_->setObjectName(QStringLiteral("restartMonitorButton"));
-    restart_->setAction({"restart_monitor", restartLabel, ActionStyle::primary, ""});
+    restart_->setAction(
+        {"restart_monitor", tr("Restart monitor").toStdString(), ActionStyle::primary, ""});
+    // The button keeps its whole label; the age beside it gives way first.
+    restart_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     restart_->setOnTap([this] {
         if (onRestart_) {
             onRestart_();

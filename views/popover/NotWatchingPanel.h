@@ -20,8 +20,6 @@ class VelmoraText;
 class NotWatchingPanel : public QWidget {
     Q_OBJECT
 public:
-    static constexpr const char* restartLabel = "Restart monitor";
-
     explicit NotWatchingPanel(QWidget* parent = nullptr);
 
     void setNotice(const NotWatchingNotice& notice);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/popover/OutOfDate.h"
 
+#include <QCoreApplication>
 #include <QGraphicsOpacityEffect>
 #include <QWidget>
 
@@ -17,7 +18,9 @@ void setOutOfDate(QWidget* widget, bool outOfDate) {
     } else {
         widget->setGraphicsEffect(nullptr);
     }
-    widget->setAccessibleDescription(outOfDate ? QStringLiteral("Out of date") : QString());
+    //: What a screen reader adds to a part of the popover whose figures are no longer current.
+    widget->setAccessibleDescription(
+        outOfDate ? QCoreApplication::translate("velmora::OutOfDate", "Out of date") : QString());
 }
 
 bool isOutOfDate(const QWidget* widget) {

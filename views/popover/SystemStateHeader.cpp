@@ -218,8 +218,9 @@ SystemStateHeader::SystemStateHeader(QWidget* parent) : QWidget(parent) {
     row->setSpacing(12);
     auto* left = new QVBoxLayout();
     left->setSpacing(3);
-    auto* eyebrow = new VelmoraText(QStringLiteral("SYSTEM STATE"), TypeRole::eyebrow,
-                                    {PaletteColor::mutedText, 1.0, {}}, this);
+    auto* eyebrow = new VelmoraText(
+        //: The eyebrow over the machine's memory figures, in capitals.
+        tr("SYSTEM STATE"), TypeRole::eyebrow, {PaletteColor::mutedText, 1.0, {}}, this);
     eyebrow->setObjectName(QStringLiteral("systemStateEyebrow"));
     eyebrow->setTracking(1.3);
     eyebrow->setLineLimit(1);
@@ -263,7 +264,8 @@ void SystemStateHeader::setState(const SystemStateSnapshot& state, SnapshotTone 
     headroom_->setColor({PaletteColor::neutralText, watching ? 0.88 : 0.5, {}});
     scope_->setColor({PaletteColor::mutedText, watching ? 1.0 : 0.62, {}});
     pill_->setContent(watching ? QString::fromStdString(state.pressureLabel)
-                               : QString::fromLatin1(notWatchingPillLabel),
+                               //: The pressure pill while Velmora's monitor is not running.
+                               : tr("Not watching"),
                       tone, !watching);
     // The scope line ends where the capsule ends, inside the pill's room for its scale.
     const int inset = static_cast<int>(pill_->margins().width());

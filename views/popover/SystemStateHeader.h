@@ -86,8 +86,6 @@ private:
 class SystemStateHeader : public QWidget {
     Q_OBJECT
 public:
-    static constexpr const char* notWatchingPillLabel = "Not watching";
-
     explicit SystemStateHeader(QWidget* parent = nullptr);
 
     void setState(const SystemStateSnapshot& state, SnapshotTone tone, bool watching = true);

@@ -85,7 +85,8 @@ void ReliefPlanStrip::setRelief(
     button_->setAction(candidate->action);
     button_->setPending(isActionPending && isActionPending(candidate->action));
     // The strip reads as one element: headline, detail and the action.
-    const QString name = QStringLiteral("%1, %2").arg(headline_->text(), detail_->text());
+    //: The relief plan as a screen reader says it: its headline, then the candidate's detail.
+    const QString name = tr("%1, %2").arg(headline_->text(), detail_->text());
     if (accessibleName() != name) {
         setAccessibleName(name);
     }

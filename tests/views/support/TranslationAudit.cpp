@@ -62,7 +62,8 @@ QStringList shownTexts(const QWidget* widget) {
 } // namespace
 
 bool isTranslated(const QString& text, const QStringList& asSent) {
-    QString rest = outsideBrackets(text);
+    // What was sent goes first: it may hold brackets of its own ("/^[0-9a-f]/" in a command).
+    QString rest = text;
     QStringList longestFirst = asSent;
     std::sort(longestFirst.begin(), longestFirst.end(),
               [](const QString& a, const QString& b) { return a.size() > b.size(); });
@@ -71,6 +72,7 @@ bool isTranslated(const QString& text, const QStringList& asSent) {
             rest.remove(sent);
         }
     }
+    rest = outsideBrackets(rest);
     return std::none_of(rest.begin(), rest.end(), [](QChar c) { return c.isLetter(); });
 }
 

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ComposedSnapshot.h"
+
+#include "monitor/compose/SnapshotComposer.h"
+
+namespace velmora::testing {
+namespace {
+
+constexpr uint64_t kMiB = 1024; // in KiB
+constexpr uint64_t kGiB = 1024 * kMiB;
+constexpr double now = 4 * 3600;
+
+FamilyAssessment growing(FindingVerdict verdict, double rateKiBPerSecond, uint64_t footprintKiB) {
+    FamilyAssessment a;
+    a.hasRate = true;
+    a.rising = true;
+    a.rateKiBPerSecond = rateKiBPerSecond;
+    a.recentRateKiBPerSecond = rateKiBPerSecond * 1.6;
+    a.tau = 0.71;
+    a.steadiness = 0.83;
+    a.consistency = 0.9;
+    a.floorAgreement = 0.9;
+    a.windowSeconds = 900;
+    a.growthSeconds = 2400;
+    a.curvature = 1.6;
+    a.footprintKiB = footprintKiB;
+    a.baselineKiB = footprintKiB / 3;
+    a.baselineMultiple = 3.0;
+    a.hourRateKiBPerSecond = rateKiBPerSecond * 0.8;
+    a.idle = true;
+    a.exhaustionSeconds = 40 * 60;
+    a.score = verdict == FindingVerdict::criticalRunaway ? 91 : 64;
+    a.verdict = verdict;
+    a.scoredVerdict = verdict;
+    return a;
+}
+
+FamilyView family(const std::string& name, pid_t pid, const FamilyAssessment& a) {
+    FamilyView family;
+    family.key = "app:" + name;
+    family.title = name;
+    family.footprintKiB = a.footprintKiB;
+    family.assessment = a;
+    family.firstSeen = now - 3 * 3600;
+    for (uint32_t step = 0; step < 24; ++step) {
+        family.sparklineKiB.push_back(static_cast<uint32_t>(a.footprintKiB / 2 + step * 20 * kMiB));
+    }
+    MemberView member;
+    member.identity.pid = pid;
+    member.name = name;
+    member.cmdline = "/usr/bin/" + name + " --new-window";
+    member.footprintKiB = a.footprintKiB;
+    member.anonKiB = a.footprintKiB * 9 / 10;
+    member.growthKiB = a.footprintKiB / 2;
+    member.growing = true;
+    family.members.push_back(member);
+    return family;
+}
+
+// A pass well into the session over 16 GB of memory with `availableKiB` of it left.
+LiveView viewWith(uint64_t availableKiB, std::size_t processes, std::size_t families) {
+    LiveView view;
+    view.passCount = 5000;
+    view.monotonicTime = now;
+    view.watchedProcesses = processes;
+    view.familyCount = families;
+    view.machine.valid = true;
+    view.machine.memory = {16 * kGiB, availableKiB, 2 * kGiB, 2 * kGiB};
+    return view;
+}
+
+LiveView leakingView() {
+    LiveView view = viewWith(900 * kMiB, 214, 61);
+    view.machine.memory.swapFreeKiB = 300 * kMiB;
+    view.machine.level = PressureLevel::high;
+    view.families.push_back(
+        family("editor", 4242, growing(FindingVerdict::criticalRunaway, 320.0, 6 * kGiB)));
+    view.families.push_back(
+        family("browser", 5151, growing(FindingVerdict::probable, 90.0, 3 * kGiB)));
+    view.families.push_back(family("chat", 6161, growing(FindingVerdict::watch, 12.0, kGiB)));
+    view.forecast.exhaustionSeconds = 25 * 60;
+    view.forecast.trendKiBPerSecond = 400;
+    OomVictimView victim;
+    victim.pid = 4242;
+    victim.oomScore = 812;
+    victim.name = "editor";
+    victim.familyKey = "app:editor";
+    victim.familyTitle = "editor";
+    victim.footprintKiB = 6 * kGiB;
+    victim.ours = true;
+    view.forecast.firstVictim = victim;
+    return view;
+}
+
+LiveView calmView() {
+    LiveView view = viewWith(9 * kGiB, 198, 58);
+    view.departed.push_back({"app:editor", "editor", FindingVerdict::probable, now - 600, false});
+    view.departed.push_back({"app:chat", "chat", FindingVerdict::suspect, now - 3000, true});
+    return view;
+}
+
+LiveView selfCheckView() {
+    LiveView view = viewWith(9 * kGiB, 203, 60);
+    int pid = 7000;
+    for (const char* name :
+         {"velmora-smoke-recovery", "velmora-smoke-restart", "velmora-smoke-helper"}) {
+        FamilyView target = family(name, ++pid, growing(FindingVerdict::watch, 40.0, 300 * kMiB));
+        target.smokeRole = pid % 2 == 0 ? SmokeRole::restart : SmokeRole::recovery;
+        view.families.push_back(target);
+    }
+    return view;
+}
+
+// What happened to the editor, as the monitor records it while a person acts.
+void editorsStory(InteractionState& interaction) {
+    const std::string key = "app:editor";
+    interaction.selectedKey = key;
+    interaction.artifacts[key] = CapturedArtifact{
+        "/home/user/.local/share/velmora/artifacts/editor-4242.json", now - 300, 48 * 1024, 1};
+    interaction.addEvent(
+        key, {"12:04", "Flagged", "Memory kept rising while idle.", TimelineTone::watch});
+    interaction.addEvent(
+        key, {"12:09", "Evidence captured", "A snapshot of the process.", TimelineTone::evidence});
+}
+
+} // namespace
+
+PopoverSnapshot composedSnapshot(Session session, bool withDetail) {
+    const LiveView view = session == Session::leaking ? leakingView()
+                          : session == Session::calm  ? calmView()
+                                                      : selfCheckView();
+    const ConfigStore config("/nonexistent/velmora/config.json");
+    InteractionState interaction;
+    if (withDetail) {
+        editorsStory(interaction);
+    }
+    const MonitorPaths paths;
+    ComposeContext context{&view, config, interaction, paths};
+    context.monotonicNow = now;
+    context.uid = 1000;
+    context.historyLine = [](const std::string&) -> std::optional<std::string> {
+        return "2 incidents in 30d; 1 critical; peak score 92";
+    };
+    return composeSnapshot(context);
+}
+
+} // namespace velmora::testing
