@@ -17,8 +17,9 @@ that class's detail (select_detail), saves the detail's answer as CLASS.json in 
 folder and closes the detail again. It ends everything it started when every class is saved,
 at `--minutes`, on Ctrl-C and on SIGTERM.
 
-The saved file holds the detail only (`selectedDetail`), with the series as the monitor sent
-it; the gallery renders it with `velmora-gallery --detail FILE`.
+The saved file holds the detail (`selectedDetail`), with the series as the monitor sent it, and
+the rest of that answer (`snapshot`: the machine's state, the incident, the leak's own row; no
+other process's); the gallery renders it with `velmora-gallery --detail FILE`.
 """
 
 import argparse
@@ -70,12 +71,14 @@ def row_key(rows, case):
 
 
 def detail_of(monitor, key):
-    """Opens the detail of `key`, reads it and closes it again."""
+    """Opens the detail of `key`, reads it and closes it again. Returns the detail and the rest
+    of that answer, its rows cut to the one of `key` (the machine's other processes stay out)."""
     line = {"kind": "dispatchAction", "actionId": "select_detail", "targetKey": key}
-    answer = send(monitor, line)
-    detail = answer.get("snapshot", {}).get("selectedDetail")
+    snapshot = dict(send(monitor, line).get("snapshot", {}))
     send(monitor, {"kind": "dispatchAction", "actionId": "dismiss_detail", "targetKey": key})
-    return detail
+    detail = snapshot.pop("selectedDetail", None)
+    snapshot["rows"] = [row for row in snapshot.get("rows", []) if row.get("key") == key]
+    return detail, snapshot
 
 
 def send(monitor, request):
@@ -154,11 +157,12 @@ def main():
                 if key and live.RANK[verdict] >= rank and name not in reached:
                     reached[name] = now
                 if name in reached and key and now - reached[name] >= args.settle * 60:
-                    detail = detail_of(monitor, key)
+                    detail, snapshot = detail_of(monitor, key)
                     if detail and detail.get("memorySeries"):
                         path = os.path.join(args.out, name + ".json")
                         with open(path, "w") as out:
-                            json.dump({"selectedDetail": detail}, out, separators=(",", ":"))
+                            json.dump({"selectedDetail": detail, "snapshot": snapshot}, out,
+                                      separators=(",", ":"))
                             out.write("\n")
                         print("saved %s (%d bytes)" % (path, os.path.getsize(path)), flush=True)
                         saved.add(name)
