@@ -115,7 +115,8 @@ TEST(MemorySeriesSection, ThePartsAndTheGrowingMemberLineUpWithThePoints) {
     ASSERT_EQ(series.kinds->anonKiB.size(), series.footprintKiB.size());
     EXPECT_EQ(series.kinds->anonKiB.front(), 100010u); // the newest 60 of 70
     EXPECT_EQ(series.kinds->anonKiB.back(), series.anonKiB);
-    EXPECT_TRUE(series.kinds->swapKiB.empty()); // never swapped: no list
+    EXPECT_EQ(series.kinds->swapKiB.front(), 0u); // swapped only now
+    EXPECT_EQ(series.kinds->swapKiB.back(), 1024u);
     EXPECT_EQ(series.kinds->sharedKiB.back(), 2048u);
 
     ASSERT_TRUE(series.growingMember);
@@ -127,6 +128,11 @@ TEST(MemorySeriesSection, ThePartsAndTheGrowingMemberLineUpWithThePoints) {
     ASSERT_TRUE(member.trend); // drawn through its own medians, at the rate it was judged by
     EXPECT_DOUBLE_EQ(member.trend->kiBPerSecond, family.assessment.rateKiBPerSecond);
     EXPECT_NEAR(member.trend->startKiB, 30000 + 1024 * 5, 1e-6);
+
+    // A family that never swapped sends no swap list.
+    family.members[0].swapKiB = 0;
+    family.members[1].swapKiB = 0;
+    EXPECT_TRUE(memorySeriesOf(context, family).kinds->swapKiB.empty());
 
     // No member speaks for the family: none is sent; nor are parts the sampler did not keep.
     family.members[1].growing = false;
