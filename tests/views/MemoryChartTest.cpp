@@ -302,8 +302,10 @@ TEST(MemoryChart, TheHistoryChartsAMonthOrAWeekWithIncidentsAndKills) {
 TEST(MemoryChart, StacksTheFootprintsPartsUnderItsLineWithALegend) {
     MemoryChartBlock block(8);
     block.resize(416, 300);
+    block.show();
     const MemorySeries leak = ScenarioLibrary::leakingSeries(FindingSeverity::suspect);
     block.setSeries(leak);
+    testing::settle();
     const MemoryChart& chart = *block.chart();
     const MemoryChartData& data = chart.data();
     ASSERT_EQ(data.bands.size(), 3u);
@@ -332,6 +334,11 @@ TEST(MemoryChart, StacksTheFootprintsPartsUnderItsLineWithALegend) {
     calm.kinds->sharedKiB.erase(calm.kinds->sharedKiB.begin(), calm.kinds->sharedKiB.begin() + 40);
     block.setSeries(calm);
     EXPECT_EQ(chart.legendLabels(), (QStringList{"footprint", "anonymous", "shared"}));
+    // Too narrow for every entry: those that fit, in order.
+    MemoryChart narrow;
+    narrow.resize(150, MemoryChart::chartHeight);
+    narrow.setData(data);
+    EXPECT_LT(narrow.legendLabels().size(), 3);
     EXPECT_EQ(data.bands[0].topKiB.size(), calm.footprintKiB.size() - 40);
     (void)testing::renderToImage(block);
 

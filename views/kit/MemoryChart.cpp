@@ -263,14 +263,23 @@ std::vector<MemoryChart::Label> MemoryChart::legendEntries() const {
     const QFontMetricsF metrics(labelFont());
     const double top = height() - legendHeight + (legendHeight - metrics.height()) / 2;
     double left = plotRect().left();
+    // In one line; an entry with no room left (a long language, a narrow chart) is left out
+    // with those after it.
     auto add = [&](const QString& text) {
         const double w = metrics.horizontalAdvance(text);
+        if (left + swatchSize + 4 + w > width()) {
+            return false;
+        }
         entries.push_back({text, QRectF(left + swatchSize + 4, top, w, metrics.height())});
         left += swatchSize + 4 + w + 10;
+        return true;
     };
-    add(data_.lineLabel);
-    for (const ChartBand& band : data_.bands) {
-        add(band.label);
+    if (add(data_.lineLabel)) {
+        for (const ChartBand& band : data_.bands) {
+            if (!add(band.label)) {
+                break;
+            }
+        }
     }
     return entries;
 }
@@ -395,6 +404,10 @@ void MemoryChart::paintSeries(QPainter& painter) const {
 }
 
 void MemoryChart::paintBands(QPainter& painter) const {
+    // Flat fills under an antialiased line: smoothing their edges would double the chart's cost
+    // for nothing the eye sees.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
     const double bottom = plot_.bottom();
     const std::vector<double>* below = nullptr;
     for (const ChartBand& band : data_.bands) {
@@ -423,6 +436,7 @@ void MemoryChart::paintBands(QPainter& painter) const {
         painter.drawPolygon(shape);
         below = &band.topKiB;
     }
+    painter.restore();
 }
 
 void MemoryChart::paintLegend(QPainter& painter) const {
