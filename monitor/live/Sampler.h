@@ -41,6 +41,9 @@ struct SamplerOptions {
     bool allUsers = false;
     // How many families LiveView::ranked carries (none under the app).
     std::size_t rankedFamilies = 0;
+    // Whether each family's parts are kept per minute for the chart of an open detail (the
+    // exporter, which has no detail, saves the memory).
+    bool chartSeries = true;
 };
 
 // One sampling pass after another: refreshes the process table, groups processes into

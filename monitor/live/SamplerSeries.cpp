@@ -6,6 +6,9 @@
 namespace velmora {
 
 void Sampler::recordKinds(FamilyState& family, double now) const {
+    if (!options_.chartSeries) {
+        return;
+    }
     if (!family.kinds) {
         family.kinds = std::make_unique<FamilyKinds>(
             static_cast<std::size_t>(options_.sampling.sparklineBuckets),
