@@ -195,6 +195,7 @@ const std::vector<NamedScenario>& allScenarios() {
         {"whereRefused", whereRefused()},
         {"detailRunaway", detailRunaway()},
         {"detailWarmUp", detailWarmUp()},
+        {"detailGrowingMember", detailGrowingMember()},
     };
     return scenarios;
 }

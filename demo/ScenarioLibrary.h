@@ -69,6 +69,8 @@ DetailSnapshot detail(const std::string& key, FindingSeverity severity);
 // that rose and levelled off, calm again.
 MemorySeries leakingSeries(FindingSeverity severity);
 MemorySeries warmUpSeries();
+// A family whose workers come and go while one member (PID 4242, "worker") grows on its own.
+MemorySeries growingMemberSeries();
 // Thirty days of Chrome's memory in the history: growth after each restart, its incidents and
 // an out-of-memory kill.
 MemorySeries offenderMonthSeries();
@@ -76,6 +78,8 @@ MemorySeries offenderMonthSeries();
 // out. suspect() with the detail of a family whose warm-up levelled off.
 const PopoverSnapshot& detailRunaway();
 const PopoverSnapshot& detailWarmUp();
+// suspect() with the detail of a family whose growing member the chart can show on its own.
+const PopoverSnapshot& detailGrowingMember();
 
 // advancedHistory() with a selected offender detail: Chrome's for "com.google.Chrome",
 // WindowServer's (carrying `key` unchanged) for any other key.

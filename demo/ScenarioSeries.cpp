@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "demo/ScenarioLibrary.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmora::ScenarioLibrary {
@@ -8,6 +9,34 @@ namespace velmora::ScenarioLibrary {
 namespace {
 
 constexpr double kiBPerMB = 1024;
+// The moment the demo's "now" stands for: 1 January 2026, 14:05 UTC (its history's day began
+// at midnight).
+constexpr double demoNow = 1767225600 + 14 * 3600 + 5 * 60;
+constexpr double demoHistoryNow = 1767225600;
+
+// The parts of each point: mostly anonymous memory, a little shared, and swap that creeps in
+// over the last `swapMinutes` points to `swapShare` of the footprint.
+MemoryKindPoints kindsOf(const std::vector<uint64_t>& footprints, double swapShare, int swapMinutes,
+                         double sharedShare) {
+    MemoryKindPoints kinds;
+    const auto count = static_cast<int>(footprints.size());
+    for (int i = 0; i < count; ++i) {
+        const auto kib = static_cast<double>(footprints[static_cast<std::size_t>(i)]);
+        const double swapped =
+            swapMinutes > 0
+                ? swapShare * std::clamp(1.0 - (count - 1 - i) / double(swapMinutes), 0.0, 1.0)
+                : 0.0;
+        const auto swap = static_cast<uint64_t>(kib * swapped);
+        const auto shared = static_cast<uint64_t>(kib * sharedShare);
+        kinds.anonKiB.push_back(static_cast<uint64_t>(kib) - swap - shared);
+        kinds.swapKiB.push_back(swap);
+        kinds.sharedKiB.push_back(shared);
+    }
+    if (swapMinutes == 0) {
+        kinds.swapKiB.clear();
+    }
+    return kinds;
+}
 
 // A small, repeatable wobble so the curves look sampled rather than ruled.
 double wobble(int i, double amplitudeKiB) {
@@ -30,9 +59,11 @@ MemorySeries leakingSeries(FindingSeverity severity) {
         series.footprintKiB.push_back(static_cast<uint64_t>(std::max(0.0, kib)));
     }
     series.footprintKiB.back() = static_cast<uint64_t>(nowKiB);
+    series.nowWallSeconds = demoNow;
     series.anonKiB = static_cast<uint64_t>(nowKiB * 0.93);
     series.swapKiB = static_cast<uint64_t>(nowKiB * 0.05);
     series.sharedKiB = series.footprintKiB.back() - series.anonKiB - series.swapKiB;
+    series.kinds = kindsOf(series.footprintKiB, 0.05, 20, 0.02);
     series.trend = MemoryTrendLine{15 * 60, nowKiB - rate * 15 * 60, rate};
     series.marks = {
         {38 * 60, FindingVerdict::watch},
@@ -53,9 +84,15 @@ MemorySeries warmUpSeries() {
             (180 + 440 * (1 - std::exp(-i / 6.0))) * kiBPerMB + wobble(i, 3 * kiBPerMB);
         series.footprintKiB.push_back(static_cast<uint64_t>(kib));
     }
+    series.nowWallSeconds = demoNow;
     series.anonKiB = series.footprintKiB.back() - 24 * 1024;
     series.swapKiB = 0;
     series.sharedKiB = 24 * 1024;
+    series.kinds = kindsOf(series.footprintKiB, 0, 0, 0);
+    for (std::size_t i = 0; i < series.footprintKiB.size(); ++i) {
+        series.kinds->anonKiB[i] = series.footprintKiB[i] - series.sharedKiB;
+        series.kinds->sharedKiB[i] = series.sharedKiB;
+    }
     series.marks = {{44 * 60, FindingVerdict::watch}, {20 * 60, FindingVerdict::normal}};
     return series;
 }
@@ -91,6 +128,45 @@ const PopoverSnapshot& detailWarmUp() {
     return snapshot;
 }
 
+MemorySeries growingMemberSeries() {
+    MemorySeries series;
+    series.stepSeconds = 60;
+    series.nowWallSeconds = demoNow;
+    // A 400 MB family whose 80 MB workers come and go, hiding one that grows 6 MB a minute.
+    MemberMemorySeries member{4242, "worker", {}, std::nullopt};
+    for (int i = 0; i <= 60; ++i) {
+        const double grower = (60 + 6.0 * i) * kiBPerMB + wobble(i, 2 * kiBPerMB);
+        const double churn = ((i / 7) % 3) * 80 * kiBPerMB;
+        member.footprintKiB.push_back(static_cast<uint64_t>(grower));
+        series.footprintKiB.push_back(static_cast<uint64_t>(400 * kiBPerMB + grower + churn));
+    }
+    const double rate = 6 * kiBPerMB / 60;
+    member.trend = MemoryTrendLine{20 * 60, static_cast<double>(member.footprintKiB[40]), rate};
+    series.growingMember = std::move(member);
+    series.anonKiB = series.footprintKiB.back() - 30 * 1024;
+    series.sharedKiB = 30 * 1024;
+    series.kinds = kindsOf(series.footprintKiB, 0, 0, 0.04);
+    series.trend = MemoryTrendLine{20 * 60, static_cast<double>(series.footprintKiB[40]), rate};
+    series.marks = {{31 * 60, FindingVerdict::watch}, {22 * 60, FindingVerdict::suspect}};
+    return series;
+}
+
+} // namespace velmora::ScenarioLibrary
+
+namespace velmora::ScenarioLibrary {
+
+const PopoverSnapshot& detailGrowingMember() {
+    static const PopoverSnapshot snapshot = [] {
+        PopoverSnapshot value = suspect();
+        DetailSnapshot detail =
+            ScenarioLibrary::detail(value.rows.back().key, FindingSeverity::suspect);
+        detail.memorySeries = growingMemberSeries();
+        value.selectedDetail = std::move(detail);
+        return value;
+    }();
+    return snapshot;
+}
+
 } // namespace velmora::ScenarioLibrary
 
 namespace velmora::ScenarioLibrary {
@@ -107,6 +183,7 @@ MemorySeries offenderMonthSeries() {
         const double kib = (1.4 + 0.011 * sinceRestart) * gb + wobble(i, 0.05 * gb);
         series.footprintKiB.push_back(static_cast<uint64_t>(kib));
     }
+    series.nowWallSeconds = demoHistoryNow;
     series.anonKiB = series.footprintKiB.back();
     series.marks = {{19 * 86400, FindingVerdict::probable},
                     {9.6 * 86400, FindingVerdict::criticalRunaway},

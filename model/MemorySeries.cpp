@@ -64,6 +64,43 @@ Json encodeRecord(const RunsOutLevel& value) {
         .done();
 }
 
+MemoryKindPoints decodeRecord(const Json& json, std::type_identity<MemoryKindPoints>) {
+    const ObjectReader in(json);
+    return {
+        .anonKiB = in.defaulted<std::vector<uint64_t>>("anonKiB", std::vector<uint64_t>{}),
+        .swapKiB = in.defaulted<std::vector<uint64_t>>("swapKiB", std::vector<uint64_t>{}),
+        .sharedKiB = in.defaulted<std::vector<uint64_t>>("sharedKiB", std::vector<uint64_t>{}),
+    };
+}
+
+Json encodeRecord(const MemoryKindPoints& value) {
+    return ObjectWriter()
+        .field("anonKiB", value.anonKiB)
+        .field("swapKiB", value.swapKiB)
+        .field("sharedKiB", value.sharedKiB)
+        .done();
+}
+
+MemberMemorySeries decodeRecord(const Json& json, std::type_identity<MemberMemorySeries>) {
+    const ObjectReader in(json);
+    return {
+        .pid = in.required<int64_t>("pid"),
+        .name = in.defaulted<std::string>("name", std::string()),
+        .footprintKiB =
+            in.defaulted<std::vector<uint64_t>>("footprintKiB", std::vector<uint64_t>{}),
+        .trend = in.optional<MemoryTrendLine>("trend"),
+    };
+}
+
+Json encodeRecord(const MemberMemorySeries& value) {
+    return ObjectWriter()
+        .field("pid", value.pid)
+        .field("name", value.name)
+        .field("footprintKiB", value.footprintKiB)
+        .field("trend", value.trend)
+        .done();
+}
+
 MemorySeries decodeRecord(const Json& json, std::type_identity<MemorySeries>) {
     static const MemorySeries defaults;
     const ObjectReader in(json);
@@ -71,6 +108,7 @@ MemorySeries decodeRecord(const Json& json, std::type_identity<MemorySeries>) {
         .stepSeconds = in.defaulted<double>("stepSeconds", defaults.stepSeconds),
         .footprintKiB = in.defaulted<std::vector<uint64_t>>("footprintKiB", defaults.footprintKiB),
         .newestAgoSeconds = in.defaulted<double>("newestAgoSeconds", defaults.newestAgoSeconds),
+        .nowWallSeconds = in.optional<double>("nowWallSeconds"),
         .anonKiB = in.defaulted<uint64_t>("anonKiB", defaults.anonKiB),
         .swapKiB = in.defaulted<uint64_t>("swapKiB", defaults.swapKiB),
         .sharedKiB = in.defaulted<uint64_t>("sharedKiB", defaults.sharedKiB),
@@ -79,6 +117,8 @@ MemorySeries decodeRecord(const Json& json, std::type_identity<MemorySeries>) {
         .runsOut = in.optional<RunsOutLevel>("runsOut"),
         .outOfMemoryKills =
             in.defaulted<std::vector<double>>("outOfMemoryKills", defaults.outOfMemoryKills),
+        .kinds = in.optional<MemoryKindPoints>("kinds"),
+        .growingMember = in.optional<MemberMemorySeries>("growingMember"),
     };
 }
 
@@ -87,6 +127,7 @@ Json encodeRecord(const MemorySeries& value) {
         .field("stepSeconds", value.stepSeconds)
         .field("footprintKiB", value.footprintKiB)
         .field("newestAgoSeconds", value.newestAgoSeconds)
+        .field("nowWallSeconds", value.nowWallSeconds)
         .field("anonKiB", value.anonKiB)
         .field("swapKiB", value.swapKiB)
         .field("sharedKiB", value.sharedKiB)
@@ -94,6 +135,8 @@ Json encodeRecord(const MemorySeries& value) {
         .field("marks", value.marks)
         .field("runsOut", value.runsOut)
         .field("outOfMemoryKills", value.outOfMemoryKills)
+        .field("kinds", value.kinds)
+        .field("growingMember", value.growingMember)
         .done();
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace velmora {
@@ -39,6 +40,30 @@ struct RunsOutLevel {
     bool operator==(const RunsOutLevel&) const = default;
 };
 
+// What the footprint was made of at each point of a series: anonymous memory, memory swapped
+// out, and shared memory counted for the family. Each list is aligned with the series' points
+// from the newest end (a shorter list covers only the newest points; an empty one: none of that
+// kind). Every key is defaulted.
+struct MemoryKindPoints {
+    std::vector<uint64_t> anonKiB;
+    std::vector<uint64_t> swapKiB;
+    std::vector<uint64_t> sharedKiB;
+
+    bool operator==(const MemoryKindPoints&) const = default;
+};
+
+// The one member whose own growth speaks for its family ("PID 4242 (worker) grows on its own"):
+// its footprint at the series' moments, aligned from the newest end, and the trend its own
+// verdict was drawn from. `pid` is required.
+struct MemberMemorySeries {
+    int64_t pid = 0;
+    std::string name;
+    std::vector<uint64_t> footprintKiB;
+    std::optional<MemoryTrendLine> trend;
+
+    bool operator==(const MemberMemorySeries&) const = default;
+};
+
 // A family's memory over the time the monitor has for it, sent inside the detail only while a
 // detail is open. `footprintKiB` holds the points oldest first, `stepSeconds` apart, the last
 // one being the footprint now; the current footprint's make-up (anonymous, swapped, shared)
@@ -51,6 +76,9 @@ struct MemorySeries {
     std::vector<uint64_t> footprintKiB;
     // How long before now the newest point was taken (0 for a live family).
     double newestAgoSeconds = 0;
+    // The wall-clock time "now" stands for (seconds since the Unix epoch), so that a chart can
+    // say clock times and dates; none from an older monitor.
+    std::optional<double> nowWallSeconds;
     uint64_t anonKiB = 0;
     uint64_t swapKiB = 0;
     uint64_t sharedKiB = 0;
@@ -60,6 +88,10 @@ struct MemorySeries {
     // When the out-of-memory killer ended one of its processes, in seconds before the newest
     // point.
     std::vector<double> outOfMemoryKills;
+    // The footprint's parts over time, when the monitor keeps them.
+    std::optional<MemoryKindPoints> kinds;
+    // The growing member's own footprint, when one member speaks for the family.
+    std::optional<MemberMemorySeries> growingMember;
 
     bool operator==(const MemorySeries&) const = default;
 };

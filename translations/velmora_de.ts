@@ -733,15 +733,15 @@
 <context>
     <name>velmora::IncidentConfidenceLadder</name>
     <message>
-        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+125"/>
+        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+123"/>
         <source>Confidence</source>
-        <translation>Sicherheit</translation>
+        <translation>Gewissheit</translation>
     </message>
 </context>
 <context>
     <name>velmora::IncidentConfidenceStepSummary</name>
     <message>
-        <location line="-9"/>
+        <location line="-7"/>
         <source>%1, %2</source>
         <extracomment>A step of the confidence ladder as a screen reader says it: its label, then its value.</extracomment>
         <translation>%1, %2</translation>
@@ -793,7 +793,7 @@
         <translation>%1 PB</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+30"/>
         <source>%1 MB/min</source>
         <extracomment>A growth rate in megabytes per minute, with its sign: &quot;+8.2 MB/min&quot;.</extracomment>
         <translation>%1 MB/min</translation>
@@ -1189,7 +1189,7 @@
         <translation> +%1</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+1"/>
         <source>Inspect supporting suspect</source>
         <translation>Weiteren Verdachtsfall ansehen</translation>
     </message>
@@ -1406,6 +1406,243 @@
         <source>Where it grows</source>
         <extracomment>The same heading as a screen reader says it.</extracomment>
         <translation>Wo es wächst</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ChartTexts</name>
+    <message>
+        <location filename="../views/kit/ChartTexts.cpp" line="+34"/>
+        <source>now</source>
+        <extracomment>On a chart&apos;s time axis: the present moment.</extracomment>
+        <translation>jetzt</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>%n min</source>
+        <extracomment>A span on a chart&apos;s time axis, in minutes.</extracomment>
+        <translation>
+            <numerusform>%n Min.</numerusform>
+            <numerusform>%n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n h</source>
+        <extracomment>A span on a chart&apos;s time axis, in hours.</extracomment>
+        <translation>
+            <numerusform>%n Std.</numerusform>
+            <numerusform>%n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n d</source>
+        <extracomment>A span on a chart&apos;s time axis, in days.</extracomment>
+        <translation>
+            <numerusform>%n T.</numerusform>
+            <numerusform>%n T.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>in %1</source>
+        <extracomment>A moment after now on a chart&apos;s time axis; %1 is a span (&quot;20 min&quot;).</extracomment>
+        <translation>in %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 ago</source>
+        <extracomment>A moment before now on a chart&apos;s time axis; %1 is a span (&quot;30 min&quot;).</extracomment>
+        <translation>vor %1</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>%1 %2</source>
+        <extracomment>When a chart&apos;s point was taken on another day: %1 the weekday (&quot;Tue&quot;), %2 the time.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MemoryChart</name>
+    <message>
+        <location filename="../views/kit/MemoryChart.cpp" line="+45"/>
+        <source>Memory chart</source>
+        <extracomment>The name assistive technology gives the chart of memory over time.</extracomment>
+        <translation>Speicherdiagramm</translation>
+    </message>
+    <message>
+        <location line="+177"/>
+        <source>%1 · %2</source>
+        <extracomment>The readout under the pointer on a memory chart: %1 when (&quot;14:05&quot;, &quot;12 min ago&quot;), %2 the size then (&quot;412.3 MB&quot;).</extracomment>
+        <translation>%1 · %2</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MemoryChartBlock</name>
+    <message>
+        <location filename="../views/detail/MemoryChartBlock.cpp" line="+15"/>
+        <source>No samples yet.</source>
+        <extracomment>Under the detail&apos;s memory chart, before the monitor has any figure.</extracomment>
+        <translation>Noch keine Messwerte.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Now %1: %2 anonymous, %3 swapped, %4 shared.</source>
+        <extracomment>Under the detail&apos;s memory chart: the footprint now (%1) and its parts.</extracomment>
+        <translation>Jetzt %1: %2 anonym, %3 ausgelagert, %4 gemeinsam genutzt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Now %1: %2 anonymous, %3 swapped.</source>
+        <translation>Jetzt %1: %2 anonym, %3 ausgelagert.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Now %1: %2 anonymous, no swap, %3 shared.</source>
+        <translation>Jetzt %1: %2 anonym, nichts ausgelagert, %3 gemeinsam genutzt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Now %1: %2 anonymous, no swap.</source>
+        <translation>Jetzt %1: %2 anonym, nichts ausgelagert.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Dashed: the trend the verdict was drawn from.</source>
+        <extracomment>Under the detail&apos;s memory chart: what its dashed line is.</extracomment>
+        <translation>Gestrichelt: der Trend, aus dem das Urteil stammt.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>MEMORY</source>
+        <extracomment>Title of the detail&apos;s block that charts the family&apos;s memory over time.</extracomment>
+        <translation>SPEICHER</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Family</source>
+        <extracomment>A switch above the detail&apos;s memory chart: the whole family&apos;s memory.</extracomment>
+        <translation>Familie</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MemorySeriesChart</name>
+    <message>
+        <location filename="../views/kit/MemorySeriesChart.cpp" line="+18"/>
+        <source>critical</source>
+        <comment>A mark on a history chart: a critical incident began.</comment>
+        <translation>kritisch</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>incident</source>
+        <comment>A mark on a history chart: an incident began.</comment>
+        <translation>Vorfall</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>calm</source>
+        <comment>A mark on a memory chart: the verdict went back to normal.</comment>
+        <translation>ruhig</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>watch</source>
+        <comment>A mark on a memory chart: the verdict became watch.</comment>
+        <translation>beobachten</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>suspect</source>
+        <comment>A mark on a memory chart: the verdict became suspect.</comment>
+        <translation>verdächtig</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>probable</source>
+        <comment>A mark on a memory chart: the verdict became probable.</comment>
+        <translation>wahrscheinlich</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>critical</source>
+        <comment>A mark on a memory chart: the verdict became critical.</comment>
+        <translation>kritisch</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>anonymous</source>
+        <comment>Legend of a memory chart: memory only the process holds.</comment>
+        <translation>anonym</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>swapped</source>
+        <comment>Legend of a memory chart: memory moved out to swap.</comment>
+        <translation>ausgelagert</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>shared</source>
+        <comment>Legend of a memory chart: shared memory counted for the family.</comment>
+        <translation>gemeinsam</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>PID %1</source>
+        <comment>The growing member of a family, by its process ID.</comment>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>PID %1 (%2)</source>
+        <comment>The growing member of a family: its process ID and name.</comment>
+        <translation>PID %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>footprint</source>
+        <comment>Legend of a memory chart: the line of the whole footprint.</comment>
+        <translation>gesamt</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>OOM kill</source>
+        <comment>A mark on a memory chart: the out-of-memory killer struck.</comment>
+        <translation>OOM-Abbruch</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Memory runs out in %1 at %2</source>
+        <comment>A level on a memory chart: %1 a span (&quot;20 min&quot;), %2 the footprint then.</comment>
+        <translation>Speicher erschöpft in %1 bei %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Memory over the last %1: %2 to %3.</source>
+        <comment>What assistive technology says of a memory chart: its span, the first and the last footprint.</comment>
+        <translation>Speicher der letzten %1: %2 bis %3.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::OffenderMemoryBlock</name>
+    <message>
+        <location filename="../views/history/OffenderMemoryBlock.cpp" line="+15"/>
+        <source>MEMORY</source>
+        <extracomment>Title of the history&apos;s block that charts an offender&apos;s memory.</extracomment>
+        <translation>SPEICHER</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>7 days</source>
+        <extracomment>A switch above the history&apos;s memory chart: show the last week.</extracomment>
+        <translation>7 Tage</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>30 days</source>
+        <extracomment>A switch above the history&apos;s memory chart: show the last month.</extracomment>
+        <translation>30 Tage</translation>
     </message>
 </context>
 </TS>

@@ -27,13 +27,22 @@ namespace {
 
 using namespace velmora;
 
-// A leak sampled every 10 s for an hour: 360 points.
+// A leak sampled every 10 s for an hour: 360 points, with all three parts of each (the most
+// bands there are to draw), a growing member and a clock.
 MemorySeries hourAtTenSeconds() {
     MemorySeries series;
     series.stepSeconds = 10;
+    series.nowWallSeconds = 1767276300;
+    series.kinds.emplace();
+    series.growingMember = MemberMemorySeries{4242, "worker", {}, std::nullopt};
     for (int i = 0; i < 360; ++i) {
-        series.footprintKiB.push_back(static_cast<uint64_t>(
-            400 * 1024 + i * 140 + (i * 7919 % 97) * 40)); // a rising, noisy line
+        const auto kib = static_cast<uint64_t>(400 * 1024 + i * 140 +
+                                               (i * 7919 % 97) * 40); // a rising, noisy line
+        series.footprintKiB.push_back(kib);
+        series.kinds->swapKiB.push_back(kib / 20);
+        series.kinds->sharedKiB.push_back(kib / 10);
+        series.kinds->anonKiB.push_back(kib - kib / 20 - kib / 10);
+        series.growingMember->footprintKiB.push_back(kib / 2);
     }
     series.trend = MemoryTrendLine{900, 400 * 1024 + 270 * 140, 14};
     series.marks = {{2400, FindingVerdict::watch}, {1200, FindingVerdict::suspect}};

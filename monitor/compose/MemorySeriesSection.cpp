@@ -61,11 +61,62 @@ uint64_t sumOf(const FamilyView& family, uint64_t MemberView::*field) {
     return total;
 }
 
+// The newest `count` figures of `values` widened to 64 bits, then `now`.
+template <class T>
+std::vector<uint64_t> newestThen(const std::vector<T>& values, std::size_t count, uint64_t now) {
+    const std::size_t kept = std::min(values.size(), count);
+    std::vector<uint64_t> out(values.end() - static_cast<std::ptrdiff_t>(kept), values.end());
+    out.push_back(now);
+    return out;
+}
+
+// The footprint's parts at the series' points: the kept buckets' figures, then now's.
+std::optional<MemoryKindPoints> kindsOf(const FamilyView& family, const MemorySeries& series) {
+    const KindBuckets& kinds = family.kindsKiB;
+    if (kinds.empty() || kinds.anonKiB.size() != kinds.swapKiB.size() ||
+        kinds.anonKiB.size() != kinds.sharedKiB.size()) {
+        return std::nullopt;
+    }
+    const std::size_t medians = series.footprintKiB.size() - 1;
+    MemoryKindPoints points{newestThen(kinds.anonKiB, medians, series.anonKiB),
+                            newestThen(kinds.swapKiB, medians, series.swapKiB),
+                            newestThen(kinds.sharedKiB, medians, series.sharedKiB)};
+    // A kind the family never had travels as an empty list.
+    for (auto* list : {&points.swapKiB, &points.sharedKiB}) {
+        if (std::all_of(list->begin(), list->end(), [](uint64_t kib) { return kib == 0; })) {
+            list->clear();
+        }
+    }
+    return points;
+}
+
+// The growing member's own footprint at the series' points, when one speaks for the family.
+std::optional<MemberMemorySeries> growingMemberSeriesOf(const FamilyView& family,
+                                                        const MemorySeries& series) {
+    const MemberView* grower = growingMemberOf(family);
+    if (grower == nullptr) {
+        return std::nullopt;
+    }
+    const std::size_t medians = series.footprintKiB.size() - 1;
+    MemberMemorySeries member{grower->identity.pid, grower->name,
+                              newestThen(family.growerSparklineKiB, medians, grower->footprintKiB),
+                              std::nullopt};
+    // The member's own trend: the family is judged by the member's rate and window.
+    MemorySeries own;
+    own.stepSeconds = series.stepSeconds;
+    own.footprintKiB = member.footprintKiB;
+    member.trend = trendOf(own, family.assessment);
+    return member;
+}
+
 } // namespace
 
 MemorySeries memorySeriesOf(const ComposeContext& context, const FamilyView& family) {
     MemorySeries series;
     series.stepSeconds = context.tuning.bucketSeconds;
+    if (context.wallNow > 0) {
+        series.nowWallSeconds = context.wallNow;
+    }
     const auto& medians = family.sparklineKiB;
     const std::size_t kept = std::min(medians.size(), MemorySeries::maxPoints - 1);
     series.footprintKiB.assign(medians.end() - static_cast<std::ptrdiff_t>(kept), medians.end());
@@ -73,6 +124,8 @@ MemorySeries memorySeriesOf(const ComposeContext& context, const FamilyView& fam
     series.anonKiB = sumOf(family, &MemberView::anonKiB);
     series.swapKiB = sumOf(family, &MemberView::swapKiB);
     series.sharedKiB = family.sharedKiB;
+    series.kinds = kindsOf(family, series);
+    series.growingMember = growingMemberSeriesOf(family, series);
 
     const FamilyAssessment& a = family.assessment;
     series.trend = trendOf(series, a);

@@ -12,6 +12,7 @@ MemorySeries offenderSeries(const std::vector<FootprintSample>& footprints,
     const auto most = static_cast<int64_t>(MemorySeries::maxPoints);
     bucketMs = std::max({bucketMs, (nowMs - sinceMs + most - 1) / most, int64_t{1}});
     series.stepSeconds = static_cast<double>(bucketMs) / 1000;
+    series.nowWallSeconds = static_cast<double>(nowMs) / 1000;
     const auto bucketCount = static_cast<std::size_t>((nowMs - sinceMs + bucketMs - 1) / bucketMs);
     std::vector<double> sums(bucketCount, 0);
     std::vector<uint32_t> counts(bucketCount, 0);

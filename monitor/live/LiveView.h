@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "monitor/live/FamilyKinds.h"
 #include "monitor/live/ForecastView.h"
 #include "monitor/live/OutOfMemoryKill.h"
 #include "monitor/proc/MachineState.h"
@@ -48,8 +49,11 @@ struct FamilyView {
     // The family's own judgement, present when a member's speaks for it.
     std::optional<FamilyAssessment> familyAssessment;
     std::vector<uint32_t> sparklineKiB; // newest bucket medians, oldest first
-    double firstSeen = 0;               // monotonic seconds
-    bool isProtected = false;           // holds a process Velmora never signals
+    KindBuckets kindsKiB;               // the same buckets' make-up, when kept
+    // The growing member's own bucket medians over the same buckets, when one speaks for it.
+    std::vector<uint32_t> growerSparklineKiB;
+    double firstSeen = 0;     // monotonic seconds
+    bool isProtected = false; // holds a process Velmora never signals
     SmokeRole smokeRole = SmokeRole::none;
 };
 

@@ -205,6 +205,7 @@ void Sampler::aggregate(double now) {
     for (auto& [key, family] : families_) {
         if (family.members > 0) {
             store_->record(key, now, recordedFootprint(key, family.footprintKiB), family.cpuTicks);
+            recordKinds(family, now);
             family.lastSeen = now;
         } else if (wasAlive.count(&family) != 0) {
             ended_.push_back(key);
@@ -390,6 +391,7 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
         view.sparklineKiB =
             series->medians(static_cast<std::size_t>(options_.sampling.sparklineBuckets));
         view.firstSeen = series->firstSeen();
+        describeSeries(family, view);
     }
     if (key == kRecoverySmokeKey) {
         view.smokeRole = SmokeRole::recovery;

@@ -41,6 +41,9 @@ struct SamplerOptions {
     bool allUsers = false;
     // How many families LiveView::ranked carries (none under the app).
     std::size_t rankedFamilies = 0;
+    // Whether each family's parts are kept per minute for the chart of an open detail (the
+    // exporter, which has no detail, saves the memory).
+    bool chartSeries = true;
 };
 
 // One sampling pass after another: refreshes the process table, groups processes into
@@ -81,6 +84,8 @@ private:
         std::optional<MemberJudgement> grower;
         // Each member on its own, once the family has had more than one.
         std::unique_ptr<MemberWatch> memberWatch;
+        // The footprint's make-up per bucket, for the chart of an open detail.
+        std::unique_ptr<FamilyKinds> kinds;
         FindingVerdict peakVerdict = FindingVerdict::normal;
     };
 
@@ -93,6 +98,8 @@ private:
     void judge(FamilyState& family, const FamilySeries& series, std::optional<uint64_t> reserveKiB,
                std::optional<uint64_t> baseline);
     uint64_t recordedFootprint(const std::string& key, uint64_t footprintKiB);
+    void recordKinds(FamilyState& family, double now) const;
+    void describeSeries(const FamilyState& family, FamilyView& view) const;
     void score(std::optional<uint64_t> reserveKiB); // none: the machine's figures are unknown
     void retire(double now);
     std::vector<RankedFamily> rank() const;

@@ -72,6 +72,11 @@ std::optional<MemberJudgement> MemberWatch::judge(const FamilyScorer& scorer,
     return *speaking;
 }
 
+const FamilySeries* MemberWatch::seriesOf(uint64_t id) const {
+    auto found = members_.find(id);
+    return found == members_.end() ? nullptr : &found->second->series;
+}
+
 std::size_t MemberWatch::memoryBytes() const {
     std::size_t total = sizeof(*this);
     for (const auto& [id, member] : members_) {

@@ -45,6 +45,8 @@ public:
                                          std::optional<uint64_t> reserveKiB,
                                          const FamilyAssessment& family);
     bool contains(uint64_t id) const { return members_.count(id) != 0; }
+    // A member's own series, or null when it is not watched.
+    const FamilySeries* seriesOf(uint64_t id) const;
     std::size_t size() const { return members_.size(); }
     std::size_t memoryBytes() const;
 

@@ -19,6 +19,10 @@ MemorySeries leakingSeries() {
     series.trend = MemoryTrendLine{180, 102400, 341.3};
     series.marks = {{120, FindingVerdict::watch}, {30, FindingVerdict::suspect}};
     series.runsOut = RunsOutLevel{1500, 8388608};
+    series.nowWallSeconds = 1767276300;
+    series.kinds = MemoryKindPoints{{90000, 110000, 130000, 150000}, {0, 0, 2048, 4096}, {}};
+    series.growingMember = MemberMemorySeries{
+        4242, "worker", {61440, 81920, 102400, 122880}, MemoryTrendLine{180, 61440, 341.3}};
     return series;
 }
 
@@ -72,6 +76,31 @@ TEST(MemorySeriesWire, BadValuesFailWithTheirPath) {
     auto level = decodeText<DetailSnapshot>(R"({"memorySeries":{"runsOut":{"inSeconds":"soon"}}})");
     ASSERT_FALSE(level.ok());
     EXPECT_EQ(level.error().path, "memorySeries.runsOut.inSeconds");
+
+    auto kind = decodeText<DetailSnapshot>(R"({"memorySeries":{"kinds":{"swapKiB":[1,"x"]}}})");
+    ASSERT_FALSE(kind.ok());
+    EXPECT_EQ(kind.error().path, "memorySeries.kinds.swapKiB[1]");
+
+    auto member = decodeText<DetailSnapshot>(
+        R"({"memorySeries":{"growingMember":{"name":"worker","footprintKiB":[1]}}})");
+    ASSERT_FALSE(member.ok());
+    EXPECT_EQ(member.error().text(), "memorySeries.growingMember.pid: missing required key");
+}
+
+TEST(MemorySeriesWire, ThePartsTheMemberAndTheClockAreOptional) {
+    // What this monitor adds is left out when it has nothing to say, and an older app ignores it.
+    const Json plain = encode(MemorySeries{});
+    EXPECT_FALSE(plain.contains("kinds"));
+    EXPECT_FALSE(plain.contains("growingMember"));
+    EXPECT_FALSE(plain.contains("nowWallSeconds"));
+    auto parts = decodeText<MemorySeries>(R"({"kinds":{"anonKiB":[5]},"growingMember":{"pid":7}})");
+    ASSERT_TRUE(parts.ok()) << parts.error().text();
+    ASSERT_TRUE(parts.value().kinds);
+    EXPECT_EQ(parts.value().kinds->anonKiB, std::vector<uint64_t>{5});
+    EXPECT_TRUE(parts.value().kinds->swapKiB.empty());
+    ASSERT_TRUE(parts.value().growingMember);
+    EXPECT_EQ(parts.value().growingMember->pid, 7);
+    EXPECT_FALSE(parts.value().growingMember->trend);
 }
 
 TEST(MemorySeriesWire, PointsAreTimedBackFromTheNewest) {

@@ -122,6 +122,11 @@ TEST(LeakDetection, ASteadyLeakerIsASuspectWithItsTrueRateAndAFlatOneIsNot) {
     EXPECT_GE(series->footprintKiB.size(), 2u);
     EXPECT_LE(series->footprintKiB.size(), MemorySeries::maxPoints);
     EXPECT_GT(series->anonKiB, 0u);
+    // The parts of each point, ending with the parts now, and the clock "now" stands for.
+    ASSERT_TRUE(series->kinds);
+    EXPECT_EQ(series->kinds->anonKiB.size(), series->footprintKiB.size());
+    EXPECT_EQ(series->kinds->anonKiB.back(), series->anonKiB);
+    EXPECT_TRUE(series->nowWallSeconds);
     EXPECT_TRUE(series->trend);
     ASSERT_FALSE(series->marks.empty());
     EXPECT_NE(series->marks.front().verdict, FindingVerdict::normal);

@@ -5,6 +5,7 @@
 
 #include "monitor/actions/SeriesCsv.h"
 #include "monitor/compose/DetailBuilder.h"
+#include "monitor/live/FamilyKinds.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,81 @@ TEST(MemorySeriesSection, PointsEndWithTheFootprintNowAndCarryItsMakeUp) {
     const MemorySeries bounded = f.seriesOf(longLived);
     EXPECT_EQ(bounded.footprintKiB.size(), MemorySeries::maxPoints);
     EXPECT_EQ(bounded.footprintKiB.back(), longLived.footprintKiB);
+}
+
+TEST(FamilyKinds, EachBucketKeepsTheMedianOfEachKindOnTheFootprintsClock) {
+    FamilyKinds kinds(3, 60);
+    // Three samples in the first minute: one outlier does not move the medians.
+    kinds.append(0, 100, 0, 10);
+    kinds.append(10, 900, 5, 10);
+    kinds.append(20, 110, 0, 12);
+    EXPECT_TRUE(kinds.newest(10).empty()); // the minute is still open
+    kinds.append(60, 200, 0, 20);
+    KindBuckets closed = kinds.newest(10);
+    EXPECT_EQ(closed.anonKiB, std::vector<uint32_t>{110});
+    EXPECT_EQ(closed.swapKiB, std::vector<uint32_t>{0});
+    EXPECT_EQ(closed.sharedKiB, std::vector<uint32_t>{10});
+    // Two minutes without a sample repeat the last figures, as the footprint's medians do; the
+    // list holds its capacity at most.
+    kinds.append(240, 300, 1, 30);
+    closed = kinds.newest(10);
+    EXPECT_EQ(closed.anonKiB, (std::vector<uint32_t>{200, 200, 200}));
+    EXPECT_EQ(closed.swapKiB, (std::vector<uint32_t>{0, 0, 0}));
+    // Figures beyond 32 bits are held at the largest.
+    kinds.append(300, uint64_t{1} << 40, 0, 0);
+    kinds.append(360, 0, 0, 0);
+    EXPECT_EQ(kinds.newest(1).anonKiB, std::vector<uint32_t>{UINT32_MAX});
+}
+
+TEST(MemorySeriesSection, ThePartsAndTheGrowingMemberLineUpWithThePoints) {
+    Fixture f;
+    FamilyView family = growing(60);
+    // The kept parts reach further back than the points sent: only the newest travel.
+    for (int i = 0; i < 70; ++i) {
+        family.kindsKiB.anonKiB.push_back(static_cast<uint32_t>(100000 + i));
+        family.kindsKiB.swapKiB.push_back(0);
+        family.kindsKiB.sharedKiB.push_back(2048);
+    }
+    family.members[1].growing = true;
+    family.members[1].identity.pid = 4242;
+    family.members[1].name = "worker";
+    family.members[1].footprintKiB = 50000;
+    for (int i = 0; i < 20; ++i) {
+        family.growerSparklineKiB.push_back(static_cast<uint32_t>(30000 + 1024 * i));
+    }
+    ComposeContext context{&f.view, f.config, f.interaction, f.paths};
+    context.wallNow = 1767276300;
+    const MemorySeries series = memorySeriesOf(context, family);
+    EXPECT_EQ(series.nowWallSeconds, 1767276300);
+    ASSERT_TRUE(series.kinds);
+    ASSERT_EQ(series.kinds->anonKiB.size(), series.footprintKiB.size());
+    EXPECT_EQ(series.kinds->anonKiB.front(), 100010u); // the newest 60 of 70
+    EXPECT_EQ(series.kinds->anonKiB.back(), series.anonKiB);
+    EXPECT_EQ(series.kinds->swapKiB.front(), 0u); // swapped only now
+    EXPECT_EQ(series.kinds->swapKiB.back(), 1024u);
+    EXPECT_EQ(series.kinds->sharedKiB.back(), 2048u);
+
+    ASSERT_TRUE(series.growingMember);
+    const MemberMemorySeries& member = *series.growingMember;
+    EXPECT_EQ(member.pid, 4242);
+    EXPECT_EQ(member.name, "worker");
+    ASSERT_EQ(member.footprintKiB.size(), 21u); // its own 20 minutes and now
+    EXPECT_EQ(member.footprintKiB.back(), 50000u);
+    ASSERT_TRUE(member.trend); // drawn through its own medians, at the rate it was judged by
+    EXPECT_DOUBLE_EQ(member.trend->kiBPerSecond, family.assessment.rateKiBPerSecond);
+    EXPECT_NEAR(member.trend->startKiB, 30000 + 1024 * 5, 1e-6);
+
+    // A family that never swapped sends no swap list.
+    family.members[0].swapKiB = 0;
+    family.members[1].swapKiB = 0;
+    EXPECT_TRUE(memorySeriesOf(context, family).kinds->swapKiB.empty());
+
+    // No member speaks for the family: none is sent; nor are parts the sampler did not keep.
+    family.members[1].growing = false;
+    family.kindsKiB = {};
+    const MemorySeries plain = memorySeriesOf(context, family);
+    EXPECT_FALSE(plain.growingMember);
+    EXPECT_FALSE(plain.kinds);
 }
 
 TEST(MemorySeriesSection, TheTrendRunsThroughTheWindowItWasJudgedFrom) {

@@ -3,6 +3,7 @@
 
 #include "FakeProcTree.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -139,6 +140,15 @@ TEST(Sampler, AGrowingMemberUnderChurningChildrenFlagsItsFamily) {
     EXPECT_EQ(grower->identity.pid, 500);
     long pageKiB = ::sysconf(_SC_PAGESIZE) / 1024;
     EXPECT_NEAR(browser->assessment.rateKiBPerSecond, 256.0 * pageKiB, 30.0 * pageKiB);
+    // The chart's series: the grower's own medians, rising where the family's jump, and the
+    // family's parts bucket for bucket beside its medians.
+    const std::vector<uint32_t>& own = browser->growerSparklineKiB;
+    ASSERT_GE(own.size(), 3u);
+    EXPECT_LE(own.size(), browser->sparklineKiB.size());
+    EXPECT_TRUE(std::is_sorted(own.begin(), own.end()));
+    EXPECT_LT(own.back(), browser->sparklineKiB.back());
+    EXPECT_EQ(browser->kindsKiB.anonKiB.size(), browser->sparklineKiB.size());
+    EXPECT_EQ(browser->kindsKiB.sharedKiB.size(), browser->sparklineKiB.size());
 
     // The grower ends: the family speaks for itself again at once.
     const std::string key = browser->key;
@@ -154,6 +164,7 @@ TEST(Sampler, AGrowingMemberUnderChurningChildrenFlagsItsFamily) {
     EXPECT_EQ(rest->key, key);
     EXPECT_FALSE(rest->familyAssessment);
     EXPECT_FALSE(growingMemberOf(*rest));
+    EXPECT_TRUE(rest->growerSparklineKiB.empty());
 }
 
 // A launcher in an app's scope that grew and then became the app: what it measured before the

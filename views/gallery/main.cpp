@@ -2,11 +2,17 @@
 // velmora-gallery --out DIR: renders every popover scenario, the secondary surfaces and the tray
 // icon, light and dark, at device pixel ratio 2, as PNG files into DIR. It writes nothing else.
 // The popover is drawn at its real 448-pixel width inside the app's hosting (PopoverHost).
+//
+// velmora-gallery --out DIR --detail FILE: renders only the detail the real monitor answered,
+// saved in FILE (see bench/views/capture-leak-detail.py), as detail-NAME-{light,dark}.png, NAME
+// being FILE's base name.
 
+#include "demo/SavedDetail.h"
 #include "demo/ScenarioLibrary.h"
 #include "state/VerdictTooltipCatalog.h"
 #include "views/gallery/TrayPanels.h"
 #include "views/help/VerdictHelpView.h"
+#include "views/history/OffenderMemoryBlock.h"
 #include "views/kit/MotionAnimator.h"
 #include "views/kit/VelmoraPalette.h"
 #include "views/popover/NotWatchingNotice.h"
@@ -15,6 +21,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
@@ -56,6 +64,19 @@ bool renderPopover(const PopoverRenderState& state, const QString& dir, const QS
     return save(host.grabPopover(dpr), dir, name);
 }
 
+// An offender's history with its chart switched to the last week.
+bool renderOffenderWeek(const PopoverRenderState& state, const QString& dir, const QString& name) {
+    PopoverHost host;
+    host.present(state);
+    auto* memory = host.findChild<OffenderMemoryBlock*>("offenderMemoryBlock");
+    if (memory == nullptr) {
+        std::fprintf(stderr, "velmora-gallery: the offender's history has no chart\n");
+        return false;
+    }
+    memory->setRangeDays(7);
+    return save(host.grabPopover(dpr), dir, name);
+}
+
 bool renderAppearance(const QString& dir, const QString& look) {
     bool ok = true;
     for (const auto& scenario : ScenarioLibrary::allScenarios()) {
@@ -76,6 +97,7 @@ bool renderAppearance(const QString& dir, const QString& look) {
     if (!offenders.empty()) {
         history.advancedHistory = ScenarioLibrary::advancedHistoryDetail(offenders.front().key);
         ok &= renderPopover(history, dir, QStringLiteral("history-detail-%1").arg(look));
+        ok &= renderOffenderWeek(history, dir, QStringLiteral("history-detail-week-%1").arg(look));
     }
 
     PopoverRenderState confirmation = liveState(ScenarioLibrary::suspect());
@@ -157,6 +179,31 @@ bool renderTray(const QString& dir, const QString& look) {
     return ok;
 }
 
+// The detail saved in `path`, light and dark.
+bool renderSavedDetail(const QString& path, const QString& dir) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "velmora-gallery: cannot read %s\n", qPrintable(path));
+        return false;
+    }
+    const QByteArray text = file.readAll();
+    auto snapshot = savedDetailSnapshot(std::string_view(text.constData(), text.size()));
+    if (!snapshot) {
+        std::fprintf(stderr, "velmora-gallery: %s: %s\n", qPrintable(path),
+                     snapshot.error().text().c_str());
+        return false;
+    }
+    bool ok = true;
+    for (const bool dark : {false, true}) {
+        VelmoraPalette::setDark(dark);
+        ok &= renderPopover(liveState(snapshot.value()), dir,
+                            QStringLiteral("detail-%1-%2")
+                                .arg(QFileInfo(path).completeBaseName(),
+                                     dark ? QStringLiteral("dark") : QStringLiteral("light")));
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -175,6 +222,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     MotionAnimator::setAnimationsEnabled(false);
+    const int detail = args.indexOf(QStringLiteral("--detail"));
+    if (detail >= 0) {
+        if (detail + 1 >= args.size()) {
+            std::fprintf(stderr, "usage: velmora-gallery --out DIR --detail FILE\n");
+            return 2;
+        }
+        return renderSavedDetail(args.at(detail + 1), dir) ? 0 : 1;
+    }
     bool ok = true;
     for (const bool dark : {false, true}) {
         VelmoraPalette::setDark(dark);

@@ -1,34 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/history/OffenderMemoryBlock.h"
 
+#include "views/kit/ChoiceButton.h"
 #include "views/kit/MemorySeriesChart.h"
-#include "views/kit/PlainTextButton.h"
-#include "views/kit/SurfacePanel.h"
 
 #include <QBoxLayout>
 
 namespace velmora {
 
-namespace {
-
-PlainTextButton* rangeButton(const QString& label, const char* name, QWidget* parent) {
-    auto* button = new PlainTextButton(parent);
-    button->setObjectName(name);
-    button->setLabel(label);
-    button->setLabelFont(velmoraFont(TypeRole::caption, QFont::DemiBold));
-    return button;
-}
-
-} // namespace
-
 OffenderMemoryBlock::OffenderMemoryBlock(double radius, QWidget* parent)
     : SectionBlock(radius, parent) {
     setObjectName("offenderMemoryBlock");
-    setTitle(QStringLiteral("MEMORY"));
+    //: Title of the history's block that charts an offender's memory.
+    setTitle(tr("MEMORY"));
     auto* ranges = new QHBoxLayout;
     ranges->setSpacing(12);
-    week_ = rangeButton(QStringLiteral("7 days"), "range7d", this);
-    month_ = rangeButton(QStringLiteral("30 days"), "range30d", this);
+    //: A switch above the history's memory chart: show the last week.
+    week_ = choiceButton(tr("7 days"), "range7d", this);
+    //: A switch above the history's memory chart: show the last month.
+    month_ = choiceButton(tr("30 days"), "range30d", this);
     week_->setOnTap([this] { setRangeDays(7); });
     month_->setOnTap([this] { setRangeDays(30); });
     ranges->addWidget(week_);
@@ -58,10 +48,8 @@ void OffenderMemoryBlock::refresh() {
         std::erase_if(data.marks, [week](const ChartMark& m) { return m.agoSeconds > week; });
     }
     chart_->setData(std::move(data));
-    week_->setColor(paletteRef(days_ == 7 ? PaletteColor::neutralText : PaletteColor::mutedText));
-    month_->setColor(paletteRef(days_ == 30 ? PaletteColor::neutralText : PaletteColor::mutedText));
-    week_->setChecked(days_ == 7);
-    month_->setChecked(days_ == 30);
+    markChosen(week_, days_ == 7);
+    markChosen(month_, days_ == 30);
 }
 
 } // namespace velmora

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace velmora {
 
@@ -17,12 +16,6 @@ double niceStep(double rough) {
     const double fraction = rough / power;
     const double nice = fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10;
     return nice * power;
-}
-
-std::string printed(const char* format, double value, const char* suffix) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value, suffix);
-    return text;
 }
 
 } // namespace
@@ -56,19 +49,13 @@ SizeUnit sizeUnitFor(double highKiB) {
     return highKiB >= kiBPerGB ? SizeUnit::gigabytes : SizeUnit::megabytes;
 }
 
-std::string sizeTickLabel(double kib, SizeUnit unit, double stepKiB) {
-    const bool gb = unit == SizeUnit::gigabytes;
-    const double scale = gb ? kiBPerGB : kiBPerMB;
-    const double step = stepKiB / scale;
-    const char* format = step >= 1 ? "%.0f %s" : step >= 0.1 ? "%.1f %s" : "%.2f %s";
-    return printed(format, kib / scale, gb ? "GB" : "MB");
+int tickDecimals(SizeUnit unit, double stepKiB) {
+    const double step = stepKiB / (unit == SizeUnit::gigabytes ? kiBPerGB : kiBPerMB);
+    return step >= 1 ? 0 : step >= 0.1 ? 1 : 2;
 }
 
-std::string sizeReadout(double kib) {
-    if (kib >= kiBPerGB) {
-        return printed("%.2f %s", kib / kiBPerGB, "GB");
-    }
-    return printed("%.1f %s", std::max(0.0, kib) / kiBPerMB, "MB");
+double inUnit(double kib, SizeUnit unit) {
+    return kib / (unit == SizeUnit::gigabytes ? kiBPerGB : kiBPerMB);
 }
 
 TimeUnit timeUnitFor(double spanSeconds) {
@@ -90,7 +77,8 @@ double secondsPer(TimeUnit unit) {
     return 60;
 }
 
-std::vector<double> timeAxisTicks(double latestAgo, double oldestAgo, int wanted) {
+std::vector<double> timeAxisTicks(double latestAgo, double oldestAgo, int wanted,
+                                  std::optional<double> clockSecondsOfDay) {
     static const double steps[] = {60,    120,       300,       600,       900,   1200,
                                    1800,  3600,      7200,      10800,     21600, 43200,
                                    86400, 2 * 86400, 7 * 86400, 14 * 86400};
@@ -105,9 +93,14 @@ std::vector<double> timeAxisTicks(double latestAgo, double oldestAgo, int wanted
             break;
         }
     }
+    // Counted from now, or from the last whole clock step before now.
+    double phase = 0;
+    if (clockSecondsOfDay && std::isfinite(*clockSecondsOfDay)) {
+        phase = std::fmod(std::max(0.0, *clockSecondsOfDay), std::min(step, 86400.0));
+    }
     std::vector<double> ticks;
-    for (double tick = std::floor(oldestAgo / step) * step; tick >= latestAgo - 1e-6;
-         tick -= step) {
+    for (double tick = std::floor((oldestAgo - phase) / step) * step + phase;
+         tick >= latestAgo - 1e-6; tick -= step) {
         ticks.push_back(tick);
         if (ticks.size() > 64) {
             break;
@@ -116,14 +109,8 @@ std::vector<double> timeAxisTicks(double latestAgo, double oldestAgo, int wanted
     return ticks;
 }
 
-std::string timeTickLabel(double agoSeconds, TimeUnit unit) {
-    const double amount = std::round(std::abs(agoSeconds) / secondsPer(unit));
-    if (amount < 1) {
-        return "now";
-    }
-    const char* suffix = unit == TimeUnit::minutes ? "min" : unit == TimeUnit::hours ? "h" : "d";
-    const std::string span = printed("%.0f %s", amount, suffix);
-    return agoSeconds > 0 ? span + " ago" : "in " + span;
+double unitsAway(double agoSeconds, TimeUnit unit) {
+    return std::round(std::abs(agoSeconds) / secondsPer(unit));
 }
 
 } // namespace velmora

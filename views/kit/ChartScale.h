@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <string>
+#include <optional>
 #include <vector>
 
 namespace velmora {
 
 // The arithmetic of a chart's axes, apart from any painting: round tick values, the unit a
-// size axis is read in, and the labels of both axes.
+// size axis is read in, and the steps of a time axis (their words are ChartTexts').
 
 // A value range widened to round ticks: `ticks` from `low` to `high` inclusive, `step` apart.
 struct AxisTicks {
@@ -24,10 +24,10 @@ AxisTicks niceTicks(double low, double high, int wanted, double unit = 1);
 // The unit a size axis that reaches `highKiB` is read in: MB below a GB, GB from there on.
 enum class SizeUnit { megabytes, gigabytes };
 SizeUnit sizeUnitFor(double highKiB);
-// A tick of a size axis: "120 MB", "1.5 GB", with as few decimals as `stepKiB` needs.
-std::string sizeTickLabel(double kib, SizeUnit unit, double stepKiB);
-// A size for a readout: "412.3 MB", "1.52 GB".
-std::string sizeReadout(double kib);
+// How many decimals the ticks of a size axis `stepKiB` apart need in `unit` (0, 1 or 2).
+int tickDecimals(SizeUnit unit, double stepKiB);
+// A size in the axis' unit.
+double inUnit(double kib, SizeUnit unit);
 
 // The time unit a time axis spanning `spanSeconds` is read in: minutes up to three hours,
 // hours up to three days, days beyond.
@@ -37,9 +37,11 @@ double secondsPer(TimeUnit unit);
 // Ticks of a time axis covering [latestAgo, oldestAgo] (seconds before now; negative: later),
 // about `wanted` intervals at most, on whole steps of its unit that a clock reads easily (5, 10,
 // 15, 20, 30 minutes; 1, 2, 3, 6, 12 hours; 1, 2, 7 days), counted from now; oldest first.
-std::vector<double> timeAxisTicks(double latestAgo, double oldestAgo, int wanted);
-// A tick of a time axis, `agoSeconds` before now (negative: later than now): "now",
-// "30 min ago", "6 h ago", "7 d ago", "in 20 min".
-std::string timeTickLabel(double agoSeconds, TimeUnit unit);
+// Given the clock's seconds since midnight now, the ticks fall on whole clock steps instead
+// (14:00, 14:15; each midnight for steps of a day or more).
+std::vector<double> timeAxisTicks(double latestAgo, double oldestAgo, int wanted,
+                                  std::optional<double> clockSecondsOfDay = std::nullopt);
+// How many whole units a tick `agoSeconds` from now lies away (0: now).
+double unitsAway(double agoSeconds, TimeUnit unit);
 
 } // namespace velmora

@@ -58,6 +58,10 @@ QString localizedByteSize(uint64_t bytes) {
     return withUnit("%1 KB", whole(bytes / 1024));
 }
 
+QString localizedSize(double amount, int decimals, bool gigabytes) {
+    return withUnit(gigabytes ? "%1 GB" : "%1 MB", figures().toString(amount, 'f', decimals));
+}
+
 QString localizedRate(double mibPerMinute) {
     const QLocale locale = figures();
     const QString sign = std::signbit(mibPerMinute) ? locale.negativeSign() : locale.positiveSign();

@@ -19,6 +19,8 @@ namespace velmora {
 QString localizedKiB(double kib);
 // byteSizeText: "420 KB", "381 MB", "1.2 GB".
 QString localizedByteSize(uint64_t bytes);
+// A size already in megabytes or gigabytes, with `decimals` decimals: "120 MB", "1.52 GB".
+QString localizedSize(double amount, int decimals, bool gigabytes);
 // rateText: "+8.2 MB/min", "-0.4 MB/min".
 QString localizedRate(double mibPerMinute);
 // agoText: "just now", "12 s ago", "5 min ago", "5m ago", "3 h ago", "2 d ago".

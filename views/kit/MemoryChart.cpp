@@ -2,6 +2,7 @@
 #include "views/kit/MemoryChart.h"
 
 #include "views/kit/AccessibleValue.h"
+#include "views/kit/ChartTexts.h"
 #include "views/kit/VelmoraType.h"
 
 #include <QFontMetricsF>
@@ -19,6 +20,7 @@ constexpr double kiBPerMB = 1024;
 constexpr double kiBPerGB = 1024 * 1024;
 constexpr double largestKiB = 1e15; // a petabyte and a half: anything larger is bad input
 constexpr double labelGap = 6;
+constexpr double swatchSize = 8;
 
 QFont labelFont() {
     QFont font = velmoraFont(TypeRole::caption);
@@ -39,13 +41,24 @@ MemoryChart::MemoryChart(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setAccessibleName(QStringLiteral("Memory chart"));
+    //: The name assistive technology gives the chart of memory over time.
+    setAccessibleName(tr("Memory chart"));
     repaintOnAppearanceChange(this);
     rescale();
 }
 
 void MemoryChart::setData(MemoryChartData data) {
+    const std::size_t given = data.points.size();
     std::erase_if(data.points, [](const ChartPoint& point) { return !sane(point); });
+    if (data.points.size() != given) {
+        data.bands.clear(); // they would no longer line up with the points
+    }
+    std::erase_if(data.bands, [&data](const ChartBand& band) {
+        return band.topKiB.size() > data.points.size() ||
+               std::any_of(band.topKiB.begin(), band.topKiB.end(), [](double kib) {
+                   return !sane({0, kib});
+               });
+    });
     if (data.points.size() > maxPoints) {
         data.points.erase(data.points.begin(),
                           data.points.end() - static_cast<std::ptrdiff_t>(maxPoints));
@@ -62,6 +75,7 @@ void MemoryChart::setData(MemoryChartData data) {
     }
     data_ = std::move(data);
     ++revision_;
+    setFixedHeight(chartHeight + (data_.bands.empty() ? 0 : legendHeight));
     if (cursor_ && *cursor_ >= data_.points.size()) {
         cursor_.reset();
     }
@@ -119,13 +133,25 @@ void MemoryChart::resizeEvent(QResizeEvent* event) {
 }
 
 std::vector<double> MemoryChart::timeTicks() const {
-    return timeAxisTicks(latestAgo(), oldestAgo(), 5);
+    std::optional<double> clock;
+    if (data_.now) {
+        clock = data_.now->time().msecsSinceStartOfDay() / 1000.0;
+    }
+    return timeAxisTicks(latestAgo(), oldestAgo(), 5, clock);
+}
+
+QString MemoryChart::timeLabel(double tick, bool bare) const {
+    if (data_.now) {
+        return ChartTexts::clockTick(data_.now->addSecs(-static_cast<qint64>(std::llround(tick))),
+                                     timeUnit_, oldestAgo() - latestAgo());
+    }
+    return ChartTexts::spanTick(tick, timeUnit_, bare && tick > 0);
 }
 
 QStringList MemoryChart::valueLabels() const {
     QStringList labels;
     for (double tick : valueAxis_.ticks) {
-        labels << QString::fromStdString(sizeTickLabel(tick, sizeUnit_, valueAxis_.step));
+        labels << ChartTexts::sizeTick(tick, sizeUnit_, valueAxis_.step);
     }
     return labels;
 }
@@ -133,7 +159,15 @@ QStringList MemoryChart::valueLabels() const {
 QStringList MemoryChart::timeLabels() const {
     QStringList labels;
     for (double tick : timeTicks()) {
-        labels << QString::fromStdString(timeTickLabel(tick, timeUnit_));
+        labels << timeLabel(tick, false);
+    }
+    return labels;
+}
+
+QStringList MemoryChart::legendLabels() const {
+    QStringList labels;
+    for (const Label& entry : legendEntries()) {
+        labels << entry.text;
     }
     return labels;
 }
@@ -144,8 +178,9 @@ void MemoryChart::placePlot() {
     for (const QString& label : valueLabels()) {
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(label));
     }
-    const double top = metrics.height() + 4;    // room for the marks' labels
-    const double bottom = metrics.height() + 4; // room for the time labels
+    const double top = metrics.height() + 4; // room for the marks' labels
+    // Room for the time labels, and for the legend under them.
+    const double bottom = metrics.height() + 4 + (data_.bands.empty() ? 0 : legendHeight);
     const double left = std::ceil(labelWidth) + labelGap;
     const double right = 4;
     plot_ = QRectF(left, top, std::max(1.0, width() - left - right),
@@ -182,13 +217,11 @@ QString MemoryChart::readoutText() const {
         return {};
     }
     const ChartPoint& point = data_.points[*cursor_];
-    const std::string when =
-        point.agoSeconds < 30 && timeUnit_ == TimeUnit::minutes
-            ? std::string("now")
-            : timeTickLabel(point.agoSeconds, point.agoSeconds < 2 * 3600    ? TimeUnit::minutes
-                                              : point.agoSeconds < 2 * 86400 ? TimeUnit::hours
-                                                                             : TimeUnit::days);
-    return QString::fromStdString(when + " \u00B7 " + sizeReadout(point.kib));
+    //: The readout under the pointer on a memory chart: %1 when ("14:05", "12 min ago"), %2 the
+    //: size then ("412.3 MB").
+    return tr("%1 \u00B7 %2")
+        .arg(ChartTexts::readoutWhen(point.agoSeconds, data_.now, timeUnit_),
+             ChartTexts::sizeReadout(point.kib));
 }
 
 std::vector<MemoryChart::Label> MemoryChart::axisLabels() const {
@@ -203,12 +236,10 @@ std::vector<MemoryChart::Label> MemoryChart::axisLabels() const {
         labels.push_back({values[i], QRectF(plot.left() - labelGap - w, top, w, metrics.height())});
     }
     // The first past tick says "ago"; the ones after it only their span ("30 min").
-    QStringList times = timeLabels();
     const std::vector<double> ticks = timeTicks();
-    for (int i = 1; i < times.size(); ++i) {
-        if (times[i].endsWith(QStringLiteral(" ago"))) {
-            times[i].chop(4);
-        }
+    QStringList times;
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        times << timeLabel(ticks[i], i > 0);
     }
     double lastRight = -1e9;
     for (int i = 0; i < times.size(); ++i) {
@@ -222,6 +253,35 @@ std::vector<MemoryChart::Label> MemoryChart::axisLabels() const {
         labels.push_back({times[i], QRectF(left, plot.bottom() + 3, w, metrics.height())});
     }
     return labels;
+}
+
+std::vector<MemoryChart::Label> MemoryChart::legendEntries() const {
+    std::vector<Label> entries;
+    if (data_.bands.empty()) {
+        return entries;
+    }
+    const QFontMetricsF metrics(labelFont());
+    const double top = height() - legendHeight + (legendHeight - metrics.height()) / 2;
+    double left = plotRect().left();
+    // In one line; an entry with no room left (a long language, a narrow chart) is left out
+    // with those after it.
+    auto add = [&](const QString& text) {
+        const double w = metrics.horizontalAdvance(text);
+        if (left + swatchSize + 4 + w > width()) {
+            return false;
+        }
+        entries.push_back({text, QRectF(left + swatchSize + 4, top, w, metrics.height())});
+        left += swatchSize + 4 + w + 10;
+        return true;
+    };
+    if (add(data_.lineLabel)) {
+        for (const ChartBand& band : data_.bands) {
+            if (!add(band.label)) {
+                break;
+            }
+        }
+    }
+    return entries;
 }
 
 std::vector<MemoryChart::Label> MemoryChart::markLabels() const {
@@ -278,6 +338,9 @@ std::vector<DrawnText> MemoryChart::drawnTexts() const {
     for (const Label& label : axisLabels()) {
         add(label);
     }
+    for (const Label& label : legendEntries()) {
+        add(label);
+    }
     for (const Label& label : markLabels()) {
         add(label);
     }
@@ -324,17 +387,80 @@ void MemoryChart::paintSeries(QPainter& painter) const {
     const auto lineLength = area.size();
     area << QPointF(area.back().x(), plot.bottom()) << QPointF(area.front().x(), plot.bottom());
     const QColor tint = data_.tint.resolve();
-    QColor fill = tint;
-    fill.setAlphaF(0.13);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
-    painter.drawPolygon(area);
+    if (data_.bands.empty()) {
+        QColor fill = tint;
+        fill.setAlphaF(0.13);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawPolygon(area);
+    }
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(tint, 2, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
     painter.drawPolyline(area.constData(), static_cast<int>(lineLength));
     if (data_.points.size() == 1) {
         painter.setBrush(tint);
         painter.drawEllipse(area.front(), 2.5, 2.5);
+    }
+}
+
+void MemoryChart::paintBands(QPainter& painter) const {
+    // Flat fills under an antialiased line: smoothing their edges would double the chart's cost
+    // for nothing the eye sees.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const double bottom = plot_.bottom();
+    const std::vector<double>* below = nullptr;
+    for (const ChartBand& band : data_.bands) {
+        const std::size_t count = band.topKiB.size();
+        if (count == 0) {
+            continue;
+        }
+        const std::size_t first = data_.points.size() - count;
+        // Along the band's top, then back along the top of the band under it (or the axis).
+        QPolygonF shape;
+        shape.reserve(static_cast<qsizetype>(2 * count));
+        for (std::size_t i = 0; i < count; ++i) {
+            shape << positionOf({data_.points[first + i].agoSeconds, band.topKiB[i]});
+        }
+        for (std::size_t i = count; i-- > 0;) {
+            // The band under this one may cover fewer points: the axis below those.
+            double y = bottom;
+            const std::size_t at = first + i;
+            if (below != nullptr && at + below->size() >= data_.points.size()) {
+                y = positionOf({0, (*below)[at + below->size() - data_.points.size()]}).y();
+            }
+            shape << QPointF(shape[static_cast<qsizetype>(i)].x(), y);
+        }
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(band.tint.resolve());
+        painter.drawPolygon(shape);
+        below = &band.topKiB;
+    }
+    painter.restore();
+}
+
+void MemoryChart::paintLegend(QPainter& painter) const {
+    const std::vector<Label> entries = legendEntries();
+    if (entries.empty()) {
+        return;
+    }
+    const VelmoraPalette& palette = VelmoraPalette::current();
+    painter.setFont(labelFont());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const QRectF& box = entries[i].box;
+        const QRectF swatch(box.left() - swatchSize - 4, box.center().y() - swatchSize / 2,
+                            swatchSize, swatchSize);
+        if (i == 0) {
+            painter.setPen(QPen(data_.tint.resolve(), 2, Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(QPointF(swatch.left(), swatch.center().y()),
+                             QPointF(swatch.right(), swatch.center().y()));
+        } else {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(data_.bands[i - 1].tint.resolve());
+            painter.drawRoundedRect(swatch, 2, 2);
+        }
+        painter.setPen(palette.color(PaletteColor::mutedText));
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, entries[i].text);
     }
 }
 
@@ -422,8 +548,10 @@ void MemoryChart::paintEvent(QPaintEvent*) {
     paintGrid(painter);
     painter.save();
     painter.setClipRect(plotRect().adjusted(-4, -4, 4, 1));
+    paintBands(painter);
     paintSeries(painter);
     painter.restore();
+    paintLegend(painter);
     paintOverlays(painter);
     paintReadout(painter);
     if (hasFocus()) {

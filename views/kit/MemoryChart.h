@@ -5,6 +5,7 @@
 #include "views/kit/DrawnText.h"
 #include "views/kit/VelmoraPalette.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -47,9 +48,25 @@ struct ChartLevel {
     bool operator==(const ChartLevel&) const = default;
 };
 
+// One part of the footprint stacked under the line ("anonymous"): where its top lies at each
+// of the newest points, the bands under it included. `topKiB` covers the newest
+// `topKiB.size()` points.
+struct ChartBand {
+    QString label;
+    ColorRef tint;
+    std::vector<double> topKiB;
+
+    bool operator==(const ChartBand&) const = default;
+};
+
 // Everything a memory chart shows. The points are oldest first.
 struct MemoryChartData {
     std::vector<ChartPoint> points;
+    // The footprint's parts, bottom first, with a legend that names them and the line.
+    std::vector<ChartBand> bands;
+    QString lineLabel;
+    // The moment "now" stands for: the time axis then reads clock times, weekdays or dates.
+    std::optional<QDateTime> now;
     std::optional<ChartLine> trend;
     std::vector<ChartMark> marks;
     std::optional<ChartLevel> level;
@@ -60,17 +77,20 @@ struct MemoryChartData {
     bool operator==(const MemoryChartData&) const = default;
 };
 
-// A line chart of memory over time, painted with QPainter: the series over a light area, a
-// size axis in MB or GB, a time axis in minutes, hours or days before now, the trend, the
-// marks and a level. Under the pointer, or with the arrow keys once it has the focus (Home and
-// End jump to the ends), a readout says the time and value of the nearest point. It repaints
-// only when its data, its size, its readout or the appearance change.
+// A line chart of memory over time, painted with QPainter: the series over a light area (or over
+// the bands of its parts, with a legend under the chart), a size axis in MB or GB, a time axis
+// in clock times, weekdays or dates (or minutes, hours or days before now without a clock), the
+// trend, the marks and a level. Under the pointer, or with the arrow keys once it has the focus
+// (Home and End jump to the ends), a readout says the time and value of the nearest point. It
+// repaints only when its data, its size, its readout or the appearance change.
 //
 // Object name: "memoryChart".
 class MemoryChart : public QWidget, public DrawsText {
     Q_OBJECT
 public:
     static constexpr int chartHeight = 150;
+    // Added under the chart when it has bands to name.
+    static constexpr int legendHeight = 16;
     // A series longer than this keeps its newest points.
     static constexpr std::size_t maxPoints = 720;
 
@@ -87,11 +107,14 @@ public:
     std::vector<double> timeTicks() const;
     QStringList valueLabels() const;
     QStringList timeLabels() const;
+    // The legend's entries as drawn, the line first ("footprint", "anonymous", "swapped").
+    QStringList legendLabels() const;
     // Where the plot lies in the widget, and where a moment and size land in it.
     QRectF plotRect() const;
     QPointF positionOf(const ChartPoint& point) const;
 
-    // The point under the readout, if any, and what the readout says: "12 min ago · 412.3 MB".
+    // The point under the readout, if any, and what the readout says: "14:05 · 412.3 MB" (with
+    // no clock: "12 min ago · 412.3 MB").
     std::optional<std::size_t> cursor() const { return cursor_; }
     void setCursor(std::optional<std::size_t> index);
     QString readoutText() const;
@@ -118,12 +141,16 @@ private:
     void placePlot();
     double oldestAgo() const { return oldest_; }
     double latestAgo() const { return latest_; }
+    QString timeLabel(double tick, bool bare) const;
     std::vector<Label> axisLabels() const;
+    std::vector<Label> legendEntries() const;
     std::vector<Label> markLabels() const;
     std::optional<Label> levelLabel() const;
     std::optional<Label> readoutLabel() const;
     void paintGrid(QPainter& painter) const;
     void paintSeries(QPainter& painter) const;
+    void paintBands(QPainter& painter) const;
+    void paintLegend(QPainter& painter) const;
     void paintOverlays(QPainter& painter) const;
     void paintReadout(QPainter& painter) const;
 
