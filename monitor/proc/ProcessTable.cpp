@@ -154,6 +154,7 @@ bool ProcessTable::readStatm(ProcessRecord& record, PassStatistics& stats) {
         statm->sizePages != record.sizePages || statm->textPages != record.textPages) {
         ++record.memoryChanges;
         record.movedSinceStatus = true;
+        record.quiet = false; // its memory moved: it ran, whatever its last stat said
     }
     record.textPages = statm->textPages;
     record.sizePages = statm->sizePages;
@@ -311,8 +312,12 @@ void ProcessTable::readBackground(ProcessRecord& record, PassStatistics& stats) 
         readStatus(record, stats);
     }
     readShareIfMoved(record, stats);
-    // Memory held by descriptor moves in no statm figure: always looked at.
+    readHeld(record, stats);
+}
+
+void ProcessTable::readHeld(ProcessRecord& record, PassStatistics& stats) {
     readHeldShared(record, stats);
+    record.lastHeldRead = now_;
 }
 
 void ProcessTable::readDetail(ProcessRecord& record, PassStatistics& stats) {
@@ -478,6 +483,7 @@ std::vector<ProcessRecord*> ProcessTable::discoverAll(const std::vector<pid_t>& 
         readHeldShared(*record, stats);
         record->quiet = false; // a newcomer has not shown it is quiet yet
         record->lastBackgroundRead = now_ - staggerOffset(pid, backgroundPeriod_);
+        record->lastHeldRead = record->lastBackgroundRead;
         discovered.push_back(record.get());
         records_.emplace(pid, std::move(record));
     }
@@ -495,6 +501,11 @@ void ProcessTable::readDueBackground(std::vector<ProcessRecord*>& became, PassSt
             if (record->execed && !wasExeced) {
                 became.push_back(record.get());
             }
+        } else if (now_ - record->lastHeldRead >= backgroundPeriod_) {
+            // A quiet process between its slower reads. Writing into a memfd it holds (or
+            // opening another) can take less than a CPU tick and fault nothing in, and moves
+            // no statm figure: its descriptors keep the background period.
+            readHeld(*record, stats);
         }
     }
 }

@@ -42,9 +42,10 @@ public:
                                         const std::function<bool(const ProcessRecord&)>& isSuspect,
                                         PassStatistics& stats);
 
-    // A quiet process (no CPU time between its last two background reads) cannot have
-    // allocated: its status and stat are read every `seconds` instead of every background
-    // period, when that is longer. Its statm is read every tick all the same.
+    // A quiet process (no CPU tick and no page fault between its last two background reads, no
+    // statm move since) cannot have taken a page: its status and stat are read every `seconds`
+    // instead of every background period, when that is longer. Its statm is read every tick
+    // and the memory it holds by descriptor every background period all the same.
     void setQuietPeriod(double seconds) { quietPeriod_ = seconds; }
 
     // Between ticks: reads statm again for the processes `which` picks (one pread each). A
@@ -66,6 +67,8 @@ private:
     void readStatus(ProcessRecord& record, PassStatistics& stats);
     void readShareIfMoved(ProcessRecord& record, PassStatistics& stats);
     void readHeldShared(ProcessRecord& record, PassStatistics& stats);
+    // readHeldShared at its cadence: every background period, quiet or not.
+    void readHeld(ProcessRecord& record, PassStatistics& stats);
     void refreshHeld(ProcessRecord& record, PassStatistics& stats);
     // stat: CPU time, faults, parent, name; true when the process ran since the last read.
     bool readCpu(ProcessRecord& record, PassStatistics& stats);

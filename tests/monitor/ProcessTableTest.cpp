@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a refresh of the process table reads, and what it may leave unread: the listing while
 // no task is born, swap while statm stands still, the background reads of a process that did
-// not run.
+// not run, while what it holds by descriptor is looked at all the same.
 #include "monitor/proc/ProcessTable.h"
 
 #include "FakeProcTree.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -150,6 +152,85 @@ TEST(ProcessTable, AProcessThatFaultedPagesInRanEvenWithoutACpuTick) {
         again += static_cast<int>(t.refresh(++second).stat);
     }
     EXPECT_EQ(again, 1) << "a process that ran is read again within the background period";
+}
+
+// The stat reads of a run of refreshes from `first` to `last` seconds, inclusive.
+int statReads(Table& t, int first, int last) {
+    int reads = 0;
+    for (int second = first; second <= last; ++second) {
+        reads += static_cast<int>(t.refresh(second).stat);
+    }
+    return reads;
+}
+
+TEST(ProcessTable, AQuietProcessIsReadOnceAMinuteUntilItsMemoryMoves) {
+    FakeProc proc;
+    proc.addProcess(100, 1, "idle", 1000);
+    proc.write("100/stat", statWith(100, "idle", 50, 10));
+    Table t(proc);
+    t.table.setQuietPeriod(60);
+    t.refresh(0);
+    ASSERT_EQ(statReads(t, 1, 10), 1);
+    ASSERT_TRUE(t.table.find(100)->quiet);
+    const int quietSince = static_cast<int>(t.table.find(100)->lastBackgroundRead);
+
+    // Nothing moved: one read in the next minute, at its end.
+    EXPECT_EQ(statReads(t, quietSince + 1, quietSince + 59), 0);
+    EXPECT_EQ(statReads(t, quietSince + 60, quietSince + 60), 1);
+    EXPECT_TRUE(t.table.find(100)->quiet);
+
+    // statm moved without a tick or a fault counted yet (the stat is read only later): it is
+    // no longer quiet, and read within the background period rather than a minute later.
+    const int moved = quietSince + 63;
+    EXPECT_EQ(statReads(t, quietSince + 61, moved - 1), 0);
+    proc.setResident(100, 1500);
+    t.refresh(moved);
+    EXPECT_FALSE(t.table.find(100)->quiet);
+    EXPECT_EQ(statReads(t, moved + 1, quietSince + 70), 1);
+}
+
+// A shared-memory file in /dev/shm that a fake process holds by its descriptor 3.
+struct HeldFile {
+    explicit HeldFile(const FakeProc& proc)
+        : path("/dev/shm/velmora-table-test-" + std::to_string(::getpid())) {
+        std::filesystem::create_directories(proc.root + "/100/fd");
+        std::filesystem::create_symlink(path, proc.root + "/100/fd/3");
+    }
+    ~HeldFile() { std::filesystem::remove(path); }
+    // Writes `mib` MiB into it: pages the file then holds.
+    bool fill(std::size_t mib) const {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        std::string block(1 << 20, 'h');
+        for (std::size_t i = 0; i < mib; ++i) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        }
+        return static_cast<bool>(out.flush());
+    }
+    std::string path;
+};
+
+TEST(ProcessTable, MemoryHeldByDescriptorIsReadEveryBackgroundPeriodEvenWhenQuiet) {
+    FakeProc proc;
+    proc.addProcess(100, 1, "holder", 1000);
+    proc.write("100/stat", statWith(100, "holder", 50, 10));
+    HeldFile held(proc);
+    if (!held.fill(1)) {
+        GTEST_SKIP() << "cannot write a file in /dev/shm";
+    }
+    Table t(proc);
+    t.table.setQuietPeriod(60);
+    t.refresh(0);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 1024u);
+    ASSERT_EQ(statReads(t, 1, 10), 1);
+    ASSERT_TRUE(t.table.find(100)->quiet);
+    const int quietSince = static_cast<int>(t.table.find(100)->lastBackgroundRead);
+
+    // Written through its descriptor: no statm figure moves and no fault is counted, yet the
+    // next background period finds it, with no stat read.
+    ASSERT_TRUE(held.fill(3));
+    EXPECT_EQ(statReads(t, quietSince + 1, quietSince + 10), 0);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 3072u);
+    EXPECT_TRUE(t.table.find(100)->quiet);
 }
 
 } // namespace
