@@ -41,6 +41,10 @@ struct SamplerOptions {
     bool allUsers = false;
     // How many families LiveView::ranked carries (none under the app).
     std::size_t rankedFamilies = 0;
+    // Whether the forecast names who the kernel would end first and the out-of-memory daemon
+    // (the app shows both; the metrics export neither, and at thousands of processes their
+    // oom_score and name reads were a third of a pass).
+    bool forecastVictims = true;
 };
 
 // One sampling pass after another: refreshes the process table, groups processes into

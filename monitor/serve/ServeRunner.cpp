@@ -130,6 +130,7 @@ public:
         sampler.scoring = tuning.scoring;
         sampler.allUsers = options_.allUsers;
         sampler.rankedFamilies = kExportedFamilies;
+        sampler.forecastVictims = false;
         monitor_ = std::make_unique<LiveMonitor>(sampler);
         if (!monitor_->ok()) {
             std::fprintf(stderr, "velmora: cannot open /proc; exporting without samples\n");
