@@ -67,8 +67,11 @@ private:
     void readStatus(ProcessRecord& record, PassStatistics& stats);
     void readShareIfMoved(ProcessRecord& record, PassStatistics& stats);
     void readHeldShared(ProcessRecord& record, PassStatistics& stats);
-    // readHeldShared at its cadence: every background period, quiet or not.
+    // readHeldShared at its cadence: every background period, quiet or not (for a quiet
+    // process, once the machine's shared memory moved).
     void readHeld(ProcessRecord& record, PassStatistics& stats);
+    bool heldMayHaveMoved(const ProcessRecord& record) const;
+    void readMachineShmem(PassStatistics& stats);
     void refreshHeld(ProcessRecord& record, PassStatistics& stats);
     // stat: CPU time, faults, parent, name; true when the process ran since the last read.
     bool readCpu(ProcessRecord& record, PassStatistics& stats);
@@ -106,6 +109,7 @@ private:
     double lastListing_ = -1e300;
     int loadavgFd_ = -1;
     std::optional<TaskBirths> births_;
+    std::optional<uint64_t> machineShmem_; // meminfo's Shmem before this pass's held reads
 };
 
 } // namespace velmora

@@ -92,7 +92,7 @@ TEST(ProcessTable, ListsProcAgainOnlyOnceATaskWasBorn) {
     }
 }
 
-TEST(ProcessTable, SwapIsReadAgainWhenStatmMovesAndOnceAMinuteOtherwise) {
+TEST(ProcessTable, SwapIsReadAgainWhenStatmMovesAndOnceAMinuteWhileItRuns) {
     FakeProc proc;
     proc.addProcess(100, 1, "editor", 5000);
     Table t(proc);
@@ -115,9 +115,18 @@ TEST(ProcessTable, SwapIsReadAgainWhenStatmMovesAndOnceAMinuteOtherwise) {
     EXPECT_EQ(record->swapKiB, 5000 * 4u);
     EXPECT_EQ(record->footprintKiB(), record->swapKiB) << "all of it is in swap";
 
-    // Standing still again: once a minute all the same.
+    // Standing still and not running: nothing can move its swap, and it is read only every ten
+    // minutes.
     statusReads = 0;
     for (int second = 42; second <= 110; ++second) {
+        statusReads += static_cast<int>(t.refresh(second).status);
+    }
+    EXPECT_EQ(statusReads, 0);
+
+    // Running with statm still, as a process taking pages as fast as others go out to swap at
+    // its memory limit: once a minute.
+    for (int second = 111; second <= 170; ++second) {
+        proc.write("100/stat", statWith(100, "editor", second, 10));
         statusReads += static_cast<int>(t.refresh(second).status);
     }
     EXPECT_EQ(statusReads, 1);
@@ -231,6 +240,27 @@ TEST(ProcessTable, MemoryHeldByDescriptorIsReadEveryBackgroundPeriodEvenWhenQuie
     EXPECT_EQ(statReads(t, quietSince + 1, quietSince + 10), 0);
     EXPECT_EQ(t.table.find(100)->heldSharedKiB, 3072u);
     EXPECT_TRUE(t.table.find(100)->quiet);
+
+    // While the machine's shared memory stands still no held file can have grown: the files
+    // are left until it moves, or until the next background read a minute on.
+    auto setShmem = [&](int kib) {
+        proc.write("meminfo", "MemTotal: 16777216 kB\nMemAvailable: 8388608 kB\nShmem: " +
+                                  std::to_string(kib) + " kB\n");
+    };
+    setShmem(3072);
+    statReads(t, quietSince + 11, quietSince + 20);
+    ASSERT_TRUE(held.fill(5)); // as if pages were given up elsewhere as fast
+    statReads(t, quietSince + 21, quietSince + 30);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 3072u);
+    setShmem(5120);
+    statReads(t, quietSince + 31, quietSince + 40);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 5120u);
+
+    ASSERT_TRUE(held.fill(6));
+    EXPECT_EQ(statReads(t, quietSince + 41, quietSince + 59), 0);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 5120u);
+    EXPECT_EQ(statReads(t, quietSince + 60, quietSince + 60), 1);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 6144u);
 }
 
 } // namespace
