@@ -132,20 +132,46 @@ TEST(ProcessTable, SwapIsReadAgainWhenStatmMovesAndOnceAMinuteWhileItRuns) {
     EXPECT_EQ(statusReads, 1);
 }
 
-TEST(ProcessTable, AProcessThatFaultedPagesInRanEvenWithoutACpuTick) {
-    FakeProc proc;
-    proc.addProcess(100, 1, "worker", 1000);
-    proc.write("100/stat", statWith(100, "worker", 50, 10));
-    Table t(proc);
-    t.table.setQuietPeriod(60);
-    t.refresh(0);
-    // Its first background read: nothing moved since discovery, so it is quiet.
-    int stat = 0;
-    for (int second = 1; second <= 10; ++second) {
-        stat += static_cast<int>(t.refresh(second).stat);
+// The stat reads of a run of refreshes from `first` to `last` seconds, inclusive.
+int statReads(Table& t, int first, int last) {
+    int reads = 0;
+    for (int second = first; second <= last; ++second) {
+        reads += static_cast<int>(t.refresh(second).stat);
     }
-    ASSERT_EQ(stat, 1);
-    EXPECT_TRUE(t.table.find(100)->quiet);
+    return reads;
+}
+
+// PID 100 of `exe`, its stat standing still, watched with a quiet period of a minute.
+struct QuietProcess {
+    explicit QuietProcess(const std::string& exe) {
+        proc.addProcess(100, 1, exe, 1000);
+        proc.write("100/stat", statWith(100, exe, 50, 10));
+        t.table.setQuietPeriod(60);
+    }
+    // Discovered at 0 s; its first background read finds nothing moved, so it is quiet. The
+    // time of that read is `quietSince`.
+    ::testing::AssertionResult becomeQuiet() {
+        t.refresh(0);
+        const int reads = statReads(t, 1, 10);
+        const ProcessRecord* record = t.table.find(100);
+        if (reads != 1 || record == nullptr || !record->quiet) {
+            return ::testing::AssertionFailure() << reads << " stat reads, not quiet";
+        }
+        quietSince = static_cast<int>(record->lastBackgroundRead);
+        return ::testing::AssertionSuccess();
+    }
+    const ProcessRecord& record() const { return *t.table.find(100); }
+
+    FakeProc proc;
+    Table t{proc};
+    int quietSince = 0;
+};
+
+TEST(ProcessTable, AProcessThatFaultedPagesInRanEvenWithoutACpuTick) {
+    QuietProcess worker("worker");
+    ASSERT_TRUE(worker.becomeQuiet());
+    FakeProc& proc = worker.proc;
+    Table& t = worker.t;
 
     // Faults without a whole tick of CPU time: it ran, and is read at the background period
     // again rather than a minute later.
@@ -163,25 +189,11 @@ TEST(ProcessTable, AProcessThatFaultedPagesInRanEvenWithoutACpuTick) {
     EXPECT_EQ(again, 1) << "a process that ran is read again within the background period";
 }
 
-// The stat reads of a run of refreshes from `first` to `last` seconds, inclusive.
-int statReads(Table& t, int first, int last) {
-    int reads = 0;
-    for (int second = first; second <= last; ++second) {
-        reads += static_cast<int>(t.refresh(second).stat);
-    }
-    return reads;
-}
-
 TEST(ProcessTable, AQuietProcessIsReadOnceAMinuteUntilItsMemoryMoves) {
-    FakeProc proc;
-    proc.addProcess(100, 1, "idle", 1000);
-    proc.write("100/stat", statWith(100, "idle", 50, 10));
-    Table t(proc);
-    t.table.setQuietPeriod(60);
-    t.refresh(0);
-    ASSERT_EQ(statReads(t, 1, 10), 1);
-    ASSERT_TRUE(t.table.find(100)->quiet);
-    const int quietSince = static_cast<int>(t.table.find(100)->lastBackgroundRead);
+    QuietProcess idle("idle");
+    ASSERT_TRUE(idle.becomeQuiet());
+    Table& t = idle.t;
+    const int quietSince = idle.quietSince;
 
     // Nothing moved: one read in the next minute, at its end.
     EXPECT_EQ(statReads(t, quietSince + 1, quietSince + 59), 0);
@@ -192,7 +204,7 @@ TEST(ProcessTable, AQuietProcessIsReadOnceAMinuteUntilItsMemoryMoves) {
     // no longer quiet, and read within the background period rather than a minute later.
     const int moved = quietSince + 63;
     EXPECT_EQ(statReads(t, quietSince + 61, moved - 1), 0);
-    proc.setResident(100, 1500);
+    idle.proc.setResident(100, 1500);
     t.refresh(moved);
     EXPECT_FALSE(t.table.find(100)->quiet);
     EXPECT_EQ(statReads(t, moved + 1, quietSince + 70), 1);
@@ -219,20 +231,16 @@ struct HeldFile {
 };
 
 TEST(ProcessTable, MemoryHeldByDescriptorIsReadEveryBackgroundPeriodEvenWhenQuiet) {
-    FakeProc proc;
-    proc.addProcess(100, 1, "holder", 1000);
-    proc.write("100/stat", statWith(100, "holder", 50, 10));
-    HeldFile held(proc);
+    QuietProcess holder("holder");
+    HeldFile held(holder.proc);
     if (!held.fill(1)) {
         GTEST_SKIP() << "cannot write a file in /dev/shm";
     }
-    Table t(proc);
-    t.table.setQuietPeriod(60);
-    t.refresh(0);
-    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 1024u);
-    ASSERT_EQ(statReads(t, 1, 10), 1);
-    ASSERT_TRUE(t.table.find(100)->quiet);
-    const int quietSince = static_cast<int>(t.table.find(100)->lastBackgroundRead);
+    ASSERT_TRUE(holder.becomeQuiet());
+    EXPECT_EQ(holder.record().heldSharedKiB, 1024u);
+    FakeProc& proc = holder.proc;
+    Table& t = holder.t;
+    const int quietSince = holder.quietSince;
 
     // Written through its descriptor: no statm figure moves and no fault is counted, yet the
     // next background period finds it, with no stat read.
