@@ -42,6 +42,7 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
                                                        : std::optional<uid_t>(options_.uid),
                                      t.recentFindingSeconds);
     table_.setQuietPeriod(t.quietDetailSeconds);
+    table_.setQuietHeldPeriod(t.quietHeldSeconds);
     forecaster_.setTrendOnly(!options_.forecastVictims);
 }
 

@@ -513,6 +513,7 @@ std::vector<ProcessRecord*> ProcessTable::discoverAll(const std::vector<pid_t>& 
 
 void ProcessTable::readDueBackground(std::vector<ProcessRecord*>& became, PassStatistics& stats) {
     const double quietPeriod = std::max(backgroundPeriod_, quietPeriod_);
+    const double heldPeriod = std::max(backgroundPeriod_, quietHeldPeriod_);
     readMachineShmem(stats);
     for (auto& [pid, record] : records_) {
         if (now_ - record->lastBackgroundRead >=
@@ -523,10 +524,10 @@ void ProcessTable::readDueBackground(std::vector<ProcessRecord*>& became, PassSt
             if (record->execed && !wasExeced) {
                 became.push_back(record.get());
             }
-        } else if (now_ - record->lastHeldRead >= backgroundPeriod_ && heldMayHaveMoved(*record)) {
+        } else if (now_ - record->lastHeldRead >= heldPeriod && heldMayHaveMoved(*record)) {
             // A quiet process between its slower reads. Writing into a memfd it holds (or
             // opening another) can take less than a CPU tick and fault nothing in, and moves
-            // no statm figure: its descriptors keep the background period.
+            // no statm figure: its descriptors keep their own period.
             readHeld(*record, stats);
         }
     }

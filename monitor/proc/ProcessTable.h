@@ -47,6 +47,9 @@ public:
     // instead of every background period, when that is longer. Its statm is read every tick
     // and the memory it holds by descriptor every background period all the same.
     void setQuietPeriod(double seconds) { quietPeriod_ = seconds; }
+    // How often a quiet process's descriptors are looked at between its slower reads, when
+    // longer than the background period.
+    void setQuietHeldPeriod(double seconds) { quietHeldPeriod_ = seconds; }
 
     // Between ticks: reads statm again for the processes `which` picks (one pread each). A
     // process that cannot be read keeps its last figures until the next tick.
@@ -100,6 +103,7 @@ private:
     std::size_t kept_ = 0;
     uint64_t pageKiB_;
     double quietPeriod_ = 0;
+    double quietHeldPeriod_ = 0;
     double now_ = 0;
     bool heldChanged_ = false; // held files were found, changed size or went: share them again
     double backgroundPeriod_ = 10;
