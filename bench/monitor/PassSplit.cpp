@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
         options.allUsers = true;
         options.sampling = headlessSampling(SamplingTuning{}, interval);
         options.rankedFamilies = 200;
+        options.forecastVictims = false;
     } else {
         options.sampling.sampleIntervalSeconds = interval;
     }

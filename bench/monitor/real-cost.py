@@ -185,8 +185,8 @@ def run_serve(args, velmora, folder):
 
 
 def run_split(args, total):
-    command = [args.split, "--passes", str(args.passes), "--interval",
-               str(args.interval if args.all_users else 1)]
+    command = [args.split, "--passes", str(args.passes), "--warmup", str(args.split_warmup),
+               "--interval", str(args.interval if args.all_users else 1)]
     if args.all_users:
         command.append("--all-users")
     print(f"at {total} processes:", flush=True)
@@ -204,6 +204,9 @@ def main():
     parser.add_argument("--naive", default="build/bench/velmora-naive-reader")
     parser.add_argument("--split", default="build/bench/monitor_pass_split")
     parser.add_argument("--passes", type=int, default=20, help="split's measured passes")
+    parser.add_argument("--split-warmup", type=int, default=3,
+                        help="split's passes before measuring (a minute and more of them to "
+                        "measure once idle processes are quiet)")
     parser.add_argument("--all-users", action="store_true", help="split as serve samples")
     parser.add_argument("--repeat", type=int, default=3)
     parser.add_argument("--warmup", type=float, default=None,

@@ -98,6 +98,9 @@ void MachineForecaster::update(double now, const MachineState& machine, ProcRoot
         view_.trendKiBPerSecond = 0;
     }
 
+    if (trendOnly_) {
+        return;
+    }
     bool sweepDue = now - lastOomSweep_ >= oomScoreSeconds_ || now < lastOomSweep_;
     bool scanDue = now - lastDaemonScan_ >= daemonSeconds_ || now < lastDaemonScan_;
     if (!sweepDue && !scanDue) {

@@ -26,6 +26,9 @@ public:
 
     void update(double now, const MachineState& machine, ProcRoot& root, const ProcessTable& table,
                 PassStatistics& stats);
+    // Keeps the trend alone, reading no process's oom_score or name: for a monitor that states
+    // when memory runs out but names neither the first victim nor the daemon (the metrics).
+    void setTrendOnly(bool trendOnly) { trendOnly_ = trendOnly; }
     const MachineForecastView& view() const { return view_; }
     const MemoryTrend& trend() const { return trend_; }
 
@@ -45,6 +48,7 @@ private:
     std::string configRoot_;
     double oomScoreSeconds_;
     double daemonSeconds_;
+    bool trendOnly_ = false;
     double lastOomSweep_ = -1e300;
     double lastDaemonScan_ = -1e300;
     uint64_t victimStartTime_ = 0;

@@ -42,6 +42,8 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
                                                        : std::optional<uid_t>(options_.uid),
                                      t.recentFindingSeconds);
     table_.setQuietPeriod(t.quietDetailSeconds);
+    table_.setQuietHeldPeriod(t.quietHeldSeconds);
+    forecaster_.setTrendOnly(!options_.forecastVictims);
 }
 
 std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {

@@ -56,7 +56,10 @@ struct ProcessRecord {
     bool movedSinceStatus = true; // statm changed since status was last read
     double lastStatusRead = -1e300;
     double lastBackgroundRead = 0;
-    // It did not run between its last two background reads: no CPU tick, no page fault.
+    double lastHeldRead = 0; // its descriptors and held files, looked at every background period
+    std::optional<uint64_t> shmemAtHeldRead; // the machine's Shmem (meminfo) before that look
+    // It did not run between its last two background reads (no CPU tick, no page fault), and
+    // its statm has not moved since.
     bool quiet = false;
     double lastDetailRead = -1e300;
     int statmFd = -1;      // kept open between passes

@@ -28,8 +28,12 @@ constexpr uint64_t kShareMoveKiB = 256;
 // to the same value with as many tasks as before only after a whole cycle of PIDs).
 constexpr double kLongestUnlistedSeconds = 60;
 // The swap and shared memory of a process whose statm stood still are read again this often
-// all the same.
+// all the same when it ran: it may take pages as fast as others go out to swap (a leak at its
+// cgroup's memory limit), its resident set standing still.
 constexpr double kSteadyStatusSeconds = 60;
+// ... and this often when it did not: a page of a process that does not run can go out to swap
+// only by leaving its resident set, which moves statm.
+constexpr double kQuietStatusSeconds = 600;
 
 double detailPeriodOf(const ProcessRecord& record, double suspectPeriod) {
     double scale = static_cast<double>(record.anonKiB + record.rssShmemKiB) /
@@ -154,6 +158,7 @@ bool ProcessTable::readStatm(ProcessRecord& record, PassStatistics& stats) {
         statm->sizePages != record.sizePages || statm->textPages != record.textPages) {
         ++record.memoryChanges;
         record.movedSinceStatus = true;
+        record.quiet = false; // its memory moved: it ran, whatever its last stat said
     }
     record.textPages = statm->textPages;
     record.sizePages = statm->sizePages;
@@ -306,13 +311,34 @@ void ProcessTable::readBackground(ProcessRecord& record, PassStatistics& stats) 
     // Swap and shared memory move only with statm's resident or shared figure (a page swapped
     // out leaves the resident set; a shared page mapped joins it), and statm is read every
     // tick: while it stands still, so do they.
-    if (record.movedSinceStatus || record.execed ||
-        now_ - record.lastStatusRead >= kSteadyStatusSeconds) {
+    const double steady = record.quiet ? kQuietStatusSeconds : kSteadyStatusSeconds;
+    if (record.movedSinceStatus || record.execed || now_ - record.lastStatusRead >= steady) {
         readStatus(record, stats);
     }
     readShareIfMoved(record, stats);
-    // Memory held by descriptor moves in no statm figure: always looked at.
+    readHeld(record, stats);
+}
+
+void ProcessTable::readHeld(ProcessRecord& record, PassStatistics& stats) {
     readHeldShared(record, stats);
+    record.lastHeldRead = now_;
+    record.shmemAtHeldRead = machineShmem_;
+}
+
+bool ProcessTable::heldMayHaveMoved(const ProcessRecord& record) const {
+    // Every memfd and /dev/shm page is shared memory of the machine's: while its total stands
+    // still, no file grew. Pages given up elsewhere as many as were taken, or a descriptor
+    // passed from another process, wait for the next background read, a minute at most.
+    return !machineShmem_ || record.shmemAtHeldRead != machineShmem_;
+}
+
+void ProcessTable::readMachineShmem(PassStatistics& stats) {
+    char buf[8192];
+    machineShmem_.reset();
+    if (root_.readFile("meminfo", buf, sizeof buf) > 0) {
+        stats.meminfo = true;
+        machineShmem_ = parseKiBField(buf, "Shmem:");
+    }
 }
 
 void ProcessTable::readDetail(ProcessRecord& record, PassStatistics& stats) {
@@ -478,6 +504,7 @@ std::vector<ProcessRecord*> ProcessTable::discoverAll(const std::vector<pid_t>& 
         readHeldShared(*record, stats);
         record->quiet = false; // a newcomer has not shown it is quiet yet
         record->lastBackgroundRead = now_ - staggerOffset(pid, backgroundPeriod_);
+        record->lastHeldRead = record->lastBackgroundRead;
         discovered.push_back(record.get());
         records_.emplace(pid, std::move(record));
     }
@@ -486,6 +513,8 @@ std::vector<ProcessRecord*> ProcessTable::discoverAll(const std::vector<pid_t>& 
 
 void ProcessTable::readDueBackground(std::vector<ProcessRecord*>& became, PassStatistics& stats) {
     const double quietPeriod = std::max(backgroundPeriod_, quietPeriod_);
+    const double heldPeriod = std::max(backgroundPeriod_, quietHeldPeriod_);
+    readMachineShmem(stats);
     for (auto& [pid, record] : records_) {
         if (now_ - record->lastBackgroundRead >=
             (record->quiet ? quietPeriod : backgroundPeriod_)) {
@@ -495,6 +524,11 @@ void ProcessTable::readDueBackground(std::vector<ProcessRecord*>& became, PassSt
             if (record->execed && !wasExeced) {
                 became.push_back(record.get());
             }
+        } else if (now_ - record->lastHeldRead >= heldPeriod && heldMayHaveMoved(*record)) {
+            // A quiet process between its slower reads. Writing into a memfd it holds (or
+            // opening another) can take less than a CPU tick and fault nothing in, and moves
+            // no statm figure: its descriptors keep their own period.
+            readHeld(*record, stats);
         }
     }
 }

@@ -42,10 +42,14 @@ public:
                                         const std::function<bool(const ProcessRecord&)>& isSuspect,
                                         PassStatistics& stats);
 
-    // A quiet process (no CPU time between its last two background reads) cannot have
-    // allocated: its status and stat are read every `seconds` instead of every background
-    // period, when that is longer. Its statm is read every tick all the same.
+    // A quiet process (no CPU tick and no page fault between its last two background reads, no
+    // statm move since) cannot have taken a page: its status and stat are read every `seconds`
+    // instead of every background period, when that is longer. Its statm is read every tick
+    // and the memory it holds by descriptor every background period all the same.
     void setQuietPeriod(double seconds) { quietPeriod_ = seconds; }
+    // How often a quiet process's descriptors are looked at between its slower reads, when
+    // longer than the background period.
+    void setQuietHeldPeriod(double seconds) { quietHeldPeriod_ = seconds; }
 
     // Between ticks: reads statm again for the processes `which` picks (one pread each). A
     // process that cannot be read keeps its last figures until the next tick.
@@ -66,6 +70,11 @@ private:
     void readStatus(ProcessRecord& record, PassStatistics& stats);
     void readShareIfMoved(ProcessRecord& record, PassStatistics& stats);
     void readHeldShared(ProcessRecord& record, PassStatistics& stats);
+    // readHeldShared at its cadence: every background period, quiet or not (for a quiet
+    // process, once the machine's shared memory moved).
+    void readHeld(ProcessRecord& record, PassStatistics& stats);
+    bool heldMayHaveMoved(const ProcessRecord& record) const;
+    void readMachineShmem(PassStatistics& stats);
     void refreshHeld(ProcessRecord& record, PassStatistics& stats);
     // stat: CPU time, faults, parent, name; true when the process ran since the last read.
     bool readCpu(ProcessRecord& record, PassStatistics& stats);
@@ -94,6 +103,7 @@ private:
     std::size_t kept_ = 0;
     uint64_t pageKiB_;
     double quietPeriod_ = 0;
+    double quietHeldPeriod_ = 0;
     double now_ = 0;
     bool heldChanged_ = false; // held files were found, changed size or went: share them again
     double backgroundPeriod_ = 10;
@@ -103,6 +113,7 @@ private:
     double lastListing_ = -1e300;
     int loadavgFd_ = -1;
     std::optional<TaskBirths> births_;
+    std::optional<uint64_t> machineShmem_; // meminfo's Shmem before this pass's held reads
 };
 
 } // namespace velmora

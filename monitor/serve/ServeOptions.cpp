@@ -149,6 +149,10 @@ SamplingTuning headlessSampling(const SamplingTuning& settings, double intervalS
     SamplingTuning tuning = settings;
     tuning.sampleIntervalSeconds = intervalSeconds;
     tuning.quietDetailSeconds = std::max(tuning.quietDetailSeconds, kQuietDetailSeconds);
+    // Thousands of idle processes: a stat of each one's descriptors every tick would be most of
+    // the background reads' cost. A quiet process's held memory is looked at once a minute, with
+    // its other reads.
+    tuning.quietHeldSeconds = std::max(tuning.quietHeldSeconds, kQuietDetailSeconds);
     return tuning;
 }
 

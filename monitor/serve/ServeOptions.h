@@ -36,8 +36,8 @@ ServeArguments parseServeArguments(const std::vector<std::string>& args);
 bool mayWatchAllUsers(unsigned effectiveUid, const std::string& statusText);
 
 // The settings' sampling as the headless monitor uses it: ticking every `intervalSeconds`, and
-// reading the swap and CPU time of quiet processes (thousands of idle ones on a server) once
-// a minute.
+// reading the swap, CPU time and descriptors of quiet processes (thousands of idle ones on a
+// server) once a minute.
 SamplingTuning headlessSampling(const SamplingTuning& settings, double intervalSeconds);
 
 extern const char* const kServeUsage;

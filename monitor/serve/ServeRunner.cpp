@@ -131,6 +131,7 @@ public:
         sampler.allUsers = options_.allUsers;
         sampler.rankedFamilies = kExportedFamilies;
         sampler.chartSeries = false;
+        sampler.forecastVictims = false;
         monitor_ = std::make_unique<LiveMonitor>(sampler);
         if (!monitor_->ok()) {
             std::fprintf(stderr, "velmora: cannot open /proc; exporting without samples\n");

@@ -306,6 +306,31 @@ TEST(MachineForecaster, SweepsOomScoresEveryTenSecondsAndNamesTheHighestOnesFami
     EXPECT_EQ(view->stats.oomScore, 1u);
 }
 
+TEST(MachineForecaster, TheTrendAloneReadsNoProcessScoreOrName) {
+    FakeMachine machine;
+    machine.addProcess(100, 1, "browser", 1000, 700);
+    machine.addProcess(50, 1, "earlyoom", 10, 0, std::string("/usr/bin/earlyoom\0-m\0005", 22));
+    SamplerOptions options = optionsFor(machine);
+    options.forecastVictims = false;
+    Sampler sampler(options);
+    std::shared_ptr<const LiveView> view;
+    std::size_t scores = 0;
+    std::size_t names = 0;
+    // Available memory falls 4 MiB/s from 8 GiB for ten minutes.
+    for (int second = 1; second <= 600; ++second) {
+        machine.setMemory(16 * kGiB, 8 * kGiB - 4 * kMiB * static_cast<uint64_t>(second), 0, 0);
+        view = sampler.pass(second, 0);
+        scores += view->stats.oomScore;
+        names += view->stats.comm;
+    }
+    EXPECT_EQ(scores, 0u);
+    EXPECT_EQ(names, 0u);
+    EXPECT_FALSE(view->forecast.firstVictim);
+    EXPECT_FALSE(view->forecast.killer);
+    ASSERT_TRUE(view->forecast.exhaustionSeconds) << "the trend is kept all the same";
+    EXPECT_NEAR(*view->forecast.exhaustionSeconds, (8192.0 - 2400) / 4, 30);
+}
+
 TEST(MachineForecaster, TiesGoToTheLargerFootprintAndOtherUsersHaveNoFamily) {
     FakeMachine machine;
     machine.addProcess(100, 1, "small", 1000, 600);

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a refresh of the process table reads, and what it may leave unread: the listing while
 // no task is born, swap while statm stands still, the background reads of a process that did
-// not run.
+// not run, while what it holds by descriptor is looked at all the same.
 #include "monitor/proc/ProcessTable.h"
 
 #include "FakeProcTree.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -90,7 +92,7 @@ TEST(ProcessTable, ListsProcAgainOnlyOnceATaskWasBorn) {
     }
 }
 
-TEST(ProcessTable, SwapIsReadAgainWhenStatmMovesAndOnceAMinuteOtherwise) {
+TEST(ProcessTable, SwapIsReadAgainWhenStatmMovesAndOnceAMinuteWhileItRuns) {
     FakeProc proc;
     proc.addProcess(100, 1, "editor", 5000);
     Table t(proc);
@@ -113,28 +115,63 @@ TEST(ProcessTable, SwapIsReadAgainWhenStatmMovesAndOnceAMinuteOtherwise) {
     EXPECT_EQ(record->swapKiB, 5000 * 4u);
     EXPECT_EQ(record->footprintKiB(), record->swapKiB) << "all of it is in swap";
 
-    // Standing still again: once a minute all the same.
+    // Standing still and not running: nothing can move its swap, and it is read only every ten
+    // minutes.
     statusReads = 0;
     for (int second = 42; second <= 110; ++second) {
+        statusReads += static_cast<int>(t.refresh(second).status);
+    }
+    EXPECT_EQ(statusReads, 0);
+
+    // Running with statm still, as a process taking pages as fast as others go out to swap at
+    // its memory limit: once a minute.
+    for (int second = 111; second <= 170; ++second) {
+        proc.write("100/stat", statWith(100, "editor", second, 10));
         statusReads += static_cast<int>(t.refresh(second).status);
     }
     EXPECT_EQ(statusReads, 1);
 }
 
-TEST(ProcessTable, AProcessThatFaultedPagesInRanEvenWithoutACpuTick) {
-    FakeProc proc;
-    proc.addProcess(100, 1, "worker", 1000);
-    proc.write("100/stat", statWith(100, "worker", 50, 10));
-    Table t(proc);
-    t.table.setQuietPeriod(60);
-    t.refresh(0);
-    // Its first background read: nothing moved since discovery, so it is quiet.
-    int stat = 0;
-    for (int second = 1; second <= 10; ++second) {
-        stat += static_cast<int>(t.refresh(second).stat);
+// The stat reads of a run of refreshes from `first` to `last` seconds, inclusive.
+int statReads(Table& t, int first, int last) {
+    int reads = 0;
+    for (int second = first; second <= last; ++second) {
+        reads += static_cast<int>(t.refresh(second).stat);
     }
-    ASSERT_EQ(stat, 1);
-    EXPECT_TRUE(t.table.find(100)->quiet);
+    return reads;
+}
+
+// PID 100 of `exe`, its stat standing still, watched with a quiet period of a minute.
+struct QuietProcess {
+    explicit QuietProcess(const std::string& exe) {
+        proc.addProcess(100, 1, exe, 1000);
+        proc.write("100/stat", statWith(100, exe, 50, 10));
+        t.table.setQuietPeriod(60);
+    }
+    // Discovered at 0 s; its first background read finds nothing moved, so it is quiet. The
+    // time of that read is `quietSince`.
+    ::testing::AssertionResult becomeQuiet() {
+        t.refresh(0);
+        const int reads = statReads(t, 1, 10);
+        const ProcessRecord* record = t.table.find(100);
+        if (reads != 1 || record == nullptr || !record->quiet) {
+            return ::testing::AssertionFailure() << reads << " stat reads, not quiet";
+        }
+        quietSince = static_cast<int>(record->lastBackgroundRead);
+        return ::testing::AssertionSuccess();
+    }
+    const ProcessRecord& record() const { return *t.table.find(100); }
+
+    FakeProc proc;
+    Table t{proc};
+    int quietSince = 0;
+};
+
+TEST(ProcessTable, AProcessThatFaultedPagesInRanEvenWithoutACpuTick) {
+    QuietProcess worker("worker");
+    ASSERT_TRUE(worker.becomeQuiet());
+    FakeProc& proc = worker.proc;
+    Table& t = worker.t;
 
     // Faults without a whole tick of CPU time: it ran, and is read at the background period
     // again rather than a minute later.
@@ -150,6 +187,88 @@ TEST(ProcessTable, AProcessThatFaultedPagesInRanEvenWithoutACpuTick) {
         again += static_cast<int>(t.refresh(++second).stat);
     }
     EXPECT_EQ(again, 1) << "a process that ran is read again within the background period";
+}
+
+TEST(ProcessTable, AQuietProcessIsReadOnceAMinuteUntilItsMemoryMoves) {
+    QuietProcess idle("idle");
+    ASSERT_TRUE(idle.becomeQuiet());
+    Table& t = idle.t;
+    const int quietSince = idle.quietSince;
+
+    // Nothing moved: one read in the next minute, at its end.
+    EXPECT_EQ(statReads(t, quietSince + 1, quietSince + 59), 0);
+    EXPECT_EQ(statReads(t, quietSince + 60, quietSince + 60), 1);
+    EXPECT_TRUE(t.table.find(100)->quiet);
+
+    // statm moved without a tick or a fault counted yet (the stat is read only later): it is
+    // no longer quiet, and read within the background period rather than a minute later.
+    const int moved = quietSince + 63;
+    EXPECT_EQ(statReads(t, quietSince + 61, moved - 1), 0);
+    idle.proc.setResident(100, 1500);
+    t.refresh(moved);
+    EXPECT_FALSE(t.table.find(100)->quiet);
+    EXPECT_EQ(statReads(t, moved + 1, quietSince + 70), 1);
+}
+
+// A shared-memory file in /dev/shm that a fake process holds by its descriptor 3.
+struct HeldFile {
+    explicit HeldFile(const FakeProc& proc)
+        : path("/dev/shm/velmora-table-test-" + std::to_string(::getpid())) {
+        std::filesystem::create_directories(proc.root + "/100/fd");
+        std::filesystem::create_symlink(path, proc.root + "/100/fd/3");
+    }
+    ~HeldFile() { std::filesystem::remove(path); }
+    // Writes `mib` MiB into it: pages the file then holds.
+    bool fill(std::size_t mib) const {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        std::string block(1 << 20, 'h');
+        for (std::size_t i = 0; i < mib; ++i) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        }
+        return static_cast<bool>(out.flush());
+    }
+    std::string path;
+};
+
+TEST(ProcessTable, MemoryHeldByDescriptorIsReadEveryBackgroundPeriodEvenWhenQuiet) {
+    QuietProcess holder("holder");
+    HeldFile held(holder.proc);
+    if (!held.fill(1)) {
+        GTEST_SKIP() << "cannot write a file in /dev/shm";
+    }
+    ASSERT_TRUE(holder.becomeQuiet());
+    EXPECT_EQ(holder.record().heldSharedKiB, 1024u);
+    FakeProc& proc = holder.proc;
+    Table& t = holder.t;
+    const int quietSince = holder.quietSince;
+
+    // Written through its descriptor: no statm figure moves and no fault is counted, yet the
+    // next background period finds it, with no stat read.
+    ASSERT_TRUE(held.fill(3));
+    EXPECT_EQ(statReads(t, quietSince + 1, quietSince + 10), 0);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 3072u);
+    EXPECT_TRUE(t.table.find(100)->quiet);
+
+    // While the machine's shared memory stands still no held file can have grown: the files
+    // are left until it moves, or until the next background read a minute on.
+    auto setShmem = [&](int kib) {
+        proc.write("meminfo", "MemTotal: 16777216 kB\nMemAvailable: 8388608 kB\nShmem: " +
+                                  std::to_string(kib) + " kB\n");
+    };
+    setShmem(3072);
+    statReads(t, quietSince + 11, quietSince + 20);
+    ASSERT_TRUE(held.fill(5)); // as if pages were given up elsewhere as fast
+    statReads(t, quietSince + 21, quietSince + 30);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 3072u);
+    setShmem(5120);
+    statReads(t, quietSince + 31, quietSince + 40);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 5120u);
+
+    ASSERT_TRUE(held.fill(6));
+    EXPECT_EQ(statReads(t, quietSince + 41, quietSince + 59), 0);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 5120u);
+    EXPECT_EQ(statReads(t, quietSince + 60, quietSince + 60), 1);
+    EXPECT_EQ(t.table.find(100)->heldSharedKiB, 6144u);
 }
 
 } // namespace

@@ -36,6 +36,19 @@ TEST(ServeOptions, DefaultsListenOnLoopbackEveryTenSecondsAndTakeBothSpellings) 
     EXPECT_TRUE(parseServeArguments({"-h"}).help);
 }
 
+TEST(ServeOptions, QuietProcessesAreReadOnceAMinuteDescriptorsIncluded) {
+    SamplingTuning desktop;
+    EXPECT_EQ(desktop.quietHeldSeconds, desktop.backgroundDetailSeconds)
+        << "the app looks at held memory every background period";
+    SamplingTuning shortened;
+    shortened.quietDetailSeconds = 5;
+    shortened.quietHeldSeconds = 5;
+    const SamplingTuning headless = headlessSampling(shortened, 10);
+    EXPECT_EQ(headless.sampleIntervalSeconds, 10);
+    EXPECT_EQ(headless.quietDetailSeconds, 60);
+    EXPECT_EQ(headless.quietHeldSeconds, 60);
+}
+
 TEST(ServeOptions, EveryBadValueIsNamedInItsError) {
     EXPECT_EQ(parseServeArguments({"--interval", "nan"}).error,
               "--interval needs a number of seconds from 0.1 to 60, not 'nan'");
