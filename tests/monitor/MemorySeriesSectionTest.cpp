@@ -250,14 +250,19 @@ TEST(MemorySeriesCsv, PointsAndEventsInTimeOrderForABugReport) {
     series.footprintKiB = {1000, 1100, 1200};
     series.marks = {{90, FindingVerdict::watch}, {0, FindingVerdict::suspect}};
     series.outOfMemoryKills = {30};
-    EXPECT_EQ(memorySeriesCsv(series), "seconds_ago,footprint_kib,event\n"
-                                       "120,1000,\n"
-                                       "90,,watch\n"
-                                       "60,1100,\n"
-                                       "30,,oom_kill\n"
-                                       "0,1200,\n"
-                                       "0,,suspect\n");
-    EXPECT_EQ(memorySeriesCsv(MemorySeries{}), "seconds_ago,footprint_kib,event\n");
+    // The parts and the member cover only the newest points: the oldest rows leave them empty.
+    series.kinds = MemoryKindPoints{{900, 1000}, {}, {100, 100, 150}};
+    series.growingMember = MemberMemorySeries{4242, "worker", {700}, std::nullopt};
+    EXPECT_EQ(memorySeriesCsv(series),
+              "seconds_ago,footprint_kib,event,anon_kib,swap_kib,shared_kib,member_kib\n"
+              "120,1000,,,,100,\n"
+              "90,,watch,,,,\n"
+              "60,1100,,900,,100,\n"
+              "30,,oom_kill,,,,\n"
+              "0,1200,,1000,,150,700\n"
+              "0,,suspect,,,,\n");
+    EXPECT_EQ(memorySeriesCsv(MemorySeries{}),
+              "seconds_ago,footprint_kib,event,anon_kib,swap_kib,shared_kib,member_kib\n");
 }
 
 } // namespace

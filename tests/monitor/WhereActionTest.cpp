@@ -233,7 +233,8 @@ TEST(WhereAction, AskedOnceThenTrackedWithACountdownThenTheSitesInTheDetail) {
         std::ifstream csv(document.value().at("memorySeriesCsv").get<std::string>());
         std::string header;
         std::getline(csv, header);
-        EXPECT_EQ(header, "seconds_ago,footprint_kib,event");
+        EXPECT_EQ(header,
+                  "seconds_ago,footprint_kib,event,anon_kib,swap_kib,shared_kib,member_kib");
     }
     const Json& where0 = document.value().at("whereItGrows").at(0);
     EXPECT_EQ(where0.at("family"), key);
