@@ -11,6 +11,7 @@ VerdictBlock decodeRecord(const Json& json, std::type_identity<VerdictBlock>) {
         .verdictLabel = in.required<std::string>("verdictLabel"),
         .confidenceLabel = in.required<std::string>("confidenceLabel"),
         .explanation = in.required<std::string>("explanation"),
+        .explanationCode = in.optional<Coded<ReasonCode>>("explanationCode"),
     };
 }
 
@@ -19,6 +20,7 @@ Json encodeRecord(const VerdictBlock& value) {
         .field("verdictLabel", value.verdictLabel)
         .field("confidenceLabel", value.confidenceLabel)
         .field("explanation", value.explanation)
+        .field("explanationCode", value.explanationCode)
         .done();
 }
 

@@ -19,6 +19,8 @@ struct VerdictBlock {
     std::string verdictLabel = "Unknown";
     std::string confidenceLabel = "Unavailable";
     std::string explanation = "No verdict details available.";
+    // The explanation as a code with its figures, from a monitor that sends one.
+    std::optional<Coded<ReasonCode>> explanationCode{};
 
     bool operator==(const VerdictBlock&) const = default;
 };

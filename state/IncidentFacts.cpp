@@ -103,6 +103,17 @@ std::string stageLabelText(const IncidentSnapshot& incident) {
     return incident.codes ? stageText(incident.stage) : incident.stageLabel;
 }
 
+std::string headlineLine(const IncidentSnapshot& incident) {
+    const auto& code = codesOf(incident).headline;
+    Line composed = code ? headlineText(*code, incident.suspectTitle) : std::nullopt;
+    return composed.value_or(incident.headline);
+}
+
+std::optional<std::string> impactLine(const IncidentSnapshot& incident) {
+    Line composed = composedFrom(codesOf(incident).impact, impactText);
+    return composed ? composed : incident.impactLine;
+}
+
 std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapshot& incident) {
     const LabeledText next =
         incident.nextAction

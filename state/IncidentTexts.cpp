@@ -122,4 +122,36 @@ std::optional<std::string> nextStepText(const OpenCode<NextStepCode>& step) {
     return std::nullopt;
 }
 
+std::optional<std::string> headlineText(const OpenCode<HeadlineCode>& headline,
+                                        const std::string& title) {
+    if (!headline.known) {
+        return std::nullopt;
+    }
+    switch (*headline.known) {
+    case HeadlineCode::keepsGrowing:
+        //: The incident's headline; %1 is an application's name.
+        return withArguments(translate("IncidentTexts", "%1 keeps growing"), {title});
+    case HeadlineCode::runningAway:
+        //: The incident's headline; %1 is an application's name.
+        return withArguments(translate("IncidentTexts", "%1 is running away with memory"), {title});
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> impactText(const CodeFigures& impact) {
+    if (!impact.footprintKiB) {
+        return std::nullopt;
+    }
+    const std::string held = localSize(*impact.footprintKiB);
+    if (impact.seconds) {
+        //: %1 is a size, %2 an estimate, as in "about 25 min".
+        return withArguments(translate("IncidentTexts", "Holds %1 of anonymous memory and swap; "
+                                                        "Memory runs out in %2 at this rate"),
+                             {held, localEstimate(*impact.seconds)});
+    }
+    //: %1 is a size, as in "1.9 GB".
+    return withArguments(translate("IncidentTexts", "Holds %1 of anonymous memory and swap"),
+                         {held});
+}
+
 } // namespace velmora

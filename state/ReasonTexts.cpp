@@ -3,6 +3,7 @@
 
 #include "base/Translate.h"
 #include "state/LocalFigures.h"
+#include "state/SummaryTexts.h"
 
 namespace velmora {
 namespace {
@@ -37,12 +38,7 @@ Text growingMember(const CodeFigures& f) {
     if (!f.pid || !f.count) {
         return std::nullopt;
     }
-    const std::string name = f.name.value_or("");
-    const std::string member =
-        name.empty()
-            ? withArguments(translate("ReasonTexts", "PID %1"), {whole(*f.pid)})
-            //: A process: its number and its name, as in "PID 4242 (worker)".
-            : withArguments(translate("ReasonTexts", "PID %1 (%2)"), {whole(*f.pid), name});
+    const std::string member = processText(*f.pid, f.name.value_or(""));
     //: %1 is a process ("PID 4242 (worker)"), %n the number of the family's processes.
     return withArguments(
         translate("ReasonTexts",
@@ -85,8 +81,9 @@ Text baseline(const CodeFigures& f) {
         {localSize(*f.footprintKiB), localMultiple(*f.multiple), localSize(*f.typicalKiB)});
 }
 
-// The shape of a family's own growth, as its whole-family reason quotes it.
-Text growthEvidence(const Coded<ReasonCode>& part) {
+} // namespace
+
+std::optional<std::string> growthShapeText(const Coded<ReasonCode>& part) {
     const CodeFigures& f = part.figures;
     if (!part.code.known || !f.rateKiBPerSecond || !f.seconds) {
         return std::nullopt;
@@ -132,11 +129,21 @@ Text growthEvidence(const Coded<ReasonCode>& part) {
     return text;
 }
 
+std::string processText(int64_t pid, const std::string& name) {
+    if (name.empty()) {
+        return withArguments(translate("ReasonTexts", "PID %1"), {whole(pid)});
+    }
+    //: A process: its number and its name, as in "PID 4242 (worker)".
+    return withArguments(translate("ReasonTexts", "PID %1 (%2)"), {whole(pid), name});
+}
+
+namespace {
+
 Text familyAsWhole(const CodeFigures& f) {
     if (f.parts.empty() || !f.footprintKiB || !f.verdict || !f.verdict->known) {
         return std::nullopt;
     }
-    const Text evidence = growthEvidence(f.parts.front());
+    const Text evidence = growthShapeText(f.parts.front());
     if (!evidence) {
         return std::nullopt;
     }
@@ -269,6 +276,10 @@ std::optional<std::string> reasonText(const Coded<ReasonCode>& reason) {
     case ReasonCode::exited:
         return translate("ReasonTexts",
                          "Its processes exited or were quit since the row was shown.");
+    case ReasonCode::collectingSamples:
+    case ReasonCode::growthSummary:
+    case ReasonCode::memberGrowthSummary:
+        return summaryText(reason);
     }
     return std::nullopt;
 }

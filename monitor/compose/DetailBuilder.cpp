@@ -49,7 +49,9 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     }
     const FamilyAssessment& a = family->assessment;
     detail.title = family->title;
-    detail.verdictBlock = {verdictLabel(a.verdict), confidenceLabel(a), explanationOf(*family)};
+    ComposedExplanation explanation = composedExplanationOf(*family);
+    detail.verdictBlock = {verdictLabel(a.verdict), confidenceLabel(a), std::move(explanation.text),
+                           std::move(explanation.code)};
     for (ComposedReason& reason : composedReasonsOf(*family)) {
         detail.whyBlock.reasons.push_back(std::move(reason.text));
         detail.whyBlock.reasonCodes.push_back(std::move(reason.code));

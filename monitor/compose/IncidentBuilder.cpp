@@ -117,21 +117,23 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     }
     const FamilyAssessment& a = lead->assessment;
     IncidentSnapshot incident;
+    IncidentCodes codes;
     incident.key = lead->key;
     incident.stage = stageOf(context, *lead);
     incident.stageLabel = stageLabelOf(incident.stage);
     incident.suspectTitle = lead->title;
-    incident.headline = a.verdict == FindingVerdict::criticalRunaway
-                            ? lead->title + " is running away with memory"
-                            : lead->title + " keeps growing";
+    const bool runaway = a.verdict == FindingVerdict::criticalRunaway;
+    incident.headline = lead->title + (runaway ? " is running away with memory" : " keeps growing");
+    codes.headline = runaway ? HeadlineCode::runningAway : HeadlineCode::keepsGrowing;
     incident.attributionLine = attributionOf(*lead);
-    IncidentCodes codes;
     incident.decisionLine = "Decision: " + verdictLabel(a.verdict) + " at " + rateText(a);
     codes.decision = decisionCodeOf(a);
     incident.impactLine =
         "Holds " + formatKiB(lead->footprintKiB) + " of anonymous memory and swap";
+    codes.impact = CodeFigures{.footprintKiB = static_cast<double>(lead->footprintKiB)};
     if (auto exhaustion = exhaustionText(a)) {
         incident.impactLine = *incident.impactLine + "; " + *exhaustion;
+        codes.impact->seconds = a.exhaustionSeconds;
     }
     incident.causeLine = a.idle ? "Cause: memory rises while the app is idle, typical of a leak"
                                 : "Cause: steady growth that is not released again";
