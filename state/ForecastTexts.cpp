@@ -42,6 +42,12 @@ std::string runsOutText(double seconds) {
                          {localEstimate(seconds)});
 }
 
+std::string runsOutPhrase(double seconds) {
+    //: Within a sentence, after other figures; %1 is an estimate, as in "about 40 min".
+    return withArguments(translate("ForecastTexts", "memory runs out in %1 at this rate"),
+                         {localEstimate(seconds)});
+}
+
 std::optional<std::string> exhaustionLine(const MemoryForecastSnapshot& forecast) {
     if (forecast.exhaustionSeconds && forecast.exhaustionText) {
         return runsOutText(static_cast<double>(*forecast.exhaustionSeconds));

@@ -17,6 +17,8 @@ std::optional<std::string> firstVictimLine(const MemoryForecastSnapshot& forecas
 
 // "Memory runs out in about 40 min at this rate", from the seconds the forecast sends.
 std::string runsOutText(double seconds);
+// The same within a sentence: "memory runs out in about 40 min at this rate".
+std::string runsOutPhrase(double seconds);
 std::optional<std::string> exhaustionLine(const MemoryForecastSnapshot& forecast);
 
 } // namespace velmora

@@ -67,4 +67,12 @@ std::string summaryShown(const std::optional<Coded<ReasonCode>>& summary, const 
     return summaryText(*summary).value_or(sent);
 }
 
+std::string summaryShown(const FindingSnapshot& row) {
+    return summaryShown(row.codes ? row.codes->explanation : std::nullopt, row.explanation);
+}
+
+std::string summaryShown(const VerdictBlock& verdict) {
+    return summaryShown(verdict.explanationCode, verdict.explanation);
+}
+
 } // namespace velmora

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/DetailSnapshot.h"
 #include "model/FindingCodes.h"
+#include "model/FindingSnapshot.h"
 
 #include <optional>
 #include <string>
@@ -16,5 +18,8 @@ std::optional<std::string> summaryText(const Coded<ReasonCode>& summary);
 
 // The summary as shown: composed from its code when there is one, else the monitor's text.
 std::string summaryShown(const std::optional<Coded<ReasonCode>>& summary, const std::string& sent);
+// A row's explanation and the detail's verdict explanation as shown.
+std::string summaryShown(const FindingSnapshot& row);
+std::string summaryShown(const VerdictBlock& verdict);
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 #include "views/detail/DetailView.h"
 
 #include "state/ReasonTexts.h"
+#include "state/SummaryTexts.h"
 #include "views/detail/ArtifactBoundaryCard.h"
 #include "views/detail/DetailActionList.h"
 #include "views/detail/DiagnosticsDisclosure.h"
@@ -124,7 +125,7 @@ void DetailView::setDetail(const DetailSnapshot& detail) {
     verdictBlock_->setTitle(qs(detail_.title));
     verdictLabel_->setText(qs(detail_.verdictBlock.verdictLabel));
     confidenceLabel_->setText(qs(detail_.verdictBlock.confidenceLabel));
-    explanation_->setText(qs(detail_.verdictBlock.explanation));
+    explanation_->setText(qs(summaryShown(detail_.verdictBlock)));
     if (detail_.memorySeries) {
         memory_->setSeries(*detail_.memorySeries);
     }
