@@ -5,6 +5,8 @@
 #include "state/LocalFigures.h"
 #include "state/ReasonTexts.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 std::string stageText(IncidentStage stage) {
@@ -69,11 +71,11 @@ std::optional<std::string> historyText(const Coded<HistoryCode>& history) {
             return std::nullopt;
         }
         // Exactly one has a text of its own, so English reads right without a catalogue.
+        const int count = static_cast<int>(std::min<int64_t>(*f.count, 1 << 30));
         const std::string incidents =
-            *f.count == 1 ? translate("IncidentTexts", "1 incident in 30d")
-                          //: How many incidents the application had over the last 30 days.
-                          : translate("IncidentTexts", "%n incidents in 30d", nullptr,
-                                      static_cast<int>(*f.count));
+            count == 1 ? translate("IncidentTexts", "1 incident in 30d")
+                       //: How many incidents the application had over the last 30 days.
+                       : translate("IncidentTexts", "%n incidents in 30d", nullptr, count);
         const std::string score = std::to_string(*f.score);
         if (f.criticalCount && *f.criticalCount > 0) {
             //: %1 is the incidents ("3 incidents in 30d"), %2 how many were critical, %3 the

@@ -14,7 +14,8 @@ std::string whole(long long value) {
     return std::to_string(value);
 }
 
-// A count as the plural forms take it.
+// A count as the plural forms take it. The catalogue tools read only a plain name in the
+// count's place, so each call takes its count from a variable.
 int count(long long value) {
     return static_cast<int>(std::clamp<long long>(value, 0, 1 << 30));
 }
@@ -58,20 +59,22 @@ std::string localRate(double kibPerSecond) {
 
 std::string localEstimate(double seconds) {
     if (!std::isfinite(seconds) || seconds < 60) {
-        //: How long until something happens.
+        //: How long until something happens, after "in" as in "Memory runs out in under a minute".
         return translate("velmora::LocalFigures", "under a minute");
     }
     const auto minutes = static_cast<long long>(seconds / 60.0);
     if (minutes < 60) {
-        //: An estimate in minutes.
-        return translate("velmora::LocalFigures", "about %n min", nullptr, count(minutes));
+        const int n = count(minutes);
+        //: An estimate in minutes, after "in".
+        return translate("velmora::LocalFigures", "about %n min", nullptr, n);
     }
     const long long hours = minutes / 60;
     if (hours >= 48) {
-        //: An estimate in days.
-        return translate("velmora::LocalFigures", "about %n days", nullptr, count(hours / 24));
+        const int n = count(hours / 24);
+        //: An estimate in days, after "in".
+        return translate("velmora::LocalFigures", "about %n days", nullptr, n);
     }
-    //: An estimate: %1 is hours and minutes, as in "3 h 20 min".
+    //: An estimate, after "in": %1 is hours and minutes, as in "3 h 20 min".
     return withArguments(translate("velmora::LocalFigures", "about %1"),
                          {hoursAndMinutes(hours, minutes % 60)});
 }
@@ -93,30 +96,29 @@ std::string localSpan(double seconds) {
     return hoursAndMinutes(minutes / 60, minutes % 60);
 }
 
+// The catalogue's text is picked by the count, so each branch names its own.
 std::string localAgo(int64_t seconds, AgoStyle style) {
     if (seconds < 1 || (!style.seconds && seconds < 60)) {
         return translate("velmora::LocalizedText", "just now");
     }
     if (seconds < 60) {
-        return style.compact
-                   ? translate("velmora::LocalizedText", "%ns ago", nullptr, count(seconds))
-                   : translate("velmora::LocalizedText", "%n s ago", nullptr, count(seconds));
+        const int n = count(seconds);
+        return style.compact ? translate("velmora::LocalizedText", "%ns ago", nullptr, n)
+                             : translate("velmora::LocalizedText", "%n s ago", nullptr, n);
     }
     if (seconds < 3600) {
-        return style.compact
-                   ? translate("velmora::LocalizedText", "%nm ago", nullptr, count(seconds / 60))
-                   : translate("velmora::LocalizedText", "%n min ago", nullptr,
-                               count(seconds / 60));
+        const int n = count(seconds / 60);
+        return style.compact ? translate("velmora::LocalizedText", "%nm ago", nullptr, n)
+                             : translate("velmora::LocalizedText", "%n min ago", nullptr, n);
     }
     if (seconds < 86400 || !style.days) {
-        return style.compact
-                   ? translate("velmora::LocalizedText", "%nh ago", nullptr, count(seconds / 3600))
-                   : translate("velmora::LocalizedText", "%n h ago", nullptr,
-                               count(seconds / 3600));
+        const int n = count(seconds / 3600);
+        return style.compact ? translate("velmora::LocalizedText", "%nh ago", nullptr, n)
+                             : translate("velmora::LocalizedText", "%n h ago", nullptr, n);
     }
-    return style.compact
-               ? translate("velmora::LocalizedText", "%nd ago", nullptr, count(seconds / 86400))
-               : translate("velmora::LocalizedText", "%n d ago", nullptr, count(seconds / 86400));
+    const int n = count(seconds / 86400);
+    return style.compact ? translate("velmora::LocalizedText", "%nd ago", nullptr, n)
+                         : translate("velmora::LocalizedText", "%n d ago", nullptr, n);
 }
 
 std::string localPercent(double fraction) {

@@ -5,6 +5,8 @@
 #include "state/LocalFigures.h"
 #include "state/SummaryTexts.h"
 
+#include <algorithm>
+
 namespace velmora {
 namespace {
 
@@ -12,6 +14,12 @@ using Text = std::optional<std::string>;
 
 std::string whole(int64_t value) {
     return std::to_string(value);
+}
+
+// A count as the catalogue's plural forms take it. The catalogue tools read only a plain name
+// in the count's place, so each call takes its count from a variable.
+int plural(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, 0, 1 << 30));
 }
 
 std::string ago(double seconds) {
@@ -39,12 +47,13 @@ Text growingMember(const CodeFigures& f) {
         return std::nullopt;
     }
     const std::string member = processText(*f.pid, f.name.value_or(""));
+    const int processes = plural(*f.count);
     //: %1 is a process ("PID 4242 (worker)"), %n the number of the family's processes.
     return withArguments(
         translate("ReasonTexts",
                   "%1, one of the family's %n processes, is judged on its own: the others come "
                   "and go and hide its growth in the family's total. Its own figures follow.",
-                  nullptr, static_cast<int>(*f.count)),
+                  nullptr, processes),
         {member});
 }
 
@@ -52,11 +61,12 @@ Text stairs(const CodeFigures& f) {
     if (!f.count || !f.seconds || !f.rateKiBPerSecond) {
         return std::nullopt;
     }
+    const int steps = plural(*f.count);
     //: %n steps, over %1 (a span, "47 min"), at %2 (a rate, "+0.4 MB/min").
     return withArguments(translate("ReasonTexts",
                                    "Memory grew in %n steps over %1 and gave none of it back: %2 "
                                    "on average.",
-                                   nullptr, static_cast<int>(*f.count)),
+                                   nullptr, steps),
                          {localSpan(*f.seconds), localRate(*f.rateKiBPerSecond)});
 }
 
@@ -92,15 +102,17 @@ std::optional<std::string> growthShapeText(const Coded<ReasonCode>& part) {
     const std::string span = localSpan(*f.seconds);
     std::string text;
     switch (*part.code.known) {
-    case ReasonCode::stairs:
+    case ReasonCode::stairs: {
         if (!f.count) {
             return std::nullopt;
         }
+        const int steps = plural(*f.count);
         //: %n steps over %1 (a span), at %2 (a rate).
         return withArguments(translate("ReasonTexts",
                                        "Grew in %n steps over %1 (%2), none of it given back",
-                                       nullptr, static_cast<int>(*f.count)),
+                                       nullptr, steps),
                              {span, rate});
+    }
     case ReasonCode::sawtoothFloor:
         if (!f.fraction) {
             return std::nullopt;
