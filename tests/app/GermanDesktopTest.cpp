@@ -12,6 +12,8 @@
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
 #include "state/PopoverViewModel.h"
+#include "state/ReasonTexts.h"
+#include "state/SummaryTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,6 +112,21 @@ TEST(GermanDesktopTest, NotificationsAndHintsReadGermanWithTheirPlurals) {
     EXPECT_EQ(exhaustionSummary(61), "Der Arbeitsspeicher ist in etwa 1 Min. voll");
 
     EXPECT_NE(noTrayHint("KDE").find("Systemabschnitt"), std::string::npos) << noTrayHint("KDE");
+}
+
+TEST(GermanDesktopTest, TextsComposedFromTheMonitorsCodesReadGermanWithGermanNumbers) {
+    const Coded<ReasonCode> baseline{
+        ReasonCode::baseline,
+        {.footprintKiB = 1.5 * 1024 * 1024, .typicalKiB = 700 * 1024, .multiple = 2.19}};
+    EXPECT_EQ(reasonText(baseline), "Jetzt 1,5 GB, das 2,2× der üblichen 700,0 MB.");
+    const Coded<ReasonCode> summary{
+        ReasonCode::growthSummary,
+        {.footprintKiB = 1.5 * 1024 * 1024,
+         .idle = true,
+         .parts = {{ReasonCode::medianRate,
+                    {.rateKiBPerSecond = 140.5, .seconds = 900, .fraction = 0.83}}}}};
+    EXPECT_EQ(summaryText(summary), "Median wuchs +8,2 MB/min über 15 Min., 83 % der Schritte "
+                                    "steigend; jetzt 1,5 GB, im Leerlauf erhöht geblieben.");
 }
 
 // The messages of a catalogue by context and source, with whether each has its translation.
