@@ -81,6 +81,8 @@ struct DetailSnapshot {
     WhyBlock whyBlock;
     ActBlock actBlock;
     std::vector<IncidentTimelineItem> timeline;
+    // The same entries as codes and figures, one for one, from a monitor that sends them.
+    std::vector<Coded<TimelineCode>> timelineCodes{};
     DiagnosticsBlock diagnosticsBlock;
     std::optional<ArtifactBoundaryBlock> artifactBoundary;
     // Heap tracking of the finding, once it was asked for.

@@ -34,6 +34,10 @@ enum class HistoryCode { unavailable, noIncidents, incidents, typicalThisSession
 // What the incident's headline says of the suspect.
 enum class HeadlineCode { keepsGrowing, runningAway };
 
+// One entry of a timeline: when the family was first seen, its verdict now, or an event of its
+// own (an action taken), which is shown as sent.
+enum class TimelineCode { seen, now, event };
+
 // Who the kernel would end first if memory ran out.
 enum class VictimCode { ourApp, anotherUser };
 
@@ -113,6 +117,14 @@ template <> struct EnumTable<HeadlineCode> {
     static constexpr std::array entries{
         std::pair{HeadlineCode::keepsGrowing, std::string_view{"keepsGrowing"}},
         std::pair{HeadlineCode::runningAway, std::string_view{"runningAway"}},
+    };
+};
+
+template <> struct EnumTable<TimelineCode> {
+    static constexpr std::array entries{
+        std::pair{TimelineCode::seen, std::string_view{"seen"}},
+        std::pair{TimelineCode::now, std::string_view{"now"}},
+        std::pair{TimelineCode::event, std::string_view{"event"}},
     };
 };
 
@@ -200,9 +212,9 @@ struct IncidentCodes {
     std::optional<OpenCode<NextStepCode>> nextStep;
     // The last action's outcome in the action's own words, without the lead-in of its line.
     std::optional<std::string> outcome;
-    std::vector<Coded<ReasonCode>> reasons;         // one per why-line, in the same order
-    std::optional<OpenCode<HeadlineCode>> headline; // of the incident's suspectTitle
-    std::optional<CodeFigures> impact; // footprintKiB, and seconds until memory runs out
+    std::vector<Coded<ReasonCode>> reasons;           // one per why-line, in the same order
+    std::optional<OpenCode<HeadlineCode>> headline{}; // of the incident's suspectTitle
+    std::optional<CodeFigures> impact{}; // footprintKiB, and seconds until memory runs out
 
     bool operator==(const IncidentCodes&) const = default;
 };
@@ -216,7 +228,7 @@ struct FindingCodes {
     std::optional<double> exhaustionSeconds;
     std::optional<double> growthSeconds;
     std::optional<OpenCode<CurvatureCode>> curvature;
-    std::optional<Coded<ReasonCode>> explanation; // the row's one-sentence summary
+    std::optional<Coded<ReasonCode>> explanation{}; // the row's one-sentence summary
 
     bool operator==(const FindingCodes&) const = default;
 };

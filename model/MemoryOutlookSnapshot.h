@@ -25,7 +25,7 @@ struct MemoryForecastSnapshot {
     std::optional<std::string> killerText;
     // The first victim as a code: ourApp with the family's title as `name` and its
     // `footprintKiB`, or anotherUser with the process's `name` or `pid`.
-    std::optional<Coded<VictimCode>> firstVictim;
+    std::optional<Coded<VictimCode>> firstVictim{};
 
     bool operator==(const MemoryForecastSnapshot&) const = default;
 };

@@ -621,6 +621,32 @@
     </message>
 </context>
 <context>
+    <name>TimelineTexts</name>
+    <message>
+        <location filename="../state/TimelineTexts.cpp" line="+17"/>
+        <source>Seen</source>
+        <extracomment>A timeline entry&apos;s label: when the family was first seen.</extracomment>
+        <translation>Erfasst</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Family first sampled</source>
+        <translation>Gruppe zum ersten Mal gemessen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 · %2 now</source>
+        <extracomment>%1 is when (&quot;5 min ago&quot;), %2 the family&apos;s memory now (&quot;1.9 GB&quot;).</extracomment>
+        <translation>%1 · jetzt %2</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Now</source>
+        <extracomment>A timeline entry&apos;s label: the verdict as it stands now.</extracomment>
+        <translation>Jetzt</translation>
+    </message>
+</context>
+<context>
     <name>Verdict</name>
     <message>
         <location filename="../state/ReasonTexts.cpp" line="-103"/>

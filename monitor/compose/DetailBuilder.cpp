@@ -86,7 +86,9 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     }
     detail.actBlock.nextCommands = nextCommandsOf(*family);
     detail.actBlock.requiresDestructiveConfirmation = !family->isProtected;
-    detail.timeline = timelineOf(context, *family);
+    ComposedTimeline timeline = composedTimelineOf(context, *family);
+    detail.timeline = std::move(timeline.items);
+    detail.timelineCodes = std::move(timeline.codes);
 
     for (std::size_t i = 0; i < family->members.size(); ++i) {
         const MemberView& member = family->members[i];

@@ -83,24 +83,39 @@ std::vector<DiagnosticMetric> metricsOf(const FamilyView& family) {
     return metrics;
 }
 
-std::vector<IncidentTimelineItem> timelineOf(const ComposeContext& context,
-                                             const FamilyView& family) {
-    std::vector<IncidentTimelineItem> items;
+ComposedTimeline composedTimelineOf(const ComposeContext& context, const FamilyView& family) {
+    ComposedTimeline timeline;
     double age = context.view ? context.view->monotonicTime - family.firstSeen : 0;
-    items.push_back({"Seen", "Family first sampled",
-                     formatAgo(age) + " \u00B7 " + formatKiB(family.footprintKiB) + " now",
-                     TimelineTone::neutral});
-    if (static_cast<int>(family.assessment.verdict) >= static_cast<int>(FindingVerdict::watch)) {
-        items.push_back({"Now", verdictLabel(family.assessment.verdict), explanationOf(family),
-                         family.assessment.verdict == FindingVerdict::watch
-                             ? TimelineTone::watch
-                             : TimelineTone::evidence});
+    const auto footprint = static_cast<double>(family.footprintKiB);
+    timeline.items.push_back({"Seen", "Family first sampled",
+                              formatAgo(age) + " \u00B7 " + formatKiB(family.footprintKiB) + " now",
+                              TimelineTone::neutral});
+    timeline.codes.push_back({TimelineCode::seen, {.seconds = age, .footprintKiB = footprint}});
+    const FindingVerdict verdict = family.assessment.verdict;
+    if (static_cast<int>(verdict) >= static_cast<int>(FindingVerdict::watch)) {
+        ComposedExplanation summary = composedExplanationOf(family);
+        timeline.items.push_back(
+            {"Now", verdictLabel(verdict), std::move(summary.text),
+             verdict == FindingVerdict::watch ? TimelineTone::watch : TimelineTone::evidence});
+        CodeFigures now{.verdict = verdict};
+        if (summary.code) {
+            now.parts.push_back(std::move(*summary.code));
+        }
+        timeline.codes.push_back({TimelineCode::now, std::move(now)});
     }
     auto events = context.interaction.events.find(family.key);
     if (events != context.interaction.events.end()) {
-        items.insert(items.end(), events->second.begin(), events->second.end());
+        for (const IncidentTimelineItem& event : events->second) {
+            timeline.items.push_back(event);
+            timeline.codes.push_back({TimelineCode::event, {}});
+        }
     }
-    return items;
+    return timeline;
+}
+
+std::vector<IncidentTimelineItem> timelineOf(const ComposeContext& context,
+                                             const FamilyView& family) {
+    return composedTimelineOf(context, family).items;
 }
 
 IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* lead) {

@@ -13,6 +13,7 @@
 #include "state/IncidentFacts.h"
 #include "state/ReasonTexts.h"
 #include "state/SummaryTexts.h"
+#include "state/TimelineTexts.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -278,6 +279,26 @@ TEST(WireDetailCodes, ReasonsOfTheDetailIncludingTheKernelsFirstVictim) {
     expectDetailReasonsReadAlike(detail);
     EXPECT_EQ(summaryShown(detail.verdictBlock.explanationCode, "-"),
               detail.verdictBlock.explanation);
+}
+
+TEST(WireDetailCodes, TheTimelineFromItsCodesWithTheEventsAsSent) {
+    Composer composer;
+    FamilyView family = familyWith(growing());
+    family.firstSeen = 100;
+    composer.view.monotonicTime = 100 + 7 * 60 + 30;
+    composer.view.families.push_back(family);
+    composer.interaction.events[family.key].push_back(
+        {"12:04", "Evidence captured", "smaps_rollup and status saved", TimelineTone::evidence});
+    const auto sent = decode<DetailSnapshot>(encode(composer.detail(family.key)));
+    ASSERT_TRUE(sent) << sent.error().text();
+    const DetailSnapshot& detail = sent.value();
+    ASSERT_EQ(detail.timelineCodes.size(), 3u);
+    EXPECT_EQ(detail.timelineCodes[1].code.known, TimelineCode::now);
+    EXPECT_EQ(timelineShown(detail), detail.timeline);
+    DetailSnapshot unknown = detail;
+    unknown.timelineCodes[0].code = OpenCode<TimelineCode>::unknown("restarted");
+    unknown.timeline[0].title = "as the monitor says it";
+    EXPECT_EQ(timelineShown(unknown)[0].title, "as the monitor says it");
     expectDetailReasonsReadAlike(composer.detail("app:gone"));
 }
 

@@ -3,6 +3,7 @@
 
 #include "state/ReasonTexts.h"
 #include "state/SummaryTexts.h"
+#include "state/TimelineTexts.h"
 #include "views/detail/ArtifactBoundaryCard.h"
 #include "views/detail/DetailActionList.h"
 #include "views/detail/DiagnosticsDisclosure.h"
@@ -131,7 +132,7 @@ void DetailView::setDetail(const DetailSnapshot& detail) {
     }
     setShown(memory_, detail_.memorySeries.has_value());
     reasons_->setLines(reasonTexts(detail_.whyBlock.reasonCodes, detail_.whyBlock.reasons));
-    timeline_->setItems(detail_.timeline);
+    timeline_->setItems(timelineShown(detail_));
     setShown(timelineBlock_, !detail_.timeline.empty());
     actions_->setActions(detail_.actBlock.actions, detail_.actBlock.nextCommands);
     if (detail_.artifactBoundary) {
