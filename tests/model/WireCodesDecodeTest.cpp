@@ -105,7 +105,7 @@ TEST(WireCodes, BadValuesFailWithTheirPath) {
     const auto forecast = decode<MemoryForecastSnapshot>(
         parse(R"({"firstVictim": {"code": "anotherUser", "pid": "4242"}})"));
     ASSERT_FALSE(forecast);
-    EXPECT_EQ(forecast.error().text(), "firstVictim.pid: expected number, got string");
+    EXPECT_EQ(forecast.error().text(), "firstVictim.pid: expected int64, got string");
     const auto unknown = decode<MemoryForecastSnapshot>(
         parse(R"({"firstVictim": {"code": "aContainer", "name": "db"}})"));
     ASSERT_TRUE(unknown) << unknown.error().text();
