@@ -2,6 +2,7 @@
 #include "app/AppTranslations.h"
 
 #include "app/MessageLanguages.h"
+#include "base/NumberFormat.h"
 #include "base/ResourcesDirectory.h"
 #include "base/Translate.h"
 
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace velmora {
@@ -17,6 +19,14 @@ namespace {
 std::string translatedByQt(const char* context, const char* source, const char* disambiguation,
                            int n) {
     return QCoreApplication::translate(context, source, disambiguation, n).toStdString();
+}
+
+// Figures as the desktop's locale writes them ("1,5" in German), without group separators as
+// the English texts have none.
+std::string formattedByQt(double value, int decimals) {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals).toStdString();
 }
 
 // Loads `file` and installs it into the application, which owns it from then on.
@@ -46,6 +56,7 @@ QString installTranslations(const Environment& environment, const QString& folde
         installCatalogue(QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath))
                              .filePath(QStringLiteral("qtbase_%1.qm").arg(language)));
         setTranslator(&translatedByQt);
+        setNumberFormatter(&formattedByQt);
         return language;
     }
     return {};

@@ -15,7 +15,8 @@ QString translationsFolder();
 // the first of messageLanguages(environment) that has one is installed into the application,
 // with Qt's own catalogue of that language (its standard dialogs and context menus) where the
 // system has it, and the texts written by code without Qt are looked up through it as well.
-// Numbers, sizes and dates follow the desktop's locale through QLocale by themselves. Returns
+// Numbers, sizes and dates follow the desktop's locale through QLocale, and so do the figures
+// of the texts the app's state composes (base/NumberFormat). Returns
 // the language installed; empty when the texts stay as written (English). Call once, after the
 // application object exists and before any window is built.
 QString installTranslations(const Environment& environment, const QString& folder);

@@ -11,6 +11,7 @@ VerdictBlock decodeRecord(const Json& json, std::type_identity<VerdictBlock>) {
         .verdictLabel = in.required<std::string>("verdictLabel"),
         .confidenceLabel = in.required<std::string>("confidenceLabel"),
         .explanation = in.required<std::string>("explanation"),
+        .explanationCode = in.optional<Coded<ReasonCode>>("explanationCode"),
     };
 }
 
@@ -19,6 +20,7 @@ Json encodeRecord(const VerdictBlock& value) {
         .field("verdictLabel", value.verdictLabel)
         .field("confidenceLabel", value.confidenceLabel)
         .field("explanation", value.explanation)
+        .field("explanationCode", value.explanationCode)
         .done();
 }
 
@@ -123,6 +125,8 @@ DetailSnapshot decodeRecord(const Json& json, std::type_identity<DetailSnapshot>
         .whyBlock = in.defaulted<WhyBlock>("whyBlock", defaults.whyBlock),
         .actBlock = in.defaulted<ActBlock>("actBlock", defaults.actBlock),
         .timeline = in.defaulted<std::vector<IncidentTimelineItem>>("timeline", defaults.timeline),
+        .timelineCodes = in.defaulted<std::vector<Coded<TimelineCode>>>(
+            "timelineCodes", std::vector<Coded<TimelineCode>>{}),
         .diagnosticsBlock =
             in.defaulted<DiagnosticsBlock>("diagnosticsBlock", defaults.diagnosticsBlock),
         .artifactBoundary = in.optional<ArtifactBoundaryBlock>("artifactBoundary"),
@@ -132,14 +136,17 @@ DetailSnapshot decodeRecord(const Json& json, std::type_identity<DetailSnapshot>
 }
 
 Json encodeRecord(const DetailSnapshot& value) {
-    return ObjectWriter()
-        .field("key", value.key)
+    ObjectWriter out;
+    out.field("key", value.key)
         .field("title", value.title)
         .field("verdictBlock", value.verdictBlock)
         .field("whyBlock", value.whyBlock)
         .field("actBlock", value.actBlock)
-        .field("timeline", value.timeline)
-        .field("diagnosticsBlock", value.diagnosticsBlock)
+        .field("timeline", value.timeline);
+    if (!value.timelineCodes.empty()) {
+        out.field("timelineCodes", value.timelineCodes);
+    }
+    return out.field("diagnosticsBlock", value.diagnosticsBlock)
         .field("artifactBoundary", value.artifactBoundary)
         .field("whereItGrows", value.whereItGrows)
         .field("memorySeries", value.memorySeries)

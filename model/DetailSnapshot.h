@@ -19,6 +19,8 @@ struct VerdictBlock {
     std::string verdictLabel = "Unknown";
     std::string confidenceLabel = "Unavailable";
     std::string explanation = "No verdict details available.";
+    // The explanation as a code with its figures, from a monitor that sends one.
+    std::optional<Coded<ReasonCode>> explanationCode{};
 
     bool operator==(const VerdictBlock&) const = default;
 };
@@ -79,6 +81,8 @@ struct DetailSnapshot {
     WhyBlock whyBlock;
     ActBlock actBlock;
     std::vector<IncidentTimelineItem> timeline;
+    // The same entries as codes and figures, one for one, from a monitor that sends them.
+    std::vector<Coded<TimelineCode>> timelineCodes{};
     DiagnosticsBlock diagnosticsBlock;
     std::optional<ArtifactBoundaryBlock> artifactBoundary;
     // Heap tracking of the finding, once it was asked for.

@@ -8,9 +8,10 @@ bool CodeFigures::operator==(const CodeFigures& other) const {
            stoppedSeconds == other.stoppedSeconds && fraction == other.fraction &&
            trend == other.trend && count == other.count && criticalCount == other.criticalCount &&
            score == other.score && pid == other.pid && name == other.name &&
-           footprintKiB == other.footprintKiB && typicalKiB == other.typicalKiB &&
-           sharedKiB == other.sharedKiB && growthKiB == other.growthKiB &&
-           multiple == other.multiple && verdict == other.verdict && parts == other.parts;
+           footprintKiB == other.footprintKiB && familyKiB == other.familyKiB &&
+           typicalKiB == other.typicalKiB && sharedKiB == other.sharedKiB &&
+           growthKiB == other.growthKiB && multiple == other.multiple && verdict == other.verdict &&
+           idle == other.idle && parts == other.parts;
 }
 
 CodeFigures readFigures(const ObjectReader& in) {
@@ -26,11 +27,13 @@ CodeFigures readFigures(const ObjectReader& in) {
         .pid = in.optional<int64_t>("pid"),
         .name = in.optional<std::string>("name"),
         .footprintKiB = in.optional<double>("footprintKiB"),
+        .familyKiB = in.optional<double>("familyKiB"),
         .typicalKiB = in.optional<double>("typicalKiB"),
         .sharedKiB = in.optional<double>("sharedKiB"),
         .growthKiB = in.optional<double>("growthKiB"),
         .multiple = in.optional<double>("multiple"),
         .verdict = in.optional<OpenCode<FindingVerdict>>("verdict"),
+        .idle = in.optional<bool>("idle"),
         .parts =
             in.defaulted<std::vector<Coded<ReasonCode>>>("parts", std::vector<Coded<ReasonCode>>{}),
     };
@@ -48,11 +51,13 @@ ObjectWriter& writeFigures(ObjectWriter& out, const CodeFigures& figures) {
         .field("pid", figures.pid)
         .field("name", figures.name)
         .field("footprintKiB", figures.footprintKiB)
+        .field("familyKiB", figures.familyKiB)
         .field("typicalKiB", figures.typicalKiB)
         .field("sharedKiB", figures.sharedKiB)
         .field("growthKiB", figures.growthKiB)
         .field("multiple", figures.multiple)
-        .field("verdict", figures.verdict);
+        .field("verdict", figures.verdict)
+        .field("idle", figures.idle);
     if (!figures.parts.empty()) {
         out.field("parts", figures.parts);
     }
@@ -70,6 +75,8 @@ IncidentCodes decodeRecord(const Json& json, std::type_identity<IncidentCodes>) 
         .outcome = in.optional<std::string>("outcome"),
         .reasons = in.defaulted<std::vector<Coded<ReasonCode>>>("reasons",
                                                                 std::vector<Coded<ReasonCode>>{}),
+        .headline = in.optional<OpenCode<HeadlineCode>>("headline"),
+        .impact = in.optional<CodeFigures>("impact"),
     };
 }
 
@@ -82,6 +89,8 @@ Json encodeRecord(const IncidentCodes& value) {
         .field("nextStep", value.nextStep)
         .field("outcome", value.outcome)
         .field("reasons", value.reasons)
+        .field("headline", value.headline)
+        .field("impact", value.impact)
         .done();
 }
 
@@ -95,6 +104,7 @@ FindingCodes decodeRecord(const Json& json, std::type_identity<FindingCodes>) {
         .exhaustionSeconds = in.optional<double>("exhaustionSeconds"),
         .growthSeconds = in.optional<double>("growthSeconds"),
         .curvature = in.optional<OpenCode<CurvatureCode>>("curvature"),
+        .explanation = in.optional<Coded<ReasonCode>>("explanation"),
     };
 }
 
@@ -107,6 +117,7 @@ Json encodeRecord(const FindingCodes& value) {
         .field("exhaustionSeconds", value.exhaustionSeconds)
         .field("growthSeconds", value.growthSeconds)
         .field("curvature", value.curvature)
+        .field("explanation", value.explanation)
         .done();
 }
 

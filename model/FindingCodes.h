@@ -31,6 +31,16 @@ enum class CurvatureCode { accelerating, decelerating, steady };
 // What the incident's history line says.
 enum class HistoryCode { unavailable, noIncidents, incidents, typicalThisSession };
 
+// What the incident's headline says of the suspect.
+enum class HeadlineCode { keepsGrowing, runningAway };
+
+// One entry of a timeline: when the family was first seen, its verdict now, or an event of its
+// own (an action taken), which is shown as sent.
+enum class TimelineCode { seen, now, event };
+
+// Who the kernel would end first if memory ran out.
+enum class VictimCode { ourApp, anotherUser };
+
 // One reason behind a verdict; the figures each one carries are listed in docs/wire-codes.md.
 enum class ReasonCode {
     notEnoughSamples,
@@ -56,6 +66,10 @@ enum class ReasonCode {
     familyAsWhole,
     endedFirst,
     exited,
+    // The one-sentence summaries of a row and of the detail's verdict.
+    collectingSamples,
+    growthSummary,
+    memberGrowthSummary,
 };
 
 template <> struct EnumTable<CauseCode> {
@@ -99,6 +113,28 @@ template <> struct EnumTable<HistoryCode> {
     };
 };
 
+template <> struct EnumTable<HeadlineCode> {
+    static constexpr std::array entries{
+        std::pair{HeadlineCode::keepsGrowing, std::string_view{"keepsGrowing"}},
+        std::pair{HeadlineCode::runningAway, std::string_view{"runningAway"}},
+    };
+};
+
+template <> struct EnumTable<TimelineCode> {
+    static constexpr std::array entries{
+        std::pair{TimelineCode::seen, std::string_view{"seen"}},
+        std::pair{TimelineCode::now, std::string_view{"now"}},
+        std::pair{TimelineCode::event, std::string_view{"event"}},
+    };
+};
+
+template <> struct EnumTable<VictimCode> {
+    static constexpr std::array entries{
+        std::pair{VictimCode::ourApp, std::string_view{"ourApp"}},
+        std::pair{VictimCode::anotherUser, std::string_view{"anotherUser"}},
+    };
+};
+
 template <> struct EnumTable<ReasonCode> {
     static constexpr std::array entries{
         std::pair{ReasonCode::notEnoughSamples, std::string_view{"notEnoughSamples"}},
@@ -124,6 +160,9 @@ template <> struct EnumTable<ReasonCode> {
         std::pair{ReasonCode::familyAsWhole, std::string_view{"familyAsWhole"}},
         std::pair{ReasonCode::endedFirst, std::string_view{"endedFirst"}},
         std::pair{ReasonCode::exited, std::string_view{"exited"}},
+        std::pair{ReasonCode::collectingSamples, std::string_view{"collectingSamples"}},
+        std::pair{ReasonCode::growthSummary, std::string_view{"growthSummary"}},
+        std::pair{ReasonCode::memberGrowthSummary, std::string_view{"memberGrowthSummary"}},
     };
 };
 
@@ -143,11 +182,13 @@ struct CodeFigures {
     std::optional<int64_t> pid{};
     std::optional<std::string> name{}; // a process name as the system reports it
     std::optional<double> footprintKiB{};
+    std::optional<double> familyKiB{}; // the whole family's, beside one member's footprintKiB
     std::optional<double> typicalKiB{};
     std::optional<double> sharedKiB{};
     std::optional<double> growthKiB{};
     std::optional<double> multiple{};
     std::optional<OpenCode<FindingVerdict>> verdict{};
+    std::optional<bool> idle{}; // memory rose while CPU time barely moved
     // A code that qualifies this one, such as the shape of a family's own growth.
     std::vector<Coded<ReasonCode>> parts{};
 
@@ -171,7 +212,9 @@ struct IncidentCodes {
     std::optional<OpenCode<NextStepCode>> nextStep;
     // The last action's outcome in the action's own words, without the lead-in of its line.
     std::optional<std::string> outcome;
-    std::vector<Coded<ReasonCode>> reasons; // one per why-line, in the same order
+    std::vector<Coded<ReasonCode>> reasons;           // one per why-line, in the same order
+    std::optional<OpenCode<HeadlineCode>> headline{}; // of the incident's suspectTitle
+    std::optional<CodeFigures> impact{}; // footprintKiB, and seconds until memory runs out
 
     bool operator==(const IncidentCodes&) const = default;
 };
@@ -185,6 +228,7 @@ struct FindingCodes {
     std::optional<double> exhaustionSeconds;
     std::optional<double> growthSeconds;
     std::optional<OpenCode<CurvatureCode>> curvature;
+    std::optional<Coded<ReasonCode>> explanation{}; // the row's one-sentence summary
 
     bool operator==(const FindingCodes&) const = default;
 };

@@ -13,6 +13,7 @@ MemoryForecastSnapshot decodeRecord(const Json& json, std::type_identity<MemoryF
         .firstVictimKey = in.optional<std::string>("firstVictimKey"),
         .firstVictimText = in.optional<std::string>("firstVictimText"),
         .killerText = in.optional<std::string>("killerText"),
+        .firstVictim = in.optional<Coded<VictimCode>>("firstVictim"),
     };
 }
 
@@ -23,6 +24,7 @@ Json encodeRecord(const MemoryForecastSnapshot& value) {
         .field("firstVictimKey", value.firstVictimKey)
         .field("firstVictimText", value.firstVictimText)
         .field("killerText", value.killerText)
+        .field("firstVictim", value.firstVictim)
         .done();
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/FindingCodes.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,6 +23,9 @@ struct MemoryForecastSnapshot {
     std::optional<std::string> firstVictimText;
     // Which out-of-memory daemon acts, and at what threshold, when one runs.
     std::optional<std::string> killerText;
+    // The first victim as a code: ourApp with the family's title as `name` and its
+    // `footprintKiB`, or anotherUser with the process's `name` or `pid`.
+    std::optional<Coded<VictimCode>> firstVictim{};
 
     bool operator==(const MemoryForecastSnapshot&) const = default;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "state/IncidentFacts.h"
 
+#include "base/Translate.h"
 #include "model/SurfaceText.h"
 #include "state/IncidentTexts.h"
 #include "state/ReasonTexts.h"
@@ -82,15 +83,19 @@ CardLine outcomeLine(const IncidentSnapshot& incident) {
             kNextLeadIns};
 }
 
-// The first present line with its label; the first label and no text when none is.
+// The first present line with its label; the first label and no text when none is. The labels
+// are marked for the catalogue where they are written.
 LabeledText firstPresent(std::initializer_list<std::pair<const char*, CardLine>> choices) {
     for (const auto& [label, line] : choices) {
         if (line.present()) {
-            return {label, line.text()};
+            return {translate("IncidentFacts", label), line.text()};
         }
     }
-    return {choices.begin()->first, std::nullopt};
+    return {translate("IncidentFacts", choices.begin()->first), std::nullopt};
 }
+
+//: The label of the incident card's next step.
+const char* const kNext = VELMORA_TRANSLATE_NOOP("IncidentFacts", "Next");
 
 } // namespace
 
@@ -98,15 +103,32 @@ std::string stageLabelText(const IncidentSnapshot& incident) {
     return incident.codes ? stageText(incident.stage) : incident.stageLabel;
 }
 
+std::string headlineLine(const IncidentSnapshot& incident) {
+    const auto& code = codesOf(incident).headline;
+    Line composed = code ? headlineText(*code, incident.suspectTitle) : std::nullopt;
+    return composed.value_or(incident.headline);
+}
+
+std::optional<std::string> impactLine(const IncidentSnapshot& incident) {
+    Line composed = composedFrom(codesOf(incident).impact, impactText);
+    return composed ? composed : incident.impactLine;
+}
+
 std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapshot& incident) {
     const LabeledText next =
         incident.nextAction
-            ? LabeledText{"Next", std::nullopt}
-            : firstPresent({{"Next", rationaleLine(incident)}, {"Outcome", outcomeLine(incident)}});
+            ? LabeledText{translate("IncidentFacts", kNext), std::nullopt}
+            : firstPresent(
+                  {{kNext, rationaleLine(incident)},
+                   //: The label of the last action's outcome on the incident card.
+                   {VELMORA_TRANSLATE_NOOP("IncidentFacts", "Outcome"), outcomeLine(incident)}});
     const std::vector<LabeledText> pairs{
-        {"Decision", decisionLine(incident).text()},
-        firstPresent({{"Cause", causeLine(incident)}, {"Owner", ownerLine(incident)}}),
-        firstPresent({{"History", historyLine(incident)}, {"Change", changeLine(incident)}}),
+        //: The labels of the incident card's lines.
+        {translate("IncidentFacts", "Decision"), decisionLine(incident).text()},
+        firstPresent({{VELMORA_TRANSLATE_NOOP("IncidentFacts", "Cause"), causeLine(incident)},
+                      {VELMORA_TRANSLATE_NOOP("IncidentFacts", "Owner"), ownerLine(incident)}}),
+        firstPresent({{VELMORA_TRANSLATE_NOOP("IncidentFacts", "History"), historyLine(incident)},
+                      {VELMORA_TRANSLATE_NOOP("IncidentFacts", "Change"), changeLine(incident)}}),
         next,
     };
     auto facts = compactedUniqueFacts(pairs, kPrimaryLimit);
@@ -115,7 +137,8 @@ std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapsh
     }
     std::vector<LabeledText> why;
     for (const auto& line : reasonTexts(codesOf(incident).reasons, incident.whyLines)) {
-        why.push_back({"Why", primarySurfaceLine(line, {})});
+        //: The label of a reason behind the verdict, on the incident card.
+        why.push_back({translate("IncidentFacts", "Why"), primarySurfaceLine(line, {})});
     }
     return compactedUniqueFacts(why, kPrimaryLimit);
 }

@@ -17,6 +17,11 @@ namespace velmora {
 // The stage pill's text: composed from the stage when the monitor sends codes, else its label.
 std::string stageLabelText(const IncidentSnapshot& incident);
 
+// The headline and the impact line: composed from their codes when the monitor sends them,
+// else its own lines.
+std::string headlineLine(const IncidentSnapshot& incident);
+std::optional<std::string> impactLine(const IncidentSnapshot& incident);
+
 // At most 3 facts condensed from the decision, cause/owner, history/change and next/outcome
 // lines; when none of those has text, from the why-lines.
 std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapshot& incident);

@@ -1,40 +1,45 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "state/IncidentTexts.h"
 
-#include "base/DurationText.h"
-#include "base/SizeText.h"
+#include "base/Translate.h"
+#include "state/LocalFigures.h"
 #include "state/ReasonTexts.h"
+
+#include <algorithm>
 
 namespace velmora {
 
 std::string stageText(IncidentStage stage) {
     switch (stage) {
     case IncidentStage::normal:
-        return "Normal";
+        //: The stage of a memory incident, in its pill.
+        return translate("IncidentStage", "Normal");
     case IncidentStage::watch:
-        return "Watch";
+        return translate("IncidentStage", "Watch");
     case IncidentStage::suspicious:
-        return "Suspicious";
+        return translate("IncidentStage", "Suspicious");
     case IncidentStage::strongSignal:
-        return "Strong signal";
+        return translate("IncidentStage", "Strong signal");
     case IncidentStage::evidenceRunning:
-        return "Capturing evidence";
+        return translate("IncidentStage", "Capturing evidence");
     case IncidentStage::evidenceCaptured:
-        return "Evidence captured";
+        return translate("IncidentStage", "Evidence captured");
     case IncidentStage::actionTaken:
-        return "Action taken";
+        return translate("IncidentStage", "Action taken");
     }
-    return "Normal";
+    return translate("IncidentStage", "Normal");
 }
 
 std::optional<std::string> decisionText(const CodeFigures& decision) {
     if (!decision.verdict || !decision.verdict->known) {
         return std::nullopt;
     }
-    const std::string rate = decision.rateKiBPerSecond
-                                 ? rateText(*decision.rateKiBPerSecond * 60.0 / 1024.0)
-                                 : std::string("N/A");
-    return verdictText(*decision.verdict->known) + " at " + rate;
+    const std::string rate = decision.rateKiBPerSecond ? localRate(*decision.rateKiBPerSecond)
+                                                       //: No growth rate measured yet.
+                                                       : translate("IncidentTexts", "N/A");
+    //: The incident's decision: a verdict at a growth rate, as in "Probable leak at +8.2 MB/min".
+    return withArguments(translate("IncidentTexts", "%1 at %2"),
+                         {verdictText(*decision.verdict->known), rate});
 }
 
 std::optional<std::string> causeText(const OpenCode<CauseCode>& cause) {
@@ -43,9 +48,9 @@ std::optional<std::string> causeText(const OpenCode<CauseCode>& cause) {
     }
     switch (*cause.known) {
     case CauseCode::idleGrowth:
-        return "Memory rises while the app is idle, typical of a leak";
+        return translate("IncidentTexts", "Memory rises while the app is idle, typical of a leak");
     case CauseCode::steadyGrowth:
-        return "Steady growth that is not released again";
+        return translate("IncidentTexts", "Steady growth that is not released again");
     }
     return std::nullopt;
 }
@@ -57,25 +62,37 @@ std::optional<std::string> historyText(const Coded<HistoryCode>& history) {
     const CodeFigures& f = history.figures;
     switch (*history.code.known) {
     case HistoryCode::unavailable:
-        return "History unavailable";
+        return translate("IncidentTexts", "History unavailable");
     case HistoryCode::noIncidents:
-        return "No incidents in 30d";
+        //: "30d" is the last 30 days.
+        return translate("IncidentTexts", "No incidents in 30d");
     case HistoryCode::incidents: {
         if (!f.count || !f.score) {
             return std::nullopt;
         }
-        std::string line =
-            std::to_string(*f.count) + (*f.count == 1 ? " incident" : " incidents") + " in 30d";
+        // Exactly one has a text of its own, so English reads right without a catalogue.
+        const int count = static_cast<int>(std::min<int64_t>(*f.count, 1 << 30));
+        const std::string incidents =
+            count == 1 ? translate("IncidentTexts", "1 incident in 30d")
+                       //: How many incidents the application had over the last 30 days.
+                       : translate("IncidentTexts", "%n incidents in 30d", nullptr, count);
+        const std::string score = std::to_string(*f.score);
         if (f.criticalCount && *f.criticalCount > 0) {
-            line += "; " + std::to_string(*f.criticalCount) + " critical";
+            //: %1 is the incidents ("3 incidents in 30d"), %2 how many were critical, %3 the
+            //: highest score.
+            return withArguments(translate("IncidentTexts", "%1; %2 critical; peak score %3"),
+                                 {incidents, std::to_string(*f.criticalCount), score});
         }
-        return line + "; peak score " + std::to_string(*f.score);
+        //: %1 is the incidents ("3 incidents in 30d"), %2 the highest score.
+        return withArguments(translate("IncidentTexts", "%1; peak score %2"), {incidents, score});
     }
     case HistoryCode::typicalThisSession:
         if (!f.typicalKiB) {
             return std::nullopt;
         }
-        return "Typical footprint " + formatKiB(*f.typicalKiB) + " this session";
+        //: %1 is a size, as in "1.2 GB".
+        return withArguments(translate("IncidentTexts", "Typical footprint %1 this session"),
+                             {localSize(*f.typicalKiB)});
     }
     return std::nullopt;
 }
@@ -84,7 +101,9 @@ std::optional<std::string> changeText(const CodeFigures& change) {
     if (!change.growthKiB || !change.seconds) {
         return std::nullopt;
     }
-    return formatKiB(*change.growthKiB) + " more over " + spanText(*change.seconds);
+    //: %1 is a size, %2 a span, as in "48.0 MB more over 15 min".
+    return withArguments(translate("IncidentTexts", "%1 more over %2"),
+                         {localSize(*change.growthKiB), localSpan(*change.seconds)});
 }
 
 std::optional<std::string> nextStepText(const OpenCode<NextStepCode>& step) {
@@ -93,13 +112,48 @@ std::optional<std::string> nextStepText(const OpenCode<NextStepCode>& step) {
     }
     switch (*step.known) {
     case NextStepCode::captureEvidence:
-        return "Capture smaps_rollup, status and the largest anonymous mappings before acting";
+        //: smaps_rollup and status are files the kernel writes; keep their names.
+        return translate("IncidentTexts", "Capture smaps_rollup, status and the largest "
+                                          "anonymous mappings before acting");
     case NextStepCode::restartGracefully:
-        return "Restart it gracefully to give the memory back";
+        return translate("IncidentTexts", "Restart it gracefully to give the memory back");
     case NextStepCode::protectedSession:
-        return "This belongs to the desktop session; Velmora will not signal it";
+        return translate("IncidentTexts",
+                         "This belongs to the desktop session; Velmora will not signal it");
     }
     return std::nullopt;
+}
+
+std::optional<std::string> headlineText(const OpenCode<HeadlineCode>& headline,
+                                        const std::string& title) {
+    if (!headline.known) {
+        return std::nullopt;
+    }
+    switch (*headline.known) {
+    case HeadlineCode::keepsGrowing:
+        //: The incident's headline; %1 is an application's name.
+        return withArguments(translate("IncidentTexts", "%1 keeps growing"), {title});
+    case HeadlineCode::runningAway:
+        //: The incident's headline; %1 is an application's name.
+        return withArguments(translate("IncidentTexts", "%1 is running away with memory"), {title});
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> impactText(const CodeFigures& impact) {
+    if (!impact.footprintKiB) {
+        return std::nullopt;
+    }
+    const std::string held = localSize(*impact.footprintKiB);
+    if (impact.seconds) {
+        //: %1 is a size, %2 an estimate, as in "about 25 min".
+        return withArguments(translate("IncidentTexts", "Holds %1 of anonymous memory and swap; "
+                                                        "Memory runs out in %2 at this rate"),
+                             {held, localEstimate(*impact.seconds)});
+    }
+    //: %1 is a size, as in "1.9 GB".
+    return withArguments(translate("IncidentTexts", "Holds %1 of anonymous memory and swap"),
+                         {held});
 }
 
 } // namespace velmora

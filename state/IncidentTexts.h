@@ -30,4 +30,11 @@ std::optional<std::string> changeText(const CodeFigures& change);
 // "Restart it gracefully to give the memory back".
 std::optional<std::string> nextStepText(const OpenCode<NextStepCode>& step);
 
+// "Firefox keeps growing", "Firefox is running away with memory".
+std::optional<std::string> headlineText(const OpenCode<HeadlineCode>& headline,
+                                        const std::string& title);
+
+// "Holds 1.9 GB of anonymous memory and swap; Memory runs out in about 25 min at this rate".
+std::optional<std::string> impactText(const CodeFigures& impact);
+
 } // namespace velmora

@@ -2,6 +2,7 @@
 #include "state/NotificationText.h"
 
 #include "base/Translate.h"
+#include "state/ForecastTexts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -75,8 +76,11 @@ std::string findingBody(const FindingSnapshot& row) {
             withArguments(translate("NotificationText", "%1 now"), {*row.footprintLabel}));
     }
     if (present(row.exhaustionEstimate)) {
-        parts.push_back(parts.empty() ? *row.exhaustionEstimate
-                                      : lowercasedFirst(*row.exhaustionEstimate));
+        // Composed from the seconds where the monitor sends them; its English otherwise.
+        const auto seconds = row.codes ? row.codes->exhaustionSeconds : std::nullopt;
+        parts.push_back(seconds ? (parts.empty() ? runsOutText(*seconds) : runsOutPhrase(*seconds))
+                        : parts.empty() ? *row.exhaustionEstimate
+                                        : lowercasedFirst(*row.exhaustionEstimate));
     }
     return joined(parts, separator);
 }
@@ -106,13 +110,13 @@ std::string exhaustionSummary(uint64_t exhaustionSeconds) {
 
 std::string exhaustionBody(const MemoryForecastSnapshot& forecast) {
     std::vector<std::string> lines;
-    for (const auto* text : {&forecast.firstVictimText, &forecast.killerText}) {
-        if (present(*text)) {
-            lines.push_back(**text);
+    for (const auto& text : {firstVictimLine(forecast), forecast.killerText}) {
+        if (present(text)) {
+            lines.push_back(*text);
         }
     }
-    if (lines.empty() && present(forecast.exhaustionText)) {
-        lines.push_back(*forecast.exhaustionText);
+    if (const auto runsOut = exhaustionLine(forecast); lines.empty() && present(runsOut)) {
+        lines.push_back(*runsOut);
     }
     return joined(lines, "\n");
 }

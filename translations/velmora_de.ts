@@ -218,7 +218,7 @@
 <context>
     <name>NotificationText</name>
     <message>
-        <location filename="../state/NotificationText.cpp" line="+46"/>
+        <location filename="../state/NotificationText.cpp" line="+47"/>
         <source>Runaway memory growth in %1</source>
         <translation>Ungebremstes Speicherwachstum in %1</translation>
     </message>
@@ -256,7 +256,7 @@
         <translation>aktuell %1</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+27"/>
         <source>Memory runs out in under a minute</source>
         <translation>Der Arbeitsspeicher ist in weniger als einer Minute voll</translation>
     </message>
@@ -768,43 +768,51 @@
 <context>
     <name>velmora::LocalizedText</name>
     <message>
+        <location filename="../state/LocalFigures.cpp" line="+38"/>
         <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 GB</source>
         <translation>%1 GB</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 TB</source>
         <translation>%1 TB</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 PB</source>
         <translation>%1 PB</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+14"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+26"/>
         <source>%1 MB/min</source>
         <extracomment>A growth rate in megabytes per minute, with its sign: &quot;+8.2 MB/min&quot;.</extracomment>
         <translation>%1 MB/min</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+46"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
         <source>just now</source>
         <translation>gerade eben</translation>
     </message>
     <message numerus="yes">
-        <location line="+7"/>
+        <location line="+4"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
         <source>%ns ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -813,6 +821,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n s ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -821,6 +830,7 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
         <source>%nm ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -829,6 +839,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n min ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -837,6 +848,7 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
         <source>%nh ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -845,6 +857,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n h ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -853,6 +866,7 @@
     </message>
     <message numerus="yes">
         <location line="+3"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+3"/>
         <source>%nd ago</source>
         <translation>
             <numerusform>vor %n T.</numerusform>
@@ -861,6 +875,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n d ago</source>
         <translation>
             <numerusform>vor %n Tag</numerusform>
@@ -1643,6 +1658,582 @@
         <source>30 days</source>
         <extracomment>A switch above the history&apos;s memory chart: show the last month.</extracomment>
         <translation>30 Tage</translation>
+    </message>
+</context>
+<context>
+    <name>ForecastTexts</name>
+    <message>
+        <location filename="../state/ForecastTexts.cpp" line="+13"/>
+        <source>First to be ended if memory runs out: %1, %2</source>
+        <extracomment>%1 is an application&apos;s name, %2 its memory, as in &quot;3.2 GB&quot;.</extracomment>
+        <translation>Wird der Arbeitsspeicher knapp, wird zuerst beendet: %1, %2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>PID %1</source>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>First to be ended if memory runs out: %1, another user&apos;s process</source>
+        <extracomment>%1 is a process&apos;s name, or &quot;PID 4242&quot;.</extracomment>
+        <translation>Wird der Arbeitsspeicher knapp, wird zuerst beendet: %1, ein Prozess eines anderen Benutzers</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Memory runs out in %1 at this rate</source>
+        <extracomment>%1 is an estimate, as in &quot;about 40 min&quot;.</extracomment>
+        <translation>Bei diesem Tempo ist der Arbeitsspeicher in %1 voll</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>memory runs out in %1 at this rate</source>
+        <extracomment>Within a sentence, after other figures; %1 is an estimate, as in &quot;about 40 min&quot;.</extracomment>
+        <translation>bei diesem Tempo ist der Arbeitsspeicher in %1 voll</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentFacts</name>
+    <message>
+        <location filename="../state/IncidentFacts.cpp" line="+98"/>
+        <source>Next</source>
+        <extracomment>The label of the incident card&apos;s next step.</extracomment>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Outcome</source>
+        <extracomment>The label of the last action&apos;s outcome on the incident card.</extracomment>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Decision</source>
+        <extracomment>The labels of the incident card&apos;s lines.</extracomment>
+        <translation>Einstufung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cause</source>
+        <translation>Ursache</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Owner</source>
+        <translation>Verursacher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Change</source>
+        <translation>Änderung</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Why</source>
+        <extracomment>The label of a reason behind the verdict, on the incident card.</extracomment>
+        <translation>Grund</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentStage</name>
+    <message>
+        <location filename="../state/IncidentTexts.cpp" line="+16"/>
+        <location line="+14"/>
+        <source>Normal</source>
+        <extracomment>The stage of a memory incident, in its pill.</extracomment>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <location line="-12"/>
+        <source>Watch</source>
+        <translation>Beobachten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Suspicious</source>
+        <translation>Verdächtig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Strong signal</source>
+        <translation>Starkes Signal</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Capturing evidence</source>
+        <translation>Belege werden gesichert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Evidence captured</source>
+        <translation>Belege gesichert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Action taken</source>
+        <translation>Maßnahme ergriffen</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentTexts</name>
+    <message>
+        <location line="+11"/>
+        <source>N/A</source>
+        <extracomment>No growth rate measured yet.</extracomment>
+        <translation>k. A.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 at %2</source>
+        <extracomment>The incident&apos;s decision: a verdict at a growth rate, as in &quot;Probable leak at +8.2 MB/min&quot;.</extracomment>
+        <translation>%1 bei %2</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Memory rises while the app is idle, typical of a leak</source>
+        <translation>Der Speicher steigt, während die Anwendung untätig ist – typisch für ein Leck</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Steady growth that is not released again</source>
+        <translation>Stetiges Wachstum, das nicht wieder freigegeben wird</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>History unavailable</source>
+        <translation>Verlauf nicht verfügbar</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No incidents in 30d</source>
+        <extracomment>&quot;30d&quot; is the last 30 days.</extracomment>
+        <translation>Keine Vorfälle in 30 Tagen</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>1 incident in 30d</source>
+        <translation>1 Vorfall in 30 Tagen</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n incidents in 30d</source>
+        <translation>
+            <numerusform>%n Vorfall in 30 Tagen</numerusform>
+            <numerusform>%n Vorfälle in 30 Tagen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1; %2 critical; peak score %3</source>
+        <extracomment>%1 is the incidents (&quot;3 incidents in 30d&quot;), %2 how many were critical, %3 the highest score.</extracomment>
+        <translation>%1; %2 kritisch; höchste Bewertung %3</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1; peak score %2</source>
+        <extracomment>%1 is the incidents (&quot;3 incidents in 30d&quot;), %2 the highest score.</extracomment>
+        <translation>%1; höchste Bewertung %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Typical footprint %1 this session</source>
+        <extracomment>%1 is a size, as in &quot;1.2 GB&quot;.</extracomment>
+        <translation>In dieser Sitzung üblicherweise %1 belegt</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1 more over %2</source>
+        <extracomment>%1 is a size, %2 a span, as in &quot;48.0 MB more over 15 min&quot;.</extracomment>
+        <translation>%1 mehr in %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Capture smaps_rollup, status and the largest anonymous mappings before acting</source>
+        <extracomment>smaps_rollup and status are files the kernel writes; keep their names.</extracomment>
+        <translation>Vor jedem Eingriff smaps_rollup, status und die größten anonymen Speicherbereiche sichern</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Restart it gracefully to give the memory back</source>
+        <translation>Die Anwendung geordnet neu starten, um den Speicher freizugeben</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>This belongs to the desktop session; Velmora will not signal it</source>
+        <translation>Das gehört zur Desktop-Sitzung; Velmora sendet ihm kein Signal</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>%1 keeps growing</source>
+        <extracomment>The incident&apos;s headline; %1 is an application&apos;s name.</extracomment>
+        <translation>%1 wächst weiter</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 is running away with memory</source>
+        <extracomment>The incident&apos;s headline; %1 is an application&apos;s name.</extracomment>
+        <translation>%1 belegt unkontrolliert Speicher</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Holds %1 of anonymous memory and swap; Memory runs out in %2 at this rate</source>
+        <extracomment>%1 is a size, %2 an estimate, as in &quot;about 25 min&quot;.</extracomment>
+        <translation>Belegt %1 anonymen Speicher und Auslagerungsspeicher; bei diesem Tempo ist der Arbeitsspeicher in %2 voll</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Holds %1 of anonymous memory and swap</source>
+        <extracomment>%1 is a size, as in &quot;1.9 GB&quot;.</extracomment>
+        <translation>Belegt %1 anonymen Speicher und Auslagerungsspeicher</translation>
+    </message>
+</context>
+<context>
+    <name>ReasonTexts</name>
+    <message numerus="yes">
+        <location filename="../state/ReasonTexts.cpp" line="+53"/>
+        <source>%1, one of the family&apos;s %n processes, is judged on its own: the others come and go and hide its growth in the family&apos;s total. Its own figures follow.</source>
+        <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %n the number of the family&apos;s processes.</extracomment>
+        <translation>
+            <numerusform>%1, einer von %n Prozessen der Gruppe, wird für sich bewertet: Die anderen kommen und gehen und verdecken sein Wachstum in der Summe der Gruppe. Es folgen seine eigenen Werte.</numerusform>
+            <numerusform>%1, einer von %n Prozessen der Gruppe, wird für sich bewertet: Die anderen kommen und gehen und verdecken sein Wachstum in der Summe der Gruppe. Es folgen seine eigenen Werte.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+13"/>
+        <source>Memory grew in %n steps over %1 and gave none of it back: %2 on average.</source>
+        <extracomment>%n steps, over %1 (a span, &quot;47 min&quot;), at %2 (a rate, &quot;+0.4 MB/min&quot;).</extracomment>
+        <translation>
+            <numerusform>Der Speicher wuchs in %n Stufe über %1 und gab nichts davon zurück: im Mittel %2.</numerusform>
+            <numerusform>Der Speicher wuchs in %n Stufen über %1 und gab nichts davon zurück: im Mittel %2.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The growth is in shared memory (memfd, /dev/shm): %1 more than when first seen, %2 now.</source>
+        <extracomment>%1 is how much the shared memory grew, %2 how much there is now.</extracomment>
+        <translation>Das Wachstum liegt im gemeinsam genutzten Speicher (memfd, /dev/shm): %1 mehr als beim ersten Messen, jetzt %2.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Now %1, %2 its typical %3.</source>
+        <extracomment>%1 is the footprint now, %2 how many times its typical size %3, as in &quot;2.7×&quot;.</extracomment>
+        <translation>Jetzt %1, das %2 der üblichen %3.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+21"/>
+        <source>Grew in %n steps over %1 (%2), none of it given back</source>
+        <extracomment>%n steps over %1 (a span), at %2 (a rate).</extracomment>
+        <translation>
+            <numerusform>Wuchs in %n Stufe über %1 (%2), nichts davon zurückgegeben</numerusform>
+            <numerusform>Wuchs in %n Stufen über %1 (%2), nichts davon zurückgegeben</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Floor (low points after releases) grew %1 over %2, higher in %3 of stretches</source>
+        <extracomment>%1 is a rate, %2 a span, %3 a share of stretches, as in &quot;83%&quot;.</extracomment>
+        <translation>Sockel (Tiefpunkte nach dem Freigeben) wuchs %1 über %2, höher in %3 der Abschnitte</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Median grew %1 over %2, %3 of steps rising</source>
+        <extracomment>%1 is a rate, %2 a span, %3 a share of steps, as in &quot;83%&quot;.</extracomment>
+        <translation>Median wuchs %1 über %2, %3 der Schritte steigend</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1; growth stopped %2</source>
+        <extracomment>Added to the growth&apos;s shape: %1 is the growth, %2 when it stopped (&quot;7 min ago&quot;).</extracomment>
+        <translation>%1; Wachstum %2 beendet</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>PID %1</source>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>PID %1 (%2)</source>
+        <extracomment>A process: its number and its name, as in &quot;PID 4242 (worker)&quot;.</extracomment>
+        <translation>PID %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The family as a whole: %1; now %2 (%3 on its own).</source>
+        <extracomment>%1 is the shape of the family&apos;s growth, %2 its footprint now, %3 its verdict on its own.</extracomment>
+        <translation>Die Gruppe als Ganzes: %1; jetzt %2 (für sich: %3).</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Memory runs out in %1 at this rate; then the kernel ends one of this app&apos;s processes first.</source>
+        <extracomment>%1 is an estimate, as in &quot;about 25 min&quot;.</extracomment>
+        <translation>Bei diesem Tempo ist der Arbeitsspeicher in %1 voll; dann beendet der Kernel zuerst einen Prozess dieser Anwendung.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>If memory runs out, the kernel ends one of this app&apos;s processes first.</source>
+        <translation>Wird der Arbeitsspeicher knapp, beendet der Kernel zuerst einen Prozess dieser Anwendung.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Not enough samples yet to measure a growth rate.</source>
+        <translation>Noch nicht genug Messungen, um eine Wachstumsrate zu bestimmen.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Memory is released again and again (a sawtooth): judged by its floor, the low points after each release, which changes by %1.</source>
+        <extracomment>%1 is a rate, as in &quot;+8.0 MB/min&quot;.</extracomment>
+        <translation>Der Speicher wird immer wieder freigegeben (ein Sägezahn): Bewertet wird sein Sockel, die Tiefpunkte nach jedem Freigeben, der sich um %1 ändert.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The floor was higher in %1 of the window&apos;s stretches; trend strength %2/100 (Mann-Kendall).</source>
+        <extracomment>%1 is a share, as in &quot;83%&quot;; %2 a trend strength from 0 to 100.</extracomment>
+        <translation>Der Sockel lag in %1 der Abschnitte des Zeitfensters höher; Trendstärke %2/100 (Mann-Kendall).</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Footprint (anonymous memory, swap and shared memory) changes by %1 (Theil-Sen slope of bucket medians).</source>
+        <extracomment>%1 is a rate, as in &quot;+8.0 MB/min&quot;.</extracomment>
+        <translation>Der Speicherbedarf (anonymer, ausgelagerter und gemeinsam genutzter Speicher) ändert sich um %1 (Theil-Sen-Steigung der Intervall-Mediane).</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 of bucket-to-bucket steps rose; trend strength %2/100 (Mann-Kendall).</source>
+        <extracomment>%1 is a share, as in &quot;83%&quot;; %2 a trend strength from 0 to 100.</extracomment>
+        <translation>%1 der Schritte von Intervall zu Intervall stiegen; Trendstärke %2/100 (Mann-Kendall).</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 of the footprint is shared memory.</source>
+        <extracomment>%1 is a size, as in &quot;600.0 MB&quot;.</extracomment>
+        <translation>%1 des Speicherbedarfs ist gemeinsam genutzter Speicher.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Growth stopped %1: memory that levels off is a warm-up or a cache, not a leak.</source>
+        <extracomment>%1 is when, as in &quot;7 min ago&quot;.</extracomment>
+        <translation>Das Wachstum endete %1: Speicher, der sich einpendelt, ist ein Aufwärmen oder ein Cache, kein Leck.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The family is new: growth in its first minutes (a warm-up) needs more evidence before it counts as a leak.</source>
+        <translation>Die Gruppe ist neu: Wachstum in ihren ersten Minuten (ein Aufwärmen) braucht mehr Belege, bevor es als Leck gilt.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>It has been this large before and came back down: a working set moving within its range.</source>
+        <translation>Sie war schon einmal so groß und ist wieder geschrumpft: ein Arbeitsbereich, der sich in seinem Rahmen bewegt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Growth keeps slowing down, as a warm-up does before it levels off.</source>
+        <translation>Das Wachstum wird immer langsamer, wie bei einem Aufwärmen, bevor es sich einpendelt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The rise came in one step rather than a ramp, which is rarely a leak.</source>
+        <translation>Der Anstieg kam in einem Schritt statt als Rampe – das ist selten ein Leck.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Memory rises and falls again (allocate and free), not a steady climb.</source>
+        <translation>Der Speicher steigt und fällt wieder (belegen und freigeben), kein stetiger Anstieg.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Over the last hour: %1.</source>
+        <extracomment>%1 is a rate, as in &quot;+2.4 MB/min&quot;.</extracomment>
+        <translation>In der letzten Stunde: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Over the last six hours: %1.</source>
+        <extracomment>%1 is a rate, as in &quot;+2.4 MB/min&quot;.</extracomment>
+        <translation>In den letzten sechs Stunden: %1.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>It stayed elevated while idle: memory rose while CPU time barely moved.</source>
+        <translation>Er blieb im Leerlauf erhöht: Der Speicher stieg, während die CPU-Zeit kaum zunahm.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Memory runs out in %1 at this rate.</source>
+        <extracomment>%1 is an estimate, as in &quot;about 2 h 25 min&quot;.</extracomment>
+        <translation>Bei diesem Tempo ist der Arbeitsspeicher in %1 voll.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Its processes exited or were quit since the row was shown.</source>
+        <translation>Ihre Prozesse wurden beendet, seit die Zeile angezeigt wurde.</translation>
+    </message>
+</context>
+<context>
+    <name>SummaryTexts</name>
+    <message>
+        <location filename="../state/SummaryTexts.cpp" line="+20"/>
+        <source>%1; now %2 (%3 its typical size), stayed elevated while idle.</source>
+        <extracomment>%1 is the growth&apos;s shape, %2 the footprint now, %3 how many times its typical size.</extracomment>
+        <translation>%1; jetzt %2 (das %3 der üblichen Größe), im Leerlauf erhöht geblieben.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1; now %2 (%3 its typical size).</source>
+        <translation>%1; jetzt %2 (das %3 der üblichen Größe).</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1; now %2, stayed elevated while idle.</source>
+        <extracomment>%1 is the growth&apos;s shape, %2 the footprint now.</extracomment>
+        <translation>%1; jetzt %2, im Leerlauf erhöht geblieben.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1; now %2.</source>
+        <translation>%1; jetzt %2.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Collecting samples before judging growth.</source>
+        <translation>Sammelt Messungen, bevor das Wachstum bewertet wird.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>%1 grows on its own: %2; now %3 of the family&apos;s %4.</source>
+        <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %2 the shape of its growth, %3 its footprint now, %4 its family&apos;s.</extracomment>
+        <translation>%1 wächst für sich: %2; jetzt %3 von %4 der Gruppe.</translation>
+    </message>
+</context>
+<context>
+    <name>TimelineTexts</name>
+    <message>
+        <location filename="../state/TimelineTexts.cpp" line="+17"/>
+        <source>Seen</source>
+        <extracomment>A timeline entry&apos;s label: when the family was first seen.</extracomment>
+        <translation>Erfasst</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Family first sampled</source>
+        <translation>Gruppe zum ersten Mal gemessen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 · %2 now</source>
+        <extracomment>%1 is when (&quot;5 min ago&quot;), %2 the family&apos;s memory now (&quot;1.9 GB&quot;).</extracomment>
+        <translation>%1 · jetzt %2</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Now</source>
+        <extracomment>A timeline entry&apos;s label: the verdict as it stands now.</extracomment>
+        <translation>Jetzt</translation>
+    </message>
+</context>
+<context>
+    <name>Verdict</name>
+    <message>
+        <location filename="../state/ReasonTexts.cpp" line="-103"/>
+        <location line="+11"/>
+        <source>Normal</source>
+        <extracomment>A verdict on an application&apos;s memory.</extracomment>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <source>Watch</source>
+        <extracomment>A verdict on an application&apos;s memory: worth watching.</extracomment>
+        <translation>Beobachten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Suspected leak</source>
+        <translation>Verdacht auf Speicherleck</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Probable leak</source>
+        <translation>Wahrscheinliches Speicherleck</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Critical runaway</source>
+        <translation>Kritisch: außer Kontrolle</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::LocalFigures</name>
+    <message>
+        <location filename="../state/LocalFigures.cpp" line="-94"/>
+        <source>%1 h %2 min</source>
+        <extracomment>Hours and minutes, as in &quot;3 h 20 min&quot;.</extracomment>
+        <translation>%1 Std. %2 Min.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 h</source>
+        <extracomment>Hours, as in &quot;3 h&quot;.</extracomment>
+        <translation>%1 Std.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>under a minute</source>
+        <extracomment>How long until something happens, after &quot;in&quot; as in &quot;Memory runs out in under a minute&quot;.</extracomment>
+        <translation>weniger als einer Minute</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>about %n min</source>
+        <extracomment>An estimate in minutes, after &quot;in&quot;.</extracomment>
+        <translation>
+            <numerusform>etwa %n Min.</numerusform>
+            <numerusform>etwa %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>about %n days</source>
+        <extracomment>An estimate in days, after &quot;in&quot;.</extracomment>
+        <translation>
+            <numerusform>etwa %n Tag</numerusform>
+            <numerusform>etwa %n Tagen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>about %1</source>
+        <extracomment>An estimate, after &quot;in&quot;: %1 is hours and minutes, as in &quot;3 h 20 min&quot;.</extracomment>
+        <translation>etwa %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 s</source>
+        <extracomment>A span of seconds, as in &quot;45 s&quot;.</extracomment>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 min</source>
+        <extracomment>A span of minutes, as in &quot;15 min&quot;.</extracomment>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>%1%</source>
+        <extracomment>A share in percent, as in &quot;83%&quot;.</extracomment>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1×</source>
+        <extracomment>How many times larger, as in &quot;2.7×&quot;.</extracomment>
+        <translation>%1×</translation>
     </message>
 </context>
 </TS>

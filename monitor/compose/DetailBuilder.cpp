@@ -49,7 +49,9 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     }
     const FamilyAssessment& a = family->assessment;
     detail.title = family->title;
-    detail.verdictBlock = {verdictLabel(a.verdict), confidenceLabel(a), explanationOf(*family)};
+    ComposedExplanation explanation = composedExplanationOf(*family);
+    detail.verdictBlock = {verdictLabel(a.verdict), confidenceLabel(a), std::move(explanation.text),
+                           std::move(explanation.code)};
     for (ComposedReason& reason : composedReasonsOf(*family)) {
         detail.whyBlock.reasons.push_back(std::move(reason.text));
         detail.whyBlock.reasonCodes.push_back(std::move(reason.code));
@@ -84,7 +86,9 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     }
     detail.actBlock.nextCommands = nextCommandsOf(*family);
     detail.actBlock.requiresDestructiveConfirmation = !family->isProtected;
-    detail.timeline = timelineOf(context, *family);
+    ComposedTimeline timeline = composedTimelineOf(context, *family);
+    detail.timeline = std::move(timeline.items);
+    detail.timelineCodes = std::move(timeline.codes);
 
     for (std::size_t i = 0; i < family->members.size(); ++i) {
         const MemberView& member = family->members[i];

@@ -51,6 +51,21 @@ std::string memberName(const MemberView& member) {
            (member.name.empty() ? "" : " (" + member.name + ")");
 }
 
+// The figures of the growth evidence above, for the code that stands for it.
+Coded<ReasonCode> growthEvidenceCode(const FamilyAssessment& a) {
+    if (a.stairs) {
+        return {ReasonCode::stairs,
+                {.rateKiBPerSecond = a.rateKiBPerSecond,
+                 .seconds = a.stairSeconds,
+                 .count = static_cast<int64_t>(a.stairSteps)}};
+    }
+    return {a.floorBased ? ReasonCode::sawtoothFloor : ReasonCode::medianRate,
+            {.rateKiBPerSecond = a.rateKiBPerSecond,
+             .seconds = a.windowSeconds,
+             .stoppedSeconds = a.stoppedSeconds,
+             .fraction = a.steadiness}};
+}
+
 } // namespace
 
 std::string verdictLabel(FindingVerdict verdict) {
@@ -114,27 +129,39 @@ std::optional<std::string> curvatureText(const FamilyAssessment& a) {
                 : std::nullopt;
 }
 
-std::string explanationOf(const FamilyView& family) {
+ComposedExplanation composedExplanationOf(const FamilyView& family) {
     const FamilyAssessment& a = family.assessment;
     if (family.smokeRole != SmokeRole::none) {
-        return "Controlled self-check target named in VELMORA_SELF_CHECK_TARGETS.";
+        return {std::nullopt, "Controlled self-check target named in VELMORA_SELF_CHECK_TARGETS."};
     }
     if (!a.hasRate) {
-        return "Collecting samples before judging growth.";
+        return {Coded<ReasonCode>{ReasonCode::collectingSamples, {}},
+                "Collecting samples before judging growth."};
     }
     std::string text = growthEvidence(a) + "; now " + formatKiB(a.footprintKiB);
+    CodeFigures figures{.footprintKiB = a.footprintKiB, .parts = {growthEvidenceCode(a)}};
     if (const MemberView* grower = growingMemberOf(family)) {
         // The member's own figures; the family's total moves with the others coming and going.
-        return memberName(*grower) + " grows on its own: " + text + " of the family's " +
-               formatKiB(family.footprintKiB) + ".";
+        figures.pid = grower->identity.pid;
+        figures.name = grower->name;
+        figures.familyKiB = static_cast<double>(family.footprintKiB);
+        return {Coded<ReasonCode>{ReasonCode::memberGrowthSummary, std::move(figures)},
+                memberName(*grower) + " grows on its own: " + text + " of the family's " +
+                    formatKiB(family.footprintKiB) + "."};
     }
     if (a.baselineMultiple >= 1.2) {
         text += " (" + multiple(a.baselineMultiple) + " its typical size)";
+        figures.multiple = a.baselineMultiple;
     }
     if (a.idle) {
         text += ", stayed elevated while idle";
+        figures.idle = true;
     }
-    return text + ".";
+    return {Coded<ReasonCode>{ReasonCode::growthSummary, std::move(figures)}, text + "."};
+}
+
+std::string explanationOf(const FamilyView& family) {
+    return composedExplanationOf(family).text;
 }
 
 std::optional<ComposedReason> sharedMemoryCode(const FamilyView& family) {
@@ -161,21 +188,6 @@ std::optional<ComposedReason> sharedMemoryCode(const FamilyView& family) {
 }
 
 namespace {
-
-// The figures of the growth evidence above, for the code that stands for it.
-Coded<ReasonCode> growthEvidenceCode(const FamilyAssessment& a) {
-    if (a.stairs) {
-        return {ReasonCode::stairs,
-                {.rateKiBPerSecond = a.rateKiBPerSecond,
-                 .seconds = a.stairSeconds,
-                 .count = static_cast<int64_t>(a.stairSteps)}};
-    }
-    return {a.floorBased ? ReasonCode::sawtoothFloor : ReasonCode::medianRate,
-            {.rateKiBPerSecond = a.rateKiBPerSecond,
-             .seconds = a.windowSeconds,
-             .stoppedSeconds = a.stoppedSeconds,
-             .fraction = a.steadiness}};
-}
 
 int64_t trendOf(const FamilyAssessment& a) {
     return static_cast<int64_t>(std::lround(a.tau * 100));

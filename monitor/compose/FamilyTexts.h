@@ -18,6 +18,12 @@ std::string verdictLabel(FindingVerdict verdict);
 ConfidenceLevel confidenceLevelOf(int score);
 std::string confidenceLabel(const FamilyAssessment& a);
 std::string rateText(const FamilyAssessment& a);
+// The one-sentence summary of a family's growth, with its code when it is not a self-check's.
+struct ComposedExplanation {
+    std::optional<Coded<ReasonCode>> code;
+    std::string text;
+};
+ComposedExplanation composedExplanationOf(const FamilyView& family);
 std::string explanationOf(const FamilyView& family);
 std::optional<std::string> exhaustionText(const FamilyAssessment& a);
 std::optional<CurvatureCode> curvatureOf(const FamilyAssessment& a);

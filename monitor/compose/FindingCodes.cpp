@@ -25,6 +25,7 @@ FindingCodes rowCodesOf(const ComposeContext& context, const FamilyView& family)
     if (auto curvature = curvatureOf(a)) {
         codes.curvature = *curvature;
     }
+    codes.explanation = composedExplanationOf(family).code;
     return codes;
 }
 

@@ -39,18 +39,43 @@ std::optional<std::string> forecastScopeLabel(const LiveView& view) {
     return *seconds < 60 ? "Runs out in < 1 min" : "Runs out in ~" + formatSpan(*seconds);
 }
 
-std::optional<std::string> firstVictimSentence(const LiveView& view) {
+namespace {
+
+// The sentence and its code side by side.
+struct ComposedVictim {
+    Coded<VictimCode> code;
+    std::string text;
+};
+
+std::optional<ComposedVictim> composedVictimOf(const LiveView& view) {
     const auto& victim = view.forecast.firstVictim;
     if (!victim) {
         return std::nullopt;
     }
     std::string text = "First to be ended if memory runs out: ";
     if (!victim->ours) {
-        return text + (victim->name.empty() ? "PID " + std::to_string(victim->pid) : victim->name) +
-               ", another user's process";
+        CodeFigures figures;
+        if (victim->name.empty()) {
+            figures.pid = victim->pid;
+        } else {
+            figures.name = victim->name;
+        }
+        return ComposedVictim{
+            {VictimCode::anotherUser, std::move(figures)},
+            text + (victim->name.empty() ? "PID " + std::to_string(victim->pid) : victim->name) +
+                ", another user's process"};
     }
     std::string title = victim->familyTitle.empty() ? victim->name : victim->familyTitle;
-    return text + title + ", " + formatKiB(victim->footprintKiB);
+    const auto footprint = static_cast<double>(victim->footprintKiB);
+    return ComposedVictim{{VictimCode::ourApp, {.name = title, .footprintKiB = footprint}},
+                          text + title + ", " + formatKiB(victim->footprintKiB)};
+}
+
+} // namespace
+
+std::optional<std::string> firstVictimSentence(const LiveView& view) {
+    auto victim = composedVictimOf(view);
+    return victim ? std::optional<std::string>(std::move(victim->text)) : std::nullopt;
 }
 
 std::optional<std::string> killerSentence(const LiveView& view) {
@@ -75,14 +100,19 @@ std::optional<std::string> machineKillsSentence(const LiveView& view) {
 std::optional<MemoryForecastSnapshot> memoryForecastOf(const LiveView& view) {
     MemoryForecastSnapshot forecast;
     if (auto seconds = statedExhaustion(view)) {
+        // The text says the seconds sent, so the app composes the same words from them.
         forecast.exhaustionSeconds = static_cast<uint64_t>(std::llround(*seconds));
-        forecast.exhaustionText = exhaustionSentence(*seconds);
+        forecast.exhaustionText =
+            exhaustionSentence(static_cast<double>(*forecast.exhaustionSeconds));
     }
     if (const auto& victim = view.forecast.firstVictim;
         victim && victim->ours && !victim->familyKey.empty()) {
         forecast.firstVictimKey = victim->familyKey;
     }
-    forecast.firstVictimText = firstVictimSentence(view);
+    if (auto victim = composedVictimOf(view)) {
+        forecast.firstVictimText = std::move(victim->text);
+        forecast.firstVictim = std::move(victim->code);
+    }
     forecast.killerText = killerSentence(view);
     if (!forecast.exhaustionSeconds && !forecast.firstVictimText && !forecast.killerText) {
         return std::nullopt;

@@ -83,24 +83,39 @@ std::vector<DiagnosticMetric> metricsOf(const FamilyView& family) {
     return metrics;
 }
 
-std::vector<IncidentTimelineItem> timelineOf(const ComposeContext& context,
-                                             const FamilyView& family) {
-    std::vector<IncidentTimelineItem> items;
+ComposedTimeline composedTimelineOf(const ComposeContext& context, const FamilyView& family) {
+    ComposedTimeline timeline;
     double age = context.view ? context.view->monotonicTime - family.firstSeen : 0;
-    items.push_back({"Seen", "Family first sampled",
-                     formatAgo(age) + " \u00B7 " + formatKiB(family.footprintKiB) + " now",
-                     TimelineTone::neutral});
-    if (static_cast<int>(family.assessment.verdict) >= static_cast<int>(FindingVerdict::watch)) {
-        items.push_back({"Now", verdictLabel(family.assessment.verdict), explanationOf(family),
-                         family.assessment.verdict == FindingVerdict::watch
-                             ? TimelineTone::watch
-                             : TimelineTone::evidence});
+    const auto footprint = static_cast<double>(family.footprintKiB);
+    timeline.items.push_back({"Seen", "Family first sampled",
+                              formatAgo(age) + " \u00B7 " + formatKiB(family.footprintKiB) + " now",
+                              TimelineTone::neutral});
+    timeline.codes.push_back({TimelineCode::seen, {.seconds = age, .footprintKiB = footprint}});
+    const FindingVerdict verdict = family.assessment.verdict;
+    if (static_cast<int>(verdict) >= static_cast<int>(FindingVerdict::watch)) {
+        ComposedExplanation summary = composedExplanationOf(family);
+        timeline.items.push_back(
+            {"Now", verdictLabel(verdict), std::move(summary.text),
+             verdict == FindingVerdict::watch ? TimelineTone::watch : TimelineTone::evidence});
+        CodeFigures now{.verdict = verdict};
+        if (summary.code) {
+            now.parts.push_back(std::move(*summary.code));
+        }
+        timeline.codes.push_back({TimelineCode::now, std::move(now)});
     }
     auto events = context.interaction.events.find(family.key);
     if (events != context.interaction.events.end()) {
-        items.insert(items.end(), events->second.begin(), events->second.end());
+        for (const IncidentTimelineItem& event : events->second) {
+            timeline.items.push_back(event);
+            timeline.codes.push_back({TimelineCode::event, {}});
+        }
     }
-    return items;
+    return timeline;
+}
+
+std::vector<IncidentTimelineItem> timelineOf(const ComposeContext& context,
+                                             const FamilyView& family) {
+    return composedTimelineOf(context, family).items;
 }
 
 IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* lead) {
@@ -117,21 +132,23 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     }
     const FamilyAssessment& a = lead->assessment;
     IncidentSnapshot incident;
+    IncidentCodes codes;
     incident.key = lead->key;
     incident.stage = stageOf(context, *lead);
     incident.stageLabel = stageLabelOf(incident.stage);
     incident.suspectTitle = lead->title;
-    incident.headline = a.verdict == FindingVerdict::criticalRunaway
-                            ? lead->title + " is running away with memory"
-                            : lead->title + " keeps growing";
+    const bool runaway = a.verdict == FindingVerdict::criticalRunaway;
+    incident.headline = lead->title + (runaway ? " is running away with memory" : " keeps growing");
+    codes.headline = runaway ? HeadlineCode::runningAway : HeadlineCode::keepsGrowing;
     incident.attributionLine = attributionOf(*lead);
-    IncidentCodes codes;
     incident.decisionLine = "Decision: " + verdictLabel(a.verdict) + " at " + rateText(a);
     codes.decision = decisionCodeOf(a);
     incident.impactLine =
         "Holds " + formatKiB(lead->footprintKiB) + " of anonymous memory and swap";
+    codes.impact = CodeFigures{.footprintKiB = static_cast<double>(lead->footprintKiB)};
     if (auto exhaustion = exhaustionText(a)) {
         incident.impactLine = *incident.impactLine + "; " + *exhaustion;
+        codes.impact->seconds = a.exhaustionSeconds;
     }
     incident.causeLine = a.idle ? "Cause: memory rises while the app is idle, typical of a leak"
                                 : "Cause: steady growth that is not released again";

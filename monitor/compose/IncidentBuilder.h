@@ -12,6 +12,12 @@ namespace velmora {
 IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* lead);
 
 // The family's timeline: first seen, what the score crossed, and the user's actions.
+// A timeline with its codes, one for one, built side by side.
+struct ComposedTimeline {
+    std::vector<IncidentTimelineItem> items;
+    std::vector<Coded<TimelineCode>> codes;
+};
+ComposedTimeline composedTimelineOf(const ComposeContext& context, const FamilyView& family);
 std::vector<IncidentTimelineItem> timelineOf(const ComposeContext& context,
                                              const FamilyView& family);
 std::vector<DiagnosticMetric> metricsOf(const FamilyView& family);

@@ -17,6 +17,8 @@
 #include "views/kit/VelmoraText.h"
 #include "views/popover/FooterTelemetry.h"
 #include "views/popover/NotWatchingNotice.h"
+#include "state/ReasonTexts.h"
+#include "state/SummaryTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -164,6 +166,21 @@ TEST(GermanDesktopTest, TheHistoryCountsIncidentsInGermanForms) {
         counts << text->text();
     }
     EXPECT_EQ(counts, (QStringList{QStringLiteral("1 Vorfall"), QStringLiteral("4 Vorfälle")}));
+}
+
+TEST(GermanDesktopTest, TextsComposedFromTheMonitorsCodesReadGermanWithGermanNumbers) {
+    const Coded<ReasonCode> baseline{
+        ReasonCode::baseline,
+        {.footprintKiB = 1.5 * 1024 * 1024, .typicalKiB = 700 * 1024, .multiple = 2.19}};
+    EXPECT_EQ(reasonText(baseline), "Jetzt 1,5 GB, das 2,2× der üblichen 700,0 MB.");
+    const Coded<ReasonCode> summary{
+        ReasonCode::growthSummary,
+        {.footprintKiB = 1.5 * 1024 * 1024,
+         .idle = true,
+         .parts = {{ReasonCode::medianRate,
+                    {.rateKiBPerSecond = 140.5, .seconds = 900, .fraction = 0.83}}}}};
+    EXPECT_EQ(summaryText(summary), "Median wuchs +8,2 MB/min über 15 Min., 83 % der Schritte "
+                                    "steigend; jetzt 1,5 GB, im Leerlauf erhöht geblieben.");
 }
 
 // The messages of a catalogue by context and source, with whether each has its translation.

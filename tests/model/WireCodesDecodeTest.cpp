@@ -26,7 +26,9 @@ constexpr std::string_view kIncident = R"({
       {"code": "medianRate", "rateKiBPerSecond": 140.5},
       {"code": "familyAsWhole", "footprintKiB": 2048.0, "verdict": "watch",
        "parts": [{"code": "stairs", "count": 4, "seconds": 600, "rateKiBPerSecond": 3.5}]}
-    ]
+    ],
+    "headline": "runningAway",
+    "impact": {"footprintKiB": 1992294.4, "seconds": 1540}
   }
 })";
 
@@ -47,6 +49,8 @@ TEST(WireCodes, AnIncidentsCodesDecodeAsSentAndEncodeBack) {
     EXPECT_EQ(codes.outcome, "editor was asked to quit.");
     ASSERT_EQ(codes.reasons.size(), 2u);
     EXPECT_EQ(codes.reasons[1].figures.parts.at(0).code.known, ReasonCode::stairs);
+    EXPECT_EQ(knownCode(codes.headline), HeadlineCode::runningAway);
+    EXPECT_EQ(codes.impact->seconds, 1540);
     EXPECT_EQ(encode(incident.value()).at("codes"), sent.at("codes"));
 }
 
@@ -93,6 +97,19 @@ TEST(WireCodes, BadValuesFailWithTheirPath) {
         parse(R"({"key": "k", "title": "t", "codes": {"curvature": false}})"));
     ASSERT_FALSE(row);
     EXPECT_EQ(row.error().text(), "codes.curvature: expected string, got boolean");
+
+    const auto summary = decode<FindingSnapshot>(parse(R"({"key": "k", "title": "t", "codes":
+        {"explanation": {"code": "growthSummary", "idle": 1}}})"));
+    ASSERT_FALSE(summary);
+    EXPECT_EQ(summary.error().text(), "codes.explanation.idle: expected boolean, got number");
+    const auto forecast = decode<MemoryForecastSnapshot>(
+        parse(R"({"firstVictim": {"code": "anotherUser", "pid": "4242"}})"));
+    ASSERT_FALSE(forecast);
+    EXPECT_EQ(forecast.error().text(), "firstVictim.pid: expected int64, got string");
+    const auto unknown = decode<MemoryForecastSnapshot>(
+        parse(R"({"firstVictim": {"code": "aContainer", "name": "db"}})"));
+    ASSERT_TRUE(unknown) << unknown.error().text();
+    EXPECT_FALSE(unknown.value().firstVictim->code.known);
 }
 
 TEST(WireCodes, WithoutCodesEverythingDecodesAsBefore) {

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The codes and figures the monitor sends beside its texts say what the texts say: the app
 // composes, from the codes alone, the very texts the monitor wrote, for every kind of reason,
-// for the incident card's lines and for a row's figures.
+// for the rows' and the detail's summary sentence, for the incident card's lines, for a row's
+// figures and for the forecast.
 #include "model/Codec.h"
 #include "monitor/compose/DetailBuilder.h"
 #include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/ForecastTexts.h"
 #include "monitor/compose/IncidentBuilder.h"
 #include "monitor/compose/SnapshotComposer.h"
+#include "state/ForecastTexts.h"
 #include "state/IncidentFacts.h"
 #include "state/ReasonTexts.h"
+#include "state/SummaryTexts.h"
+#include "state/TimelineTexts.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -57,8 +62,19 @@ std::vector<ReasonCode> codesOf(const std::vector<ComposedReason>& reasons) {
     return codes;
 }
 
-// Every reason's code composes its text, through the wire and back, and the codes are these.
+// The summary sentence's code composes its text, through the wire and back.
+void expectSummarySaysItsText(const FamilyView& family) {
+    const ComposedExplanation summary = composedExplanationOf(family);
+    ASSERT_TRUE(summary.code);
+    const auto sent = decode<Coded<ReasonCode>>(encode(*summary.code));
+    ASSERT_TRUE(sent) << sent.error().text();
+    EXPECT_EQ(summaryText(sent.value()), summary.text) << toWire(*summary.code->code.known);
+}
+
+// Every reason's code composes its text, through the wire and back, and the codes are these;
+// so does the summary sentence.
 void expectCodesSayTheTexts(const FamilyView& family, const std::vector<ReasonCode>& expected) {
+    expectSummarySaysItsText(family);
     const auto reasons = composedReasonsOf(family);
     EXPECT_EQ(codesOf(reasons), expected);
     for (const auto& reason : reasons) {
@@ -170,6 +186,8 @@ struct Composer {
 // Everything the card shows of an incident, one line each.
 std::string cardOf(const IncidentSnapshot& incident) {
     std::string text = "stage: " + stageLabelText(incident) + "\n";
+    text += "headline: " + headlineLine(incident) + "\n";
+    text += "impact: " + impactLine(incident).value_or("-") + "\n";
     for (const auto& fact : primarySurfaceFacts(incident)) {
         text += fact.label + ": " + fact.text + (fact.isPrimary ? " (primary)\n" : "\n");
     }
@@ -203,6 +221,10 @@ TEST(WireIncidentCodes, TheCardReadsAlikeAtEveryStep) {
     family.assessment.hasRate = false;
     expectCardReadsAlike(composer.incident(family)); // nothing to signal, no history, no rate
 
+    family.assessment.verdict = FindingVerdict::criticalRunaway;
+    family.assessment.exhaustionSeconds = 25 * 60 + 40;
+    expectCardReadsAlike(composer.incident(family)); // running away, memory runs out
+
     composer.interaction.outcomes[family.key] = "editor was asked to quit.";
     IncidentSnapshot after = composer.incident(family);
     after.actionRationale.reset(); // the outcome speaks when there is no next step
@@ -221,6 +243,9 @@ TEST(WireIncidentCodes, TheCodesAreTheOnesOfTheLines) {
     EXPECT_EQ(codes.decision->rateKiBPerSecond, a.rateKiBPerSecond);
     EXPECT_EQ(codes.cause, OpenCode<CauseCode>(CauseCode::idleGrowth));
     EXPECT_EQ(codes.nextStep, OpenCode<NextStepCode>(NextStepCode::captureEvidence));
+    EXPECT_EQ(codes.headline, OpenCode<HeadlineCode>(HeadlineCode::keepsGrowing));
+    EXPECT_EQ(codes.impact->footprintKiB, 1900.0 * kMiB);
+    EXPECT_FALSE(codes.impact->seconds) << "no estimate, none in the impact";
     EXPECT_EQ(codes.reasons.size(), incident.whyLines.size());
     EXPECT_EQ(reasonTexts(codes.reasons, {}), std::vector<std::string>{})
         << "lists that do not line up show the monitor's texts";
@@ -252,6 +277,28 @@ TEST(WireDetailCodes, ReasonsOfTheDetailIncludingTheKernelsFirstVictim) {
     const DetailSnapshot detail = composer.detail(family.key);
     EXPECT_EQ(detail.whyBlock.reasonCodes.back().code.known, ReasonCode::endedFirst);
     expectDetailReasonsReadAlike(detail);
+    EXPECT_EQ(summaryShown(detail.verdictBlock.explanationCode, "-"),
+              detail.verdictBlock.explanation);
+}
+
+TEST(WireDetailCodes, TheTimelineFromItsCodesWithTheEventsAsSent) {
+    Composer composer;
+    FamilyView family = familyWith(growing());
+    family.firstSeen = 100;
+    composer.view.monotonicTime = 100 + 7 * 60 + 30;
+    composer.view.families.push_back(family);
+    composer.interaction.events[family.key].push_back(
+        {"12:04", "Evidence captured", "smaps_rollup and status saved", TimelineTone::evidence});
+    const auto sent = decode<DetailSnapshot>(encode(composer.detail(family.key)));
+    ASSERT_TRUE(sent) << sent.error().text();
+    const DetailSnapshot& detail = sent.value();
+    ASSERT_EQ(detail.timelineCodes.size(), 3u);
+    EXPECT_EQ(detail.timelineCodes[1].code.known, TimelineCode::now);
+    EXPECT_EQ(timelineShown(detail), detail.timeline);
+    DetailSnapshot unknown = detail;
+    unknown.timelineCodes[0].code = OpenCode<TimelineCode>::unknown("restarted");
+    unknown.timeline[0].title = "as the monitor says it";
+    EXPECT_EQ(timelineShown(unknown)[0].title, "as the monitor says it");
     expectDetailReasonsReadAlike(composer.detail("app:gone"));
 }
 
@@ -269,10 +316,49 @@ TEST(WireRowCodes, FiguresOfTheRowTexts) {
     EXPECT_EQ(row.curvatureLabel, "Accelerating growth");
     EXPECT_EQ(row.codes->exhaustionSeconds, 1800);
     EXPECT_EQ(row.codes->footprintKiB, static_cast<double>(a.footprintKiB));
+    EXPECT_EQ(row.codes->explanation->code.known, ReasonCode::growthSummary);
+    EXPECT_EQ(summaryShown(row.codes->explanation, "-"), row.explanation);
 
     FamilyView smoke = familyWith(a);
     smoke.smokeRole = SmokeRole::recovery;
     EXPECT_EQ(composer.row(smoke).codes, FindingCodes{}) << "a self-check row's texts are fixed";
+}
+
+// The forecast through the wire: the app says who goes first and when memory runs out in the
+// monitor's words, for one of our apps and for another user's process, named or not.
+void expectForecastReadsAlike(const LiveView& view) {
+    const auto forecast = memoryForecastOf(view);
+    ASSERT_TRUE(forecast);
+    const auto sent = decode<MemoryForecastSnapshot>(encode(*forecast));
+    ASSERT_TRUE(sent) << sent.error().text();
+    ASSERT_TRUE(sent.value().firstVictim);
+    EXPECT_EQ(firstVictimText(*sent.value().firstVictim), forecast->firstVictimText);
+    EXPECT_EQ(exhaustionLine(sent.value()), forecast->exhaustionText);
+}
+
+TEST(WireForecastCodes, WhoGoesFirstAndWhenMemoryRunsOut) {
+    LiveView view;
+    OomVictimView victim;
+    victim.ours = true;
+    victim.familyKey = "app:editor";
+    victim.familyTitle = "Editor";
+    victim.name = "editor";
+    victim.pid = 4242;
+    victim.footprintKiB = 3300 * kMiB;
+    view.forecast.firstVictim = victim;
+    for (double seconds : {30.0, 599.6, 2400.0, 3599.4}) {
+        view.forecast.exhaustionSeconds = seconds;
+        expectForecastReadsAlike(view);
+    }
+    view.forecast.firstVictim->ours = false;
+    expectForecastReadsAlike(view);
+    view.forecast.firstVictim->name.clear();
+    expectForecastReadsAlike(view);
+
+    MemoryForecastSnapshot unknown;
+    unknown.firstVictim = Coded<VictimCode>{OpenCode<VictimCode>::unknown("aNewerKind"), {}};
+    unknown.firstVictimText = "as the monitor says it";
+    EXPECT_EQ(firstVictimLine(unknown), "as the monitor says it");
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "views/detail/DetailView.h"
 
 #include "state/ReasonTexts.h"
+#include "state/SummaryTexts.h"
+#include "state/TimelineTexts.h"
 #include "views/detail/ArtifactBoundaryCard.h"
 #include "views/detail/DetailActionList.h"
 #include "views/detail/DiagnosticsDisclosure.h"
@@ -128,13 +130,13 @@ void DetailView::setDetail(const DetailSnapshot& detail) {
     verdictBlock_->setTitle(qs(detail_.title));
     verdictLabel_->setText(qs(detail_.verdictBlock.verdictLabel));
     confidenceLabel_->setText(qs(detail_.verdictBlock.confidenceLabel));
-    explanation_->setText(qs(detail_.verdictBlock.explanation));
+    explanation_->setText(qs(summaryShown(detail_.verdictBlock)));
     if (detail_.memorySeries) {
         memory_->setSeries(*detail_.memorySeries);
     }
     setShown(memory_, detail_.memorySeries.has_value());
     reasons_->setLines(reasonTexts(detail_.whyBlock.reasonCodes, detail_.whyBlock.reasons));
-    timeline_->setItems(detail_.timeline);
+    timeline_->setItems(timelineShown(detail_));
     setShown(timelineBlock_, !detail_.timeline.empty());
     actions_->setActions(detail_.actBlock.actions, detail_.actBlock.nextCommands);
     if (detail_.artifactBoundary) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/findings/SupportingFindingRow.h"
 
+#include "state/SummaryTexts.h"
 #include "state/VelmoraMotion.h"
 #include "views/findings/SparklineView.h"
 #include "views/findings/SupportingActionPill.h"
@@ -197,9 +198,10 @@ void SupportingFindingRow::showTexts() {
                               ? tr("watch")
                               : QString::fromStdString(finding_.confidencePillLabel));
     verdictPill_->setTint(tint, ColorRef{tint.name, 0.14, {}});
-    explanation_->setText(QString::fromStdString(finding_.explanation));
+    const QString explanation = QString::fromStdString(summaryShown(finding_));
+    explanation_->setText(explanation);
     setAccessibleName(QString::fromStdString(finding_.title));
-    setAccessibleDescription(QString::fromStdString(finding_.explanation));
+    setAccessibleDescription(explanation);
 
     setShown(curvatureChip_, finding_.curvatureLabel.has_value());
     if (finding_.curvatureLabel) {

@@ -119,7 +119,7 @@ void IncidentSummaryCard::showHeader() {
     stagePill_->setText(qs(stageLabelText(incident_)));
     stagePill_->setTint(tint, ColorRef{tint.name, 0.12, {}});
     evidence_->setText(qs(incident_.evidenceLabel));
-    headline_->setText(qs(incident_.headline));
+    headline_->setText(qs(headlineLine(incident_)));
     attribution_->setText(qs(incident_.attributionLine));
 }
 
