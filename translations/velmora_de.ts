@@ -37,6 +37,108 @@
     </message>
 </context>
 <context>
+    <name>AgoTexts</name>
+    <message numerus="yes">
+        <location filename="../state/AgoTexts.cpp" line="+13"/>
+        <source>%n s ago</source>
+        <extracomment>How long ago, in seconds.</extracomment>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n min ago</source>
+        <extracomment>How long ago, in minutes.</extracomment>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n h ago</source>
+        <extracomment>How long ago, in hours.</extracomment>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n d ago</source>
+        <extracomment>How long ago, in days.</extracomment>
+        <translation>
+            <numerusform>vor %n Tag</numerusform>
+            <numerusform>vor %n Tagen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%ns ago</source>
+        <extracomment>How long ago, in seconds, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nm ago</source>
+        <extracomment>How long ago, in minutes, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nh ago</source>
+        <extracomment>How long ago, in hours, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nd ago</source>
+        <extracomment>How long ago, in days, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n T.</numerusform>
+            <numerusform>vor %n T.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>just now</source>
+        <extracomment>Something that happened less than a minute ago.</extracomment>
+        <translation>gerade eben</translation>
+    </message>
+</context>
+<context>
+    <name>FooterTexts</name>
+    <message>
+        <location filename="../state/FooterTexts.cpp" line="+15"/>
+        <source>Storage %1</source>
+        <extracomment>The footer chip with the size of Velmora&apos;s data folder: &quot;Storage 381 MB&quot;.</extracomment>
+        <translation>Daten %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Prune pending</source>
+        <extracomment>The footer chip before the history has dropped its old records for the first time.</extracomment>
+        <translation>Bereinigung ausstehend</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Last prune %1</source>
+        <extracomment>The footer chip: when the history last dropped its old records; %1 is &quot;2h ago&quot;.</extracomment>
+        <translation>Bereinigt %1</translation>
+    </message>
+</context>
+<context>
     <name>IncidentSnapshot</name>
     <message>
         <location filename="../model/IncidentSnapshot.cpp" line="+189"/>
@@ -315,7 +417,7 @@
 <context>
     <name>PopoverState</name>
     <message>
-        <location filename="../state/PopoverState.cpp" line="+32"/>
+        <location filename="../state/PopoverState.cpp" line="+33"/>
         <source>%1 HISTORY</source>
         <extracomment>The summary line, in capitals, over one offender&apos;s history; %1 is the app&apos;s name, already in capitals.</extracomment>
         <translation>VERLAUF: %1</translation>
@@ -346,6 +448,138 @@
         <source>ADVANCED HISTORY</source>
         <extracomment>The summary line, in capitals, of the history with nothing in it.</extracomment>
         <translation>ERWEITERTER VERLAUF</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFindingTexts</name>
+    <message>
+        <location filename="../state/RecentFindingTexts.cpp" line="+17"/>
+        <source>Ended: out of memory</source>
+        <extracomment>A recent finding&apos;s status: the kernel ended the app when memory ran out.</extracomment>
+        <translation>Beendet: Speicher erschöpft</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process ended</source>
+        <extracomment>A recent finding&apos;s status: the app&apos;s processes exited.</extracomment>
+        <translation>Prozess beendet</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Growth stopped</source>
+        <extracomment>A recent finding&apos;s status: the app&apos;s memory stopped growing.</extracomment>
+        <translation>Wachstum gestoppt</translation>
+    </message>
+</context>
+<context>
+    <name>SystemStateTexts</name>
+    <message>
+        <location filename="../state/SystemStateTexts.cpp" line="+28"/>
+        <source>ALL CLEAR</source>
+        <extracomment>The summary line, in capitals, when nothing grows.</extracomment>
+        <translation>ALLES IN ORDNUNG</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>1 FAMILY TO WATCH</source>
+        <extracomment>The summary line, in capitals, over one app that grows.</extracomment>
+        <translation>1 FAMILIE IM BLICK</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n FAMILIES TO WATCH</source>
+        <extracomment>The summary line, in capitals, over the apps that grow.</extracomment>
+        <translation>
+            <numerusform>%n FAMILIE IM BLICK</numerusform>
+            <numerusform>%n FAMILIEN IM BLICK</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>1 SUSPECTED LEAK</source>
+        <extracomment>The summary line, in capitals, over one app suspected of leaking memory.</extracomment>
+        <translation>1 VERMUTETES LECK</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n SUSPECTED LEAKS</source>
+        <extracomment>The summary line, in capitals, over the apps suspected of leaking memory.</extracomment>
+        <translation>
+            <numerusform>%n VERMUTETES LECK</numerusform>
+            <numerusform>%n VERMUTETE LECKS</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>CRITICAL RUNAWAY</source>
+        <extracomment>The summary line, in capitals, when an app&apos;s memory grows out of control.</extracomment>
+        <translation>KRITISCHES WACHSTUM</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>CRITICAL PRESSURE</source>
+        <extracomment>The summary line, in capitals, when the machine is about to run out of memory.</extracomment>
+        <translation>KRITISCHER SPEICHERDRUCK</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Normal pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck normal</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Elevated pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck erhöht</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>High pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck hoch</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Critical pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck kritisch</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 available of %2</source>
+        <extracomment>The memory still available and all the machine has: &quot;20.1 GB available of 23.4 GB&quot;.</extracomment>
+        <translation>%1 von %2 verfügbar</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>First process scan running</source>
+        <extracomment>The line under the pressure pill until the processes have been looked at once.</extracomment>
+        <translation>Erste Prozessprüfung läuft</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 in %2</source>
+        <extracomment>What Velmora watches: %1 is &quot;48 same-user processes&quot;, %2 is &quot;12 families&quot;.</extracomment>
+        <translation>%1 in %2</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n same-user processes</source>
+        <extracomment>Processes of the person&apos;s own user account, as counted in &quot;%1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Prozess dieses Benutzers</numerusform>
+            <numerusform>%n Prozesse dieses Benutzers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n families</source>
+        <extracomment>Apps (groups of processes), as counted in &quot;%1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Familie</numerusform>
+            <numerusform>%n Familien</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -600,6 +834,60 @@
     </message>
 </context>
 <context>
+    <name>velmora::ChartTexts</name>
+    <message>
+        <location filename="../views/kit/ChartTexts.cpp" line="+42"/>
+        <source>now</source>
+        <extracomment>On a chart&apos;s time axis: the present moment.</extracomment>
+        <translation>jetzt</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>%n min</source>
+        <extracomment>A span on a chart&apos;s time axis, in minutes.</extracomment>
+        <translation>
+            <numerusform>%n Min.</numerusform>
+            <numerusform>%n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n h</source>
+        <extracomment>A span on a chart&apos;s time axis, in hours.</extracomment>
+        <translation>
+            <numerusform>%n Std.</numerusform>
+            <numerusform>%n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n d</source>
+        <extracomment>A span on a chart&apos;s time axis, in days.</extracomment>
+        <translation>
+            <numerusform>%n T.</numerusform>
+            <numerusform>%n T.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>in %1</source>
+        <extracomment>A moment after now on a chart&apos;s time axis; %1 is a span (&quot;20 min&quot;).</extracomment>
+        <translation>in %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 ago</source>
+        <extracomment>A moment before now on a chart&apos;s time axis; %1 is a span (&quot;30 min&quot;).</extracomment>
+        <translation>vor %1</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>%1 %2</source>
+        <extracomment>When a chart&apos;s point was taken on another day: %1 the weekday (&quot;Tue&quot;), %2 the time.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+</context>
+<context>
     <name>velmora::DesktopNotifier</name>
     <message>
         <location filename="../app/DesktopNotifier.cpp" line="+23"/>
@@ -693,7 +981,7 @@
 <context>
     <name>velmora::FooterTelemetry</name>
     <message>
-        <location filename="../views/popover/FooterTelemetry.cpp" line="+79"/>
+        <location filename="../views/popover/FooterTelemetry.cpp" line="+80"/>
         <source>Return to live triage</source>
         <translation>Zurück zur Live-Ansicht</translation>
     </message>
@@ -733,7 +1021,7 @@
 <context>
     <name>velmora::IncidentConfidenceLadder</name>
     <message>
-        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+123"/>
+        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+125"/>
         <source>Confidence</source>
         <translation>Gewissheit</translation>
     </message>
@@ -741,7 +1029,7 @@
 <context>
     <name>velmora::IncidentConfidenceStepSummary</name>
     <message>
-        <location line="-7"/>
+        <location line="-9"/>
         <source>%1, %2</source>
         <extracomment>A step of the confidence ladder as a screen reader says it: its label, then its value.</extracomment>
         <translation>%1, %2</translation>
@@ -869,6 +1157,168 @@
     </message>
 </context>
 <context>
+    <name>velmora::MemoryChart</name>
+    <message>
+        <location filename="../views/kit/MemoryChart.cpp" line="+45"/>
+        <source>Memory chart</source>
+        <extracomment>The name assistive technology gives the chart of memory over time.</extracomment>
+        <translation>Speicherdiagramm</translation>
+    </message>
+    <message>
+        <location line="+177"/>
+        <source>%1 · %2</source>
+        <extracomment>The readout under the pointer on a memory chart: %1 when (&quot;14:05&quot;, &quot;12 min ago&quot;), %2 the size then (&quot;412.3 MB&quot;).</extracomment>
+        <translation>%1 · %2</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MemoryChartBlock</name>
+    <message>
+        <location filename="../views/detail/MemoryChartBlock.cpp" line="+15"/>
+        <source>No samples yet.</source>
+        <extracomment>Under the detail&apos;s memory chart, before the monitor has any figure.</extracomment>
+        <translation>Noch keine Messwerte.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Now %1: %2 anonymous, %3 swapped, %4 shared.</source>
+        <extracomment>Under the detail&apos;s memory chart: the footprint now (%1) and its parts.</extracomment>
+        <translation>Jetzt %1: %2 anonym, %3 ausgelagert, %4 gemeinsam genutzt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Now %1: %2 anonymous, %3 swapped.</source>
+        <translation>Jetzt %1: %2 anonym, %3 ausgelagert.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Now %1: %2 anonymous, no swap, %3 shared.</source>
+        <translation>Jetzt %1: %2 anonym, nichts ausgelagert, %3 gemeinsam genutzt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Now %1: %2 anonymous, no swap.</source>
+        <translation>Jetzt %1: %2 anonym, nichts ausgelagert.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Dashed: the trend the verdict was drawn from.</source>
+        <extracomment>Under the detail&apos;s memory chart: what its dashed line is.</extracomment>
+        <translation>Gestrichelt: der Trend, aus dem das Urteil stammt.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>MEMORY</source>
+        <extracomment>Title of the detail&apos;s block that charts the family&apos;s memory over time.</extracomment>
+        <translation>SPEICHER</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Family</source>
+        <extracomment>A switch above the detail&apos;s memory chart: the whole family&apos;s memory.</extracomment>
+        <translation>Familie</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MemorySeriesChart</name>
+    <message>
+        <location filename="../views/kit/MemorySeriesChart.cpp" line="+18"/>
+        <source>critical</source>
+        <comment>A mark on a history chart: a critical incident began.</comment>
+        <translation>kritisch</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>incident</source>
+        <comment>A mark on a history chart: an incident began.</comment>
+        <translation>Vorfall</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>calm</source>
+        <comment>A mark on a memory chart: the verdict went back to normal.</comment>
+        <translation>ruhig</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>watch</source>
+        <comment>A mark on a memory chart: the verdict became watch.</comment>
+        <translation>beobachten</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>suspect</source>
+        <comment>A mark on a memory chart: the verdict became suspect.</comment>
+        <translation>verdächtig</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>probable</source>
+        <comment>A mark on a memory chart: the verdict became probable.</comment>
+        <translation>wahrscheinlich</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>critical</source>
+        <comment>A mark on a memory chart: the verdict became critical.</comment>
+        <translation>kritisch</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>anonymous</source>
+        <comment>Legend of a memory chart: memory only the process holds.</comment>
+        <translation>anonym</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>swapped</source>
+        <comment>Legend of a memory chart: memory moved out to swap.</comment>
+        <translation>ausgelagert</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>shared</source>
+        <comment>Legend of a memory chart: shared memory counted for the family.</comment>
+        <translation>gemeinsam</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>PID %1</source>
+        <comment>The growing member of a family, by its process ID.</comment>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>PID %1 (%2)</source>
+        <comment>The growing member of a family: its process ID and name.</comment>
+        <translation>PID %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>footprint</source>
+        <comment>Legend of a memory chart: the line of the whole footprint.</comment>
+        <translation>gesamt</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>OOM kill</source>
+        <comment>A mark on a memory chart: the out-of-memory killer struck.</comment>
+        <translation>OOM-Abbruch</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Memory runs out in %1 at %2</source>
+        <comment>A level on a memory chart: %1 a span (&quot;20 min&quot;), %2 the footprint then.</comment>
+        <translation>Speicher erschöpft in %1 bei %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Memory over the last %1: %2 to %3.</source>
+        <comment>What assistive technology says of a memory chart: its span, the first and the last footprint.</comment>
+        <translation>Speicher der letzten %1: %2 bis %3.</translation>
+    </message>
+</context>
+<context>
     <name>velmora::NotWatchingPanel</name>
     <message>
         <location filename="../views/popover/NotWatchingPanel.cpp" line="+88"/>
@@ -913,6 +1363,27 @@
     </message>
 </context>
 <context>
+    <name>velmora::OffenderMemoryBlock</name>
+    <message>
+        <location filename="../views/history/OffenderMemoryBlock.cpp" line="+15"/>
+        <source>MEMORY</source>
+        <extracomment>Title of the history&apos;s block that charts an offender&apos;s memory.</extracomment>
+        <translation>SPEICHER</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>7 days</source>
+        <extracomment>A switch above the history&apos;s memory chart: show the last week.</extracomment>
+        <translation>7 Tage</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>30 days</source>
+        <extracomment>A switch above the history&apos;s memory chart: show the last month.</extracomment>
+        <translation>30 Tage</translation>
+    </message>
+</context>
+<context>
     <name>velmora::OutOfDate</name>
     <message>
         <location filename="../views/popover/OutOfDate.cpp" line="+23"/>
@@ -940,7 +1411,7 @@
 <context>
     <name>velmora::RecentFindingsSection</name>
     <message>
-        <location filename="../views/findings/RecentFindingsSection.cpp" line="+67"/>
+        <location filename="../views/findings/RecentFindingsSection.cpp" line="+69"/>
         <source>KEEP AN EYE ON THESE</source>
         <extracomment>The heading, in capitals, over apps that were suspects recently.</extracomment>
         <translation>IM AUGE BEHALTEN</translation>
@@ -1189,7 +1660,7 @@
         <translation> +%1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+15"/>
         <source>Inspect supporting suspect</source>
         <translation>Weiteren Verdachtsfall ansehen</translation>
     </message>
@@ -1197,7 +1668,7 @@
 <context>
     <name>velmora::SystemStateHeader</name>
     <message>
-        <location filename="../views/popover/SystemStateHeader.cpp" line="+223"/>
+        <location filename="../views/popover/SystemStateHeader.cpp" line="+224"/>
         <source>SYSTEM STATE</source>
         <extracomment>The eyebrow over the machine&apos;s memory figures, in capitals.</extracomment>
         <translation>SYSTEMZUSTAND</translation>
@@ -1406,243 +1877,6 @@
         <source>Where it grows</source>
         <extracomment>The same heading as a screen reader says it.</extracomment>
         <translation>Wo es wächst</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::ChartTexts</name>
-    <message>
-        <location filename="../views/kit/ChartTexts.cpp" line="+34"/>
-        <source>now</source>
-        <extracomment>On a chart&apos;s time axis: the present moment.</extracomment>
-        <translation>jetzt</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+7"/>
-        <source>%n min</source>
-        <extracomment>A span on a chart&apos;s time axis, in minutes.</extracomment>
-        <translation>
-            <numerusform>%n Min.</numerusform>
-            <numerusform>%n Min.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+4"/>
-        <source>%n h</source>
-        <extracomment>A span on a chart&apos;s time axis, in hours.</extracomment>
-        <translation>
-            <numerusform>%n Std.</numerusform>
-            <numerusform>%n Std.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+4"/>
-        <source>%n d</source>
-        <extracomment>A span on a chart&apos;s time axis, in days.</extracomment>
-        <translation>
-            <numerusform>%n T.</numerusform>
-            <numerusform>%n T.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>in %1</source>
-        <extracomment>A moment after now on a chart&apos;s time axis; %1 is a span (&quot;20 min&quot;).</extracomment>
-        <translation>in %1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>%1 ago</source>
-        <extracomment>A moment before now on a chart&apos;s time axis; %1 is a span (&quot;30 min&quot;).</extracomment>
-        <translation>vor %1</translation>
-    </message>
-    <message>
-        <location line="+47"/>
-        <source>%1 %2</source>
-        <extracomment>When a chart&apos;s point was taken on another day: %1 the weekday (&quot;Tue&quot;), %2 the time.</extracomment>
-        <translation>%1 %2</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::MemoryChart</name>
-    <message>
-        <location filename="../views/kit/MemoryChart.cpp" line="+45"/>
-        <source>Memory chart</source>
-        <extracomment>The name assistive technology gives the chart of memory over time.</extracomment>
-        <translation>Speicherdiagramm</translation>
-    </message>
-    <message>
-        <location line="+177"/>
-        <source>%1 · %2</source>
-        <extracomment>The readout under the pointer on a memory chart: %1 when (&quot;14:05&quot;, &quot;12 min ago&quot;), %2 the size then (&quot;412.3 MB&quot;).</extracomment>
-        <translation>%1 · %2</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::MemoryChartBlock</name>
-    <message>
-        <location filename="../views/detail/MemoryChartBlock.cpp" line="+15"/>
-        <source>No samples yet.</source>
-        <extracomment>Under the detail&apos;s memory chart, before the monitor has any figure.</extracomment>
-        <translation>Noch keine Messwerte.</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Now %1: %2 anonymous, %3 swapped, %4 shared.</source>
-        <extracomment>Under the detail&apos;s memory chart: the footprint now (%1) and its parts.</extracomment>
-        <translation>Jetzt %1: %2 anonym, %3 ausgelagert, %4 gemeinsam genutzt.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Now %1: %2 anonymous, %3 swapped.</source>
-        <translation>Jetzt %1: %2 anonym, %3 ausgelagert.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Now %1: %2 anonymous, no swap, %3 shared.</source>
-        <translation>Jetzt %1: %2 anonym, nichts ausgelagert, %3 gemeinsam genutzt.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Now %1: %2 anonymous, no swap.</source>
-        <translation>Jetzt %1: %2 anonym, nichts ausgelagert.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Dashed: the trend the verdict was drawn from.</source>
-        <extracomment>Under the detail&apos;s memory chart: what its dashed line is.</extracomment>
-        <translation>Gestrichelt: der Trend, aus dem das Urteil stammt.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>MEMORY</source>
-        <extracomment>Title of the detail&apos;s block that charts the family&apos;s memory over time.</extracomment>
-        <translation>SPEICHER</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>Family</source>
-        <extracomment>A switch above the detail&apos;s memory chart: the whole family&apos;s memory.</extracomment>
-        <translation>Familie</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::MemorySeriesChart</name>
-    <message>
-        <location filename="../views/kit/MemorySeriesChart.cpp" line="+18"/>
-        <source>critical</source>
-        <comment>A mark on a history chart: a critical incident began.</comment>
-        <translation>kritisch</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>incident</source>
-        <comment>A mark on a history chart: an incident began.</comment>
-        <translation>Vorfall</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>calm</source>
-        <comment>A mark on a memory chart: the verdict went back to normal.</comment>
-        <translation>ruhig</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>watch</source>
-        <comment>A mark on a memory chart: the verdict became watch.</comment>
-        <translation>beobachten</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>suspect</source>
-        <comment>A mark on a memory chart: the verdict became suspect.</comment>
-        <translation>verdächtig</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>probable</source>
-        <comment>A mark on a memory chart: the verdict became probable.</comment>
-        <translation>wahrscheinlich</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>critical</source>
-        <comment>A mark on a memory chart: the verdict became critical.</comment>
-        <translation>kritisch</translation>
-    </message>
-    <message>
-        <location line="+60"/>
-        <source>anonymous</source>
-        <comment>Legend of a memory chart: memory only the process holds.</comment>
-        <translation>anonym</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>swapped</source>
-        <comment>Legend of a memory chart: memory moved out to swap.</comment>
-        <translation>ausgelagert</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>shared</source>
-        <comment>Legend of a memory chart: shared memory counted for the family.</comment>
-        <translation>gemeinsam</translation>
-    </message>
-    <message>
-        <location line="+52"/>
-        <source>PID %1</source>
-        <comment>The growing member of a family, by its process ID.</comment>
-        <translation>PID %1</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>PID %1 (%2)</source>
-        <comment>The growing member of a family: its process ID and name.</comment>
-        <translation>PID %1 (%2)</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>footprint</source>
-        <comment>Legend of a memory chart: the line of the whole footprint.</comment>
-        <translation>gesamt</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>OOM kill</source>
-        <comment>A mark on a memory chart: the out-of-memory killer struck.</comment>
-        <translation>OOM-Abbruch</translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>Memory runs out in %1 at %2</source>
-        <comment>A level on a memory chart: %1 a span (&quot;20 min&quot;), %2 the footprint then.</comment>
-        <translation>Speicher erschöpft in %1 bei %2</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Memory over the last %1: %2 to %3.</source>
-        <comment>What assistive technology says of a memory chart: its span, the first and the last footprint.</comment>
-        <translation>Speicher der letzten %1: %2 bis %3.</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::OffenderMemoryBlock</name>
-    <message>
-        <location filename="../views/history/OffenderMemoryBlock.cpp" line="+15"/>
-        <source>MEMORY</source>
-        <extracomment>Title of the history&apos;s block that charts an offender&apos;s memory.</extracomment>
-        <translation>SPEICHER</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>7 days</source>
-        <extracomment>A switch above the history&apos;s memory chart: show the last week.</extracomment>
-        <translation>7 Tage</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>30 days</source>
-        <extracomment>A switch above the history&apos;s memory chart: show the last month.</extracomment>
-        <translation>30 Tage</translation>
     </message>
 </context>
 </TS>
