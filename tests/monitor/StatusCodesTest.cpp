@@ -5,6 +5,7 @@
 // an unknown code shows the monitor's text, and a code of the wrong type fails with its path.
 #include "base/Translate.h"
 #include "model/Codec.h"
+#include "monitor/compose/SnapshotComposer.h"
 #include "monitor/compose/StatusWording.h"
 #include "monitor/history/StorageFooter.h"
 #include "state/FooterTexts.h"
@@ -96,6 +97,41 @@ TEST(StatusCodes, ScopeLineSaysWhatTheMonitorSays) {
     setScanRunning(scanning);
     EXPECT_EQ(scanning.scopeLabel, "First process scan running");
     EXPECT_EQ(scopeText(*sent(scanning).codes), scanning.scopeLabel);
+}
+
+// The whole answer: the scope is coded only while it says the scope, not the forecast.
+PopoverSnapshot composedFor(const LiveView* view) {
+    const ConfigStore config("/nonexistent/velmora/config.json");
+    InteractionState interaction;
+    const MonitorPaths paths;
+    ComposeContext context{view, config, interaction, paths};
+    context.monotonicNow = view != nullptr ? view->monotonicTime : 0;
+    return sent(composeSnapshot(context));
+}
+
+TEST(StatusCodes, ScopeLineIsCodedOnlyWhileItSaysTheScope) {
+    const PopoverSnapshot first = composedFor(nullptr);
+    EXPECT_EQ(scopeLineText(first.systemState), "First process scan running");
+    EXPECT_EQ(summaryStripText(first), "ALL CLEAR");
+    ASSERT_TRUE(first.systemState.codes && first.systemState.codes->scope);
+
+    LiveView view;
+    view.monotonicTime = 10'000;
+    view.watchedProcesses = 214;
+    view.familyCount = 61;
+    view.machine.valid = true;
+    view.machine.memory.totalKiB = 16 << 20;
+    view.machine.memory.availableKiB = 9 << 20;
+    const PopoverSnapshot calm = composedFor(&view);
+    EXPECT_EQ(scopeLineText(calm.systemState), "214 same-user processes in 61 families");
+    EXPECT_EQ(pressurePillText(calm.systemState), "Normal pressure");
+    EXPECT_EQ(headroomLineText(calm.systemState), "9.0 GB available of 16.0 GB");
+
+    view.machine.valid = false; // the forecast's own line takes the scope's place
+    const PopoverSnapshot unread = composedFor(&view);
+    EXPECT_FALSE(unread.systemState.codes);
+    EXPECT_EQ(scopeLineText(unread.systemState), "Memory forecast unavailable");
+    EXPECT_EQ(pressurePillText(unread.systemState), "Memory state unavailable");
 }
 
 TEST(StatusCodes, RecentFindingSaysWhatTheMonitorSays) {
