@@ -3,24 +3,32 @@
 
 namespace velmora {
 
-std::string agoText(int64_t elapsedSeconds, AgoStyle style) {
+AgoParts agoParts(int64_t elapsedSeconds, AgoStyle style) {
     const int64_t s = elapsedSeconds;
     if (s < 1 || (!style.seconds && s < 60)) {
-        return "just now";
+        return {AgoUnit::seconds, 0};
     }
-    auto text = [&style](int64_t count, const char* spaced, const char* compact) {
-        return std::to_string(count) + (style.compact ? compact : spaced) + " ago";
-    };
     if (s < 60) {
-        return text(s, " s", "s");
+        return {AgoUnit::seconds, s};
     }
     if (s < 3600) {
-        return text(s / 60, " min", "m");
+        return {AgoUnit::minutes, s / 60};
     }
     if (s < 86400 || !style.days) {
-        return text(s / 3600, " h", "h");
+        return {AgoUnit::hours, s / 3600};
     }
-    return text(s / 86400, " d", "d");
+    return {AgoUnit::days, s / 86400};
+}
+
+std::string agoText(int64_t elapsedSeconds, AgoStyle style) {
+    const AgoParts parts = agoParts(elapsedSeconds, style);
+    if (parts.count == 0) {
+        return "just now";
+    }
+    static constexpr const char* spaced[] = {" s", " min", " h", " d"};
+    static constexpr const char* compact[] = {"s", "m", "h", "d"};
+    const auto unit = static_cast<std::size_t>(parts.unit);
+    return std::to_string(parts.count) + (style.compact ? compact[unit] : spaced[unit]) + " ago";
 }
 
 } // namespace velmora

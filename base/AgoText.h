@@ -23,4 +23,13 @@ inline constexpr AgoStyle kHistoryAgo{false, true, true};
 
 std::string agoText(int64_t elapsedSeconds, AgoStyle style);
 
+// The unit and whole count agoText writes: a count of zero in seconds is "just now". For texts
+// composed in another language from the same figures.
+enum class AgoUnit { seconds, minutes, hours, days };
+struct AgoParts {
+    AgoUnit unit = AgoUnit::seconds;
+    int64_t count = 0;
+};
+AgoParts agoParts(int64_t elapsedSeconds, AgoStyle style);
+
 } // namespace velmora

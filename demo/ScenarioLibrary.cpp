@@ -16,9 +16,9 @@ PopoverSnapshot baseSnapshot(const char* scopeLabel, const char* storageText,
                              const char* pruneText) {
     PopoverSnapshot snapshot;
     snapshot.refreshIntervalMs = 1000;
-    snapshot.systemState =
-        SystemStateSnapshot{"Normal pressure", "8.0 GB available of 32.0 GB", scopeLabel, 0.75};
-    snapshot.footerTelemetry = FooterTelemetrySnapshot{storageText, pruneText};
+    snapshot.systemState = SystemStateSnapshot{
+        "Normal pressure", "8.0 GB available of 32.0 GB", scopeLabel, 0.75, {} /* texts alone */};
+    snapshot.footerTelemetry = FooterTelemetrySnapshot{storageText, pruneText, {}};
     snapshot.bootstrapScan = BootstrapScanSnapshot{false, false, 8};
     snapshot.trustAccess = TrustAccessSnapshot{};
     return snapshot;
@@ -83,15 +83,27 @@ FindingSnapshot cargoRow() {
 
 std::vector<RecentFindingSnapshot> recentFindings() {
     return {
-        RecentFindingSnapshot{"org.gnome.Nautilus", "Files", "Recovered",
-                              "Footprint returned to baseline after a graceful recovery.", "1h ago",
-                              FindingSeverity::watch},
-        RecentFindingSnapshot{"org.mozilla.firefox", "Firefox", "Resolved",
-                              "Growth stopped once the media tab closed.", "Yesterday",
-                              FindingSeverity::suspect},
-        RecentFindingSnapshot{"com.docker.backend", "Docker backend", "Critical, restarted",
-                              "Runaway build cache; restarted by you.", "3d ago",
-                              FindingSeverity::critical},
+        RecentFindingSnapshot{"org.gnome.Nautilus",
+                              "Files",
+                              "Recovered",
+                              "Footprint returned to baseline after a graceful recovery.",
+                              "1h ago",
+                              FindingSeverity::watch,
+                              {}},
+        RecentFindingSnapshot{"org.mozilla.firefox",
+                              "Firefox",
+                              "Resolved",
+                              "Growth stopped once the media tab closed.",
+                              "Yesterday",
+                              FindingSeverity::suspect,
+                              {}},
+        RecentFindingSnapshot{"com.docker.backend",
+                              "Docker backend",
+                              "Critical, restarted",
+                              "Runaway build cache; restarted by you.",
+                              "3d ago",
+                              FindingSeverity::critical,
+                              {}},
     };
 }
 

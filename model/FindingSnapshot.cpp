@@ -63,6 +63,7 @@ RecentFindingSnapshot decodeRecord(const Json& json, std::type_identity<RecentFi
         .explanation = in.required<std::string>("explanation"),
         .lastSeenText = in.required<std::string>("lastSeenText"),
         .severity = in.required<FindingSeverity>("severity"),
+        .codes = in.optional<RecentFindingCodes>("codes"),
     };
 }
 
@@ -74,6 +75,7 @@ Json encodeRecord(const RecentFindingSnapshot& value) {
         .field("explanation", value.explanation)
         .field("lastSeenText", value.lastSeenText)
         .field("severity", value.severity)
+        .field("codes", value.codes)
         .done();
 }
 

@@ -4,6 +4,7 @@
 #include "model/ActionDescriptor.h"
 #include "model/Enums.h"
 #include "model/FindingCodes.h"
+#include "model/StatusCodes.h"
 
 #include <cstdint>
 #include <optional>
@@ -46,6 +47,8 @@ struct RecentFindingSnapshot {
     std::string explanation;
     std::string lastSeenText;
     FindingSeverity severity = FindingSeverity::watch;
+    // The status and age as codes and figures, from a monitor that sends them.
+    std::optional<RecentFindingCodes> codes;
 
     bool operator==(const RecentFindingSnapshot&) const = default;
 };

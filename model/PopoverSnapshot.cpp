@@ -12,6 +12,7 @@ SystemStateSnapshot decodeRecord(const Json& json, std::type_identity<SystemStat
         .headroomLabel = in.required<std::string>("headroomLabel"),
         .scopeLabel = in.required<std::string>("scopeLabel"),
         .usedMemoryFraction = in.required<double>("usedMemoryFraction"),
+        .codes = in.optional<SystemStateCodes>("codes"),
     };
 }
 
@@ -21,6 +22,7 @@ Json encodeRecord(const SystemStateSnapshot& value) {
         .field("headroomLabel", value.headroomLabel)
         .field("scopeLabel", value.scopeLabel)
         .field("usedMemoryFraction", value.usedMemoryFraction)
+        .field("codes", value.codes)
         .done();
 }
 
@@ -28,13 +30,15 @@ FooterTelemetrySnapshot decodeRecord(const Json& json,
                                      std::type_identity<FooterTelemetrySnapshot>) {
     const ObjectReader in(json);
     return {.storageText = in.required<std::string>("storageText"),
-            .pruneText = in.required<std::string>("pruneText")};
+            .pruneText = in.required<std::string>("pruneText"),
+            .codes = in.optional<FooterCodes>("codes")};
 }
 
 Json encodeRecord(const FooterTelemetrySnapshot& value) {
     return ObjectWriter()
         .field("storageText", value.storageText)
         .field("pruneText", value.pruneText)
+        .field("codes", value.codes)
         .done();
 }
 
@@ -99,6 +103,7 @@ PopoverSnapshot decodeRecord(const Json& json, std::type_identity<PopoverSnapsho
     return {
         .globalTone = in.defaulted<SnapshotTone>("globalTone", SnapshotTone::allClear),
         .summaryText = in.defaulted<std::string>("summaryText", "ALL CLEAR"),
+        .summaryCode = in.optional<SummaryCodes>("summaryCode"),
         .refreshIntervalMs = in.defaulted<uint64_t>("refreshIntervalMs", uint64_t{1000}),
         .systemState =
             in.defaulted<SystemStateSnapshot>("systemState", [] { return SystemStateSnapshot{}; }),
@@ -129,6 +134,7 @@ Json encodeRecord(const PopoverSnapshot& value) {
     return ObjectWriter()
         .field("globalTone", value.globalTone)
         .field("summaryText", value.summaryText)
+        .field("summaryCode", value.summaryCode)
         .field("refreshIntervalMs", value.refreshIntervalMs)
         .field("systemState", value.systemState)
         .field("footerTelemetry", value.footerTelemetry)

@@ -9,6 +9,7 @@
 #include "model/MemoryOutlookSnapshot.h"
 #include "model/ReliefPlanSnapshot.h"
 #include "model/SettingsSnapshot.h"
+#include "model/StatusCodes.h"
 #include "model/TrustAccessSnapshot.h"
 
 #include <cstdint>
@@ -25,6 +26,8 @@ struct SystemStateSnapshot {
     std::string headroomLabel = "Headroom unavailable";
     std::string scopeLabel = "Process scan pending";
     double usedMemoryFraction = 0.0;
+    // The pill, headroom and scope as codes and figures, from a monitor that sends them.
+    std::optional<SystemStateCodes> codes;
 
     bool operator==(const SystemStateSnapshot&) const = default;
 };
@@ -33,6 +36,8 @@ struct SystemStateSnapshot {
 struct FooterTelemetrySnapshot {
     std::string storageText = "Storage unavailable";
     std::string pruneText = "Prune unavailable";
+    // The chips' figures, from a monitor that sends them.
+    std::optional<FooterCodes> codes;
 
     bool operator==(const FooterTelemetrySnapshot&) const = default;
 };
@@ -71,6 +76,8 @@ struct DestructiveConfirmationSnapshot {
 struct PopoverSnapshot {
     SnapshotTone globalTone = SnapshotTone::allClear;
     std::string summaryText = "ALL CLEAR";
+    // The summary strip as a code and a count, from a monitor that sends them.
+    std::optional<SummaryCodes> summaryCode;
     uint64_t refreshIntervalMs = 1000;
     SystemStateSnapshot systemState;
     FooterTelemetrySnapshot footerTelemetry;

@@ -2,6 +2,7 @@
 #include "state/PopoverState.h"
 
 #include "base/Translate.h"
+#include "state/SystemStateTexts.h"
 #include "state/WhitespaceAndCase.h"
 
 namespace velmora {
@@ -24,7 +25,7 @@ bool PopoverState::isHighlighted(const std::string& key) const {
 
 std::string PopoverState::activeSummaryText() const {
     if (surface == PopoverSurface::live) {
-        return snapshot.summaryText;
+        return summaryStripText(snapshot);
     }
     if (advancedHistory && advancedHistory->selectedDetail) {
         //: The summary line, in capitals, over one offender's history; %1 is the app's name,

@@ -218,7 +218,7 @@
 <context>
     <name>NotificationText</name>
     <message>
-        <location filename="../state/NotificationText.cpp" line="+47"/>
+        <location filename="../state/NotificationText.cpp" line="+46"/>
         <source>Runaway memory growth in %1</source>
         <translation>Ungebremstes Speicherwachstum in %1</translation>
     </message>
@@ -256,7 +256,7 @@
         <translation>aktuell %1</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+24"/>
         <source>Memory runs out in under a minute</source>
         <translation>Der Arbeitsspeicher ist in weniger als einer Minute voll</translation>
     </message>
@@ -315,7 +315,7 @@
 <context>
     <name>PopoverState</name>
     <message>
-        <location filename="../state/PopoverState.cpp" line="+32"/>
+        <location filename="../state/PopoverState.cpp" line="+33"/>
         <source>%1 HISTORY</source>
         <extracomment>The summary line, in capitals, over one offender&apos;s history; %1 is the app&apos;s name, already in capitals.</extracomment>
         <translation>VERLAUF: %1</translation>
@@ -693,7 +693,7 @@
 <context>
     <name>velmora::FooterTelemetry</name>
     <message>
-        <location filename="../views/popover/FooterTelemetry.cpp" line="+79"/>
+        <location filename="../views/popover/FooterTelemetry.cpp" line="+80"/>
         <source>Return to live triage</source>
         <translation>Zurück zur Live-Ansicht</translation>
     </message>
@@ -733,7 +733,7 @@
 <context>
     <name>velmora::IncidentConfidenceLadder</name>
     <message>
-        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+123"/>
+        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+125"/>
         <source>Confidence</source>
         <translation>Gewissheit</translation>
     </message>
@@ -741,7 +741,7 @@
 <context>
     <name>velmora::IncidentConfidenceStepSummary</name>
     <message>
-        <location line="-7"/>
+        <location line="-9"/>
         <source>%1, %2</source>
         <extracomment>A step of the confidence ladder as a screen reader says it: its label, then its value.</extracomment>
         <translation>%1, %2</translation>
@@ -768,51 +768,43 @@
 <context>
     <name>velmora::LocalizedText</name>
     <message>
-        <location filename="../state/LocalFigures.cpp" line="+38"/>
         <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 GB</source>
         <translation>%1 GB</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 TB</source>
         <translation>%1 TB</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 PB</source>
         <translation>%1 PB</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+26"/>
+        <location line="+30"/>
         <source>%1 MB/min</source>
         <extracomment>A growth rate in megabytes per minute, with its sign: &quot;+8.2 MB/min&quot;.</extracomment>
         <translation>%1 MB/min</translation>
     </message>
     <message>
-        <location line="+46"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
+        <location line="+7"/>
         <source>just now</source>
         <translation>gerade eben</translation>
     </message>
     <message numerus="yes">
-        <location line="+4"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
+        <location line="+7"/>
         <source>%ns ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -821,7 +813,6 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n s ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -830,7 +821,6 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
         <source>%nm ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -839,7 +829,6 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n min ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -848,7 +837,6 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
         <source>%nh ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -857,7 +845,6 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n h ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -866,7 +853,6 @@
     </message>
     <message numerus="yes">
         <location line="+3"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+3"/>
         <source>%nd ago</source>
         <translation>
             <numerusform>vor %n T.</numerusform>
@@ -875,7 +861,6 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n d ago</source>
         <translation>
             <numerusform>vor %n Tag</numerusform>
@@ -955,7 +940,7 @@
 <context>
     <name>velmora::RecentFindingsSection</name>
     <message>
-        <location filename="../views/findings/RecentFindingsSection.cpp" line="+67"/>
+        <location filename="../views/findings/RecentFindingsSection.cpp" line="+69"/>
         <source>KEEP AN EYE ON THESE</source>
         <extracomment>The heading, in capitals, over apps that were suspects recently.</extracomment>
         <translation>IM AUGE BEHALTEN</translation>
@@ -1204,7 +1189,7 @@
         <translation> +%1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+15"/>
         <source>Inspect supporting suspect</source>
         <translation>Weiteren Verdachtsfall ansehen</translation>
     </message>
@@ -1212,7 +1197,7 @@
 <context>
     <name>velmora::SystemStateHeader</name>
     <message>
-        <location filename="../views/popover/SystemStateHeader.cpp" line="+223"/>
+        <location filename="../views/popover/SystemStateHeader.cpp" line="+224"/>
         <source>SYSTEM STATE</source>
         <extracomment>The eyebrow over the machine&apos;s memory figures, in capitals.</extracomment>
         <translation>SYSTEMZUSTAND</translation>
@@ -1426,7 +1411,7 @@
 <context>
     <name>velmora::ChartTexts</name>
     <message>
-        <location filename="../views/kit/ChartTexts.cpp" line="+34"/>
+        <location filename="../views/kit/ChartTexts.cpp" line="+42"/>
         <source>now</source>
         <extracomment>On a chart&apos;s time axis: the present moment.</extracomment>
         <translation>jetzt</translation>
@@ -2170,7 +2155,7 @@
 <context>
     <name>velmora::LocalFigures</name>
     <message>
-        <location filename="../state/LocalFigures.cpp" line="-94"/>
+        <location filename="../state/LocalFigures.cpp" line="+27"/>
         <source>%1 h %2 min</source>
         <extracomment>Hours and minutes, as in &quot;3 h 20 min&quot;.</extracomment>
         <translation>%1 Std. %2 Min.</translation>
@@ -2234,6 +2219,240 @@
         <source>%1×</source>
         <extracomment>How many times larger, as in &quot;2.7×&quot;.</extracomment>
         <translation>%1×</translation>
+    </message>
+</context>
+<context>
+    <name>AgoTexts</name>
+    <message numerus="yes">
+        <location filename="../state/AgoTexts.cpp" line="+13"/>
+        <source>%n s ago</source>
+        <extracomment>How long ago, in seconds.</extracomment>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n min ago</source>
+        <extracomment>How long ago, in minutes.</extracomment>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n h ago</source>
+        <extracomment>How long ago, in hours.</extracomment>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n d ago</source>
+        <extracomment>How long ago, in days.</extracomment>
+        <translation>
+            <numerusform>vor %n Tag</numerusform>
+            <numerusform>vor %n Tagen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%ns ago</source>
+        <extracomment>How long ago, in seconds, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nm ago</source>
+        <extracomment>How long ago, in minutes, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nh ago</source>
+        <extracomment>How long ago, in hours, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nd ago</source>
+        <extracomment>How long ago, in days, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n T.</numerusform>
+            <numerusform>vor %n T.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>just now</source>
+        <extracomment>Something that happened less than a minute ago.</extracomment>
+        <translation>gerade eben</translation>
+    </message>
+</context>
+<context>
+    <name>FooterTexts</name>
+    <message>
+        <location filename="../state/FooterTexts.cpp" line="+15"/>
+        <source>Storage %1</source>
+        <extracomment>The footer chip with the size of Velmora&apos;s data folder: &quot;Storage 381 MB&quot;.</extracomment>
+        <translation>Daten %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Prune pending</source>
+        <extracomment>The footer chip before the history has dropped its old records for the first time.</extracomment>
+        <translation>Bereinigung ausstehend</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Last prune %1</source>
+        <extracomment>The footer chip: when the history last dropped its old records; %1 is &quot;2h ago&quot;.</extracomment>
+        <translation>Bereinigt %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFindingTexts</name>
+    <message>
+        <location filename="../state/RecentFindingTexts.cpp" line="+17"/>
+        <source>Ended: out of memory</source>
+        <extracomment>A recent finding&apos;s status: the kernel ended the app when memory ran out.</extracomment>
+        <translation>Beendet: Speicher erschöpft</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process ended</source>
+        <extracomment>A recent finding&apos;s status: the app&apos;s processes exited.</extracomment>
+        <translation>Prozess beendet</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Growth stopped</source>
+        <extracomment>A recent finding&apos;s status: the app&apos;s memory stopped growing.</extracomment>
+        <translation>Wachstum gestoppt</translation>
+    </message>
+</context>
+<context>
+    <name>SystemStateTexts</name>
+    <message>
+        <location filename="../state/SystemStateTexts.cpp" line="+28"/>
+        <source>ALL CLEAR</source>
+        <extracomment>The summary line, in capitals, when nothing grows.</extracomment>
+        <translation>ALLES IN ORDNUNG</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>1 FAMILY TO WATCH</source>
+        <extracomment>The summary line, in capitals, over one app that grows.</extracomment>
+        <translation>1 FAMILIE IM BLICK</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n FAMILIES TO WATCH</source>
+        <extracomment>The summary line, in capitals, over the apps that grow.</extracomment>
+        <translation>
+            <numerusform>%n FAMILIE IM BLICK</numerusform>
+            <numerusform>%n FAMILIEN IM BLICK</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>1 SUSPECTED LEAK</source>
+        <extracomment>The summary line, in capitals, over one app suspected of leaking memory.</extracomment>
+        <translation>1 VERMUTETES LECK</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n SUSPECTED LEAKS</source>
+        <extracomment>The summary line, in capitals, over the apps suspected of leaking memory.</extracomment>
+        <translation>
+            <numerusform>%n VERMUTETES LECK</numerusform>
+            <numerusform>%n VERMUTETE LECKS</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>CRITICAL RUNAWAY</source>
+        <extracomment>The summary line, in capitals, when an app&apos;s memory grows out of control.</extracomment>
+        <translation>KRITISCHES WACHSTUM</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>CRITICAL PRESSURE</source>
+        <extracomment>The summary line, in capitals, when the machine is about to run out of memory.</extracomment>
+        <translation>KRITISCHER SPEICHERDRUCK</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Normal pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck normal</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Elevated pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck erhöht</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>High pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck hoch</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Critical pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck kritisch</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 available of %2</source>
+        <extracomment>The memory still available and all the machine has: &quot;20.1 GB available of 23.4 GB&quot;.</extracomment>
+        <translation>%1 von %2 verfügbar</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>First process scan running</source>
+        <extracomment>The line under the pressure pill until the processes have been looked at once.</extracomment>
+        <translation>Erste Prozessprüfung läuft</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 in %2</source>
+        <extracomment>What Velmora watches: %1 is &quot;48 same-user processes&quot;, %2 is &quot;12 families&quot;.</extracomment>
+        <translation>%1 in %2</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n same-user processes</source>
+        <extracomment>Processes of the person&apos;s own user account, as counted in &quot;%1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Prozess dieses Benutzers</numerusform>
+            <numerusform>%n Prozesse dieses Benutzers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n families</source>
+        <extracomment>Apps (groups of processes), as counted in &quot;%1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Familie</numerusform>
+            <numerusform>%n Familien</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

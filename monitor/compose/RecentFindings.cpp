@@ -3,6 +3,7 @@
 
 #include "monitor/common/Formatting.h"
 #include "monitor/compose/FamilyTexts.h"
+#include "monitor/compose/StatusWording.h"
 
 #include <algorithm>
 #include <set>
@@ -24,21 +25,31 @@ std::vector<RecentFindingSnapshot> recentFindingsOf(const LiveView& view) {
         if (!killed.insert(kill->key).second) {
             continue; // an older kill of a family already listed
         }
-        dated.push_back(
-            {kill->at,
-             {kill->key, kill->title, "Ended: out of memory", outOfMemoryKillMessage(*kill),
-              formatAgo(view.monotonicTime - kill->at), FindingSeverity::critical}});
+        // The status and the age with their codes below.
+        RecentFindingSnapshot finding{kill->key, kill->title,
+                                      {},        outOfMemoryKillMessage(*kill),
+                                      {},        FindingSeverity::critical,
+                                      {}};
+        setRecentStatus(finding, RecentStatusCode::outOfMemory, view.monotonicTime - kill->at);
+        dated.push_back({kill->at, std::move(finding)});
     }
     for (const DepartedFinding& departed : view.departed) {
         if (killed.count(departed.key) != 0) {
             continue;
         }
-        dated.push_back(
-            {departed.leftAt,
-             {departed.key, departed.title,
-              departed.processEnded ? "Process ended" : "Growth stopped",
-              verdictLabel(departed.peakVerdict) + " earlier; no longer in the live rows.",
-              formatAgo(view.monotonicTime - departed.leftAt), severityOf(departed.peakVerdict)}});
+        RecentFindingSnapshot finding{departed.key,
+                                      departed.title,
+                                      {},
+                                      verdictLabel(departed.peakVerdict) +
+                                          " earlier; no longer in the live rows.",
+                                      {},
+                                      severityOf(departed.peakVerdict),
+                                      {}};
+        setRecentStatus(finding,
+                        departed.processEnded ? RecentStatusCode::processEnded
+                                              : RecentStatusCode::growthStopped,
+                        view.monotonicTime - departed.leftAt);
+        dated.push_back({departed.leftAt, std::move(finding)});
     }
     // Newest first; departures of the same moment keep their reverse recording order.
     std::reverse(dated.begin() + static_cast<std::ptrdiff_t>(killed.size()), dated.end());

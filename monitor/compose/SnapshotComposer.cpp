@@ -9,6 +9,7 @@
 #include "monitor/compose/IncidentBuilder.h"
 #include "monitor/compose/RecentFindings.h"
 #include "monitor/compose/ReliefPlanner.h"
+#include "monitor/compose/StatusWording.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -28,29 +29,6 @@ std::string secondsText(double seconds) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%g", seconds);
     return std::string(buf) + "s";
-}
-
-std::string summaryOf(SnapshotTone tone, const std::vector<FindingSnapshot>& rows) {
-    auto count = [&](FindingSeverity floor) {
-        return std::count_if(rows.begin(), rows.end(), [&](const FindingSnapshot& row) {
-            return rank(row.severity) >= rank(floor);
-        });
-    };
-    switch (tone) {
-    case SnapshotTone::allClear:
-        return "ALL CLEAR";
-    case SnapshotTone::watch:
-        return count(FindingSeverity::watch) == 1
-                   ? "1 FAMILY TO WATCH"
-                   : std::to_string(count(FindingSeverity::watch)) + " FAMILIES TO WATCH";
-    case SnapshotTone::suspect:
-        return count(FindingSeverity::suspect) <= 1
-                   ? "1 SUSPECTED LEAK"
-                   : std::to_string(count(FindingSeverity::suspect)) + " SUSPECTED LEAKS";
-    case SnapshotTone::critical:
-        return count(FindingSeverity::critical) >= 1 ? "CRITICAL RUNAWAY" : "CRITICAL PRESSURE";
-    }
-    return "ALL CLEAR";
 }
 
 // The memory cgroups' kill counts: each read when its first process is seen, and again only
@@ -197,7 +175,7 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
     snapshot.destructiveConfirmation = context.interaction.confirmation;
     if (view == nullptr) {
         snapshot.bootstrapScan.active = true;
-        snapshot.systemState.scopeLabel = "First process scan running";
+        setScanRunning(snapshot.systemState);
         return snapshot;
     }
     snapshot.bootstrapScan.active = false;
@@ -207,16 +185,11 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
         view->monotonicTime - view->startedAt < tuning.minRateBuckets * tuning.bucketSeconds;
 
     const MachineState& machine = view->machine;
-    if (machine.valid) {
-        snapshot.systemState.pressureLabel = pressureLabel(machine.level);
-        snapshot.systemState.headroomLabel = headroomLabel(machine);
-        snapshot.systemState.usedMemoryFraction = machine.usedFraction();
-    }
-    snapshot.systemState.scopeLabel = std::to_string(view->watchedProcesses) +
-                                      " same-user processes in " +
-                                      std::to_string(view->familyCount) + " families";
+    setMachineState(snapshot.systemState, machine);
     if (auto forecast = forecastScopeLabel(*view)) {
         snapshot.systemState.scopeLabel = *forecast; // under the pressure pill, while it matters
+    } else {
+        setScope(snapshot.systemState, view->watchedProcesses, view->familyCount);
     }
 
     auto families = rowFamilies(context);
@@ -237,7 +210,7 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
         tone = std::max(tone, SnapshotTone::suspect);
     }
     snapshot.globalTone = tone;
-    snapshot.summaryText = summaryOf(tone, snapshot.rows);
+    setSummary(snapshot, tone, snapshot.rows);
     snapshot.incident = buildIncident(context, lead);
     snapshot.relief = planRelief(context);
     snapshot.memoryForecast = memoryForecastOf(*view);

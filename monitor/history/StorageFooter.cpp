@@ -12,6 +12,12 @@ FooterTelemetrySnapshot storageFooter(uint64_t folderBytes, std::optional<int64_
     footer.storageText = "Storage " + byteSizeText(folderBytes);
     footer.pruneText =
         lastPruneMs ? "Last prune " + agoText(nowMs - *lastPruneMs) : "Prune pending";
+    footer.codes.emplace();
+    footer.codes->storageBytes = folderBytes;
+    footer.codes->prune = lastPruneMs ? PruneCode::done : PruneCode::pending;
+    if (lastPruneMs) {
+        footer.codes->pruneAgoSeconds = static_cast<double>(nowMs - *lastPruneMs) / 1000.0;
+    }
     return footer;
 }
 

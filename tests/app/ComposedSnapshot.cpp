@@ -2,6 +2,7 @@
 #include "ComposedSnapshot.h"
 
 #include "monitor/compose/SnapshotComposer.h"
+#include "monitor/history/StorageFooter.h"
 
 namespace velmora::testing {
 namespace {
@@ -138,6 +139,8 @@ PopoverSnapshot composedSnapshot(Session session, bool withDetail) {
     ComposeContext context{&view, config, interaction, paths};
     context.monotonicNow = now;
     context.uid = 1000;
+    // A data folder of 381 MB, pruned two hours ago.
+    context.footer = storageFooter(381ull << 20, 1'000'000'000, 1'000'000'000 + 2 * 3'600'000);
     context.historyLine = [](const std::string&) -> std::optional<std::string> {
         return "2 incidents in 30d; 1 critical; peak score 92";
     };

@@ -183,16 +183,12 @@ const std::set<std::string> stillEnglish{
     // With codes already sent beside them that the app does not compose from yet: a row's
     // rate, confidence pill and curvature.
     "rate", "confidencePillLabel", "curvatureLabel",
-    // With no codes planned yet: the summary strip, the pressure pill, the headroom and scope
-    // lines, a
-    // recent finding's status and age, the card's evidence, confidence and metrics, the action
+    // With no codes planned yet: the card's evidence, confidence and metrics, the action
     // buttons' labels, the relief plan, the confirmation before an action, the detail's
-    // verdict, next commands, evidence, where it grows and diagnostics, and the footer's
-    // storage and retention.
-    "summaryText", "pressureLabel", "headroomLabel", "scopeLabel", "statusLabel", "lastSeenText",
+    // verdict, next commands, evidence, where it grows and diagnostics.
     "evidenceLabel", "confidenceLabel", "confidenceSteps", "primaryMetrics", "orderedActions",
     "nextAction", "relief", "destructiveConfirmation", "verdictBlock", "actBlock",
-    "artifactBoundary", "whereItGrows", "diagnosticsBlock", "footerTelemetry"};
+    "artifactBoundary", "whereItGrows", "diagnosticsBlock"};
 
 // Names the monitor sends (apps, processes, commands to copy): never translated.
 const std::set<std::string> names{"title", "suspectTitle", "name", "command"};
@@ -268,6 +264,11 @@ QStringList shownAsSent(const PopoverRenderState& state, const QWidget* root) {
     }
     collectFields(sent, stillEnglish, texts);
     collectFields(sent, names, texts);
+    // While it matters the scope line carries the forecast, which still travels as text alone.
+    const auto& systemState = state.snapshot.systemState;
+    if (!systemState.codes || !systemState.codes->scope) {
+        texts << QString::fromStdString(systemState.scopeLabel);
+    }
     return texts;
 }
 

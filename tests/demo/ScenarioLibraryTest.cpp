@@ -39,7 +39,7 @@ TEST(ScenarioLibrary, TheListedScenariosCarryTheirFixedValues) {
     EXPECT_TRUE(clear.rows.empty());
     EXPECT_EQ(clear.systemState.scopeLabel, "8 process families · no suspects");
     EXPECT_EQ(clear.footerTelemetry,
-              (FooterTelemetrySnapshot{"Storage 381 MB", "Last prune 2h ago"}));
+              (FooterTelemetrySnapshot{"Storage 381 MB", "Last prune 2h ago", {}}));
     EXPECT_EQ(clear.incident, S::allClearIncident());
 
     const auto& suspect = S::suspect();
@@ -58,7 +58,7 @@ TEST(ScenarioLibrary, TheListedScenariosCarryTheirFixedValues) {
     EXPECT_EQ(suspect.rows[1].explanation, "Leak suspect. Footprint stays above healthy baseline.");
     EXPECT_EQ(suspect.systemState.scopeLabel, "2 process families · 2 suspects");
     EXPECT_EQ(suspect.footerTelemetry,
-              (FooterTelemetrySnapshot{"Storage 400 MB", "Last prune 45m ago"}));
+              (FooterTelemetrySnapshot{"Storage 400 MB", "Last prune 45m ago", {}}));
     EXPECT_EQ(suspect.incident, S::chromeStrongSignalIncident());
 
     const auto& multi = S::multiRowSuspect();
@@ -74,7 +74,7 @@ TEST(ScenarioLibrary, TheListedScenariosCarryTheirFixedValues) {
               "Live capture active. Wrapped target keeps climbing after restart.");
     EXPECT_EQ(multi.systemState.scopeLabel, "3 process families · 3 suspects");
     EXPECT_EQ(multi.footerTelemetry,
-              (FooterTelemetrySnapshot{"Storage 812 MB", "Last prune 30m ago"}));
+              (FooterTelemetrySnapshot{"Storage 812 MB", "Last prune 30m ago", {}}));
 
     const auto& opened = S::detailOpened();
     EXPECT_EQ(opened.summaryText, "2 SUSPECTS DETECTED");

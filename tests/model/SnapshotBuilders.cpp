@@ -110,8 +110,8 @@ PopoverSnapshot baseSuspect() {
     snapshot.globalTone = SnapshotTone::suspect;
     snapshot.summaryText = "1 SUSPECT";
     snapshot.refreshIntervalMs = 2000;
-    snapshot.systemState = {"Pressure high", "1.2 GB free", "214 processes", 0.875};
-    snapshot.footerTelemetry = {"Storage 48 MB", "Pruned 2h ago"};
+    snapshot.systemState = {"Pressure high", "1.2 GB free", "214 processes", 0.875, {}};
+    snapshot.footerTelemetry = {"Storage 48 MB", "Pruned 2h ago", {}};
     snapshot.bootstrapScan = {true, true, 214};
     snapshot.settings =
         SettingsSnapshot::fallback().updating(SettingsStorageMode::deepInvestigation, false);
@@ -147,8 +147,8 @@ PopoverSnapshot reliefSnapshot() {
 PopoverSnapshot recentFindingsSnapshot() {
     PopoverSnapshot snapshot;
     snapshot.recentFindings = {
-        {"slack", "Slack", "Recovered", "Released 900 MB", "5 min ago", FindingSeverity::watch},
-        {"docker", "dockerd", "Ignored", "Stable since", "1 h ago", FindingSeverity::allClear}};
+        {"slack", "Slack", "Recovered", "Released 900 MB", "5 min ago", FindingSeverity::watch, {}},
+        {"docker", "dockerd", "Ignored", "Stable since", "1 h ago", FindingSeverity::allClear, {}}};
     return snapshot;
 }
 

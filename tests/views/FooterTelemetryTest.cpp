@@ -94,8 +94,8 @@ TEST_F(FooterTelemetryTest, PendingExportIsDisabledAndWorkingWhileOthersStayUsab
 TEST_F(FooterTelemetryTest, RowsKeepTheirDistanceFromTheRuleAndChipsShareTheRowEqually) {
     for (const bool focused : {false, true}) {
         show(false, focused);
-        footer.setContent({"Storage 12 MB", "Prune scheduled after the first scan"}, false, focused,
-                          {});
+        footer.setContent({"Storage 12 MB", "Prune scheduled after the first scan", {}}, false,
+                          focused, {});
         footer.resize(388, footer.sizeHint().height());
         testing::settle();
         const auto shown = testing::visibleChildrenByY(&footer);
@@ -103,7 +103,8 @@ TEST_F(FooterTelemetryTest, RowsKeepTheirDistanceFromTheRuleAndChipsShareTheRowE
         EXPECT_EQ(shown.front()->y(), 1 + 10) << (focused ? "focused" : "list") << " layout";
     }
     show(false, false);
-    footer.setContent({"Storage 12 MB", "Prune scheduled after the first scan"}, false, false, {});
+    footer.setContent({"Storage 12 MB", "Prune scheduled after the first scan", {}}, false, false,
+                      {});
     testing::settle();
     const auto* storage = footer.findChild<QWidget*>("storageChip");
     const auto* retention = footer.findChild<QWidget*>("retentionChip");

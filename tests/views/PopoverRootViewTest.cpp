@@ -35,7 +35,7 @@ PopoverRenderState listState(int rows) {
         state.snapshot.rows.push_back(row("r" + std::to_string(i + 1)));
     }
     state.snapshot.recentFindings.push_back(
-        {"old", "Old process", "Cleared", "Stopped growing", "2m ago", FindingSeverity::watch});
+        {"old", "Old process", "Cleared", "Stopped growing", "2m ago", FindingSeverity::watch, {}});
     return state;
 }
 

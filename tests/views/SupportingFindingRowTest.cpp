@@ -343,9 +343,10 @@ TEST(SupportingFindingsSummary, CountsAndNamesTheOtherSuspects) {
 
 TEST(RecentFindingsSection, KeepsOneCardPerKeyAcrossAReorder) {
     RecentFindingsSection section;
-    RecentFindingSnapshot a{"a",         "Alpha",  "Cooling Down",
-                            "Quiet now", "2m ago", FindingSeverity::watch};
-    RecentFindingSnapshot b{"b", "Beta", "Resolved", "Gone", "5m ago", FindingSeverity::suspect};
+    RecentFindingSnapshot a{
+        "a", "Alpha", "Cooling Down", "Quiet now", "2m ago", FindingSeverity::watch, {}};
+    RecentFindingSnapshot b{"b", "Beta", "Resolved", "Gone", "5m ago", FindingSeverity::suspect,
+                            {}};
     section.setRecentFindings({a, b});
     auto cards = section.cards();
     ASSERT_EQ(cards.size(), 2u);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/findings/RecentFindingsSection.h"
 
+#include "state/RecentFindingTexts.h"
+
 #include <QBoxLayout>
 
 namespace velmora {
@@ -48,9 +50,9 @@ void RecentFindingCard::setFinding(const RecentFindingSnapshot& finding) {
     const PaletteColor tint = severityColor(finding.severity);
     dot_->setColor(paletteRef(tint, 0.75));
     title_->setText(QString::fromStdString(finding.title));
-    lastSeen_->setText(QString::fromStdString(finding.lastSeenText));
+    lastSeen_->setText(QString::fromStdString(recentLastSeenText(finding)));
     explanation_->setText(QString::fromStdString(finding.explanation));
-    status_->setText(QString::fromStdString(finding.statusLabel));
+    status_->setText(QString::fromStdString(recentStatusLabel(finding)));
     status_->setColor(paletteRef(tint, 0.85));
 }
 

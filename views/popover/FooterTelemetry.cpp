@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/popover/FooterTelemetry.h"
 
+#include "state/FooterTexts.h"
 #include "views/kit/FooterCommandButton.h"
 #include "views/kit/SurfacePainter.h"
 #include "views/kit/VelmoraText.h"
@@ -171,8 +172,8 @@ FooterTelemetry::FooterTelemetry(QWidget* parent) : QWidget(parent) {
 void FooterTelemetry::setContent(const FooterTelemetrySnapshot& telemetry,
                                  bool isShowingAdvancedHistory, bool isFocusedIncidentLayout,
                                  const std::function<bool(ShellCommand)>& isPending, bool hasData) {
-    storage_->setValue(QString::fromStdString(telemetry.storageText));
-    retention_->setValue(QString::fromStdString(telemetry.pruneText));
+    storage_->setValue(QString::fromStdString(storageChipText(telemetry)));
+    retention_->setValue(QString::fromStdString(pruneChipText(telemetry)));
     chips_->setVisible(!isFocusedIncidentLayout && hasData);
 
     const double rule = (isFocusedIncidentLayout && !isShowingAdvancedHistory) ? 0.36 : 1.0;

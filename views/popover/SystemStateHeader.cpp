@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/popover/SystemStateHeader.h"
 
+#include "state/SystemStateTexts.h"
 #include "views/kit/CriticalAttention.h"
 #include "views/kit/SurfacePainter.h"
 #include "views/kit/VelmoraPalette.h"
@@ -258,12 +259,12 @@ SystemStateHeader::SystemStateHeader(QWidget* parent) : QWidget(parent) {
 
 void SystemStateHeader::setState(const SystemStateSnapshot& state, SnapshotTone tone,
                                  bool watching) {
-    headroom_->setText(QString::fromStdString(state.headroomLabel));
-    scope_->setText(QString::fromStdString(state.scopeLabel));
+    headroom_->setText(QString::fromStdString(headroomLineText(state)));
+    scope_->setText(QString::fromStdString(scopeLineText(state)));
     // The last reading stays, dimmed, while nothing watches.
     headroom_->setColor({PaletteColor::neutralText, watching ? 0.88 : 0.5, {}});
     scope_->setColor({PaletteColor::mutedText, watching ? 1.0 : 0.62, {}});
-    pill_->setContent(watching ? QString::fromStdString(state.pressureLabel)
+    pill_->setContent(watching ? QString::fromStdString(pressurePillText(state))
                                //: The pressure pill while Velmora's monitor is not running.
                                : tr("Not watching"),
                       tone, !watching);

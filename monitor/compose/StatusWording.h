@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/PopoverSnapshot.h"
+#include "monitor/proc/MachineState.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace velmora {
+
+// The popover's status texts, each written together with the code and figures it is made of,
+// so the app composes the same text from the codes.
+
+// The summary strip: "ALL CLEAR", "2 FAMILIES TO WATCH", "1 SUSPECTED LEAK", "CRITICAL RUNAWAY".
+void setSummary(PopoverSnapshot& snapshot, SnapshotTone tone,
+                const std::vector<FindingSnapshot>& rows);
+
+// The pressure pill ("Normal pressure") and the headroom line ("8.0 GB available of 32.0 GB").
+void setMachineState(SystemStateSnapshot& state, const MachineState& machine);
+
+// The scope line before the first scan has finished: "First process scan running".
+void setScanRunning(SystemStateSnapshot& state);
+
+// The scope line: "48 same-user processes in 12 families".
+void setScope(SystemStateSnapshot& state, std::size_t processes, std::size_t families);
+
+// A recent finding's status ("Process ended") and how long ago it left the rows ("5 min ago").
+void setRecentStatus(RecentFindingSnapshot& finding, RecentStatusCode status, double agoSeconds);
+
+} // namespace velmora
