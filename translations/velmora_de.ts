@@ -37,6 +37,187 @@
     </message>
 </context>
 <context>
+    <name>AgoTexts</name>
+    <message numerus="yes">
+        <location filename="../state/AgoTexts.cpp" line="+13"/>
+        <source>%n s ago</source>
+        <extracomment>How long ago, in seconds.</extracomment>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n min ago</source>
+        <extracomment>How long ago, in minutes.</extracomment>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n h ago</source>
+        <extracomment>How long ago, in hours.</extracomment>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n d ago</source>
+        <extracomment>How long ago, in days.</extracomment>
+        <translation>
+            <numerusform>vor %n Tag</numerusform>
+            <numerusform>vor %n Tagen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%ns ago</source>
+        <extracomment>How long ago, in seconds, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nm ago</source>
+        <extracomment>How long ago, in minutes, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n Min.</numerusform>
+            <numerusform>vor %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nh ago</source>
+        <extracomment>How long ago, in hours, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n Std.</numerusform>
+            <numerusform>vor %n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%nd ago</source>
+        <extracomment>How long ago, in days, as short as it goes.</extracomment>
+        <translation>
+            <numerusform>vor %n T.</numerusform>
+            <numerusform>vor %n T.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>just now</source>
+        <extracomment>Something that happened less than a minute ago.</extracomment>
+        <translation>gerade eben</translation>
+    </message>
+</context>
+<context>
+    <name>FooterTexts</name>
+    <message>
+        <location filename="../state/FooterTexts.cpp" line="+15"/>
+        <source>Storage %1</source>
+        <extracomment>The footer chip with the size of Velmora&apos;s data folder: &quot;Storage 381 MB&quot;.</extracomment>
+        <translation>Daten %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Prune pending</source>
+        <extracomment>The footer chip before the history has dropped its old records for the first time.</extracomment>
+        <translation>Bereinigung ausstehend</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Last prune %1</source>
+        <extracomment>The footer chip: when the history last dropped its old records; %1 is &quot;2h ago&quot;.</extracomment>
+        <translation>Bereinigt %1</translation>
+    </message>
+</context>
+<context>
+    <name>ForecastTexts</name>
+    <message>
+        <location filename="../state/ForecastTexts.cpp" line="+13"/>
+        <source>First to be ended if memory runs out: %1, %2</source>
+        <extracomment>%1 is an application&apos;s name, %2 its memory, as in &quot;3.2 GB&quot;.</extracomment>
+        <translation>Wird der Arbeitsspeicher knapp, wird zuerst beendet: %1, %2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>PID %1</source>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>First to be ended if memory runs out: %1, another user&apos;s process</source>
+        <extracomment>%1 is a process&apos;s name, or &quot;PID 4242&quot;.</extracomment>
+        <translation>Wird der Arbeitsspeicher knapp, wird zuerst beendet: %1, ein Prozess eines anderen Benutzers</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Memory runs out in %1 at this rate</source>
+        <extracomment>%1 is an estimate, as in &quot;about 40 min&quot;.</extracomment>
+        <translation>Bei diesem Tempo ist der Arbeitsspeicher in %1 voll</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>memory runs out in %1 at this rate</source>
+        <extracomment>Within a sentence, after other figures; %1 is an estimate, as in &quot;about 40 min&quot;.</extracomment>
+        <translation>bei diesem Tempo ist der Arbeitsspeicher in %1 voll</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentFacts</name>
+    <message>
+        <location filename="../state/IncidentFacts.cpp" line="+98"/>
+        <source>Next</source>
+        <extracomment>The label of the incident card&apos;s next step.</extracomment>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Outcome</source>
+        <extracomment>The label of the last action&apos;s outcome on the incident card.</extracomment>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Decision</source>
+        <extracomment>The labels of the incident card&apos;s lines.</extracomment>
+        <translation>Einstufung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cause</source>
+        <translation>Ursache</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Owner</source>
+        <translation>Verursacher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Change</source>
+        <translation>Änderung</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Why</source>
+        <extracomment>The label of a reason behind the verdict, on the incident card.</extracomment>
+        <translation>Grund</translation>
+    </message>
+</context>
+<context>
     <name>IncidentSnapshot</name>
     <message>
         <location filename="../model/IncidentSnapshot.cpp" line="+189"/>
@@ -49,6 +230,159 @@
         <source>Confidence</source>
         <extracomment>The label of how sure Velmora is about the suspect.</extracomment>
         <translation>Sicherheit</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentStage</name>
+    <message>
+        <location filename="../state/IncidentTexts.cpp" line="+16"/>
+        <location line="+14"/>
+        <source>Normal</source>
+        <extracomment>The stage of a memory incident, in its pill.</extracomment>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <location line="-12"/>
+        <source>Watch</source>
+        <translation>Beobachten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Suspicious</source>
+        <translation>Verdächtig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Strong signal</source>
+        <translation>Starkes Signal</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Capturing evidence</source>
+        <translation>Belege werden gesichert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Evidence captured</source>
+        <translation>Belege gesichert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Action taken</source>
+        <translation>Maßnahme ergriffen</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentTexts</name>
+    <message>
+        <location line="+11"/>
+        <source>N/A</source>
+        <extracomment>No growth rate measured yet.</extracomment>
+        <translation>k. A.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 at %2</source>
+        <extracomment>The incident&apos;s decision: a verdict at a growth rate, as in &quot;Probable leak at +8.2 MB/min&quot;.</extracomment>
+        <translation>%1 bei %2</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Memory rises while the app is idle, typical of a leak</source>
+        <translation>Der Speicher steigt, während die Anwendung untätig ist – typisch für ein Leck</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Steady growth that is not released again</source>
+        <translation>Stetiges Wachstum, das nicht wieder freigegeben wird</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>History unavailable</source>
+        <translation>Verlauf nicht verfügbar</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No incidents in 30d</source>
+        <extracomment>&quot;30d&quot; is the last 30 days.</extracomment>
+        <translation>Keine Vorfälle in 30 Tagen</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>1 incident in 30d</source>
+        <translation>1 Vorfall in 30 Tagen</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n incidents in 30d</source>
+        <translation>
+            <numerusform>%n Vorfall in 30 Tagen</numerusform>
+            <numerusform>%n Vorfälle in 30 Tagen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1; %2 critical; peak score %3</source>
+        <extracomment>%1 is the incidents (&quot;3 incidents in 30d&quot;), %2 how many were critical, %3 the highest score.</extracomment>
+        <translation>%1; %2 kritisch; höchste Bewertung %3</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1; peak score %2</source>
+        <extracomment>%1 is the incidents (&quot;3 incidents in 30d&quot;), %2 the highest score.</extracomment>
+        <translation>%1; höchste Bewertung %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Typical footprint %1 this session</source>
+        <extracomment>%1 is a size, as in &quot;1.2 GB&quot;.</extracomment>
+        <translation>In dieser Sitzung üblicherweise %1 belegt</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1 more over %2</source>
+        <extracomment>%1 is a size, %2 a span, as in &quot;48.0 MB more over 15 min&quot;.</extracomment>
+        <translation>%1 mehr in %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Capture smaps_rollup, status and the largest anonymous mappings before acting</source>
+        <extracomment>smaps_rollup and status are files the kernel writes; keep their names.</extracomment>
+        <translation>Vor jedem Eingriff smaps_rollup, status und die größten anonymen Speicherbereiche sichern</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Restart it gracefully to give the memory back</source>
+        <translation>Die Anwendung geordnet neu starten, um den Speicher freizugeben</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>This belongs to the desktop session; Velmora will not signal it</source>
+        <translation>Das gehört zur Desktop-Sitzung; Velmora sendet ihm kein Signal</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>%1 keeps growing</source>
+        <extracomment>The incident&apos;s headline; %1 is an application&apos;s name.</extracomment>
+        <translation>%1 wächst weiter</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 is running away with memory</source>
+        <extracomment>The incident&apos;s headline; %1 is an application&apos;s name.</extracomment>
+        <translation>%1 belegt unkontrolliert Speicher</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Holds %1 of anonymous memory and swap; Memory runs out in %2 at this rate</source>
+        <extracomment>%1 is a size, %2 an estimate, as in &quot;about 25 min&quot;.</extracomment>
+        <translation>Belegt %1 anonymen Speicher und Auslagerungsspeicher; bei diesem Tempo ist der Arbeitsspeicher in %2 voll</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Holds %1 of anonymous memory and swap</source>
+        <extracomment>%1 is a size, as in &quot;1.9 GB&quot;.</extracomment>
+        <translation>Belegt %1 anonymen Speicher und Auslagerungsspeicher</translation>
     </message>
 </context>
 <context>
@@ -218,7 +552,7 @@
 <context>
     <name>NotificationText</name>
     <message>
-        <location filename="../state/NotificationText.cpp" line="+46"/>
+        <location filename="../state/NotificationText.cpp" line="+47"/>
         <source>Runaway memory growth in %1</source>
         <translation>Ungebremstes Speicherwachstum in %1</translation>
     </message>
@@ -256,7 +590,7 @@
         <translation>aktuell %1</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+27"/>
         <source>Memory runs out in under a minute</source>
         <translation>Der Arbeitsspeicher ist in weniger als einer Minute voll</translation>
     </message>
@@ -346,6 +680,413 @@
         <source>ADVANCED HISTORY</source>
         <extracomment>The summary line, in capitals, of the history with nothing in it.</extracomment>
         <translation>ERWEITERTER VERLAUF</translation>
+    </message>
+</context>
+<context>
+    <name>ReasonTexts</name>
+    <message numerus="yes">
+        <location filename="../state/ReasonTexts.cpp" line="+53"/>
+        <source>%1, one of the family&apos;s %n processes, is judged on its own: the others come and go and hide its growth in the family&apos;s total. Its own figures follow.</source>
+        <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %n the number of the family&apos;s processes.</extracomment>
+        <translation>
+            <numerusform>%1, einer von %n Prozessen der Gruppe, wird für sich bewertet: Die anderen kommen und gehen und verdecken sein Wachstum in der Summe der Gruppe. Es folgen seine eigenen Werte.</numerusform>
+            <numerusform>%1, einer von %n Prozessen der Gruppe, wird für sich bewertet: Die anderen kommen und gehen und verdecken sein Wachstum in der Summe der Gruppe. Es folgen seine eigenen Werte.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+13"/>
+        <source>Memory grew in %n steps over %1 and gave none of it back: %2 on average.</source>
+        <extracomment>%n steps, over %1 (a span, &quot;47 min&quot;), at %2 (a rate, &quot;+0.4 MB/min&quot;).</extracomment>
+        <translation>
+            <numerusform>Der Speicher wuchs in %n Stufe über %1 und gab nichts davon zurück: im Mittel %2.</numerusform>
+            <numerusform>Der Speicher wuchs in %n Stufen über %1 und gab nichts davon zurück: im Mittel %2.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The growth is in shared memory (memfd, /dev/shm): %1 more than when first seen, %2 now.</source>
+        <extracomment>%1 is how much the shared memory grew, %2 how much there is now.</extracomment>
+        <translation>Das Wachstum liegt im gemeinsam genutzten Speicher (memfd, /dev/shm): %1 mehr als beim ersten Messen, jetzt %2.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Now %1, %2 its typical %3.</source>
+        <extracomment>%1 is the footprint now, %2 how many times its typical size %3, as in &quot;2.7×&quot;.</extracomment>
+        <translation>Jetzt %1, das %2 der üblichen %3.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+21"/>
+        <source>Grew in %n steps over %1 (%2), none of it given back</source>
+        <extracomment>%n steps over %1 (a span), at %2 (a rate).</extracomment>
+        <translation>
+            <numerusform>Wuchs in %n Stufe über %1 (%2), nichts davon zurückgegeben</numerusform>
+            <numerusform>Wuchs in %n Stufen über %1 (%2), nichts davon zurückgegeben</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Floor (low points after releases) grew %1 over %2, higher in %3 of stretches</source>
+        <extracomment>%1 is a rate, %2 a span, %3 a share of stretches, as in &quot;83%&quot;.</extracomment>
+        <translation>Sockel (Tiefpunkte nach dem Freigeben) wuchs %1 über %2, höher in %3 der Abschnitte</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Median grew %1 over %2, %3 of steps rising</source>
+        <extracomment>%1 is a rate, %2 a span, %3 a share of steps, as in &quot;83%&quot;.</extracomment>
+        <translation>Median wuchs %1 über %2, %3 der Schritte steigend</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1; growth stopped %2</source>
+        <extracomment>Added to the growth&apos;s shape: %1 is the growth, %2 when it stopped (&quot;7 min ago&quot;).</extracomment>
+        <translation>%1; Wachstum %2 beendet</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>PID %1</source>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>PID %1 (%2)</source>
+        <extracomment>A process: its number and its name, as in &quot;PID 4242 (worker)&quot;.</extracomment>
+        <translation>PID %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The family as a whole: %1; now %2 (%3 on its own).</source>
+        <extracomment>%1 is the shape of the family&apos;s growth, %2 its footprint now, %3 its verdict on its own.</extracomment>
+        <translation>Die Gruppe als Ganzes: %1; jetzt %2 (für sich: %3).</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Memory runs out in %1 at this rate; then the kernel ends one of this app&apos;s processes first.</source>
+        <extracomment>%1 is an estimate, as in &quot;about 25 min&quot;.</extracomment>
+        <translation>Bei diesem Tempo ist der Arbeitsspeicher in %1 voll; dann beendet der Kernel zuerst einen Prozess dieser Anwendung.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>If memory runs out, the kernel ends one of this app&apos;s processes first.</source>
+        <translation>Wird der Arbeitsspeicher knapp, beendet der Kernel zuerst einen Prozess dieser Anwendung.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Not enough samples yet to measure a growth rate.</source>
+        <translation>Noch nicht genug Messungen, um eine Wachstumsrate zu bestimmen.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Memory is released again and again (a sawtooth): judged by its floor, the low points after each release, which changes by %1.</source>
+        <extracomment>%1 is a rate, as in &quot;+8.0 MB/min&quot;.</extracomment>
+        <translation>Der Speicher wird immer wieder freigegeben (ein Sägezahn): Bewertet wird sein Sockel, die Tiefpunkte nach jedem Freigeben, der sich um %1 ändert.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The floor was higher in %1 of the window&apos;s stretches; trend strength %2/100 (Mann-Kendall).</source>
+        <extracomment>%1 is a share, as in &quot;83%&quot;; %2 a trend strength from 0 to 100.</extracomment>
+        <translation>Der Sockel lag in %1 der Abschnitte des Zeitfensters höher; Trendstärke %2/100 (Mann-Kendall).</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Footprint (anonymous memory, swap and shared memory) changes by %1 (Theil-Sen slope of bucket medians).</source>
+        <extracomment>%1 is a rate, as in &quot;+8.0 MB/min&quot;.</extracomment>
+        <translation>Der Speicherbedarf (anonymer, ausgelagerter und gemeinsam genutzter Speicher) ändert sich um %1 (Theil-Sen-Steigung der Intervall-Mediane).</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 of bucket-to-bucket steps rose; trend strength %2/100 (Mann-Kendall).</source>
+        <extracomment>%1 is a share, as in &quot;83%&quot;; %2 a trend strength from 0 to 100.</extracomment>
+        <translation>%1 der Schritte von Intervall zu Intervall stiegen; Trendstärke %2/100 (Mann-Kendall).</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 of the footprint is shared memory.</source>
+        <extracomment>%1 is a size, as in &quot;600.0 MB&quot;.</extracomment>
+        <translation>%1 des Speicherbedarfs ist gemeinsam genutzter Speicher.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Growth stopped %1: memory that levels off is a warm-up or a cache, not a leak.</source>
+        <extracomment>%1 is when, as in &quot;7 min ago&quot;.</extracomment>
+        <translation>Das Wachstum endete %1: Speicher, der sich einpendelt, ist ein Aufwärmen oder ein Cache, kein Leck.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The family is new: growth in its first minutes (a warm-up) needs more evidence before it counts as a leak.</source>
+        <translation>Die Gruppe ist neu: Wachstum in ihren ersten Minuten (ein Aufwärmen) braucht mehr Belege, bevor es als Leck gilt.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>It has been this large before and came back down: a working set moving within its range.</source>
+        <translation>Sie war schon einmal so groß und ist wieder geschrumpft: ein Arbeitsbereich, der sich in seinem Rahmen bewegt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Growth keeps slowing down, as a warm-up does before it levels off.</source>
+        <translation>Das Wachstum wird immer langsamer, wie bei einem Aufwärmen, bevor es sich einpendelt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The rise came in one step rather than a ramp, which is rarely a leak.</source>
+        <translation>Der Anstieg kam in einem Schritt statt als Rampe – das ist selten ein Leck.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Memory rises and falls again (allocate and free), not a steady climb.</source>
+        <translation>Der Speicher steigt und fällt wieder (belegen und freigeben), kein stetiger Anstieg.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Over the last hour: %1.</source>
+        <extracomment>%1 is a rate, as in &quot;+2.4 MB/min&quot;.</extracomment>
+        <translation>In der letzten Stunde: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Over the last six hours: %1.</source>
+        <extracomment>%1 is a rate, as in &quot;+2.4 MB/min&quot;.</extracomment>
+        <translation>In den letzten sechs Stunden: %1.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>It stayed elevated while idle: memory rose while CPU time barely moved.</source>
+        <translation>Er blieb im Leerlauf erhöht: Der Speicher stieg, während die CPU-Zeit kaum zunahm.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Memory runs out in %1 at this rate.</source>
+        <extracomment>%1 is an estimate, as in &quot;about 2 h 25 min&quot;.</extracomment>
+        <translation>Bei diesem Tempo ist der Arbeitsspeicher in %1 voll.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Its processes exited or were quit since the row was shown.</source>
+        <translation>Ihre Prozesse wurden beendet, seit die Zeile angezeigt wurde.</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFindingTexts</name>
+    <message>
+        <location filename="../state/RecentFindingTexts.cpp" line="+17"/>
+        <source>Ended: out of memory</source>
+        <extracomment>A recent finding&apos;s status: the kernel ended the app when memory ran out.</extracomment>
+        <translation>Beendet: Speicher erschöpft</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process ended</source>
+        <extracomment>A recent finding&apos;s status: the app&apos;s processes exited.</extracomment>
+        <translation>Prozess beendet</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Growth stopped</source>
+        <extracomment>A recent finding&apos;s status: the app&apos;s memory stopped growing.</extracomment>
+        <translation>Wachstum gestoppt</translation>
+    </message>
+</context>
+<context>
+    <name>SummaryTexts</name>
+    <message>
+        <location filename="../state/SummaryTexts.cpp" line="+20"/>
+        <source>%1; now %2 (%3 its typical size), stayed elevated while idle.</source>
+        <extracomment>%1 is the growth&apos;s shape, %2 the footprint now, %3 how many times its typical size.</extracomment>
+        <translation>%1; jetzt %2 (das %3 der üblichen Größe), im Leerlauf erhöht geblieben.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1; now %2 (%3 its typical size).</source>
+        <translation>%1; jetzt %2 (das %3 der üblichen Größe).</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1; now %2, stayed elevated while idle.</source>
+        <extracomment>%1 is the growth&apos;s shape, %2 the footprint now.</extracomment>
+        <translation>%1; jetzt %2, im Leerlauf erhöht geblieben.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1; now %2.</source>
+        <translation>%1; jetzt %2.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Collecting samples before judging growth.</source>
+        <translation>Sammelt Messungen, bevor das Wachstum bewertet wird.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>%1 grows on its own: %2; now %3 of the family&apos;s %4.</source>
+        <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %2 the shape of its growth, %3 its footprint now, %4 its family&apos;s.</extracomment>
+        <translation>%1 wächst für sich: %2; jetzt %3 von %4 der Gruppe.</translation>
+    </message>
+</context>
+<context>
+    <name>SystemStateTexts</name>
+    <message>
+        <location filename="../state/SystemStateTexts.cpp" line="+28"/>
+        <source>ALL CLEAR</source>
+        <extracomment>The summary line, in capitals, when nothing grows.</extracomment>
+        <translation>ALLES IN ORDNUNG</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>1 FAMILY TO WATCH</source>
+        <extracomment>The summary line, in capitals, over one app that grows.</extracomment>
+        <translation>1 FAMILIE IM BLICK</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n FAMILIES TO WATCH</source>
+        <extracomment>The summary line, in capitals, over the apps that grow.</extracomment>
+        <translation>
+            <numerusform>%n FAMILIE IM BLICK</numerusform>
+            <numerusform>%n FAMILIEN IM BLICK</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>1 SUSPECTED LEAK</source>
+        <extracomment>The summary line, in capitals, over one app suspected of leaking memory.</extracomment>
+        <translation>1 VERMUTETES LECK</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n SUSPECTED LEAKS</source>
+        <extracomment>The summary line, in capitals, over the apps suspected of leaking memory.</extracomment>
+        <translation>
+            <numerusform>%n VERMUTETES LECK</numerusform>
+            <numerusform>%n VERMUTETE LECKS</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>CRITICAL RUNAWAY</source>
+        <extracomment>The summary line, in capitals, when an app&apos;s memory grows out of control.</extracomment>
+        <translation>KRITISCHES WACHSTUM</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>CRITICAL PRESSURE</source>
+        <extracomment>The summary line, in capitals, when the machine is about to run out of memory.</extracomment>
+        <translation>KRITISCHER SPEICHERDRUCK</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Normal pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck normal</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Elevated pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck erhöht</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>High pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck hoch</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Critical pressure</source>
+        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
+        <translation>Druck kritisch</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 available of %2</source>
+        <extracomment>The memory still available and all the machine has: &quot;20.1 GB available of 23.4 GB&quot;.</extracomment>
+        <translation>%1 von %2 verfügbar</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>First process scan running</source>
+        <extracomment>The line under the pressure pill until the processes have been looked at once.</extracomment>
+        <translation>Erste Prozessprüfung läuft</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 in %2</source>
+        <extracomment>What Velmora watches: %1 is &quot;48 same-user processes&quot;, %2 is &quot;12 families&quot;.</extracomment>
+        <translation>%1 in %2</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n same-user processes</source>
+        <extracomment>Processes of the person&apos;s own user account, as counted in &quot;%1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Prozess dieses Benutzers</numerusform>
+            <numerusform>%n Prozesse dieses Benutzers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n families</source>
+        <extracomment>Apps (groups of processes), as counted in &quot;%1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Familie</numerusform>
+            <numerusform>%n Familien</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>TimelineTexts</name>
+    <message>
+        <location filename="../state/TimelineTexts.cpp" line="+17"/>
+        <source>Seen</source>
+        <extracomment>A timeline entry&apos;s label: when the family was first seen.</extracomment>
+        <translation>Erfasst</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Family first sampled</source>
+        <translation>Gruppe zum ersten Mal gemessen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 · %2 now</source>
+        <extracomment>%1 is when (&quot;5 min ago&quot;), %2 the family&apos;s memory now (&quot;1.9 GB&quot;).</extracomment>
+        <translation>%1 · jetzt %2</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Now</source>
+        <extracomment>A timeline entry&apos;s label: the verdict as it stands now.</extracomment>
+        <translation>Jetzt</translation>
+    </message>
+</context>
+<context>
+    <name>Verdict</name>
+    <message>
+        <location filename="../state/ReasonTexts.cpp" line="-103"/>
+        <location line="+11"/>
+        <source>Normal</source>
+        <extracomment>A verdict on an application&apos;s memory.</extracomment>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <source>Watch</source>
+        <extracomment>A verdict on an application&apos;s memory: worth watching.</extracomment>
+        <translation>Beobachten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Suspected leak</source>
+        <translation>Verdacht auf Speicherleck</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Probable leak</source>
+        <translation>Wahrscheinliches Speicherleck</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Critical runaway</source>
+        <translation>Kritisch: außer Kontrolle</translation>
     </message>
 </context>
 <context>
@@ -600,6 +1341,60 @@
     </message>
 </context>
 <context>
+    <name>velmora::ChartTexts</name>
+    <message>
+        <location filename="../views/kit/ChartTexts.cpp" line="+42"/>
+        <source>now</source>
+        <extracomment>On a chart&apos;s time axis: the present moment.</extracomment>
+        <translation>jetzt</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>%n min</source>
+        <extracomment>A span on a chart&apos;s time axis, in minutes.</extracomment>
+        <translation>
+            <numerusform>%n Min.</numerusform>
+            <numerusform>%n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n h</source>
+        <extracomment>A span on a chart&apos;s time axis, in hours.</extracomment>
+        <translation>
+            <numerusform>%n Std.</numerusform>
+            <numerusform>%n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n d</source>
+        <extracomment>A span on a chart&apos;s time axis, in days.</extracomment>
+        <translation>
+            <numerusform>%n T.</numerusform>
+            <numerusform>%n T.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>in %1</source>
+        <extracomment>A moment after now on a chart&apos;s time axis; %1 is a span (&quot;20 min&quot;).</extracomment>
+        <translation>in %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 ago</source>
+        <extracomment>A moment before now on a chart&apos;s time axis; %1 is a span (&quot;30 min&quot;).</extracomment>
+        <translation>vor %1</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>%1 %2</source>
+        <extracomment>When a chart&apos;s point was taken on another day: %1 the weekday (&quot;Tue&quot;), %2 the time.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+</context>
+<context>
     <name>velmora::DesktopNotifier</name>
     <message>
         <location filename="../app/DesktopNotifier.cpp" line="+23"/>
@@ -621,7 +1416,7 @@
 <context>
     <name>velmora::DetailView</name>
     <message>
-        <location filename="../views/detail/DetailView.cpp" line="+46"/>
+        <location filename="../views/detail/DetailView.cpp" line="+48"/>
         <source>WHY</source>
         <extracomment>The heading, in capitals, over the reasons for the verdict.</extracomment>
         <translation>WARUM</translation>
@@ -766,45 +1561,122 @@
     </message>
 </context>
 <context>
+    <name>velmora::LocalFigures</name>
+    <message>
+        <location filename="../state/LocalFigures.cpp" line="+27"/>
+        <source>%1 h %2 min</source>
+        <extracomment>Hours and minutes, as in &quot;3 h 20 min&quot;.</extracomment>
+        <translation>%1 Std. %2 Min.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 h</source>
+        <extracomment>Hours, as in &quot;3 h&quot;.</extracomment>
+        <translation>%1 Std.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>under a minute</source>
+        <extracomment>How long until something happens, after &quot;in&quot; as in &quot;Memory runs out in under a minute&quot;.</extracomment>
+        <translation>weniger als einer Minute</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>about %n min</source>
+        <extracomment>An estimate in minutes, after &quot;in&quot;.</extracomment>
+        <translation>
+            <numerusform>etwa %n Min.</numerusform>
+            <numerusform>etwa %n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>about %n days</source>
+        <extracomment>An estimate in days, after &quot;in&quot;.</extracomment>
+        <translation>
+            <numerusform>etwa %n Tag</numerusform>
+            <numerusform>etwa %n Tagen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>about %1</source>
+        <extracomment>An estimate, after &quot;in&quot;: %1 is hours and minutes, as in &quot;3 h 20 min&quot;.</extracomment>
+        <translation>etwa %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 s</source>
+        <extracomment>A span of seconds, as in &quot;45 s&quot;.</extracomment>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 min</source>
+        <extracomment>A span of minutes, as in &quot;15 min&quot;.</extracomment>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>%1%</source>
+        <extracomment>A share in percent, as in &quot;83%&quot;.</extracomment>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1×</source>
+        <extracomment>How many times larger, as in &quot;2.7×&quot;.</extracomment>
+        <translation>%1×</translation>
+    </message>
+</context>
+<context>
     <name>velmora::LocalizedText</name>
     <message>
+        <location line="-94"/>
         <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 GB</source>
         <translation>%1 GB</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 TB</source>
         <translation>%1 TB</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 PB</source>
         <translation>%1 PB</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+14"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+30"/>
         <source>%1 MB/min</source>
         <extracomment>A growth rate in megabytes per minute, with its sign: &quot;+8.2 MB/min&quot;.</extracomment>
         <translation>%1 MB/min</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+46"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
         <source>just now</source>
         <translation>gerade eben</translation>
     </message>
     <message numerus="yes">
-        <location line="+7"/>
+        <location line="+4"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
         <source>%ns ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -813,6 +1685,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n s ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -821,6 +1694,7 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
         <source>%nm ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -829,6 +1703,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n min ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -837,6 +1712,7 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
         <source>%nh ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -845,6 +1721,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n h ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -853,6 +1730,7 @@
     </message>
     <message numerus="yes">
         <location line="+3"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+3"/>
         <source>%nd ago</source>
         <translation>
             <numerusform>vor %n T.</numerusform>
@@ -861,11 +1739,174 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n d ago</source>
         <translation>
             <numerusform>vor %n Tag</numerusform>
             <numerusform>vor %n Tagen</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MemoryChart</name>
+    <message>
+        <location filename="../views/kit/MemoryChart.cpp" line="+45"/>
+        <source>Memory chart</source>
+        <extracomment>The name assistive technology gives the chart of memory over time.</extracomment>
+        <translation>Speicherdiagramm</translation>
+    </message>
+    <message>
+        <location line="+177"/>
+        <source>%1 · %2</source>
+        <extracomment>The readout under the pointer on a memory chart: %1 when (&quot;14:05&quot;, &quot;12 min ago&quot;), %2 the size then (&quot;412.3 MB&quot;).</extracomment>
+        <translation>%1 · %2</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MemoryChartBlock</name>
+    <message>
+        <location filename="../views/detail/MemoryChartBlock.cpp" line="+15"/>
+        <source>No samples yet.</source>
+        <extracomment>Under the detail&apos;s memory chart, before the monitor has any figure.</extracomment>
+        <translation>Noch keine Messwerte.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Now %1: %2 anonymous, %3 swapped, %4 shared.</source>
+        <extracomment>Under the detail&apos;s memory chart: the footprint now (%1) and its parts.</extracomment>
+        <translation>Jetzt %1: %2 anonym, %3 ausgelagert, %4 gemeinsam genutzt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Now %1: %2 anonymous, %3 swapped.</source>
+        <translation>Jetzt %1: %2 anonym, %3 ausgelagert.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Now %1: %2 anonymous, no swap, %3 shared.</source>
+        <translation>Jetzt %1: %2 anonym, nichts ausgelagert, %3 gemeinsam genutzt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Now %1: %2 anonymous, no swap.</source>
+        <translation>Jetzt %1: %2 anonym, nichts ausgelagert.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Dashed: the trend the verdict was drawn from.</source>
+        <extracomment>Under the detail&apos;s memory chart: what its dashed line is.</extracomment>
+        <translation>Gestrichelt: der Trend, aus dem das Urteil stammt.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>MEMORY</source>
+        <extracomment>Title of the detail&apos;s block that charts the family&apos;s memory over time.</extracomment>
+        <translation>SPEICHER</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Family</source>
+        <extracomment>A switch above the detail&apos;s memory chart: the whole family&apos;s memory.</extracomment>
+        <translation>Familie</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MemorySeriesChart</name>
+    <message>
+        <location filename="../views/kit/MemorySeriesChart.cpp" line="+18"/>
+        <source>critical</source>
+        <comment>A mark on a history chart: a critical incident began.</comment>
+        <translation>kritisch</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>incident</source>
+        <comment>A mark on a history chart: an incident began.</comment>
+        <translation>Vorfall</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>calm</source>
+        <comment>A mark on a memory chart: the verdict went back to normal.</comment>
+        <translation>ruhig</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>watch</source>
+        <comment>A mark on a memory chart: the verdict became watch.</comment>
+        <translation>beobachten</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>suspect</source>
+        <comment>A mark on a memory chart: the verdict became suspect.</comment>
+        <translation>verdächtig</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>probable</source>
+        <comment>A mark on a memory chart: the verdict became probable.</comment>
+        <translation>wahrscheinlich</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>critical</source>
+        <comment>A mark on a memory chart: the verdict became critical.</comment>
+        <translation>kritisch</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>anonymous</source>
+        <comment>Legend of a memory chart: memory only the process holds.</comment>
+        <translation>anonym</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>swapped</source>
+        <comment>Legend of a memory chart: memory moved out to swap.</comment>
+        <translation>ausgelagert</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>shared</source>
+        <comment>Legend of a memory chart: shared memory counted for the family.</comment>
+        <translation>gemeinsam</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>PID %1</source>
+        <comment>The growing member of a family, by its process ID.</comment>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>PID %1 (%2)</source>
+        <comment>The growing member of a family: its process ID and name.</comment>
+        <translation>PID %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>footprint</source>
+        <comment>Legend of a memory chart: the line of the whole footprint.</comment>
+        <translation>gesamt</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>OOM kill</source>
+        <comment>A mark on a memory chart: the out-of-memory killer struck.</comment>
+        <translation>OOM-Abbruch</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Memory runs out in %1 at %2</source>
+        <comment>A level on a memory chart: %1 a span (&quot;20 min&quot;), %2 the footprint then.</comment>
+        <translation>Speicher erschöpft in %1 bei %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Memory over the last %1: %2 to %3.</source>
+        <comment>What assistive technology says of a memory chart: its span, the first and the last footprint.</comment>
+        <translation>Speicher der letzten %1: %2 bis %3.</translation>
     </message>
 </context>
 <context>
@@ -910,6 +1951,27 @@
             <numerusform>%n Vorfall</numerusform>
             <numerusform>%n Vorfälle</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>velmora::OffenderMemoryBlock</name>
+    <message>
+        <location filename="../views/history/OffenderMemoryBlock.cpp" line="+15"/>
+        <source>MEMORY</source>
+        <extracomment>Title of the history&apos;s block that charts an offender&apos;s memory.</extracomment>
+        <translation>SPEICHER</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>7 days</source>
+        <extracomment>A switch above the history&apos;s memory chart: show the last week.</extracomment>
+        <translation>7 Tage</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>30 days</source>
+        <extracomment>A switch above the history&apos;s memory chart: show the last month.</extracomment>
+        <translation>30 Tage</translation>
     </message>
 </context>
 <context>
@@ -1153,7 +2215,7 @@
 <context>
     <name>velmora::SupportingFindingRow</name>
     <message>
-        <location filename="../views/findings/SupportingFindingRow.cpp" line="+197"/>
+        <location filename="../views/findings/SupportingFindingRow.cpp" line="+198"/>
         <source>watch</source>
         <extracomment>The pill of a row that is only watched, shown in lower case.</extracomment>
         <translation>beobachten</translation>
@@ -1406,1053 +2468,6 @@
         <source>Where it grows</source>
         <extracomment>The same heading as a screen reader says it.</extracomment>
         <translation>Wo es wächst</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::ChartTexts</name>
-    <message>
-        <location filename="../views/kit/ChartTexts.cpp" line="+42"/>
-        <source>now</source>
-        <extracomment>On a chart&apos;s time axis: the present moment.</extracomment>
-        <translation>jetzt</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+7"/>
-        <source>%n min</source>
-        <extracomment>A span on a chart&apos;s time axis, in minutes.</extracomment>
-        <translation>
-            <numerusform>%n Min.</numerusform>
-            <numerusform>%n Min.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+4"/>
-        <source>%n h</source>
-        <extracomment>A span on a chart&apos;s time axis, in hours.</extracomment>
-        <translation>
-            <numerusform>%n Std.</numerusform>
-            <numerusform>%n Std.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+4"/>
-        <source>%n d</source>
-        <extracomment>A span on a chart&apos;s time axis, in days.</extracomment>
-        <translation>
-            <numerusform>%n T.</numerusform>
-            <numerusform>%n T.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>in %1</source>
-        <extracomment>A moment after now on a chart&apos;s time axis; %1 is a span (&quot;20 min&quot;).</extracomment>
-        <translation>in %1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>%1 ago</source>
-        <extracomment>A moment before now on a chart&apos;s time axis; %1 is a span (&quot;30 min&quot;).</extracomment>
-        <translation>vor %1</translation>
-    </message>
-    <message>
-        <location line="+47"/>
-        <source>%1 %2</source>
-        <extracomment>When a chart&apos;s point was taken on another day: %1 the weekday (&quot;Tue&quot;), %2 the time.</extracomment>
-        <translation>%1 %2</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::MemoryChart</name>
-    <message>
-        <location filename="../views/kit/MemoryChart.cpp" line="+45"/>
-        <source>Memory chart</source>
-        <extracomment>The name assistive technology gives the chart of memory over time.</extracomment>
-        <translation>Speicherdiagramm</translation>
-    </message>
-    <message>
-        <location line="+177"/>
-        <source>%1 · %2</source>
-        <extracomment>The readout under the pointer on a memory chart: %1 when (&quot;14:05&quot;, &quot;12 min ago&quot;), %2 the size then (&quot;412.3 MB&quot;).</extracomment>
-        <translation>%1 · %2</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::MemoryChartBlock</name>
-    <message>
-        <location filename="../views/detail/MemoryChartBlock.cpp" line="+15"/>
-        <source>No samples yet.</source>
-        <extracomment>Under the detail&apos;s memory chart, before the monitor has any figure.</extracomment>
-        <translation>Noch keine Messwerte.</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Now %1: %2 anonymous, %3 swapped, %4 shared.</source>
-        <extracomment>Under the detail&apos;s memory chart: the footprint now (%1) and its parts.</extracomment>
-        <translation>Jetzt %1: %2 anonym, %3 ausgelagert, %4 gemeinsam genutzt.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Now %1: %2 anonymous, %3 swapped.</source>
-        <translation>Jetzt %1: %2 anonym, %3 ausgelagert.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Now %1: %2 anonymous, no swap, %3 shared.</source>
-        <translation>Jetzt %1: %2 anonym, nichts ausgelagert, %3 gemeinsam genutzt.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Now %1: %2 anonymous, no swap.</source>
-        <translation>Jetzt %1: %2 anonym, nichts ausgelagert.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Dashed: the trend the verdict was drawn from.</source>
-        <extracomment>Under the detail&apos;s memory chart: what its dashed line is.</extracomment>
-        <translation>Gestrichelt: der Trend, aus dem das Urteil stammt.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>MEMORY</source>
-        <extracomment>Title of the detail&apos;s block that charts the family&apos;s memory over time.</extracomment>
-        <translation>SPEICHER</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>Family</source>
-        <extracomment>A switch above the detail&apos;s memory chart: the whole family&apos;s memory.</extracomment>
-        <translation>Familie</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::MemorySeriesChart</name>
-    <message>
-        <location filename="../views/kit/MemorySeriesChart.cpp" line="+18"/>
-        <source>critical</source>
-        <comment>A mark on a history chart: a critical incident began.</comment>
-        <translation>kritisch</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>incident</source>
-        <comment>A mark on a history chart: an incident began.</comment>
-        <translation>Vorfall</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>calm</source>
-        <comment>A mark on a memory chart: the verdict went back to normal.</comment>
-        <translation>ruhig</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>watch</source>
-        <comment>A mark on a memory chart: the verdict became watch.</comment>
-        <translation>beobachten</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>suspect</source>
-        <comment>A mark on a memory chart: the verdict became suspect.</comment>
-        <translation>verdächtig</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>probable</source>
-        <comment>A mark on a memory chart: the verdict became probable.</comment>
-        <translation>wahrscheinlich</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>critical</source>
-        <comment>A mark on a memory chart: the verdict became critical.</comment>
-        <translation>kritisch</translation>
-    </message>
-    <message>
-        <location line="+60"/>
-        <source>anonymous</source>
-        <comment>Legend of a memory chart: memory only the process holds.</comment>
-        <translation>anonym</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>swapped</source>
-        <comment>Legend of a memory chart: memory moved out to swap.</comment>
-        <translation>ausgelagert</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>shared</source>
-        <comment>Legend of a memory chart: shared memory counted for the family.</comment>
-        <translation>gemeinsam</translation>
-    </message>
-    <message>
-        <location line="+52"/>
-        <source>PID %1</source>
-        <comment>The growing member of a family, by its process ID.</comment>
-        <translation>PID %1</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>PID %1 (%2)</source>
-        <comment>The growing member of a family: its process ID and name.</comment>
-        <translation>PID %1 (%2)</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>footprint</source>
-        <comment>Legend of a memory chart: the line of the whole footprint.</comment>
-        <translation>gesamt</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>OOM kill</source>
-        <comment>A mark on a memory chart: the out-of-memory killer struck.</comment>
-        <translation>OOM-Abbruch</translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>Memory runs out in %1 at %2</source>
-        <comment>A level on a memory chart: %1 a span (&quot;20 min&quot;), %2 the footprint then.</comment>
-        <translation>Speicher erschöpft in %1 bei %2</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Memory over the last %1: %2 to %3.</source>
-        <comment>What assistive technology says of a memory chart: its span, the first and the last footprint.</comment>
-        <translation>Speicher der letzten %1: %2 bis %3.</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::OffenderMemoryBlock</name>
-    <message>
-        <location filename="../views/history/OffenderMemoryBlock.cpp" line="+15"/>
-        <source>MEMORY</source>
-        <extracomment>Title of the history&apos;s block that charts an offender&apos;s memory.</extracomment>
-        <translation>SPEICHER</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>7 days</source>
-        <extracomment>A switch above the history&apos;s memory chart: show the last week.</extracomment>
-        <translation>7 Tage</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>30 days</source>
-        <extracomment>A switch above the history&apos;s memory chart: show the last month.</extracomment>
-        <translation>30 Tage</translation>
-    </message>
-</context>
-<context>
-    <name>ForecastTexts</name>
-    <message>
-        <location filename="../state/ForecastTexts.cpp" line="+13"/>
-        <source>First to be ended if memory runs out: %1, %2</source>
-        <extracomment>%1 is an application&apos;s name, %2 its memory, as in &quot;3.2 GB&quot;.</extracomment>
-        <translation>Wird der Arbeitsspeicher knapp, wird zuerst beendet: %1, %2</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>PID %1</source>
-        <translation>PID %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>First to be ended if memory runs out: %1, another user&apos;s process</source>
-        <extracomment>%1 is a process&apos;s name, or &quot;PID 4242&quot;.</extracomment>
-        <translation>Wird der Arbeitsspeicher knapp, wird zuerst beendet: %1, ein Prozess eines anderen Benutzers</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>Memory runs out in %1 at this rate</source>
-        <extracomment>%1 is an estimate, as in &quot;about 40 min&quot;.</extracomment>
-        <translation>Bei diesem Tempo ist der Arbeitsspeicher in %1 voll</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>memory runs out in %1 at this rate</source>
-        <extracomment>Within a sentence, after other figures; %1 is an estimate, as in &quot;about 40 min&quot;.</extracomment>
-        <translation>bei diesem Tempo ist der Arbeitsspeicher in %1 voll</translation>
-    </message>
-</context>
-<context>
-    <name>IncidentFacts</name>
-    <message>
-        <location filename="../state/IncidentFacts.cpp" line="+98"/>
-        <source>Next</source>
-        <extracomment>The label of the incident card&apos;s next step.</extracomment>
-        <translation>Weiter</translation>
-    </message>
-    <message>
-        <location line="+26"/>
-        <source>Outcome</source>
-        <extracomment>The label of the last action&apos;s outcome on the incident card.</extracomment>
-        <translation>Ergebnis</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Decision</source>
-        <extracomment>The labels of the incident card&apos;s lines.</extracomment>
-        <translation>Einstufung</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Cause</source>
-        <translation>Ursache</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Owner</source>
-        <translation>Verursacher</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>History</source>
-        <translation>Verlauf</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Change</source>
-        <translation>Änderung</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>Why</source>
-        <extracomment>The label of a reason behind the verdict, on the incident card.</extracomment>
-        <translation>Grund</translation>
-    </message>
-</context>
-<context>
-    <name>IncidentStage</name>
-    <message>
-        <location filename="../state/IncidentTexts.cpp" line="+16"/>
-        <location line="+14"/>
-        <source>Normal</source>
-        <extracomment>The stage of a memory incident, in its pill.</extracomment>
-        <translation>Normal</translation>
-    </message>
-    <message>
-        <location line="-12"/>
-        <source>Watch</source>
-        <translation>Beobachten</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Suspicious</source>
-        <translation>Verdächtig</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Strong signal</source>
-        <translation>Starkes Signal</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Capturing evidence</source>
-        <translation>Belege werden gesichert</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Evidence captured</source>
-        <translation>Belege gesichert</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Action taken</source>
-        <translation>Maßnahme ergriffen</translation>
-    </message>
-</context>
-<context>
-    <name>IncidentTexts</name>
-    <message>
-        <location line="+11"/>
-        <source>N/A</source>
-        <extracomment>No growth rate measured yet.</extracomment>
-        <translation>k. A.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>%1 at %2</source>
-        <extracomment>The incident&apos;s decision: a verdict at a growth rate, as in &quot;Probable leak at +8.2 MB/min&quot;.</extracomment>
-        <translation>%1 bei %2</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>Memory rises while the app is idle, typical of a leak</source>
-        <translation>Der Speicher steigt, während die Anwendung untätig ist – typisch für ein Leck</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Steady growth that is not released again</source>
-        <translation>Stetiges Wachstum, das nicht wieder freigegeben wird</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>History unavailable</source>
-        <translation>Verlauf nicht verfügbar</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>No incidents in 30d</source>
-        <extracomment>&quot;30d&quot; is the last 30 days.</extracomment>
-        <translation>Keine Vorfälle in 30 Tagen</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>1 incident in 30d</source>
-        <translation>1 Vorfall in 30 Tagen</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+2"/>
-        <source>%n incidents in 30d</source>
-        <translation>
-            <numerusform>%n Vorfall in 30 Tagen</numerusform>
-            <numerusform>%n Vorfälle in 30 Tagen</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>%1; %2 critical; peak score %3</source>
-        <extracomment>%1 is the incidents (&quot;3 incidents in 30d&quot;), %2 how many were critical, %3 the highest score.</extracomment>
-        <translation>%1; %2 kritisch; höchste Bewertung %3</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>%1; peak score %2</source>
-        <extracomment>%1 is the incidents (&quot;3 incidents in 30d&quot;), %2 the highest score.</extracomment>
-        <translation>%1; höchste Bewertung %2</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Typical footprint %1 this session</source>
-        <extracomment>%1 is a size, as in &quot;1.2 GB&quot;.</extracomment>
-        <translation>In dieser Sitzung üblicherweise %1 belegt</translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>%1 more over %2</source>
-        <extracomment>%1 is a size, %2 a span, as in &quot;48.0 MB more over 15 min&quot;.</extracomment>
-        <translation>%1 mehr in %2</translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>Capture smaps_rollup, status and the largest anonymous mappings before acting</source>
-        <extracomment>smaps_rollup and status are files the kernel writes; keep their names.</extracomment>
-        <translation>Vor jedem Eingriff smaps_rollup, status und die größten anonymen Speicherbereiche sichern</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Restart it gracefully to give the memory back</source>
-        <translation>Die Anwendung geordnet neu starten, um den Speicher freizugeben</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>This belongs to the desktop session; Velmora will not signal it</source>
-        <translation>Das gehört zur Desktop-Sitzung; Velmora sendet ihm kein Signal</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>%1 keeps growing</source>
-        <extracomment>The incident&apos;s headline; %1 is an application&apos;s name.</extracomment>
-        <translation>%1 wächst weiter</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>%1 is running away with memory</source>
-        <extracomment>The incident&apos;s headline; %1 is an application&apos;s name.</extracomment>
-        <translation>%1 belegt unkontrolliert Speicher</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Holds %1 of anonymous memory and swap; Memory runs out in %2 at this rate</source>
-        <extracomment>%1 is a size, %2 an estimate, as in &quot;about 25 min&quot;.</extracomment>
-        <translation>Belegt %1 anonymen Speicher und Auslagerungsspeicher; bei diesem Tempo ist der Arbeitsspeicher in %2 voll</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Holds %1 of anonymous memory and swap</source>
-        <extracomment>%1 is a size, as in &quot;1.9 GB&quot;.</extracomment>
-        <translation>Belegt %1 anonymen Speicher und Auslagerungsspeicher</translation>
-    </message>
-</context>
-<context>
-    <name>ReasonTexts</name>
-    <message numerus="yes">
-        <location filename="../state/ReasonTexts.cpp" line="+53"/>
-        <source>%1, one of the family&apos;s %n processes, is judged on its own: the others come and go and hide its growth in the family&apos;s total. Its own figures follow.</source>
-        <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %n the number of the family&apos;s processes.</extracomment>
-        <translation>
-            <numerusform>%1, einer von %n Prozessen der Gruppe, wird für sich bewertet: Die anderen kommen und gehen und verdecken sein Wachstum in der Summe der Gruppe. Es folgen seine eigenen Werte.</numerusform>
-            <numerusform>%1, einer von %n Prozessen der Gruppe, wird für sich bewertet: Die anderen kommen und gehen und verdecken sein Wachstum in der Summe der Gruppe. Es folgen seine eigenen Werte.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+13"/>
-        <source>Memory grew in %n steps over %1 and gave none of it back: %2 on average.</source>
-        <extracomment>%n steps, over %1 (a span, &quot;47 min&quot;), at %2 (a rate, &quot;+0.4 MB/min&quot;).</extracomment>
-        <translation>
-            <numerusform>Der Speicher wuchs in %n Stufe über %1 und gab nichts davon zurück: im Mittel %2.</numerusform>
-            <numerusform>Der Speicher wuchs in %n Stufen über %1 und gab nichts davon zurück: im Mittel %2.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>The growth is in shared memory (memfd, /dev/shm): %1 more than when first seen, %2 now.</source>
-        <extracomment>%1 is how much the shared memory grew, %2 how much there is now.</extracomment>
-        <translation>Das Wachstum liegt im gemeinsam genutzten Speicher (memfd, /dev/shm): %1 mehr als beim ersten Messen, jetzt %2.</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Now %1, %2 its typical %3.</source>
-        <extracomment>%1 is the footprint now, %2 how many times its typical size %3, as in &quot;2.7×&quot;.</extracomment>
-        <translation>Jetzt %1, das %2 der üblichen %3.</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+21"/>
-        <source>Grew in %n steps over %1 (%2), none of it given back</source>
-        <extracomment>%n steps over %1 (a span), at %2 (a rate).</extracomment>
-        <translation>
-            <numerusform>Wuchs in %n Stufe über %1 (%2), nichts davon zurückgegeben</numerusform>
-            <numerusform>Wuchs in %n Stufen über %1 (%2), nichts davon zurückgegeben</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>Floor (low points after releases) grew %1 over %2, higher in %3 of stretches</source>
-        <extracomment>%1 is a rate, %2 a span, %3 a share of stretches, as in &quot;83%&quot;.</extracomment>
-        <translation>Sockel (Tiefpunkte nach dem Freigeben) wuchs %1 über %2, höher in %3 der Abschnitte</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Median grew %1 over %2, %3 of steps rising</source>
-        <extracomment>%1 is a rate, %2 a span, %3 a share of steps, as in &quot;83%&quot;.</extracomment>
-        <translation>Median wuchs %1 über %2, %3 der Schritte steigend</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>%1; growth stopped %2</source>
-        <extracomment>Added to the growth&apos;s shape: %1 is the growth, %2 when it stopped (&quot;7 min ago&quot;).</extracomment>
-        <translation>%1; Wachstum %2 beendet</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>PID %1</source>
-        <translation>PID %1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>PID %1 (%2)</source>
-        <extracomment>A process: its number and its name, as in &quot;PID 4242 (worker)&quot;.</extracomment>
-        <translation>PID %1 (%2)</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>The family as a whole: %1; now %2 (%3 on its own).</source>
-        <extracomment>%1 is the shape of the family&apos;s growth, %2 its footprint now, %3 its verdict on its own.</extracomment>
-        <translation>Die Gruppe als Ganzes: %1; jetzt %2 (für sich: %3).</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Memory runs out in %1 at this rate; then the kernel ends one of this app&apos;s processes first.</source>
-        <extracomment>%1 is an estimate, as in &quot;about 25 min&quot;.</extracomment>
-        <translation>Bei diesem Tempo ist der Arbeitsspeicher in %1 voll; dann beendet der Kernel zuerst einen Prozess dieser Anwendung.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>If memory runs out, the kernel ends one of this app&apos;s processes first.</source>
-        <translation>Wird der Arbeitsspeicher knapp, beendet der Kernel zuerst einen Prozess dieser Anwendung.</translation>
-    </message>
-    <message>
-        <location line="+31"/>
-        <source>Not enough samples yet to measure a growth rate.</source>
-        <translation>Noch nicht genug Messungen, um eine Wachstumsrate zu bestimmen.</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Memory is released again and again (a sawtooth): judged by its floor, the low points after each release, which changes by %1.</source>
-        <extracomment>%1 is a rate, as in &quot;+8.0 MB/min&quot;.</extracomment>
-        <translation>Der Speicher wird immer wieder freigegeben (ein Sägezahn): Bewertet wird sein Sockel, die Tiefpunkte nach jedem Freigeben, der sich um %1 ändert.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>The floor was higher in %1 of the window&apos;s stretches; trend strength %2/100 (Mann-Kendall).</source>
-        <extracomment>%1 is a share, as in &quot;83%&quot;; %2 a trend strength from 0 to 100.</extracomment>
-        <translation>Der Sockel lag in %1 der Abschnitte des Zeitfensters höher; Trendstärke %2/100 (Mann-Kendall).</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Footprint (anonymous memory, swap and shared memory) changes by %1 (Theil-Sen slope of bucket medians).</source>
-        <extracomment>%1 is a rate, as in &quot;+8.0 MB/min&quot;.</extracomment>
-        <translation>Der Speicherbedarf (anonymer, ausgelagerter und gemeinsam genutzter Speicher) ändert sich um %1 (Theil-Sen-Steigung der Intervall-Mediane).</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>%1 of bucket-to-bucket steps rose; trend strength %2/100 (Mann-Kendall).</source>
-        <extracomment>%1 is a share, as in &quot;83%&quot;; %2 a trend strength from 0 to 100.</extracomment>
-        <translation>%1 der Schritte von Intervall zu Intervall stiegen; Trendstärke %2/100 (Mann-Kendall).</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>%1 of the footprint is shared memory.</source>
-        <extracomment>%1 is a size, as in &quot;600.0 MB&quot;.</extracomment>
-        <translation>%1 des Speicherbedarfs ist gemeinsam genutzter Speicher.</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Growth stopped %1: memory that levels off is a warm-up or a cache, not a leak.</source>
-        <extracomment>%1 is when, as in &quot;7 min ago&quot;.</extracomment>
-        <translation>Das Wachstum endete %1: Speicher, der sich einpendelt, ist ein Aufwärmen oder ein Cache, kein Leck.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>The family is new: growth in its first minutes (a warm-up) needs more evidence before it counts as a leak.</source>
-        <translation>Die Gruppe ist neu: Wachstum in ihren ersten Minuten (ein Aufwärmen) braucht mehr Belege, bevor es als Leck gilt.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>It has been this large before and came back down: a working set moving within its range.</source>
-        <translation>Sie war schon einmal so groß und ist wieder geschrumpft: ein Arbeitsbereich, der sich in seinem Rahmen bewegt.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Growth keeps slowing down, as a warm-up does before it levels off.</source>
-        <translation>Das Wachstum wird immer langsamer, wie bei einem Aufwärmen, bevor es sich einpendelt.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The rise came in one step rather than a ramp, which is rarely a leak.</source>
-        <translation>Der Anstieg kam in einem Schritt statt als Rampe – das ist selten ein Leck.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Memory rises and falls again (allocate and free), not a steady climb.</source>
-        <translation>Der Speicher steigt und fällt wieder (belegen und freigeben), kein stetiger Anstieg.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Over the last hour: %1.</source>
-        <extracomment>%1 is a rate, as in &quot;+2.4 MB/min&quot;.</extracomment>
-        <translation>In der letzten Stunde: %1.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Over the last six hours: %1.</source>
-        <extracomment>%1 is a rate, as in &quot;+2.4 MB/min&quot;.</extracomment>
-        <translation>In den letzten sechs Stunden: %1.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>It stayed elevated while idle: memory rose while CPU time barely moved.</source>
-        <translation>Er blieb im Leerlauf erhöht: Der Speicher stieg, während die CPU-Zeit kaum zunahm.</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Memory runs out in %1 at this rate.</source>
-        <extracomment>%1 is an estimate, as in &quot;about 2 h 25 min&quot;.</extracomment>
-        <translation>Bei diesem Tempo ist der Arbeitsspeicher in %1 voll.</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Its processes exited or were quit since the row was shown.</source>
-        <translation>Ihre Prozesse wurden beendet, seit die Zeile angezeigt wurde.</translation>
-    </message>
-</context>
-<context>
-    <name>SummaryTexts</name>
-    <message>
-        <location filename="../state/SummaryTexts.cpp" line="+20"/>
-        <source>%1; now %2 (%3 its typical size), stayed elevated while idle.</source>
-        <extracomment>%1 is the growth&apos;s shape, %2 the footprint now, %3 how many times its typical size.</extracomment>
-        <translation>%1; jetzt %2 (das %3 der üblichen Größe), im Leerlauf erhöht geblieben.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>%1; now %2 (%3 its typical size).</source>
-        <translation>%1; jetzt %2 (das %3 der üblichen Größe).</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>%1; now %2, stayed elevated while idle.</source>
-        <extracomment>%1 is the growth&apos;s shape, %2 the footprint now.</extracomment>
-        <translation>%1; jetzt %2, im Leerlauf erhöht geblieben.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>%1; now %2.</source>
-        <translation>%1; jetzt %2.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Collecting samples before judging growth.</source>
-        <translation>Sammelt Messungen, bevor das Wachstum bewertet wird.</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <source>%1 grows on its own: %2; now %3 of the family&apos;s %4.</source>
-        <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %2 the shape of its growth, %3 its footprint now, %4 its family&apos;s.</extracomment>
-        <translation>%1 wächst für sich: %2; jetzt %3 von %4 der Gruppe.</translation>
-    </message>
-</context>
-<context>
-    <name>TimelineTexts</name>
-    <message>
-        <location filename="../state/TimelineTexts.cpp" line="+17"/>
-        <source>Seen</source>
-        <extracomment>A timeline entry&apos;s label: when the family was first seen.</extracomment>
-        <translation>Erfasst</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Family first sampled</source>
-        <translation>Gruppe zum ersten Mal gemessen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>%1 · %2 now</source>
-        <extracomment>%1 is when (&quot;5 min ago&quot;), %2 the family&apos;s memory now (&quot;1.9 GB&quot;).</extracomment>
-        <translation>%1 · jetzt %2</translation>
-    </message>
-    <message>
-        <location line="+13"/>
-        <source>Now</source>
-        <extracomment>A timeline entry&apos;s label: the verdict as it stands now.</extracomment>
-        <translation>Jetzt</translation>
-    </message>
-</context>
-<context>
-    <name>Verdict</name>
-    <message>
-        <location filename="../state/ReasonTexts.cpp" line="-103"/>
-        <location line="+11"/>
-        <source>Normal</source>
-        <extracomment>A verdict on an application&apos;s memory.</extracomment>
-        <translation>Normal</translation>
-    </message>
-    <message>
-        <location line="-8"/>
-        <source>Watch</source>
-        <extracomment>A verdict on an application&apos;s memory: worth watching.</extracomment>
-        <translation>Beobachten</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Suspected leak</source>
-        <translation>Verdacht auf Speicherleck</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Probable leak</source>
-        <translation>Wahrscheinliches Speicherleck</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Critical runaway</source>
-        <translation>Kritisch: außer Kontrolle</translation>
-    </message>
-</context>
-<context>
-    <name>velmora::LocalFigures</name>
-    <message>
-        <location filename="../state/LocalFigures.cpp" line="+27"/>
-        <source>%1 h %2 min</source>
-        <extracomment>Hours and minutes, as in &quot;3 h 20 min&quot;.</extracomment>
-        <translation>%1 Std. %2 Min.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>%1 h</source>
-        <extracomment>Hours, as in &quot;3 h&quot;.</extracomment>
-        <translation>%1 Std.</translation>
-    </message>
-    <message>
-        <location line="+32"/>
-        <source>under a minute</source>
-        <extracomment>How long until something happens, after &quot;in&quot; as in &quot;Memory runs out in under a minute&quot;.</extracomment>
-        <translation>weniger als einer Minute</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+6"/>
-        <source>about %n min</source>
-        <extracomment>An estimate in minutes, after &quot;in&quot;.</extracomment>
-        <translation>
-            <numerusform>etwa %n Min.</numerusform>
-            <numerusform>etwa %n Min.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+6"/>
-        <source>about %n days</source>
-        <extracomment>An estimate in days, after &quot;in&quot;.</extracomment>
-        <translation>
-            <numerusform>etwa %n Tag</numerusform>
-            <numerusform>etwa %n Tagen</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>about %1</source>
-        <extracomment>An estimate, after &quot;in&quot;: %1 is hours and minutes, as in &quot;3 h 20 min&quot;.</extracomment>
-        <translation>etwa %1</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>%1 s</source>
-        <extracomment>A span of seconds, as in &quot;45 s&quot;.</extracomment>
-        <translation>%1 s</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>%1 min</source>
-        <extracomment>A span of minutes, as in &quot;15 min&quot;.</extracomment>
-        <translation>%1 Min.</translation>
-    </message>
-    <message>
-        <location line="+33"/>
-        <source>%1%</source>
-        <extracomment>A share in percent, as in &quot;83%&quot;.</extracomment>
-        <translation>%1 %</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>%1×</source>
-        <extracomment>How many times larger, as in &quot;2.7×&quot;.</extracomment>
-        <translation>%1×</translation>
-    </message>
-</context>
-<context>
-    <name>AgoTexts</name>
-    <message numerus="yes">
-        <location filename="../state/AgoTexts.cpp" line="+13"/>
-        <source>%n s ago</source>
-        <extracomment>How long ago, in seconds.</extracomment>
-        <translation>
-            <numerusform>vor %n s</numerusform>
-            <numerusform>vor %n s</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+3"/>
-        <source>%n min ago</source>
-        <extracomment>How long ago, in minutes.</extracomment>
-        <translation>
-            <numerusform>vor %n Min.</numerusform>
-            <numerusform>vor %n Min.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+3"/>
-        <source>%n h ago</source>
-        <extracomment>How long ago, in hours.</extracomment>
-        <translation>
-            <numerusform>vor %n Std.</numerusform>
-            <numerusform>vor %n Std.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+3"/>
-        <source>%n d ago</source>
-        <extracomment>How long ago, in days.</extracomment>
-        <translation>
-            <numerusform>vor %n Tag</numerusform>
-            <numerusform>vor %n Tagen</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+10"/>
-        <source>%ns ago</source>
-        <extracomment>How long ago, in seconds, as short as it goes.</extracomment>
-        <translation>
-            <numerusform>vor %n s</numerusform>
-            <numerusform>vor %n s</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+3"/>
-        <source>%nm ago</source>
-        <extracomment>How long ago, in minutes, as short as it goes.</extracomment>
-        <translation>
-            <numerusform>vor %n Min.</numerusform>
-            <numerusform>vor %n Min.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+3"/>
-        <source>%nh ago</source>
-        <extracomment>How long ago, in hours, as short as it goes.</extracomment>
-        <translation>
-            <numerusform>vor %n Std.</numerusform>
-            <numerusform>vor %n Std.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+3"/>
-        <source>%nd ago</source>
-        <extracomment>How long ago, in days, as short as it goes.</extracomment>
-        <translation>
-            <numerusform>vor %n T.</numerusform>
-            <numerusform>vor %n T.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>just now</source>
-        <extracomment>Something that happened less than a minute ago.</extracomment>
-        <translation>gerade eben</translation>
-    </message>
-</context>
-<context>
-    <name>FooterTexts</name>
-    <message>
-        <location filename="../state/FooterTexts.cpp" line="+15"/>
-        <source>Storage %1</source>
-        <extracomment>The footer chip with the size of Velmora&apos;s data folder: &quot;Storage 381 MB&quot;.</extracomment>
-        <translation>Daten %1</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Prune pending</source>
-        <extracomment>The footer chip before the history has dropped its old records for the first time.</extracomment>
-        <translation>Bereinigung ausstehend</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>Last prune %1</source>
-        <extracomment>The footer chip: when the history last dropped its old records; %1 is &quot;2h ago&quot;.</extracomment>
-        <translation>Bereinigt %1</translation>
-    </message>
-</context>
-<context>
-    <name>RecentFindingTexts</name>
-    <message>
-        <location filename="../state/RecentFindingTexts.cpp" line="+17"/>
-        <source>Ended: out of memory</source>
-        <extracomment>A recent finding&apos;s status: the kernel ended the app when memory ran out.</extracomment>
-        <translation>Beendet: Speicher erschöpft</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Process ended</source>
-        <extracomment>A recent finding&apos;s status: the app&apos;s processes exited.</extracomment>
-        <translation>Prozess beendet</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Growth stopped</source>
-        <extracomment>A recent finding&apos;s status: the app&apos;s memory stopped growing.</extracomment>
-        <translation>Wachstum gestoppt</translation>
-    </message>
-</context>
-<context>
-    <name>SystemStateTexts</name>
-    <message>
-        <location filename="../state/SystemStateTexts.cpp" line="+28"/>
-        <source>ALL CLEAR</source>
-        <extracomment>The summary line, in capitals, when nothing grows.</extracomment>
-        <translation>ALLES IN ORDNUNG</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>1 FAMILY TO WATCH</source>
-        <extracomment>The summary line, in capitals, over one app that grows.</extracomment>
-        <translation>1 FAMILIE IM BLICK</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+3"/>
-        <source>%n FAMILIES TO WATCH</source>
-        <extracomment>The summary line, in capitals, over the apps that grow.</extracomment>
-        <translation>
-            <numerusform>%n FAMILIE IM BLICK</numerusform>
-            <numerusform>%n FAMILIEN IM BLICK</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>1 SUSPECTED LEAK</source>
-        <extracomment>The summary line, in capitals, over one app suspected of leaking memory.</extracomment>
-        <translation>1 VERMUTETES LECK</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+3"/>
-        <source>%n SUSPECTED LEAKS</source>
-        <extracomment>The summary line, in capitals, over the apps suspected of leaking memory.</extracomment>
-        <translation>
-            <numerusform>%n VERMUTETES LECK</numerusform>
-            <numerusform>%n VERMUTETE LECKS</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>CRITICAL RUNAWAY</source>
-        <extracomment>The summary line, in capitals, when an app&apos;s memory grows out of control.</extracomment>
-        <translation>KRITISCHES WACHSTUM</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>CRITICAL PRESSURE</source>
-        <extracomment>The summary line, in capitals, when the machine is about to run out of memory.</extracomment>
-        <translation>KRITISCHER SPEICHERDRUCK</translation>
-    </message>
-    <message>
-        <location line="+13"/>
-        <source>Normal pressure</source>
-        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
-        <translation>Druck normal</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Elevated pressure</source>
-        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
-        <translation>Druck erhöht</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>High pressure</source>
-        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
-        <translation>Druck hoch</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Critical pressure</source>
-        <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
-        <translation>Druck kritisch</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>%1 available of %2</source>
-        <extracomment>The memory still available and all the machine has: &quot;20.1 GB available of 23.4 GB&quot;.</extracomment>
-        <translation>%1 von %2 verfügbar</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>First process scan running</source>
-        <extracomment>The line under the pressure pill until the processes have been looked at once.</extracomment>
-        <translation>Erste Prozessprüfung läuft</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>%1 in %2</source>
-        <extracomment>What Velmora watches: %1 is &quot;48 same-user processes&quot;, %2 is &quot;12 families&quot;.</extracomment>
-        <translation>%1 in %2</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+2"/>
-        <source>%n same-user processes</source>
-        <extracomment>Processes of the person&apos;s own user account, as counted in &quot;%1 in %2&quot;.</extracomment>
-        <translation>
-            <numerusform>%n Prozess dieses Benutzers</numerusform>
-            <numerusform>%n Prozesse dieses Benutzers</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+3"/>
-        <source>%n families</source>
-        <extracomment>Apps (groups of processes), as counted in &quot;%1 in %2&quot;.</extracomment>
-        <translation>
-            <numerusform>%n Familie</numerusform>
-            <numerusform>%n Familien</numerusform>
-        </translation>
     </message>
 </context>
 </TS>

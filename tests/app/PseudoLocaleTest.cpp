@@ -173,13 +173,13 @@ Shown onboardingTooltip(const char* id) {
 // The monitor's texts that still travel as English alone, by the field that carries them:
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
-    // Being given codes now: the forecast (when memory runs out, who the kernel would end
-    // first, which the scope line shows while it matters), a row's explanation sentence (and a
-    // recent finding's),
-    // the timeline, the attribution facts, the headline, the impact line, the feedback after an
-    // action and the store's history (its offenders and their detail).
-    "memoryForecast", "explanation", "timeline", "attributionLine", "attributionFacts", "headline",
-    "impactLine", "actionFeedback", "advancedHistory",
+    // Still without codes: the forecast's out-of-memory daemon, the attribution facts, the
+    // feedback after an action and the store's history (its offenders and their detail), the
+    // card's line from the history store, the calm card (its stage, headline and lines, sent
+    // without codes when no incident is open), a recent finding's sentence and the events of a
+    // timeline, which are shown as they were recorded.
+    "memoryForecast", "attributionLine", "attributionFacts", "actionFeedback", "advancedHistory",
+    "memoryLine", "stageLabel", "headline", "whyLines", "explanation", "timeline",
     // With codes already sent beside them that the app does not compose from yet: a row's
     // rate, confidence pill and curvature.
     "rate", "confidencePillLabel", "curvatureLabel",
@@ -210,51 +210,8 @@ void collectFields(const Json& json, const std::set<std::string>& fields, QStrin
     }
 }
 
-void add(QStringList& into, const std::optional<std::string>& text) {
-    if (text) {
-        into << QString::fromStdString(*text);
-    }
-}
-
-// What the app composes from the monitor's codes in state/ (the stage pill, the card's facts
-// and lines, the detail's reasons): English until those composers go through the catalogue,
-// which the codes' work does.
-QStringList composedFromCodes(const PopoverSnapshot& snapshot) {
-    QStringList texts;
-    const IncidentSnapshot& incident = snapshot.incident;
-    add(texts, stageLabelText(incident));
-    for (const auto& fact : primarySurfaceFacts(incident)) {
-        texts << QString::fromStdString(fact.label) << QString::fromStdString(fact.text);
-    }
-    add(texts, nextActionLine(incident));
-    add(texts, actionStatusLine(incident));
-    if (snapshot.selectedDetail) {
-        const WhyBlock& why = snapshot.selectedDetail->whyBlock;
-        for (const auto& line : reasonTexts(why.reasonCodes, why.reasons)) {
-            texts << QString::fromStdString(line);
-        }
-    }
-    return texts;
-}
-
-// The memory chart's own texts, which the chart's work makes translatable.
-QStringList chartTexts(const QWidget* root) {
-    QStringList texts;
-    for (const char* block : {"memoryBlock", "offenderMemoryBlock"}) {
-        if (const auto* chart = root->findChild<QWidget*>(QString::fromLatin1(block))) {
-            for (const auto* text : chart->findChildren<VelmoraText*>()) {
-                texts << text->text();
-            }
-            for (const auto* button : chart->findChildren<QAbstractButton*>()) {
-                texts << button->text();
-            }
-        }
-    }
-    return texts;
-}
-
-QStringList shownAsSent(const PopoverRenderState& state, const QWidget* root) {
-    QStringList texts = properNames + composedFromCodes(state.snapshot) + chartTexts(root);
+QStringList shownAsSent(const PopoverRenderState& state) {
+    QStringList texts = properNames;
     Json sent = encode(state.snapshot);
     if (state.visibleActionFeedback) {
         sent["actionFeedback"] = encode(*state.visibleActionFeedback);
@@ -276,7 +233,7 @@ QStringList shownAsSent(const PopoverRenderState& state, const QWidget* root) {
 Shown popover(const PopoverRenderState& state) {
     auto host = std::make_shared<PopoverHost>();
     host->present(state);
-    return {std::shared_ptr<QWidget>(host, host->root()), shownAsSent(state, host->root())};
+    return {std::shared_ptr<QWidget>(host, host->root()), shownAsSent(state)};
 }
 
 PopoverRenderState live(Session session, bool withDetail = false) {

@@ -308,10 +308,13 @@ std::optional<MemoryChart::Label> MemoryChart::levelLabel() const {
     }
     const QFontMetricsF metrics(labelFont());
     const QRectF plot = plotRect();
-    const double w = std::min(metrics.horizontalAdvance(data_.level->label), plot.width());
+    const double w = std::min(metrics.horizontalAdvance(data_.level->label), double(width()));
     const double y = positionOf(data_.level->at).y();
     const double top = std::max(plot.top(), y - metrics.height() - 1);
-    return Label{data_.level->label, QRectF(plot.left() + 4, top, w, metrics.height())};
+    // Just inside the plot where it fits; a longer text (a longer language) moves left over the
+    // value axis rather than past the chart's right edge.
+    const double left = std::max(0.0, std::min(plot.left() + 4, width() - w));
+    return Label{data_.level->label, QRectF(left, top, w, metrics.height())};
 }
 
 std::optional<MemoryChart::Label> MemoryChart::readoutLabel() const {
