@@ -65,6 +65,9 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     // The kill counters before the table: every kill they count was sent before it is read.
     std::optional<uint64_t> oomKillCount = readOutOfMemoryKillCount(root_);
     kills_.readCounters(oomKillCount, cgroupRoot_, stats);
+    // The machine's memory before the table, which takes its shared memory from the same read.
+    MachineState machine = readMachineState(root_, stats);
+    table_.setMachineShmem(machine.shmemKiB);
     cost.machine += laps.lap();
     auto discovered =
         table_.refresh(now, t.suspectDetailSeconds, t.backgroundDetailSeconds, isSuspect, stats);
@@ -72,8 +75,6 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
     auto killCountFiles = assignFamilies(discovered, stats);
     applySmokeTargets();
     cost.discovery += laps.lap();
-    MachineState machine = readMachineState(root_, stats);
-    cost.machine += laps.lap();
     forecaster_.update(now, machine, root_, table_, stats);
     cost.forecast += laps.lap();
     kills_.observe(table_, killCountFiles, root_, cgroupRoot_, now, wall, stats);

@@ -29,6 +29,7 @@ MachineState readMachineState(const ProcRoot& root, PassStatistics& stats) {
             state.memory = *memory;
             state.valid = true;
         }
+        state.shmemKiB = parseKiBField(buf, "Shmem:");
     }
     if (root.readFile("pressure/memory", buf, sizeof buf) > 0) {
         stats.pressure = true;

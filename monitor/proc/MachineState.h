@@ -17,6 +17,8 @@ struct MachineState {
     bool valid = false;
     MemInfo memory;
     std::optional<Pressure> pressure;
+    // The machine's shared memory (meminfo's Shmem), where the kernel gives it.
+    std::optional<uint64_t> shmemKiB;
     PressureLevel level = PressureLevel::normal;
 
     double usedFraction() const;

@@ -332,15 +332,6 @@ bool ProcessTable::heldMayHaveMoved(const ProcessRecord& record) const {
     return !machineShmem_ || record.shmemAtHeldRead != machineShmem_;
 }
 
-void ProcessTable::readMachineShmem(PassStatistics& stats) {
-    char buf[8192];
-    machineShmem_.reset();
-    if (root_.readFile("meminfo", buf, sizeof buf) > 0) {
-        stats.meminfo = true;
-        machineShmem_ = parseKiBField(buf, "Shmem:");
-    }
-}
-
 void ProcessTable::readDetail(ProcessRecord& record, PassStatistics& stats) {
     char buf[4096];
     if (root_.readPidFile(record.pid, "smaps_rollup", buf, sizeof buf) > 0) {
@@ -514,7 +505,6 @@ std::vector<ProcessRecord*> ProcessTable::discoverAll(const std::vector<pid_t>& 
 void ProcessTable::readDueBackground(std::vector<ProcessRecord*>& became, PassStatistics& stats) {
     const double quietPeriod = std::max(backgroundPeriod_, quietPeriod_);
     const double heldPeriod = std::max(backgroundPeriod_, quietHeldPeriod_);
-    readMachineShmem(stats);
     for (auto& [pid, record] : records_) {
         if (now_ - record->lastBackgroundRead >=
             (record->quiet ? quietPeriod : backgroundPeriod_)) {

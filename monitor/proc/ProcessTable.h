@@ -63,6 +63,9 @@ public:
     // Every PID of the latest listing, every user's, in directory order.
     const std::vector<pid_t>& listed() const { return listed_; }
     ProcRoot& root() { return root_; }
+    // The machine's shared memory as of this pass (meminfo's Shmem, read once a pass with the
+    // machine's state). Without it every held file is looked at each background period.
+    void setMachineShmem(std::optional<uint64_t> kib) { machineShmem_ = kib; }
 
 private:
     std::unique_ptr<ProcessRecord> discover(pid_t pid, double now, PassStatistics& stats);
@@ -74,7 +77,6 @@ private:
     // process, once the machine's shared memory moved).
     void readHeld(ProcessRecord& record, PassStatistics& stats);
     bool heldMayHaveMoved(const ProcessRecord& record) const;
-    void readMachineShmem(PassStatistics& stats);
     void refreshHeld(ProcessRecord& record, PassStatistics& stats);
     // stat: CPU time, faults, parent, name; true when the process ran since the last read.
     bool readCpu(ProcessRecord& record, PassStatistics& stats);

@@ -238,7 +238,6 @@ TEST(ProcessTable, MemoryHeldByDescriptorIsReadEveryBackgroundPeriodEvenWhenQuie
     }
     ASSERT_TRUE(holder.becomeQuiet());
     EXPECT_EQ(holder.record().heldSharedKiB, 1024u);
-    FakeProc& proc = holder.proc;
     Table& t = holder.t;
     const int quietSince = holder.quietSince;
 
@@ -251,10 +250,7 @@ TEST(ProcessTable, MemoryHeldByDescriptorIsReadEveryBackgroundPeriodEvenWhenQuie
 
     // While the machine's shared memory stands still no held file can have grown: the files
     // are left until it moves, or until the next background read a minute on.
-    auto setShmem = [&](int kib) {
-        proc.write("meminfo", "MemTotal: 16777216 kB\nMemAvailable: 8388608 kB\nShmem: " +
-                                  std::to_string(kib) + " kB\n");
-    };
+    auto setShmem = [&](uint64_t kib) { t.table.setMachineShmem(kib); };
     setShmem(3072);
     statReads(t, quietSince + 11, quietSince + 20);
     ASSERT_TRUE(held.fill(5)); // as if pages were given up elsewhere as fast
