@@ -12,13 +12,13 @@
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
 #include "state/PopoverViewModel.h"
+#include "state/ReasonTexts.h"
+#include "state/SummaryTexts.h"
 #include "views/findings/SupportingFindingsSummary.h"
 #include "views/history/AdvancedHistoryListView.h"
 #include "views/kit/VelmoraText.h"
 #include "views/popover/FooterTelemetry.h"
 #include "views/popover/NotWatchingNotice.h"
-#include "state/ReasonTexts.h"
-#include "state/SummaryTexts.h"
 
 #include <QAction>
 #include <QApplication>
