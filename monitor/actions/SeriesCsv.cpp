@@ -40,11 +40,16 @@ std::string partsAt(const MemorySeries& series, std::size_t index) {
     const std::size_t points = series.footprintKiB.size();
     static const std::vector<uint64_t> none;
     const MemoryKindPoints* kinds = series.kinds ? &*series.kinds : nullptr;
-    return "," + alignedFigure(kinds ? kinds->anonKiB : none, index, points) + "," +
-           alignedFigure(kinds ? kinds->swapKiB : none, index, points) + "," +
-           alignedFigure(kinds ? kinds->sharedKiB : none, index, points) + "," +
-           alignedFigure(series.growingMember ? series.growingMember->footprintKiB : none, index,
-                         points);
+    // Appended one by one: GCC 12 warns falsely (-Wrestrict) about "," + a temporary string.
+    std::string parts;
+    for (const std::vector<uint64_t>* values :
+         {kinds ? &kinds->anonKiB : &none, kinds ? &kinds->swapKiB : &none,
+          kinds ? &kinds->sharedKiB : &none,
+          series.growingMember ? &series.growingMember->footprintKiB : &none}) {
+        parts += ',';
+        parts += alignedFigure(*values, index, points);
+    }
+    return parts;
 }
 
 } // namespace
