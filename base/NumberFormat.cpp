@@ -8,13 +8,13 @@
 namespace velmora {
 namespace {
 
-std::atomic<NumberFormatter> installed{nullptr};
+std::atomic<NumberFormatter> installedFormatter{nullptr};
 
 } // namespace
 
 std::string decimalText(double value, int decimals) {
     decimals = std::clamp(decimals, 0, 9);
-    if (const NumberFormatter formatter = installed.load(std::memory_order_acquire)) {
+    if (const NumberFormatter formatter = installedFormatter.load(std::memory_order_acquire)) {
         return formatter(value, decimals);
     }
     char text[64];
@@ -23,7 +23,7 @@ std::string decimalText(double value, int decimals) {
 }
 
 void setNumberFormatter(NumberFormatter formatter) {
-    installed.store(formatter, std::memory_order_release);
+    installedFormatter.store(formatter, std::memory_order_release);
 }
 
 } // namespace velmora

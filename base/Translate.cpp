@@ -7,7 +7,7 @@
 namespace velmora {
 namespace {
 
-std::atomic<Translator> installed{nullptr};
+std::atomic<Translator> installedTranslator{nullptr};
 
 std::string withCount(std::string text, int n) {
     const std::string number = std::to_string(n);
@@ -21,14 +21,14 @@ std::string withCount(std::string text, int n) {
 } // namespace
 
 std::string translate(const char* context, const char* source, const char* disambiguation, int n) {
-    if (const Translator translator = installed.load(std::memory_order_acquire)) {
+    if (const Translator translator = installedTranslator.load(std::memory_order_acquire)) {
         return translator(context, source, disambiguation, n);
     }
     return n >= 0 ? withCount(source, n) : std::string(source);
 }
 
 void setTranslator(Translator translator) {
-    installed.store(translator, std::memory_order_release);
+    installedTranslator.store(translator, std::memory_order_release);
 }
 
 std::string withArguments(std::string_view pattern,

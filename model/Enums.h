@@ -14,6 +14,11 @@ enum class FindingSeverity { allClear, watch, suspect, critical };
 // Verdict of one finding row.
 enum class FindingVerdict { normal, watch, suspect, probable, criticalRunaway };
 
+// Whether `verdict` is `floor` or graver.
+constexpr bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
+    return static_cast<int>(verdict) >= static_cast<int>(floor);
+}
+
 // How pressing a relief plan is.
 enum class ReliefUrgencyTone { advisory, actNow, critical };
 

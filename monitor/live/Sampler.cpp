@@ -15,10 +15,6 @@ namespace {
 constexpr std::size_t kMaxMembersPublished = 256;
 constexpr std::size_t kReliefFamilies = 8;
 
-bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
-    return static_cast<int>(verdict) >= static_cast<int>(floor);
-}
-
 } // namespace
 
 Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)

@@ -51,10 +51,6 @@ double relativeGrowth(double ratePerSecond, double seconds, double footprint) {
     return rise / start;
 }
 
-bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
-    return static_cast<int>(verdict) >= static_cast<int>(floor);
-}
-
 } // namespace
 
 // The family's closed buckets after its start-up: what it is judged on.

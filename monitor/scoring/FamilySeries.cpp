@@ -14,7 +14,7 @@ uint32_t toStored(uint64_t kib) {
 
 constexpr std::size_t kMinimaBuckets = 60;
 
-uint32_t medianOf(std::vector<uint32_t> values) {
+uint32_t bucketMedianOf(std::vector<uint32_t> values) {
     if (values.empty()) {
         return 0;
     }
@@ -71,7 +71,7 @@ void FamilySeries::closeBucket() {
         return;
     }
     minima_.push(*std::min_element(pending_.begin(), pending_.end()));
-    medians_.push(medianOf(pending_));
+    medians_.push(bucketMedianOf(pending_));
     uint64_t used = lastCpu_ > pendingCpuStart_ ? lastCpu_ - pendingCpuStart_ : 0;
     cpu_.push(toStored(used));
     pending_.clear();
@@ -95,7 +95,7 @@ std::vector<uint32_t> FamilySeries::oldestMinima(std::size_t count) const {
 }
 
 uint32_t FamilySeries::baselineKiB() const {
-    return medianOf(medians_.newest(medians_.size()));
+    return bucketMedianOf(medians_.newest(medians_.size()));
 }
 
 std::size_t FamilySeries::memoryBytes() const {

@@ -4,13 +4,6 @@
 #include <algorithm>
 
 namespace velmora {
-namespace {
-
-bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
-    return static_cast<int>(verdict) >= static_cast<int>(floor);
-}
-
-} // namespace
 
 uint64_t memberIdOf(int32_t pid, uint64_t startTime) {
     // PIDs stay under 2^22 (the kernel's limit); start times in clock ticks under 2^42.

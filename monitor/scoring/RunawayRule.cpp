@@ -4,10 +4,6 @@
 namespace velmora {
 namespace {
 
-bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
-    return static_cast<int>(verdict) >= static_cast<int>(floor);
-}
-
 // The family whose growth takes the most of the machine's memory: the fastest of those growing.
 FamilyAssessment* fastestGrowing(const std::vector<FamilyAssessment*>& families) {
     FamilyAssessment* fastest = nullptr;

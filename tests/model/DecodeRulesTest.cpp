@@ -10,7 +10,7 @@ using namespace velmora;
 
 namespace {
 
-Json parse(std::string_view text) {
+Json parsed(std::string_view text) {
     return Json::parse(text);
 }
 
@@ -73,16 +73,16 @@ TEST(DecodeRules, WrongTypesFailInEveryMode) {
 }
 
 TEST(DecodeRules, IntegersMustFitTheirWidth) {
-    EXPECT_EQ(decode<uint16_t>(parse("65535")).value(), 65535);
-    EXPECT_EQ(decode<uint16_t>(parse("65536")).error().reason, "65536 does not fit uint16");
-    EXPECT_EQ(decode<uint16_t>(parse("-1")).error().reason, "-1 does not fit uint16");
-    EXPECT_EQ(decode<uint32_t>(parse("4294967295")).value(), 4294967295u);
-    EXPECT_EQ(decode<uint32_t>(parse("4294967296")).error().reason,
+    EXPECT_EQ(decode<uint16_t>(parsed("65535")).value(), 65535);
+    EXPECT_EQ(decode<uint16_t>(parsed("65536")).error().reason, "65536 does not fit uint16");
+    EXPECT_EQ(decode<uint16_t>(parsed("-1")).error().reason, "-1 does not fit uint16");
+    EXPECT_EQ(decode<uint32_t>(parsed("4294967295")).value(), 4294967295u);
+    EXPECT_EQ(decode<uint32_t>(parsed("4294967296")).error().reason,
               "4294967296 does not fit uint32");
-    EXPECT_EQ(decode<uint64_t>(parse("18446744073709551615")).value(), UINT64_MAX);
-    EXPECT_EQ(decode<uint64_t>(parse("-1")).error().reason, "-1 does not fit uint64");
-    EXPECT_EQ(decode<int64_t>(parse("-9223372036854775808")).value(), INT64_MIN);
-    EXPECT_EQ(decode<int64_t>(parse("9223372036854775808")).error().reason,
+    EXPECT_EQ(decode<uint64_t>(parsed("18446744073709551615")).value(), UINT64_MAX);
+    EXPECT_EQ(decode<uint64_t>(parsed("-1")).error().reason, "-1 does not fit uint64");
+    EXPECT_EQ(decode<int64_t>(parsed("-9223372036854775808")).value(), INT64_MIN);
+    EXPECT_EQ(decode<int64_t>(parsed("9223372036854775808")).error().reason,
               "9223372036854775808 does not fit int64");
     EXPECT_EQ(failureOf(R"({"refreshIntervalMs":-5})"),
               "refreshIntervalMs: -5 does not fit uint64");
@@ -91,17 +91,17 @@ TEST(DecodeRules, IntegersMustFitTheirWidth) {
 // Some JSON producers write every number as a double (JavaScript, a few Python and Swift
 // encoders), so a whole number written as 5.0 is the integer 5. A fraction is never rounded.
 TEST(DecodeRules, IntegralDoublesAreIntegersAndFractionsAreNot) {
-    EXPECT_EQ(decode<uint64_t>(parse("5.0")).value(), 5u);
-    EXPECT_EQ(decode<uint16_t>(parse("1.2e2")).value(), 120);
-    EXPECT_EQ(decode<int64_t>(parse("-3.0")).value(), -3);
-    EXPECT_EQ(decode<uint64_t>(parse("5.5")).error().reason, "5.5 is not an integer (uint64)");
-    EXPECT_EQ(decode<uint16_t>(parse("65536.0")).error().reason, "65536.0 does not fit uint16");
-    EXPECT_EQ(decode<uint32_t>(parse("-1.0")).error().reason, "-1.0 does not fit uint32");
+    EXPECT_EQ(decode<uint64_t>(parsed("5.0")).value(), 5u);
+    EXPECT_EQ(decode<uint16_t>(parsed("1.2e2")).value(), 120);
+    EXPECT_EQ(decode<int64_t>(parsed("-3.0")).value(), -3);
+    EXPECT_EQ(decode<uint64_t>(parsed("5.5")).error().reason, "5.5 is not an integer (uint64)");
+    EXPECT_EQ(decode<uint16_t>(parsed("65536.0")).error().reason, "65536.0 does not fit uint16");
+    EXPECT_EQ(decode<uint32_t>(parsed("-1.0")).error().reason, "-1.0 does not fit uint32");
     // 2^64 and 2^63 are exactly representable and one past the limit.
-    EXPECT_FALSE(decode<uint64_t>(parse("18446744073709551616.0")).ok());
-    EXPECT_FALSE(decode<int64_t>(parse("9223372036854775808.0")).ok());
-    EXPECT_EQ(decode<int64_t>(parse("-9223372036854775808.0")).value(), INT64_MIN);
-    EXPECT_FALSE(decode<uint64_t>(parse("1e300")).ok());
+    EXPECT_FALSE(decode<uint64_t>(parsed("18446744073709551616.0")).ok());
+    EXPECT_FALSE(decode<int64_t>(parsed("9223372036854775808.0")).ok());
+    EXPECT_EQ(decode<int64_t>(parsed("-9223372036854775808.0")).value(), INT64_MIN);
+    EXPECT_FALSE(decode<uint64_t>(parsed("1e300")).ok());
 
     auto snapshot = decodeText<PopoverSnapshot>(R"({"refreshIntervalMs":2000.0})");
     ASSERT_TRUE(snapshot.ok());
@@ -109,9 +109,9 @@ TEST(DecodeRules, IntegralDoublesAreIntegersAndFractionsAreNot) {
 }
 
 TEST(DecodeRules, DoublesAcceptEveryJsonNumber) {
-    EXPECT_DOUBLE_EQ(decode<double>(parse("1")).value(), 1.0);
-    EXPECT_DOUBLE_EQ(decode<double>(parse("-2")).value(), -2.0);
-    EXPECT_DOUBLE_EQ(decode<double>(parse("0.25")).value(), 0.25);
+    EXPECT_DOUBLE_EQ(decode<double>(parsed("1")).value(), 1.0);
+    EXPECT_DOUBLE_EQ(decode<double>(parsed("-2")).value(), -2.0);
+    EXPECT_DOUBLE_EQ(decode<double>(parsed("0.25")).value(), 0.25);
 }
 
 TEST(DecodeRules, UnknownKeysAreIgnored) {

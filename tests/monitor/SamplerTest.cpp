@@ -69,7 +69,7 @@ private:
 };
 
 bool flagged(FindingVerdict verdict) {
-    return static_cast<int>(verdict) >= static_cast<int>(FindingVerdict::suspect);
+    return atLeast(verdict, FindingVerdict::suspect);
 }
 
 TEST(Sampler, GroupsSameExecutableTreesAndDropsVanishedProcesses) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ServeHarness.h"
 
+#include "tests/support/FileText.h"
+
 #include <arpa/inet.h>
 #include <cctype>
 #include <chrono>
@@ -22,11 +24,6 @@ namespace velmora::testing {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<char*> pointers(std::vector<std::string>& strings) {
     std::vector<char*> result;

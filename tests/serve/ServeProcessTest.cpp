@@ -5,6 +5,7 @@
 #include "../monitor/MonitorProcess.h"
 #include "ServeHarness.h"
 #include "model/Json.h"
+#include "tests/support/FileText.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -42,11 +43,6 @@ Json fastTuning() {
 std::vector<std::string> environmentOf(const TempHome& home) {
     return {"HOME=" + home.path, "XDG_CONFIG_HOME=" + home.path + "/.config",
             "XDG_DATA_HOME=" + home.path + "/.local/share"};
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Polls `done` every 250 ms until it holds or the time is up.

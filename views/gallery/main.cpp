@@ -41,7 +41,7 @@ QImage renderWidget(QWidget& widget) {
     return image;
 }
 
-bool save(const QImage& image, const QString& dir, const QString& name) {
+bool savePicture(const QImage& image, const QString& dir, const QString& name) {
     const QString path = QDir(dir).filePath(name + QStringLiteral(".png"));
     if (!image.save(path)) {
         std::fprintf(stderr, "velmora-gallery: cannot write %s\n", qPrintable(path));
@@ -61,7 +61,7 @@ PopoverRenderState liveState(const PopoverSnapshot& snapshot) {
 bool renderPopover(const PopoverRenderState& state, const QString& dir, const QString& name) {
     PopoverHost host;
     host.present(state);
-    return save(host.grabPopover(dpr), dir, name);
+    return savePicture(host.grabPopover(dpr), dir, name);
 }
 
 // An offender's history with its chart switched to the last week.
@@ -74,7 +74,7 @@ bool renderOffenderWeek(const PopoverRenderState& state, const QString& dir, con
         return false;
     }
     memory->setRangeDays(7);
-    return save(host.grabPopover(dpr), dir, name);
+    return savePicture(host.grabPopover(dpr), dir, name);
 }
 
 bool renderAppearance(const QString& dir, const QString& look) {
@@ -155,7 +155,7 @@ bool renderAppearance(const QString& dir, const QString& look) {
     help.setCatalog(VerdictTooltipCatalog::bundled());
     help.resize(520, 640);
     help.show();
-    ok &= save(renderWidget(help), dir, QStringLiteral("verdict-help-%1").arg(look));
+    ok &= savePicture(renderWidget(help), dir, QStringLiteral("verdict-help-%1").arg(look));
     return ok;
 }
 
@@ -168,14 +168,14 @@ bool renderTray(const QString& dir, const QString& look) {
                                                             static_cast<int>(toWire(tone).size())))
                                      .arg(suspects)
                                      .arg(look);
-            ok &= save(renderTrayGlyph(traySnapshot(tone, suspects), dpr), dir,
-                       QStringLiteral("tray-glyph-") + name);
+            ok &= savePicture(renderTrayGlyph(traySnapshot(tone, suspects), dpr), dir,
+                              QStringLiteral("tray-glyph-") + name);
         }
     }
     TrayIconLook notWatching;
     notWatching.notWatching = true;
-    ok &= save(renderTrayGlyph(notWatching, dpr), dir,
-               QStringLiteral("tray-glyph-not-watching-%1").arg(look));
+    ok &= savePicture(renderTrayGlyph(notWatching, dpr), dir,
+                      QStringLiteral("tray-glyph-not-watching-%1").arg(look));
     return ok;
 }
 

@@ -8,9 +8,6 @@ namespace velmora {
 
 namespace {
 
-constexpr double kiBPerMB = 1024;
-constexpr double kiBPerGB = 1024 * 1024;
-
 double niceStep(double rough) {
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
     const double fraction = rough / power;

@@ -6,6 +6,10 @@
 
 namespace velmora {
 
+// KiB in a megabyte and in a gigabyte, as the chart counts them.
+inline constexpr double kiBPerMB = 1024;
+inline constexpr double kiBPerGB = 1024 * 1024;
+
 // The arithmetic of a chart's axes, apart from any painting: round tick values, the unit a
 // size axis is read in, and the steps of a time axis (their words are ChartTexts').
 

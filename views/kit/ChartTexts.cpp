@@ -9,12 +9,6 @@
 
 namespace velmora {
 
-namespace {
-
-constexpr double kiBPerGB = 1024 * 1024;
-
-} // namespace
-
 // The short format without seconds, which some locales (C among them) carry.
 QString ChartTexts::clockTime(const QTime& time) {
     QString format = QLocale().timeFormat(QLocale::ShortFormat);

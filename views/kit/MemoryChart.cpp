@@ -16,8 +16,6 @@ namespace velmora {
 
 namespace {
 
-constexpr double kiBPerMB = 1024;
-constexpr double kiBPerGB = 1024 * 1024;
 constexpr double largestKiB = 1e15; // a petabyte and a half: anything larger is bad input
 constexpr double labelGap = 6;
 constexpr double swatchSize = 8;

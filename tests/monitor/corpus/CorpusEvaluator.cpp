@@ -20,10 +20,6 @@ constexpr uint64_t kPlentyKiB = 16ull * 1024 * 1024; // 16 GiB free: nothing run
 constexpr double kTicksPerSecond = 100;
 constexpr double kRateSpanSeconds = 300; // the real rate: growth over the last five minutes
 
-bool atLeast(FindingVerdict verdict, FindingVerdict floor) {
-    return static_cast<int>(verdict) >= static_cast<int>(floor);
-}
-
 std::string signalsOf(const FamilyAssessment& a) {
     char buf[280];
     std::snprintf(
