@@ -13,6 +13,8 @@ namespace velmora {
 namespace {
 
 constexpr std::size_t kCommandLineLimit = 64 * 1024;
+// kthreadd, the parent of every other kernel thread.
+constexpr pid_t kKernelThreadParent = 2;
 constexpr std::size_t kDetailReadsPerTick = 4;
 // smaps_rollup walks the whole address space: about 3 ms per GiB resident. One tick reads at
 // most this much (and always the longest-waiting suspect), and a suspect larger than this is
@@ -92,8 +94,8 @@ void ProcessTable::closeRecord(ProcessRecord& record) {
     }
 }
 
-std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now,
-                                                      PassStatistics& stats) {
+std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now, PassStatistics& stats,
+                                                      Unfollowed& unfollowed) {
     auto owner = root_.ownerOf(pid);
     if (!owner || (ownUid_ != kAnyOwner && *owner != ownUid_)) {
         return nullptr;
@@ -121,7 +123,11 @@ std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now,
     }
     ++stats.cmdline;
     if (record->exe.empty() && record->cmdline.empty()) {
-        return nullptr; // a kernel thread (or a zombie): no memory of its own to follow
+        // A kernel thread (or a zombie): no memory of its own to follow.
+        if (record->ppid == kKernelThreadParent || pid == kKernelThreadParent) {
+            unfollowed.kernelThreadStart = record->startTime;
+        }
+        return nullptr;
     }
     if (kept_ < maxKept_) {
         record->statmFd = root_.openPidFile(pid, "statm");
@@ -459,7 +465,11 @@ std::vector<pid_t> ProcessTable::readKnown(const std::vector<pid_t>& pids,
                 continue;
             }
         } else if (auto f = foreign_.find(pid); f != foreign_.end()) {
-            if (now_ - f->second < backgroundPeriod_) {
+            if (now_ - f->second.checkedAt < backgroundPeriod_) {
+                continue;
+            }
+            if (sameKernelThread(pid, f->second, stats)) {
+                f->second.checkedAt = now_;
                 continue;
             }
             foreign_.erase(f);
@@ -474,13 +484,28 @@ std::vector<pid_t> ProcessTable::readKnown(const std::vector<pid_t>& pids,
     return unknown;
 }
 
+bool ProcessTable::sameKernelThread(pid_t pid, const Unfollowed& unfollowed,
+                                    PassStatistics& stats) {
+    if (!unfollowed.kernelThreadStart) {
+        return false;
+    }
+    char buf[2048];
+    if (root_.readPidFile(pid, "stat", buf, sizeof buf) <= 0) {
+        return false;
+    }
+    ++stats.stat;
+    auto stat = parseStat(buf);
+    return stat && stat->startTime == *unfollowed.kernelThreadStart;
+}
+
 std::vector<ProcessRecord*> ProcessTable::discoverAll(const std::vector<pid_t>& pids,
                                                       PassStatistics& stats) {
     std::vector<ProcessRecord*> discovered;
     for (pid_t pid : pids) {
-        auto record = discover(pid, now_, stats);
+        Unfollowed unfollowed{now_, std::nullopt};
+        auto record = discover(pid, now_, stats, unfollowed);
         if (!record) {
-            foreign_[pid] = now_;
+            foreign_[pid] = unfollowed;
             continue;
         }
         if (!readStatm(*record, stats)) {

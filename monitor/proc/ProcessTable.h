@@ -68,7 +68,16 @@ public:
     void setMachineShmem(std::optional<uint64_t> kib) { machineShmem_ = kib; }
 
 private:
-    std::unique_ptr<ProcessRecord> discover(pid_t pid, double now, PassStatistics& stats);
+    // A PID not followed: another user's process, or a kernel thread (a child of kthreadd),
+    // which keeps its start time: a kernel thread never becomes anything else, so while its
+    // stat shows the same start time it is the same task and nothing more is read.
+    struct Unfollowed {
+        double checkedAt = 0;
+        std::optional<uint64_t> kernelThreadStart;
+    };
+    std::unique_ptr<ProcessRecord> discover(pid_t pid, double now, PassStatistics& stats,
+                                            Unfollowed& unfollowed);
+    bool sameKernelThread(pid_t pid, const Unfollowed& unfollowed, PassStatistics& stats);
     bool readStatm(ProcessRecord& record, PassStatistics& stats);
     void readStatus(ProcessRecord& record, PassStatistics& stats);
     void readShareIfMoved(ProcessRecord& record, PassStatistics& stats);
@@ -110,7 +119,7 @@ private:
     bool heldChanged_ = false; // held files were found, changed size or went: share them again
     double backgroundPeriod_ = 10;
     std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
-    std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
+    std::unordered_map<pid_t, Unfollowed> foreign_; // re-checked now and then
     std::vector<pid_t> listed_;
     double lastListing_ = -1e300;
     int loadavgFd_ = -1;
