@@ -85,6 +85,11 @@ const ProcessRecord* ProcessTable::find(pid_t pid) const {
     return it == records_.end() ? nullptr : it->second.get();
 }
 
+bool ProcessTable::isKernelThread(pid_t pid) const {
+    auto it = foreign_.find(pid);
+    return it != foreign_.end() && it->second.kernelThreadStart.has_value();
+}
+
 void ProcessTable::closeRecord(ProcessRecord& record) {
     heldChanged_ = heldChanged_ || !record.heldShared.empty();
     if (record.statmFd >= 0) {

@@ -60,6 +60,10 @@ public:
         return records_;
     }
     const ProcessRecord* find(pid_t pid) const;
+    // A listed PID known to be a kernel thread (met as one of the user's PIDs, as when run as
+    // root): it holds no memory of its own, the out-of-memory killer never picks it and it is
+    // no daemon.
+    bool isKernelThread(pid_t pid) const;
     // Every PID of the latest listing, every user's, in directory order.
     const std::vector<pid_t>& listed() const { return listed_; }
     ProcRoot& root() { return root_; }
