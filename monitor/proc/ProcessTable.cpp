@@ -85,6 +85,15 @@ const ProcessRecord* ProcessTable::find(pid_t pid) const {
     return it == records_.end() ? nullptr : it->second.get();
 }
 
+std::optional<StatFields> ProcessTable::readStat(pid_t pid, PassStatistics& stats) {
+    char buf[2048];
+    if (root_.readPidFile(pid, "stat", buf, sizeof buf) <= 0) {
+        return std::nullopt;
+    }
+    ++stats.stat;
+    return parseStat(buf);
+}
+
 bool ProcessTable::isKernelThread(pid_t pid) const {
     auto it = foreign_.find(pid);
     return it != foreign_.end() && it->second.kernelThreadStart.has_value();
@@ -105,12 +114,7 @@ std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now, Pas
     if (!owner || (ownUid_ != kAnyOwner && *owner != ownUid_)) {
         return nullptr;
     }
-    char buf[2048];
-    if (root_.readPidFile(pid, "stat", buf, sizeof buf) <= 0) {
-        return nullptr;
-    }
-    ++stats.stat;
-    auto stat = parseStat(buf);
+    auto stat = readStat(pid, stats);
     if (!stat) {
         return nullptr;
     }
@@ -220,12 +224,7 @@ void ProcessTable::followExec(ProcessRecord& record, PassStatistics& stats) {
     if (!exe || *exe == record.exe) {
         return; // the same program again (or it is ending): nothing to follow
     }
-    char buf[2048];
-    if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) <= 0) {
-        return;
-    }
-    ++stats.stat;
-    auto stat = parseStat(buf);
+    auto stat = readStat(record.pid, stats);
     if (!stat || stat->startTime != record.startTime) {
         return;
     }
@@ -298,14 +297,9 @@ void ProcessTable::shareHeldFiles() {
 }
 
 bool ProcessTable::readCpu(ProcessRecord& record, PassStatistics& stats) {
-    char buf[2048];
-    if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) <= 0) {
-        return true; // unknown: as if it ran
-    }
-    ++stats.stat;
-    auto stat = parseStat(buf);
+    auto stat = readStat(record.pid, stats);
     if (!stat || stat->startTime != record.startTime) {
-        return true;
+        return true; // unknown: as if it ran
     }
     const bool ran = stat->cpuTicks != record.cpuTicks || stat->faults != record.faults;
     record.cpuTicks = stat->cpuTicks;
@@ -494,12 +488,7 @@ bool ProcessTable::sameKernelThread(pid_t pid, const Unfollowed& unfollowed,
     if (!unfollowed.kernelThreadStart) {
         return false;
     }
-    char buf[2048];
-    if (root_.readPidFile(pid, "stat", buf, sizeof buf) <= 0) {
-        return false;
-    }
-    ++stats.stat;
-    auto stat = parseStat(buf);
+    auto stat = readStat(pid, stats);
     return stat && stat->startTime == *unfollowed.kernelThreadStart;
 }
 

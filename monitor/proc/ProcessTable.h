@@ -82,6 +82,7 @@ private:
     std::unique_ptr<ProcessRecord> discover(pid_t pid, double now, PassStatistics& stats,
                                             Unfollowed& unfollowed);
     bool sameKernelThread(pid_t pid, const Unfollowed& unfollowed, PassStatistics& stats);
+    std::optional<StatFields> readStat(pid_t pid, PassStatistics& stats);
     bool readStatm(ProcessRecord& record, PassStatistics& stats);
     void readStatus(ProcessRecord& record, PassStatistics& stats);
     void readShareIfMoved(ProcessRecord& record, PassStatistics& stats);
