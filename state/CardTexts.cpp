@@ -255,10 +255,11 @@ std::optional<DiagnosticMetric> cardMetric(const CardCoded<CardMetricCode>& metr
         auto value = headroomText(totals);
         return value ? std::optional(DiagnosticMetric{label, *value}) : std::nullopt;
     }
-    case CardMetricCode::unavailable:
+    case CardMetricCode::unavailable: {
         //: The card's figures before the first look at the machine.
-        return DiagnosticMetric{translate("IncidentSnapshot", "Metrics"),
-                                translate("CardTexts", "Memory totals unavailable")};
+        std::string value = translate("CardTexts", "Memory totals unavailable");
+        return DiagnosticMetric{translate("IncidentSnapshot", "Metrics"), std::move(value)};
+    }
     }
     return std::nullopt;
 }
