@@ -114,6 +114,7 @@ using namespace parts;
 const IncidentSnapshot& allClearIncident() {
     static const IncidentSnapshot incident = [] {
         IncidentSnapshot value = IncidentSnapshot::fallback();
+        value.cardCodes.reset(); // the scenarios reword it and send their texts alone
         value.stage = IncidentStage::normal;
         value.headline = "No active memory incident";
         value.suspectTitle = "All clear";

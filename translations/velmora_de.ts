@@ -118,6 +118,310 @@
     </message>
 </context>
 <context>
+    <name>CardTexts</name>
+    <message>
+        <location filename="../state/CardTexts.cpp" line="+25"/>
+        <source>1 process</source>
+        <extracomment>How many processes an app runs, as in &quot;1 process in the app scope …&quot;.</extracomment>
+        <translation>1 Prozess</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <location line="+68"/>
+        <source>%n processes</source>
+        <extracomment>How many processes an app runs, as in &quot;3 processes in the app scope …&quot;.
+----------
+Processes, as counted in &quot;Watching %1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Prozess</numerusform>
+            <numerusform>%n Prozesse</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="-63"/>
+        <source>Jan</source>
+        <extracomment>Short month names, in the moment evidence was captured on another day (&quot;5 Dec 14:05&quot;).</extracomment>
+        <translation>Jan.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Feb</source>
+        <translation>Feb.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mar</source>
+        <translation>März</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Apr</source>
+        <translation>Apr.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>May</source>
+        <translation>Mai</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Jun</source>
+        <translation>Juni</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Jul</source>
+        <translation>Juli</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Aug</source>
+        <translation>Aug.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sep</source>
+        <translation>Sept.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Oct</source>
+        <translation>Okt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nov</source>
+        <translation>Nov.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Dec</source>
+        <translation>Dez.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>%1 %2 %3</source>
+        <extracomment>A moment on another day: %1 the day of the month, %2 the month&apos;s short name, %3 the time of day, as in &quot;5 Dec 14:05&quot;.</extracomment>
+        <translation>%1. %2 %3</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>No active memory incident</source>
+        <extracomment>The incident card&apos;s headline when nothing grows.</extracomment>
+        <translation>Kein akuter Speichervorfall</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>No ranked process family is showing sustained leak-like growth.</source>
+        <extracomment>Why the card is calm.</extracomment>
+        <translation>Keine der bewerteten Prozessfamilien wächst anhaltend wie bei einem Speicherleck.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Local monitoring stays passive until you explicitly capture evidence or act.</source>
+        <translation>Die lokale Überwachung bleibt passiv, bis Sie ausdrücklich Belege sichern oder eingreifen.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Waiting for the next local sampling pass</source>
+        <extracomment>The calm card before the first look at the processes.</extracomment>
+        <translation>Warten auf den nächsten lokalen Messdurchgang</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Watching %1 in %2</source>
+        <extracomment>The calm card: %1 is &quot;48 processes&quot;, %2 is &quot;12 families&quot;.</extracomment>
+        <translation>Beobachtet: %1 in %2</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n families</source>
+        <extracomment>Apps (groups of processes), as counted in &quot;Watching %1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Familie</numerusform>
+            <numerusform>%n Familien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 in the app scope %2</source>
+        <extracomment>%1 is &quot;3 processes&quot;, %2 the app&apos;s scope as the desktop names it.</extracomment>
+        <translation>%1 im App-Bereich %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 working in %2</source>
+        <extracomment>%1 is &quot;3 processes&quot;, %2 the folder they work in.</extracomment>
+        <translation>%1 mit Arbeitsordner %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 under PID %2</source>
+        <extracomment>%1 is &quot;3 processes&quot;, %2 the process ID of the first of them.</extracomment>
+        <translation>%1 unter PID %2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>No stronger evidence needed right now</source>
+        <extracomment>The calm card&apos;s evidence line.</extracomment>
+        <translation>Derzeit sind keine weiteren Belege nötig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No evidence captured yet</source>
+        <translation>Noch keine Belege gesichert</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Evidence captured %1</source>
+        <extracomment>%1 is a time of day (&quot;14:05&quot;) or a day and time (&quot;5 Dec 14:05&quot;).</extracomment>
+        <translation>Belege gesichert: %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Local passive monitor</source>
+        <extracomment>How sure the calm card is: Velmora only watches.</extracomment>
+        <translation>Lokale, passive Überwachung</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Very high confidence · score %1</source>
+        <extracomment>How sure Velmora is of a suspect, from its score (0 to 100).</extracomment>
+        <translation>Sehr hohe Sicherheit · Bewertung %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>High confidence · score %1</source>
+        <translation>Hohe Sicherheit · Bewertung %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Medium confidence · score %1</source>
+        <translation>Mittlere Sicherheit · Bewertung %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Low confidence · score %1</source>
+        <translation>Geringe Sicherheit · Bewertung %1</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+45"/>
+        <source>Growth</source>
+        <extracomment>A rung of the confidence ladder: how fast memory grows.
+----------
+The card&apos;s figures: how fast memory grows.</extracomment>
+        <translation>Wachstum</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <location line="+44"/>
+        <source>N/A</source>
+        <extracomment>No growth rate measured yet.</extracomment>
+        <translation>k. A.</translation>
+    </message>
+    <message>
+        <location line="-36"/>
+        <source>Steadiness</source>
+        <extracomment>A rung of the confidence ladder: the share of steps on which memory rose.</extracomment>
+        <translation>Stetigkeit</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 rising</source>
+        <extracomment>%1 is a share, as in &quot;83%&quot;.</extracomment>
+        <translation>%1 steigend</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Trend</source>
+        <extracomment>A rung of the confidence ladder: how strong the upward trend is.</extracomment>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1/100</source>
+        <extracomment>A trend strength out of 100, as in &quot;71/100&quot;.</extracomment>
+        <translation>%1/100</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Evidence</source>
+        <extracomment>A rung of the confidence ladder, once evidence was captured.</extracomment>
+        <translation>Belege</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Captured</source>
+        <translation>Gesichert</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Footprint</source>
+        <extracomment>The card&apos;s figures: the memory the app holds.</extracomment>
+        <translation>Speicherbedarf</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Typical</source>
+        <extracomment>The card&apos;s figures: the app&apos;s usual size.</extracomment>
+        <translation>Üblich</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Score</source>
+        <extracomment>The card&apos;s figures: the suspicion score; %1 is 0 to 100, as in &quot;72 / 100&quot;.</extracomment>
+        <translation>Bewertung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 / 100</source>
+        <translation>%1 / 100</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Headroom</source>
+        <extracomment>The calm card&apos;s figures: how much memory the machine has left.</extracomment>
+        <translation>Spielraum</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Headroom unavailable</source>
+        <extracomment>The machine&apos;s memory totals could not be read.</extracomment>
+        <translation>Spielraum unbekannt</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Memory totals unavailable</source>
+        <extracomment>The card&apos;s figures before the first look at the machine.</extracomment>
+        <translation>Speichersummen nicht verfügbar</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>PID %1 · %2</source>
+        <extracomment>The family&apos;s largest process: %1 its process ID, %2 its size, as in &quot;PID 4242 · 1.9 GB&quot;.</extracomment>
+        <translation>PID %1 · %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Sampled from %1 every %2</source>
+        <extracomment>%1 is the folder the kernel describes processes in (&quot;/proc&quot;), %2 a span (&quot;2 s&quot;).</extracomment>
+        <translation>Alle %2 aus %1 gemessen</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>Family</source>
+        <extracomment>The facts behind the card&apos;s attribution: the app the processes belong to.</extracomment>
+        <translation>Familie</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Largest</source>
+        <extracomment>The facts behind the card&apos;s attribution: the app&apos;s largest process.</extracomment>
+        <translation>Größter Prozess</translation>
+    </message>
+</context>
+<context>
     <name>FooterTexts</name>
     <message>
         <location filename="../state/FooterTexts.cpp" line="+15"/>
@@ -173,13 +477,13 @@
 <context>
     <name>IncidentFacts</name>
     <message>
-        <location filename="../state/IncidentFacts.cpp" line="+98"/>
+        <location filename="../state/IncidentFacts.cpp" line="+99"/>
         <source>Next</source>
         <extracomment>The label of the incident card&apos;s next step.</extracomment>
         <translation>Weiter</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+42"/>
         <source>Outcome</source>
         <extracomment>The label of the last action&apos;s outcome on the incident card.</extracomment>
         <translation>Ergebnis</translation>
@@ -211,7 +515,7 @@
         <translation>Änderung</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Why</source>
         <extracomment>The label of a reason behind the verdict, on the incident card.</extracomment>
         <translation>Grund</translation>
@@ -220,7 +524,8 @@
 <context>
     <name>IncidentSnapshot</name>
     <message>
-        <location filename="../model/IncidentSnapshot.cpp" line="+189"/>
+        <location filename="../model/IncidentSnapshot.cpp" line="+192"/>
+        <location filename="../state/CardTexts.cpp" line="-72"/>
         <source>Metrics</source>
         <extracomment>The label of the incident&apos;s figures when the monitor sends them as one line.</extracomment>
         <translation>Kennzahlen</translation>

@@ -173,21 +173,19 @@ Shown onboardingTooltip(const char* id) {
 // The monitor's texts that still travel as English alone, by the field that carries them:
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
-    // Still without codes: the forecast's out-of-memory daemon, the attribution facts, the
-    // feedback after an action and the store's history (its offenders and their detail), the
-    // card's line from the history store, the calm card (its stage, headline and lines, sent
-    // without codes when no incident is open), a recent finding's sentence and the events of a
-    // timeline, which are shown as they were recorded.
-    "memoryForecast", "attributionLine", "attributionFacts", "actionFeedback", "advancedHistory",
-    "memoryLine", "stageLabel", "headline", "whyLines", "explanation", "timeline",
+    // Still without codes: the forecast's out-of-memory daemon, the feedback after an action
+    // and the store's history (its offenders and their detail), the card's line from the
+    // history store, a recent finding's sentence and the events of a timeline, which are shown
+    // as they were recorded.
+    "memoryForecast", "actionFeedback", "advancedHistory", "memoryLine", "explanation",
+    "timeline",
     // With codes already sent beside them that the app does not compose from yet: a row's
     // rate, confidence pill and curvature.
     "rate", "confidencePillLabel", "curvatureLabel",
-    // With no codes planned yet: the card's evidence, confidence and metrics, the action
-    // buttons' labels, the relief plan, the confirmation before an action, the detail's
-    // verdict, next commands, evidence, where it grows and diagnostics.
-    "evidenceLabel", "confidenceLabel", "confidenceSteps", "primaryMetrics", "orderedActions",
-    "nextAction", "relief", "destructiveConfirmation", "verdictBlock", "actBlock",
+    // With no codes planned yet: the action buttons' labels, the relief plan, the confirmation
+    // before an action, the detail's verdict, next commands, evidence, where it grows and
+    // diagnostics.
+    "orderedActions", "nextAction", "relief", "destructiveConfirmation", "verdictBlock", "actBlock",
     "artifactBoundary", "whereItGrows", "diagnosticsBlock"};
 
 // Names the monitor sends (apps, processes, commands to copy): never translated.
