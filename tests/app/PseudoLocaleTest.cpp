@@ -180,18 +180,18 @@ const std::set<std::string> stillEnglish{
     // timeline, which are shown as they were recorded.
     "memoryForecast", "attributionLine", "attributionFacts", "actionFeedback", "advancedHistory",
     "memoryLine", "stageLabel", "headline", "whyLines", "explanation", "timeline",
-    // With codes already sent beside them that the app does not compose from yet: a row's
-    // rate, confidence pill and curvature.
-    "rate", "confidencePillLabel", "curvatureLabel",
     // With no codes planned yet: the card's evidence, confidence and metrics, the action
-    // buttons' labels, the relief plan, the confirmation before an action, the detail's
-    // verdict, next commands, evidence, where it grows and diagnostics.
+    // buttons' labels, the relief plan, the confirmation before an action and the detail's
+    // heap tracking ("Where it grows").
     "evidenceLabel", "confidenceLabel", "confidenceSteps", "primaryMetrics", "orderedActions",
-    "nextAction", "relief", "destructiveConfirmation", "verdictBlock", "actBlock",
-    "artifactBoundary", "whereItGrows", "diagnosticsBlock"};
+    "nextAction", "relief", "destructiveConfirmation", "whereItGrows",
+    // The labels of the detail's actions (its own, its evidence's and its commands' copy
+    // buttons), sent as text alone.
+    "actions", "action"};
 
-// Names the monitor sends (apps, processes, commands to copy): never translated.
-const std::set<std::string> names{"title", "suspectTitle", "name", "command"};
+// Names the monitor sends (apps, processes, commands to copy, command lines, paths): never
+// translated.
+const std::set<std::string> names{"title", "suspectTitle", "name", "command", "cmdline", "path"};
 
 // Every string under a field of `fields`, wherever it sits in `json`.
 void collectFields(const Json& json, const std::set<std::string>& fields, QStringList& into) {
