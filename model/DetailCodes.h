@@ -55,9 +55,9 @@ template <> struct EnumTable<MetricCode> {
 // The verdict block's label and confidence; `ended` stands for the block of a family whose
 // processes are all gone (its title, label, confidence and explanation).
 struct VerdictCodes {
-    std::optional<OpenCode<FindingVerdict>> verdict;
-    std::optional<OpenCode<ConfidenceLevel>> confidence;
-    std::optional<int64_t> score;
+    std::optional<OpenCode<FindingVerdict>> verdict{};
+    std::optional<OpenCode<ConfidenceLevel>> confidence{};
+    std::optional<int64_t> score{};
     bool ended = false;
 
     bool operator==(const VerdictCodes&) const = default;
@@ -67,10 +67,10 @@ struct VerdictCodes {
 // captured (seconds since the epoch), where it is kept (a name, shown as sent) and its size in
 // bytes.
 struct ArtifactCodes {
-    std::optional<int64_t> processCount;
-    std::optional<double> capturedAt;
-    std::optional<std::string> path;
-    std::optional<double> bytes;
+    std::optional<int64_t> processCount{};
+    std::optional<double> capturedAt{};
+    std::optional<std::string> path{};
+    std::optional<double> bytes{};
 
     bool operator==(const ArtifactCodes&) const = default;
 };

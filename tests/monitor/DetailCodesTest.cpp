@@ -253,9 +253,10 @@ TEST(RowCodes, AnUnknownCodeShowsTheMonitorsText) {
     FindingSnapshot row;
     row.confidencePillLabel = "pill as sent";
     row.curvatureLabel = "chip as sent";
-    row.codes = FindingCodes{.confidence = OpenCode<ConfidenceLevel>::unknown("certain"),
-                             .score = 99,
-                             .curvature = OpenCode<CurvatureCode>::unknown("wavy")};
+    row.codes.emplace();
+    row.codes->confidence = OpenCode<ConfidenceLevel>::unknown("certain");
+    row.codes->score = 99;
+    row.codes->curvature = OpenCode<CurvatureCode>::unknown("wavy");
     EXPECT_EQ(confidencePillShown(row), "pill as sent");
     EXPECT_EQ(curvatureShown(row), "chip as sent");
 }
