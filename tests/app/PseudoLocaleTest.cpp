@@ -226,6 +226,13 @@ QStringList shownAsSent(const PopoverRenderState& state) {
     if (!systemState.codes || !systemState.codes->scope) {
         texts << QString::fromStdString(systemState.scopeLabel);
     }
+    // A self-check target's row sends its rate and curvature as text alone.
+    for (const FindingSnapshot& row : state.snapshot.rows) {
+        if (row.codes == FindingCodes{}) {
+            texts << QString::fromStdString(row.rate)
+                  << QString::fromStdString(row.curvatureLabel.value_or(""));
+        }
+    }
     return texts;
 }
 
