@@ -173,23 +173,17 @@ Shown onboardingTooltip(const char* id) {
 // The monitor's texts that still travel as English alone, by the field that carries them:
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
-    // Still without codes: the forecast's out-of-memory daemon, the feedback after an action
-    // and the store's history (its offenders and their detail), the card's line from the
-    // history store, a recent finding's sentence and the events of a timeline, which are shown
-    // as they were recorded.
-    "memoryForecast", "actionFeedback", "advancedHistory", "memoryLine", "explanation",
-    "timeline",
-    // With codes already sent beside them that the app does not compose from yet: a row's
-    // rate, confidence pill and curvature.
-    "rate", "confidencePillLabel", "curvatureLabel",
-    // With no codes planned yet: the action buttons' labels, the relief plan, the confirmation
-    // before an action, the detail's verdict, next commands, evidence, where it grows and
-    // diagnostics.
-    "orderedActions", "nextAction", "relief", "destructiveConfirmation", "verdictBlock", "actBlock",
-    "artifactBoundary", "whereItGrows", "diagnosticsBlock"};
+    // Still without codes: the card's line from the history store, the fixed sentence of a
+    // self-check row, the events of a timeline (shown as they were recorded), the relief plan's
+    // texts and the detail's heap tracking ("Where it grows").
+    "memoryLine", "explanation", "timeline", "relief", "whereItGrows",
+    // The labels of the detail's actions (its own, its evidence's and its commands' copy
+    // buttons), sent as text alone.
+    "actions", "action"};
 
-// Names the monitor sends (apps, processes, commands to copy): never translated.
-const std::set<std::string> names{"title", "suspectTitle", "name", "command"};
+// Names the monitor sends (apps, processes, commands to copy, command lines, paths): never
+// translated.
+const std::set<std::string> names{"title", "suspectTitle", "name", "command", "cmdline", "path"};
 
 // Every string under a field of `fields`, wherever it sits in `json`.
 void collectFields(const Json& json, const std::set<std::string>& fields, QStringList& into) {
@@ -223,6 +217,13 @@ QStringList shownAsSent(const PopoverRenderState& state) {
     const auto& systemState = state.snapshot.systemState;
     if (!systemState.codes || !systemState.codes->scope) {
         texts << QString::fromStdString(systemState.scopeLabel);
+    }
+    // A self-check target's row sends its rate and curvature as text alone.
+    for (const FindingSnapshot& row : state.snapshot.rows) {
+        if (row.codes == FindingCodes{}) {
+            texts << QString::fromStdString(row.rate)
+                  << QString::fromStdString(row.curvatureLabel.value_or(""));
+        }
     }
     return texts;
 }
