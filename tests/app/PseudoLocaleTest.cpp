@@ -16,6 +16,7 @@
 #include "demo/MockVelmoraBackend.h"
 #include "demo/ScenarioLibrary.h"
 #include "model/Codec.h"
+#include "monitor/compose/ActionWording.h"
 #include "state/IncidentFacts.h"
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
@@ -174,21 +175,19 @@ Shown onboardingTooltip(const char* id) {
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
     // Still without codes: the forecast's out-of-memory daemon, the attribution facts, the
-    // feedback after an action and the store's history (its offenders and their detail), the
-    // card's line from the history store, the calm card (its stage, headline and lines, sent
-    // without codes when no incident is open), a recent finding's sentence and the events of a
-    // timeline, which are shown as they were recorded.
-    "memoryForecast", "attributionLine", "attributionFacts", "actionFeedback", "advancedHistory",
-    "memoryLine", "stageLabel", "headline", "whyLines", "explanation", "timeline",
+    // store's history (its offenders and their detail), the card's line from the history
+    // store, the calm card (its stage, headline and lines, sent without codes when no incident
+    // is open), a recent finding's sentence and the events of a timeline, which are shown as
+    // they were recorded.
+    "memoryForecast", "attributionLine", "attributionFacts", "advancedHistory", "memoryLine",
+    "stageLabel", "headline", "whyLines", "explanation", "timeline",
     // With codes already sent beside them that the app does not compose from yet: a row's
     // rate, confidence pill and curvature.
     "rate", "confidencePillLabel", "curvatureLabel",
-    // With no codes planned yet: the card's evidence, confidence and metrics, the action
-    // buttons' labels, the relief plan, the confirmation before an action, the detail's
-    // verdict, next commands, evidence, where it grows and diagnostics.
-    "evidenceLabel", "confidenceLabel", "confidenceSteps", "primaryMetrics", "orderedActions",
-    "nextAction", "relief", "destructiveConfirmation", "verdictBlock", "actBlock",
-    "artifactBoundary", "whereItGrows", "diagnosticsBlock"};
+    // With no codes planned yet: the card's evidence, confidence and metrics, the relief
+    // plan, the detail's verdict, next commands, evidence, where it grows and diagnostics.
+    "evidenceLabel", "confidenceLabel", "confidenceSteps", "primaryMetrics", "relief",
+    "verdictBlock", "actBlock", "artifactBoundary", "whereItGrows", "diagnosticsBlock"};
 
 // Names the monitor sends (apps, processes, commands to copy): never translated.
 const std::set<std::string> names{"title", "suspectTitle", "name", "command"};
@@ -254,15 +253,24 @@ Shown detailWithDiagnostics() {
     return shown;
 }
 
+// The banner and the question as the monitor writes them, with their codes: the longest of
+// each, so that a longer language shows whether they still fit.
 PopoverRenderState withFeedback() {
     PopoverRenderState state = live(Session::leaking);
-    state.visibleActionFeedback = ScenarioLibrary::actionFeedback().actionFeedback;
+    state.visibleActionFeedback = codedFeedback(
+        ActionFeedbackKind::warning, FeedbackCode::recoveryRequested, {.name = "editor"});
+    state.visibleActionFeedback->id = "feedback-1";
     return state;
 }
 
 PopoverRenderState withConfirmation() {
     PopoverRenderState state = live(Session::leaking);
-    state.snapshot.destructiveConfirmation = ScenarioLibrary::forceQuitConfirmation("app:editor");
+    state.snapshot.destructiveConfirmation = codedConfirmation(
+        ConfirmationCode::restartWithTracking, {.name = "editor", .seconds = 300},
+        codedAction(ActionId::confirmRestartWithTracking, ActionLabel::restartWithTracking,
+                    ActionStyle::primary, "app:editor"),
+        codedAction(ActionId::cancelWhereItLeaks, ActionLabel::cancel, ActionStyle::secondary,
+                    "app:editor"));
     return state;
 }
 
