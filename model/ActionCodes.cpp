@@ -118,6 +118,9 @@ const std::vector<Entry>& feedbackTitles() {
         {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Where it grows"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Where it grows"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Heap tracking did not finish"), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Request not understood"), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Quitting"), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Settings not saved"), {}},
     };
     return table;
 }
@@ -206,6 +209,10 @@ const std::vector<Entry>& feedbackMessages() {
                                 "%1: No allocation site kept memory while it was tracked."),
          {F::name}},
         {VELMORA_TRANSLATE_NOOP("ActionFeedback", "%1"), {F::detail}},
+        {VELMORA_TRANSLATE_NOOP("ActionFeedback", "%1"), {F::detail}},
+        {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Velmora is shutting down."), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionFeedback", "The change applies until Velmora quits: %1"),
+         {F::detail}},
     };
     return table;
 }

@@ -87,6 +87,9 @@ enum class FeedbackCode {
     whereItGrows,
     whereNoSite,
     trackingUnfinished,
+    requestRejected,
+    quitting,
+    settingsNotSaved,
 };
 
 template <> struct EnumTable<ActionLabel> {
@@ -165,6 +168,9 @@ template <> struct EnumTable<FeedbackCode> {
         std::pair{F::whereItGrows, W{"whereItGrows"}},
         std::pair{F::whereNoSite, W{"whereNoSite"}},
         std::pair{F::trackingUnfinished, W{"trackingUnfinished"}},
+        std::pair{F::requestRejected, W{"requestRejected"}},
+        std::pair{F::quitting, W{"quitting"}},
+        std::pair{F::settingsNotSaved, W{"settingsNotSaved"}},
     };
 };
 
