@@ -9,9 +9,6 @@
 
 namespace velmora {
 
-// The question before a force quit: "Force quit Firefox?", with its two buttons.
-DestructiveConfirmationSnapshot forceQuitConfirmation(const FamilyView& family);
-
 // Carries out one "dispatchAction": detail selection, evidence capture, recover, restart,
 // force quit with its confirmation, ignore, artifact and copy actions. Every action leaves an
 // honest feedback, failures included. Targets are resolved from the family key in the latest

@@ -80,4 +80,14 @@ DestructiveConfirmationSnapshot codedConfirmation(ConfirmationCode code, ActionF
     return confirmation;
 }
 
+DestructiveConfirmationSnapshot forceQuitConfirmation(const FamilyView& family) {
+    return codedConfirmation(
+        ConfirmationCode::forceQuit,
+        {.name = family.title, .count = static_cast<int64_t>(family.members.size())},
+        codedAction(ActionId::confirmForceQuit, ActionLabel::forceQuit, ActionStyle::destructive,
+                    family.key),
+        codedAction(ActionId::cancelForceQuit, ActionLabel::cancel, ActionStyle::secondary,
+                    family.key));
+}
+
 } // namespace velmora

@@ -3,6 +3,7 @@
 
 #include "model/ActionDescriptor.h"
 #include "model/PopoverSnapshot.h"
+#include "monitor/live/LiveView.h"
 
 #include <optional>
 #include <string>
@@ -31,5 +32,8 @@ ActionFeedbackSnapshot codedFeedback(ActionFeedbackKind kind, FeedbackCode code,
 DestructiveConfirmationSnapshot codedConfirmation(ConfirmationCode code, ActionFigures figures,
                                                   ActionDescriptor confirm,
                                                   ActionDescriptor cancel);
+
+// The question before a force quit: "Force quit Firefox?", with its two buttons.
+DestructiveConfirmationSnapshot forceQuitConfirmation(const FamilyView& family);
 
 } // namespace velmora
