@@ -12,6 +12,13 @@ ActionDescriptor action(ActionId id, const char* label, ActionStyle style,
     return makeAction(id, label, style, targetKey);
 }
 
+ActionDescriptor quitAction(const char* name, const std::string& targetKey) {
+    ActionDescriptor quit =
+        makeAction(ActionId::recover, std::string("Quit ") + name, ActionStyle::warning, targetKey);
+    quit.labelCode = ActionLabelCodes{ActionLabel::quitApp, {.name = name}};
+    return quit;
+}
+
 PopoverSnapshot baseSnapshot(const char* scopeLabel, const char* storageText,
                              const char* pruneText) {
     PopoverSnapshot snapshot;

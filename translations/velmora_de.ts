@@ -2,9 +2,43 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>ActionConfirmation</name>
+    <message>
+        <location filename="../model/ActionCodes.cpp" line="+45"/>
+        <source>Force quit %1?</source>
+        <extracomment>%1 is the app&apos;s name.</extracomment>
+        <translation>Beenden von %1 erzwingen?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Find where %1 leaks?</source>
+        <translation>Herausfinden, wo %1 Speicher verliert?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restart %1 with tracking?</source>
+        <translation>%1 mit Verfolgung neu starten?</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Its %1 processes stop at once and unsaved work is lost.</source>
+        <translation>Seine Prozesse (%1) werden sofort beendet, ungesicherte Arbeit geht verloren.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Velmora attaches a heap tracker to %1 for %2; the process keeps running, a little slower.</source>
+        <translation>Velmora hängt für %2 einen Heap-Tracker an %1; der Prozess läuft weiter, etwas langsamer.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Velmora quits %1, starts it again under a heap tracker for %2, then restarts it once more without it. Unsaved work in it is lost.</source>
+        <translation>Velmora beendet %1, startet es für %2 unter einem Heap-Tracker neu und danach noch einmal ohne ihn. Ungesicherte Arbeit darin geht verloren.</translation>
+    </message>
+</context>
+<context>
     <name>ActionDescriptor</name>
     <message>
-        <location filename="../model/ActionDescriptor.cpp" line="+45"/>
+        <location filename="../model/ActionDescriptor.cpp" line="+55"/>
         <source>Inspect</source>
         <translation>Ansehen</translation>
     </message>
@@ -34,6 +68,484 @@
         <source>Shut Down</source>
         <extracomment>Force the app to quit.</extracomment>
         <translation>Beenden erzwingen</translation>
+    </message>
+</context>
+<context>
+    <name>ActionFeedback</name>
+    <message>
+        <location filename="../model/ActionCodes.cpp" line="+11"/>
+        <source>Action not available</source>
+        <translation>Aktion nicht verfügbar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to act on</source>
+        <translation>Nichts zu tun</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit cancelled</source>
+        <translation>Erzwungenes Beenden abgebrochen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+4"/>
+        <location line="+34"/>
+        <location line="+1"/>
+        <source>Copy failed</source>
+        <translation>Kopieren fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="-38"/>
+        <source>Path copied</source>
+        <translation>Pfad kopiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Command copied</source>
+        <translation>Befehl kopiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Report copied</source>
+        <translation>Bericht kopiert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Evidence capture failed</source>
+        <translation>Belege konnten nicht gesichert werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Evidence captured</source>
+        <translation>Belege gesichert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Recovery failed</source>
+        <translation>Sanftes Beenden fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+2"/>
+        <source>Recovery completed</source>
+        <translation>Sanft beendet</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Recovery requested</source>
+        <translation>Beenden angefordert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restart failed</source>
+        <translation>Neustart fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restart completed</source>
+        <translation>Neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit not allowed</source>
+        <translation>Erzwungenes Beenden nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit failed</source>
+        <translation>Erzwungenes Beenden fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit completed</source>
+        <translation>Beenden erzwungen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit incomplete</source>
+        <translation>Nicht vollständig beendet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ignored until restart</source>
+        <translation>Bis zum Neustart ignoriert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ignored for 24 hours</source>
+        <translation>24 Stunden lang ignoriert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+21"/>
+        <source>Nothing to open</source>
+        <translation>Nichts zu öffnen</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <location line="+21"/>
+        <source>Could not open</source>
+        <translation>Konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <source>Folder opened</source>
+        <translation>Ordner geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Artifact opened</source>
+        <translation>Beleg geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Report export failed</source>
+        <translation>Bericht konnte nicht exportiert werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Report exported</source>
+        <translation>Bericht exportiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Could not open the data folder</source>
+        <translation>Datenordner konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Data folder opened</source>
+        <translation>Datenordner geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing tracked</source>
+        <translation>Nichts verfolgt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Heap tracking not possible</source>
+        <translation>Heap-Verfolgung nicht möglich</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Heap tracking failed</source>
+        <translation>Heap-Verfolgung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Finding where it leaks</source>
+        <translation>Suche, wo Speicher verloren geht</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Restart with tracking failed</source>
+        <translation>Neustart mit Verfolgung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restarted under tracking</source>
+        <translation>Unter Verfolgung neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to stop</source>
+        <translation>Nichts zu stoppen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stopping heap tracking</source>
+        <translation>Heap-Verfolgung wird gestoppt</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Recording opened</source>
+        <translation>Aufzeichnung geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Where it grows</source>
+        <translation>Wo der Speicher wächst</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Heap tracking did not finish</source>
+        <translation>Heap-Verfolgung nicht abgeschlossen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Request not understood</source>
+        <translation>Anfrage nicht verstanden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quitting</source>
+        <translation>Wird beendet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Settings not saved</source>
+        <translation>Einstellungen nicht gespeichert</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Velmora does not know the action &quot;%1&quot;.</source>
+        <translation>Velmora kennt die Aktion „%1“ nicht.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>It is no longer running; nothing was done.</source>
+        <translation>Es läuft nicht mehr; es wurde nichts getan.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was quit.</source>
+        <translation>Es wurde nichts beendet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+35"/>
+        <source>No evidence artifact was captured for it.</source>
+        <translation>Dafür wurden keine Belege gesichert.</translation>
+    </message>
+    <message>
+        <location line="-34"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+4"/>
+        <location line="+2"/>
+        <location line="+8"/>
+        <location line="+8"/>
+        <location line="+11"/>
+        <location line="+3"/>
+        <location line="+2"/>
+        <location line="+3"/>
+        <location line="+1"/>
+        <location line="+3"/>
+        <location line="+28"/>
+        <location line="+1"/>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <location line="-73"/>
+        <source>No clipboard tool (wl-copy, xclip or xsel) could take it: %1</source>
+        <translation>Kein Zwischenablage-Programm (wl-copy, xclip oder xsel) konnte es übernehmen: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+32"/>
+        <source>Saved %1.</source>
+        <translation>Gespeichert unter %1.</translation>
+    </message>
+    <message>
+        <location line="-30"/>
+        <source>%1 quit gracefully; about %2 given back.</source>
+        <translation>%1 wurde ordentlich beendet; etwa %2 sind wieder frei.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 was asked to quit and is still running; Velmora will say when it has ended.</source>
+        <translation>%1 wurde gebeten, sich zu beenden, und läuft noch; Velmora meldet, sobald es beendet ist.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 has ended.</source>
+        <translation>%1 wurde beendet.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 quit gracefully and started again as PID %2.</source>
+        <translation>%1 wurde ordentlich beendet und als PID %2 neu gestartet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Velmora never signals itself, its app or the desktop session&apos;s own processes.</source>
+        <translation>Velmora sendet nie Signale an sich selbst, seine App oder die Prozesse der Desktop-Sitzung.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+2"/>
+        <source>%1: %2 of %3 processes stopped.</source>
+        <translation>%1: %2 von %3 Prozessen beendet.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is hidden, but the setting could not be saved: %2</source>
+        <translation>%1 ist ausgeblendet, aber die Einstellung konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 stays out of the rows until %2 tomorrow.</source>
+        <translation>%1 bleibt bis morgen %2 Uhr aus der Liste.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+1"/>
+        <location line="+4"/>
+        <source>Opened %1.</source>
+        <translation>%1 geöffnet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Velmora did not touch the process.</source>
+        <translation>Velmora hat den Prozess nicht angerührt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Tracking %1 for %2; the detail counts down.</source>
+        <translation>%1 wird %2 lang verfolgt; die Detailansicht zählt herunter.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 did not quit, so it was not started under tracking.</source>
+        <translation>%1 hat sich nicht beendet und wurde daher nicht unter Verfolgung gestartet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 could not be started under tracking (%2); it was started again without tracking as PID %3.</source>
+        <translation>%1 konnte nicht unter Verfolgung gestartet werden (%2); es wurde ohne Verfolgung als PID %3 neu gestartet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 could not be started under tracking (%2), and starting it again failed too: %3</source>
+        <translation>%1 konnte nicht unter Verfolgung gestartet werden (%2), und auch der erneute Start schlug fehl: %3</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 quit and is starting again under heaptrack; the detail counts down.</source>
+        <translation>%1 wurde beendet und startet unter heaptrack neu; die Detailansicht zählt herunter.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Velmora is not tracking it.</source>
+        <translation>Velmora verfolgt es nicht.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>What was recorded so far is read next.</source>
+        <translation>Das bisher Aufgezeichnete wird als Nächstes ausgewertet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+2"/>
+        <source>No heap tracking has finished for it.</source>
+        <translation>Dafür wurde noch keine Heap-Verfolgung abgeschlossen.</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>There is no such command.</source>
+        <translation>Diesen Befehl gibt es nicht.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>heaptrack_gui is not installed (Debian package heaptrack-gui).</source>
+        <translation>heaptrack_gui ist nicht installiert (Debian-Paket heaptrack-gui).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Opened %1 in heaptrack_gui.</source>
+        <translation>%1 in heaptrack_gui geöffnet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1: No allocation site kept memory while it was tracked.</source>
+        <translation>%1: Keine Allokationsstelle hat während der Verfolgung Speicher behalten.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Velmora is shutting down.</source>
+        <translation>Velmora wird beendet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The change applies until Velmora quits: %1</source>
+        <translation>Die Änderung gilt, bis Velmora beendet wird: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ActionLabels</name>
+    <message>
+        <location line="-187"/>
+        <source>Inspect</source>
+        <translation>Ansehen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Capture Evidence</source>
+        <translation>Belege sichern</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restart</source>
+        <translation>Neu starten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Recover</source>
+        <translation>Sanft beenden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quit %1</source>
+        <extracomment>%1 is the app&apos;s name.</extracomment>
+        <translation>%1 beenden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force Quit</source>
+        <translation>Beenden erzwingen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ignore for 24 Hours</source>
+        <translation>24 Stunden ignorieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start Tracking</source>
+        <translation>Verfolgung starten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restart with Tracking</source>
+        <translation>Mit Verfolgung neu starten</translation>
+    </message>
+</context>
+<context>
+    <name>ActionTexts</name>
+    <message>
+        <location filename="../state/ActionTexts.cpp" line="+25"/>
+        <source>%1 s</source>
+        <extracomment>A span of seconds, as in &quot;90 s&quot;.</extracomment>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>PID %1</source>
+        <extracomment>A process by its id alone.</extracomment>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 (PID %2)</source>
+        <extracomment>A process by its name and id: &quot;worker (PID 4242)&quot;.</extracomment>
+        <translation>%1 (PID %2)</translation>
     </message>
 </context>
 <context>
@@ -1506,7 +2018,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::ActionCapsuleButton</name>
     <message>
-        <location filename="../views/kit/ActionCapsuleButton.cpp" line="+114"/>
+        <location filename="../views/kit/ActionCapsuleButton.cpp" line="+115"/>
         <location line="+11"/>
         <source>Working</source>
         <translation>In Arbeit</translation>

@@ -2,6 +2,7 @@
 #include "monitor/compose/IncidentBuilder.h"
 
 #include "monitor/common/Formatting.h"
+#include "monitor/compose/ActionWording.h"
 #include "monitor/compose/CardWording.h"
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/FindingCodes.h"
@@ -164,14 +165,15 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
         codes.outcome = outcome->second;
     }
     if (!captured) {
-        incident.nextAction = makeAction(ActionId::captureStrongerEvidence, "Capture Evidence",
-                                         ActionStyle::primary, lead->key);
+        incident.nextAction =
+            codedAction(ActionId::captureStrongerEvidence, ActionLabel::captureEvidence,
+                        ActionStyle::primary, lead->key);
         incident.actionRationale = "Next proof step: capture smaps_rollup, status and the largest "
                                    "anonymous mappings before acting";
         codes.nextStep = NextStepCode::captureEvidence;
     } else if (!lead->isProtected) {
         incident.nextAction =
-            makeAction(ActionId::restart, "Restart", ActionStyle::warning, lead->key);
+            codedAction(ActionId::restart, ActionLabel::restart, ActionStyle::warning, lead->key);
         incident.actionRationale = "Safe next move: restart it gracefully to give the memory back";
         codes.nextStep = NextStepCode::restartGracefully;
     } else {

@@ -16,6 +16,7 @@
 #include "demo/MockVelmoraBackend.h"
 #include "demo/ScenarioLibrary.h"
 #include "model/Codec.h"
+#include "monitor/compose/ActionWording.h"
 #include "state/IncidentFacts.h"
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
@@ -253,15 +254,24 @@ Shown detailWithDiagnostics() {
     return shown;
 }
 
+// The banner and the question as the monitor writes them, with their codes: the longest of
+// each, so that a longer language shows whether they still fit.
 PopoverRenderState withFeedback() {
     PopoverRenderState state = live(Session::leaking);
-    state.visibleActionFeedback = ScenarioLibrary::actionFeedback().actionFeedback;
+    state.visibleActionFeedback = codedFeedback(
+        ActionFeedbackKind::warning, FeedbackCode::recoveryRequested, {.name = "editor"});
+    state.visibleActionFeedback->id = "feedback-1";
     return state;
 }
 
 PopoverRenderState withConfirmation() {
     PopoverRenderState state = live(Session::leaking);
-    state.snapshot.destructiveConfirmation = ScenarioLibrary::forceQuitConfirmation("app:editor");
+    state.snapshot.destructiveConfirmation = codedConfirmation(
+        ConfirmationCode::restartWithTracking, {.name = "editor", .seconds = 300},
+        codedAction(ActionId::confirmRestartWithTracking, ActionLabel::restartWithTracking,
+                    ActionStyle::primary, "app:editor"),
+        codedAction(ActionId::cancelWhereItLeaks, ActionLabel::cancel, ActionStyle::secondary,
+                    "app:editor"));
     return state;
 }
 
