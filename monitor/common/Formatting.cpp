@@ -2,6 +2,7 @@
 #include "monitor/common/Formatting.h"
 
 #include "base/AgoText.h"
+#include "base/ClockText.h"
 #include "base/DurationText.h"
 
 #include <cmath>
@@ -27,12 +28,7 @@ std::string formatAgo(double seconds) {
 }
 
 std::string formatClock(double unixSeconds) {
-    auto t = static_cast<std::time_t>(unixSeconds);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%H:%M", &local);
-    return buf;
+    return clockText(unixSeconds);
 }
 
 std::string formatMoment(double unixSeconds, double nowUnixSeconds) {

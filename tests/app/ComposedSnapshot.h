@@ -21,4 +21,8 @@ enum class Session {
 // send their texts alone; this is what a real monitor sends.
 PopoverSnapshot composedSnapshot(Session session, bool withDetail = false);
 
+// Recurring offenders as the history store words them, codes and figures beside the texts;
+// with `withDetail` the editor's detail too, with its metrics and insights.
+AdvancedHistorySnapshot composedHistory(bool withDetail);
+
 } // namespace velmora::testing

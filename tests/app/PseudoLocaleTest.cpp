@@ -173,13 +173,12 @@ Shown onboardingTooltip(const char* id) {
 // The monitor's texts that still travel as English alone, by the field that carries them:
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
-    // Still without codes: the forecast's out-of-memory daemon, the attribution facts, the
-    // feedback after an action and the store's history (its offenders and their detail), the
-    // card's line from the history store, the calm card (its stage, headline and lines, sent
-    // without codes when no incident is open), a recent finding's sentence and the events of a
-    // timeline, which are shown as they were recorded.
-    "memoryForecast", "attributionLine", "attributionFacts", "actionFeedback", "advancedHistory",
-    "memoryLine", "stageLabel", "headline", "whyLines", "explanation", "timeline",
+    // Still without codes: the attribution facts, the feedback after an action, the card's line
+    // from the history store, the calm card (its stage, headline and lines, sent without codes
+    // when no incident is open) and the events of a timeline, which are shown as they were
+    // recorded.
+    "attributionLine", "attributionFacts", "actionFeedback", "memoryLine", "stageLabel", "headline",
+    "whyLines", "timeline",
     // With codes already sent beside them that the app does not compose from yet: a row's
     // rate, confidence pill and curvature.
     "rate", "confidencePillLabel", "curvatureLabel",
@@ -266,15 +265,11 @@ PopoverRenderState withConfirmation() {
     return state;
 }
 
-// The history comes from the store, which sends its English alone.
+// The history as the store words it, with its codes.
 PopoverRenderState history(bool offenderOpened) {
     PopoverRenderState state = live(Session::leaking);
     state.surface = PopoverSurface::advanced;
-    state.advancedHistory = ScenarioLibrary::advancedHistory();
-    if (offenderOpened) {
-        state.advancedHistory =
-            ScenarioLibrary::advancedHistoryDetail(state.advancedHistory->offenders.front().key);
-    }
+    state.advancedHistory = composedHistory(offenderOpened);
     return state;
 }
 
@@ -490,6 +485,10 @@ TEST(PseudoLocaleNotifications, AreTranslated) {
     }
     notifications.push_back(exhaustionNotification(forecast));
     forecast.exhaustionSeconds = 20;
+    notifications.push_back(exhaustionNotification(forecast));
+    forecast.killerText = "systemd-oomd acts above 60% memory pressure for 30 s";
+    forecast.killer =
+        KillerCodes{.code = KillerCode::systemdOomd, .pressureFraction = 0.6, .seconds = 30};
     notifications.push_back(exhaustionNotification(forecast));
     notifications.push_back(killNotification(kill));
     notifications.push_back(testNotification());
