@@ -86,18 +86,20 @@ bool killerSeesSwap(const LiveView& view) {
 }
 
 KillerCodes oomdCodes(const OomdThresholds& t, bool hasSwap) {
-    KillerCodes codes{.code = KillerCode::systemdOomd,
-                      .pressureFraction = t.pressurePercent / 100.0,
-                      .seconds = t.pressureSeconds};
+    KillerCodes codes;
+    codes.code = KillerCode::systemdOomd;
+    codes.pressureFraction = t.pressurePercent / 100.0;
+    codes.seconds = t.pressureSeconds;
     if (hasSwap) {
         codes.swapFraction = t.swapUsedPercent / 100.0;
     }
     return codes;
 }
 
-// The lower of earlyoom's two memory minimums applies, as describeOomKiller says it.
 KillerCodes earlyoomCodes(const EarlyoomThresholds& t, bool hasSwap, uint64_t memTotalKiB) {
-    KillerCodes codes{.code = KillerCode::earlyoom, .memoryFraction = t.memPercent / 100.0};
+    KillerCodes codes;
+    codes.code = KillerCode::earlyoom;
+    codes.memoryFraction = t.memPercent / 100.0;
     if (t.memKiB) {
         const double total = static_cast<double>(memTotalKiB);
         if (memTotalKiB == 0 || 100.0 * static_cast<double>(*t.memKiB) / total < t.memPercent) {

@@ -19,17 +19,18 @@ struct Dated {
 // "Ended by the out-of-memory killer at 14:02 with 3.2 GB.", with its time and size.
 void explainKill(RecentFindingSnapshot& finding, const OutOfMemoryKill& kill) {
     finding.explanation = outOfMemoryKillMessage(kill);
-    finding.explanationCode =
-        RecentExplanationCodes{.code = RecentExplanationCode::outOfMemoryKill,
-                               .wallSeconds = kill.wallAt,
-                               .footprintKiB = static_cast<double>(kill.familyKiB)};
+    RecentExplanationCodes& code = finding.explanationCode.emplace();
+    code.code = RecentExplanationCode::outOfMemoryKill;
+    code.wallSeconds = kill.wallAt;
+    code.footprintKiB = static_cast<double>(kill.familyKiB);
 }
 
 // "Probable leak earlier; no longer in the live rows.", with its verdict.
 void explainDeparture(RecentFindingSnapshot& finding, FindingVerdict peak) {
     finding.explanation = verdictLabel(peak) + " earlier; no longer in the live rows.";
-    finding.explanationCode =
-        RecentExplanationCodes{.code = RecentExplanationCode::departed, .verdict = peak};
+    RecentExplanationCodes& code = finding.explanationCode.emplace();
+    code.code = RecentExplanationCode::departed;
+    code.verdict = peak;
 }
 
 } // namespace
@@ -42,8 +43,10 @@ std::vector<RecentFindingSnapshot> recentFindingsOf(const LiveView& view) {
             continue; // an older kill of a family already listed
         }
         // The texts with their codes below.
-        RecentFindingSnapshot finding{
-            .key = kill->key, .title = kill->title, .severity = FindingSeverity::critical};
+        RecentFindingSnapshot finding;
+        finding.key = kill->key;
+        finding.title = kill->title;
+        finding.severity = FindingSeverity::critical;
         explainKill(finding, *kill);
         setRecentStatus(finding, RecentStatusCode::outOfMemory, view.monotonicTime - kill->at);
         dated.push_back({kill->at, std::move(finding)});
@@ -52,9 +55,10 @@ std::vector<RecentFindingSnapshot> recentFindingsOf(const LiveView& view) {
         if (killed.count(departed.key) != 0) {
             continue;
         }
-        RecentFindingSnapshot finding{.key = departed.key,
-                                      .title = departed.title,
-                                      .severity = severityOf(departed.peakVerdict)};
+        RecentFindingSnapshot finding;
+        finding.key = departed.key;
+        finding.title = departed.title;
+        finding.severity = severityOf(departed.peakVerdict);
         explainDeparture(finding, departed.peakVerdict);
         setRecentStatus(finding,
                         departed.processEnded ? RecentStatusCode::processEnded

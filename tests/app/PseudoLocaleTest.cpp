@@ -487,8 +487,10 @@ TEST(PseudoLocaleNotifications, AreTranslated) {
     forecast.exhaustionSeconds = 20;
     notifications.push_back(exhaustionNotification(forecast));
     forecast.killerText = "systemd-oomd acts above 60% memory pressure for 30 s";
-    forecast.killer =
-        KillerCodes{.code = KillerCode::systemdOomd, .pressureFraction = 0.6, .seconds = 30};
+    KillerCodes& killer = forecast.killer.emplace();
+    killer.code = KillerCode::systemdOomd;
+    killer.pressureFraction = 0.6;
+    killer.seconds = 30;
     notifications.push_back(exhaustionNotification(forecast));
     notifications.push_back(killNotification(kill));
     notifications.push_back(testNotification());

@@ -7,6 +7,7 @@
 #include "model/Codec.h"
 #include "monitor/compose/ForecastTexts.h"
 #include "monitor/compose/RecentFindings.h"
+#include "monitor/history/ActionRecord.h"
 #include "monitor/history/Clock.h"
 #include "monitor/history/OffenderWording.h"
 #include "state/ForecastTexts.h"
@@ -45,10 +46,11 @@ OomKiller oomd(double pressure, double seconds, double swapUsed) {
     return killer;
 }
 
-OomKiller earlyoom(EarlyoomThresholds thresholds) {
+OomKiller earlyoom(double memPercent, double swapPercent, std::optional<uint64_t> memKiB = {},
+                   std::optional<uint64_t> swapKiB = {}) {
     OomKiller killer;
     killer.daemon = OomDaemon::earlyoom;
-    killer.earlyoom = thresholds;
+    killer.earlyoom = {memPercent, swapPercent, memKiB, swapKiB};
     return killer;
 }
 
@@ -57,12 +59,12 @@ TEST(HistoryCodes, KillerSaysWhatTheMonitorSays) {
         oomd(60, 30, 90),
         oomd(92.5, 20, 85.25), // shares with a decimal
         oomd(50, 90, 100),     // a span over a minute
-        earlyoom({}),
-        earlyoom({.memPercent = 4.5, .swapPercent = 12}),
+        earlyoom(10, 10),
+        earlyoom(4.5, 12),
         // An absolute minimum below the share applies; above it, the share does.
-        earlyoom({.memKiB = 512 * 1024}),
-        earlyoom({.memPercent = 2, .memKiB = 8 * kGiB}),
-        earlyoom({.swapKiB = 256 * 1024}),
+        earlyoom(10, 10, 512 * 1024),
+        earlyoom(2, 10, 8 * kGiB),
+        earlyoom(10, 10, std::nullopt, 256 * 1024),
     };
     for (const OomKiller& killer : killers) {
         for (uint64_t swap : {uint64_t{0}, 4 * kGiB}) {
@@ -82,7 +84,7 @@ TEST(HistoryCodes, KillerSaysWhatTheMonitorSays) {
 
 TEST(HistoryCodes, KillerCodesCarryTheThresholdThatApplies) {
     LiveView view = machineWith(16 * kGiB, 0);
-    view.forecast.killer = earlyoom({.memPercent = 10, .memKiB = 512 * 1024});
+    view.forecast.killer = earlyoom(10, 10, 512 * 1024);
     const auto codes = killerCodesOf(view);
     ASSERT_TRUE(codes);
     EXPECT_EQ(codes->code, KillerCode::earlyoom);
@@ -150,7 +152,7 @@ TEST(HistoryCodes, UnknownOrIncompleteCodesShowTheMonitorsText) {
     // A known daemon without its thresholds says what the monitor says too.
     MemoryForecastSnapshot bare;
     bare.killerText = "systemd-oomd acts";
-    bare.killer = KillerCodes{.code = KillerCode::systemdOomd};
+    bare.killer.emplace().code = KillerCode::systemdOomd;
     EXPECT_EQ(killerLine(bare), "systemd-oomd acts");
 }
 
@@ -256,7 +258,8 @@ TEST(HistoryCodes, OffenderDetailSaysWhatTheMonitorSays) {
     };
     int variant = 0;
     for (const OffenderStats& stats : everyKindOfOffender()) {
-        OffenderDetailStats detail{stats};
+        OffenderDetailStats detail;
+        detail.stats = stats;
         if (++variant % 2 == 0) {
             detail.typicalFootprintBytes = 700ull << 20;
             detail.peakFootprintBytes = (19ull << 30) / 10;
@@ -281,7 +284,8 @@ TEST(HistoryCodes, OffenderDetailSaysWhatTheMonitorSays) {
 }
 
 TEST(HistoryCodes, OffenderFiguresAreTheStoresFigures) {
-    OffenderDetailStats detail{offender(20, 3, 1, 92, 2, 2)};
+    OffenderDetailStats detail;
+    detail.stats = offender(20, 3, 1, 92, 2, 2);
     detail.typicalFootprintBytes = 700ull << 20;
     detail.peakFootprintBytes = 1400ull << 20;
     detail.lastAction = LastAction{"restart", "", true, kNowMs - 5 * kMinuteMs};
@@ -300,9 +304,8 @@ TEST(HistoryCodes, OffenderFiguresAreTheStoresFigures) {
     EXPECT_EQ(codes.insights[2].code, InsightCode::peakMultiple);
     EXPECT_DOUBLE_EQ(*codes.insights[2].figures.multiple, 2.0);
     // Nothing on record reads so in the detail, not as a risk.
-    EXPECT_EQ(
-        offenderDetail(OffenderDetailStats{offender(20, 0, 0, 0, 0, 0)}, false, kNowMs).codes->risk,
-        OffenderRiskCode::noIncidents);
+    detail.stats = offender(20, 0, 0, 0, 0, 0);
+    EXPECT_EQ(offenderDetail(detail, false, kNowMs).codes->risk, OffenderRiskCode::noIncidents);
 }
 
 TEST(HistoryCodes, UnknownOffenderCodesShowTheMonitorsText) {
@@ -365,10 +368,16 @@ std::string reordered(const char*, const char* source, const char*, int n) {
 
 TEST(HistoryCodes, ComposedThroughTheCatalogue) {
     setTranslator(&reordered);
-    const auto kill = recentExplanationText(
-        {.code = RecentExplanationCode::outOfMemoryKill, .wallSeconds = 0, .footprintKiB = 1024});
-    const auto killer = killerText(
-        {.code = KillerCode::earlyoom, .memoryFraction = 0.1, .swapKiB = 2 * 1024 * 1024});
+    RecentExplanationCodes killed;
+    killed.code = RecentExplanationCode::outOfMemoryKill;
+    killed.wallSeconds = 0;
+    killed.footprintKiB = 1024;
+    KillerCodes daemon;
+    daemon.code = KillerCode::earlyoom;
+    daemon.memoryFraction = 0.1;
+    daemon.swapKiB = 2 * 1024 * 1024;
+    const auto kill = recentExplanationText(killed);
+    const auto killer = killerText(daemon);
     const auto interpretation = offenderInterpretationText(
         {InterpretationCode::severalIncidents, {.count = 3, .score = 71}}, "Editor");
     setTranslator(nullptr);
