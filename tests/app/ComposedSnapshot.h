@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/AdvancedHistorySnapshot.h"
 #include "model/PopoverSnapshot.h"
 
 namespace velmora::testing {
