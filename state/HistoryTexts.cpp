@@ -2,7 +2,6 @@
 #include "state/HistoryTexts.h"
 
 #include "base/NumberFormat.h"
-#include "base/SizeText.h"
 #include "base/Translate.h"
 #include "state/AgoTexts.h"
 #include "state/LocalFigures.h"
@@ -19,6 +18,20 @@ int plural(int64_t value) {
 
 std::string number(int64_t value) {
     return std::to_string(value);
+}
+
+// "1.5 GB", "700 MB", "512 KB": whole megabytes and kilobytes, as the footer writes sizes.
+std::string storedSize(uint64_t bytes) {
+    constexpr uint64_t kMiB = 1024ull * 1024ull;
+    constexpr uint64_t kGiB = 1024ull * kMiB;
+    if (bytes >= kGiB) {
+        return withArguments(translate("velmora::LocalizedText", "%1 GB"),
+                             {decimalText(static_cast<double>(bytes) / kGiB, 1)});
+    }
+    if (bytes >= kMiB) {
+        return withArguments(translate("velmora::LocalizedText", "%1 MB"), {number(bytes / kMiB)});
+    }
+    return withArguments(translate("velmora::LocalizedText", "%1 KB"), {number(bytes / 1024)});
 }
 
 std::string ago(double seconds) {
@@ -293,7 +306,7 @@ std::optional<HistoryMetric> offenderMetricText(const Recorded<HistoryMetricCode
     };
     auto size = [&f] {
         //: A footprint that needs more days of history.
-        return f.bytes ? byteSizeText(*f.bytes) : translate("HistoryTexts", "Not enough data");
+        return f.bytes ? storedSize(*f.bytes) : translate("HistoryTexts", "Not enough data");
     };
     switch (*metric.code.known) {
     case HistoryMetricCode::incidents30d:

@@ -2,7 +2,6 @@
 #include "ComposedSnapshot.h"
 
 #include "monitor/compose/SnapshotComposer.h"
-#include "monitor/history/ActionRecord.h"
 #include "monitor/history/OffenderWording.h"
 #include "monitor/history/StorageFooter.h"
 
@@ -156,9 +155,6 @@ OffenderStats editorsRecord() {
     OffenderStats stats = offender("editor", 9, 2, 94, 8);
     stats.artifactCount = 3;
     stats.newestArtifactMs = kNowMs - 2 * kHourMs;
-    stats.succeededActions30d["restart"] = 2;
-    stats.succeededActions30d[kOutOfMemoryKillAction] = 1;
-    stats.lastOutOfMemoryKillMs = kNowMs - 30 * kHourMs;
     return stats;
 }
 

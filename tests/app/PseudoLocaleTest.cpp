@@ -175,10 +175,10 @@ Shown onboardingTooltip(const char* id) {
 const std::set<std::string> stillEnglish{
     // Still without codes: the attribution facts, the feedback after an action, the card's line
     // from the history store, the calm card (its stage, headline and lines, sent without codes
-    // when no incident is open) and the events of a timeline, which are shown as they were
-    // recorded.
+    // when no incident is open), the events of a timeline, which are shown as they were
+    // recorded, and a self-check target's fixed sentence.
     "attributionLine", "attributionFacts", "actionFeedback", "memoryLine", "stageLabel", "headline",
-    "whyLines", "timeline",
+    "whyLines", "timeline", "explanation",
     // With codes already sent beside them that the app does not compose from yet: a row's
     // rate, confidence pill and curvature.
     "rate", "confidencePillLabel", "curvatureLabel",
