@@ -957,7 +957,31 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>ForecastTexts</name>
     <message>
-        <location filename="../state/ForecastTexts.cpp" line="+13"/>
+        <location filename="../state/ForecastTexts.cpp" line="+42"/>
+        <source>systemd-oomd acts above %1 memory pressure for %2 or %3 swap used</source>
+        <extracomment>The out-of-memory daemon&apos;s threshold: %1 is a share of memory pressure, %2 for how long, as in &quot;30 s&quot;, %3 a share of the swap space in use.</extracomment>
+        <translation>systemd-oomd greift ein, wenn der Speicherdruck %2 lang über %1 liegt oder %3 des Auslagerungsspeichers belegt sind</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>systemd-oomd acts above %1 memory pressure for %2</source>
+        <extracomment>The out-of-memory daemon&apos;s threshold: %1 is a share of memory pressure, %2 for how long.</extracomment>
+        <translation>systemd-oomd greift ein, wenn der Speicherdruck %2 lang über %1 liegt</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>earlyoom ends the largest process below %1 available memory and %2 free swap</source>
+        <extracomment>The out-of-memory daemon&apos;s threshold: %1 and %2 are a share (&quot;10%&quot;) or a size.</extracomment>
+        <translation>earlyoom beendet den größten Prozess, wenn weniger als %1 Speicher verfügbar und weniger als %2 Auslagerungsspeicher frei sind</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>earlyoom ends the largest process below %1 available memory</source>
+        <extracomment>The out-of-memory daemon&apos;s threshold: %1 is a share (&quot;10%&quot;) or a size.</extracomment>
+        <translation>earlyoom beendet den größten Prozess, wenn weniger als %1 Speicher verfügbar sind</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>First to be ended if memory runs out: %1, %2</source>
         <extracomment>%1 is an application&apos;s name, %2 its memory, as in &quot;3.2 GB&quot;.</extracomment>
         <translation>Wird der Arbeitsspeicher knapp, wird zuerst beendet: %1, %2</translation>
@@ -984,6 +1008,396 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <source>memory runs out in %1 at this rate</source>
         <extracomment>Within a sentence, after other figures; %1 is an estimate, as in &quot;about 40 min&quot;.</extracomment>
         <translation>bei diesem Tempo ist der Arbeitsspeicher in %1 voll</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryTexts</name>
+    <message>
+        <location filename="../state/HistoryTexts.cpp" line="+33"/>
+        <source>%1m</source>
+        <extracomment>A length of time in minutes, short: &quot;42m&quot;.</extracomment>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1h %2m</source>
+        <extracomment>A length of time in hours and minutes, short: &quot;3h 5m&quot;.</extracomment>
+        <translation>%1 Std. %2 Min.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1d %2h</source>
+        <extracomment>A length of time in days and hours, short: &quot;2d 4h&quot;.</extracomment>
+        <translation>%1 T. %2 Std.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Restart</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Neustart</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Recover</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Sanftes Beenden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Force quit</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Sofortiges Beenden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Evidence capture</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Beweissicherung</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ignore</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Ignorieren</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Out-of-memory kill</source>
+        <extracomment>The kernel ended one of the application&apos;s processes when memory ran out.</extracomment>
+        <translation>Beendet wegen Speichermangels</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>Historical critical</source>
+        <extracomment>How much an application&apos;s past weighs: it went critical in the last 30 days.</extracomment>
+        <translation>Bisher kritisch</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Historical suspect</source>
+        <extracomment>How much an application&apos;s past weighs: repeated or high-scoring incidents.</extracomment>
+        <translation>Bisher verdächtig</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Historical watch</source>
+        <extracomment>How much an application&apos;s past weighs: one modest incident.</extracomment>
+        <translation>Bisher beobachtet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No incidents on record</source>
+        <translation>Keine Vorfälle verzeichnet</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Too new to judge</source>
+        <translation>Zu neu für ein Urteil</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Recurring above baseline</source>
+        <extracomment>Its memory keeps rising above its usual size, day after day.</extracomment>
+        <translation>Wiederholt über dem Normalwert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Occasional spikes</source>
+        <translation>Gelegentliche Spitzen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Usually healthy</source>
+        <translation>Meist unauffällig</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Live now</source>
+        <extracomment>The application is among the live rows right now.</extracomment>
+        <translation>Gerade aktiv</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not seen in 30d</source>
+        <extracomment>&quot;30d&quot; is the last 30 days.</extracomment>
+        <translation>Seit 30 T. nicht gesehen</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>critical once</source>
+        <extracomment>An evidence tag: the application went critical once, or %n times (&quot;2x&quot;).</extracomment>
+        <translation>einmal kritisch</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>critical %nx</source>
+        <translation>
+            <numerusform>%n× kritisch</numerusform>
+            <numerusform>%n× kritisch</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>ended by the OOM killer %n× in 30 days</source>
+        <extracomment>An evidence tag: how often the kernel&apos;s out-of-memory killer ended the application.</extracomment>
+        <translation>
+            <numerusform>in 30 Tagen %n× wegen Speichermangels beendet</numerusform>
+            <numerusform>in 30 Tagen %n× wegen Speichermangels beendet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>1 artifact</source>
+        <extracomment>An evidence tag: evidence files kept for the application.</extracomment>
+        <translation>1 Beweisdatei</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n artifacts</source>
+        <translation>
+            <numerusform>%n Beweisdatei</numerusform>
+            <numerusform>%n Beweisdateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>restarted once</source>
+        <extracomment>An evidence tag: the application was restarted once, or %n times (&quot;2x&quot;).</extracomment>
+        <translation>einmal neu gestartet</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>restarted %nx</source>
+        <translation>
+            <numerusform>%n× neu gestartet</numerusform>
+            <numerusform>%n× neu gestartet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>recovered once</source>
+        <extracomment>An evidence tag: the application was recovered once, or %n times (&quot;2x&quot;).</extracomment>
+        <translation>einmal sanft beendet</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>recovered %nx</source>
+        <translation>
+            <numerusform>%n× sanft beendet</numerusform>
+            <numerusform>%n× sanft beendet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>force quit once</source>
+        <extracomment>An evidence tag: the application was force quit once, or %n times (&quot;2x&quot;).</extracomment>
+        <translation>einmal sofort beendet</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>force quit %nx</source>
+        <translation>
+            <numerusform>%n× sofort beendet</numerusform>
+            <numerusform>%n× sofort beendet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>No growth incident in 30 days, yet the out-of-memory killer ended %1 once; its memory use outgrew what was available.</source>
+        <extracomment>%1 is the application&apos;s name.</extracomment>
+        <translation>In 30 Tagen kein Wachstumsvorfall, doch der Kernel hat %1 einmal wegen Speichermangels beendet; der Speicherbedarf überstieg das Verfügbare.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>No growth incident in 30 days, yet the out-of-memory killer ended %1 %n times; its memory use outgrew what was available.</source>
+        <translation>
+            <numerusform>In 30 Tagen kein Wachstumsvorfall, doch der Kernel hat %1 %n-mal wegen Speichermangels beendet; der Speicherbedarf überstieg das Verfügbare.</numerusform>
+            <numerusform>In 30 Tagen kein Wachstumsvorfall, doch der Kernel hat %1 %n-mal wegen Speichermangels beendet; der Speicherbedarf überstieg das Verfügbare.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+114"/>
+        <source>No incidents in the last 30 days.</source>
+        <translation>Keine Vorfälle in den letzten 30 Tagen.</translation>
+    </message>
+    <message>
+        <location line="-107"/>
+        <source>Went critical once in 30 days; treat new growth from %1 as urgent.</source>
+        <extracomment>%1 is the application&apos;s name.</extracomment>
+        <translation>In 30 Tagen einmal kritisch; neues Wachstum von %1 ist dringend.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>Went critical %n times in 30 days; treat new growth from %1 as urgent.</source>
+        <translation>
+            <numerusform>In 30 Tagen %n-mal kritisch; neues Wachstum von %1 ist dringend.</numerusform>
+            <numerusform>In 30 Tagen %n-mal kritisch; neues Wachstum von %1 ist dringend.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Incidents started on %1 of the last %2 days watched; this growth keeps coming back above its baseline.</source>
+        <extracomment>%1 is how many days had an incident start, %2 how many days were watched (2 or more).</extracomment>
+        <translation>Vorfälle an %1 der letzten %2 beobachteten Tage; dieses Wachstum kehrt immer wieder über den Normalwert zurück.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%n incidents in 30 days, peaking at score %1; worth watching when it grows again.</source>
+        <extracomment>%n is how many incidents (2 or more), %1 the highest score (0 to 100).</extracomment>
+        <translation>
+            <numerusform>%n Vorfall in 30 Tagen, höchste Bewertung %1; bei erneutem Wachstum im Auge behalten.</numerusform>
+            <numerusform>%n Vorfälle in 30 Tagen, höchste Bewertung %1; bei erneutem Wachstum im Auge behalten.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>One incident in 30 days (peak score %1); nothing recurring so far.</source>
+        <extracomment>%1 is the incident&apos;s score (0 to 100).</extracomment>
+        <translation>Ein Vorfall in 30 Tagen (höchste Bewertung %1); bisher nichts Wiederkehrendes.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>None</source>
+        <extracomment>A metric that has no value yet.</extracomment>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Not enough data</source>
+        <extracomment>A footprint that needs more days of history.</extracomment>
+        <translation>Zu wenige Daten</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Incidents 30d</source>
+        <extracomment>A metric&apos;s label: incidents over the last 30 days.</extracomment>
+        <translation>Vorfälle 30 T.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Incidents 7d</source>
+        <extracomment>A metric&apos;s label: incidents over the last 7 days.</extracomment>
+        <translation>Vorfälle 7 T.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Critical 30d</source>
+        <extracomment>A metric&apos;s label: critical incidents over the last 30 days.</extracomment>
+        <translation>Kritisch 30 T.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Peak score</source>
+        <extracomment>A metric&apos;s label: the highest score of its incidents.</extracomment>
+        <translation>Höchste Bewertung</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Peak rate</source>
+        <extracomment>A metric&apos;s label: the fastest its memory grew.</extracomment>
+        <translation>Höchste Rate</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Typical footprint</source>
+        <extracomment>A metric&apos;s label: its usual memory.</extracomment>
+        <translation>Üblicher Speicher</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Peak footprint</source>
+        <extracomment>A metric&apos;s label: the most memory it held.</extracomment>
+        <translation>Höchster Speicher</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 %2</source>
+        <extracomment>The last action&apos;s value: %1 is the action, %2 how long ago, as in &quot;Restart 5m ago&quot;.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Last action</source>
+        <extracomment>A metric&apos;s label: the latest action taken on it.</extracomment>
+        <translation>Letzte Aktion</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Longest incident lasted %1.</source>
+        <extracomment>%1 is a length of time, as in &quot;3h 5m&quot;.</extracomment>
+        <translation>Der längste Vorfall dauerte %1.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>Incidents started on %n different days in the last 30.</source>
+        <extracomment>%n is how many days (2 or more).</extracomment>
+        <translation>
+            <numerusform>Vorfälle an %n Tag der letzten 30.</numerusform>
+            <numerusform>Vorfälle an %n verschiedenen Tagen der letzten 30.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Peak footprint reached %1x its typical footprint.</source>
+        <extracomment>%1 is how many times larger, as in &quot;2.7&quot;.</extracomment>
+        <translation>Der höchste Speicherverbrauch erreichte das %1-Fache des üblichen.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Ended by the out-of-memory killer once in 30 days; the latest %1.</source>
+        <extracomment>%1 is how long ago the latest was, as in &quot;3h ago&quot;.</extracomment>
+        <translation>In 30 Tagen einmal wegen Speichermangels beendet, %1.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>Ended by the out-of-memory killer %n times in 30 days; the latest %1.</source>
+        <translation>
+            <numerusform>In 30 Tagen %n-mal wegen Speichermangels beendet, zuletzt %1.</numerusform>
+            <numerusform>In 30 Tagen %n-mal wegen Speichermangels beendet, zuletzt %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Last action: %1 %2, succeeded.</source>
+        <extracomment>%1 is the action, as in &quot;Restart&quot;, %2 how long ago, as in &quot;5m ago&quot;.</extracomment>
+        <translation>Letzte Aktion: %1 %2, erfolgreich.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Last action: %1 %2, did not succeed.</source>
+        <translation>Letzte Aktion: %1 %2, nicht erfolgreich.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Last action: %1 %2, succeeded (%3).</source>
+        <extracomment>%1 is the action, %2 how long ago, %3 what came of it, as it was recorded.</extracomment>
+        <translation>Letzte Aktion: %1 %2, erfolgreich (%3).</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Last action: %1 %2, did not succeed (%3).</source>
+        <translation>Letzte Aktion: %1 %2, nicht erfolgreich (%3).</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>1 evidence artifact kept; newest captured %1.</source>
+        <extracomment>%1 is how long ago the newest was captured, as in &quot;5m ago&quot;.</extracomment>
+        <translation>1 Beweisdatei aufbewahrt, erfasst %1.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n evidence artifacts kept; newest captured %1.</source>
+        <translation>
+            <numerusform>%n Beweisdatei aufbewahrt, die neueste erfasst %1.</numerusform>
+            <numerusform>%n Beweisdateien aufbewahrt, die neueste erfasst %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Watched since %1.</source>
+        <extracomment>%1 is how long ago watching began, as in &quot;6d ago&quot;.</extracomment>
+        <translation>Beobachtet, erstmals %1.</translation>
     </message>
 </context>
 <context>
@@ -1683,7 +2097,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>RecentFindingTexts</name>
     <message>
-        <location filename="../state/RecentFindingTexts.cpp" line="+17"/>
+        <location filename="../state/RecentFindingTexts.cpp" line="+20"/>
         <source>Ended: out of memory</source>
         <extracomment>A recent finding&apos;s status: the kernel ended the app when memory ran out.</extracomment>
         <translation>Beendet: Speicher erschöpft</translation>
@@ -1699,6 +2113,18 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <source>Growth stopped</source>
         <extracomment>A recent finding&apos;s status: the app&apos;s memory stopped growing.</extracomment>
         <translation>Wachstum gestoppt</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Ended by the out-of-memory killer at %1 with %2.</source>
+        <extracomment>%1 is a time of day, as in &quot;14:02&quot;, %2 the app&apos;s memory then, as in &quot;3.2 GB&quot;.</extracomment>
+        <translation>Um %1 mit %2 wegen Speichermangels beendet.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 earlier; no longer in the live rows.</source>
+        <extracomment>%1 is the verdict the app reached, as in &quot;Probable leak&quot;.</extracomment>
+        <translation>Zuvor: %1; nicht mehr unter den aktuellen Einträgen.</translation>
     </message>
 </context>
 <context>
@@ -2027,7 +2453,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::AdvancedHistoryDetailView</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryDetailView.cpp" line="+26"/>
+        <location filename="../views/history/AdvancedHistoryDetailView.cpp" line="+27"/>
         <source>Back to History</source>
         <extracomment>The back button of one offender&apos;s history, and the page&apos;s title in capitals.</extracomment>
         <translation>Zurück zum Verlauf</translation>
@@ -2062,7 +2488,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::AdvancedHistoryListView</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryListView.cpp" line="+142"/>
+        <location filename="../views/history/AdvancedHistoryListView.cpp" line="+144"/>
         <source>ADVANCED</source>
         <extracomment>The heading, in capitals, of the history of recurring offenders.</extracomment>
         <translation>ERWEITERT</translation>
@@ -2445,13 +2871,14 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>%1 Min.</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location filename="../state/ForecastTexts.cpp" line="-92"/>
+        <location filename="../state/LocalFigures.cpp" line="+33"/>
         <source>%1%</source>
         <extracomment>A share in percent, as in &quot;83%&quot;.</extracomment>
         <translation>%1 %</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location filename="../state/LocalFigures.cpp" line="+5"/>
         <source>%1×</source>
         <extracomment>How many times larger, as in &quot;2.7×&quot;.</extracomment>
         <translation>%1×</translation>
@@ -2748,7 +3175,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::OffenderCard</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryListView.cpp" line="-128"/>
+        <location filename="../views/history/AdvancedHistoryListView.cpp" line="-129"/>
         <source>LIVE NOW</source>
         <extracomment>The tag, in capitals, of an offender that is a suspect right now.</extracomment>
         <translation>JETZT AKTIV</translation>
@@ -2772,7 +3199,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>Höchstwert</translation>
     </message>
     <message numerus="yes">
-        <location line="+41"/>
+        <location line="+42"/>
         <source>%n incidents</source>
         <extracomment>The number of incidents in the last 30 days.</extracomment>
         <translation>

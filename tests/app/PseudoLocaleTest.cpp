@@ -275,15 +275,11 @@ PopoverRenderState withConfirmation() {
     return state;
 }
 
-// The history comes from the store, which sends its English alone.
+// The history as the store words it, with its codes.
 PopoverRenderState history(bool offenderOpened) {
     PopoverRenderState state = live(Session::leaking);
     state.surface = PopoverSurface::advanced;
-    state.advancedHistory = ScenarioLibrary::advancedHistory();
-    if (offenderOpened) {
-        state.advancedHistory =
-            ScenarioLibrary::advancedHistoryDetail(state.advancedHistory->offenders.front().key);
-    }
+    state.advancedHistory = composedHistory(offenderOpened);
     return state;
 }
 
@@ -499,6 +495,12 @@ TEST(PseudoLocaleNotifications, AreTranslated) {
     }
     notifications.push_back(exhaustionNotification(forecast));
     forecast.exhaustionSeconds = 20;
+    notifications.push_back(exhaustionNotification(forecast));
+    forecast.killerText = "systemd-oomd acts above 60% memory pressure for 30 s";
+    KillerCodes& killer = forecast.killer.emplace();
+    killer.code = KillerCode::systemdOomd;
+    killer.pressureFraction = 0.6;
+    killer.seconds = 30;
     notifications.push_back(exhaustionNotification(forecast));
     notifications.push_back(killNotification(kill));
     notifications.push_back(testNotification());
