@@ -50,9 +50,9 @@ ReliefPlanSnapshot forecastRelief() {
         {
             {chromeKey, "Chrome", "5.6 GB",
              "Probable leak at +61.4 MB/min \u00B7 first to be ended if memory runs out", true,
-             action(ActionId::recover, "Quit Chrome", ActionStyle::warning, chromeKey)},
+             quitAction("Chrome", chromeKey)},
             {cargoKey, "cargo run", "1.3 GB", "Largest footprint, not growing", false,
-             action(ActionId::recover, "Quit cargo run", ActionStyle::warning, cargoKey)},
+             quitAction("cargo run", cargoKey)},
         }};
 }
 

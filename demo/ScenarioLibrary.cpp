@@ -12,6 +12,13 @@ ActionDescriptor action(ActionId id, const char* label, ActionStyle style,
     return makeAction(id, label, style, targetKey);
 }
 
+ActionDescriptor quitAction(const char* name, const std::string& targetKey) {
+    ActionDescriptor quit =
+        makeAction(ActionId::recover, std::string("Quit ") + name, ActionStyle::warning, targetKey);
+    quit.labelCode = ActionLabelCodes{ActionLabel::quitApp, {.name = name}};
+    return quit;
+}
+
 PopoverSnapshot baseSnapshot(const char* scopeLabel, const char* storageText,
                              const char* pruneText) {
     PopoverSnapshot snapshot;
@@ -114,6 +121,7 @@ using namespace parts;
 const IncidentSnapshot& allClearIncident() {
     static const IncidentSnapshot incident = [] {
         IncidentSnapshot value = IncidentSnapshot::fallback();
+        value.cardCodes.reset(); // the scenarios reword it and send their texts alone
         value.stage = IncidentStage::normal;
         value.headline = "No active memory incident";
         value.suspectTitle = "All clear";

@@ -18,6 +18,8 @@ inline constexpr const char* windowServerKey = "com.apple.WindowServer";
 
 ActionDescriptor action(ActionId id, const char* label, ActionStyle style,
                         const std::string& targetKey);
+// The graceful quit of an app, which its button calls "Quit".
+ActionDescriptor quitAction(const char* name, const std::string& targetKey);
 
 // The fields every scenario shares, with its scope line and footer chips.
 PopoverSnapshot baseSnapshot(const char* scopeLabel, const char* storageText,

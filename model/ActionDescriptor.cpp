@@ -13,6 +13,7 @@ ActionDescriptor decodeRecord(const Json& json, std::type_identity<ActionDescrip
         .label = in.required<std::string>("label"),
         .style = in.required<ActionStyle>("style"),
         .targetKey = in.required<std::string>("targetKey"),
+        .labelCode = in.optional<ActionLabelCodes>("labelCode"),
     };
 }
 
@@ -22,6 +23,7 @@ Json encodeRecord(const ActionDescriptor& value) {
         .field("label", value.label)
         .field("style", value.style)
         .field("targetKey", value.targetKey)
+        .field("labelCode", value.labelCode)
         .done();
 }
 
@@ -33,6 +35,14 @@ ActionDescriptor makeAction(ActionId id, std::string label, ActionStyle style,
 std::optional<ActionId> actionIdOf(const ActionDescriptor& action) {
     return fromWire<ActionId>(action.id);
 }
+
+namespace {
+
+bool quitsTheApp(const ActionDescriptor& action) {
+    return action.labelCode && action.labelCode->code.known == ActionLabel::quitApp;
+}
+
+} // namespace
 
 std::string actionDisplayLabel(const ActionDescriptor& action) {
     const auto id = actionIdOf(action);
@@ -46,8 +56,8 @@ std::string actionDisplayLabel(const ActionDescriptor& action) {
     case ActionId::restart:
         return translate("ActionDescriptor", "Restart");
     case ActionId::recover:
-        return action.label.starts_with("Quit ") ? translate("ActionDescriptor", "Quit")
-                                                 : translate("ActionDescriptor", "Recover");
+        return quitsTheApp(action) ? translate("ActionDescriptor", "Quit")
+                                   : translate("ActionDescriptor", "Recover");
     case ActionId::ignore:
         //: Stop showing this app as a suspect.
         return translate("ActionDescriptor", "Ignore");

@@ -22,6 +22,7 @@ decodeRecord(const Json& json, std::type_identity<HistoricalOffenderSummarySnaps
         .typicalityLabel = in.required<std::string>("typicalityLabel"),
         .evidenceTags = in.required<std::vector<std::string>>("evidenceTags"),
         .interpretation = in.required<std::string>("interpretation"),
+        .codes = in.optional<OffenderCodes>("codes"),
     };
 }
 
@@ -40,6 +41,7 @@ Json encodeRecord(const HistoricalOffenderSummarySnapshot& value) {
         .field("typicalityLabel", value.typicalityLabel)
         .field("evidenceTags", value.evidenceTags)
         .field("interpretation", value.interpretation)
+        .field("codes", value.codes)
         .done();
 }
 
@@ -66,6 +68,7 @@ decodeRecord(const Json& json, std::type_identity<HistoricalOffenderDetailSnapsh
         .metrics = in.required<std::vector<HistoryMetric>>("metrics"),
         .insightLines = in.required<std::vector<std::string>>("insightLines"),
         .memorySeries = in.optional<MemorySeries>("memorySeries"),
+        .codes = in.optional<OffenderCodes>("codes"),
     };
 }
 
@@ -81,6 +84,7 @@ Json encodeRecord(const HistoricalOffenderDetailSnapshot& value) {
         .field("metrics", value.metrics)
         .field("insightLines", value.insightLines)
         .field("memorySeries", value.memorySeries)
+        .field("codes", value.codes)
         .done();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/HistoryCodes.h"
 #include "model/MemorySeries.h"
 
 #include <cstdint>
@@ -25,6 +26,8 @@ struct HistoricalOffenderSummarySnapshot {
     std::string typicalityLabel;
     std::vector<std::string> evidenceTags;
     std::string interpretation;
+    // The texts above as codes and figures, from a monitor that sends them.
+    std::optional<OffenderCodes> codes{};
 
     bool operator==(const HistoricalOffenderSummarySnapshot&) const = default;
 };
@@ -51,6 +54,9 @@ struct HistoricalOffenderDetailSnapshot {
     // Its memory over the last 30 days from the history store, with its incidents and
     // out-of-memory kills; an older monitor sends none.
     std::optional<MemorySeries> memorySeries;
+    // The texts above (with the metrics and insights) as codes and figures, from a monitor
+    // that sends them.
+    std::optional<OffenderCodes> codes{};
 
     bool operator==(const HistoricalOffenderDetailSnapshot&) const = default;
 };

@@ -12,6 +12,7 @@ VerdictBlock decodeRecord(const Json& json, std::type_identity<VerdictBlock>) {
         .confidenceLabel = in.required<std::string>("confidenceLabel"),
         .explanation = in.required<std::string>("explanation"),
         .explanationCode = in.optional<Coded<ReasonCode>>("explanationCode"),
+        .codes = in.optional<VerdictCodes>("codes"),
     };
 }
 
@@ -21,6 +22,7 @@ Json encodeRecord(const VerdictBlock& value) {
         .field("confidenceLabel", value.confidenceLabel)
         .field("explanation", value.explanation)
         .field("explanationCode", value.explanationCode)
+        .field("codes", value.codes)
         .done();
 }
 
@@ -46,6 +48,7 @@ NextCommandDescriptor decodeRecord(const Json& json, std::type_identity<NextComm
         .command = in.required<std::string>("command"),
         .explanation = in.required<std::string>("explanation"),
         .action = in.required<ActionDescriptor>("action"),
+        .explanationCode = in.optional<OpenCode<CommandCode>>("explanationCode"),
     };
 }
 
@@ -54,6 +57,7 @@ Json encodeRecord(const NextCommandDescriptor& value) {
         .field("command", value.command)
         .field("explanation", value.explanation)
         .field("action", value.action)
+        .field("explanationCode", value.explanationCode)
         .done();
 }
 
@@ -83,6 +87,7 @@ DiagnosticsBlock decodeRecord(const Json& json, std::type_identity<DiagnosticsBl
         .identityLines = in.required<std::vector<std::string>>("identityLines"),
         .evidenceLines = in.required<std::vector<std::string>>("evidenceLines"),
         .metrics = in.required<std::vector<DiagnosticMetric>>("metrics"),
+        .codes = in.optional<DiagnosticsCodes>("codes"),
     };
 }
 
@@ -91,6 +96,7 @@ Json encodeRecord(const DiagnosticsBlock& value) {
         .field("identityLines", value.identityLines)
         .field("evidenceLines", value.evidenceLines)
         .field("metrics", value.metrics)
+        .field("codes", value.codes)
         .done();
 }
 
@@ -102,6 +108,7 @@ ArtifactBoundaryBlock decodeRecord(const Json& json, std::type_identity<Artifact
         .reason = in.required<std::string>("reason"),
         .metaLines = in.required<std::vector<std::string>>("metaLines"),
         .actions = in.required<std::vector<ActionDescriptor>>("actions"),
+        .codes = in.optional<ArtifactCodes>("codes"),
     };
 }
 
@@ -112,6 +119,7 @@ Json encodeRecord(const ArtifactBoundaryBlock& value) {
         .field("reason", value.reason)
         .field("metaLines", value.metaLines)
         .field("actions", value.actions)
+        .field("codes", value.codes)
         .done();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/ActionDescriptor.h"
+#include "model/DetailCodes.h"
 #include "model/FindingCodes.h"
 #include "model/IncidentSnapshot.h"
 #include "model/MemorySeries.h"
@@ -21,6 +22,8 @@ struct VerdictBlock {
     std::string explanation = "No verdict details available.";
     // The explanation as a code with its figures, from a monitor that sends one.
     std::optional<Coded<ReasonCode>> explanationCode{};
+    // The label and confidence as codes, from a monitor that sends them.
+    std::optional<VerdictCodes> codes{};
 
     bool operator==(const VerdictBlock&) const = default;
 };
@@ -39,6 +42,8 @@ struct NextCommandDescriptor {
     std::string command;
     std::string explanation;
     ActionDescriptor action;
+    // What the explanation says, from a monitor that sends it.
+    std::optional<OpenCode<CommandCode>> explanationCode{};
 
     bool operator==(const NextCommandDescriptor&) const = default;
 };
@@ -57,6 +62,8 @@ struct DiagnosticsBlock {
     std::vector<std::string> identityLines;
     std::vector<std::string> evidenceLines;
     std::vector<DiagnosticMetric> metrics;
+    // The same lines as codes and figures, from a monitor that sends them.
+    std::optional<DiagnosticsCodes> codes{};
 
     bool operator==(const DiagnosticsBlock&) const = default;
 };
@@ -68,6 +75,8 @@ struct ArtifactBoundaryBlock {
     std::string reason;
     std::vector<std::string> metaLines;
     std::vector<ActionDescriptor> actions;
+    // The body's, reason's and size's figures, from a monitor that sends them.
+    std::optional<ArtifactCodes> codes{};
 
     bool operator==(const ArtifactBoundaryBlock&) const = default;
 };

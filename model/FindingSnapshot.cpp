@@ -64,6 +64,7 @@ RecentFindingSnapshot decodeRecord(const Json& json, std::type_identity<RecentFi
         .lastSeenText = in.required<std::string>("lastSeenText"),
         .severity = in.required<FindingSeverity>("severity"),
         .codes = in.optional<RecentFindingCodes>("codes"),
+        .explanationCode = in.optional<RecentExplanationCodes>("explanationCode"),
     };
 }
 
@@ -76,6 +77,7 @@ Json encodeRecord(const RecentFindingSnapshot& value) {
         .field("lastSeenText", value.lastSeenText)
         .field("severity", value.severity)
         .field("codes", value.codes)
+        .field("explanationCode", value.explanationCode)
         .done();
 }
 

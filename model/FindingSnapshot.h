@@ -4,6 +4,7 @@
 #include "model/ActionDescriptor.h"
 #include "model/Enums.h"
 #include "model/FindingCodes.h"
+#include "model/HistoryCodes.h"
 #include "model/StatusCodes.h"
 
 #include <cstdint>
@@ -49,6 +50,8 @@ struct RecentFindingSnapshot {
     FindingSeverity severity = FindingSeverity::watch;
     // The status and age as codes and figures, from a monitor that sends them.
     std::optional<RecentFindingCodes> codes;
+    // The explanation as a code and its figures, from a monitor that sends them.
+    std::optional<RecentExplanationCodes> explanationCode{};
 
     bool operator==(const RecentFindingSnapshot&) const = default;
 };

@@ -107,6 +107,7 @@ IncidentSnapshot decodeRecord(const Json& json, std::type_identity<IncidentSnaps
         .actionRationale = in.optional<std::string>("actionRationale"),
         .outcomeLine = in.optional<std::string>("outcomeLine"),
         .codes = in.optional<IncidentCodes>("codes"),
+        .cardCodes = in.optional<CardCodes>("cardCodes"),
     };
     // The default metric carries this record's own metric line.
     out.primaryMetrics = in.defaulted<std::vector<DiagnosticMetric>>("primaryMetrics", [&] {
@@ -143,6 +144,7 @@ Json encodeRecord(const IncidentSnapshot& value) {
         .field("actionRationale", value.actionRationale)
         .field("outcomeLine", value.outcomeLine)
         .field("codes", value.codes)
+        .field("cardCodes", value.cardCodes)
         .done();
 }
 
@@ -152,6 +154,7 @@ IncidentSnapshot IncidentSnapshot::fallback() {
         "No ranked process family is showing sustained leak-like growth.",
         "Local monitoring stays passive until you explicitly capture evidence or act.",
     };
+    incident.cardCodes = calmCardCodes();
     return incident;
 }
 

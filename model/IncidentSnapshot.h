@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/ActionDescriptor.h"
+#include "model/CardCodes.h"
 #include "model/Enums.h"
 #include "model/FindingCodes.h"
 
@@ -89,8 +90,12 @@ struct IncidentSnapshot {
     std::optional<std::string> outcomeLine;
     // The same lines as codes and figures, from a monitor that sends them.
     std::optional<IncidentCodes> codes;
+    // The card's own texts (stage and lines of the calm card, attribution, evidence, confidence,
+    // figures) as codes and figures.
+    std::optional<CardCodes> cardCodes;
 
-    // The calm placeholder: the defaults above plus two passive-monitoring why-lines.
+    // The calm placeholder: the defaults above plus two passive-monitoring why-lines, with the
+    // calm card's codes.
     static IncidentSnapshot fallback();
 
     bool operator==(const IncidentSnapshot&) const = default;

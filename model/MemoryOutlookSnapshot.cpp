@@ -14,6 +14,7 @@ MemoryForecastSnapshot decodeRecord(const Json& json, std::type_identity<MemoryF
         .firstVictimText = in.optional<std::string>("firstVictimText"),
         .killerText = in.optional<std::string>("killerText"),
         .firstVictim = in.optional<Coded<VictimCode>>("firstVictim"),
+        .killer = in.optional<KillerCodes>("killer"),
     };
 }
 
@@ -25,6 +26,7 @@ Json encodeRecord(const MemoryForecastSnapshot& value) {
         .field("firstVictimText", value.firstVictimText)
         .field("killerText", value.killerText)
         .field("firstVictim", value.firstVictim)
+        .field("killer", value.killer)
         .done();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/FindingCodes.h"
+#include "model/HistoryCodes.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,6 +27,8 @@ struct MemoryForecastSnapshot {
     // The first victim as a code: ourApp with the family's title as `name` and its
     // `footprintKiB`, or anotherUser with the process's `name` or `pid`.
     std::optional<Coded<VictimCode>> firstVictim{};
+    // The daemon and its thresholds, for killerText.
+    std::optional<KillerCodes> killer{};
 
     bool operator==(const MemoryForecastSnapshot&) const = default;
 };

@@ -66,6 +66,7 @@ ActionFeedbackSnapshot decodeRecord(const Json& json, std::type_identity<ActionF
         .kind = in.required<ActionFeedbackKind>("kind"),
         .title = in.required<std::string>("title"),
         .message = in.required<std::string>("message"),
+        .codes = in.optional<FeedbackCodes>("codes"),
     };
 }
 
@@ -75,6 +76,7 @@ Json encodeRecord(const ActionFeedbackSnapshot& value) {
         .field("kind", value.kind)
         .field("title", value.title)
         .field("message", value.message)
+        .field("codes", value.codes)
         .done();
 }
 
@@ -86,6 +88,7 @@ DestructiveConfirmationSnapshot decodeRecord(const Json& json,
         .message = in.required<std::string>("message"),
         .confirmAction = in.required<ActionDescriptor>("confirmAction"),
         .cancelAction = in.required<ActionDescriptor>("cancelAction"),
+        .codes = in.optional<ConfirmationCodes>("codes"),
     };
 }
 
@@ -95,6 +98,7 @@ Json encodeRecord(const DestructiveConfirmationSnapshot& value) {
         .field("message", value.message)
         .field("confirmAction", value.confirmAction)
         .field("cancelAction", value.cancelAction)
+        .field("codes", value.codes)
         .done();
 }
 

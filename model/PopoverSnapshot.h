@@ -57,6 +57,8 @@ struct ActionFeedbackSnapshot {
     ActionFeedbackKind kind = ActionFeedbackKind::success;
     std::string title;
     std::string message;
+    // The title and message as a code and figures, from a monitor that sends them.
+    std::optional<FeedbackCodes> codes = std::nullopt;
 
     bool operator==(const ActionFeedbackSnapshot&) const = default;
 };
@@ -67,6 +69,8 @@ struct DestructiveConfirmationSnapshot {
     std::string message;
     ActionDescriptor confirmAction;
     ActionDescriptor cancelAction;
+    // The title and message as a code and figures, from a monitor that sends them.
+    std::optional<ConfirmationCodes> codes = std::nullopt;
 
     bool operator==(const DestructiveConfirmationSnapshot&) const = default;
 };

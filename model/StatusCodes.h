@@ -20,7 +20,8 @@ enum class SummaryCode {
     familiesToWatch,
     suspectedLeaks,
     criticalRunaway,
-    criticalPressure
+    criticalPressure,
+    highPressure // high memory pressure alone, with no suspect under it
 };
 
 // How hard the machine presses on its memory, as the pressure pill says it.
@@ -42,6 +43,7 @@ template <> struct EnumTable<SummaryCode> {
         std::pair{SummaryCode::suspectedLeaks, std::string_view{"suspectedLeaks"}},
         std::pair{SummaryCode::criticalRunaway, std::string_view{"criticalRunaway"}},
         std::pair{SummaryCode::criticalPressure, std::string_view{"criticalPressure"}},
+        std::pair{SummaryCode::highPressure, std::string_view{"highPressure"}},
     };
 };
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "state/FooterTexts.h"
 
-#include "base/SizeText.h"
 #include "base/Translate.h"
 #include "state/AgoTexts.h"
+#include "state/LocalFigures.h"
 
 namespace velmora {
 
@@ -13,7 +13,7 @@ std::optional<std::string> storageText(const FooterCodes& codes) {
     }
     //: The footer chip with the size of Velmora's data folder: "Storage 381 MB".
     return withArguments(translate("FooterTexts", "Storage %1"),
-                         {byteSizeText(*codes.storageBytes)});
+                         {localByteSize(*codes.storageBytes)});
 }
 
 std::optional<std::string> pruneText(const FooterCodes& codes) {

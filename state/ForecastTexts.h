@@ -21,4 +21,9 @@ std::string runsOutText(double seconds);
 std::string runsOutPhrase(double seconds);
 std::optional<std::string> exhaustionLine(const MemoryForecastSnapshot& forecast);
 
+// "systemd-oomd acts above 60% memory pressure for 30 s or 90% swap used", "earlyoom ends the
+// largest process below 10% available memory and 10% free swap".
+std::optional<std::string> killerText(const KillerCodes& killer);
+std::optional<std::string> killerLine(const MemoryForecastSnapshot& forecast);
+
 } // namespace velmora

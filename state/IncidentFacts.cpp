@@ -3,6 +3,7 @@
 
 #include "base/Translate.h"
 #include "model/SurfaceText.h"
+#include "state/CardTexts.h"
 #include "state/IncidentTexts.h"
 #include "state/ReasonTexts.h"
 
@@ -100,13 +101,29 @@ const char* const kNext = VELMORA_TRANSLATE_NOOP("IncidentFacts", "Next");
 } // namespace
 
 std::string stageLabelText(const IncidentSnapshot& incident) {
-    return incident.codes ? stageText(incident.stage) : incident.stageLabel;
+    return incident.codes ? stageText(incident.stage) : withCardTexts(incident).stageLabel;
 }
 
 std::string headlineLine(const IncidentSnapshot& incident) {
     const auto& code = codesOf(incident).headline;
     Line composed = code ? headlineText(*code, incident.suspectTitle) : std::nullopt;
-    return composed.value_or(incident.headline);
+    return composed.value_or(withCardTexts(incident).headline);
+}
+
+std::string attributionLineText(const IncidentSnapshot& incident) {
+    return withCardTexts(incident).attributionLine;
+}
+
+std::string evidenceLine(const IncidentSnapshot& incident) {
+    return withCardTexts(incident).evidenceLabel;
+}
+
+std::vector<IncidentConfidenceStep> cardConfidenceSteps(const IncidentSnapshot& incident) {
+    return primaryConfidenceSteps(withCardTexts(incident));
+}
+
+std::vector<DiagnosticMetric> cardMetrics(const IncidentSnapshot& incident) {
+    return primarySurfaceMetrics(withCardTexts(incident));
 }
 
 std::optional<std::string> impactLine(const IncidentSnapshot& incident) {
@@ -136,7 +153,8 @@ std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapsh
         return facts;
     }
     std::vector<LabeledText> why;
-    for (const auto& line : reasonTexts(codesOf(incident).reasons, incident.whyLines)) {
+    const std::vector<std::string> whyLines = withCardTexts(incident).whyLines;
+    for (const auto& line : reasonTexts(codesOf(incident).reasons, whyLines)) {
         //: The label of a reason behind the verdict, on the incident card.
         why.push_back({translate("IncidentFacts", "Why"), primarySurfaceLine(line, {})});
     }

@@ -22,6 +22,13 @@ std::string stageLabelText(const IncidentSnapshot& incident);
 std::string headlineLine(const IncidentSnapshot& incident);
 std::optional<std::string> impactLine(const IncidentSnapshot& incident);
 
+// The attribution and evidence lines, the confidence ladder's first steps and the card's first
+// figures (state/CardTexts), each composed from the card's codes where this build knows them.
+std::string attributionLineText(const IncidentSnapshot& incident);
+std::string evidenceLine(const IncidentSnapshot& incident);
+std::vector<IncidentConfidenceStep> cardConfidenceSteps(const IncidentSnapshot& incident);
+std::vector<DiagnosticMetric> cardMetrics(const IncidentSnapshot& incident);
+
 // At most 3 facts condensed from the decision, cause/owner, history/change and next/outcome
 // lines; when none of those has text, from the why-lines.
 std::vector<IncidentPrimarySurfaceFact> primarySurfaceFacts(const IncidentSnapshot& incident);

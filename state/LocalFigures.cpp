@@ -49,6 +49,19 @@ std::string localSize(double kib) {
     return withArguments(translate("velmora::LocalizedText", units[unit]), {decimalText(value, 1)});
 }
 
+std::string localByteSize(uint64_t bytes) {
+    constexpr uint64_t kMiB = 1024ull * 1024ull;
+    constexpr uint64_t kGiB = 1024ull * kMiB;
+    if (bytes >= kGiB) {
+        return localSize(static_cast<double>(bytes) / 1024.0);
+    }
+    // Whole units below a gigabyte, cut rather than rounded.
+    const bool megabytes = bytes >= kMiB;
+    const auto units = static_cast<double>(megabytes ? bytes / kMiB : bytes / 1024);
+    return withArguments(translate("velmora::LocalizedText", megabytes ? "%1 MB" : "%1 KB"),
+                         {decimalText(units, 0)});
+}
+
 std::string localRate(double kibPerSecond) {
     const double mibPerMinute = kibPerSecond * 60.0 / 1024.0;
     const std::string sign = std::signbit(mibPerMinute) ? "-" : "+";

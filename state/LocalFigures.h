@@ -15,6 +15,8 @@ namespace velmora {
 
 // "1.5 GB" from KiB; "1,5 GB" in German.
 std::string localSize(double kib);
+// A file's size from bytes, in whole kilobytes and megabytes: "381 MB", "1.2 GB".
+std::string localByteSize(uint64_t bytes);
 // "+8.2 MB/min" from KiB per second.
 std::string localRate(double kibPerSecond);
 // An estimate: "under a minute", "about 12 min", "about 3 h 20 min", "about 2 days".

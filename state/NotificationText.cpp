@@ -110,7 +110,7 @@ std::string exhaustionSummary(uint64_t exhaustionSeconds) {
 
 std::string exhaustionBody(const MemoryForecastSnapshot& forecast) {
     std::vector<std::string> lines;
-    for (const auto& text : {firstVictimLine(forecast), forecast.killerText}) {
+    for (const auto& text : {firstVictimLine(forecast), killerLine(forecast)}) {
         if (present(text)) {
             lines.push_back(*text);
         }

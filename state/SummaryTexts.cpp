@@ -72,6 +72,11 @@ std::string summaryShown(const FindingSnapshot& row) {
 }
 
 std::string summaryShown(const VerdictBlock& verdict) {
+    if (verdict.codes && verdict.codes->ended) {
+        //: The detail's explanation once the app's processes have all exited.
+        return translate("SummaryTexts",
+                         "This family has no running processes now; nothing is left to act on.");
+    }
     return summaryShown(verdict.explanationCode, verdict.explanation);
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "state/SystemStateTexts.h"
 
-#include "base/SizeText.h"
 #include "base/Translate.h"
+#include "state/LocalFigures.h"
 
 namespace velmora {
 namespace {
@@ -35,7 +35,7 @@ std::optional<std::string> summaryText(const SummaryCodes& summary) {
         //: The summary line, in capitals, over the apps that grow.
         return translate("SystemStateTexts", "%n FAMILIES TO WATCH", nullptr, countOf(count));
     case SummaryCode::suspectedLeaks:
-        // High memory pressure alone raises the strip to this level, with no suspect under it.
+        // An older monitor sends a count of 0 under high pressure alone, which it words so.
         if (count <= 1) {
             //: The summary line, in capitals, over one app suspected of leaking memory.
             return translate("SystemStateTexts", "1 SUSPECTED LEAK");
@@ -48,6 +48,10 @@ std::optional<std::string> summaryText(const SummaryCodes& summary) {
     case SummaryCode::criticalPressure:
         //: The summary line, in capitals, when the machine is about to run out of memory.
         return translate("SystemStateTexts", "CRITICAL PRESSURE");
+    case SummaryCode::highPressure:
+        //: The summary line, in capitals, when the machine runs short of memory but no app is
+        //: suspected of leaking.
+        return translate("SystemStateTexts", "HIGH PRESSURE");
     }
     return std::nullopt;
 }
@@ -80,7 +84,7 @@ std::optional<std::string> headroomText(const SystemStateCodes& codes) {
     }
     //: The memory still available and all the machine has: "20.1 GB available of 23.4 GB".
     return withArguments(translate("SystemStateTexts", "%1 available of %2"),
-                         {formatKiB(*codes.availableKiB), formatKiB(*codes.totalKiB)});
+                         {localSize(*codes.availableKiB), localSize(*codes.totalKiB)});
 }
 
 std::optional<std::string> scopeText(const SystemStateCodes& codes) {

@@ -2,9 +2,43 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>ActionConfirmation</name>
+    <message>
+        <location filename="../model/ActionCodes.cpp" line="+45"/>
+        <source>Force quit %1?</source>
+        <extracomment>%1 is the app&apos;s name.</extracomment>
+        <translation>Beenden von %1 erzwingen?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Find where %1 leaks?</source>
+        <translation>Herausfinden, wo %1 Speicher verliert?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restart %1 with tracking?</source>
+        <translation>%1 mit Verfolgung neu starten?</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Its %1 processes stop at once and unsaved work is lost.</source>
+        <translation>Seine Prozesse (%1) werden sofort beendet, ungesicherte Arbeit geht verloren.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Velmora attaches a heap tracker to %1 for %2; the process keeps running, a little slower.</source>
+        <translation>Velmora hängt für %2 einen Heap-Tracker an %1; der Prozess läuft weiter, etwas langsamer.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Velmora quits %1, starts it again under a heap tracker for %2, then restarts it once more without it. Unsaved work in it is lost.</source>
+        <translation>Velmora beendet %1, startet es für %2 unter einem Heap-Tracker neu und danach noch einmal ohne ihn. Ungesicherte Arbeit darin geht verloren.</translation>
+    </message>
+</context>
+<context>
     <name>ActionDescriptor</name>
     <message>
-        <location filename="../model/ActionDescriptor.cpp" line="+45"/>
+        <location filename="../model/ActionDescriptor.cpp" line="+55"/>
         <source>Inspect</source>
         <translation>Ansehen</translation>
     </message>
@@ -34,6 +68,484 @@
         <source>Shut Down</source>
         <extracomment>Force the app to quit.</extracomment>
         <translation>Beenden erzwingen</translation>
+    </message>
+</context>
+<context>
+    <name>ActionFeedback</name>
+    <message>
+        <location filename="../model/ActionCodes.cpp" line="+11"/>
+        <source>Action not available</source>
+        <translation>Aktion nicht verfügbar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to act on</source>
+        <translation>Nichts zu tun</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit cancelled</source>
+        <translation>Erzwungenes Beenden abgebrochen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+4"/>
+        <location line="+34"/>
+        <location line="+1"/>
+        <source>Copy failed</source>
+        <translation>Kopieren fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="-38"/>
+        <source>Path copied</source>
+        <translation>Pfad kopiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Command copied</source>
+        <translation>Befehl kopiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Report copied</source>
+        <translation>Bericht kopiert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Evidence capture failed</source>
+        <translation>Belege konnten nicht gesichert werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Evidence captured</source>
+        <translation>Belege gesichert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Recovery failed</source>
+        <translation>Sanftes Beenden fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+2"/>
+        <source>Recovery completed</source>
+        <translation>Sanft beendet</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Recovery requested</source>
+        <translation>Beenden angefordert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restart failed</source>
+        <translation>Neustart fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restart completed</source>
+        <translation>Neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit not allowed</source>
+        <translation>Erzwungenes Beenden nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit failed</source>
+        <translation>Erzwungenes Beenden fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit completed</source>
+        <translation>Beenden erzwungen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force quit incomplete</source>
+        <translation>Nicht vollständig beendet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ignored until restart</source>
+        <translation>Bis zum Neustart ignoriert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ignored for 24 hours</source>
+        <translation>24 Stunden lang ignoriert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+21"/>
+        <source>Nothing to open</source>
+        <translation>Nichts zu öffnen</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <location line="+21"/>
+        <source>Could not open</source>
+        <translation>Konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <source>Folder opened</source>
+        <translation>Ordner geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Artifact opened</source>
+        <translation>Beleg geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Report export failed</source>
+        <translation>Bericht konnte nicht exportiert werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Report exported</source>
+        <translation>Bericht exportiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Could not open the data folder</source>
+        <translation>Datenordner konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Data folder opened</source>
+        <translation>Datenordner geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing tracked</source>
+        <translation>Nichts verfolgt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Heap tracking not possible</source>
+        <translation>Heap-Verfolgung nicht möglich</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Heap tracking failed</source>
+        <translation>Heap-Verfolgung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Finding where it leaks</source>
+        <translation>Suche, wo Speicher verloren geht</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Restart with tracking failed</source>
+        <translation>Neustart mit Verfolgung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restarted under tracking</source>
+        <translation>Unter Verfolgung neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to stop</source>
+        <translation>Nichts zu stoppen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stopping heap tracking</source>
+        <translation>Heap-Verfolgung wird gestoppt</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Recording opened</source>
+        <translation>Aufzeichnung geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Where it grows</source>
+        <translation>Wo der Speicher wächst</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Heap tracking did not finish</source>
+        <translation>Heap-Verfolgung nicht abgeschlossen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Request not understood</source>
+        <translation>Anfrage nicht verstanden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quitting</source>
+        <translation>Wird beendet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Settings not saved</source>
+        <translation>Einstellungen nicht gespeichert</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Velmora does not know the action &quot;%1&quot;.</source>
+        <translation>Velmora kennt die Aktion „%1“ nicht.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>It is no longer running; nothing was done.</source>
+        <translation>Es läuft nicht mehr; es wurde nichts getan.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was quit.</source>
+        <translation>Es wurde nichts beendet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+35"/>
+        <source>No evidence artifact was captured for it.</source>
+        <translation>Dafür wurden keine Belege gesichert.</translation>
+    </message>
+    <message>
+        <location line="-34"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+4"/>
+        <location line="+2"/>
+        <location line="+8"/>
+        <location line="+8"/>
+        <location line="+11"/>
+        <location line="+3"/>
+        <location line="+2"/>
+        <location line="+3"/>
+        <location line="+1"/>
+        <location line="+3"/>
+        <location line="+28"/>
+        <location line="+1"/>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <location line="-73"/>
+        <source>No clipboard tool (wl-copy, xclip or xsel) could take it: %1</source>
+        <translation>Kein Zwischenablage-Programm (wl-copy, xclip oder xsel) konnte es übernehmen: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+32"/>
+        <source>Saved %1.</source>
+        <translation>Gespeichert unter %1.</translation>
+    </message>
+    <message>
+        <location line="-30"/>
+        <source>%1 quit gracefully; about %2 given back.</source>
+        <translation>%1 wurde ordentlich beendet; etwa %2 sind wieder frei.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 was asked to quit and is still running; Velmora will say when it has ended.</source>
+        <translation>%1 wurde gebeten, sich zu beenden, und läuft noch; Velmora meldet, sobald es beendet ist.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 has ended.</source>
+        <translation>%1 wurde beendet.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 quit gracefully and started again as PID %2.</source>
+        <translation>%1 wurde ordentlich beendet und als PID %2 neu gestartet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Velmora never signals itself, its app or the desktop session&apos;s own processes.</source>
+        <translation>Velmora sendet nie Signale an sich selbst, seine App oder die Prozesse der Desktop-Sitzung.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+2"/>
+        <source>%1: %2 of %3 processes stopped.</source>
+        <translation>%1: %2 von %3 Prozessen beendet.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is hidden, but the setting could not be saved: %2</source>
+        <translation>%1 ist ausgeblendet, aber die Einstellung konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 stays out of the rows until %2 tomorrow.</source>
+        <translation>%1 bleibt bis morgen %2 Uhr aus der Liste.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+1"/>
+        <location line="+4"/>
+        <source>Opened %1.</source>
+        <translation>%1 geöffnet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Velmora did not touch the process.</source>
+        <translation>Velmora hat den Prozess nicht angerührt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Tracking %1 for %2; the detail counts down.</source>
+        <translation>%1 wird %2 lang verfolgt; die Detailansicht zählt herunter.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 did not quit, so it was not started under tracking.</source>
+        <translation>%1 hat sich nicht beendet und wurde daher nicht unter Verfolgung gestartet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 could not be started under tracking (%2); it was started again without tracking as PID %3.</source>
+        <translation>%1 konnte nicht unter Verfolgung gestartet werden (%2); es wurde ohne Verfolgung als PID %3 neu gestartet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 could not be started under tracking (%2), and starting it again failed too: %3</source>
+        <translation>%1 konnte nicht unter Verfolgung gestartet werden (%2), und auch der erneute Start schlug fehl: %3</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 quit and is starting again under heaptrack; the detail counts down.</source>
+        <translation>%1 wurde beendet und startet unter heaptrack neu; die Detailansicht zählt herunter.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Velmora is not tracking it.</source>
+        <translation>Velmora verfolgt es nicht.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>What was recorded so far is read next.</source>
+        <translation>Das bisher Aufgezeichnete wird als Nächstes ausgewertet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+2"/>
+        <source>No heap tracking has finished for it.</source>
+        <translation>Dafür wurde noch keine Heap-Verfolgung abgeschlossen.</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>There is no such command.</source>
+        <translation>Diesen Befehl gibt es nicht.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>heaptrack_gui is not installed (Debian package heaptrack-gui).</source>
+        <translation>heaptrack_gui ist nicht installiert (Debian-Paket heaptrack-gui).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Opened %1 in heaptrack_gui.</source>
+        <translation>%1 in heaptrack_gui geöffnet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1: No allocation site kept memory while it was tracked.</source>
+        <translation>%1: Keine Allokationsstelle hat während der Verfolgung Speicher behalten.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Velmora is shutting down.</source>
+        <translation>Velmora wird beendet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The change applies until Velmora quits: %1</source>
+        <translation>Die Änderung gilt, bis Velmora beendet wird: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ActionLabels</name>
+    <message>
+        <location line="-187"/>
+        <source>Inspect</source>
+        <translation>Ansehen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Capture Evidence</source>
+        <translation>Belege sichern</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restart</source>
+        <translation>Neu starten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Recover</source>
+        <translation>Sanft beenden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quit %1</source>
+        <extracomment>%1 is the app&apos;s name.</extracomment>
+        <translation>%1 beenden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Force Quit</source>
+        <translation>Beenden erzwingen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ignore for 24 Hours</source>
+        <translation>24 Stunden ignorieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start Tracking</source>
+        <translation>Verfolgung starten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restart with Tracking</source>
+        <translation>Mit Verfolgung neu starten</translation>
+    </message>
+</context>
+<context>
+    <name>ActionTexts</name>
+    <message>
+        <location filename="../state/ActionTexts.cpp" line="+25"/>
+        <source>%1 s</source>
+        <extracomment>A span of seconds, as in &quot;90 s&quot;.</extracomment>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>PID %1</source>
+        <extracomment>A process by its id alone.</extracomment>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 (PID %2)</source>
+        <extracomment>A process by its name and id: &quot;worker (PID 4242)&quot;.</extracomment>
+        <translation>%1 (PID %2)</translation>
     </message>
 </context>
 <context>
@@ -118,6 +630,310 @@
     </message>
 </context>
 <context>
+    <name>CardTexts</name>
+    <message>
+        <location filename="../state/CardTexts.cpp" line="+25"/>
+        <source>1 process</source>
+        <extracomment>How many processes an app runs, as in &quot;1 process in the app scope …&quot;.</extracomment>
+        <translation>1 Prozess</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <location line="+68"/>
+        <source>%n processes</source>
+        <extracomment>How many processes an app runs, as in &quot;3 processes in the app scope …&quot;.
+----------
+Processes, as counted in &quot;Watching %1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Prozess</numerusform>
+            <numerusform>%n Prozesse</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="-63"/>
+        <source>Jan</source>
+        <extracomment>Short month names, in the moment evidence was captured on another day (&quot;5 Dec 14:05&quot;).</extracomment>
+        <translation>Jan.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Feb</source>
+        <translation>Feb.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mar</source>
+        <translation>März</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Apr</source>
+        <translation>Apr.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>May</source>
+        <translation>Mai</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Jun</source>
+        <translation>Juni</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Jul</source>
+        <translation>Juli</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Aug</source>
+        <translation>Aug.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sep</source>
+        <translation>Sept.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Oct</source>
+        <translation>Okt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nov</source>
+        <translation>Nov.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Dec</source>
+        <translation>Dez.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>%1 %2 %3</source>
+        <extracomment>A moment on another day: %1 the day of the month, %2 the month&apos;s short name, %3 the time of day, as in &quot;5 Dec 14:05&quot;.</extracomment>
+        <translation>%1. %2 %3</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>No active memory incident</source>
+        <extracomment>The incident card&apos;s headline when nothing grows.</extracomment>
+        <translation>Kein akuter Speichervorfall</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>No ranked process family is showing sustained leak-like growth.</source>
+        <extracomment>Why the card is calm.</extracomment>
+        <translation>Keine der bewerteten Prozessfamilien wächst anhaltend wie bei einem Speicherleck.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Local monitoring stays passive until you explicitly capture evidence or act.</source>
+        <translation>Die lokale Überwachung bleibt passiv, bis Sie ausdrücklich Belege sichern oder eingreifen.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Waiting for the next local sampling pass</source>
+        <extracomment>The calm card before the first look at the processes.</extracomment>
+        <translation>Warten auf den nächsten lokalen Messdurchgang</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Watching %1 in %2</source>
+        <extracomment>The calm card: %1 is &quot;48 processes&quot;, %2 is &quot;12 families&quot;.</extracomment>
+        <translation>Beobachtet: %1 in %2</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n families</source>
+        <extracomment>Apps (groups of processes), as counted in &quot;Watching %1 in %2&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Familie</numerusform>
+            <numerusform>%n Familien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 in the app scope %2</source>
+        <extracomment>%1 is &quot;3 processes&quot;, %2 the app&apos;s scope as the desktop names it.</extracomment>
+        <translation>%1 im App-Bereich %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 working in %2</source>
+        <extracomment>%1 is &quot;3 processes&quot;, %2 the folder they work in.</extracomment>
+        <translation>%1 mit Arbeitsordner %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 under PID %2</source>
+        <extracomment>%1 is &quot;3 processes&quot;, %2 the process ID of the first of them.</extracomment>
+        <translation>%1 unter PID %2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>No stronger evidence needed right now</source>
+        <extracomment>The calm card&apos;s evidence line.</extracomment>
+        <translation>Derzeit sind keine weiteren Belege nötig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No evidence captured yet</source>
+        <translation>Noch keine Belege gesichert</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Evidence captured %1</source>
+        <extracomment>%1 is a time of day (&quot;14:05&quot;) or a day and time (&quot;5 Dec 14:05&quot;).</extracomment>
+        <translation>Belege gesichert: %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Local passive monitor</source>
+        <extracomment>How sure the calm card is: Velmora only watches.</extracomment>
+        <translation>Lokale, passive Überwachung</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Very high confidence · score %1</source>
+        <extracomment>How sure Velmora is of a suspect, from its score (0 to 100).</extracomment>
+        <translation>Sehr hohe Sicherheit · Bewertung %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>High confidence · score %1</source>
+        <translation>Hohe Sicherheit · Bewertung %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Medium confidence · score %1</source>
+        <translation>Mittlere Sicherheit · Bewertung %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Low confidence · score %1</source>
+        <translation>Geringe Sicherheit · Bewertung %1</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+45"/>
+        <source>Growth</source>
+        <extracomment>A rung of the confidence ladder: how fast memory grows.
+----------
+The card&apos;s figures: how fast memory grows.</extracomment>
+        <translation>Wachstum</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <location line="+44"/>
+        <source>N/A</source>
+        <extracomment>No growth rate measured yet.</extracomment>
+        <translation>k. A.</translation>
+    </message>
+    <message>
+        <location line="-36"/>
+        <source>Steadiness</source>
+        <extracomment>A rung of the confidence ladder: the share of steps on which memory rose.</extracomment>
+        <translation>Stetigkeit</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 rising</source>
+        <extracomment>%1 is a share, as in &quot;83%&quot;.</extracomment>
+        <translation>%1 steigend</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Trend</source>
+        <extracomment>A rung of the confidence ladder: how strong the upward trend is.</extracomment>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1/100</source>
+        <extracomment>A trend strength out of 100, as in &quot;71/100&quot;.</extracomment>
+        <translation>%1/100</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Evidence</source>
+        <extracomment>A rung of the confidence ladder, once evidence was captured.</extracomment>
+        <translation>Belege</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Captured</source>
+        <translation>Gesichert</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Footprint</source>
+        <extracomment>The card&apos;s figures: the memory the app holds.</extracomment>
+        <translation>Speicherbedarf</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Typical</source>
+        <extracomment>The card&apos;s figures: the app&apos;s usual size.</extracomment>
+        <translation>Üblich</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Score</source>
+        <extracomment>The card&apos;s figures: the suspicion score; %1 is 0 to 100, as in &quot;72 / 100&quot;.</extracomment>
+        <translation>Bewertung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 / 100</source>
+        <translation>%1 / 100</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Headroom</source>
+        <extracomment>The calm card&apos;s figures: how much memory the machine has left.</extracomment>
+        <translation>Spielraum</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Headroom unavailable</source>
+        <extracomment>The machine&apos;s memory totals could not be read.</extracomment>
+        <translation>Spielraum unbekannt</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Memory totals unavailable</source>
+        <extracomment>The card&apos;s figures before the first look at the machine.</extracomment>
+        <translation>Speichersummen nicht verfügbar</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>PID %1 · %2</source>
+        <extracomment>The family&apos;s largest process: %1 its process ID, %2 its size, as in &quot;PID 4242 · 1.9 GB&quot;.</extracomment>
+        <translation>PID %1 · %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Sampled from %1 every %2</source>
+        <extracomment>%1 is the folder the kernel describes processes in (&quot;/proc&quot;), %2 a span (&quot;2 s&quot;).</extracomment>
+        <translation>Alle %2 aus %1 gemessen</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>Family</source>
+        <extracomment>The facts behind the card&apos;s attribution: the app the processes belong to.</extracomment>
+        <translation>Familie</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Largest</source>
+        <extracomment>The facts behind the card&apos;s attribution: the app&apos;s largest process.</extracomment>
+        <translation>Größter Prozess</translation>
+    </message>
+</context>
+<context>
     <name>FooterTexts</name>
     <message>
         <location filename="../state/FooterTexts.cpp" line="+15"/>
@@ -141,7 +957,31 @@
 <context>
     <name>ForecastTexts</name>
     <message>
-        <location filename="../state/ForecastTexts.cpp" line="+13"/>
+        <location filename="../state/ForecastTexts.cpp" line="+42"/>
+        <source>systemd-oomd acts above %1 memory pressure for %2 or %3 swap used</source>
+        <extracomment>The out-of-memory daemon&apos;s threshold: %1 is a share of memory pressure, %2 for how long, as in &quot;30 s&quot;, %3 a share of the swap space in use.</extracomment>
+        <translation>systemd-oomd greift ein, wenn der Speicherdruck %2 lang über %1 liegt oder %3 des Auslagerungsspeichers belegt sind</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>systemd-oomd acts above %1 memory pressure for %2</source>
+        <extracomment>The out-of-memory daemon&apos;s threshold: %1 is a share of memory pressure, %2 for how long.</extracomment>
+        <translation>systemd-oomd greift ein, wenn der Speicherdruck %2 lang über %1 liegt</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>earlyoom ends the largest process below %1 available memory and %2 free swap</source>
+        <extracomment>The out-of-memory daemon&apos;s threshold: %1 and %2 are a share (&quot;10%&quot;) or a size.</extracomment>
+        <translation>earlyoom beendet den größten Prozess, wenn weniger als %1 Speicher verfügbar und weniger als %2 Auslagerungsspeicher frei sind</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>earlyoom ends the largest process below %1 available memory</source>
+        <extracomment>The out-of-memory daemon&apos;s threshold: %1 is a share (&quot;10%&quot;) or a size.</extracomment>
+        <translation>earlyoom beendet den größten Prozess, wenn weniger als %1 Speicher verfügbar sind</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>First to be ended if memory runs out: %1, %2</source>
         <extracomment>%1 is an application&apos;s name, %2 its memory, as in &quot;3.2 GB&quot;.</extracomment>
         <translation>Wird der Arbeitsspeicher knapp, wird zuerst beendet: %1, %2</translation>
@@ -168,6 +1008,396 @@
         <source>memory runs out in %1 at this rate</source>
         <extracomment>Within a sentence, after other figures; %1 is an estimate, as in &quot;about 40 min&quot;.</extracomment>
         <translation>bei diesem Tempo ist der Arbeitsspeicher in %1 voll</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryTexts</name>
+    <message>
+        <location filename="../state/HistoryTexts.cpp" line="+33"/>
+        <source>%1m</source>
+        <extracomment>A length of time in minutes, short: &quot;42m&quot;.</extracomment>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1h %2m</source>
+        <extracomment>A length of time in hours and minutes, short: &quot;3h 5m&quot;.</extracomment>
+        <translation>%1 Std. %2 Min.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1d %2h</source>
+        <extracomment>A length of time in days and hours, short: &quot;2d 4h&quot;.</extracomment>
+        <translation>%1 T. %2 Std.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Restart</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Neustart</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Recover</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Sanftes Beenden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Force quit</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Sofortiges Beenden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Evidence capture</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Beweissicherung</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ignore</source>
+        <extracomment>An action taken on an application, as the history names it.</extracomment>
+        <translation>Ignorieren</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Out-of-memory kill</source>
+        <extracomment>The kernel ended one of the application&apos;s processes when memory ran out.</extracomment>
+        <translation>Beendet wegen Speichermangels</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>Historical critical</source>
+        <extracomment>How much an application&apos;s past weighs: it went critical in the last 30 days.</extracomment>
+        <translation>Bisher kritisch</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Historical suspect</source>
+        <extracomment>How much an application&apos;s past weighs: repeated or high-scoring incidents.</extracomment>
+        <translation>Bisher verdächtig</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Historical watch</source>
+        <extracomment>How much an application&apos;s past weighs: one modest incident.</extracomment>
+        <translation>Bisher beobachtet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No incidents on record</source>
+        <translation>Keine Vorfälle verzeichnet</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Too new to judge</source>
+        <translation>Zu neu für ein Urteil</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Recurring above baseline</source>
+        <extracomment>Its memory keeps rising above its usual size, day after day.</extracomment>
+        <translation>Wiederholt über dem Normalwert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Occasional spikes</source>
+        <translation>Gelegentliche Spitzen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Usually healthy</source>
+        <translation>Meist unauffällig</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Live now</source>
+        <extracomment>The application is among the live rows right now.</extracomment>
+        <translation>Gerade aktiv</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not seen in 30d</source>
+        <extracomment>&quot;30d&quot; is the last 30 days.</extracomment>
+        <translation>Seit 30 T. nicht gesehen</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>critical once</source>
+        <extracomment>An evidence tag: the application went critical once, or %n times (&quot;2x&quot;).</extracomment>
+        <translation>einmal kritisch</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>critical %nx</source>
+        <translation>
+            <numerusform>%n× kritisch</numerusform>
+            <numerusform>%n× kritisch</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>ended by the OOM killer %n× in 30 days</source>
+        <extracomment>An evidence tag: how often the kernel&apos;s out-of-memory killer ended the application.</extracomment>
+        <translation>
+            <numerusform>in 30 Tagen %n× wegen Speichermangels beendet</numerusform>
+            <numerusform>in 30 Tagen %n× wegen Speichermangels beendet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>1 artifact</source>
+        <extracomment>An evidence tag: evidence files kept for the application.</extracomment>
+        <translation>1 Beweisdatei</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n artifacts</source>
+        <translation>
+            <numerusform>%n Beweisdatei</numerusform>
+            <numerusform>%n Beweisdateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>restarted once</source>
+        <extracomment>An evidence tag: the application was restarted once, or %n times (&quot;2x&quot;).</extracomment>
+        <translation>einmal neu gestartet</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>restarted %nx</source>
+        <translation>
+            <numerusform>%n× neu gestartet</numerusform>
+            <numerusform>%n× neu gestartet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>recovered once</source>
+        <extracomment>An evidence tag: the application was recovered once, or %n times (&quot;2x&quot;).</extracomment>
+        <translation>einmal sanft beendet</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>recovered %nx</source>
+        <translation>
+            <numerusform>%n× sanft beendet</numerusform>
+            <numerusform>%n× sanft beendet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>force quit once</source>
+        <extracomment>An evidence tag: the application was force quit once, or %n times (&quot;2x&quot;).</extracomment>
+        <translation>einmal sofort beendet</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>force quit %nx</source>
+        <translation>
+            <numerusform>%n× sofort beendet</numerusform>
+            <numerusform>%n× sofort beendet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>No growth incident in 30 days, yet the out-of-memory killer ended %1 once; its memory use outgrew what was available.</source>
+        <extracomment>%1 is the application&apos;s name.</extracomment>
+        <translation>In 30 Tagen kein Wachstumsvorfall, doch der Kernel hat %1 einmal wegen Speichermangels beendet; der Speicherbedarf überstieg das Verfügbare.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>No growth incident in 30 days, yet the out-of-memory killer ended %1 %n times; its memory use outgrew what was available.</source>
+        <translation>
+            <numerusform>In 30 Tagen kein Wachstumsvorfall, doch der Kernel hat %1 %n-mal wegen Speichermangels beendet; der Speicherbedarf überstieg das Verfügbare.</numerusform>
+            <numerusform>In 30 Tagen kein Wachstumsvorfall, doch der Kernel hat %1 %n-mal wegen Speichermangels beendet; der Speicherbedarf überstieg das Verfügbare.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+114"/>
+        <source>No incidents in the last 30 days.</source>
+        <translation>Keine Vorfälle in den letzten 30 Tagen.</translation>
+    </message>
+    <message>
+        <location line="-107"/>
+        <source>Went critical once in 30 days; treat new growth from %1 as urgent.</source>
+        <extracomment>%1 is the application&apos;s name.</extracomment>
+        <translation>In 30 Tagen einmal kritisch; neues Wachstum von %1 ist dringend.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>Went critical %n times in 30 days; treat new growth from %1 as urgent.</source>
+        <translation>
+            <numerusform>In 30 Tagen %n-mal kritisch; neues Wachstum von %1 ist dringend.</numerusform>
+            <numerusform>In 30 Tagen %n-mal kritisch; neues Wachstum von %1 ist dringend.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Incidents started on %1 of the last %2 days watched; this growth keeps coming back above its baseline.</source>
+        <extracomment>%1 is how many days had an incident start, %2 how many days were watched (2 or more).</extracomment>
+        <translation>Vorfälle an %1 der letzten %2 beobachteten Tage; dieses Wachstum kehrt immer wieder über den Normalwert zurück.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%n incidents in 30 days, peaking at score %1; worth watching when it grows again.</source>
+        <extracomment>%n is how many incidents (2 or more), %1 the highest score (0 to 100).</extracomment>
+        <translation>
+            <numerusform>%n Vorfall in 30 Tagen, höchste Bewertung %1; bei erneutem Wachstum im Auge behalten.</numerusform>
+            <numerusform>%n Vorfälle in 30 Tagen, höchste Bewertung %1; bei erneutem Wachstum im Auge behalten.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>One incident in 30 days (peak score %1); nothing recurring so far.</source>
+        <extracomment>%1 is the incident&apos;s score (0 to 100).</extracomment>
+        <translation>Ein Vorfall in 30 Tagen (höchste Bewertung %1); bisher nichts Wiederkehrendes.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>None</source>
+        <extracomment>A metric that has no value yet.</extracomment>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Not enough data</source>
+        <extracomment>A footprint that needs more days of history.</extracomment>
+        <translation>Zu wenige Daten</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Incidents 30d</source>
+        <extracomment>A metric&apos;s label: incidents over the last 30 days.</extracomment>
+        <translation>Vorfälle 30 T.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Incidents 7d</source>
+        <extracomment>A metric&apos;s label: incidents over the last 7 days.</extracomment>
+        <translation>Vorfälle 7 T.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Critical 30d</source>
+        <extracomment>A metric&apos;s label: critical incidents over the last 30 days.</extracomment>
+        <translation>Kritisch 30 T.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Peak score</source>
+        <extracomment>A metric&apos;s label: the highest score of its incidents.</extracomment>
+        <translation>Höchste Bewertung</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Peak rate</source>
+        <extracomment>A metric&apos;s label: the fastest its memory grew.</extracomment>
+        <translation>Höchste Rate</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Typical footprint</source>
+        <extracomment>A metric&apos;s label: its usual memory.</extracomment>
+        <translation>Üblicher Speicher</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Peak footprint</source>
+        <extracomment>A metric&apos;s label: the most memory it held.</extracomment>
+        <translation>Höchster Speicher</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 %2</source>
+        <extracomment>The last action&apos;s value: %1 is the action, %2 how long ago, as in &quot;Restart 5m ago&quot;.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Last action</source>
+        <extracomment>A metric&apos;s label: the latest action taken on it.</extracomment>
+        <translation>Letzte Aktion</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Longest incident lasted %1.</source>
+        <extracomment>%1 is a length of time, as in &quot;3h 5m&quot;.</extracomment>
+        <translation>Der längste Vorfall dauerte %1.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>Incidents started on %n different days in the last 30.</source>
+        <extracomment>%n is how many days (2 or more).</extracomment>
+        <translation>
+            <numerusform>Vorfälle an %n Tag der letzten 30.</numerusform>
+            <numerusform>Vorfälle an %n verschiedenen Tagen der letzten 30.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Peak footprint reached %1x its typical footprint.</source>
+        <extracomment>%1 is how many times larger, as in &quot;2.7&quot;.</extracomment>
+        <translation>Der höchste Speicherverbrauch erreichte das %1-Fache des üblichen.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Ended by the out-of-memory killer once in 30 days; the latest %1.</source>
+        <extracomment>%1 is how long ago the latest was, as in &quot;3h ago&quot;.</extracomment>
+        <translation>In 30 Tagen einmal wegen Speichermangels beendet, %1.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>Ended by the out-of-memory killer %n times in 30 days; the latest %1.</source>
+        <translation>
+            <numerusform>In 30 Tagen %n-mal wegen Speichermangels beendet, zuletzt %1.</numerusform>
+            <numerusform>In 30 Tagen %n-mal wegen Speichermangels beendet, zuletzt %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Last action: %1 %2, succeeded.</source>
+        <extracomment>%1 is the action, as in &quot;Restart&quot;, %2 how long ago, as in &quot;5m ago&quot;.</extracomment>
+        <translation>Letzte Aktion: %1 %2, erfolgreich.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Last action: %1 %2, did not succeed.</source>
+        <translation>Letzte Aktion: %1 %2, nicht erfolgreich.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Last action: %1 %2, succeeded (%3).</source>
+        <extracomment>%1 is the action, %2 how long ago, %3 what came of it, as it was recorded.</extracomment>
+        <translation>Letzte Aktion: %1 %2, erfolgreich (%3).</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Last action: %1 %2, did not succeed (%3).</source>
+        <translation>Letzte Aktion: %1 %2, nicht erfolgreich (%3).</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>1 evidence artifact kept; newest captured %1.</source>
+        <extracomment>%1 is how long ago the newest was captured, as in &quot;5m ago&quot;.</extracomment>
+        <translation>1 Beweisdatei aufbewahrt, erfasst %1.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n evidence artifacts kept; newest captured %1.</source>
+        <translation>
+            <numerusform>%n Beweisdatei aufbewahrt, die neueste erfasst %1.</numerusform>
+            <numerusform>%n Beweisdateien aufbewahrt, die neueste erfasst %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Watched since %1.</source>
+        <extracomment>%1 is how long ago watching began, as in &quot;6d ago&quot;.</extracomment>
+        <translation>Beobachtet, erstmals %1.</translation>
     </message>
 </context>
 <context>
@@ -867,7 +2097,7 @@
 <context>
     <name>RecentFindingTexts</name>
     <message>
-        <location filename="../state/RecentFindingTexts.cpp" line="+17"/>
+        <location filename="../state/RecentFindingTexts.cpp" line="+20"/>
         <source>Ended: out of memory</source>
         <extracomment>A recent finding&apos;s status: the kernel ended the app when memory ran out.</extracomment>
         <translation>Beendet: Speicher erschöpft</translation>
@@ -883,6 +2113,18 @@
         <source>Growth stopped</source>
         <extracomment>A recent finding&apos;s status: the app&apos;s memory stopped growing.</extracomment>
         <translation>Wachstum gestoppt</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Ended by the out-of-memory killer at %1 with %2.</source>
+        <extracomment>%1 is a time of day, as in &quot;14:02&quot;, %2 the app&apos;s memory then, as in &quot;3.2 GB&quot;.</extracomment>
+        <translation>Um %1 mit %2 wegen Speichermangels beendet.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 earlier; no longer in the live rows.</source>
+        <extracomment>%1 is the verdict the app reached, as in &quot;Probable leak&quot;.</extracomment>
+        <translation>Zuvor: %1; nicht mehr unter den aktuellen Einträgen.</translation>
     </message>
 </context>
 <context>
@@ -919,6 +2161,12 @@
         <source>%1 grows on its own: %2; now %3 of the family&apos;s %4.</source>
         <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %2 the shape of its growth, %3 its footprint now, %4 its family&apos;s.</extracomment>
         <translation>%1 wächst für sich: %2; jetzt %3 von %4 der Gruppe.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>This family has no running processes now; nothing is left to act on.</source>
+        <extracomment>The detail&apos;s explanation once the app&apos;s processes have all exited.</extracomment>
+        <translation>Diese Gruppe hat keine laufenden Prozesse mehr; es gibt nichts mehr zu tun.</translation>
     </message>
 </context>
 <context>
@@ -970,6 +2218,12 @@
         <source>CRITICAL PRESSURE</source>
         <extracomment>The summary line, in capitals, when the machine is about to run out of memory.</extracomment>
         <translation>KRITISCHER SPEICHERDRUCK</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>HIGH PRESSURE</source>
+        <extracomment>The summary line, in capitals, when the machine runs short of memory but no app is suspected of leaking.</extracomment>
+        <translation>HOHER SPEICHERDRUCK</translation>
     </message>
     <message>
         <location line="+13"/>
@@ -1190,7 +2444,7 @@
 <context>
     <name>velmora::ActionCapsuleButton</name>
     <message>
-        <location filename="../views/kit/ActionCapsuleButton.cpp" line="+114"/>
+        <location filename="../views/kit/ActionCapsuleButton.cpp" line="+115"/>
         <location line="+11"/>
         <source>Working</source>
         <translation>In Arbeit</translation>
@@ -1199,7 +2453,7 @@
 <context>
     <name>velmora::AdvancedHistoryDetailView</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryDetailView.cpp" line="+26"/>
+        <location filename="../views/history/AdvancedHistoryDetailView.cpp" line="+27"/>
         <source>Back to History</source>
         <extracomment>The back button of one offender&apos;s history, and the page&apos;s title in capitals.</extracomment>
         <translation>Zurück zum Verlauf</translation>
@@ -1234,7 +2488,7 @@
 <context>
     <name>velmora::AdvancedHistoryListView</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryListView.cpp" line="+142"/>
+        <location filename="../views/history/AdvancedHistoryListView.cpp" line="+144"/>
         <source>ADVANCED</source>
         <extracomment>The heading, in capitals, of the history of recurring offenders.</extracomment>
         <translation>ERWEITERT</translation>
@@ -1416,7 +2670,7 @@
 <context>
     <name>velmora::DetailView</name>
     <message>
-        <location filename="../views/detail/DetailView.cpp" line="+48"/>
+        <location filename="../views/detail/DetailView.cpp" line="+49"/>
         <source>WHY</source>
         <extracomment>The heading, in capitals, over the reasons for the verdict.</extracomment>
         <translation>WARUM</translation>
@@ -1454,7 +2708,7 @@
 <context>
     <name>velmora::DiagnosticsDisclosure</name>
     <message>
-        <location filename="../views/detail/DiagnosticsDisclosure.cpp" line="+27"/>
+        <location filename="../views/detail/DiagnosticsDisclosure.cpp" line="+28"/>
         <location line="+8"/>
         <source>DIAGNOSTICS</source>
         <extracomment>The heading, in capitals, of the folded section with the raw figures.</extracomment>
@@ -1575,7 +2829,7 @@
         <translation>%1 Std.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+45"/>
         <source>under a minute</source>
         <extracomment>How long until something happens, after &quot;in&quot; as in &quot;Memory runs out in under a minute&quot;.</extracomment>
         <translation>weniger als einer Minute</translation>
@@ -1617,13 +2871,14 @@
         <translation>%1 Min.</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location filename="../state/ForecastTexts.cpp" line="-92"/>
+        <location filename="../state/LocalFigures.cpp" line="+33"/>
         <source>%1%</source>
         <extracomment>A share in percent, as in &quot;83%&quot;.</extracomment>
         <translation>%1 %</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location filename="../state/LocalFigures.cpp" line="+5"/>
         <source>%1×</source>
         <extracomment>How many times larger, as in &quot;2.7×&quot;.</extracomment>
         <translation>%1×</translation>
@@ -1632,51 +2887,51 @@
 <context>
     <name>velmora::LocalizedText</name>
     <message>
-        <location line="-94"/>
         <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
+        <location filename="../state/LocalFigures.cpp" line="-107"/>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
+        <location filename="../state/LocalFigures.cpp" line="+1"/>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
+        <location filename="../state/LocalFigures.cpp" line="+1"/>
         <source>%1 GB</source>
         <translation>%1 GB</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
+        <location filename="../state/LocalFigures.cpp" line="+1"/>
         <source>%1 TB</source>
         <translation>%1 TB</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
+        <location filename="../state/LocalFigures.cpp" line="+1"/>
         <source>%1 PB</source>
         <translation>%1 PB</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+30"/>
+        <location line="+30"/>
+        <location filename="../state/LocalFigures.cpp" line="+27"/>
         <source>%1 MB/min</source>
         <extracomment>A growth rate in megabytes per minute, with its sign: &quot;+8.2 MB/min&quot;.</extracomment>
         <translation>%1 MB/min</translation>
     </message>
     <message>
-        <location line="+46"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
+        <location line="+7"/>
+        <location filename="../state/LocalFigures.cpp" line="+46"/>
         <source>just now</source>
         <translation>gerade eben</translation>
     </message>
     <message numerus="yes">
-        <location line="+4"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
+        <location line="+7"/>
+        <location filename="../state/LocalFigures.cpp" line="+4"/>
         <source>%ns ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -1685,7 +2940,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
+        <location filename="../state/LocalFigures.cpp" line="+1"/>
         <source>%n s ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -1694,7 +2949,7 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
+        <location filename="../state/LocalFigures.cpp" line="+4"/>
         <source>%nm ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -1703,7 +2958,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
+        <location filename="../state/LocalFigures.cpp" line="+1"/>
         <source>%n min ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -1712,7 +2967,7 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
+        <location filename="../state/LocalFigures.cpp" line="+4"/>
         <source>%nh ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -1721,7 +2976,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
+        <location filename="../state/LocalFigures.cpp" line="+1"/>
         <source>%n h ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -1730,7 +2985,7 @@
     </message>
     <message numerus="yes">
         <location line="+3"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+3"/>
+        <location filename="../state/LocalFigures.cpp" line="+3"/>
         <source>%nd ago</source>
         <translation>
             <numerusform>vor %n T.</numerusform>
@@ -1739,7 +2994,7 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
+        <location filename="../state/LocalFigures.cpp" line="+1"/>
         <source>%n d ago</source>
         <translation>
             <numerusform>vor %n Tag</numerusform>
@@ -1920,7 +3175,7 @@
 <context>
     <name>velmora::OffenderCard</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryListView.cpp" line="-128"/>
+        <location filename="../views/history/AdvancedHistoryListView.cpp" line="-129"/>
         <source>LIVE NOW</source>
         <extracomment>The tag, in capitals, of an offender that is a suspect right now.</extracomment>
         <translation>JETZT AKTIV</translation>
@@ -1944,7 +3199,7 @@
         <translation>Höchstwert</translation>
     </message>
     <message numerus="yes">
-        <location line="+41"/>
+        <location line="+42"/>
         <source>%n incidents</source>
         <extracomment>The number of incidents in the last 30 days.</extracomment>
         <translation>
@@ -2215,7 +3470,7 @@
 <context>
     <name>velmora::SupportingFindingRow</name>
     <message>
-        <location filename="../views/findings/SupportingFindingRow.cpp" line="+198"/>
+        <location filename="../views/findings/SupportingFindingRow.cpp" line="+199"/>
         <source>watch</source>
         <extracomment>The pill of a row that is only watched, shown in lower case.</extracomment>
         <translation>beobachten</translation>
@@ -2468,6 +3723,259 @@
         <source>Where it grows</source>
         <extracomment>The same heading as a screen reader says it.</extracomment>
         <translation>Wo es wächst</translation>
+    </message>
+</context>
+<context>
+    <name>DetailTexts</name>
+    <message>
+        <location filename="../state/DetailTexts.cpp" line="+46"/>
+        <source>PID %1</source>
+        <extracomment>A process&apos;s number in the diagnostics: &quot;PID 4242&quot;.</extracomment>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>growing</source>
+        <extracomment>A tag of a process in the diagnostics: its memory grows.</extracomment>
+        <translation>wächst</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>protected</source>
+        <extracomment>A tag of a process in the diagnostics: Velmora never ends it.</extracomment>
+        <translation>geschützt</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Footprint = anonymous resident memory (statm resident - shared) + swap (status VmSwap, smaps_rollup Swap for suspects) + shared memory (status RssShmem at the process&apos;s share of it, smaps_rollup Pss_Shmem; memfd and /dev/shm files held open but not mapped).</source>
+        <extracomment>How Velmora measures a process&apos;s memory; the names in brackets are the kernel&apos;s own files and fields and stay as they are.</extracomment>
+        <translation>Speicherbedarf = anonymer residenter Speicher (statm resident - shared) + Auslagerung (status VmSwap, smaps_rollup Swap bei Verdächtigen) + gemeinsamer Speicher (status RssShmem zum Anteil des Prozesses, smaps_rollup Pss_Shmem; memfd- und /dev/shm-Dateien, die offen gehalten, aber nicht eingeblendet sind).</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>%n bucket medians in the rate window.</source>
+        <extracomment>How many medians of equal stretches of time the growth rate is measured from.</extracomment>
+        <translation>
+            <numerusform>%n Median eines Zeitabschnitts im Ratenfenster.</numerusform>
+            <numerusform>%n Mediane von Zeitabschnitten im Ratenfenster.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 has the highest oom_score on this machine (%2): the kernel ends it first if memory runs out.</source>
+        <extracomment>%1 is a process (&quot;PID 4242 (editor)&quot;), %2 its oom_score, the kernel&apos;s own figure.</extracomment>
+        <translation>%1 hat den höchsten oom_score auf diesem Rechner (%2): Der Kernel beendet ihn zuerst, wenn der Speicher ausgeht.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>%1 / 100</source>
+        <extracomment>A score out of 100: &quot;72 / 100&quot;.</extracomment>
+        <translation>%1 / 100</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Footprint</source>
+        <extracomment>A figure&apos;s label in the diagnostics: the memory the app holds now.</extracomment>
+        <translation>Speicherbedarf</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Growth</source>
+        <extracomment>A figure&apos;s label in the diagnostics: how fast its memory grows.</extracomment>
+        <translation>Wachstum</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Typical</source>
+        <extracomment>A figure&apos;s label in the diagnostics: the app&apos;s usual size.</extracomment>
+        <translation>Üblich</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Score</source>
+        <extracomment>A figure&apos;s label in the diagnostics: how strongly it looks like a leak.</extracomment>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>No longer running</source>
+        <extracomment>The detail&apos;s title once the app&apos;s processes have all exited.</extracomment>
+        <translation>Läuft nicht mehr</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Ended</source>
+        <extracomment>The verdict of an app whose processes have all exited.</extracomment>
+        <translation>Beendet</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Not sampled</source>
+        <extracomment>In place of the confidence, for an app whose processes have all exited.</extracomment>
+        <translation>Nicht erfasst</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Anonymous, swapped and shared memory of the growing process right now.</source>
+        <extracomment>Under a command to copy: what it shows.</extracomment>
+        <translation>Anonymer, ausgelagerter und gemeinsamer Speicher des wachsenden Prozesses in diesem Moment.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Anonymous, swapped and shared memory of the largest process right now.</source>
+        <extracomment>Under a command to copy: what it shows.</extracomment>
+        <translation>Anonymer, ausgelagerter und gemeinsamer Speicher des größten Prozesses in diesem Moment.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Its largest anonymous mappings, to see which allocation keeps growing.</source>
+        <extracomment>Under a command to copy: what it shows.</extracomment>
+        <translation>Seine größten anonymen Speicherbereiche, um zu sehen, welche Belegung weiter wächst.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Evidence artifact</source>
+        <extracomment>The heading of the evidence Velmora captured and keeps for an app.</extracomment>
+        <translation>Gesicherte Belege</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>smaps_rollup, status, the largest anonymous mappings and the command line of the family&apos;s processes, kept on this machine.</source>
+        <extracomment>What the captured evidence holds; the first three are the kernel&apos;s own files.</extracomment>
+        <translation>smaps_rollup, status, die größten anonymen Speicherbereiche und die Befehlszeile der Prozesse dieser Gruppe, auf diesem Rechner aufbewahrt.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>smaps_rollup, status, the largest anonymous mappings and the command line of %n processes, kept on this machine.</source>
+        <extracomment>What the captured evidence holds; the first three are the kernel&apos;s own files.</extracomment>
+        <translation>
+            <numerusform>smaps_rollup, status, die größten anonymen Speicherbereiche und die Befehlszeile von %n Prozess, auf diesem Rechner aufbewahrt.</numerusform>
+            <numerusform>smaps_rollup, status, die größten anonymen Speicherbereiche und die Befehlszeile von %n Prozessen, auf diesem Rechner aufbewahrt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Captured %1 for %2</source>
+        <extracomment>When the evidence was captured and for which app: &quot;Captured 14:05 for Firefox&quot;.</extracomment>
+        <translation>Für %2 gesichert: %1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Jan</source>
+        <extracomment>A month&apos;s short name, as in &quot;3 Mar 14:05&quot;.</extracomment>
+        <translation>Jan.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Feb</source>
+        <translation>Feb.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mar</source>
+        <translation>März</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Apr</source>
+        <translation>Apr.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>May</source>
+        <translation>Mai</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Jun</source>
+        <translation>Juni</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Jul</source>
+        <translation>Juli</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Aug</source>
+        <translation>Aug.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sep</source>
+        <translation>Sept.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Oct</source>
+        <translation>Okt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nov</source>
+        <translation>Nov.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Dec</source>
+        <translation>Dez.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>%1 %2 %3</source>
+        <extracomment>A moment on another day: %1 is the day of the month, %2 the month, %3 the time.</extracomment>
+        <translation>%1. %2 %3</translation>
+    </message>
+</context>
+<context>
+    <name>RowTexts</name>
+    <message>
+        <location filename="../state/RowTexts.cpp" line="+15"/>
+        <source>Low confidence · score %1</source>
+        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
+        <translation>Geringe Sicherheit · Wert %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Medium confidence · score %1</source>
+        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
+        <translation>Mittlere Sicherheit · Wert %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>High confidence · score %1</source>
+        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
+        <translation>Hohe Sicherheit · Wert %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Very high confidence · score %1</source>
+        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
+        <translation>Sehr hohe Sicherheit · Wert %1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>N/A</source>
+        <extracomment>A growth rate before there are samples enough to measure it: not available.</extracomment>
+        <translation>k. A.</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Accelerating growth</source>
+        <extracomment>The chip of a row whose memory grows faster and faster.</extracomment>
+        <translation>Beschleunigtes Wachstum</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Decelerating growth</source>
+        <extracomment>The chip of a row whose memory still grows, but more and more slowly.</extracomment>
+        <translation>Abflachendes Wachstum</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Steady growth</source>
+        <extracomment>The chip of a row whose memory grows at an even pace.</extracomment>
+        <translation>Gleichmäßiges Wachstum</translation>
     </message>
 </context>
 </TS>

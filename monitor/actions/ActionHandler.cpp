@@ -4,6 +4,7 @@
 #include "monitor/actions/Clipboard.h"
 #include "monitor/common/Formatting.h"
 #include "monitor/common/ProcessLauncher.h"
+#include "monitor/compose/ActionWording.h"
 #include "monitor/compose/DetailBuilder.h"
 #include "monitor/families/SmokeTargets.h"
 
@@ -12,12 +13,6 @@
 #include <poll.h>
 
 namespace velmora {
-namespace {
-
-const char* kGone = "It is no longer running; nothing was done.";
-
-} // namespace
-
 void ActionHandler::recordOutcome(const FamilyView& family, const std::string& title,
                                   const std::string& line, TimelineTone tone) {
     context_.interaction.outcomes[family.key] = line;
@@ -85,8 +80,8 @@ const ActionHandler::Route& ActionHandler::routeOf(ActionId id) {
 void ActionHandler::dispatch(const std::string& actionId, const std::string& key) {
     auto id = fromWire<ActionId>(actionId);
     if (!id) {
-        context_.feedback(ActionFeedbackKind::error, "Action not available",
-                          "Velmora does not know the action \"" + actionId + "\".");
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::unknownAction,
+                          {.detail = actionId});
         return;
     }
     const Route& route = routeOf(*id);
@@ -94,7 +89,7 @@ void ActionHandler::dispatch(const std::string& actionId, const std::string& key
     Target target{*id, key, findFamily(view.get(), key)};
     if (route.needsFamily && target.family == nullptr) {
         context_.interaction.confirmation.reset();
-        context_.feedback(ActionFeedbackKind::error, "Nothing to act on", kGone);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::familyGone);
         return;
     }
     (this->*route.run)(target);
@@ -114,7 +109,7 @@ void ActionHandler::dismissDetail(const Target&) {
 
 void ActionHandler::cancelForceQuit(const Target&) {
     context_.interaction.confirmation.reset();
-    context_.feedback(ActionFeedbackKind::success, "Force quit cancelled", "Nothing was quit.");
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::forceQuitCancelled);
 }
 
 void ActionHandler::confirmForceQuit(const Target& target) {
@@ -133,11 +128,10 @@ void ActionHandler::revealArtifact(const Target& target) {
 void ActionHandler::copyArtifactPath(const Target& target) {
     auto it = context_.interaction.artifacts.find(target.key);
     if (it == context_.interaction.artifacts.end()) {
-        context_.feedback(ActionFeedbackKind::error, "Copy failed",
-                          "No evidence artifact was captured for it.");
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::noArtifactToCopy);
         return;
     }
-    copyWithFeedback(context_, it->second.path, "Path");
+    copyWithFeedback(context_, it->second.path, FeedbackCode::pathCopied);
 }
 
 void ActionHandler::copyFirstCommand(const Target& target) {
@@ -151,7 +145,7 @@ void ActionHandler::copySecondCommand(const Target& target) {
 void ActionHandler::copyCommand(const FamilyView& family, std::size_t index) {
     auto commands = nextCommandsOf(family);
     if (index < commands.size()) {
-        copyWithFeedback(context_, commands[index].command, "Command");
+        copyWithFeedback(context_, commands[index].command, FeedbackCode::commandCopied);
     }
 }
 
@@ -185,7 +179,8 @@ void ActionHandler::capture(const FamilyView& family) {
     std::string error;
     auto artifact = context_.artifacts.captureEvidence(family, context_.wallClock(), error);
     if (!artifact) {
-        context_.feedback(ActionFeedbackKind::error, "Evidence capture failed", error);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::captureFailed,
+                          {.detail = error});
         return;
     }
     context_.interaction.artifacts[family.key] = *artifact;
@@ -196,75 +191,70 @@ void ActionHandler::capture(const FamilyView& family) {
     context_.interaction.addEvent(family.key,
                                   {formatClock(artifact->wallTime), "Evidence captured",
                                    context_.paths.display(artifact->path), TimelineTone::evidence});
-    context_.feedback(ActionFeedbackKind::success, "Evidence captured",
-                      "Saved " + context_.paths.display(artifact->path) + ".");
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::evidenceCaptured,
+                      {.path = context_.paths.display(artifact->path)});
 }
 
 void ActionHandler::recover(const FamilyView& family) {
     double wait = context_.tuning.actionWaitSeconds;
     QuitOutcome outcome = context_.actions.quit(family, false, wait);
     if (outcome.refused) {
-        context_.feedback(ActionFeedbackKind::error, "Recovery failed", outcome.reason);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::recoveryFailed,
+                          {.detail = outcome.reason});
         return;
     }
     if (outcome.stillRunning.empty()) {
-        std::string line = family.title + " quit gracefully; about " +
-                           formatKiB(family.footprintKiB) + " given back.";
-        recordOutcome(family, "Recovered", line, TimelineTone::outcome);
-        context_.feedback(ActionFeedbackKind::success, "Recovery completed", line);
+        context_.feedback(
+            ActionFeedbackKind::success, FeedbackCode::recoveryCompleted,
+            {.name = family.title, .footprintKiB = static_cast<double>(family.footprintKiB)});
+        recordOutcome(family, "Recovered", context_.interaction.feedback->message,
+                      TimelineTone::outcome);
         return;
     }
     recordOutcome(family, "Quit requested", family.title + " was asked to quit.",
                   TimelineTone::action);
-    context_.feedback(ActionFeedbackKind::warning, "Recovery requested",
-                      family.title + " was asked to quit and is still running; Velmora will say "
-                                     "when it has ended.");
-    pending_.push_back(
-        {family.key, family.title, "Recovery completed", std::move(outcome.stillRunning)});
+    context_.feedback(ActionFeedbackKind::warning, FeedbackCode::recoveryRequested,
+                      {.name = family.title});
+    pending_.push_back({family.key, family.title, std::move(outcome.stillRunning)});
 }
 
 void ActionHandler::restart(const FamilyView& family) {
     std::string message;
-    bool ok =
+    auto started =
         context_.actions.restart(family, std::max(context_.tuning.actionWaitSeconds, 3.0), message);
-    if (!ok) {
-        context_.feedback(ActionFeedbackKind::error, "Restart failed", message);
+    if (!started) {
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::restartFailed,
+                          {.detail = message});
         return;
     }
-    recordOutcome(family, "Restarted", message, TimelineTone::outcome);
-    context_.feedback(ActionFeedbackKind::success, "Restart completed", message);
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::restartCompleted,
+                      {.name = family.title, .pid = *started});
+    recordOutcome(family, "Restarted", context_.interaction.feedback->message,
+                  TimelineTone::outcome);
 }
 
 void ActionHandler::requestForceQuit(const FamilyView& family) {
     if (family.isProtected) {
-        context_.feedback(ActionFeedbackKind::error, "Force quit not allowed",
-                          "Velmora never signals itself, its app or the desktop session's own "
-                          "processes.");
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::forceQuitNotAllowed);
         return;
     }
-    DestructiveConfirmationSnapshot confirmation;
-    confirmation.title = "Force quit " + family.title + "?";
-    confirmation.message = "Its " + std::to_string(family.members.size()) +
-                           " processes stop at once and unsaved work is lost.";
-    confirmation.confirmAction =
-        makeAction(ActionId::confirmForceQuit, "Force Quit", ActionStyle::destructive, family.key);
-    confirmation.cancelAction =
-        makeAction(ActionId::cancelForceQuit, "Cancel", ActionStyle::secondary, family.key);
-    context_.interaction.confirmation = std::move(confirmation);
+    context_.interaction.confirmation = forceQuitConfirmation(family);
 }
 
 void ActionHandler::forceQuit(const FamilyView& family) {
     QuitOutcome outcome = context_.actions.quit(family, true, context_.tuning.actionWaitSeconds);
     if (outcome.refused) {
-        context_.feedback(ActionFeedbackKind::error, "Force quit failed", outcome.reason);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::forceQuitFailed,
+                          {.detail = outcome.reason});
         return;
     }
-    std::string line = family.title + ": " + std::to_string(outcome.ended) + " of " +
-                       std::to_string(outcome.signalled) + " processes stopped.";
-    recordOutcome(family, "Force quit", line, TimelineTone::action);
-    context_.feedback(
-        outcome.stillRunning.empty() ? ActionFeedbackKind::success : ActionFeedbackKind::warning,
-        outcome.stillRunning.empty() ? "Force quit completed" : "Force quit incomplete", line);
+    const bool complete = outcome.stillRunning.empty();
+    context_.feedback(complete ? ActionFeedbackKind::success : ActionFeedbackKind::warning,
+                      complete ? FeedbackCode::forceQuitCompleted
+                               : FeedbackCode::forceQuitIncomplete,
+                      {.name = family.title, .count = outcome.ended, .total = outcome.signalled});
+    recordOutcome(family, "Force quit", context_.interaction.feedback->message,
+                  TimelineTone::action);
 }
 
 void ActionHandler::ignore(const std::string& key, const std::string& title) {
@@ -272,29 +262,30 @@ void ActionHandler::ignore(const std::string& key, const std::string& title) {
     context_.config.ignore(key, title, until);
     std::string error;
     if (!context_.config.save(error)) {
-        context_.feedback(ActionFeedbackKind::warning, "Ignored until restart",
-                          title + " is hidden, but the setting could not be saved: " + error);
+        context_.feedback(ActionFeedbackKind::warning, FeedbackCode::ignoredUntilRestart,
+                          {.name = title, .detail = error});
         return;
     }
-    context_.feedback(ActionFeedbackKind::success, "Ignored for 24 hours",
-                      title + " stays out of the rows until " + formatClock(until) + " tomorrow.");
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::ignoredForDay,
+                      {.name = title, .atSeconds = until});
 }
 
 void ActionHandler::openArtifact(const std::string& key, bool folder) {
     auto it = context_.interaction.artifacts.find(key);
     if (it == context_.interaction.artifacts.end()) {
-        context_.feedback(ActionFeedbackKind::error, "Nothing to open",
-                          "No evidence artifact was captured for it.");
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::nothingToOpen);
         return;
     }
     std::string target = folder ? context_.paths.artifactsDir : it->second.path;
     LaunchResult launched = launchDetached("xdg-open", {"xdg-open", target});
     if (!launched.ok) {
-        context_.feedback(ActionFeedbackKind::error, "Could not open", launched.error);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::couldNotOpen,
+                          {.detail = launched.error});
         return;
     }
-    context_.feedback(ActionFeedbackKind::success, folder ? "Folder opened" : "Artifact opened",
-                      "Opened " + context_.paths.display(target) + ".");
+    context_.feedback(ActionFeedbackKind::success,
+                      folder ? FeedbackCode::folderOpened : FeedbackCode::artifactOpened,
+                      {.path = context_.paths.display(target)});
 }
 
 void ActionHandler::exportReport(const std::function<PopoverSnapshot()>& compose) {
@@ -302,23 +293,24 @@ void ActionHandler::exportReport(const std::function<PopoverSnapshot()>& compose
     auto path = context_.artifacts.exportReport(compose(), context_.wallClock(), error,
                                                 where_.exportJson());
     if (!path) {
-        context_.feedback(ActionFeedbackKind::error, "Report export failed", error);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::reportExportFailed,
+                          {.detail = error});
         return;
     }
-    context_.feedback(ActionFeedbackKind::success, "Report exported",
-                      "Saved " + context_.paths.display(*path) + ".");
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::reportExported,
+                      {.path = context_.paths.display(*path)});
 }
 
 void ActionHandler::openDataFolder() {
     makeDirectories(context_.paths.dataDir);
     LaunchResult launched = launchDetached("xdg-open", {"xdg-open", context_.paths.dataDir});
     if (!launched.ok) {
-        context_.feedback(ActionFeedbackKind::error, "Could not open the data folder",
-                          launched.error);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::dataFolderOpenFailed,
+                          {.detail = launched.error});
         return;
     }
-    context_.feedback(ActionFeedbackKind::success, "Data folder opened",
-                      "Opened " + context_.paths.display(context_.paths.dataDir) + ".");
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::dataFolderOpened,
+                      {.path = context_.paths.display(context_.paths.dataDir)});
 }
 
 void ActionHandler::checkPendingExits() {
@@ -329,8 +321,8 @@ void ActionHandler::checkPendingExits() {
         });
         if (it->pidfds.empty()) {
             context_.interaction.outcomes[it->key] = it->title + " quit gracefully.";
-            context_.feedback(ActionFeedbackKind::success, it->doneTitle,
-                              it->title + " has ended.");
+            context_.feedback(ActionFeedbackKind::success, FeedbackCode::recoveryEnded,
+                              {.name = it->title});
             remember(std::string(toWire(ActionId::recover)), it->key, it->title);
             it = pending_.erase(it);
         } else {

@@ -74,7 +74,6 @@ private:
     struct PendingExit {
         std::string key;
         std::string title;
-        std::string doneTitle;
         std::vector<UniqueFd> pidfds;
     };
 

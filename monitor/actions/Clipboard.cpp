@@ -20,14 +20,13 @@ bool copyToClipboard(const std::string& text) {
     return false;
 }
 
-void copyWithFeedback(MonitorContext& context, const std::string& text, const std::string& what) {
+void copyWithFeedback(MonitorContext& context, const std::string& text, FeedbackCode copied) {
     const std::string preview = text.substr(0, std::min<std::size_t>(text.find('\n'), 200));
     if (copyToClipboard(text)) {
-        context.feedback(ActionFeedbackKind::success, what + " copied", preview);
+        context.feedback(ActionFeedbackKind::success, copied, {.detail = preview});
         return;
     }
-    context.feedback(ActionFeedbackKind::error, "Copy failed",
-                     "No clipboard tool (wl-copy, xclip or xsel) could take it: " + preview);
+    context.feedback(ActionFeedbackKind::error, FeedbackCode::copyFailed, {.detail = preview});
 }
 
 } // namespace velmora

@@ -41,8 +41,9 @@ struct MonitorContext {
         : paths(std::move(p)), config(c), uid(u), self(s), signaller(proc, u, s),
           actions(proc, signaller), artifacts(proc, paths.artifactsDir, paths.reportsDir) {}
 
-    // Sets the feedback every following answer carries for a while (a new id: a new banner).
-    void feedback(ActionFeedbackKind kind, std::string title, std::string message);
+    // Sets the feedback every following answer carries for a while (a new id: a new banner):
+    // its title and message written from `code` and its figures, sent beside them.
+    void feedback(ActionFeedbackKind kind, FeedbackCode code, ActionFigures figures = {});
 };
 
 } // namespace velmora

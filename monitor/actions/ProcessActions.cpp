@@ -111,12 +111,12 @@ LaunchResult ProcessActions::startAgain(const LaunchSpec& spec) const {
     return launchDetached(spec.program, spec.command, spec.environment, spec.directory);
 }
 
-bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
-                             std::string& message) const {
+std::optional<pid_t> ProcessActions::restart(const FamilyView& family, double waitSeconds,
+                                             std::string& message) const {
     const double deadline = clock_.now() + waitSeconds;
     auto spec = relaunchSpecOf(family, message);
     if (!spec) {
-        return false;
+        return std::nullopt;
     }
     QuitOutcome quitOutcome = quitBy(family, false, deadline);
     if (quitOutcome.refused || quitOutcome.ended == 0) {
@@ -124,16 +124,14 @@ bool ProcessActions::restart(const FamilyView& family, double waitSeconds,
                       ? quitOutcome.reason
                       : "It did not quit within " + std::to_string(static_cast<int>(waitSeconds)) +
                             " s, so it was not started again.";
-        return false;
+        return std::nullopt;
     }
     LaunchResult launched = startAgain(*spec);
     if (!launched.ok) {
         message = "It quit, but starting it again failed: " + launched.error;
-        return false;
+        return std::nullopt;
     }
-    message = family.title + " quit gracefully and started again as PID " +
-              std::to_string(launched.pid) + ".";
-    return true;
+    return launched.pid;
 }
 
 } // namespace velmora

@@ -35,7 +35,9 @@ public:
     // Graceful quit of the family's one top process, then the same command line again,
     // detached, in the same directory with the same environment. The whole restart waits at
     // most waitSeconds.
-    bool restart(const FamilyView& family, double waitSeconds, std::string& message) const;
+    // The new process's id, or none with `message` saying why.
+    std::optional<pid_t> restart(const FamilyView& family, double waitSeconds,
+                                 std::string& message) const;
     // How to start the family's one top process again, read from /proc before it is quit; or
     // nothing, with `message` saying why it cannot be restarted.
     std::optional<LaunchSpec> relaunchSpecOf(const FamilyView& family, std::string& message) const;

@@ -4,6 +4,7 @@
 #include "monitor/actions/Clipboard.h"
 #include "monitor/common/Formatting.h"
 #include "monitor/common/ProcessLauncher.h"
+#include "monitor/compose/ActionWording.h"
 #include "monitor/compose/WhereSection.h"
 #include "monitor/history/StoragePolicy.h"
 #include "monitor/proc/ProcParsers.h"
@@ -37,8 +38,7 @@ void WhereActions::dispatch(ActionId id, const FamilyView* family, const std::st
     switch (id) {
     case ActionId::cancelWhereItLeaks:
         context_.interaction.confirmation.reset();
-        context_.feedback(ActionFeedbackKind::success, "Nothing tracked",
-                          "Velmora did not touch the process.");
+        context_.feedback(ActionFeedbackKind::success, FeedbackCode::trackingCancelled);
         return;
     case ActionId::stopWhereTracking:
         stop(key);
@@ -116,23 +116,21 @@ std::optional<WhereFailure> WhereActions::obstacle(const FamilyView& family, boo
 
 void WhereActions::refuse(const FamilyView& family, WhereFailure failure) {
     context_.interaction.confirmation.reset();
-    context_.feedback(ActionFeedbackKind::warning, "Heap tracking not possible", failure.message);
+    context_.feedback(ActionFeedbackKind::warning, FeedbackCode::trackingRefused,
+                      {.detail = failure.message});
     if (failure.reason == "busy") {
         return; // the running tracking keeps its section
     }
     context_.where.refuse(captureOf(family), std::move(failure), context_.wallClock());
 }
 
-void WhereActions::confirm(const FamilyView& family, std::string title, std::string message,
-                           ActionId confirmId, std::string confirmLabel) {
-    DestructiveConfirmationSnapshot confirmation;
-    confirmation.title = std::move(title);
-    confirmation.message = std::move(message);
-    confirmation.confirmAction =
-        makeAction(confirmId, std::move(confirmLabel), ActionStyle::primary, family.key);
-    confirmation.cancelAction =
-        makeAction(ActionId::cancelWhereItLeaks, "Cancel", ActionStyle::secondary, family.key);
-    context_.interaction.confirmation = std::move(confirmation);
+void WhereActions::confirm(const FamilyView& family, ConfirmationCode code, ActionFigures figures,
+                           ActionId confirmId, ActionLabel confirmLabel) {
+    context_.interaction.confirmation =
+        codedConfirmation(code, std::move(figures),
+                          codedAction(confirmId, confirmLabel, ActionStyle::primary, family.key),
+                          codedAction(ActionId::cancelWhereItLeaks, ActionLabel::cancel,
+                                      ActionStyle::secondary, family.key));
 }
 
 void WhereActions::ask(const FamilyView& family) {
@@ -141,11 +139,12 @@ void WhereActions::ask(const FamilyView& family) {
         return;
     }
     WhereCapture capture = captureOf(family);
-    confirm(family, "Find where " + family.title + " leaks?",
-            "Velmora attaches a heap tracker to " + processLabel(capture.processName, capture.pid) +
-                " for " + trackingSpan(capture.seconds) +
-                "; the process keeps running, a little slower.",
-            ActionId::confirmWhereItLeaks, "Start Tracking");
+    confirm(family, ConfirmationCode::findWhereItLeaks,
+            {.name = family.title,
+             .process = capture.processName,
+             .pid = capture.pid,
+             .seconds = capture.seconds},
+            ActionId::confirmWhereItLeaks, ActionLabel::startTracking);
 }
 
 void WhereActions::attach(const FamilyView& family) {
@@ -156,17 +155,20 @@ void WhereActions::attach(const FamilyView& family) {
     WhereCapture capture = captureOf(family);
     std::string label = processLabel(capture.processName, capture.pid);
     std::string seconds = trackingSpan(capture.seconds);
+    ActionFigures tracked{
+        .process = capture.processName, .pid = capture.pid, .seconds = capture.seconds};
     std::string error;
     makeDirectories(context_.paths.artifactsDir);
     if (!context_.where.attach(std::move(capture), context_.paths.artifactsDir, error)) {
-        context_.feedback(ActionFeedbackKind::error, "Heap tracking failed", error);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::trackingFailed,
+                          {.detail = error});
         return;
     }
     context_.interaction.addEvent(family.key, {formatClock(context_.wallClock()), "Heap tracking",
                                                "heaptrack attached to " + label + " for " + seconds,
                                                TimelineTone::evidence});
-    context_.feedback(ActionFeedbackKind::success, "Finding where it leaks",
-                      "Tracking " + label + " for " + seconds + "; the detail counts down.");
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::trackingStarted,
+                      std::move(tracked));
 }
 
 void WhereActions::askRestart(const FamilyView& family) {
@@ -174,11 +176,9 @@ void WhereActions::askRestart(const FamilyView& family) {
         refuse(family, std::move(*problem));
         return;
     }
-    confirm(family, "Restart " + family.title + " with tracking?",
-            "Velmora quits " + family.title + ", starts it again under a heap tracker for " +
-                trackingSpan(context_.tuning.whereSeconds) +
-                ", then restarts it once more without it. Unsaved work in it is lost.",
-            ActionId::confirmRestartWithTracking, "Restart with Tracking");
+    confirm(family, ConfirmationCode::restartWithTracking,
+            {.name = family.title, .seconds = context_.tuning.whereSeconds},
+            ActionId::confirmRestartWithTracking, ActionLabel::restartWithTracking);
 }
 
 void WhereActions::restartUnderTracking(const FamilyView& family) {
@@ -189,18 +189,22 @@ void WhereActions::restartUnderTracking(const FamilyView& family) {
     std::string why;
     auto program = context_.actions.relaunchSpecOf(family, why);
     if (!program) {
-        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed", why);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::restartTrackingFailed,
+                          {.detail = why});
         return;
     }
     const MemberView& top = *topMembers(family).front();
     pid_t pid = top.identity.pid;
     QuitOutcome quit =
         context_.actions.quit(family, false, std::max(context_.tuning.actionWaitSeconds, 3.0));
-    if (quit.refused || quit.ended == 0) {
-        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
-                          quit.refused ? quit.reason
-                                       : family.title + " did not quit, so it was not started "
-                                                        "under tracking.");
+    if (quit.refused) {
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::restartTrackingFailed,
+                          {.detail = quit.reason});
+        return;
+    }
+    if (quit.ended == 0) {
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::restartTrackingNotQuit,
+                          {.name = family.title});
         return;
     }
     WhereCapture capture = captureOf(family);
@@ -212,31 +216,30 @@ void WhereActions::restartUnderTracking(const FamilyView& family) {
     if (!context_.where.launch(std::move(capture), *program, context_.paths.artifactsDir, error)) {
         // It has quit: whatever went wrong, it is started again, untracked.
         LaunchResult again = context_.actions.startAgain(*program);
-        context_.feedback(ActionFeedbackKind::error, "Restart with tracking failed",
-                          family.title + " could not be started under tracking (" + error +
-                              (again.ok ? "); it was started again without tracking as PID " +
-                                              std::to_string(again.pid) + "."
-                                        : "), and starting it again failed too: " + again.error));
+        if (again.ok) {
+            context_.feedback(ActionFeedbackKind::error, FeedbackCode::restartTrackingUntracked,
+                              {.name = family.title, .pid = again.pid, .detail = error});
+        } else {
+            context_.feedback(ActionFeedbackKind::error, FeedbackCode::restartTrackingNotStarted,
+                              {.name = family.title, .detail = error, .moreDetail = again.error});
+        }
         return;
     }
     context_.interaction.addEvent(
         family.key, {formatClock(context_.wallClock()), "Restarted under tracking",
                      family.title + " restarted under heaptrack", TimelineTone::action});
-    context_.feedback(ActionFeedbackKind::success, "Restarted under tracking",
-                      family.title + " quit and is starting again under heaptrack; the detail "
-                                     "counts down.");
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::restartedUnderTracking,
+                      {.name = family.title});
 }
 
 void WhereActions::stop(const std::string& key) {
     const WhereCapture* running = context_.where.running();
     if (running == nullptr || running->key != key) {
-        context_.feedback(ActionFeedbackKind::error, "Nothing to stop",
-                          "Velmora is not tracking it.");
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::nothingToStop);
         return;
     }
     context_.where.stop();
-    context_.feedback(ActionFeedbackKind::success, "Stopping heap tracking",
-                      "What was recorded so far is read next.");
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::stoppingTracking);
 }
 
 std::string WhereActions::bugReport(const WhereCapture& capture, const FamilyView* family) const {
@@ -258,11 +261,10 @@ std::string WhereActions::bugReport(const WhereCapture& capture, const FamilyVie
 void WhereActions::copyReport(const std::string& key, const FamilyView* family) {
     const WhereCapture* capture = context_.where.find(key);
     if (capture == nullptr || capture->phase != WherePhase::finished) {
-        context_.feedback(ActionFeedbackKind::error, "Copy failed",
-                          "No heap tracking has finished for it.");
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::noTrackingToCopy);
         return;
     }
-    copyWithFeedback(context_, bugReport(*capture, family), "Report");
+    copyWithFeedback(context_, bugReport(*capture, family), FeedbackCode::reportCopied);
 }
 
 Json WhereActions::exportJson() const {
@@ -284,33 +286,32 @@ Json WhereActions::exportJson() const {
 void WhereActions::openRecording(const std::string& key) {
     const WhereCapture* capture = context_.where.find(key);
     if (capture == nullptr || !capture->report || capture->report->recording.empty()) {
-        context_.feedback(ActionFeedbackKind::error, "Nothing to open",
-                          "No heap tracking has finished for it.");
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::noRecording);
         return;
     }
     std::string gui = HeapTools::find().heaptrackGui;
     if (gui.empty()) {
-        context_.feedback(ActionFeedbackKind::error, "Could not open",
-                          "heaptrack_gui is not installed (Debian package heaptrack-gui).");
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::noHeaptrackGui);
         return;
     }
     LaunchResult launched = launchDetached(gui, {"heaptrack_gui", capture->report->recording});
     if (!launched.ok) {
-        context_.feedback(ActionFeedbackKind::error, "Could not open", launched.error);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::couldNotOpen,
+                          {.detail = launched.error});
         return;
     }
-    context_.feedback(ActionFeedbackKind::success, "Recording opened",
-                      "Opened " + context_.paths.display(capture->report->recording) +
-                          " in heaptrack_gui.");
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::recordingOpened,
+                      {.path = context_.paths.display(capture->report->recording)});
 }
 
 void WhereActions::copyCommand(const std::string& key, std::size_t index) {
     const WhereCapture* capture = context_.where.find(key);
     if (capture == nullptr || !capture->failure || index >= capture->failure->commands.size()) {
-        context_.feedback(ActionFeedbackKind::error, "Copy failed", "There is no such command.");
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::noSuchCommand);
         return;
     }
-    copyWithFeedback(context_, capture->failure->commands[index].command, "Command");
+    copyWithFeedback(context_, capture->failure->commands[index].command,
+                     FeedbackCode::commandCopied);
 }
 
 void WhereActions::follow() {
@@ -324,11 +325,18 @@ void WhereActions::follow() {
             context_.interaction.addEvent(capture->key,
                                           {formatClock(context_.wallClock()), "Where it grows",
                                            line, TimelineTone::evidence});
-            context_.feedback(ActionFeedbackKind::success, "Where it grows",
-                              capture->title + ": " + line);
+            ActionFigures figures{.name = capture->title};
+            if (!report.sites.empty()) {
+                figures.detail = line;
+            }
+            context_.feedback(ActionFeedbackKind::success,
+                              report.sites.empty() ? FeedbackCode::whereNoSite
+                                                   : FeedbackCode::whereItGrows,
+                              std::move(figures));
         } else {
             std::string message = capture->failure ? capture->failure->message : "";
-            context_.feedback(ActionFeedbackKind::warning, "Heap tracking did not finish", message);
+            context_.feedback(ActionFeedbackKind::warning, FeedbackCode::trackingUnfinished,
+                              {.detail = message});
         }
     }
 }

@@ -40,8 +40,8 @@ private:
     // The reason tracking of the family cannot start now, or nothing.
     std::optional<WhereFailure> obstacle(const FamilyView& family, bool attach) const;
     void refuse(const FamilyView& family, WhereFailure failure);
-    void confirm(const FamilyView& family, std::string title, std::string message,
-                 ActionId confirmId, std::string confirmLabel);
+    void confirm(const FamilyView& family, ConfirmationCode code, ActionFigures figures,
+                 ActionId confirmId, ActionLabel confirmLabel);
     WhereCapture captureOf(const FamilyView& family) const;
 
     MonitorContext& context_;

@@ -2,6 +2,7 @@
 #include "monitor/common/Formatting.h"
 
 #include "base/AgoText.h"
+#include "base/ClockText.h"
 #include "base/DurationText.h"
 
 #include <cmath>
@@ -27,24 +28,26 @@ std::string formatAgo(double seconds) {
 }
 
 std::string formatClock(double unixSeconds) {
-    auto t = static_cast<std::time_t>(unixSeconds);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%H:%M", &local);
-    return buf;
+    return clockText(unixSeconds);
+}
+
+bool sameLocalDay(double unixSeconds, double otherUnixSeconds) {
+    auto one = static_cast<std::time_t>(unixSeconds);
+    auto other = static_cast<std::time_t>(otherUnixSeconds);
+    std::tm oneLocal{};
+    std::tm otherLocal{};
+    localtime_r(&one, &oneLocal);
+    localtime_r(&other, &otherLocal);
+    return oneLocal.tm_year == otherLocal.tm_year && oneLocal.tm_yday == otherLocal.tm_yday;
 }
 
 std::string formatMoment(double unixSeconds, double nowUnixSeconds) {
-    auto then = static_cast<std::time_t>(unixSeconds);
-    auto now = static_cast<std::time_t>(nowUnixSeconds);
-    std::tm thenLocal{};
-    std::tm nowLocal{};
-    localtime_r(&then, &thenLocal);
-    localtime_r(&now, &nowLocal);
-    if (thenLocal.tm_year == nowLocal.tm_year && thenLocal.tm_yday == nowLocal.tm_yday) {
+    if (sameLocalDay(unixSeconds, nowUnixSeconds)) {
         return formatClock(unixSeconds);
     }
+    auto then = static_cast<std::time_t>(unixSeconds);
+    std::tm thenLocal{};
+    localtime_r(&then, &thenLocal);
     static constexpr const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     return std::to_string(thenLocal.tm_mday) + " " + months[thenLocal.tm_mon] + " " +

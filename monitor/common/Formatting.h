@@ -19,6 +19,8 @@ std::string formatSpan(double seconds);
 std::string formatAgo(double seconds);
 // Wall-clock time of day, "14:05".
 std::string formatClock(double unixSeconds);
+// Whether two moments fall on the same local calendar day.
+bool sameLocalDay(double unixSeconds, double otherUnixSeconds);
 // The time of day when it is today ("14:05"), else with the date ("5 Dec 14:05").
 std::string formatMoment(double unixSeconds, double nowUnixSeconds);
 

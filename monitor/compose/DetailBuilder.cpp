@@ -2,6 +2,7 @@
 #include "monitor/compose/DetailBuilder.h"
 
 #include "monitor/common/Formatting.h"
+#include "monitor/compose/DetailWording.h"
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/ForecastTexts.h"
 #include "monitor/compose/IncidentBuilder.h"
@@ -19,17 +20,15 @@ std::vector<NextCommandDescriptor> nextCommandsOf(const FamilyView& family) {
     }
     const MemberView* grower = growingMemberOf(family);
     std::string pid = std::to_string((grower ? *grower : family.members.front()).identity.pid);
-    commands.push_back(
-        {"cat /proc/" + pid + "/smaps_rollup",
-         grower ? "Anonymous, swapped and shared memory of the growing process right now."
-                : "Anonymous, swapped and shared memory of the largest process right now.",
-         makeAction(ActionId::copyCommand1, "Copy", ActionStyle::secondary, family.key)});
-    commands.push_back(
-        {"sort -k2 -n -r <(awk '/^[0-9a-f]/{m=$0} /^Anonymous:/{print m, $2}' "
-         "/proc/" +
-             pid + "/smaps) | head",
-         "Its largest anonymous mappings, to see which allocation keeps growing.",
-         makeAction(ActionId::copyCommand2, "Copy", ActionStyle::secondary, family.key)});
+    commands.push_back(nextCommand(
+        "cat /proc/" + pid + "/smaps_rollup",
+        grower ? CommandCode::growingProcessMemory : CommandCode::largestProcessMemory,
+        makeAction(ActionId::copyCommand1, "Copy", ActionStyle::secondary, family.key)));
+    commands.push_back(nextCommand(
+        "sort -k2 -n -r <(awk '/^[0-9a-f]/{m=$0} /^Anonymous:/{print m, $2}' /proc/" + pid +
+            "/smaps) | head",
+        CommandCode::largestMappings,
+        makeAction(ActionId::copyCommand2, "Copy", ActionStyle::secondary, family.key)));
     return commands;
 }
 
@@ -39,19 +38,14 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     const FamilyView* family = context.family(key);
     if (family == nullptr) {
         detail.title = "No longer running";
-        detail.verdictBlock = {
-            "Ended", "Not sampled",
-            "This family has no running processes now; nothing is left to act on."};
+        detail.verdictBlock = endedVerdictBlock();
         detail.whyBlock.reasons = {"Its processes exited or were quit since the row was shown."};
         detail.whyBlock.reasonCodes = {{ReasonCode::exited, {}}};
         detail.whereItGrows = whereSection(context, key);
         return detail;
     }
-    const FamilyAssessment& a = family->assessment;
     detail.title = family->title;
-    ComposedExplanation explanation = composedExplanationOf(*family);
-    detail.verdictBlock = {verdictLabel(a.verdict), confidenceLabel(a), std::move(explanation.text),
-                           std::move(explanation.code)};
+    detail.verdictBlock = verdictBlockOf(*family);
     for (ComposedReason& reason : composedReasonsOf(*family)) {
         detail.whyBlock.reasons.push_back(std::move(reason.text));
         detail.whyBlock.reasonCodes.push_back(std::move(reason.code));
@@ -90,51 +84,22 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
     detail.timeline = std::move(timeline.items);
     detail.timelineCodes = std::move(timeline.codes);
 
+    DiagnosticsCodes& codes = detail.diagnosticsBlock.codes.emplace();
     for (std::size_t i = 0; i < family->members.size(); ++i) {
         const MemberView& member = family->members[i];
         if (i >= 8 && !member.growing) {
             continue; // the eight largest, and the growing member wherever it ranks
         }
-        detail.diagnosticsBlock.identityLines.push_back(
-            "PID " + std::to_string(member.identity.pid) + " \u00B7 " + member.name + " \u00B7 " +
-            formatKiB(member.footprintKiB) + (member.growing ? " \u00B7 growing" : "") +
-            (member.isProtected ? " \u00B7 protected" : "") +
-            (member.cmdline.empty() ? "" : " \u00B7 " + member.cmdline.substr(0, 200)));
+        codes.identities.push_back(identityOf(member));
+        detail.diagnosticsBlock.identityLines.push_back(identityLine(codes.identities.back()));
     }
-    detail.diagnosticsBlock.evidenceLines.push_back(
-        "Footprint = anonymous resident memory (statm resident - shared) + swap (status VmSwap, "
-        "smaps_rollup Swap for suspects) + shared memory (status RssShmem at the process's "
-        "share of it, smaps_rollup Pss_Shmem; memfd and /dev/shm files held open but not "
-        "mapped).");
-    detail.diagnosticsBlock.evidenceLines.push_back(
-        std::to_string(a.hasRate ? context.tuning.rateWindowBuckets : 0) +
-        " bucket medians in the rate window.");
-    if (firstVictim) {
-        detail.diagnosticsBlock.evidenceLines.push_back(*firstVictim);
-    }
+    setEvidence(detail.diagnosticsBlock, context, *family);
     detail.diagnosticsBlock.metrics = metricsOf(*family);
+    detail.diagnosticsBlock.codes->metrics = metricCodesOf(*family);
 
     if (hasArtifact) {
-        const CapturedArtifact& artifact = context.interaction.artifacts.at(key);
-        ArtifactBoundaryBlock block;
-        block.title = "Evidence artifact";
-        const std::string processes = artifact.processCount > 0
-                                          ? std::to_string(artifact.processCount) + " processes"
-                                          : "the family's processes";
-        block.body =
-            "smaps_rollup, status, the largest anonymous mappings and the command line of " +
-            processes + ", kept on this machine.";
-        block.reason = "Captured " + formatMoment(artifact.wallTime, context.wallNow) + " for " +
-                       family->title;
-        block.metaLines = {context.paths.display(artifact.path),
-                           formatKiB(artifact.bytes / 1024.0)};
-        block.actions = {
-            makeAction(ActionId::openArtifactExternal, "Open", ActionStyle::secondary, key),
-            makeAction(ActionId::revealArtifact, "Show in Folder", ActionStyle::secondary, key),
-            makeAction(ActionId::copyArtifactPath, "Copy Path", ActionStyle::secondary, key),
-            makeAction(ActionId::exportReport, "Export Report", ActionStyle::secondary, key),
-        };
-        detail.artifactBoundary = std::move(block);
+        detail.artifactBoundary =
+            artifactBlockOf(context, *family, context.interaction.artifacts.at(key));
     }
     detail.whereItGrows = whereSection(context, key);
     detail.memorySeries = memorySeriesOf(context, *family);

@@ -2,6 +2,7 @@
 #include "monitor/compose/FamilyTexts.h"
 
 #include "monitor/common/Formatting.h"
+#include "monitor/compose/ActionWording.h"
 
 #include <algorithm>
 #include <array>
@@ -355,27 +356,30 @@ std::vector<uint16_t> sparklineOf(const std::vector<uint32_t>& kib) {
 std::vector<ActionDescriptor> actionsFor(const FamilyView& family, bool hasArtifact) {
     const std::string& key = family.key;
     if (family.smokeRole == SmokeRole::recovery) {
-        return {makeAction(ActionId::recover, "Recover", ActionStyle::primary, key)};
+        return {codedAction(ActionId::recover, ActionLabel::recover, ActionStyle::primary, key)};
     }
     if (family.smokeRole == SmokeRole::restart) {
-        return {makeAction(ActionId::restart, "Restart", ActionStyle::warning, key)};
+        return {codedAction(ActionId::restart, ActionLabel::restart, ActionStyle::warning, key)};
     }
     std::vector<ActionDescriptor> actions;
-    actions.push_back(makeAction(ActionId::selectDetail, "Inspect", ActionStyle::secondary, key));
+    actions.push_back(
+        codedAction(ActionId::selectDetail, ActionLabel::inspect, ActionStyle::secondary, key));
     if (!hasArtifact) {
-        actions.push_back(makeAction(ActionId::captureStrongerEvidence, "Capture Evidence",
-                                     ActionStyle::primary, key));
+        actions.push_back(codedAction(ActionId::captureStrongerEvidence,
+                                      ActionLabel::captureEvidence, ActionStyle::primary, key));
     }
     if (!family.isProtected) {
         bool critical = family.assessment.verdict == FindingVerdict::criticalRunaway;
-        actions.push_back(makeAction(ActionId::restart, "Restart", ActionStyle::warning, key));
-        actions.push_back(makeAction(ActionId::recover, "Quit " + family.title,
-                                     critical ? ActionStyle::primary : ActionStyle::warning, key));
         actions.push_back(
-            makeAction(ActionId::requestForceQuit, "Force Quit", ActionStyle::destructive, key));
+            codedAction(ActionId::restart, ActionLabel::restart, ActionStyle::warning, key));
+        actions.push_back(codedAction(ActionId::recover, ActionLabel::quitApp,
+                                      critical ? ActionStyle::primary : ActionStyle::warning, key,
+                                      family.title));
+        actions.push_back(codedAction(ActionId::requestForceQuit, ActionLabel::forceQuit,
+                                      ActionStyle::destructive, key));
     }
     actions.push_back(
-        makeAction(ActionId::ignore, "Ignore for 24 Hours", ActionStyle::secondary, key));
+        codedAction(ActionId::ignore, ActionLabel::ignoreForDay, ActionStyle::secondary, key));
     return actions;
 }
 

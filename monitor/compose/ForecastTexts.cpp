@@ -78,14 +78,64 @@ std::optional<std::string> firstVictimSentence(const LiveView& view) {
     return victim ? std::optional<std::string>(std::move(victim->text)) : std::nullopt;
 }
 
+namespace {
+
+// Whether the daemon's swap threshold is part of its sentence.
+bool killerSeesSwap(const LiveView& view) {
+    return !view.machine.valid || view.machine.memory.swapTotalKiB > 0;
+}
+
+KillerCodes oomdCodes(const OomdThresholds& t, bool hasSwap) {
+    KillerCodes codes;
+    codes.code = KillerCode::systemdOomd;
+    codes.pressureFraction = t.pressurePercent / 100.0;
+    codes.seconds = t.pressureSeconds;
+    if (hasSwap) {
+        codes.swapFraction = t.swapUsedPercent / 100.0;
+    }
+    return codes;
+}
+
+KillerCodes earlyoomCodes(const EarlyoomThresholds& t, bool hasSwap, uint64_t memTotalKiB) {
+    KillerCodes codes;
+    codes.code = KillerCode::earlyoom;
+    codes.memoryFraction = t.memPercent / 100.0;
+    if (t.memKiB) {
+        const double total = static_cast<double>(memTotalKiB);
+        if (memTotalKiB == 0 || 100.0 * static_cast<double>(*t.memKiB) / total < t.memPercent) {
+            codes.memoryFraction.reset();
+            codes.memoryKiB = static_cast<double>(*t.memKiB);
+        }
+    }
+    if (hasSwap) {
+        if (t.swapKiB) {
+            codes.swapKiB = static_cast<double>(*t.swapKiB);
+        } else {
+            codes.swapFraction = t.swapPercent / 100.0;
+        }
+    }
+    return codes;
+}
+
+} // namespace
+
 std::optional<std::string> killerSentence(const LiveView& view) {
     const auto& killer = view.forecast.killer;
     if (!killer) {
         return std::nullopt;
     }
-    const MemInfo& memory = view.machine.memory;
-    bool hasSwap = !view.machine.valid || memory.swapTotalKiB > 0;
-    return describeOomKiller(*killer, hasSwap, memory.totalKiB);
+    return describeOomKiller(*killer, killerSeesSwap(view), view.machine.memory.totalKiB);
+}
+
+std::optional<KillerCodes> killerCodesOf(const LiveView& view) {
+    const auto& killer = view.forecast.killer;
+    if (!killer) {
+        return std::nullopt;
+    }
+    if (killer->daemon == OomDaemon::systemdOomd) {
+        return oomdCodes(killer->oomd, killerSeesSwap(view));
+    }
+    return earlyoomCodes(killer->earlyoom, killerSeesSwap(view), view.machine.memory.totalKiB);
 }
 
 std::optional<std::string> machineKillsSentence(const LiveView& view) {
@@ -114,6 +164,7 @@ std::optional<MemoryForecastSnapshot> memoryForecastOf(const LiveView& view) {
         forecast.firstVictim = std::move(victim->code);
     }
     forecast.killerText = killerSentence(view);
+    forecast.killer = killerCodesOf(view);
     if (!forecast.exhaustionSeconds && !forecast.firstVictimText && !forecast.killerText) {
         return std::nullopt;
     }

@@ -31,6 +31,8 @@ std::optional<std::string> forecastScopeLabel(const LiveView& view);
 std::optional<std::string> firstVictimSentence(const LiveView& view);
 // Which daemon acts and at what threshold, when one runs.
 std::optional<std::string> killerSentence(const LiveView& view);
+// The same as a code with its thresholds, from which the app composes the sentence.
+std::optional<KillerCodes> killerCodesOf(const LiveView& view);
 // "3 out-of-memory kills on this machine since boot": every user's and container's, so it
 // names no application; none before the first kill or where the count is unknown.
 std::optional<std::string> machineKillsSentence(const LiveView& view);

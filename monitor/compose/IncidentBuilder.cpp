@@ -2,6 +2,8 @@
 #include "monitor/compose/IncidentBuilder.h"
 
 #include "monitor/common/Formatting.h"
+#include "monitor/compose/ActionWording.h"
+#include "monitor/compose/CardWording.h"
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/FindingCodes.h"
 
@@ -51,35 +53,13 @@ std::string stageLabelOf(IncidentStage stage) {
     return "Normal";
 }
 
-IncidentConfidenceTone toneOfScore(double fraction) {
-    return fraction >= 0.8   ? IncidentConfidenceTone::strong
-           : fraction >= 0.5 ? IncidentConfidenceTone::watch
-                             : IncidentConfidenceTone::neutral;
-}
-
-std::string attributionOf(const FamilyView& family) {
-    std::string line = std::to_string(family.members.size()) +
-                       (family.members.size() == 1 ? " process" : " processes");
-    if (!family.appId.empty()) {
-        line += " in the app scope " + family.appId;
-    } else if (!family.workspace.empty()) {
-        line += " working in " + family.workspace;
-    } else if (!family.members.empty()) {
-        line += " under PID " + std::to_string(family.members.front().identity.pid);
-    }
-    return line;
-}
-
 } // namespace
 
 std::vector<DiagnosticMetric> metricsOf(const FamilyView& family) {
-    const FamilyAssessment& a = family.assessment;
-    std::vector<DiagnosticMetric> metrics{{"Footprint", formatKiB(family.footprintKiB)},
-                                          {"Growth", rateText(a)}};
-    if (a.baselineKiB > 0) {
-        metrics.push_back({"Typical", formatKiB(a.baselineKiB)});
+    std::vector<DiagnosticMetric> metrics;
+    for (auto& metric : wordedMetricsOf(family)) {
+        metrics.push_back(std::move(metric.text));
     }
-    metrics.push_back({"Score", std::to_string(a.score) + " / 100"});
     return metrics;
 }
 
@@ -122,11 +102,7 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     if (lead == nullptr) {
         IncidentSnapshot calm = IncidentSnapshot::fallback();
         if (context.view != nullptr) {
-            calm.attributionLine = "Watching " + std::to_string(context.view->watchedProcesses) +
-                                   " processes in " + std::to_string(context.view->familyCount) +
-                                   " families";
-            calm.metricLine = headroomLabel(context.view->machine);
-            calm.primaryMetrics = {{"Headroom", calm.metricLine}};
+            setCalmFigures(calm, *context.view);
         }
         return calm;
     }
@@ -140,7 +116,6 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     const bool runaway = a.verdict == FindingVerdict::criticalRunaway;
     incident.headline = lead->title + (runaway ? " is running away with memory" : " keeps growing");
     codes.headline = runaway ? HeadlineCode::runningAway : HeadlineCode::keepsGrowing;
-    incident.attributionLine = attributionOf(*lead);
     incident.decisionLine = "Decision: " + verdictLabel(a.verdict) + " at " + rateText(a);
     codes.decision = decisionCodeOf(a);
     incident.impactLine =
@@ -153,38 +128,20 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     incident.causeLine = a.idle ? "Cause: memory rises while the app is idle, typical of a leak"
                                 : "Cause: steady growth that is not released again";
     codes.cause = a.idle ? CauseCode::idleGrowth : CauseCode::steadyGrowth;
-    incident.confidenceLabel = confidenceLabel(a);
-    bool captured = context.hasArtifact(lead->key);
-    incident.evidenceLabel =
-        captured ? "Evidence captured " +
-                       formatMoment(context.interaction.artifacts.at(lead->key).wallTime,
-                                    context.wallNow)
-                 : "No evidence captured yet";
-    incident.confidenceSteps = {
-        {"Growth", rateText(a),
-         a.rateKiBPerSecond > 0 ? IncidentConfidenceTone::watch : IncidentConfidenceTone::neutral},
-        {"Steadiness",
-         std::to_string(static_cast<int>(std::lround(a.steadiness * 100))) + "% rising",
-         toneOfScore(a.steadiness)},
-        {"Trend", std::to_string(static_cast<int>(std::lround(a.tau * 100))) + "/100",
-         toneOfScore(a.tau)},
-    };
-    if (captured) {
-        incident.confidenceSteps.push_back(
-            {"Evidence", "Captured", IncidentConfidenceTone::evidence});
-    }
-    incident.attributionFacts.push_back(
-        {"Family", lead->title, incident.attributionLine, IncidentConfidenceTone::neutral});
-    if (!lead->members.empty()) {
-        incident.attributionFacts.push_back(
-            {"Largest", lead->members.front().name,
-             "PID " + std::to_string(lead->members.front().identity.pid) + " \u00B7 " +
-                 formatKiB(lead->members.front().footprintKiB),
-             IncidentConfidenceTone::neutral});
-    }
+    const bool captured = context.hasArtifact(lead->key);
+    setEvidence(incident,
+                captured ? std::optional(context.interaction.artifacts.at(lead->key).wallTime)
+                         : std::nullopt,
+                context.wallNow);
+    setConfidence(incident, a, captured);
+    setAttribution(incident, *lead);
     incident.timeline = timelineOf(context, *lead);
     incident.metricLine = formatKiB(lead->footprintKiB) + " \u00B7 " + rateText(a);
-    incident.primaryMetrics = metricsOf(*lead);
+    incident.primaryMetrics.clear();
+    for (auto& metric : wordedMetricsOf(*lead)) {
+        incident.primaryMetrics.push_back(std::move(metric.text));
+        incident.cardCodes->metrics.push_back(std::move(metric.code));
+    }
     codes.change = changeCodeOf(a);
     incident.changeLine = "Changed: " + formatKiB(*codes.change->growthKiB) + " more over " +
                           formatSpan(*codes.change->seconds);
@@ -208,14 +165,15 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
         codes.outcome = outcome->second;
     }
     if (!captured) {
-        incident.nextAction = makeAction(ActionId::captureStrongerEvidence, "Capture Evidence",
-                                         ActionStyle::primary, lead->key);
+        incident.nextAction =
+            codedAction(ActionId::captureStrongerEvidence, ActionLabel::captureEvidence,
+                        ActionStyle::primary, lead->key);
         incident.actionRationale = "Next proof step: capture smaps_rollup, status and the largest "
                                    "anonymous mappings before acting";
         codes.nextStep = NextStepCode::captureEvidence;
     } else if (!lead->isProtected) {
         incident.nextAction =
-            makeAction(ActionId::restart, "Restart", ActionStyle::warning, lead->key);
+            codedAction(ActionId::restart, ActionLabel::restart, ActionStyle::warning, lead->key);
         incident.actionRationale = "Safe next move: restart it gracefully to give the memory back";
         codes.nextStep = NextStepCode::restartGracefully;
     } else {
@@ -223,8 +181,7 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
                                    "Velmora will not signal it";
         codes.nextStep = NextStepCode::protectedSession;
     }
-    incident.contextLines = {"Sampled from " + context.view->procPath + " every " +
-                             formatSpan(context.tuning.sampleIntervalSeconds)};
+    setSampling(incident, context.view->procPath, context.tuning.sampleIntervalSeconds);
     incident.codes = std::move(codes);
     return incident;
 }

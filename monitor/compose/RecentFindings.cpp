@@ -16,6 +16,23 @@ struct Dated {
     RecentFindingSnapshot finding;
 };
 
+// "Ended by the out-of-memory killer at 14:02 with 3.2 GB.", with its time and size.
+void explainKill(RecentFindingSnapshot& finding, const OutOfMemoryKill& kill) {
+    finding.explanation = outOfMemoryKillMessage(kill);
+    RecentExplanationCodes& code = finding.explanationCode.emplace();
+    code.code = RecentExplanationCode::outOfMemoryKill;
+    code.wallSeconds = kill.wallAt;
+    code.footprintKiB = static_cast<double>(kill.familyKiB);
+}
+
+// "Probable leak earlier; no longer in the live rows.", with its verdict.
+void explainDeparture(RecentFindingSnapshot& finding, FindingVerdict peak) {
+    finding.explanation = verdictLabel(peak) + " earlier; no longer in the live rows.";
+    RecentExplanationCodes& code = finding.explanationCode.emplace();
+    code.code = RecentExplanationCode::departed;
+    code.verdict = peak;
+}
+
 } // namespace
 
 std::vector<RecentFindingSnapshot> recentFindingsOf(const LiveView& view) {
@@ -25,11 +42,12 @@ std::vector<RecentFindingSnapshot> recentFindingsOf(const LiveView& view) {
         if (!killed.insert(kill->key).second) {
             continue; // an older kill of a family already listed
         }
-        // The status and the age with their codes below.
-        RecentFindingSnapshot finding{kill->key, kill->title,
-                                      {},        outOfMemoryKillMessage(*kill),
-                                      {},        FindingSeverity::critical,
-                                      {}};
+        // The texts with their codes below.
+        RecentFindingSnapshot finding;
+        finding.key = kill->key;
+        finding.title = kill->title;
+        finding.severity = FindingSeverity::critical;
+        explainKill(finding, *kill);
         setRecentStatus(finding, RecentStatusCode::outOfMemory, view.monotonicTime - kill->at);
         dated.push_back({kill->at, std::move(finding)});
     }
@@ -37,14 +55,11 @@ std::vector<RecentFindingSnapshot> recentFindingsOf(const LiveView& view) {
         if (killed.count(departed.key) != 0) {
             continue;
         }
-        RecentFindingSnapshot finding{departed.key,
-                                      departed.title,
-                                      {},
-                                      verdictLabel(departed.peakVerdict) +
-                                          " earlier; no longer in the live rows.",
-                                      {},
-                                      severityOf(departed.peakVerdict),
-                                      {}};
+        RecentFindingSnapshot finding;
+        finding.key = departed.key;
+        finding.title = departed.title;
+        finding.severity = severityOf(departed.peakVerdict);
+        explainDeparture(finding, departed.peakVerdict);
         setRecentStatus(finding,
                         departed.processEnded ? RecentStatusCode::processEnded
                                               : RecentStatusCode::growthStopped,

@@ -2,6 +2,7 @@
 #include "monitor/compose/ReliefPlanner.h"
 
 #include "monitor/common/Formatting.h"
+#include "monitor/compose/ActionWording.h"
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/ForecastTexts.h"
 
@@ -82,8 +83,8 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
         if (victimKey == family.key) {
             candidate.detail += " \u00B7 first to be ended if memory runs out";
         }
-        candidate.action =
-            makeAction(ActionId::recover, "Quit " + family.title, ActionStyle::warning, family.key);
+        candidate.action = codedAction(ActionId::recover, ActionLabel::quitApp,
+                                       ActionStyle::warning, family.key, family.title);
         if (candidate.recommended) {
             reclaim += family.footprintKiB;
             ++plan.recommendedCount;

@@ -20,12 +20,13 @@ std::string summaryWords(const SummaryCodes& summary) {
     case SummaryCode::familiesToWatch:
         return count == 1 ? "1 FAMILY TO WATCH" : std::to_string(count) + " FAMILIES TO WATCH";
     case SummaryCode::suspectedLeaks:
-        // High pressure alone raises the strip to this level with no suspect row under it.
-        return count <= 1 ? "1 SUSPECTED LEAK" : std::to_string(count) + " SUSPECTED LEAKS";
+        return count == 1 ? "1 SUSPECTED LEAK" : std::to_string(count) + " SUSPECTED LEAKS";
     case SummaryCode::criticalRunaway:
         return "CRITICAL RUNAWAY";
     case SummaryCode::criticalPressure:
         return "CRITICAL PRESSURE";
+    case SummaryCode::highPressure:
+        return "HIGH PRESSURE";
     }
     return "ALL CLEAR";
 }
@@ -42,8 +43,12 @@ SummaryCodes summaryCodeOf(SnapshotTone tone, const std::vector<FindingSnapshot>
         return {SummaryCode::allClear, std::nullopt};
     case SnapshotTone::watch:
         return {SummaryCode::familiesToWatch, count(FindingSeverity::watch)};
-    case SnapshotTone::suspect:
-        return {SummaryCode::suspectedLeaks, count(FindingSeverity::suspect)};
+    case SnapshotTone::suspect: {
+        // High pressure alone raises the strip to this level; it names no leak then.
+        const int64_t suspects = count(FindingSeverity::suspect);
+        return suspects >= 1 ? SummaryCodes{SummaryCode::suspectedLeaks, suspects}
+                             : SummaryCodes{SummaryCode::highPressure, std::nullopt};
+    }
     case SnapshotTone::critical:
         return count(FindingSeverity::critical) >= 1
                    ? SummaryCodes{SummaryCode::criticalRunaway, std::nullopt}

@@ -12,7 +12,8 @@ namespace velmora {
 // The popover's status texts, each written together with the code and figures it is made of,
 // so the app composes the same text from the codes.
 
-// The summary strip: "ALL CLEAR", "2 FAMILIES TO WATCH", "1 SUSPECTED LEAK", "CRITICAL RUNAWAY".
+// The summary strip: "ALL CLEAR", "2 FAMILIES TO WATCH", "1 SUSPECTED LEAK", "CRITICAL RUNAWAY",
+// and under memory pressure with no suspect "HIGH PRESSURE" or "CRITICAL PRESSURE".
 void setSummary(PopoverSnapshot& snapshot, SnapshotTone tone,
                 const std::vector<FindingSnapshot>& rows);
 

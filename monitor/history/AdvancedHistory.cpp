@@ -19,24 +19,6 @@ bool ranksBefore(const OffenderStats& a, const OffenderStats& b) {
                       a.peakScore30d, a.lastIncidentEndMs, b.key);
 }
 
-HistoricalOffenderDetailSnapshot detailOf(const OffenderDetailStats& detail, bool liveNow,
-                                          int64_t nowMs) {
-    OffenderWording wording(detail.stats, liveNow, nowMs);
-    HistoricalOffenderDetailSnapshot snapshot;
-    snapshot.key = detail.stats.key;
-    snapshot.title = detail.stats.title;
-    snapshot.riskLabel = detail.stats.incidentCount30d > 0 || detail.stats.outOfMemoryKills30d() > 0
-                             ? wording.riskLabel()
-                             : "No incidents on record";
-    snapshot.typicalityLabel = wording.typicalityLabel();
-    snapshot.lastSeenText = wording.lastSeenText();
-    snapshot.evidenceTags = wording.evidenceTags();
-    snapshot.interpretation = wording.interpretation();
-    snapshot.metrics = detailMetrics(detail, nowMs);
-    snapshot.insightLines = detailInsights(detail, nowMs);
-    return snapshot;
-}
-
 } // namespace
 
 Outcome<AdvancedHistorySnapshot>
@@ -66,7 +48,7 @@ AdvancedHistory::snapshot(const std::optional<std::string>& selectedKey,
         }
         if (detail.value()) {
             snapshot.selectedDetail =
-                detailOf(*detail.value(), liveKeys.count(*selectedKey) > 0, now);
+                offenderDetail(*detail.value(), liveKeys.count(*selectedKey) > 0, now);
             auto footprints = store_.footprints(*selectedKey, window.since30dMs);
             auto moments = store_.moments(*selectedKey, window.since30dMs);
             if (footprints && moments) {

@@ -1,61 +1,173 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/history/OffenderWording.h"
 
+#include "base/SizeText.h"
 #include "model/ActionId.h"
 #include "monitor/history/ActionRecord.h"
-#include "monitor/history/ByteText.h"
 #include "monitor/history/Clock.h"
 #include "monitor/history/RelativeTime.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 
 namespace velmora {
 
 namespace {
 
 // "once", "2x"
-std::string timesText(uint32_t count) {
+std::string timesText(int64_t count) {
     return count == 1 ? "once" : std::to_string(count) + "x";
 }
 
-// "ended by the OOM killer 2× in 30 days"
-std::string outOfMemoryKillTag(uint32_t count) {
-    return "ended by the OOM killer " + std::to_string(count) + "\u00d7 in 30 days";
+// "once", "2 times"
+std::string timesLongText(int64_t count) {
+    return count == 1 ? "once" : std::to_string(count) + " times";
 }
 
-std::string countText(uint32_t count, const std::string& one, const std::string& many) {
+std::string countText(int64_t count, const std::string& one, const std::string& many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// "once", "2 times"
-std::string timesLongText(uint32_t count) {
-    return count == 1 ? "once" : std::to_string(count) + " times";
+// Whole seconds since `atMs`, as the ago texts count them.
+double secondsSince(int64_t nowMs, int64_t atMs) {
+    return static_cast<double>((nowMs - atMs) / 1000);
+}
+
+std::string agoOf(double seconds) {
+    return agoText(static_cast<int64_t>(seconds) * 1000);
 }
 
 struct ActionWords {
     std::string_view id;
-    const char* label; // "Restart"
-    const char* tag;   // "restarted"
+    HistoryActionCode code;
+    std::optional<OffenderTagCode> tag; // the evidence tag of a succeeded action
 };
 
 constexpr std::array kActionWords{
-    ActionWords{toWire(ActionId::restart), "Restart", "restarted"},
-    ActionWords{toWire(ActionId::recover), "Recover", "recovered"},
-    ActionWords{toWire(ActionId::confirmForceQuit), "Force quit", "force quit"},
-    ActionWords{toWire(ActionId::captureStrongerEvidence), "Evidence capture", nullptr},
-    ActionWords{toWire(ActionId::ignore), "Ignore", nullptr},
-    ActionWords{kOutOfMemoryKillAction, "Out-of-memory kill", nullptr}, // tagged on its own
+    ActionWords{toWire(ActionId::restart), HistoryActionCode::restart, OffenderTagCode::restarted},
+    ActionWords{toWire(ActionId::recover), HistoryActionCode::recover, OffenderTagCode::recovered},
+    ActionWords{toWire(ActionId::confirmForceQuit), HistoryActionCode::forceQuit,
+                OffenderTagCode::forceQuit},
+    ActionWords{toWire(ActionId::captureStrongerEvidence), HistoryActionCode::evidenceCapture,
+                std::nullopt},
+    ActionWords{toWire(ActionId::ignore), HistoryActionCode::ignore, std::nullopt},
+    // Tagged on its own.
+    ActionWords{kOutOfMemoryKillAction, HistoryActionCode::outOfMemoryKill, std::nullopt},
 };
 
-std::string actionLabel(const std::string& id) {
+// An action id as a code; one the history does not name keeps its id.
+OpenCode<HistoryActionCode> actionCode(const std::string& id) {
     for (const auto& words : kActionWords) {
         if (id == words.id) {
-            return words.label;
+            return words.code;
         }
     }
-    return id;
+    return OpenCode<HistoryActionCode>::unknown(id);
+}
+
+std::string actionText(const OpenCode<HistoryActionCode>& action) {
+    if (!action.known) {
+        return action.wire;
+    }
+    switch (*action.known) {
+    case HistoryActionCode::restart:
+        return "Restart";
+    case HistoryActionCode::recover:
+        return "Recover";
+    case HistoryActionCode::forceQuit:
+        return "Force quit";
+    case HistoryActionCode::evidenceCapture:
+        return "Evidence capture";
+    case HistoryActionCode::ignore:
+        return "Ignore";
+    case HistoryActionCode::outOfMemoryKill:
+        return "Out-of-memory kill";
+    }
+    return action.wire;
+}
+
+std::string noneOr(bool present, const std::string& text, const char* none = "None") {
+    return present ? text : none;
+}
+
+std::vector<Recorded<HistoryMetricCode>> metricCodes(const OffenderDetailStats& detail,
+                                                     int64_t nowMs) {
+    using enum HistoryMetricCode;
+    const auto& s = detail.stats;
+    std::vector<Recorded<HistoryMetricCode>> metrics{
+        {incidents30d, {.count = s.incidentCount30d}},
+        {incidents7d, {.count = s.incidentCount7d}},
+        {critical30d, {.count = s.criticalIncidentCount30d}},
+        {peakScore, {}},
+        {peakRate, {}},
+        {typicalFootprint, {.bytes = detail.typicalFootprintBytes}},
+        {peakFootprint, {.bytes = detail.peakFootprintBytes}},
+        {lastAction, {}},
+    };
+    if (s.incidentCount30d > 0) {
+        metrics[3].figures.score = s.peakScore30d;
+    }
+    if (s.peakRate30d > 0) {
+        metrics[4].figures.rateKiBPerSecond = s.peakRate30d * 1024.0 / 60.0;
+    }
+    if (detail.lastAction) {
+        metrics[7].figures.action = actionCode(detail.lastAction->action);
+        metrics[7].figures.seconds = secondsSince(nowMs, detail.lastAction->atMs);
+    }
+    return metrics;
+}
+
+std::vector<Recorded<InsightCode>> insightCodes(const OffenderDetailStats& detail, int64_t nowMs) {
+    using enum InsightCode;
+    const auto& s = detail.stats;
+    std::vector<Recorded<InsightCode>> lines;
+    if (s.incidentCount30d == 0) {
+        lines.push_back({noIncidents});
+    } else {
+        lines.push_back(
+            {longestIncident, {.seconds = static_cast<double>(s.longestIncidentMs / 1000)}});
+    }
+    if (s.incidentDays30d >= 2) {
+        lines.push_back({incidentDays, {.count = s.incidentDays30d}});
+    }
+    if (detail.typicalFootprintBytes && detail.peakFootprintBytes &&
+        *detail.typicalFootprintBytes > 0) {
+        lines.push_back({peakMultiple,
+                         {.multiple = static_cast<double>(*detail.peakFootprintBytes) /
+                                      static_cast<double>(*detail.typicalFootprintBytes)}});
+    }
+    if (uint32_t kills = s.outOfMemoryKills30d(); kills > 0) {
+        lines.push_back(
+            {outOfMemoryKills,
+             {.count = kills, .seconds = secondsSince(nowMs, s.lastOutOfMemoryKillMs)}});
+    }
+    if (detail.lastAction) {
+        const auto& action = *detail.lastAction;
+        lines.push_back({lastAction,
+                         {.seconds = secondsSince(nowMs, action.atMs),
+                          .action = actionCode(action.action),
+                          .succeeded = action.succeeded,
+                          .outcome = action.outcome}});
+    }
+    if (s.artifactCount > 0) {
+        lines.push_back(
+            {artifacts,
+             {.count = s.artifactCount, .seconds = secondsSince(nowMs, s.newestArtifactMs)}});
+    }
+    lines.push_back({watchedSince, {.seconds = secondsSince(nowMs, s.firstSeenMs)}});
+    return lines;
+}
+
+template <class Code, class Text>
+auto textsOf(const std::vector<Recorded<Code>>& codes, Text text) {
+    std::vector<decltype(text(codes.front()))> texts;
+    texts.reserve(codes.size());
+    for (const auto& code : codes) {
+        texts.push_back(text(code));
+    }
+    return texts;
 }
 
 } // namespace
@@ -73,84 +185,86 @@ bool OffenderWording::isRecurring() const {
     return stats_.incidentCount30d >= 2 && stats_.incidentDays30d * 3 >= daysWatched();
 }
 
-std::string OffenderWording::riskLabel() const {
+OffenderRiskCode OffenderWording::riskCode() const {
     if (stats_.criticalIncidentCount30d > 0) {
-        return "Historical critical";
+        return OffenderRiskCode::critical;
     }
     if (stats_.incidentCount30d >= 2 || stats_.peakScore30d >= 65 ||
         stats_.outOfMemoryKills30d() > 0) {
-        return "Historical suspect";
+        return OffenderRiskCode::suspect;
     }
-    return "Historical watch";
+    return OffenderRiskCode::watch;
 }
 
-std::string OffenderWording::typicalityLabel() const {
+TypicalityCode OffenderWording::typicalityCode() const {
     if (stats_.incidentCount30d > 0 && nowMs_ - stats_.firstSeenMs < 2 * kDayMs) {
-        return "Too new to judge";
+        return TypicalityCode::tooNew;
     }
     if (isRecurring()) {
-        return "Recurring above baseline";
+        return TypicalityCode::recurring;
     }
     if (stats_.incidentCount30d + stats_.outOfMemoryKills30d() >= 2) {
-        return "Occasional spikes";
+        return TypicalityCode::occasionalSpikes;
     }
-    return "Usually healthy";
+    return TypicalityCode::usuallyHealthy;
 }
 
-std::string OffenderWording::lastSeenText() const {
+Recorded<LastSeenCode> OffenderWording::lastSeen() const {
     if (liveNow_) {
-        return "Live now";
+        return {LastSeenCode::liveNow};
     }
     if (lastSeenMs() == 0) {
-        return "Not seen in 30d";
+        return {LastSeenCode::notSeen};
     }
-    return agoText(nowMs_ - lastSeenMs());
+    return {LastSeenCode::ago, {.seconds = secondsSince(nowMs_, lastSeenMs())}};
 }
 
-std::vector<std::string> OffenderWording::evidenceTags() const {
-    std::vector<std::string> tags;
+std::vector<Recorded<OffenderTagCode>> OffenderWording::tags() const {
+    std::vector<Recorded<OffenderTagCode>> tags;
     if (stats_.criticalIncidentCount30d > 0) {
-        tags.push_back("critical " + timesText(stats_.criticalIncidentCount30d));
+        tags.push_back({OffenderTagCode::critical, {.count = stats_.criticalIncidentCount30d}});
     }
     if (uint32_t kills = stats_.outOfMemoryKills30d(); kills > 0) {
-        tags.push_back(outOfMemoryKillTag(kills));
+        tags.push_back({OffenderTagCode::outOfMemoryKills, {.count = kills}});
     }
     if (stats_.artifactCount > 0) {
-        tags.push_back(countText(stats_.artifactCount, "artifact", "artifacts"));
+        tags.push_back({OffenderTagCode::artifacts, {.count = stats_.artifactCount}});
     }
     for (const auto& words : kActionWords) {
         if (uint32_t count = stats_.actionCount(std::string(words.id)); words.tag && count > 0) {
-            tags.push_back(std::string(words.tag) + " " + timesText(count));
+            tags.push_back({*words.tag, {.count = count}});
         }
     }
     return tags;
 }
 
-std::string OffenderWording::interpretation() const {
+Recorded<InterpretationCode> OffenderWording::interpretation() const {
+    using enum InterpretationCode;
     const auto& s = stats_;
     if (s.incidentCount30d == 0 && s.outOfMemoryKills30d() > 0) {
-        return "No growth incident in 30 days, yet the out-of-memory killer ended " + s.title +
-               " " + timesLongText(s.outOfMemoryKills30d()) +
-               "; its memory use outgrew what was available.";
+        return {killedWithoutIncident, {.count = s.outOfMemoryKills30d()}};
     }
     if (s.incidentCount30d == 0) {
-        return "No incidents in the last 30 days.";
+        return {noIncidents};
     }
     if (s.criticalIncidentCount30d > 0) {
-        return "Went critical " + timesLongText(s.criticalIncidentCount30d) +
-               " in 30 days; treat new growth from " + s.title + " as urgent.";
+        return {wentCritical, {.count = s.criticalIncidentCount30d}};
     }
     if (isRecurring()) {
-        return "Incidents started on " + std::to_string(s.incidentDays30d) + " of the last " +
-               std::to_string(daysWatched()) +
-               " days watched; this growth keeps coming back above its baseline.";
+        return {recurring, {.count = s.incidentDays30d, .days = daysWatched()}};
     }
     if (s.incidentCount30d >= 2) {
-        return std::to_string(s.incidentCount30d) + " incidents in 30 days, peaking at score " +
-               std::to_string(s.peakScore30d) + "; worth watching when it grows again.";
+        return {severalIncidents, {.count = s.incidentCount30d, .score = s.peakScore30d}};
     }
-    return "One incident in 30 days (peak score " + std::to_string(s.peakScore30d) +
-           "); nothing recurring so far.";
+    return {oneIncident, {.score = s.peakScore30d}};
+}
+
+OffenderCodes OffenderWording::codes() const {
+    return {.risk = riskCode(),
+            .typicality = typicalityCode(),
+            .lastSeen = lastSeen(),
+            .tags = tags(),
+            .interpretation = interpretation()};
 }
 
 HistoricalOffenderSummarySnapshot OffenderWording::summary() const {
@@ -159,79 +273,192 @@ HistoricalOffenderSummarySnapshot OffenderWording::summary() const {
     summary.title = stats_.title;
     summary.liveNow = liveNow_;
     summary.lastSeenMs = lastSeenMs();
-    summary.lastSeenText = lastSeenText();
     summary.incidentCount7d = stats_.incidentCount7d;
     summary.incidentCount30d = stats_.incidentCount30d;
     summary.criticalIncidentCount30d = stats_.criticalIncidentCount30d;
     summary.peakScore30d = stats_.peakScore30d;
-    summary.riskLabel = riskLabel();
-    summary.typicalityLabel = typicalityLabel();
-    summary.evidenceTags = evidenceTags();
-    summary.interpretation = interpretation();
+    OffenderCodes codes = this->codes();
+    summary.riskLabel = riskText(*codes.risk->known);
+    summary.typicalityLabel = typicalityText(*codes.typicality->known);
+    summary.lastSeenText = lastSeenText(*codes.lastSeen);
+    summary.evidenceTags = textsOf(codes.tags, tagText);
+    summary.interpretation = interpretationText(*codes.interpretation, stats_.title);
+    summary.codes = std::move(codes);
     return summary;
 }
 
-std::vector<HistoryMetric> detailMetrics(const OffenderDetailStats& detail, int64_t nowMs) {
-    const auto& s = detail.stats;
-    auto bytesOr = [](const std::optional<uint64_t>& bytes) {
-        return bytes ? byteSizeText(*bytes) : std::string("Not enough data");
-    };
-    std::vector<HistoryMetric> metrics{
-        {"Incidents 30d", std::to_string(s.incidentCount30d)},
-        {"Incidents 7d", std::to_string(s.incidentCount7d)},
-        {"Critical 30d", std::to_string(s.criticalIncidentCount30d)},
-        {"Peak score", s.incidentCount30d > 0 ? std::to_string(s.peakScore30d) : "None"},
-        {"Peak rate", s.peakRate30d > 0 ? rateText(s.peakRate30d) : "None"},
-        {"Typical footprint", bytesOr(detail.typicalFootprintBytes)},
-        {"Peak footprint", bytesOr(detail.peakFootprintBytes)},
-        {"Last action", "None"},
-    };
-    if (detail.lastAction) {
-        metrics.back().value =
-            actionLabel(detail.lastAction->action) + " " + agoText(nowMs - detail.lastAction->atMs);
+HistoricalOffenderDetailSnapshot offenderDetail(const OffenderDetailStats& detail, bool liveNow,
+                                                int64_t nowMs) {
+    const OffenderWording wording(detail.stats, liveNow, nowMs);
+    OffenderCodes codes = wording.codes();
+    if (detail.stats.incidentCount30d == 0 && detail.stats.outOfMemoryKills30d() == 0) {
+        codes.risk = OffenderRiskCode::noIncidents;
     }
-    return metrics;
+    codes.metrics = metricCodes(detail, nowMs);
+    codes.insights = insightCodes(detail, nowMs);
+    HistoricalOffenderDetailSnapshot snapshot;
+    snapshot.key = detail.stats.key;
+    snapshot.title = detail.stats.title;
+    snapshot.riskLabel = riskText(*codes.risk->known);
+    snapshot.typicalityLabel = typicalityText(*codes.typicality->known);
+    snapshot.lastSeenText = lastSeenText(*codes.lastSeen);
+    snapshot.evidenceTags = textsOf(codes.tags, tagText);
+    snapshot.interpretation = interpretationText(*codes.interpretation, detail.stats.title);
+    snapshot.metrics = textsOf(codes.metrics, metricText);
+    snapshot.insightLines = textsOf(codes.insights, insightText);
+    snapshot.codes = std::move(codes);
+    return snapshot;
 }
 
-std::vector<std::string> detailInsights(const OffenderDetailStats& detail, int64_t nowMs) {
-    const auto& s = detail.stats;
-    std::vector<std::string> lines;
-    if (s.incidentCount30d == 0) {
-        lines.push_back("No incidents in the last 30 days.");
-    } else {
-        lines.push_back("Longest incident lasted " + durationText(s.longestIncidentMs) + ".");
+std::string riskText(OffenderRiskCode risk) {
+    switch (risk) {
+    case OffenderRiskCode::critical:
+        return "Historical critical";
+    case OffenderRiskCode::suspect:
+        return "Historical suspect";
+    case OffenderRiskCode::watch:
+        return "Historical watch";
+    case OffenderRiskCode::noIncidents:
+        return "No incidents on record";
     }
-    if (s.incidentDays30d >= 2) {
-        lines.push_back("Incidents started on " + std::to_string(s.incidentDays30d) +
-                        " different days in the last 30.");
+    return "Historical watch";
+}
+
+std::string typicalityText(TypicalityCode typicality) {
+    switch (typicality) {
+    case TypicalityCode::tooNew:
+        return "Too new to judge";
+    case TypicalityCode::recurring:
+        return "Recurring above baseline";
+    case TypicalityCode::occasionalSpikes:
+        return "Occasional spikes";
+    case TypicalityCode::usuallyHealthy:
+        return "Usually healthy";
     }
-    if (detail.typicalFootprintBytes && detail.peakFootprintBytes &&
-        *detail.typicalFootprintBytes > 0) {
+    return "Usually healthy";
+}
+
+std::string lastSeenText(const Recorded<LastSeenCode>& lastSeen) {
+    if (lastSeen.code.known == LastSeenCode::liveNow) {
+        return "Live now";
+    }
+    if (lastSeen.code.known == LastSeenCode::ago && lastSeen.figures.seconds) {
+        return agoOf(*lastSeen.figures.seconds);
+    }
+    return "Not seen in 30d";
+}
+
+std::string tagText(const Recorded<OffenderTagCode>& tag) {
+    const int64_t count = tag.figures.count.value_or(0);
+    switch (tag.code.known.value_or(OffenderTagCode::critical)) {
+    case OffenderTagCode::critical:
+        return "critical " + timesText(count);
+    case OffenderTagCode::outOfMemoryKills:
+        return "ended by the OOM killer " + std::to_string(count) + "\u00d7 in 30 days";
+    case OffenderTagCode::artifacts:
+        return countText(count, "artifact", "artifacts");
+    case OffenderTagCode::restarted:
+        return "restarted " + timesText(count);
+    case OffenderTagCode::recovered:
+        return "recovered " + timesText(count);
+    case OffenderTagCode::forceQuit:
+        return "force quit " + timesText(count);
+    }
+    return {};
+}
+
+std::string interpretationText(const Recorded<InterpretationCode>& interpretation,
+                               const std::string& title) {
+    const HistoryFigures& f = interpretation.figures;
+    const int64_t count = f.count.value_or(0);
+    const std::string score = std::to_string(f.score.value_or(0));
+    switch (interpretation.code.known.value_or(InterpretationCode::noIncidents)) {
+    case InterpretationCode::killedWithoutIncident:
+        return "No growth incident in 30 days, yet the out-of-memory killer ended " + title + " " +
+               timesLongText(count) + "; its memory use outgrew what was available.";
+    case InterpretationCode::noIncidents:
+        return "No incidents in the last 30 days.";
+    case InterpretationCode::wentCritical:
+        return "Went critical " + timesLongText(count) + " in 30 days; treat new growth from " +
+               title + " as urgent.";
+    case InterpretationCode::recurring:
+        return "Incidents started on " + std::to_string(count) + " of the last " +
+               std::to_string(f.days.value_or(0)) +
+               " days watched; this growth keeps coming back above its baseline.";
+    case InterpretationCode::severalIncidents:
+        return std::to_string(count) + " incidents in 30 days, peaking at score " + score +
+               "; worth watching when it grows again.";
+    case InterpretationCode::oneIncident:
+        return "One incident in 30 days (peak score " + score + "); nothing recurring so far.";
+    }
+    return {};
+}
+
+HistoryMetric metricText(const Recorded<HistoryMetricCode>& metric) {
+    const HistoryFigures& f = metric.figures;
+    const std::string count = std::to_string(f.count.value_or(0));
+    auto bytes = [&f] {
+        return noneOr(f.bytes.has_value(), byteSizeText(f.bytes.value_or(0)), "Not enough data");
+    };
+    switch (metric.code.known.value_or(HistoryMetricCode::incidents30d)) {
+    case HistoryMetricCode::incidents30d:
+        return {"Incidents 30d", count};
+    case HistoryMetricCode::incidents7d:
+        return {"Incidents 7d", count};
+    case HistoryMetricCode::critical30d:
+        return {"Critical 30d", count};
+    case HistoryMetricCode::peakScore:
+        return {"Peak score", noneOr(f.score.has_value(), std::to_string(f.score.value_or(0)))};
+    case HistoryMetricCode::peakRate:
+        return {"Peak rate", noneOr(f.rateKiBPerSecond.has_value(),
+                                    rateText(f.rateKiBPerSecond.value_or(0) * 60.0 / 1024.0))};
+    case HistoryMetricCode::typicalFootprint:
+        return {"Typical footprint", bytes()};
+    case HistoryMetricCode::peakFootprint:
+        return {"Peak footprint", bytes()};
+    case HistoryMetricCode::lastAction:
+        return {"Last action",
+                noneOr(f.action && f.seconds,
+                       f.action ? actionText(*f.action) + " " + agoOf(f.seconds.value_or(0))
+                                : std::string())};
+    }
+    return {};
+}
+
+std::string insightText(const Recorded<InsightCode>& insight) {
+    const HistoryFigures& f = insight.figures;
+    const int64_t count = f.count.value_or(0);
+    const double seconds = f.seconds.value_or(0);
+    switch (insight.code.known.value_or(InsightCode::noIncidents)) {
+    case InsightCode::noIncidents:
+        return "No incidents in the last 30 days.";
+    case InsightCode::longestIncident:
+        return "Longest incident lasted " + durationText(static_cast<int64_t>(seconds * 1000)) +
+               ".";
+    case InsightCode::incidentDays:
+        return "Incidents started on " + std::to_string(count) + " different days in the last 30.";
+    case InsightCode::peakMultiple: {
         char ratio[32];
-        std::snprintf(ratio, sizeof ratio, "%.1f",
-                      static_cast<double>(*detail.peakFootprintBytes) /
-                          static_cast<double>(*detail.typicalFootprintBytes));
-        lines.push_back(std::string("Peak footprint reached ") + ratio +
-                        "x its typical footprint.");
+        std::snprintf(ratio, sizeof ratio, "%.1f", f.multiple.value_or(0));
+        return std::string("Peak footprint reached ") + ratio + "x its typical footprint.";
     }
-    if (uint32_t kills = s.outOfMemoryKills30d(); kills > 0) {
-        lines.push_back("Ended by the out-of-memory killer " + timesLongText(kills) +
-                        " in 30 days; the latest " + agoText(nowMs - s.lastOutOfMemoryKillMs) +
-                        ".");
+    case InsightCode::outOfMemoryKills:
+        return "Ended by the out-of-memory killer " + timesLongText(count) +
+               " in 30 days; the latest " + agoOf(seconds) + ".";
+    case InsightCode::lastAction: {
+        const std::string outcome = f.outcome.value_or("");
+        return "Last action: " + actionText(f.action.value_or(OpenCode<HistoryActionCode>{})) +
+               " " + agoOf(seconds) +
+               (f.succeeded.value_or(false) ? ", succeeded" : ", did not succeed") +
+               (outcome.empty() ? "." : " (" + outcome + ").");
     }
-    if (detail.lastAction) {
-        const auto& action = *detail.lastAction;
-        std::string line = "Last action: " + actionLabel(action.action) + " " +
-                           agoText(nowMs - action.atMs) +
-                           (action.succeeded ? ", succeeded" : ", did not succeed");
-        lines.push_back(line + (action.outcome.empty() ? "." : " (" + action.outcome + ")."));
+    case InsightCode::artifacts:
+        return countText(count, "evidence artifact", "evidence artifacts") +
+               " kept; newest captured " + agoOf(seconds) + ".";
+    case InsightCode::watchedSince:
+        return "Watched since " + agoOf(seconds) + ".";
     }
-    if (s.artifactCount > 0) {
-        lines.push_back(countText(s.artifactCount, "evidence artifact", "evidence artifacts") +
-                        " kept; newest captured " + agoText(nowMs - s.newestArtifactMs) + ".");
-    }
-    lines.push_back("Watched since " + agoText(nowMs - s.firstSeenMs) + ".");
-    return lines;
+    return {};
 }
 
 } // namespace velmora

@@ -119,7 +119,7 @@ void MachineForecaster::update(double now, const MachineState& machine, ProcRoot
         refreshVictim(table);
     }
     if (scanDue) {
-        findDaemon(root, pids, stats);
+        findDaemon(root, pids, table, stats);
         lastDaemonScan_ = now;
     }
 }
@@ -137,6 +137,9 @@ std::vector<OomScore> MachineForecaster::currentScores(double now, ProcRoot& roo
     std::unordered_map<pid_t, KnownScore> known;
     for (pid_t pid : pids) {
         const ProcessRecord* record = table.find(pid);
+        if (record == nullptr && table.isKernelThread(pid)) {
+            continue; // never a victim
+        }
         auto kept = record != nullptr ? knownScores_.find(pid) : knownScores_.end();
         if (kept != knownScores_.end() && kept->second.startTime == record->startTime &&
             kept->second.memoryChanges == record->memoryChanges && now < kept->second.keptUntil &&
@@ -220,11 +223,14 @@ void MachineForecaster::refreshVictim(const ProcessTable& table) {
 }
 
 void MachineForecaster::findDaemon(ProcRoot& root, const std::vector<pid_t>& pids,
-                                   PassStatistics& stats) {
+                                   const ProcessTable& table, PassStatistics& stats) {
     std::size_t before = stats.comm;
     std::optional<OomKiller> found;
     view_.daemonChecks.clear();
     for (pid_t pid : pids) {
+        if (table.isKernelThread(pid)) {
+            continue;
+        }
         auto comm = readComm(root, pid, stats);
         if (!comm) {
             continue;

@@ -39,7 +39,8 @@ private:
     std::vector<OomScore> currentScores(double now, ProcRoot& root, const std::vector<pid_t>& pids,
                                         const ProcessTable& table, PassStatistics& stats);
     void refreshVictim(const ProcessTable& table);
-    void findDaemon(ProcRoot& root, const std::vector<pid_t>& pids, PassStatistics& stats);
+    void findDaemon(ProcRoot& root, const std::vector<pid_t>& pids, const ProcessTable& table,
+                    PassStatistics& stats);
     // Whether the process runs the daemon's program (its exe link, or where that is closed, an
     // absolute path heading its command line).
     bool isDaemon(const ProcRoot& root, pid_t pid, OomDaemon daemon);

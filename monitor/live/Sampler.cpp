@@ -23,7 +23,11 @@ Sampler::Sampler(SamplerOptions options, std::unique_ptr<SeriesStore> store)
       resolver_(root_, desktopEntries_),
       scorer_(options_.scoring, options_.sampling.sampleIntervalSeconds,
               static_cast<double>(::sysconf(_SC_CLK_TCK))),
-      protected_(root_, options_.self), store_(std::move(store)) {
+      protected_(root_, options_.self),
+      // Only this process's own parent can be asked for without reading /proc.
+      ancestors_(protected_, options_.self == ::getpid() ? AncestorChain::ParentOfSelf(::getppid)
+                                                         : AncestorChain::ParentOfSelf()),
+      store_(std::move(store)) {
     const SamplingTuning& t = options_.sampling;
     if (!store_) {
         const ScoringTuning& series = options_.scoring;
@@ -52,8 +56,9 @@ std::shared_ptr<const LiveView> Sampler::pass(double now, double wall) {
         smokePids_ = smoke_->current();
         lastSmokeCheck_ = now;
     }
+    // Most passes have no suspect: no look-up a process then.
     auto isSuspect = [this](const ProcessRecord& record) {
-        return suspects_.count(record.familyKey) != 0;
+        return !suspects_.empty() && suspects_.count(record.familyKey) != 0;
     };
     const SamplingTuning& t = options_.sampling;
     PassCost& cost = stats.cost;
@@ -175,11 +180,8 @@ void Sampler::applySmokeTargets() {
 }
 
 void Sampler::aggregate(double now) {
-    std::unordered_set<const FamilyState*> wasAlive;
     for (auto& [key, family] : families_) {
-        if (family.members > 0) {
-            wasAlive.insert(&family);
-        }
+        family.wasAlive = family.members > 0;
         family.footprintKiB = 0;
         family.anonKiB = 0;
         family.swapKiB = 0;
@@ -187,26 +189,31 @@ void Sampler::aggregate(double now) {
         family.cpuTicks = 0;
         family.members = 0;
     }
+    // One look-up of a record's family a pass; recordMembers walks what it found.
+    memberships_.clear();
     for (const auto& [pid, record] : table_.records()) {
         auto it = families_.find(record->familyKey);
         if (it == families_.end()) {
             continue;
         }
-        it->second.footprintKiB += record->footprintKiB();
-        it->second.anonKiB += record->anonKiB;
-        it->second.swapKiB += record->swapKiB;
-        it->second.sharedKiB += record->sharedKiB();
-        it->second.cpuTicks += record->cpuTicks;
-        ++it->second.members;
+        FamilyState& family = it->second;
+        family.footprintKiB += record->footprintKiB();
+        family.anonKiB += record->anonKiB;
+        family.swapKiB += record->swapKiB;
+        family.sharedKiB += record->sharedKiB();
+        family.cpuTicks += record->cpuTicks;
+        ++family.members;
+        memberships_.emplace_back(record.get(), &family);
     }
     recordMembers(now);
     ended_.clear();
     for (auto& [key, family] : families_) {
         if (family.members > 0) {
-            store_->record(key, now, recordedFootprint(key, family.footprintKiB), family.cpuTicks);
+            family.series = &store_->record(key, now, recordedFootprint(key, family.footprintKiB),
+                                            family.cpuTicks);
             recordKinds(family, now);
             family.lastSeen = now;
-        } else if (wasAlive.count(&family) != 0) {
+        } else if (family.wasAlive) {
             ended_.push_back(key);
         }
     }
@@ -214,22 +221,17 @@ void Sampler::aggregate(double now) {
 }
 
 void Sampler::recordMembers(double now) {
-    for (const auto& [pid, record] : table_.records()) {
-        auto it = families_.find(record->familyKey);
-        if (it == families_.end()) {
-            continue;
+    for (const auto& [record, family] : memberships_) {
+        if (!family->memberWatch && family->members > 1) {
+            family->memberWatch = std::make_unique<MemberWatch>(options_.scoring);
         }
-        FamilyState& family = it->second;
-        if (!family.memberWatch && family.members > 1) {
-            family.memberWatch = std::make_unique<MemberWatch>(options_.scoring);
-        }
-        if (family.memberWatch) {
+        if (family->memberWatch) {
             const uint64_t id = memberIdOf(record->pid, record->startTime);
             if (record->execed) {
                 // What the launcher measured does not count against the program it became.
-                family.memberWatch->forget(id);
+                family->memberWatch->forget(id);
             }
-            family.memberWatch->record(id, now, record->footprintKiB(), record->cpuTicks);
+            family->memberWatch->record(id, now, record->footprintKiB(), record->cpuTicks);
         }
     }
     for (auto& [key, family] : families_) {
@@ -240,6 +242,9 @@ void Sampler::recordMembers(double now) {
 }
 
 uint64_t Sampler::recordedFootprint(const std::string& key, uint64_t footprintKiB) {
+    if (between_.empty()) {
+        return footprintKiB;
+    }
     auto reads = between_.find(key);
     if (reads == between_.end()) {
         return footprintKiB;
@@ -258,10 +263,7 @@ void Sampler::score(std::optional<uint64_t> reserveKiB) {
         if (family.members == 0) {
             continue;
         }
-        const FamilySeries* series = store_->find(key);
-        if (series == nullptr) {
-            continue;
-        }
+        const FamilySeries* series = family.series;
         if (family.grower && !family.memberWatch->contains(family.grower->id)) {
             // The growing member ended: the family speaks for itself again.
             family.grower.reset();
@@ -371,10 +373,9 @@ std::vector<RankedFamily> Sampler::rank() const {
     return ranked;
 }
 
-FamilyView
-Sampler::viewOf(const std::string& key, const FamilyState& family,
-                const std::unordered_map<std::string, std::vector<const ProcessRecord*>>& members,
-                const std::set<pid_t>& ancestors) const {
+FamilyView Sampler::viewOf(const std::string& key, const FamilyState& family,
+                           const std::vector<const ProcessRecord*>& members,
+                           const std::set<pid_t>& ancestors) const {
     FamilyView view;
     view.key = key;
     view.title = family.identity.title;
@@ -386,7 +387,7 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
     if (family.grower) {
         view.familyAssessment = family.own;
     }
-    if (const FamilySeries* series = store_->find(key)) {
+    if (const FamilySeries* series = family.series) {
         view.sparklineKiB =
             series->medians(static_cast<std::size_t>(options_.sampling.sparklineBuckets));
         view.firstSeen = series->firstSeen();
@@ -397,11 +398,7 @@ Sampler::viewOf(const std::string& key, const FamilyState& family,
     } else if (key == kRestartSmokeKey) {
         view.smokeRole = SmokeRole::restart;
     }
-    auto found = members.find(key);
-    if (found == members.end()) {
-        return view;
-    }
-    for (const ProcessRecord* record : found->second) {
+    for (const ProcessRecord* record : members) {
         MemberView member;
         member.identity = {record->pid, record->startTime, record->uid, record->exe};
         member.ppid = record->ppid;
@@ -450,31 +447,33 @@ std::shared_ptr<LiveView> Sampler::publish(double now, double wall, const Machin
     view->watchedProcesses = table_.records().size();
     view->departed = departed_;
 
-    std::vector<const std::string*> scored;
-    std::vector<const std::string*> largest;
-    std::vector<const std::string*> smoke;
-    for (const auto& [key, family] : families_) {
+    using Entry = const std::pair<const std::string, FamilyState>*;
+    std::vector<Entry> scored;
+    std::vector<Entry> largest;
+    std::vector<Entry> smoke;
+    for (const auto& entry : families_) {
+        const auto& [key, family] = entry;
         if (family.members == 0) {
             continue;
         }
         ++view->familyCount;
         if (key == kRecoverySmokeKey || key == kRestartSmokeKey) {
-            smoke.push_back(&key);
+            smoke.push_back(&entry);
         } else if (atLeast(family.assessment.verdict, FindingVerdict::watch)) {
-            scored.push_back(&key);
+            scored.push_back(&entry);
         } else {
-            largest.push_back(&key);
+            largest.push_back(&entry);
         }
     }
-    auto byScore = [this](const std::string* a, const std::string* b) {
-        const auto& fa = families_.at(*a);
-        const auto& fb = families_.at(*b);
+    auto byScore = [](Entry a, Entry b) {
+        const FamilyState& fa = a->second;
+        const FamilyState& fb = b->second;
         return fa.assessment.score != fb.assessment.score
                    ? fa.assessment.score > fb.assessment.score
                    : fa.footprintKiB > fb.footprintKiB;
     };
-    auto byFootprint = [this](const std::string* a, const std::string* b) {
-        return families_.at(*a).footprintKiB > families_.at(*b).footprintKiB;
+    auto byFootprint = [](Entry a, Entry b) {
+        return a->second.footprintKiB > b->second.footprintKiB;
     };
     std::sort(scored.begin(), scored.end(), byScore);
     if (scored.size() > 24) {
@@ -485,23 +484,24 @@ std::shared_ptr<LiveView> Sampler::publish(double now, double wall, const Machin
                       largest.end(), byFootprint);
     largest.resize(relief);
 
-    std::vector<const std::string*> chosen = scored;
+    std::vector<Entry> chosen = scored;
     chosen.insert(chosen.end(), largest.begin(), largest.end());
     chosen.insert(chosen.end(), smoke.begin(), smoke.end());
-    std::unordered_map<std::string, std::vector<const ProcessRecord*>> members;
-    for (const std::string* key : chosen) {
-        members[*key];
+    // The chosen families' processes, from what this pass's aggregation found.
+    std::unordered_map<const FamilyState*, std::vector<const ProcessRecord*>> members;
+    for (Entry entry : chosen) {
+        members[&entry->second];
     }
-    for (const auto& [pid, record] : table_.records()) {
-        auto it = members.find(record->familyKey);
-        if (it != members.end()) {
-            it->second.push_back(record.get());
+    for (const auto& [record, family] : memberships_) {
+        if (auto it = members.find(family); it != members.end()) {
+            it->second.push_back(record);
         }
     }
     view->families.reserve(chosen.size());
-    std::set<pid_t> ancestors = protected_.selfAndAncestors();
-    for (const std::string* key : chosen) {
-        view->families.push_back(viewOf(*key, families_.at(*key), members, ancestors));
+    const std::set<pid_t>& ancestors = ancestors_.at(now);
+    for (Entry entry : chosen) {
+        view->families.push_back(
+            viewOf(entry->first, entry->second, members[&entry->second], ancestors));
     }
     return view;
 }

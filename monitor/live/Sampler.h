@@ -5,6 +5,7 @@
 #include "monitor/families/FamilyResolver.h"
 #include "monitor/families/ProtectedProcesses.h"
 #include "monitor/families/SmokeTargets.h"
+#include "monitor/live/AncestorChain.h"
 #include "monitor/live/LiveView.h"
 #include "monitor/live/MachineForecast.h"
 #include "monitor/live/OutOfMemoryKillDetector.h"
@@ -80,6 +81,9 @@ private:
         uint64_t sharedKiB = 0;
         uint64_t cpuTicks = 0;
         std::size_t members = 0;
+        bool wasAlive = false; // it had members in the pass before this one
+        // Its series in the store, set each pass it has members (the store keeps it in place).
+        const FamilySeries* series = nullptr;
         double lastSeen = 0;
         uint64_t assessedBuckets = UINT64_MAX;
         // What the family is shown and ranked by: its own judgement, or its growing member's.
@@ -109,10 +113,9 @@ private:
     std::vector<RankedFamily> rank() const;
     std::shared_ptr<LiveView> publish(double now, double wall, const MachineState& machine,
                                       const PassStatistics& stats);
-    FamilyView
-    viewOf(const std::string& key, const FamilyState& family,
-           const std::unordered_map<std::string, std::vector<const ProcessRecord*>>& members,
-           const std::set<pid_t>& ancestors) const;
+    FamilyView viewOf(const std::string& key, const FamilyState& family,
+                      const std::vector<const ProcessRecord*>& members,
+                      const std::set<pid_t>& ancestors) const;
 
     SamplerOptions options_;
     ProcRoot root_;
@@ -122,11 +125,14 @@ private:
     FamilyResolver resolver_;
     FamilyScorer scorer_;
     ProtectedProcesses protected_;
+    AncestorChain ancestors_;
     std::unique_ptr<SeriesStore> store_;
     BaselineSource baselineSource_;
     std::unique_ptr<SmokeTargets> smoke_;
     SmokeTargetPids smokePids_;
     std::unordered_map<std::string, FamilyState> families_;
+    // Each record's family as this pass found it, kept between passes for its capacity.
+    std::vector<std::pair<const ProcessRecord*, FamilyState*>> memberships_;
     std::vector<std::string> ended_; // families whose last process ended in this pass
     std::unordered_map<std::string, std::vector<uint64_t>> between_; // quick reads since the tick
     std::unordered_set<std::string> suspects_;

@@ -13,6 +13,8 @@ namespace velmora {
 namespace {
 
 constexpr std::size_t kCommandLineLimit = 64 * 1024;
+// kthreadd, the parent of every other kernel thread.
+constexpr pid_t kKernelThreadParent = 2;
 constexpr std::size_t kDetailReadsPerTick = 4;
 // smaps_rollup walks the whole address space: about 3 ms per GiB resident. One tick reads at
 // most this much (and always the longest-waiting suspect), and a suspect larger than this is
@@ -83,6 +85,20 @@ const ProcessRecord* ProcessTable::find(pid_t pid) const {
     return it == records_.end() ? nullptr : it->second.get();
 }
 
+std::optional<StatFields> ProcessTable::readStat(pid_t pid, PassStatistics& stats) {
+    char buf[2048];
+    if (root_.readPidFile(pid, "stat", buf, sizeof buf) <= 0) {
+        return std::nullopt;
+    }
+    ++stats.stat;
+    return parseStat(buf);
+}
+
+bool ProcessTable::isKernelThread(pid_t pid) const {
+    auto it = foreign_.find(pid);
+    return it != foreign_.end() && it->second.kernelThreadStart.has_value();
+}
+
 void ProcessTable::closeRecord(ProcessRecord& record) {
     heldChanged_ = heldChanged_ || !record.heldShared.empty();
     if (record.statmFd >= 0) {
@@ -92,18 +108,13 @@ void ProcessTable::closeRecord(ProcessRecord& record) {
     }
 }
 
-std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now,
-                                                      PassStatistics& stats) {
+std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now, PassStatistics& stats,
+                                                      Unfollowed& unfollowed) {
     auto owner = root_.ownerOf(pid);
     if (!owner || (ownUid_ != kAnyOwner && *owner != ownUid_)) {
         return nullptr;
     }
-    char buf[2048];
-    if (root_.readPidFile(pid, "stat", buf, sizeof buf) <= 0) {
-        return nullptr;
-    }
-    ++stats.stat;
-    auto stat = parseStat(buf);
+    auto stat = readStat(pid, stats);
     if (!stat) {
         return nullptr;
     }
@@ -121,7 +132,11 @@ std::unique_ptr<ProcessRecord> ProcessTable::discover(pid_t pid, double now,
     }
     ++stats.cmdline;
     if (record->exe.empty() && record->cmdline.empty()) {
-        return nullptr; // a kernel thread (or a zombie): no memory of its own to follow
+        // A kernel thread (or a zombie): no memory of its own to follow.
+        if (record->ppid == kKernelThreadParent || pid == kKernelThreadParent) {
+            unfollowed.kernelThreadStart = record->startTime;
+        }
+        return nullptr;
     }
     if (kept_ < maxKept_) {
         record->statmFd = root_.openPidFile(pid, "statm");
@@ -209,12 +224,7 @@ void ProcessTable::followExec(ProcessRecord& record, PassStatistics& stats) {
     if (!exe || *exe == record.exe) {
         return; // the same program again (or it is ending): nothing to follow
     }
-    char buf[2048];
-    if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) <= 0) {
-        return;
-    }
-    ++stats.stat;
-    auto stat = parseStat(buf);
+    auto stat = readStat(record.pid, stats);
     if (!stat || stat->startTime != record.startTime) {
         return;
     }
@@ -287,14 +297,9 @@ void ProcessTable::shareHeldFiles() {
 }
 
 bool ProcessTable::readCpu(ProcessRecord& record, PassStatistics& stats) {
-    char buf[2048];
-    if (root_.readPidFile(record.pid, "stat", buf, sizeof buf) <= 0) {
-        return true; // unknown: as if it ran
-    }
-    ++stats.stat;
-    auto stat = parseStat(buf);
+    auto stat = readStat(record.pid, stats);
     if (!stat || stat->startTime != record.startTime) {
-        return true;
+        return true; // unknown: as if it ran
     }
     const bool ran = stat->cpuTicks != record.cpuTicks || stat->faults != record.faults;
     record.cpuTicks = stat->cpuTicks;
@@ -459,7 +464,11 @@ std::vector<pid_t> ProcessTable::readKnown(const std::vector<pid_t>& pids,
                 continue;
             }
         } else if (auto f = foreign_.find(pid); f != foreign_.end()) {
-            if (now_ - f->second < backgroundPeriod_) {
+            if (now_ - f->second.checkedAt < backgroundPeriod_) {
+                continue;
+            }
+            if (sameKernelThread(pid, f->second, stats)) {
+                f->second.checkedAt = now_;
                 continue;
             }
             foreign_.erase(f);
@@ -474,13 +483,23 @@ std::vector<pid_t> ProcessTable::readKnown(const std::vector<pid_t>& pids,
     return unknown;
 }
 
+bool ProcessTable::sameKernelThread(pid_t pid, const Unfollowed& unfollowed,
+                                    PassStatistics& stats) {
+    if (!unfollowed.kernelThreadStart) {
+        return false;
+    }
+    auto stat = readStat(pid, stats);
+    return stat && stat->startTime == *unfollowed.kernelThreadStart;
+}
+
 std::vector<ProcessRecord*> ProcessTable::discoverAll(const std::vector<pid_t>& pids,
                                                       PassStatistics& stats) {
     std::vector<ProcessRecord*> discovered;
     for (pid_t pid : pids) {
-        auto record = discover(pid, now_, stats);
+        Unfollowed unfollowed{now_, std::nullopt};
+        auto record = discover(pid, now_, stats, unfollowed);
         if (!record) {
-            foreign_[pid] = now_;
+            foreign_[pid] = unfollowed;
             continue;
         }
         if (!readStatm(*record, stats)) {

@@ -60,6 +60,10 @@ public:
         return records_;
     }
     const ProcessRecord* find(pid_t pid) const;
+    // A listed PID known to be a kernel thread (met as one of the user's PIDs, as when run as
+    // root): it holds no memory of its own, the out-of-memory killer never picks it and it is
+    // no daemon.
+    bool isKernelThread(pid_t pid) const;
     // Every PID of the latest listing, every user's, in directory order.
     const std::vector<pid_t>& listed() const { return listed_; }
     ProcRoot& root() { return root_; }
@@ -68,7 +72,17 @@ public:
     void setMachineShmem(std::optional<uint64_t> kib) { machineShmem_ = kib; }
 
 private:
-    std::unique_ptr<ProcessRecord> discover(pid_t pid, double now, PassStatistics& stats);
+    // A PID not followed: another user's process, or a kernel thread (a child of kthreadd),
+    // which keeps its start time: a kernel thread never becomes anything else, so while its
+    // stat shows the same start time it is the same task and nothing more is read.
+    struct Unfollowed {
+        double checkedAt = 0;
+        std::optional<uint64_t> kernelThreadStart;
+    };
+    std::unique_ptr<ProcessRecord> discover(pid_t pid, double now, PassStatistics& stats,
+                                            Unfollowed& unfollowed);
+    bool sameKernelThread(pid_t pid, const Unfollowed& unfollowed, PassStatistics& stats);
+    std::optional<StatFields> readStat(pid_t pid, PassStatistics& stats);
     bool readStatm(ProcessRecord& record, PassStatistics& stats);
     void readStatus(ProcessRecord& record, PassStatistics& stats);
     void readShareIfMoved(ProcessRecord& record, PassStatistics& stats);
@@ -110,7 +124,7 @@ private:
     bool heldChanged_ = false; // held files were found, changed size or went: share them again
     double backgroundPeriod_ = 10;
     std::unordered_map<pid_t, std::unique_ptr<ProcessRecord>> records_;
-    std::unordered_map<pid_t, double> foreign_; // other users' PIDs, re-checked now and then
+    std::unordered_map<pid_t, Unfollowed> foreign_; // re-checked now and then
     std::vector<pid_t> listed_;
     double lastListing_ = -1e300;
     int loadavgFd_ = -1;

@@ -7,13 +7,14 @@ MemorySeriesStore::MemorySeriesStore(std::size_t fineCapacity, std::size_t bucke
                                      double bucketSeconds)
     : fineCapacity_(fineCapacity), bucketCapacity_(bucketCapacity), bucketSeconds_(bucketSeconds) {}
 
-void MemorySeriesStore::record(const std::string& familyKey, double now, uint64_t footprintKiB,
-                               uint64_t cpuTicks) {
+const FamilySeries& MemorySeriesStore::record(const std::string& familyKey, double now,
+                                              uint64_t footprintKiB, uint64_t cpuTicks) {
     auto& slot = series_[familyKey];
     if (!slot) {
         slot = std::make_unique<FamilySeries>(fineCapacity_, bucketCapacity_, bucketSeconds_);
     }
     slot->append(now, footprintKiB, cpuTicks);
+    return *slot;
 }
 
 const FamilySeries* MemorySeriesStore::find(const std::string& familyKey) const {

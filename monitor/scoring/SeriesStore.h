@@ -16,8 +16,10 @@ namespace velmora {
 class SeriesStore {
 public:
     virtual ~SeriesStore() = default;
-    virtual void record(const std::string& familyKey, double now, uint64_t footprintKiB,
-                        uint64_t cpuTicks) = 0;
+    // Returns the family's series, which stays where it is until the family is forgotten: a
+    // caller may keep it rather than look the key up again.
+    virtual const FamilySeries& record(const std::string& familyKey, double now,
+                                       uint64_t footprintKiB, uint64_t cpuTicks) = 0;
     virtual const FamilySeries* find(const std::string& familyKey) const = 0;
     virtual void forget(const std::string& familyKey) = 0;
     virtual std::size_t familyCount() const = 0;
@@ -28,8 +30,8 @@ class MemorySeriesStore final : public SeriesStore {
 public:
     MemorySeriesStore(std::size_t fineCapacity, std::size_t bucketCapacity, double bucketSeconds);
 
-    void record(const std::string& familyKey, double now, uint64_t footprintKiB,
-                uint64_t cpuTicks) override;
+    const FamilySeries& record(const std::string& familyKey, double now, uint64_t footprintKiB,
+                               uint64_t cpuTicks) override;
     const FamilySeries* find(const std::string& familyKey) const override;
     void forget(const std::string& familyKey) override { series_.erase(familyKey); }
     std::size_t familyCount() const override { return series_.size(); }

@@ -95,6 +95,9 @@ FamilyExport::FamilyExport(FamilyExportOptions options)
 
 std::shared_ptr<const std::vector<prometheus::MetricFamily>> FamilyExport::metrics() const {
     std::lock_guard lock(mutex_);
+    if (!latest_) {
+        latest_ = std::make_shared<const std::vector<MetricFamily>>(build());
+    }
     return latest_;
 }
 
@@ -205,9 +208,26 @@ void FamilyExport::keepWithinBounds(const std::map<Label, Exported>& current, do
     }
 }
 
+FamilyExport::PassFigures FamilyExport::figuresOf(const LiveView& view) {
+    PassFigures figures;
+    if (view.machine.valid) {
+        figures.availableKiB = view.machine.memory.availableKiB;
+    }
+    figures.exhaustionSeconds = view.forecast.exhaustionSeconds;
+    if (view.machine.pressure) {
+        figures.pressureSomeAvg60 = view.machine.pressure->someAvg60;
+    }
+    figures.watchedProcesses = view.watchedProcesses;
+    figures.wallTime = view.wallTime;
+    return figures;
+}
+
 void FamilyExport::update(const LiveView& view) {
     const double now = view.monotonicTime;
     std::map<Label, Exported> current = currentOf(view);
+    std::lock_guard lock(mutex_);
+    latest_.reset();
+    figures_ = figuresOf(view);
     retire(view, current);
     for (auto& [label, e] : current) {
         e.outOfMemoryKills = exported_.count(label) ? exported_.at(label).outOfMemoryKills : 0;
@@ -215,12 +235,9 @@ void FamilyExport::update(const LiveView& view) {
     }
     countKills(view, now);
     keepWithinBounds(current, now);
-    auto built = std::make_shared<const std::vector<MetricFamily>>(build(view));
-    std::lock_guard lock(mutex_);
-    latest_ = std::move(built);
 }
 
-std::vector<MetricFamily> FamilyExport::build(const LiveView& view) const {
+std::vector<MetricFamily> FamilyExport::build() const {
     MetricFamily memory = family("velmora_family_memory_bytes",
                                  "Memory a family of processes holds: anonymous resident memory, "
                                  "swap, shared memory, and their sum (its footprint).");
@@ -266,34 +283,34 @@ std::vector<MetricFamily> FamilyExport::build(const LiveView& view) const {
     std::vector<MetricFamily> all = {std::move(memory),  std::move(growth), std::move(score),
                                      std::move(verdict), std::move(kills),  std::move(gone)};
 
-    if (view.machine.valid) {
+    if (figures_.availableKiB) {
         MetricFamily available = family("velmora_memory_available_bytes",
                                         "Memory available to new work (MemAvailable).");
-        add(available, {}, static_cast<double>(view.machine.memory.availableKiB) * 1024);
+        add(available, {}, static_cast<double>(*figures_.availableKiB) * 1024);
         all.push_back(std::move(available));
     }
-    if (view.forecast.exhaustionSeconds) {
+    if (figures_.exhaustionSeconds) {
         MetricFamily exhaustion =
             family("velmora_memory_exhaustion_seconds",
                    "Seconds until available memory and free swap run out at the current trend; "
                    "absent while no such forecast is stated.");
-        add(exhaustion, {}, *view.forecast.exhaustionSeconds);
+        add(exhaustion, {}, *figures_.exhaustionSeconds);
         all.push_back(std::move(exhaustion));
     }
-    if (view.machine.pressure) {
+    if (figures_.pressureSomeAvg60) {
         MetricFamily pressure =
             family("velmora_memory_pressure_ratio",
                    "Share of the last minute some task waited for memory (PSI some avg60).");
-        add(pressure, {}, view.machine.pressure->someAvg60 / 100.0);
+        add(pressure, {}, *figures_.pressureSomeAvg60 / 100.0);
         all.push_back(std::move(pressure));
     }
     MetricFamily watched = family("velmora_watched_processes", "Processes the last pass read.");
-    add(watched, {}, static_cast<double>(view.watchedProcesses));
+    add(watched, {}, static_cast<double>(figures_.watchedProcesses));
     all.push_back(std::move(watched));
     MetricFamily pass =
         family("velmora_last_pass_timestamp_seconds",
                "When the last sampling pass completed, in seconds since the epoch.");
-    add(pass, {}, view.wallTime);
+    add(pass, {}, figures_.wallTime);
     all.push_back(std::move(pass));
     MetricFamily build = family("velmora_build_info", "The monitor's version; always 1.");
     add(build, {{"version", options_.version}}, 1);

@@ -36,8 +36,10 @@ std::string familyLabelOf(const std::string& key);
 std::string withoutHome(const std::string& label, const std::string& home);
 
 // Turns each published view into the metric families "velmora serve" exports (the monitor's
-// own process_* metrics excepted). The sampler thread calls update(); any thread reads
-// metrics(), which never waits for a pass.
+// own process_* metrics excepted). The sampler thread calls update(), which only follows the
+// families; any thread reads metrics(), which composes the export when a pass changed it since
+// it was last asked for (a scrape less often than the passes composes once) and never waits
+// for a pass.
 //
 // Label sets stay bounded: families with the same label (two trees of one program) are
 // summed, and at most maxFamilies are exported (those the sampler ranks first: every flagged
@@ -72,6 +74,14 @@ private:
         double seen = 0; // when it was last ranked, ended or had a kill
     };
     using Label = std::pair<std::string, std::string>; // (user, family)
+    // What the export shows of the machine and of the pass, beside the families.
+    struct PassFigures {
+        std::optional<uint64_t> availableKiB;
+        std::optional<double> exhaustionSeconds;
+        std::optional<double> pressureSomeAvg60;
+        std::size_t watchedProcesses = 0;
+        double wallTime = 0;
+    };
 
     Label labelOf(const std::string& key) const;
     std::map<Label, Exported> currentOf(const LiveView& view) const;
@@ -79,13 +89,17 @@ private:
     void retire(const LiveView& view, const std::map<Label, Exported>& current);
     void countKills(const LiveView& view, double now);
     void keepWithinBounds(const std::map<Label, Exported>& current, double now);
-    std::vector<prometheus::MetricFamily> build(const LiveView& view) const;
+    static PassFigures figuresOf(const LiveView& view);
+    std::vector<prometheus::MetricFamily> build() const;
 
     FamilyExportOptions options_;
+    // Written by update(), read by metrics(): under mutex_.
     std::map<Label, Exported> exported_;
+    PassFigures figures_;
     std::set<std::string> countedKills_;
     mutable std::mutex mutex_;
-    std::shared_ptr<const std::vector<prometheus::MetricFamily>> latest_;
+    // The export as last composed; null once a pass changed what it shows.
+    mutable std::shared_ptr<const std::vector<prometheus::MetricFamily>> latest_;
 };
 
 } // namespace velmora

@@ -95,7 +95,7 @@ std::string RequestHandler::snapshotLine() {
 }
 
 std::string RequestHandler::rejected(const std::string& reason) {
-    context_.feedback(ActionFeedbackKind::error, "Request not understood", reason);
+    context_.feedback(ActionFeedbackKind::error, FeedbackCode::requestRejected, {.detail = reason});
     return snapshotLine();
 }
 
@@ -158,7 +158,7 @@ std::string RequestHandler::route(const Json& request) {
             actions_.openDataFolder();
         } else if (*command == "quit") {
             quitRequested_ = true;
-            context_.feedback(ActionFeedbackKind::success, "Quitting", "Velmora is shutting down.");
+            context_.feedback(ActionFeedbackKind::success, FeedbackCode::quitting);
         } else if (*command != "open_settings") {
             return rejected("Unknown command \"" + *command + "\".");
         }
@@ -199,8 +199,8 @@ std::string RequestHandler::updateSetting(const std::string& kind, const Json& r
     }
     std::string error;
     if (!config.save(error)) {
-        context_.feedback(ActionFeedbackKind::error, "Settings not saved",
-                          "The change applies until Velmora quits: " + error);
+        context_.feedback(ActionFeedbackKind::error, FeedbackCode::settingsNotSaved,
+                          {.detail = error});
     }
     return snapshotLine();
 }

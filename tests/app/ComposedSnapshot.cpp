@@ -2,6 +2,7 @@
 #include "ComposedSnapshot.h"
 
 #include "monitor/compose/SnapshotComposer.h"
+#include "monitor/history/OffenderWording.h"
 #include "monitor/history/StorageFooter.h"
 
 namespace velmora::testing {
@@ -90,6 +91,9 @@ LiveView leakingView() {
     victim.footprintKiB = 6 * kGiB;
     victim.ours = true;
     view.forecast.firstVictim = victim;
+    OomKiller killer;
+    killer.daemon = OomDaemon::systemdOomd;
+    view.forecast.killer = killer;
     return view;
 }
 
@@ -97,6 +101,8 @@ LiveView calmView() {
     LiveView view = viewWith(9 * kGiB, 198, 58);
     view.departed.push_back({"app:editor", "editor", FindingVerdict::probable, now - 600, false});
     view.departed.push_back({"app:chat", "chat", FindingVerdict::suspect, now - 3000, true});
+    view.outOfMemoryKills.push_back(
+        {"oom-7171-1", "app:player", "player", 7171, 2 * kGiB, 2 * kGiB, now - 1200, 1.7e9});
     return view;
 }
 
@@ -124,7 +130,53 @@ void editorsStory(InteractionState& interaction) {
         key, {"12:09", "Evidence captured", "A snapshot of the process.", TimelineTone::evidence});
 }
 
+// What the store holds of three families over the last weeks.
+constexpr int64_t kNowMs = 1'700'000'000'000;
+constexpr int64_t kHourMs = 3'600'000;
+
+OffenderStats offender(const std::string& name, uint32_t incidents, uint32_t critical,
+                       uint32_t peak, uint32_t days) {
+    OffenderStats stats;
+    stats.key = "app:" + name;
+    stats.title = name;
+    stats.firstSeenMs = kNowMs - 20 * 24 * kHourMs;
+    stats.incidentCount30d = incidents;
+    stats.incidentCount7d = incidents / 2;
+    stats.criticalIncidentCount30d = critical;
+    stats.peakScore30d = peak;
+    stats.incidentDays30d = days;
+    stats.lastIncidentEndMs = kNowMs - 5 * kHourMs;
+    stats.peakRate30d = 14.5;
+    stats.longestIncidentMs = 3 * kHourMs + 300'000;
+    return stats;
+}
+
+OffenderStats editorsRecord() {
+    OffenderStats stats = offender("editor", 9, 2, 94, 8);
+    stats.artifactCount = 3;
+    stats.newestArtifactMs = kNowMs - 2 * kHourMs;
+    return stats;
+}
+
 } // namespace
+
+AdvancedHistorySnapshot composedHistory(bool withDetail) {
+    AdvancedHistorySnapshot history;
+    history.generatedAtMs = kNowMs;
+    const OffenderStats editor = editorsRecord();
+    for (const OffenderStats& stats :
+         {editor, offender("browser", 3, 0, 71, 2), offender("chat", 1, 0, 52, 1)}) {
+        history.offenders.push_back(
+            OffenderWording(stats, stats.key == "app:editor", kNowMs).summary());
+    }
+    if (withDetail) {
+        OffenderDetailStats detail{editor, 700ull << 20, 2ull << 30, std::nullopt};
+        detail.lastAction =
+            LastAction{"restart", "Restarted editor", true, kNowMs - 2 * kHourMs - 600'000};
+        history.selectedDetail = offenderDetail(detail, true, kNowMs);
+    }
+    return history;
+}
 
 PopoverSnapshot composedSnapshot(Session session, bool withDetail) {
     const LiveView view = session == Session::leaking ? leakingView()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/AdvancedHistorySnapshot.h"
 #include "model/PopoverSnapshot.h"
 
 namespace velmora::testing {
@@ -20,5 +21,9 @@ enum class Session {
 // the editor's detail too, with its timeline and its captured evidence. The demo scenarios
 // send their texts alone; this is what a real monitor sends.
 PopoverSnapshot composedSnapshot(Session session, bool withDetail = false);
+
+// Recurring offenders as the history store words them, codes and figures beside the texts;
+// with `withDetail` the editor's detail too, with its metrics and insights.
+AdvancedHistorySnapshot composedHistory(bool withDetail);
 
 } // namespace velmora::testing

@@ -16,6 +16,7 @@
 #include "demo/MockVelmoraBackend.h"
 #include "demo/ScenarioLibrary.h"
 #include "model/Codec.h"
+#include "monitor/compose/ActionWording.h"
 #include "state/IncidentFacts.h"
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
@@ -173,25 +174,17 @@ Shown onboardingTooltip(const char* id) {
 // The monitor's texts that still travel as English alone, by the field that carries them:
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
-    // Still without codes: the forecast's out-of-memory daemon, the attribution facts, the
-    // feedback after an action and the store's history (its offenders and their detail), the
-    // card's line from the history store, the calm card (its stage, headline and lines, sent
-    // without codes when no incident is open), a recent finding's sentence and the events of a
-    // timeline, which are shown as they were recorded.
-    "memoryForecast", "attributionLine", "attributionFacts", "actionFeedback", "advancedHistory",
-    "memoryLine", "stageLabel", "headline", "whyLines", "explanation", "timeline",
-    // With codes already sent beside them that the app does not compose from yet: a row's
-    // rate, confidence pill and curvature.
-    "rate", "confidencePillLabel", "curvatureLabel",
-    // With no codes planned yet: the card's evidence, confidence and metrics, the action
-    // buttons' labels, the relief plan, the confirmation before an action, the detail's
-    // verdict, next commands, evidence, where it grows and diagnostics.
-    "evidenceLabel", "confidenceLabel", "confidenceSteps", "primaryMetrics", "orderedActions",
-    "nextAction", "relief", "destructiveConfirmation", "verdictBlock", "actBlock",
-    "artifactBoundary", "whereItGrows", "diagnosticsBlock"};
+    // Still without codes: the card's line from the history store, the fixed sentence of a
+    // self-check row, the events of a timeline (shown as they were recorded), the relief plan's
+    // texts and the detail's heap tracking ("Where it grows").
+    "memoryLine", "explanation", "timeline", "relief", "whereItGrows",
+    // The labels of the detail's actions (its own, its evidence's and its commands' copy
+    // buttons), sent as text alone.
+    "actions", "action"};
 
-// Names the monitor sends (apps, processes, commands to copy): never translated.
-const std::set<std::string> names{"title", "suspectTitle", "name", "command"};
+// Names the monitor sends (apps, processes, commands to copy, command lines, paths): never
+// translated.
+const std::set<std::string> names{"title", "suspectTitle", "name", "command", "cmdline", "path"};
 
 // Every string under a field of `fields`, wherever it sits in `json`.
 void collectFields(const Json& json, const std::set<std::string>& fields, QStringList& into) {
@@ -226,6 +219,13 @@ QStringList shownAsSent(const PopoverRenderState& state) {
     if (!systemState.codes || !systemState.codes->scope) {
         texts << QString::fromStdString(systemState.scopeLabel);
     }
+    // A self-check target's row sends its rate and curvature as text alone.
+    for (const FindingSnapshot& row : state.snapshot.rows) {
+        if (row.codes == FindingCodes{}) {
+            texts << QString::fromStdString(row.rate)
+                  << QString::fromStdString(row.curvatureLabel.value_or(""));
+        }
+    }
     return texts;
 }
 
@@ -254,27 +254,32 @@ Shown detailWithDiagnostics() {
     return shown;
 }
 
+// The banner and the question as the monitor writes them, with their codes: the longest of
+// each, so that a longer language shows whether they still fit.
 PopoverRenderState withFeedback() {
     PopoverRenderState state = live(Session::leaking);
-    state.visibleActionFeedback = ScenarioLibrary::actionFeedback().actionFeedback;
+    state.visibleActionFeedback = codedFeedback(
+        ActionFeedbackKind::warning, FeedbackCode::recoveryRequested, {.name = "editor"});
+    state.visibleActionFeedback->id = "feedback-1";
     return state;
 }
 
 PopoverRenderState withConfirmation() {
     PopoverRenderState state = live(Session::leaking);
-    state.snapshot.destructiveConfirmation = ScenarioLibrary::forceQuitConfirmation("app:editor");
+    state.snapshot.destructiveConfirmation = codedConfirmation(
+        ConfirmationCode::restartWithTracking, {.name = "editor", .seconds = 300},
+        codedAction(ActionId::confirmRestartWithTracking, ActionLabel::restartWithTracking,
+                    ActionStyle::primary, "app:editor"),
+        codedAction(ActionId::cancelWhereItLeaks, ActionLabel::cancel, ActionStyle::secondary,
+                    "app:editor"));
     return state;
 }
 
-// The history comes from the store, which sends its English alone.
+// The history as the store words it, with its codes.
 PopoverRenderState history(bool offenderOpened) {
     PopoverRenderState state = live(Session::leaking);
     state.surface = PopoverSurface::advanced;
-    state.advancedHistory = ScenarioLibrary::advancedHistory();
-    if (offenderOpened) {
-        state.advancedHistory =
-            ScenarioLibrary::advancedHistoryDetail(state.advancedHistory->offenders.front().key);
-    }
+    state.advancedHistory = composedHistory(offenderOpened);
     return state;
 }
 
@@ -490,6 +495,12 @@ TEST(PseudoLocaleNotifications, AreTranslated) {
     }
     notifications.push_back(exhaustionNotification(forecast));
     forecast.exhaustionSeconds = 20;
+    notifications.push_back(exhaustionNotification(forecast));
+    forecast.killerText = "systemd-oomd acts above 60% memory pressure for 30 s";
+    KillerCodes& killer = forecast.killer.emplace();
+    killer.code = KillerCode::systemdOomd;
+    killer.pressureFraction = 0.6;
+    killer.seconds = 30;
     notifications.push_back(exhaustionNotification(forecast));
     notifications.push_back(killNotification(kill));
     notifications.push_back(testNotification());

@@ -306,6 +306,20 @@ TEST(MachineForecaster, SweepsOomScoresEveryTenSecondsAndNamesTheHighestOnesFami
     EXPECT_EQ(view->stats.oomScore, 1u);
 }
 
+TEST(MachineForecaster, KernelThreadsAreNeitherScoredNorNamed) {
+    FakeMachine machine;
+    machine.addProcess(100, 1, "editor", 1000, 300);
+    // A kernel thread among the user's PIDs (a monitor run as root): no exe, no command line.
+    machine.addProcess(40, 2, "kworker/0:1", 0, 0, "");
+    machine.write(machine.proc + "/40/cmdline", "");
+    machine.setExe(40, std::nullopt);
+    Sampler sampler(optionsFor(machine));
+    auto view = sampler.pass(1, 0);
+    EXPECT_EQ(view->stats.oomScore, 1u);
+    EXPECT_EQ(view->stats.comm, 1u);
+    EXPECT_EQ(view->forecast.firstVictim->pid, 100);
+}
+
 TEST(MachineForecaster, TheTrendAloneReadsNoProcessScoreOrName) {
     FakeMachine machine;
     machine.addProcess(100, 1, "browser", 1000, 700);

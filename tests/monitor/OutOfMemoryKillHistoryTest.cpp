@@ -24,30 +24,33 @@ bool hasTag(const std::vector<std::string>& tags, const std::string& tag) {
 }
 
 TEST(OutOfMemoryKillWording, TheTagCountsTheKillsOfThirtyDays) {
+    using Tags = std::vector<Recorded<OffenderTagCode>>;
     OffenderStats stats;
     stats.key = "editor";
     stats.title = "Editor";
     stats.firstSeenMs = 0;
     int64_t now = 40 * kDayMs;
-    EXPECT_TRUE(OffenderWording(stats, false, now).evidenceTags().empty());
+    EXPECT_TRUE(OffenderWording(stats, false, now).tags().empty());
 
     stats.succeededActions30d[kOutOfMemoryKillAction] = 1;
     stats.lastOutOfMemoryKillMs = now - 3 * 3'600'000;
     OffenderWording once(stats, false, now);
-    EXPECT_EQ(once.evidenceTags(), std::vector<std::string>{kTagOnce});
-    EXPECT_EQ(once.lastSeenText(), "3h ago") << "a kill is a sighting";
-    EXPECT_EQ(once.riskLabel(), "Historical suspect");
-    EXPECT_EQ(once.typicalityLabel(), "Usually healthy");
-    EXPECT_EQ(once.interpretation(),
-              "No growth incident in 30 days, yet the out-of-memory killer ended Editor once; "
-              "its memory use outgrew what was available.");
+    EXPECT_EQ(once.tags(), (Tags{{OffenderTagCode::outOfMemoryKills, {.count = 1}}}));
+    EXPECT_EQ(once.lastSeen(), (Recorded<LastSeenCode>{LastSeenCode::ago, {.seconds = 3 * 3600}}))
+        << "a kill is a sighting";
+    EXPECT_EQ(once.riskCode(), OffenderRiskCode::suspect);
+    EXPECT_EQ(once.typicalityCode(), TypicalityCode::usuallyHealthy);
+    EXPECT_EQ(once.interpretation(), (Recorded<InterpretationCode>{
+                                         InterpretationCode::killedWithoutIncident, {.count = 1}}));
 
     stats.succeededActions30d[kOutOfMemoryKillAction] = 2;
-    EXPECT_EQ(OffenderWording(stats, false, now).typicalityLabel(), "Occasional spikes");
+    EXPECT_EQ(OffenderWording(stats, false, now).typicalityCode(),
+              TypicalityCode::occasionalSpikes);
     stats.criticalIncidentCount30d = 1;
     stats.incidentCount30d = 1;
-    EXPECT_EQ(OffenderWording(stats, false, now).evidenceTags(),
-              (std::vector<std::string>{"critical once", kTagTwice}));
+    EXPECT_EQ(OffenderWording(stats, false, now).tags(),
+              (Tags{{OffenderTagCode::critical, {.count = 1}},
+                    {OffenderTagCode::outOfMemoryKills, {.count = 2}}}));
 }
 
 struct History {

@@ -92,6 +92,33 @@ TEST(ProcessTable, ListsProcAgainOnlyOnceATaskWasBorn) {
     }
 }
 
+TEST(ProcessTable, AKernelThreadIsCheckedAgainByItsStatAloneUntilItsPidGoesToAProcess) {
+    FakeProc proc;
+    proc.addProcess(100, 1, "editor", 1000);
+    // A kernel thread: a child of kthreadd, no executable, no command line.
+    proc.addProcess(40, 2, "kworker/0:1", 0);
+    std::filesystem::remove(proc.root + "/40/exe");
+    proc.write("40/cmdline", "");
+    proc.write("40/stat", "40 (kworker/0:1) I 2 0 0 0 -1 0 0 0 0 0 0 0 0 0 20 0 1 0 7 0 0 0\n");
+    Table t(proc, 0);
+    PassStatistics first = t.refresh(0);
+    EXPECT_EQ(first.discovered, 1u);
+    EXPECT_EQ(t.table.find(40), nullptr);
+
+    EXPECT_EQ(t.refresh(5).cmdline, 0u) << "not looked at again within the background period";
+    PassStatistics again = t.refresh(10);
+    EXPECT_EQ(again.cmdline, 0u) << "its stat tells it is the same kernel thread";
+    EXPECT_EQ(again.discovered, 0u);
+
+    // The thread ends and its PID goes to a process of ours (another start time).
+    proc.remove(40);
+    proc.addProcess(40, 100, "helper", 500);
+    PassStatistics reused = t.refresh(20);
+    EXPECT_EQ(reused.discovered, 1u);
+    ASSERT_NE(t.table.find(40), nullptr);
+    EXPECT_EQ(t.table.find(40)->exe, "/usr/bin/helper");
+}
+
 TEST(ProcessTable, SwapIsReadAgainWhenStatmMovesAndOnceAMinuteWhileItRuns) {
     FakeProc proc;
     proc.addProcess(100, 1, "editor", 5000);

@@ -45,8 +45,9 @@ TEST(StatusCodes, SummaryStripSaysWhatTheMonitorSays) {
         {SnapshotTone::watch, rowsOf({watch, watch, allClear}), "2 FAMILIES TO WATCH"},
         {SnapshotTone::suspect, rowsOf({suspect, watch}), "1 SUSPECTED LEAK"},
         {SnapshotTone::suspect, rowsOf({suspect, suspect, suspect}), "3 SUSPECTED LEAKS"},
-        // High pressure alone raises the strip with no suspect under it.
-        {SnapshotTone::suspect, rowsOf({watch}), "1 SUSPECTED LEAK"},
+        // High pressure alone raises the strip with no suspect under it, and names no leak.
+        {SnapshotTone::suspect, rowsOf({watch}), "HIGH PRESSURE"},
+        {SnapshotTone::suspect, {}, "HIGH PRESSURE"},
         {SnapshotTone::critical, rowsOf({critical, suspect}), "CRITICAL RUNAWAY"},
         {SnapshotTone::critical, rowsOf({watch}), "CRITICAL PRESSURE"},
     };

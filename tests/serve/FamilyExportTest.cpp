@@ -240,6 +240,36 @@ TEST(FamilyExport, MachineGaugesAppearOnlyWhenKnown) {
     EXPECT_EQ(valueOf(all, "velmora_memory_pressure_ratio", {}), 0.125);
 }
 
+TEST(FamilyExport, IsComposedWhenAskedForAndShowsTheLatestPassWhateverWasSkipped) {
+    FamilyExport exporter({});
+    EXPECT_TRUE(exporter.metrics()->empty()); // before the first pass: nothing, not a crash
+
+    exporter.update(viewAt(10, {ranked("proc:app:1:2", "App", 100)}));
+    auto first = exporter.metrics();
+    EXPECT_EQ(exporter.metrics(), first); // asked again with no pass between: the same export
+
+    // Passes nobody asked about, the last of them changing the figures and the machine's.
+    exporter.update(viewAt(20, {ranked("proc:app:1:2", "App", 200)}));
+    LiveView latest = viewAt(30, {ranked("proc:app:1:2", "App", 300, FindingVerdict::suspect, 70)});
+    latest.machine.memory.availableKiB = 1024 * 1024;
+    latest.watchedProcesses = 42;
+    exporter.update(latest);
+
+    auto now = exporter.metrics();
+    ASSERT_NE(now, first);
+    const std::map<std::string, std::string> anon = {{"family", "proc:app"}, {"memtype", "anon"}};
+    EXPECT_EQ(valueOf(*now, "velmora_family_memory_bytes", anon), 300.0 * 1024 * 1024);
+    EXPECT_EQ(valueOf(*now, "velmora_family_score", {{"family", "proc:app"}}), 70.0);
+    EXPECT_EQ(
+        valueOf(*now, "velmora_family_verdict", {{"family", "proc:app"}, {"verdict", "suspect"}}),
+        1.0);
+    EXPECT_EQ(valueOf(*now, "velmora_memory_available_bytes", {}), 1024.0 * 1024 * 1024);
+    EXPECT_EQ(valueOf(*now, "velmora_watched_processes", {}), 42.0);
+    EXPECT_EQ(valueOf(*now, "velmora_last_pass_timestamp_seconds", {}), 1.8e9 + 30);
+    // A scrape still holding the earlier export reads it unchanged.
+    EXPECT_EQ(valueOf(*first, "velmora_family_memory_bytes", anon), 100.0 * 1024 * 1024);
+}
+
 TEST(FamilyExport, HostileTitlesAreEscapedInTheTextAndTheProcessMetricsAreThere) {
     FamilyExport exporter({});
     exporter.update(viewAt(0, {ranked("proc:evil:1:1", "quote \" back \\ new\nline", 10)}));

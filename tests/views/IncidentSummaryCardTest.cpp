@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/incident/IncidentSummaryCard.h"
 
+#include "base/Translate.h"
 #include "state/IncidentFacts.h"
 #include "tests/views/support/ViewTestSupport.h"
 #include "views/detail/IncidentTimelineList.h"
@@ -149,6 +150,27 @@ TEST(IncidentSummaryCard, CalmIncidentShowsConfidenceMetricAndNoLadder) {
     EXPECT_EQ(textOf(*metrics[1], "metricLabel"), "METRICS");
     EXPECT_TRUE(card.findChild<QWidget*>("confidenceLadder")->isHidden());
     EXPECT_TRUE(card.findChild<QWidget*>("nextActionRow")->isHidden());
+}
+
+// The calm card reads from its codes, so it follows the catalogue wherever it came from.
+TEST(IncidentSummaryCard, CalmCardIsComposedFromItsCodes) {
+    setTranslator([](const char*, const char* source, const char*, int) {
+        return std::string("[") + source + "]";
+    });
+    IncidentSummaryCard card;
+    card.setIncident(IncidentSnapshot::fallback(), SnapshotTone::allClear);
+    setTranslator(nullptr);
+    EXPECT_EQ(textOf(card, "headline"), "[No active memory incident]");
+    EXPECT_EQ(textOf(card, "attributionLine"), "[Waiting for the next local sampling pass]");
+    EXPECT_EQ(textOf(card, "evidenceLabel"), "[No stronger evidence needed right now]");
+    EXPECT_EQ(textOf(card, "stageLabel"), "[NORMAL]");
+    const auto metrics = card.metrics();
+    ASSERT_EQ(metrics.size(), 2u);
+    EXPECT_EQ(textOf(*metrics[0], "metricValue"), "[Local passive monitor]");
+    EXPECT_EQ(textOf(*metrics[1], "metricValue"), "[Memory totals unavailable]");
+    const auto facts = card.findChild<IncidentPrimaryFactList*>()->rows();
+    ASSERT_EQ(facts.size(), 2u);
+    EXPECT_TRUE(textOf(*facts[0], "factText").startsWith("[No ranked process family"));
 }
 
 // The metrics and the confidence steps are at least 36 and 34 pixels high with their texts at

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/detail/ArtifactBoundaryCard.h"
 
+#include "state/DetailTexts.h"
 #include "views/detail/DetailActionChip.h"
 #include "views/kit/TextLineList.h"
 #include "views/kit/VelmoraSymbols.h"
 
 #include <QBoxLayout>
+#include <QDateTime>
 
 namespace velmora {
 
@@ -57,11 +59,13 @@ ArtifactBoundaryCard::ArtifactBoundaryCard(QWidget* parent)
     layout->addWidget(actionsRow_);
 }
 
-void ArtifactBoundaryCard::setArtifactBoundary(const ArtifactBoundaryBlock& block) {
-    title_->setText(QString::fromStdString(block.title));
-    body_->setText(QString::fromStdString(block.body));
-    reason_->setText(QString::fromStdString(block.reason));
-    metaLines_->setLines(block.metaLines);
+void ArtifactBoundaryCard::setArtifactBoundary(const ArtifactBoundaryBlock& block,
+                                               const std::string& family) {
+    const auto now = static_cast<double>(QDateTime::currentSecsSinceEpoch());
+    title_->setText(QString::fromStdString(artifactTitleShown(block)));
+    body_->setText(QString::fromStdString(artifactBodyShown(block)));
+    reason_->setText(QString::fromStdString(artifactReasonShown(block, family, now)));
+    metaLines_->setLines(artifactMetaLinesShown(block));
     buttons_.reconcile(
         block.actions, [](const ActionDescriptor& action) { return action.id; },
         [this](const ActionDescriptor&) { return new ArtifactActionButton(actionsRow_); },

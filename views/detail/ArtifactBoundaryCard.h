@@ -25,7 +25,8 @@ public:
 
     explicit ArtifactBoundaryCard(QWidget* parent = nullptr);
 
-    void setArtifactBoundary(const ArtifactBoundaryBlock& block);
+    // `family` is the title of the family the evidence was captured for.
+    void setArtifactBoundary(const ArtifactBoundaryBlock& block, const std::string& family);
     void setOnDispatchAction(ActionHandler onDispatch) { onDispatch_ = std::move(onDispatch); }
     void setIsActionPending(PendingTest isPending);
     void refreshPending();

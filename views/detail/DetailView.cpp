@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/detail/DetailView.h"
 
+#include "state/DetailTexts.h"
 #include "state/ReasonTexts.h"
 #include "state/SummaryTexts.h"
 #include "state/TimelineTexts.h"
@@ -127,9 +128,9 @@ void DetailView::setDetail(const DetailSnapshot& detail) {
     }
     detail_ = detail;
     hasDetail_ = true;
-    verdictBlock_->setTitle(qs(detail_.title));
-    verdictLabel_->setText(qs(detail_.verdictBlock.verdictLabel));
-    confidenceLabel_->setText(qs(detail_.verdictBlock.confidenceLabel));
+    verdictBlock_->setTitle(qs(detailTitleShown(detail_)));
+    verdictLabel_->setText(qs(verdictLabelShown(detail_.verdictBlock)));
+    confidenceLabel_->setText(qs(verdictConfidenceShown(detail_.verdictBlock)));
     explanation_->setText(qs(summaryShown(detail_.verdictBlock)));
     if (detail_.memorySeries) {
         memory_->setSeries(*detail_.memorySeries);
@@ -140,7 +141,7 @@ void DetailView::setDetail(const DetailSnapshot& detail) {
     setShown(timelineBlock_, !detail_.timeline.empty());
     actions_->setActions(detail_.actBlock.actions, detail_.actBlock.nextCommands);
     if (detail_.artifactBoundary) {
-        artifact_->setArtifactBoundary(*detail_.artifactBoundary);
+        artifact_->setArtifactBoundary(*detail_.artifactBoundary, detail_.title);
     }
     setShown(artifact_, detail_.artifactBoundary.has_value());
     if (detail_.whereItGrows) {

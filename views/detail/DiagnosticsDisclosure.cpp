@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/detail/DiagnosticsDisclosure.h"
 
+#include "state/DetailTexts.h"
 #include "views/kit/TextLineList.h"
 #include "views/kit/VelmoraSymbols.h"
 
@@ -65,10 +66,10 @@ DiagnosticsDisclosure::DiagnosticsDisclosure(QWidget* parent)
 }
 
 void DiagnosticsDisclosure::setDiagnostics(const DiagnosticsBlock& block) {
-    identityLines_->setLines(block.identityLines);
-    evidenceLines_->setLines(block.evidenceLines);
+    identityLines_->setLines(identityLinesShown(block));
+    evidenceLines_->setLines(evidenceLinesShown(block));
     std::vector<std::pair<std::string, std::string>> values;
-    for (const auto& metric : block.metrics) {
+    for (const auto& metric : metricsShown(block)) {
         values.emplace_back(metric.label, metric.value);
     }
     metrics_->setValues(values);

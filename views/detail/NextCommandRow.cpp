@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/detail/NextCommandRow.h"
 
+#include "state/DetailTexts.h"
 #include "views/detail/DetailActionChip.h"
 
 #include <QBoxLayout>
@@ -29,7 +30,7 @@ NextCommandRow::NextCommandRow(QWidget* parent)
 void NextCommandRow::setNextCommand(const NextCommandDescriptor& command) {
     setObjectName(QString::fromStdString("nextCommand:" + command.action.id));
     command_->setText(QString::fromStdString(command.command));
-    explanation_->setText(QString::fromStdString(command.explanation));
+    explanation_->setText(QString::fromStdString(commandExplanationShown(command)));
     chip_->setAction(command.action);
 }
 

@@ -51,7 +51,7 @@ void RecentFindingCard::setFinding(const RecentFindingSnapshot& finding) {
     dot_->setColor(paletteRef(tint, 0.75));
     title_->setText(QString::fromStdString(finding.title));
     lastSeen_->setText(QString::fromStdString(recentLastSeenText(finding)));
-    explanation_->setText(QString::fromStdString(finding.explanation));
+    explanation_->setText(QString::fromStdString(recentExplanation(finding)));
     status_->setText(QString::fromStdString(recentStatusLabel(finding)));
     status_->setColor(paletteRef(tint, 0.85));
 }

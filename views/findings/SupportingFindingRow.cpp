@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/findings/SupportingFindingRow.h"
 
+#include "state/RowTexts.h"
 #include "state/SummaryTexts.h"
 #include "state/VelmoraMotion.h"
 #include "views/findings/SparklineView.h"
@@ -191,27 +192,28 @@ void SupportingFindingRow::showTexts() {
     title_->setText(QString::fromStdString(finding_.title));
     sparkline_->setSamples(finding_.sparklineSamples);
     sparkline_->setTint(tint);
-    rate_->setText(QString::fromStdString(finding_.rate));
+    rate_->setText(QString::fromStdString(rowRateShown(finding_)));
     rate_->setColor(tint);
     //: The pill of a row that is only watched, shown in lower case.
     verdictPill_->setText(finding_.severity == FindingSeverity::watch
                               ? tr("watch")
-                              : QString::fromStdString(finding_.confidencePillLabel));
+                              : QString::fromStdString(confidencePillShown(finding_)));
     verdictPill_->setTint(tint, ColorRef{tint.name, 0.14, {}});
     const QString explanation = QString::fromStdString(summaryShown(finding_));
     explanation_->setText(explanation);
     setAccessibleName(QString::fromStdString(finding_.title));
     setAccessibleDescription(explanation);
 
-    setShown(curvatureChip_, finding_.curvatureLabel.has_value());
-    if (finding_.curvatureLabel) {
+    const auto curvature = curvatureShown(finding_);
+    setShown(curvatureChip_, curvature.has_value());
+    if (curvature) {
         const bool accelerating = isAccelerating(finding_);
         const PaletteColor colour =
             accelerating ? PaletteColor::suspectText : PaletteColor::watchText;
         curvatureSymbol_->setSymbol(accelerating ? "velmora-growth-accelerating"
                                                  : "velmora-growth-slowing");
         curvatureSymbol_->setColor(paletteRef(colour));
-        curvatureLabel_->setText(QString::fromStdString(*finding_.curvatureLabel));
+        curvatureLabel_->setText(QString::fromStdString(*curvature));
         curvatureLabel_->setColor(paletteRef(colour));
         PanelStyle chip = curvatureChip_->panelStyle();
         chip.fill = paletteRef(colour, 0.12);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/history/AdvancedHistoryDetailView.h"
 
+#include "state/HistoryTexts.h"
 #include "views/history/FlexibleTags.h"
 #include "views/history/OffenderMemoryBlock.h"
 #include "views/kit/SectionBlock.h"
@@ -93,7 +94,8 @@ SectionBlock* AdvancedHistoryDetailView::buildOffenderBlock() {
     return block;
 }
 
-void AdvancedHistoryDetailView::setDetail(const HistoricalOffenderDetailSnapshot& detail) {
+void AdvancedHistoryDetailView::setDetail(const HistoricalOffenderDetailSnapshot& sent) {
+    const HistoricalOffenderDetailSnapshot detail = localized(sent);
     const auto qs = [](const std::string& text) { return QString::fromStdString(text); };
     offenderBlock_->setTitle(qs(detail.title));
     interpretation_->setText(qs(detail.interpretation));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/history/AdvancedHistoryListView.h"
 
+#include "state/HistoryTexts.h"
 #include "views/history/AdvancedHistoryEmptyState.h"
 #include "views/history/FlexibleTags.h"
 #include "views/history/OffenderTint.h"
@@ -106,8 +107,9 @@ VelmoraText* OffenderCard::addMetric(QBoxLayout* row, const char* name, const QS
     return value;
 }
 
-void OffenderCard::setOffender(const HistoricalOffenderSummarySnapshot& offender) {
-    offender_ = offender;
+void OffenderCard::setOffender(const HistoricalOffenderSummarySnapshot& sent) {
+    const HistoricalOffenderSummarySnapshot offender = localized(sent);
+    offender_ = sent;
     setObjectName(qs("offender:" + offender.key));
     setAccessibleName(qs(offender.title));
     const ColorRef tint = paletteRef(offenderTint(offender));

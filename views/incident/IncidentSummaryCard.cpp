@@ -98,7 +98,7 @@ void IncidentSummaryCard::setIncident(const IncidentSnapshot& incident, Snapshot
                              ColorRef{tint.name, stageBorderOpacity(incident_.stage), {}}, 1});
     showHeader();
     showMetrics();
-    const auto steps = primaryConfidenceSteps(incident_);
+    const auto steps = cardConfidenceSteps(incident_);
     ladder_->setSteps(steps);
     setShown(ladder_, !steps.empty());
     facts_->setFacts(primarySurfaceFacts(incident_), tint);
@@ -118,17 +118,16 @@ void IncidentSummaryCard::showHeader() {
     stageDot_->setColor(tint);
     stagePill_->setText(qs(stageLabelText(incident_)));
     stagePill_->setTint(tint, ColorRef{tint.name, 0.12, {}});
-    evidence_->setText(qs(incident_.evidenceLabel));
+    evidence_->setText(qs(evidenceLine(incident_)));
     headline_->setText(qs(headlineLine(incident_)));
-    attribution_->setText(qs(incident_.attributionLine));
+    attribution_->setText(qs(attributionLineText(incident_)));
 }
 
 void IncidentSummaryCard::showMetrics() {
     const ColorRef tint = stageTintRef();
     bool first = true;
     metricList_.reconcile(
-        primarySurfaceMetrics(incident_),
-        [](const DiagnosticMetric& metric) { return identity(metric); },
+        cardMetrics(incident_), [](const DiagnosticMetric& metric) { return identity(metric); },
         [this](const DiagnosticMetric&) { return new IncidentInlineMetric(metricRow_); },
         [&](IncidentInlineMetric& widget, const DiagnosticMetric& metric) {
             widget.setObjectName(qs("metric:" + metric.label));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/kit/ActionCapsuleButton.h"
 
+#include "state/ActionTexts.h"
 #include "views/kit/ProgressSpinner.h"
 
 #include <QFontMetricsF>
@@ -114,7 +115,7 @@ QString ActionCapsuleButton::labelText() const {
         return tr("Working");
     }
     if (metrics_.labelMode == LabelMode::raw) {
-        return QString::fromStdString(action_.label);
+        return QString::fromStdString(actionLabelShown(action_));
     }
     return QString::fromStdString(actionDisplayLabel(action_));
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/relief/ActionFeedbackBanner.h"
 
+#include "state/ActionTexts.h"
 #include "views/kit/VelmoraText.h"
 
 #include <QBoxLayout>
@@ -44,8 +45,8 @@ void ActionFeedbackBanner::setFeedback(const ActionFeedbackSnapshot& feedback) {
     setFill({colour, feedback.kind == ActionFeedbackKind::warning ? 0.11 : 0.1, {}});
     setBorder({colour, 0.34, {}});
     dot_->setColor({colour, 1.0, {}});
-    title_->setText(QString::fromStdString(feedback.title));
-    message_->setText(QString::fromStdString(feedback.message));
+    title_->setText(QString::fromStdString(feedbackTitleShown(feedback)));
+    message_->setText(QString::fromStdString(feedbackMessageShown(feedback)));
 }
 
 } // namespace velmora

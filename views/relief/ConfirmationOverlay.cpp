@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/relief/ConfirmationOverlay.h"
 
+#include "state/ActionTexts.h"
 #include "views/kit/PlainTextButton.h"
 #include "views/kit/SurfaceFrame.h"
 #include "views/kit/VelmoraText.h"
@@ -60,10 +61,10 @@ ConfirmationOverlay::ConfirmationOverlay(QWidget* parent) : QWidget(parent) {
 
 void ConfirmationOverlay::setConfirmation(const DestructiveConfirmationSnapshot& confirmation) {
     confirmation_ = confirmation;
-    title_->setText(QString::fromStdString(confirmation.title));
-    message_->setText(QString::fromStdString(confirmation.message));
-    cancel_->setLabel(QString::fromStdString(confirmation.cancelAction.label));
-    confirm_->setLabel(QString::fromStdString(confirmation.confirmAction.label));
+    title_->setText(QString::fromStdString(confirmationTitleShown(confirmation)));
+    message_->setText(QString::fromStdString(confirmationMessageShown(confirmation)));
+    cancel_->setLabel(QString::fromStdString(actionLabelShown(confirmation.cancelAction)));
+    confirm_->setLabel(QString::fromStdString(actionLabelShown(confirmation.confirmAction)));
     placeDialog();
 }
 

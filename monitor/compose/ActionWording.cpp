@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "monitor/compose/ActionWording.h"
+
+#include "base/SizeText.h"
+#include "monitor/common/Formatting.h"
+#include "monitor/where/TraceAccess.h"
+#include "monitor/where/WhereText.h"
+
+namespace velmora {
+namespace {
+
+std::optional<std::string> englishFigure(ActionFigure figure, const ActionFigures& f) {
+    auto number = [](const std::optional<int64_t>& value) -> std::optional<std::string> {
+        return value ? std::optional(std::to_string(*value)) : std::nullopt;
+    };
+    switch (figure) {
+    case ActionFigure::name:
+        return f.name;
+    case ActionFigure::process:
+        return f.pid
+                   ? std::optional(processLabel(f.process.value_or(""), static_cast<pid_t>(*f.pid)))
+                   : std::nullopt;
+    case ActionFigure::pid:
+        return number(f.pid);
+    case ActionFigure::count:
+        return number(f.count);
+    case ActionFigure::total:
+        return number(f.total);
+    case ActionFigure::size:
+        return f.footprintKiB ? std::optional(formatKiB(*f.footprintKiB)) : std::nullopt;
+    case ActionFigure::span:
+        return f.seconds ? std::optional(trackingSpan(*f.seconds)) : std::nullopt;
+    case ActionFigure::clock:
+        return f.atSeconds ? std::optional(formatClock(*f.atSeconds)) : std::nullopt;
+    case ActionFigure::path:
+        return f.path;
+    case ActionFigure::detail:
+        return f.detail;
+    case ActionFigure::moreDetail:
+        return f.moreDetail;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string englishText(const ActionPattern& pattern, const ActionFigures& figures) {
+    auto text = fillPattern(pattern.text, pattern, figures, englishFigure);
+    return text ? *text : pattern.text;
+}
+
+ActionDescriptor codedAction(ActionId id, ActionLabel label, ActionStyle style,
+                             std::string targetKey, std::optional<std::string> name) {
+    ActionLabelCodes code{label, {.name = std::move(name)}};
+    ActionDescriptor action =
+        makeAction(id, englishText(labelPattern(label), code.figures), style, std::move(targetKey));
+    action.labelCode = std::move(code);
+    return action;
+}
+
+ActionFeedbackSnapshot codedFeedback(ActionFeedbackKind kind, FeedbackCode code,
+                                     ActionFigures figures) {
+    ActionFeedbackSnapshot feedback;
+    feedback.kind = kind;
+    feedback.title = englishText(feedbackTitlePattern(code), figures);
+    feedback.message = englishText(feedbackMessagePattern(code), figures);
+    feedback.codes = FeedbackCodes{code, std::move(figures)};
+    return feedback;
+}
+
+DestructiveConfirmationSnapshot codedConfirmation(ConfirmationCode code, ActionFigures figures,
+                                                  ActionDescriptor confirm,
+                                                  ActionDescriptor cancel) {
+    DestructiveConfirmationSnapshot confirmation;
+    confirmation.title = englishText(confirmationTitlePattern(code), figures);
+    confirmation.message = englishText(confirmationMessagePattern(code), figures);
+    confirmation.confirmAction = std::move(confirm);
+    confirmation.cancelAction = std::move(cancel);
+    confirmation.codes = ConfirmationCodes{code, std::move(figures)};
+    return confirmation;
+}
+
+DestructiveConfirmationSnapshot forceQuitConfirmation(const FamilyView& family) {
+    return codedConfirmation(
+        ConfirmationCode::forceQuit,
+        {.name = family.title, .count = static_cast<int64_t>(family.members.size())},
+        codedAction(ActionId::confirmForceQuit, ActionLabel::forceQuit, ActionStyle::destructive,
+                    family.key),
+        codedAction(ActionId::cancelForceQuit, ActionLabel::cancel, ActionStyle::secondary,
+                    family.key));
+}
+
+} // namespace velmora

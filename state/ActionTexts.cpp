@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "state/ActionTexts.h"
+
+#include "base/ClockText.h"
+#include "base/Translate.h"
+#include "state/LocalFigures.h"
+
+#include <cmath>
+
+namespace velmora {
+namespace {
+
+using Text = std::optional<std::string>;
+
+Text number(const std::optional<int64_t>& value) {
+    return value ? Text(std::to_string(*value)) : std::nullopt;
+}
+
+// How long a tracking runs: seconds up to two minutes, then a span ("90 s", "5 min").
+std::string trackingSpan(double seconds) {
+    if (seconds >= 120) {
+        return localSpan(seconds);
+    }
+    //: A span of seconds, as in "90 s".
+    return withArguments(translate("ActionTexts", "%1 s"),
+                         {std::to_string(std::lround(std::max(seconds, 0.0)))});
+}
+
+std::string processText(const std::optional<std::string>& name, int64_t pid) {
+    const std::string id = std::to_string(pid);
+    if (!name || name->empty()) {
+        //: A process by its id alone.
+        return withArguments(translate("ActionTexts", "PID %1"), {id});
+    }
+    //: A process by its name and id: "worker (PID 4242)".
+    return withArguments(translate("ActionTexts", "%1 (PID %2)"), {*name, id});
+}
+
+Text localFigure(ActionFigure figure, const ActionFigures& f) {
+    switch (figure) {
+    case ActionFigure::name:
+        return f.name;
+    case ActionFigure::process:
+        return f.pid ? Text(processText(f.process, *f.pid)) : std::nullopt;
+    case ActionFigure::pid:
+        return number(f.pid);
+    case ActionFigure::count:
+        return number(f.count);
+    case ActionFigure::total:
+        return number(f.total);
+    case ActionFigure::size:
+        return f.footprintKiB ? Text(localSize(*f.footprintKiB)) : std::nullopt;
+    case ActionFigure::span:
+        return f.seconds ? Text(trackingSpan(*f.seconds)) : std::nullopt;
+    case ActionFigure::clock:
+        return f.atSeconds ? Text(clockText(*f.atSeconds)) : std::nullopt;
+    case ActionFigure::path:
+        return f.path;
+    case ActionFigure::detail:
+        return f.detail;
+    case ActionFigure::moreDetail:
+        return f.moreDetail;
+    }
+    return std::nullopt;
+}
+
+// The pattern of a known code in the person's language, filled with the local figures.
+template <WireEnum E> Text composed(const ActionCoded<E>& coded, ActionPattern (*patternOf)(E)) {
+    if (!coded.code.known) {
+        return std::nullopt;
+    }
+    const ActionPattern pattern = patternOf(*coded.code.known);
+    const std::string text = translate(pattern.context, pattern.text);
+    return fillPattern(text, pattern, coded.figures, localFigure);
+}
+
+template <class T, class Compose>
+std::string shown(const std::optional<T>& codes, const std::string& sent, Compose compose) {
+    if (!codes) {
+        return sent;
+    }
+    return compose(*codes).value_or(sent);
+}
+
+} // namespace
+
+std::optional<std::string> actionLabelText(const ActionLabelCodes& label) {
+    return composed(label, &labelPattern);
+}
+
+std::optional<std::string> confirmationTitleText(const ConfirmationCodes& confirmation) {
+    return composed(confirmation, &confirmationTitlePattern);
+}
+
+std::optional<std::string> confirmationMessageText(const ConfirmationCodes& confirmation) {
+    return composed(confirmation, &confirmationMessagePattern);
+}
+
+std::optional<std::string> feedbackTitleText(const FeedbackCodes& feedback) {
+    return composed(feedback, &feedbackTitlePattern);
+}
+
+std::optional<std::string> feedbackMessageText(const FeedbackCodes& feedback) {
+    return composed(feedback, &feedbackMessagePattern);
+}
+
+std::string actionLabelShown(const ActionDescriptor& action) {
+    return shown(action.labelCode, action.label, actionLabelText);
+}
+
+std::string confirmationTitleShown(const DestructiveConfirmationSnapshot& confirmation) {
+    return shown(confirmation.codes, confirmation.title, confirmationTitleText);
+}
+
+std::string confirmationMessageShown(const DestructiveConfirmationSnapshot& confirmation) {
+    return shown(confirmation.codes, confirmation.message, confirmationMessageText);
+}
+
+std::string feedbackTitleShown(const ActionFeedbackSnapshot& feedback) {
+    return shown(feedback.codes, feedback.title, feedbackTitleText);
+}
+
+std::string feedbackMessageShown(const ActionFeedbackSnapshot& feedback) {
+    return shown(feedback.codes, feedback.message, feedbackMessageText);
+}
+
+} // namespace velmora
