@@ -66,8 +66,8 @@ DiagnosticsCodes decodeRecord(const Json& json, std::type_identity<DiagnosticsCo
     const ObjectReader in(json);
     return {.identities = in.defaulted<std::vector<MemberIdentityCodes>>(
                 "identities", std::vector<MemberIdentityCodes>{}),
-            .evidence = in.defaulted<std::vector<Coded<EvidenceCode>>>(
-                "evidence", std::vector<Coded<EvidenceCode>>{}),
+            .evidence = in.defaulted<std::vector<Coded<DiagnosticEvidenceCode>>>(
+                "evidence", std::vector<Coded<DiagnosticEvidenceCode>>{}),
             .metrics = in.defaulted<std::vector<Coded<MetricCode>>>(
                 "metrics", std::vector<Coded<MetricCode>>{})};
 }

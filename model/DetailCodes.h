@@ -22,7 +22,7 @@ enum class CommandCode { growingProcessMemory, largestProcessMemory, largestMapp
 
 // One line of the diagnostics' evidence: how the footprint is measured, how many bucket medians
 // the rate is judged from, and which of the family's processes the kernel would end first.
-enum class EvidenceCode { footprintFormula, rateWindow, highestOomScore };
+enum class DiagnosticEvidenceCode { footprintFormula, rateWindow, highestOomScore };
 
 // One of the diagnostics' figures, by its label.
 enum class MetricCode { footprint, growth, typical, score };
@@ -35,11 +35,11 @@ template <> struct EnumTable<CommandCode> {
     };
 };
 
-template <> struct EnumTable<EvidenceCode> {
+template <> struct EnumTable<DiagnosticEvidenceCode> {
     static constexpr std::array entries{
-        std::pair{EvidenceCode::footprintFormula, std::string_view{"footprintFormula"}},
-        std::pair{EvidenceCode::rateWindow, std::string_view{"rateWindow"}},
-        std::pair{EvidenceCode::highestOomScore, std::string_view{"highestOomScore"}},
+        std::pair{DiagnosticEvidenceCode::footprintFormula, std::string_view{"footprintFormula"}},
+        std::pair{DiagnosticEvidenceCode::rateWindow, std::string_view{"rateWindow"}},
+        std::pair{DiagnosticEvidenceCode::highestOomScore, std::string_view{"highestOomScore"}},
     };
 };
 
@@ -90,7 +90,7 @@ struct MemberIdentityCodes {
 // The diagnostics, each list one for one with its text lines.
 struct DiagnosticsCodes {
     std::vector<MemberIdentityCodes> identities;
-    std::vector<Coded<EvidenceCode>> evidence; // count, or pid, name and score
+    std::vector<Coded<DiagnosticEvidenceCode>> evidence; // count, or pid, name and score
     // rateKiBPerSecond (absent before one is measured), footprintKiB, typicalKiB or score
     std::vector<Coded<MetricCode>> metrics;
 

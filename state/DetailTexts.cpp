@@ -59,10 +59,10 @@ Text identityText(const MemberIdentityCodes& member) {
     return joinedByDots(parts);
 }
 
-Text evidenceText(const Coded<EvidenceCode>& evidence) {
+Text evidenceText(const Coded<DiagnosticEvidenceCode>& evidence) {
     const auto code = evidence.code.known;
     const CodeFigures& f = evidence.figures;
-    if (code == EvidenceCode::footprintFormula) {
+    if (code == DiagnosticEvidenceCode::footprintFormula) {
         //: How Velmora measures a process's memory; the names in brackets are the kernel's
         //: own files and fields and stay as they are.
         return translate("DetailTexts",
@@ -71,12 +71,12 @@ Text evidenceText(const Coded<EvidenceCode>& evidence) {
                          "RssShmem at the process's share of it, smaps_rollup Pss_Shmem; memfd "
                          "and /dev/shm files held open but not mapped).");
     }
-    if (code == EvidenceCode::rateWindow && f.count) {
+    if (code == DiagnosticEvidenceCode::rateWindow && f.count) {
         const int buckets = static_cast<int>(*f.count);
         //: How many medians of equal stretches of time the growth rate is measured from.
         return translate("DetailTexts", "%n bucket medians in the rate window.", nullptr, buckets);
     }
-    if (code == EvidenceCode::highestOomScore && f.pid && f.score) {
+    if (code == DiagnosticEvidenceCode::highestOomScore && f.pid && f.score) {
         //: %1 is a process ("PID 4242 (editor)"), %2 its oom_score, the kernel's own figure.
         return withArguments(translate("DetailTexts", "%1 has the highest oom_score on this "
                                                       "machine (%2): the kernel ends it first if "

@@ -20,17 +20,17 @@ std::string commandExplanation(CommandCode code) {
     return {};
 }
 
-std::string evidenceLine(const Coded<EvidenceCode>& evidence) {
+std::string evidenceLine(const Coded<DiagnosticEvidenceCode>& evidence) {
     const CodeFigures& f = evidence.figures;
     switch (*evidence.code.known) {
-    case EvidenceCode::footprintFormula:
+    case DiagnosticEvidenceCode::footprintFormula:
         return "Footprint = anonymous resident memory (statm resident - shared) + swap (status "
                "VmSwap, smaps_rollup Swap for suspects) + shared memory (status RssShmem at the "
                "process's share of it, smaps_rollup Pss_Shmem; memfd and /dev/shm files held "
                "open but not mapped).";
-    case EvidenceCode::rateWindow:
+    case DiagnosticEvidenceCode::rateWindow:
         return std::to_string(f.count.value_or(0)) + " bucket medians in the rate window.";
-    case EvidenceCode::highestOomScore:
+    case DiagnosticEvidenceCode::highestOomScore:
         break;
     }
     return {};
@@ -77,9 +77,9 @@ MemberIdentityCodes identityOf(const MemberView& member) {
 void setEvidence(DiagnosticsBlock& block, const ComposeContext& context, const FamilyView& family) {
     DiagnosticsCodes& codes = block.codes ? *block.codes : block.codes.emplace();
     const int64_t buckets = family.assessment.hasRate ? context.tuning.rateWindowBuckets : 0;
-    for (Coded<EvidenceCode> evidence :
-         {Coded<EvidenceCode>{EvidenceCode::footprintFormula, {}},
-          Coded<EvidenceCode>{EvidenceCode::rateWindow, {.count = buckets}}}) {
+    for (Coded<DiagnosticEvidenceCode> evidence :
+         {Coded<DiagnosticEvidenceCode>{DiagnosticEvidenceCode::footprintFormula, {}},
+          Coded<DiagnosticEvidenceCode>{DiagnosticEvidenceCode::rateWindow, {.count = buckets}}}) {
         block.evidenceLines.push_back(evidenceLine(evidence));
         codes.evidence.push_back(std::move(evidence));
     }
@@ -87,7 +87,7 @@ void setEvidence(DiagnosticsBlock& block, const ComposeContext& context, const F
         const OomVictimView& victim = *context.view->forecast.firstVictim;
         block.evidenceLines.push_back(std::move(*victimLine));
         codes.evidence.push_back(
-            {EvidenceCode::highestOomScore,
+            {DiagnosticEvidenceCode::highestOomScore,
              {.score = victim.oomScore, .pid = victim.pid, .name = victim.name}});
     }
 }

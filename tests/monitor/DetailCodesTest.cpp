@@ -203,7 +203,8 @@ TEST(DetailCodes, UnknownCodesAndListsThatDoNotLineUpShowTheMonitorsTexts) {
     detail.actBlock.nextCommands[0].explanation = "explanation as sent";
     detail.actBlock.nextCommands[0].explanationCode = OpenCode<CommandCode>::unknown("pmap");
     detail.diagnosticsBlock.evidenceLines[0] = "evidence as sent";
-    detail.diagnosticsBlock.codes->evidence[0].code = OpenCode<EvidenceCode>::unknown("cgroup");
+    detail.diagnosticsBlock.codes->evidence[0].code =
+        OpenCode<DiagnosticEvidenceCode>::unknown("cgroup");
     detail.diagnosticsBlock.metrics[0] = {"Label as sent", "value as sent"};
     detail.diagnosticsBlock.codes->metrics[0].code = OpenCode<MetricCode>::unknown("peak");
     detail.diagnosticsBlock.identityLines.push_back("an extra line");
