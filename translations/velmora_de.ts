@@ -934,6 +934,208 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
 </context>
 <context>
+    <name>DetailTexts</name>
+    <message>
+        <location filename="../state/DetailTexts.cpp" line="+46"/>
+        <source>PID %1</source>
+        <extracomment>A process&apos;s number in the diagnostics: &quot;PID 4242&quot;.</extracomment>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>growing</source>
+        <extracomment>A tag of a process in the diagnostics: its memory grows.</extracomment>
+        <translation>wächst</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>protected</source>
+        <extracomment>A tag of a process in the diagnostics: Velmora never ends it.</extracomment>
+        <translation>geschützt</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Footprint = anonymous resident memory (statm resident - shared) + swap (status VmSwap, smaps_rollup Swap for suspects) + shared memory (status RssShmem at the process&apos;s share of it, smaps_rollup Pss_Shmem; memfd and /dev/shm files held open but not mapped).</source>
+        <extracomment>How Velmora measures a process&apos;s memory; the names in brackets are the kernel&apos;s own files and fields and stay as they are.</extracomment>
+        <translation>Speicherbedarf = anonymer residenter Speicher (statm resident - shared) + Auslagerung (status VmSwap, smaps_rollup Swap bei Verdächtigen) + gemeinsamer Speicher (status RssShmem zum Anteil des Prozesses, smaps_rollup Pss_Shmem; memfd- und /dev/shm-Dateien, die offen gehalten, aber nicht eingeblendet sind).</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>%n bucket medians in the rate window.</source>
+        <extracomment>How many medians of equal stretches of time the growth rate is measured from.</extracomment>
+        <translation>
+            <numerusform>%n Median eines Zeitabschnitts im Ratenfenster.</numerusform>
+            <numerusform>%n Mediane von Zeitabschnitten im Ratenfenster.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 has the highest oom_score on this machine (%2): the kernel ends it first if memory runs out.</source>
+        <extracomment>%1 is a process (&quot;PID 4242 (editor)&quot;), %2 its oom_score, the kernel&apos;s own figure.</extracomment>
+        <translation>%1 hat den höchsten oom_score auf diesem Rechner (%2): Der Kernel beendet ihn zuerst, wenn der Speicher ausgeht.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>%1 / 100</source>
+        <extracomment>A score out of 100: &quot;72 / 100&quot;.</extracomment>
+        <translation>%1 / 100</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Footprint</source>
+        <extracomment>A figure&apos;s label in the diagnostics: the memory the app holds now.</extracomment>
+        <translation>Speicherbedarf</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Growth</source>
+        <extracomment>A figure&apos;s label in the diagnostics: how fast its memory grows.</extracomment>
+        <translation>Wachstum</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Typical</source>
+        <extracomment>A figure&apos;s label in the diagnostics: the app&apos;s usual size.</extracomment>
+        <translation>Üblich</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Score</source>
+        <extracomment>A figure&apos;s label in the diagnostics: how strongly it looks like a leak.</extracomment>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>No longer running</source>
+        <extracomment>The detail&apos;s title once the app&apos;s processes have all exited.</extracomment>
+        <translation>Läuft nicht mehr</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Ended</source>
+        <extracomment>The verdict of an app whose processes have all exited.</extracomment>
+        <translation>Beendet</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Not sampled</source>
+        <extracomment>In place of the confidence, for an app whose processes have all exited.</extracomment>
+        <translation>Nicht erfasst</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Anonymous, swapped and shared memory of the growing process right now.</source>
+        <extracomment>Under a command to copy: what it shows.</extracomment>
+        <translation>Anonymer, ausgelagerter und gemeinsamer Speicher des wachsenden Prozesses in diesem Moment.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Anonymous, swapped and shared memory of the largest process right now.</source>
+        <extracomment>Under a command to copy: what it shows.</extracomment>
+        <translation>Anonymer, ausgelagerter und gemeinsamer Speicher des größten Prozesses in diesem Moment.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Its largest anonymous mappings, to see which allocation keeps growing.</source>
+        <extracomment>Under a command to copy: what it shows.</extracomment>
+        <translation>Seine größten anonymen Speicherbereiche, um zu sehen, welche Belegung weiter wächst.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Evidence artifact</source>
+        <extracomment>The heading of the evidence Velmora captured and keeps for an app.</extracomment>
+        <translation>Gesicherte Belege</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>smaps_rollup, status, the largest anonymous mappings and the command line of the family&apos;s processes, kept on this machine.</source>
+        <extracomment>What the captured evidence holds; the first three are the kernel&apos;s own files.</extracomment>
+        <translation>smaps_rollup, status, die größten anonymen Speicherbereiche und die Befehlszeile der Prozesse dieser Gruppe, auf diesem Rechner aufbewahrt.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>smaps_rollup, status, the largest anonymous mappings and the command line of %n processes, kept on this machine.</source>
+        <extracomment>What the captured evidence holds; the first three are the kernel&apos;s own files.</extracomment>
+        <translation>
+            <numerusform>smaps_rollup, status, die größten anonymen Speicherbereiche und die Befehlszeile von %n Prozess, auf diesem Rechner aufbewahrt.</numerusform>
+            <numerusform>smaps_rollup, status, die größten anonymen Speicherbereiche und die Befehlszeile von %n Prozessen, auf diesem Rechner aufbewahrt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Captured %1 for %2</source>
+        <extracomment>When the evidence was captured and for which app: &quot;Captured 14:05 for Firefox&quot;.</extracomment>
+        <translation>Für %2 gesichert: %1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Jan</source>
+        <extracomment>A month&apos;s short name, as in &quot;3 Mar 14:05&quot;.</extracomment>
+        <translation>Jan.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Feb</source>
+        <translation>Feb.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mar</source>
+        <translation>März</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Apr</source>
+        <translation>Apr.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>May</source>
+        <translation>Mai</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Jun</source>
+        <translation>Juni</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Jul</source>
+        <translation>Juli</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Aug</source>
+        <translation>Aug.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sep</source>
+        <translation>Sept.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Oct</source>
+        <translation>Okt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nov</source>
+        <translation>Nov.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Dec</source>
+        <translation>Dez.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>%1 %2 %3</source>
+        <extracomment>A moment on another day: %1 is the day of the month, %2 the month, %3 the time.</extracomment>
+        <translation>%1. %2 %3</translation>
+    </message>
+</context>
+<context>
     <name>FooterTexts</name>
     <message>
         <location filename="../state/FooterTexts.cpp" line="+15"/>
@@ -1013,7 +1215,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>HistoryTexts</name>
     <message>
-        <location filename="../state/HistoryTexts.cpp" line="+33"/>
+        <location filename="../state/HistoryTexts.cpp" line="+46"/>
         <source>%1m</source>
         <extracomment>A length of time in minutes, short: &quot;42m&quot;.</extracomment>
         <translation>%1 Min.</translation>
@@ -1403,13 +1605,13 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>IncidentFacts</name>
     <message>
-        <location filename="../state/IncidentFacts.cpp" line="+98"/>
+        <location filename="../state/IncidentFacts.cpp" line="+99"/>
         <source>Next</source>
         <extracomment>The label of the incident card&apos;s next step.</extracomment>
         <translation>Weiter</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+42"/>
         <source>Outcome</source>
         <extracomment>The label of the last action&apos;s outcome on the incident card.</extracomment>
         <translation>Ergebnis</translation>
@@ -1441,7 +1643,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>Änderung</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Why</source>
         <extracomment>The label of a reason behind the verdict, on the incident card.</extracomment>
         <translation>Grund</translation>
@@ -1450,7 +1652,8 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>IncidentSnapshot</name>
     <message>
-        <location filename="../model/IncidentSnapshot.cpp" line="+189"/>
+        <location filename="../model/IncidentSnapshot.cpp" line="+192"/>
+        <location filename="../state/CardTexts.cpp" line="-72"/>
         <source>Metrics</source>
         <extracomment>The label of the incident&apos;s figures when the monitor sends them as one line.</extracomment>
         <translation>Kennzahlen</translation>
@@ -2128,6 +2331,57 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
 </context>
 <context>
+    <name>RowTexts</name>
+    <message>
+        <location filename="../state/RowTexts.cpp" line="+15"/>
+        <source>Low confidence · score %1</source>
+        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
+        <translation>Geringe Sicherheit · Wert %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Medium confidence · score %1</source>
+        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
+        <translation>Mittlere Sicherheit · Wert %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>High confidence · score %1</source>
+        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
+        <translation>Hohe Sicherheit · Wert %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Very high confidence · score %1</source>
+        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
+        <translation>Sehr hohe Sicherheit · Wert %1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>N/A</source>
+        <extracomment>A growth rate before there are samples enough to measure it: not available.</extracomment>
+        <translation>k. A.</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Accelerating growth</source>
+        <extracomment>The chip of a row whose memory grows faster and faster.</extracomment>
+        <translation>Beschleunigtes Wachstum</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Decelerating growth</source>
+        <extracomment>The chip of a row whose memory still grows, but more and more slowly.</extracomment>
+        <translation>Abflachendes Wachstum</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Steady growth</source>
+        <extracomment>The chip of a row whose memory grows at an even pace.</extracomment>
+        <translation>Gleichmäßiges Wachstum</translation>
+    </message>
+</context>
+<context>
     <name>SummaryTexts</name>
     <message>
         <location filename="../state/SummaryTexts.cpp" line="+20"/>
@@ -2597,7 +2851,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::ChartTexts</name>
     <message>
-        <location filename="../views/kit/ChartTexts.cpp" line="+42"/>
+        <location filename="../views/kit/ChartTexts.cpp" line="+36"/>
         <source>now</source>
         <extracomment>On a chart&apos;s time axis: the present moment.</extracomment>
         <translation>jetzt</translation>
@@ -2887,51 +3141,54 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::LocalizedText</name>
     <message>
-        <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
+        <location filename="../state/HistoryTexts.cpp" line="-399"/>
         <location filename="../state/LocalFigures.cpp" line="-107"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-2"/>
         <location filename="../state/LocalFigures.cpp" line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-4"/>
         <location filename="../state/LocalFigures.cpp" line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 GB</source>
         <translation>%1 GB</translation>
     </message>
     <message>
-        <location line="+1"/>
         <location filename="../state/LocalFigures.cpp" line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 TB</source>
         <translation>%1 TB</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../state/LocalFigures.cpp" line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%1 PB</source>
         <translation>%1 PB</translation>
     </message>
     <message>
-        <location line="+30"/>
-        <location filename="../state/LocalFigures.cpp" line="+27"/>
+        <location line="+27"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+30"/>
         <source>%1 MB/min</source>
         <extracomment>A growth rate in megabytes per minute, with its sign: &quot;+8.2 MB/min&quot;.</extracomment>
         <translation>%1 MB/min</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <location filename="../state/LocalFigures.cpp" line="+46"/>
+        <location line="+46"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
         <source>just now</source>
         <translation>gerade eben</translation>
     </message>
     <message numerus="yes">
-        <location line="+7"/>
-        <location filename="../state/LocalFigures.cpp" line="+4"/>
+        <location line="+4"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
         <source>%ns ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -2940,7 +3197,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../state/LocalFigures.cpp" line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n s ago</source>
         <translation>
             <numerusform>vor %n s</numerusform>
@@ -2949,7 +3206,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location filename="../state/LocalFigures.cpp" line="+4"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
         <source>%nm ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -2958,7 +3215,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../state/LocalFigures.cpp" line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n min ago</source>
         <translation>
             <numerusform>vor %n Min.</numerusform>
@@ -2967,7 +3224,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location filename="../state/LocalFigures.cpp" line="+4"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+4"/>
         <source>%nh ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -2976,7 +3233,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../state/LocalFigures.cpp" line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n h ago</source>
         <translation>
             <numerusform>vor %n Std.</numerusform>
@@ -2985,7 +3242,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
     <message numerus="yes">
         <location line="+3"/>
-        <location filename="../state/LocalFigures.cpp" line="+3"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+3"/>
         <source>%nd ago</source>
         <translation>
             <numerusform>vor %n T.</numerusform>
@@ -2994,7 +3251,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location filename="../state/LocalFigures.cpp" line="+1"/>
+        <location filename="../views/kit/LocalizedText.cpp" line="+1"/>
         <source>%n d ago</source>
         <translation>
             <numerusform>vor %n Tag</numerusform>
@@ -3005,7 +3262,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::MemoryChart</name>
     <message>
-        <location filename="../views/kit/MemoryChart.cpp" line="+45"/>
+        <location filename="../views/kit/MemoryChart.cpp" line="+43"/>
         <source>Memory chart</source>
         <extracomment>The name assistive technology gives the chart of memory over time.</extracomment>
         <translation>Speicherdiagramm</translation>
@@ -3723,259 +3980,6 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <source>Where it grows</source>
         <extracomment>The same heading as a screen reader says it.</extracomment>
         <translation>Wo es wächst</translation>
-    </message>
-</context>
-<context>
-    <name>DetailTexts</name>
-    <message>
-        <location filename="../state/DetailTexts.cpp" line="+46"/>
-        <source>PID %1</source>
-        <extracomment>A process&apos;s number in the diagnostics: &quot;PID 4242&quot;.</extracomment>
-        <translation>PID %1</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>growing</source>
-        <extracomment>A tag of a process in the diagnostics: its memory grows.</extracomment>
-        <translation>wächst</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>protected</source>
-        <extracomment>A tag of a process in the diagnostics: Velmora never ends it.</extracomment>
-        <translation>geschützt</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Footprint = anonymous resident memory (statm resident - shared) + swap (status VmSwap, smaps_rollup Swap for suspects) + shared memory (status RssShmem at the process&apos;s share of it, smaps_rollup Pss_Shmem; memfd and /dev/shm files held open but not mapped).</source>
-        <extracomment>How Velmora measures a process&apos;s memory; the names in brackets are the kernel&apos;s own files and fields and stay as they are.</extracomment>
-        <translation>Speicherbedarf = anonymer residenter Speicher (statm resident - shared) + Auslagerung (status VmSwap, smaps_rollup Swap bei Verdächtigen) + gemeinsamer Speicher (status RssShmem zum Anteil des Prozesses, smaps_rollup Pss_Shmem; memfd- und /dev/shm-Dateien, die offen gehalten, aber nicht eingeblendet sind).</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+9"/>
-        <source>%n bucket medians in the rate window.</source>
-        <extracomment>How many medians of equal stretches of time the growth rate is measured from.</extracomment>
-        <translation>
-            <numerusform>%n Median eines Zeitabschnitts im Ratenfenster.</numerusform>
-            <numerusform>%n Mediane von Zeitabschnitten im Ratenfenster.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>%1 has the highest oom_score on this machine (%2): the kernel ends it first if memory runs out.</source>
-        <extracomment>%1 is a process (&quot;PID 4242 (editor)&quot;), %2 its oom_score, the kernel&apos;s own figure.</extracomment>
-        <translation>%1 hat den höchsten oom_score auf diesem Rechner (%2): Der Kernel beendet ihn zuerst, wenn der Speicher ausgeht.</translation>
-    </message>
-    <message>
-        <location line="+21"/>
-        <source>%1 / 100</source>
-        <extracomment>A score out of 100: &quot;72 / 100&quot;.</extracomment>
-        <translation>%1 / 100</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Footprint</source>
-        <extracomment>A figure&apos;s label in the diagnostics: the memory the app holds now.</extracomment>
-        <translation>Speicherbedarf</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Growth</source>
-        <extracomment>A figure&apos;s label in the diagnostics: how fast its memory grows.</extracomment>
-        <translation>Wachstum</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Typical</source>
-        <extracomment>A figure&apos;s label in the diagnostics: the app&apos;s usual size.</extracomment>
-        <translation>Üblich</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Score</source>
-        <extracomment>A figure&apos;s label in the diagnostics: how strongly it looks like a leak.</extracomment>
-        <translation>Wert</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>No longer running</source>
-        <extracomment>The detail&apos;s title once the app&apos;s processes have all exited.</extracomment>
-        <translation>Läuft nicht mehr</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Ended</source>
-        <extracomment>The verdict of an app whose processes have all exited.</extracomment>
-        <translation>Beendet</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Not sampled</source>
-        <extracomment>In place of the confidence, for an app whose processes have all exited.</extracomment>
-        <translation>Nicht erfasst</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>Anonymous, swapped and shared memory of the growing process right now.</source>
-        <extracomment>Under a command to copy: what it shows.</extracomment>
-        <translation>Anonymer, ausgelagerter und gemeinsamer Speicher des wachsenden Prozesses in diesem Moment.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Anonymous, swapped and shared memory of the largest process right now.</source>
-        <extracomment>Under a command to copy: what it shows.</extracomment>
-        <translation>Anonymer, ausgelagerter und gemeinsamer Speicher des größten Prozesses in diesem Moment.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Its largest anonymous mappings, to see which allocation keeps growing.</source>
-        <extracomment>Under a command to copy: what it shows.</extracomment>
-        <translation>Seine größten anonymen Speicherbereiche, um zu sehen, welche Belegung weiter wächst.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Evidence artifact</source>
-        <extracomment>The heading of the evidence Velmora captured and keeps for an app.</extracomment>
-        <translation>Gesicherte Belege</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>smaps_rollup, status, the largest anonymous mappings and the command line of the family&apos;s processes, kept on this machine.</source>
-        <extracomment>What the captured evidence holds; the first three are the kernel&apos;s own files.</extracomment>
-        <translation>smaps_rollup, status, die größten anonymen Speicherbereiche und die Befehlszeile der Prozesse dieser Gruppe, auf diesem Rechner aufbewahrt.</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+6"/>
-        <source>smaps_rollup, status, the largest anonymous mappings and the command line of %n processes, kept on this machine.</source>
-        <extracomment>What the captured evidence holds; the first three are the kernel&apos;s own files.</extracomment>
-        <translation>
-            <numerusform>smaps_rollup, status, die größten anonymen Speicherbereiche und die Befehlszeile von %n Prozess, auf diesem Rechner aufbewahrt.</numerusform>
-            <numerusform>smaps_rollup, status, die größten anonymen Speicherbereiche und die Befehlszeile von %n Prozessen, auf diesem Rechner aufbewahrt.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Captured %1 for %2</source>
-        <extracomment>When the evidence was captured and for which app: &quot;Captured 14:05 for Firefox&quot;.</extracomment>
-        <translation>Für %2 gesichert: %1</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Jan</source>
-        <extracomment>A month&apos;s short name, as in &quot;3 Mar 14:05&quot;.</extracomment>
-        <translation>Jan.</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Feb</source>
-        <translation>Feb.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Mar</source>
-        <translation>März</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Apr</source>
-        <translation>Apr.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>May</source>
-        <translation>Mai</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Jun</source>
-        <translation>Juni</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Jul</source>
-        <translation>Juli</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Aug</source>
-        <translation>Aug.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Sep</source>
-        <translation>Sept.</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Oct</source>
-        <translation>Okt.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Nov</source>
-        <translation>Nov.</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Dec</source>
-        <translation>Dez.</translation>
-    </message>
-    <message>
-        <location line="+13"/>
-        <source>%1 %2 %3</source>
-        <extracomment>A moment on another day: %1 is the day of the month, %2 the month, %3 the time.</extracomment>
-        <translation>%1. %2 %3</translation>
-    </message>
-</context>
-<context>
-    <name>RowTexts</name>
-    <message>
-        <location filename="../state/RowTexts.cpp" line="+15"/>
-        <source>Low confidence · score %1</source>
-        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
-        <translation>Geringe Sicherheit · Wert %1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Medium confidence · score %1</source>
-        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
-        <translation>Mittlere Sicherheit · Wert %1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>High confidence · score %1</source>
-        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
-        <translation>Hohe Sicherheit · Wert %1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Very high confidence · score %1</source>
-        <extracomment>How sure a verdict is, with its score out of 100 (a row&apos;s pill, the detail&apos;s verdict).</extracomment>
-        <translation>Sehr hohe Sicherheit · Wert %1</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>N/A</source>
-        <extracomment>A growth rate before there are samples enough to measure it: not available.</extracomment>
-        <translation>k. A.</translation>
-    </message>
-    <message>
-        <location line="+30"/>
-        <source>Accelerating growth</source>
-        <extracomment>The chip of a row whose memory grows faster and faster.</extracomment>
-        <translation>Beschleunigtes Wachstum</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Decelerating growth</source>
-        <extracomment>The chip of a row whose memory still grows, but more and more slowly.</extracomment>
-        <translation>Abflachendes Wachstum</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Steady growth</source>
-        <extracomment>The chip of a row whose memory grows at an even pace.</extracomment>
-        <translation>Gleichmäßiges Wachstum</translation>
     </message>
 </context>
 </TS>
