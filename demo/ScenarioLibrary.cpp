@@ -12,9 +12,9 @@ ActionDescriptor action(ActionId id, const char* label, ActionStyle style,
     return makeAction(id, label, style, targetKey);
 }
 
-ActionDescriptor quitAction(const char* name, const std::string& targetKey) {
+ActionDescriptor quitAction(const char* name, const std::string& targetKey, ActionStyle style) {
     ActionDescriptor quit =
-        makeAction(ActionId::recover, std::string("Quit ") + name, ActionStyle::warning, targetKey);
+        makeAction(ActionId::recover, std::string("Quit ") + name, style, targetKey);
     quit.labelCode = ActionLabelCodes{ActionLabel::quitApp, {.name = name}};
     return quit;
 }
@@ -79,7 +79,7 @@ FindingSnapshot cargoRow() {
     row.explanation = "Live capture active. Wrapped target keeps climbing after restart.";
     row.orderedActions = {
         action(ActionId::selectDetail, "Inspect", ActionStyle::secondary, cargoKey),
-        action(ActionId::recover, "Quit cargo run", ActionStyle::primary, cargoKey),
+        quitAction("cargo run", cargoKey, ActionStyle::primary),
         action(ActionId::requestForceQuit, "Force Quit", ActionStyle::destructive, cargoKey)};
     row.verdict = FindingVerdict::suspect;
     row.severity = FindingSeverity::suspect;
@@ -233,7 +233,7 @@ const PopoverSnapshot& multiRowSuspect() {
                 {chromeKey, "Chrome", "4.1 GB", "Restart keeps your tabs.", true,
                  action(ActionId::restart, "Restart", ActionStyle::warning, chromeKey)},
                 {cargoKey, "cargo run", "1.3 GB", "Wrapped dev target; safe to quit.", true,
-                 action(ActionId::recover, "Quit cargo run", ActionStyle::primary, cargoKey)},
+                 quitAction("cargo run", cargoKey, ActionStyle::primary)},
                 {adapterKey, "adapter-os", "1.0 GB", "Stays above baseline; recover if needed.",
                  false, action(ActionId::recover, "Recover", ActionStyle::primary, adapterKey)},
             }};

@@ -19,7 +19,8 @@ inline constexpr const char* windowServerKey = "com.apple.WindowServer";
 ActionDescriptor action(ActionId id, const char* label, ActionStyle style,
                         const std::string& targetKey);
 // The graceful quit of an app, which its button calls "Quit".
-ActionDescriptor quitAction(const char* name, const std::string& targetKey);
+ActionDescriptor quitAction(const char* name, const std::string& targetKey,
+                            ActionStyle style = ActionStyle::warning);
 
 // The fields every scenario shares, with its scope line and footer chips.
 PopoverSnapshot baseSnapshot(const char* scopeLabel, const char* storageText,

@@ -44,10 +44,10 @@ bool quitsTheApp(const ActionDescriptor& action) {
 
 } // namespace
 
-std::string actionDisplayLabel(const ActionDescriptor& action) {
+std::optional<std::string> actionShortLabel(const ActionDescriptor& action) {
     const auto id = actionIdOf(action);
     if (!id) {
-        return action.label;
+        return std::nullopt;
     }
     switch (*id) {
     // The short labels of the buttons, where room is short.
@@ -65,8 +65,12 @@ std::string actionDisplayLabel(const ActionDescriptor& action) {
         //: Force the app to quit.
         return translate("ActionDescriptor", "Shut Down");
     default:
-        return action.label;
+        return std::nullopt;
     }
+}
+
+std::string actionDisplayLabel(const ActionDescriptor& action) {
+    return actionShortLabel(action).value_or(action.label);
 }
 
 std::string identity(const ActionDescriptor& action) {

@@ -31,8 +31,10 @@ ActionDescriptor makeAction(ActionId id, std::string label, ActionStyle style,
 std::optional<ActionId> actionIdOf(const ActionDescriptor& action);
 
 // The short caption of the well-known action ids ("select_detail" is "Inspect",
-// "request_force_quit" is "Shut Down", a recover that quits the app is "Quit", ...); any other
-// action shows its own label.
+// "request_force_quit" is "Shut Down", a recover that quits the app is "Quit", ...); none for
+// any other action, which shows its whole label.
+std::optional<std::string> actionShortLabel(const ActionDescriptor& action);
+// The short caption, else the label as sent.
 std::string actionDisplayLabel(const ActionDescriptor& action);
 
 // Identity in lists: the action id.

@@ -60,12 +60,16 @@ TEST(ActionLabels, WellKnownIdsHaveShortCaptions) {
     };
     EXPECT_EQ(label("select_detail", "Open details"), "Inspect");
     EXPECT_EQ(label("restart", "Restart Xcode"), "Restart");
-    EXPECT_EQ(label("recover", "Quit Slack"), "Quit");
-    EXPECT_EQ(label("recover", "Quitting"), "Recover");
-    EXPECT_EQ(label("recover", "quit Slack"), "Recover");
+    // A recover reads "Quit" by its label's code, never by its words.
+    ActionDescriptor quit{"recover", "Quit Slack", ActionStyle::secondary, "k"};
+    EXPECT_EQ(actionDisplayLabel(quit), "Recover");
+    quit.labelCode = ActionLabelCodes{ActionLabel::quitApp, {.name = "Slack"}};
+    EXPECT_EQ(actionDisplayLabel(quit), "Quit");
     EXPECT_EQ(label("ignore", "Ignore for now"), "Ignore");
     EXPECT_EQ(label("request_force_quit", "Force quit"), "Shut Down");
     EXPECT_EQ(label("capture_evidence", "Capture heap"), "Capture heap");
+    EXPECT_EQ(actionShortLabel({"capture_evidence", "Capture heap", ActionStyle::primary, "k"}),
+              std::nullopt);
 }
 
 TEST(Identities, JoinTheDocumentedFields) {

@@ -25,7 +25,9 @@ TEST(ActionCapsuleButtonTest, CardButtonShowsTheShortLabelAndDimsWhilePending) {
     ActionCapsuleButton button(ActionCapsuleButton::card());
     int taps = 0;
     button.setOnTap([&] { ++taps; });
-    button.setAction({"recover", "Quit Safari", ActionStyle::primary, "safari"});
+    ActionDescriptor quit{"recover", "Quit Safari", ActionStyle::primary, "safari"};
+    quit.labelCode = ActionLabelCodes{ActionLabel::quitApp, {.name = "Safari"}};
+    button.setAction(quit);
     EXPECT_EQ(button.labelText(), "Quit");
     const int idleWidth = button.sizeHint().width();
     button.click();

@@ -117,7 +117,8 @@ QString ActionCapsuleButton::labelText() const {
     if (metrics_.labelMode == LabelMode::raw) {
         return QString::fromStdString(actionLabelShown(action_));
     }
-    return QString::fromStdString(actionDisplayLabel(action_));
+    // An action without a short caption shows its whole label, composed from its code.
+    return QString::fromStdString(actionShortLabel(action_).value_or(actionLabelShown(action_)));
 }
 
 void ActionCapsuleButton::refresh(bool geometry) {
