@@ -8,12 +8,14 @@
 
 #include <QBoxLayout>
 #include <QPainter>
+#include <algorithm>
 
 namespace velmora {
 
 namespace {
 
-constexpr int dialogWidth = 280;
+constexpr int narrowestDialog = 280;
+constexpr int overlayMargin = 16; // the least room left beside a widened dialog
 
 } // namespace
 
@@ -34,6 +36,7 @@ ConfirmationOverlay::ConfirmationOverlay(QWidget* parent) : QWidget(parent) {
         new VelmoraText(QString(), TypeRole::body, {PaletteColor::mutedText, 1.0, {}}, dialog_);
     message_->setObjectName(QStringLiteral("confirmationMessage"));
     auto* buttons = new QHBoxLayout();
+    buttons_ = buttons;
     cancel_ = new PlainTextButton(dialog_);
     cancel_->setObjectName(QStringLiteral("confirmationCancel"));
     cancel_->setColor({PaletteColor::neutralText, 1.0, {}});
@@ -78,10 +81,18 @@ void ConfirmationOverlay::resizeEvent(QResizeEvent* event) {
     placeDialog();
 }
 
+int ConfirmationOverlay::dialogWidth() const {
+    const QMargins margins = dialog_->layout()->contentsMargins();
+    const int buttons = buttons_->sizeHint().width() + margins.left() + margins.right();
+    const int widest = std::max(narrowestDialog, width() - 2 * overlayMargin);
+    return std::clamp(buttons, narrowestDialog, widest);
+}
+
 void ConfirmationOverlay::placeDialog() {
-    const int height = dialog_->layout()->heightForWidth(dialogWidth);
+    const int w = dialogWidth();
+    const int height = dialog_->layout()->heightForWidth(w);
     const int h = height > 0 ? height : dialog_->sizeHint().height();
-    dialog_->setGeometry((width() - dialogWidth) / 2, (this->height() - h) / 2, dialogWidth, h);
+    dialog_->setGeometry((width() - w) / 2, (this->height() - h) / 2, w, h);
 }
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 
 #include "model/PopoverSnapshot.h"
 
+#include <QBoxLayout>
 #include <QWidget>
 #include <functional>
 
@@ -13,7 +14,8 @@ class SurfaceFrame;
 class VelmoraText;
 
 // The destructive-action confirmation: a dimming layer over the whole popover with a 280-pixel
-// dialog in its centre offering the backend's cancel and confirm actions.
+// dialog in its centre offering the backend's cancel and confirm actions. A language whose two
+// buttons need more room widens the dialog, up to the popover's margins.
 class ConfirmationOverlay : public QWidget {
     Q_OBJECT
 public:
@@ -32,12 +34,14 @@ protected:
 
 private:
     void placeDialog();
+    int dialogWidth() const;
 
     SurfaceFrame* dialog_;
     VelmoraText* title_;
     VelmoraText* message_;
     PlainTextButton* cancel_;
     PlainTextButton* confirm_;
+    QBoxLayout* buttons_;
     DestructiveConfirmationSnapshot confirmation_;
     std::function<void(const ActionDescriptor&)> onDispatch_;
 };
