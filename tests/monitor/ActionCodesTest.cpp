@@ -4,6 +4,7 @@
 // composes, from the codes alone (through the wire and back), the very texts the monitor wrote;
 // an unknown code or a missing figure shows the monitor's text, and a code of the wrong type
 // fails with its path.
+#include "SentOverWire.h"
 #include "base/Translate.h"
 #include "model/Codec.h"
 #include "monitor/compose/ActionWording.h"
@@ -15,13 +16,6 @@
 
 namespace velmora {
 namespace {
-
-// `value` as the app receives it.
-template <class T> T sent(const T& value) {
-    auto decoded = decode<T>(encode(value));
-    EXPECT_TRUE(decoded.ok()) << decoded.error().text();
-    return decoded.ok() ? decoded.value() : T{};
-}
 
 // Every figure a pattern may name, so that every code can be written.
 ActionFigures everyFigure(double seconds = 45) {

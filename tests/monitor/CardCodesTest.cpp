@@ -4,6 +4,7 @@
 // composes, from the codes alone (through the wire and back), the very texts the monitor wrote;
 // the calm card a snapshot carries when it sends no incident is composed the same way, an
 // unknown code shows the monitor's text, and a figure of the wrong type fails with its path.
+#include "SentOverWire.h"
 #include "base/Translate.h"
 #include "model/Codec.h"
 #include "model/PopoverSnapshot.h"
@@ -17,13 +18,6 @@ namespace velmora {
 namespace {
 
 constexpr uint64_t kMiB = 1024; // in KiB
-
-// `value` as the app receives it.
-template <class T> T sent(const T& value) {
-    auto decoded = decode<T>(encode(value));
-    EXPECT_TRUE(decoded.ok()) << decoded.error().text();
-    return decoded.ok() ? decoded.value() : T{};
-}
 
 // Every text of the card that its codes stand for, one per line.
 std::string cardOf(const IncidentSnapshot& incident) {

@@ -3,6 +3,7 @@
 // sentence in the forecast and a recent finding's sentence. The app composes, from the codes
 // alone (through the wire and back), the very texts the monitor wrote; an unknown code shows
 // the monitor's text, and a code of the wrong type fails with its path.
+#include "SentOverWire.h"
 #include "base/Translate.h"
 #include "model/Codec.h"
 #include "monitor/compose/ForecastTexts.h"
@@ -20,13 +21,6 @@ namespace velmora {
 namespace {
 
 constexpr uint64_t kGiB = 1024 * 1024;
-
-// `value` as the app receives it.
-template <class T> T sent(const T& value) {
-    auto decoded = decode<T>(encode(value));
-    EXPECT_TRUE(decoded.ok()) << decoded.error().text();
-    return decoded.ok() ? decoded.value() : T{};
-}
 
 LiveView machineWith(uint64_t totalKiB, uint64_t swapKiB) {
     LiveView view;

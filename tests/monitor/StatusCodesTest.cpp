@@ -3,6 +3,7 @@
 // memory-state header, a recent finding's status and age, and the footer's chips. The app
 // composes, from the codes alone (through the wire and back), the very texts the monitor wrote;
 // an unknown code shows the monitor's text, and a code of the wrong type fails with its path.
+#include "SentOverWire.h"
 #include "base/Translate.h"
 #include "model/Codec.h"
 #include "monitor/compose/SnapshotComposer.h"
@@ -16,13 +17,6 @@
 
 namespace velmora {
 namespace {
-
-// `value` as the app receives it.
-template <class T> T sent(const T& value) {
-    auto decoded = decode<T>(encode(value));
-    EXPECT_TRUE(decoded.ok()) << decoded.error().text();
-    return decoded.ok() ? decoded.value() : T{};
-}
 
 std::vector<FindingSnapshot> rowsOf(std::initializer_list<FindingSeverity> severities) {
     std::vector<FindingSnapshot> rows;
