@@ -17,12 +17,8 @@
 namespace velmora {
 namespace {
 
-int rank(FindingSeverity severity) {
-    return static_cast<int>(severity);
-}
-
 SnapshotTone toneOf(FindingSeverity severity) {
-    return static_cast<SnapshotTone>(rank(severity));
+    return static_cast<SnapshotTone>(static_cast<int>(severity));
 }
 
 std::string secondsText(double seconds) {
@@ -100,7 +96,7 @@ std::vector<const FamilyView*> rowFamilies(const ComposeContext& context) {
     }
     for (const FamilyView& family : context.view->families) {
         if (family.smokeRole == SmokeRole::none &&
-            rank(severityOf(family.assessment.verdict)) >= rank(FindingSeverity::watch) &&
+            severityOf(family.assessment.verdict) >= FindingSeverity::watch &&
             !context.config.isIgnored(family.key, context.wallNow)) {
             rows.push_back(&family);
         }

@@ -8,10 +8,6 @@
 namespace velmora {
 namespace {
 
-int rank(FindingSeverity severity) {
-    return static_cast<int>(severity);
-}
-
 std::string summaryWords(const SummaryCodes& summary) {
     const int64_t count = summary.count.value_or(0);
     switch (*summary.code.known) {
@@ -34,9 +30,8 @@ std::string summaryWords(const SummaryCodes& summary) {
 SummaryCodes summaryCodeOf(SnapshotTone tone, const std::vector<FindingSnapshot>& rows) {
     auto count = [&](FindingSeverity floor) {
         return static_cast<int64_t>(
-            std::count_if(rows.begin(), rows.end(), [&](const FindingSnapshot& row) {
-                return rank(row.severity) >= rank(floor);
-            }));
+            std::count_if(rows.begin(), rows.end(),
+                          [&](const FindingSnapshot& row) { return row.severity >= floor; }));
     };
     switch (tone) {
     case SnapshotTone::allClear:
