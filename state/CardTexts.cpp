@@ -14,10 +14,6 @@
 namespace velmora {
 namespace {
 
-int countOf(int64_t count) {
-    return static_cast<int>(std::min<int64_t>(count, 1 << 30));
-}
-
 // "3 processes"; one has a text of its own, so English reads right without a catalogue.
 std::string processCountText(int64_t count) {
     if (count == 1) {
@@ -25,7 +21,7 @@ std::string processCountText(int64_t count) {
         return translate("CardTexts", "1 process");
     }
     //: How many processes an app runs, as in "3 processes in the app scope …".
-    return translate("CardTexts", "%n processes", nullptr, countOf(count));
+    return translate("CardTexts", "%n processes", nullptr, pluralCount(count));
 }
 
 //: Short month names, in the moment evidence was captured on another day ("5 Dec 14:05").
@@ -93,9 +89,9 @@ std::optional<std::string> attributionText(const CardCoded<AttributionCode>& att
         return withArguments(
             translate("CardTexts", "Watching %1 in %2"),
             {//: Processes, as counted in "Watching %1 in %2".
-             translate("CardTexts", "%n processes", nullptr, countOf(*f.count)),
+             translate("CardTexts", "%n processes", nullptr, pluralCount(*f.count)),
              //: Apps (groups of processes), as counted in "Watching %1 in %2".
-             translate("CardTexts", "%n families", nullptr, countOf(*f.familyCount))});
+             translate("CardTexts", "%n families", nullptr, pluralCount(*f.familyCount))});
     case AttributionCode::processes:
         return f.count ? std::optional(processCountText(*f.count)) : std::nullopt;
     case AttributionCode::appScope:

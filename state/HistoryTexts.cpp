@@ -11,11 +11,6 @@
 namespace velmora {
 namespace {
 
-// A count as the plural forms take it.
-int plural(int64_t value) {
-    return static_cast<int>(std::clamp<int64_t>(value, 0, 1 << 30));
-}
-
 std::string number(int64_t value) {
     return std::to_string(value);
 }
@@ -34,7 +29,7 @@ std::string storedSize(uint64_t bytes) {
     return withArguments(translate("velmora::LocalizedText", "%1 KB"), {number(bytes / 1024)});
 }
 
-std::string ago(double seconds) {
+std::string historyAgo(double seconds) {
     return translatedAgo(seconds, kHistoryAgo);
 }
 
@@ -178,7 +173,7 @@ std::optional<std::string> offenderLastSeenText(const Recorded<LastSeenCode>& la
         if (!lastSeen.figures.seconds) {
             return std::nullopt;
         }
-        return ago(*lastSeen.figures.seconds);
+        return historyAgo(*lastSeen.figures.seconds);
     }
     return std::nullopt;
 }
@@ -192,27 +187,28 @@ std::optional<std::string> offenderTagText(const Recorded<OffenderTagCode>& tag)
     case OffenderTagCode::critical:
         //: An evidence tag: the application went critical once, or %n times ("2x").
         return count == 1 ? translate("HistoryTexts", "critical once")
-                          : translate("HistoryTexts", "critical %nx", nullptr, plural(count));
+                          : translate("HistoryTexts", "critical %nx", nullptr, pluralCount(count));
     case OffenderTagCode::outOfMemoryKills:
         //: An evidence tag: how often the kernel's out-of-memory killer ended the application.
         return translate("HistoryTexts", "ended by the OOM killer %n\u00d7 in 30 days", nullptr,
-                         plural(count));
+                         pluralCount(count));
     case OffenderTagCode::artifacts:
         //: An evidence tag: evidence files kept for the application.
         return count == 1 ? translate("HistoryTexts", "1 artifact")
-                          : translate("HistoryTexts", "%n artifacts", nullptr, plural(count));
+                          : translate("HistoryTexts", "%n artifacts", nullptr, pluralCount(count));
     case OffenderTagCode::restarted:
         //: An evidence tag: the application was restarted once, or %n times ("2x").
         return count == 1 ? translate("HistoryTexts", "restarted once")
-                          : translate("HistoryTexts", "restarted %nx", nullptr, plural(count));
+                          : translate("HistoryTexts", "restarted %nx", nullptr, pluralCount(count));
     case OffenderTagCode::recovered:
         //: An evidence tag: the application was recovered once, or %n times ("2x").
         return count == 1 ? translate("HistoryTexts", "recovered once")
-                          : translate("HistoryTexts", "recovered %nx", nullptr, plural(count));
+                          : translate("HistoryTexts", "recovered %nx", nullptr, pluralCount(count));
     case OffenderTagCode::forceQuit:
         //: An evidence tag: the application was force quit once, or %n times ("2x").
-        return count == 1 ? translate("HistoryTexts", "force quit once")
-                          : translate("HistoryTexts", "force quit %nx", nullptr, plural(count));
+        return count == 1
+                   ? translate("HistoryTexts", "force quit once")
+                   : translate("HistoryTexts", "force quit %nx", nullptr, pluralCount(count));
     }
     return std::nullopt;
 }
@@ -223,7 +219,7 @@ std::optional<std::string> offenderInterpretationText(const Recorded<Interpretat
         return std::nullopt;
     }
     const HistoryFigures& f = code.figures;
-    const int n = plural(f.count.value_or(0));
+    const int n = pluralCount(f.count.value_or(0));
     switch (*code.code.known) {
     case InterpretationCode::killedWithoutIncident:
         if (!f.count) {
@@ -337,7 +333,7 @@ std::optional<HistoryMetric> offenderMetricText(const Recorded<HistoryMetricCode
         if (f.action && f.seconds) {
             //: The last action's value: %1 is the action, %2 how long ago, as in "Restart 5m ago".
             value = withArguments(translate("HistoryTexts", "%1 %2"),
-                                  {*actionName(*f.action), ago(*f.seconds)});
+                                  {*actionName(*f.action), historyAgo(*f.seconds)});
         }
         //: A metric's label: the latest action taken on it.
         return HistoryMetric{translate("HistoryTexts", "Last action"), value};
@@ -351,7 +347,7 @@ std::optional<std::string> offenderInsightText(const Recorded<InsightCode>& insi
         return std::nullopt;
     }
     const HistoryFigures& f = insight.figures;
-    const int n = plural(f.count.value_or(0));
+    const int n = pluralCount(f.count.value_or(0));
     const bool counted = f.count.has_value();
     const bool dated = f.seconds.has_value();
     switch (*insight.code.known) {
@@ -393,13 +389,13 @@ std::optional<std::string> offenderInsightText(const Recorded<InsightCode>& insi
                                "Ended by the out-of-memory killer %n times in 30 days; "
                                "the latest %1.",
                                nullptr, n),
-            {ago(*f.seconds)});
+            {historyAgo(*f.seconds)});
     case InsightCode::lastAction: {
         if (!f.action || !dated || !f.succeeded) {
             return std::nullopt;
         }
         const std::string action = *actionName(*f.action);
-        const std::string when = ago(*f.seconds);
+        const std::string when = historyAgo(*f.seconds);
         const std::string outcome = f.outcome.value_or("");
         if (outcome.empty()) {
             //: %1 is the action, as in "Restart", %2 how long ago, as in "5m ago".
@@ -424,13 +420,14 @@ std::optional<std::string> offenderInsightText(const Recorded<InsightCode>& insi
                    //: %n is how many files, %1 how long ago the newest was.
                    : translate("HistoryTexts", "%n evidence artifacts kept; newest captured %1.",
                                nullptr, n),
-            {ago(*f.seconds)});
+            {historyAgo(*f.seconds)});
     case InsightCode::watchedSince:
         if (!dated) {
             return std::nullopt;
         }
         //: %1 is how long ago watching began, as in "6d ago".
-        return withArguments(translate("HistoryTexts", "Watched since %1."), {ago(*f.seconds)});
+        return withArguments(translate("HistoryTexts", "Watched since %1."),
+                             {historyAgo(*f.seconds)});
     }
     return std::nullopt;
 }

@@ -71,7 +71,7 @@ std::optional<std::string> historyText(const Coded<HistoryCode>& history) {
             return std::nullopt;
         }
         // Exactly one has a text of its own, so English reads right without a catalogue.
-        const int count = static_cast<int>(std::min<int64_t>(*f.count, 1 << 30));
+        const int count = pluralCount(*f.count);
         const std::string incidents =
             count == 1 ? translate("IncidentTexts", "1 incident in 30d")
                        //: How many incidents the application had over the last 30 days.

@@ -14,12 +14,6 @@ std::string whole(long long value) {
     return std::to_string(value);
 }
 
-// A count as the plural forms take it. The catalogue tools read only a plain name in the
-// count's place, so each call takes its count from a variable.
-int count(long long value) {
-    return static_cast<int>(std::clamp<long long>(value, 0, 1 << 30));
-}
-
 // "3 h" or "3 h 20 min", the part both kinds of duration share.
 std::string hoursAndMinutes(long long hours, long long minutes) {
     if (minutes > 0) {
@@ -77,13 +71,13 @@ std::string localEstimate(double seconds) {
     }
     const auto minutes = static_cast<long long>(seconds / 60.0);
     if (minutes < 60) {
-        const int n = count(minutes);
+        const int n = pluralCount(minutes);
         //: An estimate in minutes, after "in".
         return translate("velmora::LocalFigures", "about %n min", nullptr, n);
     }
     const long long hours = minutes / 60;
     if (hours >= 48) {
-        const int n = count(hours / 24);
+        const int n = pluralCount(hours / 24);
         //: An estimate in days, after "in".
         return translate("velmora::LocalFigures", "about %n days", nullptr, n);
     }
@@ -110,26 +104,30 @@ std::string localSpan(double seconds) {
 }
 
 // The catalogue's text is picked by the count, so each branch names its own.
+int pluralCount(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, 0, 1 << 30));
+}
+
 std::string localAgo(int64_t seconds, AgoStyle style) {
     if (seconds < 1 || (!style.seconds && seconds < 60)) {
         return translate("velmora::LocalizedText", "just now");
     }
     if (seconds < 60) {
-        const int n = count(seconds);
+        const int n = pluralCount(seconds);
         return style.compact ? translate("velmora::LocalizedText", "%ns ago", nullptr, n)
                              : translate("velmora::LocalizedText", "%n s ago", nullptr, n);
     }
     if (seconds < 3600) {
-        const int n = count(seconds / 60);
+        const int n = pluralCount(seconds / 60);
         return style.compact ? translate("velmora::LocalizedText", "%nm ago", nullptr, n)
                              : translate("velmora::LocalizedText", "%n min ago", nullptr, n);
     }
     if (seconds < 86400 || !style.days) {
-        const int n = count(seconds / 3600);
+        const int n = pluralCount(seconds / 3600);
         return style.compact ? translate("velmora::LocalizedText", "%nh ago", nullptr, n)
                              : translate("velmora::LocalizedText", "%n h ago", nullptr, n);
     }
-    const int n = count(seconds / 86400);
+    const int n = pluralCount(seconds / 86400);
     return style.compact ? translate("velmora::LocalizedText", "%nd ago", nullptr, n)
                          : translate("velmora::LocalizedText", "%n d ago", nullptr, n);
 }

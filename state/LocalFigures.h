@@ -25,6 +25,9 @@ std::string localEstimate(double seconds);
 std::string localSpan(double seconds);
 // "5 min ago" in the given style.
 std::string localAgo(int64_t seconds, AgoStyle style);
+// A count as the catalogue's plural forms take it (0 to 2^30). The catalogue tools read only a
+// plain name in the count's place, so each call takes its count from a variable.
+int pluralCount(int64_t value);
 // "83%" from a fraction of one, clamped to 0..1.
 std::string localPercent(double fraction);
 // "2.7×".

@@ -16,13 +16,7 @@ std::string whole(int64_t value) {
     return std::to_string(value);
 }
 
-// A count as the catalogue's plural forms take it. The catalogue tools read only a plain name
-// in the count's place, so each call takes its count from a variable.
-int plural(int64_t value) {
-    return static_cast<int>(std::clamp<int64_t>(value, 0, 1 << 30));
-}
-
-std::string ago(double seconds) {
+std::string findingAgo(double seconds) {
     return localAgo(static_cast<int64_t>(seconds), kFindingAgo);
 }
 
@@ -47,7 +41,7 @@ Text growingMember(const CodeFigures& f) {
         return std::nullopt;
     }
     const std::string member = processText(*f.pid, f.name.value_or(""));
-    const int processes = plural(*f.count);
+    const int processes = pluralCount(*f.count);
     //: %1 is a process ("PID 4242 (worker)"), %n the number of the family's processes.
     return withArguments(
         translate("ReasonTexts",
@@ -61,7 +55,7 @@ Text stairs(const CodeFigures& f) {
     if (!f.count || !f.seconds || !f.rateKiBPerSecond) {
         return std::nullopt;
     }
-    const int steps = plural(*f.count);
+    const int steps = pluralCount(*f.count);
     //: %n steps, over %1 (a span, "47 min"), at %2 (a rate, "+0.4 MB/min").
     return withArguments(translate("ReasonTexts",
                                    "Memory grew in %n steps over %1 and gave none of it back: %2 "
@@ -106,7 +100,7 @@ std::optional<std::string> growthShapeText(const Coded<ReasonCode>& part) {
         if (!f.count) {
             return std::nullopt;
         }
-        const int steps = plural(*f.count);
+        const int steps = pluralCount(*f.count);
         //: %n steps over %1 (a span), at %2 (a rate).
         return withArguments(translate("ReasonTexts",
                                        "Grew in %n steps over %1 (%2), none of it given back",
@@ -136,7 +130,7 @@ std::optional<std::string> growthShapeText(const Coded<ReasonCode>& part) {
     if (f.stoppedSeconds) {
         //: Added to the growth's shape: %1 is the growth, %2 when it stopped ("7 min ago").
         text = withArguments(translate("ReasonTexts", "%1; growth stopped %2"),
-                             {text, ago(*f.stoppedSeconds)});
+                             {text, findingAgo(*f.stoppedSeconds)});
     }
     return text;
 }
@@ -246,7 +240,7 @@ std::optional<std::string> reasonText(const Coded<ReasonCode>& reason) {
         //: %1 is when, as in "7 min ago".
         return withArguments(translate("ReasonTexts", "Growth stopped %1: memory that levels off "
                                                       "is a warm-up or a cache, not a leak."),
-                             {ago(*f.seconds)});
+                             {findingAgo(*f.seconds)});
     case ReasonCode::young:
         return translate("ReasonTexts",
                          "The family is new: growth in its first minutes (a warm-up) needs more "
