@@ -11,6 +11,7 @@
 #include "views/detail/IncidentTimelineList.h"
 #include "views/detail/MemoryChartBlock.h"
 #include "views/detail/WhereItGrowsCard.h"
+#include "views/kit/QtString.h"
 #include "views/kit/SectionBlock.h"
 #include "views/kit/TextLineList.h"
 
@@ -22,11 +23,7 @@ namespace velmora {
 
 namespace {
 
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-constexpr double blockRadius = 8;
+constexpr double detailBlockRadius = 8;
 
 } // namespace
 
@@ -39,11 +36,11 @@ DetailView::DetailView(QWidget* parent) : QWidget(parent) {
     layout->addWidget(buildHeader());
     verdictBlock_ = buildVerdictBlock();
     layout->addWidget(verdictBlock_);
-    memory_ = new MemoryChartBlock(blockRadius, this);
+    memory_ = new MemoryChartBlock(detailBlockRadius, this);
     memory_->hide();
     layout->addWidget(memory_);
 
-    whyBlock_ = new SectionBlock(blockRadius, this);
+    whyBlock_ = new SectionBlock(detailBlockRadius, this);
     whyBlock_->setObjectName("whyBlock");
     //: The heading, in capitals, over the reasons for the verdict.
     whyBlock_->setTitle(tr("WHY"));
@@ -52,7 +49,7 @@ DetailView::DetailView(QWidget* parent) : QWidget(parent) {
     whyBlock_->content()->addWidget(reasons_);
     layout->addWidget(whyBlock_);
 
-    timelineBlock_ = new SectionBlock(blockRadius, this);
+    timelineBlock_ = new SectionBlock(detailBlockRadius, this);
     timelineBlock_->setObjectName("timelineBlock");
     //: The heading, in capitals, over what happened to the suspect, in order.
     timelineBlock_->setTitle(tr("TIMELINE"));
@@ -66,7 +63,7 @@ DetailView::DetailView(QWidget* parent) : QWidget(parent) {
     artifact_->setOnDispatchAction([this](const ActionDescriptor& action) { dispatch(action); });
     artifact_->hide();
     layout->addWidget(artifact_);
-    where_ = new WhereItGrowsCard(blockRadius, this);
+    where_ = new WhereItGrowsCard(detailBlockRadius, this);
     where_->setOnDispatchAction([this](const ActionDescriptor& action) { dispatch(action); });
     where_->hide();
     layout->addWidget(where_);
@@ -92,7 +89,7 @@ QWidget* DetailView::buildHeader() {
 }
 
 SectionBlock* DetailView::buildVerdictBlock() {
-    auto* block = new SectionBlock(blockRadius, this);
+    auto* block = new SectionBlock(detailBlockRadius, this);
     block->setObjectName("verdictBlock");
     auto* column = new QVBoxLayout;
     column->setSpacing(6);
@@ -112,7 +109,7 @@ SectionBlock* DetailView::buildVerdictBlock() {
 }
 
 SectionBlock* DetailView::buildActBlock() {
-    auto* block = new SectionBlock(blockRadius, this);
+    auto* block = new SectionBlock(detailBlockRadius, this);
     block->setObjectName("actBlock");
     //: The heading, in capitals, over what the person can do about the suspect.
     block->setTitle(tr("ACT"));

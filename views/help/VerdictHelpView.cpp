@@ -2,19 +2,12 @@
 #include "views/help/VerdictHelpView.h"
 
 #include "views/help/TranslatedTooltip.h"
+#include "views/kit/QtString.h"
 
 #include <QBoxLayout>
 #include <QEvent>
 
 namespace velmora {
-
-namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
 
 VerdictHelpLine::VerdictHelpLine(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);

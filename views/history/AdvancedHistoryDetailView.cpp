@@ -4,6 +4,7 @@
 #include "state/HistoryTexts.h"
 #include "views/history/FlexibleTags.h"
 #include "views/history/OffenderMemoryBlock.h"
+#include "views/kit/QtString.h"
 #include "views/kit/SectionBlock.h"
 #include "views/kit/TextLineList.h"
 #include "views/kit/WrappingRowLayout.h"
@@ -14,7 +15,7 @@ namespace velmora {
 
 namespace {
 
-constexpr double blockRadius = 16;
+constexpr double offenderBlockRadius = 16;
 
 } // namespace
 
@@ -33,11 +34,11 @@ AdvancedHistoryDetailView::AdvancedHistoryDetailView(QWidget* parent) : QWidget(
     layout->addWidget(header);
     offenderBlock_ = buildOffenderBlock();
     layout->addWidget(offenderBlock_);
-    memory_ = new OffenderMemoryBlock(blockRadius, this);
+    memory_ = new OffenderMemoryBlock(offenderBlockRadius, this);
     memory_->hide();
     layout->addWidget(memory_);
 
-    auto* metricsBlock = new SectionBlock(blockRadius, this);
+    auto* metricsBlock = new SectionBlock(offenderBlockRadius, this);
     metricsBlock->setObjectName("metricsBlock");
     //: The heading, in capitals, over the offender's figures over 30 days.
     metricsBlock->setTitle(tr("METRICS"));
@@ -45,7 +46,7 @@ AdvancedHistoryDetailView::AdvancedHistoryDetailView(QWidget* parent) : QWidget(
     metricsBlock->content()->addWidget(metrics_);
     layout->addWidget(metricsBlock);
 
-    readBlock_ = new SectionBlock(blockRadius, this);
+    readBlock_ = new SectionBlock(offenderBlockRadius, this);
     readBlock_->setObjectName("readBlock");
     //: The heading, in capitals, over what Velmora reads from the offender's history.
     readBlock_->setTitle(tr("READ"));
@@ -58,7 +59,7 @@ AdvancedHistoryDetailView::AdvancedHistoryDetailView(QWidget* parent) : QWidget(
 }
 
 SectionBlock* AdvancedHistoryDetailView::buildOffenderBlock() {
-    auto* block = new SectionBlock(blockRadius, this);
+    auto* block = new SectionBlock(offenderBlockRadius, this);
     block->setObjectName("offenderBlock");
     auto* column = new QVBoxLayout;
     column->setSpacing(8);
@@ -96,7 +97,6 @@ SectionBlock* AdvancedHistoryDetailView::buildOffenderBlock() {
 
 void AdvancedHistoryDetailView::setDetail(const HistoricalOffenderDetailSnapshot& sent) {
     const HistoricalOffenderDetailSnapshot detail = localized(sent);
-    const auto qs = [](const std::string& text) { return QString::fromStdString(text); };
     offenderBlock_->setTitle(qs(detail.title));
     interpretation_->setText(qs(detail.interpretation));
     risk_->setTag(qs(detail.riskLabel), paletteRef(PaletteColor::suspectText));

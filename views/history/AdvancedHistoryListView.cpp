@@ -5,20 +5,13 @@
 #include "views/history/AdvancedHistoryEmptyState.h"
 #include "views/history/FlexibleTags.h"
 #include "views/history/OffenderTint.h"
+#include "views/kit/QtString.h"
 #include "views/kit/SectionBlock.h"
 
 #include <QBoxLayout>
 #include <QLocale>
 
 namespace velmora {
-
-namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
 
 OffenderCard::OffenderCard(QWidget* parent)
     : PanelButton(PanelStyle{16,

@@ -4,18 +4,11 @@
 #include "state/IncidentFacts.h"
 #include "views/kit/ActionCapsuleButton.h"
 #include "views/kit/IncidentCardRules.h"
+#include "views/kit/QtString.h"
 
 #include <QBoxLayout>
 
 namespace velmora {
-
-namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
 
 IncidentSummaryCard::IncidentSummaryCard(QWidget* parent) : Panel(PanelStyle{}, parent) {
     setObjectName("incidentSummaryCard");

@@ -3,6 +3,7 @@
 
 #include "views/kit/ActionCapsuleButton.h"
 #include "views/kit/IncidentCardRules.h"
+#include "views/kit/QtString.h"
 
 #include <QBoxLayout>
 #include <QFontMetricsF>
@@ -14,10 +15,6 @@ namespace {
 
 constexpr int labelColumnWidth = 64;
 constexpr double minimumLabelScale = 0.75;
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Top margin that puts a text in `smaller` on the first baseline of a text in `larger`.
 int baselineOffset(const QFont& smaller, const QFont& larger) {
