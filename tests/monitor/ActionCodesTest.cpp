@@ -197,7 +197,7 @@ TEST(ActionCodes, WrongTypesFailWithTheirPath) {
 }
 
 // A language may put a sentence's figures in its own order.
-std::string reordered(const char*, const char* source, const char*, int) {
+std::string reorderedActionTexts(const char*, const char* source, const char*, int) {
     const std::string text = source;
     if (text == "%1: %2 of %3 processes stopped.") {
         return "%3 signalled, %2 stopped (%1).";
@@ -209,7 +209,7 @@ std::string reordered(const char*, const char* source, const char*, int) {
 }
 
 TEST(ActionCodes, ComposedThroughTheCatalogue) {
-    setTranslator(&reordered);
+    setTranslator(&reorderedActionTexts);
     const auto message = feedbackMessageText(
         {FeedbackCode::forceQuitCompleted, {.name = "Editor", .count = 2, .total = 3}});
     const auto label = actionLabelText({ActionLabel::quitApp, {.name = "Editor"}});

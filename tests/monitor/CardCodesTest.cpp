@@ -4,6 +4,7 @@
 // composes, from the codes alone (through the wire and back), the very texts the monitor wrote;
 // the calm card a snapshot carries when it sends no incident is composed the same way, an
 // unknown code shows the monitor's text, and a figure of the wrong type fails with its path.
+#include "ComposeFixture.h"
 #include "SentOverWire.h"
 #include "base/Translate.h"
 #include "model/Codec.h"
@@ -17,10 +18,8 @@
 namespace velmora {
 namespace {
 
-constexpr uint64_t kMiB = 1024; // in KiB
-
 // Every text of the card that its codes stand for, one per line.
-std::string cardOf(const IncidentSnapshot& incident) {
+std::string cardTexts(const IncidentSnapshot& incident) {
     std::string text = "stage: " + incident.stageLabel + "\nheadline: " + incident.headline +
                        "\nattribution: " + incident.attributionLine +
                        "\nevidence: " + incident.evidenceLabel +
@@ -70,11 +69,11 @@ void expectEveryCodeComposes(const IncidentSnapshot& incident) {
 }
 
 // The card composed from the codes it was sent reads as the monitor's texts.
-void expectCardReadsAlike(const IncidentSnapshot& incident) {
+void expectCardComposesAsSent(const IncidentSnapshot& incident) {
     ASSERT_TRUE(incident.cardCodes);
     const IncidentSnapshot received = sent(incident);
     expectEveryCodeComposes(received);
-    EXPECT_EQ(cardOf(withCardTexts(received)), cardOf(incident));
+    EXPECT_EQ(cardTexts(withCardTexts(received)), cardTexts(incident));
     EXPECT_EQ(stageLabelText(received), incident.stageLabel);
     EXPECT_EQ(headlineLine(received), incident.headline);
     EXPECT_EQ(attributionLineText(received), incident.attributionLine);
@@ -85,7 +84,7 @@ FamilyView leakingFamily() {
     FamilyView family;
     family.key = "app:editor";
     family.title = "editor";
-    family.footprintKiB = 1900 * kMiB;
+    family.footprintKiB = 1900 * kMiBInKiB;
     FamilyAssessment& a = family.assessment;
     a.hasRate = true;
     a.rising = true;
@@ -100,28 +99,19 @@ FamilyView leakingFamily() {
         MemberView member;
         member.identity.pid = pid;
         member.name = pid == 4242 ? "editor" : "editor-helper";
-        member.footprintKiB = pid == 4242 ? 1200 * kMiB : 350 * kMiB;
+        member.footprintKiB = pid == 4242 ? 1200 * kMiBInKiB : 350 * kMiBInKiB;
         family.members.push_back(member);
     }
     return family;
 }
 
-struct Composer {
-    LiveView view;
-    ConfigStore config{"/nonexistent/velmora/config.json"};
-    InteractionState interaction;
-    MonitorPaths paths;
-    double wallNow = 1'765'200'000; // a December afternoon
-
-    IncidentSnapshot incident(const FamilyView* lead) const {
-        ComposeContext context{&view, config, interaction, paths};
-        context.wallNow = wallNow;
-        return buildIncident(context, lead);
-    }
+// The monitor's state on a December afternoon.
+struct AfternoonFixture : ComposeFixture {
+    AfternoonFixture() { wallNow = 1'765'200'000; }
 };
 
 TEST(CardCodes, TheCalmCardSaysWhatTheMonitorSays) {
-    Composer composer;
+    AfternoonFixture composer;
     composer.view.watchedProcesses = 214;
     composer.view.familyCount = 61;
     composer.view.machine.valid = true;
@@ -131,14 +121,14 @@ TEST(CardCodes, TheCalmCardSaysWhatTheMonitorSays) {
     EXPECT_EQ(knownCode(calm.cardCodes->kind), CardKindCode::calm);
     EXPECT_EQ(calm.cardCodes->attribution->figures.count, 214);
     EXPECT_EQ(calm.cardCodes->attribution->figures.familyCount, 61);
-    expectCardReadsAlike(calm);
+    expectCardComposesAsSent(calm);
 
     composer.view.watchedProcesses = 1;
     composer.view.familyCount = 1;
     composer.view.machine.valid = false; // the totals could not be read
     const IncidentSnapshot unread = composer.incident(nullptr);
     EXPECT_EQ(unread.primaryMetrics.front().value, "Headroom unavailable");
-    expectCardReadsAlike(unread);
+    expectCardComposesAsSent(unread);
 }
 
 TEST(CardCodes, TheCalmCardOfASnapshotWithoutAnIncidentIsComposedToo) {
@@ -148,7 +138,7 @@ TEST(CardCodes, TheCalmCardOfASnapshotWithoutAnIncidentIsComposedToo) {
     ASSERT_TRUE(snapshot) << snapshot.error().text();
     const IncidentSnapshot& calm = snapshot.value().incident;
     EXPECT_EQ(calm, IncidentSnapshot::fallback());
-    expectCardReadsAlike(calm);
+    expectCardComposesAsSent(calm);
     EXPECT_EQ(cardMetrics(calm).size(), 2u) << "confidence and the memory totals";
 
     // Recognised by its codes, not by its words: under a catalogue every text changes.
@@ -169,40 +159,40 @@ TEST(CardCodes, TheCalmCardOfASnapshotWithoutAnIncidentIsComposedToo) {
 }
 
 TEST(CardCodes, TheIncidentCardSaysWhatTheMonitorSaysAtEveryStep) {
-    Composer composer;
+    AfternoonFixture composer;
     FamilyView family = leakingFamily();
     family.appId = "org.gnome.TextEditor";
-    family.assessment.baselineKiB = 700 * kMiB;
-    expectCardReadsAlike(composer.incident(&family)); // before evidence, in an app scope
+    family.assessment.baselineKiB = 700 * kMiBInKiB;
+    expectCardComposesAsSent(composer.incident(&family)); // before evidence, in an app scope
 
     composer.interaction.artifacts[family.key].wallTime = composer.wallNow - 600;
     const IncidentSnapshot captured = composer.incident(&family);
     EXPECT_EQ(captured.cardCodes->steps.size(), 4u) << "the evidence joins the ladder";
     EXPECT_EQ(captured.cardCodes->evidence->figures.today, true);
-    expectCardReadsAlike(captured);
+    expectCardComposesAsSent(captured);
 
     composer.interaction.artifacts[family.key].wallTime = composer.wallNow - 3 * 86'400;
     family.appId.clear();
     family.workspace = "/home/ada/src";
     family.assessment.score = 91;
-    expectCardReadsAlike(composer.incident(&family)); // another day, in a workspace
+    expectCardComposesAsSent(composer.incident(&family)); // another day, in a workspace
 
     family.workspace.clear();
     family.assessment.hasRate = false;
     family.assessment.baselineKiB = 0;
     for (int score : {10, 50, 65}) {
         family.assessment.score = score;
-        expectCardReadsAlike(composer.incident(&family)); // under a PID, no rate, no typical
+        expectCardComposesAsSent(composer.incident(&family)); // under a PID, no rate, no typical
     }
 
     family.members.resize(1);
-    expectCardReadsAlike(composer.incident(&family)); // one process
+    expectCardComposesAsSent(composer.incident(&family)); // one process
     family.members.clear();
-    expectCardReadsAlike(composer.incident(&family)); // its processes gone
+    expectCardComposesAsSent(composer.incident(&family)); // its processes gone
 }
 
 TEST(CardCodes, TheCodesAreTheOnesOfTheTexts) {
-    Composer composer;
+    AfternoonFixture composer;
     FamilyView family = leakingFamily();
     const IncidentSnapshot incident = composer.incident(&family);
     const CardCodes& codes = *incident.cardCodes;
@@ -217,14 +207,14 @@ TEST(CardCodes, TheCodesAreTheOnesOfTheTexts) {
     EXPECT_EQ(codes.steps[1].figures.fraction, 0.826);
     EXPECT_EQ(codes.steps[2].figures.trend, 71);
     ASSERT_EQ(codes.metrics.size(), incident.primaryMetrics.size());
-    EXPECT_EQ(codes.metrics[0].figures.footprintKiB, 1900.0 * kMiB);
+    EXPECT_EQ(codes.metrics[0].figures.footprintKiB, 1900.0 * kMiBInKiB);
     EXPECT_EQ(codes.largest->pid, 4242);
-    EXPECT_EQ(codes.largest->footprintKiB, 1200.0 * kMiB);
+    EXPECT_EQ(codes.largest->footprintKiB, 1200.0 * kMiBInKiB);
     EXPECT_EQ(codes.sampling->name, "/proc");
 }
 
 TEST(CardCodes, WhatTheAppDoesNotKnowShowsTheMonitorsText) {
-    Composer composer;
+    AfternoonFixture composer;
     FamilyView family = leakingFamily();
     IncidentSnapshot incident = composer.incident(&family);
     Json json = encode(incident);

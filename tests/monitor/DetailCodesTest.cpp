@@ -4,6 +4,7 @@
 // commands to copy, the kept evidence and the diagnostics, and for a row's rate, confidence pill
 // and curvature chip. Where a code is unknown or the lists do not line up, the monitor's text is
 // shown.
+#include "SentOverWire.h"
 #include "base/SizeText.h"
 #include "model/Codec.h"
 #include "model/JsonText.h"
@@ -65,15 +66,9 @@ struct Monitor {
     }
     // The detail and the row as the app receives them.
     DetailSnapshot detail(const std::string& key = "app:editor") const {
-        return received(buildDetail(context(), key));
+        return sent(buildDetail(context(), key));
     }
-    FindingSnapshot row() const { return received(rowOf(context(), view.families.front())); }
-
-    template <class T> static T received(const T& value) {
-        auto decoded = decode<T>(encode(value));
-        EXPECT_TRUE(decoded.ok()) << decoded.error().text();
-        return decoded.ok() ? decoded.value() : T{};
-    }
+    FindingSnapshot row() const { return sent(rowOf(context(), view.families.front())); }
 };
 
 // Everything the detail's own blocks show, one line each, composed by the app.

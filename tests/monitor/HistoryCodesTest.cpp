@@ -345,7 +345,7 @@ TEST(HistoryCodes, OffenderCodesOfTheWrongTypeFailWithTheirPath) {
 }
 
 // A language may put the figures of a sentence in its own order.
-std::string reordered(const char*, const char* source, const char*, int n) {
+std::string reorderedHistoryTexts(const char*, const char* source, const char*, int n) {
     const std::string text = source;
     if (text == "Ended by the out-of-memory killer at %1 with %2.") {
         return "%2, ended at %1.";
@@ -361,7 +361,7 @@ std::string reordered(const char*, const char* source, const char*, int n) {
 }
 
 TEST(HistoryCodes, ComposedThroughTheCatalogue) {
-    setTranslator(&reordered);
+    setTranslator(&reorderedHistoryTexts);
     RecentExplanationCodes killed;
     killed.code = RecentExplanationCode::outOfMemoryKill;
     killed.wallSeconds = 0;

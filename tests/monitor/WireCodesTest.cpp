@@ -3,6 +3,7 @@
 // composes, from the codes alone, the very texts the monitor wrote, for every kind of reason,
 // for the rows' and the detail's summary sentence, for the incident card's lines, for a row's
 // figures and for the forecast.
+#include "ComposeFixture.h"
 #include "model/Codec.h"
 #include "monitor/compose/DetailBuilder.h"
 #include "monitor/compose/FamilyTexts.h"
@@ -21,8 +22,6 @@
 namespace velmora {
 namespace {
 
-constexpr uint64_t kMiB = 1024; // in KiB
-
 FamilyAssessment growing() {
     FamilyAssessment a;
     a.hasRate = true;
@@ -34,7 +33,7 @@ FamilyAssessment growing() {
     a.floorAgreement = 0.9;
     a.windowSeconds = 900;
     a.curvature = 1.7;
-    a.footprintKiB = 1900 * kMiB;
+    a.footprintKiB = 1900 * kMiBInKiB;
     a.score = 72;
     a.verdict = FindingVerdict::probable;
     return a;
@@ -88,7 +87,7 @@ TEST(WireReasonCodes, SteadyClimbOfTheMedians) {
     FamilyAssessment a = growing();
     a.hourRateKiBPerSecond = 40.25;
     a.sixHourRateKiBPerSecond = 12.5;
-    a.baselineKiB = 700 * kMiB;
+    a.baselineKiB = 700 * kMiBInKiB;
     a.baselineMultiple = 2.714;
     a.idle = true;
     a.exhaustionSeconds = 2 * 3600 + 25 * 60;
@@ -131,9 +130,9 @@ TEST(WireReasonCodes, WhatHoldsAGrowingFamilyBack) {
 
 TEST(WireReasonCodes, SharedMemory) {
     FamilyView family = familyWith(growing());
-    family.sharedKiB = 600 * kMiB;
-    family.members[0].growthKiB = 300 * kMiB;
-    family.members[0].sharedGrowthKiB = 250 * kMiB;
+    family.sharedKiB = 600 * kMiBInKiB;
+    family.members[0].growthKiB = 300 * kMiBInKiB;
+    family.members[0].sharedGrowthKiB = 250 * kMiBInKiB;
     expectCodesSayTheTexts(
         family, {ReasonCode::medianRate, ReasonCode::medianSteadiness, ReasonCode::sharedGrowth});
     family.members[0].sharedGrowthKiB = 0;
@@ -162,29 +161,8 @@ TEST(WireReasonCodes, MemberJudgedOnItsOwnAndTheFamilyAsAWhole) {
     }
 }
 
-// What the monitor composes the card from, and what the card would show of it.
-struct Composer {
-    LiveView view;
-    ConfigStore config{"/nonexistent/velmora/config.json"};
-    InteractionState interaction;
-    MonitorPaths paths;
-
-    IncidentSnapshot incident(const FamilyView& lead) const {
-        ComposeContext context{&view, config, interaction, paths};
-        return buildIncident(context, &lead);
-    }
-    DetailSnapshot detail(const std::string& key) const {
-        ComposeContext context{&view, config, interaction, paths};
-        return buildDetail(context, key);
-    }
-    FindingSnapshot row(const FamilyView& family) const {
-        ComposeContext context{&view, config, interaction, paths};
-        return rowOf(context, family);
-    }
-};
-
 // Everything the card shows of an incident, one line each.
-std::string cardOf(const IncidentSnapshot& incident) {
+std::string cardShown(const IncidentSnapshot& incident) {
     std::string text = "stage: " + stageLabelText(incident) + "\n";
     text += "headline: " + headlineLine(incident) + "\n";
     text += "impact: " + impactLine(incident).value_or("-") + "\n";
@@ -196,55 +174,57 @@ std::string cardOf(const IncidentSnapshot& incident) {
 }
 
 // The card reads the same from the codes as from the lines alone, as an older app reads them.
-void expectCardReadsAlike(const IncidentSnapshot& incident) {
+void expectCodedCardReadsAsItsLines(const IncidentSnapshot& incident) {
     ASSERT_TRUE(incident.codes);
     IncidentSnapshot linesOnly = incident;
     linesOnly.codes.reset();
     const auto sent = decode<IncidentSnapshot>(encode(incident));
     ASSERT_TRUE(sent) << sent.error().text();
-    EXPECT_EQ(cardOf(sent.value()), cardOf(linesOnly));
+    EXPECT_EQ(cardShown(sent.value()), cardShown(linesOnly));
 }
 
 TEST(WireIncidentCodes, TheCardReadsAlikeAtEveryStep) {
-    Composer composer;
+    ComposeFixture composer;
     FamilyAssessment a = growing();
-    a.baselineKiB = 800 * kMiB;
+    a.baselineKiB = 800 * kMiBInKiB;
     FamilyView family = familyWith(a);
-    expectCardReadsAlike(composer.incident(family)); // before evidence
+    expectCodedCardReadsAsItsLines(composer.incident(&family)); // before evidence
 
     composer.interaction.artifacts[family.key] = CapturedArtifact{};
-    expectCardReadsAlike(composer.incident(family)); // restart proposed
+    expectCodedCardReadsAsItsLines(composer.incident(&family)); // restart proposed
 
     family.isProtected = true;
     family.assessment.idle = true;
     family.assessment.baselineKiB = 0;
     family.assessment.hasRate = false;
-    expectCardReadsAlike(composer.incident(family)); // nothing to signal, no history, no rate
+    expectCodedCardReadsAsItsLines(
+        composer.incident(&family)); // nothing to signal, no history, no rate
 
     family.assessment.verdict = FindingVerdict::criticalRunaway;
     family.assessment.exhaustionSeconds = 25 * 60 + 40;
-    expectCardReadsAlike(composer.incident(family)); // running away, memory runs out
+    expectCodedCardReadsAsItsLines(composer.incident(&family)); // running away, memory runs out
 
     composer.interaction.outcomes[family.key] = "editor was asked to quit.";
-    IncidentSnapshot after = composer.incident(family);
+    IncidentSnapshot after = composer.incident(&family);
     after.actionRationale.reset(); // the outcome speaks when there is no next step
     after.codes->nextStep.reset();
-    expectCardReadsAlike(after);
+    expectCodedCardReadsAsItsLines(after);
     EXPECT_EQ(actionStatusLine(after), "Editor was asked to quit.");
 }
 
 TEST(WireIncidentCodes, TheCodesAreTheOnesOfTheLines) {
-    Composer composer;
+    ComposeFixture composer;
     FamilyAssessment a = growing();
     a.idle = true;
-    const IncidentSnapshot incident = composer.incident(familyWith(a));
+    const FamilyView family = familyWith(a);
+    const IncidentSnapshot incident = composer.incident(&family);
     const IncidentCodes& codes = *incident.codes;
     EXPECT_EQ(codes.decision->verdict, OpenCode<FindingVerdict>(FindingVerdict::probable));
     EXPECT_EQ(codes.decision->rateKiBPerSecond, a.rateKiBPerSecond);
     EXPECT_EQ(codes.cause, OpenCode<CauseCode>(CauseCode::idleGrowth));
     EXPECT_EQ(codes.nextStep, OpenCode<NextStepCode>(NextStepCode::captureEvidence));
     EXPECT_EQ(codes.headline, OpenCode<HeadlineCode>(HeadlineCode::keepsGrowing));
-    EXPECT_EQ(codes.impact->footprintKiB, 1900.0 * kMiB);
+    EXPECT_EQ(codes.impact->footprintKiB, 1900.0 * kMiBInKiB);
     EXPECT_FALSE(codes.impact->seconds) << "no estimate, none in the impact";
     EXPECT_EQ(codes.reasons.size(), incident.whyLines.size());
     EXPECT_EQ(reasonTexts(codes.reasons, {}), std::vector<std::string>{})
@@ -263,7 +243,7 @@ void expectDetailReasonsReadAlike(const DetailSnapshot& detail) {
 }
 
 TEST(WireDetailCodes, ReasonsOfTheDetailIncludingTheKernelsFirstVictim) {
-    Composer composer;
+    ComposeFixture composer;
     FamilyView family = familyWith(growing());
     composer.view.families.push_back(family);
     OomVictimView victim;
@@ -282,7 +262,7 @@ TEST(WireDetailCodes, ReasonsOfTheDetailIncludingTheKernelsFirstVictim) {
 }
 
 TEST(WireDetailCodes, TheTimelineFromItsCodesWithTheEventsAsSent) {
-    Composer composer;
+    ComposeFixture composer;
     FamilyView family = familyWith(growing());
     family.firstSeen = 100;
     composer.view.monotonicTime = 100 + 7 * 60 + 30;
@@ -303,7 +283,7 @@ TEST(WireDetailCodes, TheTimelineFromItsCodesWithTheEventsAsSent) {
 }
 
 TEST(WireRowCodes, FiguresOfTheRowTexts) {
-    Composer composer;
+    ComposeFixture composer;
     FamilyAssessment a = growing();
     a.exhaustionSeconds = 1800;
     const FindingSnapshot row = composer.row(familyWith(a));
@@ -344,7 +324,7 @@ TEST(WireForecastCodes, WhoGoesFirstAndWhenMemoryRunsOut) {
     victim.familyTitle = "Editor";
     victim.name = "editor";
     victim.pid = 4242;
-    victim.footprintKiB = 3300 * kMiB;
+    victim.footprintKiB = 3300 * kMiBInKiB;
     view.forecast.firstVictim = victim;
     for (double seconds : {30.0, 599.6, 2400.0, 3599.4}) {
         view.forecast.exhaustionSeconds = seconds;
