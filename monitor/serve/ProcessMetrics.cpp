@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -32,6 +33,23 @@ void addGauge(std::vector<prometheus::MetricFamily>& all, const char* name, cons
     }
     family.metric.push_back(sample);
     all.push_back(std::move(family));
+}
+
+// How many descriptors are open: the size the kernel gives the descriptor folder (6.2 and
+// later), else its entries counted. Listing it costs some 7 µs a descriptor, and the monitor
+// keeps one open for each process it watches: 70 ms a scrape at 10,000 processes.
+std::size_t openDescriptors(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0 && info.st_size > 0) {
+        return static_cast<std::size_t>(info.st_size);
+    }
+    std::error_code error;
+    std::size_t open = 0;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        ++open;
+    }
+    return open;
 }
 
 double bootTime(const std::string& procStat) {
@@ -70,14 +88,8 @@ std::vector<prometheus::MetricFamily> processMetrics(const std::string& procSelf
         addGauge(all, "process_virtual_memory_bytes", "Virtual memory size in bytes.",
                  sizePages * page);
     }
-    std::error_code error;
-    std::size_t open = 0;
-    for (std::filesystem::directory_iterator it(procSelf + "/fd", error), end; !error && it != end;
-         it.increment(error)) {
-        ++open;
-    }
     addGauge(all, "process_open_fds", "Number of open file descriptors.",
-             static_cast<double>(open));
+             static_cast<double>(openDescriptors(procSelf + "/fd")));
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) == 0) {
         addGauge(all, "process_max_fds", "Maximum number of open file descriptors.",

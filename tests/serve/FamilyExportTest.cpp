@@ -5,6 +5,7 @@
 #include "monitor/serve/ProcessMetrics.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace velmora {
 namespace {
@@ -284,6 +285,23 @@ TEST(FamilyExport, HostileTitlesAreEscapedInTheTextAndTheProcessMetricsAreThere)
     }
     EXPECT_GT(find(process, "process_resident_memory_bytes")->metric[0].gauge.value, 0);
     EXPECT_GT(find(process, "process_start_time_seconds")->metric[0].gauge.value, 1.6e9);
+}
+
+TEST(FamilyExport, OpenDescriptorsAreCountedExactly) {
+    auto openNow = [] {
+        auto process = processMetrics();
+        return find(process, "process_open_fds")->metric[0].gauge.value;
+    };
+    const double before = openNow();
+    std::vector<int> opened;
+    for (int i = 0; i < 64; ++i) {
+        opened.push_back(::dup(STDERR_FILENO));
+    }
+    EXPECT_EQ(openNow(), before + 64);
+    for (int fd : opened) {
+        ::close(fd);
+    }
+    EXPECT_EQ(openNow(), before);
 }
 
 } // namespace
