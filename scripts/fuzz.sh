@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${VELMORA_FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
+scripts/setup.sh fuzz
 
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DVELMORA_FUZZ=ON \
   -DVELMORA_BUILD_UI=OFF -DVELMORA_BUILD_BENCH=OFF >/dev/null

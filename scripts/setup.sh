@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs every Debian 12 package Velmora needs to build, test, package and run.
+# Installs every Debian 12 package Velmora needs to build, test, package and run; with the
+# argument `fuzz`, clang and its fuzzing runtime too (only scripts/fuzz.sh builds with them).
 # Safe to run again: packages already present are left alone.
 set -euo pipefail
 
@@ -12,12 +13,14 @@ packages=(
   libbenchmark-dev
   libsqlite3-dev
   prometheus-cpp-dev prometheus libcrypt-dev openssl
-  clang libclang-rt-14-dev
   xvfb xauth trayer x11-utils xdotool weston imagemagick fonts-dejavu-core
   xdg-utils dbus-daemon
   heaptrack gdb
   dpkg-dev file lintian desktop-file-utils appstream man-db
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
