@@ -26,7 +26,7 @@ std::string trackingSpan(double seconds) {
                          {std::to_string(std::lround(std::max(seconds, 0.0)))});
 }
 
-std::string processText(const std::optional<std::string>& name, int64_t pid) {
+std::string namedProcess(const std::optional<std::string>& name, int64_t pid) {
     const std::string id = std::to_string(pid);
     if (!name || name->empty()) {
         //: A process by its id alone.
@@ -41,7 +41,7 @@ Text localFigure(ActionFigure figure, const ActionFigures& f) {
     case ActionFigure::name:
         return f.name;
     case ActionFigure::process:
-        return f.pid ? Text(processText(f.process, *f.pid)) : std::nullopt;
+        return f.pid ? Text(namedProcess(f.process, *f.pid)) : std::nullopt;
     case ActionFigure::pid:
         return number(f.pid);
     case ActionFigure::count:
