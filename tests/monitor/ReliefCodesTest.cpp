@@ -95,6 +95,13 @@ struct ReliefFixture : ComposeFixture {
         }
         view.forecast.firstVictim = victim;
     }
+    // Memory runs out in ten minutes: every sentence of the summary, the editor ended first.
+    void withEverySentence() {
+        runsOutIn(600);
+        endedFirst(true);
+        killerIs(OomDaemon::systemdOomd);
+        view.machineOomKills = 2;
+    }
     void killerIs(OomDaemon daemon) {
         OomKiller killer;
         killer.daemon = daemon;
@@ -148,10 +155,7 @@ TEST(ReliefCodes, AForecastThePlanStatesComposesWithEverySentenceOfItsSummary) {
 
 TEST(ReliefCodes, TheCodesAreTheOnesOfTheTexts) {
     ReliefFixture tight(PressureLevel::high, kGiBInKiB);
-    tight.runsOutIn(600);
-    tight.endedFirst(true);
-    tight.killerIs(OomDaemon::systemdOomd);
-    tight.view.machineOomKills = 2;
+    tight.withEverySentence();
     const auto plan = tight.plan();
     ASSERT_TRUE(plan && plan->codes);
     const ReliefCodes& codes = *plan->codes;
@@ -184,10 +188,7 @@ TEST(ReliefCodes, TheCodesAreTheOnesOfTheTexts) {
 
 TEST(ReliefCodes, UnderACatalogueEveryTextIsComposedAndTheUnknownShowsTheMonitorsText) {
     ReliefFixture tight(PressureLevel::high, kGiBInKiB);
-    tight.runsOutIn(600);
-    tight.endedFirst(true);
-    tight.killerIs(OomDaemon::systemdOomd);
-    tight.view.machineOomKills = 2;
+    tight.withEverySentence();
     const ReliefPlanSnapshot plan = *tight.plan();
     setTranslator([](const char*, const char* source, const char*, int n) {
         std::string text = std::string("[") + source + "]";
