@@ -15,6 +15,7 @@ ReliefCandidateSnapshot decodeRecord(const Json& json,
         .detail = in.required<std::string>("detail"),
         .recommended = in.required<bool>("recommended"),
         .action = in.required<ActionDescriptor>("action"),
+        .codes = in.optional<ReliefCandidateCodes>("codes"),
     };
 }
 
@@ -26,6 +27,7 @@ Json encodeRecord(const ReliefCandidateSnapshot& value) {
         .field("detail", value.detail)
         .field("recommended", value.recommended)
         .field("action", value.action)
+        .field("codes", value.codes)
         .done();
 }
 
@@ -40,6 +42,7 @@ ReliefPlanSnapshot decodeRecord(const Json& json, std::type_identity<ReliefPlanS
         .projectedReclaimLabel = in.required<std::string>("projectedReclaimLabel"),
         .recommendedCount = in.required<int64_t>("recommendedCount"),
         .candidates = in.required<std::vector<ReliefCandidateSnapshot>>("candidates"),
+        .codes = in.optional<ReliefCodes>("codes"),
     };
 }
 
@@ -53,6 +56,7 @@ Json encodeRecord(const ReliefPlanSnapshot& value) {
         .field("projectedReclaimLabel", value.projectedReclaimLabel)
         .field("recommendedCount", value.recommendedCount)
         .field("candidates", value.candidates)
+        .field("codes", value.codes)
         .done();
 }
 

@@ -632,7 +632,7 @@
 <context>
     <name>CardTexts</name>
     <message>
-        <location filename="../state/CardTexts.cpp" line="+25"/>
+        <location filename="../state/CardTexts.cpp" line="+21"/>
         <source>1 process</source>
         <extracomment>How many processes an app runs, as in &quot;1 process in the app scope …&quot;.</extracomment>
         <translation>1 Prozess</translation>
@@ -1215,7 +1215,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>HistoryTexts</name>
     <message>
-        <location filename="../state/HistoryTexts.cpp" line="+46"/>
+        <location filename="../state/HistoryTexts.cpp" line="+41"/>
         <source>%1m</source>
         <extracomment>A length of time in minutes, short: &quot;42m&quot;.</extracomment>
         <translation>%1 Min.</translation>
@@ -1390,7 +1390,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         </translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>force quit once</source>
         <extracomment>An evidence tag: the application was force quit once, or %n times (&quot;2x&quot;).</extracomment>
         <translation>einmal sofort beendet</translation>
@@ -2118,7 +2118,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>ReasonTexts</name>
     <message numerus="yes">
-        <location filename="../state/ReasonTexts.cpp" line="+53"/>
+        <location filename="../state/ReasonTexts.cpp" line="+47"/>
         <source>%1, one of the family&apos;s %n processes, is judged on its own: the others come and go and hide its growth in the family&apos;s total. Its own figures follow.</source>
         <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %n the number of the family&apos;s processes.</extracomment>
         <translation>
@@ -2328,6 +2328,114 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <source>%1 earlier; no longer in the live rows.</source>
         <extracomment>%1 is the verdict the app reached, as in &quot;Probable leak&quot;.</extracomment>
         <translation>Zuvor: %1; nicht mehr unter den aktuellen Einträgen.</translation>
+    </message>
+</context>
+<context>
+    <name>ReliefTexts</name>
+    <message>
+        <location filename="../state/ReliefTexts.cpp" line="+16"/>
+        <source>%1.</source>
+        <extracomment>One sentence of the relief plan&apos;s summary: %1 is its words, followed by the full stop.</extracomment>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 %2</source>
+        <extracomment>Two sentences of the relief plan&apos;s summary, one after the other.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Quitting the recommended apps gracefully gives their memory back.</source>
+        <extracomment>The relief plan&apos;s advice when it names apps to quit.</extracomment>
+        <translation>Werden die empfohlenen Apps geordnet beendet, geben sie ihren Speicher frei.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>No app of yours holds enough memory to make a difference.</source>
+        <extracomment>The relief plan&apos;s advice when none of the person&apos;s apps is large enough to help.</extracomment>
+        <translation>Keine Ihrer Apps belegt so viel Speicher, dass ihr Beenden spürbar hilft.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>1 out-of-memory kill on this machine since boot</source>
+        <extracomment>Kills by the kernel&apos;s out-of-memory killer, of any user&apos;s processes.</extracomment>
+        <translation>Seit dem Systemstart 1 Prozess auf diesem Rechner wegen Speichermangels beendet</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n out-of-memory kills on this machine since boot</source>
+        <extracomment>Kills by the kernel&apos;s out-of-memory killer, of any user&apos;s processes.</extracomment>
+        <translation>
+            <numerusform>Seit dem Systemstart %n Prozess auf diesem Rechner wegen Speichermangels beendet</numerusform>
+            <numerusform>Seit dem Systemstart %n Prozesse auf diesem Rechner wegen Speichermangels beendet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>N/A</source>
+        <extracomment>No growth rate measured yet.</extracomment>
+        <translation>k. A.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 at %2</source>
+        <extracomment>A relief candidate that leaks: %1 is its verdict (&quot;Probable leak&quot;), %2 how fast it grows (&quot;+8.2 MB/min&quot;).</extracomment>
+        <translation>%1 bei %2</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Memory runs out in under a minute</source>
+        <extracomment>The relief plan&apos;s headline when memory runs out within the minute.</extracomment>
+        <translation>Arbeitsspeicher in unter einer Minute voll</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Memory runs out in ~%1</source>
+        <extracomment>The relief plan&apos;s headline: %1 is a span, as in &quot;40 min&quot;.</extracomment>
+        <translation>Arbeitsspeicher in ca. %1 voll</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Memory is getting tight</source>
+        <extracomment>The relief plan&apos;s headline while it only advises.</extracomment>
+        <translation>Der Arbeitsspeicher wird knapp</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Free memory now</source>
+        <extracomment>The relief plan&apos;s headline under high or critical memory pressure.</extracomment>
+        <translation>Jetzt Speicher freigeben</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Free %1 to get back to %2 headroom</source>
+        <extracomment>How much memory the relief plan aims to free: %1 is a size (&quot;1.5 GB&quot;), %2 the share of memory it wants available again (&quot;20%&quot;).</extracomment>
+        <translation>%1 freigeben, um wieder %2 Spielraum zu haben</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Headroom is back above %1</source>
+        <extracomment>The relief plan&apos;s aim is met: %1 is the share of memory available again (&quot;20%&quot;).</extracomment>
+        <translation>Der Spielraum liegt wieder über %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>About %1 back</source>
+        <extracomment>What quitting the recommended apps gives back: %1 is a size (&quot;2.6 GB&quot;).</extracomment>
+        <translation>Etwa %1 wieder frei</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Largest footprint, not growing</source>
+        <extracomment>A relief candidate that does not leak but holds the most memory.</extracomment>
+        <translation>Größter Speicherbedarf, wächst nicht</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 · first to be ended if memory runs out</source>
+        <extracomment>A relief candidate the kernel would end first: %1 is why it is on the plan.</extracomment>
+        <translation>%1 · wird bei Speichermangel zuerst beendet</translation>
     </message>
 </context>
 <context>
@@ -2699,7 +2807,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     <name>velmora::ActionCapsuleButton</name>
     <message>
         <location filename="../views/kit/ActionCapsuleButton.cpp" line="+115"/>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Working</source>
         <translation>In Arbeit</translation>
     </message>
@@ -2707,7 +2815,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::AdvancedHistoryDetailView</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryDetailView.cpp" line="+27"/>
+        <location filename="../views/history/AdvancedHistoryDetailView.cpp" line="+28"/>
         <source>Back to History</source>
         <extracomment>The back button of one offender&apos;s history, and the page&apos;s title in capitals.</extracomment>
         <translation>Zurück zum Verlauf</translation>
@@ -2742,7 +2850,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::AdvancedHistoryListView</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryListView.cpp" line="+144"/>
+        <location filename="../views/history/AdvancedHistoryListView.cpp" line="+137"/>
         <source>ADVANCED</source>
         <extracomment>The heading, in capitals, of the history of recurring offenders.</extracomment>
         <translation>ERWEITERT</translation>
@@ -2924,7 +3032,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::DetailView</name>
     <message>
-        <location filename="../views/detail/DetailView.cpp" line="+49"/>
+        <location filename="../views/detail/DetailView.cpp" line="+46"/>
         <source>WHY</source>
         <extracomment>The heading, in capitals, over the reasons for the verdict.</extracomment>
         <translation>WARUM</translation>
@@ -3036,7 +3144,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::IncidentConfidenceLadder</name>
     <message>
-        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+125"/>
+        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+122"/>
         <source>Confidence</source>
         <translation>Gewissheit</translation>
     </message>
@@ -3071,7 +3179,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::LocalFigures</name>
     <message>
-        <location filename="../state/LocalFigures.cpp" line="+27"/>
+        <location filename="../state/LocalFigures.cpp" line="+21"/>
         <source>%1 h %2 min</source>
         <extracomment>Hours and minutes, as in &quot;3 h 20 min&quot;.</extracomment>
         <translation>%1 Std. %2 Min.</translation>
@@ -3126,7 +3234,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
     <message>
         <location filename="../state/ForecastTexts.cpp" line="-92"/>
-        <location filename="../state/LocalFigures.cpp" line="+33"/>
+        <location filename="../state/LocalFigures.cpp" line="+37"/>
         <source>%1%</source>
         <extracomment>A share in percent, as in &quot;83%&quot;.</extracomment>
         <translation>%1 %</translation>
@@ -3141,8 +3249,8 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::LocalizedText</name>
     <message>
-        <location filename="../state/HistoryTexts.cpp" line="-399"/>
-        <location filename="../state/LocalFigures.cpp" line="-107"/>
+        <location filename="../state/HistoryTexts.cpp" line="-400"/>
+        <location filename="../state/LocalFigures.cpp" line="-111"/>
         <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
@@ -3181,7 +3289,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>%1 MB/min</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+50"/>
         <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
         <source>just now</source>
         <translation>gerade eben</translation>
@@ -3523,7 +3631,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::ReliefPlanStrip</name>
     <message>
-        <location filename="../views/relief/ReliefPlanStrip.cpp" line="+89"/>
+        <location filename="../views/relief/ReliefPlanStrip.cpp" line="+93"/>
         <source>%1, %2</source>
         <extracomment>The relief plan as a screen reader says it: its headline, then the candidate&apos;s detail.</extracomment>
         <translation>%1, %2</translation>
@@ -3907,7 +4015,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::VerdictHelpBlock</name>
     <message>
-        <location filename="../views/help/VerdictHelpView.cpp" line="+62"/>
+        <location filename="../views/help/VerdictHelpView.cpp" line="+55"/>
         <source>Means</source>
         <extracomment>What a verdict means (a small heading, shown in capitals).</extracomment>
         <translation>Bedeutung</translation>

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/compose/ReliefPlanner.h"
 
-#include "monitor/common/Formatting.h"
 #include "monitor/compose/ActionWording.h"
-#include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/ForecastTexts.h"
+#include "monitor/compose/ReliefWording.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace velmora {
 namespace {
@@ -58,14 +56,9 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
         plan.urgency == ReliefUrgencyTone::advisory) {
         plan.urgency = ReliefUrgencyTone::actNow;
     }
-    plan.pressureLabel = pressureLabel(machine.level);
-    double wanted = tuning.reliefTargetFraction * static_cast<double>(machine.memory.totalKiB) -
-                    static_cast<double>(machine.memory.availableKiB);
-    const std::string target =
-        std::to_string(static_cast<int>(std::lround(tuning.reliefTargetFraction * 100))) + "%";
-    plan.targetFreeLabel =
-        wanted > 0 ? "Free " + formatKiB(wanted) + " to get back to " + target + " headroom"
-                   : "Headroom is back above " + target;
+    setReliefHeadline(plan, runsOut);
+    setReliefPressure(plan, machine.level);
+    setReliefTarget(plan, machine, tuning.reliefTargetFraction);
     const auto& victim = context.view->forecast.firstVictim;
     const std::string victimKey = victim && victim->ours ? victim->familyKey : std::string();
     uint64_t reclaim = 0;
@@ -75,14 +68,8 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
         ReliefCandidateSnapshot candidate;
         candidate.key = family.key;
         candidate.title = family.title;
-        candidate.footprintLabel = formatKiB(family.footprintKiB);
         candidate.recommended = anySuspect ? suspect(&family) : i == 0;
-        candidate.detail = suspect(&family) ? verdictLabel(family.assessment.verdict) + " at " +
-                                                  rateText(family.assessment)
-                                            : "Largest footprint, not growing";
-        if (victimKey == family.key) {
-            candidate.detail += " \u00B7 first to be ended if memory runs out";
-        }
+        setCandidateTexts(candidate, family, suspect(&family), victimKey == family.key);
         candidate.action = codedAction(ActionId::recover, ActionLabel::quitApp,
                                        ActionStyle::warning, family.key, family.title);
         if (candidate.recommended) {
@@ -91,26 +78,8 @@ std::optional<ReliefPlanSnapshot> planRelief(const ComposeContext& context) {
         }
         plan.candidates.push_back(std::move(candidate));
     }
-    plan.projectedReclaimLabel = "About " + formatKiB(reclaim) + " back";
-    plan.headline = runsOut ? "Memory " + exhaustionShort(*runsOut)
-                    : plan.urgency == ReliefUrgencyTone::advisory ? "Memory is getting tight"
-                                                                  : "Free memory now";
-    plan.summary = plan.candidates.empty()
-                       ? "No app of yours holds enough memory to make a difference."
-                       : "Quitting the recommended apps gracefully gives their memory back.";
-    // What happens if nothing is done: when, who goes first, and who acts.
-    if (runsOut) {
-        plan.summary = exhaustionSentence(*runsOut) + ". " + plan.summary;
-    }
-    if (auto first = firstVictimSentence(*context.view)) {
-        plan.summary += " " + *first + ".";
-    }
-    if (auto killer = killerSentence(*context.view); killer && runsOut) {
-        plan.summary += " " + *killer + ".";
-    }
-    if (auto kills = machineKillsSentence(*context.view); kills && runsOut) {
-        plan.summary += " " + *kills + ".";
-    }
+    setReliefReclaim(plan, reclaim);
+    setReliefSummary(plan, *context.view, runsOut);
     return plan;
 }
 

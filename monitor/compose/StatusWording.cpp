@@ -52,20 +52,6 @@ SummaryCodes summaryCodeOf(SnapshotTone tone, const std::vector<FindingSnapshot>
     return {SummaryCode::allClear, std::nullopt};
 }
 
-PressureCode pressureCodeOf(PressureLevel level) {
-    switch (level) {
-    case PressureLevel::normal:
-        return PressureCode::normal;
-    case PressureLevel::elevated:
-        return PressureCode::elevated;
-    case PressureLevel::high:
-        return PressureCode::high;
-    case PressureLevel::critical:
-        return PressureCode::critical;
-    }
-    return PressureCode::normal;
-}
-
 std::string recentStatusWords(RecentStatusCode status) {
     switch (status) {
     case RecentStatusCode::outOfMemory:
@@ -86,6 +72,20 @@ SystemStateCodes& codesOf(SystemStateSnapshot& state) {
 }
 
 } // namespace
+
+PressureCode pressureCodeOf(PressureLevel level) {
+    switch (level) {
+    case PressureLevel::normal:
+        return PressureCode::normal;
+    case PressureLevel::elevated:
+        return PressureCode::elevated;
+    case PressureLevel::high:
+        return PressureCode::high;
+    case PressureLevel::critical:
+        return PressureCode::critical;
+    }
+    return PressureCode::normal;
+}
 
 void setSummary(PopoverSnapshot& snapshot, SnapshotTone tone,
                 const std::vector<FindingSnapshot>& rows) {

@@ -17,6 +17,9 @@ namespace velmora {
 void setSummary(PopoverSnapshot& snapshot, SnapshotTone tone,
                 const std::vector<FindingSnapshot>& rows);
 
+// The code of a pressure level, as the pressure pill and the relief plan send it.
+PressureCode pressureCodeOf(PressureLevel level);
+
 // The pressure pill ("Normal pressure") and the headroom line ("8.0 GB available of 32.0 GB").
 void setMachineState(SystemStateSnapshot& state, const MachineState& machine);
 

@@ -175,9 +175,9 @@ Shown onboardingTooltip(const char* id) {
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
     // Still without codes: the card's line from the history store, the fixed sentence of a
-    // self-check row, the events of a timeline (shown as they were recorded), the relief plan's
-    // texts and the detail's heap tracking ("Where it grows").
-    "memoryLine", "explanation", "timeline", "relief", "whereItGrows",
+    // self-check row, the events of a timeline (shown as they were recorded) and the detail's
+    // heap tracking ("Where it grows").
+    "memoryLine", "explanation", "timeline", "whereItGrows",
     // The labels of the detail's actions (its own, its evidence's and its commands' copy
     // buttons), sent as text alone.
     "actions", "action"};

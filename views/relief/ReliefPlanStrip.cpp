@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/relief/ReliefPlanStrip.h"
 
+#include "state/ReliefTexts.h"
 #include "views/kit/ActionCapsuleButton.h"
+#include "views/kit/QtString.h"
 #include "views/kit/VelmoraText.h"
 
 #include <QBoxLayout>
@@ -71,7 +73,9 @@ ReliefPlanStrip::ReliefPlanStrip(QWidget* parent) : SurfaceFrame(parent) {
 void ReliefPlanStrip::setRelief(
     const ReliefPlanSnapshot& relief,
     const std::function<bool(const ActionDescriptor&)>& isActionPending) {
-    const auto candidate = primaryReliefCandidate(relief);
+    // The texts in the person's language where the monitor sent their codes.
+    const ReliefPlanSnapshot shown = withReliefTexts(relief);
+    const auto candidate = primaryReliefCandidate(shown);
     setVisible(candidate.has_value());
     if (!candidate) {
         return;
@@ -80,8 +84,8 @@ void ReliefPlanStrip::setRelief(
     setFill({tint, 0.1, {}});
     setBorder({tint, 0.32, {}});
     dot_->setColor({tint, 1.0, {}});
-    headline_->setText(QString::fromStdString(relief.headline));
-    detail_->setText(QString::fromStdString(candidate->detail));
+    headline_->setText(qs(shown.headline));
+    detail_->setText(qs(candidate->detail));
     button_->setAction(candidate->action);
     button_->setPending(isActionPending && isActionPending(candidate->action));
     // The strip reads as one element: headline, detail and the action.

@@ -18,7 +18,8 @@ class VelmoraText;
 std::optional<ReliefCandidateSnapshot> primaryReliefCandidate(const ReliefPlanSnapshot& relief);
 
 // The single most useful relief action beside the incident card: the plan's headline, the
-// primary candidate's detail and its action button, tinted by the plan's urgency.
+// primary candidate's detail (each composed from its codes where the monitor sent them) and its
+// action button, tinted by the plan's urgency.
 class ReliefPlanStrip : public SurfaceFrame {
     Q_OBJECT
 public:
