@@ -35,6 +35,21 @@ const std::vector<Entry>& labels() {
         {VELMORA_TRANSLATE_NOOP("ActionLabels", "Cancel"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionLabels", "Start Tracking"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionLabels", "Restart with Tracking"), {}},
+        //: Copies a command to the clipboard.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Copy"), {}},
+        //: Opens the kept evidence file.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Open"), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Show in Folder"), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Copy Path"), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Export Report"), {}},
+        //: Copies the heap tracking's report to the clipboard.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Copy Report"), {}},
+        //: Opens the heap tracker's recording in its viewer.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Open Recording"), {}},
+        //: Stops the heap tracking under way.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Stop"), {}},
+        //: Starts the heap tracking that finds where in its code an app's memory grows.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Find where it leaks"), {}},
     };
     return table;
 }
@@ -274,6 +289,7 @@ ActionFigures readActionFigures(const ObjectReader& in) {
         .path = in.optional<std::string>("path"),
         .detail = in.optional<std::string>("detail"),
         .moreDetail = in.optional<std::string>("moreDetail"),
+        .secondsLeft = in.optional<double>("secondsLeft"),
     };
 }
 
@@ -288,7 +304,8 @@ ObjectWriter& writeActionFigures(ObjectWriter& out, const ActionFigures& figures
         .field("atSeconds", figures.atSeconds)
         .field("path", figures.path)
         .field("detail", figures.detail)
-        .field("moreDetail", figures.moreDetail);
+        .field("moreDetail", figures.moreDetail)
+        .field("secondsLeft", figures.secondsLeft);
 }
 
 } // namespace velmora
