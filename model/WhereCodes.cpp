@@ -3,19 +3,15 @@
 
 #include "base/Translate.h"
 #include "model/Codec.h"
+#include "model/PatternTable.h"
 
 namespace velmora {
 namespace {
 
 using F = ActionFigure;
 
-struct Entry {
-    const char* text;
-    std::vector<ActionFigure> figures;
-};
-
-const std::vector<Entry>& statuses() {
-    static const std::vector<Entry> table{
+const std::vector<PatternEntry>& statuses() {
+    static const std::vector<PatternEntry> table{
         //: %1 is a process: "worker (PID 4242)".
         {VELMORA_TRANSLATE_NOOP("WhereStatus", "Attaching heaptrack to %1..."), {F::process}},
         //: %1 is the app's name; heaptrack is the heap tracker's name.
@@ -43,8 +39,8 @@ const std::vector<Entry>& statuses() {
     return table;
 }
 
-const std::vector<Entry>& notes() {
-    static const std::vector<Entry> table{
+const std::vector<PatternEntry>& notes() {
+    static const std::vector<PatternEntry> table{
         {VELMORA_TRANSLATE_NOOP("WhereNotes",
                                 "The process keeps running, a little slower, while heaptrack "
                                 "records its allocations; stopping early keeps what was "
@@ -81,12 +77,6 @@ const std::vector<Entry>& notes() {
          {F::name}},
     };
     return table;
-}
-
-template <WireEnum E>
-ActionPattern patternIn(const char* context, const std::vector<Entry>& table, E code) {
-    const Entry& entry = table.at(static_cast<std::size_t>(code));
-    return {context, entry.text, entry.figures};
 }
 
 } // namespace
