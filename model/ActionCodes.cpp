@@ -2,28 +2,15 @@
 #include "model/ActionCodes.h"
 
 #include "base/Translate.h"
-
-#include <vector>
+#include "model/PatternTable.h"
 
 namespace velmora {
 namespace {
 
 using F = ActionFigure;
 
-struct Entry {
-    const char* text;
-    std::vector<ActionFigure> figures;
-};
-
-// One entry per case, in the order of its enumeration.
-template <WireEnum E>
-ActionPattern patternOf(const char* context, const std::vector<Entry>& table, E code) {
-    const Entry& entry = table.at(static_cast<std::size_t>(code));
-    return {context, entry.text, entry.figures};
-}
-
-const std::vector<Entry>& labels() {
-    static const std::vector<Entry> table{
+const std::vector<PatternEntry>& labels() {
+    static const std::vector<PatternEntry> table{
         {VELMORA_TRANSLATE_NOOP("ActionLabels", "Inspect"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionLabels", "Capture Evidence"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionLabels", "Restart"), {}},
@@ -35,12 +22,27 @@ const std::vector<Entry>& labels() {
         {VELMORA_TRANSLATE_NOOP("ActionLabels", "Cancel"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionLabels", "Start Tracking"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionLabels", "Restart with Tracking"), {}},
+        //: Copies a command to the clipboard.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Copy"), {}},
+        //: Opens the kept evidence file.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Open"), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Show in Folder"), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Copy Path"), {}},
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Export Report"), {}},
+        //: Copies the heap tracking's report to the clipboard.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Copy Report"), {}},
+        //: Opens the heap tracker's recording in its viewer.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Open Recording"), {}},
+        //: Stops the heap tracking under way.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Stop"), {}},
+        //: Starts the heap tracking that finds where in its code an app's memory grows.
+        {VELMORA_TRANSLATE_NOOP("ActionLabels", "Find where it leaks"), {}},
     };
     return table;
 }
 
-const std::vector<Entry>& confirmationTitles() {
-    static const std::vector<Entry> table{
+const std::vector<PatternEntry>& confirmationTitles() {
+    static const std::vector<PatternEntry> table{
         //: %1 is the app's name.
         {VELMORA_TRANSLATE_NOOP("ActionConfirmation", "Force quit %1?"), {F::name}},
         {VELMORA_TRANSLATE_NOOP("ActionConfirmation", "Find where %1 leaks?"), {F::name}},
@@ -49,8 +51,8 @@ const std::vector<Entry>& confirmationTitles() {
     return table;
 }
 
-const std::vector<Entry>& confirmationMessages() {
-    static const std::vector<Entry> table{
+const std::vector<PatternEntry>& confirmationMessages() {
+    static const std::vector<PatternEntry> table{
         {VELMORA_TRANSLATE_NOOP("ActionConfirmation",
                                 "Its %1 processes stop at once and unsaved work is lost."),
          {F::count}},
@@ -67,8 +69,8 @@ const std::vector<Entry>& confirmationMessages() {
     return table;
 }
 
-const std::vector<Entry>& feedbackTitles() {
-    static const std::vector<Entry> table{
+const std::vector<PatternEntry>& feedbackTitles() {
+    static const std::vector<PatternEntry> table{
         {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Action not available"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Nothing to act on"), {}},
         {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Force quit cancelled"), {}},
@@ -125,8 +127,8 @@ const std::vector<Entry>& feedbackTitles() {
     return table;
 }
 
-const std::vector<Entry>& feedbackMessages() {
-    static const std::vector<Entry> table{
+const std::vector<PatternEntry>& feedbackMessages() {
+    static const std::vector<PatternEntry> table{
         {VELMORA_TRANSLATE_NOOP("ActionFeedback", "Velmora does not know the action \"%1\"."),
          {F::detail}},
         {VELMORA_TRANSLATE_NOOP("ActionFeedback", "It is no longer running; nothing was done."),
@@ -220,23 +222,23 @@ const std::vector<Entry>& feedbackMessages() {
 } // namespace
 
 ActionPattern labelPattern(ActionLabel label) {
-    return patternOf("ActionLabels", labels(), label);
+    return patternIn("ActionLabels", labels(), label);
 }
 
 ActionPattern confirmationTitlePattern(ConfirmationCode code) {
-    return patternOf("ActionConfirmation", confirmationTitles(), code);
+    return patternIn("ActionConfirmation", confirmationTitles(), code);
 }
 
 ActionPattern confirmationMessagePattern(ConfirmationCode code) {
-    return patternOf("ActionConfirmation", confirmationMessages(), code);
+    return patternIn("ActionConfirmation", confirmationMessages(), code);
 }
 
 ActionPattern feedbackTitlePattern(FeedbackCode code) {
-    return patternOf("ActionFeedback", feedbackTitles(), code);
+    return patternIn("ActionFeedback", feedbackTitles(), code);
 }
 
 ActionPattern feedbackMessagePattern(FeedbackCode code) {
-    return patternOf("ActionFeedback", feedbackMessages(), code);
+    return patternIn("ActionFeedback", feedbackMessages(), code);
 }
 
 std::optional<std::string> fillPattern(std::string_view text, const ActionPattern& pattern,
@@ -274,6 +276,7 @@ ActionFigures readActionFigures(const ObjectReader& in) {
         .path = in.optional<std::string>("path"),
         .detail = in.optional<std::string>("detail"),
         .moreDetail = in.optional<std::string>("moreDetail"),
+        .secondsLeft = in.optional<double>("secondsLeft"),
     };
 }
 
@@ -288,7 +291,8 @@ ObjectWriter& writeActionFigures(ObjectWriter& out, const ActionFigures& figures
         .field("atSeconds", figures.atSeconds)
         .field("path", figures.path)
         .field("detail", figures.detail)
-        .field("moreDetail", figures.moreDetail);
+        .field("moreDetail", figures.moreDetail)
+        .field("secondsLeft", figures.secondsLeft);
 }
 
 } // namespace velmora

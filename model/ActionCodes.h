@@ -31,6 +31,16 @@ enum class ActionLabel {
     cancel,
     startTracking,
     restartWithTracking,
+    // The detail's own buttons: its commands', its evidence's and its heap tracking's.
+    copy,
+    open,
+    showInFolder,
+    copyPath,
+    exportReport,
+    copyReport,
+    openRecording,
+    stop,
+    findWhereItLeaks,
 };
 
 // The question asked before an action that cannot be undone.
@@ -104,6 +114,15 @@ template <> struct EnumTable<ActionLabel> {
         std::pair{ActionLabel::cancel, std::string_view{"cancel"}},
         std::pair{ActionLabel::startTracking, std::string_view{"startTracking"}},
         std::pair{ActionLabel::restartWithTracking, std::string_view{"restartWithTracking"}},
+        std::pair{ActionLabel::copy, std::string_view{"copy"}},
+        std::pair{ActionLabel::open, std::string_view{"open"}},
+        std::pair{ActionLabel::showInFolder, std::string_view{"showInFolder"}},
+        std::pair{ActionLabel::copyPath, std::string_view{"copyPath"}},
+        std::pair{ActionLabel::exportReport, std::string_view{"exportReport"}},
+        std::pair{ActionLabel::copyReport, std::string_view{"copyReport"}},
+        std::pair{ActionLabel::openRecording, std::string_view{"openRecording"}},
+        std::pair{ActionLabel::stop, std::string_view{"stop"}},
+        std::pair{ActionLabel::findWhereItLeaks, std::string_view{"findWhereItLeaks"}},
     };
 };
 
@@ -189,6 +208,7 @@ struct ActionFigures {
     // translated sentence; `moreDetail` is a second one.
     std::optional<std::string> detail = std::nullopt;
     std::optional<std::string> moreDetail = std::nullopt;
+    std::optional<double> secondsLeft = std::nullopt; // what remains of a tracking under way
 
     bool operator==(const ActionFigures&) const = default;
 };
@@ -218,6 +238,7 @@ enum class ActionFigure {
     path,
     detail,
     moreDetail,
+    countdown, // secondsLeft: "45 s left", "2 min 5 s left"
 };
 
 // One English text with the figures its place markers "%1", "%2", ... stand for. The text is

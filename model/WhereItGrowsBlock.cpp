@@ -8,7 +8,7 @@ namespace velmora {
 bool WhereItGrowsBlock::operator==(const WhereItGrowsBlock& other) const {
     return stage == other.stage && status == other.status && progress == other.progress &&
            sites == other.sites && notes == other.notes && commands == other.commands &&
-           actions == other.actions;
+           actions == other.actions && codes == other.codes;
 }
 
 WhereSiteSnapshot decodeRecord(const Json& json, std::type_identity<WhereSiteSnapshot>) {
@@ -36,6 +36,7 @@ WhereItGrowsBlock decodeRecord(const Json& json, std::type_identity<WhereItGrows
             "commands", std::vector<NextCommandDescriptor>{}),
         .actions =
             in.defaulted<std::vector<ActionDescriptor>>("actions", std::vector<ActionDescriptor>{}),
+        .codes = in.optional<WhereCodes>("codes"),
     };
 }
 
@@ -48,6 +49,7 @@ Json encodeRecord(const WhereItGrowsBlock& value) {
         .field("notes", value.notes)
         .field("commands", value.commands)
         .field("actions", value.actions)
+        .field("codes", value.codes)
         .done();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/ActionDescriptor.h"
+#include "model/WhereCodes.h"
 #include "model/WireEnum.h"
 
 #include <optional>
@@ -37,7 +38,8 @@ struct WhereSiteSnapshot {
 // The "Where it grows" section of a detail. `stage` and `status` are required, the rest
 // defaulted: `progress` (0 to 1) only while tracking runs, the sites once done, notes on what
 // happened on the way, commands a person can run themselves, and the section's actions (stop,
-// copy the report, open the recording, restart under tracking).
+// copy the report, open the recording, restart under tracking). `codes` carries the status and
+// notes as codes and figures, from which the app composes them.
 struct WhereItGrowsBlock {
     WhereStage stage = WhereStage::running;
     std::string status;
@@ -46,6 +48,7 @@ struct WhereItGrowsBlock {
     std::vector<std::string> notes;
     std::vector<NextCommandDescriptor> commands;
     std::vector<ActionDescriptor> actions;
+    std::optional<WhereCodes> codes = std::nullopt;
 
     bool operator==(const WhereItGrowsBlock&) const;
 };

@@ -5,6 +5,7 @@
 #include "base/Translate.h"
 #include "state/LocalFigures.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmora {
@@ -36,6 +37,18 @@ std::string namedProcess(const std::optional<std::string>& name, int64_t pid) {
     return withArguments(translate("ActionTexts", "%1 (PID %2)"), {*name, id});
 }
 
+// What remains of a tracking under way: "45 s left", "2 min 5 s left".
+std::string countdownText(double seconds) {
+    const int left = static_cast<int>(std::ceil(std::max(0.0, seconds)));
+    if (left < 60) {
+        //: What remains of a heap tracking under way, in seconds.
+        return withArguments(translate("ActionTexts", "%1 s left"), {std::to_string(left)});
+    }
+    //: What remains of a heap tracking under way, in minutes and seconds.
+    return withArguments(translate("ActionTexts", "%1 min %2 s left"),
+                         {std::to_string(left / 60), std::to_string(left % 60)});
+}
+
 Text localFigure(ActionFigure figure, const ActionFigures& f) {
     switch (figure) {
     case ActionFigure::name:
@@ -60,6 +73,8 @@ Text localFigure(ActionFigure figure, const ActionFigures& f) {
         return f.detail;
     case ActionFigure::moreDetail:
         return f.moreDetail;
+    case ActionFigure::countdown:
+        return f.secondsLeft ? Text(countdownText(*f.secondsLeft)) : std::nullopt;
     }
     return std::nullopt;
 }
@@ -69,9 +84,7 @@ template <WireEnum E> Text composed(const ActionCoded<E>& coded, ActionPattern (
     if (!coded.code.known) {
         return std::nullopt;
     }
-    const ActionPattern pattern = patternOf(*coded.code.known);
-    const std::string text = translate(pattern.context, pattern.text);
-    return fillPattern(text, pattern, coded.figures, localFigure);
+    return patternText(patternOf(*coded.code.known), coded.figures);
 }
 
 template <class T, class Compose>
@@ -83,6 +96,11 @@ std::string shown(const std::optional<T>& codes, const std::string& sent, Compos
 }
 
 } // namespace
+
+std::optional<std::string> patternText(const ActionPattern& pattern, const ActionFigures& figures) {
+    const std::string text = translate(pattern.context, pattern.text);
+    return fillPattern(text, pattern, figures, localFigure);
+}
 
 std::optional<std::string> actionLabelText(const ActionLabelCodes& label) {
     return composed(label, &labelPattern);

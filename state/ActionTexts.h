@@ -13,6 +13,10 @@ namespace velmora {
 // catalogue: a button's label ("Quit Firefox"), the question before an action that cannot be
 // undone, and the banner after an action. Each reads, under an English locale, as the
 // monitor's own text. None for a code this build does not know or whose figures are missing.
+// The pattern in the person's language, filled with its figures in the local format; none when
+// a figure it needs is missing.
+std::optional<std::string> patternText(const ActionPattern& pattern, const ActionFigures& figures);
+
 std::optional<std::string> actionLabelText(const ActionLabelCodes& label);
 std::optional<std::string> confirmationTitleText(const ConfirmationCodes& confirmation);
 std::optional<std::string> confirmationMessageText(const ConfirmationCodes& confirmation);

@@ -5,6 +5,7 @@
 #include "state/LocalFigures.h"
 #include "state/ReasonTexts.h"
 #include "state/RowTexts.h"
+#include "state/ShownLines.h"
 
 #include <ctime>
 
@@ -15,21 +16,6 @@ using Text = std::optional<std::string>;
 
 bool ended(const VerdictBlock& verdict) {
     return verdict.codes && verdict.codes->ended;
-}
-
-// Each line composed from its code at the same place, or the sent line where a code is unknown
-// or the lists do not line up.
-template <class Code, class Compose>
-std::vector<std::string> linesShown(const std::vector<Code>& codes,
-                                    const std::vector<std::string>& sent, Compose compose) {
-    if (codes.size() != sent.size()) {
-        return sent;
-    }
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < sent.size(); ++i) {
-        lines.push_back(compose(codes[i]).value_or(sent[i]));
-    }
-    return lines;
 }
 
 std::string joinedByDots(const std::vector<std::string>& parts) {

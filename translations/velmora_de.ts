@@ -4,7 +4,7 @@
 <context>
     <name>ActionConfirmation</name>
     <message>
-        <location filename="../model/ActionCodes.cpp" line="+45"/>
+        <location filename="../model/ActionCodes.cpp" line="+60"/>
         <source>Force quit %1?</source>
         <extracomment>%1 is the app&apos;s name.</extracomment>
         <translation>Beenden von %1 erzwingen?</translation>
@@ -476,7 +476,7 @@
 <context>
     <name>ActionLabels</name>
     <message>
-        <location line="-187"/>
+        <location line="-202"/>
         <source>Inspect</source>
         <translation>Ansehen</translation>
     </message>
@@ -526,11 +526,62 @@
         <source>Restart with Tracking</source>
         <translation>Mit Verfolgung neu starten</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>Copy</source>
+        <extracomment>Copies a command to the clipboard.</extracomment>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open</source>
+        <extracomment>Opens the kept evidence file.</extracomment>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show in Folder</source>
+        <translation>Im Ordner zeigen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Copy Path</source>
+        <translation>Pfad kopieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Export Report</source>
+        <translation>Bericht exportieren</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Copy Report</source>
+        <extracomment>Copies the heap tracking&apos;s report to the clipboard.</extracomment>
+        <translation>Bericht kopieren</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open Recording</source>
+        <extracomment>Opens the heap tracker&apos;s recording in its viewer.</extracomment>
+        <translation>Aufzeichnung öffnen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stop</source>
+        <extracomment>Stops the heap tracking under way.</extracomment>
+        <translation>Stoppen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Find where it leaks</source>
+        <extracomment>Starts the heap tracking that finds where in its code an app&apos;s memory grows.</extracomment>
+        <translation>Leckstelle finden</translation>
+    </message>
 </context>
 <context>
     <name>ActionTexts</name>
     <message>
-        <location filename="../state/ActionTexts.cpp" line="+25"/>
+        <location filename="../state/ActionTexts.cpp" line="+26"/>
         <source>%1 s</source>
         <extracomment>A span of seconds, as in &quot;90 s&quot;.</extracomment>
         <translation>%1 s</translation>
@@ -546,6 +597,18 @@
         <source>%1 (PID %2)</source>
         <extracomment>A process by its name and id: &quot;worker (PID 4242)&quot;.</extracomment>
         <translation>%1 (PID %2)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 s left</source>
+        <extracomment>What remains of a heap tracking under way, in seconds.</extracomment>
+        <translation>noch %1 s</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 min %2 s left</source>
+        <extracomment>What remains of a heap tracking under way, in minutes and seconds.</extracomment>
+        <translation>noch %1 min %2 s</translation>
     </message>
 </context>
 <context>
@@ -936,7 +999,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>DetailTexts</name>
     <message>
-        <location filename="../state/DetailTexts.cpp" line="+46"/>
+        <location filename="../state/DetailTexts.cpp" line="+32"/>
         <source>PID %1</source>
         <extracomment>A process&apos;s number in the diagnostics: &quot;PID 4242&quot;.</extracomment>
         <translation>PID %1</translation>
@@ -2789,6 +2852,156 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
 </context>
 <context>
+    <name>WhereNotes</name>
+    <message>
+        <location filename="../model/WhereCodes.cpp" line="+48"/>
+        <source>The process keeps running, a little slower, while heaptrack records its allocations; stopping early keeps what was recorded.</source>
+        <translation>Der Prozess läuft etwas langsamer weiter, während heaptrack seine Speicheranforderungen aufzeichnet; wer vorzeitig stoppt, behält das bis dahin Aufgezeichnete.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Stopping ends tracking early: Velmora asks the tracked copy to quit and starts it again without tracking.</source>
+        <translation>Stoppen beendet die Verfolgung vorzeitig: Velmora bittet die verfolgte Instanz, sich zu beenden, und startet sie ohne Verfolgung neu.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 ended during tracking; the sites are what was recorded until then.</source>
+        <extracomment>%1 is a process: &quot;worker (PID 4242)&quot;. The sites are the places in its code that kept memory.</extracomment>
+        <translation>%1 wurde während der Verfolgung beendet; die Stellen zeigen, was bis dahin aufgezeichnet wurde.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Stopped early; the sites are what was recorded until then.</source>
+        <translation>Vorzeitig gestoppt; die Stellen zeigen, was bis dahin aufgezeichnet wurde.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 was started again without tracking as PID %2.</source>
+        <extracomment>%1 is the app&apos;s name, %2 its new process id.</extracomment>
+        <translation>%1 wurde ohne Verfolgung als PID %2 neu gestartet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1</source>
+        <extracomment>The heap tracker&apos;s own note, shown as it came; keep the marker alone.</extracomment>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No allocation site kept memory while it was tracked: it did not grow on the heap meanwhile.</source>
+        <translation>Keine Stelle hat während der Verfolgung Speicher behalten: Der Heap ist in dieser Zeit nicht gewachsen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Recording: %1, kept with the evidence.</source>
+        <extracomment>%1 is where the heap tracker&apos;s recording is kept.</extracomment>
+        <translation>Aufzeichnung: %1, bei den Belegen aufbewahrt.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restarting %1 under heaptrack needs no attach: Velmora quits it, tracks the new one, then starts it once more without tracking.</source>
+        <extracomment>%1 is the app&apos;s name.</extracomment>
+        <translation>Ein Neustart von %1 unter heaptrack kommt ohne Anhängen aus: Velmora beendet die App, verfolgt die neue Instanz und startet sie danach noch einmal ohne Verfolgung.</translation>
+    </message>
+</context>
+<context>
+    <name>WhereSites</name>
+    <message>
+        <location filename="../state/WhereTexts.cpp" line="+23"/>
+        <source>1 call</source>
+        <extracomment>How often a place in a program&apos;s code allocated memory, as in &quot;… kept 2.0 KB over 1 call&quot;.</extracomment>
+        <translation>1 Aufruf</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n calls</source>
+        <extracomment>How often a place in a program&apos;s code allocated memory, as in &quot;… kept 19.1 MB over 73 calls&quot;.</extracomment>
+        <translation>
+            <numerusform>%n Aufruf</numerusform>
+            <numerusform>%n Aufrufe</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1 in %2</source>
+        <comment>source file</comment>
+        <extracomment>A place in a program&apos;s code: %1 is a source file and line (&quot;cache.cpp:5&quot;), %2 a function (&quot;leakyCacheInsert()&quot;).</extracomment>
+        <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 in %2</source>
+        <comment>library</comment>
+        <extracomment>A place in a program&apos;s code: %1 is a function, %2 the library or program file it is in (&quot;libcache.so&quot;).</extracomment>
+        <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>an unknown place</source>
+        <extracomment>A place in a program&apos;s code that its symbols do not name.</extracomment>
+        <translation>eine unbekannte Stelle</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1 kept %2 over %3</source>
+        <extracomment>One place in a program&apos;s code that kept memory while it was tracked: %1 is the place (&quot;cache.cpp:5 in leakyCacheInsert()&quot;), %2 a size (&quot;19.1 MB&quot;), %3 how often it allocated (&quot;73 calls&quot;).</extracomment>
+        <translation>%1 behielt %2 über %3</translation>
+    </message>
+</context>
+<context>
+    <name>WhereStatus</name>
+    <message>
+        <location filename="../model/WhereCodes.cpp" line="-57"/>
+        <source>Attaching heaptrack to %1...</source>
+        <extracomment>%1 is a process: &quot;worker (PID 4242)&quot;.</extracomment>
+        <translation>heaptrack wird an %1 angehängt …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Starting %1 again under heaptrack...</source>
+        <extracomment>%1 is the app&apos;s name; heaptrack is the heap tracker&apos;s name.</extracomment>
+        <translation>%1 wird unter heaptrack neu gestartet …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Tracking %1 · %2</source>
+        <extracomment>%1 is a process, %2 what remains: &quot;45 s left&quot;.</extracomment>
+        <translation>Verfolge %1 · %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Detaching heaptrack from %1...</source>
+        <translation>heaptrack wird von %1 gelöst …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Asking %1 to quit to finish the recording...</source>
+        <extracomment>%1 is the app&apos;s name.</extracomment>
+        <translation>%1 wird gebeten, sich zu beenden, um die Aufzeichnung abzuschließen …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reading the recording of %1...</source>
+        <translation>Die Aufzeichnung von %1 wird ausgewertet …</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Tracked %1 for %2; %3 allocated meanwhile was not freed.</source>
+        <extracomment>%1 is a process, %2 how long it was tracked (&quot;60 s&quot;), %3 a size (&quot;19.2 MB&quot;).</extracomment>
+        <translation>%1 wurde %2 lang verfolgt; %3, die in dieser Zeit angefordert wurden, wurden nicht freigegeben.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Tracked %1 for %2 until it ended; %3 allocated meanwhile was not freed.</source>
+        <translation>%1 wurde %2 lang verfolgt, bis der Prozess endete; %3, die in dieser Zeit angefordert wurden, wurden nicht freigegeben.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Tracked %1 for %2, stopped early; %3 allocated meanwhile was not freed.</source>
+        <translation>%1 wurde %2 lang verfolgt, vorzeitig gestoppt; %3, die in dieser Zeit angefordert wurden, wurden nicht freigegeben.</translation>
+    </message>
+</context>
+<context>
     <name>XdgAutostartEntry</name>
     <message>
         <location filename="../app/XdgAutostartEntry.cpp" line="+121"/>
@@ -4078,7 +4291,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::WhereItGrowsCard</name>
     <message>
-        <location filename="../views/detail/WhereItGrowsCard.cpp" line="+45"/>
+        <location filename="../views/detail/WhereItGrowsCard.cpp" line="+47"/>
         <source>WHERE IT GROWS</source>
         <extracomment>The heading, in capitals, over the places in the app&apos;s code where its memory grows.</extracomment>
         <translation>WO ES WÄCHST</translation>

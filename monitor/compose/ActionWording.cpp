@@ -6,8 +6,20 @@
 #include "monitor/where/TraceAccess.h"
 #include "monitor/where/WhereText.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace velmora {
 namespace {
+
+// What remains of a tracking under way: "45 s left", "2 min 5 s left".
+std::string countdown(double seconds) {
+    int left = static_cast<int>(std::ceil(std::max(0.0, seconds)));
+    if (left < 60) {
+        return std::to_string(left) + " s left";
+    }
+    return std::to_string(left / 60) + " min " + std::to_string(left % 60) + " s left";
+}
 
 std::optional<std::string> englishFigure(ActionFigure figure, const ActionFigures& f) {
     auto number = [](const std::optional<int64_t>& value) -> std::optional<std::string> {
@@ -38,6 +50,8 @@ std::optional<std::string> englishFigure(ActionFigure figure, const ActionFigure
         return f.detail;
     case ActionFigure::moreDetail:
         return f.moreDetail;
+    case ActionFigure::countdown:
+        return f.secondsLeft ? std::optional(countdown(*f.secondsLeft)) : std::nullopt;
     }
     return std::nullopt;
 }

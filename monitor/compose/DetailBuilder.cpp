@@ -2,6 +2,7 @@
 #include "monitor/compose/DetailBuilder.h"
 
 #include "monitor/common/Formatting.h"
+#include "monitor/compose/ActionWording.h"
 #include "monitor/compose/DetailWording.h"
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/ForecastTexts.h"
@@ -20,15 +21,17 @@ std::vector<NextCommandDescriptor> nextCommandsOf(const FamilyView& family) {
     }
     const MemberView* grower = growingMemberOf(family);
     std::string pid = std::to_string((grower ? *grower : family.members.front()).identity.pid);
-    commands.push_back(nextCommand(
-        "cat /proc/" + pid + "/smaps_rollup",
-        grower ? CommandCode::growingProcessMemory : CommandCode::largestProcessMemory,
-        makeAction(ActionId::copyCommand1, "Copy", ActionStyle::secondary, family.key)));
-    commands.push_back(nextCommand(
-        "sort -k2 -n -r <(awk '/^[0-9a-f]/{m=$0} /^Anonymous:/{print m, $2}' /proc/" + pid +
-            "/smaps) | head",
-        CommandCode::largestMappings,
-        makeAction(ActionId::copyCommand2, "Copy", ActionStyle::secondary, family.key)));
+    commands.push_back(
+        nextCommand("cat /proc/" + pid + "/smaps_rollup",
+                    grower ? CommandCode::growingProcessMemory : CommandCode::largestProcessMemory,
+                    codedAction(ActionId::copyCommand1, ActionLabel::copy, ActionStyle::secondary,
+                                family.key)));
+    commands.push_back(
+        nextCommand("sort -k2 -n -r <(awk '/^[0-9a-f]/{m=$0} /^Anonymous:/{print m, $2}' /proc/" +
+                        pid + "/smaps) | head",
+                    CommandCode::largestMappings,
+                    codedAction(ActionId::copyCommand2, ActionLabel::copy, ActionStyle::secondary,
+                                family.key)));
     return commands;
 }
 
@@ -75,8 +78,8 @@ DetailSnapshot buildDetail(const ComposeContext& context, const std::string& key
         bool captured = evidence == detail.actBlock.actions.end();
         detail.actBlock.actions.insert(
             captured ? detail.actBlock.actions.begin() : evidence + 1,
-            makeAction(ActionId::findWhereItLeaks, "Find where it leaks",
-                       captured ? ActionStyle::primary : ActionStyle::secondary, key));
+            codedAction(ActionId::findWhereItLeaks, ActionLabel::findWhereItLeaks,
+                        captured ? ActionStyle::primary : ActionStyle::secondary, key));
     }
     detail.actBlock.nextCommands = nextCommandsOf(*family);
     detail.actBlock.requiresDestructiveConfirmation = !family->isProtected;

@@ -2,6 +2,7 @@
 #include "monitor/compose/DetailWording.h"
 
 #include "monitor/common/Formatting.h"
+#include "monitor/compose/ActionWording.h"
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/compose/ForecastTexts.h"
 
@@ -120,10 +121,11 @@ ArtifactBoundaryBlock artifactBlockOf(const ComposeContext& context, const Famil
     const std::string path = context.paths.display(artifact.path);
     block.metaLines = {path, formatKiB(artifact.bytes / 1024.0)};
     block.actions = {
-        makeAction(ActionId::openArtifactExternal, "Open", ActionStyle::secondary, key),
-        makeAction(ActionId::revealArtifact, "Show in Folder", ActionStyle::secondary, key),
-        makeAction(ActionId::copyArtifactPath, "Copy Path", ActionStyle::secondary, key),
-        makeAction(ActionId::exportReport, "Export Report", ActionStyle::secondary, key),
+        codedAction(ActionId::openArtifactExternal, ActionLabel::open, ActionStyle::secondary, key),
+        codedAction(ActionId::revealArtifact, ActionLabel::showInFolder, ActionStyle::secondary,
+                    key),
+        codedAction(ActionId::copyArtifactPath, ActionLabel::copyPath, ActionStyle::secondary, key),
+        codedAction(ActionId::exportReport, ActionLabel::exportReport, ActionStyle::secondary, key),
     };
     block.codes = ArtifactCodes{.processCount =
                                     artifact.processCount > 0

@@ -3,6 +3,7 @@
 
 #include "model/DetailSnapshot.h"
 #include "monitor/common/Formatting.h"
+#include "monitor/compose/ActionWording.h"
 #include "monitor/compose/FamilyTexts.h"
 #include "monitor/where/TraceAccess.h"
 #include "monitor/where/WhereText.h"
@@ -21,30 +22,52 @@ constexpr std::array kCopyCommands{ActionId::copyWhereCommand1, ActionId::copyWh
 constexpr std::size_t kSitesShown = 5;
 constexpr std::size_t kFramesShown = 4;
 
-std::string countdown(double seconds) {
-    int left = static_cast<int>(std::ceil(std::max(0.0, seconds)));
-    if (left < 60) {
-        return std::to_string(left) + " s left";
-    }
-    return std::to_string(left / 60) + " min " + std::to_string(left % 60) + " s left";
+// The status line, written from its code and kept with it.
+void setStatus(WhereItGrowsBlock& block, WhereStatusCode code, ActionFigures figures) {
+    block.status = englishText(wherePattern(code), figures);
+    block.codes->status = WhereStatusCodes{code, std::move(figures)};
 }
 
-std::string runningStatus(const WhereCapture& capture, const std::string& label, double now) {
+// A note, written from its code and kept with it.
+void addNote(WhereItGrowsBlock& block, WhereNoteCode code, ActionFigures figures = {}) {
+    block.notes.push_back(englishText(wherePattern(code), figures));
+    block.codes->notes.push_back(WhereNoteCodes{code, std::move(figures)});
+}
+
+ActionFigures processFigures(const std::string& name, int64_t pid) {
+    return {.process = name, .pid = pid};
+}
+
+void setRunningStatus(WhereItGrowsBlock& block, const WhereCapture& capture, double now) {
+    ActionFigures process = processFigures(capture.processName, capture.pid);
     switch (capture.phase) {
     case WherePhase::starting:
-        return capture.restarted ? "Starting " + capture.title + " again under heaptrack..."
-                                 : "Attaching heaptrack to " + label + "...";
+        return capture.restarted
+                   ? setStatus(block, WhereStatusCode::restarting, {.name = capture.title})
+                   : setStatus(block, WhereStatusCode::attaching, std::move(process));
     case WherePhase::tracking:
-        return "Tracking " + label + " \u00B7 " +
-               countdown(capture.trackingSince + capture.seconds - now);
+        process.secondsLeft = capture.trackingSince + capture.seconds - now;
+        return setStatus(block, WhereStatusCode::tracking, std::move(process));
     case WherePhase::stopping:
-        return capture.restarted ? "Asking " + capture.title + " to quit to finish the recording..."
-                                 : "Detaching heaptrack from " + label + "...";
+        return capture.restarted
+                   ? setStatus(block, WhereStatusCode::askingToQuit, {.name = capture.title})
+                   : setStatus(block, WhereStatusCode::detaching, std::move(process));
     case WherePhase::analysing:
     case WherePhase::finished:
         break;
     }
-    return "Reading the recording of " + label + "...";
+    setStatus(block, WhereStatusCode::reading, std::move(process));
+}
+
+// "Tracked leak (PID 4242) for 60 s; 19.2 MB allocated meanwhile was not freed."
+void setSummary(WhereItGrowsBlock& block, const WhereReport& report) {
+    ActionFigures figures = processFigures(report.program, report.pid);
+    figures.seconds = report.trackedSeconds;
+    figures.footprintKiB = static_cast<double>(report.leakedBytes) / 1024.0;
+    const WhereStatusCode code = report.processEnded   ? WhereStatusCode::trackedUntilEnded
+                                 : report.stoppedEarly ? WhereStatusCode::trackedStoppedEarly
+                                                       : WhereStatusCode::tracked;
+    setStatus(block, code, std::move(figures));
 }
 
 double progressOf(const WhereCapture& capture, double now) {
@@ -57,32 +80,26 @@ double progressOf(const WhereCapture& capture, double now) {
     return std::clamp((now - capture.trackingSince) / capture.seconds, 0.0, 1.0);
 }
 
-std::vector<std::string> notesOf(const WhereCapture& capture, const WhereReport& report,
-                                 const MonitorPaths& paths) {
-    std::vector<std::string> notes;
+void addNotes(WhereItGrowsBlock& block, const WhereCapture& capture, const WhereReport& report,
+              const MonitorPaths& paths) {
     if (report.processEnded) {
-        notes.push_back(processLabel(report.program, static_cast<pid_t>(report.pid)) +
-                        " ended during tracking; the sites are what was recorded until then.");
+        addNote(block, WhereNoteCode::processEnded, processFigures(report.program, report.pid));
     } else if (report.stoppedEarly) {
-        notes.push_back("Stopped early; the sites are what was recorded until then.");
+        addNote(block, WhereNoteCode::stoppedEarly);
     }
     if (capture.restarted && report.relaunchedPid > 0) {
-        notes.push_back(capture.title + " was started again without tracking as PID " +
-                        std::to_string(report.relaunchedPid) + ".");
+        addNote(block, WhereNoteCode::startedAgain,
+                {.name = capture.title, .pid = report.relaunchedPid});
     }
     if (!report.note.empty()) {
-        notes.push_back(report.note);
+        addNote(block, WhereNoteCode::trackerNote, {.detail = report.note});
     }
     if (report.sites.empty()) {
-        notes.push_back("No allocation site kept memory while it was tracked: it did not grow "
-                        "on the heap meanwhile.");
+        addNote(block, WhereNoteCode::noSiteKept);
     }
     if (!report.recording.empty()) {
-        notes.push_back("Recording: " + paths.display(report.recording) +
-                        ", kept with the "
-                        "evidence.");
+        addNote(block, WhereNoteCode::recordingKept, {.path = paths.display(report.recording)});
     }
-    return notes;
 }
 
 void fillFinished(WhereItGrowsBlock& block, const WhereCapture& capture,
@@ -91,17 +108,19 @@ void fillFinished(WhereItGrowsBlock& block, const WhereCapture& capture,
     if (capture.report) {
         const WhereReport& report = *capture.report;
         block.stage = WhereStage::done;
-        block.status = trackingSummary(report);
+        setSummary(block, report);
         for (std::size_t i = 0; i < report.sites.size() && i < kSitesShown; ++i) {
             block.sites.push_back(
                 {siteHeadline(report.sites[i]), siteStackLines(report.sites[i], kFramesShown)});
+            block.codes->sites.push_back(siteCodes(report.sites[i]));
         }
-        block.notes = notesOf(capture, report, context.paths);
-        block.actions.push_back(
-            makeAction(ActionId::copyWhereReport, "Copy Report", ActionStyle::secondary, key));
+        addNotes(block, capture, report, context.paths);
+        block.actions.push_back(codedAction(ActionId::copyWhereReport, ActionLabel::copyReport,
+                                            ActionStyle::secondary, key));
         if (!report.recording.empty() && capture.viewerInstalled) {
-            block.actions.push_back(makeAction(ActionId::openWhereRecording, "Open Recording",
-                                               ActionStyle::secondary, key));
+            block.actions.push_back(codedAction(ActionId::openWhereRecording,
+                                                ActionLabel::openRecording, ActionStyle::secondary,
+                                                key));
         }
         return;
     }
@@ -111,14 +130,13 @@ void fillFinished(WhereItGrowsBlock& block, const WhereCapture& capture,
     for (std::size_t i = 0; i < failure.commands.size() && i < kCopyCommands.size(); ++i) {
         block.commands.push_back(
             {failure.commands[i].command, failure.commands[i].explanation,
-             makeAction(kCopyCommands[i], "Copy", ActionStyle::secondary, key)});
+             codedAction(kCopyCommands[i], ActionLabel::copy, ActionStyle::secondary, key)});
     }
     if (failure.restartHelps && family != nullptr && !family->isProtected) {
-        block.notes.push_back("Restarting " + family->title +
-                              " under heaptrack needs no attach: Velmora quits it, tracks the "
-                              "new one, then starts it once more without tracking.");
-        block.actions.push_back(makeAction(ActionId::restartWithTracking, "Restart with Tracking",
-                                           ActionStyle::warning, key));
+        addNote(block, WhereNoteCode::restartNeedsNoAttach, {.name = family->title});
+        block.actions.push_back(codedAction(ActionId::restartWithTracking,
+                                            ActionLabel::restartWithTracking, ActionStyle::warning,
+                                            key));
     }
 }
 
@@ -139,23 +157,22 @@ std::optional<WhereItGrowsBlock> whereSection(const ComposeContext& context,
     if (capture == nullptr) {
         return std::nullopt;
     }
+    return whereBlockOf(context, *capture);
+}
+
+WhereItGrowsBlock whereBlockOf(const ComposeContext& context, const WhereCapture& capture) {
     WhereItGrowsBlock block;
-    if (capture->phase == WherePhase::finished) {
-        fillFinished(block, *capture, context, context.family(key));
+    block.codes.emplace();
+    if (capture.phase == WherePhase::finished) {
+        fillFinished(block, capture, context, context.family(capture.key));
         return block;
     }
-    const std::string label = processLabel(capture->processName, capture->pid);
     block.stage = WhereStage::running;
-    block.status = runningStatus(*capture, label, context.monotonicNow);
-    block.progress = progressOf(*capture, context.monotonicNow);
-    block.notes.push_back(capture->restarted
-                              ? "Stopping ends tracking early: Velmora asks the tracked copy to "
-                                "quit and starts it again without tracking."
-                              : "The process keeps running, a little slower, while heaptrack "
-                                "records its allocations; stopping early keeps what was "
-                                "recorded.");
-    block.actions.push_back(
-        makeAction(ActionId::stopWhereTracking, "Stop", ActionStyle::secondary, key));
+    setRunningStatus(block, capture, context.monotonicNow);
+    block.progress = progressOf(capture, context.monotonicNow);
+    addNote(block, capture.restarted ? WhereNoteCode::stopRestarts : WhereNoteCode::keepsRunning);
+    block.actions.push_back(codedAction(ActionId::stopWhereTracking, ActionLabel::stop,
+                                        ActionStyle::secondary, capture.key));
     return block;
 }
 

@@ -19,6 +19,8 @@ bool offersWhere(const FamilyView& family, const WhereCaptures* captures);
 // could not be done and what would work instead.
 std::optional<WhereItGrowsBlock> whereSection(const ComposeContext& context,
                                               const std::string& key);
+// The section for one tracking, wherever it stands.
+WhereItGrowsBlock whereBlockOf(const ComposeContext& context, const WhereCapture& capture);
 
 // The report a person pastes into the program's bug tracker: the program and its version when
 // known, the verdict with its evidence, and the sites with their whole stacks.

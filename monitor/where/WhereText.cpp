@@ -89,22 +89,47 @@ std::string shortFunctionName(const std::string& function) {
     return name + "()";
 }
 
-std::string frameLocation(const StackFrame& frame) {
-    std::string function = shortFunctionName(frame.function);
-    std::string module = baseName(frame.module);
-    if (!frame.file.empty()) {
-        return fileAndLine(frame, true) + " in " + function;
+WhereSiteCodes siteCodes(const LeakSite& site) {
+    WhereSiteCodes codes;
+    codes.place = SitePlaceCode::unknown;
+    codes.keptKiB = static_cast<double>(site.bytes) / 1024.0;
+    codes.calls = static_cast<int64_t>(site.calls);
+    const StackFrame* frame = site.site();
+    if (frame == nullptr) {
+        return codes;
     }
-    if (module.empty()) {
-        return function;
+    codes.function = shortFunctionName(frame->function);
+    if (!frame->file.empty()) {
+        codes.place = SitePlaceCode::inSource;
+        codes.file = fileAndLine(*frame, true);
+    } else if (!baseName(frame->module).empty()) {
+        codes.place = SitePlaceCode::inLibrary;
+        codes.module = baseName(frame->module);
+    } else {
+        codes.place = SitePlaceCode::function;
     }
-    return function + " in " + module;
+    return codes;
 }
 
 std::string siteHeadline(const LeakSite& site) {
-    const StackFrame* frame = site.site();
-    std::string where = frame != nullptr ? frameLocation(*frame) : "an unknown place";
-    return where + " kept " + bytesText(site.bytes) + " over " + callsText(site.calls);
+    const WhereSiteCodes codes = siteCodes(site);
+    std::string where;
+    switch (codes.place.known.value_or(SitePlaceCode::unknown)) {
+    case SitePlaceCode::inSource:
+        where = codes.file + " in " + codes.function;
+        break;
+    case SitePlaceCode::inLibrary:
+        where = codes.function + " in " + codes.module;
+        break;
+    case SitePlaceCode::function:
+        where = codes.function;
+        break;
+    case SitePlaceCode::unknown:
+        where = "an unknown place";
+        break;
+    }
+    return where + " kept " + formatKiB(codes.keptKiB) + " over " +
+           callsText(static_cast<uint64_t>(codes.calls));
 }
 
 std::string frameLine(const StackFrame& frame) {

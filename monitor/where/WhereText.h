@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/WhereCodes.h"
 #include "monitor/where/LeakReport.h"
 
 #include <string>
@@ -15,11 +16,12 @@ std::string trackingSpan(double seconds);
 // qualified name without its return type, parameters and anonymous namespaces.
 std::string shortFunctionName(const std::string& function);
 
-// Where a frame is, in plain words: "cache.cpp:5 in leakyCacheInsert()", "leakyCacheInsert()
-// in libcache.so" without a source line, "0x7f3a… in libcache.so" without symbols.
-std::string frameLocation(const StackFrame& frame);
+// What a site's line says, as codes and figures: where it is in plain words ("cache.cpp:5 in
+// leakyCacheInsert()", "leakyCacheInsert() in libcache.so" without a source line,
+// "0x7f3a… in libcache.so" without symbols) and what it kept.
+WhereSiteCodes siteCodes(const LeakSite& site);
 
-// "cache.cpp:5 in leakyCacheInsert() kept 19.1 MB over 73 calls".
+// "cache.cpp:5 in leakyCacheInsert() kept 19.1 MB over 73 calls", written from its codes.
 std::string siteHeadline(const LeakSite& site);
 
 // One frame of a stack on one line: "leakyCacheInsert(unsigned long) · cache.cpp:5 · app".

@@ -17,6 +17,7 @@
 #include "demo/ScenarioLibrary.h"
 #include "model/Codec.h"
 #include "monitor/compose/ActionWording.h"
+#include "monitor/compose/WhereSection.h"
 #include "state/IncidentFacts.h"
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
@@ -175,16 +176,13 @@ Shown onboardingTooltip(const char* id) {
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
     // Still without codes: the card's line from the history store, the fixed sentence of a
-    // self-check row, the events of a timeline (shown as they were recorded) and the detail's
-    // heap tracking ("Where it grows").
-    "memoryLine", "explanation", "timeline", "whereItGrows",
-    // The labels of the detail's actions (its own, its evidence's and its commands' copy
-    // buttons), sent as text alone.
-    "actions", "action"};
+    // self-check row and the events of a timeline (shown as they were recorded).
+    "memoryLine", "explanation", "timeline"};
 
-// Names the monitor sends (apps, processes, commands to copy, command lines, paths): never
-// translated.
-const std::set<std::string> names{"title", "suspectTitle", "name", "command", "cmdline", "path"};
+// Names the monitor sends (apps, processes, commands to copy, command lines, paths, the frames
+// of a program's stack): never translated.
+const std::set<std::string> names{"title",   "suspectTitle", "name", "command",
+                                  "cmdline", "path",         "stack"};
 
 // Every string under a field of `fields`, wherever it sits in `json`.
 void collectFields(const Json& json, const std::set<std::string>& fields, QStringList& into) {
@@ -218,6 +216,15 @@ QStringList shownAsSent(const PopoverRenderState& state) {
     const auto& systemState = state.snapshot.systemState;
     if (!systemState.codes || !systemState.codes->scope) {
         texts << QString::fromStdString(systemState.scopeLabel);
+    }
+    // Why heap tracking could not be done, and the commands that would work instead, travel as
+    // text alone.
+    const auto& detail = state.snapshot.selectedDetail;
+    if (detail && detail->whereItGrows && detail->whereItGrows->stage == WhereStage::blocked) {
+        texts << QString::fromStdString(detail->whereItGrows->status);
+        for (const auto& command : detail->whereItGrows->commands) {
+            texts << QString::fromStdString(command.explanation);
+        }
     }
     // A self-check target's row sends its rate and curvature as text alone.
     for (const FindingSnapshot& row : state.snapshot.rows) {
@@ -275,6 +282,49 @@ PopoverRenderState withConfirmation() {
     return state;
 }
 
+// The editor's detail while heap tracking runs, or once it found where the editor grows, as the
+// monitor composes the section.
+PopoverRenderState withTracking(bool done) {
+    PopoverRenderState state = live(Session::leaking, true);
+    const LiveView view;
+    const ConfigStore config("/nonexistent/velmora/config.json");
+    const InteractionState interaction;
+    MonitorPaths paths;
+    paths.home = "/home/ada";
+    ComposeContext context{&view, config, interaction, paths};
+    context.monotonicNow = 1045;
+    WhereCapture capture;
+    capture.key = "app:editor";
+    capture.title = "editor";
+    capture.processName = "editor";
+    capture.pid = 4242;
+    capture.seconds = 180;
+    capture.phase = WherePhase::tracking;
+    capture.trackingSince = 1000;
+    if (done) {
+        WhereReport report;
+        report.pid = 4242;
+        report.program = "editor";
+        report.trackedSeconds = 180;
+        report.processEnded = true;
+        report.recording = "/home/ada/.local/share/velmora/artifacts/heaptrack.editor.4242.zst";
+        report.leakedBytes = 20'132'659;
+        report.sites = {
+            {19'000'000,
+             73,
+             {{"leakyCacheInsert(unsigned long)", "/src/editor/cache.cpp", 5, "/usr/bin/editor"}},
+             0},
+            {3'000'000, 1, {{"grow()", "", 0, "libcache.so.1"}}, 0}};
+        capture.phase = WherePhase::finished;
+        capture.report = std::move(report);
+    }
+    EXPECT_TRUE(state.snapshot.selectedDetail);
+    if (state.snapshot.selectedDetail) {
+        state.snapshot.selectedDetail->whereItGrows = whereBlockOf(context, capture);
+    }
+    return state;
+}
+
 // The history as the store words it, with its codes.
 PopoverRenderState history(bool offenderOpened) {
     PopoverRenderState state = live(Session::leaking);
@@ -329,6 +379,8 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
             {"PopoverSelfCheckRows", [] { return popover(live(Session::selfCheck)); }},
             {"PopoverDetail", [] { return popover(live(Session::leaking, true)); }},
             {"PopoverDetailDiagnostics", detailWithDiagnostics},
+            {"PopoverDetailTracking", [] { return popover(withTracking(false)); }},
+            {"PopoverDetailWhereItGrows", [] { return popover(withTracking(true)); }},
             {"PopoverActionFeedback", [] { return popover(withFeedback()); }},
             {"PopoverConfirmation", [] { return popover(withConfirmation()); }},
             {"PopoverHistory", [] { return popover(history(false)); }},
@@ -426,6 +478,8 @@ TEST(PseudoLocaleSurfaces, ShowWhatTheyAreNamedFor) {
         {"PopoverSelfCheckRows", {"supportingRows", "verdictPill"}},
         {"PopoverDetail", {"detailView", "whyBlock", "timelineBlock", "artifactTitle"}},
         {"PopoverDetailDiagnostics", {"diagnosticsContent"}},
+        {"PopoverDetailTracking", {"whereItGrowsCard", "whereStatus", "whereProgress"}},
+        {"PopoverDetailWhereItGrows", {"whereSite:1", "siteHeadline", "whereNote:0"}},
         {"PopoverActionFeedback", {"actionFeedbackBanner"}},
         {"PopoverHistory", {"advancedHistoryList", "metric30d"}},
         {"PopoverHistoryOffender", {"advancedHistoryDetail", "metricsBlock"}},

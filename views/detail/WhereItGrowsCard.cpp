@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/detail/WhereItGrowsCard.h"
 
+#include "state/WhereTexts.h"
 #include "views/detail/DetailActionList.h"
 #include "views/kit/ProgressBar.h"
 #include "views/kit/TextLineList.h"
@@ -27,11 +28,12 @@ public:
         layout->addWidget(frames_);
     }
 
-    void setSite(const WhereSiteSnapshot& site) {
-        headline_->setText(QString::fromStdString(site.headline));
+    // `headline` is the site's line as shown.
+    void setSite(const WhereSiteSnapshot& site, const std::string& headline) {
+        headline_->setText(QString::fromStdString(headline));
         frames_->setLines(site.stack);
         setShown(frames_, !site.stack.empty());
-        setAccessibleName(QString::fromStdString(site.headline));
+        setAccessibleName(QString::fromStdString(headline));
     }
 
 private:
@@ -71,24 +73,26 @@ WhereItGrowsCard::WhereItGrowsCard(double radius, QWidget* parent) : SectionBloc
 WhereItGrowsCard::~WhereItGrowsCard() = default;
 
 void WhereItGrowsCard::setBlock(const WhereItGrowsBlock& block) {
-    status_->setText(QString::fromStdString(block.status));
+    status_->setText(QString::fromStdString(whereStatusShown(block)));
     status_->setColor(paletteRef(block.stage == WhereStage::blocked ? PaletteColor::suspectText
                                                                     : PaletteColor::neutralText));
     if (block.progress) {
         progress_->setValue(*block.progress);
     }
     setShown(progress_, block.progress.has_value());
-    int index = 0;
+    const std::vector<std::string> headlines = whereSitesShown(block);
+    std::size_t index = 0;
     sites_.reconcile(
         block.sites, [](const WhereSiteSnapshot& site) { return site.headline; },
         [this](const WhereSiteSnapshot&) { return new WhereSiteRow(sitesList_); },
-        [&index](WhereSiteRow& row, const WhereSiteSnapshot& site) {
-            row.setObjectName(QStringLiteral("whereSite:%1").arg(index++));
-            row.setSite(site);
+        [&index, &headlines](WhereSiteRow& row, const WhereSiteSnapshot& site) {
+            row.setObjectName(QStringLiteral("whereSite:%1").arg(index));
+            row.setSite(site, headlines[index++]);
         });
     setShown(sitesList_, !sites_.empty());
-    notes_->setLines(block.notes);
-    setShown(notes_, !block.notes.empty());
+    const std::vector<std::string> notes = whereNotesShown(block);
+    notes_->setLines(notes);
+    setShown(notes_, !notes.empty());
     actions_->setActions(block.actions, block.commands);
     setShown(actions_, !block.actions.empty() || !block.commands.empty());
 }
