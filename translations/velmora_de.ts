@@ -4,7 +4,7 @@
 <context>
     <name>ActionConfirmation</name>
     <message>
-        <location filename="../model/ActionCodes.cpp" line="+60"/>
+        <location filename="../model/ActionCodes.cpp" line="+47"/>
         <source>Force quit %1?</source>
         <extracomment>%1 is the app&apos;s name.</extracomment>
         <translation>Beenden von %1 erzwingen?</translation>
@@ -2854,7 +2854,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>WhereNotes</name>
     <message>
-        <location filename="../model/WhereCodes.cpp" line="+48"/>
+        <location filename="../model/WhereCodes.cpp" line="+44"/>
         <source>The process keeps running, a little slower, while heaptrack records its allocations; stopping early keeps what was recorded.</source>
         <translation>Der Prozess läuft etwas langsamer weiter, während heaptrack seine Speicheranforderungen aufzeichnet; wer vorzeitig stoppt, behält das bis dahin Aufgezeichnete.</translation>
     </message>
