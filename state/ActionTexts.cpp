@@ -69,9 +69,7 @@ template <WireEnum E> Text composed(const ActionCoded<E>& coded, ActionPattern (
     if (!coded.code.known) {
         return std::nullopt;
     }
-    const ActionPattern pattern = patternOf(*coded.code.known);
-    const std::string text = translate(pattern.context, pattern.text);
-    return fillPattern(text, pattern, coded.figures, localFigure);
+    return patternText(patternOf(*coded.code.known), coded.figures);
 }
 
 template <class T, class Compose>
@@ -84,6 +82,10 @@ std::string shown(const std::optional<T>& codes, const std::string& sent, Compos
 
 } // namespace
 
+std::optional<std::string> patternText(const ActionPattern& pattern, const ActionFigures& figures) {
+    return fillPattern(translate(pattern.context, pattern.text), pattern, figures, localFigure);
+}
+
 std::optional<std::string> actionLabelText(const ActionLabelCodes& label) {
     return composed(label, &labelPattern);
 }
@@ -93,7 +95,11 @@ std::optional<std::string> confirmationTitleText(const ConfirmationCodes& confir
 }
 
 std::optional<std::string> confirmationMessageText(const ConfirmationCodes& confirmation) {
-    return composed(confirmation, &confirmationMessagePattern);
+    if (!confirmation.code.known) {
+        return std::nullopt;
+    }
+    return patternText(confirmationMessagePattern(*confirmation.code.known, confirmation.figures),
+                       confirmation.figures);
 }
 
 std::optional<std::string> feedbackTitleText(const FeedbackCodes& feedback) {

@@ -14,6 +14,8 @@ namespace velmora {
 // undone, and the banner after an action. Each reads, under an English locale, as the
 // monitor's own text. None for a code this build does not know or whose figures are missing.
 std::optional<std::string> actionLabelText(const ActionLabelCodes& label);
+// Any such pattern in the person's language, filled with their figures.
+std::optional<std::string> patternText(const ActionPattern& pattern, const ActionFigures& figures);
 std::optional<std::string> confirmationTitleText(const ConfirmationCodes& confirmation);
 std::optional<std::string> confirmationMessageText(const ConfirmationCodes& confirmation);
 std::optional<std::string> feedbackTitleText(const FeedbackCodes& feedback);

@@ -174,10 +174,9 @@ Shown onboardingTooltip(const char* id) {
 // The monitor's texts that still travel as English alone, by the field that carries them:
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
-    // Still without codes: the card's line from the history store, the fixed sentence of a
-    // self-check row, the events of a timeline (shown as they were recorded), the relief plan's
-    // texts and the detail's heap tracking ("Where it grows").
-    "memoryLine", "explanation", "timeline", "relief", "whereItGrows",
+    // Still without codes: the relief plan's texts and the detail's heap tracking ("Where it
+    // grows").
+    "relief", "whereItGrows",
     // The labels of the detail's actions (its own, its evidence's and its commands' copy
     // buttons), sent as text alone.
     "actions", "action"};
@@ -221,7 +220,7 @@ QStringList shownAsSent(const PopoverRenderState& state) {
     }
     // A self-check target's row sends its rate and curvature as text alone.
     for (const FindingSnapshot& row : state.snapshot.rows) {
-        if (row.codes == FindingCodes{}) {
+        if (row.codes && !row.codes->confidence) {
             texts << QString::fromStdString(row.rate)
                   << QString::fromStdString(row.curvatureLabel.value_or(""));
         }

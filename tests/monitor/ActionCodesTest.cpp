@@ -60,6 +60,7 @@ TEST(ActionCodes, EveryPatternNamesEachOfItsFiguresOnce) {
     for (ConfirmationCode code : allCases<ConfirmationCode>()) {
         check(confirmationTitlePattern(code));
         check(confirmationMessagePattern(code));
+        check(confirmationMessagePattern(code, {.count = 1}));
     }
     for (FeedbackCode code : allCases<FeedbackCode>()) {
         check(feedbackTitlePattern(code));
@@ -116,6 +117,12 @@ TEST(ActionCodes, ConfirmationsSayWhatTheMonitorSays) {
     EXPECT_EQ(confirmationMessageShown(received), forceQuit.message);
     EXPECT_EQ(actionLabelShown(received.confirmAction), "Force Quit");
     EXPECT_EQ(actionLabelShown(received.cancelAction), "Cancel");
+    // An app of a single process is asked about in the singular, and composed so too.
+    FamilyView single = editor();
+    single.members.resize(1);
+    const DestructiveConfirmationSnapshot one = forceQuitConfirmation(single);
+    EXPECT_EQ(one.message, "Its process stops at once and unsaved work is lost.");
+    EXPECT_EQ(confirmationMessageShown(sent(one)), one.message);
     for (ConfirmationCode code : allCases<ConfirmationCode>()) {
         for (double seconds : {45.0, 90.0, 300.0, 7500.0}) {
             const auto confirmation = codedConfirmation(code, everyFigure(seconds), {}, {});

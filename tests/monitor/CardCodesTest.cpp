@@ -14,6 +14,7 @@
 #include "state/IncidentFacts.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -128,7 +129,19 @@ TEST(CardCodes, TheCalmCardSaysWhatTheMonitorSays) {
     composer.view.machine.valid = false; // the totals could not be read
     const IncidentSnapshot unread = composer.incident(nullptr);
     EXPECT_EQ(unread.primaryMetrics.front().value, "Headroom unavailable");
+    EXPECT_EQ(unread.attributionLine, "Watching 1 process in 1 family");
     expectCardComposesAsSent(unread);
+    // Each count reads in the singular on its own.
+    for (auto [processes, families, line] :
+         {std::tuple{1, 3, "Watching 1 process in 3 families"},
+          std::tuple{5, 1, "Watching 5 processes in 1 family"},
+          std::tuple{0, 0, "Watching 0 processes in 0 families"}}) {
+        composer.view.watchedProcesses = processes;
+        composer.view.familyCount = families;
+        const IncidentSnapshot counted = composer.incident(nullptr);
+        EXPECT_EQ(counted.attributionLine, line);
+        expectCardComposesAsSent(counted);
+    }
 }
 
 TEST(CardCodes, TheCalmCardOfASnapshotWithoutAnIncidentIsComposedToo) {
