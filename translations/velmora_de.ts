@@ -34,6 +34,12 @@
         <source>Velmora quits %1, starts it again under a heap tracker for %2, then restarts it once more without it. Unsaved work in it is lost.</source>
         <translation>Velmora beendet %1, startet es für %2 unter einem Heap-Tracker neu und danach noch einmal ohne ihn. Ungesicherte Arbeit darin geht verloren.</translation>
     </message>
+    <message>
+        <location line="+177"/>
+        <source>Its process stops at once and unsaved work is lost.</source>
+        <extracomment>The force quit&apos;s question for an app that runs a single process.</extracomment>
+        <translation>Sein Prozess wird sofort beendet, ungesicherte Arbeit geht verloren.</translation>
+    </message>
 </context>
 <context>
     <name>ActionDescriptor</name>
@@ -73,7 +79,7 @@
 <context>
     <name>ActionFeedback</name>
     <message>
-        <location filename="../model/ActionCodes.cpp" line="+11"/>
+        <location filename="../model/ActionCodes.cpp" line="-166"/>
         <source>Action not available</source>
         <translation>Aktion nicht verfügbar</translation>
     </message>
@@ -632,25 +638,22 @@
 <context>
     <name>CardTexts</name>
     <message>
-        <location filename="../state/CardTexts.cpp" line="+25"/>
+        <location filename="../state/CardTexts.cpp" line="+21"/>
         <source>1 process</source>
         <extracomment>How many processes an app runs, as in &quot;1 process in the app scope …&quot;.</extracomment>
         <translation>1 Prozess</translation>
     </message>
     <message numerus="yes">
         <location line="+3"/>
-        <location line="+68"/>
         <source>%n processes</source>
-        <extracomment>How many processes an app runs, as in &quot;3 processes in the app scope …&quot;.
-----------
-Processes, as counted in &quot;Watching %1 in %2&quot;.</extracomment>
+        <extracomment>How many processes an app runs, as in &quot;3 processes in the app scope …&quot;.</extracomment>
         <translation>
             <numerusform>%n Prozess</numerusform>
             <numerusform>%n Prozesse</numerusform>
         </translation>
     </message>
     <message>
-        <location line="-63"/>
+        <location line="+15"/>
         <source>Jan</source>
         <extracomment>Short month names, in the moment evidence was captured on another day (&quot;5 Dec 14:05&quot;).</extracomment>
         <translation>Jan.</translation>
@@ -740,22 +743,28 @@ Processes, as counted in &quot;Watching %1 in %2&quot;.</extracomment>
         <translation>Warten auf den nächsten lokalen Messdurchgang</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Watching %1 in %2</source>
         <extracomment>The calm card: %1 is &quot;48 processes&quot;, %2 is &quot;12 families&quot;.</extracomment>
         <translation>Beobachtet: %1 in %2</translation>
     </message>
     <message numerus="yes">
-        <location line="+4"/>
+        <location line="-65"/>
         <source>%n families</source>
-        <extracomment>Apps (groups of processes), as counted in &quot;Watching %1 in %2&quot;.</extracomment>
+        <extracomment>Apps (groups of processes), as counted in &quot;Watching 48 processes in 12 families&quot;.</extracomment>
         <translation>
             <numerusform>%n Familie</numerusform>
             <numerusform>%n Familien</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-3"/>
+        <source>1 family</source>
+        <extracomment>Apps (groups of processes), as counted in &quot;Watching 48 processes in 1 family&quot;.</extracomment>
+        <translation>1 Familie</translation>
+    </message>
+    <message>
+        <location line="+77"/>
         <source>%1 in the app scope %2</source>
         <extracomment>%1 is &quot;3 processes&quot;, %2 the app&apos;s scope as the desktop names it.</extracomment>
         <translation>%1 im App-Bereich %2</translation>
@@ -1215,7 +1224,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>HistoryTexts</name>
     <message>
-        <location filename="../state/HistoryTexts.cpp" line="+46"/>
+        <location filename="../state/HistoryTexts.cpp" line="+41"/>
         <source>%1m</source>
         <extracomment>A length of time in minutes, short: &quot;42m&quot;.</extracomment>
         <translation>%1 Min.</translation>
@@ -1390,7 +1399,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         </translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>force quit once</source>
         <extracomment>An evidence tag: the application was force quit once, or %n times (&quot;2x&quot;).</extracomment>
         <translation>einmal sofort beendet</translation>
@@ -1652,7 +1661,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>IncidentSnapshot</name>
     <message>
-        <location filename="../model/IncidentSnapshot.cpp" line="+192"/>
+        <location filename="../model/IncidentSnapshot.cpp" line="+194"/>
         <location filename="../state/CardTexts.cpp" line="-72"/>
         <source>Metrics</source>
         <extracomment>The label of the incident&apos;s figures when the monitor sends them as one line.</extracomment>
@@ -2118,7 +2127,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>ReasonTexts</name>
     <message numerus="yes">
-        <location filename="../state/ReasonTexts.cpp" line="+53"/>
+        <location filename="../state/ReasonTexts.cpp" line="+47"/>
         <source>%1, one of the family&apos;s %n processes, is judged on its own: the others come and go and hide its growth in the family&apos;s total. Its own figures follow.</source>
         <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %n the number of the family&apos;s processes.</extracomment>
         <translation>
@@ -2411,7 +2420,13 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>Sammelt Messungen, bevor das Wachstum bewertet wird.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+5"/>
+        <source>Controlled self-check target named in VELMORA_SELF_CHECK_TARGETS.</source>
+        <extracomment>A row the self-check asked for; VELMORA_SELF_CHECK_TARGETS is a setting&apos;s name, keep it as it is.</extracomment>
+        <translation>Kontrolliertes Selbsttest-Ziel aus VELMORA_SELF_CHECK_TARGETS.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>%1 grows on its own: %2; now %3 of the family&apos;s %4.</source>
         <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %2 the shape of its growth, %3 its footprint now, %4 its family&apos;s.</extracomment>
         <translation>%1 wächst für sich: %2; jetzt %3 von %4 der Gruppe.</translation>
@@ -2541,9 +2556,77 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
 </context>
 <context>
+    <name>TimelineEvents</name>
+    <message>
+        <location filename="../model/TimelineCodes.cpp" line="+26"/>
+        <source>Recovered</source>
+        <extracomment>A timeline entry: the app quit when asked and gave its memory back.</extracomment>
+        <translation>Sanft beendet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quit requested</source>
+        <translation>Beenden angefordert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restarted</source>
+        <translation>Neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Force quit</source>
+        <translation>Beenden erzwungen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Evidence captured</source>
+        <translation>Belege gesichert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Heap tracking</source>
+        <translation>Heap-Verfolgung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restarted under tracking</source>
+        <translation>Unter Verfolgung neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Where it grows</source>
+        <extracomment>A timeline entry: what heap tracking found about where the memory grows.</extracomment>
+        <translation>Wo der Speicher wächst</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 was asked to quit.</source>
+        <extracomment>%1 is the app&apos;s name.</extracomment>
+        <translation>%1 wurde gebeten, sich zu beenden.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>heaptrack attached to %1 for %2</source>
+        <extracomment>heaptrack is a program&apos;s name; %1 is a process (&quot;worker (PID 4242)&quot;), %2 a span.</extracomment>
+        <translation>heaptrack für %2 an %1 angehängt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 restarted under heaptrack</source>
+        <extracomment>heaptrack is a program&apos;s name; %1 is the app&apos;s name.</extracomment>
+        <translation>%1 unter heaptrack neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>No allocation site kept memory while it was tracked.</source>
+        <translation>Keine Allokationsstelle hat während der Verfolgung Speicher behalten.</translation>
+    </message>
+</context>
+<context>
     <name>TimelineTexts</name>
     <message>
-        <location filename="../state/TimelineTexts.cpp" line="+17"/>
+        <location filename="../state/TimelineTexts.cpp" line="+19"/>
         <source>Seen</source>
         <extracomment>A timeline entry&apos;s label: when the family was first seen.</extracomment>
         <translation>Erfasst</translation>
@@ -2699,7 +2782,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     <name>velmora::ActionCapsuleButton</name>
     <message>
         <location filename="../views/kit/ActionCapsuleButton.cpp" line="+115"/>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Working</source>
         <translation>In Arbeit</translation>
     </message>
@@ -2707,7 +2790,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::AdvancedHistoryDetailView</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryDetailView.cpp" line="+27"/>
+        <location filename="../views/history/AdvancedHistoryDetailView.cpp" line="+28"/>
         <source>Back to History</source>
         <extracomment>The back button of one offender&apos;s history, and the page&apos;s title in capitals.</extracomment>
         <translation>Zurück zum Verlauf</translation>
@@ -2742,7 +2825,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::AdvancedHistoryListView</name>
     <message>
-        <location filename="../views/history/AdvancedHistoryListView.cpp" line="+144"/>
+        <location filename="../views/history/AdvancedHistoryListView.cpp" line="+137"/>
         <source>ADVANCED</source>
         <extracomment>The heading, in capitals, of the history of recurring offenders.</extracomment>
         <translation>ERWEITERT</translation>
@@ -2924,7 +3007,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::DetailView</name>
     <message>
-        <location filename="../views/detail/DetailView.cpp" line="+49"/>
+        <location filename="../views/detail/DetailView.cpp" line="+46"/>
         <source>WHY</source>
         <extracomment>The heading, in capitals, over the reasons for the verdict.</extracomment>
         <translation>WARUM</translation>
@@ -3036,7 +3119,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::IncidentConfidenceLadder</name>
     <message>
-        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+125"/>
+        <location filename="../views/incident/IncidentSummaryCardParts.cpp" line="+122"/>
         <source>Confidence</source>
         <translation>Gewissheit</translation>
     </message>
@@ -3071,7 +3154,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::LocalFigures</name>
     <message>
-        <location filename="../state/LocalFigures.cpp" line="+27"/>
+        <location filename="../state/LocalFigures.cpp" line="+21"/>
         <source>%1 h %2 min</source>
         <extracomment>Hours and minutes, as in &quot;3 h 20 min&quot;.</extracomment>
         <translation>%1 Std. %2 Min.</translation>
@@ -3126,7 +3209,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
     <message>
         <location filename="../state/ForecastTexts.cpp" line="-92"/>
-        <location filename="../state/LocalFigures.cpp" line="+33"/>
+        <location filename="../state/LocalFigures.cpp" line="+37"/>
         <source>%1%</source>
         <extracomment>A share in percent, as in &quot;83%&quot;.</extracomment>
         <translation>%1 %</translation>
@@ -3141,8 +3224,8 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::LocalizedText</name>
     <message>
-        <location filename="../state/HistoryTexts.cpp" line="-399"/>
-        <location filename="../state/LocalFigures.cpp" line="-107"/>
+        <location filename="../state/HistoryTexts.cpp" line="-400"/>
+        <location filename="../state/LocalFigures.cpp" line="-111"/>
         <location filename="../views/kit/LocalizedText.cpp" line="+35"/>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
@@ -3181,7 +3264,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>%1 MB/min</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+50"/>
         <location filename="../views/kit/LocalizedText.cpp" line="+7"/>
         <source>just now</source>
         <translation>gerade eben</translation>
@@ -3907,7 +3990,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>velmora::VerdictHelpBlock</name>
     <message>
-        <location filename="../views/help/VerdictHelpView.cpp" line="+62"/>
+        <location filename="../views/help/VerdictHelpView.cpp" line="+55"/>
         <source>Means</source>
         <extracomment>What a verdict means (a small heading, shown in capitals).</extracomment>
         <translation>Bedeutung</translation>
