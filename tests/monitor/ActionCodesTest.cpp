@@ -4,6 +4,7 @@
 // composes, from the codes alone (through the wire and back), the very texts the monitor wrote;
 // an unknown code or a missing figure shows the monitor's text, and a code of the wrong type
 // fails with its path.
+#include "ComposeFixture.h"
 #include "SentOverWire.h"
 #include "base/Translate.h"
 #include "model/Codec.h"
@@ -16,21 +17,6 @@
 
 namespace velmora {
 namespace {
-
-// Every figure a pattern may name, so that every code can be written.
-ActionFigures everyFigure(double seconds = 45) {
-    return {.name = "Firefox",
-            .process = "worker",
-            .pid = 4242,
-            .count = 3,
-            .total = 5,
-            .footprintKiB = 1536.0 * 1024,
-            .seconds = seconds,
-            .atSeconds = 1'700'000'000,
-            .path = "~/.local/share/velmora/artifacts/a.json",
-            .detail = "Permission denied",
-            .moreDetail = "No such file or directory"};
-}
 
 FamilyView editor(bool critical = false) {
     FamilyView family;

@@ -81,31 +81,6 @@ void expectCardComposesAsSent(const IncidentSnapshot& incident) {
     EXPECT_EQ(evidenceLine(received), incident.evidenceLabel);
 }
 
-FamilyView leakingFamily() {
-    FamilyView family;
-    family.key = "app:editor";
-    family.title = "editor";
-    family.footprintKiB = 1900 * kMiBInKiB;
-    FamilyAssessment& a = family.assessment;
-    a.hasRate = true;
-    a.rising = true;
-    a.rateKiBPerSecond = 137.3;
-    a.tau = 0.713;
-    a.steadiness = 0.826;
-    a.windowSeconds = 900;
-    a.footprintKiB = family.footprintKiB;
-    a.score = 72;
-    a.verdict = FindingVerdict::probable;
-    for (pid_t pid : {4242, 4243, 4250}) {
-        MemberView member;
-        member.identity.pid = pid;
-        member.name = pid == 4242 ? "editor" : "editor-helper";
-        member.footprintKiB = pid == 4242 ? 1200 * kMiBInKiB : 350 * kMiBInKiB;
-        family.members.push_back(member);
-    }
-    return family;
-}
-
 // The monitor's state on a December afternoon.
 struct AfternoonFixture : ComposeFixture {
     AfternoonFixture() { wallNow = 1'765'200'000; }

@@ -21,43 +21,11 @@ namespace {
 // A December afternoon, as Unix seconds.
 constexpr double kAfternoon = 1'765'200'000;
 
-// Every figure an entry may name.
-ActionFigures everyFigure(double seconds) {
-    return {.name = "Firefox",
-            .process = "worker",
-            .pid = 4242,
-            .count = 3,
-            .total = 5,
-            .footprintKiB = 1536.0 * 1024,
-            .seconds = seconds,
-            .path = "~/.local/share/velmora/artifacts/a.json",
-            .detail = "12.0 MB in 300 calls from parse_document (editor.c:88)"};
-}
-
-FamilyView growingFamily() {
-    FamilyView family;
-    family.key = "app:editor";
-    family.title = "editor";
-    family.footprintKiB = 1900 * kMiBInKiB;
-    FamilyAssessment& a = family.assessment;
-    a.hasRate = true;
-    a.rising = true;
-    a.rateKiBPerSecond = 137.3;
-    a.steadiness = 0.826;
-    a.windowSeconds = 900;
-    a.footprintKiB = family.footprintKiB;
-    a.baselineKiB = 700 * kMiBInKiB;
-    a.score = 72;
-    a.verdict = FindingVerdict::probable;
-    family.members.resize(2);
-    return family;
-}
-
 // The detail of `family` with `events` recorded for it, as the app receives it.
 DetailSnapshot detailWith(const std::vector<IncidentTimelineItem>& events) {
     ComposeFixture composer;
     composer.wallNow = kAfternoon;
-    const FamilyView family = growingFamily();
+    const FamilyView family = leakingFamily();
     composer.view.families.push_back(family);
     composer.interaction.events[family.key] = events;
     return sent(composer.detail(family.key));
@@ -126,7 +94,8 @@ TEST(TimelineCodes, EntriesWithoutCodesOrWithUnknownOnesShowTheMonitorsText) {
 TEST(TimelineCodes, TheHistoryLineTravelsWithItsFigures) {
     ComposeFixture composer;
     composer.wallNow = kAfternoon;
-    const FamilyView family = growingFamily();
+    FamilyView family = leakingFamily();
+    family.assessment.baselineKiB = 700 * kMiBInKiB;
     composer.view.families.push_back(family);
     for (const HistoryLine& stored :
          {HistoryLine{}, HistoryLine{.incidentCount30d = 1, .peakScore30d = 70},
@@ -148,7 +117,7 @@ TEST(TimelineCodes, TheHistoryLineTravelsWithItsFigures) {
 
 TEST(TimelineCodes, ASelfCheckRowSaysItsFixedSentenceFromItsCode) {
     ComposeFixture composer;
-    FamilyView target = growingFamily();
+    FamilyView target = leakingFamily();
     target.key = "self-check:recovery";
     target.smokeRole = SmokeRole::recovery;
     composer.view.families.push_back(target);
