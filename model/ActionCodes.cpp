@@ -233,6 +233,17 @@ ActionPattern confirmationMessagePattern(ConfirmationCode code) {
     return patternIn("ActionConfirmation", confirmationMessages(), code);
 }
 
+ActionPattern confirmationMessagePattern(ConfirmationCode code, const ActionFigures& figures) {
+    if (code == ConfirmationCode::forceQuit && figures.count == 1) {
+        return {"ActionConfirmation",
+                //: The force quit's question for an app that runs a single process.
+                VELMORA_TRANSLATE_NOOP("ActionConfirmation",
+                                       "Its process stops at once and unsaved work is lost."),
+                {}};
+    }
+    return confirmationMessagePattern(code);
+}
+
 ActionPattern feedbackTitlePattern(FeedbackCode code) {
     return patternIn("ActionFeedback", feedbackTitles(), code);
 }

@@ -253,6 +253,8 @@ ActionPattern labelPattern(ActionLabel label);
 // The question's title and message.
 ActionPattern confirmationTitlePattern(ConfirmationCode code);
 ActionPattern confirmationMessagePattern(ConfirmationCode code);
+// The message for these figures: a force quit of a single process has a sentence of its own.
+ActionPattern confirmationMessagePattern(ConfirmationCode code, const ActionFigures& figures);
 // The banner's title and message.
 ActionPattern feedbackTitlePattern(FeedbackCode code);
 ActionPattern feedbackMessagePattern(FeedbackCode code);

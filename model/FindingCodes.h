@@ -70,6 +70,7 @@ enum class ReasonCode {
     collectingSamples,
     growthSummary,
     memberGrowthSummary,
+    selfCheckTarget, // a controlled target the self-check names; its sentence is fixed
 };
 
 template <> struct EnumTable<CauseCode> {
@@ -163,6 +164,7 @@ template <> struct EnumTable<ReasonCode> {
         std::pair{ReasonCode::collectingSamples, std::string_view{"collectingSamples"}},
         std::pair{ReasonCode::growthSummary, std::string_view{"growthSummary"}},
         std::pair{ReasonCode::memberGrowthSummary, std::string_view{"memberGrowthSummary"}},
+        std::pair{ReasonCode::selfCheckTarget, std::string_view{"selfCheckTarget"}},
     };
 };
 

@@ -53,6 +53,7 @@ IncidentTimelineItem decodeRecord(const Json& json, std::type_identity<IncidentT
         .title = in.required<std::string>("title"),
         .detail = in.required<std::string>("detail"),
         .tone = in.required<TimelineTone>("tone"),
+        .codes = in.optional<TimelineEventCodes>("codes"),
     };
 }
 
@@ -62,6 +63,7 @@ Json encodeRecord(const IncidentTimelineItem& value) {
         .field("title", value.title)
         .field("detail", value.detail)
         .field("tone", value.tone)
+        .field("codes", value.codes)
         .done();
 }
 

@@ -5,6 +5,7 @@
 #include "model/CardCodes.h"
 #include "model/Enums.h"
 #include "model/FindingCodes.h"
+#include "model/TimelineCodes.h"
 
 #include <optional>
 #include <string>
@@ -31,12 +32,14 @@ struct IncidentAttributionFact {
     bool operator==(const IncidentAttributionFact&) const = default;
 };
 
-// One entry of an incident or detail timeline. Every key is required.
+// One entry of an incident or detail timeline. Every key is required but `codes`, which an
+// action's entry carries beside its texts.
 struct IncidentTimelineItem {
     std::string label;
     std::string title;
     std::string detail;
     TimelineTone tone = TimelineTone::neutral;
+    std::optional<TimelineEventCodes> codes = std::nullopt;
 
     bool operator==(const IncidentTimelineItem&) const = default;
 };

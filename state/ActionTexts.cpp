@@ -98,8 +98,7 @@ std::string shown(const std::optional<T>& codes, const std::string& sent, Compos
 } // namespace
 
 std::optional<std::string> patternText(const ActionPattern& pattern, const ActionFigures& figures) {
-    const std::string text = translate(pattern.context, pattern.text);
-    return fillPattern(text, pattern, figures, localFigure);
+    return fillPattern(translate(pattern.context, pattern.text), pattern, figures, localFigure);
 }
 
 std::optional<std::string> actionLabelText(const ActionLabelCodes& label) {
@@ -111,7 +110,11 @@ std::optional<std::string> confirmationTitleText(const ConfirmationCodes& confir
 }
 
 std::optional<std::string> confirmationMessageText(const ConfirmationCodes& confirmation) {
-    return composed(confirmation, &confirmationMessagePattern);
+    if (!confirmation.code.known) {
+        return std::nullopt;
+    }
+    return patternText(confirmationMessagePattern(*confirmation.code.known, confirmation.figures),
+                       confirmation.figures);
 }
 
 std::optional<std::string> feedbackTitleText(const FeedbackCodes& feedback) {

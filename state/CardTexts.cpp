@@ -24,6 +24,16 @@ std::string processCountText(int64_t count) {
     return translate("CardTexts", "%n processes", nullptr, pluralCount(count));
 }
 
+// "12 families", "1 family", as processCountText counts processes.
+std::string familyCountText(int64_t count) {
+    if (count == 1) {
+        //: Apps (groups of processes), as counted in "Watching 48 processes in 1 family".
+        return translate("CardTexts", "1 family");
+    }
+    //: Apps (groups of processes), as counted in "Watching 48 processes in 12 families".
+    return translate("CardTexts", "%n families", nullptr, pluralCount(count));
+}
+
 //: Short month names, in the moment evidence was captured on another day ("5 Dec 14:05").
 constexpr std::array kMonths{
     VELMORA_TRANSLATE_NOOP("CardTexts", "Jan"), VELMORA_TRANSLATE_NOOP("CardTexts", "Feb"),
@@ -86,12 +96,8 @@ std::optional<std::string> attributionText(const CardCoded<AttributionCode>& att
             return std::nullopt;
         }
         //: The calm card: %1 is "48 processes", %2 is "12 families".
-        return withArguments(
-            translate("CardTexts", "Watching %1 in %2"),
-            {//: Processes, as counted in "Watching %1 in %2".
-             translate("CardTexts", "%n processes", nullptr, pluralCount(*f.count)),
-             //: Apps (groups of processes), as counted in "Watching %1 in %2".
-             translate("CardTexts", "%n families", nullptr, pluralCount(*f.familyCount))});
+        return withArguments(translate("CardTexts", "Watching %1 in %2"),
+                             {processCountText(*f.count), familyCountText(*f.familyCount)});
     case AttributionCode::processes:
         return f.count ? std::optional(processCountText(*f.count)) : std::nullopt;
     case AttributionCode::appScope:

@@ -285,6 +285,7 @@ std::optional<std::string> reasonText(const Coded<ReasonCode>& reason) {
     case ReasonCode::collectingSamples:
     case ReasonCode::growthSummary:
     case ReasonCode::memberGrowthSummary:
+    case ReasonCode::selfCheckTarget:
         return summaryText(reason);
     }
     return std::nullopt;

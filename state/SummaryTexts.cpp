@@ -37,6 +37,12 @@ std::optional<std::string> summaryText(const Coded<ReasonCode>& summary) {
     if (summary.code.known == ReasonCode::collectingSamples) {
         return translate("SummaryTexts", "Collecting samples before judging growth.");
     }
+    if (summary.code.known == ReasonCode::selfCheckTarget) {
+        //: A row the self-check asked for; VELMORA_SELF_CHECK_TARGETS is a setting's name, keep
+        //: it as it is.
+        return translate("SummaryTexts",
+                         "Controlled self-check target named in VELMORA_SELF_CHECK_TARGETS.");
+    }
     const bool growth = summary.code.known == ReasonCode::growthSummary;
     const bool member = summary.code.known == ReasonCode::memberGrowthSummary;
     if ((!growth && !member) || f.parts.empty() || !f.footprintKiB) {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "state/TimelineTexts.h"
 
+#include "base/ClockText.h"
 #include "base/Translate.h"
+#include "state/ActionTexts.h"
 #include "state/LocalFigures.h"
 #include "state/ReasonTexts.h"
 #include "state/SummaryTexts.h"
@@ -32,6 +34,21 @@ IncidentTimelineItem now(const IncidentTimelineItem& sent, const CodeFigures& f)
     return {translate("TimelineTexts", "Now"), verdictText(*f.verdict->known), summary, sent.tone};
 }
 
+// An action's entry, from the codes recorded with it: when, what was done, how it ended.
+IncidentTimelineItem event(const IncidentTimelineItem& sent) {
+    if (!sent.codes || !sent.codes->code.known || !sent.codes->figures.atSeconds) {
+        return sent;
+    }
+    const TimelineEventCode code = *sent.codes->code.known;
+    const ActionFigures& figures = sent.codes->figures;
+    auto title = patternText(timelineEventTitlePattern(code), figures);
+    auto detail = patternText(timelineEventDetailPattern(code), figures);
+    if (!title || !detail) {
+        return sent;
+    }
+    return {clockText(*figures.atSeconds), *title, *detail, sent.tone, sent.codes};
+}
+
 } // namespace
 
 std::vector<IncidentTimelineItem> timelineShown(const DetailSnapshot& detail) {
@@ -44,9 +61,10 @@ std::vector<IncidentTimelineItem> timelineShown(const DetailSnapshot& detail) {
     for (std::size_t i = 0; i < codes.size(); ++i) {
         const IncidentTimelineItem& sent = detail.timeline[i];
         const auto& code = codes[i].code.known;
-        items.push_back(code == TimelineCode::seen  ? seen(sent, codes[i].figures)
-                        : code == TimelineCode::now ? now(sent, codes[i].figures)
-                                                    : sent);
+        items.push_back(code == TimelineCode::seen    ? seen(sent, codes[i].figures)
+                        : code == TimelineCode::now   ? now(sent, codes[i].figures)
+                        : code == TimelineCode::event ? event(sent)
+                                                      : sent);
     }
     return items;
 }

@@ -34,6 +34,12 @@
         <source>Velmora quits %1, starts it again under a heap tracker for %2, then restarts it once more without it. Unsaved work in it is lost.</source>
         <translation>Velmora beendet %1, startet es für %2 unter einem Heap-Tracker neu und danach noch einmal ohne ihn. Ungesicherte Arbeit darin geht verloren.</translation>
     </message>
+    <message>
+        <location line="+177"/>
+        <source>Its process stops at once and unsaved work is lost.</source>
+        <extracomment>The force quit&apos;s question for an app that runs a single process.</extracomment>
+        <translation>Sein Prozess wird sofort beendet, ungesicherte Arbeit geht verloren.</translation>
+    </message>
 </context>
 <context>
     <name>ActionDescriptor</name>
@@ -73,7 +79,7 @@
 <context>
     <name>ActionFeedback</name>
     <message>
-        <location filename="../model/ActionCodes.cpp" line="+11"/>
+        <location filename="../model/ActionCodes.cpp" line="-166"/>
         <source>Action not available</source>
         <translation>Aktion nicht verfügbar</translation>
     </message>
@@ -702,18 +708,15 @@
     </message>
     <message numerus="yes">
         <location line="+3"/>
-        <location line="+68"/>
         <source>%n processes</source>
-        <extracomment>How many processes an app runs, as in &quot;3 processes in the app scope …&quot;.
-----------
-Processes, as counted in &quot;Watching %1 in %2&quot;.</extracomment>
+        <extracomment>How many processes an app runs, as in &quot;3 processes in the app scope …&quot;.</extracomment>
         <translation>
             <numerusform>%n Prozess</numerusform>
             <numerusform>%n Prozesse</numerusform>
         </translation>
     </message>
     <message>
-        <location line="-63"/>
+        <location line="+15"/>
         <source>Jan</source>
         <extracomment>Short month names, in the moment evidence was captured on another day (&quot;5 Dec 14:05&quot;).</extracomment>
         <translation>Jan.</translation>
@@ -803,22 +806,28 @@ Processes, as counted in &quot;Watching %1 in %2&quot;.</extracomment>
         <translation>Warten auf den nächsten lokalen Messdurchgang</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Watching %1 in %2</source>
         <extracomment>The calm card: %1 is &quot;48 processes&quot;, %2 is &quot;12 families&quot;.</extracomment>
         <translation>Beobachtet: %1 in %2</translation>
     </message>
     <message numerus="yes">
-        <location line="+4"/>
+        <location line="-65"/>
         <source>%n families</source>
-        <extracomment>Apps (groups of processes), as counted in &quot;Watching %1 in %2&quot;.</extracomment>
+        <extracomment>Apps (groups of processes), as counted in &quot;Watching 48 processes in 12 families&quot;.</extracomment>
         <translation>
             <numerusform>%n Familie</numerusform>
             <numerusform>%n Familien</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-3"/>
+        <source>1 family</source>
+        <extracomment>Apps (groups of processes), as counted in &quot;Watching 48 processes in 1 family&quot;.</extracomment>
+        <translation>1 Familie</translation>
+    </message>
+    <message>
+        <location line="+77"/>
         <source>%1 in the app scope %2</source>
         <extracomment>%1 is &quot;3 processes&quot;, %2 the app&apos;s scope as the desktop names it.</extracomment>
         <translation>%1 im App-Bereich %2</translation>
@@ -1715,7 +1724,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>IncidentSnapshot</name>
     <message>
-        <location filename="../model/IncidentSnapshot.cpp" line="+192"/>
+        <location filename="../model/IncidentSnapshot.cpp" line="+194"/>
         <location filename="../state/CardTexts.cpp" line="-72"/>
         <source>Metrics</source>
         <extracomment>The label of the incident&apos;s figures when the monitor sends them as one line.</extracomment>
@@ -2582,7 +2591,13 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>Sammelt Messungen, bevor das Wachstum bewertet wird.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+5"/>
+        <source>Controlled self-check target named in VELMORA_SELF_CHECK_TARGETS.</source>
+        <extracomment>A row the self-check asked for; VELMORA_SELF_CHECK_TARGETS is a setting&apos;s name, keep it as it is.</extracomment>
+        <translation>Kontrolliertes Selbsttest-Ziel aus VELMORA_SELF_CHECK_TARGETS.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>%1 grows on its own: %2; now %3 of the family&apos;s %4.</source>
         <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %2 the shape of its growth, %3 its footprint now, %4 its family&apos;s.</extracomment>
         <translation>%1 wächst für sich: %2; jetzt %3 von %4 der Gruppe.</translation>
@@ -2712,9 +2727,77 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
 </context>
 <context>
+    <name>TimelineEvents</name>
+    <message>
+        <location filename="../model/TimelineCodes.cpp" line="+26"/>
+        <source>Recovered</source>
+        <extracomment>A timeline entry: the app quit when asked and gave its memory back.</extracomment>
+        <translation>Sanft beendet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quit requested</source>
+        <translation>Beenden angefordert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restarted</source>
+        <translation>Neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Force quit</source>
+        <translation>Beenden erzwungen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Evidence captured</source>
+        <translation>Belege gesichert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Heap tracking</source>
+        <translation>Heap-Verfolgung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Restarted under tracking</source>
+        <translation>Unter Verfolgung neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Where it grows</source>
+        <extracomment>A timeline entry: what heap tracking found about where the memory grows.</extracomment>
+        <translation>Wo der Speicher wächst</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 was asked to quit.</source>
+        <extracomment>%1 is the app&apos;s name.</extracomment>
+        <translation>%1 wurde gebeten, sich zu beenden.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>heaptrack attached to %1 for %2</source>
+        <extracomment>heaptrack is a program&apos;s name; %1 is a process (&quot;worker (PID 4242)&quot;), %2 a span.</extracomment>
+        <translation>heaptrack für %2 an %1 angehängt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 restarted under heaptrack</source>
+        <extracomment>heaptrack is a program&apos;s name; %1 is the app&apos;s name.</extracomment>
+        <translation>%1 unter heaptrack neu gestartet</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>No allocation site kept memory while it was tracked.</source>
+        <translation>Keine Allokationsstelle hat während der Verfolgung Speicher behalten.</translation>
+    </message>
+</context>
+<context>
     <name>TimelineTexts</name>
     <message>
-        <location filename="../state/TimelineTexts.cpp" line="+17"/>
+        <location filename="../state/TimelineTexts.cpp" line="+19"/>
         <source>Seen</source>
         <extracomment>A timeline entry&apos;s label: when the family was first seen.</extracomment>
         <translation>Erfasst</translation>

@@ -13,11 +13,12 @@
 #include <poll.h>
 
 namespace velmora {
-void ActionHandler::recordOutcome(const FamilyView& family, const std::string& title,
-                                  const std::string& line, TimelineTone tone) {
-    context_.interaction.outcomes[family.key] = line;
-    context_.interaction.addEvent(family.key,
-                                  {formatClock(context_.wallClock()), title, line, tone});
+void ActionHandler::recordOutcome(const FamilyView& family, TimelineEventCode code,
+                                  ActionFigures figures, TimelineTone tone) {
+    IncidentTimelineItem event =
+        timelineEvent(context_.wallClock(), code, std::move(figures), tone);
+    context_.interaction.outcomes[family.key] = event.detail;
+    context_.interaction.addEvent(family.key, std::move(event));
 }
 
 void ActionHandler::remember(const std::string& action, const std::string& key,
@@ -188,9 +189,10 @@ void ActionHandler::capture(const FamilyView& family) {
         context_.history->recordArtifact(family.key, family.title, artifact->path, artifact->bytes,
                                          static_cast<int64_t>(artifact->wallTime * 1000.0));
     }
-    context_.interaction.addEvent(family.key,
-                                  {formatClock(artifact->wallTime), "Evidence captured",
-                                   context_.paths.display(artifact->path), TimelineTone::evidence});
+    context_.interaction.addEvent(
+        family.key,
+        timelineEvent(artifact->wallTime, TimelineEventCode::evidenceCaptured,
+                      {.path = context_.paths.display(artifact->path)}, TimelineTone::evidence));
     context_.feedback(ActionFeedbackKind::success, FeedbackCode::evidenceCaptured,
                       {.path = context_.paths.display(artifact->path)});
 }
@@ -204,14 +206,13 @@ void ActionHandler::recover(const FamilyView& family) {
         return;
     }
     if (outcome.stillRunning.empty()) {
-        context_.feedback(
-            ActionFeedbackKind::success, FeedbackCode::recoveryCompleted,
-            {.name = family.title, .footprintKiB = static_cast<double>(family.footprintKiB)});
-        recordOutcome(family, "Recovered", context_.interaction.feedback->message,
-                      TimelineTone::outcome);
+        const ActionFigures given{.name = family.title,
+                                  .footprintKiB = static_cast<double>(family.footprintKiB)};
+        context_.feedback(ActionFeedbackKind::success, FeedbackCode::recoveryCompleted, given);
+        recordOutcome(family, TimelineEventCode::recovered, given, TimelineTone::outcome);
         return;
     }
-    recordOutcome(family, "Quit requested", family.title + " was asked to quit.",
+    recordOutcome(family, TimelineEventCode::quitRequested, {.name = family.title},
                   TimelineTone::action);
     context_.feedback(ActionFeedbackKind::warning, FeedbackCode::recoveryRequested,
                       {.name = family.title});
@@ -227,10 +228,9 @@ void ActionHandler::restart(const FamilyView& family) {
                           {.detail = message});
         return;
     }
-    context_.feedback(ActionFeedbackKind::success, FeedbackCode::restartCompleted,
-                      {.name = family.title, .pid = *started});
-    recordOutcome(family, "Restarted", context_.interaction.feedback->message,
-                  TimelineTone::outcome);
+    const ActionFigures restarted{.name = family.title, .pid = *started};
+    context_.feedback(ActionFeedbackKind::success, FeedbackCode::restartCompleted, restarted);
+    recordOutcome(family, TimelineEventCode::restarted, restarted, TimelineTone::outcome);
 }
 
 void ActionHandler::requestForceQuit(const FamilyView& family) {
@@ -249,12 +249,15 @@ void ActionHandler::forceQuit(const FamilyView& family) {
         return;
     }
     const bool complete = outcome.stillRunning.empty();
-    context_.feedback(complete ? ActionFeedbackKind::success : ActionFeedbackKind::warning,
-                      complete ? FeedbackCode::forceQuitCompleted
-                               : FeedbackCode::forceQuitIncomplete,
-                      {.name = family.title, .count = outcome.ended, .total = outcome.signalled});
-    recordOutcome(family, "Force quit", context_.interaction.feedback->message,
-                  TimelineTone::action);
+    const ActionFigures ended{
+        .name = family.title, .count = outcome.ended, .total = outcome.signalled};
+    context_.feedback(
+        complete ? ActionFeedbackKind::success : ActionFeedbackKind::warning,
+        complete ? FeedbackCode::forceQuitCompleted : FeedbackCode::forceQuitIncomplete, ended);
+    recordOutcome(family,
+                  complete ? TimelineEventCode::forceQuitCompleted
+                           : TimelineEventCode::forceQuitIncomplete,
+                  ended, TimelineTone::action);
 }
 
 void ActionHandler::ignore(const std::string& key, const std::string& title) {

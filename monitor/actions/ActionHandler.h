@@ -68,7 +68,7 @@ private:
     void openArtifact(const std::string& key, bool folder);
     // Stores the action and the feedback it left in the history.
     void remember(const std::string& action, const std::string& key, const std::string& title);
-    void recordOutcome(const FamilyView& family, const std::string& title, const std::string& line,
+    void recordOutcome(const FamilyView& family, TimelineEventCode code, ActionFigures figures,
                        TimelineTone tone);
 
     struct PendingExit {

@@ -153,8 +153,6 @@ void WhereActions::attach(const FamilyView& family) {
         return;
     }
     WhereCapture capture = captureOf(family);
-    std::string label = processLabel(capture.processName, capture.pid);
-    std::string seconds = trackingSpan(capture.seconds);
     ActionFigures tracked{
         .process = capture.processName, .pid = capture.pid, .seconds = capture.seconds};
     std::string error;
@@ -164,9 +162,9 @@ void WhereActions::attach(const FamilyView& family) {
                           {.detail = error});
         return;
     }
-    context_.interaction.addEvent(family.key, {formatClock(context_.wallClock()), "Heap tracking",
-                                               "heaptrack attached to " + label + " for " + seconds,
-                                               TimelineTone::evidence});
+    context_.interaction.addEvent(family.key, timelineEvent(context_.wallClock(),
+                                                            TimelineEventCode::trackingAttached,
+                                                            tracked, TimelineTone::evidence));
     context_.feedback(ActionFeedbackKind::success, FeedbackCode::trackingStarted,
                       std::move(tracked));
 }
@@ -226,8 +224,8 @@ void WhereActions::restartUnderTracking(const FamilyView& family) {
         return;
     }
     context_.interaction.addEvent(
-        family.key, {formatClock(context_.wallClock()), "Restarted under tracking",
-                     family.title + " restarted under heaptrack", TimelineTone::action});
+        family.key, timelineEvent(context_.wallClock(), TimelineEventCode::restartedUnderTracking,
+                                  {.name = family.title}, TimelineTone::action));
     context_.feedback(ActionFeedbackKind::success, FeedbackCode::restartedUnderTracking,
                       {.name = family.title});
 }
@@ -322,9 +320,13 @@ void WhereActions::follow() {
             std::string line = report.sites.empty()
                                    ? "No allocation site kept memory while it was tracked."
                                    : siteHeadline(report.sites.front());
-            context_.interaction.addEvent(capture->key,
-                                          {formatClock(context_.wallClock()), "Where it grows",
-                                           line, TimelineTone::evidence});
+            context_.interaction.addEvent(
+                capture->key,
+                report.sites.empty()
+                    ? timelineEvent(context_.wallClock(), TimelineEventCode::whereNoSite, {},
+                                    TimelineTone::evidence)
+                    : timelineEvent(context_.wallClock(), TimelineEventCode::whereItGrows,
+                                    {.detail = line}, TimelineTone::evidence));
             ActionFigures figures{.name = capture->title};
             if (!report.sites.empty()) {
                 figures.detail = line;

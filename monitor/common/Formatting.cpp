@@ -11,6 +11,10 @@
 
 namespace velmora {
 
+std::string formatCount(int64_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
 std::string formatRate(double kibPerSecond) {
     return rateText(kibPerSecond * 60.0 / 1024.0);
 }

@@ -5,10 +5,13 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
-// Display texts for rates and durations; sizes are formatKiB (base/SizeText.h).
+// Display texts for counts, rates and durations; sizes are formatKiB (base/SizeText.h).
+// "1 process", "3 processes": the count with its noun, singular for one.
+std::string formatCount(int64_t count, std::string_view one, std::string_view many);
 // "+8.2 MB/min" (signed).
 std::string formatRate(double kibPerSecond);
 // "about 12 min", "about 3 h 20 min", "under a minute".

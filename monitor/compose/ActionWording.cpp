@@ -87,7 +87,7 @@ DestructiveConfirmationSnapshot codedConfirmation(ConfirmationCode code, ActionF
                                                   ActionDescriptor cancel) {
     DestructiveConfirmationSnapshot confirmation;
     confirmation.title = englishText(confirmationTitlePattern(code), figures);
-    confirmation.message = englishText(confirmationMessagePattern(code), figures);
+    confirmation.message = englishText(confirmationMessagePattern(code, figures), figures);
     confirmation.confirmAction = std::move(confirm);
     confirmation.cancelAction = std::move(cancel);
     confirmation.codes = ConfirmationCodes{code, std::move(figures)};
@@ -102,6 +102,16 @@ DestructiveConfirmationSnapshot forceQuitConfirmation(const FamilyView& family) 
                     family.key),
         codedAction(ActionId::cancelForceQuit, ActionLabel::cancel, ActionStyle::secondary,
                     family.key));
+}
+
+IncidentTimelineItem timelineEvent(double atSeconds, TimelineEventCode code, ActionFigures figures,
+                                   TimelineTone tone) {
+    figures.atSeconds = atSeconds;
+    IncidentTimelineItem item{formatClock(atSeconds),
+                              englishText(timelineEventTitlePattern(code), figures),
+                              englishText(timelineEventDetailPattern(code), figures), tone};
+    item.codes = TimelineEventCodes{code, std::move(figures)};
+    return item;
 }
 
 } // namespace velmora

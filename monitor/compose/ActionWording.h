@@ -36,4 +36,9 @@ DestructiveConfirmationSnapshot codedConfirmation(ConfirmationCode code, ActionF
 // The question before a force quit: "Force quit Firefox?", with its two buttons.
 DestructiveConfirmationSnapshot forceQuitConfirmation(const FamilyView& family);
 
+// An action's entry in a family's timeline at `atSeconds` (Unix seconds): its texts written
+// from the code and figures, which travel with it.
+IncidentTimelineItem timelineEvent(double atSeconds, TimelineEventCode code, ActionFigures figures,
+                                   TimelineTone tone);
+
 } // namespace velmora

@@ -33,7 +33,7 @@ IncidentConfidenceTone toneOfScore(double fraction) {
 Worded<std::string, CardCoded<AttributionCode>> attributionOf(const FamilyView& family) {
     const std::size_t count = family.members.size();
     CardCoded<AttributionCode> code{AttributionCode::processes, {.count = countOf(count)}};
-    std::string line = std::to_string(count) + (count == 1 ? " process" : " processes");
+    std::string line = formatCount(countOf(count), "process", "processes");
     if (!family.appId.empty()) {
         line += " in the app scope " + family.appId;
         code.code = AttributionCode::appScope;
@@ -55,8 +55,9 @@ Worded<std::string, CardCoded<AttributionCode>> attributionOf(const FamilyView& 
 
 void setCalmFigures(IncidentSnapshot& calm, const LiveView& view) {
     CardCodes& codes = cardCodesOf(calm);
-    calm.attributionLine = "Watching " + std::to_string(view.watchedProcesses) + " processes in " +
-                           std::to_string(view.familyCount) + " families";
+    calm.attributionLine = "Watching " +
+                           formatCount(countOf(view.watchedProcesses), "process", "processes") +
+                           " in " + formatCount(countOf(view.familyCount), "family", "families");
     codes.attribution = {
         AttributionCode::watching,
         {.count = countOf(view.watchedProcesses), .familyCount = countOf(view.familyCount)}};

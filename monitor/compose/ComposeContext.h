@@ -6,6 +6,7 @@
 #include "monitor/compose/InteractionState.h"
 #include "monitor/config/ConfigStore.h"
 #include "monitor/config/MonitorPaths.h"
+#include "monitor/history/HistoryLine.h"
 #include "monitor/live/LiveView.h"
 #include "monitor/where/WhereCaptures.h"
 
@@ -29,7 +30,7 @@ struct ComposeContext {
     uid_t uid = 0;
     FooterTelemetrySnapshot footer{};
     // The family's history line from the store, when it can be read.
-    std::function<std::optional<std::string>(const std::string&)> historyLine{};
+    std::function<std::optional<HistoryLine>(const std::string&)> historyLine{};
     // The heap trackings asked for, null when there are none to show.
     const WhereCaptures* where = nullptr;
     ComposeTuning tuning{};

@@ -133,7 +133,8 @@ std::optional<std::string> curvatureText(const FamilyAssessment& a) {
 ComposedExplanation composedExplanationOf(const FamilyView& family) {
     const FamilyAssessment& a = family.assessment;
     if (family.smokeRole != SmokeRole::none) {
-        return {std::nullopt, "Controlled self-check target named in VELMORA_SELF_CHECK_TARGETS."};
+        return {Coded<ReasonCode>{ReasonCode::selfCheckTarget, {}},
+                "Controlled self-check target named in VELMORA_SELF_CHECK_TARGETS."};
     }
     if (!a.hasRate) {
         return {Coded<ReasonCode>{ReasonCode::collectingSamples, {}},

@@ -10,8 +10,9 @@ namespace velmora {
 
 FindingCodes rowCodesOf(const ComposeContext& context, const FamilyView& family) {
     FindingCodes codes;
+    codes.explanation = composedExplanationOf(family).code;
     if (family.smokeRole != SmokeRole::none) {
-        return codes;
+        return codes; // a self-check target is not judged: its other texts are fixed
     }
     const FamilyAssessment& a = family.assessment;
     codes.confidence = confidenceLevelOf(a.score);
@@ -25,7 +26,6 @@ FindingCodes rowCodesOf(const ComposeContext& context, const FamilyView& family)
     if (auto curvature = curvatureOf(a)) {
         codes.curvature = *curvature;
     }
-    codes.explanation = composedExplanationOf(family).code;
     return codes;
 }
 

@@ -145,10 +145,11 @@ IncidentSnapshot buildIncident(const ComposeContext& context, const FamilyView* 
     codes.change = changeCodeOf(a);
     incident.changeLine = "Changed: " + formatKiB(*codes.change->growthKiB) + " more over " +
                           formatSpan(*codes.change->seconds);
-    std::optional<std::string> stored =
+    std::optional<HistoryLine> stored =
         context.historyLine ? context.historyLine(lead->key) : std::nullopt;
     if (stored) {
-        incident.memoryLine = *stored; // its figures stay with the history store for now
+        incident.memoryLine = stored->text();
+        codes.history = stored->code();
     } else if (a.baselineKiB > 0) {
         incident.memoryLine =
             "History: typical footprint " + formatKiB(a.baselineKiB) + " this session";

@@ -18,4 +18,17 @@ std::string HistoryLine::text() const {
     return line + "; peak score " + std::to_string(peakScore30d);
 }
 
+Coded<HistoryCode> HistoryLine::code() const {
+    if (!available) {
+        return {HistoryCode::unavailable, {}};
+    }
+    if (incidentCount30d == 0) {
+        return {HistoryCode::noIncidents, {}};
+    }
+    return {HistoryCode::incidents,
+            {.count = incidentCount30d,
+             .criticalCount = criticalIncidentCount30d,
+             .score = peakScore30d}};
+}
+
 } // namespace velmora

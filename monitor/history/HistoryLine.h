@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/FindingCodes.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,6 +19,8 @@ struct HistoryLine {
     // "History: no incidents in 30d" without incidents, "History unavailable" when the
     // database could not be read.
     std::string text() const;
+    // The same line as a code and its figures, for the app to compose.
+    Coded<HistoryCode> code() const;
 
     bool operator==(const HistoryLine&) const = default;
 };

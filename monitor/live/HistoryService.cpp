@@ -124,21 +124,21 @@ FooterTelemetrySnapshot HistoryService::footer() {
     return *footer_;
 }
 
-std::optional<std::string> HistoryService::historyLine(const std::string& key) {
+std::optional<HistoryLine> HistoryService::historyLine(const std::string& key) {
     int64_t now = clock_();
     std::lock_guard cache(cacheMutex_);
     auto it = lines_.find(key);
     if (it != lines_.end() && now - it->second.atMs < kLineRefreshMs) {
-        return it->second.text;
+        return it->second.line;
     }
     if (lines_.size() >= kMaxCachedLines) {
         lines_.clear();
     }
     HistoryLine line = advanced_->historyFor(key);
     CachedLine& entry = lines_[key];
-    entry.text = line.available ? std::optional<std::string>(line.text()) : std::nullopt;
+    entry.line = line.available ? std::optional(line) : std::nullopt;
     entry.atMs = now;
-    return entry.text;
+    return entry.line;
 }
 
 Outcome<AdvancedHistorySnapshot>

@@ -49,7 +49,7 @@ public:
     // Request thread.
     FooterTelemetrySnapshot footer();
     // The family's history line, or nothing when the history cannot be read.
-    std::optional<std::string> historyLine(const std::string& key);
+    std::optional<HistoryLine> historyLine(const std::string& key);
     Outcome<AdvancedHistorySnapshot> snapshot(const std::optional<std::string>& selectedKey,
                                               const std::set<std::string>& liveKeys);
     void recordAction(const std::string& key, const std::string& title, const std::string& action,
@@ -80,7 +80,7 @@ private:
     std::optional<FooterTelemetrySnapshot> footer_;
     int64_t footerAtMs_ = 0;
     struct CachedLine {
-        std::optional<std::string> text;
+        std::optional<HistoryLine> line;
         int64_t atMs = 0;
     };
     std::map<std::string, CachedLine> lines_;

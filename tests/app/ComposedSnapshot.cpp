@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ComposedSnapshot.h"
 
+#include "monitor/compose/ActionWording.h"
 #include "monitor/compose/SnapshotComposer.h"
 #include "monitor/history/OffenderWording.h"
 #include "monitor/history/StorageFooter.h"
@@ -124,10 +125,16 @@ void editorsStory(InteractionState& interaction) {
     interaction.selectedKey = key;
     interaction.artifacts[key] = CapturedArtifact{
         "/home/user/.local/share/velmora/artifacts/editor-4242.json", now - 300, 48 * 1024, 1};
-    interaction.addEvent(
-        key, {"12:04", "Flagged", "Memory kept rising while idle.", TimelineTone::watch});
-    interaction.addEvent(
-        key, {"12:09", "Evidence captured", "A snapshot of the process.", TimelineTone::evidence});
+    interaction.addEvent(key, timelineEvent(now - 900, TimelineEventCode::trackingAttached,
+                                            {.process = "editor", .pid = 4242, .seconds = 300},
+                                            TimelineTone::evidence));
+    interaction.addEvent(key, timelineEvent(now - 300, TimelineEventCode::evidenceCaptured,
+                                            {.path = "~/.local/share/velmora/artifacts/"
+                                                     "editor-4242.json"},
+                                            TimelineTone::evidence));
+    interaction.addEvent(key, timelineEvent(now - 60, TimelineEventCode::forceQuitIncomplete,
+                                            {.name = "Editor", .count = 3, .total = 5},
+                                            TimelineTone::action));
 }
 
 // What the store holds of three families over the last weeks.
@@ -193,8 +200,9 @@ PopoverSnapshot composedSnapshot(Session session, bool withDetail) {
     context.uid = 1000;
     // A data folder of 381 MB, pruned two hours ago.
     context.footer = storageFooter(381ull << 20, 1'000'000'000, 1'000'000'000 + 2 * 3'600'000);
-    context.historyLine = [](const std::string&) -> std::optional<std::string> {
-        return "2 incidents in 30d; 1 critical; peak score 92";
+    context.historyLine = [](const std::string&) -> std::optional<HistoryLine> {
+        return HistoryLine{
+            .incidentCount30d = 2, .criticalIncidentCount30d = 1, .peakScore30d = 92};
     };
     return composeSnapshot(context);
 }

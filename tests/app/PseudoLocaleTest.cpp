@@ -175,9 +175,8 @@ Shown onboardingTooltip(const char* id) {
 // The monitor's texts that still travel as English alone, by the field that carries them:
 // shown as they come. Each field leaves this list once the app composes its text from codes.
 const std::set<std::string> stillEnglish{
-    // Still without codes: the card's line from the history store, the fixed sentence of a
-    // self-check row and the events of a timeline (shown as they were recorded).
-    "memoryLine", "explanation", "timeline"};
+    // None: every text of the monitor's travels with its code and figures now.
+};
 
 // Names the monitor sends (apps, processes, commands to copy, command lines, paths, the frames
 // of a program's stack): never translated.
@@ -228,7 +227,7 @@ QStringList shownAsSent(const PopoverRenderState& state) {
     }
     // A self-check target's row sends its rate and curvature as text alone.
     for (const FindingSnapshot& row : state.snapshot.rows) {
-        if (row.codes == FindingCodes{}) {
+        if (row.codes && !row.codes->confidence) {
             texts << QString::fromStdString(row.rate)
                   << QString::fromStdString(row.curvatureLabel.value_or(""));
         }

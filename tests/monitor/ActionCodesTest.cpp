@@ -4,6 +4,7 @@
 // composes, from the codes alone (through the wire and back), the very texts the monitor wrote;
 // an unknown code or a missing figure shows the monitor's text, and a code of the wrong type
 // fails with its path.
+#include "ComposeFixture.h"
 #include "SentOverWire.h"
 #include "base/Translate.h"
 #include "model/Codec.h"
@@ -16,21 +17,6 @@
 
 namespace velmora {
 namespace {
-
-// Every figure a pattern may name, so that every code can be written.
-ActionFigures everyFigure(double seconds = 45) {
-    return {.name = "Firefox",
-            .process = "worker",
-            .pid = 4242,
-            .count = 3,
-            .total = 5,
-            .footprintKiB = 1536.0 * 1024,
-            .seconds = seconds,
-            .atSeconds = 1'700'000'000,
-            .path = "~/.local/share/velmora/artifacts/a.json",
-            .detail = "Permission denied",
-            .moreDetail = "No such file or directory"};
-}
 
 FamilyView editor(bool critical = false) {
     FamilyView family;
@@ -60,6 +46,7 @@ TEST(ActionCodes, EveryPatternNamesEachOfItsFiguresOnce) {
     for (ConfirmationCode code : allCases<ConfirmationCode>()) {
         check(confirmationTitlePattern(code));
         check(confirmationMessagePattern(code));
+        check(confirmationMessagePattern(code, {.count = 1}));
     }
     for (FeedbackCode code : allCases<FeedbackCode>()) {
         check(feedbackTitlePattern(code));
@@ -116,6 +103,12 @@ TEST(ActionCodes, ConfirmationsSayWhatTheMonitorSays) {
     EXPECT_EQ(confirmationMessageShown(received), forceQuit.message);
     EXPECT_EQ(actionLabelShown(received.confirmAction), "Force Quit");
     EXPECT_EQ(actionLabelShown(received.cancelAction), "Cancel");
+    // An app of a single process is asked about in the singular, and composed so too.
+    FamilyView single = editor();
+    single.members.resize(1);
+    const DestructiveConfirmationSnapshot one = forceQuitConfirmation(single);
+    EXPECT_EQ(one.message, "Its process stops at once and unsaved work is lost.");
+    EXPECT_EQ(confirmationMessageShown(sent(one)), one.message);
     for (ConfirmationCode code : allCases<ConfirmationCode>()) {
         for (double seconds : {45.0, 90.0, 300.0, 7500.0}) {
             const auto confirmation = codedConfirmation(code, everyFigure(seconds), {}, {});

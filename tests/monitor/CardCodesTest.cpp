@@ -14,6 +14,7 @@
 #include "state/IncidentFacts.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -80,31 +81,6 @@ void expectCardComposesAsSent(const IncidentSnapshot& incident) {
     EXPECT_EQ(evidenceLine(received), incident.evidenceLabel);
 }
 
-FamilyView leakingFamily() {
-    FamilyView family;
-    family.key = "app:editor";
-    family.title = "editor";
-    family.footprintKiB = 1900 * kMiBInKiB;
-    FamilyAssessment& a = family.assessment;
-    a.hasRate = true;
-    a.rising = true;
-    a.rateKiBPerSecond = 137.3;
-    a.tau = 0.713;
-    a.steadiness = 0.826;
-    a.windowSeconds = 900;
-    a.footprintKiB = family.footprintKiB;
-    a.score = 72;
-    a.verdict = FindingVerdict::probable;
-    for (pid_t pid : {4242, 4243, 4250}) {
-        MemberView member;
-        member.identity.pid = pid;
-        member.name = pid == 4242 ? "editor" : "editor-helper";
-        member.footprintKiB = pid == 4242 ? 1200 * kMiBInKiB : 350 * kMiBInKiB;
-        family.members.push_back(member);
-    }
-    return family;
-}
-
 // The monitor's state on a December afternoon.
 struct AfternoonFixture : ComposeFixture {
     AfternoonFixture() { wallNow = 1'765'200'000; }
@@ -128,7 +104,19 @@ TEST(CardCodes, TheCalmCardSaysWhatTheMonitorSays) {
     composer.view.machine.valid = false; // the totals could not be read
     const IncidentSnapshot unread = composer.incident(nullptr);
     EXPECT_EQ(unread.primaryMetrics.front().value, "Headroom unavailable");
+    EXPECT_EQ(unread.attributionLine, "Watching 1 process in 1 family");
     expectCardComposesAsSent(unread);
+    // Each count reads in the singular on its own.
+    for (auto [processes, families, line] :
+         {std::tuple{1, 3, "Watching 1 process in 3 families"},
+          std::tuple{5, 1, "Watching 5 processes in 1 family"},
+          std::tuple{0, 0, "Watching 0 processes in 0 families"}}) {
+        composer.view.watchedProcesses = processes;
+        composer.view.familyCount = families;
+        const IncidentSnapshot counted = composer.incident(nullptr);
+        EXPECT_EQ(counted.attributionLine, line);
+        expectCardComposesAsSent(counted);
+    }
 }
 
 TEST(CardCodes, TheCalmCardOfASnapshotWithoutAnIncidentIsComposedToo) {

@@ -75,22 +75,27 @@ TEST(HistoryService, ClosedMinutesBecomeOffendersAndTheHistoryLine) {
     auto empty = history.snapshot(std::nullopt, {});
     ASSERT_TRUE(empty.ok()) << empty.error().message;
     EXPECT_TRUE(empty.value().offenders.empty());
-    EXPECT_EQ(history.historyLine("leaky"), "History: no incidents in 30d");
+    ASSERT_TRUE(history.historyLine("leaky"));
+    EXPECT_EQ(history.historyLine("leaky")->text(), "History: no incidents in 30d");
+    EXPECT_EQ(history.historyLine("leaky")->code().code.known, HistoryCode::noIncidents);
 
     for (int minute = 0; minute < 5; ++minute) {
         clock.nowMs += kMinuteMs;
         history.afterPass(view);
     }
-    std::optional<std::string> line = history.historyLine("leaky");
+    std::optional<HistoryLine> line = history.historyLine("leaky");
     ASSERT_TRUE(line);
-    EXPECT_EQ(*line, "History: 1 incident in 30d; peak score 70");
+    EXPECT_EQ(line->text(), "History: 1 incident in 30d; peak score 70");
+    EXPECT_EQ(line->code(), (Coded<HistoryCode>{HistoryCode::incidents,
+                                                {.count = 1, .criticalCount = 0, .score = 70}}));
 
     view.families[0].assessment.score = 90;
     clock.nowMs += kMinuteMs - 500; // into the next minute, which records the higher score
     history.afterPass(view);
     EXPECT_EQ(history.historyLine("leaky"), line) << "the line is cached for a minute";
     clock.nowMs += 1000;
-    EXPECT_EQ(history.historyLine("leaky"), "History: 1 incident in 30d; peak score 90");
+    ASSERT_TRUE(history.historyLine("leaky"));
+    EXPECT_EQ(history.historyLine("leaky")->text(), "History: 1 incident in 30d; peak score 90");
 
     auto result = history.snapshot(std::string("leaky"), {"leaky"});
     ASSERT_TRUE(result.ok()) << result.error().message;
