@@ -78,7 +78,7 @@ LaunchResult launchDetached(const std::string& program, const std::vector<std::s
             ::signal(SIGPIPE, SIG_DFL);
             redirectToNull();
             if (!workingDirectory.empty() && ::chdir(workingDirectory.c_str()) != 0) {
-                (void)::chdir("/");
+                (void)!::chdir("/"); // "/" is always there; the exec says what failed
             }
             if (search) {
                 ::execvpe(program.c_str(), argv.data(), envpPointer);
