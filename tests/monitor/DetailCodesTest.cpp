@@ -4,6 +4,7 @@
 // commands to copy, the kept evidence and the diagnostics, and for a row's rate, confidence pill
 // and curvature chip. Where a code is unknown or the lists do not line up, the monitor's text is
 // shown.
+#include "ComposeFixture.h"
 #include "SentOverWire.h"
 #include "base/SizeText.h"
 #include "model/Codec.h"
@@ -23,13 +24,9 @@ namespace {
 constexpr double kNow = 1796732368; // a wall clock, in seconds since the epoch
 
 // One family and the state the monitor composes its row and detail from.
-struct Monitor {
-    LiveView view;
-    ConfigStore config{"/nonexistent/velmora/config.json"};
-    InteractionState interaction;
-    MonitorPaths paths;
-
+struct Monitor : ComposeFixture {
     Monitor() {
+        wallNow = kNow;
         FamilyView family;
         family.key = "app:editor";
         family.title = "editor";
@@ -59,16 +56,11 @@ struct Monitor {
 
     FamilyView& family() { return view.families.front(); }
 
-    ComposeContext context() const {
-        ComposeContext context{&view, config, interaction, paths};
-        context.wallNow = kNow;
-        return context;
-    }
     // The detail and the row as the app receives them.
     DetailSnapshot detail(const std::string& key = "app:editor") const {
-        return sent(buildDetail(context(), key));
+        return sent(ComposeFixture::detail(key));
     }
-    FindingSnapshot row() const { return sent(rowOf(context(), view.families.front())); }
+    FindingSnapshot row() const { return sent(ComposeFixture::row(view.families.front())); }
 };
 
 // Everything the detail's own blocks show, one line each, composed by the app.
