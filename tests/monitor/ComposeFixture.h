@@ -9,6 +9,8 @@
 namespace velmora {
 
 inline constexpr uint64_t kMiBInKiB = 1024;
+// The wall clock the code tests compose at, in seconds since the epoch.
+inline constexpr double kNow = 1796732368;
 
 // What the monitor composes its answers from: a live view, the settings, the person's actions
 // and the paths, at the wall clock the test sets.

@@ -21,8 +21,6 @@
 namespace velmora {
 namespace {
 
-constexpr double kNow = 1796732368; // a wall clock, in seconds since the epoch
-
 // One family and the state the monitor composes its row and detail from.
 struct Monitor : ComposeFixture {
     Monitor() {

@@ -17,9 +17,7 @@
 namespace velmora {
 namespace {
 
-constexpr double kNow = 1796732368;
-
-FamilyView editor() {
+FamilyView trackedEditor() {
     FamilyView family;
     family.key = "app:editor";
     family.title = "Editor";
@@ -68,7 +66,7 @@ WhereCapture finished(WhereReport report, bool restarted = false) {
 struct WhereFixture : ComposeFixture {
     WhereFixture() {
         wallNow = kNow;
-        view.families.push_back(editor());
+        view.families.push_back(trackedEditor());
         paths.home = "/home/ada";
     }
     // The block as the app receives it, with the monotonic clock at `now`.
