@@ -23,14 +23,14 @@ Duration steadyNow() {
         std::chrono::steady_clock::now().time_since_epoch());
 }
 
+} // namespace
+
 // One alarm's task and whether it may still start.
-struct AlarmTask {
+struct SteadyBackendClock::AlarmTask {
     std::mutex mutex;
     bool cancelled = false;
     std::function<void()> task;
 };
-
-} // namespace
 
 struct SteadyBackendClock::Shared {
     using Key = std::pair<Duration, std::uint64_t>; // due time, then the order of setting

@@ -21,6 +21,7 @@ public:
     std::shared_ptr<BackendAlarm> after(Duration delay, std::function<void()> task) override;
 
 private:
+    struct AlarmTask;
     struct Shared;
     class Alarm;
 
