@@ -7,8 +7,8 @@
 #include "base/NumberFormat.h"
 #include "state/NotificationText.h"
 #include "state/RowTexts.h"
+#include "tests/support/DecimalComma.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace velmora {
@@ -65,16 +65,6 @@ TEST(SelfCheckRowCodes, AnOlderMonitorsRowShowsItsRateAsSent) {
     EXPECT_EQ(curvatureShown(row), "Steady growth");
 }
 
-std::string decimalComma(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    std::string out = text;
-    if (const auto at = out.find('.'); at != std::string::npos) {
-        out[at] = ',';
-    }
-    return out;
-}
-
 // The notification's figures are the row's, composed as the popover composes them: in English
 // the same body as from the monitor's texts, in a desktop's own number format its figures.
 TEST(SelfCheckRowCodes, ANotificationSaysTheRowsFigures) {
@@ -96,7 +86,7 @@ TEST(SelfCheckRowCodes, ANotificationSaysTheRowsFigures) {
                                     " \u00B7 1.9 GB now \u00B7 memory runs out in about 40 min "
                                     "at this rate");
 
-    setNumberFormatter(&decimalComma);
+    setNumberFormatter(&testing::decimalComma);
     const std::string local = findingBody(row);
     const std::string early = findingBody(sent(composer.row(selfCheckTarget(false))));
     setNumberFormatter(nullptr);
