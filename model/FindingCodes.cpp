@@ -105,6 +105,7 @@ FindingCodes decodeRecord(const Json& json, std::type_identity<FindingCodes>) {
         .growthSeconds = in.optional<double>("growthSeconds"),
         .curvature = in.optional<OpenCode<CurvatureCode>>("curvature"),
         .explanation = in.optional<Coded<ReasonCode>>("explanation"),
+        .rateMeasured = in.optional<bool>("rateMeasured"),
     };
 }
 
@@ -118,6 +119,7 @@ Json encodeRecord(const FindingCodes& value) {
         .field("growthSeconds", value.growthSeconds)
         .field("curvature", value.curvature)
         .field("explanation", value.explanation)
+        .field("rateMeasured", value.rateMeasured)
         .done();
 }
 

@@ -231,6 +231,9 @@ struct FindingCodes {
     std::optional<double> growthSeconds;
     std::optional<OpenCode<CurvatureCode>> curvature;
     std::optional<Coded<ReasonCode>> explanation{}; // the row's one-sentence summary
+    // A row without a confidence (a self-check target's, which is not judged) says whether its
+    // rate is measured yet: false while the row's rate reads "N/A".
+    std::optional<bool> rateMeasured;
 
     bool operator==(const FindingCodes&) const = default;
 };

@@ -24,6 +24,7 @@ SystemStateCodes decodeRecord(const Json& json, std::type_identity<SystemStateCo
         .scope = in.optional<OpenCode<ScopeCode>>("scope"),
         .processCount = in.optional<int64_t>("processCount"),
         .familyCount = in.optional<int64_t>("familyCount"),
+        .exhaustionSeconds = in.optional<double>("exhaustionSeconds"),
     };
 }
 
@@ -35,6 +36,7 @@ Json encodeRecord(const SystemStateCodes& value) {
         .field("scope", value.scope)
         .field("processCount", value.processCount)
         .field("familyCount", value.familyCount)
+        .field("exhaustionSeconds", value.exhaustionSeconds)
         .done();
 }
 

@@ -27,8 +27,9 @@ enum class SummaryCode {
 // How hard the machine presses on its memory, as the pressure pill says it.
 enum class PressureCode { normal, elevated, high, critical };
 
-// What the scope line under the pill says.
-enum class ScopeCode { scanRunning, watching };
+// What the scope line under the pill says. While a forecast is stated the line carries it
+// instead ("Runs out in ~40 min"), and says so when the machine's memory could not be read.
+enum class ScopeCode { scanRunning, watching, runsOut, forecastUnavailable };
 
 // Why a finding left the live rows.
 enum class RecentStatusCode { outOfMemory, processEnded, growthStopped };
@@ -60,6 +61,8 @@ template <> struct EnumTable<ScopeCode> {
     static constexpr std::array entries{
         std::pair{ScopeCode::scanRunning, std::string_view{"scanRunning"}},
         std::pair{ScopeCode::watching, std::string_view{"watching"}},
+        std::pair{ScopeCode::runsOut, std::string_view{"runsOut"}},
+        std::pair{ScopeCode::forecastUnavailable, std::string_view{"forecastUnavailable"}},
     };
 };
 
@@ -95,6 +98,7 @@ struct SystemStateCodes {
     std::optional<OpenCode<ScopeCode>> scope;
     std::optional<int64_t> processCount; // watching: same-user processes and their families
     std::optional<int64_t> familyCount;
+    std::optional<double> exhaustionSeconds; // runsOut: until memory runs out at this rate
 
     bool operator==(const SystemStateCodes&) const = default;
 };

@@ -3,6 +3,8 @@
 
 #include "base/Translate.h"
 #include "state/ForecastTexts.h"
+#include "state/LocalFigures.h"
+#include "state/RowTexts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -35,6 +37,30 @@ std::string joined(const std::vector<std::string>& parts, const std::string& bet
     return text;
 }
 
+// A row's figures in the desktop's number format, composed from its codes as the popover
+// composes them; the monitor's texts where the codes do not say them. None while not measured.
+std::optional<std::string> rateFigure(const FindingSnapshot& row) {
+    if (row.codes && saysRate(*row.codes)) {
+        const auto& rate = row.codes->rateKiBPerSecond;
+        return rate ? std::optional(localRate(*rate)) : std::nullopt;
+    }
+    return present(row.rate) ? std::optional(row.rate) : std::nullopt;
+}
+
+std::optional<std::string> growthSpanFigure(const FindingSnapshot& row) {
+    if (row.codes && row.codes->growthSeconds) {
+        return localSpan(*row.codes->growthSeconds);
+    }
+    return present(row.growthSpanLabel) ? row.growthSpanLabel : std::nullopt;
+}
+
+std::optional<std::string> footprintFigure(const FindingSnapshot& row) {
+    if (row.codes && row.codes->footprintKiB) {
+        return localSize(*row.codes->footprintKiB);
+    }
+    return present(row.footprintLabel) ? row.footprintLabel : std::nullopt;
+}
+
 const std::vector<NotificationAction> familyActions{
     NotificationAction::show, NotificationAction::captureEvidence, NotificationAction::ignore};
 
@@ -59,21 +85,20 @@ std::string findingSummary(const FindingSnapshot& row) {
 
 std::string findingBody(const FindingSnapshot& row) {
     std::vector<std::string> parts;
-    if (present(row.rate)) {
+    const auto rate = rateFigure(row);
+    const auto span = growthSpanFigure(row);
+    if (rate) {
         //: A growth rate and how long it has lasted, as in "+18 MB/min for 12 min".
-        parts.push_back(present(row.growthSpanLabel)
-                            ? withArguments(translate("NotificationText", "%1 for %2"),
-                                            {row.rate, *row.growthSpanLabel})
-                            : row.rate);
-    } else if (present(row.growthSpanLabel)) {
+        parts.push_back(
+            span ? withArguments(translate("NotificationText", "%1 for %2"), {*rate, *span})
+                 : *rate);
+    } else if (span) {
         //: %1 is a duration, as in "12 min".
-        parts.push_back(
-            withArguments(translate("NotificationText", "Growing for %1"), {*row.growthSpanLabel}));
+        parts.push_back(withArguments(translate("NotificationText", "Growing for %1"), {*span}));
     }
-    if (present(row.footprintLabel)) {
+    if (const auto footprint = footprintFigure(row)) {
         //: An application's memory now, as in "3.2 GB now".
-        parts.push_back(
-            withArguments(translate("NotificationText", "%1 now"), {*row.footprintLabel}));
+        parts.push_back(withArguments(translate("NotificationText", "%1 now"), {*footprint}));
     }
     if (present(row.exhaustionEstimate)) {
         // Composed from the seconds where the monitor sends them; its English otherwise.

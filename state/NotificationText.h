@@ -11,8 +11,9 @@
 
 namespace velmora {
 
-// The texts of desktop notifications, made from the snapshot's own fields. A field that is
-// missing (or says "N/A") leaves its part out.
+// The texts of desktop notifications, made from the snapshot's codes and figures as the popover
+// makes its texts, else from its own fields. A figure that is missing (or not measured yet, "N/A")
+// leaves its part out.
 
 // "Probable leak in Firefox" ("Suspected leak in X", "Runaway memory growth in X",
 // "Watching X").

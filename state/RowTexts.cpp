@@ -42,9 +42,14 @@ std::string rateOrNotMeasured(std::optional<double> kibPerSecond) {
     return translate("RowTexts", "N/A");
 }
 
+bool saysRate(const FindingCodes& codes) {
+    // An older monitor sent a self-check row's rate as text alone.
+    return codes.rateKiBPerSecond || codes.confidence || codes.rateMeasured;
+}
+
 std::optional<std::string> rowRateText(const FindingCodes& codes) {
-    if (!codes.rateKiBPerSecond && !codes.confidence) {
-        return std::nullopt; // a self-check row, whose figures are not sent
+    if (!saysRate(codes)) {
+        return std::nullopt;
     }
     return rateOrNotMeasured(codes.rateKiBPerSecond);
 }

@@ -10,10 +10,12 @@
 namespace velmora {
 
 // A row's figures as its texts, composed from the monitor's codes; in English word for word as
-// the monitor writes them. Each gives none where the codes do not say it (a self-check row, an
-// older monitor, a code this build does not know); the row then shows the monitor's text.
+// the monitor writes them. Each gives none where the codes do not say it (an older monitor, a
+// code this build does not know); the row then shows the monitor's text.
 
-// "+8.2 MB/min", or "N/A" for a judged row whose rate is not measured yet.
+// Whether the codes say the row's rate: its figure, or that it is not measured yet.
+bool saysRate(const FindingCodes& codes);
+// "+8.2 MB/min", or "N/A" for a row whose rate is not measured yet.
 std::optional<std::string> rowRateText(const FindingCodes& codes);
 // "+8.2 MB/min", or "N/A" while no rate is measured.
 std::string rateOrNotMeasured(std::optional<double> kibPerSecond);

@@ -15,6 +15,17 @@ int countOf(int64_t count) {
     return static_cast<int>(count);
 }
 
+// The forecast as short as the header's narrow line takes it.
+std::string runsOutShort(double seconds) {
+    if (seconds < 60) {
+        //: The line under the pressure pill: memory runs out in less than a minute at this rate.
+        return translate("SystemStateTexts", "Runs out in < 1 min");
+    }
+    //: The line under the pressure pill: when memory runs out at this rate; %1 is a duration,
+    //: as in "40 min" or "1 h".
+    return withArguments(translate("SystemStateTexts", "Runs out in ~%1"), {localSpan(seconds)});
+}
+
 } // namespace
 
 std::optional<std::string> summaryText(const SummaryCodes& summary) {
@@ -108,6 +119,12 @@ std::optional<std::string> scopeText(const SystemStateCodes& codes) {
                        countOf(*codes.processCount)),
              //: Apps (groups of processes), as counted in "%1 in %2".
              translate("SystemStateTexts", "%n families", nullptr, countOf(*codes.familyCount))});
+    case ScopeCode::runsOut:
+        return codes.exhaustionSeconds ? std::optional(runsOutShort(*codes.exhaustionSeconds))
+                                       : std::nullopt;
+    case ScopeCode::forecastUnavailable:
+        //: The line under the pressure pill while the machine's memory figures cannot be read.
+        return translate("SystemStateTexts", "Memory forecast unavailable");
     }
     return std::nullopt;
 }

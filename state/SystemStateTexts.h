@@ -18,7 +18,8 @@ std::optional<std::string> summaryText(const SummaryCodes& summary);
 std::optional<std::string> pressureText(const SystemStateCodes& codes);
 // "20.1 GB available of 23.4 GB".
 std::optional<std::string> headroomText(const SystemStateCodes& codes);
-// "48 same-user processes in 12 families", "First process scan running".
+// "48 same-user processes in 12 families", "First process scan running", and while the line
+// carries the forecast "Runs out in ~40 min", "Memory forecast unavailable".
 std::optional<std::string> scopeText(const SystemStateCodes& codes);
 
 // What the surfaces show: the composed text, else the monitor's.

@@ -1692,7 +1692,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <location line="+3"/>
         <source>Decision</source>
         <extracomment>The labels of the incident card&apos;s lines.</extracomment>
-        <translation>Einstufung</translation>
+        <translation>Urteil</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -2057,7 +2057,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>NotificationText</name>
     <message>
-        <location filename="../state/NotificationText.cpp" line="+47"/>
+        <location filename="../state/NotificationText.cpp" line="+73"/>
         <source>Runaway memory growth in %1</source>
         <translation>Ungebremstes Speicherwachstum in %1</translation>
     </message>
@@ -2077,19 +2077,19 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>%1 wird beobachtet</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>%1 for %2</source>
         <extracomment>A growth rate and how long it has lasted, as in &quot;+18 MB/min for 12 min&quot;.</extracomment>
         <translation>%1 seit %2</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Growing for %1</source>
         <extracomment>%1 is a duration, as in &quot;12 min&quot;.</extracomment>
         <translation>Wächst seit %1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>%1 now</source>
         <extracomment>An application&apos;s memory now, as in &quot;3.2 GB now&quot;.</extracomment>
         <translation>aktuell %1</translation>
@@ -2194,7 +2194,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <source>%1, one of the family&apos;s %n processes, is judged on its own: the others come and go and hide its growth in the family&apos;s total. Its own figures follow.</source>
         <extracomment>%1 is a process (&quot;PID 4242 (worker)&quot;), %n the number of the family&apos;s processes.</extracomment>
         <translation>
-            <numerusform>%1, einer von %n Prozessen der Gruppe, wird für sich bewertet: Die anderen kommen und gehen und verdecken sein Wachstum in der Summe der Gruppe. Es folgen seine eigenen Werte.</numerusform>
+            <numerusform>%1, derzeit der einzige Prozess der Gruppe, wird für sich bewertet: Andere kommen und gehen und verdecken sein Wachstum in der Summe der Gruppe. Es folgen seine eigenen Werte.</numerusform>
             <numerusform>%1, einer von %n Prozessen der Gruppe, wird für sich bewertet: Die anderen kommen und gehen und verdecken sein Wachstum in der Summe der Gruppe. Es folgen seine eigenen Werte.</numerusform>
         </translation>
     </message>
@@ -2543,7 +2543,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>k. A.</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+35"/>
         <source>Accelerating growth</source>
         <extracomment>The chip of a row whose memory grows faster and faster.</extracomment>
         <translation>Beschleunigtes Wachstum</translation>
@@ -2612,7 +2612,19 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>SystemStateTexts</name>
     <message>
-        <location filename="../state/SystemStateTexts.cpp" line="+28"/>
+        <location filename="../state/SystemStateTexts.cpp" line="+22"/>
+        <source>Runs out in &lt; 1 min</source>
+        <extracomment>The line under the pressure pill: memory runs out in less than a minute at this rate.</extracomment>
+        <translation>Voll in &lt; 1 Min.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Runs out in ~%1</source>
+        <extracomment>The line under the pressure pill: when memory runs out at this rate; %1 is a duration, as in &quot;40 min&quot; or &quot;1 h&quot;.</extracomment>
+        <translation>Voll in ca. %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>ALL CLEAR</source>
         <extracomment>The summary line, in capitals, when nothing grows.</extracomment>
         <translation>ALLES IN ORDNUNG</translation>
@@ -2724,6 +2736,12 @@ The card&apos;s figures: how fast memory grows.</extracomment>
             <numerusform>%n Familie</numerusform>
             <numerusform>%n Familien</numerusform>
         </translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Memory forecast unavailable</source>
+        <extracomment>The line under the pressure pill while the machine&apos;s memory figures cannot be read.</extracomment>
+        <translation>Speicherprognose nicht verfügbar</translation>
     </message>
 </context>
 <context>
@@ -3770,8 +3788,26 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <comment>A mark on a memory chart: the verdict became critical.</comment>
         <translation>kritisch</translation>
     </message>
+    <message numerus="yes">
+        <location line="+27"/>
+        <source>%n min</source>
+        <comment>A span of time on a memory chart.</comment>
+        <translation>
+            <numerusform>%n Min.</numerusform>
+            <numerusform>%n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n h</source>
+        <comment>A span of time on a memory chart.</comment>
+        <translation>
+            <numerusform>%n Std.</numerusform>
+            <numerusform>%n Std.</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+60"/>
+        <location line="+30"/>
         <source>anonymous</source>
         <comment>Legend of a memory chart: memory only the process holds.</comment>
         <translation>anonym</translation>

@@ -11,12 +11,13 @@ namespace velmora {
 FindingCodes rowCodesOf(const ComposeContext& context, const FamilyView& family) {
     FindingCodes codes;
     codes.explanation = composedExplanationOf(family).code;
-    if (family.smokeRole != SmokeRole::none) {
-        return codes; // a self-check target is not judged: its other texts are fixed
-    }
     const FamilyAssessment& a = family.assessment;
-    codes.confidence = confidenceLevelOf(a.score);
-    codes.score = a.score;
+    if (family.smokeRole == SmokeRole::none) {
+        codes.confidence = confidenceLevelOf(a.score);
+        codes.score = a.score;
+    } else {
+        codes.rateMeasured = a.hasRate; // a self-check target is not judged, only measured
+    }
     if (a.hasRate) {
         codes.rateKiBPerSecond = a.rateKiBPerSecond;
     }

@@ -2,6 +2,7 @@
 #include "monitor/compose/ForecastTexts.h"
 
 #include "monitor/common/Formatting.h"
+#include "monitor/compose/StatusWording.h"
 #include "monitor/scoring/TrendStats.h"
 
 #include <algorithm>
@@ -28,15 +29,17 @@ std::string exhaustionShort(double seconds) {
     return "runs out in ~" + formatSpan(seconds);
 }
 
-std::optional<std::string> forecastScopeLabel(const LiveView& view) {
+bool setForecastScope(SystemStateSnapshot& state, const LiveView& view) {
     if (!view.machine.valid) {
-        return "Memory forecast unavailable";
+        setForecastUnavailable(state);
+        return true;
     }
     auto seconds = statedExhaustion(view);
     if (!seconds) {
-        return std::nullopt;
+        return false;
     }
-    return *seconds < 60 ? "Runs out in < 1 min" : "Runs out in ~" + formatSpan(*seconds);
+    setRunsOut(state, *seconds);
+    return true;
 }
 
 namespace {

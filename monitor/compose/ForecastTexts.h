@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/MemoryOutlookSnapshot.h"
+#include "model/PopoverSnapshot.h"
 #include "monitor/compose/ComposeContext.h"
 
 #include <optional>
@@ -25,8 +26,9 @@ std::string exhaustionShort(double seconds);
 // The header's line under the pressure pill while a forecast is stated: "Runs out in ~40 min",
 // "Runs out in < 1 min". It stands in for the scope line, which matters less then and shares
 // the header's narrow width with the headroom line. Without the machine's memory figures it
-// says there is no forecast: "Memory forecast unavailable".
-std::optional<std::string> forecastScopeLabel(const LiveView& view);
+// says there is no forecast: "Memory forecast unavailable". False, leaving `state` as it is,
+// when the scope line says the scope.
+bool setForecastScope(SystemStateSnapshot& state, const LiveView& view);
 // "First to be ended if memory runs out: Firefox, 3.2 GB".
 std::optional<std::string> firstVictimSentence(const LiveView& view);
 // Which daemon acts and at what threshold, when one runs.

@@ -182,9 +182,8 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
 
     const MachineState& machine = view->machine;
     setMachineState(snapshot.systemState, machine);
-    if (auto forecast = forecastScopeLabel(*view)) {
-        snapshot.systemState.scopeLabel = *forecast; // under the pressure pill, while it matters
-    } else {
+    // Under the pressure pill the forecast stands in for the scope while it matters.
+    if (!setForecastScope(snapshot.systemState, *view)) {
         setScope(snapshot.systemState, view->watchedProcesses, view->familyCount);
     }
 

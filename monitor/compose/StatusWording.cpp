@@ -120,6 +120,19 @@ void setScope(SystemStateSnapshot& state, std::size_t processes, std::size_t fam
     codes.familyCount = static_cast<int64_t>(families);
 }
 
+void setRunsOut(SystemStateSnapshot& state, double exhaustionSeconds) {
+    state.scopeLabel = exhaustionSeconds < 60 ? "Runs out in < 1 min"
+                                              : "Runs out in ~" + formatSpan(exhaustionSeconds);
+    SystemStateCodes& codes = codesOf(state);
+    codes.scope = ScopeCode::runsOut;
+    codes.exhaustionSeconds = exhaustionSeconds;
+}
+
+void setForecastUnavailable(SystemStateSnapshot& state) {
+    state.scopeLabel = "Memory forecast unavailable";
+    codesOf(state).scope = ScopeCode::forecastUnavailable;
+}
+
 void setRecentStatus(RecentFindingSnapshot& finding, RecentStatusCode status, double agoSeconds) {
     finding.statusLabel = recentStatusWords(status);
     finding.lastSeenText = formatAgo(agoSeconds);

@@ -29,6 +29,12 @@ void setScanRunning(SystemStateSnapshot& state);
 // The scope line: "48 same-user processes in 12 families".
 void setScope(SystemStateSnapshot& state, std::size_t processes, std::size_t families);
 
+// The scope line while it carries the forecast: "Runs out in ~40 min", "Runs out in < 1 min".
+void setRunsOut(SystemStateSnapshot& state, double exhaustionSeconds);
+
+// The scope line while the machine's memory figures are missing: "Memory forecast unavailable".
+void setForecastUnavailable(SystemStateSnapshot& state);
+
 // A recent finding's status ("Process ended") and how long ago it left the rows ("5 min ago").
 void setRecentStatus(RecentFindingSnapshot& finding, RecentStatusCode status, double agoSeconds);
 

@@ -14,6 +14,7 @@
 #include "state/PopoverViewModel.h"
 #include "state/ReasonTexts.h"
 #include "state/SummaryTexts.h"
+#include "state/SystemStateTexts.h"
 #include "views/findings/SupportingFindingsSummary.h"
 #include "views/history/AdvancedHistoryListView.h"
 #include "views/kit/VelmoraText.h"
@@ -181,6 +182,29 @@ TEST(GermanDesktopTest, TextsComposedFromTheMonitorsCodesReadGermanWithGermanNum
                     {.rateKiBPerSecond = 140.5, .seconds = 900, .fraction = 0.83}}}}};
     EXPECT_EQ(summaryText(summary), "Median wuchs +8,2 MB/min über 15 Min., 83 % der Schritte "
                                     "steigend; jetzt 1,5 GB, im Leerlauf erhöht geblieben.");
+    // One process of its family reads in the singular.
+    const Coded<ReasonCode> alone{ReasonCode::growingMember,
+                                  {.count = 1, .pid = 4242, .name = "worker"}};
+    const std::string aloneText = reasonText(alone).value_or("");
+    EXPECT_TRUE(aloneText.starts_with("PID 4242 (worker), derzeit der einzige Prozess der Gruppe, "
+                                      "wird für sich bewertet"))
+        << aloneText;
+
+    SystemStateCodes header;
+    header.scope = ScopeCode::runsOut;
+    header.exhaustionSeconds = 1499.7;
+    EXPECT_EQ(scopeText(header), "Voll in ca. 25 Min.");
+    header.exhaustionSeconds = 20;
+    EXPECT_EQ(scopeText(header), "Voll in < 1 Min.");
+
+    // A notification's figures are the row's, in German.
+    FindingSnapshot row;
+    FindingCodes& figures = row.codes.emplace();
+    figures.rateKiBPerSecond = 140.5;
+    figures.growthSeconds = 720;
+    figures.footprintKiB = 1.5 * 1024 * 1024;
+    figures.rateMeasured = true;
+    EXPECT_EQ(findingBody(row), "+8,2 MB/min seit 12 Min. \u00B7 aktuell 1,5 GB");
 }
 
 // The messages of a catalogue by context and source, with whether each has its translation.

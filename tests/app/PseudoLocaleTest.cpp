@@ -211,11 +211,6 @@ QStringList shownAsSent(const PopoverRenderState& state) {
     }
     collectFields(sent, stillEnglish, texts);
     collectFields(sent, names, texts);
-    // While it matters the scope line carries the forecast, which still travels as text alone.
-    const auto& systemState = state.snapshot.systemState;
-    if (!systemState.codes || !systemState.codes->scope) {
-        texts << QString::fromStdString(systemState.scopeLabel);
-    }
     // Why heap tracking could not be done, and the commands that would work instead, travel as
     // text alone.
     const auto& detail = state.snapshot.selectedDetail;
@@ -223,13 +218,6 @@ QStringList shownAsSent(const PopoverRenderState& state) {
         texts << QString::fromStdString(detail->whereItGrows->status);
         for (const auto& command : detail->whereItGrows->commands) {
             texts << QString::fromStdString(command.explanation);
-        }
-    }
-    // A self-check target's row sends its rate and curvature as text alone.
-    for (const FindingSnapshot& row : state.snapshot.rows) {
-        if (row.codes && !row.codes->confidence) {
-            texts << QString::fromStdString(row.rate)
-                  << QString::fromStdString(row.curvatureLabel.value_or(""));
         }
     }
     return texts;
@@ -527,18 +515,24 @@ TEST(PseudoLocaleAudit, ReportsTextOutsideBracketsOnly) {
 // Notifications are texts, not widgets: each one's title and body, with the application's
 // name and the monitor's figures as they come.
 TEST(PseudoLocaleNotifications, AreTranslated) {
+    // The row's figures travel with its texts, which are not shown.
     FindingSnapshot row;
     row.key = "firefox";
     row.title = "Firefox";
     row.rate = "+18 MB/min";
     row.growthSpanLabel = "12 min";
     row.footprintLabel = "3.2 GB";
+    FindingCodes& figures = row.codes.emplace();
+    figures.rateKiBPerSecond = 307.2;
+    figures.growthSeconds = 720;
+    figures.footprintKiB = 3.2 * 1024 * 1024;
+    figures.confidence = ConfidenceLevel::high;
+    figures.score = 72;
     MemoryForecastSnapshot forecast;
     forecast.exhaustionSeconds = 600;
     OutOfMemoryKillSnapshot kill;
     kill.title = "Firefox";
-    const QStringList asSent{QStringLiteral("Firefox"), QStringLiteral("+18 MB/min"),
-                             QStringLiteral("12 min"), QStringLiteral("3.2 GB")};
+    const QStringList asSent{QStringLiteral("Firefox")};
 
     std::vector<Notification> notifications;
     for (const auto verdict : {FindingVerdict::watch, FindingVerdict::suspect,

@@ -680,7 +680,9 @@ TEST(MemoryForecast, ACloseForecastTurnsThePlanIntoACallToActAndNothingKnownSend
 
     view.forecast.exhaustionSeconds = 20;
     EXPECT_EQ(planRelief(context)->headline, "Memory runs out in under a minute");
-    EXPECT_EQ(forecastScopeLabel(view), "Runs out in < 1 min");
+    SystemStateSnapshot header;
+    ASSERT_TRUE(setForecastScope(header, view));
+    EXPECT_EQ(header.scopeLabel, "Runs out in < 1 min");
     auto forecast = memoryForecastOf(view);
     ASSERT_TRUE(forecast);
     EXPECT_EQ(forecast->exhaustionSeconds, 20u);

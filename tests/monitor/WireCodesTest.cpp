@@ -301,10 +301,13 @@ TEST(WireRowCodes, FiguresOfTheRowTexts) {
 
     FamilyView smoke = familyWith(a);
     smoke.smokeRole = SmokeRole::recovery;
-    // A self-check row is not judged: only its fixed sentence has a code.
-    FindingCodes fixed;
-    fixed.explanation = Coded<ReasonCode>{ReasonCode::selfCheckTarget, {}};
-    EXPECT_EQ(composer.row(smoke).codes, fixed);
+    // A self-check row is not judged: its figures without a confidence or a score.
+    FindingCodes measured = *row.codes;
+    measured.confidence.reset();
+    measured.score.reset();
+    measured.rateMeasured = true;
+    measured.explanation = Coded<ReasonCode>{ReasonCode::selfCheckTarget, {}};
+    EXPECT_EQ(composer.row(smoke).codes, measured);
 }
 
 // The forecast through the wire: the app says who goes first and when memory runs out in the

@@ -13,8 +13,8 @@
 #include "state/NotificationText.h"
 #include "state/ReasonTexts.h"
 #include "state/SummaryTexts.h"
+#include "tests/support/DecimalComma.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -50,21 +50,11 @@ std::string german(const char* context, const char* source, const char*, int n) 
     return text;
 }
 
-std::string decimalComma(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    std::string out = text;
-    if (const auto at = out.find('.'); at != std::string::npos) {
-        out[at] = ',';
-    }
-    return out;
-}
-
 class GermanTexts : public ::testing::Test {
 protected:
     void SetUp() override {
         setTranslator(&german);
-        setNumberFormatter(&decimalComma);
+        setNumberFormatter(&velmora::testing::decimalComma);
     }
     void TearDown() override {
         setTranslator(nullptr);

@@ -158,6 +158,34 @@ TEST(FlexibleTags, KeepsTagWidgetsByTextAndShowsAtMostThree) {
     EXPECT_EQ(tags.tags()[2]->displayText(), "gpu");
 }
 
+// A row of tags longer than its width (as German makes them) continues on a new line, every tag
+// whole; a row that fits stays one line from the leading edge.
+TEST(FlexibleTags, ALongRowWrapsAndKeepsEveryTagWhole) {
+    FlexibleTags tags;
+    tags.setTags({"Wachstum im Leerlauf", "Hilfsprozesse des Renderers", "Externe Belege"});
+    constexpr int width = 260;
+    tags.resize(width, tags.heightForWidth(width));
+    tags.show();
+    testing::settle();
+    const auto shown = tags.tags();
+    ASSERT_EQ(shown.size(), 3u);
+    for (const AdvancedHistoryTag* tag : shown) {
+        EXPECT_FALSE(tag->label()->fitSingleLine(tag->label()->width()).truncated)
+            << tag->displayText().toStdString();
+        EXPECT_LE(tag->geometry().right() + 1, width);
+        EXPECT_LE(tag->geometry().bottom() + 1, tags.height());
+    }
+    EXPECT_GT(shown.back()->y(), shown.front()->y()) << "the row wraps";
+
+    tags.setTags({"heap", "fd"});
+    tags.resize(width, tags.heightForWidth(width));
+    testing::settle();
+    const auto fitting = tags.tags();
+    EXPECT_EQ(fitting[0]->pos(), QPoint(0, 0));
+    EXPECT_EQ(fitting[1]->pos(), QPoint(fitting[0]->width() + 6, 0));
+    EXPECT_EQ(tags.height(), fitting[0]->height());
+}
+
 TEST(AdvancedHistoryView, DetailShowsMetricsAlwaysAndReadOnlyWithInsights) {
     AdvancedHistoryView view;
     int back = 0;

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/history/FlexibleTags.h"
 
-#include <QBoxLayout>
-
 namespace velmora {
 
 AdvancedHistoryTag::AdvancedHistoryTag(QWidget* parent)
     : CapsuleLabel(TypeRole::caption, QFont::DemiBold, 8, 4, parent) {
-    // A tag may give up width when its row is narrower than the tags: its text shrinks a little,
+    // A tag may give up width when it alone is wider than its row: its text shrinks a little,
     // then truncates.
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     label()->setMinimumScaleFactor(0.85);
@@ -22,10 +20,15 @@ void AdvancedHistoryTag::setTag(const QString& text, ColorRef tint) {
 
 FlexibleTags::FlexibleTags(QWidget* parent) : QWidget(parent) {
     setObjectName("evidenceTags");
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new WrappingRowLayout(6, 6, this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
-    layout->addStretch(1);
+    // A tag keeps its line while its whole text fits at its smallest scale.
+    layout->setFloor([](const QWidget& widget) {
+        const auto& tag = static_cast<const AdvancedHistoryTag&>(widget);
+        const QMargins padding = tag.layout()->contentsMargins();
+        return tag.label()->truncatedWidth(static_cast<int>(tag.displayText().size())) +
+               padding.left() + padding.right();
+    });
     tags_.attach(layout);
 }
 

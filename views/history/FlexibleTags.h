@@ -3,6 +3,7 @@
 
 #include "views/kit/KeyedWidgetList.h"
 #include "views/kit/SurfacePanel.h"
+#include "views/kit/WrappingRowLayout.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +19,8 @@ public:
     void setTag(const QString& text, ColorRef tint);
 };
 
-// The first three evidence tags in one row that never wraps; further tags are not shown.
+// The first three evidence tags in a row that continues on a new line where a longer language
+// needs it (the tags of a line shrink their text a little first); further tags are not shown.
 // Object name "evidenceTags", tags "tag:<text>".
 class FlexibleTags : public QWidget {
     Q_OBJECT
@@ -31,7 +33,7 @@ public:
     std::vector<AdvancedHistoryTag*> tags() const { return tags_.widgets(); }
 
 private:
-    KeyedWidgetList<AdvancedHistoryTag> tags_;
+    KeyedWidgetList<AdvancedHistoryTag, WrappingRowLayout> tags_;
 };
 
 } // namespace velmora

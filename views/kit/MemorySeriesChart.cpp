@@ -59,16 +59,17 @@ PaletteColor markColor(FindingVerdict verdict) {
     return PaletteColor::neutralText;
 }
 
+// The catalogue tools find a plural only with a plain name in the count's place.
 QString spanText(double seconds) {
     const double minutes = std::max(1.0, std::round(seconds / 60));
     if (minutes < 120) {
+        const int count = static_cast<int>(minutes);
         return QCoreApplication::translate("velmora::MemorySeriesChart", "%n min",
-                                           "A span of time on a memory chart.",
-                                           static_cast<int>(minutes));
+                                           "A span of time on a memory chart.", count);
     }
+    const int hours = static_cast<int>(std::round(minutes / 60));
     return QCoreApplication::translate("velmora::MemorySeriesChart", "%n h",
-                                       "A span of time on a memory chart.",
-                                       static_cast<int>(std::round(minutes / 60)));
+                                       "A span of time on a memory chart.", hours);
 }
 
 // The points of `values`, which line up with the series' newest points, timed back from now.
