@@ -10,6 +10,7 @@
 #include "model/Codec.h"
 #include "monitor/where/HeaptrackPrint.h"
 #include "monitor/where/LeakReport.h"
+#include "tests/support/FileText.h"
 
 #include <algorithm>
 #include <chrono>
@@ -370,8 +371,8 @@ TEST(WhereAction, PollsAreAnsweredWhileThePackageQueryHangs) {
 std::vector<pid_t> trackersOf(pid_t pid) {
     std::vector<pid_t> found;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream file(entry.path() / "cmdline");
-        std::string cmdline((std::istreambuf_iterator<char>(file)), {});
+        // A process that ends while it is read reads as empty (a stream iterator would throw).
+        std::string cmdline = testing::readFile(entry.path() / "cmdline");
         std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');
         if (cmdline.find(" where " + std::to_string(pid) + " ") != std::string::npos) {
             found.push_back(static_cast<pid_t>(std::atol(entry.path().filename().c_str())));

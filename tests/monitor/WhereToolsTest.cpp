@@ -138,7 +138,8 @@ TEST(WhereCommand, AProgramThatAllocatesFlatOutIsDetachedAndGoesOnWorking) {
 TEST(WhereCommand, AProcessThatEndsDuringTrackingKeepsWhatWasRecordedAndSaysSo) {
     SKIP_WITHOUT_HEAP_TRACKING();
     TempHome home;
-    Spawned leaker(VELMORA_WHERE_LEAKER, {"--exit-after", "2.5"});
+    // It ends 2.5 s into tracking, however long attaching takes on a busy machine.
+    Spawned leaker(VELMORA_WHERE_LEAKER, {"--exit-after", "60", "--exit-after-tracked", "2.5"});
     std::string output;
     ASSERT_EQ(where(home, {std::to_string(leaker.pid()), "--seconds", "30"}, output), 0) << output;
     EXPECT_NE(output.find("until it ended"), std::string::npos) << output;
