@@ -188,13 +188,16 @@ private:
 
 // A garbage-collected heap: garbage piles up for a few minutes, a collection drops it back to
 // the floor. Each cycle's length and height vary; the floor may itself creep up (a leak hiding
-// under the collector).
+// under the collector). The cycles come from a generator of their own, seeded once: how many
+// ticks a loaded machine lets the process take (each draws noise) does not change them, so runs
+// with one seed see the same cycles.
 class SawtoothShape : public Shape {
 public:
     SawtoothShape(Options& o, std::mt19937& rng)
         : floor_(o.get("floor-mb", 200)), rise_(o.get("rise-mb", 80)),
           period_(std::max(10.0, o.get("period-sec", 240))), jitter_(o.get("jitter", 0.2)),
-          floorRate_(o.get("floor-rate", 0)), maxFloor_(o.get("max-floor-mb", 0)), rng_(rng) {
+          floorRate_(o.get("floor-rate", 0)), maxFloor_(o.get("max-floor-mb", 0)), rng_(rng),
+          cycles_(rng()) {
         nextCycle(0);
     }
     double targetMiB(double t) override {
@@ -214,12 +217,13 @@ private:
     void nextCycle(double start) {
         std::uniform_real_distribution<double> spread(1.0 - jitter_, 1.0 + jitter_);
         cycleStart_ = start;
-        cycleLength_ = period_ * spread(rng_);
-        cycleRise_ = rise_ * spread(rng_);
+        cycleLength_ = period_ * spread(cycles_);
+        cycleRise_ = rise_ * spread(cycles_);
     }
 
     double floor_, rise_, period_, jitter_, floorRate_, maxFloor_;
     std::mt19937& rng_;
+    std::mt19937 cycles_;
     double cycleStart_ = 0, cycleLength_ = 0, cycleRise_ = 0;
 };
 
