@@ -2,10 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Configures (once) and builds the tree in build/ with Ninja. Extra arguments go to cmake.
 # VELMORA_BUILD_TARGETS (space-separated) builds only those targets and what they need.
-# A fresh build directory is configured as a unity build (eight sources compiled as one, which
-# parses the Qt, JSON and test headers an eighth as often: a clean build takes about a third of
-# the compiler time). VELMORA_UNITY_BUILD=OFF configures one object per source instead, which
-# suits editing and rebuilding one file at a time.
+# A fresh build directory is configured as a unity build: eight sources compiled as one parse
+# the Qt, JSON and test headers an eighth as often (the model library compiled in a third of the
+# compiler time). VELMORA_UNITY_BUILD=OFF configures one object per source instead, which suits
+# editing and rebuilding one file at a time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${VELMORA_BUILD_DIR:-build}
