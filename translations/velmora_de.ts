@@ -2507,7 +2507,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <location line="+5"/>
         <source>%1 · first to be ended if memory runs out</source>
         <extracomment>A relief candidate the kernel would end first: %1 is why it is on the plan.</extracomment>
-        <translation>%1 · wird bei Speichermangel zuerst beendet</translation>
+        <translation>%1 · bei Speichermangel zuerst beendet</translation>
     </message>
 </context>
 <context>

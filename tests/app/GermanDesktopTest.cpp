@@ -3,6 +3,7 @@
 // translations/velmora_de.ts: the windows, the menu, the notifications and the texts of the code
 // without Qt read German, numbers are written the German way, and the catalogue has a German
 // text for every text of the sources.
+#include "ComposedSnapshot.h"
 #include "app/AppTranslations.h"
 #include "app/ApplicationMenu.h"
 #include "app/LaunchAtLogin.h"
@@ -20,6 +21,8 @@
 #include "views/kit/VelmoraText.h"
 #include "views/popover/FooterTelemetry.h"
 #include "views/popover/NotWatchingNotice.h"
+#include "views/popover/PopoverHost.h"
+#include "views/popover/PopoverRootView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -149,6 +152,26 @@ TEST(GermanDesktopTest, ThePopoversOwnTextsReadGermanInGermanOrder) {
     EXPECT_EQ(supportingSummaryTitle(three), "3 weitere Verdachtsfälle");
     EXPECT_EQ(actionDisplayLabel({"restart", "Restart editor", ActionStyle::warning, "app:editor"}),
               "Neu starten");
+}
+
+// The relief strip's candidate, which German says at more length, is said whole within the
+// strip's two lines at the popover's real width.
+TEST(GermanDesktopTest, TheReliefStripSaysItsCandidateWhole) {
+    PopoverRenderState state;
+    state.snapshot = velmora::testing::composedSnapshot(velmora::testing::Session::leaking);
+    PopoverHost host;
+    host.present(state);
+    QApplication::processEvents();
+    const auto* detail = host.root()->findChild<VelmoraText*>(QStringLiteral("reliefDetail"));
+    ASSERT_NE(detail, nullptr);
+    ASSERT_TRUE(detail->isVisible());
+    QString shown;
+    for (const DrawnText& line : detail->drawnTexts()) {
+        EXPECT_FALSE(line.elided) << line.text.toStdString();
+        shown += line.text;
+    }
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("bei Speichermangel zuerst beendet")))
+        << shown.toStdString();
 }
 
 // English writes the count with its fixed unit ("1 incidents"); German has a form for one.
