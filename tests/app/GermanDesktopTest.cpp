@@ -220,6 +220,12 @@ TEST(GermanDesktopTest, TextsComposedFromTheMonitorsCodesReadGermanWithGermanNum
     header.exhaustionSeconds = 20;
     EXPECT_EQ(scopeText(header), "Voll in < 1 Min.");
 
+    // Before memory is read the pill and the headroom line say so in German.
+    SystemStateCodes unread;
+    unread.memoryState = MemoryStateCode::unread;
+    EXPECT_EQ(pressureText(unread), "Speicherzustand unbekannt");
+    EXPECT_EQ(headroomText(unread), "Spielraum unbekannt");
+
     // A notification's figures are the row's, in German.
     FindingSnapshot row;
     FindingCodes& figures = row.codes.emplace();

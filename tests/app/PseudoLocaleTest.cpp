@@ -376,6 +376,7 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
             {"PopoverHistoryEmpty", [] { return popover(historyWaiting(false, {}, true)); }},
             {"PopoverHistoryUnavailable", [] { return popover(historyWaiting(false, {})); }},
             {"PopoverStarting", [] { return popover(starting()); }},
+            {"PopoverFirstScan", [] { return popover(live(Session::firstScan)); }},
             {"PopoverNotWatching",
              [] {
                  return popover(
@@ -462,6 +463,7 @@ TEST(PseudoLocaleSurfaces, ShowWhatTheyAreNamedFor) {
         {"PopoverIncident",
          {"incidentSummaryCard", "reliefPlanStrip", "supportingFindingsSummary"}},
         {"PopoverCalm", {"recentFindingsHeading"}},
+        {"PopoverFirstScan", {"pressurePill", "headroomLabel", "scopeLabel"}},
         {"PopoverSelfCheckRows", {"supportingRows", "verdictPill"}},
         {"PopoverDetail", {"detailView", "whyBlock", "timelineBlock", "artifactTitle"}},
         {"PopoverDetailDiagnostics", {"diagnosticsContent"}},
