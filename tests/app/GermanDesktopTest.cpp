@@ -226,6 +226,17 @@ TEST(GermanDesktopTest, TextsComposedFromTheMonitorsCodesReadGermanWithGermanNum
     EXPECT_EQ(pressureText(unread), "Speicherzustand unbekannt");
     EXPECT_EQ(headroomText(unread), "Spielraum unbekannt");
 
+    // A kill's notification says its time and size in German.
+    OutOfMemoryKillSnapshot kill;
+    kill.title = "editor";
+    kill.message = "Ended by the out-of-memory killer at 14:02 with 1.5 GB.";
+    kill.messageCode = RecentExplanationCodes{RecentExplanationCode::outOfMemoryKill, 1.7e9,
+                                              1.5 * 1024 * 1024, std::nullopt};
+    const std::string killBody = killNotification(kill).body;
+    EXPECT_TRUE(killBody.starts_with("Um ") && killBody.ends_with(" mit 1,5 GB wegen "
+                                                                  "Speichermangels beendet."))
+        << killBody;
+
     // A notification's figures are the row's, in German.
     FindingSnapshot row;
     FindingCodes& figures = row.codes.emplace();

@@ -534,6 +534,9 @@ TEST(PseudoLocaleNotifications, AreTranslated) {
     forecast.exhaustionSeconds = 600;
     OutOfMemoryKillSnapshot kill;
     kill.title = "Firefox";
+    kill.message = "Ended by the out-of-memory killer at 14:02 with 3.2 GB.";
+    kill.messageCode = RecentExplanationCodes{RecentExplanationCode::outOfMemoryKill, 1.7e9,
+                                              3.2 * 1024 * 1024, std::nullopt};
     const QStringList asSent{QStringLiteral("Firefox")};
 
     std::vector<Notification> notifications;
