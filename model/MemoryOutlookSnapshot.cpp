@@ -39,6 +39,7 @@ OutOfMemoryKillSnapshot decodeRecord(const Json& json,
         .title = in.required<std::string>("title"),
         .footprintLabel = in.required<std::string>("footprintLabel"),
         .message = in.required<std::string>("message"),
+        .messageCode = in.optional<RecentExplanationCodes>("messageCode"),
     };
 }
 
@@ -49,6 +50,7 @@ Json encodeRecord(const OutOfMemoryKillSnapshot& value) {
         .field("title", value.title)
         .field("footprintLabel", value.footprintLabel)
         .field("message", value.message)
+        .field("messageCode", value.messageCode)
         .done();
 }
 

@@ -43,6 +43,8 @@ struct OutOfMemoryKillSnapshot {
     std::string footprintLabel;
     // "Ended by the out-of-memory killer at 14:02 with 3.2 GB."
     std::string message;
+    // The message's code with its time and size, as a recent finding's explanation sends it.
+    std::optional<RecentExplanationCodes> messageCode{};
 
     bool operator==(const OutOfMemoryKillSnapshot&) const = default;
 };

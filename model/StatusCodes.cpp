@@ -25,6 +25,7 @@ SystemStateCodes decodeRecord(const Json& json, std::type_identity<SystemStateCo
         .processCount = in.optional<int64_t>("processCount"),
         .familyCount = in.optional<int64_t>("familyCount"),
         .exhaustionSeconds = in.optional<double>("exhaustionSeconds"),
+        .memoryState = in.optional<OpenCode<MemoryStateCode>>("memoryState"),
     };
 }
 
@@ -37,6 +38,7 @@ Json encodeRecord(const SystemStateCodes& value) {
         .field("processCount", value.processCount)
         .field("familyCount", value.familyCount)
         .field("exhaustionSeconds", value.exhaustionSeconds)
+        .field("memoryState", value.memoryState)
         .done();
 }
 

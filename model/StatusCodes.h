@@ -31,6 +31,10 @@ enum class PressureCode { normal, elevated, high, critical };
 // instead ("Runs out in ~40 min"), and says so when the machine's memory could not be read.
 enum class ScopeCode { scanRunning, watching, runsOut, forecastUnavailable };
 
+// The header's pill and headroom line before the machine's memory has been read (the first
+// answer while the scan runs, or a pass that could not read it): they stand as placeholders.
+enum class MemoryStateCode { unread };
+
 // Why a finding left the live rows.
 enum class RecentStatusCode { outOfMemory, processEnded, growthStopped };
 
@@ -63,6 +67,12 @@ template <> struct EnumTable<ScopeCode> {
         std::pair{ScopeCode::watching, std::string_view{"watching"}},
         std::pair{ScopeCode::runsOut, std::string_view{"runsOut"}},
         std::pair{ScopeCode::forecastUnavailable, std::string_view{"forecastUnavailable"}},
+    };
+};
+
+template <> struct EnumTable<MemoryStateCode> {
+    static constexpr std::array entries{
+        std::pair{MemoryStateCode::unread, std::string_view{"unread"}},
     };
 };
 
@@ -99,6 +109,9 @@ struct SystemStateCodes {
     std::optional<int64_t> processCount; // watching: same-user processes and their families
     std::optional<int64_t> familyCount;
     std::optional<double> exhaustionSeconds; // runsOut: until memory runs out at this rate
+    // Apart from the pill's level, which the relief plan shares: the pill and the headroom
+    // line say their placeholders while the memory is unread.
+    std::optional<OpenCode<MemoryStateCode>> memoryState;
 
     bool operator==(const SystemStateCodes&) const = default;
 };

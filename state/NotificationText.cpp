@@ -4,6 +4,7 @@
 #include "base/Translate.h"
 #include "state/ForecastTexts.h"
 #include "state/LocalFigures.h"
+#include "state/RecentFindingTexts.h"
 #include "state/RowTexts.h"
 
 #include <algorithm>
@@ -165,7 +166,10 @@ Notification killNotification(const OutOfMemoryKillSnapshot& kill) {
     notification.summary = withArguments(
         //: %1 is an application's name.
         translate("NotificationText", "%1 was ended by the out-of-memory killer"), {kill.title});
-    notification.body = kill.message;
+    // Composed from the kill's time and size where the monitor sends them.
+    const auto composed =
+        kill.messageCode ? recentExplanationText(*kill.messageCode) : std::nullopt;
+    notification.body = composed ? *composed : kill.message;
     notification.urgency = NotificationUrgency::critical;
     if (!kill.key.empty()) {
         notification.familyKey = kill.key;

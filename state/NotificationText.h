@@ -29,7 +29,8 @@ std::string exhaustionSummary(uint64_t exhaustionSeconds);
 std::string exhaustionBody(const MemoryForecastSnapshot& forecast);
 Notification exhaustionNotification(const MemoryForecastSnapshot& forecast);
 
-// "Firefox was ended by the out-of-memory killer", with the kill's message as the body.
+// "Firefox was ended by the out-of-memory killer", with "Ended by the out-of-memory killer at
+// 14:02 with 3.2 GB." as the body (the kill's message where its code is absent or unknown).
 Notification killNotification(const OutOfMemoryKillSnapshot& kill);
 
 // What stands for notifications held back by the cap: "2 more suspects" when they are all

@@ -26,6 +26,11 @@ std::string runsOutShort(double seconds) {
     return withArguments(translate("SystemStateTexts", "Runs out in ~%1"), {localSpan(seconds)});
 }
 
+// The pill and the headroom line say their placeholders; their own codes win where present.
+bool memoryUnread(const SystemStateCodes& codes) {
+    return knownCode(codes.memoryState) == MemoryStateCode::unread;
+}
+
 } // namespace
 
 std::optional<std::string> summaryText(const SummaryCodes& summary) {
@@ -70,7 +75,10 @@ std::optional<std::string> summaryText(const SummaryCodes& summary) {
 std::optional<std::string> pressureText(const SystemStateCodes& codes) {
     const auto pressure = knownCode(codes.pressure);
     if (!pressure) {
-        return std::nullopt;
+        //: The pressure pill (shown in capitals) before the machine's memory has been read.
+        return memoryUnread(codes)
+                   ? std::optional(translate("SystemStateTexts", "Memory state unavailable"))
+                   : std::nullopt;
     }
     switch (*pressure) {
     case PressureCode::normal:
@@ -91,7 +99,10 @@ std::optional<std::string> pressureText(const SystemStateCodes& codes) {
 
 std::optional<std::string> headroomText(const SystemStateCodes& codes) {
     if (!codes.availableKiB || !codes.totalKiB) {
-        return std::nullopt;
+        //: The line under "System state" before the machine's memory has been read.
+        return memoryUnread(codes)
+                   ? std::optional(translate("SystemStateTexts", "Headroom unavailable"))
+                   : std::nullopt;
     }
     //: The memory still available and all the machine has: "20.1 GB available of 23.4 GB".
     return withArguments(translate("SystemStateTexts", "%1 available of %2"),

@@ -14,9 +14,9 @@ namespace velmora {
 
 // "ALL CLEAR", "2 FAMILIES TO WATCH", "1 SUSPECTED LEAK", "CRITICAL PRESSURE".
 std::optional<std::string> summaryText(const SummaryCodes& summary);
-// "Normal pressure", "Critical pressure".
+// "Normal pressure", "Critical pressure"; "Memory state unavailable" while memory is unread.
 std::optional<std::string> pressureText(const SystemStateCodes& codes);
-// "20.1 GB available of 23.4 GB".
+// "20.1 GB available of 23.4 GB"; "Headroom unavailable" while memory is unread.
 std::optional<std::string> headroomText(const SystemStateCodes& codes);
 // "48 same-user processes in 12 families", "First process scan running", and while the line
 // carries the forecast "Runs out in ~40 min", "Memory forecast unavailable".

@@ -2057,7 +2057,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>NotificationText</name>
     <message>
-        <location filename="../state/NotificationText.cpp" line="+73"/>
+        <location filename="../state/NotificationText.cpp" line="+74"/>
         <source>Runaway memory growth in %1</source>
         <translation>Ungebremstes Speicherwachstum in %1</translation>
     </message>
@@ -2115,7 +2115,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>%1 wurde vom Out-of-Memory-Killer beendet</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+24"/>
         <source>1 more suspect</source>
         <translation>1 weiterer Verdachtsfall</translation>
     </message>
@@ -2507,7 +2507,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <location line="+5"/>
         <source>%1 · first to be ended if memory runs out</source>
         <extracomment>A relief candidate the kernel would end first: %1 is why it is on the plan.</extracomment>
-        <translation>%1 · wird bei Speichermangel zuerst beendet</translation>
+        <translation>%1 · bei Speichermangel zuerst beendet</translation>
     </message>
 </context>
 <context>
@@ -2624,7 +2624,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>Voll in ca. %1</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+18"/>
         <source>ALL CLEAR</source>
         <extracomment>The summary line, in capitals, when nothing grows.</extracomment>
         <translation>ALLES IN ORDNUNG</translation>
@@ -2678,7 +2678,13 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>HOHER SPEICHERDRUCK</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+10"/>
+        <source>Memory state unavailable</source>
+        <extracomment>The pressure pill (shown in capitals) before the machine&apos;s memory has been read.</extracomment>
+        <translation>Speicherzustand unbekannt</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Normal pressure</source>
         <extracomment>The pressure pill (shown in capitals): how hard the machine presses on its memory.</extracomment>
         <translation>Druck normal</translation>
@@ -2702,7 +2708,13 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <translation>Druck kritisch</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+9"/>
+        <source>Headroom unavailable</source>
+        <extracomment>The line under &quot;System state&quot; before the machine&apos;s memory has been read.</extracomment>
+        <translation>Spielraum unbekannt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>%1 available of %2</source>
         <extracomment>The memory still available and all the machine has: &quot;20.1 GB available of 23.4 GB&quot;.</extracomment>
         <translation>%1 von %2 verfügbar</translation>

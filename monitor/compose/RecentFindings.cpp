@@ -16,13 +16,18 @@ struct Dated {
     RecentFindingSnapshot finding;
 };
 
-// "Ended by the out-of-memory killer at 14:02 with 3.2 GB.", with its time and size.
-void explainKill(RecentFindingSnapshot& finding, const OutOfMemoryKill& kill) {
-    finding.explanation = outOfMemoryKillMessage(kill);
-    RecentExplanationCodes& code = finding.explanationCode.emplace();
+// The code of "Ended by the out-of-memory killer at 14:02 with 3.2 GB.": its time and size.
+RecentExplanationCodes killCodes(const OutOfMemoryKill& kill) {
+    RecentExplanationCodes code;
     code.code = RecentExplanationCode::outOfMemoryKill;
     code.wallSeconds = kill.wallAt;
     code.footprintKiB = static_cast<double>(kill.familyKiB);
+    return code;
+}
+
+void explainKill(RecentFindingSnapshot& finding, const OutOfMemoryKill& kill) {
+    finding.explanation = outOfMemoryKillMessage(kill);
+    finding.explanationCode = killCodes(kill);
 }
 
 // "Probable leak earlier; no longer in the live rows.", with its verdict.
@@ -83,7 +88,7 @@ std::vector<OutOfMemoryKillSnapshot> outOfMemoryKillsOf(const LiveView& view) {
     kills.reserve(view.outOfMemoryKills.size());
     for (auto kill = view.outOfMemoryKills.rbegin(); kill != view.outOfMemoryKills.rend(); ++kill) {
         kills.push_back({kill->id, kill->key, kill->title, formatKiB(kill->familyKiB),
-                         outOfMemoryKillMessage(*kill)});
+                         outOfMemoryKillMessage(*kill), killCodes(*kill)});
     }
     return kills;
 }

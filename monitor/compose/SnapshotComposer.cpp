@@ -171,6 +171,8 @@ PopoverSnapshot composeSnapshot(const ComposeContext& context) {
     snapshot.destructiveConfirmation = context.interaction.confirmation;
     if (view == nullptr) {
         snapshot.bootstrapScan.active = true;
+        setSummary(snapshot, SnapshotTone::allClear, {});
+        setMemoryUnread(snapshot.systemState);
         setScanRunning(snapshot.systemState);
         return snapshot;
     }

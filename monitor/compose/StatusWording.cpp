@@ -95,6 +95,7 @@ void setSummary(PopoverSnapshot& snapshot, SnapshotTone tone,
 
 void setMachineState(SystemStateSnapshot& state, const MachineState& machine) {
     if (!machine.valid) {
+        setMemoryUnread(state);
         return;
     }
     state.pressureLabel = pressureLabel(machine.level);
@@ -104,6 +105,12 @@ void setMachineState(SystemStateSnapshot& state, const MachineState& machine) {
     codes.pressure = pressureCodeOf(machine.level);
     codes.availableKiB = static_cast<double>(machine.memory.availableKiB);
     codes.totalKiB = static_cast<double>(machine.memory.totalKiB);
+}
+
+void setMemoryUnread(SystemStateSnapshot& state) {
+    state.pressureLabel = "Memory state unavailable";
+    state.headroomLabel = "Headroom unavailable";
+    codesOf(state).memoryState = MemoryStateCode::unread;
 }
 
 void setScanRunning(SystemStateSnapshot& state) {

@@ -20,8 +20,13 @@ void setSummary(PopoverSnapshot& snapshot, SnapshotTone tone,
 // The code of a pressure level, as the pressure pill and the relief plan send it.
 PressureCode pressureCodeOf(PressureLevel level);
 
-// The pressure pill ("Normal pressure") and the headroom line ("8.0 GB available of 32.0 GB").
+// The pressure pill ("Normal pressure") and the headroom line ("8.0 GB available of 32.0 GB"),
+// or their placeholders while the machine's memory is unread.
 void setMachineState(SystemStateSnapshot& state, const MachineState& machine);
+
+// The pill and the headroom line before the machine's memory has been read: "Memory state
+// unavailable", "Headroom unavailable".
+void setMemoryUnread(SystemStateSnapshot& state);
 
 // The scope line before the first scan has finished: "First process scan running".
 void setScanRunning(SystemStateSnapshot& state);

@@ -195,7 +195,8 @@ PopoverSnapshot composedSnapshot(Session session, bool withDetail) {
         editorsStory(interaction);
     }
     const MonitorPaths paths;
-    ComposeContext context{&view, config, interaction, paths};
+    ComposeContext context{session == Session::firstScan ? nullptr : &view, config, interaction,
+                           paths};
     context.monotonicNow = now;
     context.uid = 1000;
     // A data folder of 381 MB, pruned two hours ago.

@@ -15,6 +15,8 @@ enum class Session {
     calm,
     // Only the self-check's own targets, shown as rows under a calm card.
     selfCheck,
+    // The first answer, while the first process scan runs and memory has not been read.
+    firstScan,
 };
 
 // An answer as the monitor composes it, codes and figures beside its texts; with `withDetail`

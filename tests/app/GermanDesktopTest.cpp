@@ -3,6 +3,7 @@
 // translations/velmora_de.ts: the windows, the menu, the notifications and the texts of the code
 // without Qt read German, numbers are written the German way, and the catalogue has a German
 // text for every text of the sources.
+#include "ComposedSnapshot.h"
 #include "app/AppTranslations.h"
 #include "app/ApplicationMenu.h"
 #include "app/LaunchAtLogin.h"
@@ -20,6 +21,8 @@
 #include "views/kit/VelmoraText.h"
 #include "views/popover/FooterTelemetry.h"
 #include "views/popover/NotWatchingNotice.h"
+#include "views/popover/PopoverHost.h"
+#include "views/popover/PopoverRootView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -151,6 +154,26 @@ TEST(GermanDesktopTest, ThePopoversOwnTextsReadGermanInGermanOrder) {
               "Neu starten");
 }
 
+// The relief strip's candidate, which German says at more length, is said whole within the
+// strip's two lines at the popover's real width.
+TEST(GermanDesktopTest, TheReliefStripSaysItsCandidateWhole) {
+    PopoverRenderState state;
+    state.snapshot = velmora::testing::composedSnapshot(velmora::testing::Session::leaking);
+    PopoverHost host;
+    host.present(state);
+    QApplication::processEvents();
+    const auto* detail = host.root()->findChild<VelmoraText*>(QStringLiteral("reliefDetail"));
+    ASSERT_NE(detail, nullptr);
+    ASSERT_TRUE(detail->isVisible());
+    QString shown;
+    for (const DrawnText& line : detail->drawnTexts()) {
+        EXPECT_FALSE(line.elided) << line.text.toStdString();
+        shown += line.text;
+    }
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("bei Speichermangel zuerst beendet")))
+        << shown.toStdString();
+}
+
 // English writes the count with its fixed unit ("1 incidents"); German has a form for one.
 TEST(GermanDesktopTest, TheHistoryCountsIncidentsInGermanForms) {
     AdvancedHistoryListView list;
@@ -196,6 +219,23 @@ TEST(GermanDesktopTest, TextsComposedFromTheMonitorsCodesReadGermanWithGermanNum
     EXPECT_EQ(scopeText(header), "Voll in ca. 25 Min.");
     header.exhaustionSeconds = 20;
     EXPECT_EQ(scopeText(header), "Voll in < 1 Min.");
+
+    // Before memory is read the pill and the headroom line say so in German.
+    SystemStateCodes unread;
+    unread.memoryState = MemoryStateCode::unread;
+    EXPECT_EQ(pressureText(unread), "Speicherzustand unbekannt");
+    EXPECT_EQ(headroomText(unread), "Spielraum unbekannt");
+
+    // A kill's notification says its time and size in German.
+    OutOfMemoryKillSnapshot kill;
+    kill.title = "editor";
+    kill.message = "Ended by the out-of-memory killer at 14:02 with 1.5 GB.";
+    kill.messageCode = RecentExplanationCodes{RecentExplanationCode::outOfMemoryKill, 1.7e9,
+                                              1.5 * 1024 * 1024, std::nullopt};
+    const std::string killBody = killNotification(kill).body;
+    EXPECT_TRUE(killBody.starts_with("Um ") && killBody.ends_with(" mit 1,5 GB wegen "
+                                                                  "Speichermangels beendet."))
+        << killBody;
 
     // A notification's figures are the row's, in German.
     FindingSnapshot row;

@@ -376,6 +376,7 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
             {"PopoverHistoryEmpty", [] { return popover(historyWaiting(false, {}, true)); }},
             {"PopoverHistoryUnavailable", [] { return popover(historyWaiting(false, {})); }},
             {"PopoverStarting", [] { return popover(starting()); }},
+            {"PopoverFirstScan", [] { return popover(live(Session::firstScan)); }},
             {"PopoverNotWatching",
              [] {
                  return popover(
@@ -462,6 +463,7 @@ TEST(PseudoLocaleSurfaces, ShowWhatTheyAreNamedFor) {
         {"PopoverIncident",
          {"incidentSummaryCard", "reliefPlanStrip", "supportingFindingsSummary"}},
         {"PopoverCalm", {"recentFindingsHeading"}},
+        {"PopoverFirstScan", {"pressurePill", "headroomLabel", "scopeLabel"}},
         {"PopoverSelfCheckRows", {"supportingRows", "verdictPill"}},
         {"PopoverDetail", {"detailView", "whyBlock", "timelineBlock", "artifactTitle"}},
         {"PopoverDetailDiagnostics", {"diagnosticsContent"}},
@@ -532,6 +534,9 @@ TEST(PseudoLocaleNotifications, AreTranslated) {
     forecast.exhaustionSeconds = 600;
     OutOfMemoryKillSnapshot kill;
     kill.title = "Firefox";
+    kill.message = "Ended by the out-of-memory killer at 14:02 with 3.2 GB.";
+    kill.messageCode = RecentExplanationCodes{RecentExplanationCode::outOfMemoryKill, 1.7e9,
+                                              3.2 * 1024 * 1024, std::nullopt};
     const QStringList asSent{QStringLiteral("Firefox")};
 
     std::vector<Notification> notifications;

@@ -76,8 +76,12 @@ TEST(StatusCodes, HeaderSaysWhatTheMonitorSays) {
         }
     }
     SystemStateSnapshot state;
-    setMachineState(state, MachineState{}); // memory not read yet: the placeholders, no codes
-    EXPECT_EQ(state, SystemStateSnapshot{});
+    setMachineState(state, MachineState{}); // memory not read yet: the placeholders, coded
+    EXPECT_EQ(state.pressureLabel, SystemStateSnapshot{}.pressureLabel);
+    EXPECT_EQ(state.headroomLabel, SystemStateSnapshot{}.headroomLabel);
+    ASSERT_TRUE(state.codes);
+    EXPECT_EQ(state.codes->memoryState, OpenCode<MemoryStateCode>(MemoryStateCode::unread));
+    EXPECT_FALSE(state.codes->pressure);
 }
 
 TEST(StatusCodes, ScopeLineSaysWhatTheMonitorSays) {
