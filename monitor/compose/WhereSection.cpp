@@ -127,10 +127,15 @@ void fillFinished(WhereItGrowsBlock& block, const WhereCapture& capture,
     const WhereFailure& failure = capture.failure.value_or(WhereFailure{});
     block.stage = WhereStage::blocked;
     block.status = failure.message;
+    block.codes->failure = failure.sentences;
     for (std::size_t i = 0; i < failure.commands.size() && i < kCopyCommands.size(); ++i) {
+        const SuggestedCommand& command = failure.commands[i];
         block.commands.push_back(
-            {failure.commands[i].command, failure.commands[i].explanation,
+            {command.command, command.explanation,
              codedAction(kCopyCommands[i], ActionLabel::copy, ActionStyle::secondary, key)});
+        if (command.code) {
+            block.codes->commands.push_back(*command.code);
+        }
     }
     if (failure.restartHelps && family != nullptr && !family->isProtected) {
         addNote(block, WhereNoteCode::restartNeedsNoAttach, {.name = family->title});
