@@ -5,6 +5,7 @@
 // codes, or a code this build does not know, leaves the monitor's texts shown as sent.
 #include "ComposeFixture.h"
 #include "SentOverWire.h"
+#include "TraceFactsFixture.h"
 #include "model/Codec.h"
 #include "monitor/compose/WhereSection.h"
 #include "monitor/where/HeapTools.h"
@@ -58,14 +59,7 @@ std::vector<std::string> explanations(const std::vector<NextCommandDescriptor>& 
 
 // Every refusal Velmora's rules and the kernel's ptrace rule make, as they decide it.
 std::vector<WhereFailure> refusals() {
-    TraceFacts own;
-    own.pid = 4242;
-    own.exists = true;
-    own.name = "leak";
-    own.uids = {1000, 1000, 1000, 1000};
-    own.gids = {1000, 1000, 1000, 1000};
-    own.procOwner = 1000;
-    std::vector<TraceFacts> cases(8, own);
+    std::vector<TraceFacts> cases(8, ownProcess());
     cases[0].exists = false;
     cases[2].uids = {1001, 1001, 1001, 1001};
     cases[3].setIdExecutable = true;
@@ -129,12 +123,7 @@ TEST(WhereFailureCodes, EveryReasonAndExplanationReadsAsTheMonitorWroteIt) {
 
 TEST(WhereFailureCodes, TheFiguresAreTheProcessThePathsAndTheSystemsOwnWords) {
     const FailureFixture monitor;
-    TraceFacts facts;
-    facts.pid = 4242;
-    facts.exists = true;
-    facts.name = "leak";
-    facts.uids = {1000, 1000, 1000, 1000};
-    facts.gids = {1000, 1000, 1000, 1000};
+    TraceFacts facts = ownProcess();
     facts.ptraceScope = 1;
     const WhereItGrowsBlock scope =
         monitor.blocked(failureOf(decideTraceAccess(facts, 1000, 1000, 1)));

@@ -4,6 +4,7 @@
 // looked up in PATH. The real tools are exercised by WhereToolsTest.
 
 #include "FakeProcTree.h"
+#include "TraceFactsFixture.h"
 #include "model/Codec.h"
 #include "monitor/history/StoragePolicy.h"
 #include "monitor/where/HeapTools.h"
@@ -234,17 +235,6 @@ TEST(WhereReportJson, RoundTripsAndRefusesWhatItCannotRead) {
 
     WhereFailure failure{"ptraceScope", "no", {{"sudo x", "Does x."}}, true};
     EXPECT_EQ(decode<WhereFailure>(encode(failure)).value(), failure);
-}
-
-TraceFacts ownProcess() {
-    TraceFacts facts;
-    facts.pid = 4242;
-    facts.exists = true;
-    facts.name = "leak";
-    facts.uids = {1000, 1000, 1000, 1000};
-    facts.gids = {1000, 1000, 1000, 1000};
-    facts.procOwner = 1000;
-    return facts;
 }
 
 TEST(TraceAccess, NeverAnotherUsersASetuidOrANonDumpableProcess) {
