@@ -116,6 +116,7 @@ void WhereActions::refuse(const FamilyView& family, WhereFailure failure) {
     context_.interaction.confirmation.reset();
     context_.feedback(ActionFeedbackKind::warning, FeedbackCode::trackingRefused,
                       {.detail = failure.message});
+    context_.interaction.feedback->whereFailure = failure.sentences;
     if (failure.reason == "busy") {
         return; // the running tracking keeps its section
     }
@@ -334,9 +335,10 @@ void WhereActions::follow() {
                                                    : FeedbackCode::whereItGrows,
                               std::move(figures));
         } else {
-            std::string message = capture->failure ? capture->failure->message : "";
+            const WhereFailure failure = capture->failure.value_or(WhereFailure{});
             context_.feedback(ActionFeedbackKind::warning, FeedbackCode::trackingUnfinished,
-                              {.detail = message});
+                              {.detail = failure.message});
+            context_.interaction.feedback->whereFailure = failure.sentences;
         }
     }
 }

@@ -7,10 +7,13 @@
 #include "SentOverWire.h"
 #include "TraceFactsFixture.h"
 #include "model/Codec.h"
+#include "monitor/actions/MonitorContext.h"
+#include "monitor/actions/WhereActions.h"
 #include "monitor/compose/WhereSection.h"
 #include "monitor/where/HeapTools.h"
 #include "monitor/where/TraceAccess.h"
 #include "monitor/where/WhereCaptures.h"
+#include "state/ActionTexts.h"
 #include "state/WhereTexts.h"
 
 #include <cstdlib>
@@ -167,6 +170,44 @@ TEST(WhereFailureCodes, WithoutCodesOrWithAnUnknownOneTheMonitorsTextsAreShown) 
     ASSERT_FALSE(wrong.ok());
     EXPECT_NE(wrong.error().text().find("codes.failure[0].pid"), std::string::npos)
         << wrong.error().text();
+}
+
+TEST(WhereFailureCodes, TheBannerAfterARefusalCarriesTheReasonsSentences) {
+    MonitorPaths paths;
+    paths.home = "/home/ada";
+    ConfigStore config("/nonexistent/velmora/config.json");
+    MonitorContext context(paths, config, 1000, 1);
+    context.monotonicClock = [] { return 100.0; };
+    context.wallClock = [] { return 1.7e9; };
+    FamilyView desktop;
+    desktop.key = "app:session";
+    desktop.title = "Session";
+    desktop.isProtected = true;
+    WhereActions(context).dispatch(ActionId::findWhereItLeaks, &desktop, desktop.key);
+
+    ASSERT_TRUE(context.interaction.feedback);
+    const ActionFeedbackSnapshot banner = sent(*context.interaction.feedback);
+    EXPECT_EQ(banner.codes->code, OpenCode(FeedbackCode::trackingRefused));
+    EXPECT_EQ(banner.whereFailure,
+              (std::vector<WhereFailureCodes>{{WhereFailureCode::protectedFamily, {}}}));
+    EXPECT_EQ(feedbackMessageShown(banner), banner.message);
+    EXPECT_EQ(banner.message, *banner.codes->figures.detail);
+    // The section keeps the refusal too, composed the same way.
+    const WhereCapture* refused = context.where.find(desktop.key);
+    ASSERT_TRUE(refused && refused->failure);
+    EXPECT_EQ(refused->failure->sentences, banner.whereFailure);
+
+    // A banner from an older monitor, or with a reason this build does not know, reads as sent.
+    ActionFeedbackSnapshot older = banner;
+    older.whereFailure.clear();
+    older.message = "Not here.";
+    older.codes->figures.detail = older.message;
+    EXPECT_EQ(feedbackMessageShown(older), "Not here.");
+    auto unknown = decode<ActionFeedbackSnapshot>(Json::parse(R"({
+        "id": "feedback-2", "kind": "warning", "title": "Heap tracking not possible",
+        "message": "Not tonight.", "whereFailure": [{"code": "notTonight"}]})"));
+    ASSERT_TRUE(unknown.ok()) << unknown.error().text();
+    EXPECT_EQ(feedbackMessageShown(unknown.value()), "Not tonight.");
 }
 
 // A stand-in for `velmora where`: a program that writes `answer` as its one line and ends.
