@@ -34,10 +34,6 @@ void addNote(WhereItGrowsBlock& block, WhereNoteCode code, ActionFigures figures
     block.codes->notes.push_back(WhereNoteCodes{code, std::move(figures)});
 }
 
-ActionFigures processFigures(const std::string& name, int64_t pid) {
-    return {.process = name, .pid = pid};
-}
-
 void setRunningStatus(WhereItGrowsBlock& block, const WhereCapture& capture, double now) {
     ActionFigures process = processFigures(capture.processName, capture.pid);
     switch (capture.phase) {

@@ -87,11 +87,6 @@ TrackingOutcome failed(std::string reason, WhereFailureCode code, ActionFigures 
     return outcome;
 }
 
-// A process by its name and PID, as the reasons name it: "leak (PID 4242)".
-ActionFigures processFigures(const std::string& name, pid_t pid) {
-    return {.process = name, .pid = pid};
-}
-
 // The PID no longer names the process that was judged: it ended and the PID was reused.
 TrackingOutcome reusedPid(pid_t pid, const std::string& name) {
     return failed("pidReused", WhereFailureCode::pidReused,

@@ -58,10 +58,6 @@ TraceAccess refusal(TraceBlock block, WhereFailureCode code, ActionFigures figur
     return access;
 }
 
-ActionFigures processFigures(const std::string& name, pid_t pid) {
-    return {.process = name, .pid = pid};
-}
-
 // The refusal under a Yama ptrace_scope of 1 or more.
 TraceAccess ptraceScopeRefusal(pid_t pid, const std::string& name, int scope) {
     const WhereFailureCode code = scope >= 3   ? WhereFailureCode::attachNeverUntilBoot
@@ -108,6 +104,10 @@ std::string traceBlockName(TraceBlock block) {
 std::string processLabel(const std::string& name, pid_t pid) {
     std::string label = "PID " + std::to_string(pid);
     return name.empty() ? label : name + " (" + label + ")";
+}
+
+ActionFigures processFigures(const std::string& name, int64_t pid) {
+    return {.process = name, .pid = pid};
 }
 
 int readPtraceScope(const ProcRoot& root) {

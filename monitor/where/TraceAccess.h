@@ -67,5 +67,7 @@ WhereFailure failureOf(const TraceAccess& access);
 
 // "leak (PID 4242)", or "PID 4242" without a name.
 std::string processLabel(const std::string& name, pid_t pid);
+// The figures that name a process in a sentence, written as processLabel writes it.
+ActionFigures processFigures(const std::string& name, int64_t pid);
 
 } // namespace velmora
