@@ -232,6 +232,19 @@ const std::vector<PatternEntry>& failures() {
         //: A problem of the heap tracker's own tools, shown as they put it; keep the marker
         //: alone.
         {VELMORA_TRANSLATE_NOOP("WhereFailure", "%1"), {F::detail}},
+        //: heaptrack's pipe carries what the tracked process sends; %1 is the system's error.
+        {VELMORA_TRANSLATE_NOOP("WhereFailure",
+                                "No folder for heaptrack's pipe could be made in /tmp: %1."),
+         {F::detail}},
+        {VELMORA_TRANSLATE_NOOP("WhereFailure", "No pipe for heaptrack could be made: %1."),
+         {F::detail}},
+        {VELMORA_TRANSLATE_NOOP("WhereFailure", "heaptrack's pipe could not be opened: %1."),
+         {F::detail}},
+        //: %1 is a number of seconds.
+        {VELMORA_TRANSLATE_NOOP("WhereFailure",
+                                "heaptrack did not finish writing the recording within %1 s."),
+         {F::count}},
+        {VELMORA_TRANSLATE_NOOP("WhereFailure", "heaptrack wrote no recording."), {}},
     };
     return table;
 }

@@ -83,6 +83,11 @@ enum class WhereFailureCode {
     reportUnread,            // detail
     noReport,                //
     toolProblem,             // detail: a problem of the tracking's own tools, in their words
+    pipeFolderFailed,        // detail (the system's error)
+    pipeFailed,              // detail
+    pipeOpenFailed,          // detail
+    recordingUnfinished,     // count (seconds waited)
+    noRecordingWritten,      //
 };
 
 // What a command offered instead of the tracking does.
@@ -176,6 +181,11 @@ template <> struct EnumTable<WhereFailureCode> {
         std::pair{C::reportUnread, W{"reportUnread"}},
         std::pair{C::noReport, W{"noReport"}},
         std::pair{C::toolProblem, W{"toolProblem"}},
+        std::pair{C::pipeFolderFailed, W{"pipeFolderFailed"}},
+        std::pair{C::pipeFailed, W{"pipeFailed"}},
+        std::pair{C::pipeOpenFailed, W{"pipeOpenFailed"}},
+        std::pair{C::recordingUnfinished, W{"recordingUnfinished"}},
+        std::pair{C::noRecordingWritten, W{"noRecordingWritten"}},
     };
 };
 

@@ -587,7 +587,7 @@
 <context>
     <name>ActionTexts</name>
     <message>
-        <location filename="../state/ActionTexts.cpp" line="+26"/>
+        <location filename="../state/ActionTexts.cpp" line="+27"/>
         <source>%1 s</source>
         <extracomment>A span of seconds, as in &quot;90 s&quot;.</extracomment>
         <translation>%1 s</translation>
@@ -2937,7 +2937,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>WhereCommands</name>
     <message>
-        <location filename="../model/WhereCodes.cpp" line="+242"/>
+        <location filename="../model/WhereCodes.cpp" line="+255"/>
         <source>Lets programs attach to any of your processes, until it is set back.</source>
         <extracomment>Under a command that relaxes the kernel&apos;s rule for attaching to a process.</extracomment>
         <translation>Erlaubt Programmen, sich an jeden Ihrer Prozesse anzuhängen, bis es zurückgesetzt wird.</translation>
@@ -2974,7 +2974,7 @@ The card&apos;s figures: how fast memory grows.</extracomment>
 <context>
     <name>WhereFailure</name>
     <message>
-        <location line="-173"/>
+        <location line="-186"/>
         <source>No process with PID %1 is running.</source>
         <translation>Es läuft kein Prozess mit der PID %1.</translation>
     </message>
@@ -3195,11 +3195,38 @@ The card&apos;s figures: how fast memory grows.</extracomment>
         <extracomment>A problem of the heap tracker&apos;s own tools, shown as they put it; keep the marker alone.</extracomment>
         <translation>%1</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>No folder for heaptrack&apos;s pipe could be made in /tmp: %1.</source>
+        <extracomment>heaptrack&apos;s pipe carries what the tracked process sends; %1 is the system&apos;s error.</extracomment>
+        <translation>In /tmp konnte kein Ordner für die Pipe von heaptrack angelegt werden: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No pipe for heaptrack could be made: %1.</source>
+        <translation>Für heaptrack konnte keine Pipe angelegt werden: %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>heaptrack&apos;s pipe could not be opened: %1.</source>
+        <translation>Die Pipe von heaptrack konnte nicht geöffnet werden: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>heaptrack did not finish writing the recording within %1 s.</source>
+        <extracomment>%1 is a number of seconds.</extracomment>
+        <translation>heaptrack hat die Aufzeichnung nicht innerhalb von %1 s fertig geschrieben.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>heaptrack wrote no recording.</source>
+        <translation>heaptrack hat keine Aufzeichnung geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>WhereNotes</name>
     <message>
-        <location line="-190"/>
+        <location line="-203"/>
         <source>The process keeps running, a little slower, while heaptrack records its allocations; stopping early keeps what was recorded.</source>
         <translation>Der Prozess läuft etwas langsamer weiter, während heaptrack seine Speicheranforderungen aufzeichnet; wer vorzeitig stoppt, behält das bis dahin Aufgezeichnete.</translation>
     </message>

@@ -87,6 +87,12 @@ TrackingOutcome failed(std::string reason, WhereFailureCode code, ActionFigures 
     return outcome;
 }
 
+// `outcome` failed for the recorder's `problem`.
+TrackingOutcome failedWith(const WhereFailureCodes& problem, TrackingOutcome outcome = {}) {
+    outcome.failure = trackingFailure("failed", problem);
+    return outcome;
+}
+
 // The PID no longer names the process that was judged: it ended and the PID was reused.
 TrackingOutcome reusedPid(pid_t pid, const std::string& name) {
     return failed("pidReused", WhereFailureCode::pidReused,
@@ -252,9 +258,8 @@ TrackingOutcome HeapTracker::attach(pid_t pid, uint64_t startTime, double second
         return failed("failed", WhereFailureCode::loaderUnknown, std::move(figures));
     }
     HeaptrackRecorder recorder(tools_, recordingBase_);
-    std::string error;
-    if (!recorder.start(error)) {
-        return failed("failed", WhereFailureCode::toolProblem, {.detail = error});
+    if (auto problem = recorder.start()) {
+        return failedWith(*problem);
     }
     // Checked again right before attaching: the PID may have been reused meanwhile.
     if (!running(root_, target)) {
@@ -315,10 +320,8 @@ TrackingOutcome HeapTracker::attach(pid_t pid, uint64_t startTime, double second
                             process);
         return outcome;
     }
-    if (!recorder.finish(kFinishSeconds, error)) {
-        outcome.failure =
-            trackingFailure("failed", WhereFailureCode::toolProblem, {.detail = error});
-        return outcome;
+    if (auto problem = recorder.finish(kFinishSeconds)) {
+        return failedWith(*problem, std::move(outcome));
     }
     outcome.recording = recorder.recording();
     return outcome;
@@ -371,13 +374,15 @@ TrackingOutcome HeapTracker::launchTracked(const std::vector<std::string>& comma
     }
     progress(TrackingPhase::attaching, 0);
     HeaptrackRecorder recorder(tools_, recordingBase_);
-    std::string error;
     if (tools_.preloadLibrary.empty()) {
         return failed("failed", WhereFailureCode::preloadMissing, {.name = program});
     }
-    if (!recorder.start(error)) {
-        return failed("failed", WhereFailureCode::launchFailed, {.name = program, .detail = error});
+    if (auto problem = recorder.start()) {
+        // What went wrong starting it is the recorder's reason, in the monitor's words.
+        return failed("failed", WhereFailureCode::launchFailed,
+                      {.name = program, .detail = trackingFailure("failed", *problem).message});
     }
+    std::string error;
     // What `heaptrack PROGRAM` does: the program starts with heaptrack preloaded, writing into
     // the pipe. It is our child, so however it starts, forks or execs, it is the one tracked.
     ToolOptions options;
@@ -425,10 +430,8 @@ TrackingOutcome HeapTracker::launchTracked(const std::vector<std::string>& comma
             trackingFailure("failed", WhereFailureCode::readerEndedLaunched, {.name = program});
         return outcome;
     }
-    if (!recorder.finish(kFinishSeconds, error)) {
-        outcome.failure =
-            trackingFailure("failed", WhereFailureCode::toolProblem, {.detail = error});
-        return outcome;
+    if (auto problem = recorder.finish(kFinishSeconds)) {
+        return failedWith(*problem, std::move(outcome));
     }
     outcome.recording = recorder.recording();
     return outcome;

@@ -20,6 +20,12 @@ WhereFailure trackingFailure(std::string reason, WhereFailureCode code, ActionFi
     return failure;
 }
 
+WhereFailure trackingFailure(std::string reason, const WhereFailureCodes& sentence) {
+    return trackingFailure(std::move(reason),
+                           sentence.code.known.value_or(WhereFailureCode::toolProblem),
+                           sentence.figures);
+}
+
 void addSentence(WhereFailure& failure, WhereFailureCode code, ActionFigures figures) {
     if (!failure.message.empty()) {
         failure.message += ' ';

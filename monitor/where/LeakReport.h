@@ -91,6 +91,7 @@ struct WhereFailure {
 // A failure with nothing to run instead: `reason` is its wire name, its message the sentence
 // of `code` with its figures.
 WhereFailure trackingFailure(std::string reason, WhereFailureCode code, ActionFigures figures = {});
+WhereFailure trackingFailure(std::string reason, const WhereFailureCodes& sentence);
 // One more sentence at the end of the failure's message.
 void addSentence(WhereFailure& failure, WhereFailureCode code, ActionFigures figures = {});
 // A command with its explanation written from `code`.
