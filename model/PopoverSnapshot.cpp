@@ -67,17 +67,22 @@ ActionFeedbackSnapshot decodeRecord(const Json& json, std::type_identity<ActionF
         .title = in.required<std::string>("title"),
         .message = in.required<std::string>("message"),
         .codes = in.optional<FeedbackCodes>("codes"),
+        .whereFailure = in.defaulted<std::vector<WhereFailureCodes>>(
+            "whereFailure", std::vector<WhereFailureCodes>{}),
     };
 }
 
 Json encodeRecord(const ActionFeedbackSnapshot& value) {
-    return ObjectWriter()
-        .field("id", value.id)
+    ObjectWriter out;
+    out.field("id", value.id)
         .field("kind", value.kind)
         .field("title", value.title)
         .field("message", value.message)
-        .field("codes", value.codes)
-        .done();
+        .field("codes", value.codes);
+    if (!value.whereFailure.empty()) {
+        out.field("whereFailure", value.whereFailure);
+    }
+    return out.done();
 }
 
 DestructiveConfirmationSnapshot decodeRecord(const Json& json,

@@ -59,6 +59,8 @@ struct ActionFeedbackSnapshot {
     std::string message;
     // The title and message as a code and figures, from a monitor that sends them.
     std::optional<FeedbackCodes> codes = std::nullopt;
+    // Where the message is why heap tracking could not be done or finish: its sentences.
+    std::vector<WhereFailureCodes> whereFailure{};
 
     bool operator==(const ActionFeedbackSnapshot&) const = default;
 };

@@ -39,6 +39,67 @@ enum class WhereNoteCode {
     restartNeedsNoAttach, // attaching is refused, restarting under tracking would work
 };
 
+// Why heap tracking could not be done, one code a sentence: Velmora's own rules, the kernel's
+// ptrace rule, missing packages, and what went wrong while attaching, recording, detaching or
+// starting the program again. A tool's or the system's own words travel as `detail`.
+enum class WhereFailureCode {
+    noProcess,               // pid
+    self,                    //
+    otherUser,               // process
+    setId,                   // process
+    notDumpable,             // process
+    attachOnlyToChildren,    // process: ptrace_scope is 1
+    attachOnlyAsAdmin,       // process: ptrace_scope is 2
+    attachNeverUntilBoot,    // process: ptrace_scope is 3
+    attachRefused,           // process
+    packageMissing,          // name (the package), detail (the command that installs it)
+    packagesMissing,         // name (all but the last), moreDetail (the last), detail (command)
+    gdbWithoutPython,        // detail (the command that installs gdb)
+    busy,                    // name (the app tracked now)
+    protectedFamily,         //
+    pidReused,               // pid, name (the program that holds the PID now)
+    endedBeforeAttach,       // process
+    loaderUnknown,           // process, detail
+    attachBusy,              // process
+    attachTimedOut,          // process
+    attachFailed,            // process, detail
+    detachTimedOut,          // process, path (where it goes on recording)
+    detachBusy,              // process, path
+    detachFailed,            // process, detail, path
+    readerEndedProcessEnded, // process
+    readerEndedProcessRuns,  // process
+    noProgram,               //
+    preloadMissing,          // name (the program)
+    launchFailed,            // name, detail
+    wentOnInChild,           // name, pid, path
+    readerEndedLaunched,     // name
+    relaunched,              // name, pid: follows the failure of a launched program
+    relaunchFailedToo,       // name, detail: follows the failure of a launched program
+    relaunchFailed,          // name, detail: the recording is kept
+    evidenceFolder,          // path
+    nothingRecorded,         //
+    recordingUnread,         // detail (what went wrong reading it), path
+    answerUnread,            // detail
+    reportUnread,            // detail
+    noReport,                //
+    toolProblem,             // detail: a problem of the tracking's own tools, in their words
+    pipeFolderFailed,        // detail (the system's error)
+    pipeFailed,              // detail
+    pipeOpenFailed,          // detail
+    recordingUnfinished,     // count (seconds waited)
+    noRecordingWritten,      //
+};
+
+// What a command offered instead of the tracking does.
+enum class WhereCommandCode {
+    allowAttach,           // relaxes the kernel's ptrace rule
+    trackUntilInterrupted, // heaptrack -p PID
+    restoreRule,           // sets the ptrace rule back
+    trackAsAdmin,          // sudo heaptrack -p PID
+    installPackages,       // installs what heap tracking needs
+    installGdb,            // installs gdb with Python
+};
+
 // Where an allocation site is, as its line names it: a source file and line with its function
 // ("cache.cpp:5 in leakyCacheInsert()"), a function in a library without a source line, a
 // function alone, or an unknown place.
@@ -76,6 +137,71 @@ template <> struct EnumTable<WhereNoteCode> {
     };
 };
 
+template <> struct EnumTable<WhereFailureCode> {
+    using C = WhereFailureCode;
+    using W = std::string_view;
+    static constexpr std::array entries{
+        std::pair{C::noProcess, W{"noProcess"}},
+        std::pair{C::self, W{"self"}},
+        std::pair{C::otherUser, W{"otherUser"}},
+        std::pair{C::setId, W{"setId"}},
+        std::pair{C::notDumpable, W{"notDumpable"}},
+        std::pair{C::attachOnlyToChildren, W{"attachOnlyToChildren"}},
+        std::pair{C::attachOnlyAsAdmin, W{"attachOnlyAsAdmin"}},
+        std::pair{C::attachNeverUntilBoot, W{"attachNeverUntilBoot"}},
+        std::pair{C::attachRefused, W{"attachRefused"}},
+        std::pair{C::packageMissing, W{"packageMissing"}},
+        std::pair{C::packagesMissing, W{"packagesMissing"}},
+        std::pair{C::gdbWithoutPython, W{"gdbWithoutPython"}},
+        std::pair{C::busy, W{"busy"}},
+        std::pair{C::protectedFamily, W{"protectedFamily"}},
+        std::pair{C::pidReused, W{"pidReused"}},
+        std::pair{C::endedBeforeAttach, W{"endedBeforeAttach"}},
+        std::pair{C::loaderUnknown, W{"loaderUnknown"}},
+        std::pair{C::attachBusy, W{"attachBusy"}},
+        std::pair{C::attachTimedOut, W{"attachTimedOut"}},
+        std::pair{C::attachFailed, W{"attachFailed"}},
+        std::pair{C::detachTimedOut, W{"detachTimedOut"}},
+        std::pair{C::detachBusy, W{"detachBusy"}},
+        std::pair{C::detachFailed, W{"detachFailed"}},
+        std::pair{C::readerEndedProcessEnded, W{"readerEndedProcessEnded"}},
+        std::pair{C::readerEndedProcessRuns, W{"readerEndedProcessRuns"}},
+        std::pair{C::noProgram, W{"noProgram"}},
+        std::pair{C::preloadMissing, W{"preloadMissing"}},
+        std::pair{C::launchFailed, W{"launchFailed"}},
+        std::pair{C::wentOnInChild, W{"wentOnInChild"}},
+        std::pair{C::readerEndedLaunched, W{"readerEndedLaunched"}},
+        std::pair{C::relaunched, W{"relaunched"}},
+        std::pair{C::relaunchFailedToo, W{"relaunchFailedToo"}},
+        std::pair{C::relaunchFailed, W{"relaunchFailed"}},
+        std::pair{C::evidenceFolder, W{"evidenceFolder"}},
+        std::pair{C::nothingRecorded, W{"nothingRecorded"}},
+        std::pair{C::recordingUnread, W{"recordingUnread"}},
+        std::pair{C::answerUnread, W{"answerUnread"}},
+        std::pair{C::reportUnread, W{"reportUnread"}},
+        std::pair{C::noReport, W{"noReport"}},
+        std::pair{C::toolProblem, W{"toolProblem"}},
+        std::pair{C::pipeFolderFailed, W{"pipeFolderFailed"}},
+        std::pair{C::pipeFailed, W{"pipeFailed"}},
+        std::pair{C::pipeOpenFailed, W{"pipeOpenFailed"}},
+        std::pair{C::recordingUnfinished, W{"recordingUnfinished"}},
+        std::pair{C::noRecordingWritten, W{"noRecordingWritten"}},
+    };
+};
+
+template <> struct EnumTable<WhereCommandCode> {
+    using C = WhereCommandCode;
+    using W = std::string_view;
+    static constexpr std::array entries{
+        std::pair{C::allowAttach, W{"allowAttach"}},
+        std::pair{C::trackUntilInterrupted, W{"trackUntilInterrupted"}},
+        std::pair{C::restoreRule, W{"restoreRule"}},
+        std::pair{C::trackAsAdmin, W{"trackAsAdmin"}},
+        std::pair{C::installPackages, W{"installPackages"}},
+        std::pair{C::installGdb, W{"installGdb"}},
+    };
+};
+
 template <> struct EnumTable<SitePlaceCode> {
     static constexpr std::array entries{
         std::pair{SitePlaceCode::inSource, std::string_view{"inSource"}},
@@ -100,19 +226,27 @@ struct WhereSiteCodes {
 
 using WhereStatusCodes = ActionCoded<WhereStatusCode>;
 using WhereNoteCodes = ActionCoded<WhereNoteCode>;
+using WhereFailureCodes = ActionCoded<WhereFailureCode>;
+using WhereCommandCodes = ActionCoded<WhereCommandCode>;
 
-// The block's codes: its status (none where it is sent as text alone, as a failure is), its
-// notes, one for one with the note lines, and its sites' lines.
+// The block's codes: its status (none for a failure, whose status is its sentences), its
+// notes, one for one with the note lines, and its sites' lines; once tracking could not be done,
+// the sentences of the reason, in order, and what each command offered instead does, one for
+// one with the commands.
 struct WhereCodes {
     std::optional<WhereStatusCodes> status = std::nullopt;
     std::vector<WhereNoteCodes> notes;
     std::vector<WhereSiteCodes> sites; // one for one with the sites
+    std::vector<WhereFailureCodes> failure{};
+    std::vector<WhereCommandCodes> commands{};
 
     bool operator==(const WhereCodes&) const = default;
 };
 
 ActionPattern wherePattern(WhereStatusCode code);
 ActionPattern wherePattern(WhereNoteCode code);
+ActionPattern wherePattern(WhereFailureCode code);
+ActionPattern wherePattern(WhereCommandCode code);
 
 WhereSiteCodes decodeRecord(const Json& json, std::type_identity<WhereSiteCodes>);
 Json encodeRecord(const WhereSiteCodes& value);

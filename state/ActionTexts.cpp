@@ -4,6 +4,7 @@
 #include "base/ClockText.h"
 #include "base/Translate.h"
 #include "state/LocalFigures.h"
+#include "state/WhereTexts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -142,6 +143,9 @@ std::string feedbackTitleShown(const ActionFeedbackSnapshot& feedback) {
 }
 
 std::string feedbackMessageShown(const ActionFeedbackSnapshot& feedback) {
+    if (auto reason = whereFailureText(feedback.whereFailure)) {
+        return *reason;
+    }
     return shown(feedback.codes, feedback.message, feedbackMessageText);
 }
 

@@ -28,6 +28,8 @@ std::string actionLabelShown(const ActionDescriptor& action);
 std::string confirmationTitleShown(const DestructiveConfirmationSnapshot& confirmation);
 std::string confirmationMessageShown(const DestructiveConfirmationSnapshot& confirmation);
 std::string feedbackTitleShown(const ActionFeedbackSnapshot& feedback);
+// A banner about heap tracking that could not be done or finish shows the reason composed from
+// its sentences.
 std::string feedbackMessageShown(const ActionFeedbackSnapshot& feedback);
 
 } // namespace velmora

@@ -69,12 +69,34 @@ std::optional<std::string> whereStatusText(const WhereStatusCodes& status) {
     return composed(status);
 }
 
+std::optional<std::string> whereFailureText(const std::vector<WhereFailureCodes>& sentences) {
+    std::string text;
+    for (const WhereFailureCodes& sentence : sentences) {
+        auto written = composed(sentence);
+        if (!written) {
+            return std::nullopt;
+        }
+        text += (text.empty() ? "" : " ") + *written;
+    }
+    return text.empty() ? std::nullopt : std::optional(text);
+}
+
+std::optional<std::string> whereCommandText(const WhereCommandCodes& command) {
+    return composed(command);
+}
+
 std::optional<std::string> whereNoteText(const WhereNoteCodes& note) {
     return composed(note);
 }
 
 std::string whereStatusShown(const WhereItGrowsBlock& block) {
-    if (!block.codes || !block.codes->status) {
+    if (!block.codes) {
+        return block.status;
+    }
+    if (block.stage == WhereStage::blocked) {
+        return whereFailureText(block.codes->failure).value_or(block.status);
+    }
+    if (!block.codes->status) {
         return block.status;
     }
     return whereStatusText(*block.codes->status).value_or(block.status);
@@ -90,6 +112,22 @@ std::vector<std::string> whereSitesShown(const WhereItGrowsBlock& block) {
         sent.push_back(site.headline);
     }
     return block.codes ? linesShown(block.codes->sites, sent, whereSiteText) : sent;
+}
+
+std::vector<NextCommandDescriptor> whereCommandsShown(const WhereItGrowsBlock& block) {
+    std::vector<NextCommandDescriptor> commands = block.commands;
+    if (!block.codes) {
+        return commands;
+    }
+    std::vector<std::string> sent;
+    for (const NextCommandDescriptor& command : commands) {
+        sent.push_back(command.explanation);
+    }
+    const std::vector<std::string> shown = linesShown(block.codes->commands, sent, whereCommandText);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        commands[i].explanation = shown[i];
+    }
+    return commands;
 }
 
 } // namespace velmora

@@ -587,7 +587,7 @@
 <context>
     <name>ActionTexts</name>
     <message>
-        <location filename="../state/ActionTexts.cpp" line="+26"/>
+        <location filename="../state/ActionTexts.cpp" line="+27"/>
         <source>%1 s</source>
         <extracomment>A span of seconds, as in &quot;90 s&quot;.</extracomment>
         <translation>%1 s</translation>
@@ -2965,9 +2965,298 @@ The card&apos;s figures: how fast memory grows.</extracomment>
     </message>
 </context>
 <context>
+    <name>WhereCommands</name>
+    <message>
+        <location filename="../model/WhereCodes.cpp" line="+255"/>
+        <source>Lets programs attach to any of your processes, until it is set back.</source>
+        <extracomment>Under a command that relaxes the kernel&apos;s rule for attaching to a process.</extracomment>
+        <translation>Erlaubt Programmen, sich an jeden Ihrer Prozesse anzuhängen, bis es zurückgesetzt wird.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Tracks it until you press Ctrl-C; read the recording with heaptrack_print.</source>
+        <extracomment>Under a command that tracks a process&apos;s heap; Ctrl-C is the key, heaptrack_print a program.</extracomment>
+        <translation>Verfolgt ihn, bis Sie Strg+C drücken; lesen Sie die Aufzeichnung mit heaptrack_print.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Sets the kernel&apos;s rule back.</source>
+        <extracomment>Under a command that restores the kernel&apos;s rule for attaching to a process.</extracomment>
+        <translation>Setzt die Regel des Kernels zurück.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tracks it with an administrator&apos;s rights until you press Ctrl-C; read the recording with heaptrack_print.</source>
+        <translation>Verfolgt ihn mit Administratorrechten, bis Sie Strg+C drücken; lesen Sie die Aufzeichnung mit heaptrack_print.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Installs what heap tracking needs.</source>
+        <extracomment>Under a command that installs Debian packages.</extracomment>
+        <translation>Installiert, was die Heap-Verfolgung braucht.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Installs gdb with Python.</source>
+        <translation>Installiert gdb mit Python.</translation>
+    </message>
+</context>
+<context>
+    <name>WhereFailure</name>
+    <message>
+        <location line="-186"/>
+        <source>No process with PID %1 is running.</source>
+        <translation>Es läuft kein Prozess mit der PID %1.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Velmora does not track itself.</source>
+        <translation>Velmora verfolgt sich nicht selbst.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 belongs to another user; Velmora never attaches to another user&apos;s process.</source>
+        <extracomment>%1 is a process: &quot;worker (PID 4242)&quot;.</extracomment>
+        <translation>%1 gehört einem anderen Benutzer; Velmora hängt sich nie an Prozesse anderer Benutzer an.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 runs with another user&apos;s or group&apos;s rights (setuid or setgid); Velmora never attaches to it.</source>
+        <translation>%1 läuft mit den Rechten eines anderen Benutzers oder einer anderen Gruppe (setuid oder setgid); Velmora hängt sich nie daran an.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 has disabled tracing of itself (it is not dumpable); Velmora never attaches to it.</source>
+        <translation>%1 hat die Ablaufverfolgung für sich abgeschaltet (nicht „dumpable“); Velmora hängt sich nie daran an.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The kernel lets a program attach only to its own children (/proc/sys/kernel/yama/ptrace_scope is 1), so heaptrack cannot attach to %1.</source>
+        <extracomment>Keep the file name and its value as they are; heaptrack is the heap tracker&apos;s name.</extracomment>
+        <translation>Der Kernel erlaubt einem Programm nur, sich an seine eigenen Kindprozesse anzuhängen (/proc/sys/kernel/yama/ptrace_scope ist 1), daher kann heaptrack sich nicht an %1 anhängen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The kernel lets only administrators attach to a process (/proc/sys/kernel/yama/ptrace_scope is 2), so heaptrack cannot attach to %1.</source>
+        <translation>Der Kernel erlaubt nur Administratoren, sich an einen Prozess anzuhängen (/proc/sys/kernel/yama/ptrace_scope ist 2), daher kann heaptrack sich nicht an %1 anhängen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The kernel lets no process attach to another until the next boot (/proc/sys/kernel/yama/ptrace_scope is 3), so heaptrack cannot attach to %1.</source>
+        <translation>Der Kernel erlaubt bis zum nächsten Neustart keinem Prozess, sich an einen anderen anzuhängen (/proc/sys/kernel/yama/ptrace_scope ist 3), daher kann heaptrack sich nicht an %1 anhängen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The kernel refused to let heaptrack attach to %1: another debugger may be attached to it, or a security policy forbids it.</source>
+        <translation>Der Kernel hat heaptrack das Anhängen an %1 verweigert: Vielleicht hängt schon ein anderer Debugger daran, oder eine Sicherheitsrichtlinie verbietet es.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Finding where memory grows needs %1, which is not installed. Install the Debian package: %2</source>
+        <extracomment>%1 is a Debian package (&quot;heaptrack&quot;), %2 the command that installs it.</extracomment>
+        <translation>Um herauszufinden, wo der Speicher wächst, wird %1 benötigt, das nicht installiert ist. Installieren Sie das Debian-Paket: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Finding where memory grows needs %1 and %2, which are not installed. Install the Debian packages: %3</source>
+        <extracomment>%1 and %2 are Debian packages (&quot;heaptrack&quot;, &quot;gdb&quot;), %3 the command that installs them.</extracomment>
+        <translation>Um herauszufinden, wo der Speicher wächst, werden %1 und %2 benötigt, die nicht installiert sind. Installieren Sie die Debian-Pakete: %3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>heaptrack is detached through gdb&apos;s Python, and this gdb has none (gdb-minimal). Install the Debian package gdb: %1</source>
+        <extracomment>gdb and gdb-minimal are Debian packages; %1 is the command that installs gdb.</extracomment>
+        <translation>heaptrack wird über das Python von gdb wieder gelöst, und dieses gdb hat keines (gdb-minimal). Installieren Sie das Debian-Paket gdb: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Velmora is already tracking %1; stop that first or wait for it to finish.</source>
+        <extracomment>%1 is the app tracked now.</extracomment>
+        <translation>Velmora verfolgt bereits %1; stoppen Sie das zuerst oder warten Sie, bis es fertig ist.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Velmora never tracks itself, its app or the desktop session&apos;s own processes.</source>
+        <translation>Velmora verfolgt nie sich selbst, seine App oder die Prozesse der Desktop-Sitzung.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The process Velmora judged (PID %1) has ended and its PID now belongs to %2; Velmora did not attach to it.</source>
+        <extracomment>%2 is the program that holds the process id now.</extracomment>
+        <translation>Der von Velmora bewertete Prozess (PID %1) wurde beendet, und seine PID gehört jetzt zu %2; Velmora hat sich nicht daran angehängt.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 ended before heaptrack could attach to it.</source>
+        <translation>%1 wurde beendet, bevor heaptrack sich anhängen konnte.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>heaptrack_env could not say how to load heaptrack into %1: %2</source>
+        <extracomment>heaptrack_env is a helper of heaptrack; %2 is what it said.</extracomment>
+        <translation>heaptrack_env konnte nicht angeben, wie heaptrack in %1 geladen wird: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>heaptrack could not attach to %1: its threads stayed inside the allocator.</source>
+        <translation>heaptrack konnte sich nicht an %1 anhängen: Seine Threads blieben in der Speicherverwaltung.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>heaptrack could not attach to %1: gdb did not finish in time.</source>
+        <extracomment>gdb is the debugger heaptrack attaches through.</extracomment>
+        <translation>heaptrack konnte sich nicht an %1 anhängen: gdb wurde nicht rechtzeitig fertig.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>heaptrack could not attach to %1: %2</source>
+        <extracomment>%2 is what gdb said.</extracomment>
+        <translation>heaptrack konnte sich nicht an %1 anhängen: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>heaptrack could not be detached from %1 (gdb did not get heaptrack stopped in time.); it goes on recording until the process ends, into %2.</source>
+        <extracomment>%2 is the file it goes on recording into.</extracomment>
+        <translation>heaptrack konnte nicht von %1 gelöst werden (gdb hat heaptrack nicht rechtzeitig angehalten); es zeichnet weiter auf, bis der Prozess endet, in %2.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>heaptrack could not be detached from %1 (its threads stayed inside the allocator.); it goes on recording until the process ends, into %2.</source>
+        <translation>heaptrack konnte nicht von %1 gelöst werden (seine Threads blieben in der Speicherverwaltung); es zeichnet weiter auf, bis der Prozess endet, in %2.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>heaptrack could not be detached from %1 (%2); it goes on recording until the process ends, into %3.</source>
+        <extracomment>%2 is what gdb said, %3 the file it goes on recording into.</extracomment>
+        <translation>heaptrack konnte nicht von %1 gelöst werden (%2); es zeichnet weiter auf, bis der Prozess endet, in %3.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>heaptrack&apos;s reader ended while tracking %1, so nothing usable was recorded; heaptrack was stopped first and the process has ended.</source>
+        <extracomment>heaptrack&apos;s reader turns what the tracked process sends into the recording.</extracomment>
+        <translation>Der Leser von heaptrack wurde während der Verfolgung von %1 beendet, daher wurde nichts Brauchbares aufgezeichnet; heaptrack wurde zuerst angehalten, und der Prozess ist beendet.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>heaptrack&apos;s reader ended while tracking %1, so nothing usable was recorded; heaptrack was stopped first and the process goes on.</source>
+        <translation>Der Leser von heaptrack wurde während der Verfolgung von %1 beendet, daher wurde nichts Brauchbares aufgezeichnet; heaptrack wurde zuerst angehalten, und der Prozess läuft weiter.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>No program to start.</source>
+        <translation>Kein Programm zum Starten.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>heaptrack could not start %1: its preload library is missing.</source>
+        <extracomment>%1 is a program&apos;s name; heaptrack&apos;s preload library is the part loaded into it.</extracomment>
+        <translation>heaptrack konnte %1 nicht starten: Seine Preload-Bibliothek fehlt.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>heaptrack could not start %1: %2</source>
+        <extracomment>%1 is a program&apos;s name, %2 what went wrong.</extracomment>
+        <translation>heaptrack konnte %1 nicht starten: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 went on in PID %2, which was left running; heaptrack records it until it ends, into %3.</source>
+        <extracomment>%1 is a program&apos;s name, %2 the process id it went on in, %3 the recording&apos;s file.</extracomment>
+        <translation>%1 lief als PID %2 weiter, die weiterlaufen gelassen wurde; heaptrack zeichnet sie auf, bis sie endet, in %3.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>heaptrack&apos;s reader ended while tracking %1, so nothing usable was recorded.</source>
+        <translation>Der Leser von heaptrack wurde während der Verfolgung von %1 beendet, daher wurde nichts Brauchbares aufgezeichnet.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 was started again without tracking as PID %2.</source>
+        <extracomment>Follows the reason a restarted program could not be tracked: %1 is the program, %2 its new process id.</extracomment>
+        <translation>%1 wurde ohne Verfolgung als PID %2 neu gestartet.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Then starting %1 again failed: %2</source>
+        <extracomment>Follows the reason a restarted program could not be tracked: %1 is the program, %2 what went wrong.</extracomment>
+        <translation>Danach schlug der Neustart von %1 fehl: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The recording is kept, but starting %1 again failed: %2</source>
+        <translation>Die Aufzeichnung bleibt erhalten, aber der Neustart von %1 schlug fehl: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The evidence folder %1 could not be created.</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>Der Belegordner %1 konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>heaptrack recorded nothing.</source>
+        <translation>heaptrack hat nichts aufgezeichnet.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 The recording is kept at %2.</source>
+        <extracomment>%1 is what went wrong reading the recording, %2 where it is kept.</extracomment>
+        <translation>%1 Die Aufzeichnung liegt unter %2.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The tracker&apos;s answer could not be read: %1</source>
+        <extracomment>The tracker is the helper that tracks a process&apos;s heap; %1 is what went wrong.</extracomment>
+        <translation>Die Antwort der Verfolgung konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The tracker&apos;s report could not be read: %1</source>
+        <translation>Der Bericht der Verfolgung konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The tracker ended without a report.</source>
+        <translation>Die Verfolgung endete ohne Bericht.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1</source>
+        <extracomment>A problem of the heap tracker&apos;s own tools, shown as they put it; keep the marker alone.</extracomment>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No folder for heaptrack&apos;s pipe could be made in /tmp: %1.</source>
+        <extracomment>heaptrack&apos;s pipe carries what the tracked process sends; %1 is the system&apos;s error.</extracomment>
+        <translation>In /tmp konnte kein Ordner für die Pipe von heaptrack angelegt werden: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No pipe for heaptrack could be made: %1.</source>
+        <translation>Für heaptrack konnte keine Pipe angelegt werden: %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>heaptrack&apos;s pipe could not be opened: %1.</source>
+        <translation>Die Pipe von heaptrack konnte nicht geöffnet werden: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>heaptrack did not finish writing the recording within %1 s.</source>
+        <extracomment>%1 is a number of seconds.</extracomment>
+        <translation>heaptrack hat die Aufzeichnung nicht innerhalb von %1 s fertig geschrieben.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>heaptrack wrote no recording.</source>
+        <translation>heaptrack hat keine Aufzeichnung geschrieben.</translation>
+    </message>
+</context>
+<context>
     <name>WhereNotes</name>
     <message>
-        <location filename="../model/WhereCodes.cpp" line="+44"/>
+        <location line="-203"/>
         <source>The process keeps running, a little slower, while heaptrack records its allocations; stopping early keeps what was recorded.</source>
         <translation>Der Prozess läuft etwas langsamer weiter, während heaptrack seine Speicheranforderungen aufzeichnet; wer vorzeitig stoppt, behält das bis dahin Aufgezeichnete.</translation>
     </message>

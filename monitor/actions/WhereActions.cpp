@@ -92,13 +92,11 @@ WhereCapture WhereActions::captureOf(const FamilyView& family) const {
 
 std::optional<WhereFailure> WhereActions::obstacle(const FamilyView& family, bool attach) const {
     if (const WhereCapture* running = context_.where.running()) {
-        return trackingFailure("busy", "Velmora is already tracking " + running->title +
-                                           "; stop that first or wait for it to finish.");
+        return trackingFailure("busy", WhereFailureCode::busy, {.name = running->title});
     }
     const MemberView* member = largestGrowingMember(family);
     if (family.isProtected || member == nullptr) {
-        return trackingFailure("protected", "Velmora never tracks itself, its app or the "
-                                            "desktop session's own processes.");
+        return trackingFailure("protected", WhereFailureCode::protectedFamily);
     }
     if (auto missing = HeapTools::find().missingPackages(attach); !missing.empty()) {
         return notInstalledFailure(missing);
@@ -118,6 +116,7 @@ void WhereActions::refuse(const FamilyView& family, WhereFailure failure) {
     context_.interaction.confirmation.reset();
     context_.feedback(ActionFeedbackKind::warning, FeedbackCode::trackingRefused,
                       {.detail = failure.message});
+    context_.interaction.feedback->whereFailure = failure.sentences;
     if (failure.reason == "busy") {
         return; // the running tracking keeps its section
     }
@@ -336,9 +335,10 @@ void WhereActions::follow() {
                                                    : FeedbackCode::whereItGrows,
                               std::move(figures));
         } else {
-            std::string message = capture->failure ? capture->failure->message : "";
+            const WhereFailure failure = capture->failure.value_or(WhereFailure{});
             context_.feedback(ActionFeedbackKind::warning, FeedbackCode::trackingUnfinished,
-                              {.detail = message});
+                              {.detail = failure.message});
+            context_.interaction.feedback->whereFailure = failure.sentences;
         }
     }
 }

@@ -4,6 +4,7 @@
 #include "model/ActionDescriptor.h"
 #include "model/PopoverSnapshot.h"
 #include "monitor/live/LiveView.h"
+#include "monitor/where/EnglishText.h"
 
 #include <optional>
 #include <string>
@@ -11,11 +12,8 @@
 namespace velmora {
 
 // The monitor's English for the codes of model/ActionCodes: each text written from the code's
-// own pattern and figures, so that the text sent and the code beside it say the same.
-
-// The pattern filled with the figures as the monitor writes them ("1.9 GB", "worker (PID 42)",
-// "45 s", "14:05"); a missing figure leaves its marker as it is.
-std::string englishText(const ActionPattern& pattern, const ActionFigures& figures);
+// own pattern and figures (englishText), so that the text sent and the code beside it say the
+// same.
 
 // An action of a well-known id with its label written from `label`, and the code beside it.
 // `name` fills a label that names the app ("Quit Firefox").

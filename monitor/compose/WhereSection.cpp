@@ -34,10 +34,6 @@ void addNote(WhereItGrowsBlock& block, WhereNoteCode code, ActionFigures figures
     block.codes->notes.push_back(WhereNoteCodes{code, std::move(figures)});
 }
 
-ActionFigures processFigures(const std::string& name, int64_t pid) {
-    return {.process = name, .pid = pid};
-}
-
 void setRunningStatus(WhereItGrowsBlock& block, const WhereCapture& capture, double now) {
     ActionFigures process = processFigures(capture.processName, capture.pid);
     switch (capture.phase) {
@@ -127,10 +123,15 @@ void fillFinished(WhereItGrowsBlock& block, const WhereCapture& capture,
     const WhereFailure& failure = capture.failure.value_or(WhereFailure{});
     block.stage = WhereStage::blocked;
     block.status = failure.message;
+    block.codes->failure = failure.sentences;
     for (std::size_t i = 0; i < failure.commands.size() && i < kCopyCommands.size(); ++i) {
+        const SuggestedCommand& command = failure.commands[i];
         block.commands.push_back(
-            {failure.commands[i].command, failure.commands[i].explanation,
+            {command.command, command.explanation,
              codedAction(kCopyCommands[i], ActionLabel::copy, ActionStyle::secondary, key)});
+        if (command.code) {
+            block.codes->commands.push_back(*command.code);
+        }
     }
     if (failure.restartHelps && family != nullptr && !family->isProtected) {
         addNote(block, WhereNoteCode::restartNeedsNoAttach, {.name = family->title});

@@ -94,24 +94,33 @@ std::string aptInstallCommand(const std::vector<std::string>& packages) {
     return command;
 }
 
+// The sentence that names the missing packages, with the command that installs them.
+WhereFailure missingPackagesFailure(const std::vector<std::string>& packages) {
+    const std::string command = aptInstallCommand(packages);
+    if (packages.size() < 2) {
+        return trackingFailure(
+            "notInstalled", WhereFailureCode::packageMissing,
+            {.name = packages.empty() ? std::string() : packages.front(), .detail = command});
+    }
+    std::string first;
+    for (std::size_t i = 0; i + 1 < packages.size(); ++i) {
+        first += (i == 0 ? "" : ", ") + packages[i];
+    }
+    return trackingFailure("notInstalled", WhereFailureCode::packagesMissing,
+                           {.name = first, .detail = command, .moreDetail = packages.back()});
+}
+
 } // namespace
 
 std::string missingToolsText(const std::vector<std::string>& packages) {
-    std::string names;
-    for (std::size_t i = 0; i < packages.size(); ++i) {
-        names += (i == 0 ? "" : i + 1 == packages.size() ? " and " : ", ") + packages[i];
-    }
-    bool one = packages.size() == 1;
-    return "Finding where memory grows needs " + names + ", which " + (one ? "is" : "are") +
-           " not installed. Install the Debian package" + (one ? "" : "s") + ": " +
-           aptInstallCommand(packages);
+    return missingPackagesFailure(packages).message;
 }
 
 WhereFailure notInstalledFailure(const std::vector<std::string>& packages) {
-    return WhereFailure{"notInstalled",
-                        missingToolsText(packages),
-                        {{aptInstallCommand(packages), "Installs what heap tracking needs."}},
-                        false};
+    WhereFailure failure = missingPackagesFailure(packages);
+    failure.commands = {
+        suggestedCommand(aptInstallCommand(packages), WhereCommandCode::installPackages)};
+    return failure;
 }
 
 } // namespace velmora

@@ -81,17 +81,22 @@ bool mapsMention(const ProcRoot& root, pid_t pid, const std::string& library) {
     return maps && maps->find(library) != std::string::npos;
 }
 
-TrackingOutcome failed(std::string reason, std::string message) {
+TrackingOutcome failed(std::string reason, WhereFailureCode code, ActionFigures figures = {}) {
     TrackingOutcome outcome;
-    outcome.failure = trackingFailure(std::move(reason), std::move(message));
+    outcome.failure = trackingFailure(std::move(reason), code, std::move(figures));
+    return outcome;
+}
+
+// `outcome` failed for the recorder's `problem`.
+TrackingOutcome failedWith(const WhereFailureCodes& problem, TrackingOutcome outcome = {}) {
+    outcome.failure = trackingFailure("failed", problem);
     return outcome;
 }
 
 // The PID no longer names the process that was judged: it ended and the PID was reused.
 TrackingOutcome reusedPid(pid_t pid, const std::string& name) {
-    return failed("pidReused", "The process Velmora judged (PID " + std::to_string(pid) +
-                                   ") has ended and its PID now belongs to " +
-                                   displayText(name, 64) + "; Velmora did not attach to it.");
+    return failed("pidReused", WhereFailureCode::pidReused,
+                  {.name = displayText(name, 64), .pid = pid});
 }
 
 TrackingOutcome refusedBy(const TraceAccess& access) {
@@ -118,28 +123,42 @@ std::vector<std::string> preloadedEnvironment(std::vector<std::string> environme
     return environment;
 }
 
+// Why heaptrack could not be stopped: the reason's code and what gdb said.
+struct StopProblem {
+    WhereFailureCode code;
+    std::string said;
+};
+
 // heaptrack's own stop call, from a safe thread; tried again for a while when every thread is
-// busy. The problem, or empty when it stopped (or the process is gone).
-std::string stopHeaptrack(const std::string& gdb, const ProcessMark& target, const ProcRoot& root) {
+// busy. The problem, or none when it stopped (or the process is gone).
+std::optional<StopProblem> stopHeaptrack(const std::string& gdb, const ProcessMark& target,
+                                         const ProcRoot& root) {
     for (int attempt = 0; attempt < 10 && running(root, target); ++attempt) {
         GdbCall call =
             callFromSafeThread(gdb, target.pid, {"libc.so", "libheaptrack_inject"},
                                {"call (void) heaptrack_stop()"}, HeapTracker::kFinishSeconds / 3);
         switch (call.result) {
         case GdbCallResult::done:
-            return {};
+            return std::nullopt;
         case GdbCallResult::busy:
             ::poll(nullptr, 0, 50);
             continue;
         case GdbCallResult::timedOut:
-            return "gdb did not get heaptrack stopped in time.";
+            return StopProblem{WhereFailureCode::detachTimedOut, {}};
         case GdbCallResult::refused:
         case GdbCallResult::failed:
             break;
         }
-        return running(root, target) ? lastLine(call.output) : std::string();
+        std::string said = lastLine(call.output);
+        if (!running(root, target) || said.empty()) {
+            return std::nullopt;
+        }
+        return StopProblem{WhereFailureCode::detachFailed, std::move(said)};
     }
-    return running(root, target) ? "its threads stayed inside the allocator." : std::string();
+    if (!running(root, target)) {
+        return std::nullopt;
+    }
+    return StopProblem{WhereFailureCode::detachBusy, {}};
 }
 
 } // namespace
@@ -217,13 +236,13 @@ TrackingOutcome HeapTracker::attach(pid_t pid, uint64_t startTime, double second
                                     const TrackingProgress& progress) const {
     auto stat = statOf(root_, pid);
     if (!stat) {
-        return failed("noProcess", "No process with PID " + std::to_string(pid) + " is running.");
+        return failed("noProcess", WhereFailureCode::noProcess, {.pid = pid});
     }
     if (startTime != 0 && stat->startTime != startTime) {
         return reusedPid(pid, stat->comm);
     }
     const ProcessMark target{pid, stat->startTime};
-    const std::string label = processLabel(stat->comm, pid);
+    const ActionFigures process = processFigures(stat->comm, pid);
     progress(TrackingPhase::attaching, 0);
     // What `heaptrack -p` does, with its own parts: its reader on a pipe, the pipe's far end
     // loaded into the process through gdb. Here gdb loads it from a safe thread, not from
@@ -234,20 +253,20 @@ TrackingOutcome HeapTracker::attach(pid_t pid, uint64_t startTime, double second
         runTool(tools_.environmentChecker, {"heaptrack_env", "dlopen", tools_.injectLibrary}, 10);
     std::string dlopenCall = how.output.substr(0, how.output.find('\n'));
     if (!exitedCleanly(how.status) || dlopenCall.empty()) {
-        return failed("failed", "heaptrack_env could not say how to load heaptrack into " + label +
-                                    ": " + lastLine(how.output));
+        ActionFigures figures = process;
+        figures.detail = lastLine(how.output);
+        return failed("failed", WhereFailureCode::loaderUnknown, std::move(figures));
     }
     HeaptrackRecorder recorder(tools_, recordingBase_);
-    std::string error;
-    if (!recorder.start(error)) {
-        return failed("failed", error);
+    if (auto problem = recorder.start()) {
+        return failedWith(*problem);
     }
     // Checked again right before attaching: the PID may have been reused meanwhile.
     if (!running(root_, target)) {
         auto now = statOf(root_, pid);
-        return now && now->state != 'Z' ? reusedPid(pid, now->comm)
-                                        : failed("noProcess", label + " ended before heaptrack "
-                                                                      "could attach to it.");
+        return now && now->state != 'Z'
+                   ? reusedPid(pid, now->comm)
+                   : failed("noProcess", WhereFailureCode::endedBeforeAttach, process);
     }
     GdbCall injected =
         callFromSafeThread(tools_.gdb, pid, {"libc.so"},
@@ -258,12 +277,15 @@ TrackingOutcome HeapTracker::attach(pid_t pid, uint64_t startTime, double second
         if (injected.result == GdbCallResult::refused) {
             return refusedBy(attachRefused(pid, stat->comm));
         }
-        return failed("failed", "heaptrack could not attach to " + label + ": " +
-                                    (injected.result == GdbCallResult::busy
-                                         ? std::string("its threads stayed inside the allocator.")
-                                     : injected.result == GdbCallResult::timedOut
-                                         ? std::string("gdb did not finish in time.")
-                                         : lastLine(injected.output)));
+        if (injected.result == GdbCallResult::busy) {
+            return failed("failed", WhereFailureCode::attachBusy, process);
+        }
+        if (injected.result == GdbCallResult::timedOut) {
+            return failed("failed", WhereFailureCode::attachTimedOut, process);
+        }
+        ActionFigures figures = process;
+        figures.detail = lastLine(injected.output);
+        return failed("failed", WhereFailureCode::attachFailed, std::move(figures));
     }
     progress(TrackingPhase::tracking, seconds);
     TrackingOutcome outcome;
@@ -274,31 +296,32 @@ TrackingOutcome HeapTracker::attach(pid_t pid, uint64_t startTime, double second
     }
     if (!outcome.processEnded) {
         progress(TrackingPhase::stopping, 0);
-        std::string problem = stopHeaptrack(tools_.gdb, target, root_);
+        auto problem = stopHeaptrack(tools_.gdb, target, root_);
         if (!running(root_, target)) {
             outcome.processEnded = true;
-        } else if (!problem.empty()) {
+        } else if (problem) {
             // The process still writes into the pipe: it must go on being read, or writing
             // would end the process with SIGPIPE.
             recorder.leaveRunning();
-            outcome.failure = trackingFailure(
-                "failed", "heaptrack could not be detached from " + label + " (" + problem +
-                              "); it goes on recording until the process ends, into " +
-                              recorder.recording() + ".");
+            ActionFigures figures = process;
+            figures.path = recorder.recording();
+            if (!problem->said.empty()) {
+                figures.detail = problem->said;
+            }
+            outcome.failure = trackingFailure("failed", problem->code, std::move(figures));
             return outcome;
         }
     }
     if (ending == Ending::readerEnded) {
-        outcome.failure = trackingFailure(
-            "failed",
-            "heaptrack's reader ended while tracking " + label +
-                ", so nothing usable was recorded; heaptrack was stopped first and " +
-                (outcome.processEnded ? "the process has ended." : "the process goes on."));
+        outcome.failure =
+            trackingFailure("failed",
+                            outcome.processEnded ? WhereFailureCode::readerEndedProcessEnded
+                                                 : WhereFailureCode::readerEndedProcessRuns,
+                            process);
         return outcome;
     }
-    if (!recorder.finish(kFinishSeconds, error)) {
-        outcome.failure = trackingFailure("failed", error);
-        return outcome;
+    if (auto problem = recorder.finish(kFinishSeconds)) {
+        return failedWith(*problem, std::move(outcome));
     }
     outcome.recording = recorder.recording();
     return outcome;
@@ -310,7 +333,7 @@ TrackingOutcome HeapTracker::launch(const std::vector<std::string>& command,
                                     const StopRequest& stop,
                                     const TrackingProgress& progress) const {
     if (command.empty()) {
-        return failed("failed", "No program to start.");
+        return failed("failed", WhereFailureCode::noProgram);
     }
     const std::string program = executableBaseName(command.front());
     TrackingOutcome outcome =
@@ -324,16 +347,16 @@ TrackingOutcome HeapTracker::launch(const std::vector<std::string>& command,
     if (relaunched.ok) {
         outcome.relaunchedPid = relaunched.pid;
         if (outcome.failure) {
-            outcome.failure->message += " " + program +
-                                        " was started again without tracking as PID " +
-                                        std::to_string(relaunched.pid) + ".";
+            addSentence(*outcome.failure, WhereFailureCode::relaunched,
+                        {.name = program, .pid = relaunched.pid});
         }
     } else {
-        std::string again = "starting " + program + " again failed: " + relaunched.error;
+        ActionFigures again{.name = program, .detail = relaunched.error};
         if (outcome.failure) {
-            outcome.failure->message += " Then " + again;
+            addSentence(*outcome.failure, WhereFailureCode::relaunchFailedToo, std::move(again));
         } else {
-            outcome.failure = trackingFailure("failed", "The recording is kept, but " + again);
+            outcome.failure =
+                trackingFailure("failed", WhereFailureCode::relaunchFailed, std::move(again));
         }
     }
     return outcome;
@@ -351,11 +374,15 @@ TrackingOutcome HeapTracker::launchTracked(const std::vector<std::string>& comma
     }
     progress(TrackingPhase::attaching, 0);
     HeaptrackRecorder recorder(tools_, recordingBase_);
-    std::string error;
-    if (tools_.preloadLibrary.empty() || !recorder.start(error)) {
-        return failed("failed", "heaptrack could not start " + program + ": " +
-                                    (error.empty() ? "its preload library is missing." : error));
+    if (tools_.preloadLibrary.empty()) {
+        return failed("failed", WhereFailureCode::preloadMissing, {.name = program});
     }
+    if (auto problem = recorder.start()) {
+        // What went wrong starting it is the recorder's reason, in the monitor's words.
+        return failed("failed", WhereFailureCode::launchFailed,
+                      {.name = program, .detail = trackingFailure("failed", *problem).message});
+    }
+    std::string error;
     // What `heaptrack PROGRAM` does: the program starts with heaptrack preloaded, writing into
     // the pipe. It is our child, so however it starts, forks or execs, it is the one tracked.
     ToolOptions options;
@@ -365,7 +392,7 @@ TrackingOutcome HeapTracker::launchTracked(const std::vector<std::string>& comma
     options.discardOutput = true;
     auto tracked = ToolProcess::start(exe.empty() ? command.front() : exe, command, options, error);
     if (!tracked) {
-        return failed("failed", "heaptrack could not start " + program + ": " + error);
+        return failed("failed", WhereFailureCode::launchFailed, {.name = program, .detail = error});
     }
     progress(TrackingPhase::tracking, seconds);
     TrackingOutcome outcome;
@@ -379,10 +406,8 @@ TrackingOutcome HeapTracker::launchTracked(const std::vector<std::string>& comma
             // it ends, and left running.
             recorder.leaveRunning();
             outcome.failure = trackingFailure(
-                "failed", program + " went on in PID " + std::to_string(outcome.continuedPid) +
-                              ", which was left running; heaptrack records it until it ends, "
-                              "into " +
-                              recorder.recording() + ".");
+                "failed", WhereFailureCode::wentOnInChild,
+                {.name = program, .pid = outcome.continuedPid, .path = recorder.recording()});
             return outcome;
         }
     } else {
@@ -402,14 +427,11 @@ TrackingOutcome HeapTracker::launchTracked(const std::vector<std::string>& comma
     }
     if (ending == Ending::readerEnded) {
         outcome.failure =
-            trackingFailure("failed", "heaptrack's reader ended while tracking " + program +
-                                          ", so nothing usable was "
-                                          "recorded.");
+            trackingFailure("failed", WhereFailureCode::readerEndedLaunched, {.name = program});
         return outcome;
     }
-    if (!recorder.finish(kFinishSeconds, error)) {
-        outcome.failure = trackingFailure("failed", error);
-        return outcome;
+    if (auto problem = recorder.finish(kFinishSeconds)) {
+        return failedWith(*problem, std::move(outcome));
     }
     outcome.recording = recorder.recording();
     return outcome;

@@ -41,32 +41,41 @@ HeaptrackRecorder::~HeaptrackRecorder() {
     }
 }
 
-bool HeaptrackRecorder::start(std::string& error) {
+namespace {
+
+// What failed, with the system's own words for the last error.
+WhereFailureCodes systemProblem(WhereFailureCode code) {
+    return {code, {.detail = std::strerror(errno)}};
+}
+
+} // namespace
+
+std::optional<WhereFailureCodes> HeaptrackRecorder::start() {
     char pattern[] = "/tmp/velmora-heaptrack-XXXXXX";
     if (::mkdtemp(pattern) == nullptr) {
-        error = std::string("No folder for heaptrack's pipe could be made in /tmp: ") +
-                std::strerror(errno) + ".";
-        return false;
+        return systemProblem(WhereFailureCode::pipeFolderFailed);
     }
     folder_ = pattern;
     pipe_ = folder_ + "/pipe";
     if (::mkfifo(pipe_.c_str(), 0600) != 0) {
-        error = std::string("No pipe for heaptrack could be made: ") + std::strerror(errno) + ".";
-        return false;
+        return systemProblem(WhereFailureCode::pipeFailed);
     }
     holder_ = ::open(pipe_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (holder_ < 0) {
-        error = std::string("heaptrack's pipe could not be opened: ") + std::strerror(errno) + ".";
-        return false;
+        return systemProblem(WhereFailureCode::pipeOpenFailed);
     }
     ToolOptions options;
     options.outputFile = log_;
     // Every path is an argument of the shell, never part of its text: any name will do.
+    std::string error;
     reader_ = ToolProcess::start("/bin/sh",
                                  {"sh", "-c", "\"$1\" < \"$2\" | \"$3\" -c > \"$4\"", "sh",
                                   tools_.interpreter, pipe_, tools_.compressor, recording_},
                                  options, error);
-    return reader_ != nullptr;
+    if (!reader_) {
+        return WhereFailureCodes{WhereFailureCode::toolProblem, {.detail = error}};
+    }
+    return std::nullopt;
 }
 
 uint64_t HeaptrackRecorder::recordedBytes() const {
@@ -94,19 +103,17 @@ void HeaptrackRecorder::drain() {
                                 ignored);
 }
 
-bool HeaptrackRecorder::finish(double seconds, std::string& problem) {
+std::optional<WhereFailureCodes> HeaptrackRecorder::finish(double seconds) {
     std::string ignored;
     if (!reader_->waitFor(seconds, ignored)) {
-        problem = "heaptrack did not finish writing the recording within " +
-                  std::to_string(static_cast<int>(seconds)) + " s.";
-        return false;
+        return WhereFailureCodes{WhereFailureCode::recordingUnfinished,
+                                 {.count = static_cast<int64_t>(seconds)}};
     }
     if (recordedBytes() == 0) {
-        problem = "heaptrack wrote no recording.";
-        return false;
+        return WhereFailureCodes{WhereFailureCode::noRecordingWritten, {}};
     }
     kept_ = true;
-    return true;
+    return std::nullopt;
 }
 
 void HeaptrackRecorder::leaveRunning() {

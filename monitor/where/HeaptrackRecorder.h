@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/WhereCodes.h"
 #include "monitor/where/HeapTools.h"
 #include "monitor/where/ToolProcess.h"
 
@@ -23,8 +24,8 @@ public:
     HeaptrackRecorder(const HeaptrackRecorder&) = delete;
     HeaptrackRecorder& operator=(const HeaptrackRecorder&) = delete;
 
-    // Makes the pipe and starts the reader; false with `error` set when it could not.
-    bool start(std::string& error);
+    // Makes the pipe and starts the reader; the problem when it could not.
+    std::optional<WhereFailureCodes> start();
     const std::string& pipe() const { return pipe_; }
     const std::string& recording() const { return recording_; }
     uint64_t recordedBytes() const;
@@ -35,8 +36,8 @@ public:
     // From now on what the tracked process writes is read and thrown away.
     void drain();
     // Waits up to `seconds` for the reader to finish the recording once the process has stopped
-    // writing; the recording is kept then. Otherwise false with `problem` set.
-    bool finish(double seconds, std::string& problem);
+    // writing; the recording is kept then. Otherwise the problem.
+    std::optional<WhereFailureCodes> finish(double seconds);
     // The process could not be stopped from writing: the reader (or the drain) and the pipe are
     // left to go on until the process ends.
     void leaveRunning();

@@ -2,6 +2,7 @@
 #include "monitor/where/LeakReport.h"
 
 #include "model/JsonReader.h"
+#include "monitor/where/EnglishText.h"
 #include "monitor/where/WhereText.h"
 
 namespace velmora {
@@ -13,8 +14,29 @@ const StackFrame* LeakSite::site() const {
     return &stack[siteFrame < stack.size() ? siteFrame : 0];
 }
 
-WhereFailure trackingFailure(std::string reason, std::string message) {
-    return WhereFailure{std::move(reason), std::move(message), {}, false};
+WhereFailure trackingFailure(std::string reason, WhereFailureCode code, ActionFigures figures) {
+    WhereFailure failure{std::move(reason), {}, {}, false};
+    addSentence(failure, code, std::move(figures));
+    return failure;
+}
+
+WhereFailure trackingFailure(std::string reason, const WhereFailureCodes& sentence) {
+    return trackingFailure(std::move(reason),
+                           sentence.code.known.value_or(WhereFailureCode::toolProblem),
+                           sentence.figures);
+}
+
+void addSentence(WhereFailure& failure, WhereFailureCode code, ActionFigures figures) {
+    if (!failure.message.empty()) {
+        failure.message += ' ';
+    }
+    failure.message += englishText(wherePattern(code), figures);
+    failure.sentences.push_back({code, std::move(figures)});
+}
+
+SuggestedCommand suggestedCommand(std::string command, WhereCommandCode code) {
+    WhereCommandCodes coded{code, {}};
+    return {std::move(command), englishText(wherePattern(code), coded.figures), std::move(coded)};
 }
 
 StackFrame decodeRecord(const Json& json, std::type_identity<StackFrame>) {
@@ -92,13 +114,15 @@ Json encodeRecord(const WhereReport& value) {
 SuggestedCommand decodeRecord(const Json& json, std::type_identity<SuggestedCommand>) {
     const ObjectReader in(json);
     return {.command = in.required<std::string>("command"),
-            .explanation = in.defaulted<std::string>("explanation", std::string())};
+            .explanation = in.defaulted<std::string>("explanation", std::string()),
+            .code = in.optional<WhereCommandCodes>("code")};
 }
 
 Json encodeRecord(const SuggestedCommand& value) {
     return ObjectWriter()
         .field("command", value.command)
         .field("explanation", value.explanation)
+        .field("code", value.code)
         .done();
 }
 
@@ -110,6 +134,8 @@ WhereFailure decodeRecord(const Json& json, std::type_identity<WhereFailure>) {
         .commands = in.defaulted<std::vector<SuggestedCommand>>("commands",
                                                                 std::vector<SuggestedCommand>{}),
         .restartHelps = in.defaulted<bool>("restartHelps", false),
+        .sentences = in.defaulted<std::vector<WhereFailureCodes>>("sentences",
+                                                                  std::vector<WhereFailureCodes>{}),
     };
 }
 
@@ -119,6 +145,7 @@ Json encodeRecord(const WhereFailure& value) {
         .field("message", value.message)
         .field("commands", value.commands)
         .field("restartHelps", value.restartHelps)
+        .field("sentences", value.sentences)
         .done();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/Json.h"
+#include "model/WhereCodes.h"
 
 #include <cstdint>
 #include <string>
@@ -63,27 +64,38 @@ struct WhereReport {
     bool operator==(const WhereReport&) const = default;
 };
 
-// A command a person can run themselves, with what it does.
+// A command a person can run themselves, with what it does: the explanation written from its
+// code, which travels beside it.
 struct SuggestedCommand {
     std::string command;
     std::string explanation;
+    std::optional<WhereCommandCodes> code = std::nullopt;
 
     bool operator==(const SuggestedCommand&) const = default;
 };
 
 // Why `velmora where` recorded nothing. `reason` is the wire name of the refusal
-// ("notInstalled", "ptraceScope", "attachRefused", "failed", ...).
+// ("notInstalled", "ptraceScope", "attachRefused", "failed", ...). The message is written from
+// its sentences' codes, which travel beside it (a failure from an older `velmora where` has
+// none).
 struct WhereFailure {
     std::string reason;
     std::string message;
     std::vector<SuggestedCommand> commands; // what a person can run with the rights it needs
     bool restartHelps = false;              // restarting the program under tracking would work
+    std::vector<WhereFailureCodes> sentences{};
 
     bool operator==(const WhereFailure&) const = default;
 };
 
-// A failure with nothing to run instead: `reason` is its wire name.
-WhereFailure trackingFailure(std::string reason, std::string message);
+// A failure with nothing to run instead: `reason` is its wire name, its message the sentence
+// of `code` with its figures.
+WhereFailure trackingFailure(std::string reason, WhereFailureCode code, ActionFigures figures = {});
+WhereFailure trackingFailure(std::string reason, const WhereFailureCodes& sentence);
+// One more sentence at the end of the failure's message.
+void addSentence(WhereFailure& failure, WhereFailureCode code, ActionFigures figures = {});
+// A command with its explanation written from `code`.
+SuggestedCommand suggestedCommand(std::string command, WhereCommandCode code);
 
 StackFrame decodeRecord(const Json& json, std::type_identity<StackFrame>);
 Json encodeRecord(const StackFrame& value);

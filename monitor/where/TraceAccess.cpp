@@ -51,38 +51,29 @@ template <class Id> bool allEqual(const std::array<Id, 4>& ids, Id value) {
     return true;
 }
 
-TraceAccess refusal(TraceBlock block, std::string message) {
+TraceAccess refusal(TraceBlock block, WhereFailureCode code, ActionFigures figures = {}) {
     TraceAccess access;
     access.block = block;
-    access.message = std::move(message);
+    access.failure = trackingFailure(traceBlockName(block), code, std::move(figures));
     return access;
 }
 
 // The refusal under a Yama ptrace_scope of 1 or more.
 TraceAccess ptraceScopeRefusal(pid_t pid, const std::string& name, int scope) {
-    const std::string label = processLabel(name, pid);
-    TraceAccess access;
-    access.block = TraceBlock::ptraceScope;
-    access.restartHelps = true;
+    const WhereFailureCode code = scope >= 3   ? WhereFailureCode::attachNeverUntilBoot
+                                  : scope == 1 ? WhereFailureCode::attachOnlyToChildren
+                                               : WhereFailureCode::attachOnlyAsAdmin;
+    TraceAccess access = refusal(TraceBlock::ptraceScope, code, processFigures(name, pid));
+    access.failure.restartHelps = true;
     if (scope >= 3) {
-        access.message = "The kernel lets no process attach to another until the next boot "
-                         "(/proc/sys/kernel/yama/ptrace_scope is 3), so heaptrack cannot "
-                         "attach to " +
-                         label + ".";
         return access;
     }
-    const std::string value = std::to_string(scope);
-    access.message =
-        std::string(scope == 1 ? "The kernel lets a program attach only to its own children"
-                               : "The kernel lets only administrators attach to a process") +
-        " (/proc/sys/kernel/yama/ptrace_scope is " + value + "), so heaptrack cannot attach to " +
-        label + ".";
-    access.commands = {
-        {"sudo sysctl kernel.yama.ptrace_scope=0",
-         "Lets programs attach to any of your processes, until it is set back."},
-        {"heaptrack -p " + std::to_string(pid),
-         "Tracks it until you press Ctrl-C; read the recording with heaptrack_print."},
-        {"sudo sysctl kernel.yama.ptrace_scope=" + value, "Sets the kernel's rule back."}};
+    access.failure.commands = {
+        suggestedCommand("sudo sysctl kernel.yama.ptrace_scope=0", WhereCommandCode::allowAttach),
+        suggestedCommand("heaptrack -p " + std::to_string(pid),
+                         WhereCommandCode::trackUntilInterrupted),
+        suggestedCommand("sudo sysctl kernel.yama.ptrace_scope=" + std::to_string(scope),
+                         WhereCommandCode::restoreRule)};
     return access;
 }
 
@@ -113,6 +104,10 @@ std::string traceBlockName(TraceBlock block) {
 std::string processLabel(const std::string& name, pid_t pid) {
     std::string label = "PID " + std::to_string(pid);
     return name.empty() ? label : name + " (" + label + ")";
+}
+
+ActionFigures processFigures(const std::string& name, int64_t pid) {
+    return {.process = name, .pid = pid};
 }
 
 int readPtraceScope(const ProcRoot& root) {
@@ -154,40 +149,30 @@ TraceFacts readTraceFacts(const ProcRoot& root, pid_t pid) {
 }
 
 TraceAccess attachRefused(pid_t pid, const std::string& name) {
-    TraceAccess access =
-        refusal(TraceBlock::attachRefused,
-                "The kernel refused to let heaptrack attach to " + processLabel(name, pid) +
-                    ": another debugger may be attached to it, or a security policy forbids it.");
-    access.commands = {{"sudo heaptrack -p " + std::to_string(pid),
-                        "Tracks it with an administrator's rights until you press Ctrl-C; read "
-                        "the recording with heaptrack_print."}};
-    access.restartHelps = true;
+    TraceAccess access = refusal(TraceBlock::attachRefused, WhereFailureCode::attachRefused,
+                                 processFigures(name, pid));
+    access.failure.commands = {suggestedCommand("sudo heaptrack -p " + std::to_string(pid),
+                                                WhereCommandCode::trackAsAdmin)};
+    access.failure.restartHelps = true;
     return access;
 }
 
 TraceAccess decideTraceAccess(const TraceFacts& facts, uid_t ownUid, gid_t ownGid, pid_t self) {
-    const std::string pid = std::to_string(facts.pid);
     if (!facts.exists) {
-        return refusal(TraceBlock::noProcess, "No process with PID " + pid + " is running.");
+        return refusal(TraceBlock::noProcess, WhereFailureCode::noProcess, {.pid = facts.pid});
     }
-    const std::string label = processLabel(facts.name, facts.pid);
+    const ActionFigures process = processFigures(facts.name, facts.pid);
     if (facts.pid == self) {
-        return refusal(TraceBlock::self, "Velmora does not track itself.");
+        return refusal(TraceBlock::self, WhereFailureCode::self);
     }
     if (facts.uids[0] != ownUid) {
-        return refusal(TraceBlock::otherUser,
-                       label + " belongs to another user; Velmora never attaches to another "
-                               "user's process.");
+        return refusal(TraceBlock::otherUser, WhereFailureCode::otherUser, process);
     }
     if (!allEqual(facts.uids, ownUid) || !allEqual(facts.gids, ownGid) || facts.setIdExecutable) {
-        return refusal(TraceBlock::setId, label + " runs with another user's or group's rights "
-                                                  "(setuid or setgid); Velmora never attaches "
-                                                  "to it.");
+        return refusal(TraceBlock::setId, WhereFailureCode::setId, process);
     }
     if (facts.procOwner && *facts.procOwner != ownUid) {
-        return refusal(TraceBlock::notDumpable,
-                       label + " has disabled tracing of itself (it is not dumpable); Velmora "
-                               "never attaches to it.");
+        return refusal(TraceBlock::notDumpable, WhereFailureCode::notDumpable, process);
     }
     if (facts.ptraceScope <= 0) {
         return {};
@@ -196,8 +181,7 @@ TraceAccess decideTraceAccess(const TraceFacts& facts, uid_t ownUid, gid_t ownGi
 }
 
 WhereFailure failureOf(const TraceAccess& access) {
-    return WhereFailure{traceBlockName(access.block), access.message, access.commands,
-                        access.restartHelps};
+    return access.failure;
 }
 
 } // namespace velmora

@@ -46,13 +46,12 @@ TraceFacts readTraceFacts(const ProcRoot& root, pid_t pid);
 // /proc/sys/kernel/yama/ptrace_scope below `root`; 0 where Yama is missing or unreadable.
 int readPtraceScope(const ProcRoot& root);
 
-// The decision and what to tell a person: the reason, the commands they can run themselves with
-// the rights it needs, and whether restarting the program under tracking would do instead.
+// The decision and, for a refusal, what to tell a person: the reason, the commands they can run
+// themselves with the rights it needs, and whether restarting the program under tracking would
+// do instead.
 struct TraceAccess {
     TraceBlock block = TraceBlock::none;
-    std::string message;
-    std::vector<SuggestedCommand> commands;
-    bool restartHelps = false;
+    WhereFailure failure;
 
     bool allowed() const { return block == TraceBlock::none; }
 };
@@ -68,5 +67,7 @@ WhereFailure failureOf(const TraceAccess& access);
 
 // "leak (PID 4242)", or "PID 4242" without a name.
 std::string processLabel(const std::string& name, pid_t pid);
+// The figures that name a process in a sentence, written as processLabel writes it.
+ActionFigures processFigures(const std::string& name, int64_t pid);
 
 } // namespace velmora

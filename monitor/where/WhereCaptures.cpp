@@ -158,16 +158,15 @@ void WhereCaptures::take(const std::string& line) {
     }
     if (object.contains("error")) {
         auto failure = decode<WhereFailure>(object["error"]);
-        capture.failure =
-            failure ? failure.value()
-                    : trackingFailure("failed", "The tracker's answer could not be read: " +
-                                                    failure.error().text());
+        capture.failure = failure ? failure.value()
+                                  : trackingFailure("failed", WhereFailureCode::answerUnread,
+                                                    {.detail = failure.error().text()});
         return;
     }
     auto report = decode<WhereReport>(object);
     if (!report) {
-        capture.failure = trackingFailure("failed", "The tracker's report could not be read: " +
-                                                        report.error().text());
+        capture.failure = trackingFailure("failed", WhereFailureCode::reportUnread,
+                                          {.detail = report.error().text()});
         return;
     }
     capture.report = report.value();
@@ -178,7 +177,7 @@ void WhereCaptures::finish(double wallNow) {
     if (it != captures_.end()) {
         WhereCapture& capture = it->second;
         if (!capture.report && !capture.failure) {
-            capture.failure = trackingFailure("failed", "The tracker ended without a report.");
+            capture.failure = trackingFailure("failed", WhereFailureCode::noReport);
         }
         if (capture.report && capture.report->relaunchedPid > 0) {
             capture.pid = static_cast<pid_t>(capture.report->relaunchedPid);

@@ -274,12 +274,12 @@ int where(const WhereOptions& options, Printer& printer) {
         return printer.failure(notInstalledFailure(missing));
     }
     if (attach && !gdbRunsPython(tools.gdb)) {
-        return printer.failure(WhereFailure{
-            "notInstalled",
-            "heaptrack is detached through gdb's Python, and this gdb has none (gdb-minimal). "
-            "Install the Debian package gdb: sudo apt install gdb",
-            {{"sudo apt install gdb", "Installs gdb with Python."}},
-            true});
+        const std::string install = "sudo apt install gdb";
+        WhereFailure failure = trackingFailure("notInstalled", WhereFailureCode::gdbWithoutPython,
+                                               {.detail = install});
+        failure.commands = {suggestedCommand(install, WhereCommandCode::installGdb)};
+        failure.restartHelps = true;
+        return printer.failure(failure);
     }
     ProcRoot root("/proc");
     std::string program = attach ? std::string() : executableBaseName(options.launch.front());
@@ -292,8 +292,8 @@ int where(const WhereOptions& options, Printer& printer) {
         program = facts.name;
     }
     if (!makeDirectories(artifacts)) {
-        return printer.failure(trackingFailure("failed", "The evidence folder " + artifacts +
-                                                             " could not be created."));
+        return printer.failure(
+            trackingFailure("failed", WhereFailureCode::evidenceFolder, {.path = artifacts}));
     }
     ::chmod(artifacts.c_str(), 0700);
     std::string name = attach ? std::to_string(options.pid) : "launch";
@@ -313,14 +313,14 @@ int where(const WhereOptions& options, Printer& printer) {
     TrackingOutcome outcome = track(options, tracker, stop, progress);
     if (outcome.recording.empty()) {
         return printer.failure(
-            outcome.failure.value_or(trackingFailure("failed", "heaptrack recorded nothing.")));
+            outcome.failure.value_or(trackingFailure("failed", WhereFailureCode::nothingRecorded)));
     }
     progress(TrackingPhase::analysing, 0);
     auto leaks = analyseRecording(tools, outcome.recording, 300);
     if (!leaks) {
-        return printer.failure(
-            trackingFailure("failed", leaks.error().text() + " The recording is kept at " +
-                                          paths.display(outcome.recording) + "."));
+        return printer.failure(trackingFailure(
+            "failed", WhereFailureCode::recordingUnread,
+            {.path = paths.display(outcome.recording), .detail = leaks.error().text()}));
     }
     struct stat recording {};
     ::stat(outcome.recording.c_str(), &recording);

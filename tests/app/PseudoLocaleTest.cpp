@@ -18,6 +18,7 @@
 #include "model/Codec.h"
 #include "monitor/compose/ActionWording.h"
 #include "monitor/compose/WhereSection.h"
+#include "monitor/where/TraceAccess.h"
 #include "state/IncidentFacts.h"
 #include "state/ManualScheduler.h"
 #include "state/NotificationText.h"
@@ -211,15 +212,6 @@ QStringList shownAsSent(const PopoverRenderState& state) {
     }
     collectFields(sent, stillEnglish, texts);
     collectFields(sent, names, texts);
-    // Why heap tracking could not be done, and the commands that would work instead, travel as
-    // text alone.
-    const auto& detail = state.snapshot.selectedDetail;
-    if (detail && detail->whereItGrows && detail->whereItGrows->stage == WhereStage::blocked) {
-        texts << QString::fromStdString(detail->whereItGrows->status);
-        for (const auto& command : detail->whereItGrows->commands) {
-            texts << QString::fromStdString(command.explanation);
-        }
-    }
     return texts;
 }
 
@@ -269,9 +261,9 @@ PopoverRenderState withConfirmation() {
     return state;
 }
 
-// The editor's detail while heap tracking runs, or once it found where the editor grows, as the
-// monitor composes the section.
-PopoverRenderState withTracking(bool done) {
+// The editor's detail with its heap tracking's section as the monitor composes it for
+// `capture`.
+PopoverRenderState withWhere(const WhereCapture& capture) {
     PopoverRenderState state = live(Session::leaking, true);
     const LiveView view;
     const ConfigStore config("/nonexistent/velmora/config.json");
@@ -280,6 +272,15 @@ PopoverRenderState withTracking(bool done) {
     paths.home = "/home/ada";
     ComposeContext context{&view, config, interaction, paths};
     context.monotonicNow = 1045;
+    EXPECT_TRUE(state.snapshot.selectedDetail);
+    if (state.snapshot.selectedDetail) {
+        state.snapshot.selectedDetail->whereItGrows = whereBlockOf(context, capture);
+    }
+    return state;
+}
+
+// The editor's detail while heap tracking runs, or once it found where the editor grows.
+WhereCapture editorCapture() {
     WhereCapture capture;
     capture.key = "app:editor";
     capture.title = "editor";
@@ -288,6 +289,11 @@ PopoverRenderState withTracking(bool done) {
     capture.seconds = 180;
     capture.phase = WherePhase::tracking;
     capture.trackingSince = 1000;
+    return capture;
+}
+
+PopoverRenderState withTracking(bool done) {
+    WhereCapture capture = editorCapture();
     if (done) {
         WhereReport report;
         report.pid = 4242;
@@ -305,11 +311,21 @@ PopoverRenderState withTracking(bool done) {
         capture.phase = WherePhase::finished;
         capture.report = std::move(report);
     }
-    EXPECT_TRUE(state.snapshot.selectedDetail);
-    if (state.snapshot.selectedDetail) {
-        state.snapshot.selectedDetail->whereItGrows = whereBlockOf(context, capture);
-    }
-    return state;
+    return withWhere(capture);
+}
+
+// The editor's detail once the kernel's ptrace rule refused the tracking, with the commands a
+// person can run instead.
+PopoverRenderState withRefusal() {
+    TraceFacts facts;
+    facts.pid = 4242;
+    facts.exists = true;
+    facts.name = "editor";
+    facts.ptraceScope = 1;
+    WhereCapture capture = editorCapture();
+    capture.phase = WherePhase::finished;
+    capture.failure = failureOf(decideTraceAccess(facts, 0, 0, 1));
+    return withWhere(capture);
 }
 
 // The history as the store words it, with its codes.
@@ -368,6 +384,7 @@ const std::map<std::string, std::function<Shown()>>& surfaces() {
             {"PopoverDetailDiagnostics", detailWithDiagnostics},
             {"PopoverDetailTracking", [] { return popover(withTracking(false)); }},
             {"PopoverDetailWhereItGrows", [] { return popover(withTracking(true)); }},
+            {"PopoverDetailTrackingRefused", [] { return popover(withRefusal()); }},
             {"PopoverActionFeedback", [] { return popover(withFeedback()); }},
             {"PopoverConfirmation", [] { return popover(withConfirmation()); }},
             {"PopoverHistory", [] { return popover(history(false)); }},
@@ -469,6 +486,7 @@ TEST(PseudoLocaleSurfaces, ShowWhatTheyAreNamedFor) {
         {"PopoverDetailDiagnostics", {"diagnosticsContent"}},
         {"PopoverDetailTracking", {"whereItGrowsCard", "whereStatus", "whereProgress"}},
         {"PopoverDetailWhereItGrows", {"whereSite:1", "siteHeadline", "whereNote:0"}},
+        {"PopoverDetailTrackingRefused", {"whereStatus", "command", "commandExplanation"}},
         {"PopoverActionFeedback", {"actionFeedbackBanner"}},
         {"PopoverHistory", {"advancedHistoryList", "metric30d"}},
         {"PopoverHistoryOffender", {"advancedHistoryDetail", "metricsBlock"}},

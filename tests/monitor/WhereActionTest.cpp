@@ -279,12 +279,16 @@ TEST(WhereAction, ARefusedAttachShowsWhyWhatToRunAndTheRestartInstead) {
     const WhereItGrowsBlock& where = *refused.whereItGrows;
     std::string pid = std::to_string(leaker.pid());
     EXPECT_EQ(where.stage, WhereStage::blocked);
-    EXPECT_EQ(where.status, "The kernel refused to let heaptrack attach to where_leaker (PID " +
-                                pid +
-                                "): another debugger may be attached to it, or a security "
-                                "policy forbids it.");
+    // The reason and the command's explanation crossed from the `velmora where` child as codes.
+    ASSERT_TRUE(where.codes);
+    EXPECT_EQ(where.codes->failure,
+              (std::vector<WhereFailureCodes>{
+                  {WhereFailureCode::attachRefused,
+                   {.process = "where_leaker", .pid = static_cast<int64_t>(leaker.pid())}}}));
     ASSERT_EQ(where.commands.size(), 1u);
     EXPECT_EQ(where.commands[0].command, "sudo heaptrack -p " + pid);
+    EXPECT_EQ(where.codes->commands,
+              (std::vector<WhereCommandCodes>{{WhereCommandCode::trackAsAdmin, {}}}));
     EXPECT_EQ(where.commands[0].action.id, "copy_where_command_1");
     EXPECT_TRUE(hasAction(where.actions, "restart_with_tracking"));
     EXPECT_TRUE(where.sites.empty());

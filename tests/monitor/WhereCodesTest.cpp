@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The detail's heap tracking travels with its codes: from the codes alone (through the wire and
 // back) the app composes the very status line, notes and sites' lines the monitor wrote, in every
-// phase of a tracking and for every way it ends. A failure's status stays the monitor's text; an
+// phase of a tracking and for every way it ends (a failure's reason has tests of its own); an
 // unknown code or notes that do not line up show the monitor's texts. Every button of the detail
 // carries its label as a code.
 #include "ComposeFixture.h"
@@ -139,7 +139,7 @@ TEST(WhereCodes, EveryStatusAndNoteReadsAsTheMonitorWroteIt) {
         SCOPED_TRACE(block.status);
         ASSERT_TRUE(block.codes);
         if (block.stage == WhereStage::blocked) {
-            // A failure's status is sent as text alone.
+            // A failure's status is its reason's sentences.
             EXPECT_FALSE(block.codes->status);
         } else {
             ASSERT_TRUE(block.codes->status && block.codes->status->code.known);

@@ -4,6 +4,7 @@
 // looked up in PATH. The real tools are exercised by WhereToolsTest.
 
 #include "FakeProcTree.h"
+#include "TraceFactsFixture.h"
 #include "model/Codec.h"
 #include "monitor/history/StoragePolicy.h"
 #include "monitor/where/HeapTools.h"
@@ -236,17 +237,6 @@ TEST(WhereReportJson, RoundTripsAndRefusesWhatItCannotRead) {
     EXPECT_EQ(decode<WhereFailure>(encode(failure)).value(), failure);
 }
 
-TraceFacts ownProcess() {
-    TraceFacts facts;
-    facts.pid = 4242;
-    facts.exists = true;
-    facts.name = "leak";
-    facts.uids = {1000, 1000, 1000, 1000};
-    facts.gids = {1000, 1000, 1000, 1000};
-    facts.procOwner = 1000;
-    return facts;
-}
-
 TEST(TraceAccess, NeverAnotherUsersASetuidOrANonDumpableProcess) {
     EXPECT_TRUE(decideTraceAccess(ownProcess(), 1000, 1000, 1).allowed());
 
@@ -259,10 +249,12 @@ TEST(TraceAccess, NeverAnotherUsersASetuidOrANonDumpableProcess) {
     other.uids = {1001, 1001, 1001, 1001};
     TraceAccess access = decideTraceAccess(other, 1000, 1000, 1);
     EXPECT_EQ(access.block, TraceBlock::otherUser);
-    EXPECT_EQ(access.message, "leak (PID 4242) belongs to another user; Velmora never attaches "
-                              "to another user's process.");
-    EXPECT_TRUE(access.commands.empty());
-    EXPECT_FALSE(access.restartHelps);
+    EXPECT_EQ(access.failure.sentences,
+              (std::vector<WhereFailureCodes>{
+                  {WhereFailureCode::otherUser, {.process = "leak", .pid = 4242}}}));
+    EXPECT_EQ(access.failure.reason, "otherUser");
+    EXPECT_TRUE(access.failure.commands.empty());
+    EXPECT_FALSE(access.failure.restartHelps);
 
     TraceFacts setuid = ownProcess();
     setuid.uids[1] = 0;
@@ -278,9 +270,8 @@ TEST(TraceAccess, NeverAnotherUsersASetuidOrANonDumpableProcess) {
     sealed.procOwner = 0;
     access = decideTraceAccess(sealed, 1000, 1000, 1);
     EXPECT_EQ(access.block, TraceBlock::notDumpable);
-    EXPECT_EQ(access.message, "leak (PID 4242) has disabled tracing of itself (it is not "
-                              "dumpable); Velmora never attaches to it.");
-    EXPECT_FALSE(access.restartHelps);
+    EXPECT_EQ(access.failure.sentences.at(0).code, OpenCode(WhereFailureCode::notDumpable));
+    EXPECT_FALSE(access.failure.restartHelps);
 }
 
 TEST(TraceAccess, ThePtraceScopeOfAFakeProcDecidesAndSaysWhatWouldWork) {
@@ -310,26 +301,28 @@ TEST(TraceAccess, ThePtraceScopeOfAFakeProcDecidesAndSaysWhatWouldWork) {
     proc.write("sys/kernel/yama/ptrace_scope", "1\n");
     TraceAccess children = decide();
     EXPECT_EQ(children.block, TraceBlock::ptraceScope);
-    EXPECT_EQ(children.message,
-              "The kernel lets a program attach only to its own children "
-              "(/proc/sys/kernel/yama/ptrace_scope is 1), so heaptrack cannot attach to leak "
-              "(PID 4242).");
-    ASSERT_EQ(children.commands.size(), 3u);
-    EXPECT_EQ(children.commands[0].command, "sudo sysctl kernel.yama.ptrace_scope=0");
-    EXPECT_EQ(children.commands[1].command, "heaptrack -p 4242");
-    EXPECT_EQ(children.commands[2].command, "sudo sysctl kernel.yama.ptrace_scope=1");
-    EXPECT_EQ(children.commands[2].explanation, "Sets the kernel's rule back.");
-    EXPECT_TRUE(children.restartHelps);
+    EXPECT_EQ(children.failure.sentences,
+              (std::vector<WhereFailureCodes>{
+                  {WhereFailureCode::attachOnlyToChildren, {.process = "leak", .pid = 4242}}}));
+    const std::vector<SuggestedCommand>& commands = children.failure.commands;
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0].command, "sudo sysctl kernel.yama.ptrace_scope=0");
+    EXPECT_EQ(commands[0].code->code, OpenCode(WhereCommandCode::allowAttach));
+    EXPECT_EQ(commands[1].command, "heaptrack -p 4242");
+    EXPECT_EQ(commands[1].code->code, OpenCode(WhereCommandCode::trackUntilInterrupted));
+    EXPECT_EQ(commands[2].command, "sudo sysctl kernel.yama.ptrace_scope=1");
+    EXPECT_EQ(commands[2].code->code, OpenCode(WhereCommandCode::restoreRule));
+    EXPECT_TRUE(children.failure.restartHelps);
 
     proc.write("sys/kernel/yama/ptrace_scope", "2\n");
-    EXPECT_NE(decide().message.find("only administrators"), std::string::npos);
-    EXPECT_EQ(decide().commands.at(2).command, "sudo sysctl kernel.yama.ptrace_scope=2");
+    EXPECT_EQ(decide().failure.sentences.at(0).code, OpenCode(WhereFailureCode::attachOnlyAsAdmin));
+    EXPECT_EQ(decide().failure.commands.at(2).command, "sudo sysctl kernel.yama.ptrace_scope=2");
 
     proc.write("sys/kernel/yama/ptrace_scope", "3\n");
     TraceAccess never = decide();
-    EXPECT_NE(never.message.find("until the next boot"), std::string::npos);
-    EXPECT_TRUE(never.commands.empty());
-    EXPECT_TRUE(never.restartHelps);
+    EXPECT_EQ(never.failure.sentences.at(0).code, OpenCode(WhereFailureCode::attachNeverUntilBoot));
+    EXPECT_TRUE(never.failure.commands.empty());
+    EXPECT_TRUE(never.failure.restartHelps);
 
     // A status without its ids, or no process at all, is no process to track.
     proc.write("4242/status", "Name:\tleak\n");

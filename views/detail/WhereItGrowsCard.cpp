@@ -93,7 +93,7 @@ void WhereItGrowsCard::setBlock(const WhereItGrowsBlock& block) {
     const std::vector<std::string> notes = whereNotesShown(block);
     notes_->setLines(notes);
     setShown(notes_, !notes.empty());
-    actions_->setActions(block.actions, block.commands);
+    actions_->setActions(block.actions, whereCommandsShown(block));
     setShown(actions_, !block.actions.empty() || !block.commands.empty());
 }
 
