@@ -10,6 +10,7 @@
 #include <QBoxLayout>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <cmath>
 
@@ -44,6 +45,35 @@ PressurePill::PressurePill(QWidget* parent) : QWidget(parent) {
 
 QString PressurePill::displayText() const {
     return label_.toUpper();
+}
+
+void PressurePill::setWidthLimit(double width) {
+    if (width == widthLimit_) {
+        return;
+    }
+    const QString before = shownText();
+    widthLimit_ = width;
+    if (shownText() != before) {
+        updateGeometry();
+        update();
+    }
+}
+
+QString PressurePill::shownText() const {
+    const QString text = displayText();
+    if (!std::isfinite(widthLimit_)) {
+        return text;
+    }
+    // The capsule's room for its scale grows with it: count it at the limit's size.
+    const double chrome = 2 * pillPaddingX + pillDot + pillSpacing;
+    const double grow = pillBrightScale - 1;
+    const double capsule = (widthLimit_ - 2) / (1 + grow);
+    const double room = std::max(0.0, capsule - chrome);
+    const QFontMetricsF metrics(pillFont());
+    if (metrics.horizontalAdvance(text) <= room) {
+        return text;
+    }
+    return metrics.elidedText(text, Qt::ElideRight, room);
 }
 
 void PressurePill::setContent(const QString& pressureLabel, SnapshotTone tone, bool muted) {
@@ -90,7 +120,7 @@ void PressurePill::syncShadow() {
 
 QSizeF PressurePill::capsuleSize() const {
     const QFontMetricsF metrics(pillFont());
-    return {pillPaddingX + pillDot + pillSpacing + metrics.horizontalAdvance(displayText()) +
+    return {pillPaddingX + pillDot + pillSpacing + metrics.horizontalAdvance(shownText()) +
                 pillPaddingX,
             std::max(pillDot, metrics.height()) + 2 * pillPaddingY};
 }
@@ -139,7 +169,8 @@ std::vector<DrawnText> PressurePill::drawnTexts() const {
     const QTransform transform = capsuleTransform();
     const QPointF origin(capsule.left() + pillPaddingX + pillDot + pillSpacing,
                          capsule.center().y() - metrics.height() / 2);
-    return {DrawnText{displayText(), font, transform.map(origin), transform.m11(), false}};
+    const QString shown = shownText();
+    return {DrawnText{shown, font, transform.map(origin), transform.m11(), shown != displayText()}};
 }
 
 void PressurePill::paintEvent(QPaintEvent*) {
@@ -219,19 +250,19 @@ SystemStateHeader::SystemStateHeader(QWidget* parent) : QWidget(parent) {
     row->setSpacing(12);
     auto* left = new QVBoxLayout();
     left->setSpacing(3);
-    auto* eyebrow = new VelmoraText(
+    eyebrow_ = new VelmoraText(
         //: The eyebrow over the machine's memory figures, in capitals.
         tr("SYSTEM STATE"), TypeRole::eyebrow, {PaletteColor::mutedText, 1.0, {}}, this);
-    eyebrow->setObjectName(QStringLiteral("systemStateEyebrow"));
-    eyebrow->setTracking(1.3);
-    eyebrow->setLineLimit(1);
+    eyebrow_->setObjectName(QStringLiteral("systemStateEyebrow"));
+    eyebrow_->setTracking(1.3);
+    eyebrow_->setLineLimit(1);
     headroom_ =
         new VelmoraText(QString(), TypeRole::caption, {PaletteColor::neutralText, 0.88, {}}, this);
     headroom_->setObjectName(QStringLiteral("headroomLabel"));
     headroom_->setRole(TypeRole::caption, QFont::DemiBold);
     headroom_->setLineLimit(1);
     headroom_->setMinimumScaleFactor(0.84);
-    left->addWidget(eyebrow);
+    left->addWidget(eyebrow_);
     left->addWidget(headroom_);
     row->addLayout(left);
     row->addSpacerItem(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
@@ -292,6 +323,16 @@ void SystemStateHeader::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         syncCriticalAttention();
     }
+}
+
+void SystemStateHeader::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    limitPill();
+}
+
+void SystemStateHeader::limitPill() {
+    // The row: the eyebrow's column, 12 px, the spacer's 8 px at least, then the pill.
+    pill_->setWidthLimit(width() - eyebrow_->sizeHint().width() - 12 - 8);
 }
 
 void SystemStateHeader::syncCriticalAttention() {

@@ -6,6 +6,7 @@
 
 #include <QTransform>
 #include <QWidget>
+#include <limits>
 
 namespace velmora {
 
@@ -25,6 +26,8 @@ public:
     void setContent(const QString& pressureLabel, SnapshotTone tone, bool muted = false);
     void setAttention(double level);
     QString displayText() const;
+    // The widest the whole pill may be: a longer label is cut with an ellipsis to fit.
+    void setWidthLimit(double width);
     SnapshotTone tone() const { return tone_; }
     bool isMuted() const { return muted_; }
     QColor tint(double opacity = 1.0) const;
@@ -46,12 +49,15 @@ protected:
 private:
     void syncShadow();
     QSizeF capsuleSize() const;
+    // The label as painted: the display text, cut to the width limit where it is longer.
+    QString shownText() const;
     bool glows() const { return tone_ == SnapshotTone::critical && !muted_; }
 
     QString label_;
     SnapshotTone tone_ = SnapshotTone::allClear;
     bool muted_ = false;
     double attention_ = 0;
+    double widthLimit_ = std::numeric_limits<double>::infinity();
 };
 
 // The 4-pixel bar filled to the used-memory fraction in the tone's tint.
@@ -94,10 +100,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void syncCriticalAttention();
+    // The pill never takes the room the eyebrow needs to show whole.
+    void limitPill();
 
+    VelmoraText* eyebrow_;
     VelmoraText* headroom_;
     VelmoraText* scope_;
     PressurePill* pill_;
