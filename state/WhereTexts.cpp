@@ -123,7 +123,8 @@ std::vector<NextCommandDescriptor> whereCommandsShown(const WhereItGrowsBlock& b
     for (const NextCommandDescriptor& command : commands) {
         sent.push_back(command.explanation);
     }
-    const std::vector<std::string> shown = linesShown(block.codes->commands, sent, whereCommandText);
+    const std::vector<std::string> shown =
+        linesShown(block.codes->commands, sent, whereCommandText);
     for (std::size_t i = 0; i < commands.size(); ++i) {
         commands[i].explanation = shown[i];
     }
