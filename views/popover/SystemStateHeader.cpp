@@ -26,6 +26,11 @@ constexpr double pillPaddingX = 12;
 constexpr double pillPaddingY = 7;
 constexpr double pillDot = 8;
 constexpr double pillSpacing = 7;
+// What the capsule holds beside its label: the padding on both sides, the dot and its gap.
+constexpr double pillChrome = 2 * pillPaddingX + pillDot + pillSpacing;
+// The header's row: the eyebrow's column, this gap, a spacer at least this wide, then the pill.
+constexpr int headerRowSpacing = 12;
+constexpr int headerSpacerMinimum = 8;
 
 QFont pillFont() {
     QFont font = velmoraFont(TypeRole::tonePill);
@@ -64,11 +69,11 @@ QString PressurePill::shownText() const {
     if (!std::isfinite(widthLimit_)) {
         return text;
     }
-    // The capsule's room for its scale grows with it: count it at the limit's size.
-    const double chrome = 2 * pillPaddingX + pillDot + pillSpacing;
+    // The capsule's room for its scale grows with it: count it at the limit's size, less a
+    // pixel on each side for the margins' rounding.
     const double grow = pillBrightScale - 1;
     const double capsule = (widthLimit_ - 2) / (1 + grow);
-    const double room = std::max(0.0, capsule - chrome);
+    const double room = std::max(0.0, capsule - pillChrome);
     const QFontMetricsF metrics(pillFont());
     if (metrics.horizontalAdvance(text) <= room) {
         return text;
@@ -120,8 +125,7 @@ void PressurePill::syncShadow() {
 
 QSizeF PressurePill::capsuleSize() const {
     const QFontMetricsF metrics(pillFont());
-    return {pillPaddingX + pillDot + pillSpacing + metrics.horizontalAdvance(shownText()) +
-                pillPaddingX,
+    return {pillChrome + metrics.horizontalAdvance(shownText()),
             std::max(pillDot, metrics.height()) + 2 * pillPaddingY};
 }
 
@@ -247,7 +251,7 @@ SystemStateHeader::SystemStateHeader(QWidget* parent) : QWidget(parent) {
     column->setSpacing(7);
 
     auto* row = new QHBoxLayout();
-    row->setSpacing(12);
+    row->setSpacing(headerRowSpacing);
     auto* left = new QVBoxLayout();
     left->setSpacing(3);
     eyebrow_ = new VelmoraText(
@@ -265,7 +269,8 @@ SystemStateHeader::SystemStateHeader(QWidget* parent) : QWidget(parent) {
     left->addWidget(eyebrow_);
     left->addWidget(headroom_);
     row->addLayout(left);
-    row->addSpacerItem(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    row->addSpacerItem(
+        new QSpacerItem(headerSpacerMinimum, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
 
     auto* right = new QVBoxLayout();
     pill_ = new PressurePill(this);
@@ -331,8 +336,8 @@ void SystemStateHeader::resizeEvent(QResizeEvent* event) {
 }
 
 void SystemStateHeader::limitPill() {
-    // The row: the eyebrow's column, 12 px, the spacer's 8 px at least, then the pill.
-    pill_->setWidthLimit(width() - eyebrow_->sizeHint().width() - 12 - 8);
+    pill_->setWidthLimit(width() - eyebrow_->sizeHint().width() - headerRowSpacing -
+                         headerSpacerMinimum);
 }
 
 void SystemStateHeader::syncCriticalAttention() {
