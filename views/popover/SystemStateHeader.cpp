@@ -336,8 +336,10 @@ void SystemStateHeader::resizeEvent(QResizeEvent* event) {
 }
 
 void SystemStateHeader::limitPill() {
-    pill_->setWidthLimit(width() - eyebrow_->sizeHint().width() - headerRowSpacing -
-                         headerSpacerMinimum);
+    // The eyebrow's column never narrows below the eyebrow, whichever line on the right is long.
+    const int eyebrow = eyebrow_->sizeHint().width();
+    eyebrow_->setMinimumWidth(eyebrow);
+    pill_->setWidthLimit(width() - eyebrow - headerRowSpacing - headerSpacerMinimum);
 }
 
 void SystemStateHeader::syncCriticalAttention() {
