@@ -507,6 +507,20 @@ TEST(PseudoLocaleSurfaces, ShowWhatTheyAreNamedFor) {
 }
 
 // The check itself: what it lets through and what it reports.
+// The header's eyebrow is never cut on any popover surface: neither the pressure pill nor the
+// scope line under it takes its room, however long they are.
+TEST(PseudoLocaleSurfaces, KeepTheHeadersEyebrowWhole) {
+    for (const auto& [name, build] : surfaces()) {
+        const Shown surface = build();
+        for (const auto* eyebrow :
+             surface.root->findChildren<VelmoraText*>(QStringLiteral("systemStateEyebrow"))) {
+            if (isShownUnder(eyebrow, surface.root.get())) {
+                EXPECT_GE(eyebrow->width(), eyebrow->sizeHint().width()) << name;
+            }
+        }
+    }
+}
+
 TEST(PseudoLocaleAudit, ReportsTextOutsideBracketsOnly) {
     const QStringList asSent{QStringLiteral("Velmora"), QStringLiteral("3.2 GB now")};
     EXPECT_TRUE(isTranslated(QStringLiteral("[Šéţţîñĝš àéî]"), asSent));
